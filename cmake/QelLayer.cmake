@@ -1,0 +1,58 @@
+# Helpers that turn a folder into a layer library or a test program.
+# Sources are collected by glob, so adding a file needs no edit here.
+
+function(qel_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wnon-virtual-dtor -Wcast-align -Wunused -Woverloaded-virtual
+    -Wimplicit-fallthrough)
+  if(QEL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+function(qel_sanitize target)
+  if(QEL_SANITIZE)
+    target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer
+      -fno-sanitize-recover=undefined -O1)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# qel_layer(<target> [FLAT] DEPS <libs...>): a static library of every .cpp below
+# the current folder (only the folder itself with FLAT), with the repository root
+# on its include path.
+function(qel_layer target)
+  cmake_parse_arguments(L "FLAT" "" "DEPS" ${ARGN})
+  if(L_FLAT)
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  else()
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+    target_link_libraries(${target} PUBLIC ${L_DEPS})
+    qel_warnings(${target})
+    qel_sanitize(${target})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+    target_link_libraries(${target} INTERFACE ${L_DEPS})
+  endif()
+endfunction()
+
+# qel_test(<target> DIR <folder> DEPS <libs...>): one GoogleTest program of
+# every .cpp in the folder, registered test by test with CTest.
+function(qel_test target)
+  cmake_parse_arguments(T "" "DIR" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE ${T_DEPS} qel_test_support GTest::gtest GTest::gtest_main)
+  qel_warnings(${target})
+  qel_sanitize(${target})
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
