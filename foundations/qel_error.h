@@ -39,4 +39,15 @@ void ClearLastErrorMsg();
 // For the exception handler of a worker's thread body.
 std::int32_t RecordFailure(const std::exception_ptr& Failure);
 
+// The text of an error code in the current language: the code's own text,
+// or for a code without one the fall-back text with the code, a line feed
+// and carriage return, and the failure's message Msg.
+std::string GetExceptionStr(std::int32_t Code, const std::string& Msg);
+// As above with LastErrorMsg() as the message.
+std::string GetExceptionStr(std::int32_t Code);
+
+// The text shown for an exception that is not an EQel: the fall-back text
+// with 0, two line breaks (line feed, carriage return) and Msg.
+std::string GetOtherExceptionStr(const std::string& Msg);
+
 } // namespace qel
