@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qel {
@@ -40,15 +40,42 @@ const TChartTextRow& EnglishRow(TChartTextSlot Slot)
                                                    : ChartEnglishSeriesNameRows()[Slot.Index];
 }
 
-// Format conversions in order of appearance ("%s", "%d", "%.2f", "%%").
+// Format conversions in order of appearance ("%s", "%d", "%.2f", "%%"); a "%" not
+// followed by a conversion (as in "100 %") is plain text.
 std::vector<std::string> Conversions(const std::string& Text)
 {
-    static const std::regex Conversion("%(%|-?[0-9]*(\\.[0-9]+)?[sdfgeuxnmp])");
+    const auto IsDigit = [&](std::size_t At) { return At < Text.size() && Text[At] >= '0' && Text[At] <= '9'; };
     std::vector<std::string> Found;
-    for (auto It = std::sregex_iterator(Text.begin(), Text.end(), Conversion); It != std::sregex_iterator(); ++It) {
-        Found.push_back(It->str());
+    for (std::size_t Start = Text.find('%'); Start != std::string::npos; Start = Text.find('%', Start + 1)) {
+        std::size_t At = Start + 1;
+        if (At < Text.size() && Text[At] == '%') {
+            Found.push_back("%%");
+            Start = At;
+            continue;
+        }
+        if (At < Text.size() && Text[At] == '-') {
+            ++At;
+        }
+        while (IsDigit(At)) {
+            ++At;
+        }
+        if (At < Text.size() && Text[At] == '.' && IsDigit(At + 1)) {
+            for (++At; IsDigit(At); ++At) {
+            }
+        }
+        if (At < Text.size() && std::string_view("sdfgeuxnmp").find(Text[At]) != std::string_view::npos) {
+            Found.push_back(Text.substr(Start, At - Start + 1));
+        }
     }
     return Found;
+}
+
+TEST(ChartTextTables, ConversionScannerFindsFormatConversionsOnly)
+{
+    EXPECT_EQ(Conversions("Page %d of %d"), (std::vector<std::string>{"%d", "%d"}));
+    EXPECT_EQ(Conversions("%.2f %%"), (std::vector<std::string>{"%.2f", "%%"}));
+    EXPECT_EQ(Conversions("##0.## % and 0 %"), std::vector<std::string>{});
+    EXPECT_EQ(Conversions("Williams %R"), std::vector<std::string>{});
 }
 
 bool IsValidUtf8(const std::string& Text)
