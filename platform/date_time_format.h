@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/date_time.h"
-#include "platform/float_format.h"
+#include "platform/float_format.h"  // FormatFloat, FloatToStr, StrToFloat belong with these
 #include "platform/format_settings.h"
 
 #include <string>

@@ -4,8 +4,6 @@
 #include "platform/quoted_text.h"
 
 #include <algorithm>
-#include <cctype>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
