@@ -1,6 +1,5 @@
 // TRegistry over the store files: path resolution, the read-only hardware
-// branch of the machine root, typed reads that raise as the platform class
-// does, and writes applied under the store lock.
+// branch, typed reads that raise on a missing or mistyped value, locked writes.
 #include "platform/registry.h"
 
 #include "platform/known_folders.h"

@@ -1,16 +1,5 @@
 // The registry tree, its line-based text form and the locked, atomically
 // replaced store file.
-//
-// Text form (UTF-8, one item per line):
-//   ; QEL registry store 1
-//   [Software\QEL-Electronics\QEL-Pro]
-//   str "FileDir" "/home/user/data"
-//   int "Language" 1
-//   bin "Window" "0a0bff"
-//   ; end
-// Inside quotes and key brackets the bytes below 0x20, 0x7F and % " [ ] are
-// written as %XX. Every key is listed, empty ones too; the root only when it
-// holds values. The end line tells a complete file from a cut one.
 #include "platform/registry_store.h"
 
 #include "platform/atomic_file.h"
@@ -25,6 +14,17 @@
 #include <unistd.h>
 
 namespace plat {
+
+// Text form (UTF-8, one item per line):
+//   ; QEL registry store 1
+//   [Software\QEL-Electronics\QEL-Pro]
+//   str "FileDir" "/home/user/data"
+//   int "Language" 1
+//   bin "Window" "0a0bff"
+//   ; end
+// Inside quotes and key brackets the bytes below 0x20, 0x7F and % " [ ] are
+// written as %XX. Every key is listed, empty ones too; the root only when it
+// holds values. The end line tells a complete file from a cut one.
 
 namespace {
 

@@ -1,6 +1,5 @@
 // Stream base operations, file streams over POSIX descriptors (positional
-// reads and writes, so the buffered stream needs no kernel offset) and the
-// memory stream's growth.
+// reads and writes: no shared kernel offset) and the memory stream's growth.
 #include "platform/streams.h"
 
 #include <cerrno>

@@ -1,7 +1,5 @@
-// Fuzz target for the registry store's text form. The input is read twice:
-// as store text, which must either be refused or parse into a tree that
-// survives formatting; and as a script that builds a tree with arbitrary
-// names and values, which must come back unchanged from its text form.
+// Fuzz target for the registry store's text form: parsed input and trees built
+// from the input as a script must both come back unchanged from formatting.
 #include "platform/registry_store.h"
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// Folder rules: documents folder from the environment, user-dirs.dirs or the
-// home folder (created when missing), configuration and runtime folders, and
-// the program path with its override.
+// Folder rules: documents folder (environment, user-dirs.dirs, home; created
+// when missing), configuration and runtime folders, program path, overrides.
 #include "platform/known_folders.h"
 
 #include "tests/support/temp_dir.h"

@@ -1,6 +1,5 @@
-// The registry class over the store files: key paths, typed values and their
-// errors, read-only keys, damaged and unwritable stores, writers in two
-// processes, and the serial-port key built from a fake sysfs tree.
+// The registry class: key paths, typed values and their errors, read-only keys,
+// damaged and unwritable stores, two writing processes, the serial-port key.
 #include "platform/registry.h"
 
 #include "platform/known_folders.h"

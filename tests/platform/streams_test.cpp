@@ -145,6 +145,31 @@ TEST(BufferedFileStream, SequentialReadsMatchTheFileAcrossBlockEdges)
     EXPECT_EQ(in.Position(), static_cast<std::int64_t>(content.size()));
 }
 
+TEST(BufferedFileStream, ReadsAheadInBlocksOfOneMebibyte)
+{
+    // The first cluster read fetches a whole block: a change made to the file
+    // afterwards shows only beyond the block's end.
+    TempDir dir;
+    const std::string name = dir.File("card.dat");
+    constexpr std::int64_t kBlock = 1 << 20;
+    WriteWholeFile(name, std::string(3 * kBlock, 'a'));
+    plat::TBufferedFileStream in(name, plat::fmOpenRead);
+    char cluster[1536];
+    in.ReadBuffer(cluster, sizeof cluster);
+    {
+        plat::TFileStream change(name, plat::fmOpenReadWrite);
+        change.Seek(kBlock - 1, plat::soBeginning);
+        change.WriteBuffer("bb", 2);
+    }
+    std::string seen;
+    while (in.Position() < kBlock + 1536) {
+        in.ReadBuffer(cluster, sizeof cluster);
+        seen.append(cluster, sizeof cluster);
+    }
+    EXPECT_EQ(seen[kBlock - 1 - 1536], 'a');   // still the bytes of the first block
+    EXPECT_EQ(seen[kBlock - 1536], 'b');       // read with the second block
+}
+
 TEST(BufferedFileStream, SeeksLargeReadsAndSizeStayConsistent)
 {
     TempDir dir;
