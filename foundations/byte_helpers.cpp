@@ -2,6 +2,8 @@
 // The assembling helpers are inline in the header.
 #include "foundations/byte_helpers.h"
 
+#include "platform/float_checks.h"
+
 #include <cfenv>
 
 namespace qel {
@@ -25,7 +27,7 @@ int GetBitPos(std::uint64_t Mask, std::int32_t N)
 
 void SetFPUExceptionMask()
 {
-    fedisableexcept(FE_ALL_EXCEPT);
+    plat::MaskFloatTraps();
     feclearexcept(FE_ALL_EXCEPT);
 }
 

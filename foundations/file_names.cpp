@@ -2,6 +2,10 @@
 // Names are plain UTF-8 byte strings; only '/' separates folders.
 #include "foundations/file_names.h"
 
+#include "foundations/tick_time.h"
+#include "platform/date_time_format.h"
+#include "platform/format_settings.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -142,6 +146,12 @@ bool SplitFileName(TFileNameEx& F, const std::string& FileName)
     F.cnt.clear();
     F.ext = GetFileExt(FileName);
     return true;
+}
+
+std::string MakeDataFileName(const std::string& Prefix, std::uint32_t SN, const std::string& Text, double Time)
+{
+    return Prefix + std::to_string(SN) + Text + "_" +
+           plat::FormatDateTime("yymmdd_hhnnss", DATE_TIME_2000 + Time, plat::FormatSettings());
 }
 
 bool TestCreateFile(const TFileNameEx& F)

@@ -51,6 +51,10 @@ bool MakeUniqueFileName(TFileNameEx& F);
 // Splits FileName into the record; cnt becomes empty. Always true.
 bool SplitFileName(TFileNameEx& F, const std::string& FileName);
 
+// Proposed output name without folder and extension: Prefix, SN in decimal,
+// Text, "_" and the moment (days since 2000) as "yymmdd_hhnnss".
+std::string MakeDataFileName(const std::string& Prefix, std::uint32_t SN, const std::string& Text, double Time);
+
 // Whether the target can be written: creates a missing folder, opens an
 // existing file for writing without truncating it, or creates and removes a
 // probe of a new one. Never changes or deletes an existing file; false for

@@ -1,10 +1,13 @@
 // Tests of the output file-name record and the path helpers.
 #include "foundations/file_names.h"
 
+#include "foundations/tick_time.h"
+
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -138,6 +141,30 @@ TEST(FileNames, MakeUniqueFileNameExhausted)
     std::filesystem::remove(path + "run_99.qel");
     EXPECT_TRUE(MakeUniqueFileName(f));
     EXPECT_EQ(f.name, "run_99");
+}
+
+TEST(FileNames, MakeDataFileName)
+{
+    // 2024-03-05 14:07:09 is 8830 days and 50829 seconds after 2000-01-01.
+    const std::int64_t ticks = (std::int64_t{8830} * 86400 + 50829) * TICKS_PER_SECOND;
+    EXPECT_EQ(MakeDataFileName("QEL", 12345, "", TicksToDays(ticks)), "QEL12345_240305_140709");
+    EXPECT_EQ(MakeDataFileName("QEL", 12345, "x", TicksToDays(ticks)), "QEL12345x_240305_140709");
+    EXPECT_EQ(MakeDataFileName("QEL", 4294967295u, "", 0.0), "QEL4294967295_000101_000000");
+    EXPECT_EQ(MakeDataFileName("", 0, "", -0.5), "0_991231_120000");
+}
+
+TEST(FileNames, MakeDataFileNameOnWholeSeconds)
+{
+    // A tick time on a whole second never names the second before it.
+    constexpr std::int64_t unixSeconds2000 = 946684800;
+    for (std::int64_t seconds = 1; seconds < std::int64_t{99} * 366 * 86400; seconds += 86400 * 17 + 3541) {
+        const std::time_t unixTime = static_cast<std::time_t>(seconds + unixSeconds2000);
+        std::tm fields{};
+        gmtime_r(&unixTime, &fields);
+        char expected[32];
+        std::strftime(expected, sizeof expected, "Q7_%y%m%d_%H%M%S", &fields);
+        ASSERT_EQ(MakeDataFileName("Q", 7, "", TicksToDays(seconds * TICKS_PER_SECOND)), expected) << seconds;
+    }
 }
 
 TEST(FileNames, TestCreateFileKeepsAnExistingFile)
