@@ -66,6 +66,35 @@ extern TRegPrototype RegPrototype;
 // RegPrototype are left alone.
 void SetDefaultSettings();
 
+// Defaults, then the values stored under the settings key for AppName.
+// Never fails: missing or unreadable values keep their defaults.
+void LoadSettings(const std::string& AppName);
+
+// Writes what belongs to AppName; for "reader" only "MultipleQEL" of the
+// section "reader". The key and section are created when missing. Never fails.
+void SaveSettings(const std::string& AppName);
+
+// Dir when such a folder exists, else the default data folder (see
+// GetDefaultDataDir).
+std::string CheckDataDir(const std::string& Dir);
+// "QEL/data/" in the user's documents folder, created; empty when it cannot be had.
+std::string GetDefaultDataDir();
+// Name when such a file exists, else the program file with sRegTemplateExt.
+std::string CheckTemplateFile(const std::string& Name);
+
+// The suite-wide key of the current user that start-up reads.
+inline const std::string SUITE_KEY = "\\Software\\QEL-Electronics\\QEL-Pro";
+
+// Start-up's settings: every record to its defaults, then the five suite
+// values "FileDir", "Language" (1 gives German 0, anything else English 1),
+// "intern", "LocDate" and "LocDecimalSeparator" of SUITE_KEY, then the data
+// folder rule of CheckSuiteFileDir. Never fails.
+void LoadSuiteSettings();
+// Dir when such a folder exists, else GetSuiteDataDir().
+std::string CheckSuiteFileDir(const std::string& Dir);
+// "QEL-Pro/data/" in the user's documents folder, created; empty when it cannot be had.
+std::string GetSuiteDataDir();
+
 // Real numbers stored as texts by the suite's other programs: scientific
 // notation with a period, whatever the locale.
 std::string FloatToRegStr(double Value, const std::string& Default);
