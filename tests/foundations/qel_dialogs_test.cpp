@@ -1,0 +1,199 @@
+// Tests of the dialog helper against the scripted dialog service.
+#include "foundations/qel_dialogs.h"
+
+#include "foundations/language_table.h"
+#include "tests/foundations/language_test_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace qel {
+namespace {
+
+class QelDialogs : public qeltest::LanguageTest {
+protected:
+    QelDialogs() : FUse(FDialogs) {}
+    void TearDown() override
+    {
+        EXPECT_EQ(FDialogs.Verify(), "");
+        LanguageTest::TearDown();
+    }
+    std::string Folder() const { return FDir.Path().string() + "/"; }
+    const plat::TShownDialog& Last() const { return FDialogs.Shown().back(); }
+
+    qeltest::TempDir FDir;
+    plat::TScriptedDialogs FDialogs;
+
+private:
+    plat::TScopedDialogs FUse;
+};
+
+TEST_F(QelDialogs, SaveQRecProposesTheNameInItsFolder)
+{
+    FDialogs.ExpectSaveFile("run");
+    std::string chosen;
+    EXPECT_TRUE(QelDlg.SaveQRecFile(Folder() + "QEL12345_240305_140709.qrec", false, chosen));
+    const plat::TFileDialogOptions& options = Last().Options;
+    EXPECT_EQ(options.InitialDir, Folder());
+    EXPECT_EQ(options.FileName, "QEL12345_240305_140709.qrec");
+    EXPECT_EQ(options.Filter, "QEL-Pro file (*.qrec)|*.qrec");
+    EXPECT_EQ(options.DefaultExt, "qrec");
+    EXPECT_EQ(options.Title, "");
+    EXPECT_TRUE(options.OverwritePrompt);
+    EXPECT_TRUE(options.PathMustExist);
+    EXPECT_EQ(chosen, Folder() + "run.qrec");
+}
+
+TEST_F(QelDialogs, FiltersAndExtensionsPerFormat)
+{
+    using TSave = bool (TQelDlg::*)(const std::string&, bool, std::string&);
+    struct Case {
+        TSave save;
+        const char* filter;
+        const char* ext;
+    };
+    const Case cases[] = {
+        {&TQelDlg::SaveQelFile, "QEL file (*.qel)|*.qel", "qel"},
+        {&TQelDlg::SaveQShockFile, "QEL file (*.qshock)|*.qshock", "qshock"},
+        {&TQelDlg::SaveMatlabFile, "MATLAB (*.mat)|*.mat", "mat"},
+        {&TQelDlg::SaveQRecFile, "QEL-Pro file (*.qrec)|*.qrec", "qrec"},
+        {&TQelDlg::SaveTemplateFile, "QEL template (*.qse)|*.qse", "qse"},
+        {&TQelDlg::SaveBinaryFile, "QEL Binary file (*.bin)|*.bin", "bin"},
+        {&TQelDlg::SaveBinaryTimeFile, "QEL Binary2 file with time mark (*.bin2)|*.bin2", "bin2"},
+        {&TQelDlg::SaveBmpFile, "Bitmap (*.bmp)|*.bmp", "bmp"},
+        {&TQelDlg::SaveJpgFile, "JEPG (*.jpg)|*.jpg", "jpg"},
+        {&TQelDlg::SaveCsvFile, "Text (*.csv)|*.csv", "csv"},
+    };
+    for (const Case& c : cases) {
+        FDialogs.ExpectSaveFile("out");
+        std::string chosen;
+        EXPECT_TRUE((QelDlg.*c.save)(Folder() + "x.dat", false, chosen));
+        EXPECT_EQ(Last().Options.Filter, c.filter);
+        EXPECT_EQ(Last().Options.DefaultExt, c.ext);
+        EXPECT_EQ(chosen, Folder() + "out." + c.ext);
+    }
+}
+
+TEST_F(QelDialogs, FilterTextsFollowTheLanguageAndSettings)
+{
+    SetLanguage(LanguageTexts, LANGUAGE_GERMAN, 0, false);
+    RegSettings.sRegFileExt = ".qel2";
+    FDialogs.ExpectSaveFileCancel();
+    FDialogs.ExpectSaveFileCancel();
+    std::string chosen;
+    EXPECT_FALSE(QelDlg.SaveQelFile(Folder() + "a", false, chosen));
+    EXPECT_EQ(Last().Options.Filter, "QEL Datei (*.qel2)|*.qel2");
+    EXPECT_EQ(Last().Options.DefaultExt, "qel2");
+    EXPECT_FALSE(QelDlg.SaveQShockFile(Folder() + "a", false, chosen));
+    EXPECT_EQ(Last().Options.Filter, "QEL Datei (*.qshock)|*.qshock");
+}
+
+TEST_F(QelDialogs, ProposedNameRules)
+{
+    std::string chosen = "old";
+    FDialogs.ExpectSaveFileCancel();
+    EXPECT_FALSE(QelDlg.SaveQRecFile(Folder() + ".qrec", false, chosen));
+    EXPECT_EQ(Last().Options.FileName, "");
+    EXPECT_EQ(Last().Options.InitialDir, Folder());
+
+    FDialogs.ExpectSaveFileCancel();
+    EXPECT_FALSE(QelDlg.SaveQRecFile(Folder() + "run.qrec", true, chosen));
+    EXPECT_EQ(Last().Options.FileName, "");
+
+    // A bare name has no folder: the dialog never starts in the root folder.
+    FDialogs.ExpectSaveFileCancel();
+    EXPECT_FALSE(QelDlg.SaveQRecFile("run.qrec", false, chosen));
+    EXPECT_EQ(Last().Options.InitialDir, "");
+    EXPECT_EQ(Last().Options.FileName, "run.qrec");
+}
+
+TEST_F(QelDialogs, ExistingFileIsNotReplacedWithoutConsent)
+{
+    qeltest::WriteWholeFile(Folder() + "run.qrec", "keep");
+    FDialogs.ExpectSaveFile("", false);
+    std::string chosen;
+    EXPECT_FALSE(QelDlg.SaveQRecFile(Folder() + "run.qrec", false, chosen));
+    EXPECT_TRUE(Last().OverwriteAsked);
+    FDialogs.ExpectSaveFile("", true);
+    EXPECT_TRUE(QelDlg.SaveQRecFile(Folder() + "run.qrec", false, chosen));
+    EXPECT_EQ(chosen, Folder() + "run.qrec");
+    EXPECT_EQ(qeltest::ReadWholeFile(Folder() + "run.qrec"), "keep");
+}
+
+TEST_F(QelDialogs, MessageBoxes)
+{
+    FDialogs.ExpectMessageBox(plat::mbNo, "containers");
+    FDialogs.ExpectMessageBoxDefault();
+    EXPECT_EQ(QelDlg.ShowMsgBox("Should all containers be read?", plat::mtConfirmation, {plat::mbYes, plat::mbNo},
+                                plat::mbYes),
+              plat::mrNo);
+    EXPECT_EQ(Last().Type, plat::mtConfirmation);
+    EXPECT_EQ(Last().Buttons, (plat::TMsgDlgButtons{plat::mbYes, plat::mbNo}));
+    EXPECT_EQ(Last().DefaultButton, plat::mbYes);
+    EXPECT_EQ(QelDlg.ShowMsgBox("again", plat::mtConfirmation, {plat::mbYes, plat::mbNo}, plat::mbYes), plat::mrYes);
+
+    FDialogs.ExpectMessageBoxDefault("Abort");
+    QelDlg.ShowErrMsg("Abort by user");
+    EXPECT_EQ(Last().Type, plat::mtError);
+    EXPECT_EQ(Last().Buttons, plat::TMsgDlgButtons{plat::mbOK});
+    EXPECT_EQ(Last().DefaultButton, plat::mbOK);
+    EXPECT_EQ(Last().Result, plat::mrOk);
+
+    FDialogs.ExpectMessageBox(plat::mbOK);
+    QelDlg.ShowMsg("note", plat::mtInformation);
+    EXPECT_EQ(Last().Type, plat::mtInformation);
+}
+
+TEST_F(QelDialogs, OpenDialogs)
+{
+    qeltest::WriteWholeFile(Folder() + "a.qel", "");
+    qeltest::WriteWholeFile(Folder() + "b.qel", "");
+    std::string chosen;
+    FDialogs.ExpectOpenFile("a.qel");
+    EXPECT_TRUE(QelDlg.OpenQelFile(Folder(), chosen, true, true));
+    EXPECT_EQ(chosen, Folder() + "a.qel");
+    EXPECT_EQ(Last().Options.Filter,
+              "QEL file (*.qel)|*.qel|QEL649   (*.qshock)|*.qshock|QEL619   (*.q619)|*.q619|QEL-Pro   (*.qrec)|*.qrec");
+    EXPECT_TRUE(Last().Options.FileMustExist);
+    EXPECT_EQ(Last().Options.FileName, "");
+
+    FDialogs.ExpectOpenFileCancel();
+    EXPECT_FALSE(QelDlg.OpenQelFile(Folder(), chosen, false, false));
+    EXPECT_EQ(Last().Options.Filter, "QEL file (*.qel)|*.qel");
+
+    std::vector<std::string> files{"earlier"};
+    FDialogs.ExpectOpenFile(std::vector<std::string>{"a.qel", "b.qel"});
+    EXPECT_TRUE(QelDlg.OpenMultipleQelFile(Folder(), files, false));
+    EXPECT_TRUE(Last().Options.AllowMultiSelect);
+    EXPECT_EQ(files, (std::vector<std::string>{"earlier", Folder() + "a.qel", Folder() + "b.qel"}));
+
+    FDialogs.ExpectOpenFileCancel();
+    EXPECT_FALSE(QelDlg.OpenTemplateFile(Folder(), chosen));
+    EXPECT_EQ(Last().Options.Filter, "QEL template (*.qse)|*.qse");
+}
+
+TEST_F(QelDialogs, CreateTemplateFile)
+{
+    std::string chosen;
+    FDialogs.ExpectOpenFile("new");
+    EXPECT_TRUE(QelDlg.CreateTemplateFile(Folder(), chosen));
+    EXPECT_FALSE(Last().Options.FileMustExist);
+    EXPECT_EQ(chosen, Folder() + "new.qse");
+    EXPECT_TRUE(std::filesystem::is_regular_file(chosen));
+
+    qeltest::WriteWholeFile(Folder() + "kept.qse", "content");
+    FDialogs.ExpectOpenFile("kept.qse");
+    EXPECT_TRUE(QelDlg.CreateTemplateFile(Folder(), chosen));
+    EXPECT_EQ(qeltest::ReadWholeFile(Folder() + "kept.qse"), "content");
+
+    std::filesystem::create_directory(Folder() + "taken.qse");
+    FDialogs.ExpectOpenFile("taken.qse");
+    FDialogs.ExpectMessageBox(plat::mbOK, "Cannot open file [" + Folder() + "taken.qse] !");
+    EXPECT_FALSE(QelDlg.CreateTemplateFile(Folder(), chosen));
+    EXPECT_EQ(Last().Type, plat::mtError);
+}
+
+} // namespace
+} // namespace qel
