@@ -1,0 +1,144 @@
+// Single-instance guard: the first process of a user to claim a name holds it
+// while it runs; a later one learns it is second and asks the first to come
+// to the front.
+#include "platform/single_instance.h"
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace plat {
+
+namespace {
+
+constexpr int AnswerWaitSeconds = 5;
+
+// An abstract address (leading NUL byte) per user and name; the length
+// passed to bind/connect marks its end.
+struct TInstanceAddress {
+    sockaddr_un Address{};
+    socklen_t Length = 0;
+};
+
+TInstanceAddress MakeAddress(const std::string& name)
+{
+    const std::string path = std::string(1, '\0') + "qel-instance/" + std::to_string(getuid()) + "/" + name;
+    TInstanceAddress result;
+    if (path.size() > sizeof result.Address.sun_path) {
+        throw std::invalid_argument("single-instance name too long: " + name);
+    }
+    result.Address.sun_family = AF_UNIX;
+    std::memcpy(result.Address.sun_path, path.data(), path.size());
+    result.Length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size());
+    return result;
+}
+
+bool PeerIsThisUser(int connected)
+{
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    return getsockopt(connected, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == getuid();
+}
+
+// Connecting is the request; the holder answers one byte once it has acted
+// on it, so the caller may end right away. False when no process of this user
+// holds the name after all.
+bool AskHolderToActivate(const TInstanceAddress& address)
+{
+    const int connection = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (connection < 0) {
+        return false;
+    }
+    const bool asked = connect(connection, reinterpret_cast<const sockaddr*>(&address.Address), address.Length) == 0 &&
+                       PeerIsThisUser(connection);
+    if (asked) {
+        const timeval limit{AnswerWaitSeconds, 0}; // a stopped holder must not hold us up for ever
+        setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char answer = 0;
+        [[maybe_unused]] const auto got = recv(connection, &answer, 1, 0);
+    }
+    close(connection);
+    return asked;
+}
+
+} // namespace
+
+TSingleInstance::TSingleInstance(const std::string& name, UINT activateMessage)
+    : FName(name), FActivateMessage(activateMessage)
+{
+    const TInstanceAddress address = MakeAddress(name);
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listener < 0) {
+        return; // no guard: better to run twice than not at all
+    }
+    if (bind(listener, reinterpret_cast<const sockaddr*>(&address.Address), address.Length) != 0) {
+        const bool held = errno == EADDRINUSE;
+        close(listener);
+        // A name held by another user's process does not count: this one runs unguarded.
+        FFirst = !(held && AskHolderToActivate(address));
+        return;
+    }
+    FStopFd = eventfd(0, EFD_CLOEXEC);
+    if (FStopFd < 0 || listen(listener, 8) != 0) {
+        close(listener);
+        return;
+    }
+    FListener = listener;
+    FThread = std::jthread([this] { Listen(); });
+}
+
+TSingleInstance::~TSingleInstance()
+{
+    if (FListener >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto written = write(FStopFd, &one, sizeof one);
+        FThread.join();
+        close(FListener);
+    }
+    if (FStopFd >= 0) {
+        close(FStopFd);
+    }
+}
+
+void TSingleInstance::Listen()
+{
+    for (;;) {
+        pollfd waits[2] = {{FListener, POLLIN, 0}, {FStopFd, POLLIN, 0}};
+        if (poll(waits, 2, -1) < 0 && errno != EINTR) {
+            return;
+        }
+        if (waits[1].revents != 0) {
+            return;
+        }
+        if (waits[0].revents == 0) {
+            continue;
+        }
+        const int connection = accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection >= 0) {
+            AnswerRequest(connection);
+            close(connection);
+        }
+    }
+}
+
+void TSingleInstance::AnswerRequest(int connection) const
+{
+    if (!PeerIsThisUser(connection)) {
+        return;
+    }
+    if (const HWND window = FindTopLevelWindow(FName); window != 0) {
+        PostMessage(window, FActivateMessage, 0, 0);
+    }
+    const char done = 'A';
+    [[maybe_unused]] const auto sent = send(connection, &done, 1, MSG_NOSIGNAL);
+}
+
+} // namespace plat
