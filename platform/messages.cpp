@@ -7,6 +7,7 @@
 #include "platform/timers.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <deque>
 #include <future>
@@ -294,6 +295,7 @@ TMessageQueue::~TMessageQueue()
 
 bool TMessageQueue::GetMessage(TMsg& msg)
 {
+    assert(FState->Owner == std::this_thread::get_id());
     while (!TakeMessage(*FState, msg)) {
         WaitForWork(*FState, std::nullopt);
     }
@@ -302,11 +304,13 @@ bool TMessageQueue::GetMessage(TMsg& msg)
 
 bool TMessageQueue::PeekMessage(TMsg& msg)
 {
+    assert(FState->Owner == std::this_thread::get_id());
     return TakeMessage(*FState, msg);
 }
 
 bool TMessageQueue::WaitMessage(int timeoutMs)
 {
+    assert(FState->Owner == std::this_thread::get_id());
     std::optional<std::int64_t> deadline;
     if (timeoutMs >= 0) {
         deadline = Clock().NowMs() + timeoutMs;

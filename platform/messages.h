@@ -56,9 +56,11 @@ public:
     TMessageQueue& operator=(const TMessageQueue&) = delete;
 
     // Waits for the next posted message or due timer; false when it is WM_QUIT
-    // (msg then holds it, wParam = the exit code).
+    // (msg then holds it, wParam = the exit code). Sent messages and queued
+    // calls met on the way run inside, on this thread.
     bool GetMessage(TMsg& msg);
-    // Takes the next message if there is one, without waiting; WM_QUIT included.
+    // Takes the next message if there is one, without waiting; WM_QUIT
+    // included. Runs sent messages and queued calls as GetMessage does.
     bool PeekMessage(TMsg& msg);
     // Waits until a message or a due timer is there (true) or timeoutMs on the
     // current clock have passed (false); -1 waits without limit.
@@ -72,12 +74,13 @@ public:
     int RunMessageLoop();
     void PostQuitMessage(int exitCode);
 
-    // Readable whenever a message waits; for poll() loops that take messages
-    // with PeekMessage. Due timers do not make it readable.
+    // Readable whenever a message waits (and, until the next look, after a
+    // timer was set or a test clock moved); for poll() loops that take
+    // messages with PeekMessage. Due timers do not make it readable.
     int WakeFd() const;
     std::thread::id OwnerThread() const;
 
-    struct TState;
+    struct TState; // shared with the windows bound to the queue; defined in messages.cpp
 
 private:
     friend HWND CreateWindowHandle(TMessageQueue&, TWindowHandler, bool, std::string);
