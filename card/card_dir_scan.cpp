@@ -1,0 +1,177 @@
+// Grouping of the card's clusters into records.
+#include "card/card_dir_scan.h"
+
+#include "foundations/debug_modes.h"
+#include "foundations/qel_error.h"
+
+#include <memory>
+
+namespace qel {
+
+namespace {
+
+constexpr std::uint16_t NO_PAGE = 0xFFFF;
+
+bool Fails(TCardClusterInfo& Info, std::int32_t test)
+{
+    Info.Code = test;
+    return false;
+}
+
+// Closes the card whichever way the scan ends.
+class TCardFinisher {
+public:
+    explicit TCardFinisher(TExtCard& card) : FCard(card) {}
+    ~TCardFinisher() { FCard.Finish(); }
+    TCardFinisher(const TCardFinisher&) = delete;
+    TCardFinisher& operator=(const TCardFinisher&) = delete;
+
+private:
+    TExtCard& FCard;
+};
+
+// Posts a percentage only when it changes.
+class TPercentCounter {
+public:
+    TPercentCounter(std::int64_t total, const std::function<void(std::int64_t)>& post) : FTotal(total), FPost(post) {}
+    void ClusterDone(std::int64_t count)
+    {
+        if (count < FNextChange || FTotal <= 0 || !FPost) {
+            return;
+        }
+        const std::int64_t percent = count * 100 / FTotal;
+        if (percent != FLast) {
+            FLast = percent;
+            FPost(percent);
+        }
+        // The first count whose percentage is above this one (no division per cluster).
+        FNextChange = ((percent + 1) * FTotal + 99) / 100;
+    }
+
+private:
+    std::int64_t FTotal;
+    std::int64_t FLast = -1;
+    std::int64_t FNextChange = 0;
+    const std::function<void(std::int64_t)>& FPost;
+};
+
+} // namespace
+
+bool IsRepeatedCluster(TCardClusterInfo& Info)
+{
+    if (Info.Page == Info.ErrLastPage && Info.Time == Info.ErrLastTime) {
+        return true;
+    }
+    Info.ErrLastPage = Info.Page;
+    Info.ErrLastTime = Info.Time;
+    return false;
+}
+
+bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info)
+{
+    if (Rec == nullptr) {
+        return Fails(Info, 1);
+    }
+    if (Rec->Info.QEL_CLASS != Info.QEL_CLASS) {
+        return Fails(Info, 2);
+    }
+    if (Rec->Info.QEL_VER != Info.QEL_VER) {
+        return Fails(Info, 3);
+    }
+    if (Rec->Info.QEL_VER_PC != Info.QEL_VER_PC) {
+        return Fails(Info, 4);
+    }
+    if (Rec->Info.QEL_SN != Info.QEL_SN) {
+        return Fails(Info, 5);
+    }
+    if (Info.bStart) {
+        return Fails(Info, 6);
+    }
+    if (Rec->Info.StartPage != Info.StartPage) {
+        return Fails(Info, 7);
+    }
+    if (Info.Time < Rec->LastTime) {
+        return Fails(Info, 8);
+    }
+    const bool nextPage = ((Rec->LastPage + 1) & 0x1FFF) == Info.Page;
+    // In debug mode 1 every break in the page numbers begins a new record.
+    const bool closeInTime = GetDebugMode() != DEBUG_MODE_DIR && Info.Time - Rec->LastTime <= MAX_RECORD_TIME_GAP;
+    if (!(IsRepeatedCluster(Info) || nextPage || closeInTime)) {
+        return Fails(Info, 9);
+    }
+    Info.Code = 0;
+    return true;
+}
+
+void JoinWrappedRecording(TRecInfoList& list)
+{
+    if (list.Count() <= 1) {
+        return;
+    }
+    auto* last = dynamic_cast<TCardRecord*>(list.GetItem(list.Count() - 1));
+    auto* first = dynamic_cast<TCardRecord*>(list.GetItem(0));
+    if (last == nullptr || first == nullptr) {
+        return;
+    }
+    TCardClusterInfo copy = first->Info;
+    if (IsRecordContinued(last, copy)) {
+        last->bMemoryCirculation = true;
+        last->FirstPos2 = first->FirstPos;
+        last->LastPos2 = first->LastPos;
+        list.Delete(0);
+    }
+}
+
+void ScanCardDirectory(TExtCard& card, TRecInfoList& list, const TCardDirScanHooks& hooks)
+{
+    TCardFinisher finisher(card);
+    card.StartAll();
+    TPercentCounter percent(card.GetClusterSize(), hooks.Percent);
+
+    TCardClusterInfo info;
+    info.ErrLastPage = NO_PAGE;
+    std::unique_ptr<TCardRecord> rec;   // the record being built; not in the list yet
+    const bool trace = GetDebugMode() == DEBUG_MODE_DIR;
+    std::int64_t counter = 0;
+    while (const std::uint8_t* next = card.NextCluster()) {
+        const TCardClusterView cluster(next, CARD_CLUSTER_SIZE);
+        if (hooks.Terminated && hooks.Terminated()) {
+            throw EQel(EXC_USER_ABORT);
+        }
+        std::uint8_t kind = DEBUG_CLUSTER_UNUSABLE;
+        if (!ParseClusterHeader(cluster, info)) {
+            // skipped
+        } else if (IsRecordContinued(rec.get(), info)) {
+            kind = DEBUG_CLUSTER_CONTINUE;
+            rec->LastPos = card.GetClusterPosition();
+            rec->LastPage = info.Page;
+            rec->LastTime = info.Time;
+        } else {
+            kind = DEBUG_CLUSTER_NEW;
+            info.ErrLastPage = NO_PAGE;
+            if (rec) {
+                list.Add(rec.release());
+            }
+            rec = std::make_unique<TCardRecord>();
+            rec->Info = info;
+            rec->FirstPos = card.GetClusterPosition();
+            rec->LastPos = rec->FirstPos;
+            rec->LastPage = info.Page;
+            rec->FFirstTime = info.Time;
+            rec->LastTime = info.Time;
+            rec->SN_CARD = info.QEL_SN;
+        }
+        if (trace) {
+            DebugDirCluster(static_cast<std::int32_t>(counter), kind, info.Page, info.Code, cluster);
+        }
+        percent.ClusterDone(counter);
+        ++counter;
+    }
+    if (rec) {
+        list.Add(rec.release());
+    }
+    JoinWrappedRecording(list);
+    list.sortByTime();
+}
+
+} // namespace qel

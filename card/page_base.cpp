@@ -1,0 +1,112 @@
+// Page decoder base: header questions of a page and the decoder selection.
+#include "card/page_base.h"
+
+#include "card/page_qel629.h"
+#include "card/page_qel629c.h"
+#include "foundations/settings.h"
+
+namespace qel {
+
+namespace {
+constexpr std::int64_t TICKS_PER_TIME_UNIT = 1000;
+}
+
+void TPage::New(std::uint16_t No, const std::uint8_t* pBytes, std::uint16_t Amount)
+{
+    FNo = No;
+    FMemory = pBytes;
+    FSize = Amount;
+    FPosition = 0;
+}
+
+std::uint8_t TPage::ReadByte()
+{
+    const std::int32_t at = FPosition++;
+    return at >= 0 && at < FSize ? FMemory[at] : 0;
+}
+
+std::uint8_t TPage::FlagsByte()
+{
+    FPosition = 0;
+    return ReadByte();
+}
+
+std::uint16_t TPage::GetStartPageNo()
+{
+    FPosition = 6;
+    const std::uint16_t low = ReadByte();
+    return static_cast<std::uint16_t>(low | (ReadByte() << 8));
+}
+
+std::int64_t TPage::GetTime(bool bPageTime)
+{
+    if (bPageTime) {
+        FPosition = 1;
+    }
+    const std::uint64_t high = ReadByte();
+    std::uint64_t low = ReadByte();
+    low |= std::uint64_t{ReadByte()} << 8;
+    low |= std::uint64_t{ReadByte()} << 16;
+    low |= std::uint64_t{ReadByte()} << 24;
+    // At most 2^40 units of 2000 ticks: far inside the signed 64-bit range.
+    std::int64_t ticks = static_cast<std::int64_t>((high << 32) | low) * TICKS_PER_TIME_UNIT;
+    if (F512SEC) {
+        ticks *= 2;
+    }
+    if (FUtc.bEnabled) {
+        ticks += FUtc.Offset;
+    }
+    return ticks;
+}
+
+bool TPage::IsValid()
+{
+    return GetOvfCnt() < 3;
+}
+
+void TPage::ReadData() {}
+void TPage::BeginRead() {}
+void TPage::FinishRead() {}
+
+std::uint16_t TPage::GetHeaderSize()
+{
+    return PAGE_HEADER_SIZE;
+}
+
+std::uint8_t TPage::GetOvfCnt()
+{
+    return static_cast<std::uint8_t>(FlagsByte() >> 6);
+}
+
+bool TPage::IsStartPage()
+{
+    return (FlagsByte() & 0x20) != 0;
+}
+
+bool TPage::hasExtendedHeader()
+{
+    return (FlagsByte() & 0x10) != 0;
+}
+
+bool TPage::IsQShockPage()
+{
+    return !RegReader.ForceExtQEL && hasExtendedHeader();
+}
+
+void TPage::setUtc(bool bEnabled, std::int64_t offset)
+{
+    FUtc.bEnabled = bEnabled;
+    FUtc.Offset = bEnabled ? offset : 0;
+}
+
+const TPageClass& GetPageClass(std::uint16_t ModelCode, std::uint16_t Version)
+{
+    switch (ModelCode) {
+    case 0x6601:
+        return Version < 0x0600 ? page_qel629::SelectPageClass(Version) : page_qel629c::SelectPageClass(Version);
+    default:
+        return PageClassOf<TPage>();
+    }
+}
+
+} // namespace qel

@@ -1,0 +1,84 @@
+// Shared helpers of the card tests: cards written by the generator into a
+// temporary folder, and clusters of single pages at chosen numbers and times.
+#pragma once
+
+#include "card/ext_card.h"
+#include "tests/support/temp_dir.h"
+#include "tools/cardgen/card_generator.h"
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace qeltest {
+
+// A fixed local time zone (POSIX TZ text) for the lifetime of the object.
+class TFixedZone {
+public:
+    explicit TFixedZone(const char* zone) : FTz("TZ", zone) { tzset(); }
+
+private:
+    struct TReload {
+        ~TReload() { tzset(); }
+    };
+    TReload FReload;   // declared first, so destroyed after FTz has put the old TZ back
+    ScopedEnv FTz;
+};
+
+// A card written into its own folder.
+struct TGeneratedCard {
+    TempDir Dir;
+    qel::cardgen::TCardManifest Manifest;
+};
+
+inline void Generate(TGeneratedCard& card, const qel::cardgen::TCardSpec& spec)
+{
+    card.Manifest = qel::cardgen::GenerateCard(spec, card.Dir.Path().string());
+}
+
+// Replaces the entries of the image by the given container files.
+inline void FillImage(qel::TExtCard& image, const std::vector<std::string>& files)
+{
+    image.Clear();
+    for (const auto& file : files) {
+        image.Add(new qel::TExtCardInfo(file));
+    }
+}
+
+inline qel::TCardPosition ToPosition(const qel::cardgen::TClusterPos& pos)
+{
+    return {pos.Container, pos.Cluster};
+}
+
+// A logger of model 0x6606 (page times in units of 1000 ticks).
+inline qel::cardgen::TLoggerSpec Logger(std::uint32_t serial, std::uint16_t model = 0x6606)
+{
+    return {model, 0x0120, 0x0120, serial, {}};
+}
+
+// One page of a logger with its page number, time (units) and start flag;
+// every page of one logger shares the start page number 0.
+inline qel::cardgen::TRecordingSpec Page(const qel::cardgen::TLoggerSpec& logger, std::uint16_t pageNo,
+                                         std::uint64_t timeUnits, bool startPage = false)
+{
+    qel::cardgen::TRecordingSpec page;
+    page.Logger = logger;
+    page.FirstPageNo = pageNo;
+    page.StartPageNo = 0;
+    page.StartTimeUnits = timeUnits;
+    page.BeginsWithStartPage = startPage;
+    return page;
+}
+
+// A layout of single pages, each placed once in the given order.
+inline qel::cardgen::TCardSpec PagesInOrder(const std::vector<qel::cardgen::TRecordingSpec>& pages)
+{
+    qel::cardgen::TCardSpec spec;
+    spec.Recordings = pages;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        spec.Layout.emplace_back(qel::cardgen::TPlaceRecording{i, 0, {}});
+    }
+    return spec;
+}
+
+} // namespace qeltest

@@ -1,0 +1,187 @@
+// Tests of the card image: windows, container order, positions and counts.
+#include "card/ext_card.h"
+#include "card_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace qel {
+namespace {
+
+using namespace qeltest;
+using cardgen::TCardSpec;
+
+// Containers of the given cluster counts; cluster i of the card carries page number i.
+TCardSpec Containers(const std::vector<int>& clusters, const std::vector<int>& trailing = {})
+{
+    TCardSpec spec;
+    std::uint16_t page = 0;
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        for (int i = 0; i < clusters[c]; ++i) {
+            spec.Recordings.push_back(Page(Logger(1), page, page + 1u));
+            spec.Layout.emplace_back(cardgen::TPlaceRecording{page, 0, {}});
+            ++page;
+        }
+        if (c < trailing.size() && trailing[c] > 0) {
+            spec.Layout.emplace_back(cardgen::TTrailingBytes{static_cast<std::uint32_t>(trailing[c])});
+        } else {
+            spec.Layout.emplace_back(cardgen::TEndContainer{});
+        }
+    }
+    return spec;
+}
+
+struct TReadCluster {
+    TCardPosition Position;
+    std::uint16_t PageNo;
+};
+
+std::vector<TReadCluster> ReadAll(TExtCard& image)
+{
+    std::vector<TReadCluster> read;
+    TCardCluster cluster;
+    while (image.GetCluster(cluster)) {
+        read.push_back({image.GetClusterPosition(), static_cast<std::uint16_t>(((cluster[475] << 8) | cluster[476]) >> 3)});
+    }
+    return read;
+}
+
+std::vector<TCardPosition> Positions(const std::vector<TReadCluster>& read)
+{
+    std::vector<TCardPosition> positions;
+    for (const auto& r : read) {
+        positions.push_back(r.Position);
+    }
+    return positions;
+}
+
+class ExtCardTest : public ::testing::Test {
+protected:
+    void Make(const TCardSpec& spec)
+    {
+        Generate(FCard, spec);
+        FillImage(FImage, FCard.Manifest.Files);
+    }
+    TGeneratedCard FCard;
+    TExtCard FImage;
+};
+
+TEST_F(ExtCardTest, TwoContainersOfThreeClustersReadInOrder)
+{
+    Make(Containers({3, 3}));
+    FImage.StartAll();
+    EXPECT_EQ(FImage.GetClusterPosition(), (TCardPosition{0, 0}));
+    EXPECT_EQ(FImage.GetClusterSize(), 6);
+    const auto read = ReadAll(FImage);
+    const std::vector<TCardPosition> expected{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}};
+    EXPECT_EQ(Positions(read), expected);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].PageNo, i);
+    }
+    EXPECT_EQ(FImage.CalcClusterSize({0, 1}, {1, 0}), 3);
+    EXPECT_EQ(FImage.CalcClusterSize({0, 2}, {0, 2}), 1);
+    EXPECT_EQ(FImage.CalcClusterSize({0, 0}, {1, 2}), 6);
+    EXPECT_EQ(FImage.GetItem(1)->Size, 3 * 1536);
+}
+
+TEST_F(ExtCardTest, StartFromToReadsTheStretchAcrossContainers)
+{
+    Make(Containers({3, 3}));
+    FImage.StartAll();
+    const struct {
+        TCardPosition from, to;
+        std::vector<TCardPosition> expected;
+    } cases[] = {
+        {{0, 1}, {1, 0}, {{0, 1}, {0, 2}, {1, 0}}},
+        {{0, 2}, {0, 2}, {{0, 2}}},
+        {{1, 1}, {1, 2}, {{1, 1}, {1, 2}}},
+        {{0, 0}, {1, 2}, {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}}},
+        {{0, 1}, {0, 7}, {{0, 1}, {0, 2}}},   // the window ends with the file
+        {{2, 0}, {2, 1}, {}},                 // no such container
+        {{1, 0}, {0, 2}, {}},                 // backwards
+    };
+    for (const auto& c : cases) {
+        FImage.StartFromTo(c.from, c.to);
+        EXPECT_EQ(Positions(ReadAll(FImage)), c.expected) << c.from.Container << "," << c.from.Cluster;
+    }
+    FImage.Finish();
+}
+
+TEST_F(ExtCardTest, TrailingPartialClusterIsNeverRead)
+{
+    Make(Containers({2, 1}, {700, 1535}));
+    FImage.StartAll();
+    EXPECT_EQ(FImage.GetItem(0)->Size, 2 * 1536 + 700);
+    EXPECT_EQ(FImage.GetClusterSize(), (3 * 1536 + 700 + 1535) / 1536);   // 4: of the sum, not per file
+    const std::vector<TCardPosition> expected{{0, 0}, {0, 1}, {1, 0}};
+    EXPECT_EQ(Positions(ReadAll(FImage)), expected);
+    EXPECT_EQ(FImage.CalcClusterSize({0, 1}, {1, 0}), 2);
+}
+
+TEST_F(ExtCardTest, EmptyCardAndEmptyContainer)
+{
+    FImage.StartAll();   // no entries
+    TCardCluster cluster;
+    EXPECT_FALSE(FImage.GetCluster(cluster));
+
+    Make(Containers({0}));
+    FImage.StartAll();
+    EXPECT_EQ(FImage.GetClusterSize(), 0);
+    EXPECT_FALSE(FImage.GetCluster(cluster));
+}
+
+TEST_F(ExtCardTest, EmptyOrShortContainerInTheMiddleDoesNotEndTheRead)
+{
+    // Containers: 2 clusters, empty, 700 bytes, 2 clusters.
+    TCardSpec spec = Containers({2, 0, 0, 2}, {0, 0, 700});
+    Make(spec);
+    FImage.StartAll();
+    const std::vector<TCardPosition> expected{{0, 0}, {0, 1}, {3, 0}, {3, 1}};
+    EXPECT_EQ(Positions(ReadAll(FImage)), expected);
+    FImage.StartFromTo({0, 1}, {3, 0});
+    const std::vector<TCardPosition> stretch{{0, 1}, {3, 0}};
+    EXPECT_EQ(Positions(ReadAll(FImage)), stretch);
+    EXPECT_EQ(FImage.CalcClusterSize({0, 1}, {3, 0}), 2);
+}
+
+TEST_F(ExtCardTest, ContainerThatCannotBeOpenedRaisesTheFileError)
+{
+    Make(Containers({1, 1}));
+    FImage.Add(new TExtCardInfo(FCard.Dir.File("qel5.dat")));
+    try {
+        FImage.StartAll();
+        FAIL() << "no error";
+    } catch (const plat::EFOpenError& error) {
+        EXPECT_NE(std::string(error.what()).find("qel5.dat"), std::string::npos) << error.what();
+    }
+    TCardCluster cluster;
+    EXPECT_FALSE(FImage.GetCluster(cluster));   // the image stays finished
+
+    // A container that disappears after the sizes were taken fails when it is reached.
+    FImage.Delete(2);
+    FImage.StartAll();
+    std::filesystem::remove(FCard.Manifest.Files[1]);
+    EXPECT_TRUE(FImage.GetCluster(cluster));
+    EXPECT_THROW(FImage.GetCluster(cluster), plat::EFOpenError);
+    FImage.Finish();
+    EXPECT_FALSE(FImage.GetCluster(cluster));
+}
+
+TEST_F(ExtCardTest, ContainerCutShortAfterTheSizesWereTakenRaisesAReadError)
+{
+    Make(Containers({3}));
+    FImage.StartAll();
+    std::filesystem::resize_file(FCard.Manifest.Files[0], 1536 + 10);
+    TCardCluster cluster;
+    EXPECT_THROW(
+        {
+            while (FImage.GetCluster(cluster)) {
+            }
+        },
+        plat::EReadError);
+    FImage.Finish();
+}
+
+} // namespace
+} // namespace qel
