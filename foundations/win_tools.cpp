@@ -2,14 +2,21 @@
 #include "foundations/win_tools.h"
 
 #include "platform/command_line.h"
+#include "platform/messages.h"
+#include "platform/single_instance.h"
 #include "platform/version.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace qel {
 namespace {
 
 constexpr std::size_t MAX_PARAM_CHARS = 1000;
+
+// The guard this process holds; null when it holds none.
+std::unique_ptr<plat::TSingleInstance> InstanceGuard;
 
 char AsciiUpper(char c)
 {
@@ -68,6 +75,29 @@ std::string GetFileVersionStr(const std::string& FileName)
     std::uint16_t major, minor, release, build;
     GetFileVersion(FileName, major, minor, release, build);
     return FormatFileVersion(major, minor, release, build);
+}
+
+bool ClaimSingleInstance(const std::string& Name)
+{
+    auto guard = std::make_unique<plat::TSingleInstance>(
+        Name, plat::RegisterWindowMessage(ACTIVATE_INSTANCE_MESSAGE_NAME));
+    if (!guard->IsFirst()) {
+        return false;
+    }
+    InstanceGuard = std::move(guard);
+    return true;
+}
+
+void ReleaseSingleInstance()
+{
+    InstanceGuard.reset();
+}
+
+void CheckSingleInstance(const std::string& Name)
+{
+    if (!ClaimSingleInstance(Name)) {
+        std::exit(0);
+    }
 }
 
 std::string GetParamValue(const std::string& Key, const std::string& Default)

@@ -3,11 +3,13 @@
 
 #include "platform/command_line.h"
 #include "platform/known_folders.h"
+#include "platform/messages.h"
 #include "platform/version.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace qel {
@@ -88,6 +90,32 @@ TEST_F(CommandLine, ValueIsCutAfterAThousandCharacters)
     EXPECT_EQ(GetParamValue("f:", ""), wide.substr(0, 2000));
     Use({"f:/data/Mär/log.txt"});
     EXPECT_EQ(GetParamValue("f:", ""), "/data/Mär/log.txt");
+}
+
+TEST(WinTools, SecondClaimAsksTheFirstToComeToTheFront)
+{
+    const std::string name = "KORVEL test " + std::to_string(::getpid());
+    plat::TMessageQueue queue;
+    const plat::UINT activate = plat::RegisterWindowMessage(ACTIVATE_INSTANCE_MESSAGE_NAME);
+    int activations = 0;
+    const plat::HWND window = plat::CreateWindowHandle(
+        queue,
+        [&](plat::UINT message, plat::WPARAM, plat::LPARAM) -> plat::LRESULT {
+            activations += message == activate ? 1 : 0;
+            return 0;
+        },
+        true, name);
+    ASSERT_TRUE(ClaimSingleInstance(name));
+    EXPECT_FALSE(ClaimSingleInstance(name));
+    // The holder answers on its own thread; wait for the posted request.
+    while (activations == 0 && queue.WaitMessage(10000)) {
+        queue.ProcessMessages();
+    }
+    EXPECT_EQ(activations, 1);
+    ReleaseSingleInstance();
+    EXPECT_TRUE(ClaimSingleInstance(name));
+    ReleaseSingleInstance();
+    plat::DestroyWindowHandle(window);
 }
 
 TEST(WinTools, NoOldWindowsVersion)
