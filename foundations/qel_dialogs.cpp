@@ -47,6 +47,16 @@ std::string WithFileName(const std::string& Text, const std::string& FileName)
     return result;
 }
 
+// The block-file filter with the optional shock and QEL619 entries.
+std::string OpenQelFilter(bool showQShock)
+{
+    std::string filter = QelFileFilter();
+    if (showQShock) {
+        filter += "|QEL649   (*.qshock)|*.qshock|QEL619   (*.q619)|*.q619";
+    }
+    return filter;
+}
+
 } // namespace
 
 std::string QelFileFilter()
@@ -57,16 +67,6 @@ std::string QelFileFilter()
 std::string TemplateFileFilter()
 {
     return FilterOf(plat::LoadResString(&SQelTemplate), RegSettings.sRegTemplateExt);
-}
-
-// The block-file filter with the optional shock and QEL619 entries.
-static std::string OpenQelFilter(bool showQShock)
-{
-    std::string filter = QelFileFilter();
-    if (showQShock) {
-        filter += "|QEL649   (*.qshock)|*.qshock|QEL619   (*.q619)|*.q619";
-    }
-    return filter;
 }
 
 bool TQelDlg::SaveQelFile(const std::string& sInFile, bool bOnlyDir, std::string& sOutFile)
