@@ -1,0 +1,207 @@
+// Sample buffers: appending delta-coded samples in chunks, spilling the chunks
+// to their stream, and the read cursor that decodes them again.
+#include "card/sample_buffers.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+namespace qel {
+
+namespace {
+
+template <class T>
+T LoadLE(const std::uint8_t* at)
+{
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+} // namespace
+
+TBufferBaseData::TBufferBaseData(TQEL* linkQEL, std::uint32_t channel, std::int32_t valueSize)
+    : FLinkQEL(linkQEL), FChannel(channel), FValueSize(valueSize),
+      FChunk(std::make_unique<std::uint8_t[]>(CHUNK_HEADER + SAMPLE_CHUNK_CAPACITY))
+{
+}
+
+TBufferBaseData::~TBufferBaseData()
+{
+    FWriting = false;   // the samples in the chunk go with the buffer
+    CloseFileStream();
+    DeleteFileStream();
+}
+
+void TBufferBaseData::OpenSpill(const std::string& fileName)
+{
+    if (fileName.empty()) {
+        FExtStream = std::make_unique<plat::TMemoryStream>();
+    } else {
+        FExtStream = std::make_unique<plat::TFileStream>(fileName, plat::fmCreate);
+    }
+    FExtFileName = fileName;   // only a file this buffer created is ever deleted
+    FChunkPos = 0;
+    FChunkFill = 0;
+    FWriting = true;
+    FSaveComplete = true;
+}
+
+void TBufferBaseData::MakeRoom()
+{
+    if (FWriting) {
+        FlushChunk();
+    } else {
+        StartWriting();
+    }
+}
+
+void TBufferBaseData::StartWriting()
+{
+    if (!FExtFileName.empty()) {
+        FExtStream.reset();
+        FExtStream = std::make_unique<plat::TFileStream>(FExtFileName, plat::fmOpenReadWrite);
+    } else if (!FExtStream) {
+        FExtStream = std::make_unique<plat::TMemoryStream>();
+    }
+    FExtStream->Seek(0, plat::soEnd);
+    FChunkPos = 0;
+    FChunkFill = 0;
+    FWriting = true;
+    FSaveComplete = true;   // the chunk no longer holds the cursor's samples
+}
+
+void TBufferBaseData::FlushChunk()
+{
+    if (FChunkPos > 0) {
+        StoreLE(FChunk.get(), static_cast<std::uint16_t>(FChunkPos));
+        FExtStream->WriteBuffer(FChunk.get(), CHUNK_HEADER + FChunkPos);
+    }
+    FChunkPos = 0;
+}
+
+void TBufferBaseData::StopWriting()
+{
+    FlushChunk();
+    FWriting = false;
+    FChunkFill = 0;
+}
+
+void TBufferBaseData::EndRead()
+{
+    if (FWriting) {
+        StopWriting();
+    }
+    CloseFileStream();
+}
+
+void TBufferBaseData::BeginSave()
+{
+    if (FWriting) {
+        StopWriting();
+    }
+    if (!FExtFileName.empty()) {
+        FExtStream.reset();
+        FExtStream = std::make_unique<plat::TFileStream>(FExtFileName, plat::fmOpenRead);
+    } else if (FExtStream) {
+        FExtStream->SetPosition(0);
+    }
+    FChunkPos = 0;
+    FChunkFill = 0;
+    FSaveComplete = false;
+    FSaveTime = 0;   // the first sample's two-byte form counts from 0, as it was written
+    ReadNextValue();
+}
+
+bool TBufferBaseData::LoadChunk()
+{
+    if (!FExtStream) {
+        return false;
+    }
+    const std::int64_t left = FExtStream->Size() - FExtStream->Position();
+    if (left < 4) {
+        return false;
+    }
+    std::uint8_t word[2];
+    FExtStream->ReadBuffer(word, sizeof word);
+    const std::int32_t length = word[0] | word[1] << 8;
+    if (length == 0 || length > left - 2 || length > SAMPLE_CHUNK_CAPACITY) {
+        return false;
+    }
+    FExtStream->ReadBuffer(FChunk.get() + CHUNK_HEADER, length);
+    FChunkPos = 0;
+    FChunkFill = length;
+    return true;
+}
+
+void TBufferBaseData::ReadNextValue()
+{
+    if (FSaveComplete) {
+        return;
+    }
+    if (FChunkFill - FChunkPos < 4 && !LoadChunk()) {
+        FSaveComplete = true;
+        return;
+    }
+    const std::uint8_t* at = FChunk.get() + CHUNK_HEADER + FChunkPos;
+    const auto word = LoadLE<std::uint16_t>(at);
+    const std::int32_t timeSize = (word & 1) != 0 ? 8 : 2;
+    if (timeSize + FValueSize > FChunkFill - FChunkPos) {
+        FSaveComplete = true;   // a sample cut short: the spill stream is corrupt
+        return;
+    }
+    if ((word & 1) != 0) {
+        FSaveTime = static_cast<std::int64_t>(LoadLE<std::uint64_t>(at)) >> 1;
+    } else {
+        FSaveTime = static_cast<std::int64_t>(static_cast<std::uint64_t>(FSaveTime) + (word >> 1));
+    }
+    FSaveValueBits = FValueSize == 2 ? LoadLE<std::uint16_t>(at + timeSize) : LoadLE<std::uint32_t>(at + timeSize);
+    FChunkPos += timeSize + FValueSize;
+}
+
+bool TBufferBaseData::GetSaveIntValue(std::int64_t time, std::int16_t& value)
+{
+    if (HoldsSingleValues()) {
+        throw std::logic_error("channel " + std::to_string(FChannel) + " holds single values, not 16-bit values");
+    }
+    if (FSaveComplete || FSaveTime != time) {
+        return false;
+    }
+    value = static_cast<std::int16_t>(FSaveValueBits);
+    ReadNextValue();
+    return true;
+}
+
+bool TBufferBaseData::GetSaveSingleValue(std::int64_t time, float& value)
+{
+    if (!HoldsSingleValues()) {
+        throw std::logic_error("channel " + std::to_string(FChannel) + " holds 16-bit values, not single values");
+    }
+    if (FSaveComplete || FSaveTime != time) {
+        return false;
+    }
+    value = std::bit_cast<float>(FSaveValueBits);
+    ReadNextValue();
+    return true;
+}
+
+void TBufferBaseData::CloseFileStream()
+{
+    if (FExtFileName.empty()) {
+        return;   // a memory spill stays
+    }
+    if (FWriting) {
+        StopWriting();
+    }
+    FExtStream.reset();
+}
+
+void TBufferBaseData::DeleteFileStream()
+{
+    if (!FExtFileName.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(FExtFileName, ignored);
+    }
+}
+
+} // namespace qel
