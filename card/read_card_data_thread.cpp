@@ -1,0 +1,228 @@
+// The card-data reader: the walk over the selected records' clusters, the
+// configuration of the logger from the first valid cluster, and the thread.
+#include "card/read_card_data_thread.h"
+
+#include "card/buffer_list.h"
+#include "card/card_dir_scan.h"
+#include "foundations/byte_helpers.h"
+#include "foundations/qel_error.h"
+#include "foundations/tick_time.h"
+#include "loggers/qel_base.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace qel {
+
+TCardConfigReaders CardConfigReaders;
+
+namespace {
+
+std::vector<TSideDataReset>& SideDataResets()
+{
+    static std::vector<TSideDataReset> resets;
+    return resets;
+}
+
+// Percentages of the clusters of the selected ranges, each posted once.
+class TDataReadProgress {
+public:
+    TDataReadProgress(std::int64_t total, const std::function<void(std::int64_t)>& percent)
+        : FTotal(total), FPercent(percent)
+    {
+    }
+
+    void CountCluster()
+    {
+        ++FCount;
+        if (FTotal <= 0 || !FPercent) {
+            return;
+        }
+        const std::int64_t percent = std::min<std::int64_t>(FCount * 100 / FTotal, 100);
+        if (percent != FLast) {
+            FLast = percent;
+            FPercent(percent);
+        }
+    }
+
+private:
+    std::int64_t FTotal;   // clusters of the selected ranges
+    std::int64_t FCount = 0;
+    std::int64_t FLast = -1;
+    const std::function<void(std::int64_t)>& FPercent;
+};
+
+std::int64_t SelectedClusters(const TExtCard& card, const TRecInfoList& list)
+{
+    std::int64_t total = 0;
+    for (const TRecInfo* item : list) {
+        const auto* record = dynamic_cast<const TCardRecord*>(item);
+        if (record == nullptr || !record->Selected) {
+            continue;
+        }
+        total += card.CalcClusterSize(record->FirstPos, record->LastPos);
+        if (record->bMemoryCirculation) {
+            total += card.CalcClusterSize(record->FirstPos2, record->LastPos2);
+        }
+    }
+    return total;
+}
+
+// Gives the logger the identity of the record and the configuration of the
+// read's first valid cluster; False for a model code without a reader.
+bool ReadLoggerConfiguration(const TCardClusterInfo& recordInfo, const TCardClusterInfo& clusterInfo,
+                             TCardClusterView cluster, TQEL& logger, TPage& decoder)
+{
+    TCardConfigReader reader = nullptr;
+    bool utcLogger = false;
+    switch (logger.ID_CLASS) {
+    case 0x6601:
+        utcLogger = logger.ID_VER >= 0x0600;
+        reader = utcLogger ? CardConfigReaders.QEL629C : CardConfigReaders.QEL629;
+        break;
+    case 0x6606:
+    case 0x6607:
+        reader = CardConfigReaders.QEL649;
+        break;
+    case 0x661D:
+        reader = CardConfigReaders.QEL57;
+        break;
+    default:
+        return false;
+    }
+    logger.ID_CLASS = recordInfo.QEL_CLASS;
+    logger.ID_VER = recordInfo.QEL_VER;
+    logger.ID_VER_PC = recordInfo.QEL_VER_PC;
+    logger.SN = recordInfo.QEL_SN;
+    if (reader != nullptr) {
+        reader(recordInfo, cluster, logger);
+    }
+    if (utcLogger) {
+        decoder.setUtc(true, GetUtcOffsetTicks(clusterInfo.Time));
+        ReadBufferList.Utc = decoder.GetUtc();
+    }
+    return true;
+}
+
+void ReadRecords(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& hooks, std::int64_t total)
+{
+    TQEL* logger = QelList.GetCurrent();
+    if (logger == nullptr) {
+        throw std::logic_error("a card-data read needs the logger of its records");
+    }
+    const TPageClass& pageClass = hooks.PageClass != nullptr ? *hooks.PageClass
+                                                             : GetPageClass(logger->ID_CLASS, logger->ID_VER_PC);
+    const std::unique_ptr<TPage> decoder = pageClass.Create();
+    decoder->setUtc(false, 0);
+    ReadBufferList.Utc = TQelUtc{};
+
+    TCardClusterInfo info;   // serves the whole read: the repeated-cluster test carries over
+    info.ErrLastPage = 0xFFFF;
+    bool first = true;
+    TDataReadProgress progress(total, hooks.Percent);
+    if (!list.Start()) {
+        return;
+    }
+    do {
+        const auto* record = dynamic_cast<const TCardRecord*>(list.GetCurrent());
+        if (record == nullptr) {
+            continue;
+        }
+        decoder->BeginRead();
+        bool inFirstRange = true;
+        card.StartFromTo(record->FirstPos, record->LastPos);
+        for (;;) {
+            if (hooks.Terminated && hooks.Terminated()) {
+                throw EQel(EXC_USER_ABORT);
+            }
+            const std::uint8_t* next = card.NextCluster();   // valid until the next read of the card
+            if (next == nullptr) {
+                if (inFirstRange && record->bMemoryCirculation) {
+                    inFirstRange = false;
+                    card.StartFromTo(record->FirstPos2, record->LastPos2);
+                    continue;
+                }
+                break;
+            }
+            const TCardClusterView cluster(next, CARD_CLUSTER_SIZE);
+            if (ParseClusterHeader(cluster, info) && !IsRepeatedCluster(info)) {
+                if (first) {
+                    first = false;
+                    if (!ReadLoggerConfiguration(record->Info, info, cluster, *logger, *decoder)) {
+                        return;   // no reader for this model: the read ends without data
+                    }
+                    ReadBufferList.SetActiveQEL(QelList.GetCurrent());
+                }
+                decoder->New(0, cluster.data() + CLUSTER_PAGE, PAGE_SIZE);
+                decoder->ReadData();
+            }
+            progress.CountCluster();
+        }
+        decoder->FinishRead();
+    } while (list.Next());
+}
+
+// Closes the card's open container however the read ends.
+class TCardFinisher {
+public:
+    explicit TCardFinisher(TExtCard& card) : FCard(card) {}
+    ~TCardFinisher() { FCard.Finish(); }
+    TCardFinisher(const TCardFinisher&) = delete;
+    TCardFinisher& operator=(const TCardFinisher&) = delete;
+
+private:
+    TExtCard& FCard;
+};
+
+} // namespace
+
+void AddSideDataReset(TSideDataReset reset)
+{
+    std::vector<TSideDataReset>& resets = SideDataResets();
+    if (std::find(resets.begin(), resets.end(), reset) == resets.end()) {
+        resets.push_back(reset);
+    }
+}
+
+void ReadCardData(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& hooks)
+{
+    const TCardFinisher finisher(card);
+    ReadBufferList.startRead();
+    for (TSideDataReset reset : SideDataResets()) {
+        reset();
+    }
+    ReadRecords(card, list, hooks, SelectedClusters(card, list));
+    ReadBufferList.EndRead();
+}
+
+std::shared_ptr<TReadCardDataThread> TReadCardDataThread::Create(plat::HWND hWindow)
+{
+    auto thread = std::make_shared<TReadCardDataThread>(hWindow);
+    thread->Start();
+    return thread;
+}
+
+void TReadCardDataThread::Post(plat::WPARAM state, plat::LPARAM value) const
+{
+    plat::PostMessage(FhWindow, WM_CARD_DATA_STATUS, state, value);
+}
+
+void TReadCardDataThread::Execute()
+{
+    InitThreadFPU();
+    Post(THREAD_STARTED, 0);
+    TCardDataReadHooks hooks;
+    hooks.Terminated = [this] { return Terminated(); };
+    hooks.Percent = [this](std::int64_t percent) { Post(THREAD_PROGRESS, static_cast<plat::LPARAM>(percent)); };
+    ReadCardData(ExtCard, RecInfoList, hooks);
+    Post(THREAD_FINISHED, 0);
+}
+
+void TReadCardDataThread::ExecuteFailed(std::exception_ptr error, const std::string&)
+{
+    // Any exception, EQel or not, ends as THREAD_FAILED, so the window never waits.
+    Post(THREAD_FAILED, RecordFailure(error));
+}
+
+} // namespace qel
