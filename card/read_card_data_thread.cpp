@@ -4,6 +4,7 @@
 
 #include "card/buffer_list.h"
 #include "card/card_dir_scan.h"
+#include "card/cluster_config.h"
 #include "foundations/byte_helpers.h"
 #include "foundations/qel_error.h"
 #include "foundations/tick_time.h"
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace qel {
-
-TCardConfigReaders CardConfigReaders;
 
 namespace {
 
@@ -74,35 +73,27 @@ std::int64_t SelectedClusters(const TExtCard& card, const TRecInfoList& list)
 bool ReadLoggerConfiguration(const TCardClusterInfo& recordInfo, const TCardClusterInfo& clusterInfo,
                              TCardClusterView cluster, TQEL& logger, TPage& decoder)
 {
-    TCardConfigReader reader = nullptr;
-    bool utcLogger = false;
     switch (logger.ID_CLASS) {
     case 0x6601:
-        utcLogger = logger.ID_VER >= 0x0600;
-        reader = utcLogger ? CardConfigReaders.QEL629C : CardConfigReaders.QEL629;
-        break;
+        if (logger.ID_VER >= 0x0600) {
+            ReadConfigQEL629C(recordInfo, cluster, logger);
+            // The logger keeps UTC: its times are shifted to local time.
+            decoder.setUtc(true, GetUtcOffsetTicks(clusterInfo.Time));
+            ReadBufferList.Utc = decoder.GetUtc();
+        } else {
+            ReadConfigQEL629(recordInfo, cluster, logger);
+        }
+        return true;
     case 0x6606:
     case 0x6607:
-        reader = CardConfigReaders.QEL649;
-        break;
+        ReadConfigQEL649(recordInfo, cluster, logger);
+        return true;
     case 0x661D:
-        reader = CardConfigReaders.QEL57;
-        break;
+        ReadConfigQEL57(recordInfo, cluster, logger);
+        return true;
     default:
         return false;
     }
-    logger.ID_CLASS = recordInfo.QEL_CLASS;
-    logger.ID_VER = recordInfo.QEL_VER;
-    logger.ID_VER_PC = recordInfo.QEL_VER_PC;
-    logger.SN = recordInfo.QEL_SN;
-    if (reader != nullptr) {
-        reader(recordInfo, cluster, logger);
-    }
-    if (utcLogger) {
-        decoder.setUtc(true, GetUtcOffsetTicks(clusterInfo.Time));
-        ReadBufferList.Utc = decoder.GetUtc();
-    }
-    return true;
 }
 
 void ReadRecords(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& hooks, std::int64_t total)

@@ -16,23 +16,6 @@
 
 namespace qel {
 
-class TQEL;
-
-// Copies the logger configuration of a cluster into the logger (identity
-// from info, the record's first cluster header; configuration from cluster).
-using TCardConfigReader = void (*)(const TCardClusterInfo& info, TCardClusterView cluster, TQEL& logger);
-
-// The configuration reader of each model family the data read serves. A
-// family whose reader is not set takes only the identity (model code,
-// version words, serial number) from the record's first cluster header.
-struct TCardConfigReaders {
-    TCardConfigReader QEL629 = nullptr;    // model code 0x6601, firmware below 6.00
-    TCardConfigReader QEL629C = nullptr;   // model code 0x6601 from firmware 6.00
-    TCardConfigReader QEL649 = nullptr;    // model codes 0x6606 and 0x6607
-    TCardConfigReader QEL57 = nullptr;     // model code 0x661D
-};
-extern TCardConfigReaders CardConfigReaders;
-
 // How a store of side data (burst engines, D-Bus, FIFO and SE page lists)
 // empties itself. Each store registers one at start-up; every data read
 // calls them all before its first cluster, so nothing of an earlier read
@@ -51,8 +34,9 @@ struct TCardDataReadHooks {
 // samples there and ask that logger): each record's range, then the second
 // range of a wrapped record, between one BeginRead and FinishRead; invalid
 // and repeated clusters are skipped. The first valid cluster of the read
-// gives the logger its configuration; a model code without a configuration
-// reader ends the read there, without data. The mission data, the list's
+// gives the logger its configuration (the logger must be of the class its
+// model's factory gives); a model code without a configuration reader ends
+// the read there, without data. The mission data, the list's
 // UTC setting and the side data are reset first; EndRead of the list closes
 // a complete read. The card is finished also when the read fails. A stop
 // request raises EQel code 3; file errors pass up.

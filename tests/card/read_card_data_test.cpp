@@ -9,7 +9,10 @@
 #include "card/read_card_data_thread.h"
 #include "card_fixture.h"
 #include "foundations/qel_error.h"
+#include "loggers/qel649.h"
 #include "loggers/qel_base.h"
+#include "loggers/qel_factory.h"
+#include "tools/cardgen/config_area.h"
 #include "tests/card/buffer_folder_fixture.h"
 
 #include <gtest/gtest.h>
@@ -147,7 +150,6 @@ protected:
         ReadBufferList.SetUseFileStream(false);
         QelList.Clear();
         DecoderLog().clear();
-        CardConfigReaders = {};
     }
 
     // Writes the card, scans its directory into RecInfoList.
@@ -169,7 +171,7 @@ protected:
         }
         ASSERT_TRUE(RecInfoList.Start());
         const TCardClusterInfo& info = dynamic_cast<TCardRecord&>(*RecInfoList.GetCurrent()).Info;
-        auto* logger = new TQEL();
+        TQEL* logger = GetQelClass(info.QEL_CLASS, info.QEL_VER_PC)->Create().release();
         logger->ID_CLASS = info.QEL_CLASS;
         logger->ID_VER_PC = info.QEL_VER_PC;
         logger->ID_VER = info.QEL_VER;
@@ -216,37 +218,27 @@ TEST_F(CardDataRead, WrappedRecordIsReadEndRangeFirstSkippingJunkAndRepeatedClus
     EXPECT_EQ(ReadBufferList.GetActiveQEL(), &logger);
 }
 
-TCardClusterInfo gConfigInfo;
-std::uint64_t gConfigPageTime = 0;
-int gConfigReads = 0;
-
-void TraceConfig(const TCardClusterInfo& info, TCardClusterView cluster, TQEL&)
+TEST_F(CardDataRead, TwoRecordsOfOneLoggerTakeTheConfigurationOfTheFirstValidCluster)
 {
-    gConfigInfo = info;
-    gConfigPageTime = 0;
-    for (int i = 5; i >= 2; --i) {
-        gConfigPageTime = gConfigPageTime << 8 | cluster[CLUSTER_PAGE + static_cast<std::size_t>(i)];
-    }
-    ++gConfigReads;
-}
-
-TEST_F(CardDataRead, TwoRecordsOfOneLoggerReadTheConfigurationOnce)
-{
+    cardgen::TQel649ConfigSpec first;
+    first.Name = "FIRST";
+    cardgen::TQel649ConfigSpec later = first;
+    later.Name = "LATER";
     cardgen::TCardSpec spec;
     spec.Recordings = {Recording(Logger(5), 2, 3000, 1), Recording(Logger(5), 3, 1000, 1),
                        Recording(Logger(6), 1, 2000, 1)};
+    spec.Recordings[0].Logger.Config = cardgen::BuildQel649Config(later);
+    spec.Recordings[1].Logger.Config = cardgen::BuildQel649Config(first);
     spec.Layout = {cardgen::TJunkClusters{2}, cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{2, 0, {}},
                    cardgen::TPlaceRecording{1, 0, {}}};
     ScanCard(spec);
     ASSERT_EQ(RecInfoList.Count(), 3);   // sorted: SN 5 at 1000, SN 5 at 3000, SN 6
-    CardConfigReaders.QEL649 = &TraceConfig;
-    gConfigReads = 0;
     Select({0, 1});
     Read();
 
-    EXPECT_EQ(gConfigReads, 1);
-    EXPECT_EQ(gConfigInfo.Time, Record(0).Info.Time);   // the record's first cluster header
-    EXPECT_EQ(gConfigPageTime, 1000u);                  // the first valid cluster of the read
+    const auto& logger = dynamic_cast<const TQEL649&>(*QelList.GetCurrent());
+    EXPECT_EQ(logger.NAME, "FIRST");
+    EXPECT_EQ(logger.SN, 5u);
     EXPECT_EQ(DecoderLog(), Joined({{"begin"}, Events({1000, 1010, 1020}), {"finish", "begin"}, Events({3000, 3010}),
                                     {"finish"}}));
     EXPECT_EQ(ReadSeries(), (std::vector<TSeries>{{5, 1, PagesAt({1000, 1010, 1020, 3000, 3010})}}));
@@ -316,7 +308,7 @@ TEST_F(CardDataRead, UtcLoggersShiftTheirTimesToLocalTime)
 {
     const TFixedZone zone("XYZ-1");   // one hour east of UTC, no daylight saving
     constexpr std::int64_t oneHour = 3686400000;
-    const std::tuple<std::uint16_t, bool> cases[] = {{0x0600, true}, {0x05FF, false}};
+    const std::tuple<std::uint16_t, bool> cases[] = {{0x0600, true}, {0x0500, false}};
     for (const auto& [version, utc] : cases) {
         SCOPED_TRACE(version);
         Reset();
