@@ -35,7 +35,7 @@ std::vector<std::uint16_t> BlockTypes(const BlockFileContent& content);
 // current test and answers zero.
 class PayloadCursor {
 public:
-    explicit PayloadCursor(const std::vector<std::uint8_t>& payload) : FPayload(payload) {}
+    explicit PayloadCursor(std::vector<std::uint8_t> payload) : FPayload(std::move(payload)) {}
 
     std::uint16_t Word();
     std::int16_t Smallint();
@@ -53,7 +53,7 @@ public:
 private:
     std::uint64_t Take(std::size_t count);
 
-    const std::vector<std::uint8_t>& FPayload;
+    std::vector<std::uint8_t> FPayload;
     std::size_t FPos = 0;
 };
 

@@ -2,6 +2,7 @@
 // on the test thread, runs of a saver thread to its end.
 #include "tests/export/save_fixture.h"
 
+#include "export/save_file_thread_qel57_dbus.h"
 #include "foundations/settings.h"
 #include "platform/known_folders.h"
 
@@ -25,6 +26,7 @@ void ResetGlobals()
     qel::SaveBufferList.FileNameEx = {};
     qel::QelList.Clear();
     qel::RecInfoList.SetMaxSize(4294967040u);
+    qel::SetDBusBlocks(nullptr);
 }
 
 } // namespace

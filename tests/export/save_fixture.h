@@ -31,7 +31,7 @@ struct LogEntry {
 };
 
 class SaveFixture : public ::testing::Test {
-protected:
+public:
     SaveFixture();
     ~SaveFixture() override;
 

@@ -1,0 +1,33 @@
+// Saver selection table by model code and PC version word.
+#include "export/saver_selection.h"
+
+#include "export/save_file_thread_qel25.h"
+#include "export/save_file_thread_qel57.h"
+#include "export/save_file_thread_qel629.h"
+#include "export/save_file_thread_qel629c.h"
+#include "export/save_file_thread_qel649.h"
+#include "foundations/model_identity.h"
+
+namespace qel {
+
+TSaveFileThreadClass GetSaveFileThreadClass(std::uint16_t ID_CLASS, std::uint16_t ID_VER_PC)
+{
+    switch (ID_CLASS) {
+    case 0x6601:
+        return ID_VER_PC < MakeVersion(6, 0) ? &TSaveFileThreadQEL629::ClassInfo : &TSaveFileThreadQEL629c::ClassInfo;
+    case 0x6606:
+    case 0x6607:
+        return &TSaveFileThreadQEL649::ClassInfo;
+    case 0x661D:
+        if (ID_VER_PC < MakeVersion(2, 0)) {
+            return &TSaveFileThreadQEL57::ClassInfo;
+        }
+        return ID_VER_PC < MakeVersion(3, 0) ? &TSaveFileThreadQEL57b::ClassInfo : &TSaveFileThreadQEL57c::ClassInfo;
+    case 0x6628:
+        return &TSaveFileThreadQEL25::ClassInfo;
+    default:
+        return &TSaveFileThread::ClassInfo;
+    }
+}
+
+} // namespace qel
