@@ -1,0 +1,58 @@
+// The saver of the program's normal output, the zip channel container
+// (".qrec"): each save-list channel's samples inside the time window,
+// calibrated and without gap values, stamped in nanoseconds since 2000.
+#pragma once
+
+#include "export/save_file_thread.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace qel {
+
+class TX2WriteChannelList;
+
+// Writes the channels one after the other into one archive, the file
+// GetFullFileName(SaveBufferList.FileNameEx). Channels without a value
+// inside the window get no folder. The archive replaces a file of that name
+// only when it is complete; a failed or cancelled save leaves that file as
+// it was. A save without any value writes an archive with the "File" entry
+// only. The file name is reported through AddSaveInfo once the archive is
+// in place.
+class TSaveQRecFileThread : public TSaveFileThread {
+public:
+    static const TSaveFileThreadClassInfo ClassInfo;
+
+    TSaveQRecFileThread(plat::HWND hWindow, TAddReport AddReport, TAddReport AddSaveInfo);
+    ~TSaveQRecFileThread() override;
+
+protected:
+    bool SaveData() override;
+    // Registers the description of channel FChannel (name, unit, logger).
+    void WriteHeader(std::int64_t FirstTime) override;
+    // Writes the values of channel FChannel inside the window; True.
+    bool WriteData(std::int64_t FirstTime) override;
+
+private:
+    // The cursor of the channel past the samples outside the window; False
+    // when no sample is left.
+    bool SkipToChannelWindow(TBufferBaseData& buffer);
+    // Counts one consumed sample: the stop request, then the progress.
+    void SampleDone()
+    {
+        ++FPos;
+        CheckTerminated();
+        if (FPos >= FNextProgressPos) {
+            UpdateProgress();
+            FNextProgressPos = NextPercentPos();
+        }
+    }
+    // The first sample count at which the percent of progress goes up.
+    std::int64_t NextPercentPos() const;
+
+    std::unique_ptr<TX2WriteChannelList> FX2Channels;   // the channel list of the running save
+    int FChannel = 0;                                   // save-list index being written, also its channel ID
+    std::int64_t FNextProgressPos = 0;
+};
+
+} // namespace qel
