@@ -27,7 +27,7 @@ void TExtCard::OpenContainer(const std::string& FileName, std::int64_t position)
     FBlockStart = position;
     FBlockFill = 0;
     if (!FBlock) {
-        FBlock = std::make_unique<std::uint8_t[]>(BLOCK_BYTES);
+        FBlock = std::make_unique_for_overwrite<std::uint8_t[]>(BLOCK_BYTES);
     }
 }
 

@@ -75,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TInput in(data, size);
     const int containers = 1 + in.Byte() % 3;
-    qel::TExtCard card;
+    static qel::TExtCard card;   // one image for every run, as the program keeps one
+    card.Clear();
     std::vector<std::int64_t> clustersIn;
     for (int c = 0; c < containers; ++c) {
         const std::string file = Folder() + "/qel" + (c == 0 ? "" : std::to_string(c)) + ".dat";
