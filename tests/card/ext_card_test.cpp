@@ -100,6 +100,9 @@ TEST_F(ExtCardTest, StartFromToReadsTheStretchAcrossContainers)
         {{0, 1}, {0, 7}, {{0, 1}, {0, 2}}},   // the window ends with the file
         {{2, 0}, {2, 1}, {}},                 // no such container
         {{1, 0}, {0, 2}, {}},                 // backwards
+        {{0, -1}, {0, 2}, {}},                // no such cluster
+        {{0, 2}, {1, INT64_MAX}, {{0, 2}, {1, 0}, {1, 1}, {1, 2}}},   // huge numbers end with the file
+        {{0, INT64_MAX}, {1, 0}, {{1, 0}}},
     };
     for (const auto& c : cases) {
         FImage.StartFromTo(c.from, c.to);
