@@ -8,6 +8,11 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -78,36 +83,167 @@ double FromExtended(const std::array<std::uint8_t, 10>& bytes)
 
 } // namespace
 
+// The read side's decompressor.
 struct TDataFile::TZStream {
     z_stream z{};
-    bool deflating = false;
-    bool ended = false;   // the stream end was written or met (or an error on reading)
-    std::array<std::uint8_t, kZBufferSize> buffer{}; // compressed bytes on their way to or from the file
+    bool ended = false;   // the stream end or an error was met
+    std::array<std::uint8_t, kZBufferSize> buffer{}; // compressed bytes read from the file
 
-    ~TZStream()
-    {
-        if (deflating) {
-            deflateEnd(&z);
-        } else {
-            inflateEnd(&z);
-        }
-    }
+    ~TZStream() { inflateEnd(&z); }
 };
 
-TDataFile::TDataFile(TMode mode, std::string fileName) : FFileName(std::move(fileName)), ZipStream(std::make_unique<TZStream>())
-{
-    z_stream& z = ZipStream->z;
-    if (mode == TMode::Save) {
-        FSaveFile = std::make_unique<plat::TAtomicFileStream>(FFileName);
-        if (deflateInit(&z, Z_BEST_SPEED) != Z_OK) {
+// The write side's compressor. It deflates on a thread of its own, so that
+// the writer builds the next blocks while the last ones are compressed: the
+// blocks are gathered into a chunk, and a full chunk is handed to the worker
+// once it has finished the one before. Memory stays at two chunks.
+class TDataFile::TCompressor {
+public:
+    TCompressor(plat::TAtomicFileStream& file, std::string fileName) : FFile(file), FFileName(std::move(fileName))
+    {
+        if (deflateInit(&FZ, Z_BEST_SPEED) != Z_OK) {
             throw plat::EFCreateError("Cannot start compressing \"" + FFileName + "\"");
         }
-        ZipStream->deflating = true;
-        z.next_out = ZipStream->buffer.data();
-        z.avail_out = static_cast<uInt>(ZipStream->buffer.size());
+        FFilling.reserve(kChunkSize + BLOCK_PAYLOAD_MAX + 4);
+        FWorking.reserve(kChunkSize + BLOCK_PAYLOAD_MAX + 4);
+        FThread = std::thread([this] { Work(); });
+    }
+
+    // Stops the worker; whatever is not compressed yet is dropped.
+    ~TCompressor()
+    {
+        Stop();
+        deflateEnd(&FZ);
+    }
+
+    // Raises the worker's error, if it had one.
+    void Append(const void* data, std::size_t count)
+    {
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        FFilling.insert(FFilling.end(), bytes, bytes + count);
+        if (FFilling.size() >= kChunkSize) {
+            HandOver();
+        }
+    }
+
+    // Compresses the rest, ends the zlib stream and writes it out.
+    void Finish()
+    {
+        if (!FFilling.empty()) {
+            HandOver();
+        }
+        WaitIdle();
+        Stop();
+        Deflate(nullptr, 0, Z_FINISH);
+    }
+
+private:
+    static constexpr std::size_t kChunkSize = 256 * 1024;
+
+    void HandOver()
+    {
+        {
+            std::unique_lock lock(FLock);
+            FIdle.wait(lock, [this] { return !FBusy; });
+            if (FError) {
+                std::rethrow_exception(FError);
+            }
+            std::swap(FFilling, FWorking);
+            FBusy = true;
+        }
+        FWake.notify_one();
+        FFilling.clear();
+    }
+
+    void WaitIdle()
+    {
+        std::unique_lock lock(FLock);
+        FIdle.wait(lock, [this] { return !FBusy; });
+        if (FError) {
+            std::rethrow_exception(FError);
+        }
+    }
+
+    void Stop()
+    {
+        if (!FThread.joinable()) {
+            return;
+        }
+        {
+            std::lock_guard lock(FLock);
+            FStop = true;
+        }
+        FWake.notify_one();
+        FThread.join();
+    }
+
+    void Work()
+    {
+        std::unique_lock lock(FLock);
+        for (;;) {
+            FWake.wait(lock, [this] { return FBusy || FStop; });
+            if (!FBusy) {
+                return;
+            }
+            lock.unlock();
+            std::exception_ptr error;
+            try {
+                Deflate(FWorking.data(), FWorking.size(), Z_NO_FLUSH);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            FError = error;
+            FBusy = false;
+            FIdle.notify_one();
+            if (FError) {
+                return;
+            }
+        }
+    }
+
+    void Deflate(const std::uint8_t* data, std::size_t count, int flush)
+    {
+        FZ.next_in = const_cast<Bytef*>(data);
+        FZ.avail_in = static_cast<uInt>(count);
+        for (;;) {
+            FZ.next_out = FOut.data();
+            FZ.avail_out = static_cast<uInt>(FOut.size());
+            const int code = deflate(&FZ, flush);
+            if (code != Z_OK && code != Z_STREAM_END && code != Z_BUF_ERROR) {
+                throw plat::EWriteError("Cannot compress \"" + FFileName + "\": " + ZMessage(FZ, code));
+            }
+            FFile.WriteBuffer(FOut.data(), static_cast<std::int64_t>(FOut.size() - FZ.avail_out));
+            const bool done = flush == Z_FINISH ? code == Z_STREAM_END : FZ.avail_in == 0 && FZ.avail_out != 0;
+            if (done) {
+                return;
+            }
+        }
+    }
+
+    plat::TAtomicFileStream& FFile;
+    std::string FFileName;
+    z_stream FZ{};                            // used by the worker, and by Finish once it has stopped
+    std::array<std::uint8_t, kZBufferSize> FOut{}; // compressed bytes on their way to the file
+    std::vector<std::uint8_t> FFilling;       // blocks gathered by the writer
+    std::vector<std::uint8_t> FWorking;       // the chunk the worker compresses (while FBusy)
+    std::mutex FLock;                         // guards the three fields below
+    std::condition_variable FWake;            // to the worker: a chunk or the stop
+    std::condition_variable FIdle;            // to the writer: the worker is free
+    bool FBusy = false;                       // FWorking holds a chunk to compress
+    bool FStop = false;
+    std::exception_ptr FError;                // the worker's failure; it stops then
+    std::thread FThread;
+};
+
+TDataFile::TDataFile(TMode mode, std::string fileName) : FFileName(std::move(fileName))
+{
+    if (mode == TMode::Save) {
+        FSaveFile = std::make_unique<plat::TAtomicFileStream>(FFileName);
+        FCompressor = std::make_unique<TCompressor>(*FSaveFile, FFileName);
     } else {
         FLoadFile = std::make_unique<plat::TBufferedFileStream>(FFileName, plat::fmOpenRead);
-        if (inflateInit(&z) != Z_OK) {
+        ZipStream = std::make_unique<TZStream>();
+        if (inflateInit(&ZipStream->z) != Z_OK) {
             throw plat::EFOpenError("Cannot start decompressing \"" + FFileName + "\"");
         }
     }
@@ -153,55 +289,26 @@ void TDataFile::WriteBlock()
         return;
     }
     CheckPayloadSize(size);
+    CheckWritable();
     const std::uint16_t head[2] = {FBlockType, static_cast<std::uint16_t>(size)};
-    Deflate(head, sizeof head);
-    Deflate(BufStream.Memory(), static_cast<std::size_t>(size));
+    FCompressor->Append(head, sizeof head);
+    FCompressor->Append(BufStream.Memory(), static_cast<std::size_t>(size));
     BufStream.SetSize(0);
 }
 
-void TDataFile::Deflate(const void* data, std::size_t count)
+void TDataFile::CheckWritable() const
 {
-    if (!FSaveFile || ZipStream->ended) {
+    if (!FCompressor) {
         throw plat::EWriteError("\"" + FFileName + "\" is not open for writing");
-    }
-    z_stream& z = ZipStream->z;
-    z.next_in = static_cast<Bytef*>(const_cast<void*>(data));
-    z.avail_in = static_cast<uInt>(count);
-    while (z.avail_in > 0) {
-        const int code = deflate(&z, Z_NO_FLUSH);
-        if (code != Z_OK && code != Z_BUF_ERROR) {
-            throw plat::EWriteError("Cannot compress \"" + FFileName + "\": " + ZMessage(z, code));
-        }
-        if (z.avail_out == 0) {
-            FSaveFile->WriteBuffer(ZipStream->buffer.data(), static_cast<std::int64_t>(ZipStream->buffer.size()));
-            z.next_out = ZipStream->buffer.data();
-            z.avail_out = static_cast<uInt>(ZipStream->buffer.size());
-        }
     }
 }
 
 void TDataFile::Commit()
 {
-    if (!FSaveFile || ZipStream->ended) {
-        throw plat::EWriteError("\"" + FFileName + "\" is not open for writing");
-    }
-    z_stream& z = ZipStream->z;
-    z.next_in = nullptr;
-    z.avail_in = 0;
-    for (;;) {
-        const int code = deflate(&z, Z_FINISH);
-        if (code != Z_OK && code != Z_STREAM_END && code != Z_BUF_ERROR) {
-            throw plat::EWriteError("Cannot compress \"" + FFileName + "\": " + ZMessage(z, code));
-        }
-        const std::size_t pending = ZipStream->buffer.size() - z.avail_out;
-        FSaveFile->WriteBuffer(ZipStream->buffer.data(), static_cast<std::int64_t>(pending));
-        z.next_out = ZipStream->buffer.data();
-        z.avail_out = static_cast<uInt>(ZipStream->buffer.size());
-        if (code == Z_STREAM_END) {
-            break;
-        }
-    }
-    ZipStream->ended = true;
+    CheckWritable();
+    std::unique_ptr<TCompressor> compressor = std::move(FCompressor);
+    compressor->Finish();
+    compressor.reset();
     FSaveFile->Commit();
 }
 
@@ -224,7 +331,7 @@ void TDataFile::WriteString(const std::string& sData)
 
 std::size_t TDataFile::Inflate(void* data, std::size_t count)
 {
-    if (!FLoadFile || ZipStream->ended || count == 0) {
+    if (!ZipStream || ZipStream->ended || count == 0) {
         return 0;
     }
     z_stream& z = ZipStream->z;

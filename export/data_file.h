@@ -50,8 +50,9 @@ inline const std::string DATA_FILE_MAGIC_INTERN = "VELSTRADO"; // accepted in th
 // Writing goes to a temporary file beside the target: Commit completes the
 // zlib stream and renames the file over the target; a file destroyed without
 // Commit (an error, a cancelled save) is removed, and an existing file of
-// that name stays as it was. Each block is compressed as it is written, so
-// memory holds one block payload and the compressor's state.
+// that name stays as it was. The blocks are compressed on a thread of the
+// file's own while the writer goes on, so memory holds the block payload, two
+// chunks of blocks (256 KiB each) and the compressor's state.
 class TDataFile {
 public:
     // Creates the file and writes block 0. Raises plat::EFCreateError when the
@@ -130,22 +131,23 @@ public:
 
 private:
     struct TZStream;
+    class TCompressor;
     enum class TMode { Save, Load };
 
     TDataFile(TMode mode, std::string fileName);
 
     void Append(const void* data, std::int64_t count) { BufStream.Write(data, count); }
     void CheckPayloadSize(std::int64_t size) const;
-    // Compresses count bytes into the file.
-    void Deflate(const void* data, std::size_t count);
+    void CheckWritable() const;
     // Inflates up to count bytes; fewer at the end or after a stream error.
     std::size_t Inflate(void* data, std::size_t count);
 
     std::string FFileName;                    // the target's name, for messages
     plat::TMemoryStream BufStream;            // payload of the current block
-    std::unique_ptr<TZStream> ZipStream;      // compressor or decompressor state
-    std::unique_ptr<plat::TAtomicFileStream> FSaveFile; // write side
+    std::unique_ptr<plat::TAtomicFileStream> FSaveFile; // write side: the file beside its target
+    std::unique_ptr<TCompressor> FCompressor;           //   and its compressor, until Commit
     std::unique_ptr<plat::TStream> FLoadFile;           // read side
+    std::unique_ptr<TZStream> ZipStream;                //   and its decompressor
     std::uint16_t FBlockType = 0;             // type of the current block
 };
 

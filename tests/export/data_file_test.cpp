@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <sys/resource.h>
 
 namespace {
 
@@ -157,6 +159,66 @@ TEST(DataFileWrite, OversizedPayloadOrStringIsAnErrorNotATruncation)
     const BlockFileContent content = ReadBlockFile(name);
     EXPECT_EQ(qeltest::BlockTypes(content), (std::vector<std::uint16_t>{0, 3}));
     EXPECT_EQ(content.blocks[1].payload.size(), 65535u) << "the refused block left no trace";
+}
+
+// Bytes that do not compress, from a small generator.
+Bytes NoiseBytes(std::size_t count, std::uint32_t seed)
+{
+    Bytes bytes(count);
+    for (std::uint8_t& byte : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = static_cast<std::uint8_t>(seed >> 24);
+    }
+    return bytes;
+}
+
+TEST(DataFileWrite, ManyBlocksKeepTheirOrderAndBytes)
+{
+    qeltest::TempDir dir;
+    const std::string name = dir.File("many.qel");
+    Bytes expected = HeaderBlockBytes();
+    {
+        auto file = TDataFile::CreateSave(name);
+        for (std::uint32_t i = 0; i < 300; ++i) { // several megabytes: many chunks for the compressor
+            const Bytes payload = NoiseBytes(10000 + i, i);
+            file->NewBlock(static_cast<std::uint16_t>(i));
+            file->WriteBytes(payload);
+            file->WriteBlock();
+            const std::uint16_t head[2] = {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(payload.size())};
+            const auto* headBytes = reinterpret_cast<const std::uint8_t*>(head);
+            expected.insert(expected.end(), headBytes, headBytes + sizeof head);
+            expected.insert(expected.end(), payload.begin(), payload.end());
+        }
+        file->Commit();
+    }
+    const BlockFileContent content = ReadBlockFile(name);
+    EXPECT_TRUE(content.streamComplete);
+    EXPECT_TRUE(content.inflated == expected) << "the uncompressed stream differs";
+}
+
+TEST(DataFileWrite, WriteErrorOfTheCompressorReachesTheWriter)
+{
+    qeltest::TempDir dir;
+    const std::string name = dir.File("full.qel");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved;
+    limit.rlim_cur = 200000; // a disk that is full after 200 kB
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const auto writeMegabytes = [&] {
+        auto file = TDataFile::CreateSave(name);
+        for (std::uint32_t i = 0; i < 400; ++i) {
+            file->NewBlock(8);
+            file->WriteBytes(NoiseBytes(10000, i));
+            file->WriteBlock();
+        }
+        file->Commit();
+    };
+    EXPECT_THROW(writeMegabytes(), plat::EWriteError);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(FolderEntries(dir.Path()).empty()) << "nothing of the failed file stays";
 }
 
 TEST(DataFileWrite, UncommittedFileLeavesTheExistingTargetAndNoLitter)
