@@ -13,6 +13,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <sched.h>
 #include <thread>
 #include <vector>
 
@@ -159,9 +160,15 @@ struct TZipFile::TImpl {
     bool Stopping = false;
     TDeflater CallerDeflater;            // compresses on the caller thread: small entries, or all without workers
 
+    // One per core this process may run on (its affinity, as taskset or a
+    // container sets it); none on a single core.
     static unsigned DefaultThreads()
     {
-        const unsigned cores = std::thread::hardware_concurrency();
+        cpu_set_t allowed;
+        unsigned cores = std::thread::hardware_concurrency();
+        if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+            cores = static_cast<unsigned>(CPU_COUNT(&allowed));
+        }
         return cores <= 1 ? 0 : std::min(cores, kMaxCompressionThreads);
     }
 

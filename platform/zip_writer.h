@@ -38,7 +38,7 @@ public:
     TZipFile& operator=(const TZipFile&) = delete;
 
     // Compression threads of the next Open: 0 compresses every entry on the
-    // calling thread. The default is one per processor core, 0 on one core.
+    // calling thread. The default is one per core the process may use, 0 on one core.
     void SetCompressionThreads(unsigned count);
     // Sizes and offsets from this value on take Zip64 fields (tests lower it
     // to check the Zip64 layout on small archives); default 0xFFFFFFFF.
