@@ -37,7 +37,7 @@ std::int16_t Reading(std::int64_t row, std::uint32_t channel)
     return static_cast<std::int16_t>(2000 + channel * 300 + (row / 5000) % 400 + noise);
 }
 
-// Inflates the block file piece by piece and deflates each piece again at
+// Inflates the block file chunk by chunk and deflates each chunk again at
 // level 1; answers the seconds spent in deflate and the uncompressed size.
 double DeflateSeconds(const std::string& fileName, std::int64_t& rawBytes)
 {
