@@ -116,7 +116,7 @@ int main(int argc, char** argv)
         double bestScan = 1e9;
         int records = 0;
         std::int64_t lastPercent = -1;
-        for (int round = 0; round < 3; ++round) {
+        for (int round = 0; round < 5; ++round) {
             bestRead = std::min(bestRead, PlainRead(manifest.Files, bytes));
             bestScan = std::min(bestScan, Scan(manifest.Files, records, lastPercent));
         }

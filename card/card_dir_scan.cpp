@@ -69,6 +69,11 @@ bool IsRepeatedCluster(TCardClusterInfo& Info)
 
 bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info)
 {
+    return IsRecordContinued(Rec, Info, GetDebugMode() == DEBUG_MODE_DIR);
+}
+
+bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info, bool breakAtPageGaps)
+{
     if (Rec == nullptr) {
         return Fails(Info, 1);
     }
@@ -94,8 +99,7 @@ bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info)
         return Fails(Info, 8);
     }
     const bool nextPage = ((Rec->LastPage + 1) & 0x1FFF) == Info.Page;
-    // In debug mode 1 every break in the page numbers begins a new record.
-    const bool closeInTime = GetDebugMode() != DEBUG_MODE_DIR && Info.Time - Rec->LastTime <= MAX_RECORD_TIME_GAP;
+    const bool closeInTime = !breakAtPageGaps && Info.Time - Rec->LastTime <= MAX_RECORD_TIME_GAP;
     if (!(IsRepeatedCluster(Info) || nextPage || closeInTime)) {
         return Fails(Info, 9);
     }
@@ -122,54 +126,88 @@ void JoinWrappedRecording(TRecInfoList& list)
     }
 }
 
+namespace {
+
+// Groups the clusters of one scan into records of the list, in card order.
+class TRecordGrouper {
+public:
+    TRecordGrouper(TExtCard& card, TRecInfoList& list, bool breakAtPageGaps)
+        : FCard(card), FList(list), FBreakAtPageGaps(breakAtPageGaps)
+    {
+        FInfo.ErrLastPage = NO_PAGE;
+    }
+
+    // Judges the cluster just read; answers its trace kind.
+    std::uint8_t Take(TCardClusterView cluster)
+    {
+        if (!ParseClusterHeader(cluster, FInfo)) {
+            return DEBUG_CLUSTER_UNUSABLE;
+        }
+        if (IsRecordContinued(FRec.get(), FInfo, FBreakAtPageGaps)) {
+            FRec->LastPos = FCard.GetClusterPosition();
+            FRec->LastPage = FInfo.Page;
+            FRec->LastTime = FInfo.Time;
+            return DEBUG_CLUSTER_CONTINUE;
+        }
+        BeginRecord();
+        return DEBUG_CLUSTER_NEW;
+    }
+
+    // Adds the record being built, if any.
+    void Finish()
+    {
+        if (FRec) {
+            FList.Add(FRec.release());
+        }
+    }
+
+    const TCardClusterInfo& Info() const { return FInfo; }
+
+private:
+    void BeginRecord()
+    {
+        FInfo.ErrLastPage = NO_PAGE;
+        Finish();
+        FRec = std::make_unique<TCardRecord>();
+        FRec->Info = FInfo;
+        FRec->FirstPos = FCard.GetClusterPosition();
+        FRec->LastPos = FRec->FirstPos;
+        FRec->LastPage = FInfo.Page;
+        FRec->FFirstTime = FInfo.Time;
+        FRec->LastTime = FInfo.Time;
+        FRec->SN_CARD = FInfo.QEL_SN;
+    }
+
+    TExtCard& FCard;
+    TRecInfoList& FList;
+    bool FBreakAtPageGaps;                // debug mode 1
+    TCardClusterInfo FInfo;               // serves the whole scan: the repeat test's memory carries over
+    std::unique_ptr<TCardRecord> FRec;    // the record being built; not in the list yet
+};
+
+} // namespace
+
 void ScanCardDirectory(TExtCard& card, TRecInfoList& list, const TCardDirScanHooks& hooks)
 {
     TCardFinisher finisher(card);
     card.StartAll();
     TPercentCounter percent(card.GetClusterSize(), hooks.Percent);
-
-    TCardClusterInfo info;
-    info.ErrLastPage = NO_PAGE;
-    std::unique_ptr<TCardRecord> rec;   // the record being built; not in the list yet
     const bool trace = GetDebugMode() == DEBUG_MODE_DIR;
+    TRecordGrouper grouper(card, list, trace);
     std::int64_t counter = 0;
     while (const std::uint8_t* next = card.NextCluster()) {
         const TCardClusterView cluster(next, CARD_CLUSTER_SIZE);
         if (hooks.Terminated && hooks.Terminated()) {
             throw EQel(EXC_USER_ABORT);
         }
-        std::uint8_t kind = DEBUG_CLUSTER_UNUSABLE;
-        if (!ParseClusterHeader(cluster, info)) {
-            // skipped
-        } else if (IsRecordContinued(rec.get(), info)) {
-            kind = DEBUG_CLUSTER_CONTINUE;
-            rec->LastPos = card.GetClusterPosition();
-            rec->LastPage = info.Page;
-            rec->LastTime = info.Time;
-        } else {
-            kind = DEBUG_CLUSTER_NEW;
-            info.ErrLastPage = NO_PAGE;
-            if (rec) {
-                list.Add(rec.release());
-            }
-            rec = std::make_unique<TCardRecord>();
-            rec->Info = info;
-            rec->FirstPos = card.GetClusterPosition();
-            rec->LastPos = rec->FirstPos;
-            rec->LastPage = info.Page;
-            rec->FFirstTime = info.Time;
-            rec->LastTime = info.Time;
-            rec->SN_CARD = info.QEL_SN;
-        }
+        const std::uint8_t kind = grouper.Take(cluster);
         if (trace) {
-            DebugDirCluster(static_cast<std::int32_t>(counter), kind, info.Page, info.Code, cluster);
+            DebugDirCluster(static_cast<std::int32_t>(counter), kind, grouper.Info().Page, grouper.Info().Code, cluster);
         }
         percent.ClusterDone(counter);
         ++counter;
     }
-    if (rec) {
-        list.Add(rec.release());
-    }
+    grouper.Finish();
     JoinWrappedRecording(list);
     list.sortByTime();
 }

@@ -20,7 +20,9 @@ constexpr std::int64_t MAX_RECORD_TIME_GAP = 5120000;
 bool IsRepeatedCluster(TCardClusterInfo& Info);
 
 // Whether the cluster of Info continues Rec. Info.Code becomes the number
-// (1 to 9) of the first test that fails, or 0.
+// (1 to 9) of the first test that fails, or 0. In debug mode 1
+// (breakAtPageGaps) every break in the page numbers begins a new record.
+bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info, bool breakAtPageGaps);
 bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info);
 
 // When the last record of list continues into its first, the first becomes
