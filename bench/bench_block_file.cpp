@@ -8,6 +8,7 @@
 #include "platform/known_folders.h"
 #include "platform/messages.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +23,7 @@ namespace {
 constexpr std::int64_t kRows = 10'000'000;
 constexpr std::uint32_t kChannels[] = {0, 1, 2, 5}; // pressure, temperatures, humidity
 constexpr std::int64_t kStep = 1024;               // ticks between rows (1 ms)
+constexpr int kRounds = 3;
 
 double PeakMiB()
 {
@@ -109,34 +111,45 @@ int main()
         }
     }
     qel::ReadBufferList.EndRead();
-    for (qel::TBufferBaseData* buffer : qel::ReadBufferList) {
-        qel::SaveBufferList.Add(buffer);
-    }
-    const std::int64_t values = qel::SaveBufferList.GetAllCnts();
-    qel::SaveBufferList.FileNameEx = qel::TFileNameEx{root.string() + "/", "bench", "", ".qel"};
     const double peakBefore = PeakMiB();
 
     plat::TMessageQueue queue;
     const plat::HWND window = plat::CreateWindowHandle(queue, [](plat::UINT, plat::WPARAM, plat::LPARAM) { return 0; }, true);
-    auto thread = qel::TSaveFileThread::Create(&qel::TSaveFileThreadQEL649::ClassInfo, window, nullptr, nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    thread->Start();
-    thread->WaitFor();
-    const double save = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    queue.ProcessMessages();
+    const std::string fileName = (root / "bench.qel").string();
+    std::int64_t values = 0;
+    std::int64_t rawBytes = 0;
+    double bestSave = 1e9;
+    double bestZlib = 1e9;
+    // Rounds of save and zlib side by side; the best of each counts, so a
+    // busy machine disturbs the ratio less.
+    for (int round = 1; round <= kRounds; ++round) {
+        for (qel::TBufferBaseData* buffer : qel::ReadBufferList) {
+            qel::SaveBufferList.Add(buffer);
+        }
+        values = qel::SaveBufferList.GetAllCnts();
+        qel::SaveBufferList.FileNameEx = qel::TFileNameEx{root.string() + "/", "bench", "", ".qel"};
+        auto thread = qel::TSaveFileThread::Create(&qel::TSaveFileThreadQEL649::ClassInfo, window, nullptr, nullptr);
+        const auto start = std::chrono::steady_clock::now();
+        thread->Start();
+        thread->WaitFor();
+        const double save = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        queue.ProcessMessages();
+        qel::ReadBufferList.EndSave();
+        const double zlib = DeflateSeconds(fileName, rawBytes);
+        std::printf("round %d               : save %.3f s, zlib %.3f s, ratio %.2f\n", round, save, zlib, save / zlib);
+        bestSave = std::min(bestSave, save);
+        bestZlib = std::min(bestZlib, zlib);
+    }
     const double peakAfter = PeakMiB();
 
-    const std::string fileName = (root / "bench.qel").string();
-    std::int64_t rawBytes = 0;
-    const double zlib = DeflateSeconds(fileName, rawBytes);
     std::printf("values saved          : %lld in %lld rows of %zu channels\n", static_cast<long long>(values),
                 static_cast<long long>(kRows), std::size(kChannels));
     std::printf("uncompressed stream   : %.1f MiB, file %.1f MiB\n", static_cast<double>(rawBytes) / 1048576.0,
                 static_cast<double>(std::filesystem::file_size(fileName)) / 1048576.0);
-    std::printf("save to block file    : %.3f s\n", save);
-    std::printf("zlib level 1 alone    : %.3f s\n", zlib);
-    std::printf("ratio save / zlib     : %.2f (target <= 1.30)\n", save / zlib);
-    std::printf("peak memory           : %.1f MiB before the save, %.1f MiB after\n", peakBefore, peakAfter);
+    std::printf("save to block file    : %.3f s (best of %d)\n", bestSave, kRounds);
+    std::printf("zlib level 1 alone    : %.3f s (best of %d)\n", bestZlib, kRounds);
+    std::printf("ratio save / zlib     : %.2f (target <= 1.30)\n", bestSave / bestZlib);
+    std::printf("peak memory           : %.1f MiB before the saves, %.1f MiB after\n", peakBefore, peakAfter);
 
     plat::DestroyWindowHandle(window);
     qel::ReadBufferList.ClearAll();
