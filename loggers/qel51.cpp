@@ -1,0 +1,65 @@
+// Logger class of model code 0x6616: names of the four series per channel,
+// accepted versions and copies.
+#include "loggers/qel51.h"
+
+#include "loggers/version_ranges.h"
+
+namespace qel {
+
+const TQelClassInfo TQEL51::ClassInfo = MakeQelClass<TQEL51>("TQEL51");
+
+namespace qel51 {
+
+TIntQelTaskList IntTasks1, IntTasks2;
+TQelChannelList IntChannels;
+
+TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
+{
+    const bool accepted = ModulClass == 0x6616 && IsAcceptedVersion(ModulVersion, {{1, 0, 0}});
+    return accepted ? &TQEL51::ClassInfo : &TQEL::ClassInfo;
+}
+
+} // namespace qel51
+
+std::string TQEL51::GetChName(std::uint32_t ch) const
+{
+    return ChannelNameOr(SeriesIndex(ch), ch, MinMaxAvgSuffix(SeriesKind(ch)));
+}
+
+std::string TQEL51::GetChUnit(std::uint32_t ch) const
+{
+    return ChannelUnitOr(SeriesIndex(ch), ch);
+}
+
+std::string TQEL51::GetName() const
+{
+    return ID_CLASS == 0x6616 ? "QEL51" : "?";
+}
+
+bool TQEL51::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
+{
+    return ModulClass == 0x6616 && qel51::SelectQelClass(ModulClass, ModulVersion) == &TQEL51::ClassInfo;
+}
+
+void TQEL51::CopyFrom(const TQEL51& Source)
+{
+    ID_CLASS = Source.ID_CLASS;
+    ID_VER = Source.ID_VER;
+    ID_VER_PC = Source.ID_VER_PC;
+    SN = Source.SN;
+    ViewTimeOff = Source.ViewTimeOff;
+    ViewTimeLogo = Source.ViewTimeLogo;
+    Channels.CopyFrom(Source.Channels);
+    Tasks.CopyFrom(Source.Tasks);
+    ViewTableList.CopyFrom(Source.ViewTableList);
+    ViewGraphicList.CopyFrom(Source.ViewGraphicList);
+}
+
+std::unique_ptr<TQEL51> TQEL51::CreateCopy() const
+{
+    auto copy = std::make_unique<TQEL51>();
+    copy->CopyFrom(*this);
+    return copy;
+}
+
+} // namespace qel

@@ -1,0 +1,125 @@
+// Base class of the configurable WLAN/BLE logger generation: channel names by
+// channel number, feature tests by version, copies.
+#include "loggers/qel62xw.h"
+
+namespace qel {
+
+namespace qel62xw {
+TIntAllTaskList IntAllTasks;
+TIntQelTaskList IntTasks1, IntTasks2;
+TQelChannelList IntChannels;
+} // namespace qel62xw
+
+std::uint16_t TQEL62xW::getChID(std::uint32_t ch) const
+{
+    return VersionedChannelID(ChannelIndex(ch), ch);
+}
+
+std::string TQEL62xW::GetChName(std::uint32_t ch) const
+{
+    if (isVersion2()) {
+        return ChannelNameOr(ch, ch);
+    }
+    return ChannelNameOr(SeriesIndex(ch), ch, MinMaxAvgSuffix(SeriesKind(ch)));
+}
+
+std::string TQEL62xW::GetChUnit(std::uint32_t ch) const
+{
+    return ChannelUnitOr(ChannelIndex(ch), ch);
+}
+
+std::string TQEL62xW::GetName() const
+{
+    if (ID_CLASS != 0x6617) {
+        return "?";
+    }
+    if (hasWLAN()) {
+        return "QEL629W2D";
+    }
+    return hasBLE() ? "QEL629WD" : "QEL629WxD";
+}
+
+bool TQEL62xW::hasUTC() const { return ID_VER > 0x108; }
+
+bool TQEL62xW::isVersion2() const { return ID_VER >= 0x200; }
+bool TQEL62xW::IsQelNameAvaliable() const { return ID_VER >= 0x102; }
+bool TQEL62xW::IsBatTaskAvailable() const { return ID_VER > 0x105; }
+bool TQEL62xW::areChannelsConfigurable() const { return ID_VER >= 0x108; }
+bool TQEL62xW::isBLEConfigurable() const { return ID_VER > 0x108; }
+bool TQEL62xW::hasLocalStart() const { return ID_VER > 0x10A; }
+bool TQEL62xW::hasSyncTime() const { return ID_VER > 0x10C; }
+bool TQEL62xW::arePSensorConfigurable() const { return ID_VER >= 0x10F; }
+bool TQEL62xW::isFastpeakAvailable() const { return true; }
+bool TQEL62xW::isTaskConfigurationAvailable() const { return ID_VER > 0x11A; }
+bool TQEL62xW::isTaskOptionsAvailable() const { return ID_VER > 0x11A; }
+bool TQEL62xW::isBLEBaseStationAvailable() const { return ID_VER > 0x110; }
+bool TQEL62xW::hasAppID() const { return ID_VER > 0x112; }
+bool TQEL62xW::hasKE() const { return ID_VER >= 0x150; }
+bool TQEL62xW::hasExtendedInternalTaskInfo() const { return ID_VER >= 0x154; }
+bool TQEL62xW::hasCfgTime() const { return ID_VER > 0x204; }
+bool TQEL62xW::hasCfgTime2() const { return ID_VER > 0x22D; }
+bool TQEL62xW::hasKEState() const { return hasKE() && ID_VER > 0x20A; }
+bool TQEL62xW::hasHiddenChannels() const { return ID_VER_PC > 0x110; }
+bool TQEL62xW::hasWLANTimeHourly() const { return hasWLAN() && ID_VER >= 0x112; }
+bool TQEL62xW::hasLimits() const { return ID_VER >= 0x218; }
+bool TQEL62xW::hasRecordInfo() const { return ID_VER >= 0x218; }
+bool TQEL62xW::hasExternalControl() const { return ID_VER >= 0x218 && (MODUL_CFG & ExternalControlBit) != 0; }
+bool TQEL62xW::hasBleLimits() const { return hasBLE() && hasLimits() && ID_VER >= 0x218; }
+bool TQEL62xW::hasFastFlexRate() const { return ID_VER_PC > 0x21A; }
+bool TQEL62xW::has8DisplayLines() const { return ID_VER_PC <= 0x21A; }
+bool TQEL62xW::hasWifiAutostartPOR() const { return false; }
+bool TQEL62xW::IsFX2orFX3Available() const { return false; }
+
+void TQEL62xW::CopyFrom(const TQEL62xW& Source)
+{
+    ID_CLASS = Source.ID_CLASS;
+    ID_VER = Source.ID_VER;
+    ID_VER_PC = Source.ID_VER_PC;
+    SN = Source.SN;
+    APP_ID = Source.APP_ID;
+    ViewTimeOff = Source.ViewTimeOff;
+    ViewTimeLogo = Source.ViewTimeLogo;
+    Channels.CopyFrom(Source.Channels);
+    Tasks.CopyFrom(Source.Tasks);
+    ViewTableList.CopyFrom(Source.ViewTableList);
+    ViewGraphicList1.CopyFrom(Source.ViewGraphicList1);
+    ViewGraphicList2.CopyFrom(Source.ViewGraphicList2);
+    KEWLANstate.CopyFrom(Source.KEWLANstate);
+    KEBLEstate.CopyFrom(Source.KEBLEstate);
+    QELNAME = Source.QELNAME;
+    CFG_TIME = Source.CFG_TIME;
+    CFG_TIME_NOTEQUAL = Source.CFG_TIME_NOTEQUAL;
+    MODUL_CFG = Source.MODUL_CFG;
+    BLE_QEL = Source.BLE_QEL;
+    BLE_VER = Source.BLE_VER;
+    BLE_IF = Source.BLE_IF;
+    BLE_CFG = Source.BLE_CFG;
+    BLE_TIME_CFG = Source.BLE_TIME_CFG;
+    BLE_TIME_FROM = Source.BLE_TIME_FROM;
+    BLE_TIME_TO = Source.BLE_TIME_TO;
+    BLE_PWD = Source.BLE_PWD;
+    bReadChannelInfo = Source.bReadChannelInfo;
+    RTC_OFFSET = Source.RTC_OFFSET;
+    RTC_RULE = Source.RTC_RULE;
+    KE_TYPE = Source.KE_TYPE;
+    WLAN_CLASS = Source.WLAN_CLASS;
+    WLAN_VER = Source.WLAN_VER;
+    WLAN_PRINT = Source.WLAN_PRINT;
+    WLAN_CFG = Source.WLAN_CFG;
+    WLAN_TIME_CFG = Source.WLAN_TIME_CFG;
+    WLAN_TIME_FROM = Source.WLAN_TIME_FROM;
+    WLAN_TIME_TO = Source.WLAN_TIME_TO;
+    WLAN_TIME_FROM2 = Source.WLAN_TIME_FROM2;
+    WLAN_TIME_TO2 = Source.WLAN_TIME_TO2;
+    bReadChannelLimit = Source.bReadChannelLimit;
+    LIMIT_CFG0 = Source.LIMIT_CFG0;
+}
+
+std::unique_ptr<TQEL62xW> TQEL62xW::CreateCopy() const
+{
+    auto copy = std::make_unique<TQEL62xW>();
+    copy->CopyFrom(*this);
+    return copy;
+}
+
+} // namespace qel
