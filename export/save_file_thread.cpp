@@ -271,9 +271,13 @@ void TSaveFileThread::CommitPart()
     for (const auto& side : FSideFiles) {
         side->Commit();
     }
+    FSideFiles.clear();
+    if (!FDat) {
+        return;
+    }
     FDat->Commit();
     const std::string name = FDat->FileName();
-    DiscardPart();
+    FDat.reset();
     SaveBufferList.FileList.push_back(name);
     AddSaveInfo(name);
 }

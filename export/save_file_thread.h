@@ -130,13 +130,15 @@ protected:
     void AddSaveInfo(const std::string& text) const;
     void PostStatus(plat::WPARAM state, plat::LPARAM value) const;
 
-    // A side file of the open part, written beside its target and put in
-    // place with the part (CommitPart); dropped with it on failure.
+    // A file of the open part beside the block file (or any output of a
+    // saver with its own SaveData), written beside its target and put in
+    // place by CommitPart; dropped with the part on failure.
     plat::TStream& CreateSideFile(const std::string& FileName);
     // Opens the part file: FDat := the new block file (block 0 written).
     void OpenPart(const std::string& FileName);
-    // Completes the open part and its side files, adds the name to the save
-    // list's FileList and reports it through AddSaveInfo.
+    // Completes the open part: puts its side files in place, then the block
+    // file when one is open, whose name goes to the save list's FileList and
+    // to AddSaveInfo.
     void CommitPart();
     // Drops the open part and its side files (their targets stay as they were).
     void DiscardPart();
