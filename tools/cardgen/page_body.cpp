@@ -53,6 +53,16 @@ bool TFourByteRecordWriter::AddEnd(std::uint8_t kind)
     return Put(0, static_cast<std::uint8_t>(0xF0 | kind), 0, 0);
 }
 
+bool TFourByteRecordWriter::AddBytes(std::span<const std::uint8_t> bytes)
+{
+    if (FAt + bytes.size() > FPage.size()) {
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), FPage.begin() + static_cast<std::ptrdiff_t>(FAt));
+    FAt += bytes.size();
+    return true;
+}
+
 TFourByteRecordBody::TFourByteRecordBody(TLayout layout, std::vector<std::uint8_t> channels, std::uint32_t rowsPerPage,
                                          std::int16_t rowStepUnits,
                                          std::function<std::int16_t(std::uint32_t, std::uint32_t, std::uint8_t)> valueOf)

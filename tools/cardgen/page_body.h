@@ -43,6 +43,8 @@ public:
     // step: a multiple of 256 units (the record carries its upper 24 bits).
     bool AddTimeStep(std::int32_t step);
     bool AddEnd(std::uint8_t kind = 1);
+    // Longer records of other formats, written as they are.
+    bool AddBytes(std::span<const std::uint8_t> bytes);
     std::size_t Position() const { return FAt; }
     std::size_t Room() const { return (FPage.size() - FAt) / 4; }
 
