@@ -1,11 +1,111 @@
-// Page decoders of the QEL629 loggers (model code 0x6601 below PC version 6.00).
+// Page decoders of the QEL629 loggers (model code 0x6601 below PC version 6.00):
+// four-byte records and limit packets into the read buffer list and the logger.
 #include "card/page_qel629.h"
 
+#include "card/buffer_list.h"
+#include "card/page_logger.h"
+#include "loggers/qel629.h"
+
 namespace qel {
+
+namespace {
+constexpr std::int32_t FOUR_BYTE_RECORD_SIZE = 4;
+constexpr std::int32_t LIMIT_PACKET_SIZE = 6;
+constexpr std::int32_t SKIPPED_BEFORE_RECORDS = 2;   // TPage_V3: between the limit packets and the records
+} // namespace
 
 std::int64_t TPage_V1::GetTime(bool bPageTime)
 {
     return 2 * TPage::GetTime(bPageTime);
+}
+
+void TPage_V1::ReadData()
+{
+    const TQEL629& logger = CurrentLoggerFor<TQEL629>(ClassName, "TQEL629");
+    const std::int32_t longStepFactor = logger.IsQEL_1S() ? 1 << 9 : 1 << 10;
+    std::int64_t time = GetTime(true);
+    FPosition = PAGE_HEADER_SIZE;
+    TPageReader in(FMemory, FSize, FPosition);
+    for (bool firstRecord = true; in.Fits(FOUR_BYTE_RECORD_SIZE); firstRecord = false) {
+        const TFourByteRecord record = TFourByteRecord::Read(in);
+        if (record.IsControl()) {
+            if (record.ControlKind() == 0) {
+                time += std::int64_t{record.TimeStep()} * FOUR_BYTE_TIME_UNIT;
+            } else if (!firstRecord) {
+                return;   // end of data; as the first record it is ignored
+            }
+            continue;
+        }
+        std::int64_t delta = record.Delta();
+        if (delta != 0 && firstRecord) {
+            continue;   // the page time is the first record's time: a step there is not trusted
+        }
+        if (record.LongStep()) {
+            delta *= longStepFactor;
+        }
+        time += delta * FOUR_BYTE_TIME_UNIT;
+        ReadBufferList.AddIntData(record.Channel(), time, record.Value());
+    }
+}
+
+int TPage_V3::GetLimitPackets()
+{
+    const std::uint8_t flags = FlagsByte();
+    if ((flags & 0x01) == 0) {
+        return 0;
+    }
+    return (flags & 0x20) != 0 ? 15 : 1;
+}
+
+void TPage_V3::ReadLimitPacket(TPageReader& in, TQEL629& logger)
+{
+    std::uint32_t ch = in.Byte() & 0x0F;
+    const std::uint8_t conditions = in.Byte();
+    const std::int16_t raw1 = in.SmallInt();
+    const std::int16_t raw2 = in.SmallInt();
+    if (logger.AreLimitsForAllChannel() && logger.INT_CH_EXT > 0) {
+        ch = logger.CH_DEVICE[ch];
+    }
+    if (ch <= 31) {
+        logger.SetLimit(ch, (conditions >> 3) & 0x07, conditions & 0x07, logger.GetLimitValue(ch, raw1),
+                        logger.GetLimitValue(ch, raw2));
+    }
+}
+
+void TPage_V3::ReadData()
+{
+    TQEL629& logger = CurrentLoggerFor<TQEL629>(ClassName, "TQEL629");
+    std::int64_t time = GetTime(true);
+    const int packets = GetLimitPackets();
+    FPosition = PAGE_HEADER_SIZE;
+    TPageReader in(FMemory, FSize, FPosition);
+    for (int i = 0; i < packets; ++i) {
+        if (!in.Fits(LIMIT_PACKET_SIZE)) {
+            return;
+        }
+        ReadLimitPacket(in, logger);
+    }
+    if (!in.Skip(SKIPPED_BEFORE_RECORDS)) {
+        return;
+    }
+    const bool deviceChannels = logger.INT_CFG.Contains(TQEL629::cINT_CHX);
+    while (in.Fits(FOUR_BYTE_RECORD_SIZE)) {
+        const TFourByteRecord record = TFourByteRecord::Read(in);
+        if (record.IsControl()) {
+            if (record.ControlKind() != 0) {
+                return;   // end of data
+            }
+            time += std::int64_t{record.TimeStep()} * FOUR_BYTE_TIME_UNIT;
+            continue;
+        }
+        std::int64_t delta = record.Delta();
+        if (record.LongStep()) {
+            delta *= 1 << 9;
+        }
+        time += delta * FOUR_BYTE_TIME_UNIT;
+        const std::uint32_t channel = deviceChannels ? logger.CH_DEVICE[record.Channel()] : record.Channel();
+        ReadBufferList.AddIntData(channel, time, record.Value());
+    }
 }
 
 namespace page_qel629 {

@@ -3,13 +3,27 @@
 #pragma once
 
 #include "card/page_base.h"
+#include "card/page_reader.h"
 
 namespace qel {
 
+class TQEL629C;
+
+// Four-byte records with five-bit channel numbers (31: a control record); a
+// page may carry an extended header with the channels' limit settings.
 class TPageQEL629c : public TPage {
 public:
     static constexpr const char* ClassName = "TPageQEL629c";
     TPageQEL629c() { F512SEC = true; }
+    void ReadData() override;
+
+private:
+    // Reads the extended header from byte 8 and leaves the position on the
+    // first record; False when it is broken: the page then gives no sample.
+    bool ReadExtendedHeader(TPageReader& in);
+    // One 10-byte channel limit entry; an entry of a channel beyond the
+    // logger's list is consumed and ignored.
+    static void ReadChannelLimit(TPageReader& in, TQEL629C& logger);
 };
 
 namespace page_qel629c {
