@@ -1,4 +1,5 @@
-// The 56-byte index record of a data block, written field by field.
+// The 56-byte index record of a data block, written field by field in
+// little-endian order whatever the machine's byte order.
 #include "export/qel_zip_data_info.h"
 
 #include <bit>

@@ -1,4 +1,5 @@
-// Calendar date-time to nanoseconds since 2000, as the container stamps values.
+// Calendar date-time to nanoseconds since 2000, as the container stamps
+// values, in the double arithmetic the stored files were made with.
 #include "export/qel_zip_date_time.h"
 
 #include "platform/float_checks.h"

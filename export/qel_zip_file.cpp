@@ -1,4 +1,5 @@
-// Opening, filling and completing a zip channel container file.
+// Opening, filling and completing a zip channel container file, or dropping
+// it so that an earlier file of that name stays.
 #include "export/qel_zip_file.h"
 
 #include "platform/known_folders.h"
