@@ -1,9 +1,11 @@
 // Page decoder base: header questions of a page and the decoder selection.
 #include "card/page_base.h"
 
+#include "card/page_qel25.h"
 #include "card/page_qel57.h"
 #include "card/page_qel629.h"
 #include "card/page_qel629c.h"
+#include "card/page_qel649.h"
 #include "foundations/settings.h"
 
 namespace qel {
@@ -105,8 +107,13 @@ const TPageClass& GetPageClass(std::uint16_t ModelCode, std::uint16_t Version)
     switch (ModelCode) {
     case 0x6601:
         return Version < 0x0600 ? page_qel629::SelectPageClass(Version) : page_qel629c::SelectPageClass(Version);
+    case 0x6606:
+    case 0x6607:
+        return page_qel649::SelectPageClass(Version);
     case 0x661D:
         return page_qel57::SelectPageClass(Version);
+    case 0x6628:
+        return page_qel25::SelectPageClass(Version);
     default:
         return PageClassOf<TPage>();
     }
