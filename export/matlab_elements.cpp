@@ -21,6 +21,16 @@ constexpr std::uint64_t ALIGNMENT = 8;
 constexpr std::uint32_t SMALL_ELEMENT_MAX = 4;   // data bytes a small element holds
 constexpr std::uint8_t ZEROS[ALIGNMENT] = {};
 
+std::string MtlHeaderText(double now, const std::string& programName)
+{
+    std::string text = plat::Utf8ToAnsi("MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: " + plat::TimeToStr(now) +
+                                        " " + plat::DateToStr(now) + " by " + programName);
+    if (text.size() > MTL_HEADER_TEXT_SIZE) {
+        text.resize(MTL_HEADER_TEXT_SIZE);
+    }
+    return text;
+}
+
 } // namespace
 
 TMtlDims MtlVectorDims(bool isRow, std::int32_t n)
@@ -31,16 +41,6 @@ TMtlDims MtlVectorDims(bool isRow, std::int32_t n)
 TMtlDims MtlMatrixDims(std::int32_t columns, std::int32_t rows)
 {
     return TMtlDims{rows, columns};
-}
-
-std::string MtlHeaderText(double now, const std::string& programName)
-{
-    std::string text = plat::Utf8ToAnsi("MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: " + plat::TimeToStr(now) +
-                                        " " + plat::DateToStr(now) + " by " + programName);
-    if (text.size() > MTL_HEADER_TEXT_SIZE) {
-        text.resize(MTL_HEADER_TEXT_SIZE);
-    }
-    return text;
 }
 
 void TMtlWriter::WriteMtlHeader()
@@ -168,14 +168,6 @@ void TMtlWriter::WriteMtlDoubleVar(const std::string& name, double x)
     PrimeMtlTag(miMATRIX);
     BeginVariable(mxDOUBLE_CLASS, TMtlDims{1, 1}, name);
     WriteMtlDoubles(&x, 1);
-    CompleteMtlTag();
-}
-
-void TMtlWriter::WriteMtlDoubleArray(bool isRow, const std::string& name, const std::vector<double>& values)
-{
-    PrimeMtlTag(miMATRIX);
-    BeginVariable(mxDOUBLE_CLASS, MtlVectorDims(isRow, static_cast<std::int32_t>(values.size())), name);
-    WriteMtlDoubles(values.data(), values.size());
     CompleteMtlTag();
 }
 

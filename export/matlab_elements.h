@@ -47,12 +47,6 @@ TMtlDims MtlVectorDims(bool isRow, std::int32_t n);
 // [rows, columns].
 TMtlDims MtlMatrixDims(std::int32_t columns, std::int32_t rows);
 
-// The header text before padding: "MATLAB 5.0 MAT-file, Platform: PCWIN,
-// Created on: " time, " ", date (the program's format settings) " by " the
-// program file name, in Windows-1252, cut to MTL_HEADER_TEXT_SIZE bytes so
-// that it never reaches into the subsystem offset.
-std::string MtlHeaderText(double now, const std::string& programName);
-
 // Writes elements at the stream's position. Sizes that are known only at the
 // end (a variable with its columns streamed) are written as 0 by PrimeMtlTag
 // and patched by CompleteMtlTag; primed tags nest.
@@ -60,7 +54,11 @@ class TMtlWriter {
 public:
     explicit TMtlWriter(plat::TStream& Stream) : FStream(Stream) {}
 
-    // The header of now (the wall clock) and the running program's file name.
+    // The header: "MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: " time,
+    // " ", date (now by the wall clock, in the program's format settings),
+    // " by " the program file name; Windows-1252, cut to
+    // MTL_HEADER_TEXT_SIZE bytes so that it never reaches into the
+    // subsystem offset, then padded with spaces.
     void WriteMtlHeader();
 
     void WriteMtlTag(std::uint32_t type, std::uint32_t size);
@@ -84,15 +82,11 @@ public:
     // and closes it; the stream stays at its end. Raises EMtlHeaderError
     // when no tag is open.
     void CompleteMtlTag();
-    bool HasOpenTags() const { return !FOpenTags.empty(); }
 
     void WriteMtlDoubleVar(const std::string& name, double x);
-    void WriteMtlDoubleArray(bool isRow, const std::string& name, const std::vector<double>& values);
     void WriteMtlStringVar(const std::string& name, const std::string& text);
     // A cell [count, 1] of char variables [1, length] with empty names.
     void WriteMtlStringCell(const std::string& name, const std::vector<std::string>& texts);
-
-    plat::TStream& Stream() const { return FStream; }
 
 private:
     struct TOpenTag {

@@ -28,7 +28,7 @@ std::uint32_t Mat2GetMaxValues()
 }
 
 TMat2File::TMat2File(const std::string& FileName)
-    : FFileName(FileName), FStream(std::make_unique<plat::TAtomicFileStream>(FileName)), FWriter(*FStream)
+    : FStream(std::make_unique<plat::TAtomicFileStream>(FileName)), FWriter(*FStream)
 {
     FWriter.WriteMtlHeader();
 }
@@ -45,7 +45,8 @@ void TMat2File::Mat2BeginMatrix()
     FRowSize = static_cast<std::uint32_t>(FRow.size() * sizeof(double));
     FColumnCount = 0;
     const std::uint64_t byBytes = FRowSize == 0 ? MAT2_MATRIX_BYTES_MAX : MAT2_MATRIX_BYTES_MAX / FRowSize;
-    FColumnLimit = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(byBytes, Mat2GetMaxValues())));
+    const std::uint64_t limit = std::min<std::uint64_t>(byBytes, Mat2GetMaxValues());
+    FColumnLimit = static_cast<std::uint32_t>(std::max<std::uint64_t>(1, limit));
 
     FWriter.PrimeMtlTag(miMATRIX);
     FWriter.WriteMtlArrayFlags(mxDOUBLE_CLASS);

@@ -41,7 +41,6 @@ public:
 
     // Completes the file and puts it in place; raises the platform's write error.
     void Mat2Close();
-    const std::string& FileName() const { return FFileName; }
 
     void Mat2WriteString(const std::string& name, const std::string& text) { FWriter.WriteMtlStringVar(name, text); }
     void Mat2WriteStringCell(const std::string& name, const std::vector<std::string>& texts)
@@ -63,11 +62,9 @@ public:
     // Patches the column count and the data size, completes "QEL".
     void Mat2EndMatrix();
 
-    std::uint32_t ColumnCount() const { return FColumnCount; }
     std::uint32_t ColumnLimit() const { return FColumnLimit; }
 
 private:
-    std::string FFileName;
     std::unique_ptr<plat::TAtomicFileStream> FStream;
     TMtlWriter FWriter;
     std::vector<double> FRow;

@@ -13,6 +13,9 @@
 
 namespace qel {
 
+namespace {
+
+// The calendar time of a tick time as "dd.mm.yyyy hh:nn:ss", 24-hour clock.
 std::string BinHeaderTime(std::int64_t Ticks)
 {
     const plat::TDateTimeParts parts = plat::DecodeDateTime(TicksToDateTime(Ticks));
@@ -21,6 +24,8 @@ std::string BinHeaderTime(std::int64_t Ticks)
                   parts.Minute, parts.Second);
     return text;
 }
+
+} // namespace
 
 TSaveBinFileThreadBase::TSaveBinFileThreadBase(plat::HWND hWindow, TAddReport AddReport, TAddReport AddSaveInfo)
     : TSaveFileThread(hWindow, std::move(AddReport), std::move(AddSaveInfo))

@@ -73,7 +73,4 @@ private:
     std::set<std::string> FWrittenNames;   // files of the running save
 };
 
-// The calendar time of a tick time as "dd.mm.yyyy hh:nn:ss", 24-hour clock.
-std::string BinHeaderTime(std::int64_t Ticks);
-
 } // namespace qel

@@ -250,7 +250,8 @@ TEST_F(BinSaverTest, UnwritableFolderFailsWithItsMessage)
         ResetSave();
         RawValueModel& logger = AddLogger<RawValueModel>(7, 0x1234, 0x0100);
         AddSeries(logger, 0, 3);
-        RunBin(kind, [this](qel::TSaveFileThread&) { qel::SaveBufferList.FileNameEx.path = dir.File("missing") + "/"; });
+        RunBin(kind,
+               [this](qel::TSaveFileThread&) { qel::SaveBufferList.FileNameEx.path = dir.File("missing") + "/"; });
 
         EXPECT_EQ(States(), (std::vector<plat::WPARAM>{qel::THREAD_STARTED, qel::THREAD_FAILED}));
         EXPECT_EQ(FailureCode(), 0);

@@ -38,7 +38,8 @@ constexpr std::int64_t T0 = qel::TICKS_PER_DAY + 3600 * SECOND;
 constexpr std::uint64_t NO_VALUE_DOUBLE_BITS = 0xFFFFFFFFE0000000u;   // 0xFFFFFFFF widened
 constexpr std::uint64_t GAP_VALUE_DOUBLE_BITS = 0xFFFFFFFFC0000000u;  // 0xFFFFFFFE widened
 
-const char* const HEADER_TEXT = "MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: 14:05:09 03/02/2024 by QelReader.exe";
+const char* const HEADER_TEXT =
+    "MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: 14:05:09 03/02/2024 by QelReader.exe";
 
 std::u16string Wide(const std::string& ascii)
 {
