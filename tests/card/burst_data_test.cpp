@@ -66,14 +66,14 @@ protected:
     }
 
     // Samples of a block's lines from time on, dt apart, values value + k.
-    static void Expect(std::vector<TSample>& samples, std::int64_t time, std::int64_t dt, int lines, std::int16_t value)
+    static void Expect(std::vector<TRawSample>& samples, std::int64_t time, std::int64_t dt, int lines, std::int16_t value)
     {
         for (int k = 0; k < lines; ++k) {
             samples.emplace_back(time + k * dt, static_cast<std::int16_t>(value + k));
         }
     }
 
-    std::vector<TSample> Written() { return ReadListSeries()[CH]; }
+    std::vector<TRawSample> Written() { return ReadListSeries()[CH]; }
 };
 
 TEST_F(BurstEngine, SingleBlockTakesTheIntervalOfItsTriggerPartWhenTrusted)
@@ -93,7 +93,7 @@ TEST_F(BurstEngine, SingleBlockTakesTheIntervalOfItsTriggerPartWhenTrusted)
         Start(mdfACC, 2000);
         Block(T, 100, 10, c.pretrigger, 0, 0, c.dt2);
         FastData.Finish();
-        std::vector<TSample> expected;
+        std::vector<TRawSample> expected;
         Expect(expected, T - c.pretrigger * c.interval, c.interval, 10, 0);
         EXPECT_EQ(Written(), expected) << "dt2 " << c.dt2 << ", pretrigger " << c.pretrigger;
     }
@@ -117,7 +117,7 @@ TEST_F(BurstEngine, MeasuredIntervalsOutsideTenPercentOfTheMedianLoseTheirTrust)
         Block(T + 20400, 20, 10, 0, 200);
         Block(T + 20400 + 10 * c.x, 30, 10, 0, 300);
         FastData.Finish();
-        std::vector<TSample> expected;
+        std::vector<TRawSample> expected;
         for (int b = 0; b < 4; ++b) {
             Expect(expected, T + 10 * b * c.interval, c.interval, 10, static_cast<std::int16_t>(100 * b));
         }
@@ -130,7 +130,7 @@ TEST_F(BurstEngine, RegularStreamOfManyBlocksKeepsItsInterval)
     // 150 blocks of 10 lines, 2560 ticks per sample: more than 100 blocks
     // wait, so the older half is written while the rest waits for Finish.
     Start(mdfACC, 2560);
-    std::vector<TSample> expected;
+    std::vector<TRawSample> expected;
     for (int b = 0; b < 150; ++b) {
         Block(T + b * 25600, static_cast<std::uint32_t>(5000 + 10 * b), 10, 0, static_cast<std::int16_t>(b));
         Expect(expected, T + b * 25600, 2560, 10, static_cast<std::int16_t>(b));
@@ -150,7 +150,7 @@ TEST_F(BurstEngine, MissingSamplesShiftTheNextBlockAndMarkAGapAfterTheFirst)
         Block(T, 1, 10, 1, 0);                           // samples 0 to 9; the record's first gap: no marker
         Block(T + 50000, 9 + missing, 10, 0, 100);       // follows sample 9 by `missing`
         FastData.Finish();
-        std::vector<TSample> expected;
+        std::vector<TRawSample> expected;
         Expect(expected, T - 2000, 2000, 10, 0);
         const std::int64_t first = T - 2000 + (9 + missing) * 2000;   // sample 9 + missing
         if (missing > 10) {
@@ -174,7 +174,7 @@ TEST_F(BurstEngine, ContinuationExtendsTheCurrentBlockOnce)
     continuation.no = 7;
     EXPECT_FALSE(FastData.LinkBlock(continuation));   // another block's number
     FastData.Finish();
-    std::vector<TSample> expected;
+    std::vector<TRawSample> expected;
     Expect(expected, T, 2000, 5, 0);
     EXPECT_EQ(Written(), expected);
 }
@@ -189,7 +189,7 @@ TEST_F(BurstEngine, NewShockEventCutsTheWaitingSamplesAndKeepsItsOwn)
     Block(T + 25000, 1010, 10, 0, 300);             // continues event 2
     Block(T + 25000 + jump, 1020, 10, 0, 400);      // continues it after a long pause
     FastData.Finish();
-    std::vector<TSample> expected;
+    std::vector<TRawSample> expected;
     Expect(expected, T, 1000, 10, 0);
     Expect(expected, T + 10000, 1000, 5, 100);      // cut where event 2 begins
     Expect(expected, T + 15000, 1000, 10, 200);     // event 2 in full
@@ -207,7 +207,7 @@ TEST_F(BurstEngine, AnalogBlocksUseTheNominalIntervalFromTheirOwnTime)
     Block(T + 3000, 1003, 4, 0, 100);   // follows directly
     Block(T + 9000, 1020, 2, 0, 200);   // 13 samples later: a gap
     FastData.Finish();
-    std::vector<TSample> expected;
+    std::vector<TRawSample> expected;
     Expect(expected, T - 500, 500, 4, 0);
     Expect(expected, T + 3000, 500, 4, 100);
     expected.emplace_back(T + 3000 + 4 * 500 - 1, BURST_GAP_VALUE);

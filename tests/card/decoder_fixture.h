@@ -18,15 +18,15 @@
 
 namespace qeltest {
 
-using TSample = std::pair<std::int64_t, std::int16_t>;   // time in ticks, raw value
-using TSeriesByChannel = std::map<std::uint32_t, std::vector<TSample>>;
+using TRawSample = std::pair<std::int64_t, std::int16_t>;   // time in ticks, raw value
+using TSeriesByChannel = std::map<std::uint32_t, std::vector<TRawSample>>;
 
 // Every buffer of the read list, read back through its cursor, by channel.
 inline TSeriesByChannel ReadListSeries()
 {
     TSeriesByChannel series;
     for (qel::TBufferBaseData* buffer : qel::ReadBufferList) {
-        std::vector<TSample>& samples = series[buffer->GetChannel()];
+        std::vector<TRawSample>& samples = series[buffer->GetChannel()];
         buffer->BeginSave();
         while (!buffer->GetSaveComplete()) {
             const std::int64_t time = buffer->GetSaveTime();

@@ -180,7 +180,7 @@ TEST_F(TaggedPages, MissionDataAndTheStartAndEndTimes)
     Decode(decoder);
     EXPECT_DOUBLE_EQ(mission.StartTime, DATE_TIME_2000 + TicksToDays(t));
     EXPECT_EQ(mission.version, 2);
-    EXPECT_EQ(ReadListSeries()[17].back(), (TSample{9000000, 2}));
+    EXPECT_EQ(ReadListSeries()[17].back(), (TRawSample{9000000, 2}));
 }
 
 TEST_F(TaggedPages, BurstLinesOfVersion2GoThroughTheEngine)
@@ -229,13 +229,13 @@ TEST_F(TaggedPages, FirstBurstBlockFixesChannelsAndContinuationsExtendIt)
             w.Value(0, 1);
         });
         TSeriesByChannel series = ReadListSeries();
-        EXPECT_EQ(series[17], (std::vector<TSample>{{t, 1}})) << c.name << ": a continuation leaves the running time";
+        EXPECT_EQ(series[17], (std::vector<TRawSample>{{t, 1}})) << c.name << ": a continuation leaves the running time";
         std::vector<std::int16_t> first;
         std::vector<std::int16_t> second;
-        for (const TSample& sample : series[c.channels[0]]) {
+        for (const TRawSample& sample : series[c.channels[0]]) {
             first.push_back(sample.second);
         }
-        for (const TSample& sample : series[c.channels[1]]) {
+        for (const TRawSample& sample : series[c.channels[1]]) {
             second.push_back(sample.second);
         }
         EXPECT_EQ(first, (std::vector<std::int16_t>{1, 3, 5})) << c.name;
@@ -350,7 +350,7 @@ TEST_F(TaggedPages, Version1QueueKeepsTheNewestPretriggerLines)
         writer.BurstV1(V1Block(100, pretrigger));
         writer.BurstV1(V1Block(0xFFF1, {99}));
     });
-    std::vector<TSample> expected{{t, 1}, {t + (100 - queue) * w - 1, BURST_GAP_VALUE}};
+    std::vector<TRawSample> expected{{t, 1}, {t + (100 - queue) * w - 1, BURST_GAP_VALUE}};
     for (int k = 0; k < queue; ++k) {
         expected.emplace_back(t + (100 - queue + k) * w, 45 - queue + k);
     }
