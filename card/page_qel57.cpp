@@ -4,11 +4,11 @@
 
 #include "card/buffer_list.h"
 #include "card/dbus_data.h"
+#include "card/page_logger.h"
 #include "card/page_reader.h"
 #include "loggers/qel57.h"
 
 #include <bit>
-#include <stdexcept>
 
 namespace qel {
 
@@ -87,33 +87,15 @@ int TPage_V1::ExtSensPackets()
     return (FlagsByte() & 0x20) != 0 ? FGeneration.SensorPacketsOnStartPage : 1;
 }
 
-void TPage_V1::BindLogger(TQEL& logger)
+void TPage_V1::TakeCurrentLogger()
 {
-    FLogger = &dynamic_cast<TQEL57&>(logger);
-}
-
-void TPage_V1::BindCurrentLogger(bool always)
-{
-    TQEL* current = QelList.GetCurrent();
-    if (current == nullptr) {
-        throw std::logic_error("page decoding needs the current logger");
-    }
-    if (always || current != FBound) {
-        FBound = nullptr;
-        BindLogger(*current);
-        FBound = current;
-    }
-}
-
-void TPage_V1::BeginRead()
-{
-    TPage::BeginRead();
-    BindCurrentLogger(true);
+    FLogger = &CurrentLoggerFor<TQEL57>(ClassName, "TQEL57");
+    FExtLogger = nullptr;
 }
 
 void TPage_V1::ReadData()
 {
-    BindCurrentLogger(false);
+    TakeCurrentLogger();
     std::int64_t time = GetTime(true);
     const int limitPackets = GetLimitPackets();
     const int sensorPackets = ExtSensPackets();
@@ -257,9 +239,9 @@ namespace page_qel57b {
 
 TPage_V1::TPage_V1() : page_qel57::TPage_V1(TGeneration{16, 2, false}) {}
 
-void TPage_V1::BindLogger(TQEL& logger)
+void TPage_V1::TakeCurrentLogger()
 {
-    FExtLogger = &dynamic_cast<TQEL57b&>(logger);
+    FExtLogger = &CurrentLoggerFor<TQEL57b>(ClassName, "TQEL57b");
     FLogger = FExtLogger;
 }
 
@@ -269,9 +251,9 @@ namespace page_qel57c {
 
 TPage_V1::TPage_V1() : page_qel57::TPage_V1(TGeneration{24, 3, true}) {}
 
-void TPage_V1::BindLogger(TQEL& logger)
+void TPage_V1::TakeCurrentLogger()
 {
-    FExtLogger = &dynamic_cast<TQEL57c&>(logger);
+    FExtLogger = &CurrentLoggerFor<TQEL57c>(ClassName, "TQEL57c");
     FLogger = FExtLogger;
 }
 

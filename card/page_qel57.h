@@ -9,7 +9,6 @@
 namespace qel {
 
 class TPageReader;
-class TQEL;
 class TQEL57;
 class TQEL57b;
 
@@ -20,7 +19,7 @@ namespace page_qel57 {
 // packets, two skipped bytes, extended-sensor packets (QEL57b on), records.
 // Times count units of 2000 ticks. Samples go to ReadBufferList for the
 // current logger of QelList, which must be of the generation's class (else
-// std::bad_cast).
+// std::logic_error).
 class TPage_V1 : public TPage {
 public:
     static constexpr const char* ClassName = "TPage_V1";
@@ -32,8 +31,6 @@ public:
     // Decodes the attached page; a record or packet that does not fit in the
     // rest of the page ends it, keeping what was decoded before.
     void ReadData() override;
-    // Takes the current logger anew for the record that begins.
-    void BeginRead() override;
     // 0 without header bit 0; else 15 on a start page, 1 on any other page.
     int GetLimitPackets();
 
@@ -50,15 +47,13 @@ protected:
     // Extended-sensor packets of this page: SensorPacketsOnStartPage on a
     // start page, 1 on any other; none in the first generation.
     int ExtSensPackets();
-    // Takes the logger after checking its class; raises std::bad_cast.
-    virtual void BindLogger(TQEL& logger);
+    // Takes the current logger as the generation's class, once per page.
+    virtual void TakeCurrentLogger();
 
-    TQEL57* FLogger = nullptr;      // the bound logger
+    TQEL57* FLogger = nullptr;      // the logger of the page being decoded
     TQEL57b* FExtLogger = nullptr;  // the same, from the second generation on
 
 private:
-    // Binds the current logger of QelList when it is not the bound one.
-    void BindCurrentLogger(bool always);
     bool ReadLimitPackets(TPageReader& in, int count);
     bool ReadExtSensPackets(TPageReader& in, int count);
     // Head bytes b0 b1 b2 b3 are read; False ends the page.
@@ -66,7 +61,6 @@ private:
     bool ReadDBusRecord(TPageReader& in, const std::uint8_t (&head)[4], std::int64_t& time);
 
     TGeneration FGeneration;
-    const TQEL* FBound = nullptr;   // the logger FLogger was taken from
 };
 
 // The class for a PC version word: the first generation below 0x0200, the
@@ -85,7 +79,7 @@ public:
     int GetExtSensPackets() { return ExtSensPackets(); }
 
 protected:
-    void BindLogger(TQEL& logger) override;
+    void TakeCurrentLogger() override;
 };
 
 } // namespace page_qel57b
@@ -101,7 +95,7 @@ public:
     int GetExtSensPackets() { return ExtSensPackets(); }
 
 protected:
-    void BindLogger(TQEL& logger) override;
+    void TakeCurrentLogger() override;
 };
 
 } // namespace page_qel57c
