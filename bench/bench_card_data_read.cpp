@@ -1,0 +1,214 @@
+// Benchmark of the card-data read: every recording of a generated card of one
+// logger decoded into the read list with spill files, per logger family; prints MB of card per second and peak memory.
+// Usage: bench_card_data_read [size in MiB, default 1024] [folder, default the temp folder] [family: qel629 | qel629c | qel649 | all]
+// Targets: at least 150 MB/s on one core, peak memory below 256 MiB whatever the card size.
+#include "card/buffer_list.h"
+#include "card/burst_data.h"
+#include "card/card_dir_scan.h"
+#include "card/card_records.h"
+#include "card/ext_card.h"
+#include "card/read_card_data_thread.h"
+#include "card/temp_folder.h"
+#include "loggers/qel_factory.h"
+#include "platform/known_folders.h"
+#include "tools/cardgen/card_generator.h"
+#include "tools/cardgen/qel629_records.h"
+#include "tools/cardgen/tagged_records.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t kMiB = 1 << 20;
+constexpr std::uint32_t kPagesPerRecording = 5000;
+constexpr std::uint64_t kPageStepUnits = 64;
+
+struct TFamily {
+    const char* name;
+    std::uint16_t model;
+    std::uint16_t version;
+};
+
+const TFamily kFamilies[] = {
+    {"qel629", 0x6601, 0x0500},    // four-byte records, 6 channels
+    {"qel629c", 0x6601, 0x0600},   // five-bit-channel records, 6 channels
+    {"qel649", 0x6606, 0x0120},    // tagged records of 4 channels and a value, a burst block of 25 lines per page
+};
+
+std::int16_t ValueOf(std::uint32_t page, std::uint32_t row, std::uint32_t channel)
+{
+    return static_cast<std::int16_t>((page * 7 + row * 3 + channel) & 0x3FFF);
+}
+
+std::shared_ptr<qel::cardgen::IPageBody> Body(const TFamily& family)
+{
+    const std::vector<std::uint8_t> channels{0, 1, 2, 5, 7, 9};
+    if (family.model == 0x6606) {
+        qel::cardgen::TTaggedBodySpec spec;
+        spec.Rows = 41;
+        spec.RowStepUnits = 1;
+        spec.Mask = 0x00A3;   // channels 0, 1, 5, 7
+        spec.ValueOf = ValueOf;
+        spec.BurstLines = 25;   // 25 x 2560 ticks = the page step
+        spec.BurstRate = 3;
+        spec.BurstValueOf = ValueOf;
+        return std::make_shared<qel::cardgen::TTaggedRecordBody>(spec);
+    }
+    if (family.version >= 0x0600) {
+        return std::make_shared<qel::cardgen::TQel629cRecordBody>(
+            qel::cardgen::TQel629cBodySpec{channels, 43, 1, ValueOf, {}});
+    }
+    return std::make_shared<qel::cardgen::TFourByteRecordBody>(qel::cardgen::TFourByteRecordBody::TLayout::SkipTwoBytes,
+                                                               channels, 43, 1, ValueOf);
+}
+
+// Recordings of one logger one after the other, the card split in two containers.
+qel::cardgen::TCardSpec BenchCard(const TFamily& family, std::uint64_t clusters)
+{
+    qel::cardgen::TCardSpec spec;
+    const auto body = Body(family);
+    const std::uint64_t recordings = (clusters + kPagesPerRecording - 1) / kPagesPerRecording;
+    for (std::uint64_t r = 0; r < recordings; ++r) {
+        qel::cardgen::TRecordingSpec recording;
+        recording.Logger = {family.model, family.version, family.version, 4711, {}};
+        recording.PageCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(kPagesPerRecording, clusters - r * kPagesPerRecording));
+        recording.FirstPageNo = static_cast<std::uint16_t>((r * kPagesPerRecording) & 0x1FFF);
+        recording.StartTimeUnits = 1000000 + r * (kPagesPerRecording + 100) * kPageStepUnits;
+        recording.TimeStepUnits = kPageStepUnits;
+        recording.Body = body;
+        spec.Recordings.push_back(recording);
+        spec.Layout.emplace_back(qel::cardgen::TPlaceRecording{static_cast<std::size_t>(r), 0, {}});
+    }
+    spec.ClustersPerContainer = (clusters + 1) / 2;
+    return spec;
+}
+
+// Reads every file once, so that the read measures decoding, not the disk.
+void WarmPageCache(const std::vector<std::string>& files)
+{
+    std::vector<char> buffer(kMiB);
+    for (const auto& file : files) {
+        const int fd = open(file.c_str(), O_RDONLY);
+        if (fd < 0) {
+            throw std::runtime_error("cannot open " + file);
+        }
+        while (read(fd, buffer.data(), buffer.size()) > 0) {
+        }
+        close(fd);
+    }
+}
+
+// Peak resident memory since the last ResetPeakMemory, in MiB.
+double PeakMemoryMiB()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+        }
+    }
+    return -1.0;
+}
+
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void RunFamily(const TFamily& family, std::uint64_t mib, const std::filesystem::path& folder)
+{
+    const std::uint64_t clusters = mib * kMiB / qel::CARD_CLUSTER_SIZE;
+    const std::filesystem::path cardFolder = folder / family.name;
+    std::filesystem::create_directories(cardFolder);
+    const auto manifest = qel::cardgen::GenerateCard(BenchCard(family, clusters), cardFolder.string());
+    WarmPageCache(manifest.Files);
+
+    qel::ExtCard.Clear();
+    for (const auto& file : manifest.Files) {
+        qel::ExtCard.Add(new qel::TExtCardInfo(file));
+    }
+    qel::RecInfoList.Clear();
+    qel::ScanCardDirectory(qel::ExtCard, qel::RecInfoList, {});
+    for (int i = 0; i < qel::RecInfoList.Count(); ++i) {
+        qel::RecInfoList.GetItem(i)->Selected = true;
+    }
+    if (!qel::RecInfoList.Start()) {
+        throw std::runtime_error("the scan found no recording");
+    }
+    const auto& info = dynamic_cast<qel::TCardRecord&>(*qel::RecInfoList.GetCurrent()).Info;
+    qel::QelList.Clear();
+    qel::ReadBufferList.ClearAll();
+    qel::TQEL* logger = qel::GetQelClass(info.QEL_CLASS, info.QEL_VER_PC)->Create().release();
+    qel::QelList.Add(logger);
+    logger->ID_CLASS = info.QEL_CLASS;
+    logger->ID_VER_PC = info.QEL_VER_PC;
+    logger->ID_VER = info.QEL_VER;
+    qel::ReadBufferList.SetActiveQEL(logger);
+    qel::ReadBufferList.SetUseFileStream(true);
+
+    ResetPeakMemory();
+    const auto start = Clock::now();
+    qel::ReadCardData(qel::ExtCard, qel::RecInfoList, {});
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double peak = PeakMemoryMiB();
+
+    const double cardBytes = static_cast<double>(clusters) * qel::CARD_CLUSTER_SIZE;
+    std::int64_t samples = 0;
+    std::uintmax_t spilled = 0;
+    for (const qel::TBufferBaseData* buffer : qel::ReadBufferList) {
+        samples += buffer->GetCnt();
+        spilled += std::filesystem::file_size(buffer->GetExtFileName());
+    }
+    std::printf("%-8s %6d records, %4d channels, %11lld samples, spill %7.1f MB: %6.3f s, %7.1f MB/s of card data "
+                "(target 150), peak memory %6.1f MiB (target below 256)\n",
+                family.name, qel::RecInfoList.Count(), qel::ReadBufferList.Count(), static_cast<long long>(samples),
+                static_cast<double>(spilled) / 1e6, seconds, cardBytes / 1e6 / seconds, peak);
+    qel::ReadBufferList.ClearAll();
+    qel::RecInfoList.Clear();
+    qel::ExtCard.Clear();
+    qel::QelList.Clear();
+    std::filesystem::remove_all(cardFolder);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::uint64_t mib = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1024;
+    const std::filesystem::path base = argc > 2 ? std::filesystem::path(argv[2]) : std::filesystem::temp_directory_path();
+    const std::string which = argc > 3 ? argv[3] : "all";
+    const std::filesystem::path folder = base / ("bench_card_data_read-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    plat::SetDocumentsFolder((folder / "documents").string());
+    plat::SetProgramPath((folder / "reader.exe").string());
+    int result = 0;
+    try {
+        if (!qel::InitTempFolder()) {
+            throw std::runtime_error("no buffer folder below " + folder.string());
+        }
+        qel::InitBurstData();
+        std::printf("card of %llu MiB per family in %s\n", static_cast<unsigned long long>(mib), folder.c_str());
+        for (const TFamily& family : kFamilies) {
+            if (which == "all" || which == family.name) {
+                RunFamily(family, mib, folder);
+            }
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench_card_data_read: %s\n", error.what());
+        result = 1;
+    }
+    qel::ClearTempFolder();
+    std::filesystem::remove_all(folder);
+    return result;
+}
