@@ -16,6 +16,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <sched.h>
 #include <zlib.h>
 
 namespace qel {
@@ -92,147 +93,228 @@ struct TDataFile::TZStream {
     ~TZStream() { inflateEnd(&z); }
 };
 
-// The write side's compressor. It deflates on a thread of its own, so that
-// the writer builds the next blocks while the last ones are compressed: the
-// blocks are gathered into a chunk, and a full chunk is handed to the worker
-// once it has finished the one before. Memory stays at two chunks.
+// The write side's compressor: one zlib stream (header 78 01, Deflate data,
+// Adler-32 trailer) compressed in parallel. The blocks are gathered into
+// chunks of kChunkSize bytes; each chunk is deflated at level 1 on a worker,
+// primed with the last 32 KiB of the chunk before it as its dictionary and
+// ended by a sync flush (the last chunk by the final block), so the chunks'
+// outputs joined in order form one Deflate stream. The writer hands a full
+// chunk over and writes the finished ones in order; at most kSlots chunks
+// are in flight, so memory stays flat.
 class TDataFile::TCompressor {
 public:
-    TCompressor(plat::TAtomicFileStream& file, std::string fileName) : FFile(file), FFileName(std::move(fileName))
+    TCompressor(plat::TStream& file, std::string fileName)
+        : FFile(file), FFileName(std::move(fileName)), FSlots(kSlots)
     {
-        if (deflateInit(&FZ, Z_BEST_SPEED) != Z_OK) {
-            throw plat::EFCreateError("Cannot start compressing \"" + FFileName + "\"");
+        static constexpr std::uint8_t header[2] = {0x78, 0x01}; // Deflate, 32 KiB window, fastest level
+        FFile.WriteBuffer(header, sizeof header);
+        const unsigned workers = WorkerCount();
+        try {
+            for (unsigned i = 0; i < workers; ++i) {
+                FWorkers.emplace_back([this] { Work(); });
+            }
+        } catch (...) {
+            StopWorkers();
+            throw;
         }
-        FFilling.reserve(kChunkSize + BLOCK_PAYLOAD_MAX + 4);
-        FWorking.reserve(kChunkSize + BLOCK_PAYLOAD_MAX + 4);
-        FThread = std::thread([this] { Work(); });
     }
 
-    // Stops the worker; whatever is not compressed yet is dropped.
-    ~TCompressor()
-    {
-        Stop();
-        deflateEnd(&FZ);
-    }
+    // Stops the workers; whatever is not written yet is dropped.
+    ~TCompressor() { StopWorkers(); }
 
-    // Raises the worker's error, if it had one.
     void Append(const void* data, std::size_t count)
     {
+        std::vector<std::uint8_t>& input = FSlots[FFill].input;
         const auto* bytes = static_cast<const std::uint8_t*>(data);
-        FFilling.insert(FFilling.end(), bytes, bytes + count);
-        if (FFilling.size() >= kChunkSize) {
-            HandOver();
+        input.insert(input.end(), bytes, bytes + count);
+        if (input.size() >= kChunkSize) {
+            HandOver(false);
         }
     }
 
-    // Compresses the rest, ends the zlib stream and writes it out.
+    // Compresses the rest, writes every chunk and the trailer.
     void Finish()
     {
-        if (!FFilling.empty()) {
-            HandOver();
+        HandOver(true);
+        while (FWritten != FQueued) {
+            WriteOldest();
         }
-        WaitIdle();
-        Stop();
-        Deflate(nullptr, 0, Z_FINISH);
+        const std::uint8_t trailer[4] = {static_cast<std::uint8_t>(FAdler >> 24), static_cast<std::uint8_t>(FAdler >> 16),
+                                         static_cast<std::uint8_t>(FAdler >> 8), static_cast<std::uint8_t>(FAdler)};
+        FFile.WriteBuffer(trailer, sizeof trailer);
     }
 
 private:
-    static constexpr std::size_t kChunkSize = 256 * 1024;
-
-    void HandOver()
+    void StopWorkers()
     {
-        {
-            std::unique_lock lock(FLock);
-            FIdle.wait(lock, [this] { return !FBusy; });
-            if (FError) {
-                std::rethrow_exception(FError);
-            }
-            std::swap(FFilling, FWorking);
-            FBusy = true;
-        }
-        FWake.notify_one();
-        FFilling.clear();
-    }
-
-    void WaitIdle()
-    {
-        std::unique_lock lock(FLock);
-        FIdle.wait(lock, [this] { return !FBusy; });
-        if (FError) {
-            std::rethrow_exception(FError);
-        }
-    }
-
-    void Stop()
-    {
-        if (!FThread.joinable()) {
-            return;
-        }
         {
             std::lock_guard lock(FLock);
             FStop = true;
         }
+        FWake.notify_all();
+        for (std::thread& worker : FWorkers) {
+            worker.join();
+        }
+        FWorkers.clear();
+    }
+
+    static constexpr std::size_t kChunkSize = 512 * 1024;
+    static constexpr std::size_t kWindow = 32 * 1024;
+    static constexpr std::size_t kSlots = 8;
+    static constexpr unsigned kMaxWorkers = 4;
+
+    enum class TState { Filling, Queued, Running, Done };
+
+    struct TSlot {
+        std::vector<std::uint8_t> input;      // the uncompressed chunk
+        std::vector<std::uint8_t> dictionary; // the 32 KiB before it
+        std::vector<std::uint8_t> output;     // its Deflate data
+        std::uint32_t adler = 1;              // Adler-32 of the input
+        bool last = false;                    // ends the stream
+        TState state = TState::Filling;
+        std::uint64_t sequence = 0;           // order of hand-over
+        std::exception_ptr error;
+    };
+
+    // One worker per core this process may use beside the writer.
+    static unsigned WorkerCount()
+    {
+        unsigned cores = std::thread::hardware_concurrency();
+        cpu_set_t allowed;
+        CPU_ZERO(&allowed);
+        if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+            cores = static_cast<unsigned>(CPU_COUNT(&allowed));
+        }
+        return std::clamp(cores > 1 ? cores - 1 : 1u, 1u, kMaxWorkers);
+    }
+
+    void HandOver(bool last)
+    {
+        const std::size_t previous = FFill;
+        {
+            std::lock_guard lock(FLock);
+            TSlot& slot = FSlots[FFill];
+            slot.last = last;
+            slot.sequence = FQueued++;
+            slot.state = TState::Queued;
+        }
         FWake.notify_one();
-        FThread.join();
+        FFill = (FFill + 1) % FSlots.size();
+        if (last) {
+            return;
+        }
+        if (FQueued - FWritten == FSlots.size()) {
+            WriteOldest(); // the slot to fill next is the oldest in flight
+        }
+        const std::vector<std::uint8_t>& before = FSlots[previous].input;
+        const std::size_t window = std::min(before.size(), kWindow);
+        TSlot& next = FSlots[FFill];
+        next.dictionary.assign(before.end() - static_cast<std::ptrdiff_t>(window), before.end());
+        next.input.clear();
+        std::lock_guard lock(FLock);
+        next.state = TState::Filling;
+    }
+
+    // Waits for the oldest chunk in flight and writes it out.
+    void WriteOldest()
+    {
+        TSlot& slot = FSlots[FWritten % FSlots.size()];
+        {
+            std::unique_lock lock(FLock);
+            FDone.wait(lock, [&slot] { return slot.state == TState::Done; });
+        }
+        if (slot.error) {
+            std::rethrow_exception(slot.error);
+        }
+        FFile.WriteBuffer(slot.output.data(), static_cast<std::int64_t>(slot.output.size()));
+        FAdler = static_cast<std::uint32_t>(adler32_combine(FAdler, slot.adler, static_cast<z_off_t>(slot.input.size())));
+        ++FWritten;
     }
 
     void Work()
     {
+        z_stream z{};
+        const bool ready = deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
         std::unique_lock lock(FLock);
         for (;;) {
-            FWake.wait(lock, [this] { return FBusy || FStop; });
-            if (!FBusy) {
-                return;
+            TSlot* job = nullptr;
+            FWake.wait(lock, [&] { return FStop || (job = OldestQueued()) != nullptr; });
+            if (job == nullptr) {
+                break;
             }
+            job->state = TState::Running;
             lock.unlock();
-            std::exception_ptr error;
             try {
-                Deflate(FWorking.data(), FWorking.size(), Z_NO_FLUSH);
+                if (!ready) {
+                    throw plat::EWriteError("Cannot start compressing \"" + FFileName + "\"");
+                }
+                Compress(z, *job);
             } catch (...) {
-                error = std::current_exception();
+                job->error = std::current_exception();
             }
             lock.lock();
-            FError = error;
-            FBusy = false;
-            FIdle.notify_one();
-            if (FError) {
-                return;
-            }
+            job->state = TState::Done;
+            FDone.notify_all();
         }
+        lock.unlock();
+        deflateEnd(&z);
     }
 
-    void Deflate(const std::uint8_t* data, std::size_t count, int flush)
+    // Under FLock: the queued chunk handed over first; nullptr when none.
+    TSlot* OldestQueued()
     {
-        FZ.next_in = const_cast<Bytef*>(data);
-        FZ.avail_in = static_cast<uInt>(count);
-        for (;;) {
-            FZ.next_out = FOut.data();
-            FZ.avail_out = static_cast<uInt>(FOut.size());
-            const int code = deflate(&FZ, flush);
-            if (code != Z_OK && code != Z_STREAM_END && code != Z_BUF_ERROR) {
-                throw plat::EWriteError("Cannot compress \"" + FFileName + "\": " + ZMessage(FZ, code));
-            }
-            FFile.WriteBuffer(FOut.data(), static_cast<std::int64_t>(FOut.size() - FZ.avail_out));
-            const bool done = flush == Z_FINISH ? code == Z_STREAM_END : FZ.avail_in == 0 && FZ.avail_out != 0;
-            if (done) {
-                return;
+        TSlot* oldest = nullptr;
+        for (TSlot& slot : FSlots) {
+            if (slot.state == TState::Queued && (oldest == nullptr || slot.sequence < oldest->sequence)) {
+                oldest = &slot;
             }
         }
+        return oldest;
     }
 
-    plat::TAtomicFileStream& FFile;
+    void Compress(z_stream& z, TSlot& job)
+    {
+        job.adler = static_cast<std::uint32_t>(adler32(adler32(0, nullptr, 0), job.input.data(),
+                                                        static_cast<uInt>(job.input.size())));
+        deflateReset(&z);
+        if (!job.dictionary.empty()) {
+            deflateSetDictionary(&z, job.dictionary.data(), static_cast<uInt>(job.dictionary.size()));
+        }
+        job.output.resize(deflateBound(&z, static_cast<uLong>(job.input.size())) + 64);
+        z.next_in = job.input.data();
+        z.avail_in = static_cast<uInt>(job.input.size());
+        z.next_out = job.output.data();
+        z.avail_out = static_cast<uInt>(job.output.size());
+        const int flush = job.last ? Z_FINISH : Z_SYNC_FLUSH;
+        for (;;) {
+            const int code = deflate(&z, flush);
+            if (code != Z_OK && code != Z_STREAM_END && code != Z_BUF_ERROR) {
+                throw plat::EWriteError("Cannot compress \"" + FFileName + "\": " + ZMessage(z, code));
+            }
+            const bool done = job.last ? code == Z_STREAM_END : z.avail_in == 0 && z.avail_out != 0;
+            if (done) {
+                break;
+            }
+            const std::size_t used = job.output.size() - z.avail_out;
+            job.output.resize(job.output.size() * 2);
+            z.next_out = job.output.data() + used;
+            z.avail_out = static_cast<uInt>(job.output.size() - used);
+        }
+        job.output.resize(job.output.size() - z.avail_out);
+    }
+
+    plat::TStream& FFile;
     std::string FFileName;
-    z_stream FZ{};                            // used by the worker, and by Finish once it has stopped
-    std::array<std::uint8_t, kZBufferSize> FOut{}; // compressed bytes on their way to the file
-    std::vector<std::uint8_t> FFilling;       // blocks gathered by the writer
-    std::vector<std::uint8_t> FWorking;       // the chunk the worker compresses (while FBusy)
-    std::mutex FLock;                         // guards the three fields below
-    std::condition_variable FWake;            // to the worker: a chunk or the stop
-    std::condition_variable FIdle;            // to the writer: the worker is free
-    bool FBusy = false;                       // FWorking holds a chunk to compress
+    std::vector<TSlot> FSlots;          // a ring: filled, handed over and written in turn
+    std::size_t FFill = 0;              // the slot the writer fills
+    std::uint64_t FQueued = 0;          // chunks handed over
+    std::uint64_t FWritten = 0;         // chunks written; the oldest in flight is FWritten % kSlots
+    std::uint32_t FAdler = 1;           // Adler-32 of the chunks written
+    std::mutex FLock;                   // guards the slots' state, sequence, output and error
+    std::condition_variable FWake;      // to the workers: a chunk or the stop
+    std::condition_variable FDone;      // to the writer: a chunk is done
     bool FStop = false;
-    std::exception_ptr FError;                // the worker's failure; it stops then
-    std::thread FThread;
+    std::vector<std::thread> FWorkers;
 };
 
 TDataFile::TDataFile(TMode mode, std::string fileName) : FFileName(std::move(fileName))

@@ -50,9 +50,9 @@ inline const std::string DATA_FILE_MAGIC_INTERN = "VELSTRADO"; // accepted in th
 // Writing goes to a temporary file beside the target: Commit completes the
 // zlib stream and renames the file over the target; a file destroyed without
 // Commit (an error, a cancelled save) is removed, and an existing file of
-// that name stays as it was. The blocks are compressed on a thread of the
-// file's own while the writer goes on, so memory holds the block payload, two
-// chunks of blocks (256 KiB each) and the compressor's state.
+// that name stays as it was. The blocks are gathered into chunks that
+// worker threads of the file compress while the writer goes on; memory holds
+// the block payload and a bounded ring of chunks (a few MiB).
 class TDataFile {
 public:
     // Creates the file and writes block 0. Raises plat::EFCreateError when the

@@ -180,7 +180,13 @@ TEST(DataFileWrite, ManyBlocksKeepTheirOrderAndBytes)
     {
         auto file = TDataFile::CreateSave(name);
         for (std::uint32_t i = 0; i < 300; ++i) { // several megabytes: many chunks for the compressor
-            const Bytes payload = NoiseBytes(10000 + i, i);
+            // Noise, and text that refers back across the compressor's chunks.
+            Bytes payload = NoiseBytes(10000 + i, i);
+            if (i % 2 == 0) {
+                for (std::size_t j = 0; j < payload.size(); ++j) {
+                    payload[j] = static_cast<std::uint8_t>('a' + (j * 7 + i / 64) % 26);
+                }
+            }
             file->NewBlock(static_cast<std::uint16_t>(i));
             file->WriteBytes(payload);
             file->WriteBlock();
