@@ -2,6 +2,8 @@
 #include "export/saver_selection.h"
 
 #include "export/save_file_thread_qel25.h"
+#include "export/save_file_thread_qel28.h"
+#include "export/save_file_thread_qel539c.h"
 #include "export/save_file_thread_qel57.h"
 #include "export/save_file_thread_qel629.h"
 #include "export/save_file_thread_qel629c.h"
@@ -18,11 +20,15 @@ TSaveFileThreadClass GetSaveFileThreadClass(std::uint16_t ID_CLASS, std::uint16_
     case 0x6606:
     case 0x6607:
         return &TSaveFileThreadQEL649::ClassInfo;
+    case 0x6615:
+        return &TSaveFileThreadQEL539c::ClassInfo;
     case 0x661D:
         if (ID_VER_PC < MakeVersion(2, 0)) {
             return &TSaveFileThreadQEL57::ClassInfo;
         }
         return ID_VER_PC < MakeVersion(3, 0) ? &TSaveFileThreadQEL57b::ClassInfo : &TSaveFileThreadQEL57c::ClassInfo;
+    case 0x6626:
+        return &TSaveFileThreadQEL28::ClassInfo;
     case 0x6628:
         return &TSaveFileThreadQEL25::ClassInfo;
     default:

@@ -2,6 +2,8 @@
 #include "export/saver_selection.h"
 
 #include "export/save_file_thread_qel25.h"
+#include "export/save_file_thread_qel28.h"
+#include "export/save_file_thread_qel539c.h"
 #include "export/save_file_thread_qel57.h"
 #include "export/save_file_thread_qel629.h"
 #include "export/save_file_thread_qel629c.h"
@@ -25,11 +27,15 @@ TEST(SaverSelection, ModelCodeAndVersionWordChooseTheSaver)
         {0x6601, 0xFFFF, &qel::TSaveFileThreadQEL629c::ClassInfo},
         {0x6606, 0x0100, &qel::TSaveFileThreadQEL649::ClassInfo},
         {0x6607, 0xFFFF, &qel::TSaveFileThreadQEL649::ClassInfo},
+        {0x6615, 0x0000, &qel::TSaveFileThreadQEL539c::ClassInfo},
+        {0x6615, 0xFFFF, &qel::TSaveFileThreadQEL539c::ClassInfo},
         {0x661D, 0x01FF, &qel::TSaveFileThreadQEL57::ClassInfo},
         {0x661D, 0x0200, &qel::TSaveFileThreadQEL57b::ClassInfo},
         {0x661D, 0x02FF, &qel::TSaveFileThreadQEL57b::ClassInfo},
         {0x661D, 0x0300, &qel::TSaveFileThreadQEL57c::ClassInfo},
         {0x661D, 0x8000, &qel::TSaveFileThreadQEL57c::ClassInfo},
+        {0x6626, 0x0000, &qel::TSaveFileThreadQEL28::ClassInfo},
+        {0x6626, 0xFFFF, &qel::TSaveFileThreadQEL28::ClassInfo},
         {0x6628, 0x0000, &qel::TSaveFileThreadQEL25::ClassInfo},
         {0x6600, 0x0100, &qel::TSaveFileThread::ClassInfo},
         {0x0000, 0x0000, &qel::TSaveFileThread::ClassInfo},
