@@ -5,7 +5,7 @@
 #include "card/radio_record.h"
 #include "loggers/qel539c.h"
 #include "tests/card/decoder_fixture.h"
-#include "tests/card/single_series.h"
+#include "tests/card/radio_series.h"
 #include "tools/cardgen/model_block_bytes.h"
 
 #include <gtest/gtest.h>
@@ -67,12 +67,12 @@ TEST_F(RadioRecordTest, FirstRecordOfAModuleCreatesItAndGivesItsNewValues)
 
     // P1 (ID 5) and RH (ID 1) scale by 0.1, the counter (ID 20) not; T_RH and
     // DP got no value. The first buffer of the read (index 0) is marked too.
-    const TSingleSeriesMap expected = {
+    const TRadioSeriesMap expected = {
         {64, {0x1234, 5, {{T1, 100.0f}}}},
         {65, {0x1234, 1, {{T1, 200.0f}}}},
         {68, {0x1234, 20, {{T1, 10000.0f}}}},
     };
-    EXPECT_EQ(ReadSingleSeries(), expected);
+    EXPECT_EQ(ReadRadioSeries(), expected);
 }
 
 TEST_F(RadioRecordTest, LaterRecordsReuseTheModuleAndRouteValuesByItsNewConfiguration)
@@ -86,7 +86,7 @@ TEST_F(RadioRecordTest, LaterRecordsReuseTheModuleAndRouteValuesByItsNewConfigur
 
     ASSERT_EQ(FLogger->FRFSModulList.Count(), 2);
     EXPECT_EQ(FLogger->FRFSModulList.GetItem(0).cfg, 0xD0);
-    const TSingleSeriesMap expected = {
+    const TRadioSeriesMap expected = {
         {64, {7, 12, {{T2, 1.0f}}}},
         {66, {99, 14, {{T1, 25.0f}}}},
         {67, {7, 15, {{T1, -3.0f}}}},
@@ -96,7 +96,7 @@ TEST_F(RadioRecordTest, LaterRecordsReuseTheModuleAndRouteValuesByItsNewConfigur
         {80, {8, 4, {{T2, 21.5f}}}},   // the second module's channels begin at 80
         {81, {8, 20, {{T2, 3.0f}}}},
     };
-    EXPECT_EQ(ReadSingleSeries(), expected);
+    EXPECT_EQ(ReadRadioSeries(), expected);
 }
 
 TEST_F(RadioRecordTest, RecordCutOffByThePageEndChangesNothing)

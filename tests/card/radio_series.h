@@ -1,5 +1,5 @@
 // Series of single values in the read buffer list, read back per channel with
-// the radio-module identity each buffer carries, for the decoder tests.
+// the radio-module identity each buffer carries, for the QEL539c decoder tests.
 #pragma once
 
 #include "card/buffer_list.h"
@@ -13,42 +13,42 @@
 
 namespace qeltest {
 
-struct TSingleSample {
+struct TRadioSample {
     std::int64_t Time;
     float Value;
-    bool operator==(const TSingleSample&) const = default;
+    bool operator==(const TRadioSample&) const = default;
 };
 
-inline void PrintTo(const TSingleSample& sample, std::ostream* out)
+inline void PrintTo(const TRadioSample& sample, std::ostream* out)
 {
     *out << "(" << sample.Time << ", " << sample.Value << ")";
 }
 
-struct TSingleSeries {
+struct TRadioSeries {
     std::uint32_t ChannelSN = 0;   // channel_sn of the buffer
     std::uint16_t ChannelID = 0;   // channel_id of the buffer
-    std::vector<TSingleSample> Samples;
-    bool operator==(const TSingleSeries&) const = default;
+    std::vector<TRadioSample> Samples;
+    bool operator==(const TRadioSeries&) const = default;
 };
 
-inline void PrintTo(const TSingleSeries& series, std::ostream* out)
+inline void PrintTo(const TRadioSeries& series, std::ostream* out)
 {
     *out << "{sn " << series.ChannelSN << ", id " << series.ChannelID << ",";
-    for (const TSingleSample& sample : series.Samples) {
+    for (const TRadioSample& sample : series.Samples) {
         *out << " ";
         PrintTo(sample, out);
     }
     *out << "}";
 }
 
-using TSingleSeriesMap = std::map<std::uint32_t, TSingleSeries>;   // by channel number
+using TRadioSeriesMap = std::map<std::uint32_t, TRadioSeries>;   // by channel number
 
 // Every buffer of the read list (all of the active logger), read back.
-inline TSingleSeriesMap ReadSingleSeries()
+inline TRadioSeriesMap ReadRadioSeries()
 {
-    TSingleSeriesMap result;
+    TRadioSeriesMap result;
     for (qel::TBufferBaseData* buffer : qel::ReadBufferList) {
-        TSingleSeries& series = result[buffer->GetChannel()];
+        TRadioSeries& series = result[buffer->GetChannel()];
         series.ChannelSN = buffer->channel_sn;
         series.ChannelID = buffer->channel_id;
         buffer->BeginSave();
