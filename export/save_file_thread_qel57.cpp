@@ -1,6 +1,8 @@
 // QEL57 family savers: header blocks of the inclination loggers.
 #include "export/save_file_thread_qel57.h"
 
+#include "card/dbus_data.h"
+
 #include "export/save_file_thread_blocks.h"
 #include "export/save_file_thread_qel57_dbus.h"
 #include "loggers/qel57.h"
@@ -59,11 +61,9 @@ void TSaveFileThreadQEL57c::WriteHeader(std::int64_t FirstTime)
 
 void TSaveFileThreadQEL57c::WriteSideFiles(const std::string& FileName)
 {
-    if (const IDBusBlocks* blocks = GetDBusBlocks()) {
-        WriteDBusOrderFiles(*blocks, FileName, [this](const std::string& name) -> plat::TStream& {
-            return CreateSideFile(name);
-        });
-    }
+    WriteDBusOrderFiles(DBusDataList, FileName, [this](const std::string& name) -> plat::TStream& {
+        return CreateSideFile(name);
+    });
 }
 
 } // namespace qel

@@ -1,6 +1,8 @@
 // D-Bus order files: one CSV line per D-Bus data block, by order number.
 #include "export/save_file_thread_qel57_dbus.h"
 
+#include "card/dbus_data.h"
+
 #include "foundations/file_names.h"
 #include "foundations/language_switch.h"
 #include "foundations/tick_time.h"
@@ -8,14 +10,11 @@
 #include "platform/text_encoding.h"
 
 #include <array>
-#include <atomic>
 #include <cstdio>
 
 namespace qel {
 
 namespace {
-
-std::atomic<const IDBusBlocks*> DBusBlocks{nullptr};
 
 void WriteLine(plat::TStream& file, const std::string& line)
 {
@@ -23,19 +22,19 @@ void WriteLine(plat::TStream& file, const std::string& line)
     file.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
 }
 
-std::string BlockLine(const TDBusBlockView& block)
+std::string BlockLine(const TDBusData& block)
 {
     char address[16];
-    std::snprintf(address, sizeof address, "0x%08X", static_cast<unsigned>(block.Addr));
-    std::string line = FormatDateTimeKind(0, TicksToDateTime(block.Time));
+    std::snprintf(address, sizeof address, "0x%08X", static_cast<unsigned>(block.Addr()));
+    std::string line = FormatDateTimeKind(0, TicksToDateTime(block.DTime()));
     line += ';';
-    line += std::to_string(block.Nr);
+    line += std::to_string(block.Nr());
     line += ';';
     line += address;
     line += ';';
-    line += std::to_string(block.Data.size());
+    line += std::to_string(block.Size());
     line += ';';
-    for (const std::uint8_t byte : block.Data) {
+    for (const std::uint8_t byte : block.Data()) {
         line += std::to_string(byte);
         line += ';';
     }
@@ -44,36 +43,25 @@ std::string BlockLine(const TDBusBlockView& block)
 
 } // namespace
 
-void SetDBusBlocks(const IDBusBlocks* blocks)
-{
-    DBusBlocks.store(blocks);
-}
-
-const IDBusBlocks* GetDBusBlocks()
-{
-    return DBusBlocks.load();
-}
-
 std::string DBusOrderFileName(const std::string& PartFileName, int Order)
 {
     return ReplaceFileExt(PartFileName, "_dbus_order" + std::to_string(Order + 1) + ".csv");
 }
 
-void WriteDBusOrderFiles(const IDBusBlocks& blocks, const std::string& PartFileName,
+void WriteDBusOrderFiles(const TDBusDataList& blocks, const std::string& PartFileName,
                          const std::function<plat::TStream&(const std::string&)>& createFile)
 {
     std::array<plat::TStream*, DBUS_ORDER_FILES> files{};
-    for (int i = 0; i < blocks.Count(); ++i) {
-        const TDBusBlockView block = blocks.Block(i);
-        if (block.Nr >= DBUS_ORDER_FILES) {
+    for (const TDBusData* block : blocks) {
+        if (block->Nr() >= DBUS_ORDER_FILES) {
             continue;
         }
-        plat::TStream*& file = files[block.Nr];
+        plat::TStream*& file = files[block->Nr()];
         if (file == nullptr) {
-            file = &createFile(DBusOrderFileName(PartFileName, block.Nr));
+            file = &createFile(DBusOrderFileName(PartFileName, block->Nr()));
             WriteLine(*file, "Time;Order;Start address;Size in bytes;Data;");
         }
-        WriteLine(*file, BlockLine(block));
+        WriteLine(*file, BlockLine(*block));
     }
 }
 

@@ -1,6 +1,7 @@
 // Per-model savers: header-block sequence per family, the values of the
 // shared blocks, names, limits, calibrations, shock program name, mission
 // data, the configurable QEL629c blocks and the QEL57c D-Bus order files.
+#include "card/dbus_data.h"
 #include "export/data_file.h"
 #include "export/save_file_thread_qel25.h"
 #include "export/save_file_thread_qel57.h"
@@ -492,37 +493,24 @@ TEST_F(FamilySaverTest, LoggerOfAnotherClassFailsTheSaveWithCodeZero)
     }
 }
 
-// D-Bus blocks held by the test.
-class FakeDBusBlocks : public qel::IDBusBlocks {
-public:
-    struct Item {
-        std::int64_t time;
-        std::uint8_t nr;
-        std::uint32_t addr;
-        std::vector<std::uint8_t> data;
-    };
-    explicit FakeDBusBlocks(std::vector<Item> items) : FItems(std::move(items)) {}
-    int Count() const override { return static_cast<int>(FItems.size()); }
-    qel::TDBusBlockView Block(int Index) const override
-    {
-        const Item& item = FItems[static_cast<std::size_t>(Index)];
-        return qel::TDBusBlockView{item.time, item.nr, item.addr, item.data};
+// Fills the D-Bus list as the QEL57c decoder would.
+void AddDBusBlock(std::int64_t time, std::uint8_t nr, std::uint32_t addr, const std::vector<std::uint8_t>& data)
+{
+    qel::TDBusData* block = qel::DBusDataList.addBlock(time, nr, addr);
+    for (const std::uint8_t byte : data) {
+        block->addData(byte);
     }
-
-private:
-    std::vector<Item> FItems;
-};
+}
 
 TEST_F(FamilySaverTest, Qel57cWritesOneOrderFilePerOrderBesideEachPart)
 {
     const std::int64_t t1 = 3661 * qel::TICKS_PER_SECOND; // 2000-01-01 01:01:01
     const std::int64_t t2 = 86400 * qel::TICKS_PER_SECOND + 2 * qel::TICKS_PER_SECOND;
-    const FakeDBusBlocks blocks({{t1, 0, 0x100, {0xAA, 0xBB, 0xCC}},
-                                 {t1, 2, 0xDEADBEEF, {}},
-                                 {t2, 0, 7, {1}},
-                                 {t2, 8, 1, {1, 2}},
-                                 {t2, 7, 0, {255}}});
-    qel::SetDBusBlocks(&blocks);
+    AddDBusBlock(t1, 0, 0x100, {0xAA, 0xBB, 0xCC});
+    AddDBusBlock(t1, 2, 0xDEADBEEF, {});
+    AddDBusBlock(t2, 0, 7, {1});
+    AddDBusBlock(t2, 8, 1, {1, 2});
+    AddDBusBlock(t2, 7, 0, {255});
     qel::RecInfoList.SetMaxSize(1000);
     qeltest::WriteWholeFile(dir.File("out_dbus_order1.csv"), "an older file of the same name");
     auto& logger = AddLogger<qel::TQEL57c>(1, 0x661D, 0x0300);

@@ -2,7 +2,7 @@
 // on the test thread, runs of a saver thread to its end.
 #include "tests/export/save_fixture.h"
 
-#include "export/save_file_thread_qel57_dbus.h"
+#include "card/dbus_data.h"
 #include "foundations/settings.h"
 #include "platform/known_folders.h"
 
@@ -26,7 +26,7 @@ void ResetGlobals()
     qel::SaveBufferList.FileNameEx = {};
     qel::QelList.Clear();
     qel::RecInfoList.SetMaxSize(4294967040u);
-    qel::SetDBusBlocks(nullptr);
+    qel::DBusDataList.clearAll();
 }
 
 } // namespace
