@@ -2,9 +2,14 @@
 #include "card/page_base.h"
 
 #include "card/page_qel25.h"
+#include "card/page_qel51.h"
 #include "card/page_qel57.h"
+#include "card/page_qel621wd.h"
+#include "card/page_qel621wxd.h"
+#include "card/page_qel624c.h"
 #include "card/page_qel629.h"
 #include "card/page_qel629c.h"
+#include "card/page_qel62xw.h"
 #include "card/page_qel649.h"
 #include "foundations/settings.h"
 
@@ -110,8 +115,16 @@ const TPageClass& GetPageClass(std::uint16_t ModelCode, std::uint16_t Version)
     case 0x6606:
     case 0x6607:
         return page_qel649::SelectPageClass(Version);
+    case 0x6616:
+        return page_qel51::SelectPageClass(Version);
+    case 0x6617:
+        return page_qel62xw::SelectPageClass(Version);
+    case 0x6619:
+        return page_qel624c::SelectPageClass(Version);
     case 0x661D:
         return page_qel57::SelectPageClass(Version);
+    case 0x6621:
+        return Version < 0x0200 ? page_qel621wd::SelectPageClass(Version) : page_qel621wxd::SelectPageClass(Version);
     case 0x6628:
         return page_qel25::SelectPageClass(Version);
     default:

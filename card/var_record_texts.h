@@ -1,0 +1,21 @@
+// Names and units of flex sensors in the pages of the variable-length record
+// format: six bytes each, read as text in the two ways the families write them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace qel::var_record {
+
+inline constexpr std::size_t SENSOR_TEXT_SIZE = 6;
+
+// The QEL62xW rule: bytes 32 to 127 are their characters, 176 the degree
+// sign, every other byte a blank; leading and trailing blanks are trimmed. UTF-8.
+std::string FilteredSensorText(std::span<const std::uint8_t, SENSOR_TEXT_SIZE> bytes);
+
+// The QEL621WD rule: every byte the Windows-1252 character of its code;
+// leading and trailing blanks and control characters are trimmed. UTF-8.
+std::string AnsiSensorText(std::span<const std::uint8_t, SENSOR_TEXT_SIZE> bytes);
+
+} // namespace qel::var_record
