@@ -2,7 +2,9 @@
 #include "card/page_base.h"
 
 #include "card/page_qel25.h"
+#include "card/page_qel28.h"
 #include "card/page_qel51.h"
+#include "card/page_qel539c.h"
 #include "card/page_qel57.h"
 #include "card/page_qel621wd.h"
 #include "card/page_qel621wxd.h"
@@ -115,6 +117,8 @@ const TPageClass& GetPageClass(std::uint16_t ModelCode, std::uint16_t Version)
     case 0x6606:
     case 0x6607:
         return page_qel649::SelectPageClass(Version);
+    case 0x6615:
+        return page_qel539c::SelectPageClass(Version);
     case 0x6616:
         return page_qel51::SelectPageClass(Version);
     case 0x6617:
@@ -125,6 +129,8 @@ const TPageClass& GetPageClass(std::uint16_t ModelCode, std::uint16_t Version)
         return page_qel57::SelectPageClass(Version);
     case 0x6621:
         return Version < 0x0200 ? page_qel621wd::SelectPageClass(Version) : page_qel621wxd::SelectPageClass(Version);
+    case 0x6626:
+        return page_qel28::SelectPageClass(Version);
     case 0x6628:
         return page_qel25::SelectPageClass(Version);
     default:
