@@ -86,6 +86,17 @@ void WriteTimeDifferenceBlock(TDataFile& file)
     });
 }
 
+// 13 of the configurable loggers: QELNAME when the logger's
+// IsQelNameAvaliable answers True, else an empty string.
+template <class TLogger>
+void WriteAvailableQelNameBlock(TDataFile& file)
+{
+    WriteChannelBlock<TLogger>(file, BLOCK_STORED_NAMES, [](TDataFile& f, const TLogger& logger, std::uint32_t,
+                                                             const TBufferBaseData&) {
+        f.WriteString(logger.IsQelNameAvaliable() ? logger.QELNAME : std::string());
+    });
+}
+
 // A limit entry of block 11.
 struct TLimitEntry {
     std::uint16_t alarm = 0;
