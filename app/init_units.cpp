@@ -1,0 +1,50 @@
+// Start and end of the program-wide state of every layer.
+#include "app/init_units.h"
+
+#include "card/buffer_list.h"
+#include "card/burst_data.h"
+#include "card/card_records.h"
+#include "card/dbus_data.h"
+#include "card/ext_card.h"
+#include "card/fifo_data.h"
+#include "card/se_pages.h"
+#include "foundations/foundation_units.h"
+#include "foundations/language_switch.h"
+#include "loggers/qel_base.h"
+#include "widgets/chart/chart_defaults.h"
+#include "widgets/chart/chart_language.h"
+
+namespace qel {
+
+void InitUnits()
+{
+    InitFoundations();
+    InitChartTexts();
+    InitChartDefaults();
+    SetChartLanguageHook(ChartLanguageEnglish, ChartLanguageGerman, ChartLanguageFrench);
+    InitBurstData();
+    InitDBusData();
+    InitFifoData();
+    InitSEPageList();
+}
+
+void FinalizeUnits()
+{
+    SaveBufferList.ClearAll();
+    SaveBufferList.SetActiveQEL(nullptr);
+    ReadBufferList.ClearAll();
+    ReadBufferList.SetActiveQEL(nullptr);
+    RecInfoList.Clear();
+    ExtCard.Clear();
+    QelList.Clear();
+    FinalizeSEPageList();
+    FinalizeFifoData();
+    FinalizeDBusData();
+    FinalizeBurstData();
+    SetChartLanguageHook(nullptr, nullptr, nullptr);
+    FinalizeChartDefaults();
+    FinalizeChartTexts();
+    FinalizeFoundations();
+}
+
+} // namespace qel
