@@ -35,6 +35,12 @@ const std::array<std::uint8_t, 4>& BurstChannels(std::uint8_t kind)
     return kind == tagAdcBurst ? ADC_CHANNELS : ACC_CHANNELS;
 }
 
+// Bytes of a burst line: a word per present position.
+std::int32_t LineSize(std::uint8_t mask)
+{
+    return 2 * std::popcount(static_cast<unsigned>(mask & 0x0F));
+}
+
 // What the version-2 pages of the QEL649 give the tagged page loop.
 struct TQel649Format {
     using TLogger = TQEL649;
@@ -136,61 +142,47 @@ bool TPageQEL649_V1::ReadBurstBlock(TPageReader& in, std::uint8_t kind, std::uin
     if (!in.Fits(V1_BURST_HEAD_SIZE)) {
         return false;
     }
-    std::int32_t count = in.Byte();
+    TBurstBlock block{kind, mask, in.Byte(), 0, 0};
     const std::int16_t step = in.SmallInt();
-    std::uint16_t link = in.Word();
-    const std::uint8_t rate = in.Byte();
+    block.link = in.Word();
+    block.interval = BurstIntervalQEL649(in.Byte(), kind == tagAdcBurst);
     in.Byte();
-    const std::int32_t lineSize = 2 * std::popcount(mask);
-    if (!in.Fits(count * lineSize)) {
+    if (!in.Fits(block.count * LineSize(mask))) {
         return false;
     }
-    const std::int64_t w = BurstIntervalQEL649(rate, kind == tagAdcBurst);
-    if (link != LINK_NEXT) {
+    if (block.link != LINK_NEXT) {
         time += step * TIME_UNIT;
     }
     if (firstBlock) {
         FFastTime = time;
     }
-    if (count == 0) {
+    if (block.count == 0) {
         return true;
     }
-
+    // Pretrigger lines wait in the queue; the first line without one is the current line.
     TBurstLine current;
-    while (count > 0) {
+    while (block.count > 0) {
         current = ReadBurstLine(in, mask);
         if (!current.pretrigger) {
             break;
         }
         Enqueue(kind, mask, current);
-        --count;
+        --block.count;
     }
-    if (count == 0) {
-        FLastLink = link;   // every line was pretrigger: they wait for the block with the trigger
+    if (block.count == 0) {
+        FLastLink = block.link;   // every line was pretrigger: they wait for the block with the trigger
         return true;
     }
-    if (link == LINK_NEXT && FQueueLength > 0 && FLastLink != LINK_NEXT) {
-        link = FLastLink;
+    if (block.link == LINK_NEXT && FQueueLength > 0 && FLastLink != LINK_NEXT) {
+        block.link = FLastLink;
     }
-
     std::int64_t start = 0;
     bool gap = false;
-    if (firstBlock) {
-        start = FFastTime;
-    } else if (link >= 1 && link < LINK_NEW_START) {
-        start = FFastTime + link * w;
-        gap = link != 1;
-    } else if (link == LINK_NEW_START) {
-        start = time;
-        gap = true;
-    } else if (link == LINK_NEXT) {
-        start = FFastTime + w;
-    } else {
-        // Link 0, or a link word without a meaning: the lines have no place in time.
-        in.Skip((count - 1) * lineSize);
+    if (!BurstStart(block, time, firstBlock, start, gap)) {
+        in.Skip((block.count - 1) * LineSize(mask));   // the lines have no place in time
         return true;
     }
-    start -= FQueueLength * w;
+    start -= FQueueLength * block.interval;
     if (firstBlock) {
         firstBlock = false;
     } else if (start > FFastTime + MIN_BURST_ADVANCE) {
@@ -199,11 +191,36 @@ bool TPageQEL649_V1::ReadBurstBlock(TPageReader& in, std::uint8_t kind, std::uin
         FFastTime += MIN_BURST_ADVANCE;
         gap = true;
     }
+    WriteBurst(in, block, current, gap);
+    return true;
+}
 
+bool TPageQEL649_V1::BurstStart(const TBurstBlock& block, std::int64_t time, bool firstBlock, std::int64_t& start,
+                                bool& gap) const
+{
+    gap = false;
+    if (firstBlock) {
+        start = FFastTime;
+    } else if (block.link >= 1 && block.link < LINK_NEW_START) {
+        start = FFastTime + block.link * block.interval;
+        gap = block.link != 1;
+    } else if (block.link == LINK_NEW_START) {
+        start = time;
+        gap = true;
+    } else if (block.link == LINK_NEXT) {
+        start = FFastTime + block.interval;
+    } else {
+        return false;   // link 0, or a link word without a meaning
+    }
+    return true;
+}
+
+void TPageQEL649_V1::WriteBurst(TPageReader& in, const TBurstBlock& block, const TBurstLine& current, bool gap)
+{
     if (gap) {
-        const std::array<std::uint8_t, 4>& channels = BurstChannels(kind);
+        const std::array<std::uint8_t, 4>& channels = BurstChannels(block.kind);
         for (std::size_t i = 0; i < 4; ++i) {
-            if ((mask >> i & 1) != 0) {
+            if ((block.mask >> i & 1) != 0) {
                 ReadBufferList.AddIntData(channels[i], FFastTime - 1, BURST_GAP_VALUE);
             }
         }
@@ -211,16 +228,15 @@ bool TPageQEL649_V1::ReadBurstBlock(TPageReader& in, std::uint8_t kind, std::uin
     for (std::int32_t i = 0; i < FQueueLength; ++i) {
         const TQueuedLine& queued = FQueue[static_cast<std::size_t>(i)];
         WriteBurstLine(queued.kind, queued.mask, queued.values, FFastTime);
-        FFastTime += w;
+        FFastTime += block.interval;
     }
     FQueueLength = 0;
-    WriteBurstLine(kind, mask, current.values, FFastTime);
-    for (std::int32_t i = 1; i < count; ++i) {
-        const TBurstLine line = ReadBurstLine(in, mask);
-        FFastTime += w;
-        WriteBurstLine(kind, mask, line.values, FFastTime);
+    WriteBurstLine(block.kind, block.mask, current.values, FFastTime);
+    for (std::int32_t i = 1; i < block.count; ++i) {
+        const TBurstLine line = ReadBurstLine(in, block.mask);
+        FFastTime += block.interval;
+        WriteBurstLine(block.kind, block.mask, line.values, FFastTime);
     }
-    return true;
 }
 
 void TPageQEL649_V2::BeginRead()

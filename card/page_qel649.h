@@ -10,8 +10,6 @@
 
 namespace qel {
 
-class TQEL649;
-
 // Nominal burst interval in ticks of a QEL649 rate code: base 320 for
 // acceleration and shock blocks, 500 for analog blocks; codes 1 to 7 multiply
 // the base by 2^code, codes 8 to 10 only for analog blocks; other codes give the base.
@@ -39,9 +37,23 @@ private:
         std::array<std::int16_t, 4> values{};
         bool pretrigger = false;
     };
+    // What a burst record's head says.
+    struct TBurstBlock {
+        std::uint8_t kind;        // 1 acceleration, 2 analog
+        std::uint8_t mask;        // positions present
+        std::int32_t count;       // lines not yet placed
+        std::uint16_t link;       // link word: how the block follows the last burst sample
+        std::int64_t interval;    // ticks between its samples
+    };
 
     // One burst record (tag kinds 1 and 2); False when it does not fit: the page ends.
     bool ReadBurstBlock(TPageReader& in, std::uint8_t kind, std::uint8_t mask, std::int64_t& time, bool& firstBlock);
+    // Where the block's first line (before the queued lines) lies and whether
+    // a gap precedes it; False when its link word gives it no place in time.
+    bool BurstStart(const TBurstBlock& block, std::int64_t time, bool firstBlock, std::int64_t& start, bool& gap) const;
+    // The gap marker, the queued lines, the current line and the block's
+    // remaining lines, from FFastTime on.
+    void WriteBurst(TPageReader& in, const TBurstBlock& block, const TBurstLine& current, bool gap);
     static TBurstLine ReadBurstLine(TPageReader& in, std::uint8_t mask);
     void Enqueue(std::uint8_t kind, std::uint8_t mask, const TBurstLine& line);
     static void WriteBurstLine(std::uint8_t kind, std::uint8_t mask, const std::array<std::int16_t, 4>& values,

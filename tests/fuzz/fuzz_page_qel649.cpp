@@ -10,9 +10,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
+
+// Characters of a UTF-8 text.
+std::size_t Characters(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
 
 std::vector<std::vector<std::uint8_t>> Pages(const uint8_t* data, size_t size)
 {
@@ -51,7 +58,7 @@ void DecodeRecording(qel::TPage& decoder, std::uint16_t version, const std::vect
         }
     }
     const qel::TMissionData& mission = qel::ReadBufferList.MissionData;
-    if (mission.sTitle.size() > 36 || mission.sOperator.size() > 24) {
+    if (Characters(mission.sTitle) > 36 || Characters(mission.sOperator) > 24) {
         std::abort();
     }
 }
