@@ -125,10 +125,10 @@ bool TFastDataT<Positions>::NewBlock(const TFastDataHeader& header)
         EmitAdcBlock();
         return true;
     }
-    const int decision = FMode == mdfSHOCK ? CheckShockBlocks() : CheckBlocks();
-    if (decision == 1) {
+    const TBlockDecision decision = FMode == mdfSHOCK ? CheckShockBlocks() : CheckBlocks();
+    if (decision == TBlockDecision::WriteOlderHalf) {
         ProcessBlocks(false);
-    } else if (decision == 2) {
+    } else if (decision == TBlockDecision::WriteAll) {
         ProcessBlocks(true);
         // Every block of the earlier event is written now; the cut-off served
         // it and must not cut the new event's own samples.
@@ -180,40 +180,35 @@ std::int32_t TFastDataT<Positions>::BlockCount() const
 }
 
 template <std::size_t Positions>
-int TFastDataT<Positions>::CheckBlocks()
+typename TFastDataT<Positions>::TBlockDecision TFastDataT<Positions>::CheckBlocks()
 {
     const std::int32_t waiting = BlockCount();
     if (waiting == 0) {
-        return 0;
+        return TBlockDecision::Wait;
     }
-    const TFastTimeRec& last = FTime[FTimeLastPtr];
-    const TFastTimeRec& next = FTime[FTimeNextPtr];
-    if ((FMode == mdfSHOCK && next.No <= last.No) || Sub(next.time, last.time) > TEN_MINUTES) {
-        return 2;
+    if (Sub(FTime[FTimeNextPtr].time, FTime[FTimeLastPtr].time) > TEN_MINUTES) {
+        return TBlockDecision::WriteAll;
     }
-    return waiting > MAX_WAITING_BLOCKS ? 1 : 0;
+    return waiting > MAX_WAITING_BLOCKS ? TBlockDecision::WriteOlderHalf : TBlockDecision::Wait;
 }
 
 template <std::size_t Positions>
-int TFastDataT<Positions>::CheckShockBlocks()
+typename TFastDataT<Positions>::TBlockDecision TFastDataT<Positions>::CheckShockBlocks()
 {
     const std::int32_t waiting = BlockCount();
     if (waiting == 0) {
-        return 0;
+        return TBlockDecision::Wait;
     }
     const TFastTimeRec& last = FTime[FTimeLastPtr];
     const TFastTimeRec& next = FTime[FTimeNextPtr];
     const std::uint32_t continued = last.No + last.cntAll - last.cntPre;
     if ((next.ctrl & 2) == 0 && continued == next.No) {
-        if (Sub(next.time, last.time) > TEN_MINUTES) {
-            return 2;
-        }
-        return waiting > MAX_WAITING_BLOCKS ? 1 : 0;
+        return CheckBlocks();
     }
     // A new shock event: the waiting samples end where its samples begin. Its
     // lines have not arrived yet, so that is the block's time stamp.
-    FTimeNextShock = std::max<std::int64_t>(0, Sub(next.time, Mul(next.cntPre, FNomDT)));
-    return 2;
+    FTimeNextShock = std::max<std::int64_t>(0, next.time);
+    return TBlockDecision::WriteAll;
 }
 
 template <std::size_t Positions>

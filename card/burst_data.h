@@ -90,7 +90,8 @@ public:
     // The buffer channel of each line position.
     void SetChID(const std::array<std::uint8_t, Positions>& ids) { FChID = ids; }
 
-    // Registers a new block and writes what can be written; always True.
+    // Registers a new block and writes what can be written; True, or False
+    // (the lines are skipped) before Start.
     bool NewBlock(const TFastDataHeader& header);
     // True, once per block, for a continuation of the current block (same
     // no): its lines extend that block. False otherwise: the caller skips the lines.
@@ -106,6 +107,12 @@ private:
         std::int64_t dt = 0;
         bool ok = false;
     };
+    // What a new block means for the waiting blocks.
+    enum class TBlockDecision {
+        Wait,             // wait for more blocks to measure against
+        WriteOlderHalf,   // too many wait: write the older half
+        WriteAll,         // a long pause or a new shock event: write every waiting block and start anew
+    };
 
     static std::int32_t NextTime(std::int32_t i) { return i + 1 == TIME_RING_SIZE ? 0 : i + 1; }
     static std::int32_t PrevTime(std::int32_t i) { return i == 0 ? TIME_RING_SIZE - 1 : i - 1; }
@@ -115,8 +122,8 @@ private:
     void ClearState();
     void FillEntry(const TFastDataHeader& header);
     std::int32_t BlockCount() const;
-    int CheckBlocks();
-    int CheckShockBlocks();
+    TBlockDecision CheckBlocks();
+    TBlockDecision CheckShockBlocks();
     void ProcessBlocks(bool flush);
     void CalcBlockDT(std::int32_t m);
     void ValidateDT(std::int64_t nominal, std::int32_t m);
