@@ -55,43 +55,43 @@ std::shared_ptr<qel::cardgen::IPageBody> Body(const TFamily& family)
 {
     const std::vector<std::uint8_t> channels{0, 1, 2, 5, 7, 9};
     if (family.model == 0x6606) {
-        qel::cardgen::TTaggedBodySpec spec;
-        spec.Rows = 41;
-        spec.RowStepUnits = 1;
-        spec.Mask = 0x00A3;   // channels 0, 1, 5, 7
-        spec.ValueOf = ValueOf;
-        spec.BurstLines = 25;   // 25 x 2560 ticks = the page step
-        spec.BurstRate = 3;
-        spec.BurstValueOf = ValueOf;
-        return std::make_shared<qel::cardgen::TTaggedRecordBody>(spec);
+        qel::cardgen::TTaggedBodyDescription desc;
+        desc.Rows = 41;
+        desc.RowStepUnits = 1;
+        desc.Mask = 0x00A3;   // channels 0, 1, 5, 7
+        desc.ValueOf = ValueOf;
+        desc.BurstLines = 25;   // 25 x 2560 ticks = the page step
+        desc.BurstRate = 3;
+        desc.BurstValueOf = ValueOf;
+        return std::make_shared<qel::cardgen::TTaggedRecordBody>(desc);
     }
     if (family.version >= 0x0600) {
         return std::make_shared<qel::cardgen::TQel629cRecordBody>(
-            qel::cardgen::TQel629cBodySpec{channels, 43, 1, ValueOf, {}});
+            qel::cardgen::TQel629cBodyDescription{channels, 43, 1, ValueOf, {}});
     }
     return std::make_shared<qel::cardgen::TFourByteRecordBody>(qel::cardgen::TFourByteRecordBody::TLayout::SkipTwoBytes,
                                                                channels, 43, 1, ValueOf);
 }
 
 // Recordings of one logger one after the other, the card split in two containers.
-qel::cardgen::TCardSpec BenchCard(const TFamily& family, std::uint64_t clusters)
+qel::cardgen::TCardDescription BenchCard(const TFamily& family, std::uint64_t clusters)
 {
-    qel::cardgen::TCardSpec spec;
+    qel::cardgen::TCardDescription desc;
     const auto body = Body(family);
     const std::uint64_t recordings = (clusters + kPagesPerRecording - 1) / kPagesPerRecording;
     for (std::uint64_t r = 0; r < recordings; ++r) {
-        qel::cardgen::TRecordingSpec recording;
+        qel::cardgen::TRecordingDescription recording;
         recording.Logger = {family.model, family.version, family.version, 4711, {}};
         recording.PageCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(kPagesPerRecording, clusters - r * kPagesPerRecording));
         recording.FirstPageNo = static_cast<std::uint16_t>((r * kPagesPerRecording) & 0x1FFF);
         recording.StartTimeUnits = 1000000 + r * (kPagesPerRecording + 100) * kPageStepUnits;
         recording.TimeStepUnits = kPageStepUnits;
         recording.Body = body;
-        spec.Recordings.push_back(recording);
-        spec.Layout.emplace_back(qel::cardgen::TPlaceRecording{static_cast<std::size_t>(r), 0, {}});
+        desc.Recordings.push_back(recording);
+        desc.Layout.emplace_back(qel::cardgen::TPlaceRecording{static_cast<std::size_t>(r), 0, {}});
     }
-    spec.ClustersPerContainer = (clusters + 1) / 2;
-    return spec;
+    desc.ClustersPerContainer = (clusters + 1) / 2;
+    return desc;
 }
 
 // Reads every file once, so that the read measures decoding, not the disk.

@@ -26,14 +26,14 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kMiB = 1 << 20;
 
 // Four loggers taking turns in long recordings, spread over two containers.
-qel::cardgen::TCardSpec BenchCard(std::uint64_t clusters)
+qel::cardgen::TCardDescription BenchCard(std::uint64_t clusters)
 {
-    qel::cardgen::TCardSpec spec;
+    qel::cardgen::TCardDescription desc;
     const std::uint16_t models[] = {0x6606, 0x6601, 0x6607, 0x6606};
     const std::uint32_t pagesPerRecording = 5000;
     const std::uint64_t recordings = (clusters + pagesPerRecording - 1) / pagesPerRecording;
     for (std::uint64_t r = 0; r < recordings; ++r) {
-        qel::cardgen::TRecordingSpec recording;
+        qel::cardgen::TRecordingDescription recording;
         const std::size_t logger = r % 4;
         recording.Logger = {models[logger], 0x0120, 0x0120, static_cast<std::uint32_t>(1000 + logger), {}};
         recording.PageCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(pagesPerRecording, clusters - r * pagesPerRecording));
@@ -45,11 +45,11 @@ qel::cardgen::TCardSpec BenchCard(std::uint64_t clusters)
             [](std::uint32_t page, std::uint32_t row, std::uint8_t channel) {
                 return static_cast<std::int16_t>(page * 7 + row * 3 + channel);
             });
-        spec.Recordings.push_back(recording);
-        spec.Layout.emplace_back(qel::cardgen::TPlaceRecording{static_cast<std::size_t>(r), 0, {}});
+        desc.Recordings.push_back(recording);
+        desc.Layout.emplace_back(qel::cardgen::TPlaceRecording{static_cast<std::size_t>(r), 0, {}});
     }
-    spec.ClustersPerContainer = (clusters + 1) / 2;
-    return spec;
+    desc.ClustersPerContainer = (clusters + 1) / 2;
+    return desc;
 }
 
 // Reads every file from start to end in 1 MiB reads, as dd bs=1M does.

@@ -46,6 +46,8 @@ TEST_F(InitUnitsTest, LanguageSwitchReachesTheChartTexts)
     const std::string english = qel::ChartText(qel::TChartMessage::Blur);
     EXPECT_EQ(qel::SetLanguage(qel::LanguageTexts, qel::LANGUAGE_GERMAN, 0, false), qel::LANGUAGE_GERMAN);
     EXPECT_EQ(qel::ChartText(qel::TChartMessage::Blur), "Weichzeichnen");
+    EXPECT_EQ(qel::SetLanguage(qel::LanguageTexts, qel::LANGUAGE_FRENCH, 0, false), qel::LANGUAGE_FRENCH);
+    EXPECT_EQ(qel::ChartText(qel::TChartMessage::Blur), "Flou");
     EXPECT_EQ(qel::SetLanguage(qel::LanguageTexts, qel::LANGUAGE_ENGLISH, 0, false), qel::LANGUAGE_ENGLISH);
     EXPECT_EQ(qel::ChartText(qel::TChartMessage::Blur), english);
 }

@@ -14,23 +14,23 @@ namespace qel {
 namespace {
 
 using namespace qeltest;
-using cardgen::TCardSpec;
-using cardgen::TRecordingSpec;
+using cardgen::TCardDescription;
+using cardgen::TRecordingDescription;
 
 class CardDirScanTest : public ::testing::Test {
 protected:
-    // Writes a fresh card of spec and fills the image with it; empties the records.
-    void Prepare(const TCardSpec& spec)
+    // Writes a fresh card of desc and fills the image with it; empties the records.
+    void Prepare(const TCardDescription& desc)
     {
         FCard = std::make_unique<TGeneratedCard>();
-        Generate(*FCard, spec);
+        Generate(*FCard, desc);
         FillImage(FImage, FCard->Manifest.Files);
         FRecords.Clear();
     }
-    // Scans a fresh card of spec into FRecords.
-    void Scan(const TCardSpec& spec, const TCardDirScanHooks& hooks = {})
+    // Scans a fresh card of desc into FRecords.
+    void Scan(const TCardDescription& desc, const TCardDirScanHooks& hooks = {})
     {
-        Prepare(spec);
+        Prepare(desc);
         ScanCardDirectory(FImage, FRecords, hooks);
     }
     TCardRecord& Record(int index) { return dynamic_cast<TCardRecord&>(*FRecords.GetItem(index)); }
@@ -47,17 +47,17 @@ protected:
 
 TEST_F(CardDirScanTest, ConsecutiveClustersOfOneLoggerMakeOneRecord)
 {
-    TCardSpec spec;
-    TRecordingSpec recording;
+    TCardDescription desc;
+    TRecordingDescription recording;
     recording.Logger = Logger(4711);
     recording.PageCount = 10;
     recording.FirstPageNo = 100;
     recording.StartTimeUnits = 5000;
     recording.TimeStepUnits = 50;
-    spec.Recordings = {recording};
-    spec.ClustersPerContainer = 6;   // the record runs into the second container
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
-    Scan(spec);
+    desc.Recordings = {recording};
+    desc.ClustersPerContainer = 6;   // the record runs into the second container
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
+    Scan(desc);
 
     ASSERT_EQ(FRecords.Count(), 1);
     const TCardRecord& record = Record(0);
@@ -76,9 +76,9 @@ TEST_F(CardDirScanTest, ConsecutiveClustersOfOneLoggerMakeOneRecord)
 
 TEST_F(CardDirScanTest, EveryClusterBadGivesNoRecord)
 {
-    TCardSpec spec;
-    spec.Layout = {cardgen::TJunkClusters{20, cardgen::TJunk::Random, 3}, cardgen::TJunkClusters{3, cardgen::TJunk::Zero, 1}};
-    Scan(spec);
+    TCardDescription desc;
+    desc.Layout = {cardgen::TJunkClusters{20, cardgen::TJunk::Random, 3}, cardgen::TJunkClusters{3, cardgen::TJunk::Zero, 1}};
+    Scan(desc);
     EXPECT_EQ(FRecords.Count(), 0);
 }
 
@@ -106,11 +106,11 @@ TEST_F(CardDirScanTest, ContinuationRules)
     otherFirmware.FirmwareVersion = 0x0121;
     auto otherPc = Logger(1);
     otherPc.PcVersion = 0x0121;
-    TRecordingSpec otherStartPage = Page(a, 11, 101);
+    TRecordingDescription otherStartPage = Page(a, 11, 101);
     otherStartPage.StartPageNo = 3;
     const struct {
         const char* name;
-        std::vector<TRecordingSpec> pages;
+        std::vector<TRecordingDescription> pages;
         int records;
     } cases[] = {
         {"next pages", {Page(a, 10, 100), Page(a, 11, 101), Page(a, 12, 102)}, 1},
@@ -137,16 +137,16 @@ TEST_F(CardDirScanTest, ContinuationRules)
 
 TEST_F(CardDirScanTest, RepeatedClusterContinuesAndMovesTheEnd)
 {
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.Logger = Logger(3);
     recording.PageCount = 3;
     recording.StartTimeUnits = 100;
     recording.TimeStepUnits = 10000;   // 10 s per page: only page numbers join them
-    TCardSpec spec;
-    spec.Recordings = {recording};
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, 2}, cardgen::TRepeatPage{0, 1}, cardgen::TPlaceRecording{0, 2, 1},
+    TCardDescription desc;
+    desc.Recordings = {recording};
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, 2}, cardgen::TRepeatPage{0, 1}, cardgen::TPlaceRecording{0, 2, 1},
                    cardgen::TRepeatPage{0, 2}};
-    Scan(spec);
+    Scan(desc);
     ASSERT_EQ(FRecords.Count(), 1);
     EXPECT_EQ(Record(0).LastPos, (TCardPosition{0, 4}));   // the second copy of page 2
     EXPECT_EQ(Record(0).LastPage, 2);
@@ -155,14 +155,14 @@ TEST_F(CardDirScanTest, RepeatedClusterContinuesAndMovesTheEnd)
 
 TEST_F(CardDirScanTest, BadClustersInsideARecordAreSkipped)
 {
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.Logger = Logger(3);
     recording.PageCount = 6;
-    TCardSpec spec;
-    spec.Recordings = {recording};
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, 3}, cardgen::TJunkClusters{2, cardgen::TJunk::Random, 9},
+    TCardDescription desc;
+    desc.Recordings = {recording};
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, 3}, cardgen::TJunkClusters{2, cardgen::TJunk::Random, 9},
                    cardgen::TPlaceRecording{0, 3, {}}};
-    Scan(spec);
+    Scan(desc);
     ASSERT_EQ(FRecords.Count(), 1);
     EXPECT_EQ(Record(0).LastPos, (TCardPosition{0, 7}));
 }
@@ -170,18 +170,18 @@ TEST_F(CardDirScanTest, BadClustersInsideARecordAreSkipped)
 TEST_F(CardDirScanTest, WrappedRecordingIsJoinedWithItsBeginning)
 {
     // Logger 9 wrote pages 0..4 at the card's end and went on with 5..7 at its beginning.
-    TRecordingSpec wrapped;
+    TRecordingDescription wrapped;
     wrapped.Logger = Logger(9);
     wrapped.PageCount = 8;
     wrapped.FirstPageNo = 8189;
     wrapped.StartTimeUnits = 1000;
-    TRecordingSpec other;
+    TRecordingDescription other;
     other.Logger = Logger(2);
     other.PageCount = 3;
-    TCardSpec spec;
-    spec.Recordings = {wrapped, other};
-    spec.Layout = {cardgen::TPlaceRecording{0, 5, {}}, cardgen::TPlaceRecording{1, 0, {}}, cardgen::TPlaceRecording{0, 0, 5}};
-    Scan(spec);
+    TCardDescription desc;
+    desc.Recordings = {wrapped, other};
+    desc.Layout = {cardgen::TPlaceRecording{0, 5, {}}, cardgen::TPlaceRecording{1, 0, {}}, cardgen::TPlaceRecording{0, 0, 5}};
+    Scan(desc);
 
     ASSERT_EQ(FRecords.Count(), 2);
     const TCardRecord& first = Record(0);
@@ -200,14 +200,14 @@ TEST_F(CardDirScanTest, WrappedRecordingIsJoinedWithItsBeginning)
 
 TEST_F(CardDirScanTest, SingleRecordIsNeverJoinedWithItself)
 {
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.Logger = Logger(9);
     recording.PageCount = 4;
     recording.BeginsWithStartPage = false;
-    TCardSpec spec;
-    spec.Recordings = {recording};
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
-    Scan(spec);
+    TCardDescription desc;
+    desc.Recordings = {recording};
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
+    Scan(desc);
     ASSERT_EQ(FRecords.Count(), 1);
     EXPECT_FALSE(Record(0).bMemoryCirculation);
 }
@@ -222,23 +222,23 @@ TEST_F(CardDirScanTest, ProgressIsPostedOnlyWhenThePercentChanges)
         {1, {0}},
     };
     for (const auto& c : cases) {
-        TRecordingSpec recording;
+        TRecordingDescription recording;
         recording.PageCount = c.clusters;
-        TCardSpec spec;
-        spec.Recordings = {recording};
-        spec.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
+        TCardDescription desc;
+        desc.Recordings = {recording};
+        desc.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
         std::vector<std::int64_t> posted;
-        Scan(spec, {nullptr, [&posted](std::int64_t percent) { posted.push_back(percent); }});
+        Scan(desc, {nullptr, [&posted](std::int64_t percent) { posted.push_back(percent); }});
         EXPECT_EQ(posted, c.expected) << c.clusters;
     }
 
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.PageCount = 250;
-    TCardSpec spec;
-    spec.Recordings = {recording};
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
+    TCardDescription desc;
+    desc.Recordings = {recording};
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, {}}};
     std::vector<std::int64_t> posted;
-    Scan(spec, {nullptr, [&posted](std::int64_t percent) { posted.push_back(percent); }});
+    Scan(desc, {nullptr, [&posted](std::int64_t percent) { posted.push_back(percent); }});
     ASSERT_EQ(posted.size(), 100u);
     for (std::size_t i = 0; i < posted.size(); ++i) {
         EXPECT_EQ(posted[i], static_cast<std::int64_t>(i));
@@ -247,15 +247,15 @@ TEST_F(CardDirScanTest, ProgressIsPostedOnlyWhenThePercentChanges)
 
 TEST_F(CardDirScanTest, StopRequestEndsTheScanWithCodeThreeAndClosesTheCard)
 {
-    TRecordingSpec first;
+    TRecordingDescription first;
     first.Logger = Logger(1);
-    TRecordingSpec second;
+    TRecordingDescription second;
     second.Logger = Logger(2);
     second.PageCount = 3;
-    TCardSpec spec;
-    spec.Recordings = {first, second};
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{1, 0, {}}};
-    Prepare(spec);
+    TCardDescription desc;
+    desc.Recordings = {first, second};
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{1, 0, {}}};
+    Prepare(desc);
     int asked = 0;
     try {
         ScanCardDirectory(FImage, FRecords, {[&asked] { return ++asked == 3; }, nullptr});
@@ -304,7 +304,7 @@ TEST_F(CardDirScanTest, DebugModeOneBreaksRecordsAtEveryPageGap)
     const auto a = Logger(1);
     const struct {
         const char* name;
-        std::vector<cardgen::TRecordingSpec> pages;
+        std::vector<cardgen::TRecordingDescription> pages;
         int records;
     } cases[] = {
         {"page gap within 5 s", {Page(a, 10, 100), Page(a, 20, 101)}, 2},
@@ -326,11 +326,11 @@ TEST_F(CardDirScanTest, DebugModeOneTracesNewRecordsAndRunsOfBadClusters)
     for (std::size_t i = 6; i < 14; ++i) {
         first[i] = static_cast<std::uint8_t>(i);   // words 0x0706, 0x0908, 0x0B0A, 0x0D0C
     }
-    TCardSpec spec;
-    spec.Recordings = {Page(Logger(1), 11, 101), Page(Logger(2), 0, 5)};
-    spec.Layout = {cardgen::TRawCluster{first}, cardgen::TPlaceRecording{0, 0, {}},
+    TCardDescription desc;
+    desc.Recordings = {Page(Logger(1), 11, 101), Page(Logger(2), 0, 5)};
+    desc.Layout = {cardgen::TRawCluster{first}, cardgen::TPlaceRecording{0, 0, {}},
                    cardgen::TJunkClusters{3, cardgen::TJunk::Zero, 1}, cardgen::TPlaceRecording{1, 0, {}}};
-    Scan(spec);
+    Scan(desc);
     const auto lines = debug.Lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].substr(0, 2), "1;");

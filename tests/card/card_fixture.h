@@ -31,9 +31,9 @@ struct TGeneratedCard {
     qel::cardgen::TCardManifest Manifest;
 };
 
-inline void Generate(TGeneratedCard& card, const qel::cardgen::TCardSpec& spec)
+inline void Generate(TGeneratedCard& card, const qel::cardgen::TCardDescription& desc)
 {
-    card.Manifest = qel::cardgen::GenerateCard(spec, card.Dir.Path().string());
+    card.Manifest = qel::cardgen::GenerateCard(desc, card.Dir.Path().string());
 }
 
 // Replaces the entries of the image by the given container files.
@@ -51,17 +51,17 @@ inline qel::TCardPosition ToPosition(const qel::cardgen::TClusterPos& pos)
 }
 
 // A logger of model 0x6606 (page times in units of 1000 ticks).
-inline qel::cardgen::TLoggerSpec Logger(std::uint32_t serial, std::uint16_t model = 0x6606)
+inline qel::cardgen::TLoggerDescription Logger(std::uint32_t serial, std::uint16_t model = 0x6606)
 {
     return {model, 0x0120, 0x0120, serial, {}};
 }
 
 // One page of a logger with its page number, time (units) and start flag;
 // every page of one logger shares the start page number 0.
-inline qel::cardgen::TRecordingSpec Page(const qel::cardgen::TLoggerSpec& logger, std::uint16_t pageNo,
+inline qel::cardgen::TRecordingDescription Page(const qel::cardgen::TLoggerDescription& logger, std::uint16_t pageNo,
                                          std::uint64_t timeUnits, bool startPage = false)
 {
-    qel::cardgen::TRecordingSpec page;
+    qel::cardgen::TRecordingDescription page;
     page.Logger = logger;
     page.FirstPageNo = pageNo;
     page.StartPageNo = 0;
@@ -71,14 +71,14 @@ inline qel::cardgen::TRecordingSpec Page(const qel::cardgen::TLoggerSpec& logger
 }
 
 // A layout of single pages, each placed once in the given order.
-inline qel::cardgen::TCardSpec PagesInOrder(const std::vector<qel::cardgen::TRecordingSpec>& pages)
+inline qel::cardgen::TCardDescription PagesInOrder(const std::vector<qel::cardgen::TRecordingDescription>& pages)
 {
-    qel::cardgen::TCardSpec spec;
-    spec.Recordings = pages;
+    qel::cardgen::TCardDescription desc;
+    desc.Recordings = pages;
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        spec.Layout.emplace_back(qel::cardgen::TPlaceRecording{i, 0, {}});
+        desc.Layout.emplace_back(qel::cardgen::TPlaceRecording{i, 0, {}});
     }
-    return spec;
+    return desc;
 }
 
 } // namespace qeltest

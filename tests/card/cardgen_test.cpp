@@ -2,7 +2,7 @@
 // offsets, container splitting, the manifest and the description parser.
 #include "tests/support/temp_dir.h"
 #include "tools/cardgen/card_generator.h"
-#include "tools/cardgen/spec_parser.h"
+#include "tools/cardgen/description_parser.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ std::uint16_t Word(const TClusterBytes& c, std::size_t at)
 
 TEST(CardGenCluster, FrameAndHeaderBytesLieAtTheirOffsets)
 {
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.Logger = {0x6606, 0x0120, 0x0131, 0x01020304, {0xAA, 0xBB}};
     recording.FirstPageNo = 8191;
     recording.StartTimeUnits = 0x12'3456'789A;
@@ -58,7 +58,7 @@ TEST(CardGenCluster, FrameAndHeaderBytesLieAtTheirOffsets)
 
 TEST(CardGenCluster, RefusesFieldsThatDoNotFit)
 {
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.Logger.Config.assign(kConfigSize + 1, 0);
     EXPECT_THROW(BuildRecordingCluster(recording, 0), std::invalid_argument);
     recording.Logger.Config.clear();
@@ -88,14 +88,14 @@ TEST(CardGenFourByteRecords, RecordsMatchTheirBitLayout)
 TEST(CardGenFile, ContainersSplitAndManifestTellsWhereItemsLie)
 {
     qeltest::TempDir dir;
-    TCardSpec spec;
-    spec.ClustersPerContainer = 3;
-    TRecordingSpec recording;
+    TCardDescription desc;
+    desc.ClustersPerContainer = 3;
+    TRecordingDescription recording;
     recording.PageCount = 4;
-    spec.Recordings = {recording};
-    spec.Layout = {TJunkClusters{1, TJunk::Zero, 1}, TPlaceRecording{0, 0, {}}, TTrailingBytes{100}, TEndContainer{},
+    desc.Recordings = {recording};
+    desc.Layout = {TJunkClusters{1, TJunk::Zero, 1}, TPlaceRecording{0, 0, {}}, TTrailingBytes{100}, TEndContainer{},
                    TRepeatPage{0, 2}};
-    const TCardManifest manifest = GenerateCard(spec, dir.Path().string());
+    const TCardManifest manifest = GenerateCard(desc, dir.Path().string());
 
     ASSERT_EQ(manifest.Files.size(), 4u);
     EXPECT_EQ(std::filesystem::path(manifest.Files[0]).filename(), "qel.dat");
@@ -116,7 +116,7 @@ TEST(CardGenFile, ContainersSplitAndManifestTellsWhereItemsLie)
     EXPECT_EQ(second.substr(0, kClusterSize), std::string(expected.begin(), expected.end()));
 }
 
-TEST(CardGenParser, DescriptionBuildsTheSpec)
+TEST(CardGenParser, DescriptionBuildsTheCard)
 {
     std::istringstream text(R"(# two loggers
 containers 10
@@ -131,10 +131,10 @@ end-container
 trailing 10
 place r2
 )");
-    const TCardSpec spec = ParseCardSpec(text);
-    EXPECT_EQ(spec.ClustersPerContainer, 10u);
-    ASSERT_EQ(spec.Recordings.size(), 2u);
-    const TRecordingSpec& r1 = spec.Recordings[0];
+    const TCardDescription desc = ParseCardDescription(text);
+    EXPECT_EQ(desc.ClustersPerContainer, 10u);
+    ASSERT_EQ(desc.Recordings.size(), 2u);
+    const TRecordingDescription& r1 = desc.Recordings[0];
     EXPECT_EQ(r1.Logger.ModelCode, 0x6601);
     EXPECT_EQ(r1.Logger.PcVersion, 0x0305);   // defaults to the firmware word
     EXPECT_EQ(r1.Logger.Serial, 7u);
@@ -144,20 +144,20 @@ place r2
     EXPECT_EQ(r1.TimeStepUnits, 2u);
     EXPECT_FALSE(r1.BeginsWithStartPage);
     EXPECT_EQ(r1.Kind, 0x02);
-    const TRecordingSpec& r2 = spec.Recordings[1];
+    const TRecordingDescription& r2 = desc.Recordings[1];
     EXPECT_EQ(r2.Logger.PcVersion, 0x0131);
     EXPECT_EQ(r2.StartPageNo, std::optional<std::uint16_t>(4));
     EXPECT_TRUE(r2.ShockPages);
     EXPECT_NE(r2.Body, nullptr);
-    ASSERT_EQ(spec.Layout.size(), 6u);
-    const auto& place = std::get<TPlaceRecording>(spec.Layout[0]);
+    ASSERT_EQ(desc.Layout.size(), 6u);
+    const auto& place = std::get<TPlaceRecording>(desc.Layout[0]);
     EXPECT_EQ(place.FromPage, 1u);
     EXPECT_EQ(place.Count, std::optional<std::uint32_t>(3));
-    EXPECT_EQ(std::get<TJunkClusters>(spec.Layout[1]).Fill, TJunk::Zero);
-    EXPECT_EQ(std::get<TRepeatPage>(spec.Layout[2]).Page, 1u);
-    EXPECT_TRUE(std::holds_alternative<TEndContainer>(spec.Layout[3]));
-    EXPECT_EQ(std::get<TTrailingBytes>(spec.Layout[4]).Count, 10u);
-    EXPECT_FALSE(std::get<TPlaceRecording>(spec.Layout[5]).Count.has_value());
+    EXPECT_EQ(std::get<TJunkClusters>(desc.Layout[1]).Fill, TJunk::Zero);
+    EXPECT_EQ(std::get<TRepeatPage>(desc.Layout[2]).Page, 1u);
+    EXPECT_TRUE(std::holds_alternative<TEndContainer>(desc.Layout[3]));
+    EXPECT_EQ(std::get<TTrailingBytes>(desc.Layout[4]).Count, 10u);
+    EXPECT_FALSE(std::get<TPlaceRecording>(desc.Layout[5]).Count.has_value());
 }
 
 TEST(CardGenParser, FaultsNameTheirLine)
@@ -179,7 +179,7 @@ TEST(CardGenParser, FaultsNameTheirLine)
     for (const auto& c : cases) {
         std::istringstream text(c.text);
         try {
-            ParseCardSpec(text);
+            ParseCardDescription(text);
             ADD_FAILURE() << "no error for: " << c.text;
         } catch (const std::runtime_error& error) {
             EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.text << " gave " << error.what();

@@ -46,11 +46,11 @@ TEST(ReadConfigQEL629, MasksEnableChannelsSetInBoth)
         {0x00F0, 0x0FF0, {4, 5, 6, 7}},
     };
     for (const auto& c : cases) {
-        TQel629ConfigSpec spec;
-        spec.Mask1 = c.mask1;
-        spec.Mask2 = c.mask2;
+        TQel629ConfigDescription desc;
+        desc.Mask1 = c.mask1;
+        desc.Mask2 = c.mask2;
         TQEL629 logger;
-        ReadConfigQEL629(Identity(0x6601, 0x0305), WithConfig(BuildQel629Config(spec)), logger);
+        ReadConfigQEL629(Identity(0x6601, 0x0305), WithConfig(BuildQel629Config(desc)), logger);
         for (int ch = 0; ch <= 14; ++ch) {
             const bool expected = std::find(c.enabled.begin(), c.enabled.end(), ch) != c.enabled.end();
             EXPECT_EQ(logger.CH_EN[static_cast<std::size_t>(ch)], expected) << std::hex << c.mask1 << " " << c.mask2 << " ch " << std::dec << ch;
@@ -59,26 +59,26 @@ TEST(ReadConfigQEL629, MasksEnableChannelsSetInBoth)
 }
 
 // Channels 2 (acceleration), 5 (humidity), 7 (temperature) and 9 (user input 1) on.
-TQel629ConfigSpec FullQel629Config()
+TQel629ConfigDescription FullQel629Config()
 {
-    TQel629ConfigSpec spec;
-    spec.Mask2 = 1 << 2 | 1 << 5 | 1 << 7 | 1 << 9;
-    spec.Features = 1 << 8 | 1 << 0;                // cINT_T_EXT0, cINT_MS_14BAR
-    spec.UserInputs[0] = {"Pres", "bar", 1.5f, -0.25f};
-    spec.UserInputs[1] = {"Off", "x", 2.0f, 2.0f};  // channel 10 is off
-    spec.Acc2G = {0.5f, 1.0f, -1.0f, 2.0f, 0.0f, 1.25f};
-    spec.Acc10G = {4.0f, 8.0f, -4.0f, 0.75f, 3.0f, 6.0f};
-    spec.AccOptions = 3;
-    spec.Name = " Lg 1 ";
-    spec.CalDate = {24, 2, 9};
-    spec.CalFlags = 3;
-    spec.CalInfo = "AB";
-    spec.Humidity = {1000, 1100, 9000, 8800};
-    spec.Temperature = {-500, -480, 5000, 5030};
-    spec.PSensorFlags = 1;
-    spec.PSensorInt = 7;
-    spec.PSensorExt = 9;
-    return spec;
+    TQel629ConfigDescription desc;
+    desc.Mask2 = 1 << 2 | 1 << 5 | 1 << 7 | 1 << 9;
+    desc.Features = 1 << 8 | 1 << 0;                // cINT_T_EXT0, cINT_MS_14BAR
+    desc.UserInputs[0] = {"Pres", "bar", 1.5f, -0.25f};
+    desc.UserInputs[1] = {"Off", "x", 2.0f, 2.0f};  // channel 10 is off
+    desc.Acc2G = {0.5f, 1.0f, -1.0f, 2.0f, 0.0f, 1.25f};
+    desc.Acc10G = {4.0f, 8.0f, -4.0f, 0.75f, 3.0f, 6.0f};
+    desc.AccOptions = 3;
+    desc.Name = " Lg 1 ";
+    desc.CalDate = {24, 2, 9};
+    desc.CalFlags = 3;
+    desc.CalInfo = "AB";
+    desc.Humidity = {1000, 1100, 9000, 8800};
+    desc.Temperature = {-500, -480, 5000, 5030};
+    desc.PSensorFlags = 1;
+    desc.PSensorInt = 7;
+    desc.PSensorExt = 9;
+    return desc;
 }
 
 TEST(ReadConfigQEL629, ExtendedLoggerTakesEveryField)
@@ -135,12 +135,12 @@ TEST(ReadConfigQEL629, OlderLoggerSkipsTheExtendedFields)
 
 TEST(ReadConfigQEL629, TemperatureInHundredthsCoincidingPointsAndInvalidDate)
 {
-    TQel629ConfigSpec spec = FullQel629Config();
-    spec.Features = 0;                          // standard temperature mode
-    spec.Humidity = {1000, 1100, 9000, 1100};   // measured points coincide
-    spec.CalDate = {24, 12, 0};                 // month 13
+    TQel629ConfigDescription desc = FullQel629Config();
+    desc.Features = 0;                          // standard temperature mode
+    desc.Humidity = {1000, 1100, 9000, 1100};   // measured points coincide
+    desc.CalDate = {24, 12, 0};                 // month 13
     TQEL629 logger;
-    ReadConfigQEL629(Identity(0x6601, 0x0578), WithConfig(BuildQel629Config(spec)), logger);
+    ReadConfigQEL629(Identity(0x6601, 0x0578), WithConfig(BuildQel629Config(desc)), logger);
     EXPECT_FLOAT_EQ(logger.CAL_T_SET_LO, -5.0f);
     EXPECT_FLOAT_EQ(logger.CAL_T_ACT_HI, 50.3f);
     EXPECT_TRUE(logger.CAL_T);
@@ -150,25 +150,25 @@ TEST(ReadConfigQEL629, TemperatureInHundredthsCoincidingPointsAndInvalidDate)
 
 TEST(ReadConfigQEL649, OwnMaskMappingFeaturesAndCalibration)
 {
-    TQel649ConfigSpec spec;
-    spec.Mask2 = 1 << 0 | 1 << 2 | 1 << 5 | 1 << 6 | 1 << 8 | 1 << 9 | 1 << 13 | 1 << 14;
-    spec.Features = 0xA5;
-    spec.Features2 = 3;
-    spec.UserInputs[0] = {"In1", "V", 0.5f, 2.0f};
-    spec.Acc2G = {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
-    spec.Name = "Box";
-    spec.CalDate = {1, 0, 0};
-    spec.CalFlags = 5;                         // humidity and the humidity sensor's temperature
-    spec.Humidity = {1000, 1100, 9000, 8800};
-    spec.Temperature = {-500, -480, 5000, 5030};
-    spec.PSensorFlags = 1;
-    spec.PSensorInt = 4;
-    spec.PSensorExt = 5;
+    TQel649ConfigDescription desc;
+    desc.Mask2 = 1 << 0 | 1 << 2 | 1 << 5 | 1 << 6 | 1 << 8 | 1 << 9 | 1 << 13 | 1 << 14;
+    desc.Features = 0xA5;
+    desc.Features2 = 3;
+    desc.UserInputs[0] = {"In1", "V", 0.5f, 2.0f};
+    desc.Acc2G = {1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f};
+    desc.Name = "Box";
+    desc.CalDate = {1, 0, 0};
+    desc.CalFlags = 5;                         // humidity and the humidity sensor's temperature
+    desc.Humidity = {1000, 1100, 9000, 8800};
+    desc.Temperature = {-500, -480, 5000, 5030};
+    desc.PSensorFlags = 1;
+    desc.PSensorInt = 4;
+    desc.PSensorExt = 5;
     TQEL649 logger;
     logger.CH_EN[8] = true;
     logger.CH_EN[14] = true;
     logger.INT_CFG.Include(TQEL649::cINT_H2);
-    ReadConfigQEL649(Identity(0x6606, 0x0202), WithConfig(BuildQel649Config(spec)), logger);
+    ReadConfigQEL649(Identity(0x6606, 0x0202), WithConfig(BuildQel649Config(desc)), logger);
 
     const std::vector<std::size_t> on{0, 2, 5, 6, 8, 9, 14, 16, 17};
     for (std::size_t ch = 0; ch < TQEL649::ChannelCount; ++ch) {
@@ -191,9 +191,9 @@ TEST(ReadConfigQEL649, OwnMaskMappingFeaturesAndCalibration)
     EXPECT_EQ(logger.EXT_PSENSOR.INT_PEXT, 5);
 
     // Without calibration flags the points are not read; older firmware has no pressure block.
-    spec.CalFlags = 0;
+    desc.CalFlags = 0;
     TQEL649 older;
-    ReadConfigQEL649(Identity(0x6607, 0x0201), WithConfig(BuildQel649Config(spec)), older);
+    ReadConfigQEL649(Identity(0x6607, 0x0201), WithConfig(BuildQel649Config(desc)), older);
     EXPECT_EQ(older.CAL_RH_ACT_LO, 0.0f);
     EXPECT_EQ(older.CAL_T_SET_LO, 0.0f);
     EXPECT_FALSE(older.EXT_PSENSOR.bValid);
@@ -202,12 +202,12 @@ TEST(ReadConfigQEL649, OwnMaskMappingFeaturesAndCalibration)
 
 TEST(ReadConfigQEL629C, EntriesWithTextsAndUnconfiguredChannels)
 {
-    TQel629cConfigSpec spec;
-    spec.Name = "  Cellar\t";
-    spec.WithTexts = true;
-    spec.Channels = {{1, 0.01f, -40.0f, "Temp", "\xB0" "C"}, {5, 0.5f, 0.0f, " RH ", "%"}, {99, 1.0f, 2.0f, "", ""}};
+    TQel629cConfigDescription desc;
+    desc.Name = "  Cellar\t";
+    desc.WithTexts = true;
+    desc.Channels = {{1, 0.01f, -40.0f, "Temp", "\xB0" "C"}, {5, 0.5f, 0.0f, " RH ", "%"}, {99, 1.0f, 2.0f, "", ""}};
     TQEL629C logger;
-    ReadConfigQEL629C(Identity(0x6601, 0x0603), WithConfig(BuildQel629cConfig(spec)), logger);
+    ReadConfigQEL629C(Identity(0x6601, 0x0603), WithConfig(BuildQel629cConfig(desc)), logger);
     EXPECT_EQ(logger.ID_VER, 0x0603);
     EXPECT_EQ(logger.QELNAME, "Cellar");
     ASSERT_EQ(logger.Channels.Count(), 32);
@@ -230,10 +230,10 @@ TEST(ReadConfigQEL629C, EntriesWithTextsAndUnconfiguredChannels)
 
 TEST(ReadConfigQEL629C, NamesFromChannelIdsWithoutTexts)
 {
-    TQel629cConfigSpec spec;
-    spec.Channels = {{1, 1.0f, 0.0f, "", ""}, {15, 1.0f, 0.0f, "", ""}, {19, 1.0f, 0.0f, "", ""}};
+    TQel629cConfigDescription desc;
+    desc.Channels = {{1, 1.0f, 0.0f, "", ""}, {15, 1.0f, 0.0f, "", ""}, {19, 1.0f, 0.0f, "", ""}};
     TQEL629C logger;
-    ReadConfigQEL629C(Identity(0x6601, 0x0600), WithConfig(BuildQel629cConfig(spec)), logger);
+    ReadConfigQEL629C(Identity(0x6601, 0x0600), WithConfig(BuildQel629cConfig(desc)), logger);
     EXPECT_EQ(logger.Channels[0]->Info.sName, "T");
     EXPECT_EQ(logger.Channels[0]->Info.sUnit, "\xC2\xB0" "C");
     EXPECT_EQ(logger.Channels[1]->Info.sName, "T");
@@ -244,13 +244,13 @@ TEST(ReadConfigQEL629C, NamesFromChannelIdsWithoutTexts)
 
 TEST(ReadConfigQEL629C, CountAboveThirtyTwoReadsThirtyTwoEntriesWhereTheyLie)
 {
-    TQel629cConfigSpec spec;
-    spec.WithTexts = true;
+    TQel629cConfigDescription desc;
+    desc.WithTexts = true;
     for (std::uint16_t i = 0; i < 40; ++i) {
         const char name[] = {'N', static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10), '\0'};
-        spec.Channels.push_back({static_cast<std::uint16_t>(100 + i), 1.0f, static_cast<float>(i), name, ""});
+        desc.Channels.push_back({static_cast<std::uint16_t>(100 + i), 1.0f, static_cast<float>(i), name, ""});
     }
-    const auto bytes = BuildQel629cConfig(spec);
+    const auto bytes = BuildQel629cConfig(desc);
     ASSERT_EQ(bytes.size(), 14u + 40 * 22);
     TCardCluster cluster = WithConfig(bytes);
     TQEL629C logger;

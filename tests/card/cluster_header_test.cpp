@@ -1,7 +1,7 @@
 // Tests of the cluster header parse on clusters laid out by the card generator.
 #include "card/cluster_header.h"
 #include "card_fixture.h"
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace qel {
 namespace {
 
-using cardgen::TRecordingSpec;
+using cardgen::TRecordingDescription;
 
 TCardCluster ToCluster(const cardgen::TClusterBytes& bytes)
 {
@@ -19,9 +19,9 @@ TCardCluster ToCluster(const cardgen::TClusterBytes& bytes)
     return cluster;
 }
 
-TRecordingSpec Recording(std::uint16_t model, std::uint16_t pcVersion, std::uint64_t timeUnits)
+TRecordingDescription Recording(std::uint16_t model, std::uint16_t pcVersion, std::uint64_t timeUnits)
 {
-    TRecordingSpec recording;
+    TRecordingDescription recording;
     recording.Logger = {model, 0x0102, pcVersion, 0xA1B2C3D4, {}};
     recording.FirstPageNo = 77;
     recording.StartPageNo = 70;
@@ -74,7 +74,7 @@ TEST(ClusterHeader, PageTimeZeroIsInvalid)
 
 TEST(ClusterHeader, IdentityFlagsAndPagesAreCopied)
 {
-    TRecordingSpec recording = Recording(0x6606, 0x0131, 9);
+    TRecordingDescription recording = Recording(0x6606, 0x0131, 9);
     recording.ShockPages = true;
     TCardClusterInfo info;
     info.ErrLastPage = 123;

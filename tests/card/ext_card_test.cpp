@@ -10,26 +10,26 @@ namespace qel {
 namespace {
 
 using namespace qeltest;
-using cardgen::TCardSpec;
+using cardgen::TCardDescription;
 
 // Containers of the given cluster counts; cluster i of the card carries page number i.
-TCardSpec Containers(const std::vector<int>& clusters, const std::vector<int>& trailing = {})
+TCardDescription Containers(const std::vector<int>& clusters, const std::vector<int>& trailing = {})
 {
-    TCardSpec spec;
+    TCardDescription desc;
     std::uint16_t page = 0;
     for (std::size_t c = 0; c < clusters.size(); ++c) {
         for (int i = 0; i < clusters[c]; ++i) {
-            spec.Recordings.push_back(Page(Logger(1), page, page + 1u));
-            spec.Layout.emplace_back(cardgen::TPlaceRecording{page, 0, {}});
+            desc.Recordings.push_back(Page(Logger(1), page, page + 1u));
+            desc.Layout.emplace_back(cardgen::TPlaceRecording{page, 0, {}});
             ++page;
         }
         if (c < trailing.size() && trailing[c] > 0) {
-            spec.Layout.emplace_back(cardgen::TTrailingBytes{static_cast<std::uint32_t>(trailing[c])});
+            desc.Layout.emplace_back(cardgen::TTrailingBytes{static_cast<std::uint32_t>(trailing[c])});
         } else {
-            spec.Layout.emplace_back(cardgen::TEndContainer{});
+            desc.Layout.emplace_back(cardgen::TEndContainer{});
         }
     }
-    return spec;
+    return desc;
 }
 
 struct TReadCluster {
@@ -58,9 +58,9 @@ std::vector<TCardPosition> Positions(const std::vector<TReadCluster>& read)
 
 class ExtCardTest : public ::testing::Test {
 protected:
-    void Make(const TCardSpec& spec)
+    void Make(const TCardDescription& desc)
     {
-        Generate(FCard, spec);
+        Generate(FCard, desc);
         FillImage(FImage, FCard.Manifest.Files);
     }
     TGeneratedCard FCard;
@@ -137,8 +137,8 @@ TEST_F(ExtCardTest, EmptyCardAndEmptyContainer)
 TEST_F(ExtCardTest, EmptyOrShortContainerInTheMiddleDoesNotEndTheRead)
 {
     // Containers: 2 clusters, empty, 700 bytes, 2 clusters.
-    TCardSpec spec = Containers({2, 0, 0, 2}, {0, 0, 700});
-    Make(spec);
+    TCardDescription desc = Containers({2, 0, 0, 2}, {0, 0, 700});
+    Make(desc);
     FImage.StartAll();
     const std::vector<TCardPosition> expected{{0, 0}, {0, 1}, {3, 0}, {3, 1}};
     EXPECT_EQ(Positions(ReadAll(FImage)), expected);

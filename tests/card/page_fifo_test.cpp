@@ -10,7 +10,7 @@
 #include "loggers/qel624c.h"
 #include "loggers/qel629wxd.h"
 #include "tests/card/var_record_page_fixture.h"
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 
 #include <gtest/gtest.h>
 
@@ -224,7 +224,7 @@ TEST_F(FifoPage, GeneratedRecordingDecodedPageByPage)
 {
     // Three pages of a QEL624c recording: per page two rows of one plain
     // value record and FIFO records of channels 0 and 1, one row step apart.
-    cardgen::TRecordingSpec recording;
+    cardgen::TRecordingDescription recording;
     recording.Logger = {QEL624C, VERSION, VERSION, 4711, {}};
     recording.PageCount = 3;
     recording.StartTimeUnits = 1000;

@@ -19,10 +19,10 @@ constexpr std::uint16_t QEL621WD = 0x6621;
 constexpr std::uint16_t VERSION = 0x0109;
 
 // An entry of a flex sensor.
-cardgen::TFlexEntry621Spec Sensor(std::uint8_t flexChannel, std::uint8_t channel, std::uint16_t serial, std::string name,
+cardgen::TFlexEntry621Description Sensor(std::uint8_t flexChannel, std::uint8_t channel, std::uint16_t serial, std::string name,
                                   std::string unit)
 {
-    cardgen::TFlexEntry621Spec entry;
+    cardgen::TFlexEntry621Description entry;
     entry.FlexChannel = flexChannel;
     entry.Channel = channel;
     entry.Serial = serial;
@@ -48,7 +48,7 @@ protected:
 
     // Entries (serial 0 unless given), then a value record of channel 1 and
     // the end of data.
-    static TPageBytes EntryPage(std::vector<cardgen::TFlexEntry621Spec> entries, bool startPage)
+    static TPageBytes EntryPage(std::vector<cardgen::TFlexEntry621Description> entries, bool startPage)
     {
         return BuildPage(
             [](cardgen::TVarRecordWriter& w) {
@@ -80,7 +80,7 @@ TEST_F(Qel621WDPage, RecordsFollowTheEntriesOfThePage)
         Logger(c.model);
         // Entries without a sensor; a page whose records begin elsewhere
         // decodes the zero bytes or the entries as records.
-        const TPageBytes page = EntryPage(std::vector<cardgen::TFlexEntry621Spec>(c.entries), c.startPage);
+        const TPageBytes page = EntryPage(std::vector<cardgen::TFlexEntry621Description>(c.entries), c.startPage);
         ASSERT_EQ(page[c.recordsAt], 0x01) << c.what;
         Decode(QEL621WD, VERSION, page);
         EXPECT_EQ(ReadSingleSeries(), (TSingleSeries{{1, {{HEADER_TICKS, 1.0f}}}})) << c.what;
@@ -90,7 +90,7 @@ TEST_F(Qel621WDPage, RecordsFollowTheEntriesOfThePage)
 TEST_F(Qel621WDPage, AnEntryWithASensorNamesTheChannel)
 {
     Logger();
-    std::vector<cardgen::TFlexEntry621Spec> entries(10);
+    std::vector<cardgen::TFlexEntry621Description> entries(10);
     entries[0] = Sensor(3, 2, 0x1234, " Temp", "\xB0" "C");   // flex channel 3: odd
     entries[4] = Sensor(0, 5, 7, "Druck", "hPa");
     entries[9] = Sensor(1, 6, 0, "None", "x");               // serial 0: nothing
@@ -134,7 +134,7 @@ TEST_F(Qel621WDPage, StepsAreSignedAndAModelBlockEndsThePage)
 
 TEST_F(Qel621WDPage, APageCutOffWithinItsEntriesEndsThere)
 {
-    std::vector<cardgen::TFlexEntry621Spec> entries(10);
+    std::vector<cardgen::TFlexEntry621Description> entries(10);
     entries[0] = Sensor(0, 0, 1, "First", "");
     entries[1] = Sensor(0, 1, 2, "Second", "");
     const TPageBytes page = EntryPage(entries, true);

@@ -126,7 +126,7 @@ TEST_F(Qel629Pages, LimitPacketsPrecedeTheRecords)
         NewPage(header);
         std::size_t first = 10;
         if (c.limits) {
-            first = cardgen::WriteLimitPackets(FPage, header, std::vector<cardgen::TLimitPacketSpec>(c.packets, {5, 1, 2, 4500, 5500}));
+            first = cardgen::WriteLimitPackets(FPage, header, std::vector<cardgen::TLimitPacketDescription>(c.packets, {5, 1, 2, 4500, 5500}));
             cardgen::WritePageHeader(FPage, header);
         }
         ASSERT_EQ(first, c.firstRecord);
@@ -197,7 +197,7 @@ TEST_F(Qel629Pages, TruncatedLimitPacketsEndThePage)
     UseLogger<TQEL629>(0x6601, 0x0500);
     cardgen::TPageHeaderFields header = HeaderAt(1000, true);
     NewPage(header);
-    cardgen::WriteLimitPackets(FPage, header, std::vector<cardgen::TLimitPacketSpec>(15, {1, 1, 1, 1, 1}));
+    cardgen::WriteLimitPackets(FPage, header, std::vector<cardgen::TLimitPacketDescription>(15, {1, 1, 1, 1, 1}));
     cardgen::WritePageHeader(FPage, header);
     cardgen::TFourByteRecordWriter(FPage, 100).AddValue(1, 0, 77);
     TPage_V3 decoder;

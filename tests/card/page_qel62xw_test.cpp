@@ -61,7 +61,7 @@ protected:
     }
 
     // A page with the extended header's sub-blocks, then one value record of channel 1.
-    static TPageBytes ExtendedPage(const std::vector<cardgen::TExtendedSectionSpec>& sections)
+    static TPageBytes ExtendedPage(const std::vector<cardgen::TExtendedSectionDescription>& sections)
     {
         return BuildPage(
             [](cardgen::TVarRecordWriter& w) {
@@ -155,10 +155,10 @@ TEST_F(Qel62xWPage, ExtendedHeaderSetsLimitsAndRecordsFollowIt)
 
 TEST_F(Qel62xWPage, ExtendedHeaderSubBlocks)
 {
-    const std::vector<cardgen::TChannelLimitSpec> limits = {{1, 1, 2, 10.0f, 20.0f}, {3, 7, 7, 0.5f, 0.25f}};
+    const std::vector<cardgen::TChannelLimitDescription> limits = {{1, 1, 2, 10.0f, 20.0f}, {3, 7, 7, 0.5f, 0.25f}};
     const struct {
         const char* what;
-        std::vector<cardgen::TExtendedSectionSpec> sections;
+        std::vector<cardgen::TExtendedSectionDescription> sections;
         std::vector<int> limited;   // channel indexes whose limit was read
     } cases[] = {
         {"type 2 holds two entries", {{2, cardgen::ChannelLimitData(limits)}}, {1, 3}},

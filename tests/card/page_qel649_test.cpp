@@ -188,7 +188,7 @@ TEST_F(TaggedPages, BurstLinesOfVersion2GoThroughTheEngine)
     UseLogger<TQEL649>(0x6606, 0x0120);
     TPageQEL649_V2 decoder;
     // Rate 3 (2560 ticks nominal); 8 trigger lines measured as 20,000 ticks: 2500 each.
-    cardgen::TBurstBlockSpec block{1, 0, 3, 0x0F, 4, 20, 500, {}};
+    cardgen::TBurstBlockDescription block{1, 0, 3, 0x0F, 4, 20, 500, {}};
     for (int k = 0; k < 10; ++k) {
         const bool pre = k < 2;
         // 0xC001 and 0x4001 are both -16383, the first with the pretrigger bit.
@@ -284,9 +284,9 @@ TEST_F(TaggedPages, RecordsOfVersion1)
 }
 
 // A version-1 burst block of position 0 (channel 2), rate 3 (2560 ticks).
-cardgen::TBurstBlockV1Spec V1Block(std::uint16_t link, std::vector<std::uint16_t> words, std::int16_t step = 0)
+cardgen::TBurstBlockV1Description V1Block(std::uint16_t link, std::vector<std::uint16_t> words, std::int16_t step = 0)
 {
-    cardgen::TBurstBlockV1Spec block{1, 0x01, step, link, 3, {}};
+    cardgen::TBurstBlockV1Description block{1, 0x01, step, link, 3, {}};
     for (std::uint16_t word : words) {
         block.Lines.push_back({word});
     }

@@ -19,7 +19,7 @@ namespace {
 using namespace qeltest;
 using TBytes = std::vector<std::uint8_t>;
 using cardgen::RadioRecordBytes;
-using cardgen::TRadioRecordSpec;
+using cardgen::TRadioRecordDescription;
 
 constexpr std::int64_t T1 = 5'000'000;
 constexpr std::int64_t T2 = 6'000'000;
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(RadioRecordTest, FirstRecordOfAModuleCreatesItAndGivesItsNewValues)
 {
-    const TBytes bytes = RadioRecordBytes(TRadioRecordSpec{0x00, 3, 1, 0x1234, 10000, 0x05, {1000, 2000}});
+    const TBytes bytes = RadioRecordBytes(TRadioRecordDescription{0x00, 3, 1, 0x1234, 10000, 0x05, {1000, 2000}});
     ASSERT_EQ(bytes, (TBytes{0xC0, 0x00, 0x02, 0x13, 0x34, 0x12, 0x10, 0x27, 0x00, 0x05, 0xE8, 0x03, 0xD0, 0x07}));
     ASSERT_TRUE(Read(bytes, T1, 14));
 

@@ -74,38 +74,38 @@ std::shared_ptr<cardgen::IPageBody> Body(const TModelCase& model, std::uint32_t 
             model.channels, ROWS, ROW_STEP, valueOf);
     case TBody::Qel629c:
         return std::make_shared<cardgen::TQel629cRecordBody>(
-            cardgen::TQel629cBodySpec{model.channels, ROWS, ROW_STEP, valueOf, {{3, 2, 5, 1.5f, 2.5f}}});
+            cardgen::TQel629cBodyDescription{model.channels, ROWS, ROW_STEP, valueOf, {{3, 2, 5, 1.5f, 2.5f}}});
     case TBody::Tagged:
     case TBody::TaggedWithBursts: {
-        cardgen::TTaggedBodySpec spec;
-        spec.Rows = ROWS;
-        spec.RowStepUnits = ROW_STEP;
-        spec.Mask = MaskOf(model.channels);
-        spec.ValueOf = valueOf;
-        spec.ValueChannel = 17;
-        spec.Markers = true;
+        cardgen::TTaggedBodyDescription desc;
+        desc.Rows = ROWS;
+        desc.RowStepUnits = ROW_STEP;
+        desc.Mask = MaskOf(model.channels);
+        desc.ValueOf = valueOf;
+        desc.ValueChannel = 17;
+        desc.Markers = true;
         if (model.body == TBody::TaggedWithBursts) {
-            spec.BurstLines = BURST_LINES;
-            spec.BurstRate = 3;
-            spec.BurstValueOf = valueOf;
+            desc.BurstLines = BURST_LINES;
+            desc.BurstRate = 3;
+            desc.BurstValueOf = valueOf;
         }
-        return std::make_shared<cardgen::TTaggedRecordBody>(spec);
+        return std::make_shared<cardgen::TTaggedRecordBody>(desc);
     }
     }
     return nullptr;
 }
 
-cardgen::TRecordingSpec Recording(const TModelCase& model, std::uint32_t recording, std::uint32_t pages,
+cardgen::TRecordingDescription Recording(const TModelCase& model, std::uint32_t recording, std::uint32_t pages,
                                   std::uint64_t startUnits, std::uint16_t firstPageNo)
 {
-    cardgen::TRecordingSpec spec;
-    spec.Logger = {model.model, model.version, model.version, SN, {}};
-    spec.PageCount = pages;
-    spec.FirstPageNo = firstPageNo;
-    spec.StartTimeUnits = startUnits;
-    spec.TimeStepUnits = PAGE_STEP;
-    spec.Body = Body(model, recording);
-    return spec;
+    cardgen::TRecordingDescription desc;
+    desc.Logger = {model.model, model.version, model.version, SN, {}};
+    desc.PageCount = pages;
+    desc.FirstPageNo = firstPageNo;
+    desc.StartTimeUnits = startUnits;
+    desc.TimeStepUnits = PAGE_STEP;
+    desc.Body = Body(model, recording);
+    return desc;
 }
 
 // What the pages of a recording hold, computed from the page plan.
@@ -170,15 +170,15 @@ protected:
     // beginning (pages 0-2) with a junk cluster and page 1 written twice.
     void ScanCard(const TModelCase& model)
     {
-        cardgen::TCardSpec spec;
-        spec.Recordings = {Recording(model, 0, 6, 1000, 0), Recording(model, 1, 2, 5000, 100),
+        cardgen::TCardDescription desc;
+        desc.Recordings = {Recording(model, 0, 6, 1000, 0), Recording(model, 1, 2, 5000, 100),
                            Recording(model, 2, 1, 3000, 200)};
-        spec.Recordings[2].Logger.Serial = SN + 1;
-        spec.Layout = {cardgen::TPlaceRecording{0, 3, 3}, cardgen::TPlaceRecording{1, 0, {}},
+        desc.Recordings[2].Logger.Serial = SN + 1;
+        desc.Layout = {cardgen::TPlaceRecording{0, 3, 3}, cardgen::TPlaceRecording{1, 0, {}},
                        cardgen::TPlaceRecording{2, 0, {}}, cardgen::TPlaceRecording{0, 0, 2},
                        cardgen::TJunkClusters{1},          cardgen::TRepeatPage{0, 1},
                        cardgen::TPlaceRecording{0, 2, 1}};
-        Generate(FCard, spec);
+        Generate(FCard, desc);
         FillImage(ExtCard, FCard.Manifest.Files);
         ScanCardDirectory(ExtCard, RecInfoList, {});
     }

@@ -67,17 +67,17 @@ std::shared_ptr<cardgen::IPageBody> Body(TQel57Generation generation, std::uint3
                                                      generation == TQel57Generation::QEL57 ? decltype(sensors){} : sensors);
 }
 
-cardgen::TRecordingSpec Recording(const TGenCase& gen, std::uint32_t recording, std::uint32_t pages,
+cardgen::TRecordingDescription Recording(const TGenCase& gen, std::uint32_t recording, std::uint32_t pages,
                                   std::uint64_t startUnits, std::uint16_t firstPageNo)
 {
-    cardgen::TRecordingSpec spec;
-    spec.Logger = {0x661D, gen.Gen.PcVersion, gen.Gen.PcVersion, SN, {}};
-    spec.PageCount = pages;
-    spec.FirstPageNo = firstPageNo;
-    spec.StartTimeUnits = startUnits;
-    spec.TimeStepUnits = PAGE_STEP;
-    spec.Body = Body(gen.Pages, recording);
-    return spec;
+    cardgen::TRecordingDescription desc;
+    desc.Logger = {0x661D, gen.Gen.PcVersion, gen.Gen.PcVersion, SN, {}};
+    desc.PageCount = pages;
+    desc.FirstPageNo = firstPageNo;
+    desc.StartTimeUnits = startUnits;
+    desc.TimeStepUnits = PAGE_STEP;
+    desc.Body = Body(gen.Pages, recording);
+    return desc;
 }
 
 // What the pages of a recording hold, computed from the page plan.
@@ -166,15 +166,15 @@ TEST_F(Qel57CardRead, SelectedRecordingsDecodeIntoSeriesAndDBusBlocks)
         // The card: recording 0's continuation (pages 3-5) at its start, the
         // logger's later recording 1, another logger, then recording 0's
         // beginning (pages 0-2) with a junk cluster and page 1 written twice.
-        cardgen::TCardSpec spec;
-        spec.Recordings = {Recording(gen, 0, 6, 1000, 0), Recording(gen, 1, 2, 5000, 100),
+        cardgen::TCardDescription desc;
+        desc.Recordings = {Recording(gen, 0, 6, 1000, 0), Recording(gen, 1, 2, 5000, 100),
                            Recording(gen, 2, 1, 3000, 200)};
-        spec.Recordings[2].Logger.Serial = SN + 1;
-        spec.Layout = {cardgen::TPlaceRecording{0, 3, 3}, cardgen::TPlaceRecording{1, 0, {}},
+        desc.Recordings[2].Logger.Serial = SN + 1;
+        desc.Layout = {cardgen::TPlaceRecording{0, 3, 3}, cardgen::TPlaceRecording{1, 0, {}},
                        cardgen::TPlaceRecording{2, 0, {}}, cardgen::TPlaceRecording{0, 0, 2},
                        cardgen::TJunkClusters{1},          cardgen::TRepeatPage{0, 1},
                        cardgen::TPlaceRecording{0, 2, 1}};
-        Generate(FCard, spec);
+        Generate(FCard, desc);
         FillImage(ExtCard, FCard.Manifest.Files);
         ScanCardDirectory(ExtCard, RecInfoList, {});
         ASSERT_EQ(RecInfoList.Count(), 3);   // sorted: SN 5700 at 1000 (wrapped), at 5000; SN 5701

@@ -117,10 +117,10 @@ std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> 
     return all;
 }
 
-cardgen::TRecordingSpec Recording(const cardgen::TLoggerSpec& logger, std::uint32_t pages, std::uint64_t startUnits,
+cardgen::TRecordingDescription Recording(const cardgen::TLoggerDescription& logger, std::uint32_t pages, std::uint64_t startUnits,
                                   std::uint8_t channel = 0)
 {
-    cardgen::TRecordingSpec recording;
+    cardgen::TRecordingDescription recording;
     recording.Logger = logger;
     recording.PageCount = pages;
     recording.StartTimeUnits = startUnits;
@@ -153,9 +153,9 @@ protected:
     }
 
     // Writes the card, scans its directory into RecInfoList.
-    void ScanCard(const cardgen::TCardSpec& spec)
+    void ScanCard(const cardgen::TCardDescription& desc)
     {
-        Generate(FCard, spec);
+        Generate(FCard, desc);
         FillImage(ExtCard, FCard.Manifest.Files);
         ScanCardDirectory(ExtCard, RecInfoList, {});
     }
@@ -195,12 +195,12 @@ TEST_F(CardDataRead, WrappedRecordIsReadEndRangeFirstSkippingJunkAndRepeatedClus
     // The card: the recording's continuation (pages 3-5) at its start, another
     // logger's recording, then the recording's beginning (pages 0-2) with a
     // junk cluster and a page written twice inside it.
-    cardgen::TCardSpec spec;
-    spec.Recordings = {Recording(Logger(5), 6, 1000, 3), Recording(Logger(9), 2, 5000)};
-    spec.Layout = {cardgen::TPlaceRecording{0, 3, 3}, cardgen::TPlaceRecording{1, 0, {}},
+    cardgen::TCardDescription desc;
+    desc.Recordings = {Recording(Logger(5), 6, 1000, 3), Recording(Logger(9), 2, 5000)};
+    desc.Layout = {cardgen::TPlaceRecording{0, 3, 3}, cardgen::TPlaceRecording{1, 0, {}},
                    cardgen::TPlaceRecording{0, 0, 2},  cardgen::TJunkClusters{1},
                    cardgen::TRepeatPage{0, 1},         cardgen::TPlaceRecording{0, 2, 1}};
-    ScanCard(spec);
+    ScanCard(desc);
     ASSERT_EQ(RecInfoList.Count(), 2);
     ASSERT_TRUE(Record(0).bMemoryCirculation);
     ReadBufferList.SetUseFileStream(true);
@@ -220,18 +220,18 @@ TEST_F(CardDataRead, WrappedRecordIsReadEndRangeFirstSkippingJunkAndRepeatedClus
 
 TEST_F(CardDataRead, TwoRecordsOfOneLoggerTakeTheConfigurationOfTheFirstValidCluster)
 {
-    cardgen::TQel649ConfigSpec first;
+    cardgen::TQel649ConfigDescription first;
     first.Name = "FIRST";
-    cardgen::TQel649ConfigSpec later = first;
+    cardgen::TQel649ConfigDescription later = first;
     later.Name = "LATER";
-    cardgen::TCardSpec spec;
-    spec.Recordings = {Recording(Logger(5), 2, 3000, 1), Recording(Logger(5), 3, 1000, 1),
+    cardgen::TCardDescription desc;
+    desc.Recordings = {Recording(Logger(5), 2, 3000, 1), Recording(Logger(5), 3, 1000, 1),
                        Recording(Logger(6), 1, 2000, 1)};
-    spec.Recordings[0].Logger.Config = cardgen::BuildQel649Config(later);
-    spec.Recordings[1].Logger.Config = cardgen::BuildQel649Config(first);
-    spec.Layout = {cardgen::TJunkClusters{2}, cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{2, 0, {}},
+    desc.Recordings[0].Logger.Config = cardgen::BuildQel649Config(later);
+    desc.Recordings[1].Logger.Config = cardgen::BuildQel649Config(first);
+    desc.Layout = {cardgen::TJunkClusters{2}, cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{2, 0, {}},
                    cardgen::TPlaceRecording{1, 0, {}}};
-    ScanCard(spec);
+    ScanCard(desc);
     ASSERT_EQ(RecInfoList.Count(), 3);   // sorted: SN 5 at 1000, SN 5 at 3000, SN 6
     Select({0, 1});
     Read();

@@ -41,9 +41,9 @@ protected:
         RecInfoList.Clear();
     }
 
-    void UseCard(const cardgen::TCardSpec& spec)
+    void UseCard(const cardgen::TCardDescription& desc)
     {
-        Generate(FCard, spec);
+        Generate(FCard, desc);
         FillImage(ExtCard, FCard.Manifest.Files);
     }
 
@@ -65,17 +65,17 @@ protected:
     TGeneratedCard FCard;
 };
 
-cardgen::TCardSpec TwoLoggers(std::uint32_t pages)
+cardgen::TCardDescription TwoLoggers(std::uint32_t pages)
 {
-    cardgen::TRecordingSpec first;
+    cardgen::TRecordingDescription first;
     first.Logger = Logger(8);
     first.PageCount = pages;
-    cardgen::TRecordingSpec second = first;
+    cardgen::TRecordingDescription second = first;
     second.Logger = Logger(3);
-    cardgen::TCardSpec spec;
-    spec.Recordings = {first, second};
-    spec.Layout = {cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{1, 0, {}}};
-    return spec;
+    cardgen::TCardDescription desc;
+    desc.Recordings = {first, second};
+    desc.Layout = {cardgen::TPlaceRecording{0, 0, {}}, cardgen::TPlaceRecording{1, 0, {}}};
+    return desc;
 }
 
 TEST_F(ReadCardDirThreadTest, StartedProgressFinished)

@@ -112,7 +112,7 @@ protected:
 
 TEST_F(SEPageListRead, DataReadBeginsWithAnEmptyList)
 {
-    cardgen::TRecordingSpec recording;
+    cardgen::TRecordingDescription recording;
     recording.Logger = Logger(28, 0x6626);
     Generate(FCard, PagesInOrder({recording}));
     FillImage(ExtCard, FCard.Manifest.Files);

@@ -7,7 +7,7 @@
 #include "card/fifo_data.h"
 #include "card/page_base.h"
 #include "loggers/qel_base.h"
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 #include "tools/cardgen/cluster_writer.h"
 #include "tools/cardgen/var_records.h"
 

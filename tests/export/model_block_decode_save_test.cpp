@@ -13,7 +13,7 @@
 #include "loggers/qel539c.h"
 #include "tests/export/save_fixture.h"
 #include "tests/export/single_block.h"
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 #include "tools/cardgen/model_block_bytes.h"
 #include "tools/cardgen/var_records.h"
 
@@ -38,7 +38,7 @@ protected:
 
     // Decodes every page of the recording, as the card-data reader does with
     // the pages of one record, for the current logger.
-    static void DecodeRecording(const qel::cardgen::TRecordingSpec& recording)
+    static void DecodeRecording(const qel::cardgen::TRecordingDescription& recording)
     {
         qel::ReadBufferList.SetActiveQEL(qel::QelList.GetCurrent());
         const std::unique_ptr<qel::TPage> decoder =
@@ -52,10 +52,10 @@ protected:
         decoder->FinishRead();
     }
 
-    static qel::cardgen::TRecordingSpec Recording(std::uint16_t model, std::uint16_t version, std::uint32_t sn,
+    static qel::cardgen::TRecordingDescription Recording(std::uint16_t model, std::uint16_t version, std::uint32_t sn,
                                                   qel::cardgen::TVarRecordBody::TFill fill)
     {
-        qel::cardgen::TRecordingSpec recording;
+        qel::cardgen::TRecordingDescription recording;
         recording.Logger = {model, version, version, sn, {}};
         recording.PageCount = 2;
         recording.StartTimeUnits = 1000;

@@ -128,7 +128,7 @@ std::vector<TCardCase> CardCases()
     TCardCase qel629{"QEL629, four-byte records", 0x6601, 0x0306, "QEL629B", {1, 5, 6}, 80, 256,
                      qel::FOUR_BYTE_TIME_UNIT, nullptr, {}, {}};
     qel629.Config = [](const std::string& name) {
-        qel::cardgen::TQel629ConfigSpec config;
+        qel::cardgen::TQel629ConfigDescription config;
         config.Name = name;
         return qel::cardgen::BuildQel629Config(config);
     };
@@ -142,7 +142,7 @@ std::vector<TCardCase> CardCases()
     TCardCase qel649{"QEL649 with gap values, test records", 0x6606, 0x0120, "QEL649", {1, 2, 7}, 40, 20, 1000,
                      &qel::PageClassOf<TTestRecordPage>(), {}, {}};
     qel649.Config = [](const std::string& name) {
-        qel::cardgen::TQel649ConfigSpec config;
+        qel::cardgen::TQel649ConfigDescription config;
         config.Name = name;
         return qel::cardgen::BuildQel649Config(config);
     };
@@ -157,10 +157,10 @@ struct TSample {
     std::int16_t Raw;
 };
 
-qel::cardgen::TRecordingSpec Recording(const TCardCase& c, std::uint32_t serial, const std::string& name,
+qel::cardgen::TRecordingDescription Recording(const TCardCase& c, std::uint32_t serial, const std::string& name,
                                        std::uint32_t pages, std::uint64_t startUnits)
 {
-    qel::cardgen::TRecordingSpec recording;
+    qel::cardgen::TRecordingDescription recording;
     recording.Logger = {c.Model, c.Version, c.Version, serial, c.Config(name)};
     recording.PageCount = pages;
     recording.StartTimeUnits = startUnits;
@@ -170,7 +170,7 @@ qel::cardgen::TRecordingSpec Recording(const TCardCase& c, std::uint32_t serial,
 }
 
 // The samples the card holds for one channel of a recording, in page order.
-std::vector<TSample> Generated(const TCardCase& c, const qel::cardgen::TRecordingSpec& recording,
+std::vector<TSample> Generated(const TCardCase& c, const qel::cardgen::TRecordingDescription& recording,
                                std::uint8_t channel)
 {
     std::vector<TSample> samples;
@@ -238,14 +238,14 @@ TEST_F(QRecCardSave, GeneratedSamplesInsideTheWindowComeBackCalibratedWithoutGap
         SCOPED_TRACE(c.Name);
         ResetSave();
         ClearCard();
-        qel::cardgen::TCardSpec spec;
-        spec.Recordings = {Recording(c, 101, "Cellar", 12, 50'000), Recording(c, 202, "Attic", 4, 900'000)};
+        qel::cardgen::TCardDescription desc;
+        desc.Recordings = {Recording(c, 101, "Cellar", 12, 50'000), Recording(c, 202, "Attic", 4, 900'000)};
         // Logger 101's pages 7 to 11 continue at the card's start; its pages 0
         // to 6 end the card, in the second container.
-        spec.Layout = {qel::cardgen::TPlaceRecording{0, 7, {}}, qel::cardgen::TPlaceRecording{1, 0, {}},
+        desc.Layout = {qel::cardgen::TPlaceRecording{0, 7, {}}, qel::cardgen::TPlaceRecording{1, 0, {}},
                        qel::cardgen::TEndContainer{}, qel::cardgen::TPlaceRecording{0, 0, 7}};
         qeltest::TempDir cardDir;
-        const auto manifest = qel::cardgen::GenerateCard(spec, cardDir.Path().string());
+        const auto manifest = qel::cardgen::GenerateCard(desc, cardDir.Path().string());
         ASSERT_EQ(manifest.Files.size(), 2u);
         for (const std::string& file : manifest.Files) {
             qel::ExtCard.Add(new qel::TExtCardInfo(file));
@@ -281,7 +281,7 @@ TEST_F(QRecCardSave, GeneratedSamplesInsideTheWindowComeBackCalibratedWithoutGap
             const std::uint8_t channel = c.Channels[folder];
             SCOPED_TRACE("channel " + std::to_string(channel));
             std::vector<qeltest::TValueRecord> expected;
-            for (const TSample& sample : Generated(c, spec.Recordings[0], channel)) {
+            for (const TSample& sample : Generated(c, desc.Recordings[0], channel)) {
                 if (sample.Time < start || sample.Time > end) {
                     continue;
                 }

@@ -5,7 +5,7 @@
 #include "card/card_dir_scan.h"
 #include "card/card_records.h"
 #include "card/ext_card.h"
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -57,7 +57,7 @@ qel::cardgen::TClusterBytes NextCluster(TInput& in)
         }
         return cluster;
     }
-    qel::cardgen::TRecordingSpec page;
+    qel::cardgen::TRecordingDescription page;
     const std::uint16_t models[] = {0x6606, 0x6601, 0x6601};
     const std::uint16_t versions[] = {0x0120, 0x0305, 0x0600};
     page.Logger = {models[control % 3], versions[control % 3], versions[control % 3], 1u + (control % 3), {}};

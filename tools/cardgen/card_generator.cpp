@@ -7,9 +7,9 @@
 
 namespace qel::cardgen {
 
-TClusterBytes BuildRecordingCluster(const TRecordingSpec& recording, std::uint32_t pageIndex)
+TClusterBytes BuildRecordingCluster(const TRecordingDescription& recording, std::uint32_t pageIndex)
 {
-    const TLoggerSpec& logger = recording.Logger;
+    const TLoggerDescription& logger = recording.Logger;
     if (logger.Config.size() > kConfigSize) {
         throw std::invalid_argument("logger configuration longer than the configuration area");
     }
@@ -41,15 +41,15 @@ namespace {
 
 class TGenerator {
 public:
-    TGenerator(const TCardSpec& spec, const std::string& folder, const std::string& stem)
-        : FSpec(spec), FWriter(folder, stem, spec.ClustersPerContainer)
+    TGenerator(const TCardDescription& desc, const std::string& folder, const std::string& stem)
+        : FDescription(desc), FWriter(folder, stem, desc.ClustersPerContainer)
     {
     }
 
     TCardManifest Run()
     {
         TCardManifest manifest;
-        for (const TCardItem& item : FSpec.Layout) {
+        for (const TCardItem& item : FDescription.Layout) {
             TPlacedItem placed;
             placed.First = FWriter.NextPosition();
             placed.Last = placed.First;
@@ -63,12 +63,12 @@ public:
     }
 
 private:
-    const TRecordingSpec& Recording(std::size_t index) const
+    const TRecordingDescription& Recording(std::size_t index) const
     {
-        if (index >= FSpec.Recordings.size()) {
+        if (index >= FDescription.Recordings.size()) {
             throw std::out_of_range("layout names a recording that does not exist");
         }
-        return FSpec.Recordings[index];
+        return FDescription.Recordings[index];
     }
 
     void Put(const TClusterBytes& cluster, TPlacedItem& placed)
@@ -84,7 +84,7 @@ private:
 
     void Write(const TPlaceRecording& item, TPlacedItem& placed)
     {
-        const TRecordingSpec& recording = Recording(item.Recording);
+        const TRecordingDescription& recording = Recording(item.Recording);
         if (item.FromPage > recording.PageCount) {
             throw std::out_of_range("placement starts beyond the recording");
         }
@@ -128,15 +128,15 @@ private:
         FWriter.EndContainer();
     }
 
-    const TCardSpec& FSpec;
+    const TCardDescription& FDescription;
     TContainerWriter FWriter;
 };
 
 } // namespace
 
-TCardManifest GenerateCard(const TCardSpec& spec, const std::string& folder, const std::string& stem)
+TCardManifest GenerateCard(const TCardDescription& desc, const std::string& folder, const std::string& stem)
 {
-    return TGenerator(spec, folder, stem).Run();
+    return TGenerator(desc, folder, stem).Run();
 }
 
 } // namespace qel::cardgen

@@ -2,7 +2,7 @@
 // each layout item landed, so tests can predict what a scan must find.
 #pragma once
 
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 #include "tools/cardgen/container_writer.h"
 
 #include <string>
@@ -26,6 +26,6 @@ struct TCardManifest {
 
 // Writes the card into `folder`; the first container is named `stem` + ".dat"
 // and the following ones `stem` + "1.dat", `stem` + "2.dat", ...
-TCardManifest GenerateCard(const TCardSpec& spec, const std::string& folder, const std::string& stem = "qel");
+TCardManifest GenerateCard(const TCardDescription& desc, const std::string& folder, const std::string& stem = "qel");
 
 } // namespace qel::cardgen

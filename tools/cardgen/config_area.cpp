@@ -51,75 +51,75 @@ private:
     std::vector<std::uint8_t> FBytes;
 };
 
-void WriteShared(TConfigWriter& out, const TFixedConfigSpec& spec)
+void WriteShared(TConfigWriter& out, const TFixedConfigDescription& desc)
 {
-    out.Word(78, spec.Mask1);
-    out.Word(80, spec.Mask2);
+    out.Word(78, desc.Mask1);
+    out.Word(80, desc.Mask2);
     const std::size_t inputAt[4] = {84, 99, 114, 129};
     for (std::size_t i = 0; i < 4; ++i) {
-        const TUserInputSpec& input = spec.UserInputs[i];
+        const TUserInputDescription& input = desc.UserInputs[i];
         out.Text(inputAt[i], input.Name, 4);
         out.Text(inputAt[i] + 4, input.Unit, 4);
         out.Single3(inputAt[i] + 8, input.Offset);
         out.Single3(inputAt[i] + 11, input.Gain);
     }
     for (std::size_t i = 0; i < 6; ++i) {
-        out.Single3(144 + 3 * i, spec.Acc2G[i]);
+        out.Single3(144 + 3 * i, desc.Acc2G[i]);
     }
-    out.Text(162, spec.Name, 6);
+    out.Text(162, desc.Name, 6);
     for (std::size_t i = 0; i < 3; ++i) {
-        out.Byte(168 + i, spec.CalDate[i]);
+        out.Byte(168 + i, desc.CalDate[i]);
     }
-    out.Byte(171, spec.CalFlags);
-    out.Text(172, spec.CalInfo, 2);
+    out.Byte(171, desc.CalFlags);
+    out.Text(172, desc.CalInfo, 2);
     for (std::size_t i = 0; i < 4; ++i) {
-        out.Word(174 + 2 * i, static_cast<std::uint16_t>(spec.Humidity[i]));
-        out.Word(182 + 2 * i, static_cast<std::uint16_t>(spec.Temperature[i]));
+        out.Word(174 + 2 * i, static_cast<std::uint16_t>(desc.Humidity[i]));
+        out.Word(182 + 2 * i, static_cast<std::uint16_t>(desc.Temperature[i]));
     }
 }
 
 } // namespace
 
-std::vector<std::uint8_t> BuildQel629Config(const TQel629ConfigSpec& spec)
+std::vector<std::uint8_t> BuildQel629Config(const TQel629ConfigDescription& desc)
 {
     TConfigWriter out(kConfigSize);
-    WriteShared(out, spec);
-    out.Word(82, spec.Features);
-    out.Byte(190, spec.AccOptions);
+    WriteShared(out, desc);
+    out.Word(82, desc.Features);
+    out.Byte(190, desc.AccOptions);
     for (std::size_t i = 0; i < 6; ++i) {
-        out.Single3(192 + 3 * i, spec.Acc10G[i]);
+        out.Single3(192 + 3 * i, desc.Acc10G[i]);
     }
-    out.Byte(210, spec.PSensorFlags);
-    out.Byte(211, spec.PSensorInt);
-    out.Byte(212, spec.PSensorExt);
+    out.Byte(210, desc.PSensorFlags);
+    out.Byte(211, desc.PSensorInt);
+    out.Byte(212, desc.PSensorExt);
     return out.Take();
 }
 
-std::vector<std::uint8_t> BuildQel649Config(const TQel649ConfigSpec& spec)
+std::vector<std::uint8_t> BuildQel649Config(const TQel649ConfigDescription& desc)
 {
     TConfigWriter out(kConfigSize);
-    WriteShared(out, spec);
-    out.Byte(82, spec.Features);
-    out.Byte(83, spec.Features2);
-    out.Byte(190, spec.PSensorFlags);
-    out.Byte(191, spec.PSensorInt);
-    out.Byte(192, spec.PSensorExt);
+    WriteShared(out, desc);
+    out.Byte(82, desc.Features);
+    out.Byte(83, desc.Features2);
+    out.Byte(190, desc.PSensorFlags);
+    out.Byte(191, desc.PSensorInt);
+    out.Byte(192, desc.PSensorExt);
     return out.Take();
 }
 
-std::vector<std::uint8_t> BuildQel629cConfig(const TQel629cConfigSpec& spec)
+std::vector<std::uint8_t> BuildQel629cConfig(const TQel629cConfigDescription& desc)
 {
-    const std::size_t entrySize = spec.WithTexts ? 22 : 10;
-    TConfigWriter out(std::max(kConfigSize, 14 + spec.Channels.size() * entrySize));
-    out.Text(78, spec.Name, 12);
-    out.Byte(90, spec.WithTexts ? 1 : 0);
-    out.Byte(91, static_cast<std::uint8_t>(spec.CountOverride >= 0 ? spec.CountOverride : static_cast<int>(spec.Channels.size())));
+    const std::size_t entrySize = desc.WithTexts ? 22 : 10;
+    TConfigWriter out(std::max(kConfigSize, 14 + desc.Channels.size() * entrySize));
+    out.Text(78, desc.Name, 12);
+    out.Byte(90, desc.WithTexts ? 1 : 0);
+    out.Byte(91, static_cast<std::uint8_t>(desc.CountOverride >= 0 ? desc.CountOverride : static_cast<int>(desc.Channels.size())));
     std::size_t at = 92;
-    for (const TQel629cChannelSpec& channel : spec.Channels) {
+    for (const TQel629cChannelDescription& channel : desc.Channels) {
         out.Word(at, channel.ChannelId);
         out.Single4(at + 2, channel.Gain);
         out.Single4(at + 6, channel.Offset);
-        if (spec.WithTexts) {
+        if (desc.WithTexts) {
             out.Text(at + 10, channel.Name, 6);
             out.Text(at + 16, channel.Unit, 6);
         }

@@ -11,7 +11,7 @@ namespace qel::cardgen {
 
 // A user-scaled analog input: name and unit of 4 characters, offset and gain
 // stored as 3-byte singles (the low 8 bits of the single are dropped).
-struct TUserInputSpec {
+struct TUserInputDescription {
     std::string Name;
     std::string Unit;
     float Offset = 0.0f;
@@ -19,10 +19,10 @@ struct TUserInputSpec {
 };
 
 // Fields the QEL629 and QEL649 layouts share (bytes 78 to 189).
-struct TFixedConfigSpec {
+struct TFixedConfigDescription {
     std::uint16_t Mask1 = 0xFFFF;          // a channel is on when its bit is set in both masks
     std::uint16_t Mask2 = 0;
-    std::array<TUserInputSpec, 4> UserInputs;
+    std::array<TUserInputDescription, 4> UserInputs;
     std::array<float, 6> Acc2G{};          // X offset, X gain, Y offset, Y gain, Z offset, Z gain
     std::string Name;                      // 6 characters
     std::array<std::uint8_t, 3> CalDate{}; // year - 2000, month - 1, day - 1
@@ -32,7 +32,7 @@ struct TFixedConfigSpec {
     std::array<std::int16_t, 4> Temperature{};
 };
 
-struct TQel629ConfigSpec : TFixedConfigSpec {
+struct TQel629ConfigDescription : TFixedConfigDescription {
     std::uint16_t Features = 0;            // bits 0 to 11
     std::uint8_t AccOptions = 0;           // bit 0 high-g range, bit 1 fast or peak
     std::array<float, 6> Acc10G{};
@@ -41,7 +41,7 @@ struct TQel629ConfigSpec : TFixedConfigSpec {
     std::uint8_t PSensorExt = 0;
 };
 
-struct TQel649ConfigSpec : TFixedConfigSpec {
+struct TQel649ConfigDescription : TFixedConfigDescription {
     std::uint8_t Features = 0;             // byte 82
     std::uint8_t Features2 = 0;            // byte 83
     std::uint8_t PSensorFlags = 0;         // bytes 190 to 192
@@ -49,7 +49,7 @@ struct TQel649ConfigSpec : TFixedConfigSpec {
     std::uint8_t PSensorExt = 0;
 };
 
-struct TQel629cChannelSpec {
+struct TQel629cChannelDescription {
     std::uint16_t ChannelId = 0;
     float Gain = 1.0f;                     // IEEE single, little endian
     float Offset = 0.0f;
@@ -57,17 +57,17 @@ struct TQel629cChannelSpec {
     std::string Unit;                      // 6 characters, only with texts
 };
 
-struct TQel629cConfigSpec {
+struct TQel629cConfigDescription {
     std::string Name;                      // 12 characters
     bool WithTexts = false;                // entries of 22 bytes with name and unit, else 10
-    std::vector<TQel629cChannelSpec> Channels;
+    std::vector<TQel629cChannelDescription> Channels;
     int CountOverride = -1;                // the count byte, when not the number of channels
 };
 
 // The bytes from cluster byte 78 on. The fixed layouts are 396 bytes; the
 // QEL629c entries may run past the configuration area, as the logger writes them.
-std::vector<std::uint8_t> BuildQel629Config(const TQel629ConfigSpec& spec);
-std::vector<std::uint8_t> BuildQel649Config(const TQel649ConfigSpec& spec);
-std::vector<std::uint8_t> BuildQel629cConfig(const TQel629cConfigSpec& spec);
+std::vector<std::uint8_t> BuildQel629Config(const TQel629ConfigDescription& desc);
+std::vector<std::uint8_t> BuildQel649Config(const TQel649ConfigDescription& desc);
+std::vector<std::uint8_t> BuildQel629cConfig(const TQel629cConfigDescription& desc);
 
 } // namespace qel::cardgen

@@ -1,7 +1,7 @@
 // cardgen: writes the container files of a card from a text description.
 // Usage: cardgen <description file, or - for standard input> <output folder>
 #include "tools/cardgen/card_generator.h"
-#include "tools/cardgen/spec_parser.h"
+#include "tools/cardgen/description_parser.h"
 
 #include <exception>
 #include <fstream>
@@ -14,19 +14,19 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        qel::cardgen::TCardSpec spec;
+        qel::cardgen::TCardDescription desc;
         const std::string source = argv[1];
         if (source == "-") {
-            spec = qel::cardgen::ParseCardSpec(std::cin);
+            desc = qel::cardgen::ParseCardDescription(std::cin);
         } else {
             std::ifstream in(source);
             if (!in) {
                 std::cerr << "cardgen: cannot open " << source << "\n";
                 return 1;
             }
-            spec = qel::cardgen::ParseCardSpec(in);
+            desc = qel::cardgen::ParseCardDescription(in);
         }
-        const auto manifest = qel::cardgen::GenerateCard(spec, argv[2]);
+        const auto manifest = qel::cardgen::GenerateCard(desc, argv[2]);
         for (const auto& file : manifest.Files) {
             std::cout << file << "\n";
         }

@@ -14,7 +14,7 @@ constexpr std::size_t kRadioHeadSize = 10;
 constexpr std::size_t kMaxRadioValues = 15;
 } // namespace
 
-std::vector<std::uint8_t> RadioRecordBytes(const TRadioRecordSpec& record)
+std::vector<std::uint8_t> RadioRecordBytes(const TRadioRecordDescription& record)
 {
     if (record.Values.size() > kMaxRadioValues) {
         throw std::invalid_argument("a radio record carries at most 15 values");
@@ -33,7 +33,7 @@ std::vector<std::uint8_t> RadioRecordBytes(const TRadioRecordSpec& record)
     return bytes;
 }
 
-std::vector<std::uint8_t> SEPageBlockBytes(const TSEPageBlockSpec& block)
+std::vector<std::uint8_t> SEPageBlockBytes(const TSEPageBlockDescription& block)
 {
     if (block.Data.size() > kSEPageDataSize) {
         throw std::invalid_argument("an SE page holds 1024 bytes");

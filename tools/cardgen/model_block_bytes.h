@@ -8,7 +8,7 @@
 namespace qel::cardgen {
 
 // A radio record: one module's values (tag 0xC0).
-struct TRadioRecordSpec {
+struct TRadioRecordDescription {
     std::uint8_t Control = 0;          // upper nibble of byte 2; bit 7 is the transparent mode
     std::uint8_t ModulNo = 0;          // 0 to 15
     std::uint8_t Position = 0;         // 0 to 15
@@ -19,10 +19,10 @@ struct TRadioRecordSpec {
 };
 
 // The 10 + 2n bytes of the record; more than 15 values raise std::invalid_argument.
-std::vector<std::uint8_t> RadioRecordBytes(const TRadioRecordSpec& record);
+std::vector<std::uint8_t> RadioRecordBytes(const TRadioRecordDescription& record);
 
 // An SE page block: one 1024-byte page of a job (tag 0xC0).
-struct TSEPageBlockSpec {
+struct TSEPageBlockDescription {
     std::uint32_t Job = 0;
     std::uint8_t Order = 0;
     std::uint8_t Page = 0;
@@ -34,6 +34,6 @@ constexpr std::size_t kSEPageDataSize = 1024;
 constexpr std::size_t kSEPageBlockSize = 12 + kSEPageDataSize;
 
 // The 1036 bytes of the block.
-std::vector<std::uint8_t> SEPageBlockBytes(const TSEPageBlockSpec& block);
+std::vector<std::uint8_t> SEPageBlockBytes(const TSEPageBlockDescription& block);
 
 } // namespace qel::cardgen

@@ -11,13 +11,13 @@ constexpr std::size_t kChannelLimitSize = 10;
 } // namespace
 
 std::size_t WriteLimitPackets(std::span<std::uint8_t> page, TPageHeaderFields& header,
-                              const std::vector<TLimitPacketSpec>& packets)
+                              const std::vector<TLimitPacketDescription>& packets)
 {
     if (packets.size() != (header.StartPage ? 15u : 1u)) {
         throw std::invalid_argument("a start page carries 15 limit packets, any other page 1");
     }
     std::size_t at = kPageHeaderSize;
-    for (const TLimitPacketSpec& packet : packets) {
+    for (const TLimitPacketDescription& packet : packets) {
         page[at] = packet.Channel & 0x0F;
         page[at + 1] = static_cast<std::uint8_t>((packet.Alarm & 0x07) << 3 | (packet.Record & 0x07));
         PutWordLE(page, at + 2, static_cast<std::uint16_t>(packet.Limit1));
@@ -70,11 +70,11 @@ bool TQel629cRecordWriter::AddEnd(std::uint8_t kind)
     return Put(0, static_cast<std::uint8_t>(0xF8 | kind), 0, 0);
 }
 
-std::vector<std::uint8_t> ChannelLimitData(const std::vector<TChannelLimitSpec>& entries)
+std::vector<std::uint8_t> ChannelLimitData(const std::vector<TChannelLimitDescription>& entries)
 {
     std::vector<std::uint8_t> data(entries.size() * kChannelLimitSize);
     std::size_t at = 0;
-    for (const TChannelLimitSpec& entry : entries) {
+    for (const TChannelLimitDescription& entry : entries) {
         data[at] = entry.Index;
         data[at + 1] = static_cast<std::uint8_t>((entry.Alarm & 0x07) << 3 | (entry.Record & 0x07));
         PutSingleLE(data, at + 2, entry.Limit1);
@@ -85,10 +85,10 @@ std::vector<std::uint8_t> ChannelLimitData(const std::vector<TChannelLimitSpec>&
 }
 
 std::size_t WriteExtendedHeader(std::span<std::uint8_t> page, TPageHeaderFields& header,
-                                const std::vector<TExtendedSectionSpec>& sections)
+                                const std::vector<TExtendedSectionDescription>& sections)
 {
     std::vector<std::uint8_t> area;
-    for (const TExtendedSectionSpec& section : sections) {
+    for (const TExtendedSectionDescription& section : sections) {
         const std::size_t words = (section.Data.size() + 1) / 2;
         area.push_back(static_cast<std::uint8_t>(section.Kind));
         area.push_back(static_cast<std::uint8_t>(section.Kind >> 8));
@@ -111,15 +111,15 @@ std::size_t WriteExtendedHeader(std::span<std::uint8_t> page, TPageHeaderFields&
 void TQel629cRecordBody::Fill(std::uint32_t pageIndex, TPageHeaderFields& header, std::span<std::uint8_t, kPageSize> page)
 {
     std::size_t first = kPageHeaderSize;
-    if (pageIndex == 0 && !FSpec.FirstPageLimits.empty()) {
-        first = WriteExtendedHeader(page, header, {{1, ChannelLimitData(FSpec.FirstPageLimits)}});
+    if (pageIndex == 0 && !FDescription.FirstPageLimits.empty()) {
+        first = WriteExtendedHeader(page, header, {{1, ChannelLimitData(FDescription.FirstPageLimits)}});
     }
     TQel629cRecordWriter writer(page, first);
-    for (std::uint32_t row = 0; row < FSpec.Rows; ++row) {
-        for (std::size_t i = 0; i < FSpec.Channels.size(); ++i) {
+    for (std::uint32_t row = 0; row < FDescription.Rows; ++row) {
+        for (std::size_t i = 0; i < FDescription.Channels.size(); ++i) {
             const bool stepHere = i == 0 && row != 0;
-            const std::uint8_t channel = FSpec.Channels[i];
-            if (!writer.AddValue(channel, stepHere ? FSpec.RowStepUnits : 0, FSpec.ValueOf(pageIndex, row, channel))) {
+            const std::uint8_t channel = FDescription.Channels[i];
+            if (!writer.AddValue(channel, stepHere ? FDescription.RowStepUnits : 0, FDescription.ValueOf(pageIndex, row, channel))) {
                 throw std::invalid_argument("the rows do not fit in a page");
             }
         }

@@ -12,7 +12,7 @@
 namespace qel::cardgen {
 
 // A limit packet of QEL629 pages from PC version 3.06.
-struct TLimitPacketSpec {
+struct TLimitPacketDescription {
     std::uint8_t Channel = 0;     // channel index, 0 to 15
     std::uint8_t Alarm = 0;       // first condition, 0 to 7
     std::uint8_t Record = 0;      // second condition, 0 to 7
@@ -24,7 +24,7 @@ struct TLimitPacketSpec {
 // page carries 15 packets, any other page 1. Answers where the records begin
 // (after the two skipped bytes).
 std::size_t WriteLimitPackets(std::span<std::uint8_t> page, TPageHeaderFields& header,
-                              const std::vector<TLimitPacketSpec>& packets);
+                              const std::vector<TLimitPacketDescription>& packets);
 
 // Records of QEL629c pages: five-bit channel numbers (31: control record).
 class TQel629cRecordWriter {
@@ -45,7 +45,7 @@ private:
 };
 
 // A channel limit entry of the QEL629c extended header.
-struct TChannelLimitSpec {
+struct TChannelLimitDescription {
     std::uint8_t Index = 0;       // index in the logger's channel list
     std::uint8_t Record = 0;      // record condition, 0 to 7
     std::uint8_t Alarm = 0;       // alarm condition, 0 to 7
@@ -54,39 +54,39 @@ struct TChannelLimitSpec {
 };
 
 // A section of the extended header; its data is padded to whole words.
-struct TExtendedSectionSpec {
+struct TExtendedSectionDescription {
     std::uint16_t Kind = 1;       // 1 and 2 hold channel limit entries
     std::vector<std::uint8_t> Data;
 };
 
 // The data of a section holding these entries, 10 bytes each.
-std::vector<std::uint8_t> ChannelLimitData(const std::vector<TChannelLimitSpec>& entries);
+std::vector<std::uint8_t> ChannelLimitData(const std::vector<TChannelLimitDescription>& entries);
 
 // Writes the extended header (mark 0x00E0, the area length, the sections)
 // from byte 8 and sets the header's extended flag; answers where the records begin.
 std::size_t WriteExtendedHeader(std::span<std::uint8_t> page, TPageHeaderFields& header,
-                                const std::vector<TExtendedSectionSpec>& sections);
+                                const std::vector<TExtendedSectionDescription>& sections);
 
 // QEL629c pages: per page `Rows` rows, each a value of every channel of
 // `Channels`; the first value of a row advances the time by RowStepUnits (not
 // on the page's first row), the others by 0. Values follow ValueOf (pageIndex,
 // row, channel). When FirstPageLimits is not empty, the first page carries
 // them in an extended header.
-struct TQel629cBodySpec {
+struct TQel629cBodyDescription {
     std::vector<std::uint8_t> Channels;
     std::uint32_t Rows = 10;
     std::int16_t RowStepUnits = 1;
     std::function<std::int16_t(std::uint32_t page, std::uint32_t row, std::uint8_t channel)> ValueOf;
-    std::vector<TChannelLimitSpec> FirstPageLimits;
+    std::vector<TChannelLimitDescription> FirstPageLimits;
 };
 
 class TQel629cRecordBody final : public IPageBody {
 public:
-    explicit TQel629cRecordBody(TQel629cBodySpec spec) : FSpec(std::move(spec)) {}
+    explicit TQel629cRecordBody(TQel629cBodyDescription desc) : FDescription(std::move(desc)) {}
     void Fill(std::uint32_t pageIndex, TPageHeaderFields& header, std::span<std::uint8_t, kPageSize> page) override;
 
 private:
-    TQel629cBodySpec FSpec;
+    TQel629cBodyDescription FDescription;
 };
 
 } // namespace qel::cardgen

@@ -76,7 +76,7 @@ bool TTaggedRecordWriter::EndTime(std::uint64_t units)
     return Bytes(record.Bytes());
 }
 
-bool TTaggedRecordWriter::Burst(const TBurstBlockSpec& block)
+bool TTaggedRecordWriter::Burst(const TBurstBlockDescription& block)
 {
     if (block.Lines.size() > 255) {
         throw std::invalid_argument("a burst block holds at most 255 lines");
@@ -93,7 +93,7 @@ bool TTaggedRecordWriter::Burst(const TBurstBlockSpec& block)
     return Bytes(record.Bytes());
 }
 
-bool TTaggedRecordWriter::BurstV1(const TBurstBlockV1Spec& block)
+bool TTaggedRecordWriter::BurstV1(const TBurstBlockV1Description& block)
 {
     if (block.Lines.size() > 255) {
         throw std::invalid_argument("a burst block holds at most 255 lines");
@@ -209,14 +209,14 @@ bool TTaggedRecordWriter::End(std::uint8_t tag)
 void TTaggedRecordBody::Fill(std::uint32_t pageIndex, TPageHeaderFields&, std::span<std::uint8_t, kPageSize> page)
 {
     TTaggedRecordWriter writer(page);
-    if (FSpec.BurstLines > 0) {
-        TBurstBlockSpec block;
-        block.Rate = FSpec.BurstRate;
-        block.No = pageIndex * FSpec.BurstLines;
-        for (std::uint32_t line = 0; line < FSpec.BurstLines; ++line) {
+    if (FDescription.BurstLines > 0) {
+        TBurstBlockDescription block;
+        block.Rate = FDescription.BurstRate;
+        block.No = pageIndex * FDescription.BurstLines;
+        for (std::uint32_t line = 0; line < FDescription.BurstLines; ++line) {
             std::vector<std::uint16_t> words;
             for (std::uint32_t position = 0; position < 4; ++position) {
-                words.push_back(BurstWord(FSpec.BurstValueOf(pageIndex, line, position)));
+                words.push_back(BurstWord(FDescription.BurstValueOf(pageIndex, line, position)));
             }
             block.Lines.push_back(words);
         }
@@ -224,17 +224,17 @@ void TTaggedRecordBody::Fill(std::uint32_t pageIndex, TPageHeaderFields&, std::s
             throw std::invalid_argument("the burst block does not fit in a page");
         }
     }
-    for (std::uint32_t row = 0; row < FSpec.Rows; ++row) {
+    for (std::uint32_t row = 0; row < FDescription.Rows; ++row) {
         std::vector<std::int16_t> values;
-        for (std::uint32_t bits = FSpec.Mask; bits != 0; bits &= bits - 1) {
-            values.push_back(FSpec.ValueOf(pageIndex, row, static_cast<std::uint32_t>(std::countr_zero(bits))));
+        for (std::uint32_t bits = FDescription.Mask; bits != 0; bits &= bits - 1) {
+            values.push_back(FDescription.ValueOf(pageIndex, row, static_cast<std::uint32_t>(std::countr_zero(bits))));
         }
-        if (!writer.MultiValue(row == 0 ? 0 : FSpec.RowStepUnits, FSpec.Mask, values) ||
-            !writer.Value(0, FSpec.ValueOf(pageIndex, row, FSpec.ValueChannel))) {
+        if (!writer.MultiValue(row == 0 ? 0 : FDescription.RowStepUnits, FDescription.Mask, values) ||
+            !writer.Value(0, FDescription.ValueOf(pageIndex, row, FDescription.ValueChannel))) {
             throw std::invalid_argument("the rows do not fit in a page");
         }
     }
-    if (FSpec.Markers && !writer.Marker(0)) {
+    if (FDescription.Markers && !writer.Marker(0)) {
         throw std::invalid_argument("the marker does not fit in a page");
     }
     writer.End();

@@ -17,7 +17,7 @@ namespace qel::cardgen {
 std::uint16_t BurstWord(std::int16_t value, bool pretrigger = false);
 
 // A burst block of version-2 and QEL25 pages (tag kinds 1, 2 and 8).
-struct TBurstBlockSpec {
+struct TBurstBlockDescription {
     std::uint8_t Kind = 1;        // 1 acceleration, 2 analog, 8 shock
     std::uint8_t Ctrl = 0;        // tag's low nibble: bit 0 continuation, bit 1 new shock event
     std::uint8_t Rate = 0;
@@ -29,7 +29,7 @@ struct TBurstBlockSpec {
 };
 
 // A burst block of version-1 pages (tag kinds 1 and 2).
-struct TBurstBlockV1Spec {
+struct TBurstBlockV1Description {
     std::uint8_t Kind = 1;        // 1 acceleration, 2 analog
     std::uint8_t Mask = 0x0F;     // tag's low nibble: positions present
     std::int16_t Step = 0;
@@ -45,8 +45,8 @@ public:
     explicit TTaggedRecordWriter(std::span<std::uint8_t> page, std::size_t at = kPageHeaderSize) : FPage(page), FAt(at) {}
 
     bool Time(std::uint64_t units);                                     // kind 0 (40-bit)
-    bool Burst(const TBurstBlockSpec& block);                           // kinds 1, 2, 8
-    bool BurstV1(const TBurstBlockV1Spec& block);                       // kinds 1, 2 of version 1
+    bool Burst(const TBurstBlockDescription& block);                           // kinds 1, 2, 8
+    bool BurstV1(const TBurstBlockV1Description& block);                       // kinds 1, 2 of version 1
     // Kind 3: rows x (set bits of mask) values, row after row.
     bool MultiValue(std::int16_t step, std::uint16_t mask, const std::vector<std::int16_t>& values, std::uint8_t rows = 1);
     bool MultiValueStepWord(std::uint16_t stepWord, std::uint16_t mask, const std::vector<std::int16_t>& values);
@@ -74,7 +74,7 @@ private:
 // starts with one acceleration block (version-2 format) of that many lines of
 // the four positions, sample numbers continuing from page to page, at the
 // page time; line j of page p holds BurstValueOf (p, j, position).
-struct TTaggedBodySpec {
+struct TTaggedBodyDescription {
     using TValueOf = std::function<std::int16_t(std::uint32_t page, std::uint32_t row, std::uint32_t channel)>;
     std::uint32_t Rows = 10;
     std::int16_t RowStepUnits = 1;
@@ -89,11 +89,11 @@ struct TTaggedBodySpec {
 
 class TTaggedRecordBody final : public IPageBody {
 public:
-    explicit TTaggedRecordBody(const TTaggedBodySpec& spec) : FSpec(spec) {}
+    explicit TTaggedRecordBody(const TTaggedBodyDescription& desc) : FDescription(desc) {}
     void Fill(std::uint32_t pageIndex, TPageHeaderFields& header, std::span<std::uint8_t, kPageSize> page) override;
 
 private:
-    TTaggedBodySpec FSpec;
+    TTaggedBodyDescription FDescription;
 };
 
 } // namespace qel::cardgen

@@ -113,10 +113,10 @@ bool TVarRecordWriter::AddFifo(std::uint8_t state, std::uint32_t fifoTime, std::
     return AddBytes(record);
 }
 
-std::vector<std::uint8_t> FlexChannelData(const std::vector<TFlexChannelSpec>& entries)
+std::vector<std::uint8_t> FlexChannelData(const std::vector<TFlexChannelDescription>& entries)
 {
     std::vector<std::uint8_t> data;
-    for (const TFlexChannelSpec& entry : entries) {
+    for (const TFlexChannelDescription& entry : entries) {
         data.push_back(entry.Index);
         data.push_back(0);
         AppendLong(data, entry.Serial);
@@ -126,10 +126,10 @@ std::vector<std::uint8_t> FlexChannelData(const std::vector<TFlexChannelSpec>& e
     return data;
 }
 
-std::size_t WriteFlexEntries621(std::span<std::uint8_t> page, const std::vector<TFlexEntry621Spec>& entries)
+std::size_t WriteFlexEntries621(std::span<std::uint8_t> page, const std::vector<TFlexEntry621Description>& entries)
 {
     std::vector<std::uint8_t> data;
-    for (const TFlexEntry621Spec& entry : entries) {
+    for (const TFlexEntry621Description& entry : entries) {
         if (entry.FlexChannel > 15) {
             throw std::invalid_argument("flex channels are 0 to 15");
         }

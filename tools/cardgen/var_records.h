@@ -51,7 +51,7 @@ std::vector<std::uint8_t> ThreeByteSingleBytes(float value);
 
 // A flex-channel entry of the QEL62xW extended header (18 bytes); name and
 // unit hold at most 6 bytes each (Windows-1252), padded with zero bytes.
-struct TFlexChannelSpec {
+struct TFlexChannelDescription {
     std::uint8_t Index = 0;   // index in the logger's channel list
     std::uint32_t Serial = 0;
     std::string Name;
@@ -59,11 +59,11 @@ struct TFlexChannelSpec {
 };
 
 // The data of an extended-header section (kind 3 or 4) holding these entries.
-std::vector<std::uint8_t> FlexChannelData(const std::vector<TFlexChannelSpec>& entries);
+std::vector<std::uint8_t> FlexChannelData(const std::vector<TFlexChannelDescription>& entries);
 
 // A flex-channel entry of the QEL621WD pages (16 bytes); name and unit hold
 // at most 6 bytes each, padded with blanks.
-struct TFlexEntry621Spec {
+struct TFlexEntry621Description {
     std::uint8_t FlexChannel = 0;   // 0 to 15
     std::uint8_t Channel = 0;
     std::uint16_t Serial = 0;       // 0: no sensor
@@ -72,7 +72,7 @@ struct TFlexEntry621Spec {
 };
 
 // Writes the entries from byte 8; answers where the records begin.
-std::size_t WriteFlexEntries621(std::span<std::uint8_t> page, const std::vector<TFlexEntry621Spec>& entries);
+std::size_t WriteFlexEntries621(std::span<std::uint8_t> page, const std::vector<TFlexEntry621Description>& entries);
 
 // Pages of the variable-length format. `head` writes what precedes the
 // records (an extended header, flex entries; it may set header flags) and

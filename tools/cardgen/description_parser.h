@@ -1,8 +1,8 @@
 // Reads a card description from text, one statement per line, for the cardgen
-// command (the format is described in ParseCardSpec's comment).
+// command (the format is described in ParseCardDescription's comment).
 #pragma once
 
-#include "tools/cardgen/card_spec.h"
+#include "tools/cardgen/card_description.h"
 
 #include <istream>
 
@@ -20,6 +20,6 @@ namespace qel::cardgen {
 //   end-container
 //   trailing <bytes>
 // Raises std::runtime_error naming the line of the first fault.
-TCardSpec ParseCardSpec(std::istream& text);
+TCardDescription ParseCardDescription(std::istream& text);
 
 } // namespace qel::cardgen

@@ -13,7 +13,7 @@
 
 namespace qel::cardgen {
 
-struct TLoggerSpec {
+struct TLoggerDescription {
     std::uint16_t ModelCode = 0x6606;
     std::uint16_t FirmwareVersion = 0x0200;
     std::uint16_t PcVersion = 0x0200;
@@ -23,8 +23,8 @@ struct TLoggerSpec {
 
 // One recording of one logger: page i has the page number FirstPageNo + i
 // (modulo 8192) and the header time StartTimeUnits + i * TimeStepUnits.
-struct TRecordingSpec {
-    TLoggerSpec Logger;
+struct TRecordingDescription {
+    TLoggerDescription Logger;
     std::uint32_t PageCount = 1;
     std::uint16_t FirstPageNo = 0;
     std::optional<std::uint16_t> StartPageNo;   // header start page; FirstPageNo when unset
@@ -61,13 +61,13 @@ struct TTrailingBytes {             // a partial cluster that ends the current c
 };
 using TCardItem = std::variant<TPlaceRecording, TRepeatPage, TJunkClusters, TRawCluster, TEndContainer, TTrailingBytes>;
 
-struct TCardSpec {
-    std::vector<TRecordingSpec> Recordings;
+struct TCardDescription {
+    std::vector<TRecordingDescription> Recordings;
     std::vector<TCardItem> Layout;
     std::uint64_t ClustersPerContainer = 0;   // 0: containers end only at TEndContainer
 };
 
 // The cluster of page `pageIndex` of a recording, as the generator writes it.
-TClusterBytes BuildRecordingCluster(const TRecordingSpec& recording, std::uint32_t pageIndex);
+TClusterBytes BuildRecordingCluster(const TRecordingDescription& recording, std::uint32_t pageIndex);
 
 } // namespace qel::cardgen

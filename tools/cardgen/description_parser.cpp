@@ -1,5 +1,5 @@
 // Reads a card description from text for the cardgen command.
-#include "tools/cardgen/spec_parser.h"
+#include "tools/cardgen/description_parser.h"
 
 #include <map>
 #include <sstream>
@@ -134,7 +134,7 @@ std::shared_ptr<IPageBody> ParseFourByteBody(const std::string& text)
 
 class TParser {
 public:
-    TCardSpec Parse(std::istream& text)
+    TCardDescription Parse(std::istream& text)
     {
         std::string line;
         int number = 0;
@@ -146,7 +146,7 @@ public:
                 throw std::runtime_error("line " + std::to_string(number) + ": " + error.what());
             }
         }
-        return std::move(FSpec);
+        return std::move(FDescription);
     }
 
 private:
@@ -166,7 +166,7 @@ private:
         const std::string& name = words[0];
         if (name == "containers") {
             Need(words, 2, 2);
-            FSpec.ClustersPerContainer = ParseNumber(words[1], UINT64_MAX);
+            FDescription.ClustersPerContainer = ParseNumber(words[1], UINT64_MAX);
         } else if (name == "logger") {
             Logger(words);
         } else if (name == "recording") {
@@ -181,11 +181,11 @@ private:
                 place.Count = static_cast<std::uint32_t>(options.Number("count", UINT32_MAX));
             }
             options.Done();
-            FSpec.Layout.emplace_back(place);
+            FDescription.Layout.emplace_back(place);
         } else if (name == "repeat") {
             Need(words, 3, 3);
             TOptions options(words, 2);
-            FSpec.Layout.emplace_back(TRepeatPage{RecordingIndex(words[1]), static_cast<std::uint32_t>(options.Number("page", UINT32_MAX))});
+            FDescription.Layout.emplace_back(TRepeatPage{RecordingIndex(words[1]), static_cast<std::uint32_t>(options.Number("page", UINT32_MAX))});
             options.Done();
         } else if (name == "junk") {
             Need(words, 2);
@@ -196,13 +196,13 @@ private:
             options.Flag("random");
             junk.Seed = options.Number("seed", UINT64_MAX, 1);
             options.Done();
-            FSpec.Layout.emplace_back(junk);
+            FDescription.Layout.emplace_back(junk);
         } else if (name == "end-container") {
             Need(words, 1, 1);
-            FSpec.Layout.emplace_back(TEndContainer{});
+            FDescription.Layout.emplace_back(TEndContainer{});
         } else if (name == "trailing") {
             Need(words, 2, 2);
-            FSpec.Layout.emplace_back(TTrailingBytes{static_cast<std::uint32_t>(ParseNumber(words[1], kClusterSize - 1))});
+            FDescription.Layout.emplace_back(TTrailingBytes{static_cast<std::uint32_t>(ParseNumber(words[1], kClusterSize - 1))});
         } else {
             throw TLineError("unknown statement: " + name);
         }
@@ -220,7 +220,7 @@ private:
     {
         Need(words, 2);
         TOptions options(words, 2);
-        TLoggerSpec logger;
+        TLoggerDescription logger;
         logger.ModelCode = static_cast<std::uint16_t>(options.Number("model", 0xFFFF));
         logger.FirmwareVersion = static_cast<std::uint16_t>(options.Number("fw", 0xFFFF));
         logger.PcVersion = static_cast<std::uint16_t>(options.Number("pc", 0xFFFF, logger.FirmwareVersion));
@@ -241,7 +241,7 @@ private:
     {
         Need(words, 2);
         TOptions options(words, 2);
-        TRecordingSpec recording;
+        TRecordingDescription recording;
         const std::string loggerName = options.Text("logger");
         const auto logger = FLoggers.find(loggerName);
         if (logger == FLoggers.end()) {
@@ -264,10 +264,10 @@ private:
             recording.Body = ParseFourByteBody(options.Text("four-byte"));
         }
         options.Done();
-        if (!FRecordingIndex.emplace(words[1], FSpec.Recordings.size()).second) {
+        if (!FRecordingIndex.emplace(words[1], FDescription.Recordings.size()).second) {
             throw TLineError("recording named twice: " + words[1]);
         }
-        FSpec.Recordings.push_back(recording);
+        FDescription.Recordings.push_back(recording);
     }
 
     std::size_t RecordingIndex(const std::string& name) const
@@ -279,14 +279,14 @@ private:
         return it->second;
     }
 
-    TCardSpec FSpec;
-    std::map<std::string, TLoggerSpec> FLoggers;
+    TCardDescription FDescription;
+    std::map<std::string, TLoggerDescription> FLoggers;
     std::map<std::string, std::size_t> FRecordingIndex;
 };
 
 } // namespace
 
-TCardSpec ParseCardSpec(std::istream& text)
+TCardDescription ParseCardDescription(std::istream& text)
 {
     return TParser().Parse(text);
 }
