@@ -330,13 +330,13 @@ struct TZipFile::TImpl {
 
     void WriteCentralEntry(const TCentralEntry& entry)
     {
-        // The Zip64 field holds, in this order, only the values whose 32-bit field overflows.
+        // Unlike the local header's, this Zip64 field holds, in this order, only the
+        // values whose own 32-bit field overflows (and reads 0xFFFFFFFF).
         const bool bigSize = entry.Size >= Zip64Threshold;
         const bool bigCompressed = entry.CompressedSize >= Zip64Threshold;
         const bool bigOffset = entry.Offset >= Zip64Threshold;
         const std::uint16_t zip64Bytes = 8 * (bigSize + bigCompressed + bigOffset);
         const bool zip64 = zip64Bytes > 0;
-        const bool zip64Local = bigSize || bigCompressed;
         Header.Clear();
         Header.U32(kCentralHeaderSignature);
         Header.U16(kMadeByUnix | kVersionZip64);
@@ -346,8 +346,8 @@ struct TZipFile::TImpl {
         Header.U16(DosTime);
         Header.U16(DosDate);
         Header.U32(entry.Crc);
-        Header.U32(zip64Local ? kMax32 : static_cast<std::uint32_t>(entry.CompressedSize));
-        Header.U32(zip64Local ? kMax32 : static_cast<std::uint32_t>(entry.Size));
+        Header.U32(bigCompressed ? kMax32 : static_cast<std::uint32_t>(entry.CompressedSize));
+        Header.U32(bigSize ? kMax32 : static_cast<std::uint32_t>(entry.Size));
         Header.U16(static_cast<std::uint32_t>(entry.Name.size()));
         Header.U16(zip64 ? 4 + zip64Bytes : 0);
         Header.U16(0);   // comment

@@ -138,7 +138,8 @@ TEST(ZipWriter, Zip64FieldsWhereSizesAndOffsetsReachTheThreshold)
 {
     // A threshold of 1000 puts every larger size and every later offset into
     // Zip64 fields, the layout a multi-gigabyte save takes.
-    const std::vector<TEntry> entries = MixedEntries();
+    std::vector<TEntry> entries = MixedEntries();
+    entries.push_back({"constant", std::string(5000, '\0')});   // only its size reaches the threshold
     TempDir dir;
     const std::string path = dir.File("zip64.zip");
     WriteArchive(path, entries, 2, 1000);
@@ -148,6 +149,7 @@ TEST(ZipWriter, Zip64FieldsWhereSizesAndOffsetsReachTheThreshold)
     EXPECT_FALSE(reader.Entries()[0].Zip64Fields) << "small entry at offset 0";
     EXPECT_TRUE(reader.Entries()[1].Zip64Fields) << "size 120000";
     EXPECT_TRUE(reader.Entries()[2].Zip64Fields) << "empty entry at a large offset";
+    EXPECT_LT(reader.Entries()[7].CompressedSize, 1000u);
     std::vector<std::string> names;
     for (const TEntry& entry : entries) {
         names.push_back(entry.Name);
