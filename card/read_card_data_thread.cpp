@@ -202,6 +202,7 @@ void TReadCardDataThread::Post(plat::WPARAM state, plat::LPARAM value) const
 void TReadCardDataThread::Execute()
 {
     InitThreadFPU();
+    ClearLastErrorMsg();
     Post(THREAD_STARTED, 0);
     TCardDataReadHooks hooks;
     hooks.Terminated = [this] { return Terminated(); };

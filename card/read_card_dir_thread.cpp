@@ -24,6 +24,7 @@ void TReadCardDirThread::Post(plat::WPARAM state, plat::LPARAM value) const
 void TReadCardDirThread::Execute()
 {
     InitThreadFPU();
+    ClearLastErrorMsg();
     Post(THREAD_STARTED, 0);
     TCardDirScanHooks hooks;
     hooks.Terminated = [this] { return Terminated(); };
