@@ -231,9 +231,12 @@ bool ParseIniInteger(std::string_view text, std::int32_t& value)
         base = 16;
         text.remove_prefix(2);
     }
+    if (text.empty() || text.starts_with('-')) {
+        return false;   // one sign only, and before the "$" or "0x"
+    }
     std::int64_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+    if (error != std::errc() || end != text.data() + text.size()) {
         return false;
     }
     number = negative ? -number : number;

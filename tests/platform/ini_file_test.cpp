@@ -30,6 +30,8 @@ TEST(IniFile, ReadsValuesWithoutCaseAndWithDefaults)
                          "Big=99999999999\r\n"
                          "Ratio=1,5\r\n"
                          "Bad=12abc\r\n"
+                         "Twice=--5\r\n"
+                         "HexSign=$-5\r\n"
                          "[SETTINGS]\r\n"
                          "Other=from the second section of that name\r\n");
     const plat::TIniFile ini(name);
@@ -52,7 +54,8 @@ TEST(IniFile, ReadsValuesWithoutCaseAndWithDefaults)
     struct {
         const char* Ident;
         std::int32_t Expected;
-    } integers[] = {{"Hex", 31}, {"Neg", -12}, {"Mask", -1}, {"Big", 7}, {"Bad", 7}, {"12345", 7}, {"None", 7}};
+    } integers[] = {{"Hex", 31}, {"Neg", -12}, {"Mask", -1}, {"Big", 7}, {"Bad", 7}, {"Twice", 7}, {"HexSign", 7},
+                   {"12345", 7}, {"None", 7}};
     for (const auto& c : integers) {
         EXPECT_EQ(ini.ReadInteger("loggers", c.Ident, 7), c.Expected) << c.Ident;
     }
