@@ -6,9 +6,9 @@
 #include "foundations/file_names.h"
 #include "foundations/settings.h"
 #include "loggers/qel539c.h"
+#include "platform/ascii_case.h"
 #include "platform/ini_file.h"
 #include "platform/known_folders.h"
-#include "platform/registry_store.h"
 
 #include <utility>
 #include <vector>

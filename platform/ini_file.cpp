@@ -2,8 +2,8 @@
 // on every call, so reads always see the last write and other lines survive.
 #include "platform/ini_file.h"
 
+#include "platform/ascii_case.h"
 #include "platform/atomic_file.h"
-#include "platform/registry_store.h"
 #include "platform/text_encoding.h"
 
 #include <charconv>
@@ -35,11 +35,6 @@ std::string_view Trimmed(std::string_view text)
     }
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return FoldCase(a) == FoldCase(b);
 }
 
 std::string Utf16Text(std::string_view bytes, bool bigEndian)
@@ -149,7 +144,7 @@ std::size_t FindSection(const TIniDocument& document, const std::string& section
 {
     std::string name;
     for (std::size_t i = 0; i < document.Lines.size(); ++i) {
-        if (ParseSectionHeader(document.Lines[i], name) && SameName(name, section)) {
+        if (ParseSectionHeader(document.Lines[i], name) && SameText(name, section)) {
             return i;
         }
     }
@@ -171,7 +166,7 @@ std::size_t FindEntry(const TIniDocument& document, std::size_t header, const st
     TEntry entry;
     const std::size_t end = SectionEnd(document, header);
     for (std::size_t i = header + 1; i < end; ++i) {
-        if (ParseEntry(document.Lines[i], entry) && SameName(entry.Name, ident)) {
+        if (ParseEntry(document.Lines[i], entry) && SameText(entry.Name, ident)) {
             return i;
         }
     }
@@ -194,7 +189,7 @@ std::vector<TEntry> SectionEntries(const TIniDocument& document, const std::stri
         }
         bool seen = false;
         for (const TEntry& earlier : entries) {
-            seen = seen || SameName(earlier.Name, entry.Name);
+            seen = seen || SameText(earlier.Name, entry.Name);
         }
         if (!seen) {
             entries.push_back(entry);
@@ -358,7 +353,7 @@ std::vector<std::string> TIniFile::ReadSections() const
         }
         bool seen = false;
         for (const std::string& earlier : sections) {
-            seen = seen || SameName(earlier, name);
+            seen = seen || SameText(earlier, name);
         }
         if (!seen) {
             sections.push_back(name);

@@ -3,6 +3,7 @@
 // calls queued from workers, registered message names and broadcasts.
 #include "platform/messages.h"
 
+#include "platform/ascii_case.h"
 #include "platform/clock.h"
 #include "platform/timers.h"
 
@@ -160,14 +161,6 @@ TMessageNames& MessageNames()
 {
     static TMessageNames names;
     return names;
-}
-
-std::string FoldCase(const std::string& name)
-{
-    std::string folded = name;
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return folded;
 }
 
 struct TRelaySlot {

@@ -2,6 +2,7 @@
 // branch, typed reads that raise on a missing or mistyped value, locked writes.
 #include "platform/registry.h"
 
+#include "platform/ascii_case.h"
 #include "platform/known_folders.h"
 #include "platform/serial_comm_key.h"
 

@@ -2,6 +2,7 @@
 // replaced store file.
 #include "platform/registry_store.h"
 
+#include "platform/ascii_case.h"
 #include "platform/atomic_file.h"
 
 #include <cerrno>
@@ -32,11 +33,6 @@ constexpr std::string_view kHeaderLine = "; QEL registry store 1";
 constexpr std::string_view kEndLine = "; end";
 constexpr std::uintmax_t kMaxStoreSize = 64u << 20;   // anything larger is not a store of ours
 constexpr char kHexDigits[] = "0123456789abcdef";
-
-bool NamesEqual(std::string_view a, std::string_view b)
-{
-    return FoldCase(a) == FoldCase(b);
-}
 
 bool NeedsEscape(unsigned char c)
 {
@@ -302,17 +298,6 @@ private:
 
 } // namespace
 
-std::string FoldCase(std::string_view text)
-{
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
 std::string NormaliseKeyPath(std::string_view path)
 {
     std::string out;
@@ -338,7 +323,7 @@ std::string NormaliseKeyPath(std::string_view path)
 const TRegValue* TRegKey::FindValue(std::string_view name) const
 {
     for (const TRegValue& value : Values) {
-        if (NamesEqual(value.Name, name)) {
+        if (SameText(value.Name, name)) {
             return &value;
         }
     }
@@ -348,7 +333,7 @@ const TRegValue* TRegKey::FindValue(std::string_view name) const
 void TRegKey::SetValue(TRegValue value)
 {
     for (TRegValue& existing : Values) {
-        if (NamesEqual(existing.Name, value.Name)) {
+        if (SameText(existing.Name, value.Name)) {
             value.Name = existing.Name;
             existing = std::move(value);
             return;
@@ -360,7 +345,7 @@ void TRegKey::SetValue(TRegValue value)
 bool TRegKey::DeleteValue(std::string_view name)
 {
     for (auto it = Values.begin(); it != Values.end(); ++it) {
-        if (NamesEqual(it->Name, name)) {
+        if (SameText(it->Name, name)) {
             Values.erase(it);
             return true;
         }

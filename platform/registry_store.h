@@ -31,9 +31,6 @@ struct TRegKey {
     bool DeleteValue(std::string_view name);
 };
 
-// Key and value names compare without regard to ASCII letter case.
-std::string FoldCase(std::string_view text);
-
 // Key path with empty components removed: "\A\\B\" gives "A\B".
 std::string NormaliseKeyPath(std::string_view path);
 
