@@ -5,11 +5,8 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <poll.h>
 #include <stdexcept>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
@@ -86,59 +83,38 @@ TSingleInstance::TSingleInstance(const std::string& name, UINT activateMessage)
         FFirst = !(held && AskHolderToActivate(address));
         return;
     }
-    FStopFd = eventfd(0, EFD_CLOEXEC);
-    if (FStopFd < 0 || listen(listener, 8) != 0) {
-        close(listener);
-        return;
-    }
     FListener = listener;
-    FThread = std::jthread([this] { Listen(); });
+    if (listen(listener, 8) == 0) {
+        FWatch = TInputWatch::Start(listener, [this] { AnswerRequest(); });
+    }
+    if (!FWatch) {
+        close(listener);
+        FListener = -1;
+    }
 }
 
 TSingleInstance::~TSingleInstance()
 {
+    FWatch.reset();
     if (FListener >= 0) {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const auto written = write(FStopFd, &one, sizeof one);
-        FThread.join();
         close(FListener);
     }
-    if (FStopFd >= 0) {
-        close(FStopFd);
-    }
 }
 
-void TSingleInstance::Listen()
+void TSingleInstance::AnswerRequest() const
 {
-    for (;;) {
-        pollfd waits[2] = {{FListener, POLLIN, 0}, {FStopFd, POLLIN, 0}};
-        if (poll(waits, 2, -1) < 0 && errno != EINTR) {
-            return;
-        }
-        if (waits[1].revents != 0) {
-            return;
-        }
-        if (waits[0].revents == 0) {
-            continue;
-        }
-        const int connection = accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection >= 0) {
-            AnswerRequest(connection);
-            close(connection);
-        }
-    }
-}
-
-void TSingleInstance::AnswerRequest(int connection) const
-{
-    if (!PeerIsThisUser(connection)) {
+    const int connection = accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection < 0) {
         return;
     }
-    if (const HWND window = FindTopLevelWindow(FName); window != 0) {
-        PostMessage(window, FActivateMessage, 0, 0);
+    if (PeerIsThisUser(connection)) {
+        if (const HWND window = FindTopLevelWindow(FName); window != 0) {
+            PostMessage(window, FActivateMessage, 0, 0);
+        }
+        const char done = 'A';
+        [[maybe_unused]] const auto sent = send(connection, &done, 1, MSG_NOSIGNAL);
     }
-    const char done = 'A';
-    [[maybe_unused]] const auto sent = send(connection, &done, 1, MSG_NOSIGNAL);
+    close(connection);
 }
 
 } // namespace plat

@@ -3,10 +3,11 @@
 // to the front.
 #pragma once
 
+#include "platform/input_watch.h"
 #include "platform/messages.h"
 
+#include <memory>
 #include <string>
-#include <thread>
 
 namespace plat {
 
@@ -29,15 +30,13 @@ public:
     bool IsFirst() const { return FFirst; }
 
 private:
-    void Listen();
-    void AnswerRequest(int connection) const;
+    void AnswerRequest() const;
 
     std::string FName;
     UINT FActivateMessage;
     bool FFirst = true;
     int FListener = -1; // the held name, -1 when not held
-    int FStopFd = -1;   // eventfd that ends the listener
-    std::jthread FThread;
+    std::unique_ptr<TInputWatch> FWatch; // answers the requests while the name is held
 };
 
 } // namespace plat

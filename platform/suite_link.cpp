@@ -11,9 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <memory>
-#include <poll.h>
 #include <stdexcept>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -105,18 +103,21 @@ TSuiteLink::TSuiteLink(std::string folder) : FFolder(std::move(folder))
     if (!Bind()) {
         return;
     }
+    FReceiver = TInputWatch::Start(FSocket, [this] { Receive(); });
+    if (!FReceiver) {
+        close(FSocket);
+        FSocket = -1;
+        unlink((FFolder + "/" + FSocketName).c_str());
+        return;
+    }
     SetBroadcastRelay(this);
-    FReceiver = std::jthread([this] { Receive(); });
 }
 
 TSuiteLink::~TSuiteLink()
 {
     if (Active()) {
         SetBroadcastRelay(nullptr);
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const auto written = write(FStopFd, &one, sizeof one);
-        FReceiver.join();
-        close(FStopFd);
+        FReceiver.reset();
         close(FSocket);
         unlink((FFolder + "/" + FSocketName).c_str());
     }
@@ -136,13 +137,8 @@ bool TSuiteLink::Bind()
         return false;
     }
     unlink(path.c_str()); // left behind by an ended process of the same number
-    FStopFd = eventfd(0, EFD_CLOEXEC);
-    if (FStopFd < 0 || bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         close(socketFd);
-        if (FStopFd >= 0) {
-            close(FStopFd);
-        }
-        FStopFd = -1;
         return false;
     }
     FSocket = socketFd;
@@ -175,26 +171,14 @@ void TSuiteLink::Relay(const std::string& name, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void TSuiteLink::Receive()
+void TSuiteLink::Receive() const
 {
     char buffer[HeaderSize + MaxNameSize + 1];
-    for (;;) {
-        pollfd waits[2] = {{FSocket, POLLIN, 0}, {FStopFd, POLLIN, 0}};
-        if (poll(waits, 2, -1) < 0 && errno != EINTR) {
-            return;
-        }
-        if (waits[1].revents != 0) {
-            return;
-        }
-        if (waits[0].revents == 0) {
-            continue;
-        }
-        const auto size = recv(FSocket, buffer, sizeof buffer, MSG_DONTWAIT | MSG_TRUNC);
-        TLinkMessage message;
-        if (size > 0 && Decode(buffer, static_cast<std::size_t>(size), message)) {
-            if (const UINT number = FindRegisteredMessage(message.Name); number != 0) {
-                PostToTopLevelWindows(number, message.WParam, message.LParam);
-            }
+    const auto size = recv(FSocket, buffer, sizeof buffer, MSG_DONTWAIT | MSG_TRUNC);
+    TLinkMessage message;
+    if (size > 0 && Decode(buffer, static_cast<std::size_t>(size), message)) {
+        if (const UINT number = FindRegisteredMessage(message.Name); number != 0) {
+            PostToTopLevelWindows(number, message.WParam, message.LParam);
         }
     }
 }

@@ -3,10 +3,11 @@
 // folder, and a broadcast goes to each of them by message name.
 #pragma once
 
+#include "platform/input_watch.h"
 #include "platform/messages.h"
 
+#include <memory>
 #include <string>
-#include <thread>
 
 namespace plat {
 
@@ -31,13 +32,12 @@ public:
 
 private:
     bool Bind();
-    void Receive();
+    void Receive() const;
 
     std::string FFolder;
     std::string FSocketName; // own socket's file name in FFolder
     int FSocket = -1;        // bound datagram socket, -1 while inactive
-    int FStopFd = -1;        // eventfd that ends the receiver
-    std::jthread FReceiver;
+    std::unique_ptr<TInputWatch> FReceiver;
 };
 
 } // namespace plat
