@@ -176,12 +176,18 @@ TModalResult TScriptedDialogs::MessageBox(const std::string& text, const std::st
     return shown.Result;
 }
 
-TFileDialogResult TScriptedDialogs::SaveFileDialog(const TFileDialogOptions& options)
+TShownDialog& TScriptedDialogs::RecordFileDialog(TDialogKind kind, const TFileDialogOptions& options)
 {
     TShownDialog& shown = FShown.emplace_back();
-    shown.Kind = TDialogKind::SaveFile;
+    shown.Kind = kind;
     shown.Options = options;
-    shown.FileResult.FileName = options.FileName;
+    shown.FileResult.FileName = options.FileName;   // what a cancelled dialog answers
+    return shown;
+}
+
+TFileDialogResult TScriptedDialogs::SaveFileDialog(const TFileDialogOptions& options)
+{
+    TShownDialog& shown = RecordFileDialog(TDialogKind::SaveFile, options);
     const TScriptLine line = TakeLine(TDialogKind::SaveFile, Describe(shown));
     if (!line.Confirm)
         return shown.FileResult;
@@ -202,10 +208,7 @@ TFileDialogResult TScriptedDialogs::SaveFileDialog(const TFileDialogOptions& opt
 
 TFileDialogResult TScriptedDialogs::OpenFileDialog(const TFileDialogOptions& options)
 {
-    TShownDialog& shown = FShown.emplace_back();
-    shown.Kind = TDialogKind::OpenFile;
-    shown.Options = options;
-    shown.FileResult.FileName = options.FileName;
+    TShownDialog& shown = RecordFileDialog(TDialogKind::OpenFile, options);
     const TScriptLine line = TakeLine(TDialogKind::OpenFile, Describe(shown));
     if (!line.Confirm)
         return shown.FileResult;

@@ -180,6 +180,8 @@ private:
         bool ReplaceExisting = true;
     };
 
+    // Records a file dialog as shown; the reference lives until the next dialog.
+    TShownDialog& RecordFileDialog(TDialogKind kind, const TFileDialogOptions& options);
     TScriptLine TakeLine(TDialogKind kind, const std::string& shown);
     [[noreturn]] void Fail(const std::string& message);
 
