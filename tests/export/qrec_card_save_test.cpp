@@ -3,22 +3,19 @@
 // container save; the archive read back with the test-side zip reader holds
 // exactly the generated samples inside the window, calibrated, without gaps.
 //
-// QEL629 cards go through the program's own page decoder. That model has no
-// gap values; the card with gap values is of a QEL649 logger, whose pages
-// carry a test record format read by the test decoder below until a decoder
-// of that model decodes records.
+// Both cards go through the program's own page decoders: a QEL629 card of
+// four-byte records (that model has no gap values) and a QEL649 card of
+// tagged records whose gap channel holds gap values inside the window.
 #include "card/buffer_list.h"
 #include "card/card_dir_scan.h"
 #include "card/card_records.h"
 #include "card/ext_card.h"
-#include "card/page_base.h"
 #include "card/page_qel629.h"
 #include "card/read_card_data_thread.h"
 #include "card/temp_folder.h"
 #include "export/qel_zip_date_time.h"
 #include "export/save_qrec_file_thread.h"
 #include "foundations/tick_time.h"
-#include "loggers/qel649.h"
 #include "loggers/qel_factory.h"
 #include "platform/known_folders.h"
 #include "tests/export/qel_zip_entries.h"
@@ -27,6 +24,7 @@
 #include "tools/cardgen/card_generator.h"
 #include "tools/cardgen/config_area.h"
 #include "tools/cardgen/page_body.h"
+#include "tools/cardgen/tagged_records.h"
 
 #include <gtest/gtest.h>
 
@@ -52,61 +50,8 @@ std::int16_t RawOf(std::uint32_t serial, std::uint32_t page, std::uint32_t row, 
     return static_cast<std::int16_t>(serial * 3 + page * 97 + row * 13 - channel * 500);
 }
 
-// Test records from byte 8 of a page: channel byte, UInt16 offset in time
-// units from the page time, Int16 raw value; channel 0xFF ends the page.
-class TTestRecordBody : public qel::cardgen::IPageBody {
-public:
-    TTestRecordBody(std::uint32_t serial, std::vector<std::uint8_t> channels, std::uint32_t rows,
-                    std::uint16_t rowStep)
-        : FSerial(serial), FChannels(std::move(channels)), FRows(rows), FRowStep(rowStep)
-    {
-    }
-    void Fill(std::uint32_t pageIndex, qel::cardgen::TPageHeaderFields&,
-              std::span<std::uint8_t, qel::cardgen::kPageSize> page) override
-    {
-        std::size_t at = 8;
-        for (std::uint32_t row = 0; row < FRows; ++row) {
-            for (std::uint8_t channel : FChannels) {
-                const auto offset = static_cast<std::uint16_t>(row * FRowStep);
-                const auto raw = static_cast<std::uint16_t>(RawOf(FSerial, pageIndex, row, channel));
-                const std::uint8_t record[5] = {channel, static_cast<std::uint8_t>(offset),
-                                                static_cast<std::uint8_t>(offset >> 8), static_cast<std::uint8_t>(raw),
-                                                static_cast<std::uint8_t>(raw >> 8)};
-                std::copy(std::begin(record), std::end(record), page.begin() + static_cast<std::ptrdiff_t>(at));
-                at += 5;
-            }
-        }
-        page[at] = 0xFF;
-    }
-
-private:
-    std::uint32_t FSerial;
-    std::vector<std::uint8_t> FChannels;
-    std::uint32_t FRows;
-    std::uint16_t FRowStep;
-};
-
-class TTestRecordPage : public qel::TPage {
-public:
-    static constexpr const char* ClassName = "TTestRecordPage";
-    void ReadData() override
-    {
-        const std::int64_t pageTime = GetTime(true);
-        FPosition = 8;
-        for (;;) {
-            const std::uint8_t channel = ReadByte();
-            if (channel == 0xFF || FPosition >= FSize) {
-                return;
-            }
-            const std::uint16_t offset = ReadByte() | ReadByte() << 8;
-            const auto raw = static_cast<std::int16_t>(ReadByte() | ReadByte() << 8);
-            qel::ReadBufferList.AddIntData(channel, pageTime + offset * 1000, raw);
-        }
-    }
-};
-
-// One kind of generated card: the model, how its pages are written and
-// decoded, and the page time unit.
+// One kind of generated card: the model, how its pages are written, and the
+// page time unit.
 struct TCardCase {
     const char* Name;
     std::uint16_t Model;
@@ -116,7 +61,6 @@ struct TCardCase {
     std::uint32_t Rows;                   // rows per page, a sample of every channel each
     std::uint16_t RowStepUnits;
     std::int64_t UnitTicks;               // ticks of a page time unit
-    const qel::TPageClass* Decoder;       // nullptr: the model's own decoder
     std::function<std::vector<std::uint8_t>(const std::string& name)> Config;
     std::function<std::shared_ptr<qel::cardgen::IPageBody>(std::uint32_t serial)> Body;
 
@@ -126,7 +70,7 @@ struct TCardCase {
 std::vector<TCardCase> CardCases()
 {
     TCardCase qel629{"QEL629, four-byte records", 0x6601, 0x0306, "QEL629B", {1, 5, 6}, 80, 256,
-                     qel::FOUR_BYTE_TIME_UNIT, nullptr, {}, {}};
+                     qel::FOUR_BYTE_TIME_UNIT, {}, {}};
     qel629.Config = [](const std::string& name) {
         qel::cardgen::TQel629ConfigDescription config;
         config.Name = name;
@@ -139,15 +83,25 @@ std::vector<TCardCase> CardCases()
                 return RawOf(serial, page, row, channel);
             });
     };
-    TCardCase qel649{"QEL649 with gap values, test records", 0x6606, 0x0120, "QEL649", {1, 2, 7}, 40, 20, 1000,
-                     &qel::PageClassOf<TTestRecordPage>(), {}, {}};
+    // Channels 1, 2 and 7 in multi-value records, 17 in the single-value
+    // record after each; channel 2 is a gap channel of the model.
+    TCardCase qel649{"QEL649 with gap values, tagged records", 0x6606, 0x0120, "QEL649", {1, 2, 7, 17}, 40, 20, 1000,
+                     {}, {}};
     qel649.Config = [](const std::string& name) {
         qel::cardgen::TQel649ConfigDescription config;
         config.Name = name;
         return qel::cardgen::BuildQel649Config(config);
     };
-    qel649.Body = [channels = qel649.Channels, rows = qel649.Rows, step = qel649.RowStepUnits](std::uint32_t serial) {
-        return std::make_shared<TTestRecordBody>(serial, channels, rows, step);
+    qel649.Body = [rows = qel649.Rows, step = qel649.RowStepUnits](std::uint32_t serial) {
+        qel::cardgen::TTaggedBodyDescription desc;
+        desc.Rows = rows;
+        desc.RowStepUnits = static_cast<std::int16_t>(step);
+        desc.Mask = 1u << 1 | 1u << 2 | 1u << 7;
+        desc.ValueChannel = 17;
+        desc.ValueOf = [serial](std::uint32_t page, std::uint32_t row, std::uint32_t channel) {
+            return RawOf(serial, page, row, static_cast<std::uint8_t>(channel));
+        };
+        return std::make_shared<qel::cardgen::TTaggedRecordBody>(desc);
     };
     return {qel629, qel649};
 }
@@ -255,9 +209,7 @@ TEST_F(QRecCardSave, GeneratedSamplesInsideTheWindowComeBackCalibratedWithoutGap
         EXPECT_TRUE(dynamic_cast<qel::TCardRecord&>(*qel::RecInfoList.GetItem(0)).bMemoryCirculation);
 
         qel::TQEL& logger = StartReadData(101);
-        qel::TCardDataReadHooks hooks;
-        hooks.PageClass = c.Decoder;
-        qel::ReadCardData(qel::ExtCard, qel::RecInfoList, hooks);
+        qel::ReadCardData(qel::ExtCard, qel::RecInfoList, {});
         ASSERT_EQ(qel::ReadBufferList.Count(), static_cast<int>(c.Channels.size()));
 
         // The window cuts into page 2 and page 9.
