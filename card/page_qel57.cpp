@@ -4,6 +4,7 @@
 
 #include "card/buffer_list.h"
 #include "card/dbus_data.h"
+#include "card/four_byte_record.h"
 #include "card/page_logger.h"
 #include "card/page_reader.h"
 #include "loggers/qel57.h"
@@ -14,12 +15,10 @@ namespace qel {
 
 namespace {
 
-constexpr std::int64_t TICKS_PER_STEP = 2000;    // record time steps count 1/512 s
 constexpr std::uint8_t CONTROL_CHANNEL = 15;
 constexpr std::uint8_t EXTENDED_CHANNEL = 12;
 constexpr std::uint8_t DBUS_CHANNEL = 13;
 constexpr std::uint8_t LAST_LIMIT_CHANNEL = 14;
-constexpr int LIMIT_PACKET_SIZE = 6;
 constexpr int SENSOR_PACKET_SIZE = 4;
 constexpr int SKIPPED_AFTER_LIMITS = 2;
 
@@ -28,33 +27,11 @@ constexpr std::uint32_t KIND1_FIRST = 16, KIND1_SECOND = 24;   // humidity and i
 constexpr std::uint32_t KIND2_CHANNEL = 32;                     // temperature
 constexpr std::uint32_t KIND3_FIRST = 40, KIND3_SECOND = 48;   // pressure and its temperature
 
-constexpr std::int32_t SignedLong(std::uint32_t bits)
-{
-    return static_cast<std::int32_t>(bits);
-}
-
-// The 11-bit two's-complement step of a value record (b1 bits 2-0, b0),
-// times 512 with the long-step flag (b1 bit 3).
-constexpr std::int32_t ValueStep(std::uint8_t b0, std::uint8_t b1)
-{
-    std::int32_t delta = ((b1 & 0x07) << 8) | b0;
-    if ((delta & 0x400) != 0) {
-        delta -= 0x800;
-    }
-    return (b1 & 0x08) != 0 ? delta * 512 : delta;
-}
-
-// The step of a control record: b0 b3 b2 are the upper 24 bits of a signed 32-bit number.
-constexpr std::int32_t ControlStep(std::uint8_t b0, std::uint8_t b2, std::uint8_t b3)
-{
-    return SignedLong(std::uint32_t{b0} << 24 | std::uint32_t{b3} << 16 | std::uint32_t{b2} << 8);
-}
-
 // The signed 32-bit step of extended and D-Bus records: b2 (lowest), b3, then b4, b5.
 std::int32_t RecordStep(std::uint8_t b2, std::uint8_t b3, TPageReader& in)
 {
     const std::uint32_t low = std::uint32_t{b2} | std::uint32_t{b3} << 8;
-    return SignedLong(low | std::uint32_t{in.Word()} << 16);
+    return static_cast<std::int32_t>(low | std::uint32_t{in.Word()} << 16);
 }
 
 } // namespace
@@ -72,11 +49,7 @@ std::int64_t TPage_V1::GetTime(bool bPageTime)
 
 int TPage_V1::GetLimitPackets()
 {
-    const std::uint8_t flags = FlagsByte();
-    if ((flags & 0x01) == 0) {
-        return 0;
-    }
-    return (flags & 0x20) != 0 ? 15 : 1;
+    return LimitPacketCount(FlagsByte());
 }
 
 int TPage_V1::ExtSensPackets()
@@ -105,49 +78,46 @@ void TPage_V1::ReadData()
         return;
     }
     const bool mapChannels = FLogger->INT_CFG.Contains(TQEL57::cINT_CHX);
-    while (in.Fits(4)) {
-        const std::uint8_t head[4] = {in.Byte(), in.Byte(), in.Byte(), in.Byte()};
-        const std::uint8_t b0 = head[0], b1 = head[1], b2 = head[2], b3 = head[3];
-        const std::uint8_t ch = b1 >> 4;
+    while (in.Fits(TFourByteRecord::Size)) {
+        const TFourByteRecord record = TFourByteRecord::Read(in);
+        const std::uint8_t ch = record.Channel();
         if (ch == CONTROL_CHANNEL) {
-            if ((b1 & 0x0F) != 0) {
+            if (record.ControlKind() != 0) {
                 return;   // end of data
             }
-            time += std::int64_t{ControlStep(b0, b2, b3)} * TICKS_PER_STEP;
+            time += std::int64_t{record.TimeStep()} * FOUR_BYTE_TIME_UNIT;
             continue;
         }
         if (ch == EXTENDED_CHANNEL && FGeneration.LastExtendedKind != 0) {
-            if (!ReadExtendedRecord(in, head, time)) {
+            if (!ReadExtendedRecord(in, record, time)) {
                 return;
             }
             continue;
         }
         if (ch == DBUS_CHANNEL && FGeneration.DBusRecords) {
-            if (!ReadDBusRecord(in, head, time)) {
+            if (!ReadDBusRecord(in, record, time)) {
                 return;
             }
             continue;
         }
-        time += std::int64_t{ValueStep(b0, b1)} * TICKS_PER_STEP;
+        const std::int32_t delta = record.LongStep() ? record.Delta() * 512 : record.Delta();
+        time += std::int64_t{delta} * FOUR_BYTE_TIME_UNIT;
         const std::uint32_t channel = mapChannels ? FLogger->CH_DEVICE[ch] : ch;
-        ReadBufferList.AddIntData(channel, time, static_cast<std::int16_t>(b3 << 8 | b2));
+        ReadBufferList.AddIntData(channel, time, record.Value());
     }
 }
 
 bool TPage_V1::ReadLimitPackets(TPageReader& in, int count)
 {
-    if (!in.Fits(count * LIMIT_PACKET_SIZE)) {
+    if (!in.Fits(count * TLimitPacket::Size)) {
         return false;
     }
     for (int i = 0; i < count; ++i) {
-        const std::uint8_t channel = in.Byte() & 0x0F;
-        const std::uint8_t conditions = in.Byte();
-        const std::int16_t raw1 = in.SmallInt();
-        const std::int16_t raw2 = in.SmallInt();
-        if (channel <= LAST_LIMIT_CHANNEL) {
-            const float limit1 = FLogger->GetLimitValue(channel, raw1);
-            const float limit2 = FLogger->GetLimitValue(channel, raw2);
-            FLogger->SetLimit(channel, (conditions >> 3) & 0x07, conditions & 0x07, limit1, limit2);
+        const TLimitPacket packet = TLimitPacket::Read(in);
+        if (packet.Channel <= LAST_LIMIT_CHANNEL) {
+            const float limit1 = FLogger->GetLimitValue(packet.Channel, packet.Raw1);
+            const float limit2 = FLogger->GetLimitValue(packet.Channel, packet.Raw2);
+            FLogger->SetLimit(packet.Channel, packet.AL, packet.RL, limit1, limit2);
         }
     }
     return true;
@@ -168,14 +138,14 @@ bool TPage_V1::ReadExtSensPackets(TPageReader& in, int count)
 
 // b0 sensor mask, b1 bits 3-0 kind, b2 b3 b4 b5 the time step; then per set
 // bit of the mask the sensor's values (two for kinds 1 and 3, one for kind 2).
-bool TPage_V1::ReadExtendedRecord(TPageReader& in, const std::uint8_t (&head)[4], std::int64_t& time)
+bool TPage_V1::ReadExtendedRecord(TPageReader& in, const TFourByteRecord& head, std::int64_t& time)
 {
     if (!in.Fits(2)) {
         return false;
     }
-    time += std::int64_t{RecordStep(head[2], head[3], in)} * TICKS_PER_STEP;
-    const std::uint8_t mask = head[0];
-    const std::uint8_t kind = head[1] & 0x0F;
+    time += std::int64_t{RecordStep(head.b2, head.b3, in)} * FOUR_BYTE_TIME_UNIT;
+    const std::uint8_t mask = head.b0;
+    const std::uint8_t kind = head.b1 & 0x0F;
     if (kind == 0 || kind > FGeneration.LastExtendedKind) {
         return false;
     }
@@ -200,15 +170,15 @@ bool TPage_V1::ReadExtendedRecord(TPageReader& in, const std::uint8_t (&head)[4]
 // b0 bit 7 and b1 bits 2-0 the order number, b0 bits 6-0 the data length L,
 // b2 b3 b4 b5 the time step, then the start address and L data bytes padded
 // to whole byte pairs. The order number also goes to channel 13.
-bool TPage_V1::ReadDBusRecord(TPageReader& in, const std::uint8_t (&head)[4], std::int64_t& time)
+bool TPage_V1::ReadDBusRecord(TPageReader& in, const TFourByteRecord& head, std::int64_t& time)
 {
-    const int length = head[0] & 0x7F;
+    const int length = head.b0 & 0x7F;
     const int pairs = (length + 1) / 2;
     if (!in.Fits(2 + 4 + 2 * pairs)) {
         return false;
     }
-    const auto order = static_cast<std::uint8_t>((head[1] & 0x07) << 1 | head[0] >> 7);
-    time += std::int64_t{RecordStep(head[2], head[3], in)} * TICKS_PER_STEP;
+    const auto order = static_cast<std::uint8_t>((head.b1 & 0x07) << 1 | head.b0 >> 7);
+    time += std::int64_t{RecordStep(head.b2, head.b3, in)} * FOUR_BYTE_TIME_UNIT;
     ReadBufferList.AddIntData(DBUS_CHANNEL, time, order);
     const std::uint32_t address = in.LongWord();
     TDBusData* block = DBusDataList.addBlock(time, order, address);

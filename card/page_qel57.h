@@ -10,6 +10,7 @@ namespace qel {
 
 class TPageReader;
 class TQEL57;
+struct TFourByteRecord;
 class TQEL57b;
 
 namespace page_qel57 {
@@ -56,9 +57,9 @@ protected:
 private:
     bool ReadLimitPackets(TPageReader& in, int count);
     bool ReadExtSensPackets(TPageReader& in, int count);
-    // Head bytes b0 b1 b2 b3 are read; False ends the page.
-    bool ReadExtendedRecord(TPageReader& in, const std::uint8_t (&head)[4], std::int64_t& time);
-    bool ReadDBusRecord(TPageReader& in, const std::uint8_t (&head)[4], std::int64_t& time);
+    // The record's first four bytes are read; False ends the page.
+    bool ReadExtendedRecord(TPageReader& in, const TFourByteRecord& head, std::int64_t& time);
+    bool ReadDBusRecord(TPageReader& in, const TFourByteRecord& head, std::int64_t& time);
 
     TGeneration FGeneration;
 };

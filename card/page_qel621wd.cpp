@@ -7,8 +7,6 @@
 #include "card/var_record_texts.h"
 #include "loggers/qel621wd.h"
 
-#include <array>
-
 namespace qel {
 
 namespace {
@@ -22,13 +20,8 @@ void TPageQEL621WD::ApplyFlexEntry(TPageReader& in, TQEL621WD& logger)
     const std::uint8_t flexChannel = in.Byte() & 0x0F;
     const std::uint8_t channel = in.Byte();
     const std::uint16_t serial = in.Word();
-    std::array<std::uint8_t, var_record::SENSOR_TEXT_SIZE> name{}, unit{};
-    for (std::uint8_t& b : name) {
-        b = in.Byte();
-    }
-    for (std::uint8_t& b : unit) {
-        b = in.Byte();
-    }
+    const auto name = var_record::ReadSensorTextBytes(in);
+    const auto unit = var_record::ReadSensorTextBytes(in);
     if (serial > 0) {
         logger.updateFlexChannel(channel, flexChannel, serial, var_record::AnsiSensorText(name),
                                  var_record::AnsiSensorText(unit));

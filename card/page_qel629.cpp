@@ -9,8 +9,6 @@
 namespace qel {
 
 namespace {
-constexpr std::int32_t FOUR_BYTE_RECORD_SIZE = 4;
-constexpr std::int32_t LIMIT_PACKET_SIZE = 6;
 constexpr std::int32_t SKIPPED_BEFORE_RECORDS = 2;   // TPage_V3: between the limit packets and the records
 } // namespace
 
@@ -26,7 +24,7 @@ void TPage_V1::ReadData()
     std::int64_t time = GetTime(true);
     FPosition = PAGE_HEADER_SIZE;
     TPageReader in(FMemory, FSize, FPosition);
-    for (bool firstRecord = true; in.Fits(FOUR_BYTE_RECORD_SIZE); firstRecord = false) {
+    for (bool firstRecord = true; in.Fits(TFourByteRecord::Size); firstRecord = false) {
         const TFourByteRecord record = TFourByteRecord::Read(in);
         if (record.IsControl()) {
             if (record.ControlKind() == 0) {
@@ -50,25 +48,18 @@ void TPage_V1::ReadData()
 
 int TPage_V3::GetLimitPackets()
 {
-    const std::uint8_t flags = FlagsByte();
-    if ((flags & 0x01) == 0) {
-        return 0;
-    }
-    return (flags & 0x20) != 0 ? 15 : 1;
+    return LimitPacketCount(FlagsByte());
 }
 
-void TPage_V3::ReadLimitPacket(TPageReader& in, TQEL629& logger)
+void TPage_V3::ApplyLimitPacket(const TLimitPacket& packet, TQEL629& logger)
 {
-    std::uint32_t ch = in.Byte() & 0x0F;
-    const std::uint8_t conditions = in.Byte();
-    const std::int16_t raw1 = in.SmallInt();
-    const std::int16_t raw2 = in.SmallInt();
+    std::uint32_t ch = packet.Channel;
     if (logger.AreLimitsForAllChannel() && logger.INT_CH_EXT > 0) {
         ch = logger.CH_DEVICE[ch];
     }
     if (ch <= 31) {
-        logger.SetLimit(ch, (conditions >> 3) & 0x07, conditions & 0x07, logger.GetLimitValue(ch, raw1),
-                        logger.GetLimitValue(ch, raw2));
+        logger.SetLimit(ch, packet.AL, packet.RL, logger.GetLimitValue(ch, packet.Raw1),
+                        logger.GetLimitValue(ch, packet.Raw2));
     }
 }
 
@@ -80,16 +71,16 @@ void TPage_V3::ReadData()
     FPosition = PAGE_HEADER_SIZE;
     TPageReader in(FMemory, FSize, FPosition);
     for (int i = 0; i < packets; ++i) {
-        if (!in.Fits(LIMIT_PACKET_SIZE)) {
+        if (!in.Fits(TLimitPacket::Size)) {
             return;
         }
-        ReadLimitPacket(in, logger);
+        ApplyLimitPacket(TLimitPacket::Read(in), logger);
     }
     if (!in.Skip(SKIPPED_BEFORE_RECORDS)) {
         return;
     }
     const bool deviceChannels = logger.INT_CFG.Contains(TQEL629::cINT_CHX);
-    while (in.Fits(FOUR_BYTE_RECORD_SIZE)) {
+    while (in.Fits(TFourByteRecord::Size)) {
         const TFourByteRecord record = TFourByteRecord::Read(in);
         if (record.IsControl()) {
             if (record.ControlKind() != 0) {

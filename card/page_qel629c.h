@@ -18,12 +18,10 @@ public:
     void ReadData() override;
 
 private:
-    // Reads the extended header from byte 8 and leaves the position on the
-    // first record; False when it is broken: the page then gives no sample.
-    bool ReadExtendedHeader(TPageReader& in);
-    // One 10-byte channel limit entry; an entry of a channel beyond the
-    // logger's list is consumed and ignored.
-    static void ReadChannelLimit(TPageReader& in, TQEL629C& logger);
+    // Reads the extended header from byte 8 into the logger's channel limits
+    // and leaves the position on the first record; False when it is broken:
+    // the page then gives no sample.
+    static bool ReadExtendedHeader(TPageReader& in, TQEL629C& logger);
 };
 
 namespace page_qel629c {

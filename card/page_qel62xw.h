@@ -22,9 +22,9 @@ private:
     // position on the first record; False when the header is broken (wrong
     // marker, a length past the page): the page then gives no sample.
     static bool ReadExtendedHeader(TPageReader& in, TQEL62xW& logger);
-    // One 10-byte limit entry; an index beyond the channel list changes nothing.
-    static void ApplyLimitEntry(TPageReader& in, TQEL62xW& logger);
-    // One 18-byte flex-channel entry; the same for the index.
+    // One 18-byte flex-channel entry: it names the channel of its index and
+    // gives it the sensor's serial number; an index beyond the channel list
+    // changes nothing.
     static void ApplyFlexChannelEntry(TPageReader& in, TQEL62xW& logger);
 };
 
