@@ -186,7 +186,11 @@ typename TFastDataT<Positions>::TBlockDecision TFastDataT<Positions>::CheckBlock
     if (waiting == 0) {
         return TBlockDecision::Wait;
     }
-    if (Sub(FTime[FTimeNextPtr].time, FTime[FTimeLastPtr].time) > TEN_MINUTES) {
+    const TFastTimeRec& last = FTime[FTimeLastPtr];
+    const TFastTimeRec& next = FTime[FTimeNextPtr];
+    // A shock block that does not count on from the last one (which gave no
+    // trigger line) starts anew, as does any block after a long pause.
+    if ((FMode == mdfSHOCK && next.No <= last.No) || Sub(next.time, last.time) > TEN_MINUTES) {
         return TBlockDecision::WriteAll;
     }
     return waiting > MAX_WAITING_BLOCKS ? TBlockDecision::WriteOlderHalf : TBlockDecision::Wait;

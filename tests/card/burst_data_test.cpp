@@ -199,6 +199,22 @@ TEST_F(BurstEngine, NewShockEventCutsTheWaitingSamplesAndKeepsItsOwn)
     EXPECT_EQ(Written(), expected);
 }
 
+TEST_F(BurstEngine, ShockBlockAfterABlockWithoutTriggerLinesStartsAtItsOwnTime)
+{
+    // The first block holds three pretrigger lines only, so the next block
+    // "continues" it with the same sample number. It does not count on from
+    // it: the waiting block is written, and the next one is placed from its
+    // own time stamp (50 samples later), not right after the first.
+    Start(mdfSHOCK, 1000);
+    Block(T, 100, 3, 3, 0);
+    Block(T + 50000, 100, 5, 0, 100);
+    FastData.Finish();
+    std::vector<TRawSample> expected;
+    Expect(expected, T - 3000, 1000, 3, 0);
+    Expect(expected, T + 50000, 1000, 5, 100);
+    EXPECT_EQ(Written(), expected);
+}
+
 TEST_F(BurstEngine, AnalogBlocksUseTheNominalIntervalFromTheirOwnTime)
 {
     Start(mdfADC, 500);
