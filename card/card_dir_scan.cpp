@@ -18,43 +18,6 @@ bool Fails(TCardClusterInfo& Info, std::int32_t test)
     return false;
 }
 
-// Closes the card whichever way the scan ends.
-class TCardFinisher {
-public:
-    explicit TCardFinisher(TExtCard& card) : FCard(card) {}
-    ~TCardFinisher() { FCard.Finish(); }
-    TCardFinisher(const TCardFinisher&) = delete;
-    TCardFinisher& operator=(const TCardFinisher&) = delete;
-
-private:
-    TExtCard& FCard;
-};
-
-// Posts a percentage only when it changes.
-class TPercentCounter {
-public:
-    TPercentCounter(std::int64_t total, const std::function<void(std::int64_t)>& post) : FTotal(total), FPost(post) {}
-    void ClusterDone(std::int64_t count)
-    {
-        if (count < FNextChange || FTotal <= 0 || !FPost) {
-            return;
-        }
-        const std::int64_t percent = count * 100 / FTotal;
-        if (percent != FLast) {
-            FLast = percent;
-            FPost(percent);
-        }
-        // The first count whose percentage is above this one (no division per cluster).
-        FNextChange = ((percent + 1) * FTotal + 99) / 100;
-    }
-
-private:
-    std::int64_t FTotal;
-    std::int64_t FLast = -1;
-    std::int64_t FNextChange = 0;
-    const std::function<void(std::int64_t)>& FPost;
-};
-
 } // namespace
 
 bool IsRepeatedCluster(TCardClusterInfo& Info)
@@ -189,9 +152,9 @@ private:
 
 void ScanCardDirectory(TExtCard& card, TRecInfoList& list, const TCardDirScanHooks& hooks)
 {
-    TCardFinisher finisher(card);
+    const TExtCardFinisher finisher(card);
     card.StartAll();
-    TPercentCounter percent(card.GetClusterSize(), hooks.Percent);
+    TClusterProgress progress(card.GetClusterSize(), hooks.Percent);
     const bool trace = GetDebugMode() == DEBUG_MODE_DIR;
     TRecordGrouper grouper(card, list, trace);
     std::int64_t counter = 0;
@@ -204,7 +167,7 @@ void ScanCardDirectory(TExtCard& card, TRecInfoList& list, const TCardDirScanHoo
         if (trace) {
             DebugDirCluster(static_cast<std::int32_t>(counter), kind, grouper.Info().Page, grouper.Info().Code, cluster);
         }
-        percent.ClusterDone(counter);
+        progress.Done(counter);
         ++counter;
     }
     grouper.Finish();

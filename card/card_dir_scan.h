@@ -3,12 +3,12 @@
 // recording that wrapped around the card's end is joined with its beginning.
 #pragma once
 
+#include "card/card_read_hooks.h"
 #include "card/card_records.h"
 #include "card/cluster_header.h"
 #include "card/ext_card.h"
 
 #include <cstdint>
-#include <functional>
 
 namespace qel {
 
@@ -29,10 +29,7 @@ bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info);
 // the last one's second range and leaves the list.
 void JoinWrappedRecording(TRecInfoList& list);
 
-struct TCardDirScanHooks {
-    std::function<bool()> Terminated;               // asked before each cluster
-    std::function<void(std::int64_t)> Percent;      // each new percentage of the clusters done
-};
+using TCardDirScanHooks = TCardReadHooks;
 
 // Reads every cluster of the card once and adds its records to list, joined
 // and sorted; the card is finished also when the scan fails. A stop request

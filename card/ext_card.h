@@ -87,6 +87,18 @@ private:
     std::int64_t FPosition = 0;
 };
 
+// Finishes the card however the read that holds it ends.
+class TExtCardFinisher {
+public:
+    explicit TExtCardFinisher(TExtCard& card) : FCard(card) {}
+    ~TExtCardFinisher() { FCard.Finish(); }
+    TExtCardFinisher(const TExtCardFinisher&) = delete;
+    TExtCardFinisher& operator=(const TExtCardFinisher&) = delete;
+
+private:
+    TExtCard& FCard;
+};
+
 // The card image of the program.
 extern TExtCard ExtCard;
 

@@ -5,7 +5,6 @@
 #include "card/buffer_list.h"
 #include "card/card_dir_scan.h"
 #include "card/cluster_config.h"
-#include "foundations/byte_helpers.h"
 #include "foundations/qel_error.h"
 #include "foundations/tick_time.h"
 #include "loggers/qel_base.h"
@@ -23,34 +22,6 @@ std::vector<TSideDataReset>& SideDataResets()
     static std::vector<TSideDataReset> resets;
     return resets;
 }
-
-// Percentages of the clusters of the selected ranges, each posted once.
-class TDataReadProgress {
-public:
-    TDataReadProgress(std::int64_t total, const std::function<void(std::int64_t)>& percent)
-        : FTotal(total), FPercent(percent)
-    {
-    }
-
-    void CountCluster()
-    {
-        ++FCount;
-        if (FTotal <= 0 || !FPercent) {
-            return;
-        }
-        const std::int64_t percent = std::min<std::int64_t>(FCount * 100 / FTotal, 100);
-        if (percent != FLast) {
-            FLast = percent;
-            FPercent(percent);
-        }
-    }
-
-private:
-    std::int64_t FTotal;   // clusters of the selected ranges
-    std::int64_t FCount = 0;
-    std::int64_t FLast = -1;
-    const std::function<void(std::int64_t)>& FPercent;
-};
 
 std::int64_t SelectedClusters(const TExtCard& card, const TRecInfoList& list)
 {
@@ -111,7 +82,8 @@ void ReadRecords(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& h
     TCardClusterInfo info;   // serves the whole read: the repeated-cluster test carries over
     info.ErrLastPage = 0xFFFF;
     bool first = true;
-    TDataReadProgress progress(total, hooks.Percent);
+    TClusterProgress progress(total, hooks.Percent);
+    std::int64_t done = 0;
     if (!list.Start()) {
         return;
     }
@@ -148,23 +120,11 @@ void ReadRecords(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& h
                 decoder->New(0, cluster.data() + CLUSTER_PAGE, PAGE_SIZE);
                 decoder->ReadData();
             }
-            progress.CountCluster();
+            progress.Done(++done);
         }
         decoder->FinishRead();
     } while (list.Next());
 }
-
-// Closes the card's open container however the read ends.
-class TCardFinisher {
-public:
-    explicit TCardFinisher(TExtCard& card) : FCard(card) {}
-    ~TCardFinisher() { FCard.Finish(); }
-    TCardFinisher(const TCardFinisher&) = delete;
-    TCardFinisher& operator=(const TCardFinisher&) = delete;
-
-private:
-    TExtCard& FCard;
-};
 
 } // namespace
 
@@ -178,7 +138,7 @@ void AddSideDataReset(TSideDataReset reset)
 
 void ReadCardData(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& hooks)
 {
-    const TCardFinisher finisher(card);
+    const TExtCardFinisher finisher(card);
     ReadBufferList.startRead();
     for (TSideDataReset reset : SideDataResets()) {
         reset();
@@ -194,27 +154,9 @@ std::shared_ptr<TReadCardDataThread> TReadCardDataThread::Create(plat::HWND hWin
     return thread;
 }
 
-void TReadCardDataThread::Post(plat::WPARAM state, plat::LPARAM value) const
+void TReadCardDataThread::Read(const TCardReadHooks& hooks)
 {
-    plat::PostMessage(FhWindow, WM_CARD_DATA_STATUS, state, value);
-}
-
-void TReadCardDataThread::Execute()
-{
-    InitThreadFPU();
-    ClearLastErrorMsg();
-    Post(THREAD_STARTED, 0);
-    TCardDataReadHooks hooks;
-    hooks.Terminated = [this] { return Terminated(); };
-    hooks.Percent = [this](std::int64_t percent) { Post(THREAD_PROGRESS, static_cast<plat::LPARAM>(percent)); };
-    ReadCardData(ExtCard, RecInfoList, hooks);
-    Post(THREAD_FINISHED, 0);
-}
-
-void TReadCardDataThread::ExecuteFailed(std::exception_ptr error, const std::string&)
-{
-    // Any exception, EQel or not, ends as THREAD_FAILED, so the window never waits.
-    Post(THREAD_FAILED, RecordFailure(error));
+    ReadCardData(ExtCard, RecInfoList, TCardDataReadHooks{hooks});
 }
 
 } // namespace qel

@@ -2,16 +2,11 @@
 // pages into the read buffer list and reports by posted WM_CARD_DATA_STATUS messages.
 #pragma once
 
+#include "card/card_reader_thread.h"
 #include "card/card_records.h"
-#include "card/cluster_header.h"
 #include "card/ext_card.h"
 #include "card/page_base.h"
-#include "card/thread_status.h"
-#include "platform/messages.h"
-#include "platform/worker_thread.h"
 
-#include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace qel {
@@ -23,10 +18,8 @@ namespace qel {
 using TSideDataReset = void (*)();
 void AddSideDataReset(TSideDataReset reset);
 
-struct TCardDataReadHooks {
-    std::function<bool()> Terminated;            // asked before each cluster
-    std::function<void(std::int64_t)> Percent;   // each new percentage of the clusters done
-    const TPageClass* PageClass = nullptr;       // the decoder; none: GetPageClass of the logger
+struct TCardDataReadHooks : TCardReadHooks {
+    const TPageClass* PageClass = nullptr;   // the decoder; none: GetPageClass of the logger
 };
 
 // Decodes the selected records of list, in list order, into ReadBufferList
@@ -42,27 +35,19 @@ struct TCardDataReadHooks {
 // request raises EQel code 3; file errors pass up.
 void ReadCardData(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& hooks);
 
-// Posts THREAD_STARTED, THREAD_PROGRESS with each new percentage, then
-// exactly one of THREAD_FINISHED (the buffers are complete) or THREAD_FAILED
-// with the error code (3 when stopped by Terminate, 0 and the message in
-// LastErrorMsg for an error that is not an EQel). Reads ExtCard and the
-// selected records of RecInfoList.
-class TReadCardDataThread : public plat::TThread {
+// Reads the selected records of RecInfoList from ExtCard into ReadBufferList
+// (see ReadCardData); THREAD_FINISHED says the buffers are complete. The
+// messages are those of TCardReaderThread.
+class TReadCardDataThread : public TCardReaderThread {
 public:
     // Creates the thread and starts it; the caller keeps the reference only to
     // ask it to terminate.
     static std::shared_ptr<TReadCardDataThread> Create(plat::HWND hWindow);
 
-    explicit TReadCardDataThread(plat::HWND hWindow) : FhWindow(hWindow) {}
+    explicit TReadCardDataThread(plat::HWND hWindow) : TCardReaderThread(hWindow, WM_CARD_DATA_STATUS) {}
 
 protected:
-    void Execute() override;
-    void ExecuteFailed(std::exception_ptr error, const std::string& message) override;
-
-private:
-    void Post(plat::WPARAM state, plat::LPARAM value) const;
-
-    plat::HWND FhWindow;   // receives the status messages
+    void Read(const TCardReadHooks& hooks) override;
 };
 
 } // namespace qel

@@ -136,13 +136,13 @@ TEST_F(ReadCardDirThreadTest, UnreadableContainerEndsAsFailedWithCodeZeroAndTheM
     EXPECT_FALSE(LastErrorMsg().empty());
 }
 
-// A reader whose body meets an exception of no known class.
+// A reader whose read meets an exception of no known class.
 class TThrowingReader : public TReadCardDirThread {
 public:
     using TReadCardDirThread::TReadCardDirThread;
 
 protected:
-    void Execute() override { throw 42; }
+    void Read(const TCardReadHooks&) override { throw 42; }
 };
 
 TEST_F(ReadCardDirThreadTest, AnyOtherExceptionStillPostsTheFailedState)
@@ -151,7 +151,7 @@ TEST_F(ReadCardDirThreadTest, AnyOtherExceptionStillPostsTheFailedState)
     thread->Start();
     WaitForFinalState();
     thread->WaitFor();
-    EXPECT_EQ(FStatus, (std::vector<TStatus>{{THREAD_FAILED, 0}}));
+    EXPECT_EQ(FStatus, (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, 0}}));
 }
 
 } // namespace
