@@ -1,12 +1,18 @@
 // Shared helpers of the card tests: cards written by the generator into a
-// temporary folder, and clusters of single pages at chosen numbers and times.
+// temporary folder, clusters of single pages at chosen numbers and times, and
+// the logger of a data read.
 #pragma once
 
+#include "card/buffer_list.h"
+#include "card/card_records.h"
 #include "card/ext_card.h"
+#include "loggers/qel_base.h"
+#include "loggers/qel_factory.h"
 #include "tests/support/temp_dir.h"
 #include "tools/cardgen/card_generator.h"
 
 #include <ctime>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -48,6 +54,24 @@ inline void FillImage(qel::TExtCard& image, const std::vector<std::string>& file
 inline qel::TCardPosition ToPosition(const qel::cardgen::TClusterPos& pos)
 {
     return {pos.Container, pos.Cluster};
+}
+
+// As the application starts a data read: the logger of the first selected
+// record of list, made by the factory with that record's identity, becomes
+// the current logger of QelList and the active logger of the read list.
+inline qel::TQEL& BindLoggerOfFirstSelected(qel::TRecInfoList& list)
+{
+    if (!list.Start()) {
+        throw std::logic_error("no record is selected");
+    }
+    const qel::TCardClusterInfo& info = dynamic_cast<qel::TCardRecord&>(*list.GetCurrent()).Info;
+    qel::TQEL* logger = qel::GetQelClass(info.QEL_CLASS, info.QEL_VER_PC)->Create().release();
+    qel::QelList.Add(logger);
+    logger->ID_CLASS = info.QEL_CLASS;
+    logger->ID_VER_PC = info.QEL_VER_PC;
+    logger->ID_VER = info.QEL_VER;
+    qel::ReadBufferList.SetActiveQEL(logger);
+    return *logger;
 }
 
 // A logger of model 0x6606 (page times in units of 1000 ticks).

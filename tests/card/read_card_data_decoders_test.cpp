@@ -8,7 +8,6 @@
 #include "card/ext_card.h"
 #include "card/read_card_data_thread.h"
 #include "loggers/qel629c.h"
-#include "loggers/qel_factory.h"
 #include "tests/card/buffer_folder_fixture.h"
 #include "tests/card/card_fixture.h"
 #include "tests/card/decoder_fixture.h"
@@ -190,15 +189,8 @@ protected:
         for (int index : indexes) {
             Record(index).Selected = true;
         }
-        ASSERT_TRUE(RecInfoList.Start());
-        const TCardClusterInfo& info = dynamic_cast<TCardRecord&>(*RecInfoList.GetCurrent()).Info;
-        TQEL* logger = GetQelClass(info.QEL_CLASS, info.QEL_VER_PC)->Create().release();
-        QelList.Add(logger);
-        ASSERT_TRUE(logger->IsKnownVersion(info.QEL_CLASS, info.QEL_VER_PC));
-        logger->ID_CLASS = info.QEL_CLASS;
-        logger->ID_VER_PC = info.QEL_VER_PC;
-        logger->ID_VER = info.QEL_VER;
-        ReadBufferList.SetActiveQEL(logger);
+        const TQEL& logger = BindLoggerOfFirstSelected(RecInfoList);
+        ASSERT_TRUE(logger.IsKnownVersion(logger.ID_CLASS, logger.ID_VER_PC));
         ReadBufferList.SetUseFileStream(true);
         ReadCardData(ExtCard, RecInfoList, {});
     }

@@ -138,14 +138,7 @@ protected:
         for (int index : indexes) {
             Record(index).Selected = true;
         }
-        ASSERT_TRUE(RecInfoList.Start());
-        const TCardClusterInfo& info = dynamic_cast<TCardRecord&>(*RecInfoList.GetCurrent()).Info;
-        TQEL* logger = GetQelClass(info.QEL_CLASS, info.QEL_VER_PC)->Create().release();
-        QelList.Add(logger);
-        logger->ID_CLASS = info.QEL_CLASS;
-        logger->ID_VER_PC = info.QEL_VER_PC;
-        logger->ID_VER = info.QEL_VER;
-        ReadBufferList.SetActiveQEL(logger);
+        BindLoggerOfFirstSelected(RecInfoList);
         ReadBufferList.SetUseFileStream(true);
         ReadCardData(ExtCard, RecInfoList, {});
     }

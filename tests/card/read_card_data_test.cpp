@@ -11,9 +11,9 @@
 #include "foundations/qel_error.h"
 #include "loggers/qel649.h"
 #include "loggers/qel_base.h"
-#include "loggers/qel_factory.h"
 #include "tools/cardgen/config_area.h"
 #include "tests/card/buffer_folder_fixture.h"
+#include "tests/card/status_window.h"
 
 #include <gtest/gtest.h>
 
@@ -169,14 +169,7 @@ protected:
         for (int index : indexes) {
             Record(index).Selected = true;
         }
-        ASSERT_TRUE(RecInfoList.Start());
-        const TCardClusterInfo& info = dynamic_cast<TCardRecord&>(*RecInfoList.GetCurrent()).Info;
-        TQEL* logger = GetQelClass(info.QEL_CLASS, info.QEL_VER_PC)->Create().release();
-        logger->ID_CLASS = info.QEL_CLASS;
-        logger->ID_VER_PC = info.QEL_VER_PC;
-        logger->ID_VER = info.QEL_VER;
-        QelList.Add(logger);
-        ReadBufferList.SetActiveQEL(logger);
+        BindLoggerOfFirstSelected(RecInfoList);
     }
 
     void Read(TCardDataReadHooks hooks = {})
@@ -324,54 +317,19 @@ TEST_F(CardDataRead, UtcLoggersShiftTheirTimesToLocalTime)
     }
 }
 
-using TStatus = std::pair<plat::WPARAM, plat::LPARAM>;
-
 class ReadCardDataThreadTest : public CardDataRead {
 protected:
-    void SetUp() override
-    {
-        CardDataRead::SetUp();
-        FWindow = plat::CreateWindowHandle(
-            FQueue,
-            [this](plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) -> plat::LRESULT {
-                if (message == WM_CARD_DATA_STATUS) {
-                    FStatus.emplace_back(wParam, lParam);
-                }
-                return 0;
-            },
-            true);
-    }
-    void TearDown() override
-    {
-        plat::DestroyWindowHandle(FWindow);
-        CardDataRead::TearDown();
-    }
-
-    // Handles the window's messages until the reader's final state arrives.
-    void WaitForFinalState()
-    {
-        const auto final = [this] {
-            return !FStatus.empty() && (FStatus.back().first == THREAD_FINISHED || FStatus.back().first == THREAD_FAILED);
-        };
-        while (!final()) {
-            ASSERT_TRUE(FQueue.WaitMessage(60000)) << "the reader posted no final state";
-            FQueue.ProcessMessages();
-        }
-    }
-
-    plat::TMessageQueue FQueue;
-    plat::HWND FWindow = 0;
-    std::vector<TStatus> FStatus;
+    TStatusWindow FWindow{WM_CARD_DATA_STATUS};
 };
 
 TEST_F(ReadCardDataThreadTest, StartedProgressFinished)
 {
     ScanCard(PagesInOrder({Recording(Logger(5), 4, 1000)}));
     Select({0});
-    auto thread = TReadCardDataThread::Create(FWindow);
-    WaitForFinalState();
+    auto thread = TReadCardDataThread::Create(FWindow.Handle());
+    FWindow.WaitForFinalState();
     thread->WaitFor();
-    EXPECT_EQ(FStatus, (std::vector<TStatus>{{THREAD_STARTED, 0},
+    EXPECT_EQ(FWindow.Status(), (std::vector<TStatus>{{THREAD_STARTED, 0},
                                              {THREAD_PROGRESS, 25},
                                              {THREAD_PROGRESS, 50},
                                              {THREAD_PROGRESS, 75},
@@ -383,19 +341,19 @@ TEST_F(ReadCardDataThreadTest, StopAndFileErrorsEndAsFailed)
 {
     ScanCard(PagesInOrder({Recording(Logger(5), 4, 1000)}));
     Select({0});
-    auto stopped = std::make_shared<TReadCardDataThread>(FWindow);
+    auto stopped = std::make_shared<TReadCardDataThread>(FWindow.Handle());
     stopped->Terminate();
     stopped->Start();
-    WaitForFinalState();
+    FWindow.WaitForFinalState();
     stopped->WaitFor();
-    EXPECT_EQ(FStatus, (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, EXC_USER_ABORT}}));
+    EXPECT_EQ(FWindow.Status(), (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, EXC_USER_ABORT}}));
 
-    FStatus.clear();
+    FWindow.Clear();
     std::filesystem::remove(FCard.Manifest.Files[0]);
-    auto failed = TReadCardDataThread::Create(FWindow);
-    WaitForFinalState();
+    auto failed = TReadCardDataThread::Create(FWindow.Handle());
+    FWindow.WaitForFinalState();
     failed->WaitFor();
-    EXPECT_EQ(FStatus.back(), TStatus(THREAD_FAILED, 0));
+    EXPECT_EQ(FWindow.Status().back(), TStatus(THREAD_FAILED, 0));
     EXPECT_NE(LastErrorMsg().find(FCard.Manifest.Files[0]), std::string::npos) << LastErrorMsg();
 }
 

@@ -5,38 +5,26 @@
 #include "card/read_card_dir_thread.h"
 #include "card_fixture.h"
 #include "foundations/qel_error.h"
-#include "platform/messages.h"
+#include "tests/card/status_window.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <utility>
 
 namespace qel {
 namespace {
 
 using namespace qeltest;
-using TStatus = std::pair<plat::WPARAM, plat::LPARAM>;
 
 class ReadCardDirThreadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FWindow = plat::CreateWindowHandle(
-            FQueue,
-            [this](plat::UINT message, plat::WPARAM wParam, plat::LPARAM lParam) -> plat::LRESULT {
-                if (message == WM_CARD_DIR_STATUS) {
-                    FStatus.emplace_back(wParam, lParam);
-                }
-                return 0;
-            },
-            true);
         ExtCard.Clear();
         RecInfoList.Clear();
     }
     void TearDown() override
     {
-        plat::DestroyWindowHandle(FWindow);
         ExtCard.Clear();
         RecInfoList.Clear();
     }
@@ -47,21 +35,7 @@ protected:
         FillImage(ExtCard, FCard.Manifest.Files);
     }
 
-    // Handles the window's messages until the reader's final state arrives.
-    void WaitForFinalState()
-    {
-        const auto final = [this] {
-            return !FStatus.empty() && (FStatus.back().first == THREAD_FINISHED || FStatus.back().first == THREAD_FAILED);
-        };
-        while (!final()) {
-            ASSERT_TRUE(FQueue.WaitMessage(60000)) << "the reader posted no final state";
-            FQueue.ProcessMessages();
-        }
-    }
-
-    plat::TMessageQueue FQueue;
-    plat::HWND FWindow = 0;
-    std::vector<TStatus> FStatus;
+    TStatusWindow FWindow{WM_CARD_DIR_STATUS};
     TGeneratedCard FCard;
 };
 
@@ -81,17 +55,17 @@ cardgen::TCardDescription TwoLoggers(std::uint32_t pages)
 TEST_F(ReadCardDirThreadTest, StartedProgressFinished)
 {
     UseCard(TwoLoggers(150));
-    auto thread = TReadCardDirThread::Create(FWindow);
-    WaitForFinalState();
+    auto thread = TReadCardDirThread::Create(FWindow.Handle());
+    FWindow.WaitForFinalState();
     thread->WaitFor();
 
-    ASSERT_GE(FStatus.size(), 3u);
-    EXPECT_EQ(FStatus.front(), TStatus(THREAD_STARTED, 0));
-    EXPECT_EQ(FStatus.back(), TStatus(THREAD_FINISHED, 0));
+    ASSERT_GE(FWindow.Status().size(), 3u);
+    EXPECT_EQ(FWindow.Status().front(), TStatus(THREAD_STARTED, 0));
+    EXPECT_EQ(FWindow.Status().back(), TStatus(THREAD_FINISHED, 0));
     std::vector<plat::LPARAM> percents;
-    for (std::size_t i = 1; i + 1 < FStatus.size(); ++i) {
-        EXPECT_EQ(FStatus[i].first, THREAD_PROGRESS);
-        percents.push_back(FStatus[i].second);
+    for (std::size_t i = 1; i + 1 < FWindow.Status().size(); ++i) {
+        EXPECT_EQ(FWindow.Status()[i].first, THREAD_PROGRESS);
+        percents.push_back(FWindow.Status()[i].second);
     }
     ASSERT_EQ(percents.size(), 100u);   // 300 clusters: every percentage once
     for (std::size_t i = 0; i < percents.size(); ++i) {
@@ -105,12 +79,12 @@ TEST_F(ReadCardDirThreadTest, StartedProgressFinished)
 TEST_F(ReadCardDirThreadTest, StopRequestEndsAsFailedWithCodeThree)
 {
     UseCard(TwoLoggers(5));
-    auto thread = std::make_shared<TReadCardDirThread>(FWindow);
+    auto thread = std::make_shared<TReadCardDirThread>(FWindow.Handle());
     thread->Terminate();
     thread->Start();
-    WaitForFinalState();
+    FWindow.WaitForFinalState();
     thread->WaitFor();
-    EXPECT_EQ(FStatus, (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, EXC_USER_ABORT}}));
+    EXPECT_EQ(FWindow.Status(), (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, EXC_USER_ABORT}}));
 }
 
 TEST_F(ReadCardDirThreadTest, UnreadableContainerEndsAsFailedWithCodeZeroAndTheMessage)
@@ -118,21 +92,21 @@ TEST_F(ReadCardDirThreadTest, UnreadableContainerEndsAsFailedWithCodeZeroAndTheM
     UseCard(TwoLoggers(2));
     const std::string missing = FCard.Dir.File("qel1.dat");
     ExtCard.Add(new TExtCardInfo(missing));
-    auto thread = TReadCardDirThread::Create(FWindow);
-    WaitForFinalState();
+    auto thread = TReadCardDirThread::Create(FWindow.Handle());
+    FWindow.WaitForFinalState();
     thread->WaitFor();
-    EXPECT_EQ(FStatus.back(), TStatus(THREAD_FAILED, 0));
+    EXPECT_EQ(FWindow.Status().back(), TStatus(THREAD_FAILED, 0));
     EXPECT_NE(LastErrorMsg().find("qel1.dat"), std::string::npos) << LastErrorMsg();
 
     // A folder in place of a container opens but cannot be read.
-    FStatus.clear();
+    FWindow.Clear();
     ExtCard.Delete(1);
     std::filesystem::create_directory(missing);
     ExtCard.Insert(0, new TExtCardInfo(missing));
-    thread = TReadCardDirThread::Create(FWindow);
-    WaitForFinalState();
+    thread = TReadCardDirThread::Create(FWindow.Handle());
+    FWindow.WaitForFinalState();
     thread->WaitFor();
-    EXPECT_EQ(FStatus.back(), TStatus(THREAD_FAILED, 0));
+    EXPECT_EQ(FWindow.Status().back(), TStatus(THREAD_FAILED, 0));
     EXPECT_FALSE(LastErrorMsg().empty());
 }
 
@@ -147,11 +121,11 @@ protected:
 
 TEST_F(ReadCardDirThreadTest, AnyOtherExceptionStillPostsTheFailedState)
 {
-    auto thread = std::make_shared<TThrowingReader>(FWindow);
+    auto thread = std::make_shared<TThrowingReader>(FWindow.Handle());
     thread->Start();
-    WaitForFinalState();
+    FWindow.WaitForFinalState();
     thread->WaitFor();
-    EXPECT_EQ(FStatus, (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, 0}}));
+    EXPECT_EQ(FWindow.Status(), (std::vector<TStatus>{{THREAD_STARTED, 0}, {THREAD_FAILED, 0}}));
 }
 
 } // namespace

@@ -8,9 +8,8 @@
 #include "card_fixture.h"
 #include "foundations/qel_error.h"
 #include "loggers/qel_base.h"
-#include "loggers/qel_factory.h"
-#include "platform/messages.h"
 #include "tests/card/buffer_folder_fixture.h"
+#include "tests/card/status_window.h"
 
 #include <gtest/gtest.h>
 
@@ -40,23 +39,9 @@ protected:
     {
         BufferFolderTest::SetUp();
         Reset();
-        for (const plat::UINT message : {WM_CARD_DIR_STATUS, WM_CARD_DATA_STATUS}) {
-            FWindows.push_back(plat::CreateWindowHandle(
-                FQueue,
-                [this, message](plat::UINT received, plat::WPARAM wParam, plat::LPARAM lParam) -> plat::LRESULT {
-                    if (received == message) {
-                        FSeen.push_back({wParam, lParam, LastErrorMsg()});
-                    }
-                    return 0;
-                },
-                true));
-        }
     }
     void TearDown() override
     {
-        for (const plat::HWND window : FWindows) {
-            plat::DestroyWindowHandle(window);
-        }
         Reset();
         ClearLastErrorMsg();
         BufferFolderTest::TearDown();
@@ -71,36 +56,29 @@ protected:
         QelList.Clear();
     }
 
-    plat::HWND DirWindow() const { return FWindows[0]; }
-    plat::HWND DataWindow() const { return FWindows[1]; }
-
     // Runs a thread that an earlier failure's message precedes, and returns
     // what its window saw up to its final state.
     template <class TThread>
-    std::vector<TSeen> RunAfterAnOldFailure(plat::HWND window, bool stopAtOnce = false)
+    static std::vector<TSeen> RunAfterAnOldFailure(TStatusWindow& window, bool stopAtOnce = false)
     {
         SetLastErrorMsg(OLD_FAILURE);
-        FSeen.clear();
-        auto thread = std::make_shared<TThread>(window);
+        window.Clear();
+        auto thread = std::make_shared<TThread>(window.Handle());
         if (stopAtOnce) {
             thread->Terminate();
         }
         thread->Start();
-        const auto final = [this] {
-            return !FSeen.empty() && (FSeen.back().State == THREAD_FINISHED || FSeen.back().State == THREAD_FAILED);
-        };
-        while (!final()) {
-            if (!FQueue.WaitMessage(60000)) {
-                ADD_FAILURE() << "the reader posted no final state";
-                break;
-            }
-            FQueue.ProcessMessages();
-        }
+        window.WaitForFinalState();
         thread->WaitFor();
-        return FSeen;
+        std::vector<TSeen> seen;
+        for (std::size_t i = 0; i < window.Status().size(); ++i) {
+            seen.push_back({window.Status()[i].first, window.Status()[i].second, window.Messages()[i]});
+        }
+        return seen;
     }
 
-    // A card with one recording of a QEL649, scanned and selected, with its logger.
+    // A card with one recording of a QEL649, scanned and selected, with its
+    // logger; FDirSeen holds what the scan posted.
     void PrepareDataRead()
     {
         cardgen::TRecordingDescription recording;
@@ -111,21 +89,15 @@ protected:
         recording.Body = std::make_shared<cardgen::TRawPageBody>(std::vector<std::uint8_t>{0});
         Generate(FCard, PagesInOrder({recording}));
         FillImage(ExtCard, FCard.Manifest.Files);
-        RunAfterAnOldFailure<TReadCardDirThread>(DirWindow());
+        FDirSeen = RunAfterAnOldFailure<TReadCardDirThread>(FDirWindow);
         ASSERT_EQ(RecInfoList.Count(), 1);
-        auto& record = dynamic_cast<TCardRecord&>(*RecInfoList.GetItem(0));
-        record.Selected = true;
-        TQEL* logger = GetQelClass(record.Info.QEL_CLASS, record.Info.QEL_VER_PC)->Create().release();
-        logger->ID_CLASS = record.Info.QEL_CLASS;
-        logger->ID_VER_PC = record.Info.QEL_VER_PC;
-        logger->ID_VER = record.Info.QEL_VER;
-        QelList.Add(logger);
-        ReadBufferList.SetActiveQEL(logger);
+        RecInfoList.GetItem(0)->Selected = true;
+        BindLoggerOfFirstSelected(RecInfoList);
     }
 
-    plat::TMessageQueue FQueue;
-    std::vector<plat::HWND> FWindows;
-    std::vector<TSeen> FSeen;
+    TStatusWindow FDirWindow{WM_CARD_DIR_STATUS};
+    TStatusWindow FDataWindow{WM_CARD_DATA_STATUS};
+    std::vector<TSeen> FDirSeen;
     TGeneratedCard FCard;
 };
 
@@ -143,13 +115,13 @@ void ExpectNoOldMessage(const std::vector<TSeen>& seen, const char* reader)
 TEST_F(ReaderThreadsLastError, FinishedReadsLeaveNoOldMessage)
 {
     PrepareDataRead();
-    const std::vector<TSeen> dir = FSeen;
+    const std::vector<TSeen> dir = FDirSeen;
     ASSERT_EQ(dir.back().State, THREAD_FINISHED);
     EXPECT_EQ(dir.front().State, THREAD_STARTED);
     ExpectNoOldMessage(dir, "directory reader");
     EXPECT_EQ(dir.back().Message, "");
 
-    const std::vector<TSeen> data = RunAfterAnOldFailure<TReadCardDataThread>(DataWindow());
+    const std::vector<TSeen> data = RunAfterAnOldFailure<TReadCardDataThread>(FDataWindow);
     ASSERT_EQ(data.back().State, THREAD_FINISHED);
     ExpectNoOldMessage(data, "data reader");
     EXPECT_EQ(data.back().Message, "");
@@ -158,7 +130,7 @@ TEST_F(ReaderThreadsLastError, FinishedReadsLeaveNoOldMessage)
 TEST_F(ReaderThreadsLastError, FailedReadsCarryOnlyTheirOwnMessage)
 {
     PrepareDataRead();
-    const std::vector<TSeen> stopped = RunAfterAnOldFailure<TReadCardDataThread>(DataWindow(), true);
+    const std::vector<TSeen> stopped = RunAfterAnOldFailure<TReadCardDataThread>(FDataWindow, true);
     ASSERT_EQ(stopped.back().State, THREAD_FAILED);
     EXPECT_EQ(stopped.back().Value, EXC_USER_ABORT);
     ExpectNoOldMessage(stopped, "stopped data reader");
@@ -166,8 +138,8 @@ TEST_F(ReaderThreadsLastError, FailedReadsCarryOnlyTheirOwnMessage)
     // The data reader first: a failed directory scan leaves no record to read.
     std::filesystem::remove(FCard.Manifest.Files[0]);
     for (const bool dirReader : {false, true}) {
-        const std::vector<TSeen> failed = dirReader ? RunAfterAnOldFailure<TReadCardDirThread>(DirWindow())
-                                                    : RunAfterAnOldFailure<TReadCardDataThread>(DataWindow());
+        const std::vector<TSeen> failed = dirReader ? RunAfterAnOldFailure<TReadCardDirThread>(FDirWindow)
+                                                    : RunAfterAnOldFailure<TReadCardDataThread>(FDataWindow);
         const char* reader = dirReader ? "directory reader" : "data reader";
         ASSERT_EQ(failed.back().State, THREAD_FAILED) << reader;
         EXPECT_EQ(failed.back().Value, 0) << reader;

@@ -12,7 +12,7 @@ void TRawPageBody::Fill(std::uint32_t, TPageHeaderFields&, std::span<std::uint8_
     std::copy_n(FRecords.begin(), count, page.begin() + kPageHeaderSize);
 }
 
-bool TFourByteRecordWriter::Put(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
+bool TFourByteRecordWriter::AddRecord(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
 {
     if (FAt + 4 > FPage.size()) {
         return false;
@@ -33,16 +33,16 @@ bool TFourByteRecordWriter::AddValue(std::uint8_t channel, std::int16_t delta, s
     const auto bits = static_cast<std::uint16_t>(delta) & 0x7FF;
     const auto raw = static_cast<std::uint16_t>(value);
     const auto b1 = static_cast<std::uint8_t>((channel << 4) | (longStep ? 0x08 : 0) | (bits >> 8));
-    return Put(static_cast<std::uint8_t>(bits), b1, static_cast<std::uint8_t>(raw), static_cast<std::uint8_t>(raw >> 8));
+    return AddRecord(static_cast<std::uint8_t>(bits), b1, static_cast<std::uint8_t>(raw), static_cast<std::uint8_t>(raw >> 8));
 }
 
-bool TFourByteRecordWriter::AddTimeStep(std::int32_t step)
+bool TFourByteRecordWriter::AddControlStep(std::uint8_t b1, std::int32_t step)
 {
     if (step % 256 != 0) {
         throw std::invalid_argument("four-byte time step must be a multiple of 256 units");
     }
     const auto bits = static_cast<std::uint32_t>(step);
-    return Put(static_cast<std::uint8_t>(bits >> 24), 0xF0, static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits >> 16));
+    return AddRecord(static_cast<std::uint8_t>(bits >> 24), b1, static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits >> 16));
 }
 
 bool TFourByteRecordWriter::AddEnd(std::uint8_t kind)
@@ -50,7 +50,7 @@ bool TFourByteRecordWriter::AddEnd(std::uint8_t kind)
     if (kind == 0 || kind > 15) {
         throw std::invalid_argument("end record kind must be 1 to 15");
     }
-    return Put(0, static_cast<std::uint8_t>(0xF0 | kind), 0, 0);
+    return AddRecord(0, static_cast<std::uint8_t>(0xF0 | kind), 0, 0);
 }
 
 bool TFourByteRecordWriter::AddBytes(std::span<const std::uint8_t> bytes)

@@ -41,15 +41,19 @@ public:
     // delta: -1024..1023 units; longStep sets bit 3 (the decoder shifts the delta).
     bool AddValue(std::uint8_t channel, std::int16_t delta, std::int16_t value, bool longStep = false);
     // step: a multiple of 256 units (the record carries its upper 24 bits).
-    bool AddTimeStep(std::int32_t step);
+    bool AddTimeStep(std::int32_t step) { return AddControlStep(0xF0, step); }
     bool AddEnd(std::uint8_t kind = 1);
     // Longer records of other formats, written as they are.
     bool AddBytes(std::span<const std::uint8_t> bytes);
+    // Any four bytes as one record.
+    bool AddRecord(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
+    // A time-step record whose byte 1 is b1 (its channel and kind bits); step
+    // a multiple of 256 units.
+    bool AddControlStep(std::uint8_t b1, std::int32_t step);
     std::size_t Position() const { return FAt; }
     std::size_t Room() const { return (FPage.size() - FAt) / 4; }
 
 private:
-    bool Put(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
     std::span<std::uint8_t> FPage;
     std::size_t FAt;
 };
@@ -59,7 +63,10 @@ private:
 // `RowStepUnits`, the others by 0. Values follow `ValueOf(pageIndex, row, channel)`.
 class TFourByteRecordBody final : public IPageBody {
 public:
-    enum class TLayout { RecordsAt8, SkipTwoBytes };   // TPage_V1 / TPage_V3 and QEL57
+    // Records from byte 8 (QEL629 below 3.06), or after two skipped bytes and
+    // no limit packet (QEL629 from 3.06, first QEL57 generation). The later
+    // QEL57 generations carry sensor packets there: see TQel57PageBody.
+    enum class TLayout { RecordsAt8, SkipTwoBytes };
     TFourByteRecordBody(TLayout layout, std::vector<std::uint8_t> channels, std::uint32_t rowsPerPage,
                         std::int16_t rowStepUnits,
                         std::function<std::int16_t(std::uint32_t, std::uint32_t, std::uint8_t)> valueOf);

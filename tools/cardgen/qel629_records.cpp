@@ -28,19 +28,6 @@ std::size_t WriteLimitPackets(std::span<std::uint8_t> page, TPageHeaderFields& h
     return at + 2;
 }
 
-bool TQel629cRecordWriter::Put(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3)
-{
-    if (FAt + 4 > FPage.size()) {
-        return false;
-    }
-    FPage[FAt] = b0;
-    FPage[FAt + 1] = b1;
-    FPage[FAt + 2] = b2;
-    FPage[FAt + 3] = b3;
-    FAt += 4;
-    return true;
-}
-
 bool TQel629cRecordWriter::AddValue(std::uint8_t channel, std::int16_t delta, std::int16_t value, bool longStep)
 {
     if (channel > 30 || delta < -512 || delta > 511) {
@@ -49,17 +36,7 @@ bool TQel629cRecordWriter::AddValue(std::uint8_t channel, std::int16_t delta, st
     const auto bits = static_cast<std::uint16_t>(delta) & 0x3FF;
     const auto raw = static_cast<std::uint16_t>(value);
     const auto b1 = static_cast<std::uint8_t>(channel << 3 | (longStep ? 0x04 : 0) | bits >> 8);
-    return Put(static_cast<std::uint8_t>(bits), b1, static_cast<std::uint8_t>(raw), static_cast<std::uint8_t>(raw >> 8));
-}
-
-bool TQel629cRecordWriter::AddTimeStep(std::int32_t step)
-{
-    if (step % 256 != 0) {
-        throw std::invalid_argument("QEL629c time step must be a multiple of 256 units");
-    }
-    const auto bits = static_cast<std::uint32_t>(step);
-    return Put(static_cast<std::uint8_t>(bits >> 24), 0xF8, static_cast<std::uint8_t>(bits >> 8),
-               static_cast<std::uint8_t>(bits >> 16));
+    return FRecords.AddRecord(static_cast<std::uint8_t>(bits), b1, static_cast<std::uint8_t>(raw), static_cast<std::uint8_t>(raw >> 8));
 }
 
 bool TQel629cRecordWriter::AddEnd(std::uint8_t kind)
@@ -67,7 +44,7 @@ bool TQel629cRecordWriter::AddEnd(std::uint8_t kind)
     if (kind == 0 || kind > 7) {
         throw std::invalid_argument("QEL629c end record kind must be 1 to 7");
     }
-    return Put(0, static_cast<std::uint8_t>(0xF8 | kind), 0, 0);
+    return FRecords.AddRecord(0, static_cast<std::uint8_t>(0xF8 | kind), 0, 0);
 }
 
 std::vector<std::uint8_t> ChannelLimitData(const std::vector<TChannelLimitDescription>& entries)

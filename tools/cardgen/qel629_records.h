@@ -29,19 +29,17 @@ std::size_t WriteLimitPackets(std::span<std::uint8_t> page, TPageHeaderFields& h
 // Records of QEL629c pages: five-bit channel numbers (31: control record).
 class TQel629cRecordWriter {
 public:
-    TQel629cRecordWriter(std::span<std::uint8_t> page, std::size_t firstRecordAt) : FPage(page), FAt(firstRecordAt) {}
+    TQel629cRecordWriter(std::span<std::uint8_t> page, std::size_t firstRecordAt) : FRecords(page, firstRecordAt) {}
 
     // channel 0 to 30; delta -512 ... 511 units; longStep sets bit 2 (the decoder shifts the delta by 9).
     bool AddValue(std::uint8_t channel, std::int16_t delta, std::int16_t value, bool longStep = false);
     // step: a multiple of 256 units.
-    bool AddTimeStep(std::int32_t step);
+    bool AddTimeStep(std::int32_t step) { return FRecords.AddControlStep(0xF8, step); }
     bool AddEnd(std::uint8_t kind = 1);
-    std::size_t Position() const { return FAt; }
+    std::size_t Position() const { return FRecords.Position(); }
 
 private:
-    bool Put(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
-    std::span<std::uint8_t> FPage;
-    std::size_t FAt;
+    TFourByteRecordWriter FRecords;
 };
 
 // A channel limit entry of the QEL629c extended header.
