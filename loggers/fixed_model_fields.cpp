@@ -1,5 +1,5 @@
 // Field groups shared by the fixed-channel models: calibration switches,
-// user inputs and the accelerometer's user pairs.
+// user inputs, the accelerometer's user pairs and current-value texts.
 #include "loggers/fixed_model_fields.h"
 
 #include "loggers/qel_base.h"
@@ -123,6 +123,30 @@ std::uint8_t TQelUserInputs::InputFormat(int n) const
     case 3: return A3_FMT;
     default: return A4_FMT;
     }
+}
+
+bool BurstChannelValue(const TQEL& logger, std::uint32_t chn, std::span<const std::int16_t> readings, bool isAxis,
+                       float& value, std::string& text)
+{
+    value = 0.0f;
+    text.assign(1, '?');
+    if (chn >= readings.size() || logger.GetChName(chn).empty()) {
+        return false;
+    }
+    if (readings[chn] == ShockModeReading) {
+        if (isAxis) {
+            text = "shock mode";
+        }
+        return false;
+    }
+    value = logger.GetChValue(chn);
+    if (!logger.IsValidValue(chn, value)) {
+        return false;
+    }
+    text = logger.GetValueStr(chn, value);
+    text += ' ';
+    text += logger.GetChUnit(chn);
+    return true;
 }
 
 float TQelAcc2GCal::UserOffset2G(int axis) const

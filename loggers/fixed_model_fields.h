@@ -4,9 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace qel {
+
+class TQEL;
 
 // Limit of one device channel as the page decoder found it.
 struct TQelLimit {
@@ -20,24 +23,27 @@ struct TQelLimit {
 template <std::size_t N>
 using TQelLimits = std::array<TQelLimit, N>;
 
-// Sets the entry of ch; a channel beyond the table is ignored.
+// Limits of the device channels 0 ... N-1 as the page decoders found them.
 template <std::size_t N>
-void SetLimitEntry(TQelLimits<N>& limits, std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1,
-                   float Limit2)
-{
-    if (ch < N) {
-        limits[ch] = TQelLimit{true, RL, AL, Limit1, Limit2};
-    }
-}
+struct TQelLimitTable {
+    TQelLimits<N> LIMITS{};
 
-// Marks every entry unread; the other fields stay.
-template <std::size_t N>
-void ClearLimitEntries(TQelLimits<N>& limits)
-{
-    for (TQelLimit& limit : limits) {
-        limit.READ = false;
+    // Sets the entry of ch; a channel beyond the table is ignored.
+    void SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2)
+    {
+        if (ch < N) {
+            LIMITS[ch] = TQelLimit{true, RL, AL, Limit1, Limit2};
+        }
     }
-}
+
+    // Marks every entry unread; the other fields stay.
+    void ClearLimits()
+    {
+        for (TQelLimit& limit : LIMITS) {
+            limit.READ = false;
+        }
+    }
+};
 
 // Two-point calibrations of humidity and temperature: reference ("set") and
 // measured ("actual") values at a low and a high point. The temperature
@@ -102,6 +108,25 @@ struct TQelAcc2GCal {
     float UserOffset2G(int axis) const;
     float UserGain2G(int axis) const;
 };
+
+// Raw gap value of the burst-recording models (QEL649, QEL25) on their gap channels.
+inline constexpr std::int16_t BurstGapValue = 0x7FF0;
+
+// Reading of an accelerometer axis of the burst-recording models that records bursts.
+inline constexpr std::int16_t ShockModeReading = 32002;
+
+// A recording-timer word holds a time: neither 0 nor 0xFFFF.
+constexpr bool IsTimerWordSet(std::uint16_t word)
+{
+    return word != 0 && word != 0xFFFF;
+}
+
+// The current value of channel chn of a burst-recording model and its text:
+// the value, a blank and the unit. False, with the text "?", for a channel
+// without a name or a stored reading and for a value out of its range; an
+// axis (isAxis) whose reading is ShockModeReading has the text "shock mode".
+bool BurstChannelValue(const TQEL& logger, std::uint32_t chn, std::span<const std::int16_t> readings, bool isAxis,
+                       float& value, std::string& text);
 
 // Pressure sensor block of the configuration.
 struct TQelExtPSensor {

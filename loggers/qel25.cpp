@@ -18,17 +18,13 @@ namespace qel25 {
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = (ModulClass == 0x6628 || ModulClass == 0x6607) &&
-                          IsAcceptedVersion(ModulVersion, {{0, 0, 1}, {1, 0, 88}, {2, 0, 0}});
-    return accepted ? &TQEL25::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL25::ClassInfo, ModulClass == 0x6628 || ModulClass == 0x6607, ModulVersion,
+                              {{0, 0, 1}, {1, 0, 88}, {2, 0, 0}});
 }
 
 } // namespace qel25
 
 namespace {
-
-constexpr std::int16_t GapRaw = 0x7FF0;       // the logger's gap value on the gap channels
-constexpr std::int16_t ShockModeRaw = 32002;  // reading of an axis that records bursts
 
 bool IsInput(std::uint32_t ch) { return ch < static_cast<std::uint32_t>(TQEL25::InputCount); }
 bool IsAxis(std::uint32_t ch) { return ch >= 8 && ch <= 10; }
@@ -47,7 +43,7 @@ std::string TQEL25::GetName() const
 
 bool TQEL25::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return qel25::SelectQelClass(ModulClass, ModulVersion) != &TQEL::ClassInfo;
+    return qel25::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL25::RecInputExists() const { return CH_EN[0] && CH_EN[1] && CH_EN[2] && CH_EN[3]; }
@@ -62,8 +58,7 @@ bool TQEL25::hasRecTimer() const { return VersionAtLeast(1, 79) && INT_CFG.Conta
 
 bool TQEL25::isRecTimerActive() const
 {
-    const auto set = [](std::uint16_t word) { return word != 0 && word != 0xFFFF; };
-    return hasRecTimer() && set(RECTIMER_L) && set(RECTIMER_H);
+    return hasRecTimer() && IsTimerWordSet(RECTIMER_L) && IsTimerWordSet(RECTIMER_H);
 }
 
 TLIMIT TQEL25::IsLimit(std::uint8_t ch) const
@@ -202,7 +197,7 @@ float TQEL25::getChOffset(std::uint32_t ch) const
 
 bool TQEL25::IsGAPValue(std::uint32_t ch, std::int16_t value) const
 {
-    return (ch <= 3 || IsAxis(ch)) && value == GapRaw;
+    return (ch <= 3 || IsAxis(ch)) && value == BurstGapValue;
 }
 
 bool TQEL25::IsValidValue(std::uint32_t ch, float value) const
@@ -251,44 +246,9 @@ float TQEL25::GetChValue(std::uint32_t chn) const
     return chn < ChannelCount ? CalcChValue(chn, CH[chn]) : 0.0f;
 }
 
-// Every input has a name; among the others the unnamed channels 15 (none here) and beyond.
-bool TQEL25::HasName(std::uint32_t ch) const
-{
-    return IsInput(ch) || !GetChName(ch).empty();
-}
-
-// Only channels with a stored reading can have a current value.
 bool TQEL25::GetChValue(std::uint32_t chn, float& value, std::string& text) const
 {
-    value = 0.0f;
-    text.assign(1, '?');
-    if (chn >= ChannelCount || !HasName(chn)) {
-        return false;
-    }
-    if (CH[chn] == ShockModeRaw) {
-        if (IsAxis(chn)) {
-            text = std::string("shock mode");
-        }
-        return false;
-    }
-    value = GetChValue(chn);
-    if (!IsValidValue(chn, value)) {
-        return false;
-    }
-    text = GetValueStr(chn, value);
-    text += ' ';
-    text += GetChUnit(chn);
-    return true;
-}
-
-void TQEL25::SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2)
-{
-    SetLimitEntry(LIMITS, ch, AL, RL, Limit1, Limit2);
-}
-
-void TQEL25::ClearLimits()
-{
-    ClearLimitEntries(LIMITS);
+    return BurstChannelValue(*this, chn, CH, IsAxis(chn), value, text);
 }
 
 void TQEL25::FillDemoMode()

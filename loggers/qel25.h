@@ -28,7 +28,11 @@ struct TQELAnalogInput {
     std::uint8_t chFMT = 0;  // display format code
 };
 
-class TQEL25 : public TQEL, public TQelBurstRecording, public TQelAcc2GCal, public TQelTwoPointCal {
+class TQEL25 : public TQEL,
+               public TQelLimitTable<18>,
+               public TQelBurstRecording,
+               public TQelAcc2GCal,
+               public TQelTwoPointCal {
 public:
     static const TQelClassInfo ClassInfo;
 
@@ -37,7 +41,7 @@ public:
         cINT_LIGHT_MAXIM, cINT_POSTRIG, cINT_RECTIMER
     };
 
-    static constexpr int ChannelCount = 18;
+    static constexpr int ChannelCount = 18; // device channels, one limit entry each
     static constexpr int InputCount = 8; // inputs 1 ... 8 are device channels 0 ... 7
 
     std::uint16_t CH_MASK = 0, CH_MASK2 = 0;
@@ -52,7 +56,6 @@ public:
     std::string CAL_INFO;
     double CAL_DATE = 0.0;
     std::uint8_t VALIDATE = 0;
-    TQelLimits<ChannelCount> LIMITS{};
     std::uint16_t ACCU = 0;
     std::uint8_t SDCARD = 0;
     std::uint8_t RTC = 0; // non-zero: the extended clock
@@ -89,13 +92,10 @@ public:
     bool isRecTimerActive() const;
     TLIMIT IsLimit(std::uint8_t ch) const;
 
-    void SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2);
-    void ClearLimits();
     using TQelTwoPointCal::CheckCalMode;
 
 private:
     bool VersionAtLeast(std::uint8_t major, std::uint8_t minor) const;
-    bool HasName(std::uint32_t ch) const;
 };
 
 } // namespace qel

@@ -2,6 +2,7 @@
 // each, a BLE or WLAN radio module and the VORN option record.
 #pragma once
 
+#include "loggers/config_model_fields.h"
 #include "loggers/qel621wd.h"
 #include "loggers/qel_config_model.h"
 
@@ -34,34 +35,22 @@ TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion);
 
 // Channel numbers: 4 × channel index + kind (current, minimum, maximum,
 // average). The feature tests are those of the QEL62xW generation.
-class TQEL28 : public TQelConfigModelT<Qel28Copy> {
+class TQEL28 : public TQelConfigModelT<Qel28Copy>,
+               public TQelRecordState,
+               public TQelViewsT<Qel28Copy>,
+               public TQelBleConfig,
+               public TQelWlanConfig,
+               public TQelWlanAccess {
 public:
     static const TQelClassInfo ClassInfo;
 
     std::uint16_t APP_ID = 0;            // 1 the VORN variant
-    std::uint16_t STATE = 0;
-    bool VALID_DIFFTIME = false;
-    std::int32_t DIFFTIME = 0;
-    double REC_STARTTIME = 0.0, REC_STOPTIME = 0.0;
-    std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0, REC_OPT = 0;
-    std::uint16_t REC_PAGE = 0, START_PAGE = 0, STOP_PAGE = 0;
-    std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
-    std::uint16_t ViewCfg = 0;
-    qel28::TQelViewGraphicList ViewGraphicList1, ViewGraphicList2;
-    qel28::TQelViewTableList ViewTableList;
     std::string QELNAME;                 // the logger's name
     std::uint16_t CFG_MODULE = 0;
-    std::uint16_t BLE_QEL = 0, BLE_VER = 0, BLE_IF = 0, BLE_CFG = 0; // BLE_VER version word, BLE_IF interface code
-    std::uint16_t BLE_TIME_CFG = 0, BLE_TIME_FROM = 0, BLE_TIME_TO = 0;
-    std::string BLE_PWD;
     bool bReadChannelInfo = false;
     std::int16_t RTC_OFFSET = 0;
     std::uint8_t RTC_RULE = 0;
     TQelVorn5 VORN5;
-    std::uint16_t KE_TYPE = 0;           // radio module: 1 BLE, 2 WLAN
-    std::uint16_t WLAN_CLASS = 0, WLAN_VER = 0, WLAN_PRINT = 0, WLAN_CFG = 0, WLAN_TIME_CFG = 0;
-    std::uint16_t WLAN_TIME_FROM = 0, WLAN_TIME_TO = 0, WLAN_TIME_FROM2 = 0, WLAN_TIME_TO2 = 0;
-    std::string WLAN_CFG_POR, WLAN_CFG_MAC, WLAN_CFG_SSID, WLAN_CFG_PWD, WLAN_CFG_HOST;
 
     std::uint16_t getChID(std::uint32_t ch) const override;
     std::string GetChName(std::uint32_t ch) const override;
@@ -75,19 +64,19 @@ public:
     virtual void CopyFrom(const TQEL28& Source);
     virtual std::unique_ptr<TQEL28> CreateCopy() const;
 
-    bool IsQelNameAvaliable() const { return ID_VER > 0x101; }
-    bool IsBatTaskAvailable() const { return ID_VER > 0x105; }
-    bool areChannelsConfigurable() const { return ID_VER >= 0x108; }
-    bool isBLEConfigurable() const { return ID_VER > 0x108; }
-    bool hasLocalStart() const { return ID_VER > 0x10A; }
-    bool hasSyncTime() const { return ID_VER > 0x10C; }
-    bool arePSensorConfigurable() const { return ID_VER >= 0x10F; }
+    bool IsQelNameAvaliable() const { return config_feature::QelName(ID_VER); }
+    bool IsBatTaskAvailable() const { return config_feature::BatTask(ID_VER); }
+    bool areChannelsConfigurable() const { return config_feature::ChannelsConfigurable(ID_VER); }
+    bool isBLEConfigurable() const { return config_feature::BLEConfigurable(ID_VER); }
+    bool hasLocalStart() const { return config_feature::LocalStart(ID_VER); }
+    bool hasSyncTime() const { return config_feature::SyncTime(ID_VER); }
+    bool arePSensorConfigurable() const { return config_feature::PSensorConfigurable(ID_VER); }
     bool isFastpeakAvailable() const { return true; }
-    bool isTaskConfigurationAvailable() const { return ID_VER > 0x11A; }
-    bool isTaskOptionsAvailable() const { return ID_VER > 0x11A; }
-    bool isBLEBaseStationAvailable() const { return ID_VER > 0x110; }
-    bool hasAppID() const { return ID_VER > 0x112; }
-    bool hasKE() const { return ID_VER >= 0x150; }
+    bool isTaskConfigurationAvailable() const { return config_feature::TaskConfiguration(ID_VER); }
+    bool isTaskOptionsAvailable() const { return config_feature::TaskConfiguration(ID_VER); }
+    bool isBLEBaseStationAvailable() const { return config_feature::BLEBaseStation(ID_VER); }
+    bool hasAppID() const { return config_feature::AppID(ID_VER); }
+    bool hasKE() const { return config_feature::RadioModule(ID_VER); }
     // Without a radio module generation (no hasKE) the module is BLE.
     bool hasBLE() const { return !hasKE() || KE_TYPE == 1; }
     bool hasWLAN() const { return hasKE() && KE_TYPE == 2; }

@@ -15,20 +15,19 @@ TQelChannelList IntChannels;
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6616 && IsAcceptedVersion(ModulVersion, {{1, 0, 0}});
-    return accepted ? &TQEL51::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL51::ClassInfo, ModulClass == 0x6616, ModulVersion, {{1, 0, 0}});
 }
 
 } // namespace qel51
 
 std::string TQEL51::GetChName(std::uint32_t ch) const
 {
-    return ChannelNameOr(SeriesIndex(ch), ch, MinMaxAvgSuffix(SeriesKind(ch)));
+    return MinMaxAvgName(ch);
 }
 
 std::string TQEL51::GetChUnit(std::uint32_t ch) const
 {
-    return ChannelUnitOr(SeriesIndex(ch), ch);
+    return SeriesUnit(ch);
 }
 
 std::string TQEL51::GetName() const
@@ -38,19 +37,14 @@ std::string TQEL51::GetName() const
 
 bool TQEL51::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return ModulClass == 0x6616 && qel51::SelectQelClass(ModulClass, ModulVersion) == &TQEL51::ClassInfo;
+    return qel51::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 void TQEL51::CopyFrom(const TQEL51& Source)
 {
-    ID_CLASS = Source.ID_CLASS;
-    ID_VER = Source.ID_VER;
-    ID_VER_PC = Source.ID_VER_PC;
-    SN = Source.SN;
+    CopyModelFrom(Source);
     ViewTimeOff = Source.ViewTimeOff;
     ViewTimeLogo = Source.ViewTimeLogo;
-    Channels.CopyFrom(Source.Channels);
-    Tasks.CopyFrom(Source.Tasks);
     ViewTableList.CopyFrom(Source.ViewTableList);
     ViewGraphicList.CopyFrom(Source.ViewGraphicList);
 }

@@ -2,6 +2,7 @@
 // channels, tasks, one graphic and one table view, two alarm-time records.
 #pragma once
 
+#include "loggers/config_model_fields.h"
 #include "loggers/qel_config_model.h"
 
 #include <cstdint>
@@ -41,16 +42,10 @@ struct TQEL51CfgT {
 
 // Channel numbers: 4 × channel index + kind (current, minimum, maximum,
 // average). No channel IDs (getChID answers $3FFF) and no UTC setting.
-class TQEL51 : public TQelConfigModelT<Qel51Copy> {
+class TQEL51 : public TQelConfigModelT<Qel51Copy>, public TQelRecordState {
 public:
     static const TQelClassInfo ClassInfo;
 
-    std::uint16_t STATE = 0;
-    bool VALID_DIFFTIME = false;
-    std::int32_t DIFFTIME = 0;
-    double REC_STARTTIME = 0.0, REC_STOPTIME = 0.0;
-    std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0, REC_OPT = 0;
-    std::uint16_t REC_PAGE = 0, START_PAGE = 0, STOP_PAGE = 0;
     std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
     std::uint16_t ViewCfg = 0;
     qel51::TQelViewGraphicList ViewGraphicList;

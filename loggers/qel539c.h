@@ -2,6 +2,7 @@
 // URL, WLAN and BLE data, and the radio sensor modules whose values it records.
 #pragma once
 
+#include "loggers/config_model_fields.h"
 #include "loggers/qel_config_model.h"
 #include "loggers/rfs_modul.h"
 
@@ -36,7 +37,12 @@ TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion);
 // Channel numbers: below 64 the logger's own channels, four series each
 // (4 × index + kind: current, minimum, maximum, average); from 64 on radio
 // channels, 16 per module: 64 + 16 × module index + channel index.
-class TQEL539C : public TQelConfigModelT<Qel539cCopy> {
+class TQEL539C : public TQelConfigModelT<Qel539cCopy>,
+                 public TQelRecordState,
+                 public TQelViewsT<Qel539cCopy>,
+                 public TQelBleConfig,
+                 public TQelWlanConfig,
+                 public TQelWlanAccess {
 public:
     static const TQelClassInfo ClassInfo;
 
@@ -45,16 +51,7 @@ public:
     static constexpr std::size_t ModemLimitsSize = 48;
 
     std::uint16_t APP_ID = 0;            // 1 keeps the modem on new versions, 2 Modbus
-    std::uint16_t STATE = 0;
-    bool VALID_DIFFTIME = false;
-    std::int32_t DIFFTIME = 0;
-    double REC_STARTTIME = 0.0, REC_STOPTIME = 0.0;
-    std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0, REC_OPT = 0;
-    std::uint16_t REC_PAGE = 0, START_PAGE = 0, STOP_PAGE = 0, CURRENT_PAGE = 0;
-    std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
-    std::uint16_t ViewCfg = 0;
-    qel539c::TQelViewGraphicList ViewGraphicList1, ViewGraphicList2;
-    qel539c::TQelViewTableList ViewTableList;
+    std::uint16_t CURRENT_PAGE = 0;
     std::string QELNAME;                 // the logger's name
     std::uint16_t CFG_MODULE = 0, CFG_BLE = 0;
     bool bReadChannelInfo = false;
@@ -69,14 +66,7 @@ public:
     std::uint16_t MODEM_STD_CNT = 0, MODEM_ALARM_CNT = 0;
     std::array<std::uint8_t, ModemLimitsSize> MODEM_LIMITS{};
     std::string URL;
-    std::uint16_t KE_TYPE = 0;           // radio module: 1 BLE, 2 WLAN
-    std::string WLAN_CFG_POR, WLAN_CFG_MAC, WLAN_CFG_SSID, WLAN_CFG_PWD, WLAN_CFG_HOST;
     bool WLAN_CFG_PWD63 = false, WLAN_CFG_PWD_WRITE = false, WLAN_CFG_WRITE = false;
-    std::uint16_t BLE_QEL = 0, BLE_VER = 0, BLE_IF = 0, BLE_CFG = 0;
-    std::uint16_t BLE_TIME_CFG = 0, BLE_TIME_FROM = 0, BLE_TIME_TO = 0;
-    std::string BLE_PWD;
-    std::uint16_t WLAN_CLASS = 0, WLAN_VER = 0, WLAN_PRINT = 0, WLAN_CFG = 0, WLAN_TIME_CFG = 0;
-    std::uint16_t WLAN_TIME_FROM = 0, WLAN_TIME_TO = 0, WLAN_TIME_FROM2 = 0, WLAN_TIME_TO2 = 0;
     std::uint8_t MODBUS_ADDR = 0;
 
     std::string GetChName(std::uint32_t ch) const override;
@@ -98,9 +88,9 @@ public:
     // The radio module's name for a radio channel number; empty below 64.
     std::string GetModulName(std::uint32_t ch) const;
 
-    bool IsQelNameAvaliable() const { return ID_VER > 0x101; }
-    bool IsBatTaskAvailable() const { return ID_VER > 0x105; }
-    bool areChannelsConfigurable() const { return ID_VER >= 0x108; }
+    bool IsQelNameAvaliable() const { return config_feature::QelName(ID_VER); }
+    bool IsBatTaskAvailable() const { return config_feature::BatTask(ID_VER); }
+    bool areChannelsConfigurable() const { return config_feature::ChannelsConfigurable(ID_VER); }
     bool hasLocalStart() const { return ID_VER >= 0x300; }
     bool hasSyncTime() const { return ID_VER >= 0x300; }
     bool hasModem() const { return ID_VER >= 0x308 && (ID_VER < 0x356 || APP_ID == 1); }

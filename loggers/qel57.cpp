@@ -20,31 +20,26 @@ namespace {
 
 constexpr std::uint16_t ModelCode57 = 0x661D;
 
-TQelClass SelectFor(TQelClass cls, bool accepted)
-{
-    return accepted ? cls : &TQEL::ClassInfo;
-}
-
 } // namespace
 
 namespace qel57 {
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    return SelectFor(&TQEL57::ClassInfo, ModulClass == ModelCode57 && IsAcceptedVersion(ModulVersion, {{1, 0, 6}}));
+    return SelectWhenAccepted(&TQEL57::ClassInfo, ModulClass == ModelCode57, ModulVersion, {{1, 0, 6}});
 }
 } // namespace qel57
 
 namespace qel57b {
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    return SelectFor(&TQEL57b::ClassInfo, ModulClass == ModelCode57 && IsAcceptedVersion(ModulVersion, {{2, 0, 0}}));
+    return SelectWhenAccepted(&TQEL57b::ClassInfo, ModulClass == ModelCode57, ModulVersion, {{2, 0, 0}});
 }
 } // namespace qel57b
 
 namespace qel57c {
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    return SelectFor(&TQEL57c::ClassInfo, ModulClass == ModelCode57 && IsAcceptedVersion(ModulVersion, {{3, 0, 4}}));
+    return SelectWhenAccepted(&TQEL57c::ClassInfo, ModulClass == ModelCode57, ModulVersion, {{3, 0, 4}});
 }
 } // namespace qel57c
 
@@ -115,7 +110,7 @@ std::string TQEL57::GetName() const
 
 bool TQEL57::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return qel57::SelectQelClass(ModulClass, ModulVersion) != &TQEL::ClassInfo;
+    return qel57::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 std::string TQEL57::GetChName(std::uint32_t ch) const { return BuiltInName(ch, FscName()); }
@@ -153,21 +148,11 @@ bool TQEL57::IsSDCard() const { return ID_VER >= MakeVersion(5, 24) && INT_CFG.C
 bool TQEL57::IsGlobalLimit() const { return ID_VER >= MakeVersion(5, 68); }
 bool TQEL57::AreLimitsForAllChannel() const { return ID_VER > MakeVersion(5, 104); }
 
-void TQEL57::SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2)
-{
-    SetLimitEntry(LIMITS, ch, AL, RL, Limit1, Limit2);
-}
-
-void TQEL57::ClearLimits()
-{
-    ClearLimitEntries(LIMITS);
-}
-
 // ---- TQEL57b: external channels
 
 bool TQEL57b::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return qel57b::SelectQelClass(ModulClass, ModulVersion) != &TQEL::ClassInfo;
+    return qel57b::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL57b::IsSDCard() const { return INT_CFG.Contains(cINT_SDCARD); }
@@ -245,7 +230,7 @@ void TQEL57b::setExtSensSN(std::uint32_t ch, std::uint16_t sn)
 
 bool TQEL57c::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return qel57c::SelectQelClass(ModulClass, ModulVersion) != &TQEL::ClassInfo;
+    return qel57c::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 std::string TQEL57c::FscName() const { return "D-Bus-2"; }

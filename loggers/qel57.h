@@ -24,7 +24,7 @@ TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion);
 } // namespace qel57c
 
 // First generation; the later ones keep all of it and add external channels.
-class TQEL57 : public TQEL {
+class TQEL57 : public TQEL, public TQelLimitTable<15> {
 public:
     static const TQelClassInfo ClassInfo;
 
@@ -34,7 +34,7 @@ public:
         cINT_MAX31855, cINT_CHX, cINT_MAX44009
     };
 
-    static constexpr int ChannelCount = 15; // device channels 0 ... 14
+    static constexpr int ChannelCount = 15; // device channels 0 ... 14, one limit entry each
 
     std::uint8_t STATE = 0;
     bool VALID_DIFFTIME = false;
@@ -55,7 +55,6 @@ public:
     std::string CAL_INFO;
     double CAL_DATE = 0.0;
     std::uint8_t LIMITS_MODE = 0;
-    TQelLimits<ChannelCount> LIMITS{};
     std::uint16_t ACCU = 0;
     std::uint8_t RTC = 0; // non-zero: the extended clock
     // Angle calibration readings of the X and Z axes at 0° and 90°.
@@ -85,9 +84,6 @@ public:
     virtual bool IsSDCard() const;
     bool IsGlobalLimit() const;
     bool AreLimitsForAllChannel() const;
-
-    void SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2);
-    void ClearLimits();
 
 protected:
     // The channel scheme of the built-in channels 0 ... 15; the external

@@ -15,8 +15,7 @@ TQelChannelList IntChannels1, IntChannels2;
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6621 && IsAcceptedVersion(ModulVersion, {{1, 0, 12}});
-    return accepted ? &TQEL621WD::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL621WD::ClassInfo, ModulClass == 0x6621, ModulVersion, {{1, 0, 12}});
 }
 
 } // namespace qel621wd
@@ -31,7 +30,7 @@ std::string TQEL621WD::GetChName(std::uint32_t ch) const
     if (isVersionType2()) {
         return ChannelNameOr(ch, ch);
     }
-    return ChannelNameOr(SeriesIndex(ch), ch, MinMaxAvgSuffix(SeriesKind(ch)));
+    return MinMaxAvgName(ch);
 }
 
 std::string TQEL621WD::GetChUnit(std::uint32_t ch) const
@@ -50,7 +49,7 @@ std::string TQEL621WD::GetName() const
 
 bool TQEL621WD::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return ModulClass == 0x6621 && qel621wd::SelectQelClass(ModulClass, ModulVersion) == &TQEL621WD::ClassInfo;
+    return qel621wd::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL621WD::hasUTC() const { return true; }
@@ -69,28 +68,12 @@ void TQEL621WD::updateFlexChannel(std::uint16_t channel, std::uint16_t flexchann
 
 void TQEL621WD::CopyFrom(const TQEL621WD& Source)
 {
-    ID_CLASS = Source.ID_CLASS;
-    ID_VER = Source.ID_VER;
-    ID_VER_PC = Source.ID_VER_PC;
-    SN = Source.SN;
+    CopyModelFrom(Source);
     APP_ID = Source.APP_ID;
-    ViewTimeOff = Source.ViewTimeOff;
-    ViewTimeLogo = Source.ViewTimeLogo;
-    Channels.CopyFrom(Source.Channels);
-    Tasks.CopyFrom(Source.Tasks);
-    ViewTableList.CopyFrom(Source.ViewTableList);
-    ViewGraphicList1.CopyFrom(Source.ViewGraphicList1);
-    ViewGraphicList2.CopyFrom(Source.ViewGraphicList2);
+    CopyViewsFrom(Source);
     QELNAME = Source.QELNAME;
     CFG_MODULE = Source.CFG_MODULE;
-    BLE_QEL = Source.BLE_QEL;
-    BLE_VER = Source.BLE_VER;
-    BLE_IF = Source.BLE_IF;
-    BLE_CFG = Source.BLE_CFG;
-    BLE_TIME_CFG = Source.BLE_TIME_CFG;
-    BLE_TIME_FROM = Source.BLE_TIME_FROM;
-    BLE_TIME_TO = Source.BLE_TIME_TO;
-    BLE_PWD = Source.BLE_PWD;
+    CopyBleConfig(Source);
     bReadChannelInfo = Source.bReadChannelInfo;
     RTC_OFFSET = Source.RTC_OFFSET;
     RTC_RULE = Source.RTC_RULE;

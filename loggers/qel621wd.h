@@ -2,6 +2,7 @@
 // palVEX3, 0x6624): configurable channels, flex sensors and the VORN option.
 #pragma once
 
+#include "loggers/config_model_fields.h"
 #include "loggers/qel_config_model.h"
 
 #include <array>
@@ -41,29 +42,19 @@ struct TQelVorn5 {
 // Channel numbers: from version 1.08 (isVersionType2) the channel index;
 // before, four series per channel (4 × index + kind: current, minimum,
 // maximum, average).
-class TQEL621WD : public TQelConfigModelT<Qel621WDCopy> {
+class TQEL621WD : public TQelConfigModelT<Qel621WDCopy>,
+                  public TQelRecordState,
+                  public TQelViewsT<Qel621WDCopy>,
+                  public TQelBleConfig {
 public:
     static const TQelClassInfo ClassInfo;
 
     static constexpr std::size_t FlexDataSize = 42;
 
     std::uint16_t APP_ID = 0;            // 1 the VORN variant
-    std::uint16_t STATE = 0;
-    bool VALID_DIFFTIME = false;
-    std::int32_t DIFFTIME = 0;
-    double REC_STARTTIME = 0.0, REC_STOPTIME = 0.0;
-    std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0, REC_OPT = 0;
-    std::uint16_t REC_PAGE = 0, START_PAGE = 0, STOP_PAGE = 0;
     std::uint8_t REC_CAP = 0;
-    std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
-    std::uint16_t ViewCfg = 0;
-    qel621wd::TQelViewGraphicList ViewGraphicList1, ViewGraphicList2;
-    qel621wd::TQelViewTableList ViewTableList;
     std::string QELNAME;                 // the logger's name
     std::uint16_t CFG_MODULE = 0;
-    std::uint16_t BLE_QEL = 0, BLE_VER = 0, BLE_IF = 0, BLE_CFG = 0; // BLE_VER version word, BLE_IF interface code
-    std::uint16_t BLE_TIME_CFG = 0, BLE_TIME_FROM = 0, BLE_TIME_TO = 0;
-    std::string BLE_PWD;
     bool bReadChannelInfo = false;
     std::int16_t RTC_OFFSET = 0;
     std::uint8_t RTC_RULE = 0;

@@ -12,8 +12,7 @@ namespace qel621wxd {
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6621 && IsAcceptedVersion(ModulVersion, {{2, 0, 0}});
-    return accepted ? &TQEL621WxD::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL621WxD::ClassInfo, ModulClass == 0x6621, ModulVersion, {{2, 0, 0}});
 }
 
 } // namespace qel621wxd
@@ -28,7 +27,7 @@ std::string TQEL621WxD::GetName() const
 
 bool TQEL621WxD::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return ModulClass == 0x6621 && qel621wxd::SelectQelClass(ModulClass, ModulVersion) == &TQEL621WxD::ClassInfo;
+    return qel621wxd::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL621WxD::hasUTC() const { return true; }

@@ -15,8 +15,7 @@ TQelChannelList IntChannels;
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6619 && IsAcceptedVersion(ModulVersion, {{1, 0, 12}});
-    return accepted ? &TQEL624C::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL624C::ClassInfo, ModulClass == 0x6619, ModulVersion, {{1, 0, 12}});
 }
 
 } // namespace qel624c
@@ -53,7 +52,7 @@ std::string TQEL624C::GetChUnit(std::uint32_t ch) const
     if (kind == sState || kind == sAlarmState) {
         return "";
     }
-    return ChannelUnitOr(SeriesIndex(ch), ch);
+    return SeriesUnit(ch);
 }
 
 std::string TQEL624C::GetName() const
@@ -63,34 +62,18 @@ std::string TQEL624C::GetName() const
 
 bool TQEL624C::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return ModulClass == 0x6619 && qel624c::SelectQelClass(ModulClass, ModulVersion) == &TQEL624C::ClassInfo;
+    return qel624c::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
-bool TQEL624C::hasUTC() const { return ID_VER > 0x108; }
+bool TQEL624C::hasUTC() const { return config_feature::UTC(ID_VER); }
 
 void TQEL624C::CopyFrom(const TQEL624C& Source)
 {
-    ID_CLASS = Source.ID_CLASS;
-    ID_VER = Source.ID_VER;
-    ID_VER_PC = Source.ID_VER_PC;
-    SN = Source.SN;
-    ViewTimeOff = Source.ViewTimeOff;
-    ViewTimeLogo = Source.ViewTimeLogo;
-    Channels.CopyFrom(Source.Channels);
-    Tasks.CopyFrom(Source.Tasks);
-    ViewTableList.CopyFrom(Source.ViewTableList);
-    ViewGraphicList1.CopyFrom(Source.ViewGraphicList1);
-    ViewGraphicList2.CopyFrom(Source.ViewGraphicList2);
+    CopyModelFrom(Source);
+    CopyViewsFrom(Source);
     QELNAME = Source.QELNAME;
     CFG_MODULE = Source.CFG_MODULE;
-    BLE_QEL = Source.BLE_QEL;
-    BLE_VER = Source.BLE_VER;
-    BLE_IF = Source.BLE_IF;
-    BLE_CFG = Source.BLE_CFG;
-    BLE_TIME_CFG = Source.BLE_TIME_CFG;
-    BLE_TIME_FROM = Source.BLE_TIME_FROM;
-    BLE_TIME_TO = Source.BLE_TIME_TO;
-    BLE_PWD = Source.BLE_PWD;
+    CopyBleConfig(Source);
     bReadChannelInfo = Source.bReadChannelInfo;
     RTC_OFFSET = Source.RTC_OFFSET;
     RTC_RULE = Source.RTC_RULE;

@@ -2,6 +2,7 @@
 // state series, and an alarm pair of them, per channel; a BLE module.
 #pragma once
 
+#include "loggers/config_model_fields.h"
 #include "loggers/qel_config_model.h"
 
 #include <cstdint>
@@ -33,25 +34,15 @@ TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion);
 
 // Channel numbers: 4 × channel index + kind, the kinds value, state, alarm
 // value and alarm state.
-class TQEL624C : public TQelConfigModelT<Qel624cCopy> {
+class TQEL624C : public TQelConfigModelT<Qel624cCopy>,
+                 public TQelRecordState,
+                 public TQelViewsT<Qel624cCopy>,
+                 public TQelBleConfig {
 public:
     static const TQelClassInfo ClassInfo;
 
-    std::uint16_t STATE = 0;
-    bool VALID_DIFFTIME = false;
-    std::int32_t DIFFTIME = 0;
-    double REC_STARTTIME = 0.0, REC_STOPTIME = 0.0;
-    std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0, REC_OPT = 0;
-    std::uint16_t REC_PAGE = 0, START_PAGE = 0, STOP_PAGE = 0;
-    std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
-    std::uint16_t ViewCfg = 0;
-    qel624c::TQelViewGraphicList ViewGraphicList1, ViewGraphicList2;
-    qel624c::TQelViewTableList ViewTableList;
     std::string QELNAME;                 // the logger's name
     std::uint16_t CFG_MODULE = 0;
-    std::uint16_t BLE_QEL = 0, BLE_VER = 0, BLE_IF = 0, BLE_CFG = 0; // BLE_VER version word, BLE_IF interface code
-    std::uint16_t BLE_TIME_CFG = 0, BLE_TIME_FROM = 0, BLE_TIME_TO = 0;
-    std::string BLE_PWD;
     bool bReadChannelInfo = false;
     std::int16_t RTC_OFFSET = 0;
     std::uint8_t RTC_RULE = 0;
@@ -67,12 +58,12 @@ public:
     virtual void CopyFrom(const TQEL624C& Source);
     virtual std::unique_ptr<TQEL624C> CreateCopy() const;
 
-    bool IsQelNameAvaliable() const { return ID_VER > 0x101; }
-    bool IsBatTaskAvailable() const { return ID_VER > 0x105; }
-    bool areChannelsConfigurable() const { return ID_VER >= 0x108; }
-    bool isBLEConfigurable() const { return ID_VER > 0x108; }
-    bool hasLocalStart() const { return ID_VER > 0x10A; }
-    bool hasSyncTime() const { return ID_VER > 0x10C; }
+    bool IsQelNameAvaliable() const { return config_feature::QelName(ID_VER); }
+    bool IsBatTaskAvailable() const { return config_feature::BatTask(ID_VER); }
+    bool areChannelsConfigurable() const { return config_feature::ChannelsConfigurable(ID_VER); }
+    bool isBLEConfigurable() const { return config_feature::BLEConfigurable(ID_VER); }
+    bool hasLocalStart() const { return config_feature::LocalStart(ID_VER); }
+    bool hasSyncTime() const { return config_feature::SyncTime(ID_VER); }
     std::string getBLEVersionStr() const { return BleVersionStr(BLE_IF, BLE_VER); }
 };
 

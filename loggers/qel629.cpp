@@ -15,9 +15,8 @@ namespace qel629 {
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6601 &&
-                          IsAcceptedVersion(ModulVersion, {{1, 0, 8}, {2, 0, 0}, {3, 0, 14}, {4, 0, 4}, {5, 0, 136}});
-    return accepted ? &TQEL629::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL629::ClassInfo, ModulClass == 0x6601, ModulVersion,
+                              {{1, 0, 8}, {2, 0, 0}, {3, 0, 14}, {4, 0, 4}, {5, 0, 136}});
 }
 
 } // namespace qel629
@@ -57,7 +56,7 @@ std::string TQEL629::GetName() const
 
 bool TQEL629::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return qel629::SelectQelClass(ModulClass, ModulVersion) != &TQEL::ClassInfo;
+    return qel629::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 // Feature tests by model group: 0x6601 by version, 0x6603/4 fixed, others fixed.
@@ -418,16 +417,6 @@ std::string TQEL629::GetChUnit(std::uint32_t ch) const
     case cCHX_T: return ch <= 19 ? TemperatureUnit() : "";
     default: return "";
     }
-}
-
-void TQEL629::SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2)
-{
-    SetLimitEntry(LIMITS, ch, AL, RL, Limit1, Limit2);
-}
-
-void TQEL629::ClearLimits()
-{
-    ClearLimitEntries(LIMITS);
 }
 
 float TQEL629::GetChValue(std::uint32_t chn) const

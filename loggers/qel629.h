@@ -21,7 +21,11 @@ namespace qel629 {
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion);
 } // namespace qel629
 
-class TQEL629 : public TQEL, public TQelTwoPointCal, public TQelUserInputs, public TQelAcc2GCal {
+class TQEL629 : public TQEL,
+                public TQelLimitTable<32>,
+                public TQelTwoPointCal,
+                public TQelUserInputs,
+                public TQelAcc2GCal {
 public:
     static const TQelClassInfo ClassInfo;
 
@@ -39,7 +43,7 @@ public:
     enum TT_MODE { cT_NONE, cT_STD, cT_LIGHT, cT_THERMO1, cT_THERMO4 };
     enum TCHX_MODE { cCHX_STD, cCHX_P, cCHX_RH, cCHX_T };
 
-    static constexpr int ChannelCount = 32;
+    static constexpr int ChannelCount = 32; // device channels, one limit entry each
 
     TQEL629();
     ~TQEL629() override;
@@ -73,7 +77,6 @@ public:
     double CAL_DATE = 0.0;
     std::uint8_t VALIDATE = 0;
     std::uint8_t LIMITS_MODE = 0;
-    TQelLimits<ChannelCount> LIMITS{};
     std::uint16_t ACCU = 0;
     bool FASTPRESSURE = false;
     std::int16_t INT_POFS = 0;
@@ -151,9 +154,6 @@ public:
     // ConvertThermo answers False for a sensor fault (ret is then -8000).
     static bool ConvertSMB(std::int32_t& ret, std::int16_t inp);
     bool ConvertThermo(std::int32_t& ret, std::int16_t inp) const;
-
-    void SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2);
-    void ClearLimits();
 
     // The measured points of a calibration must differ: a calibration whose
     // points coincide is switched off (CAL_T and CAL_T_RH together).

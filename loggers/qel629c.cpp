@@ -2,11 +2,7 @@
 // from the configuration in the cluster; names, units and scaling per channel.
 #include "loggers/qel629c.h"
 
-#include "foundations/byte_helpers.h"
-#include "loggers/value_format.h"
 #include "loggers/version_ranges.h"
-
-#include <algorithm>
 
 namespace qel {
 
@@ -16,8 +12,7 @@ namespace qel629c {
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6601 && IsAcceptedVersion(ModulVersion, {{6, 0, 6}});
-    return accepted ? &TQEL629C::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL629C::ClassInfo, ModulClass == 0x6601, ModulVersion, {{6, 0, 6}});
 }
 
 } // namespace qel629c
@@ -44,73 +39,39 @@ const TIdText* IdText(std::uint16_t id)
     return id >= 1 && id <= 18 ? &IdTexts[id - 1] : nullptr;
 }
 
-std::string UnknownChannel(std::uint32_t ch)
-{
-    return std::to_string(ch) + "?";
-}
-
 } // namespace
 
 std::uint16_t TQEL629C::getChID(std::uint32_t ch) const
 {
-    return IsChannel(ch) ? Channels.GetItem(static_cast<int>(ch)).Info.chID : 0x3FFF;
+    return ChannelIDOr(ch);
 }
 
 std::string TQEL629C::GetChName(std::uint32_t ch) const
 {
-    return IsChannel(ch) ? Channels.GetItem(static_cast<int>(ch)).GetName() : UnknownChannel(ch);
+    return ChannelNameOr(ch, ch);
 }
 
 std::string TQEL629C::GetChUnit(std::uint32_t ch) const
 {
-    return IsChannel(ch) ? Channels.GetItem(static_cast<int>(ch)).GetUnit() : UnknownChannel(ch);
+    return ChannelUnitOr(ch, ch);
 }
 
 float TQEL629C::CalcChValue(std::uint32_t chn, std::int16_t x) const
 {
-    return IsChannel(chn) ? Channels.GetItem(static_cast<int>(chn)).CalcValue(x) : static_cast<float>(x);
+    return IsChannelIndex(chn) ? ChannelAt(chn).CalcValue(x) : static_cast<float>(x);
 }
 
-bool TQEL629C::IsValidValue(std::uint32_t, float value) const { return !IsNaNSingle(value); }
-std::string TQEL629C::GetValueStr(std::uint32_t, float value) const { return FormatGeneral(value); }
 std::string TQEL629C::GetName() const { return "QEL629C"; }
 
 bool TQEL629C::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return ModulClass == 0x6601 && qel629c::SelectQelClass(ModulClass, ModulVersion) == &TQEL629C::ClassInfo;
+    return qel629c::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL629C::hasUTC() const { return true; }
 bool TQEL629C::hasExternalControl() const { return (INT_CFG & ExternalControlBit) != 0; }
 bool TQEL629C::hasSDCard() const { return (INT_CFG & SDCardBit) != 0; }
 bool TQEL629C::hasNewMemorySections() const { return ID_VER > 0x604; }
-
-bool TQEL629C::isRecActive(int task) const
-{
-    if (task < 0 || task >= Tasks.Count()) {
-        return false;
-    }
-    const qel629c::TQelTask& entry = Tasks.GetItem(task);
-    const int walked = std::min(entry.Count(), Channels.Count());
-    for (int i = 0; i < walked; ++i) {
-        if (Channels.GetItem(entry.GetChannel(i)).RecActive) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void TQEL629C::setRecActive(int task, bool active)
-{
-    if (task < 0 || task >= Tasks.Count()) {
-        return;
-    }
-    const qel629c::TQelTask& entry = Tasks.GetItem(task);
-    const int walked = std::min(entry.Count(), Channels.Count());
-    for (int i = 0; i < walked; ++i) {
-        Channels.GetItem(entry.GetChannel(i)).RecActive = active;
-    }
-}
 
 void TQEL629C::NewConfigChannels()
 {
@@ -137,15 +98,10 @@ std::string TQEL629C::getChUnitFromID(std::uint16_t id)
 
 void TQEL629C::CopyFrom(const TQEL629C& Source)
 {
-    ID_CLASS = Source.ID_CLASS;
-    ID_VER = Source.ID_VER;
-    ID_VER_PC = Source.ID_VER_PC;
-    SN = Source.SN;
+    CopyModelFrom(Source);
     APP_ID = Source.APP_ID;
     ViewTimeOff = Source.ViewTimeOff;
     ViewTimeLogo = Source.ViewTimeLogo;
-    Channels.CopyFrom(Source.Channels);
-    Tasks.CopyFrom(Source.Tasks);
     QELNAME = Source.QELNAME;
     CFG_TIME = Source.CFG_TIME;
     bReadChannelInfo = Source.bReadChannelInfo;

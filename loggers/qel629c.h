@@ -2,8 +2,7 @@
 // channels named, scaled and limited by the configuration in the cluster.
 #pragma once
 
-#include "loggers/qel_base.h"
-#include "loggers/qel_config_channel.h"
+#include "loggers/qel_config_model.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +22,8 @@ using TQelTaskList = TQelTaskListT<Qel629cCopy>;
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion);
 } // namespace qel629c
 
-class TQEL629C : public TQEL {
+// Channel numbers: the index in Channels, one series per channel.
+class TQEL629C : public TQelConfigModelT<Qel629cCopy> {
 public:
     static const TQelClassInfo ClassInfo;
 
@@ -38,8 +38,6 @@ public:
     std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0;
     std::uint16_t REC_OPTIONS = 0, REC_PAGE = 0, REC_POS = 0, START_PAGE = 0, STOP_PAGE = 0;
     std::uint8_t REC_CAP = 0, REC_START_RESULT = 0;
-    qel629c::TQelChannelList Channels; // channel number = index in the list
-    qel629c::TQelTaskList Tasks;
     std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
     std::uint16_t ViewCfg = 0;
     std::string QELNAME;               // the logger's name
@@ -60,8 +58,6 @@ public:
     std::string GetChName(std::uint32_t ch) const override;
     std::string GetChUnit(std::uint32_t ch) const override;
     float CalcChValue(std::uint32_t chn, std::int16_t x) const override;
-    bool IsValidValue(std::uint32_t ch, float value) const override;
-    std::string GetValueStr(std::uint32_t ch, float value) const override;
     std::string GetName() const override;
     bool IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const override;
     bool hasUTC() const override;
@@ -73,11 +69,6 @@ public:
     bool hasSDCard() const;
     bool hasNewMemorySections() const;
 
-    // Whether a channel of the task records; sets them all. A task number
-    // outside the list answers False or changes nothing.
-    bool isRecActive(int task) const;
-    void setRecActive(int task, bool active);
-
     // Empties the channel list and fills it with ConfigChannelCount
     // unconfigured channels (gain 1, offset 0, name and unit empty), as a
     // configuration read begins.
@@ -87,9 +78,6 @@ public:
     // an ID without a name gives empty texts.
     static std::string getChNameFromID(std::uint16_t id);
     static std::string getChUnitFromID(std::uint16_t id);
-
-private:
-    bool IsChannel(std::uint32_t ch) const { return ch < static_cast<std::uint32_t>(Channels.Count()); }
 };
 
 } // namespace qel

@@ -12,15 +12,14 @@ namespace qel629wxd {
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = ModulClass == 0x6617 && IsAcceptedVersion(ModulVersion, {{1, 0, 80}, {2, 0, 28}});
-    return accepted ? &TQEL629WxD::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL629WxD::ClassInfo, ModulClass == 0x6617, ModulVersion, {{1, 0, 80}, {2, 0, 28}});
 }
 
 } // namespace qel629wxd
 
 bool TQEL629WxD::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return ModulClass == 0x6617 && qel629wxd::SelectQelClass(ModulClass, ModulVersion) == &TQEL629WxD::ClassInfo;
+    return qel629wxd::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL629WxD::hasWifiAutostartPOR() const { return hasWLAN() && ID_VER > 0x22A; }

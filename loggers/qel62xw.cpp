@@ -20,7 +20,7 @@ std::string TQEL62xW::GetChName(std::uint32_t ch) const
     if (isVersion2()) {
         return ChannelNameOr(ch, ch);
     }
-    return ChannelNameOr(SeriesIndex(ch), ch, MinMaxAvgSuffix(SeriesKind(ch)));
+    return MinMaxAvgName(ch);
 }
 
 std::string TQEL62xW::GetChUnit(std::uint32_t ch) const
@@ -39,22 +39,22 @@ std::string TQEL62xW::GetName() const
     return hasBLE() ? "QEL629WD" : "QEL629WxD";
 }
 
-bool TQEL62xW::hasUTC() const { return ID_VER > 0x108; }
+bool TQEL62xW::hasUTC() const { return config_feature::UTC(ID_VER); }
 
 bool TQEL62xW::isVersion2() const { return ID_VER >= 0x200; }
-bool TQEL62xW::IsQelNameAvaliable() const { return ID_VER >= 0x102; }
-bool TQEL62xW::IsBatTaskAvailable() const { return ID_VER > 0x105; }
-bool TQEL62xW::areChannelsConfigurable() const { return ID_VER >= 0x108; }
-bool TQEL62xW::isBLEConfigurable() const { return ID_VER > 0x108; }
-bool TQEL62xW::hasLocalStart() const { return ID_VER > 0x10A; }
-bool TQEL62xW::hasSyncTime() const { return ID_VER > 0x10C; }
-bool TQEL62xW::arePSensorConfigurable() const { return ID_VER >= 0x10F; }
+bool TQEL62xW::IsQelNameAvaliable() const { return config_feature::QelName(ID_VER); }
+bool TQEL62xW::IsBatTaskAvailable() const { return config_feature::BatTask(ID_VER); }
+bool TQEL62xW::areChannelsConfigurable() const { return config_feature::ChannelsConfigurable(ID_VER); }
+bool TQEL62xW::isBLEConfigurable() const { return config_feature::BLEConfigurable(ID_VER); }
+bool TQEL62xW::hasLocalStart() const { return config_feature::LocalStart(ID_VER); }
+bool TQEL62xW::hasSyncTime() const { return config_feature::SyncTime(ID_VER); }
+bool TQEL62xW::arePSensorConfigurable() const { return config_feature::PSensorConfigurable(ID_VER); }
 bool TQEL62xW::isFastpeakAvailable() const { return true; }
-bool TQEL62xW::isTaskConfigurationAvailable() const { return ID_VER > 0x11A; }
-bool TQEL62xW::isTaskOptionsAvailable() const { return ID_VER > 0x11A; }
-bool TQEL62xW::isBLEBaseStationAvailable() const { return ID_VER > 0x110; }
-bool TQEL62xW::hasAppID() const { return ID_VER > 0x112; }
-bool TQEL62xW::hasKE() const { return ID_VER >= 0x150; }
+bool TQEL62xW::isTaskConfigurationAvailable() const { return config_feature::TaskConfiguration(ID_VER); }
+bool TQEL62xW::isTaskOptionsAvailable() const { return config_feature::TaskConfiguration(ID_VER); }
+bool TQEL62xW::isBLEBaseStationAvailable() const { return config_feature::BLEBaseStation(ID_VER); }
+bool TQEL62xW::hasAppID() const { return config_feature::AppID(ID_VER); }
+bool TQEL62xW::hasKE() const { return config_feature::RadioModule(ID_VER); }
 bool TQEL62xW::hasExtendedInternalTaskInfo() const { return ID_VER >= 0x154; }
 bool TQEL62xW::hasCfgTime() const { return ID_VER > 0x204; }
 bool TQEL62xW::hasCfgTime2() const { return ID_VER > 0x22D; }
@@ -72,45 +72,20 @@ bool TQEL62xW::IsFX2orFX3Available() const { return false; }
 
 void TQEL62xW::CopyFrom(const TQEL62xW& Source)
 {
-    ID_CLASS = Source.ID_CLASS;
-    ID_VER = Source.ID_VER;
-    ID_VER_PC = Source.ID_VER_PC;
-    SN = Source.SN;
+    CopyModelFrom(Source);
     APP_ID = Source.APP_ID;
-    ViewTimeOff = Source.ViewTimeOff;
-    ViewTimeLogo = Source.ViewTimeLogo;
-    Channels.CopyFrom(Source.Channels);
-    Tasks.CopyFrom(Source.Tasks);
-    ViewTableList.CopyFrom(Source.ViewTableList);
-    ViewGraphicList1.CopyFrom(Source.ViewGraphicList1);
-    ViewGraphicList2.CopyFrom(Source.ViewGraphicList2);
+    CopyViewsFrom(Source);
     KEWLANstate.CopyFrom(Source.KEWLANstate);
     KEBLEstate.CopyFrom(Source.KEBLEstate);
     QELNAME = Source.QELNAME;
     CFG_TIME = Source.CFG_TIME;
     CFG_TIME_NOTEQUAL = Source.CFG_TIME_NOTEQUAL;
     MODUL_CFG = Source.MODUL_CFG;
-    BLE_QEL = Source.BLE_QEL;
-    BLE_VER = Source.BLE_VER;
-    BLE_IF = Source.BLE_IF;
-    BLE_CFG = Source.BLE_CFG;
-    BLE_TIME_CFG = Source.BLE_TIME_CFG;
-    BLE_TIME_FROM = Source.BLE_TIME_FROM;
-    BLE_TIME_TO = Source.BLE_TIME_TO;
-    BLE_PWD = Source.BLE_PWD;
+    CopyBleConfig(Source);
     bReadChannelInfo = Source.bReadChannelInfo;
     RTC_OFFSET = Source.RTC_OFFSET;
     RTC_RULE = Source.RTC_RULE;
-    KE_TYPE = Source.KE_TYPE;
-    WLAN_CLASS = Source.WLAN_CLASS;
-    WLAN_VER = Source.WLAN_VER;
-    WLAN_PRINT = Source.WLAN_PRINT;
-    WLAN_CFG = Source.WLAN_CFG;
-    WLAN_TIME_CFG = Source.WLAN_TIME_CFG;
-    WLAN_TIME_FROM = Source.WLAN_TIME_FROM;
-    WLAN_TIME_TO = Source.WLAN_TIME_TO;
-    WLAN_TIME_FROM2 = Source.WLAN_TIME_FROM2;
-    WLAN_TIME_TO2 = Source.WLAN_TIME_TO2;
+    CopyWlanConfig(Source);
     bReadChannelLimit = Source.bReadChannelLimit;
     LIMIT_CFG0 = Source.LIMIT_CFG0;
 }

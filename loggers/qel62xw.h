@@ -2,6 +2,7 @@
 // module: configuration, channels, tasks, views and the feature tests.
 #pragma once
 
+#include "loggers/config_model_fields.h"
 #include "loggers/qel62xw_module_state.h"
 #include "loggers/qel_config_model.h"
 
@@ -34,35 +35,23 @@ extern TQelChannelList IntChannels;
 // Channel numbers: from version 2.00 the channel index; before, four series
 // per channel (4 × index + kind: current, minimum, maximum, average).
 // The factory never creates this class itself, only its children.
-class TQEL62xW : public TQelConfigModelT<Qel62xWCopy> {
+class TQEL62xW : public TQelConfigModelT<Qel62xWCopy>,
+                 public TQelRecordState,
+                 public TQelViewsT<Qel62xWCopy>,
+                 public TQelBleConfig,
+                 public TQelWlanConfig,
+                 public TQelWlanAccess {
 public:
     std::uint16_t APP_ID = 0;
-    std::uint16_t STATE = 0;
-    bool VALID_DIFFTIME = false;
-    std::int32_t DIFFTIME = 0;
-    double REC_STARTTIME = 0.0, REC_STOPTIME = 0.0;
-    std::uint8_t REC_STARTMODE = 0, REC_STOPMODE = 0, REC_CTRL = 0, REC_OPT = 0;
-    std::uint16_t REC_PAGE = 0, START_PAGE = 0, STOP_PAGE = 0;
     std::uint8_t REC_CAP = 0;
-    std::uint8_t ViewTimeOff = 0, ViewTimeLogo = 0;
-    std::uint16_t ViewCfg = 0;
-    qel62xw::TQelViewGraphicList ViewGraphicList1, ViewGraphicList2;
-    qel62xw::TQelViewTableList ViewTableList;
     std::string QELNAME;                 // the logger's name
     double CFG_TIME = 0.0;
     bool CFG_TIME_NOTEQUAL = false;
     std::uint16_t MODUL_CFG = 0;         // bit 5 external control
     std::uint16_t ACCU_CAPACITY = 0;
-    std::uint16_t BLE_QEL = 0, BLE_VER = 0, BLE_IF = 0, BLE_CFG = 0; // BLE_VER version word, BLE_IF interface code
-    std::uint16_t BLE_TIME_CFG = 0, BLE_TIME_FROM = 0, BLE_TIME_TO = 0;
-    std::string BLE_PWD;
     bool bReadChannelInfo = false, bReadChannelLimit = false;
     std::int16_t RTC_OFFSET = 0;
     std::uint8_t RTC_RULE = 0;
-    std::uint16_t KE_TYPE = 0;           // radio module: 1 BLE, 2 WLAN
-    std::uint16_t WLAN_CLASS = 0, WLAN_VER = 0, WLAN_PRINT = 0, WLAN_CFG = 0, WLAN_TIME_CFG = 0;
-    std::uint16_t WLAN_TIME_FROM = 0, WLAN_TIME_TO = 0, WLAN_TIME_FROM2 = 0, WLAN_TIME_TO2 = 0;
-    std::string WLAN_CFG_POR, WLAN_CFG_MAC, WLAN_CFG_SSID, WLAN_CFG_PWD, WLAN_CFG_HOST;
     bool WLAN_CFG_PWD63 = false, WLAN_CFG_PWD_WRITE = false;
     TKEWLANstate KEWLANstate;
     TKEBLEstate KEBLEstate;

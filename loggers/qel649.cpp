@@ -18,19 +18,11 @@ namespace qel649 {
 
 TQelClass SelectQelClass(std::uint16_t ModulClass, std::uint16_t ModulVersion)
 {
-    const bool accepted = (ModulClass == 0x6606 || ModulClass == 0x6607) &&
-                          IsAcceptedVersion(ModulVersion, {{0, 0, 1}, {1, 0, 88}, {2, 0, 36}});
-    return accepted ? &TQEL649::ClassInfo : &TQEL::ClassInfo;
+    return SelectWhenAccepted(&TQEL649::ClassInfo, ModulClass == 0x6606 || ModulClass == 0x6607, ModulVersion,
+                              {{0, 0, 1}, {1, 0, 88}, {2, 0, 36}});
 }
 
 } // namespace qel649
-
-namespace {
-
-constexpr std::int16_t GapRaw = 0x7FF0; // the logger's gap value on the gap channels
-constexpr std::int16_t ShockModeRaw = 32002; // reading of an axis that records bursts
-
-} // namespace
 
 bool TQEL649::VersionAtLeast(std::uint8_t major, std::uint8_t minor) const
 {
@@ -48,7 +40,7 @@ std::string TQEL649::GetName() const
 
 bool TQEL649::IsKnownVersion(std::uint16_t ModulClass, std::uint16_t ModulVersion) const
 {
-    return qel649::SelectQelClass(ModulClass, ModulVersion) != &TQEL::ClassInfo;
+    return qel649::SelectQelClass(ModulClass, ModulVersion) == &ClassInfo;
 }
 
 bool TQEL649::RecInputExists() const { return CH_EN[9] && CH_EN[10] && CH_EN[11] && CH_EN[12]; }
@@ -65,8 +57,7 @@ bool TQEL649::hasRecTimer() const { return VersionAtLeast(1, 79) && INT_CFG.Cont
 
 bool TQEL649::isRecTimerActive() const
 {
-    const auto set = [](std::uint16_t word) { return word != 0 && word != 0xFFFF; };
-    return hasRecTimer() && set(RECTIMER_L) && set(RECTIMER_H);
+    return hasRecTimer() && IsTimerWordSet(RECTIMER_L) && IsTimerWordSet(RECTIMER_H);
 }
 
 bool TQEL649::existsExtendedPSensor() const { return VersionAtLeast(2, 2); }
@@ -309,7 +300,7 @@ float TQEL649::getChOffset(std::uint32_t ch) const
 bool TQEL649::IsGAPValue(std::uint32_t ch, std::int16_t value) const
 {
     const bool gapChannel = (ch >= 2 && ch <= 4) || (ch >= 9 && ch <= 12);
-    return gapChannel && value == GapRaw;
+    return gapChannel && value == BurstGapValue;
 }
 
 bool TQEL649::IsValidValue(std::uint32_t ch, float value) const
@@ -368,43 +359,9 @@ float TQEL649::GetChValue(std::uint32_t chn) const
     return chn < ChannelCount ? CalcChValue(chn, CH[chn]) : 0.0f;
 }
 
-bool TQEL649::HasName(std::uint32_t ch) const
-{
-    return !GetChName(ch).empty();
-}
-
-// Only channels with a stored reading can have a current value.
 bool TQEL649::GetChValue(std::uint32_t chn, float& value, std::string& text) const
 {
-    value = 0.0f;
-    text.assign(1, '?');
-    if (chn >= ChannelCount || !HasName(chn)) {
-        return false;
-    }
-    if (CH[chn] == ShockModeRaw) {
-        if (chn >= 2 && chn <= 4) {
-            text = std::string("shock mode");
-        }
-        return false;
-    }
-    value = GetChValue(chn);
-    if (!IsValidValue(chn, value)) {
-        return false;
-    }
-    text = GetValueStr(chn, value);
-    text += ' ';
-    text += GetChUnit(chn);
-    return true;
-}
-
-void TQEL649::SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2)
-{
-    SetLimitEntry(LIMITS, ch, AL, RL, Limit1, Limit2);
-}
-
-void TQEL649::ClearLimits()
-{
-    ClearLimitEntries(LIMITS);
+    return BurstChannelValue(*this, chn, CH, chn >= 2 && chn <= 4, value, text);
 }
 
 void TQEL649::FillDemoMode()

@@ -44,6 +44,7 @@ struct TQelBurstRecording {
 };
 
 class TQEL649 : public TQEL,
+                public TQelLimitTable<18>,
                 public TQelBurstRecording,
                 public TQelAcc2GCal,
                 public TQelUserInputs,
@@ -58,7 +59,7 @@ public:
     };
     enum TADC_MODE { cADC_NONE, cADC_LIGHT, cADC_A4 };
 
-    static constexpr int ChannelCount = 18;
+    static constexpr int ChannelCount = 18; // device channels, one limit entry each
 
     std::uint16_t CH_MASK = 0, CH_MASK2 = 0;
     std::array<std::int16_t, ChannelCount> CH{};  // last raw reading per device channel
@@ -70,7 +71,6 @@ public:
     std::string CAL_INFO;
     double CAL_DATE = 0.0;
     std::uint8_t VALIDATE = 0;
-    TQelLimits<ChannelCount> LIMITS{};
     std::uint16_t ACCU = 0;
     std::uint8_t SDCARD = 0, SDCARD_CTRL = 0, SDCARD_STATE = 0;
     std::uint16_t SDCARD_CLASS = 0, SDCARD_VERSION = 0, SDCARD_LOGGER_CLASS = 0;
@@ -116,14 +116,11 @@ public:
     TLIMIT IsLimit(std::uint8_t ch) const;
     void SetInternAdcMode(TADC_MODE mode);
 
-    void SetLimit(std::uint32_t ch, std::uint8_t AL, std::uint8_t RL, float Limit1, float Limit2);
-    void ClearLimits();
     using TQelTwoPointCal::CheckCalMode;
 
 private:
     bool VersionAtLeast(std::uint8_t major, std::uint8_t minor) const;
     int PressureScale() const; // 1: whole units, 10: tenths, 0: a sensor code without a scaling
-    bool HasName(std::uint32_t ch) const;
 };
 
 } // namespace qel

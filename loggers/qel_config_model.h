@@ -30,8 +30,27 @@ std::string UnknownChannelText(std::uint32_t ch);
 // interface code 15, else VersionToStr of the version word.
 std::string BleVersionStr(std::uint16_t BLE_IF, std::uint16_t BLE_VER);
 
-// Base of the configurable models with the companion copy C: the samples of
-// these families arrive as singles, so no conversion scales them.
+// Firmware features of the configurable generations by the firmware version
+// word: every unit with a feature test of the matching name answers it so.
+namespace config_feature {
+constexpr bool QelName(std::uint16_t v) { return v > 0x101; }
+constexpr bool BatTask(std::uint16_t v) { return v > 0x105; }
+constexpr bool ChannelsConfigurable(std::uint16_t v) { return v >= 0x108; }
+constexpr bool BLEConfigurable(std::uint16_t v) { return v > 0x108; }
+constexpr bool UTC(std::uint16_t v) { return v > 0x108; }
+constexpr bool LocalStart(std::uint16_t v) { return v > 0x10A; }
+constexpr bool SyncTime(std::uint16_t v) { return v > 0x10C; }
+constexpr bool PSensorConfigurable(std::uint16_t v) { return v >= 0x10F; }
+constexpr bool BLEBaseStation(std::uint16_t v) { return v > 0x110; }
+constexpr bool AppID(std::uint16_t v) { return v > 0x112; }
+constexpr bool TaskConfiguration(std::uint16_t v) { return v > 0x11A; } // and the task options
+constexpr bool RadioModule(std::uint16_t v) { return v >= 0x150; }     // hasKE: BLE or WLAN by KE_TYPE
+} // namespace config_feature
+
+// Base of the configurable models with the companion copy C: the channel and
+// task lists and the channel-number schemes over them. The samples of these
+// families arrive as singles, so no conversion scales them (QEL629c's raw
+// samples excepted, which its channels scale).
 template <TQelCompanionCopy C>
 class TQelConfigModelT : public TQEL {
 public:
@@ -77,6 +96,18 @@ public:
     }
 
 protected:
+    // Identity and copies of the channel and task lists: what every unit's
+    // CopyFrom copies.
+    void CopyModelFrom(const TQelConfigModelT& Source)
+    {
+        ID_CLASS = Source.ID_CLASS;
+        ID_VER = Source.ID_VER;
+        ID_VER_PC = Source.ID_VER_PC;
+        SN = Source.SN;
+        Channels.CopyFrom(Source.Channels);
+        Tasks.CopyFrom(Source.Tasks);
+    }
+
     bool IsChannelIndex(std::uint32_t index) const { return index < static_cast<std::uint32_t>(Channels.Count()); }
     const TQelChannelT<C>& ChannelAt(std::uint32_t index) const { return Channels.GetItem(static_cast<int>(index)); }
 
@@ -91,6 +122,15 @@ protected:
     {
         return IsChannelIndex(index) ? ChannelAt(index).GetUnit() : UnknownChannelText(ch);
     }
+
+    // Name and unit of a channel number in the scheme of four series per
+    // channel, 4 × index + kind: current, minimum, maximum, average.
+    std::string MinMaxAvgName(std::uint32_t ch) const
+    {
+        return ChannelNameOr(SeriesIndex(ch), ch, MinMaxAvgSuffix(SeriesKind(ch)));
+    }
+
+    std::string SeriesUnit(std::uint32_t ch) const { return ChannelUnitOr(SeriesIndex(ch), ch); }
 
     // The device channel ID of channel `index`; NoChannelID when it names no
     // channel.

@@ -1,6 +1,8 @@
 // The version words a model class accepts, as ranges of minor versions per
-// major version; each model unit's SelectQelClass tests its list.
+// major version; each model unit's SelectQelClass selects by its list.
 #pragma once
+
+#include "loggers/qel_base.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -24,6 +26,14 @@ constexpr bool IsAcceptedVersion(std::uint16_t Version, std::initializer_list<TV
         }
     }
     return false;
+}
+
+// The selection of a model unit: its class when it serves the model code and
+// accepts the version word, TQEL otherwise.
+inline TQelClass SelectWhenAccepted(TQelClass UnitClass, bool ServesCode, std::uint16_t Version,
+                                    std::initializer_list<TVersionRange> Ranges)
+{
+    return ServesCode && IsAcceptedVersion(Version, Ranges) ? UnitClass : &TQEL::ClassInfo;
 }
 
 } // namespace qel
