@@ -72,7 +72,8 @@ TSingleInstance::TSingleInstance(const std::string& name, UINT activateMessage)
     : FName(name), FActivateMessage(activateMessage)
 {
     const TInstanceAddress address = MakeAddress(name);
-    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so that a request withdrawn before it is accepted never holds up the watch.
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listener < 0) {
         return; // no guard: better to run twice than not at all
     }
