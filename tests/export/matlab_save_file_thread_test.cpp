@@ -15,7 +15,7 @@
 #include "tests/export/mat_image.h"
 #include "tests/export/raw_value_model.h"
 #include "tests/export/save_fixture.h"
-#include "tests/foundations/scoped_time_zone.h"
+#include "tests/support/scoped_time_zone.h"
 
 #include <gtest/gtest.h>
 

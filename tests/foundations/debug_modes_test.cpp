@@ -5,7 +5,7 @@
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
 #include "platform/known_folders.h"
-#include "tests/foundations/scoped_time_zone.h"
+#include "tests/support/scoped_time_zone.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

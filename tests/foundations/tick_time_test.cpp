@@ -2,7 +2,7 @@
 #include "foundations/tick_time.h"
 
 #include "platform/float_checks.h"
-#include "tests/foundations/scoped_time_zone.h"
+#include "tests/support/scoped_time_zone.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Calendar encoding and decoding of date-time values, and the wall clock.
 #include "platform/date_time.h"
-#include "tests/platform/scoped_time_zone.h"
+#include "tests/support/scoped_time_zone.h"
 
 #include <gtest/gtest.h>
 

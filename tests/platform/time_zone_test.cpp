@@ -1,6 +1,6 @@
 // UTC offsets and conversions with the C library's zone rules.
 #include "platform/time_zone.h"
-#include "tests/platform/scoped_time_zone.h"
+#include "tests/support/scoped_time_zone.h"
 
 #include <gtest/gtest.h>
 
