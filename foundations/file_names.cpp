@@ -38,9 +38,10 @@ bool NameTaken(const std::string& FileName)
     return fs::exists(fs::symlink_status(FileName, ignored));
 }
 
+// Never waits: a pipe without a reader fails at once instead of blocking.
 bool OpenForWriting(const std::string& FileName, int flags)
 {
-    const int fd = ::open(FileName.c_str(), O_WRONLY | O_CLOEXEC | flags, 0666);
+    const int fd = ::open(FileName.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | flags, 0666);
     if (fd < 0) {
         return false;
     }

@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace qel {
@@ -200,6 +201,11 @@ TEST(FileNames, TestCreateFileFailures)
     SplitFileName(underFile, dir.File("plain/out.qrec"));
     EXPECT_FALSE(TestCreateFile(underFile));
     EXPECT_EQ(ReadWholeFile(dir.File("plain")), "x");
+    // A pipe nobody reads: answered at once, never waited on.
+    ASSERT_EQ(::mkfifo(dir.File("pipe.qrec").c_str(), 0600), 0);
+    TFileNameEx onPipe;
+    SplitFileName(onPipe, dir.File("pipe.qrec"));
+    EXPECT_FALSE(TestCreateFile(onPipe));
 }
 
 } // namespace
