@@ -11,25 +11,11 @@
 #include "tests/support/temp_dir.h"
 #include "tools/cardgen/card_generator.h"
 
-#include <ctime>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace qeltest {
-
-// A fixed local time zone (POSIX TZ text) for the lifetime of the object.
-class TFixedZone {
-public:
-    explicit TFixedZone(const char* zone) : FTz("TZ", zone) { tzset(); }
-
-private:
-    struct TReload {
-        ~TReload() { tzset(); }
-    };
-    TReload FReload;   // declared first, so destroyed after FTz has put the old TZ back
-    ScopedEnv FTz;
-};
 
 // A card written into its own folder.
 struct TGeneratedCard {

@@ -2,6 +2,7 @@
 // budget and the sort by serial number and start time.
 #include "card/card_records.h"
 #include "card_fixture.h"
+#include "tests/support/scoped_time_zone.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ TEST(RecInfoQEL, PageCountStartTimeAndUtc)
     EXPECT_TRUE(record.QShockExt);
     EXPECT_DOUBLE_EQ(record.GetStartTime(), 1.0);
 
-    const qeltest::TFixedZone zone("XXX-1");
+    const qeltest::ScopedTimeZone zone("XXX-1");
     record.calcUtc(true);
     EXPECT_TRUE(record.getUtc().bEnabled);
     EXPECT_EQ(record.getUtc().Offset, 3686400000);

@@ -1,6 +1,7 @@
 // Tests of the cluster header parse on clusters laid out by the card generator.
 #include "card/cluster_header.h"
 #include "card_fixture.h"
+#include "tests/support/scoped_time_zone.h"
 #include "tools/cardgen/card_description.h"
 
 #include <gtest/gtest.h>
@@ -137,7 +138,7 @@ TEST(ClusterHeader, TimeUnitFollowsTheModel)
 
 TEST(ClusterHeader, Qel629cRecordTimesAreLocal)
 {
-    const qeltest::TFixedZone zone("XXX-1");   // one hour east of UTC, no daylight saving
+    const qeltest::ScopedTimeZone zone("XXX-1");   // one hour east of UTC, no daylight saving
     TCardClusterInfo info;
     ASSERT_TRUE(ParseClusterHeader(ToCluster(cardgen::BuildRecordingCluster(Recording(0x6601, 0x0600, 10000), 0)), info));
     EXPECT_EQ(info.Time, 20000000 + 3686400000);

@@ -11,6 +11,7 @@
 #include "tests/card/buffer_folder_fixture.h"
 #include "tests/card/card_fixture.h"
 #include "tests/card/decoder_fixture.h"
+#include "tests/support/scoped_time_zone.h"
 #include "tools/cardgen/qel629_records.h"
 #include "tools/cardgen/tagged_records.h"
 
@@ -200,7 +201,7 @@ protected:
 
 TEST_F(DecodedCardRead, SelectedRecordingsDecodeIntoTheExpectedSeries)
 {
-    const TFixedZone zone("XYZ-1");   // one hour east of UTC: QEL629c times are local
+    const ScopedTimeZone zone("XYZ-1");   // one hour east of UTC: QEL629c times are local
     const TModelCase cases[] = {
         {"QEL629 below 3.06", 0x6601, 0x0305, TBody::FourByteV1, 2000, {0, 5, 14}},
         {"QEL629 3.06 to 5.xx", 0x6601, 0x0500, TBody::FourByteV3, 2000, {1, 7}},

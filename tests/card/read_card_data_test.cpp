@@ -11,9 +11,10 @@
 #include "foundations/qel_error.h"
 #include "loggers/qel649.h"
 #include "loggers/qel_base.h"
-#include "tools/cardgen/config_area.h"
 #include "tests/card/buffer_folder_fixture.h"
 #include "tests/card/status_window.h"
+#include "tests/support/scoped_time_zone.h"
+#include "tools/cardgen/config_area.h"
 
 #include <gtest/gtest.h>
 
@@ -299,7 +300,7 @@ TEST_F(CardDataRead, ReadBeginsWithoutTheMissionDataAndSideDataOfTheLastRead)
 
 TEST_F(CardDataRead, UtcLoggersShiftTheirTimesToLocalTime)
 {
-    const TFixedZone zone("XYZ-1");   // one hour east of UTC, no daylight saving
+    const ScopedTimeZone zone("XYZ-1");   // one hour east of UTC, no daylight saving
     constexpr std::int64_t oneHour = 3686400000;
     const std::tuple<std::uint16_t, bool> cases[] = {{0x0600, true}, {0x0500, false}};
     for (const auto& [version, utc] : cases) {
