@@ -266,18 +266,21 @@ void TSaveFileThread::OpenPart(const std::string& FileName)
     FDat = TDataFile::CreateSave(FileName);
 }
 
+// The side files' bytes reach the disk before anything replaces a target,
+// so a disk that fills up while the block file completes leaves every
+// earlier file of the part as it was; only renames follow the block file.
 void TSaveFileThread::CommitPart()
 {
     for (const auto& side : FSideFiles) {
-        side->Commit();
-    }
-    FSideFiles.clear();
-    if (!FDat) {
-        return;
+        side->FlushToDisk();
     }
     FDat->Commit();
     const std::string name = FDat->FileName();
     FDat.reset();
+    for (const auto& side : FSideFiles) {
+        side->Commit();
+    }
+    FSideFiles.clear();
     SaveBufferList.FileList.push_back(name);
     AddSaveInfo(name);
 }

@@ -130,15 +130,15 @@ protected:
     void AddSaveInfo(const std::string& text) const;
     void PostStatus(plat::WPARAM state, plat::LPARAM value) const;
 
-    // A file of the open part beside the block file (or any output of a
-    // saver with its own SaveData), written beside its target and put in
-    // place by CommitPart; dropped with the part on failure.
+    // A file of the open part beside the block file, written beside its
+    // target and put in place by CommitPart; dropped with the part on failure.
     plat::TStream& CreateSideFile(const std::string& FileName);
     // Opens the part file: FDat := the new block file (block 0 written).
     void OpenPart(const std::string& FileName);
-    // Completes the open part: puts its side files in place, then the block
-    // file when one is open, whose name goes to the save list's FileList and
-    // to AddSaveInfo.
+    // Completes the open part and puts the block file, then its side files,
+    // in place; the block file's name goes to the save list's FileList and
+    // to AddSaveInfo. A failure leaves every target of the part as it was,
+    // unless a rename of a side file fails after the block file's.
     void CommitPart();
     // Drops the open part and its side files (their targets stay as they were).
     void DiscardPart();

@@ -3,6 +3,7 @@
 // and file errors, and what a failed save leaves on disk.
 #include "export/data_file.h"
 #include "export/save_file_thread.h"
+#include "foundations/file_names.h"
 #include "foundations/qel_error.h"
 #include "foundations/tick_time.h"
 #include "loggers/qel649.h"
@@ -385,6 +386,33 @@ TEST_F(SaveFileThreadTest, FailedPartLeavesNeitherItsFileNorItsSideFiles)
     EXPECT_EQ(FailureCode(), 43);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"out.qel.side"});
     EXPECT_EQ(qeltest::ReadWholeFile(PartName(0) + ".side"), "earlier side file");
+}
+
+TEST_F(SaveFileThreadTest, BlockFileThatCannotBePutInPlaceLeavesTheSideFilesAsTheyWere)
+{
+    qeltest::WriteWholeFile(PartName(0) + ".side", "earlier side file");
+    // The part's data step puts a folder where the block file should go, so
+    // the block file cannot replace it when the part completes.
+    class Saver : public FailingSaver {
+    public:
+        using FailingSaver::FailingSaver;
+
+    protected:
+        bool WriteData(std::int64_t) override
+        {
+            const std::string target = qel::GetFullFileName(qel::SaveBufferList.FileNameEx);
+            std::filesystem::create_directory(target);
+            qeltest::WriteWholeFile(target + "/inside", "");
+            return true;
+        }
+    };
+    static const qel::TSaveFileThreadClassInfo info = qel::MakeSaveFileThreadClass<Saver>("Saver");
+    RunSave(&info);
+    EXPECT_EQ(FailureCode(), 0);
+    EXPECT_NE(qel::LastErrorMsg().find(PartName(0)), std::string::npos) << qel::LastErrorMsg();
+    EXPECT_EQ(qeltest::ReadWholeFile(PartName(0) + ".side"), "earlier side file");
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"out.qel", "out.qel.side"})) << "no temporary file";
+    EXPECT_TRUE(Texts(LogEntry::SaveInfo).empty());
 }
 
 TEST(CallOnWindowThread, UnsetCallbackStaysUnset)
