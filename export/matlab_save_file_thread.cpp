@@ -5,7 +5,6 @@
 #include "card/buffer_list.h"
 #include "export/matlab_file.h"
 #include "export/save_file_thread_blocks.h"
-#include "foundations/file_names.h"
 #include "foundations/language_switch.h"
 #include "foundations/tick_time.h"
 #include "foundations/win_tools.h"
@@ -34,23 +33,13 @@ constexpr double WidenSingle(float value)
 }
 
 constexpr double NO_VALUE_CELL = WidenSingle(NoValueMarker());
-constexpr double GAP_VALUE_CELL = WidenSingle(GapValueMarker());
 
 // The cell of a channel whose cursor sample lies at time t; the sample is consumed.
 double TakeCell(TBufferBaseData& buffer, std::int64_t t)
 {
-    if (buffer.HoldsSingleValues()) {
-        float value = 0.0f;
-        buffer.GetSaveSingleValue(t, value);
-        return WidenSingle(value);
-    }
-    std::int16_t raw = 0;
-    buffer.GetSaveIntValue(t, raw);
-    const TQEL& logger = *buffer.GetLinkQEL();
-    if (logger.IsGAPValue(buffer.GetChannel(), raw)) {
-        return GAP_VALUE_CELL;
-    }
-    return static_cast<double>(logger.CalcChValue(buffer.GetChannel(), raw));
+    float value = 0.0f;
+    TakeSampleValue(buffer, t, value);
+    return WidenSingle(value);
 }
 
 } // namespace
@@ -71,8 +60,7 @@ bool TSaveMatlabFileThread::SaveData()
     try {
         SaveBufferList.BeginSave();
         for (int part = 0;; ++part) {
-            SaveBufferList.FileNameEx.cnt = part == 0 ? std::string() : "_E" + std::to_string(part);
-            const std::string name = GetFullFileName(SaveBufferList.FileNameEx);
+            const std::string name = PartFileName(part);
             FMat = std::make_unique<TMat2File>(name);
             std::int64_t first = -1;
             SkipToWindow(first);

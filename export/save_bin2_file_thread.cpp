@@ -2,9 +2,7 @@
 #include "export/save_bin2_file_thread.h"
 
 #include "card/buffer_list.h"
-#include "foundations/byte_helpers.h"
 #include "foundations/tick_time.h"
-#include "loggers/qel_base.h"
 
 namespace qel {
 
@@ -14,27 +12,14 @@ const TSaveFileThreadClassInfo TSaveBin2FileThread::ClassInfo =
 bool TSaveBin2FileThread::WriteData(std::int64_t FirstTime)
 {
     TBufferBaseData& buffer = *SaveBufferList.GetItem(FChannel);
-    const TQEL& logger = *buffer.GetLinkQEL();
-    const std::uint32_t channel = buffer.GetChannel();
-    const bool singles = buffer.HoldsSingleValues();
     while (!buffer.GetSaveComplete()) {
         const std::int64_t t = buffer.GetSaveTime();
+        float value = 0.0f;
         if (!InTimeRange(t)) {
             buffer.ReadNextValue();
-        } else if (singles) {
-            float value = 0.0f;
-            buffer.GetSaveSingleValue(t, value);
-            if (SingleBits(value) != GAP_VALUE_BITS) {
-                PutDouble(TicksToDays(t - FirstTime));
-                PutSingle(value);
-            }
-        } else {
-            std::int16_t raw = 0;
-            buffer.GetSaveIntValue(t, raw);
-            if (!logger.IsGAPValue(channel, raw)) {
-                PutDouble(TicksToDays(t - FirstTime));
-                PutSingle(logger.CalcChValue(channel, raw));
-            }
+        } else if (TakeSampleValue(buffer, t, value)) {
+            PutDouble(TicksToDays(t - FirstTime));
+            PutSingle(value);
         }
         SampleDone();
     }

@@ -52,16 +52,14 @@ void TSaveFileThread::ExecuteFailed(std::exception_ptr error, const std::string&
     PostStatus(THREAD_FAILED, code);
 }
 
-// Parts 0, 1, 2 ... carry the suffixes "", "_E1", "_E2" ...; a part ends
-// when WriteData reports that the value budget is used up.
+// A part ends when WriteData reports that the value budget is used up.
 bool TSaveFileThread::SaveData()
 {
     SaveBufferList.FileList.clear();
     try {
         SaveBufferList.BeginSave();
         for (int part = 0;; ++part) {
-            SaveBufferList.FileNameEx.cnt = part == 0 ? std::string() : "_E" + std::to_string(part);
-            const std::string name = GetFullFileName(SaveBufferList.FileNameEx);
+            const std::string name = PartFileName(part);
             OpenPart(name);
             WriteSideFiles(name);
             std::int64_t first = -1;
@@ -80,6 +78,12 @@ bool TSaveFileThread::SaveData()
     }
     SaveBufferList.ClearAll();
     return true;
+}
+
+std::string TSaveFileThread::PartFileName(int part)
+{
+    SaveBufferList.FileNameEx.cnt = part == 0 ? std::string() : "_E" + std::to_string(part);
+    return GetFullFileName(SaveBufferList.FileNameEx);
 }
 
 void TSaveFileThread::WriteSideFiles(const std::string&)
@@ -102,21 +106,17 @@ namespace {
 template <TRowCells Cells>
 float TakeCell(TBufferBaseData& buffer, std::int64_t t)
 {
-    if constexpr (Cells == TRowCells::Stored) {
-        float value = 0.0f;
+    float value = 0.0f;
+    if constexpr (Cells == TRowCells::Base) {
+        TakeSampleValue(buffer, t, value);
+    } else if constexpr (Cells == TRowCells::Stored) {
         buffer.GetSaveSingleValue(t, value);
-        return value;
     } else {
         std::int16_t raw = 0;
         buffer.GetSaveIntValue(t, raw);
-        const TQEL& logger = *buffer.GetLinkQEL();
-        if constexpr (Cells == TRowCells::Base) {
-            if (logger.IsGAPValue(buffer.GetChannel(), raw)) {
-                return GapValueMarker();
-            }
-        }
-        return logger.CalcChValue(buffer.GetChannel(), raw);
+        value = buffer.GetLinkQEL()->CalcChValue(buffer.GetChannel(), raw);
     }
+    return value;
 }
 
 } // namespace
@@ -167,6 +167,23 @@ bool TSaveFileThread::WriteRowsOf(std::int64_t FirstTime)
             return !SkipToWindow(t);
         }
     }
+}
+
+bool TakeSampleValue(TBufferBaseData& buffer, std::int64_t t, float& value)
+{
+    if (buffer.HoldsSingleValues()) {
+        buffer.GetSaveSingleValue(t, value);
+        return SingleBits(value) != GAP_VALUE_BITS;
+    }
+    std::int16_t raw = 0;
+    buffer.GetSaveIntValue(t, raw);
+    const TQEL& logger = *buffer.GetLinkQEL();
+    if (logger.IsGAPValue(buffer.GetChannel(), raw)) {
+        value = GapValueMarker();
+        return false;
+    }
+    value = logger.CalcChValue(buffer.GetChannel(), raw);
+    return true;
 }
 
 bool TSaveFileThread::WriteRows(std::int64_t FirstTime, TRowCells Cells)

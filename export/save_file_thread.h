@@ -25,10 +25,16 @@ class TSaveFileThread;
 // What a row cell of the block file holds for a channel with a sample at the
 // row time (a channel without one holds NoValueMarker).
 enum class TRowCells {
-    Base,       // GapValueMarker for a gap value, else CalcChValue of the raw sample
+    Base,       // TakeSampleValue: GapValueMarker for a gap value, else CalcChValue
     Calibrated, // CalcChValue of the raw sample, without gap test
     Stored      // the single sample as the buffer holds it
 };
+
+// Consumes the cursor sample of buffer, which lies at time t, and answers
+// whether it is a value: value := CalcChValue of a raw sample, or a single
+// sample as the buffer holds it. A raw sample the logger reports as its gap
+// value, or a single that is the gap marker, gives False and GapValueMarker.
+bool TakeSampleValue(TBufferBaseData& buffer, std::int64_t t, float& value);
 
 // A class reference of the savers: its name and how to create a thread of it.
 struct TSaveFileThreadClassInfo {
@@ -105,6 +111,10 @@ protected:
     virtual void WriteSideFiles(const std::string& FileName);
     virtual void WriteHeader(std::int64_t FirstTime);
     virtual bool WriteData(std::int64_t FirstTime);
+
+    // The full name of part 0, 1, 2 ... of the output: the save list's file
+    // name with the suffix "", "_E1", "_E2" ... (set as its cnt part).
+    std::string PartFileName(int part);
 
     // The data rows of a part as blocks of type 8, with the value budget of
     // RecInfoList; the result as WriteData's.

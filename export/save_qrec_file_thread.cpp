@@ -106,27 +106,14 @@ bool TSaveQRecFileThread::WriteData(std::int64_t)
 {
     RecInfoList.InitSize();
     TBufferBaseData& buffer = *SaveBufferList.GetItem(FChannel);
-    const TQEL& logger = *buffer.GetLinkQEL();
-    const std::uint32_t channel = buffer.GetChannel();
     TX2WriteChannelList& channels = *FX2Channels;
-    const bool singles = buffer.HoldsSingleValues();
     while (!buffer.GetSaveComplete()) {
         const std::int64_t t = buffer.GetSaveTime();
+        float value = 0.0f;
         if (!InTimeRange(t)) {
             buffer.ReadNextValue();
-        } else if (singles) {
-            // Values decoded as singles are stored as they are; a gap marker is left out.
-            float value = 0.0f;
-            buffer.GetSaveSingleValue(t, value);
-            if (SingleBits(value) != GAP_VALUE_BITS) {
-                channels.SaveValue(FChannel, TicksToNs2000(t), value);
-            }
-        } else {
-            std::int16_t raw = 0;
-            buffer.GetSaveIntValue(t, raw);
-            if (!logger.IsGAPValue(channel, raw)) {
-                channels.SaveValue(FChannel, TicksToNs2000(t), logger.CalcChValue(channel, raw));
-            }
+        } else if (TakeSampleValue(buffer, t, value)) {
+            channels.SaveValue(FChannel, TicksToNs2000(t), value);
         }
         SampleDone();
     }
