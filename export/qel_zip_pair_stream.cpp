@@ -2,6 +2,8 @@
 // and written.
 #include "export/qel_zip_pair_stream.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 
 namespace qel {
@@ -19,20 +21,13 @@ std::string StoredPairText(const std::string& text)
     return stored;
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                               [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 } // namespace
 
 bool TQelZipPairBaseStream::AddPair(const std::string& name, const std::string& value)
 {
     std::string storedName = StoredPairText(name);
     const bool present = std::any_of(FPairList.begin(), FPairList.end(),
-                                     [&](const auto& pair) { return SameNameIgnoringCase(pair.first, storedName); });
+                                     [&](const auto& pair) { return plat::SameText(pair.first, storedName); });
     if (present) {
         return false;
     }

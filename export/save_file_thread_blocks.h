@@ -124,15 +124,18 @@ void WriteFixedLimitsBlock(TDataFile& file)
     });
 }
 
-// 11 from the channel limit objects of a configurable logger.
-template <class TLogger>
-void WriteChannelLimitsBlock(TDataFile& file)
+// 11 from the channel limit objects of a configurable logger: the limit of
+// the channel at indexOf(logger, channel number) when it lies in the list,
+// was read from the card and has a condition, else zeros.
+template <class TLogger, class TIndexOf>
+void WriteChannelLimitsBlock(TDataFile& file, TIndexOf indexOf)
 {
-    WriteChannelBlock<TLogger>(file, BLOCK_LIMITS, [](TDataFile& f, const TLogger& logger, std::uint32_t ch,
-                                                       const TBufferBaseData&) {
+    WriteChannelBlock<TLogger>(file, BLOCK_LIMITS, [&indexOf](TDataFile& f, const TLogger& logger, std::uint32_t ch,
+                                                               const TBufferBaseData&) {
         TLimitEntry entry;
-        if (ch < static_cast<std::uint32_t>(logger.Channels.Count())) {
-            const auto& limit = *logger.Channels[static_cast<int>(ch)]->Limit;
+        const std::uint32_t index = indexOf(logger, ch);
+        if (index < static_cast<std::uint32_t>(logger.Channels.Count())) {
+            const auto& limit = *logger.Channels.GetItem(static_cast<int>(index)).Limit;
             if (limit.bReaderRead && (limit.alarm_condition != 0 || limit.rec_condition != 0)) {
                 entry = TLimitEntry{limit.alarm_condition, limit.rec_condition, static_cast<float>(limit.limit_L1),
                                     static_cast<float>(limit.limit_L2)};
@@ -163,29 +166,19 @@ void WriteCalibrationBlock(TDataFile& file, TCalOf calOf)
 {
     WriteChannelBlock<TLogger>(file, BLOCK_CALIBRATION, [&calOf](TDataFile& f, const TLogger& logger,
                                                                  std::uint32_t ch, const TBufferBaseData&) {
-        switch (calOf(logger, ch)) {
-        case TChannelCal::Humidity:
-            f.WriteWord(1);
-            f.WriteString(logger.CAL_INFO);
-            f.WriteDouble(logger.CAL_DATE);
-            f.WriteSingle(logger.CAL_RH_ACT_LO);
-            f.WriteSingle(logger.CAL_RH_SET_LO);
-            f.WriteSingle(logger.CAL_RH_ACT_HI);
-            f.WriteSingle(logger.CAL_RH_SET_HI);
-            break;
-        case TChannelCal::Temperature:
-            f.WriteWord(1);
-            f.WriteString(logger.CAL_INFO);
-            f.WriteDouble(logger.CAL_DATE);
-            f.WriteSingle(logger.CAL_T_ACT_LO);
-            f.WriteSingle(logger.CAL_T_SET_LO);
-            f.WriteSingle(logger.CAL_T_ACT_HI);
-            f.WriteSingle(logger.CAL_T_SET_HI);
-            break;
-        case TChannelCal::None:
+        const TChannelCal cal = calOf(logger, ch);
+        if (cal == TChannelCal::None) {
             WriteNoCalibration(f);
-            break;
+            return;
         }
+        const bool humidity = cal == TChannelCal::Humidity;
+        f.WriteWord(1);
+        f.WriteString(logger.CAL_INFO);
+        f.WriteDouble(logger.CAL_DATE);
+        f.WriteSingle(humidity ? logger.CAL_RH_ACT_LO : logger.CAL_T_ACT_LO);
+        f.WriteSingle(humidity ? logger.CAL_RH_SET_LO : logger.CAL_T_SET_LO);
+        f.WriteSingle(humidity ? logger.CAL_RH_ACT_HI : logger.CAL_T_ACT_HI);
+        f.WriteSingle(humidity ? logger.CAL_RH_SET_HI : logger.CAL_T_SET_HI);
     });
 }
 

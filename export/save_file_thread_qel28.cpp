@@ -75,10 +75,7 @@ void TSaveFileThreadQEL28::WriteHeader(std::int64_t FirstTime)
     WriteProgramBlock(*FDat, program);
     WriteFirstTimeBlock(*FDat, FirstTime);
     WriteLoggerNamesBlock(*FDat);
-    WriteChannelBlock<TQEL28>(*FDat, BLOCK_STORED_NAMES, [](TDataFile& f, const TQEL28& logger, std::uint32_t,
-                                                             const TBufferBaseData&) {
-        f.WriteString(logger.IsQelNameAvaliable() ? logger.QELNAME : std::string());
-    });
+    WriteAvailableQelNameBlock<TQEL28>(*FDat);
     WriteLoggerIdentityBlock(*FDat);
     WriteUtcBlock(*FDat);
     WriteTimeDifferenceBlock<TQEL28>(*FDat);

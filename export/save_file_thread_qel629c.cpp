@@ -25,7 +25,7 @@ void TSaveFileThreadQEL629c::WriteHeader(std::int64_t FirstTime)
     WriteChannelNamesBlock(*FDat);
     WriteChannelUnitsBlock(*FDat);
     WriteChannelIdentityBlock(*FDat);
-    WriteChannelLimitsBlock<TQEL629C>(*FDat);
+    WriteChannelLimitsBlock<TQEL629C>(*FDat, [](const TQEL629C&, std::uint32_t ch) { return ch; });
 }
 
 bool TSaveFileThreadQEL629c::WriteData(std::int64_t FirstTime)

@@ -11,30 +11,6 @@ const TSaveFileThreadClassInfo TSaveFileThreadQEL62xW::ClassInfo =
 const TSaveFileThreadClassInfo TSaveFileThreadQEL621WxD::ClassInfo =
     MakeSaveFileThreadClass<TSaveFileThreadQEL621WxD>("TSaveFileThreadQEL621WxD");
 
-namespace {
-
-// 11: the limit of the channel a channel number names (before version 2.00
-// four series share one channel) when a page carried it and it has a
-// condition, else zeros.
-void WriteLimitsBlock(TDataFile& file)
-{
-    WriteChannelBlock<TQEL62xW>(file, BLOCK_LIMITS, [](TDataFile& f, const TQEL62xW& logger, std::uint32_t ch,
-                                                        const TBufferBaseData&) {
-        TLimitEntry entry;
-        const std::uint32_t index = logger.isVersion2() ? ch : SeriesIndex(ch);
-        if (index < static_cast<std::uint32_t>(logger.Channels.Count())) {
-            const auto& limit = *logger.Channels.GetItem(static_cast<int>(index)).Limit;
-            if (limit.bReaderRead && (limit.alarm_condition != 0 || limit.rec_condition != 0)) {
-                entry = TLimitEntry{limit.alarm_condition, limit.rec_condition, static_cast<float>(limit.limit_L1),
-                                    static_cast<float>(limit.limit_L2)};
-            }
-        }
-        WriteLimitEntry(f, entry);
-    });
-}
-
-} // namespace
-
 void TSaveFileThreadQEL62xW::WriteHeader(std::int64_t FirstTime)
 {
     LoggerAs<TQEL62xW>(QelList.GetCurrent()); // the read's logger must be of this generation
@@ -50,7 +26,10 @@ void TSaveFileThreadQEL62xW::WriteHeader(std::int64_t FirstTime)
     WriteChannelNamesBlock(*FDat);
     WriteChannelUnitsBlock(*FDat);
     WriteChannelIdentityBlock(*FDat);
-    WriteLimitsBlock(*FDat);
+    // Before version 2.00 four series share a channel and its limit.
+    WriteChannelLimitsBlock<TQEL62xW>(*FDat, [](const TQEL62xW& logger, std::uint32_t ch) {
+        return logger.isVersion2() ? ch : SeriesIndex(ch);
+    });
 }
 
 bool TSaveFileThreadQEL62xW::WriteData(std::int64_t FirstTime)
