@@ -43,14 +43,6 @@ protected:
     void PutSingle(float value) { PutRaw(value); }
     void PutDouble(double value) { PutRaw(value); }
 
-    // Counts one consumed sample: progress, then the stop request.
-    void SampleDone()
-    {
-        ++FPos;
-        UpdateProgress();
-        CheckTerminated();
-    }
-
     std::unique_ptr<plat::TAtomicFileStream> FBinFile;   // the file of channel FChannel
     std::int64_t FPosRate = 0;                           // of the header's rate field
     int FChannel = 0;                                    // save-list index being written

@@ -243,6 +243,7 @@ void TSaveFileThread::UpdateProgress()
         FPos100 = percent;
         PostStatus(THREAD_PROGRESS, static_cast<plat::LPARAM>(percent));
     }
+    FNextProgressPos = ((percent + 1) * FPosEnd + 99) / 100;
 }
 
 void TSaveFileThread::CheckTerminated() const

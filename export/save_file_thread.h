@@ -133,6 +133,17 @@ protected:
     void IncPos(std::int64_t n) { FPos += n; }
     // Posts THREAD_PROGRESS when the percent of FPos in FPosEnd changed.
     void UpdateProgress();
+    // Counts one sample consumed by a saver that writes sample by sample:
+    // the stop request, then the progress (computed only when the count
+    // reaches the next percent).
+    void SampleDone()
+    {
+        ++FPos;
+        CheckTerminated();
+        if (FPos >= FNextProgressPos) {
+            UpdateProgress();
+        }
+    }
     // Raises EQel EXC_USER_ABORT when the thread was told to terminate.
     void CheckTerminated() const;
 
@@ -165,6 +176,7 @@ private:
     TAddReport FAddSaveInfo;           // saved-file callback; may be unset
     plat::HWND FhWindow;               // receives WM_SAVE_STATUS
     std::int64_t FPos100 = 0;          // the last percent posted
+    std::int64_t FNextProgressPos = 0; // the sample count at which the percent next goes up
     std::vector<std::unique_ptr<plat::TAtomicFileStream>> FSideFiles; // of the open part
 };
 

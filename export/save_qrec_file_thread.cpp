@@ -50,7 +50,6 @@ bool TSaveQRecFileThread::SaveData()
 {
     const std::string fileName = GetFullFileName(SaveBufferList.FileNameEx);
     SaveBufferList.FileList.clear();
-    FNextProgressPos = 0;
     try {
         SaveBufferList.BeginSave();
         FX2Channels = std::make_unique<TX2WriteChannelList>();
@@ -118,13 +117,6 @@ bool TSaveQRecFileThread::WriteData(std::int64_t)
         SampleDone();
     }
     return true;
-}
-
-std::int64_t TSaveQRecFileThread::NextPercentPos() const
-{
-    // The smallest count whose percent (count * 100 / FPosEnd) is above the current one.
-    const std::int64_t percent = FPos * 100 / FPosEnd;
-    return ((percent + 1) * FPosEnd + 99) / 100;
 }
 
 } // namespace qel

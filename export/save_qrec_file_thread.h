@@ -37,22 +37,9 @@ private:
     // The cursor of the channel past the samples outside the window; False
     // when no sample is left.
     bool SkipToChannelWindow(TBufferBaseData& buffer);
-    // Counts one consumed sample: the stop request, then the progress.
-    void SampleDone()
-    {
-        ++FPos;
-        CheckTerminated();
-        if (FPos >= FNextProgressPos) {
-            UpdateProgress();
-            FNextProgressPos = NextPercentPos();
-        }
-    }
-    // The first sample count at which the percent of progress goes up.
-    std::int64_t NextPercentPos() const;
 
     std::unique_ptr<TX2WriteChannelList> FX2Channels;   // the channel list of the running save
     int FChannel = 0;                                   // save-list index being written, also its channel ID
-    std::int64_t FNextProgressPos = 0;
 };
 
 } // namespace qel
