@@ -44,7 +44,7 @@ bool TSaveBinFileThreadBase::SaveData()
             TBufferBaseData& buffer = *SaveBufferList.GetItem(FChannel);
             const std::string name = ChannelFileName(buffer);
             FBinFile = std::make_unique<plat::TAtomicFileStream>(name);
-            SkipToChannelWindow(buffer);
+            SkipChannelToWindow(buffer);
             const std::int64_t first = buffer.GetSaveComplete() ? -1 : buffer.GetSaveTime();
             WriteHeader(first);
             WriteData(first);
@@ -74,14 +74,6 @@ std::string TSaveBinFileThreadBase::ChannelFileName(const TBufferBaseData& buffe
     const std::string name = GetFullFileName(fileName);
     FWrittenNames.insert(name);
     return name;
-}
-
-void TSaveBinFileThreadBase::SkipToChannelWindow(TBufferBaseData& buffer)
-{
-    while (!buffer.GetSaveComplete() && !InTimeRange(buffer.GetSaveTime())) {
-        buffer.ReadNextValue();
-        SampleDone();
-    }
 }
 
 void TSaveBinFileThreadBase::WriteHeader(std::int64_t FirstTime)

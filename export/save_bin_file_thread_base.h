@@ -59,8 +59,6 @@ private:
     // "_C" and the logger channel number; a name already written by this
     // save (two loggers with the same channel number) gets "_2", "_3" ... behind.
     std::string ChannelFileName(const TBufferBaseData& buffer);
-    // The cursor past the samples before the window (all of them once it has passed).
-    void SkipToChannelWindow(TBufferBaseData& buffer);
 
     std::set<std::string> FWrittenNames;   // files of the running save
 };

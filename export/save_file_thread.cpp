@@ -236,6 +236,15 @@ bool TSaveFileThread::SkipToWindow(std::int64_t& t)
     }
 }
 
+bool TSaveFileThread::SkipChannelToWindow(TBufferBaseData& buffer)
+{
+    while (!buffer.GetSaveComplete() && !InTimeRange(buffer.GetSaveTime())) {
+        buffer.ReadNextValue();
+        SampleDone();
+    }
+    return !buffer.GetSaveComplete();
+}
+
 void TSaveFileThread::UpdateProgress()
 {
     const std::int64_t percent = FPos * 100 / FPosEnd;

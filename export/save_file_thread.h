@@ -129,6 +129,9 @@ protected:
     // Skips the samples before the window (and all samples once it is
     // passed); t := the first time inside it. False when none is left.
     bool SkipToWindow(std::int64_t& t);
+    // The same for one channel written on its own, counting each skipped
+    // sample with SampleDone; False when the channel has no sample left.
+    bool SkipChannelToWindow(TBufferBaseData& buffer);
 
     void IncPos(std::int64_t n) { FPos += n; }
     // Posts THREAD_PROGRESS when the percent of FPos in FPosEnd changed.

@@ -56,7 +56,7 @@ bool TSaveQRecFileThread::SaveData()
         FX2Channels->StartSave(fileName);
         for (FChannel = 0; FChannel < SaveBufferList.Count(); ++FChannel) {
             TBufferBaseData& buffer = *SaveBufferList.GetItem(FChannel);
-            if (SkipToChannelWindow(buffer)) {
+            if (SkipChannelToWindow(buffer)) {
                 const std::int64_t first = buffer.GetSaveTime();
                 WriteHeader(first);
                 WriteData(first);
@@ -76,15 +76,6 @@ bool TSaveQRecFileThread::SaveData()
     SaveBufferList.FileList.push_back(fileName);
     AddSaveInfo(fileName);
     return true;
-}
-
-bool TSaveQRecFileThread::SkipToChannelWindow(TBufferBaseData& buffer)
-{
-    while (!buffer.GetSaveComplete() && !InTimeRange(buffer.GetSaveTime())) {
-        buffer.ReadNextValue();
-        SampleDone();
-    }
-    return !buffer.GetSaveComplete();
 }
 
 void TSaveQRecFileThread::WriteHeader(std::int64_t)

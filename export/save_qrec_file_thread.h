@@ -34,10 +34,6 @@ protected:
     bool WriteData(std::int64_t FirstTime) override;
 
 private:
-    // The cursor of the channel past the samples outside the window; False
-    // when no sample is left.
-    bool SkipToChannelWindow(TBufferBaseData& buffer);
-
     std::unique_ptr<TX2WriteChannelList> FX2Channels;   // the channel list of the running save
     int FChannel = 0;                                   // save-list index being written, also its channel ID
 };
