@@ -188,9 +188,12 @@ TEST_F(Qel57Test, IdentityAndFeatureTests)
         EXPECT_FALSE(logger->isAngleLimits());
         logger->ID_VER_PC = V(1, 6);
         EXPECT_TRUE(logger->isAngleLimits());
+        logger->ID_VER = V(5, 67);
+        EXPECT_FALSE(logger->IsGlobalLimit());
+        logger->ID_VER = V(5, 68);
+        EXPECT_TRUE(logger->IsGlobalLimit());
         logger->ID_VER = V(5, 104);
         EXPECT_FALSE(logger->AreLimitsForAllChannel());
-        EXPECT_TRUE(logger->IsGlobalLimit());
         logger->ID_VER = V(5, 105);
         EXPECT_TRUE(logger->AreLimitsForAllChannel());
         logger->RTC = 1;

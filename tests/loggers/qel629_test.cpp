@@ -354,6 +354,10 @@ TEST_F(Qel629Test, AsianLocaleWritesTheTemperatureUnitPlain)
     AsianLocale = true;
     Model(0x6601, V(5, 14));
     ExpectChannels(logger, {{1, "T_p", "*C"}, {6, "T_RH", "*C"}, {7, "T", "*C"}}, "asian");
+    logger.INT_CFG = {T::cINT_T_EXT0, T::cINT_T_EXT1, T::cINT_CHX};
+    logger.INT_CH_EXT = 0x10; // humidity sensors
+    ExpectChannels(logger, {{10, "T2", "*C"}, {12, "T4", "*C"}, {16, "RH2", "%"}, {17, "T_RH2", "*C"}},
+                   "asian thermometers and external sensors");
 }
 
 TEST_F(Qel629Test, ExpandExtendedChannels)

@@ -127,6 +127,7 @@ TEST_F(Qel649Test, ConfigurationChangesTheTable)
     AsianLocale = true;
     EXPECT_EQ(logger.GetChUnit(7), "*C");
     EXPECT_EQ(logger.GetChUnit(1), "*C");
+    EXPECT_EQ(logger.GetChUnit(6), "*C");
 }
 
 TEST_F(Qel649Test, TemperatureReadsThirteenBits)
