@@ -64,9 +64,7 @@ void TQEL28::CopyFrom(const TQEL28& Source)
 
 std::unique_ptr<TQEL28> TQEL28::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL28>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

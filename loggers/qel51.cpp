@@ -51,9 +51,7 @@ void TQEL51::CopyFrom(const TQEL51& Source)
 
 std::unique_ptr<TQEL51> TQEL51::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL51>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

@@ -77,9 +77,7 @@ void TQEL539C::CopyFrom(const TQEL539C& Source)
 
 std::unique_ptr<TQEL539C> TQEL539C::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL539C>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

@@ -82,9 +82,7 @@ void TQEL621WD::CopyFrom(const TQEL621WD& Source)
 
 std::unique_ptr<TQEL621WD> TQEL621WD::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL621WD>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

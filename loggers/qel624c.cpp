@@ -81,9 +81,7 @@ void TQEL624C::CopyFrom(const TQEL624C& Source)
 
 std::unique_ptr<TQEL624C> TQEL624C::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL624C>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

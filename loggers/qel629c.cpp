@@ -120,9 +120,7 @@ void TQEL629C::CopyFrom(const TQEL629C& Source)
 
 std::unique_ptr<TQEL629C> TQEL629C::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL629C>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

@@ -92,9 +92,7 @@ void TQEL62xW::CopyFrom(const TQEL62xW& Source)
 
 std::unique_ptr<TQEL62xW> TQEL62xW::CreateCopy() const
 {
-    auto copy = std::make_unique<TQEL62xW>();
-    copy->CopyFrom(*this);
-    return copy;
+    return CopiedFrom(*this);
 }
 
 } // namespace qel

@@ -76,6 +76,27 @@ inline constexpr TQelCompanionCopy Qel539cCopy{5, false, true, true, false, fals
 inline constexpr TQelCompanionCopy Qel28Copy{6, false, false, true, true, false, false, false, false, TQelTaskLayout::RegConfig, false, TIntQelTaskLayout::TaskNo};
 inline constexpr TQelCompanionCopy Qel629cCopy{7, false, false, true, true, true, false, true, false, TQelTaskLayout::RegConfig, true, TIntQelTaskLayout::TaskNo};
 
+// A new object of type T that has copied itself from source with its CopyFrom:
+// the CreateCopy of the configurable classes.
+template <class T>
+std::unique_ptr<T> CopiedFrom(const T& source)
+{
+    auto copy = std::make_unique<T>();
+    copy->CopyFrom(source);
+    return copy;
+}
+
+// Replaces the items of an owning list by copies of the source list's items,
+// in source order.
+template <class List>
+void ReplaceByCopies(List& list, const List& source)
+{
+    list.Clear();
+    for (int i = 0; i < source.Count(); ++i) {
+        list.Add(source.GetItem(i).CreateCopy().release());
+    }
+}
+
 // Display pattern of a display format: fmt and 7 gives 1 "0.0", 2 "0.00",
 // 3 "0.000", 4 "0.0000", any other value "0".
 std::string GetValueFormat(std::uint8_t fmt);
@@ -246,12 +267,7 @@ public:
     static std::uint8_t MaskToByte(TSetQelChannelMask mask) { return mask & 0x0F; }
     static TSetQelChannelMask ByteToMask(std::uint8_t b) { return b & 0x0F; }
 
-    std::unique_ptr<TQelChannelT> CreateCopy() const
-    {
-        auto copy = std::make_unique<TQelChannelT>();
-        copy->CopyFrom(*this);
-        return copy;
-    }
+    std::unique_ptr<TQelChannelT> CreateCopy() const { return CopiedFrom(*this); }
 
     // Copies the settings a copy of this unit carries over; the readings,
     // calibration and bReaderRead stay.
@@ -292,13 +308,7 @@ class TQelChannelListT : public plat::TObjectList<TQelChannelT<C>> {
 public:
     TQelChannelT<C>& GetItem(int Index) const { return *this->Items(Index); }
 
-    void CopyFrom(const TQelChannelListT& source)
-    {
-        this->Clear();
-        for (int i = 0; i < source.Count(); ++i) {
-            this->Add(source.GetItem(i).CreateCopy().release());
-        }
-    }
+    void CopyFrom(const TQelChannelListT& source) { ReplaceByCopies(*this, source); }
 };
 
 namespace companion {
@@ -370,12 +380,7 @@ public:
         return (this->task_config & 1) != 0;
     }
 
-    std::unique_ptr<TQelTaskT> CreateCopy() const
-    {
-        auto copy = std::make_unique<TQelTaskT>();
-        copy->CopyFrom(*this);
-        return copy;
-    }
+    std::unique_ptr<TQelTaskT> CreateCopy() const { return CopiedFrom(*this); }
 
     void CopyFrom(const TQelTaskT& source)
     {
@@ -406,13 +411,7 @@ class TQelTaskListT : public plat::TObjectList<TQelTaskT<C>> {
 public:
     TQelTaskT<C>& GetItem(int Index) const { return *this->Items(Index); }
 
-    void CopyFrom(const TQelTaskListT& source)
-    {
-        this->Clear();
-        for (int i = 0; i < source.Count(); ++i) {
-            this->Add(source.GetItem(i).CreateCopy().release());
-        }
-    }
+    void CopyFrom(const TQelTaskListT& source) { ReplaceByCopies(*this, source); }
 
     // Index of the first task with this ID; -1 when none.
     int FindTaskID(std::uint16_t ID) const
@@ -450,10 +449,7 @@ public:
     // The items and the axis settings; not the pen width.
     void CopyFrom(const TQelViewGraphicListT& source)
     {
-        this->Clear();
-        for (int i = 0; i < source.Count(); ++i) {
-            this->Add(source.GetItem(i).CreateCopy().release());
-        }
+        ReplaceByCopies(*this, source);
         ymin = source.ymin;
         ystep = source.ystep;
         yfmt = source.yfmt;
@@ -474,13 +470,7 @@ class TQelViewTableListT : public plat::TObjectList<TQelViewTableT<C>> {
 public:
     TQelViewTableT<C>& GetItem(int Index) const { return *this->Items(Index); }
 
-    void CopyFrom(const TQelViewTableListT& source)
-    {
-        this->Clear();
-        for (int i = 0; i < source.Count(); ++i) {
-            this->Add(source.GetItem(i).CreateCopy().release());
-        }
-    }
+    void CopyFrom(const TQelViewTableListT& source) { ReplaceByCopies(*this, source); }
 };
 
 namespace companion {
