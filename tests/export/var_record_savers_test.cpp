@@ -28,6 +28,7 @@
 
 #include <bit>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <limits>
 
@@ -347,25 +348,39 @@ TEST_F(VarRecordSaverTest, FifoBlocksHoldWholeRecordsUpToTheTarget)
 
 TEST_F(VarRecordSaverTest, FifoBlocksOnlyInTheLastPart)
 {
-    qel::RecInfoList.SetMaxSize(1000);
-    auto& logger = Logger<qel::TQEL624C>(0x6619, 0x0110);
-    for (int i = 0; i < 1500; ++i) {
-        AddSingle(logger, 1, i * 1000, static_cast<float>(i));
-    }
-    qel::FifoDataList.addFifoData(logger, 77, 4, 0, 7.0f);
-    RunSave(&qel::TSaveFileThreadQEL624c::ClassInfo);
-    ExpectSaved();
-    const BlockFileContent first = ReadPart(0);
-    const BlockFileContent last = ReadPart(1);
-    EXPECT_TRUE(FifoBlocks(first).empty());
-    EXPECT_EQ(FifoBlocks(last), (std::vector<std::vector<TFifoRecordValues>>{{{77, 4, 0, 7.0f}}}));
-    EXPECT_EQ(Rows(first, 1).size(), 1000u);
-    EXPECT_EQ(Rows(last, 1).size(), 500u);
-    for (const BlockFileContent* part : {&first, &last}) {
-        PayloadCursor identity(SingleBlock(*part, qel::BLOCK_CHANNEL_IDENTITY));
-        EXPECT_EQ(identity.Word(), 2);
-        EXPECT_EQ(identity.Longint(), static_cast<std::int32_t>(SN));
-        EXPECT_EQ(identity.Word(), 4) << "every part lists the FIFO channels";
+    struct Case {
+        int rows;
+        std::vector<std::size_t> rowsPerPart;   // budget 1000 rows
+    };
+    // A budget that ends at the very last row leaves no empty part: the FIFO
+    // records go into that part.
+    for (const Case& c : {Case{1500, {1000, 500}}, Case{1000, {1000}}}) {
+        ResetSave();
+        qel::FifoDataList.clearAll();
+        qel::RecInfoList.SetMaxSize(1000);
+        auto& logger = Logger<qel::TQEL624C>(0x6619, 0x0110);
+        for (int i = 0; i < c.rows; ++i) {
+            AddSingle(logger, 1, i * 1000, static_cast<float>(i));
+        }
+        qel::FifoDataList.addFifoData(logger, 77, 4, 0, 7.0f);
+        RunSave(&qel::TSaveFileThreadQEL624c::ClassInfo);
+        ExpectSaved();
+        const int last = static_cast<int>(c.rowsPerPart.size()) - 1;
+        EXPECT_FALSE(std::filesystem::exists(PartName(last + 1))) << c.rows;
+        for (int part = 0; part <= last; ++part) {
+            const BlockFileContent content = ReadPart(part);
+            EXPECT_EQ(Rows(content, 1).size(), c.rowsPerPart[static_cast<std::size_t>(part)]) << c.rows;
+            if (part == last) {
+                EXPECT_EQ(FifoBlocks(content), (std::vector<std::vector<TFifoRecordValues>>{{{77, 4, 0, 7.0f}}}))
+                    << c.rows;
+            } else {
+                EXPECT_TRUE(FifoBlocks(content).empty()) << c.rows << ", part " << part;
+            }
+            PayloadCursor identity(SingleBlock(content, qel::BLOCK_CHANNEL_IDENTITY));
+            EXPECT_EQ(identity.Word(), 2);
+            EXPECT_EQ(identity.Longint(), static_cast<std::int32_t>(SN));
+            EXPECT_EQ(identity.Word(), 4) << "every part lists the FIFO channels";
+        }
     }
 }
 
