@@ -119,7 +119,6 @@ public:
     std::string ReadString();
 
     std::int64_t BufferPosition() const { return BufStream.Position(); }
-    const std::uint8_t* BufferData() const { return BufStream.Memory(); }
 
     // Copies the other file's current block type and payload into this buffer.
     void CopyBlock(const TDataFile& DataFile);

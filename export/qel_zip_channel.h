@@ -70,10 +70,6 @@ public:
     void SetQelModel(const std::string& s) { FDescriptionStream.AddPair("ChDescQelModel", s); }
     void SetQelSN(const std::string& s) { FDescriptionStream.AddPair("ChDescQelSN", s); }
 
-    // The folder, "CHANNELS\CHANNEL_" + number + "\".
-    const std::string& FolderName() const { return FName; }
-    std::int64_t ValueCount() const { return FValueNo; }
-
 private:
     std::int64_t FTmin = 0;                // over the saved blocks
     std::int64_t FTmax = 0;

@@ -33,9 +33,6 @@ public:
 
     int ChannelCount() const { return FChannelList.Count(); }
     TQelZipChannel* Channel(int index) const { return FChannelList[index]; }
-    const std::string& FileLocation() const { return FFileLocation; }
-    // Compression threads and Zip64 limit are settings of the archive.
-    plat::TZipFile& Zip() { return FZIP; }
 
 protected:
     std::string FFileLocation;

@@ -22,8 +22,6 @@ public:
     // Rewrites the content from the pairs; True.
     bool BeforeSave() override;
 
-    const std::vector<std::pair<std::string, std::string>>& Pairs() const { return FPairList; }
-
 private:
     std::vector<std::pair<std::string, std::string>> FPairList;   // stored texts, insertion order
 };

@@ -80,8 +80,9 @@ constexpr TSaveFileThreadClassInfo MakeSaveFileThreadClass(const char* className
 //   WriteData(first)      the rows; True when every sample was consumed,
 //                         False when the value budget ended the part
 // or SaveData itself for another output loop (zip, MATLAB, raw files),
-// using the merge helpers (FindNextTime, SkipSample, InTimeRange, IncPos,
-// UpdateProgress, CheckTerminated) and the output helpers.
+// using the merge helpers (FindNextTime, SkipSamples, SkipToWindow,
+// InTimeRange, UpdateProgress, CheckTerminated), the per-channel helpers
+// (SkipChannelToWindow, SampleDone, TakeSampleValue) and PartFileName.
 class TSaveFileThread : public plat::TThread {
 public:
     static const TSaveFileThreadClassInfo ClassInfo;

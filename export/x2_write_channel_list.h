@@ -60,7 +60,6 @@ public:
     void AbandonSave();
 
     bool Opened() const { return FOpened; }
-    TQelZipWriteFile& File() { return FFile; }
 
 private:
     void SaveValueToNewChannel(int ID, std::int64_t time, float value);
