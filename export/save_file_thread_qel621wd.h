@@ -6,9 +6,9 @@
 
 namespace qel {
 
-// Blocks 20, 1, 2, 3, 13 (QELNAME), 5, 25, 15, 6, 7, 26 (layout 1), then the
-// singles as the decoder stored them. Every channel's logger, and the
-// read's, must be a TQEL621WD.
+// Blocks 20, 1, 2, 3, 13 (QELNAME when the logger has one), 5, 25, 15, 6, 7,
+// 26 (layout 1), then the singles as the decoder stored them. Every
+// channel's logger, and the read's, must be a TQEL621WD.
 class TSaveFileThreadQEL621WD : public TSaveFileThread {
 public:
     static const TSaveFileThreadClassInfo ClassInfo;
