@@ -385,13 +385,13 @@ void TDataFile::CheckWritable() const
     }
 }
 
-void TDataFile::Commit()
+std::unique_ptr<plat::TAtomicFileStream> TDataFile::Complete()
 {
     CheckWritable();
     std::unique_ptr<TCompressor> compressor = std::move(FCompressor);
     compressor->Finish();
     compressor.reset();
-    FSaveFile->Commit();
+    return std::move(FSaveFile);
 }
 
 void TDataFile::WriteExtended(double dData)

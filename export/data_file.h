@@ -75,10 +75,11 @@ public:
     // buffer; an empty buffer writes nothing. A payload above
     // BLOCK_PAYLOAD_MAX raises plat::EWriteError.
     void WriteBlock();
-    // Writes the pending output, completes the zlib stream and puts the file
-    // in place of its target. Raises plat::EWriteError; the target is then
-    // unchanged. Nothing can be written afterwards.
-    void Commit();
+    // Writes the pending output and completes the zlib stream; the file is
+    // handed over to be put in place with the other files of its save
+    // (plat::TAtomicFileSet). Raises plat::EWriteError. Nothing can be
+    // written afterwards.
+    std::unique_ptr<plat::TAtomicFileStream> Complete();
 
     void WriteLongint(std::int32_t ilData) { Append(&ilData, sizeof ilData); }
     void WriteSmallint(std::int16_t isData) { Append(&isData, sizeof isData); }

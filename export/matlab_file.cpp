@@ -35,9 +35,9 @@ TMat2File::TMat2File(const std::string& FileName)
 
 TMat2File::~TMat2File() = default;
 
-void TMat2File::Mat2Close()
+std::unique_ptr<plat::TAtomicFileStream> TMat2File::Mat2Close()
 {
-    FStream->Commit();
+    return std::move(FStream);
 }
 
 void TMat2File::Mat2BeginMatrix()

@@ -26,10 +26,11 @@ constexpr std::uint32_t MAT2_NO_ROW_LIMIT = 0xFFFFFFFF;
 void Mat2SetMaxValues(std::uint32_t n);
 std::uint32_t Mat2GetMaxValues();
 
-// Mat2Open creates the file beside its target and writes the header; the
-// file takes the target's place at Mat2Close. Destroyed without Mat2Close
-// (a failed or cancelled part), the file is dropped and the target stays as
-// it was. The variables are written in file order; the matrix stays open
+// Mat2Open creates the file beside its target and writes the header;
+// Mat2Close hands the complete file over, to take the target's place with
+// the other parts of its save (plat::TAtomicFileSet). Destroyed without
+// Mat2Close (a failed or cancelled part), the file is dropped and the
+// target stays as it was. The variables are written in file order; the matrix stays open
 // from Mat2BeginMatrix to Mat2EndMatrix.
 class TMat2File {
 public:
@@ -39,8 +40,8 @@ public:
     TMat2File(const TMat2File&) = delete;
     TMat2File& operator=(const TMat2File&) = delete;
 
-    // Completes the file and puts it in place; raises the platform's write error.
-    void Mat2Close();
+    // The complete file, handed over; nothing can be written afterwards.
+    std::unique_ptr<plat::TAtomicFileStream> Mat2Close();
 
     void Mat2WriteString(const std::string& name, const std::string& text) { FWriter.WriteMtlStringVar(name, text); }
     void Mat2WriteStringCell(const std::string& name, const std::vector<std::string>& texts)

@@ -66,16 +66,16 @@ bool TSaveMatlabFileThread::SaveData()
             SkipToWindow(first);
             WriteHeader(first);
             const bool complete = WriteData(first);
-            FMat->Mat2Close();
+            KeepFile(FMat->Mat2Close(), true);
             FMat.reset();
-            SaveBufferList.FileList.push_back(name);
-            AddSaveInfo(name);
             if (complete) {
                 break;
             }
         }
+        CommitSave();
     } catch (...) {
         FMat.reset();
+        DiscardSave();
         SaveBufferList.ClearAll();
         throw;
     }

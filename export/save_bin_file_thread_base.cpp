@@ -49,13 +49,12 @@ bool TSaveBinFileThreadBase::SaveData()
             WriteHeader(first);
             WriteData(first);
             CompleteFile();
-            FBinFile->Commit();
-            FBinFile.reset();
-            SaveBufferList.FileList.push_back(name);
-            AddSaveInfo(name);
+            KeepFile(std::move(FBinFile), true);
         }
+        CommitSave();
     } catch (...) {
         FBinFile.reset();
+        DiscardSave();
         SaveBufferList.ClearAll();
         throw;
     }

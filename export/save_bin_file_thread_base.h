@@ -22,8 +22,8 @@ namespace qel {
 //   the end mark, then the samples of the derived saver.
 // The first time is the channel's first sample inside the window, or -1
 // when it has none. Files are written in save-list order, each beside its
-// target and put in place when complete: files finished before a failure or
-// cancellation stay, the unfinished one leaves nothing behind.
+// target, and put in place together when every channel is complete: a
+// failure or cancellation leaves all existing files as they were.
 class TSaveBinFileThreadBase : public TSaveFileThread {
 public:
     TSaveBinFileThreadBase(plat::HWND hWindow, TAddReport AddReport, TAddReport AddSaveInfo);

@@ -66,13 +66,14 @@ bool TSaveFileThread::SaveData()
             SkipToWindow(first);
             WriteHeader(first);
             const bool complete = WriteData(first);
-            CommitPart();
+            CompletePart();
             if (complete) {
                 break;
             }
         }
+        CommitSave();
     } catch (...) {
-        DiscardPart();
+        DiscardSave();
         SaveBufferList.ClearAll();
         throw;
     }
@@ -289,33 +290,45 @@ plat::TStream& TSaveFileThread::CreateSideFile(const std::string& FileName)
 
 void TSaveFileThread::OpenPart(const std::string& FileName)
 {
-    DiscardPart();
     FDat = TDataFile::CreateSave(FileName);
 }
 
-// The side files' bytes reach the disk before anything replaces a target,
-// so a disk that fills up while the block file completes leaves every
-// earlier file of the part as it was; only renames follow the block file.
-void TSaveFileThread::CommitPart()
+void TSaveFileThread::CompletePart()
 {
-    for (const auto& side : FSideFiles) {
-        side->FlushToDisk();
-    }
-    FDat->Commit();
-    const std::string name = FDat->FileName();
+    KeepFile(FDat->Complete(), true);
     FDat.reset();
-    for (const auto& side : FSideFiles) {
-        side->Commit();
+    for (auto& side : FSideFiles) {
+        KeepFile(std::move(side), false);
     }
     FSideFiles.clear();
-    SaveBufferList.FileList.push_back(name);
-    AddSaveInfo(name);
 }
 
-void TSaveFileThread::DiscardPart()
+void TSaveFileThread::KeepFile(std::unique_ptr<plat::TAtomicFileStream> file, bool reported)
+{
+    const std::string name = file->FileName();
+    FSaveFiles.Add(std::move(file));
+    if (reported) {
+        FReportedNames.push_back(name);
+    }
+}
+
+void TSaveFileThread::CommitSave()
+{
+    FSaveFiles.Commit();
+    std::vector<std::string> names = std::move(FReportedNames);
+    FReportedNames.clear();
+    for (const std::string& name : names) {
+        SaveBufferList.FileList.push_back(name);
+        AddSaveInfo(name);
+    }
+}
+
+void TSaveFileThread::DiscardSave()
 {
     FDat.reset();
     FSideFiles.clear();
+    FSaveFiles.Clear();
+    FReportedNames.clear();
 }
 
 TAddReport CallOnWindowThread(plat::HWND hWindow, TAddReport callback)

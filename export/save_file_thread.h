@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundations/byte_helpers.h"
+#include "platform/atomic_file.h"
 #include "platform/messages.h"
 #include "platform/worker_thread.h"
 
@@ -10,11 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace plat {
-class TAtomicFileStream;
-class TStream;
-}
 
 namespace qel {
 
@@ -68,10 +64,11 @@ constexpr TSaveFileThreadClassInfo MakeSaveFileThreadClass(const char* className
 // them with CallOnWindowThread so their texts reach the window's thread in
 // order, ahead of the final message.
 //
-// Outputs: every file is written beside its target and renamed over it only
-// when complete (CommitPart), so a failed or cancelled save leaves the
-// user's existing files untouched and no partial file behind. Parts that
-// were complete before the failure stay.
+// Outputs: every file of a save (parts, side files, channels) is written
+// beside its target and kept complete (KeepFile) until the whole save is;
+// then CommitSave puts them all in place together. A failed or cancelled
+// save leaves every existing file untouched and no file of its own behind,
+// so a folder never holds a mixed set of old and new files.
 //
 // Derived savers override the four steps of a part (the base writes block 0
 // through the data file, no header and the base data rows):
@@ -80,7 +77,8 @@ constexpr TSaveFileThreadClassInfo MakeSaveFileThreadClass(const char* className
 //   WriteData(first)      the rows; True when every sample was consumed,
 //                         False when the value budget ended the part
 // or SaveData itself for another output loop (zip, MATLAB, raw files),
-// using the merge helpers (FindNextTime, SkipSamples, SkipToWindow,
+// ending with CommitSave and calling DiscardSave when it fails, and using
+// the merge helpers (FindNextTime, SkipSamples, SkipToWindow,
 // InTimeRange, UpdateProgress, CheckTerminated), the per-channel helpers
 // (SkipChannelToWindow, SampleDone, TakeSampleValue) and PartFileName.
 class TSaveFileThread : public plat::TThread {
@@ -156,17 +154,23 @@ protected:
     void PostStatus(plat::WPARAM state, plat::LPARAM value) const;
 
     // A file of the open part beside the block file, written beside its
-    // target and put in place by CommitPart; dropped with the part on failure.
+    // target and kept with the part by CompletePart; dropped with it on failure.
     plat::TStream& CreateSideFile(const std::string& FileName);
     // Opens the part file: FDat := the new block file (block 0 written).
     void OpenPart(const std::string& FileName);
-    // Completes the open part and puts the block file, then its side files,
-    // in place; the block file's name goes to the save list's FileList and
-    // to AddSaveInfo. A failure leaves every target of the part as it was,
-    // unless a rename of a side file fails after the block file's.
-    void CommitPart();
-    // Drops the open part and its side files (their targets stay as they were).
-    void DiscardPart();
+    // Completes the open part: its block file, then its side files, are
+    // kept for CommitSave; the block file is the one reported.
+    void CompletePart();
+
+    // Keeps a complete file of the save (written out and synced here, so a
+    // full disk fails the save now). A reported file's name goes to the
+    // save list's FileList and to AddSaveInfo once the save is in place.
+    void KeepFile(std::unique_ptr<plat::TAtomicFileStream> file, bool reported);
+    // Puts every kept file in place and reports them. A failure leaves
+    // every target as it was.
+    void CommitSave();
+    // Drops the open part and every kept file; the targets stay as they were.
+    void DiscardSave();
 
     std::unique_ptr<TDataFile> FDat;   // the block file of the part being written
     std::int64_t FPosEnd = 1;          // total samples of the save list, at least 1
@@ -182,6 +186,8 @@ private:
     std::int64_t FPos100 = 0;          // the last percent posted
     std::int64_t FNextProgressPos = 0; // the sample count at which the percent next goes up
     std::vector<std::unique_ptr<plat::TAtomicFileStream>> FSideFiles; // of the open part
+    plat::TAtomicFileSet FSaveFiles;            // complete files of the save, not yet in place
+    std::vector<std::string> FReportedNames;   // of FSaveFiles, reported once in place
 };
 
 // A callback that hands each text to callback on the thread of the window

@@ -1,5 +1,6 @@
 // Temporary-file-and-rename saving: creation of the temporary file beside the
-// target, the commit sequence, and the clean-up of an abandoned save.
+// target, the commit sequence, the clean-up of an abandoned save, and the
+// all-or-nothing commit of a set of files.
 #include "platform/atomic_file.h"
 
 #include <atomic>
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -27,6 +29,17 @@ std::string UniqueSuffix()
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     return std::to_string(getpid()) + "-" + std::to_string(TempCounter.fetch_add(1)) + "-" +
            std::to_string(static_cast<std::uint64_t>(now) % 1000000007u);
+}
+
+// A hidden name beside the target: ".<name>.<unique><ext>" in its folder.
+std::string HiddenNameBeside(const std::filesystem::path& target, const char* ext)
+{
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += '.';
+    hidden += UniqueSuffix();
+    hidden += ext;
+    return (target.parent_path() / hidden).string();
 }
 
 // Syncs the folder so that the rename itself survives a power failure; a
@@ -57,12 +70,7 @@ TAtomicFileStream::TTempFile TAtomicFileStream::CreateTempBeside(const std::stri
         return fail(EISDIR);
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string hidden = ".";
-        hidden += target.filename().string();
-        hidden += '.';
-        hidden += UniqueSuffix();
-        hidden += ".tmp";
-        const std::string name = (target.parent_path() / hidden).string();
+        const std::string name = HiddenNameBeside(target, ".tmp");
         const int handle = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (handle >= 0) {
             if (targetExists) {
@@ -102,13 +110,155 @@ void TAtomicFileStream::Commit()
     if (FCommitted) {
         return;
     }
+    Complete();
+    ReplaceTarget();
+    SyncFolder(std::filesystem::path(FileName()).parent_path());
+}
+
+void TAtomicFileStream::Complete()
+{
+    if (FCompleted) {
+        return;
+    }
     FlushToDisk();
     CloseHandle();
+    FCompleted = true;
+}
+
+void TAtomicFileStream::ReplaceTarget()
+{
     if (rename(FTempName.c_str(), FileName().c_str()) != 0) {
         throw EWriteError("Cannot replace file \"" + FileName() + "\": " + Reason(errno));
     }
     FCommitted = true;
-    SyncFolder(std::filesystem::path(FileName()).parent_path());
+}
+
+// ---- TAtomicFileSet
+
+// An old target kept under a second name while the set is put in place.
+struct TAtomicFileSet::TBackup {
+    std::string Target;
+    std::string Name;   // the old file's second name; empty when the target did not exist
+};
+
+namespace {
+
+// link() is refused by file systems without hard links (FAT on a USB stick).
+bool NoHardLinks(int error)
+{
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
+}
+
+// Gives the target a second name beside it; the target stays where it is
+// unless the file system has no hard links, when it is renamed aside.
+std::string KeepOldTarget(const std::string& target)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = HiddenNameBeside(target, ".old");
+        if (link(target.c_str(), name.c_str()) == 0) {
+            return name;
+        }
+        const int error = errno;
+        if (NoHardLinks(error) && rename(target.c_str(), name.c_str()) == 0) {
+            return name;
+        }
+        if (error != EEXIST) {
+            throw EWriteError("Cannot keep the former file \"" + target + "\" while saving: " + Reason(error));
+        }
+    }
+    throw EWriteError("Cannot keep the former file \"" + target + "\" while saving: " + Reason(EEXIST));
+}
+
+} // namespace
+
+TAtomicFileSet::TAtomicFileSet() = default;
+
+TAtomicFileSet::~TAtomicFileSet() = default;
+
+void TAtomicFileSet::Add(std::unique_ptr<TAtomicFileStream> file)
+{
+    file->Complete();
+    FFiles.push_back(std::move(file));
+}
+
+void TAtomicFileSet::Clear()
+{
+    FFiles.clear();
+}
+
+void TAtomicFileSet::MakeBackups(std::vector<TBackup>& backups) const
+{
+    for (const auto& file : FFiles) {
+        const std::string& target = file->FileName();
+        struct stat existing {};
+        if (lstat(target.c_str(), &existing) != 0) {
+            if (errno != ENOENT) {
+                throw EWriteError("Cannot replace file \"" + target + "\": " + Reason(errno));
+            }
+            backups.push_back(TBackup{target, {}});
+            continue;
+        }
+        if (S_ISDIR(existing.st_mode)) {
+            throw EWriteError("Cannot replace file \"" + target + "\": " + Reason(EISDIR));
+        }
+        backups.push_back(TBackup{target, KeepOldTarget(target)});
+    }
+}
+
+// Puts every kept old file back, and removes the new targets that had none
+// (the first `replaced` files are in place). An old file that cannot be put
+// back keeps its second name rather than being lost.
+std::string TAtomicFileSet::Restore(const std::vector<TBackup>& backups, std::size_t replaced)
+{
+    std::string lost;
+    for (std::size_t i = 0; i < backups.size(); ++i) {
+        const TBackup& backup = backups[i];
+        if (backup.Name.empty()) {
+            if (i < replaced) {
+                unlink(backup.Target.c_str());
+            }
+        } else if (rename(backup.Name.c_str(), backup.Target.c_str()) == 0) {
+            unlink(backup.Name.c_str());   // still there when both names were one file
+        } else {
+            lost += "; the former \"" + backup.Target + "\" is kept as \"" + backup.Name + "\"";
+        }
+    }
+    return lost;
+}
+
+void TAtomicFileSet::Commit()
+{
+    std::vector<TBackup> backups;
+    backups.reserve(FFiles.size());
+    std::size_t replaced = 0;
+    try {
+        MakeBackups(backups);
+        for (; replaced < FFiles.size(); ++replaced) {
+            FFiles[replaced]->ReplaceTarget();
+        }
+    } catch (...) {
+        const std::string lost = Restore(backups, replaced);
+        Clear();
+        if (lost.empty()) {
+            throw;
+        }
+        try {
+            throw;
+        } catch (const std::exception& error) {
+            throw EWriteError(error.what() + lost);
+        }
+    }
+    std::set<std::filesystem::path> folders;
+    for (const TBackup& backup : backups) {
+        if (!backup.Name.empty()) {
+            unlink(backup.Name.c_str());
+        }
+        folders.insert(std::filesystem::path(backup.Target).parent_path());
+    }
+    for (const auto& folder : folders) {
+        SyncFolder(folder);
+    }
+    Clear();
 }
 
 } // namespace plat

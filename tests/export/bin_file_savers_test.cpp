@@ -1,6 +1,6 @@
 // Raw binary savers (".bin", ".bin2"): whole files against the layout, the
 // patched rate, gap values left out, the time window, channels without a
-// sample inside it, file names per channel, cancellation and file errors.
+// sample inside it, file names per channel and file errors.
 #include "export/save_bin2_file_thread.h"
 #include "export/save_bin_file_thread.h"
 #include "foundations/qel_error.h"
@@ -201,23 +201,6 @@ TEST_F(BinSaverTest, SameChannelNumberOfTwoLoggersGetsTwoFiles)
         const std::string texts = HeaderTexts("01.01.2000 00:00:00", sn, "T", "\xB0" "C");
         EXPECT_EQ(Read(name).substr(0, texts.size()), texts) << name;
     }
-}
-
-TEST_F(BinSaverTest, CancellationKeepsFinishedFilesAndLeavesNoPartialFile)
-{
-    RawValueModel& logger = AddLogger<RawValueModel>(7, 0x1234, 0x0100);
-    AddSeries(logger, 0, 3);
-    AddSeries(logger, 1, 3);
-    qeltest::WriteWholeFile(dir.File("out_C1.bin"), "old");
-    onSaveInfo = [this](const std::string&) { thread->Terminate(); };
-    RunBin(BIN);
-
-    EXPECT_EQ(States(), (std::vector<plat::WPARAM>{qel::THREAD_STARTED, qel::THREAD_FAILED}));
-    EXPECT_EQ(FailureCode(), qel::EXC_USER_ABORT);
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"out_C0.bin", "out_C1.bin"}));
-    EXPECT_EQ(Read("out_C1.bin"), "old") << "the existing file stays as it was";
-    EXPECT_EQ(Texts(qeltest::LogEntry::SaveInfo), std::vector<std::string>{dir.File("out_C0.bin")});
-    EXPECT_EQ(qel::SaveBufferList.Count(), 0);
 }
 
 TEST_F(BinSaverTest, SingleValueChannels)

@@ -3,6 +3,7 @@
 #include "export/data_file.h"
 
 #include "foundations/settings.h"
+#include "platform/atomic_file.h"
 #include "platform/streams.h"
 #include "tests/export/block_file_reader.h"
 #include "tests/support/temp_dir.h"
@@ -41,7 +42,7 @@ TEST(DataFileWrite, NewFileHoldsOnlyTheHeaderBlockInOneLevelOneZlibStream)
 {
     qeltest::TempDir dir;
     const std::string name = dir.File("a.qel");
-    TDataFile::CreateSave(name)->Commit();
+    TDataFile::CreateSave(name)->Complete()->Commit();
 
     const BlockFileContent content = ReadBlockFile(name);
     ASSERT_GE(content.raw.size(), 2u);
@@ -81,7 +82,7 @@ TEST(DataFileWrite, AppendOperationsGiveTheirLittleEndianBytes)
             c.write(*file);
             file->WriteBlock();
         }
-        file->Commit();
+        file->Complete()->Commit();
     }
     const BlockFileContent content = ReadBlockFile(name);
     ASSERT_TRUE(content.walkComplete);
@@ -108,7 +109,7 @@ TEST(DataFileWrite, EmptyAndDiscardedBlocksWriteNothing)
         file->WriteWord(5);
         file->WriteBlock();
         file->WriteBlock(); // the buffer is empty after a write
-        file->Commit();
+        file->Complete()->Commit();
     }
     const BlockFileContent content = ReadBlockFile(name);
     EXPECT_EQ(qeltest::BlockTypes(content), (std::vector<std::uint16_t>{0, 12}));
@@ -128,7 +129,7 @@ TEST(DataFileWrite, PayloadLengthFieldHoldsTheWholeSize)
             }
             file->WriteBlock();
         }
-        file->Commit();
+        file->Complete()->Commit();
     }
     const BlockFileContent content = ReadBlockFile(name);
     ASSERT_EQ(content.blocks.size(), 3u);
@@ -154,7 +155,7 @@ TEST(DataFileWrite, OversizedPayloadOrStringIsAnErrorNotATruncation)
     EXPECT_EQ(file->BufferSize(), 0) << "nothing of the refused string is appended";
     file->WriteString(std::string(65533, 'x')); // with its length word the largest payload
     file->WriteBlock();
-    file->Commit();
+    file->Complete()->Commit();
 
     const BlockFileContent content = ReadBlockFile(name);
     EXPECT_EQ(qeltest::BlockTypes(content), (std::vector<std::uint16_t>{0, 3}));
@@ -195,7 +196,7 @@ TEST(DataFileWrite, ManyBlocksKeepTheirOrderAndBytes)
             expected.insert(expected.end(), headBytes, headBytes + sizeof head);
             expected.insert(expected.end(), payload.begin(), payload.end());
         }
-        file->Commit();
+        file->Complete()->Commit();
     }
     const BlockFileContent content = ReadBlockFile(name);
     EXPECT_TRUE(content.streamComplete);
@@ -219,7 +220,7 @@ TEST(DataFileWrite, WriteErrorOfTheCompressorReachesTheWriter)
             file->WriteBytes(NoiseBytes(10000, i));
             file->WriteBlock();
         }
-        file->Commit();
+        file->Complete()->Commit();
     };
     EXPECT_THROW(writeMegabytes(), plat::EWriteError);
     setrlimit(RLIMIT_FSIZE, &saved);
@@ -242,7 +243,7 @@ TEST(DataFileWrite, UncommittedFileLeavesTheExistingTargetAndNoLitter)
     EXPECT_EQ(qeltest::ReadWholeFile(name), "the user's earlier file");
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"keep.qel"});
 
-    TDataFile::CreateSave(name)->Commit();
+    TDataFile::CreateSave(name)->Complete()->Commit();
     EXPECT_EQ(ReadBlockFile(name).inflated, HeaderBlockBytes()) << "a commit replaces it";
     EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"keep.qel"});
 }
@@ -258,11 +259,11 @@ TEST(DataFileWrite, NothingIsWrittenAfterTheCommit)
 {
     qeltest::TempDir dir;
     auto file = TDataFile::CreateSave(dir.File("done.qel"));
-    file->Commit();
+    file->Complete()->Commit();
     file->NewBlock(8);
     file->WriteWord(1);
     EXPECT_THROW(file->WriteBlock(), plat::EWriteError);
-    EXPECT_THROW(file->Commit(), plat::EWriteError);
+    EXPECT_THROW(file->Complete(), plat::EWriteError);
 }
 
 // Read side.
@@ -284,7 +285,7 @@ std::string WriteSampleFile(const qeltest::TempDir& dir)
     file->WriteWord(65535);
     file->WriteExtended(-2.5);
     file->WriteBlock();
-    file->Commit();
+    file->Complete()->Commit();
     return name;
 }
 
@@ -326,7 +327,7 @@ TEST(DataFileRead, ExtendedValuesRoundTrip)
         }
         file->WriteExtended(std::nan(""));
         file->WriteBlock();
-        file->Commit();
+        file->Complete()->Commit();
     }
     auto file = TDataFile::CreateLoad(name);
     ASSERT_TRUE(file->IsLoadOk());
@@ -434,7 +435,7 @@ TEST(DataFileRead, BlocksCopyAndTravelThroughAStream)
     EXPECT_FALSE(target->restoreBufStream(cut));
 
     target->WriteBlock();
-    target->Commit();
+    target->Complete()->Commit();
     EXPECT_EQ(qeltest::BlockTypes(ReadBlockFile(name)), (std::vector<std::uint16_t>{0, 6}));
 }
 

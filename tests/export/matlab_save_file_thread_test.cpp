@@ -1,6 +1,6 @@
 // MATLAB saver: whole files against images built from the element rules,
 // a load with Python's scipy, column limit and parts, no-value and gap
-// cells, cancellation and unwritable targets; element writer edge cases.
+// cells and unwritable targets; element writer edge cases.
 #include "export/matlab_elements.h"
 #include "export/matlab_file.h"
 #include "export/matlab_save_file_thread.h"
@@ -322,23 +322,6 @@ TEST_F(MatlabSaveTest, NoSampleInsideTheWindowGivesOnePartWithAnEmptyMatrix)
                                                                qel::TicksToDays(-1), {{12, u"T", u"\u00B0C"}}, 0, ""});
     EXPECT_TRUE(MatPart(0) == expected);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"out.mat"});
-}
-
-TEST_F(MatlabSaveTest, CancellationKeepsFinishedPartsAndLeavesNoPartialFile)
-{
-    qel::Mat2SetMaxValues(2);
-    RawValueModel& logger = AddLogger<RawValueModel>(12, 0x1234, 0x0100);
-    AddSeries(logger, 0, 5, SECOND);
-    qeltest::WriteWholeFile(dir.File("out_E1.mat"), "old");
-    onSaveInfo = [this](const std::string&) { thread->Terminate(); };
-    RunMatlab();
-
-    EXPECT_EQ(States(), (std::vector<plat::WPARAM>{qel::THREAD_STARTED, qel::THREAD_FAILED}));
-    EXPECT_EQ(FailureCode(), qel::EXC_USER_ABORT);
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"out.mat", "out_E1.mat"}));
-    EXPECT_EQ(MatPart(1), "old") << "the existing file stays as it was";
-    EXPECT_EQ(Texts(qeltest::LogEntry::SaveInfo), std::vector<std::string>{dir.File("out.mat")});
-    EXPECT_EQ(qel::SaveBufferList.Count(), 0);
 }
 
 TEST_F(MatlabSaveTest, UnwritableFolderFailsWithItsMessage)

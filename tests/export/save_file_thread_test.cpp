@@ -314,20 +314,6 @@ TEST_F(SaveFileThreadTest, StopRequestWithoutSamplesLeftStillCompletes)
     EXPECT_EQ(States(), (std::vector<plat::WPARAM>{qel::THREAD_STARTED, qel::THREAD_SAVED, qel::THREAD_FINISHED}));
 }
 
-TEST_F(SaveFileThreadTest, StopRequestKeepsCompletedPartsAndDropsTheOpenOne)
-{
-    qel::RecInfoList.SetMaxSize(1000);
-    qel::TQEL& logger = AddLogger<qel::TQEL>(5, 0x1234, 0x0100);
-    AddSeries(logger, 0, 2500);
-    onSaveInfo = [this](const std::string&) { thread->Terminate(); };
-    RunSave(&TSaveFileThread::ClassInfo);
-
-    EXPECT_EQ(FailureCode(), qel::EXC_USER_ABORT);
-    EXPECT_EQ(Texts(LogEntry::SaveInfo), std::vector<std::string>{PartName(0)});
-    EXPECT_EQ(Rows(ReadPart(0), 1).size(), 1000u);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"out.qel"}) << "no second part, no temporary file";
-}
-
 TEST_F(SaveFileThreadTest, FileErrorFailsWithCodeZeroAndItsMessage)
 {
     qel::TQEL& logger = AddLogger<qel::TQEL>(5, 0x1234, 0x0100);

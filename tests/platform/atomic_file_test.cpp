@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
+#include <memory>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -137,6 +140,145 @@ TEST(AtomicFileStream, WriteFailureDuringCommitRaisesAndKeepsTheOldFile)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the commit reported success, 2: another error";
     EXPECT_EQ(ReadWholeFile(target), "old");
     EXPECT_EQ(FilesIn(dir), 1);
+}
+
+
+// Files of one save put in place together.
+
+std::vector<std::string> NamesIn(const TempDir& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::unique_ptr<plat::TAtomicFileStream> NewFile(const std::string& target, const std::string& bytes)
+{
+    auto file = std::make_unique<plat::TAtomicFileStream>(target);
+    file->WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    return file;
+}
+
+TEST(AtomicFileSet, CommitPutsEveryFileInPlaceOnlyAtTheEnd)
+{
+    TempDir dir;
+    WriteWholeFile(dir.File("a.bin"), "old a");
+    chmod(dir.File("a.bin").c_str(), 0640);
+    plat::TAtomicFileSet set;
+    set.Add(NewFile(dir.File("a.bin"), "new a"));
+    set.Add(NewFile(dir.File("b.bin"), "new b"));
+    EXPECT_EQ(ReadWholeFile(dir.File("a.bin")), "old a") << "nothing is replaced before the commit";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("b.bin")));
+
+    set.Commit();
+    EXPECT_TRUE(set.Empty());
+    EXPECT_EQ(ReadWholeFile(dir.File("a.bin")), "new a");
+    EXPECT_EQ(ReadWholeFile(dir.File("b.bin")), "new b");
+    EXPECT_EQ(NamesIn(dir), (std::vector<std::string>{"a.bin", "b.bin"})) << "no temporary or former file left";
+    struct stat info {};
+    ASSERT_EQ(stat(dir.File("a.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u) << "a replaced file keeps its permissions";
+}
+
+TEST(AtomicFileSet, DroppedSetLeavesEveryTargetAndNoTemporaryFile)
+{
+    TempDir dir;
+    WriteWholeFile(dir.File("a.bin"), "old a");
+    {
+        plat::TAtomicFileSet set;
+        set.Add(NewFile(dir.File("a.bin"), "new a"));
+        set.Add(NewFile(dir.File("b.bin"), "new b"));
+        set.Clear();
+        EXPECT_TRUE(set.Empty());
+        set.Add(NewFile(dir.File("c.bin"), "new c"));
+    } // destroyed without a commit, as after a failed save
+    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"a.bin"});
+    EXPECT_EQ(ReadWholeFile(dir.File("a.bin")), "old a");
+}
+
+// The commit fails at the second of three files, before or after the first
+// has replaced its target: every target is then as it was.
+TEST(AtomicFileSet, FailedCommitLeavesEveryTargetAsItWas)
+{
+    enum class Break { TargetIsAFolder, TemporaryFileGone };
+    struct Case {
+        const char* what;
+        bool firstExists;   // the first target has a former file
+        Break fault;        // of the second file
+    };
+    const Case cases[] = {
+        {"a folder in place of the second target", true, Break::TargetIsAFolder},
+        {"a folder in place of the second target, first target new", false, Break::TargetIsAFolder},
+        {"the second rename fails after the first", true, Break::TemporaryFileGone},
+        {"the second rename fails after the first, first target new", false, Break::TemporaryFileGone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        std::vector<std::string> before{"b.bin", "c.bin"};
+        if (c.firstExists) {
+            WriteWholeFile(dir.File("a.bin"), "old a");
+            before.insert(before.begin(), "a.bin");
+        }
+        WriteWholeFile(dir.File("c.bin"), "old c");
+        plat::TAtomicFileSet set;
+        set.Add(NewFile(dir.File("a.bin"), "new a"));
+        auto second = NewFile(dir.File("b.bin"), "new b");
+        const std::string secondTemp = second->TempFileName();
+        set.Add(std::move(second));
+        set.Add(NewFile(dir.File("c.bin"), "new c"));
+        if (c.fault == Break::TargetIsAFolder) {
+            std::filesystem::create_directory(dir.File("b.bin"));
+        } else {
+            WriteWholeFile(dir.File("b.bin"), "old b");
+            std::filesystem::remove(secondTemp);
+        }
+
+        try {
+            set.Commit();
+            ADD_FAILURE() << "the commit reported success";
+        } catch (const plat::EWriteError& error) {
+            EXPECT_NE(std::string(error.what()).find(dir.File("b.bin")), std::string::npos) << error.what();
+        }
+        EXPECT_TRUE(set.Empty());
+        EXPECT_EQ(NamesIn(dir), before) << "no temporary or former file left";
+        EXPECT_EQ(ReadWholeFile(dir.File("a.bin")), c.firstExists ? "old a" : "");
+        EXPECT_EQ(ReadWholeFile(dir.File("c.bin")), "old c");
+        if (c.fault == Break::TemporaryFileGone) {
+            EXPECT_EQ(ReadWholeFile(dir.File("b.bin")), "old b");
+        }
+    }
+}
+
+TEST(AtomicFileSet, FullDiskFailsTheAddAndDropsThatFile)
+{
+    TempDir dir;
+    const std::string target = dir.File("big.bin");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{65536, 65536};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int outcome = 1;
+        try {
+            plat::TAtomicFileSet set;
+            set.Add(NewFile(target, std::string(100000, 'x')));   // written out by the add
+        } catch (const plat::EWriteError&) {
+            outcome = 0;
+        } catch (...) {
+            outcome = 2;
+        }
+        _exit(outcome);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the add reported success, 2: another error";
+    EXPECT_EQ(FilesIn(dir), 0);
 }
 
 } // namespace
