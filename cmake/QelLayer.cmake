@@ -44,11 +44,16 @@ function(qel_layer target)
   endif()
 endfunction()
 
-# qel_test(<target> DIR <folder> DEPS <libs...>): one GoogleTest program of
-# every .cpp in the folder, registered test by test with CTest.
+# qel_test(<target> [FLAT] DIR <folder> DEPS <libs...>): one GoogleTest program
+# of every .cpp below the folder (only the folder itself with FLAT), registered
+# test by test with CTest.
 function(qel_test target)
-  cmake_parse_arguments(T "" "DIR" "DEPS" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
+  cmake_parse_arguments(T "FLAT" "DIR" "DEPS" ${ARGN})
+  if(T_FLAT)
+    file(GLOB sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
+  else()
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${T_DIR}/*.cpp)
+  endif()
   if(NOT sources)
     return()
   endif()
