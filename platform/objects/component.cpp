@@ -3,6 +3,8 @@
 
 #include "platform/ascii_case.h"
 #include "platform/object_list.h"
+#include "platform/objects/reader.h"
+#include "platform/objects/writer.h"
 
 #include <algorithm>
 #include <cassert>
@@ -302,6 +304,29 @@ void TComponent::Deliver(TComponent* receiver, TComponent* component, TOperation
 
 void TComponent::Loaded()
 {
+    FComponentState.Exclude(csLoading);
+}
+
+void TComponent::ReadState(TReader& reader)
+{
+    reader.ReadData(this);
+}
+
+void TComponent::WriteState(TWriter& writer)
+{
+    writer.WriteData(this);
+}
+
+void TComponent::EnterLoadingSession()
+{
+    FComponentState.Include(csLoading);
+    LoadingSession.Forget(this);
+    LoadingSession.Collecting.Items.push_back(this);
+}
+
+void TComponent::LeaveLoadingSession()
+{
+    LoadingSession.Forget(this);
     FComponentState.Exclude(csLoading);
 }
 

@@ -109,6 +109,10 @@ public:
     virtual TComponent* GetChildParent() { return this; }
     // Puts a child read from a stream at position order among its kind.
     virtual void SetChildOrder(TComponent*, int) {}
+    // Read or write this component's part of a stream: its properties and
+    // children (TReader::ReadData, TWriter::WriteData).
+    virtual void ReadState(TReader& reader);
+    virtual void WriteState(TWriter& writer);
 
     TPersistent* GetOwner() const override { return FOwner; }
     std::string GetNamePath() const override { return FName; }
@@ -140,6 +144,10 @@ private:
     friend void BeginLoading();
     friend void EndLoading();
 
+    // Joins or leaves this thread's loading session (a root that the
+    // filer reads into).
+    void EnterLoadingSession();
+    void LeaveLoadingSession();
     // Delivers a notification unless receiver has heard of component's end already.
     static void Deliver(TComponent* receiver, TComponent* component, TOperation operation);
     void DetachFromOwner();
