@@ -1,0 +1,138 @@
+// Bresenham lines with the dash patterns of the cosmetic pen styles. Lines
+// far outside the surface are cut to it first, so huge coordinates cost
+// nothing.
+#include "platform/canvas/cosmetic_line.h"
+
+#include "platform/canvas/gdi_constants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <span>
+
+namespace plat {
+
+namespace {
+
+constexpr std::uint8_t DashPattern[] = {18, 6};
+constexpr std::uint8_t DotPattern[] = {3, 3};
+constexpr std::uint8_t DashDotPattern[] = {9, 6, 3, 6};
+constexpr std::uint8_t DashDotDotPattern[] = {9, 3, 3, 3, 3, 3};
+constexpr std::uint8_t AlternatePattern[] = {1, 1};
+
+std::span<const std::uint8_t> PatternOf(std::uint32_t style)
+{
+    switch (style) {
+    case PS_DASH: return DashPattern;
+    case PS_DOT: return DotPattern;
+    case PS_DASHDOT: return DashDotPattern;
+    case PS_DASHDOTDOT: return DashDotDotPattern;
+    case PS_ALTERNATE: return AlternatePattern;
+    default: return {};
+    }
+}
+
+// Cuts the segment to the box (Liang-Barsky); false when nothing is left.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const TRect& box)
+{
+    double t0 = 0;
+    double t1 = 1;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - box.Left, box.Right - x0, y0 - box.Top, box.Bottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const double nx0 = x0 + t0 * dx;
+    const double ny0 = y0 + t0 * dy;
+    x1 = x0 + t1 * dx;
+    y1 = y0 + t1 * dy;
+    x0 = nx0;
+    y0 = ny0;
+    return true;
+}
+
+void AddPixel(std::vector<TSpan>& spans, int x, int y, int scale)
+{
+    const int dx = x * scale;
+    const int dy = y * scale;
+    // A pixel right of the previous one on the same rows extends its spans.
+    const std::size_t n = spans.size();
+    if (n >= static_cast<std::size_t>(scale) && spans[n - static_cast<std::size_t>(scale)].Y == dy
+        && spans[n - 1].X1 == dx) {
+        for (int k = 0; k < scale; ++k)
+            spans[n - static_cast<std::size_t>(scale - k)].X1 = dx + scale;
+        return;
+    }
+    for (int k = 0; k < scale; ++k)
+        spans.push_back({dy + k, dx, dx + scale});
+}
+
+} // namespace
+
+void TraceCosmeticLine(int x0, int y0, int x1, int y1, std::uint32_t style, int scale, const TRect& limits,
+    TLineSpans& out)
+{
+    if (style == PS_NULL)
+        return;
+    bool includeEnd = false;
+    const TRect box = InflateRect(limits, 2, 2);
+    if (!box.Contains(x0, y0) || !box.Contains(x1, y1)) {
+        double fx0 = x0, fy0 = y0, fx1 = x1, fy1 = y1;
+        if (!ClipSegment(fx0, fy0, fx1, fy1, box))
+            return;
+        includeEnd = !box.Contains(x1, y1);
+        x0 = static_cast<int>(std::lround(fx0));
+        y0 = static_cast<int>(std::lround(fy0));
+        x1 = static_cast<int>(std::lround(fx1));
+        y1 = static_cast<int>(std::lround(fy1));
+    }
+    const std::span<const std::uint8_t> pattern = PatternOf(style);
+    std::size_t patternIndex = 0;
+    int patternLeft = pattern.empty() ? 0 : pattern[0];
+
+    const int dx = std::abs(x1 - x0);
+    const int dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1;
+    const int sy = y0 < y1 ? 1 : -1;
+    int error = dx + dy;
+    int x = x0;
+    int y = y0;
+    for (;;) {
+        const bool atEnd = x == x1 && y == y1;
+        if (atEnd && !includeEnd)
+            break;
+        const bool dash = pattern.empty() || patternIndex % 2 == 0;
+        if (limits.Contains(x, y))
+            AddPixel(dash ? out.Dashes : out.Gaps, x, y, scale);
+        if (!pattern.empty() && --patternLeft == 0) {
+            patternIndex = (patternIndex + 1) % pattern.size();
+            patternLeft = pattern[patternIndex];
+        }
+        if (atEnd)
+            break;
+        const int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y += sy;
+        }
+    }
+}
+
+} // namespace plat

@@ -1,0 +1,209 @@
+// Pixel rules of the surface device context: exclusive edges, lines without
+// their end pixel, mix modes, inverting blits and frames, edges, system
+// colours and the device scale.
+#include "platform/canvas/control_drawing.h"
+#include "platform/canvas/raster_ops.h"
+#include "tests/platform/canvas/canvas_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace plat::test {
+namespace {
+
+TEST(PixelRules, FillRectPaintsUpToButNotIncludingItsRightAndBottomEdges)
+{
+    // The meter at 50 %: its used part fills (2, 2, 99, 22) on a 200 x 24 bar.
+    TCanvasSurface s(200, 24);
+    s.DC.FillRect({2, 2, 99, 22}, CreateSolidBrush(RGB(0, 255, 0)));
+    const COLORREF lime = RGB(0, 255, 0);
+    struct TCase {
+        int X, Y;
+        COLORREF Expected;
+    } cases[] = {{2, 2, lime}, {98, 21, lime}, {99, 10, White}, {98, 22, White}, {1, 10, White}, {50, 1, White}};
+    for (const TCase& c : cases)
+        EXPECT_EQ(s.Device(c.X, c.Y), c.Expected) << c.X << "," << c.Y;
+    EXPECT_EQ(s.CountInRow(10, lime), 97);
+    EXPECT_EQ(s.CountInColumn(50, lime), 20);
+}
+
+TEST(PixelRules, LineToLeavesOutItsEndPixelInEveryDirection)
+{
+    struct TCase {
+        int X0, Y0, X1, Y1, Pixels;
+    } cases[] = {{0, 0, 5, 0, 5}, {5, 0, 0, 0, 5}, {0, 0, 0, 7, 7}, {0, 0, 6, 6, 6}, {3, 3, 3, 3, 0}, {0, 0, 9, 3, 9}};
+    for (const TCase& c : cases) {
+        TCanvasSurface s(16, 16);
+        s.DC.MoveTo(c.X0, c.Y0);
+        s.DC.LineTo(c.X1, c.Y1);
+        EXPECT_EQ(s.CountAll(Black), c.Pixels) << c.X0 << "," << c.Y0 << " -> " << c.X1 << "," << c.Y1;
+        if (c.Pixels > 0) {
+            EXPECT_EQ(s.Device(c.X0, c.Y0), Black);
+            EXPECT_EQ(s.Device(c.X1, c.Y1), White);
+        }
+        EXPECT_EQ(s.DC.CurrentPosition(), (TPoint{c.X1, c.Y1}));
+    }
+}
+
+TEST(PixelRules, XorPenLineDrawnTwiceRestoresEveryByte)
+{
+    TCanvasSurface s(40, 40);
+    s.DC.FillRect({0, 0, 20, 40}, CreateSolidBrush(RGB(10, 200, 30)));
+    const std::vector<std::uint8_t> before = s.Bytes();
+    s.DC.SetROP2(R2_XORPEN);
+    s.DC.SelectPen(CreatePen(PS_SOLID, 1, RGB(255, 128, 7)));
+    for (int pass = 0; pass < 2; ++pass) {
+        s.DC.MoveTo(1, 2);
+        s.DC.LineTo(37, 29);
+        if (pass == 0) {
+            EXPECT_NE(s.Bytes(), before);
+        }
+    }
+    EXPECT_EQ(s.Bytes(), before);
+}
+
+TEST(PixelRules, XorRectangleMixesOutlineAndInsideOnce)
+{
+    TCanvasSurface s(20, 20);
+    const std::vector<std::uint8_t> before = s.Bytes();
+    s.DC.SetROP2(R2_XORPEN);
+    s.DC.SelectPen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    s.DC.SelectBrush(CreateSolidBrush(RGB(255, 255, 255)));
+    s.DC.Rectangle(2, 2, 12, 12);
+    // Outline and inside are both inverted once: white becomes black.
+    EXPECT_EQ(s.CountAll(Black), 100);
+    s.DC.Rectangle(2, 2, 12, 12);
+    EXPECT_EQ(s.Bytes(), before);
+}
+
+TEST(PixelRules, MixModesFollowTheirTruthTables)
+{
+    const std::uint32_t pen = PixelFromColor(RGB(0xF0, 0x0F, 0x55));
+    const std::uint32_t dst = PixelFromColor(RGB(0xCC, 0x33, 0xAA));
+    struct TCase {
+        int Mode;
+        std::uint32_t Expected;
+    } cases[] = {
+        {R2_BLACK, 0}, {R2_WHITE, 0xFFFFFF}, {R2_COPYPEN, pen}, {R2_NOTCOPYPEN, ~pen}, {R2_NOP, dst},
+        {R2_NOT, ~dst}, {R2_XORPEN, pen ^ dst}, {R2_NOTXORPEN, ~(pen ^ dst)}, {R2_MASKPEN, pen & dst},
+        {R2_MERGEPEN, pen | dst}, {R2_MASKPENNOT, pen & ~dst}, {R2_MERGENOTPEN, ~pen | dst},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(MixRop2(c.Mode, pen, dst) & 0xFFFFFF, c.Expected & 0xFFFFFF) << "mode " << c.Mode;
+    EXPECT_EQ(MixRop3(SRCINVERT, 0, pen, dst) & 0xFFFFFF, (pen ^ dst) & 0xFFFFFF);
+    EXPECT_EQ(MixRop3(MERGEPAINT, 0, pen, dst) & 0xFFFFFF, (~pen | dst) & 0xFFFFFF);
+    EXPECT_EQ(MixRop3(PATINVERT, pen, 0, dst) & 0xFFFFFF, (pen ^ dst) & 0xFFFFFF);
+}
+
+TEST(PixelRules, FocusRectInvertsEveryOtherFramePixelAndASecondCallRestores)
+{
+    TCanvasSurface s(30, 20);
+    const std::vector<std::uint8_t> before = s.Bytes();
+    s.DC.DrawFocusRect({3, 4, 23, 14});
+    int inverted = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const bool frame = (x == 3 || x == 22 || y == 4 || y == 13) && x >= 3 && x < 23 && y >= 4 && y < 14;
+            const bool dark = s.Device(x, y) == Black;
+            if (dark) {
+                ++inverted;
+                EXPECT_TRUE(frame) << x << "," << y;
+                EXPECT_EQ((x + y) % 2, 0) << x << "," << y;
+            }
+        }
+    EXPECT_EQ(inverted, 28); // half of the 56 frame pixels
+    s.DC.DrawFocusRect({3, 4, 23, 14});
+    EXPECT_EQ(s.Bytes(), before);
+}
+
+TEST(PixelRules, SourceInvertBlitOfWhiteTextOnBlackChangesOnlyGlyphPixels)
+{
+    // The meter's inverting percent text.
+    TCanvasSurface bar(200, 24);
+    bar.DC.FillRect({0, 0, 100, 24}, CreateSolidBrush(RGB(0, 255, 0)));
+    const std::vector<std::uint8_t> before = bar.Bytes();
+    TCanvasSurface text(200, 24);
+    text.DC.FillRect({0, 0, 200, 24}, CreateSolidBrush(Black));
+    text.DC.SetBkMode(TRANSPARENT);
+    text.DC.SetTextColor(White);
+    text.DC.TextOut(85, 5, "50%");
+    bar.DC.BitBlt(0, 0, 200, 24, &text.DC, 0, 0, SRCINVERT);
+    int changed = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const bool glyph = text.Device(x, y) != Black;
+            const std::size_t at = static_cast<std::size_t>(y) * bar.Surface.RowBytes() + static_cast<std::size_t>(x) * 4;
+            const bool same = before[at] == bar.Surface.ScanLine(y)[x * 4] && before[at + 1] == bar.Surface.ScanLine(y)[x * 4 + 1]
+                && before[at + 2] == bar.Surface.ScanLine(y)[x * 4 + 2];
+            EXPECT_EQ(!same, glyph) << x << "," << y;
+            changed += !same;
+        }
+    EXPECT_GT(changed, 20);
+}
+
+TEST(PixelRules, SunkenEdgeHasButtonShadowTopLeftAndHighlightBottomRight)
+{
+    TCanvasSurface s(20, 20);
+    TRect r{0, 0, 20, 20};
+    s.DC.DrawEdge(r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    EXPECT_EQ(s.Device(0, 0), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(s.Device(10, 0), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(s.Device(0, 10), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(s.Device(19, 19), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(s.Device(19, 10), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(s.Device(10, 19), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(s.Device(1, 1), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(s.Device(18, 18), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(r, (TRect{2, 2, 18, 18}));
+}
+
+TEST(PixelRules, SystemColoursMapThroughTheFixedPalette)
+{
+    EXPECT_EQ(ColorToRGB(static_cast<TColor>(0xFF00000F)), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+    for (int index = 0; index <= COLOR_ENDCOLORS; ++index)
+        EXPECT_EQ(ColorToRGB(clSystemColor | index), static_cast<TColor>(GetSysColor(index))) << index;
+    EXPECT_EQ(ColorToRGB(clSystemColor | 0x1F), clSystemColor | 0x1F);
+    EXPECT_EQ(ColorToRGB(clNone), clNone);
+    EXPECT_EQ(ColorToRGB(clRed), clRed);
+    EXPECT_EQ(ToColorRef(clWindow), RGB(255, 255, 255));
+    EXPECT_EQ(ToColorRef(clWindowText), RGB(0, 0, 0));
+}
+
+TEST(PixelRules, DeviceScaleTwoCoversTwiceThePixelsEachWay)
+{
+    TCanvasSurface s(20, 10, 32, 2);
+    EXPECT_EQ(s.DC.Width(), 20);
+    s.DC.FillRect({2, 2, 7, 5}, CreateSolidBrush(RGB(255, 0, 0)));
+    EXPECT_EQ(s.CountInRow(5, RGB(255, 0, 0)), 10);
+    EXPECT_EQ(s.CountInColumn(5, RGB(255, 0, 0)), 6);
+    EXPECT_EQ(s.Device(4, 4), RGB(255, 0, 0));
+    EXPECT_EQ(s.Device(3, 4), White);
+    EXPECT_EQ(s.DC.GetPixel(6, 4), RGB(255, 0, 0));
+    EXPECT_EQ(s.DC.GetPixel(7, 4), White);
+    s.DC.MoveTo(0, 9);
+    s.DC.LineTo(5, 9);
+    EXPECT_EQ(s.CountInRow(18, Black), 10);
+    EXPECT_EQ(s.CountInRow(19, Black), 10);
+}
+
+TEST(PixelRules, OffSurfaceAndClippedPixelsAreNotWrittenAndReadInvalid)
+{
+    TCanvasSurface s(10, 10);
+    const std::vector<std::uint8_t> before = s.Bytes();
+    struct TCase {
+        int X, Y;
+    } off[] = {{-1, 0}, {0, -1}, {10, 0}, {0, 10}, {INT32_MIN, INT32_MAX}};
+    for (const TCase& c : off) {
+        EXPECT_EQ(s.DC.SetPixel(c.X, c.Y, 0), CLR_INVALID);
+        EXPECT_EQ(s.DC.GetPixel(c.X, c.Y), CLR_INVALID);
+    }
+    EXPECT_EQ(s.Bytes(), before);
+    s.DC.IntersectClipRect(2, 2, 5, 5);
+    EXPECT_EQ(s.DC.GetPixel(6, 6), CLR_INVALID);
+    EXPECT_EQ(s.DC.SetPixel(6, 6, 0), CLR_INVALID);
+    EXPECT_EQ(s.DC.GetPixel(3, 3), White);
+    s.DC.FillRect({0, 0, 10, 10}, CreateSolidBrush(Black));
+    EXPECT_EQ(s.CountAll(Black), 9);
+}
+
+} // namespace
+} // namespace plat::test
