@@ -1,0 +1,110 @@
+// The fake logger at the far end of a pseudo-terminal.
+#include "tests/app/pty_logger.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+namespace qeltest {
+
+TPtyLogger::TPtyLogger(TPseudoTerminal& line, const TLoggerProfile& profile, int hangUpAfterFrames)
+    : FLine(line),
+      FLogger(profile),
+      FBabbling(profile.Behaviour == TBehaviour::Babbling),
+      FHangUpAfterFrames(hangUpAfterFrames),
+      FThread([this] { Run(); })
+{
+}
+
+TPtyLogger::~TPtyLogger()
+{
+    FStop.Cancel();
+    FThread.join();
+}
+
+void TPtyLogger::Run()
+{
+    TBytes pending;
+    const TBytes babble = Babble(64);
+    for (;;) {
+        const short events = static_cast<short>(FBabbling ? POLLIN | POLLOUT : POLLIN);
+        pollfd waits[2] = {{FStop.Fd(), POLLIN, 0}, {FLine.MasterFd(), events, 0}};
+        if (poll(waits, 2, -1) < 0 || waits[0].revents != 0) {
+            return;
+        }
+        const short seen = waits[1].revents;
+        if ((seen & (POLLERR | POLLNVAL | POLLHUP)) != 0 && (seen & POLLIN) == 0) {
+            return;   // the line has ended
+        }
+        if ((seen & POLLOUT) != 0) {
+            [[maybe_unused]] const auto sent = write(FLine.MasterFd(), babble.data(), babble.size());
+        }
+        if ((seen & POLLIN) != 0) {
+            std::uint8_t buffer[256];
+            const ssize_t got = read(FLine.MasterFd(), buffer, sizeof buffer);
+            if (got > 0) {
+                pending.insert(pending.end(), buffer, buffer + got);
+            }
+            if (!AnswerFrames(pending)) {
+                return;
+            }
+        }
+    }
+}
+
+bool TPtyLogger::AnswerFrames(TBytes& pending)
+{
+    while (pending.size() >= 8) {
+        const TBytes frame(pending.begin(), pending.begin() + 8);
+        pending.erase(pending.begin(), pending.begin() + 8);
+        if (++FFrames == FHangUpAfterFrames) {
+            FLine.HangUp();
+            return false;
+        }
+        FLine.Send(FLogger.Answer(frame));
+    }
+    return true;
+}
+
+namespace {
+
+class TInstantPausePort final : public plat::ISerialPort {
+public:
+    TInstantPausePort(std::unique_ptr<plat::ISerialPort> port, const plat::TCancelHandle& cancel,
+                      std::atomic<std::int64_t>& pausedMs)
+        : FPort(std::move(port)), FCancel(cancel), FPausedMs(pausedMs)
+    {
+    }
+
+    bool SetLine(int baud) override { return FPort->SetLine(baud); }
+    bool SetTimeouts(const plat::TSerialTimeouts& timeouts) override { return FPort->SetTimeouts(timeouts); }
+    bool SetDtr(bool raised) override { return FPort->SetDtr(raised); }
+    bool SetRts(bool raised) override { return FPort->SetRts(raised); }
+    bool Purge() override { return FPort->Purge(); }
+    int Write(const std::uint8_t* data, int count) override { return FPort->Write(data, count); }
+    int Read(std::uint8_t* data, int count) override { return FPort->Read(data, count); }
+    bool Close() override { return FPort->Close(); }
+    bool Pause(int ms) override
+    {
+        FPausedMs += ms;
+        return !FCancel.Cancelled();
+    }
+
+private:
+    std::unique_ptr<plat::ISerialPort> FPort;
+    const plat::TCancelHandle& FCancel;
+    std::atomic<std::int64_t>& FPausedMs;
+};
+
+} // namespace
+
+std::unique_ptr<plat::ISerialPort> TInstantPauseOpener::Open(const std::string& device,
+                                                             const plat::TCancelHandle& cancel)
+{
+    auto port = plat::OpenTermiosPort(device, cancel);
+    if (!port) {
+        return nullptr;
+    }
+    return std::make_unique<TInstantPausePort>(std::move(port), cancel, PausedMs);
+}
+
+} // namespace qeltest
