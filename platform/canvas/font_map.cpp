@@ -423,6 +423,11 @@ bool RemoveFontMemResourceEx(int handle)
     return TFontMap::Instance().RemoveFontMemResource(handle);
 }
 
+std::vector<TFontFamily> EnumFontFamilies()
+{
+    return TFontMap::Instance().Families();
+}
+
 void LoadCanvasFonts()
 {
     TFontMap::Instance();

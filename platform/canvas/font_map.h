@@ -118,6 +118,9 @@ private:
 // The customary font calls over the canvas's font map.
 int AddFontMemResourceEx(const void* data, std::size_t size, int* fontCount);
 bool RemoveFontMemResourceEx(int handle);
+// Every family the canvas can draw with, real families first (fixed-pitch
+// ones leading), then the configured alias names.
+std::vector<TFontFamily> EnumFontFamilies();
 // Loads the font configuration; the program calls it at start-up, before any
 // window or bitmap draws text.
 void LoadCanvasFonts();

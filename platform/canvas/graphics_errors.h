@@ -19,3 +19,13 @@ public:
 };
 
 } // namespace plat
+
+namespace plat {
+
+// A resource (a bitmap by name) that the program does not hold.
+class EResNotFound : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace plat
