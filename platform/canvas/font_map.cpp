@@ -237,6 +237,13 @@ std::unique_ptr<TRealizedFont> TFontMap::Create(const TLogFont& font, int scale)
         em = cell > 0 ? static_cast<int>(std::lround(std::min<double>(font.Height, MaxEm) * 1000 / cell)) : DefaultEm;
     }
     em = std::clamp(em, 1, MaxEm);
+    // A cell height is a limit: the em shrinks until the hinted cell fits.
+    auto cellAt = [&](int emPixels) {
+        const cairo_font_extents_t e = extentsAt(emPixels);
+        return std::lround(e.ascent) + std::lround(e.descent);
+    };
+    while (font.Height > 0 && em > 1 && cellAt(em) > std::min(font.Height, MaxEm))
+        --em;
     const int deviceEm = em * scale;
     const cairo_font_extents_t extents = extentsAt(deviceEm);
 

@@ -4,6 +4,7 @@
 #include "platform/canvas/pixel_surface.h"
 #include "platform/canvas/surface_dc.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,20 @@ public:
         for (int y = 0; y < Surface.Height(); ++y)
             n += Device(x, y) == color;
         return n;
+    }
+    // The box of the pixels that are not white; empty when all are.
+    TRect InkBox()
+    {
+        TRect box{Surface.Width(), Surface.Height(), 0, 0};
+        for (int y = 0; y < Surface.Height(); ++y)
+            for (int x = 0; x < Surface.Width(); ++x)
+                if (Device(x, y) != 0xFFFFFF) {
+                    box.Left = std::min(box.Left, x);
+                    box.Top = std::min(box.Top, y);
+                    box.Right = std::max(box.Right, x + 1);
+                    box.Bottom = std::max(box.Bottom, y + 1);
+                }
+        return box.IsEmpty() ? TRect{} : box;
     }
     int CountAll(COLORREF color)
     {
