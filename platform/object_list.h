@@ -11,13 +11,15 @@
 
 namespace plat {
 
-// Raised for an index outside 0 .. Count() - 1.
+// Raised for an index outside 0 .. Count() - 1, and for other misuses of a
+// list (a duplicate a list refuses, an insertion into a sorted list).
 class EListError : public std::out_of_range {
 public:
     explicit EListError(int index)
         : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")")
     {
     }
+    explicit EListError(const std::string& message) : std::out_of_range(message) {}
 };
 
 template <class T>
@@ -111,6 +113,28 @@ public:
             FreeIfOwned(item);
         }
     }
+
+    // Swaps the items at the two indexes.
+    void Exchange(int index1, int index2)
+    {
+        std::swap(FItems[CheckedIndex(index1)], FItems[CheckedIndex(index2)]);
+    }
+
+    // Moves the item at curIndex to newIndex; the items between shift by one.
+    void Move(int curIndex, int newIndex)
+    {
+        if (curIndex == newIndex) {
+            CheckedIndex(curIndex);
+            return;
+        }
+        T* item = FItems[CheckedIndex(curIndex)];
+        CheckedIndex(newIndex);
+        FItems.erase(FItems.begin() + curIndex);
+        FItems.insert(FItems.begin() + newIndex, item);
+    }
+
+    // Removes the nullptr entries.
+    void Pack() { FItems.erase(std::remove(FItems.begin(), FItems.end(), nullptr), FItems.end()); }
 
     int IndexOf(const T* item) const
     {

@@ -353,9 +353,11 @@ void TReader::ReadCollection(TCollection* collection)
 void TReader::ResolveFixups()
 {
     for (const TFixup& fixup : FFixups) {
+        // A component outside the stream (a root not read with it) leaves
+        // the property as it was.
         TComponent* target = FindReference(fixup.Path);
         if (target == nullptr) {
-            throw EReadError("Component " + fixup.Path + " not found for property " + fixup.Property->Name());
+            continue;
         }
         Guarded(fixup.Property->Name(), [&] { fixup.Property->SetObject(*fixup.Instance, target); });
     }

@@ -1,7 +1,8 @@
 // TReader: reads a tree of components written by TWriter (stream_format.h):
 // builds each child from its registered class, sets published and defined
-// properties, resolves component references by name once the root is read,
-// and calls Loaded on every component read. Any fault in the stream raises
+// properties, resolves component references by name once the root is read
+// (a name not found in the tree leaves the property unset), and calls
+// Loaded on every component read. Any fault in the stream raises
 // EReadError, or EClassNotFound for a class name that is not registered as
 // a component class; the components built until then are freed.
 #pragma once

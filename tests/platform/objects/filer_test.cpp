@@ -298,8 +298,6 @@ TEST_F(Filer, RefusedStreamsRaiseAndFreeWhatWasBuilt)
         {"unknown tag", replaced(str("Caption") + "\x07", str("Caption") + "\x3f"), false},
         {"string longer than the stream",
          replaced(str("Caption") + "\x07\x04\x00\x00\x00"s, str("Caption") + "\x07\x04\x00\x00\x01"s), false},
-        {"missing component reference", replaced(str("Buddy") + "\x0a" + str("Other"), str("Buddy") + "\x0a" + str("Ghost")),
-         false},
         {"duplicate component name", replaced(str("TTestWidget") + str("Other"), str("TTestWidget") + str("Widget1")),
          false},
         {"text that is not UTF-8", replaced("text", "t\xffxt"), false},
@@ -328,6 +326,20 @@ TEST_F(Filer, RefusedStreamsRaiseAndFreeWhatWasBuilt)
     stream.SetPosition(0);
     plat::TReader reader(stream);
     EXPECT_THROW(reader.ReadRootComponent(nullptr), plat::EReadError);
+}
+
+TEST_F(Filer, AReferenceOutsideTheTreeLeavesThePropertyUnset)
+{
+    auto form = MakeForm();
+    auto* widget = static_cast<TTestWidget*>(form->Components(0));
+    widget->SetBuddy(static_cast<TTestWidget*>(form->Components(1)));
+    std::string bytes = Write(form.get());
+    const std::string other = std::string(1, '\x05') + "Other";
+    bytes.replace(bytes.find(std::string(1, '\x0a') + other), 7, std::string(1, '\x0a') + "\x05Ghost");
+    TTestWidget read(nullptr);
+    Read(bytes, &read);
+    EXPECT_EQ(static_cast<TTestWidget*>(read.Components(0))->Buddy(), nullptr);
+    EXPECT_EQ(read.ComponentCount(), 2);
 }
 
 TEST_F(Filer, NestingDeeperThan64IsRefused)
