@@ -7,9 +7,6 @@
 // other input edits a valid stream (three bytes per edit: offset low, offset
 // high, new byte; a last lone byte cuts the stream), so that most inputs get
 // past the header.
-#include "platform/objects/reader.h"
-#include "platform/objects/writer.h"
-
 #include "tests/platform/objects/stream_test_classes.h"
 
 #include <cstdint>
@@ -21,19 +18,6 @@
 namespace {
 
 using namespace stream_test;
-
-std::string StreamBytes(const plat::TMemoryStream& stream)
-{
-    return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
-}
-
-std::string Write(plat::TComponent* root)
-{
-    plat::TMemoryStream stream;
-    plat::TWriter writer(stream);
-    writer.WriteRootComponent(root);
-    return StreamBytes(stream);
-}
 
 // A form using every property kind, a book with pages, and references.
 std::string ValidStream()
@@ -67,7 +51,7 @@ std::string ValidStream()
     auto* timer = new TTestTimer(&form);
     timer->SetName("Timer1");
     timer->SetTag(9);
-    return Write(&form);
+    return WriteRoot(&form);
 }
 
 std::string StreamFor(const std::uint8_t* data, std::size_t size)
@@ -88,16 +72,11 @@ std::string StreamFor(const std::uint8_t* data, std::size_t size)
     return bytes;
 }
 
-// Reads bytes into root (a new one when nullptr); answers the root, or
-// nullptr when the stream was refused.
-plat::TComponent* Read(const std::string& bytes, plat::TComponent* root)
+// ReadRoot, answering nullptr when the stream was refused.
+plat::TComponent* ReadOrRefuse(const std::string& bytes, plat::TComponent* root)
 {
-    plat::TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    stream.SetPosition(0);
-    plat::TReader reader(stream);
     try {
-        return reader.ReadRootComponent(root);
+        return ReadRoot(bytes, root);
     } catch (const plat::EClassNotFound&) {
         return nullptr;
     } catch (const plat::EReadError&) {
@@ -112,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string bytes = StreamFor(data, size);
     const bool intoGivenRoot = size > 0 && (data[0] & 1) != 0;
     std::unique_ptr<TTestWidget> given(intoGivenRoot ? new TTestWidget(nullptr) : nullptr);
-    plat::TComponent* root = Read(bytes, given.get());
+    plat::TComponent* root = ReadOrRefuse(bytes, given.get());
     if (root == nullptr) {
         if (given != nullptr && given->ComponentCount() != 0) {
             std::abort();   // a refused stream left components behind
@@ -122,14 +101,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::unique_ptr<plat::TComponent> built(given != nullptr ? nullptr : root);
 
     // What was read writes a stream that reads back and writes the same.
-    const std::string written = Write(root);
-    std::unique_ptr<plat::TComponent> again(Read(written, nullptr));
+    const std::string written = WriteRoot(root);
+    std::unique_ptr<plat::TComponent> again(ReadOrRefuse(written, nullptr));
     if (again == nullptr) {
         std::abort();
     }
-    const std::string rewritten = Write(again.get());
-    std::unique_ptr<plat::TComponent> third(Read(rewritten, nullptr));
-    if (third == nullptr || Write(third.get()) != rewritten) {
+    const std::string rewritten = WriteRoot(again.get());
+    std::unique_ptr<plat::TComponent> third(ReadOrRefuse(rewritten, nullptr));
+    if (third == nullptr || WriteRoot(third.get()) != rewritten) {
         std::abort();
     }
     return 0;

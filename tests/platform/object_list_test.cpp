@@ -101,3 +101,28 @@ TEST(ObjectList, SortIsStableWithAThreeWayComparer)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ObjectList, ExchangeMoveAndPackRearrangeWithoutFreeing)
+{
+    std::vector<int> freed;
+    plat::TObjectList<TTracked> list;
+    for (int tag = 0; tag < 4; ++tag) {
+        list.Add(new TTracked(tag, freed));
+    }
+    list.Add(nullptr);
+    list.Exchange(0, 3);
+    list.Move(3, 1);   // tag 0 goes to index 1; tags 1 and 2 shift up
+    list.Pack();
+    std::vector<int> order;
+    for (const TTracked* item : list) {
+        order.push_back(item->Tag);
+    }
+    EXPECT_EQ(order, (std::vector<int>{3, 0, 1, 2}));
+    EXPECT_TRUE(freed.empty());
+    EXPECT_THROW(list.Move(0, 4), plat::EListError);
+    EXPECT_THROW(list.Exchange(-1, 0), plat::EListError);
+}
+
+} // namespace

@@ -1,9 +1,6 @@
 // Stream properties classes define themselves: a command table streamed as
 // its difference from the built-in one, readers that load older streams,
 // raw-byte bounds, and a filter list of mixed item classes.
-#include "platform/objects/reader.h"
-#include "platform/objects/writer.h"
-
 #include "platform/ascii_case.h"
 #include "tests/platform/objects/stream_test_classes.h"
 
@@ -20,28 +17,8 @@
 namespace {
 
 using namespace std::string_literals;
-
-std::string Bytes(const plat::TMemoryStream& stream)
-{
-    return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
-}
-
-std::string WriteRoot(plat::TComponent* root)
-{
-    plat::TMemoryStream stream;
-    plat::TWriter writer(stream);
-    writer.WriteRootComponent(root);
-    return Bytes(stream);
-}
-
-void ReadRoot(const std::string& bytes, plat::TComponent* root)
-{
-    plat::TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    stream.SetPosition(0);
-    plat::TReader reader(stream);
-    reader.ReadRootComponent(root);
-}
+using stream_test::ReadRoot;
+using stream_test::WriteRoot;
 
 std::string Str(const std::string& text)
 {

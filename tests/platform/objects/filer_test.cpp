@@ -2,9 +2,6 @@
 // what is left out, children and their owners, Loaded after references are
 // fixed up, and streams the reader must refuse without leaving anything
 // half-built.
-#include "platform/objects/reader.h"
-#include "platform/objects/writer.h"
-
 #include "tests/platform/objects/stream_test_classes.h"
 
 #include <gtest/gtest.h>
@@ -38,22 +35,8 @@ protected:
         return form;
     }
 
-    static std::string Write(plat::TComponent* root)
-    {
-        plat::TMemoryStream stream;
-        plat::TWriter writer(stream);
-        writer.WriteRootComponent(root);
-        return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
-    }
-
-    static void Read(const std::string& bytes, plat::TComponent* root)
-    {
-        plat::TMemoryStream stream;
-        stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-        stream.SetPosition(0);
-        plat::TReader reader(stream);
-        reader.ReadRootComponent(root);
-    }
+    static std::string Write(plat::TComponent* root) { return WriteRoot(root); }
+    static void Read(const std::string& bytes, plat::TComponent* root) { ReadRoot(bytes, root); }
 
     // True when the stream holds the property name as written.
     static bool HasName(const std::string& bytes, const std::string& name)
@@ -249,11 +232,7 @@ TEST_F(Filer, ReadingBuildsTheRootAndLoadsEveryComponentOnceAfterReferences)
     EXPECT_TRUE((into.Components(0)->ComponentState() * kReadingStates).Empty());
 
     // Without a root the reader builds one of the class the stream names.
-    plat::TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    stream.SetPosition(0);
-    plat::TReader reader(stream);
-    std::unique_ptr<plat::TComponent> built(reader.ReadRootComponent(nullptr));
+    std::unique_ptr<plat::TComponent> built(ReadRoot(bytes, nullptr));
     EXPECT_EQ(built->ClassType(), TTestWidget::StaticClass());
     EXPECT_EQ(built->ComponentCount(), 2);
 }

@@ -1,11 +1,14 @@
-// Small component classes with a property of every streamed kind, shared
-// by the filer tests and the component-reader fuzz target.
+// Small component classes with a property of every streamed kind, and
+// stream helpers, shared by the filer tests and the component-reader fuzz
+// target.
 #pragma once
 
 #include "platform/objects/class_registry.h"
 #include "platform/objects/collection.h"
 #include "platform/objects/component.h"
+#include "platform/objects/reader.h"
 #include "platform/objects/set.h"
+#include "platform/objects/writer.h"
 
 #include <cstdint>
 #include <string>
@@ -284,6 +287,25 @@ public:
 };
 
 inline PLAT_DEFINE_CLASS(TTestTimer, plat::TComponent)
+
+// The stream of root and its tree, as bytes.
+inline std::string WriteRoot(plat::TComponent* root)
+{
+    plat::TMemoryStream stream;
+    plat::TWriter writer(stream);
+    writer.WriteRootComponent(root);
+    return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+// Reads bytes into root (a new one when nullptr) and answers the root.
+inline plat::TComponent* ReadRoot(const std::string& bytes, plat::TComponent* root)
+{
+    plat::TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    plat::TReader reader(stream);
+    return reader.ReadRootComponent(root);
+}
 
 inline void RegisterStreamTestClasses()
 {
