@@ -221,7 +221,8 @@ TPropInfo Published(std::string name, Getter getter, Setter setter,
     if constexpr (std::is_same_v<V, bool>) {
         return pd::MakeOrdinal<C, V>(std::move(name), getter, setter, names, TPropertyKind::Boolean, 0, 1);
     } else if constexpr (std::is_enum_v<V>) {
-        return pd::MakeOrdinal<C, V>(std::move(name), getter, setter, names, TPropertyKind::Enumeration, 0, static_cast<std::int64_t>(names.size()) - 1);
+        const auto last = static_cast<std::int64_t>(names.size()) - 1;
+        return pd::MakeOrdinal<C, V>(std::move(name), getter, setter, names, TPropertyKind::Enumeration, 0, last);
     } else if constexpr (pd::TIsSet<V>::value) {
         const std::int64_t bits = names.size() >= 63 ? std::numeric_limits<std::int64_t>::max()
                                                      : (std::int64_t{1} << names.size()) - 1;
@@ -229,7 +230,8 @@ TPropInfo Published(std::string name, Getter getter, Setter setter,
     } else if constexpr (std::is_integral_v<V>) {
         static_assert(sizeof(V) < 8 || std::is_signed_v<V>, "unsigned 64-bit properties are not streamed");
         const TPropertyKind kind = sizeof(V) == 8 ? TPropertyKind::Int64 : TPropertyKind::Integer;
-        return pd::MakeOrdinal<C, V>(std::move(name), getter, setter, names, kind, std::numeric_limits<V>::min(), std::numeric_limits<V>::max());
+        return pd::MakeOrdinal<C, V>(std::move(name), getter, setter, names, kind, std::numeric_limits<V>::min(),
+                                     std::numeric_limits<V>::max());
     } else if constexpr (std::is_floating_point_v<V>) {
         TPropInfo info(std::move(name), TPropertyKind::Float);
         info.FGetFloat = [getter](const TObject& instance) -> double {

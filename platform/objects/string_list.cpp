@@ -144,9 +144,8 @@ bool TStringList::Find(std::string_view text, int& index) const
         return index >= 0;
     }
     // The first line not before text; with duplicates, the first of them.
-    const auto found = std::lower_bound(FItems.begin(), FItems.end(), text, [this](const TItem& item, std::string_view key) {
-        return CompareStrings(item.Text, key) < 0;
-    });
+    const auto before = [this](const TItem& item, std::string_view key) { return CompareStrings(item.Text, key) < 0; };
+    const auto found = std::lower_bound(FItems.begin(), FItems.end(), text, before);
     index = static_cast<int>(found - FItems.begin());
     return found != FItems.end() && CompareStrings(found->Text, text) == 0;
 }

@@ -125,8 +125,8 @@ TEST(DefinedProperties, BuiltInTableLessOneRecordStreamsAsOnePair)
 
     TTestCommands untouched(nullptr);   // no change: an empty list of pairs
     const std::string plain = WriteRoot(&untouched);
-    EXPECT_NE(plain.find(Str("CommandList") + "\x07\x07" + std::string(3, '\0') + "Default\x09\x01" + std::string(1, '\0')),
-              std::string::npos);
+    const std::string noPairs = Str("CommandList") + "\x07\x07\x00\x00\x00"s + "Default\x09\x01" + "\x00"s;
+    EXPECT_NE(plain.find(noPairs), std::string::npos);
 }
 
 // --- Readers that load older streams -------------------------------------
@@ -355,7 +355,8 @@ private:
 
 PLAT_DEFINE_CLASS(TTestFilter, plat::TCollectionItem,
     plat::Published("Enabled", &TTestFilter::Enabled, &TTestFilter::SetEnabled).Default(true))
-PLAT_DEFINE_CLASS(TTestBlur, TTestFilter, plat::Published("Radius", &TTestBlur::Radius, &TTestBlur::SetRadius).Default(1))
+PLAT_DEFINE_CLASS(TTestBlur, TTestFilter,
+    plat::Published("Radius", &TTestBlur::Radius, &TTestBlur::SetRadius).Default(1))
 PLAT_DEFINE_CLASS(TTestTint, TTestFilter, plat::Published("Amount", &TTestTint::Amount, &TTestTint::SetAmount))
 
 // Streams its filters as "FilterItems", each item led by its class name.

@@ -69,7 +69,9 @@ TEST_F(Filer, EveryPropertyKindRoundTrips)
         {"enumeration", [](TTestWidget& w, TTestWidget&) { w.SetAlign(alClient); },
          [](const TTestWidget& w, const TTestWidget&) { EXPECT_EQ(w.Align(), alClient); }, {"Align", "alClient"}},
         {"set in a sub-object", [](TTestWidget& w, TTestWidget&) { w.Font()->SetStyle({fsBold, fsUnderline}); },
-         [](const TTestWidget& w, const TTestWidget&) { EXPECT_EQ(w.Font()->Style(), (TFontStyles{fsBold, fsUnderline})); },
+         [](const TTestWidget& w, const TTestWidget&) {
+             EXPECT_EQ(w.Font()->Style(), (TFontStyles{fsBold, fsUnderline}));
+         },
          {"Font.Style", "fsBold", "fsUnderline"}},
         {"UTF-8 string", [](TTestWidget& w, TTestWidget&) { w.SetCaption("Grüße, \"Welt\"\n"); },
          [](const TTestWidget& w, const TTestWidget&) { EXPECT_EQ(w.Caption(), "Grüße, \"Welt\"\n"); }, {"Caption"}},
