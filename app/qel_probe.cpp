@@ -192,23 +192,33 @@ bool TQelProbe::IsAcceptedModel(std::uint16_t ModelCode, std::uint16_t VersionPc
 
 void TQelProbe::ProbeCrc8(TQelPort& Port)
 {
+    Run(Port, 9600, 3, &TQelProbe::IdentifyCrc8);
+}
+
+void TQelProbe::ProbeCrc16(TQelPort& Port)
+{
+    Run(Port, 115200, 2, &TQelProbe::IdentifyCrc16);
+}
+
+void TQelProbe::Run(TQelPort& Port, int Baud, std::uint8_t Mode, bool (TQelProbe::*Identify)(TQelPort&))
+{
     Port.error = mpePORT;
     Port.id_app = 0;
-    FhPort = OpenComPort(Port.port, 9600, 3, FCancel);
+    FhPort = OpenComPort(Port.port, Baud, Mode, FCancel);
     if (!FhPort) {
         return;
     }
     const TPortCloser closer(FhPort);
     Port.error = mpeCOM;
-    SendResync();
-    SendResync();
-    if (IdentifyCrc8(Port)) {
+    if ((this->*Identify)(Port)) {
         Port.error = mpeOK;
     }
 }
 
 bool TQelProbe::IdentifyCrc8(TQelPort& Port)
 {
+    SendResync();
+    SendResync();
     if (!Exchange8Retry(0, {6, 1, 11, 21, 31, 41}) || Byte(2) != 2 || Byte(3) != 12) {
         return false;
     }
@@ -267,21 +277,6 @@ bool TQelProbe::ReadName8(TQelPort& Port)
     }
     Port.id_name = NameText(TrimName(codes));
     return true;
-}
-
-void TQelProbe::ProbeCrc16(TQelPort& Port)
-{
-    Port.error = mpePORT;
-    Port.id_app = 0;
-    FhPort = OpenComPort(Port.port, 115200, 2, FCancel);
-    if (!FhPort) {
-        return;
-    }
-    const TPortCloser closer(FhPort);
-    Port.error = mpeCOM;
-    if (IdentifyCrc16(Port)) {
-        Port.error = mpeOK;
-    }
 }
 
 bool TQelProbe::IdentifyCrc16(TQelPort& Port)

@@ -44,6 +44,9 @@ private:
     // The command, 100 ms, then the status poll whose answer carries the data.
     bool Command16(std::uint8_t Command, const TData5& Data);
 
+    // Opens the port, runs Identify and closes the port; the record's error
+    // moves from mpePORT over mpeCOM to mpeOK as far as the probe comes.
+    void Run(TQelPort& Port, int Baud, std::uint8_t Mode, bool (TQelProbe::*Identify)(TQelPort&));
     // The steps after the port is open; false ends the probe where it is.
     bool IdentifyCrc8(TQelPort& Port);
     bool ReadSerialNumber8(TQelPort& Port);

@@ -59,6 +59,17 @@ protected:
     }
     std::string Device(const std::string& tty) const { return FDir.File("dev") + "/" + tty; }
 
+    // One search of FList until every thread it started has reported to
+    // window; answers the number of threads.
+    int SearchAndWait(qel::TQelPortThreadMode mode, std::int32_t winVersion, TPortStatusWindow& window)
+    {
+        TQelPortSearch search(FList, winVersion);
+        const int threads = search.Search(window.Handle(), mode);
+        window.WaitFor(static_cast<std::size_t>(threads));
+        search.Stop();
+        return threads;
+    }
+
     static std::vector<TPortStatus> Sorted(std::vector<TPortStatus> status)
     {
         std::sort(status.begin(), status.end());
@@ -78,10 +89,7 @@ TEST_F(PortSearchTest, ListModeProbesTheVirtualPortsInKeyOrder)
     AddPort("ttyUSB0");
     AddPort("ttyS0");
     AddPort("ttyACM0");
-    TQelPortSearch search(FList, THIS_SYSTEM);
-    EXPECT_EQ(search.Search(FWindow.Handle(), qel::mptLIST), 1);
-    FWindow.WaitFor(1);
-    search.Stop();
+    EXPECT_EQ(SearchAndWait(qel::mptLIST, THIS_SYSTEM, FWindow), 1);
 
     struct TExpected {
         std::string Tty;
@@ -114,10 +122,7 @@ TEST_F(PortSearchTest, OnOldSystemsTheListModeProbesEveryPort)
     logger.ModelCode = 0x6602;
     logger.Serial = 31337;
     AddPort("ttyS1", logger);
-    TQelPortSearch search(FList, OLD_SYSTEM);
-    EXPECT_EQ(search.Search(FWindow.Handle(), qel::mptLIST), 1);
-    FWindow.WaitFor(1);
-    search.Stop();
+    EXPECT_EQ(SearchAndWait(qel::mptLIST, OLD_SYSTEM, FWindow), 1);
     EXPECT_EQ(FOpener.Opened(), (std::vector<std::string>{Device("ttyS0"), Device("ttyS1"), Device("ttyUSB0")}));
     EXPECT_EQ(FList.GetItem(1)->error, qel::mpeOK);
     EXPECT_EQ(FList.GetItem(1)->id_sn, 31337u);
@@ -138,16 +143,11 @@ TEST_F(PortSearchTest, WithoutPortsEachModeReportsOnce)
     };
     for (const TCase& c : cases) {
         TPortStatusWindow window;
-        TQelPortSearch search(FList, THIS_SYSTEM);
-        EXPECT_EQ(search.Search(window.Handle(), c.Mode), 1) << int(c.Mode);
-        window.WaitFor(1);
-        search.Stop();
+        EXPECT_EQ(SearchAndWait(c.Mode, THIS_SYSTEM, window), 1) << int(c.Mode);
         EXPECT_EQ(window.Received(), std::vector<TPortStatus>{c.Status}) << int(c.Mode);
         EXPECT_EQ(FList.Count(), 0);
     }
-    TQelPortSearch search(FList, THIS_SYSTEM);
-    EXPECT_EQ(search.Search(FWindow.Handle(), static_cast<qel::TQelPortThreadMode>(4)), 0);
-    search.Stop();
+    EXPECT_EQ(SearchAndWait(static_cast<qel::TQelPortThreadMode>(4), THIS_SYSTEM, FWindow), 0);
     EXPECT_TRUE(FWindow.Received().empty());
     EXPECT_TRUE(FOpener.Opened().empty());
 }
@@ -170,10 +170,7 @@ TEST_F(PortSearchTest, SinglePortModesStartAThreadPerCandidatePort)
     };
     for (const TCase& c : cases) {
         TPortStatusWindow window;
-        TQelPortSearch search(FList, THIS_SYSTEM);
-        EXPECT_EQ(search.Search(window.Handle(), c.Mode), static_cast<int>(c.Status.size())) << int(c.Mode);
-        window.WaitFor(c.Status.size());
-        search.Stop();
+        EXPECT_EQ(SearchAndWait(c.Mode, THIS_SYSTEM, window), static_cast<int>(c.Status.size())) << int(c.Mode);
         EXPECT_EQ(Sorted(window.Received()), c.Status) << int(c.Mode);
         ASSERT_EQ(FList.Count(), 2);
         EXPECT_EQ(FList.GetItem(0)->search, c.Searched[0]) << int(c.Mode);
@@ -189,10 +186,7 @@ TEST_F(PortSearchTest, FastModeWithoutVirtualPortsTakesEveryPort)
 {
     AddPort("ttyS0");
     AddPort("ttyS4");
-    TQelPortSearch search(FList, THIS_SYSTEM);
-    EXPECT_EQ(search.Search(FWindow.Handle(), qel::mptSEARCH_FAST), 2);
-    FWindow.WaitFor(2);
-    search.Stop();
+    EXPECT_EQ(SearchAndWait(qel::mptSEARCH_FAST, THIS_SYSTEM, FWindow), 2);
     EXPECT_EQ(Sorted(FWindow.Received()), (std::vector<TPortStatus>{{1, 0}, {1, 1}}));
 }
 
@@ -203,10 +197,7 @@ TEST_F(PortSearchTest, OnOldSystemsASilent9600PortIsTriedAt115200)
     fastLogger.ModelCode = 1;
     fastLogger.Serial = 0x010203;
     auto device = AddPort("ttyS0", fastLogger);
-    TQelPortSearch search(FList, OLD_SYSTEM);
-    EXPECT_EQ(search.Search(FWindow.Handle(), qel::mptSEARCH_ALL), 1);
-    FWindow.WaitFor(1);
-    search.Stop();
+    EXPECT_EQ(SearchAndWait(qel::mptSEARCH_ALL, OLD_SYSTEM, FWindow), 1);
     const qel::TQelPort& port = *FList.GetItem(0);
     EXPECT_EQ(port.error, qel::mpeOK);
     EXPECT_EQ(port.id_sn, 0x010203u);
@@ -217,10 +208,7 @@ TEST_F(PortSearchTest, OnOldSystemsASilent9600PortIsTriedAt115200)
 TEST_F(PortSearchTest, APortThatDoesNotOpenIsNotTriedAgain)
 {
     std::filesystem::create_directories(FDir.Path() / "sys" / "class" / "tty" / "ttyUSB0" / "device");
-    TQelPortSearch search(FList, OLD_SYSTEM);
-    EXPECT_EQ(search.Search(FWindow.Handle(), qel::mptSEARCH_ALL), 1);
-    FWindow.WaitFor(1);
-    search.Stop();
+    EXPECT_EQ(SearchAndWait(qel::mptSEARCH_ALL, OLD_SYSTEM, FWindow), 1);
     EXPECT_EQ(FList.GetItem(0)->error, qel::mpePORT);
     EXPECT_EQ(FOpener.Opened(), std::vector<std::string>{Device("ttyUSB0")});
     EXPECT_EQ(FWindow.Received(), (std::vector<TPortStatus>{{0, 0}}));

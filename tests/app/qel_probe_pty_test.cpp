@@ -12,60 +12,50 @@ namespace {
 using namespace qeltest;
 using qel::TQelPort;
 
+// Probes the line with the profile's protocol while the fake logger of the
+// profile answers at its far end.
+TQelPort ProbeLogger(TPseudoTerminal& line, const TLoggerProfile& profile, int hangUpAfterFrames = -1)
+{
+    TQelPort port;
+    port.port = line.LineName();
+    const TPtyLogger logger(line, profile, hangUpAfterFrames);
+    plat::TCancelHandle cancel;
+    qel::TQelProbe probe(cancel, -1);
+    profile.Protocol == TProtocol::Crc8 ? probe.ProbeCrc8(port) : probe.ProbeCrc16(port);
+    return port;
+}
+
 class QelProbePtyTest : public ::testing::Test {
 protected:
-    TQelPort Probe(TProtocol protocol)
-    {
-        TQelPort port;
-        port.port = FLine.LineName();
-        qel::TQelProbe probe(FCancel, -1);
-        protocol == TProtocol::Crc8 ? probe.ProbeCrc8(port) : probe.ProbeCrc16(port);
-        return port;
-    }
-
     TPseudoTerminal FLine;
     TInstantPauseOpener FOpener;
     plat::TCancelHandle FCancel;
 };
 
-TEST_F(QelProbePtyTest, A9600LoggerIsIdentified)
+TEST_F(QelProbePtyTest, LoggersOfBothProtocolsAreIdentified)
 {
-    TLoggerProfile profile;
-    profile.ModelCode = 0x6601;
-    profile.VersionPc = 0x0612;
-    profile.Serial = 20240917;
-    profile.Name = "H\xFCtte Nord  ";
-    TQelPort port;
-    {
-        const TPtyLogger logger(FLine, profile);
-        port = Probe(TProtocol::Crc8);
+    struct TCase {
+        TLoggerProfile Profile;
+        std::string LoggerName;
+        std::int64_t PausedMs;
+    };
+    const TCase cases[] = {
+        {{TProtocol::Crc8, TBehaviour::Answering, 0x6601, 0x0612, 20240917, 0, "H\xFCtte Nord  "},
+         "H\xC3\xBCtte Nord", 0},
+        {{TProtocol::Crc16, TBehaviour::Answering, 1, 0, 0x00FEDCBA, 0, "Pegel 12"}, "Pegel 12", 500 + 5 * 100},
+    };
+    for (const TCase& c : cases) {
+        TPseudoTerminal line;
+        FOpener.PausedMs = 0;
+        const TQelPort port = ProbeLogger(line, c.Profile);
+        EXPECT_EQ(port.error, qel::mpeOK) << c.LoggerName;
+        EXPECT_EQ(port.id_class, c.Profile.ModelCode) << c.LoggerName;
+        EXPECT_EQ(port.id_ver_pc, c.Profile.VersionPc) << c.LoggerName;
+        EXPECT_EQ(port.id_sn, c.Profile.Serial) << c.LoggerName;
+        EXPECT_EQ(port.id_name, c.LoggerName);
+        EXPECT_EQ(FOpener.PausedMs, c.PausedMs) << c.LoggerName;
+        EXPECT_NE(plat::OpenTermiosPort(line.LineName(), FCancel), nullptr) << "the probe closed its port";
     }
-    EXPECT_EQ(port.error, qel::mpeOK);
-    EXPECT_EQ(port.id_class, 0x6601);
-    EXPECT_EQ(port.id_ver_pc, 0x0612);
-    EXPECT_EQ(port.id_sn, 20240917u);
-    EXPECT_EQ(port.id_name, "H\xC3\xBCtte Nord");
-    EXPECT_EQ(FOpener.PausedMs, 0);
-    EXPECT_NE(plat::OpenTermiosPort(FLine.LineName(), FCancel), nullptr) << "the probe closed its port";
-}
-
-TEST_F(QelProbePtyTest, A115200LoggerIsIdentified)
-{
-    TLoggerProfile profile;
-    profile.Protocol = TProtocol::Crc16;
-    profile.ModelCode = 1;
-    profile.Serial = 0x00FEDCBA;
-    profile.Name = "Pegel 12";
-    TQelPort port;
-    {
-        const TPtyLogger logger(FLine, profile);
-        port = Probe(TProtocol::Crc16);
-    }
-    EXPECT_EQ(port.error, qel::mpeOK);
-    EXPECT_EQ(port.id_class, 1);
-    EXPECT_EQ(port.id_sn, 0x00FEDCBAu);
-    EXPECT_EQ(port.id_name, "Pegel 12");
-    EXPECT_EQ(FOpener.PausedMs, 500 + 5 * 100);
 }
 
 TEST_F(QelProbePtyTest, MisbehavingLoggersEndTheProbeWithoutAnswer)
@@ -91,13 +81,7 @@ TEST_F(QelProbePtyTest, MisbehavingLoggersEndTheProbeWithoutAnswer)
         profile.ModelCode = c.Protocol == TProtocol::Crc8 ? 0x6603 : 1;
         profile.Behaviour = c.Behaviour;
         FOpener.PausedMs = 0;
-        TQelPort port;
-        port.port = line.LineName();
-        {
-            const TPtyLogger logger(line, profile, c.HangUpAfterFrames);
-            qel::TQelProbe probe(FCancel, -1);
-            c.Protocol == TProtocol::Crc8 ? probe.ProbeCrc8(port) : probe.ProbeCrc16(port);
-        }
+        const TQelPort port = ProbeLogger(line, profile, c.HangUpAfterFrames);
         EXPECT_EQ(port.error, qel::mpeCOM) << c.Name;
         EXPECT_LE(FOpener.PausedMs, c.Protocol == TProtocol::Crc8 ? 3 * 200 : 500) << c.Name;
     }

@@ -121,39 +121,35 @@ private:
     TFuzzInput& FInput;
 };
 
-void Check(const qel::TQelPort& port, std::int64_t usedMs, std::int64_t limitMs)
+// Runs one probe on a line that reads the bytes given and checks how it ended.
+qel::TQelPort ProbeLine(void (qel::TQelProbe::*probe)(qel::TQelPort&), const std::uint8_t* data, std::size_t size,
+                        std::int64_t limitMs)
 {
+    TFuzzInput input{data, size};
+    TFuzzOpener opener(input);
+    plat::SetSerialPortOpener(&opener);
+    plat::TCancelHandle cancel;
+    qel::TQelProbe prober(cancel, 0x0100);
+    qel::TQelPort port;
+    port.port = "line";
+    (prober.*probe)(port);
+    plat::SetSerialPortOpener(nullptr);
+
     const bool known = port.error == qel::mpeCOM || port.error == qel::mpeCLASS || port.error == qel::mpeOK;
-    if (!known || usedMs > limitMs || !plat::IsValidUtf8(port.id_name)) {
+    if (!known || input.NowMs > limitMs || !plat::IsValidUtf8(port.id_name)) {
         std::abort();
     }
+    return port;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    plat::TCancelHandle cancel;
-    qel::TQelProbe probe(cancel, 0x0100);
-
-    TFuzzInput slowInput{data, size / 2};
-    TFuzzOpener slowOpener(slowInput);
-    plat::SetSerialPortOpener(&slowOpener);
-    qel::TQelPort slow;
-    slow.port = "line";
-    probe.ProbeCrc8(slow);
-    Check(slow, slowInput.NowMs, CRC8_LIMIT_MS);
-
-    TFuzzInput fastInput{data + size / 2, size - size / 2};
-    TFuzzOpener fastOpener(fastInput);
-    plat::SetSerialPortOpener(&fastOpener);
-    qel::TQelPort fast;
-    fast.port = "line";
-    probe.ProbeCrc16(fast);
-    Check(fast, fastInput.NowMs, CRC16_LIMIT_MS);
+    ProbeLine(&qel::TQelProbe::ProbeCrc8, data, size / 2, CRC8_LIMIT_MS);
+    const qel::TQelPort fast = ProbeLine(&qel::TQelProbe::ProbeCrc16, data + size / 2, size - size / 2, CRC16_LIMIT_MS);
     if (fast.error == qel::mpeOK && fast.id_class != 1) {
         std::abort();
     }
-    plat::SetSerialPortOpener(nullptr);
     return 0;
 }
