@@ -1,6 +1,8 @@
 // Start and end of the program-wide state of every layer.
 #include "app/init_units.h"
 
+#include "app/qel_port_search.h"
+
 #include "card/buffer_list.h"
 #include "card/burst_data.h"
 #include "card/card_records.h"
@@ -26,10 +28,12 @@ void InitUnits()
     InitDBusData();
     InitFifoData();
     InitSEPageList();
+    InitPortSearch();
 }
 
 void FinalizeUnits()
 {
+    FinalizePortSearch();
     SaveBufferList.ClearAll();
     SaveBufferList.SetActiveQEL(nullptr);
     ReadBufferList.ClearAll();

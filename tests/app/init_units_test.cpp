@@ -3,6 +3,9 @@
 // start-up, and the end empties the global lists.
 #include "app/init_units.h"
 
+#include "app/qel_port_list.h"
+#include "app/qel_port_search.h"
+
 #include "card/buffer_list.h"
 #include "card/card_records.h"
 #include "card/dbus_data.h"
@@ -14,6 +17,7 @@
 #include "foundations/language_table.h"
 #include "loggers/qel_base.h"
 #include "loggers/qel_factory.h"
+#include "platform/command_line.h"
 #include "platform/known_folders.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/chart/chart_messages.h"
@@ -77,14 +81,27 @@ TEST_F(InitUnitsTest, FinalizeEmptiesTheGlobalLists)
     qel::RecInfoList.Add(new qel::TCardRecord());
     qel::ExtCard.Add(new qel::TExtCardInfo());
     qel::DBusDataList.addBlock(1, 2, 3);
+    qel::PortList.Add(new qel::TQelPort());
 
     qel::FinalizeUnits();
 
     EXPECT_EQ(qel::QelList.Count(), 0);
+    EXPECT_EQ(qel::PortList.Count(), 0);
     EXPECT_EQ(qel::RecInfoList.Count(), 0);
     EXPECT_EQ(qel::ExtCard.Count(), 0);
     EXPECT_EQ(qel::DBusDataList.Count(), 0);
     qel::InitUnits(); // the fixture ends it again
+}
+
+TEST_F(InitUnitsTest, StartUpKeepsThePortSwitchesOfTheCommandLine)
+{
+    const char* const args[] = {"QelReader", "P:/dev/ttyUSB1", "n:4711"};
+    plat::SetCommandLine(3, args);
+    qel::FinalizeUnits();
+    qel::InitUnits();
+    EXPECT_EQ(qel::PortSwitchValue(), "/dev/ttyUSB1") << "switch keys are matched without case";
+    EXPECT_EQ(qel::NameSwitchValue(), "4711");
+    plat::SetCommandLine(1, args);
 }
 
 } // namespace
