@@ -16,6 +16,9 @@ namespace plat {
 
 class TPixelSurface;
 
+// Character spacing beyond this is cut to it.
+constexpr int MaxCharacterExtra = 32767;
+
 class TDeviceContext {
 public:
     TDeviceContext() = default;

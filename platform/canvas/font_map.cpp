@@ -2,6 +2,7 @@
 #include "platform/canvas/font_map.h"
 
 #include "platform/canvas/graphics_errors.h"
+#include "platform/canvas/graphics_types.h"
 #include "platform/canvas/utf8_text.h"
 
 #include <cairo.h>
@@ -301,7 +302,7 @@ int TFontMap::TextWidth(const TRealizedFont& font, std::string_view text, int ex
 {
     std::lock_guard guard(FLock);
     const std::vector<TDecodedChar> chars = DecodeUtf8(text);
-    int width = 0;
+    std::int64_t width = 0;
     bool simple = true;
     for (const TDecodedChar& c : chars) {
         if (!MeasuresOneByOne(c.Code)) {
@@ -317,7 +318,7 @@ int TFontMap::TextWidth(const TRealizedFont& font, std::string_view text, int ex
         pango_layout_get_extents(FMeasureLayout, nullptr, &logical);
         width = PANGO_PIXELS(logical.width);
     }
-    return width + extra * static_cast<int>(chars.size());
+    return SaturateInt(width + std::int64_t{extra} * static_cast<std::int64_t>(chars.size()));
 }
 
 bool TFontMap::CharacterAdvances(const TRealizedFont& font, std::string_view text, int extra,

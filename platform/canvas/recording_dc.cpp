@@ -118,8 +118,16 @@ QEL_RECORDED_SETTER(SetDCBrushColor, DCBrushColor, COLORREF)
 QEL_RECORDED_SETTER(SetDCPenColor, DCPenColor, COLORREF)
 QEL_RECORDED_SETTER(SetPolyFillMode, PolyFillMode, int)
 QEL_RECORDED_SETTER(SetArcDirection, ArcDirection, int)
-QEL_RECORDED_SETTER(SetTextCharacterExtra, CharExtra, int)
 #undef QEL_RECORDED_SETTER
+
+int TRecordingDC::SetTextCharacterExtra(int extra)
+{
+    extra = std::clamp(extra, -MaxCharacterExtra, MaxCharacterExtra);
+    Record("SetTextCharacterExtra", {extra});
+    if (FTarget != nullptr)
+        FTarget->SetTextCharacterExtra(extra);
+    return std::exchange(FState.CharExtra, extra);
+}
 
 TPoint TRecordingDC::SetBrushOrg(int x, int y)
 {

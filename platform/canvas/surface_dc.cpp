@@ -146,7 +146,7 @@ int TSurfaceDC::SetArcDirection(int direction)
 
 int TSurfaceDC::SetTextCharacterExtra(int extra)
 {
-    return std::exchange(FState.CharExtra, extra);
+    return std::exchange(FState.CharExtra, std::clamp(extra, -MaxCharacterExtra, MaxCharacterExtra));
 }
 
 TPoint TSurfaceDC::SetBrushOrg(int x, int y)
@@ -479,7 +479,9 @@ void TSurfaceDC::DrawFocusRect(const TRect& rect)
     };
     const bool twoRows = r.Height() > thick;
     const bool twoColumns = r.Width() > thick;
-    for (int y = r.Top; y < r.Bottom; ++y) {
+    const int firstRow = std::max(r.Top, 0);
+    const int endRow = std::min(r.Bottom, FSurface.Height());
+    for (int y = firstRow; y < endRow; ++y) {
         const bool edgeRow = y < r.Top + thick || (twoRows && y >= r.Bottom - thick);
         if (edgeRow) {
             ForEachVisibleSpan({y, r.Left, r.Right}, invertIfEven);

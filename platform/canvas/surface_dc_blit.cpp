@@ -23,9 +23,9 @@ struct TSourceBlock {
     std::vector<std::uint32_t> Pixels;
     std::vector<bool> Present; // false where the block lies off the source surface
 
-    bool Get(int x, int y, std::uint32_t& pixel) const
+    bool Get(std::int64_t x, std::int64_t y, std::uint32_t& pixel) const
     {
-        if (x < Left || y < Top || x >= Left + Width || y >= Top + Height)
+        if (x < Left || y < Top || x >= std::int64_t{Left} + Width || y >= std::int64_t{Top} + Height)
             return false;
         const std::size_t i = static_cast<std::size_t>(y - Top) * static_cast<std::size_t>(Width)
             + static_cast<std::size_t>(x - Left);
@@ -60,9 +60,10 @@ TSourceBlock CopyBlock(TPixelSurface& surface, TRect r)
 
 // Index of the source pixel for destination index i of n, over a source of
 // m pixels; mirrored when flip.
-int NearestIndex(int i, int n, int m, bool flip)
+std::int64_t NearestIndex(std::int64_t i, std::int64_t n, std::int64_t m, bool flip)
 {
-    const int j = static_cast<int>((static_cast<std::int64_t>(2 * i + 1) * m) / (2 * static_cast<std::int64_t>(n)));
+    // 128-bit free: i < n <= 2^32 and m <= 2^32 keep the product below 2^63.
+    const std::int64_t j = ((2 * i + 1) * m) / (2 * n);
     return flip ? m - 1 - j : j;
 }
 
@@ -125,10 +126,10 @@ void TSurfaceDC::StretchBlt(int x, int y, int width, int height, TDeviceContext*
     if (IntersectRect(target, DeviceBounds()).IsEmpty())
         return;
     const TSourceBlock block = CopyBlock(*source->Surface(), sourceDevice);
-    const int n = static_cast<int>(target.Width());
-    const int m = static_cast<int>(target.Height());
-    const int sw = static_cast<int>(sourceDevice.Width());
-    const int sh = static_cast<int>(sourceDevice.Height());
+    const std::int64_t n = target.Width();
+    const std::int64_t m = target.Height();
+    const std::int64_t sw = sourceDevice.Width();
+    const std::int64_t sh = sourceDevice.Height();
     BlendBlock(x, y, width, height, rop, [&](int dx, int dy, std::uint32_t& pixel) {
         const int fx = sourceDevice.Left + NearestIndex(dx, n, sw, flipX);
         const int fy = sourceDevice.Top + NearestIndex(dy, m, sh, flipY);
@@ -166,15 +167,15 @@ void TSurfaceDC::MaskBlt(int x, int y, int width, int height, TDeviceContext* so
         ForEachVisibleSpan({row, r.Left, r.Right}, [&](int py, int x0, int x1) {
             std::uint32_t* line = Row(py);
             for (int px = x0; px < x1; ++px) {
-                const int lx = (px - target.Left) / FScale;
-                const int ly = (py - target.Top) / FScale;
+                const std::int64_t lx = (px - target.Left) / FScale;
+                const std::int64_t ly = (py - target.Top) / FScale;
                 std::uint32_t m = 0;
                 const bool white = maskBlock.Get(mx + lx, my + ly, m) && (m & 0xFFFFFFu) != 0;
                 const std::uint32_t rop = white ? fore : back;
                 std::uint32_t s = 0;
                 if (RopUsesSource(rop)
-                    && !block.Get(SaturateInt(std::int64_t{sx} * ss) + (px - target.Left) * ss / FScale,
-                        SaturateInt(std::int64_t{sy} * ss) + (py - target.Top) * ss / FScale, s))
+                    && !block.Get(std::int64_t{sx} * ss + std::int64_t{px - target.Left} * ss / FScale,
+                        std::int64_t{sy} * ss + std::int64_t{py - target.Top} * ss / FScale, s))
                     continue;
                 std::uint32_t p = PixelFromColor(FState.BkColor);
                 BrushPixel(FState.Brush, px, py, p);
@@ -198,10 +199,10 @@ void TSurfaceDC::AlphaBlend(int x, int y, int width, int height, TDeviceContext*
     const TRect r = IntersectRect(target, DeviceBounds());
     if (r.IsEmpty())
         return;
-    const int n = static_cast<int>(target.Width());
-    const int m = static_cast<int>(target.Height());
-    const int sw = static_cast<int>(sourceDevice.Width());
-    const int sh = static_cast<int>(sourceDevice.Height());
+    const std::int64_t n = target.Width();
+    const std::int64_t m = target.Height();
+    const std::int64_t sw = sourceDevice.Width();
+    const std::int64_t sh = sourceDevice.Height();
     const unsigned constant = blend.SourceConstantAlpha;
     const bool perPixel = blend.AlphaFormat & AC_SRC_ALPHA;
     FSurface.BeginDrawing();

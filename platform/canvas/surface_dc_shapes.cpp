@@ -35,6 +35,43 @@ std::vector<TSpan> SpansOfRegion(const TRegion& region)
     return spans;
 }
 
+// Cuts the segment a-b to the box; t0 receives where the kept part starts
+// (0 .. 1 along a-b). False when nothing is left.
+bool ClipSegmentTo(TPointF& a, TPointF& b, const TRect& box, double& t0)
+{
+    double t1 = 1;
+    t0 = 0;
+    const double dx = b.X - a.X;
+    const double dy = b.Y - a.Y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.X - box.Left, box.Right - a.X, a.Y - box.Top, box.Bottom - a.Y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    b = {a.X + t1 * dx, a.Y + t1 * dy};
+    a = {a.X + t0 * dx, a.Y + t0 * dy};
+    return true;
+}
+
+double DashCycle(const std::vector<double>& dashes)
+{
+    double total = 0;
+    for (double d : dashes)
+        total += d;
+    return total > 0 ? total : 1;
+}
+
 // Screen angle (counter-clockwise, radians) of the radial through (x, y).
 double RadialAngle(double cx, double cy, double rx, double ry, double x, double y)
 {
@@ -61,7 +98,7 @@ std::vector<TSpan> TSurfaceDC::StrokeSpans(const std::vector<TPathFigure>& figur
     std::vector<TSpan> spans;
     if (pen.Kind() == PS_NULL || figures.empty())
         return spans;
-    const double width = std::max(pen.Width, 1);
+    const double width = std::clamp(pen.Width, 1, 1 << 16);
     double minX = CairoLimit, minY = CairoLimit, maxX = -CairoLimit, maxY = -CairoLimit;
     for (const TPathFigure& f : figures)
         for (const TPointF& p : f.Points) {
@@ -85,15 +122,6 @@ std::vector<TSpan> TSurfaceDC::StrokeSpans(const std::vector<TPathFigure>& figur
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_translate(cr, -box.Left, -box.Top);
     cairo_scale(cr, FScale, FScale);
-    for (const TPathFigure& f : figures) {
-        if (f.Points.empty())
-            continue;
-        cairo_move_to(cr, Clamp(f.Points[0].X) + 0.5, Clamp(f.Points[0].Y) + 0.5);
-        for (std::size_t i = 1; i < f.Points.size(); ++i)
-            cairo_line_to(cr, Clamp(f.Points[i].X) + 0.5, Clamp(f.Points[i].Y) + 0.5);
-        if (f.Closed)
-            cairo_close_path(cr);
-    }
     cairo_set_line_width(cr, width);
     const std::uint32_t cap = pen.Style & PS_ENDCAP_MASK;
     const std::uint32_t join = pen.Style & PS_JOIN_MASK;
@@ -120,13 +148,56 @@ std::vector<TSpan> TSurfaceDC::StrokeSpans(const std::vector<TPathFigure>& figur
         break;
     default: break;
     }
-    if (!dashes.empty()) {
-        for (double& d : dashes)
-            d *= unit;
-        if (std::any_of(dashes.begin(), dashes.end(), [](double d) { return d > 0; }))
-            cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+    for (double& d : dashes)
+        d *= unit;
+    const bool dashed = std::any_of(dashes.begin(), dashes.end(), [](double d) { return d > 0; });
+    if (dashed)
+        cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
+    // Outlines that reach far beyond the surface are stroked segment by
+    // segment, each cut to the surface with its dash phase kept, so that
+    // dashing a line of millions of pixels costs nothing.
+    const double reach = std::max(Width(), Height()) + width + 4096;
+    const bool far = std::any_of(figures.begin(), figures.end(), [&](const TPathFigure& f) {
+        return std::any_of(f.Points.begin(), f.Points.end(), [&](const TPointF& p) {
+            return std::abs(p.X) > reach || std::abs(p.Y) > reach;
+        });
+    });
+    if (!far) {
+        for (const TPathFigure& f : figures) {
+            if (f.Points.empty())
+                continue;
+            cairo_move_to(cr, Clamp(f.Points[0].X) + 0.5, Clamp(f.Points[0].Y) + 0.5);
+            for (std::size_t i = 1; i < f.Points.size(); ++i)
+                cairo_line_to(cr, Clamp(f.Points[i].X) + 0.5, Clamp(f.Points[i].Y) + 0.5);
+            if (f.Closed)
+                cairo_close_path(cr);
+        }
+        cairo_stroke(cr);
+    } else {
+        const double margin2 = width + 2;
+        const TRect visible{static_cast<int>(-margin2), static_cast<int>(-margin2),
+            static_cast<int>(Width() + margin2), static_cast<int>(Height() + margin2)};
+        for (const TPathFigure& f : figures) {
+            const std::size_t n = f.Points.size();
+            const std::size_t segments = f.Closed ? n : (n == 0 ? 0 : n - 1);
+            double travelled = 0;
+            for (std::size_t i = 0; i < segments; ++i) {
+                TPointF a = f.Points[i];
+                TPointF b = f.Points[(i + 1) % n];
+                const double length = std::hypot(b.X - a.X, b.Y - a.Y);
+                double t0 = 0;
+                if (ClipSegmentTo(a, b, visible, t0)) {
+                    if (dashed)
+                        cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()),
+                            std::fmod(travelled + t0 * length, DashCycle(dashes)));
+                    cairo_move_to(cr, a.X + 0.5, a.Y + 0.5);
+                    cairo_line_to(cr, b.X + 0.5, b.Y + 0.5);
+                    cairo_stroke(cr);
+                }
+                travelled += length;
+            }
+        }
     }
-    cairo_stroke(cr);
     cairo_destroy(cr);
     cairo_surface_flush(mask);
     const unsigned char* data = cairo_image_surface_get_data(mask);

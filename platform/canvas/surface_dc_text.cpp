@@ -13,12 +13,19 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <numbers>
 
 namespace plat {
 
 namespace {
+
+// Pango positions are 32-bit in 1/1024 pixel: advances stay well inside.
+constexpr long MaxGlyphAdvance = 1 << 16;
+// Text whose reference point lies this far off the surface is not drawn
+// (Cairo's fixed-point coordinates end near 2^23).
+constexpr long long FarAway = 1 << 21;
 
 // Sets each glyph's width to the advance of its characters (in Pango units),
 // the first glyph of a cluster taking the cluster's whole advance.
@@ -55,7 +62,8 @@ void PlaceGlyphs(PangoLayoutLine* line, const std::vector<TDecodedChar>& chars, 
             const auto next = std::upper_bound(starts.begin(), starts.end(), cluster);
             const std::size_t from = itemStart + static_cast<std::size_t>(cluster);
             const std::size_t to = next == starts.end() ? itemEnd : itemStart + static_cast<std::size_t>(*next);
-            glyphs->glyphs[i].geometry.width = static_cast<int>(advanceOfBytes(from, to) * scale * PANGO_SCALE);
+            const long advance = std::clamp(advanceOfBytes(from, to), -MaxGlyphAdvance, MaxGlyphAdvance);
+            glyphs->glyphs[i].geometry.width = static_cast<int>(advance * scale * PANGO_SCALE);
         }
     }
 }
@@ -148,6 +156,9 @@ void TSurfaceDC::DrawTextRun(int x, int y, std::uint32_t options, const TRect* r
     }
     if ((options & ETO_OPAQUE) && rect != nullptr)
         FillRect(*rect, CreateSolidBrush(FState.BkColor));
+    if (std::llabs(static_cast<long long>(reference.X) * FScale) > FarAway
+        || std::llabs(static_cast<long long>(reference.Y) * FScale) > FarAway || std::llabs(width) > FarAway)
+        return;
 
     FSurface.BeginDrawing();
     cairo_surface_mark_dirty(cairo_get_target(FCairo));
@@ -193,6 +204,12 @@ void TSurfaceDC::DrawTextRun(int x, int y, std::uint32_t options, const TRect* r
     }
     cairo_restore(FCairo);
     FSurface.EndDrawing();
+    if (cairo_status(FCairo) != CAIRO_STATUS_SUCCESS) {
+        // A Cairo context stays broken after an error: start a fresh one.
+        cairo_destroy(FCairo);
+        FCairo = cairo_create(FSurface.BeginDrawing());
+        FSurface.EndDrawing();
+    }
 }
 
 void TSurfaceDC::AddTextToPath(TPoint reference, double startX, double baselineY, const std::string& text,
