@@ -26,20 +26,16 @@ void Require(const std::string& fault, const char* what, std::int32_t step)
 // One step that is not an editing operation of the undo history.
 void RunOtherStep(qel::TPgcParaList& list, qeltest::TScriptReader& in, std::int32_t kind)
 {
-    std::int32_t p = 0;
-    std::int32_t pos = 0;
     switch (kind) {
     case 0:
-        list.Undo(nullptr, p, pos);
+        qeltest::UndoOnce(list);
         break;
     case 1:
-        list.Redo(nullptr, p, pos);
+        qeltest::RedoOnce(list);
         break;
-    case 2: {
-        const std::u16string text = qeltest::ScriptText(in, false);
-        list.AppendParaEof(text.data(), static_cast<std::int32_t>(text.size()), in.Below(2) == 1);
+    case 2:
+        qeltest::AppendText(list, qeltest::ScriptText(in, false), in.Below(2) == 1);
         break;
-    }
     case 3:
         list.SetWordWrap(!list.WordWrap());
         break;

@@ -24,13 +24,14 @@ std::int32_t TextLength(const char16_t* S, std::int32_t Len)
     return static_cast<std::int32_t>(std::find(S, S + Len, u'\0') - S);
 }
 
-// Marker adjustment off for a scope (the operation adjusts them once at its end).
-class TMarkersOff {
+// A flag set for a scope (marker adjustment off while an operation adjusts
+// the markers once at its end; no undo records while undo or redo runs).
+class TScopedFlag {
 public:
-    explicit TMarkersOff(bool& Flag) : FFlag(Flag), FSaved(Flag) { Flag = false; }
-    ~TMarkersOff() { FFlag = FSaved; }
-    TMarkersOff(const TMarkersOff&) = delete;
-    TMarkersOff& operator=(const TMarkersOff&) = delete;
+    TScopedFlag(bool& Flag, bool Value) : FFlag(Flag), FSaved(Flag) { Flag = Value; }
+    ~TScopedFlag() { FFlag = FSaved; }
+    TScopedFlag(const TScopedFlag&) = delete;
+    TScopedFlag& operator=(const TScopedFlag&) = delete;
 
 private:
     bool& FFlag;
@@ -48,18 +49,6 @@ public:
 private:
     TPgcUndoBuffer& FBuffer;
     bool FSaveLinking;
-};
-
-// Undo or redo running for a scope: no records are made.
-class TUndoRun {
-public:
-    explicit TUndoRun(bool& InUndo) : FInUndo(InUndo) { InUndo = true; }
-    ~TUndoRun() { FInUndo = false; }
-    TUndoRun(const TUndoRun&) = delete;
-    TUndoRun& operator=(const TUndoRun&) = delete;
-
-private:
-    bool& FInUndo;
 };
 
 // The old and the new text of a replace record.
@@ -186,57 +175,30 @@ void TPgcParaList::ResetPositionInfo()
 
 // ---- list primitives ----
 
-void TPgcParaList::Insert(TParaNode* PPN)
+void TPgcParaList::LinkBetween(TParaNode* PPN, TParaNode* Before, TParaNode* After)
 {
-    PPN->Prev = nullptr;
-    PPN->Next = FHead;
-    if (FHead != nullptr) {
-        FHead->Prev = PPN;
-    } else {
-        FTail = PPN;
-    }
-    FHead = PPN;
+    PPN->Prev = Before;
+    PPN->Next = After;
+    (Before != nullptr ? Before->Next : FHead) = PPN;
+    (After != nullptr ? After->Prev : FTail) = PPN;
     ++FParaCount;
 }
 
 void TPgcParaList::Append(TParaNode* PPN)
 {
-    PPN->Next = nullptr;
-    PPN->Prev = FTail;
-    if (FTail != nullptr) {
-        FTail->Next = PPN;
-    } else {
-        FHead = PPN;
-    }
-    FTail = PPN;
-    ++FParaCount;
+    LinkBetween(PPN, FTail, nullptr);
 }
 
 void TPgcParaList::Place(TParaNode* PPN, TParaNode* LPN)
 {
-    if (PPN == nullptr || PPN == LPN) {
-        return;
-    }
-    if (LPN == nullptr) {
-        Insert(PPN);
-    } else if (LPN == FTail) {
-        Append(PPN);
-    } else {
-        PPN->Prev = LPN;
-        PPN->Next = LPN->Next;
-        LPN->Next->Prev = PPN;
-        LPN->Next = PPN;
-        ++FParaCount;
+    if (PPN != nullptr && PPN != LPN) {
+        LinkBetween(PPN, LPN, LPN != nullptr ? LPN->Next : FHead);
     }
 }
 
 void TPgcParaList::PlaceBefore(TParaNode* PPN, TParaNode* LPN)
 {
-    if (LPN == nullptr || LPN == FHead) {
-        Insert(PPN);
-    } else {
-        Place(PPN, LPN->Prev);
-    }
+    LinkBetween(PPN, LPN != nullptr ? LPN->Prev : nullptr, LPN != nullptr ? LPN : FHead);
 }
 
 void TPgcParaList::Unlink(TParaNode* PPN)
@@ -256,6 +218,18 @@ void TPgcParaList::SetLastNode(TParaNode* PPN, std::int32_t P, std::int32_t N, s
 }
 
 // ---- lookups ----
+
+TPgcParaList::TWalkStart TPgcParaList::NearestWalkStart(std::int32_t FromHead, std::int32_t FromCache,
+    std::int32_t FromTail) const
+{
+    if (FromHead <= FromCache && FromHead <= FromTail) {
+        return {FHead, 1, 1};
+    }
+    if (FromTail <= FromCache) {
+        return {FTail, FParaCount, FLineCount - FTail->LineCount() + 1};
+    }
+    return {FLastNode, FLastP, FLastN - FLastO + 1};
+}
 
 TParaNode* TPgcParaList::NthPara(std::int32_t P)
 {
@@ -284,22 +258,7 @@ TParaNode* TPgcParaList::NthPara(std::int32_t P)
         SetLastNode(prev, P, FLastN - prev->LineCount(), 1);
         return prev;
     }
-    // Walk from the nearest of head, tail and cache.
-    const std::int32_t fromHead = P - 1;
-    const std::int32_t fromCache = std::abs(P - FLastP);
-    const std::int32_t fromTail = FParaCount - P;
-    TParaNode* node = FLastNode;
-    std::int32_t number = FLastP;
-    std::int32_t first = FLastN;
-    if (fromHead <= fromCache && fromHead <= fromTail) {
-        node = FHead;
-        number = 1;
-        first = 1;
-    } else if (fromTail <= fromCache) {
-        node = FTail;
-        number = FParaCount;
-        first = FLineCount - FTail->LineCount() + 1;
-    }
+    auto [node, number, first] = NearestWalkStart(P - 1, std::abs(P - FLastP), FParaCount - P);
     for (; number < P; ++number) {
         first += node->LineCount();
         node = node->Next;
@@ -346,21 +305,7 @@ TParaNode* TPgcParaList::NthLine(std::int32_t N, const char16_t*& S, std::uint16
             SetLastNode(FLastNode->Prev, FLastP - 1, N, FLastNode->Prev->LineCount());
         }
     } else {
-        const std::int32_t fromHead = N - 1;
-        const std::int32_t fromCache = std::abs(N - FLastN);
-        const std::int32_t fromTail = FLineCount - N;
-        TParaNode* node = FLastNode;
-        std::int32_t number = FLastP;
-        std::int32_t first = FLastN - FLastO + 1;
-        if (fromHead <= fromCache && fromHead <= fromTail) {
-            node = FHead;
-            number = 1;
-            first = 1;
-        } else if (fromTail <= fromCache) {
-            node = FTail;
-            number = FParaCount;
-            first = FLineCount - FTail->LineCount() + 1;
-        }
+        auto [node, number, first] = NearestWalkStart(N - 1, std::abs(N - FLastN), FLineCount - N);
         while (N >= first + node->LineCount()) {
             first += node->LineCount();
             node = node->Next;
@@ -720,7 +665,7 @@ void TPgcParaList::DeleteParas(TPgcParaListObserver* Editor, std::int32_t P, std
 {
     for (std::int32_t i = 0; i < Count; ++i) {
         if (i + 1 < Count) {
-            TMarkersOff off(FFixMarkers);
+            TScopedFlag markersOff(FFixMarkers, false);
             DeletePara(Editor, P);
         } else {
             DeletePara(Editor, P);
@@ -737,7 +682,7 @@ std::uint16_t TPgcParaList::JoinWithNext(TPgcParaListObserver* Editor, std::int3
     TComplexOp op(*FUndoBuffer);
     if (Pos == 1) {
         {
-            TMarkersOff off(FFixMarkers);
+            TScopedFlag markersOff(FFixMarkers, false);
             DeletePara(Editor, P);
         }
         FixMarkersJoinedParas(Editor, P, 1);
@@ -749,7 +694,7 @@ std::uint16_t TPgcParaList::JoinWithNext(TPgcParaListObserver* Editor, std::int3
     }
     std::uint16_t code = 0;
     {
-        TMarkersOff off(FFixMarkers);
+        TScopedFlag markersOff(FFixMarkers, false);
         if (next->SLen() > 0) {
             code = InsertTextPrim(Editor, P, Pos, next->GetS(), next->SLen());
         }
@@ -779,7 +724,7 @@ std::uint16_t TPgcParaList::BreakPara(TPgcParaListObserver* Editor, std::int32_t
     }
     TComplexOp op(*FUndoBuffer);
     {
-        TMarkersOff off(FFixMarkers);
+        TScopedFlag markersOff(FFixMarkers, false);
         MakeUndoRec(utSavePos, P, Pos, nullptr, 0);
         const std::int32_t tailLen = node->SLen() - Pos + 1;
         const std::uint16_t code = PlaceParaPrim(Editor, P, node->GetS() + Pos - 1, tailLen);
@@ -931,7 +876,7 @@ void TPgcParaList::Undo(TPgcParaListObserver* Editor, std::int32_t& P, std::int3
     if (buffer.Undos() == 0) {
         return;
     }
-    TUndoRun run(FInUndo);
+    TScopedFlag undoRuns(FInUndo, true);
     const std::uint8_t link = buffer.PeekUndoLink();
     bool modified = FModified;
     while (buffer.Undos() > 0 && buffer.PeekUndoLink() == link) {
@@ -980,7 +925,7 @@ void TPgcParaList::Redo(TPgcParaListObserver* Editor, std::int32_t& P, std::int3
     if (buffer.Redos() == 0) {
         return;
     }
-    TUndoRun run(FInUndo);
+    TScopedFlag undoRuns(FInUndo, true);
     const std::uint8_t link = buffer.PeekRedoLink();
     while (buffer.Redos() > 0 && buffer.PeekRedoLink() == link) {
         const TUndoRecView rec = buffer.GetRedo(FModified);

@@ -118,10 +118,17 @@ public:
     // a paragraph can hold gives EditErrParaTooLong.
     std::uint16_t AppendParaEof(const char16_t* S, std::int32_t SLen, bool Trim);
 
-    // Editing.
+    // Editing. Codes are 0 or those of OkToInsert and EditErrOutOfMemory;
+    // a refused edit changes nothing.
+    //
+    // Inserts SLen units before Pos; a Pos past the end pads with spaces,
+    // which count against the limits too.
     std::uint16_t InsertTextPrim(TPgcParaListObserver* Editor, std::int32_t P, std::int32_t Pos, const char16_t* S,
         std::int32_t SLen);
+    // Deletes Count units from Pos (cut to the paragraph's end).
     void DeleteText(TPgcParaListObserver* Editor, std::int32_t P, std::int32_t Pos, std::int32_t Count);
+    // Replaces Count units at Pos (cut to the paragraph's end) by StLen units
+    // of St; a longer paragraph is checked against the limits.
     std::uint16_t ReplaceText(TPgcParaListObserver* Editor, std::int32_t P, std::int32_t Pos, std::int32_t Count,
         const char16_t* St, std::int32_t StLen);
     // A new paragraph of Len units of S before paragraph P.
@@ -168,13 +175,25 @@ public:
     void FixMarkDeletedPara(TMarker& M, std::int32_t N) const;
 
 private:
-    // List primitives: link a paragraph, counting it in ParaCount only.
-    void Insert(TParaNode* PPN);
+    // List primitives: link a paragraph (between two neighbours, at the
+    // tail, after LPN or at the head when LPN is none, before LPN or at the
+    // head), or unlink it, counting it in ParaCount only.
+    void LinkBetween(TParaNode* PPN, TParaNode* Before, TParaNode* After);
     void Append(TParaNode* PPN);
     void Place(TParaNode* PPN, TParaNode* LPN);
     void PlaceBefore(TParaNode* PPN, TParaNode* LPN);
     void Unlink(TParaNode* PPN);
     void SetLastNode(TParaNode* PPN, std::int32_t P, std::int32_t N, std::int32_t O);
+
+    // A paragraph, its number and its first absolute line.
+    struct TWalkStart {
+        TParaNode* Node;
+        std::int32_t Number;
+        std::int32_t FirstLine;
+    };
+    // Where a walk starts: the nearest of head, cache and tail, given the
+    // distances (in paragraphs or lines) from each.
+    TWalkStart NearestWalkStart(std::int32_t FromHead, std::int32_t FromCache, std::int32_t FromTail) const;
 
     // A paragraph node put into the list: before paragraph P (appended when
     // there is none) or after paragraph P.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace qel {
@@ -19,16 +20,13 @@ bool Wraps(std::int32_t WrapCol)
     return WrapCol > 0 && WrapCol != NoWrapColumn;
 }
 
-std::uint16_t ZeroTerminatedLength(const char16_t* P)
+// Len as a paragraph length; a longer text cannot be a paragraph.
+std::uint16_t ParagraphLength(std::size_t Len)
 {
-    std::size_t length = 0;
-    while (P[length] != 0) {
-        ++length;
-    }
-    if (length > MaxParaNodeLength) {
+    if (Len > MaxParaNodeLength) {
         throw std::length_error("paragraph text too long");
     }
-    return static_cast<std::uint16_t>(length);
+    return static_cast<std::uint16_t>(Len);
 }
 
 // Capacities grow in steps: 8 units at creation, multiples of 16 afterwards,
@@ -43,22 +41,19 @@ std::uint32_t RoundUp(std::uint32_t Value, std::uint32_t Step)
 } // namespace
 
 TParaNode::TParaNode(const char16_t* P, std::int32_t WrapCol, std::uint8_t TabSize)
-    : TParaNode(P, ZeroTerminatedLength(P), WrapCol, TabSize)
+    : TParaNode(P, ParagraphLength(std::char_traits<char16_t>::length(P)), WrapCol, TabSize)
 {
 }
 
 TParaNode::TParaNode(const char16_t* P, std::uint16_t Len, std::int32_t WrapCol, std::uint8_t TabSize)
+    : FSLen(ParagraphLength(Len))
 {
-    if (Len > MaxParaNodeLength) {
-        throw std::length_error("paragraph text too long");
-    }
     if (Len > 0) {
         FBufSize = static_cast<std::uint16_t>(RoundUp(Len + 1u, 8));
         FS.reset(new char16_t[FBufSize]);
         std::memcpy(FS.get(), P, Len * sizeof(char16_t));
         FS[Len] = 0;
     }
-    FSLen = Len;
     Recalc(WrapCol, TabSize);
 }
 
@@ -293,10 +288,7 @@ std::uint16_t TParaNode::InsertTextPrim(const char16_t* St, std::uint16_t StLen,
 std::uint16_t TParaNode::InsertText(const char16_t* St, std::int32_t Pos, std::int32_t WrapCol, std::uint8_t TabSize,
     std::int32_t& FL, std::int32_t& LL)
 {
-    std::size_t length = 0;
-    while (St[length] != 0) {
-        ++length;
-    }
+    const std::size_t length = std::char_traits<char16_t>::length(St);
     if (length > MaxParaNodeLength) {
         return EditErrOutOfMemory;
     }

@@ -170,60 +170,63 @@ bool TPgcUndoBuffer::SameOperation(TUndoType UT, bool& Before, std::int32_t P, s
     }
 }
 
+// Room for Units more units in the newest record, taken from BufAvail; the
+// record, or none when refused or when no undo record remains.
+unsigned char* TPgcUndoBuffer::GrowLast(std::uint32_t Units)
+{
+    if (!CheckSize(2u * Units) || FUndos == 0) {
+        return nullptr;
+    }
+    FBufAvail = static_cast<std::uint16_t>(FBufAvail - 2u * Units);
+    return Rec(FLast);
+}
+
 bool TPgcUndoBuffer::Append(const char16_t* D, std::uint16_t DLen)
 {
-    if (DLen == 0) {
-        return FUndos > 0;
-    }
-    if (!CheckSize(2u * DLen) || FUndos == 0) {
+    unsigned char* last = GrowLast(DLen);
+    if (last == nullptr) {
         return false;
     }
-    unsigned char* last = Rec(FLast);
     const std::uint16_t size = TUndoNode::DSize(last);
-    std::memcpy(TUndoNode::Data(last) + size, D, DLen * sizeof(char16_t));
+    std::copy_n(D, DLen, TUndoNode::Data(last) + size);
     TUndoNode::SetDSize(last, static_cast<std::uint16_t>(size + DLen));
-    FBufAvail = static_cast<std::uint16_t>(FBufAvail - 2u * DLen);
     return true;
 }
 
 bool TPgcUndoBuffer::Prepend(const char16_t* D, std::uint16_t DLen)
 {
-    if (DLen == 0) {
-        return FUndos > 0;
-    }
-    if (!CheckSize(2u * DLen) || FUndos == 0) {
+    unsigned char* last = GrowLast(DLen);
+    if (last == nullptr) {
         return false;
     }
-    unsigned char* last = Rec(FLast);
     const std::uint16_t size = TUndoNode::DSize(last);
     char16_t* data = TUndoNode::Data(last);
-    std::memmove(data + DLen, data, size * sizeof(char16_t));
-    std::memcpy(data, D, DLen * sizeof(char16_t));
+    std::copy_backward(data, data + size, data + size + DLen);
+    std::copy_n(D, DLen, data);
     TUndoNode::SetPPos(last, TUndoNode::PPos(last) - DLen);
     TUndoNode::SetDSize(last, static_cast<std::uint16_t>(size + DLen));
-    FBufAvail = static_cast<std::uint16_t>(FBufAvail - 2u * DLen);
     return true;
 }
 
 bool TPgcUndoBuffer::AppendReplace(const char16_t* D, std::uint16_t DLen, const char16_t* R, std::uint16_t RLen)
 {
-    if (!CheckSize(2u * (DLen + RLen)) || FUndos == 0) {
+    unsigned char* last = GrowLast(static_cast<std::uint32_t>(DLen) + RLen);
+    if (last == nullptr) {
         return false;
     }
-    unsigned char* last = Rec(FLast);
     const std::uint16_t size = TUndoNode::DSize(last);
     char16_t* data = TUndoNode::Data(last);
     const std::uint16_t oldLength = ReplaceOldLength(data);
-    const std::uint16_t newLength = static_cast<std::uint16_t>(size - oldLength - 2);
+    const auto newLength = static_cast<std::uint16_t>(size - oldLength - 2);
     // old + D, zero, new + R, zero
-    std::memmove(data + oldLength + DLen + 1, data + oldLength + 1, newLength * sizeof(char16_t));
+    char16_t* newText = data + oldLength + 1;
+    std::copy_backward(newText, newText + newLength, newText + newLength + DLen);
     std::copy_n(D, DLen, data + oldLength);
     data[oldLength + DLen] = 0;
-    char16_t* newEnd = data + oldLength + DLen + 1 + newLength;
+    char16_t* newEnd = newText + DLen + newLength;
     std::copy_n(R, RLen, newEnd);
     newEnd[RLen] = 0;
     TUndoNode::SetDSize(last, static_cast<std::uint16_t>(size + DLen + RLen));
-    FBufAvail = static_cast<std::uint16_t>(FBufAvail - 2u * (DLen + RLen));
     return true;
 }
 

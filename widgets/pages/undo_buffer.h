@@ -78,6 +78,7 @@ private:
     // Makes room for Bytes more bytes; True when they may be written.
     bool CheckSize(std::uint32_t Bytes);
     bool SameOperation(TUndoType UT, bool& Before, std::int32_t P, std::int32_t Pos, std::uint16_t DLen) const;
+    unsigned char* GrowLast(std::uint32_t Units);
     bool Append(const char16_t* D, std::uint16_t DLen);
     bool Prepend(const char16_t* D, std::uint16_t DLen);
     bool AppendReplace(const char16_t* D, std::uint16_t DLen, const char16_t* R, std::uint16_t RLen);

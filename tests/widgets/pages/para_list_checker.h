@@ -60,6 +60,25 @@ inline std::vector<std::uint16_t> FreshLineStarts(std::u16string_view text, std:
     return LineStarts(fresh);
 }
 
+inline std::uint16_t AppendText(TPgcParaList& list, std::u16string_view text, bool trim = false)
+{
+    return list.AppendParaEof(text.data(), static_cast<std::int32_t>(text.size()), trim);
+}
+
+inline void UndoOnce(TPgcParaList& list, TPgcParaListObserver* editor = nullptr)
+{
+    std::int32_t p = 0;
+    std::int32_t pos = 0;
+    list.Undo(editor, p, pos);
+}
+
+inline void RedoOnce(TPgcParaList& list, TPgcParaListObserver* editor = nullptr)
+{
+    std::int32_t p = 0;
+    std::int32_t pos = 0;
+    list.Redo(editor, p, pos);
+}
+
 // Display width of a line without its trailing blanks, tabs expanded.
 inline std::int32_t VisibleWidth(std::u16string_view line, std::uint8_t tabSize)
 {

@@ -13,13 +13,10 @@
 namespace qel {
 namespace {
 
+using qeltest::AppendText;
 using qeltest::ListTexts;
 using Texts = std::vector<std::u16string>;
 
-void Append(TPgcParaList& list, std::u16string_view text, bool trim = false)
-{
-    ASSERT_EQ(list.AppendParaEof(text.data(), static_cast<std::int32_t>(text.size()), trim), 0);
-}
 
 TEST(ParaList, NewListHoldsOneEmptyParagraph)
 {
@@ -36,11 +33,11 @@ TEST(ParaList, NewListHoldsOneEmptyParagraph)
 TEST(ParaList, AppendsCollectBeforeTheEmptyLastParagraph)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"abc");
+    AppendText(list, u"abc");
     EXPECT_EQ(ListTexts(list), (Texts{u"abc", u""}));
     EXPECT_EQ(list.CharCount(), 5);
     EXPECT_EQ(list.LineCount(), 2);
-    Append(list, u"de  ", true);
+    AppendText(list, u"de  ", true);
     EXPECT_EQ(ListTexts(list), (Texts{u"abc", u"de", u""}));
     EXPECT_EQ(list.CharCount(), 9);
     EXPECT_FALSE(list.Modified());
@@ -52,14 +49,14 @@ TEST(ParaList, AppendAfterALastParagraphWithText)
 {
     TPgcParaList list(nullptr, 8192, false);
     list.InsertTextPrim(nullptr, 1, 1, u"x", 1);
-    Append(list, u"abc");
+    AppendText(list, u"abc");
     EXPECT_EQ(ListTexts(list), (Texts{u"x", u"abc"}));
 }
 
 TEST(ParaList, AppendedTextEndsAtAZeroUnitAndFitsAParagraph)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, std::u16string_view(u"ab\0cd", 5));
+    AppendText(list, std::u16string_view(u"ab\0cd", 5));
     EXPECT_EQ(ListTexts(list), (Texts{u"ab", u""}));
     const std::u16string tooLong(MaxParaNodeLength + 1, u'x');
     EXPECT_EQ(list.AppendParaEof(tooLong.data(), static_cast<std::int32_t>(tooLong.size()), false),
@@ -70,8 +67,8 @@ TEST(ParaList, AppendedTextEndsAtAZeroUnitAndFitsAParagraph)
 TEST(ParaList, Limits)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"a");
-    Append(list, u"b");
+    AppendText(list, u"a");
+    AppendText(list, u"b");
     list.SetParaLimit(3);
     EXPECT_EQ(list.OkToInsert(0, 1, 3), 0) << "the empty last paragraph does not count";
     list.InsertTextPrim(nullptr, 3, 1, u"c", 1);
@@ -105,8 +102,8 @@ TEST(ParaList, NthLineWithAndWithoutWrap)
 {
     TPgcParaList list(nullptr, 8192, false);
     list.SetWrapColumn(6);
-    Append(list, u"abcd efgh ijkl");
-    Append(list, u"xyz");
+    AppendText(list, u"abcd efgh ijkl");
+    AppendText(list, u"xyz");
     const char16_t* s = nullptr;
     std::uint16_t len = 0;
     EXPECT_EQ(list.NthLine(1, s, len), list.Head());
@@ -136,7 +133,7 @@ TEST(ParaList, NthLineWithAndWithoutWrap)
 TEST(ParaList, WrapSettings)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, std::u16string(30, u'x'));
+    AppendText(list, std::u16string(30, u'x'));
     list.SetWrapColumn(10);
     EXPECT_EQ(list.WrapColumn(), 10);
     EXPECT_EQ(list.LineCount(), 2) << "stored without re-wrapping";
@@ -156,10 +153,10 @@ TEST(ParaList, RewrapShowsTheBusyCursorForLargeTexts)
     TPgcParaList list(nullptr, 8192, false);
     std::vector<std::int32_t> cursors;
     list.SetScreenCursor = [&](std::int32_t cursor) { cursors.push_back(cursor); };
-    Append(list, std::u16string(9990, u'x'));
+    AppendText(list, std::u16string(9990, u'x'));
     list.Recalculate();
     EXPECT_TRUE(cursors.empty()) << "10,000 units or fewer";
-    Append(list, u"abcdefgh");
+    AppendText(list, u"abcdefgh");
     list.Recalculate();
     EXPECT_EQ(cursors, (std::vector<std::int32_t>{TPgcParaList::BusyCursor, TPgcParaList::DefaultCursor}));
 }
@@ -213,8 +210,8 @@ TEST(ParaList, EditsTellTheEditor)
     };
     for (const TNotifyCase& c : cases) {
         TPgcParaList list(nullptr, 8192, false);
-        Append(list, u"abcd");
-        Append(list, u"ef");
+        AppendText(list, u"abcd");
+        AppendText(list, u"ef");
         qeltest::TRecordingObserver editor;
         c.edit(list, &editor);
         EXPECT_EQ(editor.Calls, c.calls) << c.name;
@@ -227,7 +224,7 @@ TEST(ParaList, EditsTellTheEditor)
 TEST(ParaList, InsertBlockSplitsAtLineFeeds)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"abcd");
+    AppendText(list, u"abcd");
     std::int32_t p = 1;
     std::int32_t pos = 3;
     ASSERT_EQ(list.InsertBlock(nullptr, p, pos, u"12\r\n34  \n5"), 0);
@@ -236,9 +233,7 @@ TEST(ParaList, InsertBlockSplitsAtLineFeeds)
     EXPECT_EQ(pos, 2);
     EXPECT_EQ(list.FLine(), 1);
     EXPECT_EQ(list.LLine(), TPgcParaList::NoLimit);
-    std::int32_t undoP = 0;
-    std::int32_t undoPos = 0;
-    list.Undo(nullptr, undoP, undoPos);
+    qeltest::UndoOnce(list);
     EXPECT_EQ(ListTexts(list), (Texts{u"abcd", u""})) << "one undo per block";
 
     p = 1;
@@ -253,8 +248,8 @@ TEST(ParaList, ChangedLinesOfAnEdit)
 {
     TPgcParaList list(nullptr, 8192, true);
     list.SetWrapColumn(6);
-    Append(list, u"abcd efgh ijkl");
-    Append(list, u"mnop qrst uvwx");
+    AppendText(list, u"abcd efgh ijkl");
+    AppendText(list, u"mnop qrst uvwx");
     list.InsertTextPrim(nullptr, 2, 7, u"Z", 1);   // in line 5, the second of paragraph 2
     EXPECT_EQ(list.FLine(), 5);
     EXPECT_EQ(list.LLine(), 5);
@@ -275,7 +270,7 @@ struct TMarkerCase {
 TEST(ParaList, MarkerRules)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"a");
+    AppendText(list, u"a");
     const std::vector<TMarkerCase> cases = {
         {"text inserted before", [](TMarker& m) { TPgcParaList::FixMarkerInsertedText(m, 2, 3, 4); }, {2, 5}, {2, 9}},
         {"text inserted at", [](TMarker& m) { TPgcParaList::FixMarkerInsertedText(m, 2, 5, 4); }, {2, 5}, {2, 9}},
@@ -315,8 +310,8 @@ TEST(ParaList, MarkerRules)
 TEST(ParaList, EditsMoveTheMarkers)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"abcdef");
-    Append(list, u"ghij");
+    AppendText(list, u"abcdef");
+    AppendText(list, u"ghij");
     list.SetMarker(0, 1, 5);
     list.SetMarker(1, 2, 3);
     list.SetMarker(10, 2, 3);
@@ -348,7 +343,7 @@ TEST(ParaList, LookupsAgreeWithAPlainWalkAfterRandomEdits)
         list.SetWrapColumn(3 + static_cast<std::int32_t>(rng() % 20));
         list.SetTabSize(static_cast<std::uint8_t>(1 + rng() % 8));
         for (std::uint32_t i = 0; i < 4; ++i) {
-            Append(list, u"some words\tand a tab-stop or two");
+            AppendText(list, u"some words\tand a tab-stop or two");
         }
         qeltest::TScriptReader in({script.data(), script.size()});
         for (std::int32_t step = 0; !in.AtEnd(); ++step) {

@@ -44,7 +44,7 @@ void Prepare(TPgcParaList& list, std::mt19937& rng)
     list.SetWrapColumn(3 + static_cast<std::int32_t>(rng() % 40));
     list.SetTabSize(static_cast<std::uint8_t>(1 + rng() % 8));
     for (const char16_t* text : {u"first para-graph", u"\tsecond one with words", u"x"}) {
-        list.AppendParaEof(text, static_cast<std::int32_t>(std::char_traits<char16_t>::length(text)), false);
+        qeltest::AppendText(list, text);
     }
 }
 
@@ -65,16 +65,14 @@ TEST(ParaListUndo, UndoAllRestoresAndRedoAllReplays)
         TPgcUndoBuffer& buffer = list.UndoBuffer();
         ASSERT_LT(buffer.BufSize() - buffer.BufAvail(), buffer.BufSize() / 2) << "no record may have been dropped";
         const TSnapshot final = Snapshot(list);
-        std::int32_t p = 0;
-        std::int32_t pos = 0;
         while (buffer.Undos() > 0) {
-            list.Undo(&editor, p, pos);
+            qeltest::UndoOnce(list, &editor);
             ASSERT_EQ(qeltest::CheckParaList(list), "") << "seed " << seed << " undo";
         }
         EXPECT_TRUE(Snapshot(list) == initial) << "seed " << seed;
         EXPECT_EQ(qeltest::CheckLookups(list, seed), "") << "seed " << seed;
         while (buffer.Redos() > 0) {
-            list.Redo(&editor, p, pos);
+            qeltest::RedoOnce(list, &editor);
             ASSERT_EQ(qeltest::CheckParaList(list), "") << "seed " << seed << " redo";
         }
         EXPECT_TRUE(Snapshot(list) == final) << "seed " << seed;
@@ -92,18 +90,13 @@ TEST(ParaListUndo, SmallBuffersKeepTheInvariants)
         const std::vector<std::uint8_t> script = RandomScript(rng, 1500);
         qeltest::TScriptReader in({script.data(), script.size()});
         for (std::int32_t step = 0; !in.AtEnd(); ++step) {
-            std::int32_t p = 0;
-            std::int32_t pos = 0;
-            switch (in.Below(5)) {
-            case 0:
-                list.Undo(nullptr, p, pos);
-                break;
-            case 1:
-                list.Redo(nullptr, p, pos);
-                break;
-            default:
+            const std::int32_t kind = in.Below(5);
+            if (kind == 0) {
+                qeltest::UndoOnce(list);
+            } else if (kind == 1) {
+                qeltest::RedoOnce(list);
+            } else {
                 qeltest::RunScriptOp(list, in, nullptr);
-                break;
             }
             ASSERT_EQ(qeltest::CheckParaList(list), "") << "seed " << seed << " step " << step;
         }

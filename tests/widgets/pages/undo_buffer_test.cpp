@@ -13,7 +13,10 @@
 namespace qel {
 namespace {
 
+using qeltest::AppendText;
 using qeltest::ListTexts;
+using qeltest::RedoOnce;
+using qeltest::UndoOnce;
 using Texts = std::vector<std::u16string>;
 
 std::u16string RecText(const TUndoRecView& rec)
@@ -21,24 +24,6 @@ std::u16string RecText(const TUndoRecView& rec)
     return std::u16string(rec.Data, rec.DSize);
 }
 
-void Append(TPgcParaList& list, std::u16string_view text)
-{
-    ASSERT_EQ(list.AppendParaEof(text.data(), static_cast<std::int32_t>(text.size()), false), 0);
-}
-
-void UndoOnce(TPgcParaList& list)
-{
-    std::int32_t p = 0;
-    std::int32_t pos = 0;
-    list.Undo(nullptr, p, pos);
-}
-
-void RedoOnce(TPgcParaList& list)
-{
-    std::int32_t p = 0;
-    std::int32_t pos = 0;
-    list.Redo(nullptr, p, pos);
-}
 
 TEST(UndoBuffer, TypingMergesIntoOneRecord)
 {
@@ -105,7 +90,7 @@ TEST(UndoBuffer, OverwritesMergeAlsoWhenTheLengthChanges)
 TEST(UndoBuffer, CompoundEnterIsOneUndo)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"abc  def");
+    AppendText(list, u"abc  def");
     std::int32_t indent = 2;
     ASSERT_EQ(list.BreakPara(nullptr, 1, 6, 0, indent, true), 0);
     EXPECT_EQ(ListTexts(list), (Texts{u"abc", u"  def", u""}));
@@ -199,8 +184,8 @@ TEST(UndoBuffer, SizeZeroStoresNothing)
     EXPECT_EQ(buffer.Undos(), 0);
 
     TPgcParaList list(nullptr, 0, false);
-    Append(list, u"abc");
-    Append(list, u"def");
+    AppendText(list, u"abc");
+    AppendText(list, u"def");
     list.DeletePara(nullptr, 1);   // the node cannot be recorded and is freed
     std::int32_t indent = 0;
     list.BreakPara(nullptr, 1, 2, 8, indent, false);
@@ -215,7 +200,7 @@ TEST(UndoBuffer, RefusedRecordsOfDeletedParagraphsFreeTheirNodes)
 {
     TPgcParaList list(nullptr, 20, false);   // too small for a paragraph record
     for (const char16_t* text : {u"one", u"two", u"three", u"four"}) {
-        Append(list, text);
+        AppendText(list, text);
     }
     ASSERT_EQ(list.JoinWithNext(nullptr, 1, 4), 0);
     ASSERT_EQ(list.DeleteBlock(nullptr, 1, 2, 3, 3), 0);
@@ -263,16 +248,16 @@ TEST(UndoBuffer, LinkNumbersStayDistinctAfterUndos)
 TEST(UndoBuffer, AppendingBeforeAnEmptyLastParagraphFlushesTheHistory)
 {
     TPgcParaList list(nullptr, 8192, false);
-    Append(list, u"abc");
+    AppendText(list, u"abc");
     list.InsertTextPrim(nullptr, 2, 1, u"typed", 5);
     list.DeleteText(nullptr, 2, 1, 5);
-    Append(list, u"log line");   // the last paragraph becomes number 3
+    AppendText(list, u"log line");   // the last paragraph becomes number 3
     EXPECT_EQ(list.UndoBuffer().Undos(), 0);
     UndoOnce(list);
     EXPECT_EQ(ListTexts(list), (Texts{u"abc", u"log line", u""}));
 
     list.InsertTextPrim(nullptr, 3, 1, u"tail", 4);
-    Append(list, u"after");   // the last paragraph has text: numbers stay
+    AppendText(list, u"after");   // the last paragraph has text: numbers stay
     EXPECT_EQ(list.UndoBuffer().Undos(), 1);
     UndoOnce(list);
     EXPECT_EQ(ListTexts(list), (Texts{u"abc", u"log line", u"", u"after"}));
