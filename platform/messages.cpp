@@ -42,6 +42,7 @@ struct TMessageQueue::TState {
     std::deque<TEntry> Posted;
     TTimerList Timers;
     bool Closed = false;      // the queue object is gone: refuse new items
+    IMessageSource* Source = nullptr; // owner thread only
     bool Signalled = false;   // WakeFd holds a count (readable)
     const int WakeFd;         // eventfd, readable while Signalled
     const std::thread::id Owner = std::this_thread::get_id();
@@ -213,6 +214,13 @@ bool TakeMessage(TQueueState& state, TMsg& msg)
             msg = entry.Msg;
             return true;
         }
+        if (IMessageSource* source = state.Source) {
+            lock.unlock();
+            if (source->TakeMessage(msg)) {
+                return true;
+            }
+            lock.lock();
+        }
         return state.Timers.TakeDue(Clock().NowMs(), msg);
     }
 }
@@ -225,7 +233,7 @@ bool WaitForWork(TQueueState& state, std::optional<std::int64_t> deadlineMs)
         int waitMs = -1;
         {
             std::lock_guard lock(state.Lock);
-            if (state.HasWorkLocked()) {
+            if (state.HasWorkLocked() || (state.Source && state.Source->HasMessage())) {
                 return true;
             }
             IClock& clock = Clock();
@@ -341,6 +349,29 @@ int TMessageQueue::RunMessageLoop()
 void TMessageQueue::PostQuitMessage(int exitCode)
 {
     FState->Post(TEntry{TMsg{0, WM_QUIT, static_cast<WPARAM>(exitCode), 0}, nullptr});
+}
+
+void TMessageQueue::SetMessageSource(IMessageSource* source)
+{
+    assert(FState->Owner == std::this_thread::get_id());
+    std::lock_guard lock(FState->Lock);
+    FState->Source = source;
+}
+
+bool TMessageQueue::HasMessage() const
+{
+    std::lock_guard lock(FState->Lock);
+    if (FState->HasWorkLocked() || (FState->Source && FState->Source->HasMessage())) {
+        return true;
+    }
+    const auto nextTimer = FState->Timers.NextDueMs();
+    return nextTimer && *nextTimer <= Clock().NowMs();
+}
+
+std::optional<std::int64_t> TMessageQueue::NextTimerDueMs() const
+{
+    std::lock_guard lock(FState->Lock);
+    return FState->Timers.NextDueMs();
 }
 
 int TMessageQueue::WakeFd() const

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -43,10 +44,21 @@ using TWindowHandler = std::function<LRESULT(UINT message, WPARAM wParam, LPARAM
 class TTimerList;
 class TClockWatch;
 
+// Messages a queue makes up itself when nothing is posted (the window
+// manager's WM_PAINT). Asked on the owner thread, after the posted messages
+// and before the timers; it must not post to the queue while asked.
+class IMessageSource {
+public:
+    virtual ~IMessageSource() = default;
+    virtual bool HasMessage() const = 0;
+    virtual bool TakeMessage(TMsg& msg) = 0;
+};
+
 // The message queue of one user-interface thread: the thread that creates it
 // owns it and is the only one to take messages out of it; any thread may post.
 // Order of delivery: sent messages first, then posted messages and queued calls
-// in the order they were posted, then due timers.
+// in the order they were posted, then the messages of the message source,
+// then due timers.
 class TMessageQueue {
 public:
     TMessageQueue();
@@ -73,6 +85,14 @@ public:
     // GetMessage/DispatchMessage until WM_QUIT; answers its exit code.
     int RunMessageLoop();
     void PostQuitMessage(int exitCode);
+
+    // Adds the source of made-up messages (one at a time); nullptr removes it.
+    void SetMessageSource(IMessageSource* source);
+    // True when PeekMessage would find something (a due timer included); on
+    // the owner thread.
+    bool HasMessage() const;
+    // Due time of the earliest timer on the current clock; none without timers.
+    std::optional<std::int64_t> NextTimerDueMs() const;
 
     // Readable whenever a message waits (and, until the next look, after a
     // timer was set or a test clock moved); for poll() loops that take

@@ -1,0 +1,370 @@
+// Drag and drop: drop target registration, the nested drag loop driven by
+// the input hook, and the drag picture.
+#include "platform/controls/drag_drop.h"
+
+#include "platform/canvas/pixel_surface.h"
+#include "platform/controls/cursors.h"
+#include "platform/controls/virtual_keys.h"
+#include "platform/controls/window_input.h"
+#include "platform/controls/window_manager.h"
+
+#include <algorithm>
+
+namespace plat {
+
+namespace {
+
+// The window under the point, or its nearest parent, with a drop target.
+HWND DropTargetWindow(TDragDropState& state, TPoint point)
+{
+    for (HWND hwnd = WindowFromPoint(point); hwnd != 0; hwnd = GetParent(hwnd)) {
+        if (state.Targets.count(hwnd) != 0) {
+            return hwnd;
+        }
+    }
+    return 0;
+}
+
+DWORD DragKeyState()
+{
+    return CurrentKeyFlags() | ((GetKeyState(VK_MENU) & KEYSTATE_DOWN) ? MK_ALT : 0u);
+}
+
+HCURSOR EffectCursor(DWORD effect)
+{
+    if ((effect & (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK)) == 0) {
+        return LoadCursor(IDC_NO);
+    }
+    return LoadCursor(IDC_ARROW);
+}
+
+TRect PictureRect(const TDragDropState& state)
+{
+    if (!state.Picture.Bitmap) {
+        return {};
+    }
+    return Bounds(state.Pointer.X - state.Picture.Offset.X, state.Pointer.Y - state.Picture.Offset.Y,
+                  state.Picture.Bitmap->Width(), state.Picture.Bitmap->Height());
+}
+
+void PictureMoved(TWindowManager& manager, const TRect& old, const TRect& now)
+{
+    for (HWND top : manager.TopLevelOrder()) {
+        TWindowRecord* record = manager.Find(top);
+        if (record == nullptr) {
+            continue;
+        }
+        for (const TRect& rect : {old, now}) {
+            const TRect inTop = IntersectRect(OffsetRect(rect, -record->Bounds.Left, -record->Bounds.Top),
+                                              Rect(0, 0, static_cast<int>(record->Bounds.Width()),
+                                                   static_cast<int>(record->Bounds.Height())));
+            manager.PixelsChanged(top, inTop);
+        }
+    }
+}
+
+// One drag in progress: the data, the source, the target under the pointer.
+class TDragLoop {
+public:
+    TDragLoop(TWindowManager& manager, std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSource> source,
+              DWORD allowed)
+        : FManager(manager), FData(std::move(data)), FSource(std::move(source)), FAllowed(allowed)
+    {
+    }
+
+    bool Done() const { return FDone; }
+    HRESULT Result() const { return FResult; }
+    DWORD Effect() const { return FEffect; }
+
+    // Answers true for the input the drag uses.
+    bool Input(const TQueuedInput& input)
+    {
+        switch (input.Kind) {
+        case THostInputKind::MouseMove:
+            MoveTo(Point(input.X, input.Y));
+            return true;
+        case THostInputKind::ButtonDown:
+        case THostInputKind::ButtonUp:
+            FManager.CursorPos = Point(input.X, input.Y);
+            Ask(false);
+            return true;
+        case THostInputKind::KeyDown:
+            Ask(input.Value == VK_ESCAPE);
+            return true;
+        case THostInputKind::KeyUp:
+            Ask(false);
+            return true;
+        case THostInputKind::Wheel:
+        case THostInputKind::HorizontalWheel:
+        case THostInputKind::Char:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void MoveTo(TPoint point)
+    {
+        FManager.CursorPos = point;
+        if (!Ask(false)) {
+            return;
+        }
+        const TRect oldPicture = PictureRect(FManager.DragDrop());
+        FManager.DragDrop().Pointer = point;
+        PictureMoved(FManager, oldPicture, PictureRect(FManager.DragDrop()));
+        const DWORD keys = DragKeyState();
+        const HWND under = DropTargetWindow(FManager.DragDrop(), point);
+        DWORD effect = FAllowed;
+        if (under != FTargetWindow) {
+            Leave();
+            FTargetWindow = under;
+            if (under != 0) {
+                FTarget = FManager.DragDrop().Targets[under];
+                if (FAILED(FTarget->DragEnter(FData, keys, point, effect))) {
+                    FTarget.reset();
+                    effect = DROPEFFECT_NONE;
+                }
+            } else {
+                effect = DROPEFFECT_NONE;
+            }
+        } else if (FTarget) {
+            if (FAILED(FTarget->DragOver(keys, point, effect))) {
+                effect = DROPEFFECT_NONE;
+            }
+        } else {
+            effect = DROPEFFECT_NONE;
+        }
+        FEffect = effect & (FAllowed | DROPEFFECT_SCROLL);
+        if (FSource->GiveFeedback(FEffect) == DRAGDROP_S_USEDEFAULTCURSORS) {
+            SetCursor(EffectCursor(FEffect));
+        }
+    }
+
+    // Asks the source whether the drag goes on; false once it has ended.
+    bool Ask(bool escape)
+    {
+        if (FDone) {
+            return false;
+        }
+        const HRESULT answer = FSource->QueryContinueDrag(escape, DragKeyState());
+        if (answer == DRAGDROP_S_DROP) {
+            DropHere();
+            return false;
+        }
+        if (answer == DRAGDROP_S_CANCEL || FAILED(answer)) {
+            Leave();
+            Finish(DRAGDROP_S_CANCEL, DROPEFFECT_NONE);
+            return false;
+        }
+        return true;
+    }
+
+    void Cancel()
+    {
+        Leave();
+        Finish(DRAGDROP_S_CANCEL, DROPEFFECT_NONE);
+    }
+
+private:
+    void DropHere()
+    {
+        DWORD effect = FAllowed;
+        const std::shared_ptr<IDropTarget> target = FTarget;
+        FTarget.reset();
+        FTargetWindow = 0;
+        if (target && (FEffect & (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK)) != 0) {
+            if (FAILED(target->Drop(FData, DragKeyState(), FManager.CursorPos, effect))) {
+                effect = DROPEFFECT_NONE;
+            }
+        } else {
+            if (target) {
+                target->DragLeave();
+            }
+            effect = DROPEFFECT_NONE;
+        }
+        Finish(DRAGDROP_S_DROP, effect & FAllowed);
+    }
+
+    void Leave()
+    {
+        const std::shared_ptr<IDropTarget> target = FTarget;
+        FTarget.reset();
+        FTargetWindow = 0;
+        if (target) {
+            target->DragLeave();
+        }
+    }
+
+    void Finish(HRESULT result, DWORD effect)
+    {
+        FDone = true;
+        FResult = result;
+        FEffect = effect;
+    }
+
+    TWindowManager& FManager;
+    std::shared_ptr<IDataObject> FData;
+    std::shared_ptr<IDropSource> FSource;
+    DWORD FAllowed;
+    HWND FTargetWindow = 0;
+    std::shared_ptr<IDropTarget> FTarget;
+    DWORD FEffect = DROPEFFECT_NONE;
+    bool FDone = false;
+    HRESULT FResult = DRAGDROP_S_CANCEL;
+};
+
+} // namespace
+
+HRESULT TDefaultDropSource::QueryContinueDrag(bool escapePressed, DWORD keyState)
+{
+    if (escapePressed || ((keyState & MK_LBUTTON) && (keyState & MK_RBUTTON))) {
+        return DRAGDROP_S_CANCEL;
+    }
+    return (keyState & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) ? S_OK : DRAGDROP_S_DROP;
+}
+
+HRESULT TDefaultDropSource::GiveFeedback(DWORD)
+{
+    return DRAGDROP_S_USEDEFAULTCURSORS;
+}
+
+TDragDropState::TDragDropState() = default;
+TDragDropState::~TDragDropState() = default;
+
+void TDragDropState::WindowDestroyed(HWND hwnd)
+{
+    Targets.erase(hwnd);
+}
+
+void TDragDropState::DrawOver(TWindowManager& manager, HWND topLevel, TPixelSurface& pixels, int scale) const
+{
+    TWindowRecord* record = manager.Find(topLevel);
+    if (!Active || !Picture.Bitmap || record == nullptr) {
+        return;
+    }
+    const TRect picture = PictureRect(*this);
+    const TPixelSurface& bitmap = *Picture.Bitmap;
+    const int left = (picture.Left - record->Bounds.Left) * scale;
+    const int top = (picture.Top - record->Bounds.Top) * scale;
+    const int step = bitmap.BitsPerPixel() / 8;
+    for (int y = 0; y < bitmap.Height() * scale; ++y) {
+        const int ty = top + y;
+        if (ty < 0 || ty >= pixels.Height()) {
+            continue;
+        }
+        const std::uint8_t* source = const_cast<TPixelSurface&>(bitmap).ScanLine(y / scale);
+        std::uint8_t* target = pixels.ScanLine(ty);
+        for (int x = 0; x < bitmap.Width() * scale; ++x) {
+            const int tx = left + x;
+            if (tx < 0 || tx >= pixels.Width()) {
+                continue;
+            }
+            const std::uint8_t* from = source + static_cast<std::size_t>(step) * (x / scale);
+            if (Picture.ColorKey != CLR_INVALID && RGB(from[2], from[1], from[0]) == (Picture.ColorKey & 0xFFFFFF)) {
+                continue;
+            }
+            const unsigned alpha = step == 4 ? from[3] : 255;
+            std::uint8_t* to = target + std::size_t{4} * tx;
+            for (int channel = 0; channel < 3; ++channel) {
+                to[channel] = static_cast<std::uint8_t>((from[channel] * alpha + to[channel] * (255 - alpha) + 127) / 255);
+            }
+        }
+    }
+}
+
+HRESULT RegisterDragDrop(HWND hwnd, std::shared_ptr<IDropTarget> target)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr || manager->Find(hwnd) == nullptr) {
+        return DRAGDROP_E_INVALIDHWND;
+    }
+    if (!target) {
+        return E_INVALIDARG;
+    }
+    auto& targets = manager->DragDrop().Targets;
+    if (targets.count(hwnd) != 0) {
+        return DRAGDROP_E_ALREADYREGISTERED;
+    }
+    targets.emplace(hwnd, std::move(target));
+    return S_OK;
+}
+
+HRESULT RevokeDragDrop(HWND hwnd)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return DRAGDROP_E_INVALIDHWND;
+    }
+    return manager->DragDrop().Targets.erase(hwnd) > 0 ? S_OK : DRAGDROP_E_NOTREGISTERED;
+}
+
+HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared_ptr<IDataObject>& data)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr || !data || !image.Bitmap) {
+        return E_INVALIDARG;
+    }
+    manager->DragDrop().Pictures[data.get()] = image;
+    return S_OK;
+}
+
+HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSource> source, DWORD allowedEffects,
+                   DWORD& effect)
+{
+    effect = DROPEFFECT_NONE;
+    TWindowManager& manager = TWindowManager::Current();
+    TDragDropState& state = manager.DragDrop();
+    if (!data || !source) {
+        return E_INVALIDARG;
+    }
+    if (state.Active) {
+        return E_UNEXPECTED;
+    }
+    TDragLoop loop(manager, data, std::move(source), allowedEffects);
+    const auto hook = std::make_shared<const TInputHook>([&loop](const TQueuedInput& input) { return loop.Input(input); });
+    const HCURSOR oldCursor = GetCursor();
+    state.Active = true;
+    state.Pointer = manager.CursorPos;
+    if (const auto at = state.Pictures.find(data.get()); at != state.Pictures.end()) {
+        state.Picture = at->second;
+        state.Pictures.erase(at);
+    }
+    manager.InputHooks.push_back(hook);
+    const auto cleanUp = [&] {
+        std::erase(manager.InputHooks, hook);
+        const TRect picture = PictureRect(state);
+        state.Active = false;
+        state.Picture = TDragImage();
+        PictureMoved(manager, picture, TRect{});
+        SetCursor(oldCursor);
+    };
+    try {
+        loop.MoveTo(manager.CursorPos);
+        TMessageQueue& queue = manager.Queue();
+        while (!loop.Done()) {
+            TMsg msg;
+            if (!queue.PeekMessage(msg)) {
+                manager.Host().WaitForWork(queue);
+                continue;
+            }
+            if (msg.message == WM_QUIT) {
+                queue.PostQuitMessage(static_cast<int>(msg.wParam));
+                loop.Cancel();
+                break;
+            }
+            if (msg.message == WM_QUEUED_INPUT && !TranslateQueuedInput(msg)) {
+                continue;
+            }
+            TMessageQueue::DispatchMessage(msg);
+        }
+    } catch (...) {
+        loop.Cancel();
+        cleanUp();
+        throw;
+    }
+    cleanUp();
+    effect = loop.Effect();
+    return loop.Result();
+}
+
+} // namespace plat

@@ -1,0 +1,74 @@
+// The small interface between the control tree and the back end that shows
+// it: the back end gives each top-level window a place on the screen, shows
+// the window's pixels, reports input by posting it to the window manager
+// (PostHostInput), and blocks the user-interface thread until something
+// happens. Two back ends implement it: headless (tests) and GTK 3.
+#pragma once
+
+#include "platform/canvas/graphics_types.h"
+#include "platform/messages.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+class TMessageQueue;
+using HCURSOR = std::intptr_t;
+
+struct THostWindowInfo {
+    std::string Caption;
+    TRect Bounds;          // screen coordinates, logical pixels
+    HWND Owner = 0;        // the top-level window it stays above, 0 for none
+    bool Popup = false;    // no decoration, placed at screen points (menus, hints, drop-downs)
+    bool ToolWindow = false;
+};
+
+class IHost {
+public:
+    virtual ~IHost() = default;
+
+    // Top-level windows. Bounds are logical pixels; the window's pixels are
+    // its bounds times the device scale.
+    virtual void CreateHostWindow(HWND window, const THostWindowInfo& info) = 0;
+    virtual void DestroyHostWindow(HWND window) = 0;
+    virtual void ShowHostWindow(HWND window, bool visible) = 0;
+    virtual void MoveHostWindow(HWND window, const TRect& bounds) = 0;
+    virtual void SetHostWindowCaption(HWND window, const std::string& caption) = 0;
+    // Brings the window to the front and gives it the keyboard.
+    virtual void ActivateHostWindow(HWND window) = 0;
+    // Pixels of the window changed in area (window coordinates, logical);
+    // the back end shows them (ComposeTopLevelWindow) when it likes.
+    virtual void HostWindowPixelsChanged(HWND window, const TRect& area) = 0;
+    // The application's title, apart from every window caption.
+    virtual void SetApplicationTitle(const std::string& title) = 0;
+
+    // Pointer shape over our windows; 0 = the arrow.
+    virtual void SetHostCursor(HCURSOR cursor) = 0;
+    // Keeps pointer events coming to window (a popup's grab) until released
+    // with 0.
+    virtual void SetHostPointerGrab(HWND window) = 0;
+
+    // Integer device scale of new windows (1, or 2 on a HiDPI screen).
+    virtual int DeviceScale() const = 0;
+    virtual TRect ScreenRect() const = 0;
+    virtual TRect WorkArea() const = 0;
+    // The platform's message beep (type 0 = default).
+    virtual void Beep(unsigned type) = 0;
+
+    // Blocks the user-interface thread until a message waits in the queue, a
+    // timer is due or the back end has posted input. A headless back end
+    // with nothing left to do runs the next scripted step or raises.
+    virtual void WaitForWork(TMessageQueue& queue) = 0;
+
+    // The program's clipboard now offers these clipboard formats (empty:
+    // nothing of ours); the back end announces them to other programs and
+    // renders them with RenderClipboardForHost when asked.
+    virtual void ClipboardOffered(const std::vector<std::uint16_t>& formats) = 0;
+    // Another program's clipboard content in a text format, when there is
+    // one: UTF-8 text and true, else false.
+    virtual bool ReadForeignClipboardText(std::string& text) = 0;
+};
+
+} // namespace plat

@@ -1,0 +1,643 @@
+// Painting of windows: update regions, WM_PAINT from the queue, device
+// contexts that draw into a copy of a window's part of its top-level pixels
+// and write back what shows, window scrolling and composition.
+#include "platform/controls/window_paint.h"
+
+#include "platform/canvas/colors.h"
+#include "platform/canvas/gdi_constants.h"
+#include "platform/canvas/pixel_surface.h"
+#include "platform/canvas/surface_dc.h"
+#include "platform/controls/caret.h"
+#include "platform/controls/drag_drop.h"
+#include "platform/controls/window_manager.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plat {
+
+namespace {
+
+constexpr COLORREF DesktopColor = 0x808080;
+
+// Copies a block of device pixels between 32-bit surfaces, cut to both.
+void CopyPixels(TPixelSurface& from, int fromX, int fromY, TPixelSurface& to, int toX, int toY, int width, int height)
+{
+    // Cut the block to the source, then to the destination.
+    const int skipX = std::max({0, -fromX, -toX});
+    const int skipY = std::max({0, -fromY, -toY});
+    fromX += skipX;
+    toX += skipX;
+    fromY += skipY;
+    toY += skipY;
+    width = std::min({width - skipX, from.Width() - fromX, to.Width() - toX});
+    height = std::min({height - skipY, from.Height() - fromY, to.Height() - toY});
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* source = from.ScanLine(fromY + row) + std::size_t{4} * fromX;
+        std::uint8_t* target = to.ScanLine(toY + row) + std::size_t{4} * toX;
+        std::memmove(target, source, std::size_t{4} * width);
+    }
+}
+
+// Copies the region (logical coordinates of the destination) from source,
+// placed at offset (logical) in the destination.
+void CopyRegion(TPixelSurface& from, TPoint fromOrigin, TPixelSurface& to, TPoint toOrigin, const TRegion& region,
+                int scale)
+{
+    for (const TRect& rect : region.Rects()) {
+        CopyPixels(from, (rect.Left - fromOrigin.X) * scale, (rect.Top - fromOrigin.Y) * scale, to,
+                   (rect.Left - toOrigin.X) * scale, (rect.Top - toOrigin.Y) * scale,
+                   static_cast<int>(rect.Width()) * scale, static_cast<int>(rect.Height()) * scale);
+    }
+}
+
+// Copies the pixels of the region (logical, destination coordinates) that
+// differ from original: what a context drew, not what it merely held.
+void CopyChangedRegion(TPixelSurface& from, const TPixelSurface& original, TPoint fromOrigin, TPixelSurface& to,
+                       const TRegion& region, int scale)
+{
+    auto& base = const_cast<TPixelSurface&>(original);
+    for (const TRect& rect : region.Rects()) {
+        const int left = std::max((rect.Left - fromOrigin.X) * scale, 0);
+        const int top = std::max((rect.Top - fromOrigin.Y) * scale, 0);
+        const int right = std::min(static_cast<int>((std::int64_t{rect.Right} - fromOrigin.X) * scale), from.Width());
+        const int bottom = std::min(static_cast<int>((std::int64_t{rect.Bottom} - fromOrigin.Y) * scale), from.Height());
+        const int shiftX = fromOrigin.X * scale;
+        const int shiftY = fromOrigin.Y * scale;
+        for (int y = top; y < bottom; ++y) {
+            const int ty = y + shiftY;
+            if (ty < 0 || ty >= to.Height()) {
+                continue;
+            }
+            const std::uint8_t* drawn = from.ScanLine(y);
+            const std::uint8_t* held = base.ScanLine(y);
+            std::uint8_t* target = to.ScanLine(ty);
+            for (int x = left; x < right; ++x) {
+                const int tx = x + shiftX;
+                if (tx < 0 || tx >= to.Width() || std::memcmp(drawn + 4 * x, held + 4 * x, 3) == 0) {
+                    continue;
+                }
+                std::memcpy(target + std::size_t{4} * tx, drawn + std::size_t{4} * x, 4);
+            }
+        }
+    }
+}
+
+void FillSurface(TPixelSurface& pixels, COLORREF color)
+{
+    for (int y = 0; y < pixels.Height(); ++y) {
+        std::uint8_t* row = pixels.ScanLine(y);
+        for (int x = 0; x < pixels.Width(); ++x) {
+            row[4 * x] = GetBValue(color);
+            row[4 * x + 1] = GetGValue(color);
+            row[4 * x + 2] = GetRValue(color);
+            row[4 * x + 3] = 0xFF;
+        }
+    }
+}
+
+int LogicalSide(std::int64_t side, int scale)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(side, 1, TPixelSurface::MaxSide / scale));
+}
+
+} // namespace
+
+// A device context on a copy of part of a top-level window's pixels (or of
+// the screen); releasing it writes back the pixels inside Mask that it
+// changed, so that contexts open at the same time do not undo each other.
+class TWindowDC {
+public:
+    TWindowDC(HWND window, HWND top, const TRect& areaInTop, TRegion mask, int scale)
+        : Window(window), Top(top), Area(areaInTop), Mask(std::move(mask)), Scale(scale),
+          Pixels(LogicalSide(areaInTop.Width(), scale) * scale, LogicalSide(areaInTop.Height(), scale) * scale, 32),
+          Original(Pixels.Width(), Pixels.Height(), 32), DC(Pixels, scale)
+    {
+    }
+
+    // Keeps the pixels as they were copied in.
+    void TakeOriginal() { CopyPixels(Pixels, 0, 0, Original, 0, 0, Pixels.Width(), Pixels.Height()); }
+
+    const HWND Window;   // 0 for the screen
+    const HWND Top;      // the top-level window whose pixels these are; 0 for the screen
+    const TRect Area;    // in the top-level window (screen for the screen context)
+    const TRegion Mask;  // area coordinates: the pixels that go back
+    const int Scale;
+    TPixelSurface Pixels;
+    TPixelSurface Original;
+    TSurfaceDC DC;
+};
+
+TPaintState::TPaintState(TWindowManager& manager) : FManager(manager) {}
+
+TPaintState::~TPaintState() = default;
+
+namespace {
+
+bool Paintable(TWindowManager& manager, const TWindowRecord& record)
+{
+    if (record.Destroying) {
+        return false;
+    }
+    for (const TWindowRecord* each = &record; each != nullptr; each = manager.Find(each->Parent)) {
+        if ((each->Style & WS_VISIBLE) == 0 || each->RedrawOff) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool NeedsPaint(const TWindowRecord& record)
+{
+    return !record.Update.IsEmpty() || record.InternalPaint || record.FrameInvalid;
+}
+
+// The first window, parents before children, that has something to paint.
+HWND FirstToPaint(TWindowManager& manager, const std::vector<HWND>& windows)
+{
+    for (HWND hwnd : windows) {
+        TWindowRecord* record = manager.Find(hwnd);
+        if (record == nullptr || (record->Style & WS_VISIBLE) == 0 || record->RedrawOff) {
+            continue;
+        }
+        if (NeedsPaint(*record) && Paintable(manager, *record)) {
+            return hwnd;
+        }
+        if (const HWND below = FirstToPaint(manager, record->Children)) {
+            return below;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+bool TPaintState::HasMessage() const
+{
+    return FirstToPaint(FManager, FManager.TopLevelOrder()) != 0;
+}
+
+bool TPaintState::TakeMessage(TMsg& msg)
+{
+    const HWND hwnd = FirstToPaint(FManager, FManager.TopLevelOrder());
+    if (hwnd == 0) {
+        return false;
+    }
+    msg = TMsg{hwnd, WM_PAINT, 0, 0};
+    return true;
+}
+
+HDC TPaintState::Open(std::unique_ptr<TWindowDC> dc)
+{
+    HDC handle = &dc->DC;
+    FOpen.push_back(std::move(dc));
+    return handle;
+}
+
+bool TPaintState::Release(HDC handle)
+{
+    const auto at = std::find_if(FOpen.begin(), FOpen.end(), [&](const auto& dc) { return &dc->DC == handle; });
+    if (at == FOpen.end()) {
+        return false;
+    }
+    std::unique_ptr<TWindowDC> dc = std::move(*at);
+    FOpen.erase(at);
+    const TPoint areaOrigin{dc->Area.Left, dc->Area.Top};
+    if (dc->Top == 0) {
+        // The screen: each visible top-level window takes back what shows of it.
+        TRegion covered;
+        for (HWND top : FManager.TopLevelOrder()) {
+            TWindowRecord* record = FManager.Find(top);
+            if (record == nullptr || (record->Style & WS_VISIBLE) == 0 || !record->Pixels) {
+                continue;
+            }
+            TRegion shows(record->Bounds);
+            shows.Combine(shows, covered, RGN_DIFF);
+            TRegion mask = dc->Mask;
+            mask.Offset(areaOrigin.X, areaOrigin.Y);
+            shows.Combine(shows, mask, RGN_AND);
+            covered.Combine(covered, TRegion(record->Bounds), RGN_OR);
+            if (shows.IsEmpty() || record->DeviceScale != dc->Scale) {
+                continue;
+            }
+            shows.Offset(-record->Bounds.Left, -record->Bounds.Top);
+            CopyChangedRegion(dc->Pixels, dc->Original,
+                              Point(areaOrigin.X - record->Bounds.Left, areaOrigin.Y - record->Bounds.Top),
+                              *record->Pixels, shows, dc->Scale);
+            shows.Offset(record->Bounds.Left, record->Bounds.Top);
+            TRect box = shows.Box();
+            FManager.PixelsChanged(top, OffsetRect(box, -record->Bounds.Left, -record->Bounds.Top));
+        }
+        return true;
+    }
+    TWindowRecord* top = FManager.Find(dc->Top);
+    if (top == nullptr || !top->Pixels || top->DeviceScale != dc->Scale) {
+        return true; // the window went away while the context was out
+    }
+    TRegion mask = dc->Mask;
+    mask.Offset(areaOrigin.X, areaOrigin.Y);
+    CopyChangedRegion(dc->Pixels, dc->Original, areaOrigin, *top->Pixels, mask, dc->Scale);
+    FManager.PixelsChanged(dc->Top, mask.Box());
+    return true;
+}
+
+namespace {
+
+// A context on area (top-level coordinates) of the window's top-level
+// pixels, writing back mask (area coordinates).
+HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRegion mask)
+{
+    const HWND top = GetTopLevelWindow(hwnd);
+    TWindowRecord* topRecord = manager.Find(top);
+    if (topRecord == nullptr) {
+        return nullptr;
+    }
+    const int scale = topRecord->DeviceScale;
+    auto dc = std::make_unique<TWindowDC>(hwnd, top, area, std::move(mask), scale);
+    if (topRecord->Pixels) {
+        CopyPixels(*topRecord->Pixels, area.Left * scale, area.Top * scale, dc->Pixels, 0, 0, dc->Pixels.Width(),
+                   dc->Pixels.Height());
+    }
+    dc->TakeOriginal();
+    return manager.Paint().Open(std::move(dc));
+}
+
+HDC OpenScreenContext(TWindowManager& manager)
+{
+    const int scale = std::max(manager.Host().DeviceScale(), 1);
+    const TRect screen = manager.Host().ScreenRect();
+    auto composed = ComposeScreen(scale, false);
+    auto dc = std::make_unique<TWindowDC>(0, 0, screen, TRegion(Rect(0, 0, static_cast<int>(screen.Width()),
+                                                                      static_cast<int>(screen.Height()))),
+                                          scale);
+    CopyPixels(*composed, 0, 0, dc->Pixels, 0, 0, dc->Pixels.Width(), dc->Pixels.Height());
+    dc->TakeOriginal();
+    return manager.Paint().Open(std::move(dc));
+}
+
+void MarkUpdate(TWindowRecord& record, const TRegion& region, bool erase)
+{
+    if (region.IsEmpty()) {
+        return;
+    }
+    record.Update.Combine(record.Update, region, RGN_OR);
+    record.EraseNeeded = record.EraseNeeded || erase;
+}
+
+} // namespace
+
+bool InvalidateRect(HWND hwnd, const TRect* rect, bool erase)
+{
+    return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0u));
+}
+
+bool InvalidateRgn(HWND hwnd, const TRegion* region, bool erase)
+{
+    return RedrawWindow(hwnd, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0u));
+}
+
+bool ValidateRect(HWND hwnd, const TRect* rect)
+{
+    return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE);
+}
+
+bool ValidateRgn(HWND hwnd, const TRegion* region)
+{
+    return RedrawWindow(hwnd, nullptr, region, RDW_VALIDATE);
+}
+
+bool RedrawWindow(HWND hwnd, const TRect* update, const TRegion* updateRegion, std::uint32_t flags)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    if (record == nullptr) {
+        return false;
+    }
+    const TRect client = record->ClientSize();
+    TRegion region(client);
+    if (updateRegion != nullptr) {
+        region.Combine(*updateRegion, region, RGN_AND);
+    } else if (update != nullptr) {
+        region = TRegion(IntersectRect(NormalizedRect(*update), client));
+    }
+    if (flags & RDW_INVALIDATE) {
+        MarkUpdate(*record, region, (flags & RDW_ERASE) != 0);
+        if (flags & RDW_FRAME) {
+            record->FrameInvalid = true;
+        }
+    }
+    if (flags & RDW_INTERNALPAINT) {
+        record->InternalPaint = true;
+    }
+    if (flags & RDW_VALIDATE) {
+        record->Update.Combine(record->Update, region, RGN_DIFF);
+        if (flags & RDW_NOFRAME) {
+            record->FrameInvalid = false;
+        }
+    }
+    if (flags & RDW_NOERASE) {
+        record->EraseNeeded = false;
+    }
+    if (flags & RDW_NOINTERNALPAINT) {
+        record->InternalPaint = false;
+    }
+    if ((flags & RDW_ALLCHILDREN) != 0 && (flags & RDW_NOCHILDREN) == 0) {
+        const std::vector<HWND> children = record->Children;
+        for (HWND child : children) {
+            TWindowRecord* each = manager->Find(child);
+            if (each == nullptr) {
+                continue;
+            }
+            if (!region.Intersects(each->Bounds)) {
+                continue;
+            }
+            TRegion inChild = region;
+            inChild.Offset(-each->Bounds.Left - each->ClientInWindow.Left, -each->Bounds.Top - each->ClientInWindow.Top);
+            RedrawWindow(child, nullptr, &inChild, flags & ~RDW_UPDATENOW & ~RDW_ERASENOW);
+        }
+    }
+    if (flags & RDW_UPDATENOW) {
+        UpdateWindow(hwnd);
+        if (flags & RDW_ALLCHILDREN) {
+            for (HWND child : manager->Descendants(hwnd)) {
+                UpdateWindow(child);
+            }
+        }
+    }
+    return true;
+}
+
+bool UpdateWindow(HWND hwnd)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    if (record == nullptr) {
+        return false;
+    }
+    if (NeedsPaint(*record) && Paintable(*manager, *record)) {
+        SendMessage(hwnd, WM_PAINT, 0, 0);
+    }
+    return true;
+}
+
+bool GetUpdateRect(HWND hwnd, TRect* rect, bool)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    if (record == nullptr) {
+        return false;
+    }
+    if (rect != nullptr) {
+        *rect = record->Update.Box();
+    }
+    return !record->Update.IsEmpty();
+}
+
+int GetUpdateRgn(HWND hwnd, TRegion& region, bool)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    if (record == nullptr) {
+        return RGN_ERROR;
+    }
+    region = record->Update;
+    return region.Kind();
+}
+
+bool IsRedrawOff(HWND hwnd)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    return record != nullptr && record->RedrawOff;
+}
+
+HDC BeginPaint(HWND hwnd, TPaintStruct& paint)
+{
+    paint = TPaintStruct();
+    TWindowManager& manager = TWindowManager::Current();
+    TWindowRecord* record = manager.Find(hwnd);
+    if (record == nullptr) {
+        return nullptr;
+    }
+    if (record->FrameInvalid) {
+        record->FrameInvalid = false;
+        SendMessage(hwnd, WM_NCPAINT, 1, 0);
+        record = manager.Find(hwnd);
+        if (record == nullptr) {
+            return nullptr;
+        }
+    }
+    TRegion update = record->Update;
+    const bool erase = record->EraseNeeded;
+    record->Update = TRegion();
+    record->EraseNeeded = false;
+    record->InternalPaint = false;
+    update.Combine(update, manager.VisibleClientRegion(hwnd), RGN_AND);
+    HDC dc = OpenWindowContext(manager, hwnd, manager.ClientRectInTop(hwnd), update);
+    if (dc == nullptr) {
+        return nullptr;
+    }
+    dc->SelectClipRgn(&update);
+    paint.hdc = dc;
+    paint.rcPaint = update.Box();
+    paint.fErase = erase && SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+    return dc;
+}
+
+bool EndPaint(HWND, const TPaintStruct& paint)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    return manager != nullptr && paint.hdc != nullptr && manager->Paint().Release(paint.hdc);
+}
+
+HDC GetDC(HWND hwnd)
+{
+    return GetDCEx(hwnd, nullptr, 0);
+}
+
+HDC GetWindowDC(HWND hwnd)
+{
+    return GetDCEx(hwnd, nullptr, DCX_WINDOW);
+}
+
+HDC GetDCEx(HWND hwnd, const TRegion* clip, std::uint32_t flags)
+{
+    TWindowManager& manager = TWindowManager::Current();
+    if (hwnd == 0) {
+        return OpenScreenContext(manager);
+    }
+    if (manager.Find(hwnd) == nullptr) {
+        return nullptr;
+    }
+    const bool whole = (flags & DCX_WINDOW) != 0;
+    const TRect area = whole ? manager.WindowRectInTop(hwnd) : manager.ClientRectInTop(hwnd);
+    TRegion mask = whole ? manager.VisibleWindowRegion(hwnd) : manager.VisibleClientRegion(hwnd);
+    if (clip != nullptr && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) != 0) {
+        mask.Combine(mask, *clip, (flags & DCX_INTERSECTRGN) ? RGN_AND : RGN_DIFF);
+    }
+    HDC dc = OpenWindowContext(manager, hwnd, area, mask);
+    if (dc != nullptr && (flags & DCX_VALIDATE) != 0) {
+        ValidateRect(hwnd, nullptr);
+    }
+    return dc;
+}
+
+HDC GetDCAt(HWND hwnd, const TRect& clientArea, const TRegion* clip)
+{
+    TWindowManager& manager = TWindowManager::Current();
+    if (manager.Find(hwnd) == nullptr) {
+        return nullptr;
+    }
+    TRegion mask = manager.VisibleClientRegion(hwnd);
+    mask.Combine(mask, TRegion(clientArea), RGN_AND);
+    if (clip != nullptr) {
+        mask.Combine(mask, *clip, RGN_AND);
+    }
+    mask.Offset(-clientArea.Left, -clientArea.Top);
+    const TRect client = manager.ClientRectInTop(hwnd);
+    HDC dc = OpenWindowContext(manager, hwnd, OffsetRect(clientArea, client.Left, client.Top), mask);
+    if (dc != nullptr) {
+        dc->SelectClipRgn(&mask);
+    }
+    return dc;
+}
+
+int ReleaseDC(HWND, HDC dc)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    return manager != nullptr && manager->Paint().Release(dc) ? 1 : 0;
+}
+
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* clip, TRegion* update,
+                   TRect* updateRect, std::uint32_t flags)
+{
+    TWindowManager& manager = TWindowManager::Current();
+    TWindowRecord* record = manager.Find(hwnd);
+    if (record == nullptr) {
+        return RGN_ERROR;
+    }
+    const TRect client = record->ClientSize();
+    const TRect area = scroll ? IntersectRect(NormalizedRect(*scroll), client) : client;
+    const TRect clipArea = clip ? IntersectRect(NormalizedRect(*clip), client) : client;
+    const bool moveChildren = (flags & SW_SCROLLCHILDREN) != 0;
+
+    // Pixels that show inside area, and where they land.
+    TRegion shows = manager.VisibleClientRegion(hwnd, !moveChildren);
+    shows.Combine(shows, TRegion(area), RGN_AND);
+    TRegion landed = shows;
+    landed.Offset(dx, dy);
+    landed.Combine(landed, shows, RGN_AND);
+    landed.Combine(landed, TRegion(clipArea), RGN_AND);
+    TRegion uncovered(IntersectRect(area, clipArea));
+    uncovered.Combine(uncovered, landed, RGN_DIFF);
+
+    const HWND top = GetTopLevelWindow(hwnd);
+    TWindowRecord* topRecord = manager.Find(top);
+    if (topRecord != nullptr && topRecord->Pixels && !landed.IsEmpty()) {
+        const int scale = topRecord->DeviceScale;
+        const TRect clientInTop = manager.ClientRectInTop(hwnd);
+        TPixelSurface& pixels = *topRecord->Pixels;
+        // Through a copy of the moved block, so that overlapping moves read old pixels.
+        const TRect box = OffsetRect(landed.Box(), -dx, -dy);
+        TPixelSurface copy(LogicalSide(box.Width(), scale) * scale, LogicalSide(box.Height(), scale) * scale, 32);
+        CopyPixels(pixels, (clientInTop.Left + box.Left) * scale, (clientInTop.Top + box.Top) * scale, copy, 0, 0,
+                   copy.Width(), copy.Height());
+        TRegion target = landed;
+        target.Offset(clientInTop.Left, clientInTop.Top);
+        CopyRegion(copy, Point(clientInTop.Left + box.Left + dx, clientInTop.Top + box.Top + dy), pixels, Point(0, 0),
+                   target, scale);
+        manager.PixelsChanged(top, target.Box());
+    }
+
+    // The update region moves with the pixels inside the scrolled area.
+    TRegion moving = record->Update;
+    moving.Combine(moving, TRegion(area), RGN_AND);
+    if (!moving.IsEmpty()) {
+        record->Update.Combine(record->Update, moving, RGN_DIFF);
+        moving.Offset(dx, dy);
+        moving.Combine(moving, TRegion(clipArea), RGN_AND);
+        record->Update.Combine(record->Update, moving, RGN_OR);
+    }
+    if (moveChildren) {
+        const std::vector<HWND> children = record->Children;
+        for (HWND child : children) {
+            TWindowRecord* each = manager.Find(child);
+            if (each != nullptr && (scroll == nullptr || !IntersectRect(each->Bounds, area).IsEmpty())) {
+                SetWindowPos(child, 0, each->Bounds.Left + dx, each->Bounds.Top + dy, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+            }
+        }
+        record = manager.Find(hwnd);
+        if (record == nullptr) {
+            return RGN_ERROR;
+        }
+    }
+    if (flags & SW_INVALIDATE) {
+        MarkUpdate(*record, uncovered, (flags & SW_ERASE) != 0);
+    }
+    if (update != nullptr) {
+        *update = uncovered;
+    }
+    if (updateRect != nullptr) {
+        *updateRect = uncovered.Box();
+    }
+    return uncovered.Kind();
+}
+
+bool ScrollWindow(HWND hwnd, int dx, int dy, const TRect* rect, const TRect* clip)
+{
+    const std::uint32_t flags = SW_INVALIDATE | SW_ERASE | (rect == nullptr ? SW_SCROLLCHILDREN : 0u);
+    return ScrollWindowEx(hwnd, dx, dy, rect, clip, nullptr, nullptr, flags) != RGN_ERROR;
+}
+
+std::unique_ptr<TPixelSurface> ComposeTopLevelWindow(HWND topLevel)
+{
+    TWindowManager& manager = TWindowManager::Current();
+    TWindowRecord* record = manager.Find(topLevel);
+    if (record == nullptr || !record->IsTopLevel() || !record->Pixels) {
+        return nullptr;
+    }
+    auto composed = std::make_unique<TPixelSurface>(record->Pixels->Width(), record->Pixels->Height(), 32);
+    CopyPixels(*record->Pixels, 0, 0, *composed, 0, 0, composed->Width(), composed->Height());
+    manager.Caret().DrawOver(manager, topLevel, *composed, record->DeviceScale);
+    manager.DragDrop().DrawOver(manager, topLevel, *composed, record->DeviceScale);
+    return composed;
+}
+
+std::unique_ptr<TPixelSurface> ComposeScreen(int scale, bool overlays)
+{
+    TWindowManager& manager = TWindowManager::Current();
+    scale = std::max(scale, 1);
+    const TRect screen = manager.Host().ScreenRect();
+    auto composed = std::make_unique<TPixelSurface>(LogicalSide(screen.Width(), scale) * scale,
+                                                    LogicalSide(screen.Height(), scale) * scale, 32);
+    FillSurface(*composed, DesktopColor);
+    const std::vector<HWND> order = manager.TopLevelOrder();
+    for (auto at = order.rbegin(); at != order.rend(); ++at) {
+        TWindowRecord* record = manager.Find(*at);
+        if (record == nullptr || (record->Style & WS_VISIBLE) == 0 || record->DeviceScale != scale) {
+            continue;
+        }
+        std::unique_ptr<TPixelSurface> composedWindow;
+        TPixelSurface* window = record->Pixels.get();
+        if (overlays) {
+            composedWindow = ComposeTopLevelWindow(*at);
+            window = composedWindow.get();
+        }
+        if (window != nullptr) {
+            CopyPixels(*window, 0, 0, *composed, (record->Bounds.Left - screen.Left) * scale,
+                       (record->Bounds.Top - screen.Top) * scale, window->Width(), window->Height());
+        }
+    }
+    return composed;
+}
+
+void FillBackground(TPixelSurface& pixels)
+{
+    FillSurface(pixels, ToColorRef(clBtnFace));
+}
+
+} // namespace plat
