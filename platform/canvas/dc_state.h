@@ -4,9 +4,7 @@
 
 #include "platform/canvas/gdi_objects.h"
 #include "platform/canvas/graphics_types.h"
-#include "platform/canvas/region.h"
-
-#include <optional>
+#include "platform/canvas/dc_clip.h"
 
 namespace plat {
 
@@ -26,7 +24,7 @@ struct TDCState {
     int CharExtra = 0;
     TPoint BrushOrg;
     TPoint Position;
-    std::optional<TRegion> Clip;      // logical coordinates; none: the whole surface
+    TDCClip Clip;                     // logical coordinates
 };
 
 } // namespace plat

@@ -106,9 +106,10 @@ void RasterizePolygons(const std::vector<TPolygonF>& polygons, int fillMode, con
 
 TPolygonF ArcPoints(double cx, double cy, double rx, double ry, double a0, double sweep)
 {
-    const double radius = std::max(std::abs(rx), std::abs(ry));
-    const int steps = std::clamp(static_cast<int>(std::ceil(std::abs(sweep) * std::sqrt(std::max(radius, 1.0)) * 2)),
-        4, 4096);
+    // About two points per sqrt(radius) of arc: the chords stay within a
+    // quarter pixel of the curve up to radii of a few thousand pixels.
+    const double radius = std::clamp(std::max(std::abs(rx), std::abs(ry)), 1.0, 4096.0);
+    const int steps = std::max(static_cast<int>(std::ceil(std::abs(sweep) * std::sqrt(radius) * 2)), 4);
     TPolygonF points;
     points.reserve(static_cast<std::size_t>(steps) + 1);
     for (int i = 0; i <= steps; ++i) {

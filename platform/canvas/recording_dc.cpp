@@ -293,19 +293,7 @@ int TRecordingDC::ExtSelectClipRgn(const TRegion* region, int mode)
     Record("ExtSelectClipRgn", {box.Left, box.Top, box.Right, box.Bottom, mode, region != nullptr});
     if (FTarget != nullptr)
         FTarget->ExtSelectClipRgn(region, mode);
-    if (region == nullptr) {
-        if (mode != RGN_COPY)
-            return RGN_ERROR;
-        FState.Clip.reset();
-        return SIMPLEREGION;
-    }
-    const TRegion current = FState.Clip ? *FState.Clip : TRegion(SurfaceBox());
-    TRegion combined;
-    const int kind = mode == RGN_COPY ? combined.Combine(*region, *region, RGN_COPY)
-                                      : combined.Combine(current, *region, mode);
-    if (kind != RGN_ERROR)
-        FState.Clip = std::move(combined);
-    return kind;
+    return FState.Clip.Select(region, mode, SurfaceBox());
 }
 
 int TRecordingDC::IntersectClipRect(int left, int top, int right, int bottom)
@@ -322,36 +310,25 @@ int TRecordingDC::ExcludeClipRect(int left, int top, int right, int bottom)
 
 int TRecordingDC::GetClipRgn(TRegion& region) const
 {
-    if (!FState.Clip)
+    if (!FState.Clip.Active())
         return 0;
-    region = *FState.Clip;
+    region = *FState.Clip.Region();
     return 1;
 }
 
 int TRecordingDC::GetClipBox(TRect& box) const
 {
-    const TRect whole = SurfaceBox();
-    if (!FState.Clip) {
-        box = whole;
-        return SIMPLEREGION;
-    }
-    TRegion visible;
-    visible.Combine(*FState.Clip, TRegion(whole), RGN_AND);
-    box = visible.Box();
-    return visible.Kind();
+    return FState.Clip.Box(SurfaceBox(), box);
 }
 
 bool TRecordingDC::PtVisible(int x, int y) const
 {
-    if (!SurfaceBox().Contains(x, y))
-        return false;
-    return !FState.Clip || FState.Clip->Contains(x, y);
+    return FState.Clip.Visible(x, y, SurfaceBox());
 }
 
 bool TRecordingDC::RectVisible(const TRect& rect) const
 {
-    const TRect onSurface = IntersectRect(NormalizedRect(rect), SurfaceBox());
-    return !onSurface.IsEmpty() && (!FState.Clip || FState.Clip->Intersects(onSurface));
+    return FState.Clip.Visible(rect, SurfaceBox());
 }
 
 // --- Paths ------------------------------------------------------------------
@@ -381,7 +358,7 @@ int TRecordingDC::SelectClipPath(int mode)
     const int kind = FTarget->SelectClipPath(mode);
     TRegion clip;
     if (FTarget->GetClipRgn(clip) == 1)
-        FState.Clip = clip;
+        FState.Clip.Select(&clip, RGN_COPY, SurfaceBox());
     return kind;
 }
 

@@ -26,7 +26,7 @@ const TRect ShapeLimits{-MaxShapeCoordinate, -MaxShapeCoordinate, MaxShapeCoordi
 
 // Rasterised outlines stay within this window, so that a huge shape cannot
 // take rows without end.
-const TRect RasterLimits{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
+const TRect RasterLimits{-(1 << 15), -(1 << 15), 1 << 15, 1 << 15};
 
 } // namespace
 
@@ -158,13 +158,13 @@ TRegion TRegion::Scaled(int factor) const
 {
     if (factor == 1)
         return *this;
+    std::vector<cairo_rectangle_int_t> scaled;
+    for (const TRect& r : Rects())
+        scaled.push_back(ToCairo({SaturateInt(std::int64_t{r.Left} * factor), SaturateInt(std::int64_t{r.Top} * factor),
+            SaturateInt(std::int64_t{r.Right} * factor), SaturateInt(std::int64_t{r.Bottom} * factor)}));
     TRegion result;
-    for (const TRect& r : Rects()) {
-        const TRect scaled{SaturateInt(std::int64_t{r.Left} * factor), SaturateInt(std::int64_t{r.Top} * factor),
-            SaturateInt(std::int64_t{r.Right} * factor), SaturateInt(std::int64_t{r.Bottom} * factor)};
-        const cairo_rectangle_int_t c = ToCairo(scaled);
-        cairo_region_union_rectangle(result.FRegion, &c);
-    }
+    cairo_region_destroy(result.FRegion);
+    result.FRegion = cairo_region_create_rectangles(scaled.data(), static_cast<int>(scaled.size()));
     return result;
 }
 

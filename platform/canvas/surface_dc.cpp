@@ -188,8 +188,13 @@ bool TSurfaceDC::RestoreDC(int level)
 void TSurfaceDC::RebuildDeviceClip()
 {
     FDeviceClip.clear();
-    if (FState.Clip)
-        FDeviceClip = FState.Clip->Scaled(FScale).Rects();
+    if (FState.Clip.Active())
+        FDeviceClip = FState.Clip.Region()->Scaled(FScale).Rects();
+}
+
+TRect TSurfaceDC::LogicalBounds() const
+{
+    return {0, 0, Width(), Height()};
 }
 
 int TSurfaceDC::SelectClipRgn(const TRegion* region)
@@ -199,20 +204,7 @@ int TSurfaceDC::SelectClipRgn(const TRegion* region)
 
 int TSurfaceDC::ExtSelectClipRgn(const TRegion* region, int mode)
 {
-    if (region == nullptr) {
-        if (mode != RGN_COPY)
-            return RGN_ERROR;
-        FState.Clip.reset();
-        RebuildDeviceClip();
-        return SIMPLEREGION;
-    }
-    const TRegion current = FState.Clip ? *FState.Clip : TRegion(TRect{0, 0, Width(), Height()});
-    TRegion combined;
-    const int kind = mode == RGN_COPY ? combined.Combine(*region, *region, RGN_COPY)
-                                      : combined.Combine(current, *region, mode);
-    if (kind == RGN_ERROR)
-        return RGN_ERROR;
-    FState.Clip = std::move(combined);
+    const int kind = FState.Clip.Select(region, mode, LogicalBounds());
     RebuildDeviceClip();
     return kind;
 }
@@ -231,45 +223,32 @@ int TSurfaceDC::ExcludeClipRect(int left, int top, int right, int bottom)
 
 int TSurfaceDC::GetClipRgn(TRegion& region) const
 {
-    if (!FState.Clip)
+    if (!FState.Clip.Active())
         return 0;
-    region = *FState.Clip;
+    region = *FState.Clip.Region();
     return 1;
 }
 
 int TSurfaceDC::GetClipBox(TRect& box) const
 {
-    const TRect whole{0, 0, Width(), Height()};
-    if (!FState.Clip) {
-        box = whole;
-        return SIMPLEREGION;
-    }
-    TRegion visible;
-    visible.Combine(*FState.Clip, TRegion(whole), RGN_AND);
-    box = visible.Box();
-    return visible.Kind();
+    return FState.Clip.Box(LogicalBounds(), box);
 }
 
 bool TSurfaceDC::PtVisible(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= Width() || y >= Height())
-        return false;
-    return !FState.Clip || FState.Clip->Contains(x, y);
+    return FState.Clip.Visible(x, y, LogicalBounds());
 }
 
 bool TSurfaceDC::RectVisible(const TRect& rect) const
 {
-    const TRect onSurface = IntersectRect(NormalizedRect(rect), TRect{0, 0, Width(), Height()});
-    if (onSurface.IsEmpty())
-        return false;
-    return !FState.Clip || FState.Clip->Intersects(onSurface);
+    return FState.Clip.Visible(rect, LogicalBounds());
 }
 
 bool TSurfaceDC::DeviceVisible(int deviceX, int deviceY) const
 {
     if (deviceX < 0 || deviceY < 0 || deviceX >= FSurface.Width() || deviceY >= FSurface.Height())
         return false;
-    if (!FState.Clip)
+    if (!FState.Clip.Active())
         return true;
     auto band = std::upper_bound(FDeviceClip.begin(), FDeviceClip.end(), deviceY,
         [](int y, const TRect& r) { return y < r.Bottom; });
@@ -306,7 +285,7 @@ void TSurfaceDC::ForEachVisibleSpan(const TSpan& span, const std::function<void(
     const int x1 = std::min(span.X1, FSurface.Width());
     if (x0 >= x1)
         return;
-    if (!FState.Clip) {
+    if (!FState.Clip.Active()) {
         paint(span.Y, x0, x1);
         return;
     }

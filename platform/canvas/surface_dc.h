@@ -12,6 +12,7 @@
 #include "platform/canvas/utf8_text.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -146,6 +147,7 @@ private:
     std::uint32_t PenPixel() const;
     TRect DeviceRect(const TRect& logical) const;
     TRect DeviceBounds() const;
+    TRect LogicalBounds() const;
     bool DeviceVisible(int deviceX, int deviceY) const;
     void RebuildDeviceClip();
     std::uint32_t* Row(int deviceY);
@@ -162,6 +164,8 @@ private:
     bool PenIsCosmeticLine() const;
     void AddToPath(TPathFigure figure);
     std::vector<TSpan> StrokeSpans(const std::vector<TPathFigure>& figures, const TLogPen& pen);
+    // The closed path's inside within limits; the path is used up.
+    TRegion PathRegionWithin(const TRect& limits);
 
     // Text (surface_dc_text.cpp).
     const TRealizedFont& LogicalFont();

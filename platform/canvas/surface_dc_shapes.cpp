@@ -570,6 +570,11 @@ void TSurfaceDC::WidenPath()
 
 TRegion TSurfaceDC::PathToRegion()
 {
+    return PathRegionWithin({-(1 << 15), -(1 << 15), 1 << 15, 1 << 15});
+}
+
+TRegion TSurfaceDC::PathRegionWithin(const TRect& limits)
+{
     if (!FPathClosed)
         return {};
     TRegion region;
@@ -580,7 +585,7 @@ TRegion TSurfaceDC::PathToRegion()
         for (const TPathFigure& f : FPath)
             polygons.push_back(f.Points);
         std::vector<TSpan> spans;
-        RasterizePolygons(polygons, FState.PolyFillMode, {-(1 << 16), -(1 << 16), 1 << 16, 1 << 16}, spans);
+        RasterizePolygons(polygons, FState.PolyFillMode, limits, spans);
         region = TRegion::FromSpans(spans);
     }
     AbortPath();
@@ -591,7 +596,8 @@ int TSurfaceDC::SelectClipPath(int mode)
 {
     if (!FPathClosed)
         return RGN_ERROR;
-    const TRegion region = PathToRegion();
+    // Only the part near the surface can ever limit drawing.
+    const TRegion region = PathRegionWithin(InflateRect(LogicalBounds(), 64, 64));
     return ExtSelectClipRgn(&region, mode);
 }
 

@@ -164,7 +164,7 @@ void TSurfaceDC::DrawTextRun(int x, int y, std::uint32_t options, const TRect* r
     cairo_surface_mark_dirty(cairo_get_target(FCairo));
     cairo_save(FCairo);
     cairo_reset_clip(FCairo);
-    if (FState.Clip) {
+    if (FState.Clip.Active()) {
         for (const TRect& r : FDeviceClip)
             cairo_rectangle(FCairo, r.Left, r.Top, static_cast<double>(r.Width()), static_cast<double>(r.Height()));
         cairo_clip(FCairo);
