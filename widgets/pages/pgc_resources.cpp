@@ -4,8 +4,11 @@
 
 #include "platform/ascii_case.h"
 #include "platform/canvas/bitmap.h"
+#include "platform/canvas/pixel_surface.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <span>
 
 namespace qel {
 namespace {
@@ -14,16 +17,23 @@ struct TBgra {
     std::uint8_t B, G, R, A;
 };
 
-// One embedded picture: its name, size and the colour of each pixel.
+constexpr TBgra Clear = {0, 0, 0, 0};
+constexpr TBgra Black = {0, 0, 0, 0xFF};
+constexpr TBgra White = {0xFF, 0xFF, 0xFF, 0xFF};
+
+// One embedded picture: its name, size, the point a cursor aims with and
+// the colour of each pixel.
 struct TLibraryPicture {
     const char* Name;
     int Width;
     int Height;
+    plat::TPoint HotSpot;
     TBgra (*PixelAt)(int x, int y);
 };
 
 constexpr int MarkerSide = 10;
 constexpr int MarkerCount = 10;
+constexpr int CursorSide = 16;
 
 // The ten bookmark glyphs side by side, one per marker 0 .. 9: a dark frame
 // around a square whose shade tells the marker.
@@ -38,13 +48,42 @@ TBgra MarkerPixel(int x, int y)
     return {shade, 0x80, static_cast<std::uint8_t>(0xFF - shade), 0xFF};
 }
 
+// An arrow pointing up and to the right, for selecting whole lines from the
+// left margin: a white shaft with a black edge and a black head.
+TBgra LineCursorPixel(int x, int y)
+{
+    const int diagonal = x + y - (CursorSide - 1);
+    if (y <= 4 && x >= CursorSide - 5) {
+        return Black;
+    }
+    if (diagonal == 0) {
+        return White;
+    }
+    return std::abs(diagonal) == 1 ? Black : Clear;
+}
+
+// A vertical bar with a head at its top, for moving tabs.
+TBgra TabCursorPixel(int x, int y)
+{
+    const int fromMiddle = std::abs(2 * x - (CursorSide - 1));
+    if (y < 5 && fromMiddle <= 2 * y + 1) {
+        return Black;
+    }
+    return fromMiddle <= 1 ? Black : fromMiddle <= 3 ? White : Clear;
+}
+
 constexpr TLibraryPicture Bitmaps[] = {
-    {"PGMARKERS", MarkerSide * MarkerCount, MarkerSide, MarkerPixel},
+    {"PGMARKERS", MarkerSide * MarkerCount, MarkerSide, {0, 0}, MarkerPixel},
 };
 
-const TLibraryPicture* FindPicture(std::string_view name)
+constexpr TLibraryPicture Cursors[] = {
+    {"PGLINECURSOR", CursorSide, CursorSide, {CursorSide - 1, 0}, LineCursorPixel},
+    {"PGTABCURSOR", CursorSide, CursorSide, {CursorSide / 2, 0}, TabCursorPixel},
+};
+
+const TLibraryPicture* FindPicture(std::span<const TLibraryPicture> pictures, std::string_view name)
 {
-    for (const TLibraryPicture& picture : Bitmaps) {
+    for (const TLibraryPicture& picture : pictures) {
         if (plat::SameText(picture.Name, name)) {
             return &picture;
         }
@@ -52,26 +91,44 @@ const TLibraryPicture* FindPicture(std::string_view name)
     return nullptr;
 }
 
-} // namespace
-
-std::unique_ptr<plat::TBitmap> LoadLibraryBitmap(std::string_view Name)
+// Fills 32-bit B, G, R, A rows, fetched by rowAt.
+template <class TRowAt>
+void Paint(const TLibraryPicture& picture, TRowAt rowAt)
 {
-    const TLibraryPicture* picture = FindPicture(Name);
-    if (picture == nullptr) {
-        return nullptr;
-    }
-    auto bitmap = std::make_unique<plat::TBitmap>(picture->Width, picture->Height, plat::pf32bit);
-    for (int y = 0; y < picture->Height; ++y) {
-        std::uint8_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < picture->Width; ++x) {
-            const TBgra pixel = picture->PixelAt(x, y);
+    for (int y = 0; y < picture.Height; ++y) {
+        std::uint8_t* row = rowAt(y);
+        for (int x = 0; x < picture.Width; ++x) {
+            const TBgra pixel = picture.PixelAt(x, y);
             row[4 * x] = pixel.B;
             row[4 * x + 1] = pixel.G;
             row[4 * x + 2] = pixel.R;
             row[4 * x + 3] = pixel.A;
         }
     }
+}
+
+} // namespace
+
+std::unique_ptr<plat::TBitmap> LoadLibraryBitmap(std::string_view Name)
+{
+    const TLibraryPicture* picture = FindPicture(Bitmaps, Name);
+    if (picture == nullptr) {
+        return nullptr;
+    }
+    auto bitmap = std::make_unique<plat::TBitmap>(picture->Width, picture->Height, plat::pf32bit);
+    Paint(*picture, [&bitmap](int y) { return bitmap->ScanLine(y); });
     return bitmap;
+}
+
+plat::HCURSOR LoadLibraryCursor(std::string_view Name)
+{
+    const TLibraryPicture* picture = FindPicture(Cursors, Name);
+    if (picture == nullptr) {
+        return 0;
+    }
+    auto pixels = std::make_shared<plat::TPixelSurface>(picture->Width, picture->Height, 32);
+    Paint(*picture, [&pixels](int y) { return pixels->ScanLine(y); });
+    return plat::CreateCursorFromImage({pixels, picture->HotSpot});
 }
 
 } // namespace qel

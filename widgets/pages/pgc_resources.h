@@ -1,6 +1,8 @@
 // The pictures the component library carries by name: the editor's bookmark
-// glyphs and, with the controls, its line-selection and tab cursors.
+// glyphs, its line-selection cursor and the notebook's tab cursor.
 #pragma once
+
+#include "platform/controls/cursors.h"
 
 #include <memory>
 #include <string_view>
@@ -14,5 +16,10 @@ namespace qel {
 // A new bitmap of the library's picture of that name (case ignored), or
 // nullptr when the library has none.
 std::unique_ptr<plat::TBitmap> LoadLibraryBitmap(std::string_view Name);
+
+// A new cursor of the library's cursor picture of that name (case ignored;
+// the caller frees it with plat::DestroyCursor), or 0 when the library has
+// none.
+plat::HCURSOR LoadLibraryCursor(std::string_view Name);
 
 } // namespace qel

@@ -1,8 +1,9 @@
 // Tests of the library's embedded pictures: found by name without case, a
-// new bitmap each time, nothing for an unknown name.
+// new bitmap or cursor each time, nothing for an unknown name.
 #include "widgets/pages/pgc_resources.h"
 
 #include "platform/canvas/bitmap.h"
+#include "platform/canvas/pixel_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -37,11 +38,42 @@ TEST(PgcResources, BookmarkGlyphsTenSideBySide)
     EXPECT_NE(LoadLibraryBitmap("PGMARKERS").get(), bitmap.get());
 }
 
+TEST(PgcResources, CursorsWithTheirAimingPoint)
+{
+    for (const char* name : {"PGLINECURSOR", "PGTABCURSOR", "pgTabCursor"}) {
+        const plat::HCURSOR cursor = LoadLibraryCursor(name);
+        ASSERT_NE(cursor, 0) << name;
+        const plat::TCursorImage* picture = plat::CursorPicture(cursor);
+        ASSERT_NE(picture, nullptr) << name;
+        const plat::TPixelSurface& pixels = *picture->Pixels;
+        EXPECT_EQ(pixels.BitsPerPixel(), 32) << name;
+        ASSERT_TRUE(picture->HotSpot.X >= 0 && picture->HotSpot.X < pixels.Width()) << name;
+        ASSERT_TRUE(picture->HotSpot.Y >= 0 && picture->HotSpot.Y < pixels.Height()) << name;
+        // The aiming point is drawn, and so is not the whole square.
+        auto& surface = const_cast<plat::TPixelSurface&>(pixels);
+        EXPECT_EQ(surface.ScanLine(picture->HotSpot.Y)[4 * picture->HotSpot.X + 3], 0xFF) << name;
+        int transparent = 0;
+        for (int y = 0; y < pixels.Height(); ++y) {
+            for (int x = 0; x < pixels.Width(); ++x) {
+                transparent += surface.ScanLine(y)[4 * x + 3] == 0 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(transparent, 0) << name;
+        const plat::HCURSOR again = LoadLibraryCursor(name);
+        EXPECT_NE(again, cursor) << "a new cursor each time";
+        EXPECT_TRUE(plat::DestroyCursor(cursor));
+        EXPECT_TRUE(plat::DestroyCursor(again));
+    }
+}
+
 TEST(PgcResources, UnknownNamesGiveNothing)
 {
     for (const char* name : {"", "PGMARKER", "PGMARKERSX", "DT_MOVEALL", "PGOLBRUSH"}) {
         EXPECT_EQ(LoadLibraryBitmap(name), nullptr) << name;
+        EXPECT_EQ(LoadLibraryCursor(name), 0) << name;
     }
+    EXPECT_EQ(LoadLibraryBitmap("PGLINECURSOR"), nullptr) << "a cursor is no bitmap";
+    EXPECT_EQ(LoadLibraryCursor("PGMARKERS"), 0) << "a bitmap is no cursor";
 }
 
 } // namespace
