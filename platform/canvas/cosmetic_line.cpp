@@ -100,6 +100,18 @@ void TraceCosmeticLine(int x0, int y0, int x1, int y1, std::uint32_t style, int 
         y1 = static_cast<int>(std::lround(fy1));
     }
     const std::span<const std::uint8_t> pattern = PatternOf(style);
+    if (pattern.empty() && y0 == y1) {
+        // A solid horizontal line: one span, end pixel left out.
+        const int end = includeEnd ? 1 : 0;
+        const std::int64_t from = x0 <= x1 ? x0 : std::int64_t{x1} + 1 - end;
+        const std::int64_t to = x0 <= x1 ? std::int64_t{x1} + end : std::int64_t{x0} + 1;
+        const int first = static_cast<int>(std::max<std::int64_t>(from, limits.Left));
+        const int last = static_cast<int>(std::min<std::int64_t>(to, limits.Right));
+        if (y0 >= limits.Top && y0 < limits.Bottom && first < last)
+            for (int k = 0; k < scale; ++k)
+                out.Dashes.push_back({y0 * scale + k, first * scale, last * scale});
+        return;
+    }
     std::size_t patternIndex = 0;
     int patternLeft = pattern.empty() ? 0 : pattern[0];
 

@@ -197,6 +197,12 @@ PangoContext* TFontMap::CreateContext()
 void TFontMap::PrepareLayout(PangoLayout* layout, const TRealizedFont& font, std::string_view text, bool underline,
     bool strikeOut)
 {
+    PrepareLayoutFont(layout, font, underline, strikeOut);
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+}
+
+void TFontMap::PrepareLayoutFont(PangoLayout* layout, const TRealizedFont& font, bool underline, bool strikeOut)
+{
     pango_layout_set_font_description(layout, font.Description());
     PangoAttrList* attributes = pango_attr_list_new();
     pango_attr_list_insert(attributes, pango_attr_font_features_new(FontFeatures));
@@ -207,7 +213,6 @@ void TFontMap::PrepareLayout(PangoLayout* layout, const TRealizedFont& font, std
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);
     pango_layout_set_single_paragraph_mode(layout, TRUE);
-    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
 }
 
 std::unique_ptr<TRealizedFont> TFontMap::Create(const TLogFont& font, int scale)

@@ -85,6 +85,8 @@ public:
     // Text layout with the canvas's attributes (no kerning or ligatures).
     void PrepareLayout(PangoLayout* layout, const TRealizedFont& font, std::string_view text, bool underline,
         bool strikeOut);
+    // The font and attributes alone, for a layout that then takes many texts.
+    void PrepareLayoutFont(PangoLayout* layout, const TRealizedFont& font, bool underline, bool strikeOut);
 
     // Families: the real ones (sorted), then the configured alias names with
     // the pitch of the family they stand for.

@@ -194,6 +194,8 @@ private:
     PangoLayout* FLayout = nullptr;
     const TRealizedFont* FLogicalFont = nullptr;
     const TRealizedFont* FDeviceFont = nullptr;
+    const TRealizedFont* FLayoutFont = nullptr; // the font FLayout is prepared for
+    bool FLayoutDecorated[2] = {false, false};   // its underline and strike-out
     unsigned FFontGeneration = 0;
 };
 

@@ -192,7 +192,14 @@ void TSurfaceDC::DrawTextRun(int x, int y, std::uint32_t options, const TRect* r
     cairo_translate(FCairo, static_cast<double>(reference.X) * FScale, static_cast<double>(reference.Y) * FScale);
     cairo_rotate(FCairo, -FState.Font.Escapement / 10.0 * std::numbers::pi / 180.0);
     pango_cairo_update_context(FCairo, FPangoContext);
-    map.PrepareLayout(FLayout, device, repaired, FState.Font.Underline, FState.Font.StrikeOut);
+    if (FLayoutFont != &device || FLayoutDecorated[0] != FState.Font.Underline
+        || FLayoutDecorated[1] != FState.Font.StrikeOut) {
+        map.PrepareLayoutFont(FLayout, device, FState.Font.Underline, FState.Font.StrikeOut);
+        FLayoutFont = &device;
+        FLayoutDecorated[0] = FState.Font.Underline;
+        FLayoutDecorated[1] = FState.Font.StrikeOut;
+    }
+    pango_layout_set_text(FLayout, repaired.data(), static_cast<int>(repaired.size()));
     PangoLayoutLine* line = pango_layout_get_line_readonly(FLayout, 0);
     if (line != nullptr) {
         if (placed && (FScale != 1 || dx != nullptr || FState.CharExtra != 0))
@@ -227,6 +234,7 @@ void TSurfaceDC::AddTextToPath(TPoint reference, double startX, double baselineY
     cairo_rotate(cr, -FState.Font.Escapement / 10.0 * std::numbers::pi / 180.0);
     pango_cairo_update_context(cr, FPangoContext);
     map.PrepareLayout(FLayout, logical, text, FState.Font.Underline, FState.Font.StrikeOut);
+    FLayoutFont = nullptr;
     PangoLayoutLine* line = pango_layout_get_line_readonly(FLayout, 0);
     if (line != nullptr) {
         if (advances != nullptr)
