@@ -1,7 +1,9 @@
 // 3D edges and frame-control glyphs.
 #include "platform/canvas/control_drawing.h"
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace plat {
@@ -13,6 +15,9 @@ void Line(TDeviceContext& dc, int left, int top, int right, int bottom, COLORREF
     if (right > left && bottom > top)
         dc.FillRect({left, top, right, bottom}, CreateSolidBrush(color));
 }
+
+// Fills a rectangle in one colour: on a device context or in a glyph.
+using TFill = std::function<void(int left, int top, int right, int bottom, COLORREF color)>;
 
 struct TEdgeColors {
     COLORREF TopLeft;
@@ -42,16 +47,16 @@ TEdgeColors InnerColors(std::uint32_t edge, std::uint32_t flags)
 }
 
 // One ring of the edge; bottom and right lines are drawn last, over the corners.
-void EdgeRing(TDeviceContext& dc, TRect& r, TEdgeColors colors, std::uint32_t flags)
+void EdgeRing(const TFill& fill, TRect& r, TEdgeColors colors, std::uint32_t flags)
 {
     if (flags & BF_TOP)
-        Line(dc, r.Left, r.Top, r.Right, r.Top + 1, colors.TopLeft);
+        fill(r.Left, r.Top, r.Right, r.Top + 1, colors.TopLeft);
     if (flags & BF_LEFT)
-        Line(dc, r.Left, r.Top, r.Left + 1, r.Bottom, colors.TopLeft);
+        fill(r.Left, r.Top, r.Left + 1, r.Bottom, colors.TopLeft);
     if (flags & BF_BOTTOM)
-        Line(dc, r.Left, r.Bottom - 1, r.Right, r.Bottom, colors.BottomRight);
+        fill(r.Left, r.Bottom - 1, r.Right, r.Bottom, colors.BottomRight);
     if (flags & BF_RIGHT)
-        Line(dc, r.Right - 1, r.Top, r.Right, r.Bottom, colors.BottomRight);
+        fill(r.Right - 1, r.Top, r.Right, r.Bottom, colors.BottomRight);
     if (flags & BF_TOP)
         ++r.Top;
     if (flags & BF_LEFT)
@@ -98,7 +103,7 @@ constexpr std::array<std::string_view, 4> RadioDot = {
 };
 
 template <std::size_t N>
-void Picture(TDeviceContext& dc, int left, int top, const std::array<std::string_view, N>& rows, COLORREF well,
+void Picture(TGlyph& glyph, int left, int top, const std::array<std::string_view, N>& rows, COLORREF well,
     COLORREF mark)
 {
     for (std::size_t y = 0; y < N; ++y)
@@ -113,51 +118,73 @@ void Picture(TDeviceContext& dc, int left, int top, const std::array<std::string
             case 'X': color = mark; break;
             default: continue;
             }
-            const int px = left + static_cast<int>(x);
-            const int py = top + static_cast<int>(y);
-            Line(dc, px, py, px + 1, py + 1, color);
+            glyph.Set(left + static_cast<int>(x), top + static_cast<int>(y), color);
         }
 }
 
-constexpr int GlyphSize = 13;
-
-void CheckBoxGlyph(TDeviceContext& dc, int left, int top, std::uint32_t state)
+void CheckBoxGlyph(TGlyph& glyph, std::uint32_t state)
 {
     const bool inactive = state & DFCS_INACTIVE;
     const bool indeterminate = (state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED);
-    TRect box{left, top, left + GlyphSize, top + GlyphSize};
+    TRect box{0, 0, GlyphSize, GlyphSize};
+    const TFill fill = [&glyph](int l, int t, int r, int b, COLORREF c) { glyph.Fill(l, t, r, b, c); };
     if (state & (DFCS_FLAT | DFCS_MONO)) {
         const COLORREF frame = GetSysColor((state & DFCS_MONO) ? COLOR_WINDOWFRAME : COLOR_BTNSHADOW);
-        EdgeRing(dc, box, {frame, frame}, BF_RECT);
+        EdgeRing(fill, box, {frame, frame}, BF_RECT);
     } else {
-        DrawEdgeOn(dc, box, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        EdgeRing(fill, box, OuterColors(EDGE_SUNKEN, 0), BF_RECT);
+        EdgeRing(fill, box, InnerColors(EDGE_SUNKEN, 0), BF_RECT);
     }
     const COLORREF well = GetSysColor((inactive || (state & DFCS_PUSHED) || indeterminate) ? COLOR_BTNFACE : COLOR_WINDOW);
-    Line(dc, box.Left, box.Top, box.Right, box.Bottom, well);
+    glyph.Fill(box.Left, box.Top, box.Right, box.Bottom, well);
     if (!(state & DFCS_CHECKED))
         return;
     const COLORREF mark = GetSysColor(inactive ? COLOR_GRAYTEXT : indeterminate ? COLOR_BTNSHADOW : COLOR_WINDOWTEXT);
-    Picture(dc, left + 3, top + 3, CheckMark, well, mark);
+    Picture(glyph, 3, 3, CheckMark, well, mark);
 }
 
-void RadioGlyph(TDeviceContext& dc, int left, int top, std::uint32_t state)
+void RadioGlyph(TGlyph& glyph, std::uint32_t state)
 {
     const bool inactive = state & DFCS_INACTIVE;
     const COLORREF well = GetSysColor((inactive || (state & DFCS_PUSHED)) ? COLOR_BTNFACE : COLOR_WINDOW);
-    Picture(dc, left, top, RadioButton, well, 0);
+    Picture(glyph, 0, 0, RadioButton, well, 0);
     if (state & DFCS_CHECKED)
-        Picture(dc, left + 4, top + 4, RadioDot, well, GetSysColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        Picture(glyph, 4, 4, RadioDot, well, GetSysColor(inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
 }
 
 } // namespace
 
+void TGlyph::Fill(int left, int top, int right, int bottom, COLORREF color)
+{
+    for (int y = std::max(top, 0); y < std::min(bottom, GlyphSize); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, GlyphSize); ++x)
+            Set(x, y, color);
+}
+
+TGlyph FrameControlGlyph(std::uint32_t state)
+{
+    TGlyph glyph;
+    if (state & (DFCS_BUTTONRADIO | DFCS_BUTTONRADIOIMAGE))
+        RadioGlyph(glyph, state);
+    else
+        CheckBoxGlyph(glyph, state);
+    return glyph;
+}
+
+TPoint GlyphPosition(const TRect& rect)
+{
+    return {rect.Left + static_cast<int>(std::max<std::int64_t>(rect.Width() - GlyphSize, 0) / 2),
+        rect.Top + static_cast<int>(std::max<std::int64_t>(rect.Height() - GlyphSize, 0) / 2)};
+}
+
 bool DrawEdgeOn(TDeviceContext& dc, TRect& rect, std::uint32_t edge, std::uint32_t flags)
 {
     TRect r = rect;
+    const TFill fill = [&dc](int l, int t, int right, int b, COLORREF c) { Line(dc, l, t, right, b, c); };
     if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER))
-        EdgeRing(dc, r, OuterColors(edge, flags), flags);
+        EdgeRing(fill, r, OuterColors(edge, flags), flags);
     if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER))
-        EdgeRing(dc, r, InnerColors(edge, flags), flags);
+        EdgeRing(fill, r, InnerColors(edge, flags), flags);
     if (flags & BF_MIDDLE)
         Line(dc, r.Left, r.Top, r.Right, r.Bottom, GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_BTNFACE));
     if (flags & BF_ADJUST)
@@ -169,8 +196,6 @@ bool DrawFrameControlOn(TDeviceContext& dc, const TRect& rect, std::uint32_t kin
 {
     if (kind != DFC_BUTTON || rect.IsEmpty())
         return false;
-    const int left = rect.Left + static_cast<int>(std::max<std::int64_t>(rect.Width() - GlyphSize, 0) / 2);
-    const int top = rect.Top + static_cast<int>(std::max<std::int64_t>(rect.Height() - GlyphSize, 0) / 2);
     if (state & DFCS_BUTTONPUSH) {
         TRect r = rect;
         DrawEdgeOn(dc, r, (state & (DFCS_PUSHED | DFCS_CHECKED)) ? EDGE_SUNKEN : EDGE_RAISED,
@@ -178,17 +203,29 @@ bool DrawFrameControlOn(TDeviceContext& dc, const TRect& rect, std::uint32_t kin
                 | ((state & DFCS_MONO) ? std::uint32_t{BF_MONO} : 0u));
         return true;
     }
-    if (state & (DFCS_BUTTONRADIO | DFCS_BUTTONRADIOIMAGE))
-        RadioGlyph(dc, left, top, state);
-    else
-        CheckBoxGlyph(dc, left, top, state);
+    // Each row of the glyph as runs of one colour.
+    const TGlyph glyph = FrameControlGlyph(state);
+    const TPoint at = GlyphPosition(rect);
+    for (int y = 0; y < GlyphSize; ++y) {
+        int x = 0;
+        while (x < GlyphSize) {
+            const std::optional<COLORREF> color = glyph.At(x, y);
+            int end = x + 1;
+            while (end < GlyphSize && glyph.At(end, y) == color)
+                ++end;
+            if (color)
+                Line(dc, at.X + x, at.Y + y, at.X + end, at.Y + y + 1, *color);
+            x = end;
+        }
+    }
     return true;
 }
 
 void Frame3D(TDeviceContext& dc, TRect& rect, COLORREF topColor, COLORREF bottomColor, int width)
 {
+    const TFill fill = [&dc](int l, int t, int r, int b, COLORREF c) { Line(dc, l, t, r, b, c); };
     for (int i = 0; i < width && !rect.IsEmpty(); ++i)
-        EdgeRing(dc, rect, {topColor, bottomColor}, BF_RECT);
+        EdgeRing(fill, rect, {topColor, bottomColor}, BF_RECT);
 }
 
 } // namespace plat

@@ -11,6 +11,9 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <utility>
 
 namespace plat {
@@ -478,9 +481,49 @@ bool TSurfaceDC::DrawEdge(TRect& rect, std::uint32_t edge, std::uint32_t flags)
     return DrawEdgeOn(*this, rect, edge, flags);
 }
 
+namespace {
+
+// Check box and radio glyphs, made once per state as premultiplied 32-bit
+// pictures whose alpha leaves the background where the glyph has no pixel.
+struct TGlyphPicture {
+    std::unique_ptr<TPixelSurface> Pixels;
+    std::unique_ptr<TSurfaceDC> DC;
+};
+
+TSurfaceDC& GlyphPicture(std::uint32_t state)
+{
+    static std::mutex lock;
+    static std::map<std::uint32_t, TGlyphPicture> pictures;
+    std::lock_guard guard(lock);
+    TGlyphPicture& picture = pictures[state];
+    if (!picture.DC) {
+        const TGlyph glyph = FrameControlGlyph(state);
+        picture.Pixels = std::make_unique<TPixelSurface>(GlyphSize, GlyphSize, 32);
+        for (int y = 0; y < GlyphSize; ++y) {
+            std::uint8_t* row = picture.Pixels->ScanLine(y);
+            for (int x = 0; x < GlyphSize; ++x) {
+                const std::optional<COLORREF> c = glyph.At(x, y);
+                row[4 * x] = c ? GetBValue(*c) : 0;
+                row[4 * x + 1] = c ? GetGValue(*c) : 0;
+                row[4 * x + 2] = c ? GetRValue(*c) : 0;
+                row[4 * x + 3] = c ? 255 : 0;
+            }
+        }
+        picture.DC = std::make_unique<TSurfaceDC>(*picture.Pixels);
+    }
+    return *picture.DC;
+}
+
+} // namespace
+
 bool TSurfaceDC::DrawFrameControl(const TRect& rect, std::uint32_t kind, std::uint32_t state)
 {
-    return DrawFrameControlOn(*this, rect, kind, state);
+    if (kind != DFC_BUTTON || rect.IsEmpty() || (state & DFCS_BUTTONPUSH))
+        return DrawFrameControlOn(*this, rect, kind, state);
+    const TPoint at = GlyphPosition(rect);
+    AlphaBlend(at.X, at.Y, GlyphSize, GlyphSize, &GlyphPicture(state), 0, 0, GlyphSize, GlyphSize,
+        {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+    return true;
 }
 
 } // namespace plat
