@@ -1,7 +1,11 @@
 // Benchmark of the card-data read: every recording of a generated card of one
 // logger decoded into the read list with spill files, per logger family; prints MB of card per second and peak memory.
-// Usage: bench_card_data_read [size in MiB, default 1024] [folder, default the temp folder] [family: qel629 | qel629c | qel649 | all]
-// Targets: at least 150 MB/s on one core, peak memory below 256 MiB whatever the card size.
+// A second case reads many one-cluster records of one logger against the same
+// clusters as one record and prints the ratio of the two read times.
+// Usage: bench_card_data_read [size in MiB, default 1024, 0 skips the first case] [folder, default the temp folder]
+//        [family: qel629 | qel629c | qel649 | all] [one-cluster records, default 300000]
+// Targets: at least 150 MB/s on one core, peak memory below 256 MiB whatever the card size;
+// many records take at most twice the time of one record of the same clusters.
 #include "card/buffer_list.h"
 #include "card/burst_data.h"
 #include "card/card_dir_scan.h"
@@ -22,6 +26,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -45,6 +50,9 @@ const TFamily kFamilies[] = {
     {"qel629c", 0x6601, 0x0600},   // five-bit-channel records, 6 channels
     {"qel649", 0x6606, 0x0120},    // tagged records of 4 channels and a value, a burst block of 25 lines per page
 };
+
+// The families of the many-records case: QEL629 (plain records) and QEL649 (the burst engine).
+const TFamily kManyRecordFamilies[] = {kFamilies[0], kFamilies[2]};
 
 std::int16_t ValueOf(std::uint32_t page, std::uint32_t row, std::uint32_t channel)
 {
@@ -73,18 +81,21 @@ std::shared_ptr<qel::cardgen::IPageBody> Body(const TFamily& family)
                                                                channels, 43, 1, ValueOf);
 }
 
-// Recordings of one logger one after the other, the card split in two containers.
-qel::cardgen::TCardDescription BenchCard(const TFamily& family, std::uint64_t clusters)
+// Recordings of one logger one after the other, each of at most pagesPerRecording
+// pages, the card split in two containers.
+qel::cardgen::TCardDescription BenchCard(const TFamily& family, std::uint64_t clusters, std::uint64_t pagesPerRecording)
 {
     qel::cardgen::TCardDescription desc;
     const auto body = Body(family);
-    const std::uint64_t recordings = (clusters + kPagesPerRecording - 1) / kPagesPerRecording;
+    const std::uint64_t recordings = (clusters + pagesPerRecording - 1) / pagesPerRecording;
+    desc.Recordings.reserve(recordings);
+    desc.Layout.reserve(recordings);
     for (std::uint64_t r = 0; r < recordings; ++r) {
         qel::cardgen::TRecordingDescription recording;
         recording.Logger = {family.model, family.version, family.version, 4711, {}};
-        recording.PageCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(kPagesPerRecording, clusters - r * kPagesPerRecording));
-        recording.FirstPageNo = static_cast<std::uint16_t>((r * kPagesPerRecording) & 0x1FFF);
-        recording.StartTimeUnits = 1000000 + r * (kPagesPerRecording + 100) * kPageStepUnits;
+        recording.PageCount = static_cast<std::uint32_t>(std::min(pagesPerRecording, clusters - r * pagesPerRecording));
+        recording.FirstPageNo = static_cast<std::uint16_t>((r * pagesPerRecording) & 0x1FFF);
+        recording.StartTimeUnits = 1000000 + r * (pagesPerRecording + 100) * kPageStepUnits;
         recording.TimeStepUnits = kPageStepUnits;
         recording.Body = body;
         desc.Recordings.push_back(recording);
@@ -126,16 +137,30 @@ void ResetPeakMemory()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-void RunFamily(const TFamily& family, std::uint64_t mib, const std::filesystem::path& folder)
-{
-    const std::uint64_t clusters = mib * kMiB / qel::CARD_CLUSTER_SIZE;
-    const std::filesystem::path cardFolder = folder / family.name;
-    std::filesystem::create_directories(cardFolder);
-    const auto manifest = qel::cardgen::GenerateCard(BenchCard(family, clusters), cardFolder.string());
-    WarmPageCache(manifest.Files);
+// What one read of a whole card gave.
+struct TReadResult {
+    int records = 0;
+    int channels = 0;
+    std::int64_t samples = 0;
+    std::uintmax_t spilled = 0;   // bytes in the spill files
+    double seconds = 0.0;
+    double peakMiB = 0.0;
+};
 
+// Writes the card into cardFolder; answers its container files.
+std::vector<std::string> WriteCard(const qel::cardgen::TCardDescription& card, const std::filesystem::path& cardFolder)
+{
+    std::filesystem::create_directories(cardFolder);
+    return qel::cardgen::GenerateCard(card, cardFolder.string()).Files;
+}
+
+// Selects every record the scan of the card finds and reads them into the
+// read list with spill files; only the read is timed. The card's folder is removed.
+TReadResult ReadCard(const std::vector<std::string>& files, const std::filesystem::path& cardFolder)
+{
+    WarmPageCache(files);
     qel::ExtCard.Clear();
-    for (const auto& file : manifest.Files) {
+    for (const auto& file : files) {
         qel::ExtCard.Add(new qel::TExtCardInfo(file));
     }
     qel::RecInfoList.Clear();
@@ -157,28 +182,54 @@ void RunFamily(const TFamily& family, std::uint64_t mib, const std::filesystem::
     qel::ReadBufferList.SetActiveQEL(logger);
     qel::ReadBufferList.SetUseFileStream(true);
 
+    TReadResult result;
+    malloc_trim(0);   // what the card's generation freed does not count
     ResetPeakMemory();
     const auto start = Clock::now();
     qel::ReadCardData(qel::ExtCard, qel::RecInfoList, {});
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const double peak = PeakMemoryMiB();
+    result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    result.peakMiB = PeakMemoryMiB();
 
-    const double cardBytes = static_cast<double>(clusters) * qel::CARD_CLUSTER_SIZE;
-    std::int64_t samples = 0;
-    std::uintmax_t spilled = 0;
+    result.records = qel::RecInfoList.Count();
+    result.channels = qel::ReadBufferList.Count();
     for (const qel::TBufferBaseData* buffer : qel::ReadBufferList) {
-        samples += buffer->GetCnt();
-        spilled += std::filesystem::file_size(buffer->GetExtFileName());
+        result.samples += buffer->GetCnt();
+        result.spilled += std::filesystem::file_size(buffer->GetExtFileName());
     }
-    std::printf("%-8s %6d records, %4d channels, %11lld samples, spill %7.1f MB: %6.3f s, %7.1f MB/s of card data "
-                "(target 150), peak memory %6.1f MiB (target below 256)\n",
-                family.name, qel::RecInfoList.Count(), qel::ReadBufferList.Count(), static_cast<long long>(samples),
-                static_cast<double>(spilled) / 1e6, seconds, cardBytes / 1e6 / seconds, peak);
     qel::ReadBufferList.ClearAll();
     qel::RecInfoList.Clear();
     qel::ExtCard.Clear();
     qel::QelList.Clear();
     std::filesystem::remove_all(cardFolder);
+    return result;
+}
+
+void RunFamily(const TFamily& family, std::uint64_t mib, const std::filesystem::path& folder)
+{
+    const std::uint64_t clusters = mib * kMiB / qel::CARD_CLUSTER_SIZE;
+    const std::filesystem::path cardFolder = folder / family.name;
+    const std::vector<std::string> files = WriteCard(BenchCard(family, clusters, kPagesPerRecording), cardFolder);
+    const TReadResult read = ReadCard(files, cardFolder);
+    const double cardBytes = static_cast<double>(clusters) * qel::CARD_CLUSTER_SIZE;
+    std::printf("%-8s %6d records, %4d channels, %11lld samples, spill %7.1f MB: %6.3f s, %7.1f MB/s of card data "
+                "(target 150), peak memory %6.1f MiB (target below 256)\n",
+                family.name, read.records, read.channels, static_cast<long long>(read.samples),
+                static_cast<double>(read.spilled) / 1e6, read.seconds, cardBytes / 1e6 / read.seconds, read.peakMiB);
+}
+
+// The same clusters read as `records` one-cluster records and as one record.
+void RunManyRecords(const TFamily& family, std::uint64_t records, const std::filesystem::path& folder)
+{
+    const std::filesystem::path cardFolder = folder / (std::string(family.name) + "-records");
+    // Each card's description is gone before its read, so the peak memory is the read's.
+    const std::vector<std::string> manyFiles = WriteCard(BenchCard(family, records, 1), cardFolder);
+    const TReadResult many = ReadCard(manyFiles, cardFolder);
+    const std::vector<std::string> oneFiles = WriteCard(BenchCard(family, records, records), cardFolder);
+    const TReadResult one = ReadCard(oneFiles, cardFolder);
+    std::printf("%-8s %6d one-cluster records: %6.3f s, %5.2f us per record, peak memory %6.1f MiB; as one record: "
+                "%6.3f s, peak memory %6.1f MiB; ratio %5.2f (target at most 2)\n",
+                family.name, many.records, many.seconds, many.seconds * 1e6 / static_cast<double>(many.records),
+                many.peakMiB, one.seconds, one.peakMiB, many.seconds / one.seconds);
 }
 
 } // namespace
@@ -188,6 +239,7 @@ int main(int argc, char** argv)
     const std::uint64_t mib = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1024;
     const std::filesystem::path base = argc > 2 ? std::filesystem::path(argv[2]) : std::filesystem::temp_directory_path();
     const std::string which = argc > 3 ? argv[3] : "all";
+    const std::uint64_t records = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : 300000;
     const std::filesystem::path folder = base / ("bench_card_data_read-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     plat::SetDocumentsFolder((folder / "documents").string());
@@ -200,8 +252,15 @@ int main(int argc, char** argv)
         qel::InitBurstData();
         std::printf("card of %llu MiB per family in %s\n", static_cast<unsigned long long>(mib), folder.c_str());
         for (const TFamily& family : kFamilies) {
-            if (which == "all" || which == family.name) {
+            if (mib > 0 && (which == "all" || which == family.name)) {
                 RunFamily(family, mib, folder);
+            }
+        }
+        std::printf("%llu one-cluster records of one logger against the same clusters as one record\n",
+                    static_cast<unsigned long long>(records));
+        for (const TFamily& family : kManyRecordFamilies) {
+            if (which == "all" || which == family.name) {
+                RunManyRecords(family, records, folder);
             }
         }
     } catch (const std::exception& error) {

@@ -39,15 +39,25 @@ template <std::size_t Positions>
 void TFastDataT<Positions>::Start()
 {
     ClearState();
-    FTime.assign(TIME_RING_SIZE, TFastTimeRec{});
-    FData.assign(DATA_RING_SIZE, TDataRec{});
-    FMedian.assign(TIME_RING_SIZE, 0);
+    AllocateRings();
+    FStarted = true;
+}
+
+template <std::size_t Positions>
+void TFastDataT<Positions>::AllocateRings()
+{
+    if (FTime.empty()) {
+        FTime.resize(TIME_RING_SIZE);
+        FData.resize(DATA_RING_SIZE);
+        FMedian.resize(TIME_RING_SIZE);
+    }
 }
 
 template <std::size_t Positions>
 void TFastDataT<Positions>::Reset()
 {
     ClearState();
+    FStarted = false;
     FTime = {};
     FData = {};
     FMedian = {};
@@ -102,7 +112,7 @@ void TFastDataT<Positions>::FillEntry(const TFastDataHeader& header)
 template <std::size_t Positions>
 bool TFastDataT<Positions>::NewBlock(const TFastDataHeader& header)
 {
-    if (FTime.empty()) {
+    if (!FStarted) {
         return false;   // no Start: the lines are skipped
     }
     switch (FTimeState) {
@@ -140,7 +150,7 @@ bool TFastDataT<Positions>::NewBlock(const TFastDataHeader& header)
 template <std::size_t Positions>
 bool TFastDataT<Positions>::LinkBlock(const TFastDataHeader& header)
 {
-    if (FLink || header.no != FLinkNo || FTime.empty()) {
+    if (FLink || header.no != FLinkNo || !FStarted) {
         return false;
     }
     FLink = true;
@@ -150,7 +160,7 @@ bool TFastDataT<Positions>::LinkBlock(const TFastDataHeader& header)
 template <std::size_t Positions>
 void TFastDataT<Positions>::AddData(const TLine& data)
 {
-    if (FTime.empty()) {
+    if (!FStarted) {
         return;
     }
     TFastTimeRec& entry = FTime[NextTime(FTimeLastPtr)];
@@ -435,7 +445,7 @@ void TFastDataT<Positions>::EmitAdcBlock()
 template <std::size_t Positions>
 void TFastDataT<Positions>::Finish()
 {
-    if (FTimeState != ttsEMPTY && !FTime.empty()) {
+    if (FStarted && FTimeState != ttsEMPTY) {
         if (FTimeState == ttsFIRST) {
             FTimeLastPtr = NextTime(FTimeLastPtr);
             FTimeFirstPtr = FTimeLastPtr;
@@ -450,7 +460,8 @@ void TFastDataT<Positions>::Finish()
             ProcessBlocks(true);
         }
     }
-    Reset();
+    ClearState();
+    FStarted = false;
 }
 
 template class TFastDataT<4>;

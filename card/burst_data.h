@@ -63,7 +63,10 @@ struct TFastTimeRec {
 // ReadBufferList (the active logger's buffers) under the channel numbers set
 // with SetChID. Blocks wait on the block ring until intervals can be measured
 // against their successors; at most about 100 wait, so neither ring wraps
-// over unwritten data. Nothing is allocated between Start and Finish.
+// over unwritten data. The rings are allocated by the first Start after a
+// Reset and kept from recording to recording: a ring entry is always written
+// within a recording before it is read, so what an earlier recording left in
+// them never shows. Nothing is allocated between Start and Finish.
 template <std::size_t Positions>
 class TFastDataT {
 public:
@@ -71,9 +74,11 @@ public:
     static constexpr std::int32_t TIME_RING_SIZE = 1000;     // block entries
     static constexpr std::int32_t DATA_RING_SIZE = 200000;   // lines
 
-    // Sizes the rings and forgets everything of an earlier recording.
+    // Forgets everything of an earlier recording; allocates the rings when
+    // they are not there yet.
     void Start();
-    // Writes the blocks still waiting and frees the rings.
+    // Writes the blocks still waiting and ends the recording; the rings stay
+    // for the next Start.
     void Finish();
     // Frees the rings and returns to the state before Start, writing nothing:
     // a data read begins with this, so nothing of a read that ended early remains.
@@ -91,7 +96,7 @@ public:
     void SetChID(const std::array<std::uint8_t, Positions>& ids) { FChID = ids; }
 
     // Registers a new block and writes what can be written; True, or False
-    // (the lines are skipped) before Start.
+    // (the lines are skipped) outside Start ... Finish.
     bool NewBlock(const TFastDataHeader& header);
     // True, once per block, for a continuation of the current block (same
     // no): its lines extend that block. False otherwise: the caller skips the lines.
@@ -120,6 +125,7 @@ private:
     static TCalcDT CalcDT(std::int64_t timeA, std::uint32_t numberA, std::int64_t timeB, std::uint32_t numberB);
 
     void ClearState();
+    void AllocateRings();
     void FillEntry(const TFastDataHeader& header);
     std::int32_t BlockCount() const;
     TBlockDecision CheckBlocks();
@@ -134,6 +140,7 @@ private:
     void WriteLine(const TDataRec& line, std::int64_t time);
     void WriteGap(std::int64_t time);
 
+    bool FStarted = false;               // between Start and Finish: blocks are taken
     TFastDataMode FMode = mdfNEW;
     std::array<std::uint8_t, Positions> FChID{};   // buffer channel of each line position
     std::array<bool, Positions> FChValid{};        // positions in use
@@ -163,7 +170,7 @@ private:
     std::int64_t FTimeNextShock = 0;     // while > 0, samples at or after it are not written
     std::int64_t FTimeLastShock = -1;    // time after the last line written; -1: none
 
-    std::vector<std::int64_t> FMedian;   // scratch of MedianDT, sized with the rings
+    std::vector<std::int64_t> FMedian;   // scratch of MedianDT, allocated with the rings
 };
 
 using TFastData = TFastDataT<4>;          // QEL649: four line positions

@@ -11,6 +11,9 @@ namespace {
 constexpr std::int64_t CLUSTER_BYTES = static_cast<std::int64_t>(CARD_CLUSTER_SIZE);
 constexpr std::int64_t BLOCK_CLUSTERS = 682;   // a read block of just under 1 MiB
 constexpr std::int64_t BLOCK_BYTES = BLOCK_CLUSTERS * CLUSTER_BYTES;
+// A block read takes at least this much of the container, so that a short
+// window leaves the clusters after it in the block for the next window.
+constexpr std::int64_t READ_AHEAD_BYTES = 64 * CLUSTER_BYTES;
 } // namespace
 
 TExtCard::~TExtCard()
@@ -18,11 +21,12 @@ TExtCard::~TExtCard()
     Finish();
 }
 
-void TExtCard::OpenContainer(const std::string& FileName, std::int64_t position)
+void TExtCard::OpenContainer(std::int32_t container, std::int64_t position)
 {
     CloseContainer();
-    FContainerStream = std::make_unique<plat::TFileStream>(FileName, plat::fmOpenRead | plat::fmShareDenyWrite);
-    FContainerStream->SetPosition(position);
+    const std::string& fileName = GetItem(container)->Filename;
+    FContainerStream = std::make_unique<plat::TFileStream>(fileName, plat::fmOpenRead | plat::fmShareDenyWrite);
+    FContainerName = fileName;
     FPosition = position;
     FBlockStart = position;
     FBlockFill = 0;
@@ -31,9 +35,19 @@ void TExtCard::OpenContainer(const std::string& FileName, std::int64_t position)
     }
 }
 
+void TExtCard::SeekContainer(std::int32_t container, std::int64_t position)
+{
+    if (FContainerStream && FContainerName == GetItem(container)->Filename) {
+        FPosition = position;   // the block is loaded again only when it does not hold the position
+        return;
+    }
+    OpenContainer(container, position);
+}
+
 void TExtCard::CloseContainer()
 {
     FContainerStream.reset();
+    FContainerName.clear();
     FBlockFill = 0;
 }
 
@@ -58,16 +72,16 @@ void TExtCard::StartAll()
     FPositionEnd = GetItem(FContainerEnd)->Size;
     FContainerX = 0;
     FPositionX = GetItem(0)->Size;
-    OpenContainer(GetItem(0)->Filename);
+    OpenContainer(0);
     FFinished = false;
 }
 
 void TExtCard::StartFromTo(const TCardPosition& fromPos, const TCardPosition& toPos)
 {
     FFinished = true;
-    CloseContainer();
     if (!HasItem(fromPos.Container) || !HasItem(toPos.Container) || fromPos.Cluster < 0 || toPos.Cluster < 0
         || toPos.Container < fromPos.Container) {
+        CloseContainer();
         return;
     }
     // Positions beyond a container's end are taken as its end.
@@ -79,7 +93,7 @@ void TExtCard::StartFromTo(const TCardPosition& fromPos, const TCardPosition& to
     FPositionEnd = std::min(offsetIn(FContainerEnd, toPos.Cluster) + CLUSTER_BYTES, GetItem(FContainerEnd)->Size);
     FContainerX = fromPos.Container;
     FPositionX = FContainerX == FContainerEnd ? FPositionEnd : GetItem(FContainerX)->Size;
-    OpenContainer(GetItem(FContainerX)->Filename, offsetIn(FContainerX, fromPos.Cluster));
+    SeekContainer(FContainerX, offsetIn(FContainerX, fromPos.Cluster));
     FFinished = false;
 }
 
@@ -88,17 +102,30 @@ const std::uint8_t* TExtCard::NextInWindow()
     if (!FContainerStream || FPosition + CLUSTER_BYTES > FPositionX) {
         return nullptr;
     }
-    if (FPosition + CLUSTER_BYTES > FBlockStart + FBlockFill) {
-        // Read ahead as many whole clusters of the window as the block takes.
-        const std::int64_t wanted = std::min(BLOCK_CLUSTERS, (FPositionX - FPosition) / CLUSTER_BYTES) * CLUSTER_BYTES;
-        FBlockStart = FPosition;
-        FBlockFill = 0;
-        FContainerStream->ReadBuffer(FBlock.get(), wanted);
-        FBlockFill = wanted;
+    if (FPosition < FBlockStart || FPosition + CLUSTER_BYTES > FBlockStart + FBlockFill) {
+        LoadBlock();
     }
     const std::uint8_t* cluster = FBlock.get() + (FPosition - FBlockStart);
     FPosition += CLUSTER_BYTES;
     return cluster;
+}
+
+void TExtCard::LoadBlock()
+{
+    // The window's clusters must all be there (a container cut short raises
+    // the read error); the read-ahead after the window takes what it finds.
+    const std::int64_t needed = std::min(BLOCK_CLUSTERS, (FPositionX - FPosition) / CLUSTER_BYTES) * CLUSTER_BYTES;
+    const std::int64_t containerRest = (GetItem(FContainerX)->Size - FPosition) / CLUSTER_BYTES * CLUSTER_BYTES;
+    const std::int64_t wanted = std::max(needed, std::min(READ_AHEAD_BYTES, containerRest));
+    FBlockStart = FPosition;
+    FBlockFill = 0;
+    FContainerStream->SetPosition(FPosition);
+    FContainerStream->ReadBuffer(FBlock.get(), needed);
+    FBlockFill = needed;
+    if (wanted > needed) {
+        const std::int64_t ahead = FContainerStream->Read(FBlock.get() + needed, wanted - needed);
+        FBlockFill += ahead / CLUSTER_BYTES * CLUSTER_BYTES;
+    }
 }
 
 const std::uint8_t* TExtCard::NextCluster()
@@ -111,17 +138,15 @@ const std::uint8_t* TExtCard::NextCluster()
     }
     // The window is exhausted: go on with the next container that holds a
     // whole cluster in its window (always from its first cluster).
-    CloseContainer();
     while (FContainerX < FContainerEnd) {
         ++FContainerX;
-        OpenContainer(GetItem(FContainerX)->Filename);
+        OpenContainer(FContainerX);
         FPositionX = FContainerX == FContainerEnd ? FPositionEnd : GetItem(FContainerX)->Size;
         if (const std::uint8_t* cluster = NextInWindow()) {
             return cluster;
         }
-        CloseContainer();
     }
-    FFinished = true;
+    FFinished = true;   // the container stays open for the next window; Finish closes it
     return nullptr;
 }
 
@@ -137,7 +162,7 @@ bool TExtCard::GetCluster(TCardCluster& cluster)
 
 TCardPosition TExtCard::GetClusterPosition() const
 {
-    std::int64_t cluster = FContainerStream ? FPosition / CLUSTER_BYTES : 0;
+    std::int64_t cluster = FContainerStream && !FFinished ? FPosition / CLUSTER_BYTES : 0;
     if (cluster > 0) {
         --cluster;
     }

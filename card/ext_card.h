@@ -44,7 +44,9 @@ public:
     void StartAll();
     // Prepares a read from fromPos to toPos, both included (toPos may lie in
     // a later container). Uses the sizes of the last StartAll; positions
-    // outside the image give an empty read.
+    // outside the image give an empty read. The container the last read left
+    // open stays open, and clusters it read ahead are not read again, so
+    // records that follow each other cost no file operations of their own.
     void StartFromTo(const TCardPosition& fromPos, const TCardPosition& toPos);
     // Reads the next cluster; False when the read is over. Containers that
     // hold no whole cluster in their window are passed over.
@@ -52,22 +54,27 @@ public:
     // As GetCluster, without the copy: the next cluster's 1536 bytes inside
     // the read block, valid until the next read call; nullptr when the read is over.
     const std::uint8_t* NextCluster();
-    // Position of the cluster GetCluster read last (cluster 0 before any).
+    // Position of the cluster GetCluster read last (cluster 0 before any and
+    // once the read is over).
     TCardPosition GetClusterPosition() const;
     // Progress total of a full read: the sum of all sizes, divided by 1536.
     std::int64_t GetClusterSize() const;
     // Clusters from fromCluster to toCluster, both included.
     std::int64_t CalcClusterSize(const TCardPosition& fromCluster, const TCardPosition& toCluster) const;
-    // Closes the open container, if any; the read is over.
+    // Closes the open container, if any, and forgets what it read ahead; the read is over.
     void Finish();
     TExtCardInfo* GetItem(int Index) const { return (*this)[Index]; }
 
 private:
     // Opens a container for reading from byte offset position.
-    void OpenContainer(const std::string& FileName, std::int64_t position = 0);
+    void OpenContainer(std::int32_t container, std::int64_t position = 0);
+    // As OpenContainer, but keeps the container and its block when it is open already.
+    void SeekContainer(std::int32_t container, std::int64_t position);
     void CloseContainer();
     // The next cluster of the current window, or nullptr when it holds no more.
     const std::uint8_t* NextInWindow();
+    // Fills the block from FPosition on (see FBlock).
+    void LoadBlock();
     bool HasItem(std::int32_t index) const { return index >= 0 && index < Count(); }
 
     bool FFinished = true;              // no further cluster can be read
@@ -76,11 +83,15 @@ private:
     std::int32_t FContainerEnd = 0;     // last container of the read
     std::int64_t FPositionEnd = 0;      // reading of the last container stops here (exclusive)
     std::unique_ptr<plat::TFileStream> FContainerStream;   // open container, or none
+    std::string FContainerName;         // its file name
 
-    // Clusters are read ahead in whole-cluster blocks of about 1 MiB. The
-    // block holds the file bytes FBlockStart .. FBlockStart + FBlockFill - 1
-    // of the open container; FPosition is the offset of the next cluster
-    // (the container's read position as the callers see it).
+    // Clusters are read ahead in whole-cluster blocks of up to about 1 MiB:
+    // the rest of the window, but at least a short read-ahead within the
+    // container, so that a window of a few clusters leaves the clusters after
+    // it in the block for the next one. The block holds the file bytes
+    // FBlockStart .. FBlockStart + FBlockFill - 1 of the open container;
+    // FPosition is the offset of the next cluster (the container's read
+    // position as the callers see it).
     std::unique_ptr<std::uint8_t[]> FBlock;
     std::int64_t FBlockStart = 0;
     std::int64_t FBlockFill = 0;

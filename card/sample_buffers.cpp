@@ -2,6 +2,7 @@
 // to their stream, and the read cursor that decodes them again.
 #include "card/sample_buffers.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -21,8 +22,7 @@ T LoadLE(const std::uint8_t* at)
 } // namespace
 
 TBufferBaseData::TBufferBaseData(TQEL* linkQEL, std::uint32_t channel, std::int32_t valueSize)
-    : FLinkQEL(linkQEL), FChannel(channel), FValueSize(valueSize),
-      FChunk(std::make_unique<std::uint8_t[]>(CHUNK_HEADER + SAMPLE_CHUNK_CAPACITY))
+    : FLinkQEL(linkQEL), FChannel(channel), FValueSize(valueSize)
 {
 }
 
@@ -49,11 +49,27 @@ void TBufferBaseData::OpenSpill(const std::string& fileName)
 
 void TBufferBaseData::MakeRoom()
 {
-    if (FWriting) {
-        FlushChunk();
-    } else {
+    if (!FWriting) {
         StartWriting();
+    } else if (FChunkRoom == SAMPLE_CHUNK_CAPACITY) {
+        FlushChunk();
     }
+    if (FChunkPos > FChunkRoom - SAMPLE_MAX_SIZE) {
+        ReserveChunk(std::min(SAMPLE_CHUNK_CAPACITY, std::max(SAMPLE_FIRST_CHUNK_ROOM, 2 * FChunkRoom)));
+    }
+}
+
+void TBufferBaseData::ReserveChunk(std::int32_t room)
+{
+    if (room <= FChunkRoom) {
+        return;
+    }
+    auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(CHUNK_HEADER + room);
+    if (FChunk) {
+        std::copy_n(FChunk.get(), CHUNK_HEADER + FChunkPos, chunk.get());
+    }
+    FChunk = std::move(chunk);
+    FChunkRoom = room;
 }
 
 void TBufferBaseData::StartWriting()
@@ -128,6 +144,7 @@ bool TBufferBaseData::LoadChunk()
     if (length == 0 || length > left - 2 || length > SAMPLE_CHUNK_CAPACITY) {
         return false;
     }
+    ReserveChunk(length);
     FExtStream->ReadBuffer(FChunk.get() + CHUNK_HEADER, length);
     FChunkPos = 0;
     FChunkFill = length;

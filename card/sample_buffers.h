@@ -27,10 +27,14 @@ class TQEL;
 constexpr std::int64_t SAMPLE_SHORT_DELTA_MAX = 32767;
 constexpr std::int32_t SAMPLE_MAX_SIZE = 12;               // eight-byte time + single
 constexpr std::int32_t SAMPLE_CHUNK_CAPACITY = 32 * 1024;  // bytes of samples per chunk
+constexpr std::int32_t SAMPLE_FIRST_CHUNK_ROOM = 1024;     // a buffer's chunk starts this small and grows
 
 // A buffer of one logger channel. It holds one kind of value for its whole
 // life. Filling: samples go into the chunk and full chunks into the spill
-// stream. Reading: BeginSave puts the cursor on the first sample and each
+// stream. The chunk's memory doubles from SAMPLE_FIRST_CHUNK_ROOM up to
+// SAMPLE_CHUNK_CAPACITY as samples arrive, so a channel of few samples stays
+// small; a chunk is spilled only when it is full at SAMPLE_CHUNK_CAPACITY.
+// Reading: BeginSave puts the cursor on the first sample and each
 // GetSave...Value at the cursor's time takes it and moves on.
 class TBufferBaseData {
 public:
@@ -89,7 +93,7 @@ protected:
     // Appends a sample whose value is the low FValueSize bytes of valueBits.
     void AppendSample(std::int64_t time, std::uint32_t valueBits)
     {
-        if (FChunkPos > SAMPLE_CHUNK_CAPACITY - SAMPLE_MAX_SIZE || !FWriting) {
+        if (FChunkPos > FChunkRoom - SAMPLE_MAX_SIZE || !FWriting) {
             MakeRoom();
         }
         if (FCnt == 0) {
@@ -127,8 +131,11 @@ private:
         std::memcpy(at, &value, sizeof value);
     }
 
-    // Flushes a full chunk, or starts filling again after EndRead or a save.
+    // Grows or flushes a full chunk, or starts filling again after EndRead or a save.
     void MakeRoom();
+    // Gives the chunk room for at least room bytes of samples, keeping the
+    // bytes before FChunkPos (the samples written so far).
+    void ReserveChunk(std::int32_t room);
     void StartWriting();
     // Writes the chunk's samples to the spill stream as one chunk.
     void FlushChunk();
@@ -142,7 +149,8 @@ private:
     std::int32_t FValueSize;                   // bytes per value: 2 or 4
     std::unique_ptr<plat::TStream> FExtStream; // where full chunks go; none while a spill file is closed
     std::string FExtFileName;                  // spill file; empty for a memory spill
-    std::unique_ptr<std::uint8_t[]> FChunk;    // length word + SAMPLE_CHUNK_CAPACITY bytes
+    std::unique_ptr<std::uint8_t[]> FChunk;    // length word + FChunkRoom bytes; none before the first sample
+    std::int32_t FChunkRoom = 0;               // bytes of samples the chunk has room for
     std::int32_t FChunkPos = 0;                // filling: bytes written; reading: bytes taken
     std::int32_t FChunkFill = 0;               // reading: bytes loaded into the chunk
     bool FWriting = false;                     // filling; the spill stream stands at its end

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 namespace qel {
 namespace {
 
@@ -229,6 +232,76 @@ TEST_F(BurstEngine, AnalogBlocksUseTheNominalIntervalFromTheirOwnTime)
     expected.emplace_back(T + 3000 + 4 * 500 - 1, BURST_GAP_VALUE);
     Expect(expected, T + 9000, 500, 2, 200);
     EXPECT_EQ(Written(), expected);
+}
+
+TEST_F(BurstEngine, RecordingDecodesAsAloneWhateverTheRecordingBeforeIt)
+{
+    // The rings stay from recording to recording; nothing of the recording
+    // before, finished or ended early, may show in the next one.
+    struct TRecording {
+        const char* name;
+        std::function<void()> run;   // Start and the blocks, without Finish
+    };
+    const TRecording before[] = {
+        {"many acceleration blocks",
+         [&] {
+             Start(mdfACC, 1000);
+             for (int b = 0; b < 250; ++b) {
+                 Block(T + b * 40000, static_cast<std::uint32_t>(40 * b), 40, b % 3, static_cast<std::int16_t>(b));
+             }
+         }},
+        {"a shock event cut by the next",
+         [&] {
+             Start(mdfSHOCK, 1000);
+             Block(T, 0, 10, 4, 0);
+             Block(T + 5000, 500, 10, 2, 100, 2);
+         }},
+        {"analog blocks", [&] {
+             Start(mdfADC, 500);
+             Block(T, 1000, 30, 5, 0);
+             Block(T + 90000, 1100, 30, 0, 300);
+         }},
+    };
+    const TRecording recordings[] = {
+        {"acceleration with a gap and a continuation",
+         [&] {
+             Start(mdfACC, 2000);
+             Block(T + 1000000, 7, 10, 3, 10, 0, 14);
+             Block(T + 1030000, 40, 6, 0, 20);
+             TFastDataHeader continuation;
+             continuation.no = 40;
+             continuation.ctrl = 1;
+             ASSERT_TRUE(FastData.LinkBlock(continuation));
+             Lines(4, 0, 26);
+         }},
+        {"shock events", [&] {
+             Start(mdfSHOCK, 1000);
+             Block(T + 2000000, 50, 8, 2, 30, 2);
+             Block(T + 2008000, 56, 8, 0, 40);
+             Block(T + 2012000, 900, 5, 1, 50, 2);
+         }},
+    };
+    for (const TRecording& recording : recordings) {
+        ReadBufferList.ClearAll();
+        FastData.Reset();
+        recording.run();
+        FastData.Finish();
+        const std::vector<TRawSample> alone = Written();
+        ASSERT_FALSE(alone.empty()) << recording.name;
+        for (const TRecording& earlier : before) {
+            for (const bool finished : {true, false}) {
+                earlier.run();
+                if (finished) {
+                    FastData.Finish();
+                }
+                ReadBufferList.ClearAll();
+                recording.run();
+                FastData.Finish();
+                EXPECT_EQ(Written(), alone) << recording.name << " after " << earlier.name
+                                            << (finished ? "" : " (ended early)");
+            }
+        }
+    }
 }
 
 TEST_F(BurstEngine, FirstBurstBlockFixesTheMode)

@@ -111,6 +111,67 @@ TEST_F(ExtCardTest, StartFromToReadsTheStretchAcrossContainers)
     FImage.Finish();
 }
 
+TEST_F(ExtCardTest, WindowsOneAfterAnotherReadTheirOwnClusters)
+{
+    // Two containers of 150 clusters: windows within what the last window read
+    // ahead, behind it, far beyond it and across the container break.
+    Make(Containers({150, 150}));
+    FImage.StartAll();
+    const struct {
+        TCardPosition from, to;
+    } windows[] = {
+        {{0, 0}, {0, 0}},   {{0, 1}, {0, 1}},     {{0, 2}, {0, 4}},     {{0, 1}, {0, 1}},
+        {{0, 63}, {0, 65}}, {{0, 120}, {0, 120}}, {{0, 30}, {0, 31}},   {{0, 148}, {1, 1}},
+        {{1, 2}, {1, 2}},   {{0, 149}, {0, 149}}, {{1, 149}, {1, 149}}, {{0, 0}, {1, 149}},
+    };
+    for (const auto& w : windows) {
+        FImage.StartFromTo(w.from, w.to);
+        const std::vector<TReadCluster> read = ReadAll(FImage);
+        std::vector<std::uint16_t> pages;
+        for (const TReadCluster& r : read) {
+            pages.push_back(r.PageNo);
+        }
+        std::vector<std::uint16_t> expected;
+        for (std::int64_t i = w.from.Container * 150 + w.from.Cluster; i <= w.to.Container * 150 + w.to.Cluster; ++i) {
+            expected.push_back(static_cast<std::uint16_t>(i));
+        }
+        EXPECT_EQ(pages, expected) << "window from " << w.from.Container << "," << w.from.Cluster;
+    }
+    FImage.Finish();
+}
+
+TEST_F(ExtCardTest, NewReadAfterFinishOrOfOtherContainersReadsTheFilesAsTheyAreNow)
+{
+    // Cards of three clusters whose page numbers begin at 0, 500 and 1000.
+    const auto shifted = [](std::uint16_t by) {
+        TCardDescription desc = Containers({3});
+        for (auto& recording : desc.Recordings) {
+            recording.FirstPageNo = static_cast<std::uint16_t>(recording.FirstPageNo + by);
+        }
+        return desc;
+    };
+    Make(shifted(0));
+    FImage.StartAll();
+    FImage.StartFromTo({0, 0}, {0, 0});
+    ASSERT_EQ(ReadAll(FImage).size(), 1u);
+    FImage.Finish();
+
+    TGeneratedCard rewritten;
+    Generate(rewritten, shifted(500));
+    std::filesystem::copy_file(rewritten.Manifest.Files[0], FCard.Manifest.Files[0],
+                               std::filesystem::copy_options::overwrite_existing);
+    FImage.StartFromTo({0, 1}, {0, 1});
+    EXPECT_EQ(ReadAll(FImage).at(0).PageNo, 501) << "the container written anew after Finish";
+
+    TGeneratedCard other;
+    Generate(other, shifted(1000));
+    FillImage(FImage, other.Manifest.Files);   // no Finish before
+    FImage.StartAll();
+    FImage.StartFromTo({0, 1}, {0, 1});
+    EXPECT_EQ(ReadAll(FImage).at(0).PageNo, 1001) << "the container of another card";
+    FImage.Finish();
+}
+
 TEST_F(ExtCardTest, TrailingPartialClusterIsNeverRead)
 {
     Make(Containers({2, 1}, {700, 1535}));

@@ -149,6 +149,33 @@ TEST_F(SampleBufferFiles, TimeFormFollowsTheStepFromThePreviousSample)
     }
 }
 
+TEST_F(SampleBufferFiles, ChunksAreSpilledOnlyWhenFullWhateverSizeTheChunkGrewTo)
+{
+    // Samples 10 ticks apart take four bytes each (the first, at 0, too): a
+    // chunk is spilled when the next sample might not fit, after 8190
+    // samples (32,760 bytes); only the last chunk is shorter.
+    constexpr std::int32_t perChunk = (SAMPLE_CHUNK_CAPACITY - SAMPLE_MAX_SIZE) / 4 + 1;
+    for (const std::int32_t count : {1, 300, 2 * perChunk, 3 * perChunk + 77}) {
+        const std::string file = SpillFileName(static_cast<std::uint32_t>(count));
+        TBufferIntData buffer(nullptr, 0);
+        buffer.OpenSpill(file);
+        for (std::int32_t i = 0; i < count; ++i) {
+            buffer.AddIntData(10 * i, static_cast<std::int16_t>(i));
+        }
+        buffer.EndRead();
+        std::vector<std::int32_t> lengths;
+        const Bytes bytes = FileBytes(file);
+        for (std::size_t at = 0; at + 2 <= bytes.size(); at += 2 + lengths.back()) {
+            lengths.push_back(bytes[at] | bytes[at + 1] << 8);
+        }
+        std::vector<std::int32_t> expected(static_cast<std::size_t>(count / perChunk), 4 * perChunk);
+        if (count % perChunk != 0) {
+            expected.push_back(4 * (count % perChunk));
+        }
+        EXPECT_EQ(lengths, expected) << count << " samples";
+    }
+}
+
 struct TRoundTrip {
     bool single;
     bool toFile;
