@@ -150,6 +150,11 @@ bool TApplication::ProcessMessage(TMsg& msg)
         IsHintMsg(msg);
         if (!IsKeyMsg(msg)) {
             TMessageQueue::DispatchMessage(msg);
+            // The character of the key comes right after it, before its release.
+            TMsg character;
+            if (TranslateKeyMessage(msg, character) && IsWindow(character.hwnd) && !IsKeyMsg(character)) {
+                TMessageQueue::DispatchMessage(character);
+            }
         }
         if (IsMouseMessage(msg.message) || msg.message == WM_MOUSELEAVE) {
             AfterMouseMessage(msg);
@@ -296,7 +301,7 @@ void TApplication::ActivateHint(TPoint cursorPos)
         return;
     }
     const TPoint rectOrigin = control->ClientToScreen(Point(info.CursorRect.Left, info.CursorRect.Top));
-    FHintCursorRect = OffsetRect(info.CursorRect, rectOrigin.X - info.CursorRect.Left, rectOrigin.Y - info.CursorRect.Top);
+    FHintCursorRect = OffsetRect(info.CursorRect, Minus(rectOrigin.X, info.CursorRect.Left), Minus(rectOrigin.Y, info.CursorRect.Top));
     if (!FHintWindow) {
         THintWindow* window = info.HintWindowClass ? info.HintWindowClass(nullptr) : nullptr;
         FHintWindow.reset(window != nullptr ? window : new THintWindow(nullptr));

@@ -91,12 +91,12 @@ void TCaretState::DrawOver(TWindowManager& manager, HWND topLevel, TPixelSurface
             for (int x = left; x < right; ++x) {
                 std::uint8_t* pixel = row + std::size_t{4} * x;
                 if (Bitmap) {
-                    const int bx = x - caret.Left * scale;
-                    const int by = y - caret.Top * scale;
+                    const std::int64_t bx = x - std::int64_t{caret.Left} * scale;
+                    const std::int64_t by = y - std::int64_t{caret.Top} * scale;
                     if (bx < 0 || by < 0 || bx >= Bitmap->Width() || by >= Bitmap->Height()) {
                         continue;
                     }
-                    const std::uint8_t* source = Bitmap->ScanLine(by) + std::size_t{4} * bx;
+                    const std::uint8_t* source = Bitmap->ScanLine(static_cast<int>(by)) + 4 * bx;
                     for (int channel = 0; channel < 3; ++channel) {
                         pixel[channel] ^= source[channel];
                     }

@@ -49,7 +49,7 @@ LRESULT CalcClientSize(TWindowRecord& record, TRect& rect)
     TRect inside = InflateRect(rect, -frame, -frame);
     inside.Right = std::max(inside.Right, inside.Left);
     inside.Bottom = std::max(inside.Bottom, inside.Top);
-    record.InsideBorder = OffsetRect(inside, -rect.Left, -rect.Top);
+    record.InsideBorder = OffsetRect(inside, Negated(rect.Left), Negated(rect.Top));
     if ((record.Style & WS_VSCROLL) != 0) {
         inside.Right = std::max(inside.Left, inside.Right - ScrollBarSize);
     }

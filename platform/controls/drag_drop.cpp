@@ -55,7 +55,7 @@ void PictureMoved(TWindowManager& manager, const TRect& old, const TRect& now)
             continue;
         }
         for (const TRect& rect : {old, now}) {
-            const TRect inTop = IntersectRect(OffsetRect(rect, -record->Bounds.Left, -record->Bounds.Top),
+            const TRect inTop = IntersectRect(OffsetRect(rect, Negated(record->Bounds.Left), Negated(record->Bounds.Top)),
                                               Rect(0, 0, static_cast<int>(record->Bounds.Width()),
                                                    static_cast<int>(record->Bounds.Height())));
             manager.PixelsChanged(top, inTop);
@@ -244,18 +244,18 @@ void TDragDropState::DrawOver(TWindowManager& manager, HWND topLevel, TPixelSurf
     }
     const TRect picture = PictureRect(*this);
     const TPixelSurface& bitmap = *Picture.Bitmap;
-    const int left = (picture.Left - record->Bounds.Left) * scale;
-    const int top = (picture.Top - record->Bounds.Top) * scale;
+    const std::int64_t left = (std::int64_t{picture.Left} - record->Bounds.Left) * scale;
+    const std::int64_t top = (std::int64_t{picture.Top} - record->Bounds.Top) * scale;
     const int step = bitmap.BitsPerPixel() / 8;
     for (int y = 0; y < bitmap.Height() * scale; ++y) {
-        const int ty = top + y;
+        const std::int64_t ty = top + y;
         if (ty < 0 || ty >= pixels.Height()) {
             continue;
         }
         const std::uint8_t* source = const_cast<TPixelSurface&>(bitmap).ScanLine(y / scale);
-        std::uint8_t* target = pixels.ScanLine(ty);
+        std::uint8_t* target = pixels.ScanLine(static_cast<int>(ty));
         for (int x = 0; x < bitmap.Width() * scale; ++x) {
-            const int tx = left + x;
+            const std::int64_t tx = left + x;
             if (tx < 0 || tx >= pixels.Width()) {
                 continue;
             }

@@ -159,6 +159,13 @@ void TScreen::RemoveForm(TCustomForm* form)
     }
 }
 
+void TScreen::ControlDestroyed(TWinControl* control)
+{
+    if (FActiveControl == control) {
+        FActiveControl = nullptr;
+    }
+}
+
 void TScreen::SetFocusedState(TWinControl* control, TCustomForm* form)
 {
     const bool formChanged = FActiveForm != form;

@@ -51,6 +51,7 @@ public:
     void RemoveForm(TCustomForm* form);
     void SetFocusedState(TWinControl* control, TCustomForm* form);
     void SetFocusedForm(TCustomForm* form) { FFocusedForm = form; }
+    void ControlDestroyed(TWinControl* control);
 
 private:
     std::map<TCursor, HCURSOR> FCursors;

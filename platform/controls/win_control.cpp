@@ -160,6 +160,12 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), FBrush(std::make_
 TWinControl::~TWinControl()
 {
     Destroying();
+    if (FParent != nullptr) {
+        RemoveFocus(true);
+    }
+    if (Screen != nullptr) {
+        Screen->ControlDestroyed(this);
+    }
     if (CaptureControlValue != nullptr && CaptureControlValue->Parent() == this) {
         CaptureControlValue = nullptr;
     }
@@ -168,6 +174,11 @@ TWinControl::~TWinControl()
         TControl* child = FControls.back();
         Remove(child);
         delete child;
+    }
+    // Then it leaves its parent while it is still a windowed control (out of
+    // the tab order, its window destroyed).
+    if (FParent != nullptr) {
+        FParent->RemoveControl(this);
     }
     DestroyHandle();
 }
@@ -339,7 +350,7 @@ TControl* TWinControl::ControlAtPos(TPoint point, bool allowDisabled, bool allow
         if (!control->BoundsRect().Contains(point.X, point.Y)) {
             continue;
         }
-        const TPoint local = Point(point.X - control->Left(), point.Y - control->Top());
+        const TPoint local = Point(Minus(point.X, control->Left()), Minus(point.Y, control->Top()));
         if (control->Perform(CM_HITTEST, 0, PointToLParam(local.X, local.Y)) != 0) {
             return control;
         }
@@ -359,10 +370,8 @@ void TWinControl::Insert(TControl* control)
 void TWinControl::Remove(TControl* control)
 {
     std::erase(FControls, control);
-    std::erase(FTabList, static_cast<TWinControl*>(nullptr));
-    if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
-        std::erase(FTabList, windowed);
-    }
+    // By address: a control being freed may no longer be a TWinControl.
+    std::erase_if(FTabList, [control](TWinControl* each) { return static_cast<TControl*>(each) == control; });
     control->FParent = nullptr;
 }
 
@@ -673,7 +682,7 @@ void TWinControl::UpdateBounds()
     if (const HWND parent = GetParent(FHandle)) {
         TPoint topLeft{rect.Left, rect.Top};
         plat::ScreenToClient(parent, topLeft);
-        rect = OffsetRect(rect, topLeft.X - rect.Left, topLeft.Y - rect.Top);
+        rect = OffsetRect(rect, Minus(topLeft.X, rect.Left), Minus(topLeft.Y, rect.Top));
     }
     FLeft = rect.Left;
     FTop = rect.Top;
@@ -771,8 +780,8 @@ bool TWinControl::IsControlMouseMsg(TMessage& message)
     if (control == nullptr) {
         return false;
     }
-    const int x = GET_X_LPARAM(message.LParam) - control->Left();
-    const int y = GET_Y_LPARAM(message.LParam) - control->Top();
+    const int x = Minus(GET_X_LPARAM(message.LParam), control->Left());
+    const int y = Minus(GET_Y_LPARAM(message.LParam), control->Top());
     message.Result = control->Perform(message.Msg, message.WParam, PointToLParam(x, y));
     return true;
 }

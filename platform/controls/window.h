@@ -111,6 +111,21 @@ HWND ChildWindowFromPoint(HWND parent, TPoint clientPoint);
 // Top-level windows in z-order, topmost first.
 std::vector<HWND> TopLevelWindows();
 
+// -value, saturated at the 32-bit limits (coordinates may lie anywhere).
+inline int Negated(int value)
+{
+    return SaturateInt(-std::int64_t{value});
+}
+// a - b and a + b, saturated.
+inline int Minus(int a, int b)
+{
+    return SaturateInt(std::int64_t{a} - b);
+}
+inline int Plus(int a, int b)
+{
+    return SaturateInt(std::int64_t{a} + b);
+}
+
 class EWindowError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -562,6 +562,29 @@ char16_t ControlCharOfKey(TVirtualKey key, bool control)
     return 0;
 }
 
+bool TranslateKeyMessage(const TMsg& keyDown, TMsg& charMessage)
+{
+    if (keyDown.message != WM_KEYDOWN && keyDown.message != WM_SYSKEYDOWN) {
+        return false;
+    }
+    const auto key = static_cast<TVirtualKey>(keyDown.wParam & 0xFF);
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    char16_t character = ControlCharOfKey(key, control);
+    if (keyDown.message == WM_SYSKEYDOWN && character == 0) {
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        if (key >= 'A' && key <= 'Z') {
+            character = static_cast<char16_t>(shift ? key : key - 'A' + 'a');
+        } else if (key >= '0' && key <= '9') {
+            character = key;
+        }
+    }
+    if (character == 0) {
+        return false;
+    }
+    charMessage = TMsg{keyDown.hwnd, keyDown.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, character, keyDown.lParam};
+    return true;
+}
+
 TMsg TQueuedInput::ToMsg(HWND topLevel) const
 {
     const std::uint64_t high = static_cast<std::uint32_t>(Value);

@@ -50,6 +50,10 @@ bool MessageBeep(unsigned type);
 // The control character a key gives (Backspace 8, Tab 9, Enter 13, Escape
 // 27, Ctrl+A..Z 1..26), or 0 when its character comes from text input.
 char16_t ControlCharOfKey(TVirtualKey key, bool control);
+// The character message a dispatched key-down brings (what TranslateMessage
+// does): WM_CHAR for control characters, WM_SYSCHAR for Alt with a letter,
+// a digit or a control key. Printable text comes from the host as typed.
+bool TranslateKeyMessage(const TMsg& keyDown, TMsg& charMessage);
 
 // Host input, posted to the queue in arrival order with the other messages.
 constexpr UINT WM_QUEUED_INPUT = 0x03F0; // never reaches a window procedure

@@ -385,7 +385,7 @@ TRegion TWindowManager::VisibleWindowRegion(HWND hwnd)
         ExcludeSiblingsAbove(*this, *parent, current, region);
         current = record->Parent;
     }
-    region.Offset(-window.Left, -window.Top);
+    region.Offset(Negated(window.Left), Negated(window.Top));
     return region;
 }
 
@@ -408,7 +408,7 @@ TRegion TWindowManager::VisibleClientRegion(HWND hwnd, bool clipChildren)
             }
         }
     }
-    region.Offset(-client.Left, -client.Top);
+    region.Offset(Negated(client.Left), Negated(client.Top));
     return region;
 }
 
@@ -425,7 +425,7 @@ void TWindowManager::RecalcClient(HWND hwnd)
     if (record == nullptr) {
         return;
     }
-    TRect client = OffsetRect(proposed, -bounds.Left, -bounds.Top);
+    TRect client = OffsetRect(proposed, Negated(bounds.Left), Negated(bounds.Top));
     const TRect whole = Rect(0, 0, SaturateInt(bounds.Width()), SaturateInt(bounds.Height()));
     client.Left = std::clamp(client.Left, 0, whole.Right);
     client.Top = std::clamp(client.Top, 0, whole.Bottom);

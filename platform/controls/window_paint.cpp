@@ -21,24 +21,25 @@ namespace {
 constexpr COLORREF DesktopColor = 0x808080;
 
 // Copies a block of device pixels between 32-bit surfaces, cut to both.
-void CopyPixels(TPixelSurface& from, int fromX, int fromY, TPixelSurface& to, int toX, int toY, int width, int height)
+void CopyPixels(TPixelSurface& from, std::int64_t fromX, std::int64_t fromY, TPixelSurface& to, std::int64_t toX,
+                std::int64_t toY, std::int64_t width, std::int64_t height)
 {
     // Cut the block to the source, then to the destination.
-    const int skipX = std::max({0, -fromX, -toX});
-    const int skipY = std::max({0, -fromY, -toY});
+    const std::int64_t skipX = std::max<std::int64_t>({0, -fromX, -toX});
+    const std::int64_t skipY = std::max<std::int64_t>({0, -fromY, -toY});
     fromX += skipX;
     toX += skipX;
     fromY += skipY;
     toY += skipY;
-    width = std::min({width - skipX, from.Width() - fromX, to.Width() - toX});
-    height = std::min({height - skipY, from.Height() - fromY, to.Height() - toY});
+    width = std::min<std::int64_t>({width - skipX, from.Width() - fromX, to.Width() - toX});
+    height = std::min<std::int64_t>({height - skipY, from.Height() - fromY, to.Height() - toY});
     if (width <= 0 || height <= 0) {
         return;
     }
-    for (int row = 0; row < height; ++row) {
-        const std::uint8_t* source = from.ScanLine(fromY + row) + std::size_t{4} * fromX;
-        std::uint8_t* target = to.ScanLine(toY + row) + std::size_t{4} * toX;
-        std::memmove(target, source, std::size_t{4} * width);
+    for (std::int64_t row = 0; row < height; ++row) {
+        const std::uint8_t* source = from.ScanLine(static_cast<int>(fromY + row)) + 4 * fromX;
+        std::uint8_t* target = to.ScanLine(static_cast<int>(toY + row)) + 4 * toX;
+        std::memmove(target, source, static_cast<std::size_t>(4 * width));
     }
 }
 
@@ -48,9 +49,9 @@ void CopyRegion(TPixelSurface& from, TPoint fromOrigin, TPixelSurface& to, TPoin
                 int scale)
 {
     for (const TRect& rect : region.Rects()) {
-        CopyPixels(from, (rect.Left - fromOrigin.X) * scale, (rect.Top - fromOrigin.Y) * scale, to,
-                   (rect.Left - toOrigin.X) * scale, (rect.Top - toOrigin.Y) * scale,
-                   static_cast<int>(rect.Width()) * scale, static_cast<int>(rect.Height()) * scale);
+        CopyPixels(from, (std::int64_t{rect.Left} - fromOrigin.X) * scale, (std::int64_t{rect.Top} - fromOrigin.Y) * scale,
+                   to, (std::int64_t{rect.Left} - toOrigin.X) * scale, (std::int64_t{rect.Top} - toOrigin.Y) * scale,
+                   rect.Width() * scale, rect.Height() * scale);
     }
 }
 
@@ -61,22 +62,22 @@ void CopyChangedRegion(TPixelSurface& from, const TPixelSurface& original, TPoin
 {
     auto& base = const_cast<TPixelSurface&>(original);
     for (const TRect& rect : region.Rects()) {
-        const int left = std::max((rect.Left - fromOrigin.X) * scale, 0);
-        const int top = std::max((rect.Top - fromOrigin.Y) * scale, 0);
-        const int right = std::min(static_cast<int>((std::int64_t{rect.Right} - fromOrigin.X) * scale), from.Width());
-        const int bottom = std::min(static_cast<int>((std::int64_t{rect.Bottom} - fromOrigin.Y) * scale), from.Height());
-        const int shiftX = fromOrigin.X * scale;
-        const int shiftY = fromOrigin.Y * scale;
-        for (int y = top; y < bottom; ++y) {
-            const int ty = y + shiftY;
+        const auto left = std::max<std::int64_t>((std::int64_t{rect.Left} - fromOrigin.X) * scale, 0);
+        const auto top = std::max<std::int64_t>((std::int64_t{rect.Top} - fromOrigin.Y) * scale, 0);
+        const auto right = std::min<std::int64_t>((std::int64_t{rect.Right} - fromOrigin.X) * scale, from.Width());
+        const auto bottom = std::min<std::int64_t>((std::int64_t{rect.Bottom} - fromOrigin.Y) * scale, from.Height());
+        const std::int64_t shiftX = std::int64_t{fromOrigin.X} * scale;
+        const std::int64_t shiftY = std::int64_t{fromOrigin.Y} * scale;
+        for (std::int64_t y = top; y < bottom; ++y) {
+            const std::int64_t ty = y + shiftY;
             if (ty < 0 || ty >= to.Height()) {
                 continue;
             }
-            const std::uint8_t* drawn = from.ScanLine(y);
-            const std::uint8_t* held = base.ScanLine(y);
-            std::uint8_t* target = to.ScanLine(ty);
-            for (int x = left; x < right; ++x) {
-                const int tx = x + shiftX;
+            const std::uint8_t* drawn = from.ScanLine(static_cast<int>(y));
+            const std::uint8_t* held = base.ScanLine(static_cast<int>(y));
+            std::uint8_t* target = to.ScanLine(static_cast<int>(ty));
+            for (std::int64_t x = left; x < right; ++x) {
+                const std::int64_t tx = x + shiftX;
                 if (tx < 0 || tx >= to.Width() || std::memcmp(drawn + 4 * x, held + 4 * x, 3) == 0) {
                     continue;
                 }
@@ -111,10 +112,11 @@ int LogicalSide(std::int64_t side, int scale)
 // changed, so that contexts open at the same time do not undo each other.
 class TWindowDC {
 public:
-    TWindowDC(HWND window, HWND top, const TRect& areaInTop, TRegion mask, int scale)
+    // width and height: the logical size of the copy, from Area's top-left
+    // corner (no more than can show).
+    TWindowDC(HWND window, HWND top, const TRect& areaInTop, TRegion mask, int scale, int width, int height)
         : Window(window), Top(top), Area(areaInTop), Mask(std::move(mask)), Scale(scale),
-          Pixels(LogicalSide(areaInTop.Width(), scale) * scale, LogicalSide(areaInTop.Height(), scale) * scale, 32),
-          Original(Pixels.Width(), Pixels.Height(), 32), DC(Pixels, scale)
+          Pixels(width * scale, height * scale, 32), Original(Pixels.Width(), Pixels.Height(), 32), DC(Pixels, scale)
     {
     }
 
@@ -223,13 +225,13 @@ bool TPaintState::Release(HDC handle)
             if (shows.IsEmpty() || record->DeviceScale != dc->Scale) {
                 continue;
             }
-            shows.Offset(-record->Bounds.Left, -record->Bounds.Top);
+            shows.Offset(Negated(record->Bounds.Left), Negated(record->Bounds.Top));
             CopyChangedRegion(dc->Pixels, dc->Original,
                               Point(areaOrigin.X - record->Bounds.Left, areaOrigin.Y - record->Bounds.Top),
                               *record->Pixels, shows, dc->Scale);
             shows.Offset(record->Bounds.Left, record->Bounds.Top);
             TRect box = shows.Box();
-            FManager.PixelsChanged(top, OffsetRect(box, -record->Bounds.Left, -record->Bounds.Top));
+            FManager.PixelsChanged(top, OffsetRect(box, Negated(record->Bounds.Left), Negated(record->Bounds.Top)));
         }
         return true;
     }
@@ -246,6 +248,25 @@ bool TPaintState::Release(HDC handle)
 
 namespace {
 
+// The logical size a context's copy needs: from the area's top-left corner
+// to where the area or the pixels end, whichever comes first. An area that
+// reaches from its corner further than any surface may be paints nothing.
+bool CopySize(const TRect& area, const TRect& pixels, int scale, int& width, int& height)
+{
+    const std::int64_t needWidth = std::min<std::int64_t>(area.Right, pixels.Right) - area.Left;
+    const std::int64_t needHeight = std::min<std::int64_t>(area.Bottom, pixels.Bottom) - area.Top;
+    if (needWidth <= 0 || needHeight <= 0 || needWidth * scale > TPixelSurface::MaxSide ||
+        needHeight * scale > TPixelSurface::MaxSide ||
+        needWidth * needHeight * scale * scale > TPixelSurface::MaxPixels) {
+        width = 1;
+        height = 1;
+        return false;
+    }
+    width = static_cast<int>(needWidth);
+    height = static_cast<int>(needHeight);
+    return true;
+}
+
 // A context on area (top-level coordinates) of the window's top-level
 // pixels, writing back mask (area coordinates).
 HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRegion mask)
@@ -256,10 +277,18 @@ HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRe
         return nullptr;
     }
     const int scale = topRecord->DeviceScale;
-    auto dc = std::make_unique<TWindowDC>(hwnd, top, area, std::move(mask), scale);
+    const TRect pixels = topRecord->Pixels ? Rect(0, 0, topRecord->Pixels->Width() / scale,
+                                                  topRecord->Pixels->Height() / scale)
+                                           : TRect{};
+    int width = 1;
+    int height = 1;
+    if (!CopySize(area, pixels, scale, width, height)) {
+        mask = TRegion();
+    }
+    auto dc = std::make_unique<TWindowDC>(hwnd, top, area, std::move(mask), scale, width, height);
     if (topRecord->Pixels) {
-        CopyPixels(*topRecord->Pixels, area.Left * scale, area.Top * scale, dc->Pixels, 0, 0, dc->Pixels.Width(),
-                   dc->Pixels.Height());
+        CopyPixels(*topRecord->Pixels, std::int64_t{area.Left} * scale, std::int64_t{area.Top} * scale, dc->Pixels, 0,
+                   0, dc->Pixels.Width(), dc->Pixels.Height());
     }
     dc->TakeOriginal();
     return manager.Paint().Open(std::move(dc));
@@ -270,9 +299,10 @@ HDC OpenScreenContext(TWindowManager& manager)
     const int scale = std::max(manager.Host().DeviceScale(), 1);
     const TRect screen = manager.Host().ScreenRect();
     auto composed = ComposeScreen(scale, false);
-    auto dc = std::make_unique<TWindowDC>(0, 0, screen, TRegion(Rect(0, 0, static_cast<int>(screen.Width()),
-                                                                      static_cast<int>(screen.Height()))),
-                                          scale);
+    auto dc = std::make_unique<TWindowDC>(0, 0, screen,
+                                          TRegion(Rect(0, 0, static_cast<int>(screen.Width()),
+                                                       static_cast<int>(screen.Height()))),
+                                          scale, composed->Width() / scale, composed->Height() / scale);
     CopyPixels(*composed, 0, 0, dc->Pixels, 0, 0, dc->Pixels.Width(), dc->Pixels.Height());
     dc->TakeOriginal();
     return manager.Paint().Open(std::move(dc));
@@ -355,7 +385,8 @@ bool RedrawWindow(HWND hwnd, const TRect* update, const TRegion* updateRegion, s
                 continue;
             }
             TRegion inChild = region;
-            inChild.Offset(-each->Bounds.Left - each->ClientInWindow.Left, -each->Bounds.Top - each->ClientInWindow.Top);
+            inChild.Offset(SaturateInt(-std::int64_t{each->Bounds.Left} - each->ClientInWindow.Left),
+                           SaturateInt(-std::int64_t{each->Bounds.Top} - each->ClientInWindow.Top));
             RedrawWindow(child, nullptr, &inChild, flags & ~RDW_UPDATENOW & ~RDW_ERASENOW);
         }
     }
@@ -496,7 +527,7 @@ HDC GetDCAt(HWND hwnd, const TRect& clientArea, const TRegion* clip)
     if (clip != nullptr) {
         mask.Combine(mask, *clip, RGN_AND);
     }
-    mask.Offset(-clientArea.Left, -clientArea.Top);
+    mask.Offset(Negated(clientArea.Left), Negated(clientArea.Top));
     const TRect client = manager.ClientRectInTop(hwnd);
     HDC dc = OpenWindowContext(manager, hwnd, OffsetRect(clientArea, client.Left, client.Top), mask);
     if (dc != nullptr) {
@@ -541,10 +572,10 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* 
         const TRect clientInTop = manager.ClientRectInTop(hwnd);
         TPixelSurface& pixels = *topRecord->Pixels;
         // Through a copy of the moved block, so that overlapping moves read old pixels.
-        const TRect box = OffsetRect(landed.Box(), -dx, -dy);
+        const TRect box = OffsetRect(landed.Box(), Negated(dx), Negated(dy));
         TPixelSurface copy(LogicalSide(box.Width(), scale) * scale, LogicalSide(box.Height(), scale) * scale, 32);
-        CopyPixels(pixels, (clientInTop.Left + box.Left) * scale, (clientInTop.Top + box.Top) * scale, copy, 0, 0,
-                   copy.Width(), copy.Height());
+        CopyPixels(pixels, (std::int64_t{clientInTop.Left} + box.Left) * scale,
+                   (std::int64_t{clientInTop.Top} + box.Top) * scale, copy, 0, 0, copy.Width(), copy.Height());
         TRegion target = landed;
         target.Offset(clientInTop.Left, clientInTop.Top);
         CopyRegion(copy, Point(clientInTop.Left + box.Left + dx, clientInTop.Top + box.Top + dy), pixels, Point(0, 0),
@@ -566,7 +597,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* 
         for (HWND child : children) {
             TWindowRecord* each = manager.Find(child);
             if (each != nullptr && (scroll == nullptr || !IntersectRect(each->Bounds, area).IsEmpty())) {
-                SetWindowPos(child, 0, each->Bounds.Left + dx, each->Bounds.Top + dy, 0, 0,
+                SetWindowPos(child, 0, Plus(each->Bounds.Left, dx), Plus(each->Bounds.Top, dy), 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
             }
         }
@@ -628,8 +659,8 @@ std::unique_ptr<TPixelSurface> ComposeScreen(int scale, bool overlays)
             window = composedWindow.get();
         }
         if (window != nullptr) {
-            CopyPixels(*window, 0, 0, *composed, (record->Bounds.Left - screen.Left) * scale,
-                       (record->Bounds.Top - screen.Top) * scale, window->Width(), window->Height());
+            CopyPixels(*window, 0, 0, *composed, (std::int64_t{record->Bounds.Left} - screen.Left) * scale,
+                       (std::int64_t{record->Bounds.Top} - screen.Top) * scale, window->Width(), window->Height());
         }
     }
     return composed;

@@ -448,14 +448,6 @@ void THeadlessHost::Key(TVirtualKey key, std::uint8_t modifiers)
         }
     }
     KeyDown(key);
-    char16_t character = ControlCharOfKey(key, (modifiers & ModControl) != 0);
-    if (character == 0 && (modifiers & ModAlt) != 0 && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
-        character = static_cast<char16_t>((key >= 'A' && key <= 'Z' && !(modifiers & ModShift)) ? key - 'A' + 'a' : key);
-    }
-    if (character != 0) {
-        Post(KeyboardWindow(),
-             TQueuedInput{THostInputKind::Char, THostButton::Left, Modifiers(), character, FPointer.X, FPointer.Y});
-    }
     KeyUp(key);
     for (auto at = std::rbegin(modifierKeys); at != std::rend(modifierKeys); ++at) {
         if (modifiers & at->first) {

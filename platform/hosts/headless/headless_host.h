@@ -78,6 +78,8 @@ public:
     // with nothing to do (inside modal loops, drags, or Application::Run).
     void Script(std::function<void()> step);
     std::size_t ScriptLeft() const { return FScript.size(); }
+    // How long (real time) a wait with nothing scripted may wait for workers.
+    void SetWorkerWaitMs(int ms) { FOptions.WorkerWaitMs = ms; }
 
     // ---- input (posted; PumpUntilIdle handles it) ----
     // The centre of a control's client area on the screen, by name; a name
@@ -95,8 +97,10 @@ public:
     void PointerLeaves(TPoint lastScreenPoint);
     void KeyDown(TVirtualKey key);
     void KeyUp(TVirtualKey key);
-    // A key press: down, its character (control characters, Alt+letter), up.
-    // modifiers: ModShift, ModControl, ModAlt.
+    // A key press: the modifiers down, the key down and up, the modifiers
+    // up (ModShift, ModControl, ModAlt). Its character, if any, follows from
+    // the key-down (control keys, Alt with a letter); typed text comes with
+    // TypeText.
     void Key(TVirtualKey key, std::uint8_t modifiers = 0);
     // Text as typed: a key press per character, its UTF-16 units as WM_CHAR.
     void TypeText(const std::string& utf8);
