@@ -49,22 +49,28 @@ TEdgeColors InnerColors(std::uint32_t edge, std::uint32_t flags)
 // One ring of the edge; bottom and right lines are drawn last, over the corners.
 void EdgeRing(const TFill& fill, TRect& r, TEdgeColors colors, std::uint32_t flags)
 {
+    // Edges one pixel inside the rectangle; rectangles at the ends of the
+    // coordinate range saturate instead of wrapping.
+    const int topEnd = SaturateInt(std::int64_t{r.Top} + 1);
+    const int leftEnd = SaturateInt(std::int64_t{r.Left} + 1);
+    const int bottomStart = SaturateInt(std::int64_t{r.Bottom} - 1);
+    const int rightStart = SaturateInt(std::int64_t{r.Right} - 1);
     if (flags & BF_TOP)
-        fill(r.Left, r.Top, r.Right, r.Top + 1, colors.TopLeft);
+        fill(r.Left, r.Top, r.Right, topEnd, colors.TopLeft);
     if (flags & BF_LEFT)
-        fill(r.Left, r.Top, r.Left + 1, r.Bottom, colors.TopLeft);
+        fill(r.Left, r.Top, leftEnd, r.Bottom, colors.TopLeft);
     if (flags & BF_BOTTOM)
-        fill(r.Left, r.Bottom - 1, r.Right, r.Bottom, colors.BottomRight);
+        fill(r.Left, bottomStart, r.Right, r.Bottom, colors.BottomRight);
     if (flags & BF_RIGHT)
-        fill(r.Right - 1, r.Top, r.Right, r.Bottom, colors.BottomRight);
+        fill(rightStart, r.Top, r.Right, r.Bottom, colors.BottomRight);
     if (flags & BF_TOP)
-        ++r.Top;
+        r.Top = topEnd;
     if (flags & BF_LEFT)
-        ++r.Left;
+        r.Left = leftEnd;
     if (flags & BF_BOTTOM)
-        --r.Bottom;
+        r.Bottom = bottomStart;
     if (flags & BF_RIGHT)
-        --r.Right;
+        r.Right = rightStart;
 }
 
 // Glyph pictures, one letter a pixel: S button shadow, H button highlight,

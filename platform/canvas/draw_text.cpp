@@ -205,7 +205,7 @@ int DrawTextOn(TDeviceContext& dc, std::string_view text, TRect& rect, std::uint
     if (singleLine && (format & DT_VCENTER))
         top = rect.Top + (rect.Height() - lineHeight) / 2;
     else if (singleLine && (format & DT_BOTTOM))
-        top = rect.Bottom - lineHeight;
+        top = std::int64_t{rect.Bottom} - lineHeight;
 
     const std::uint32_t savedAlign = dc.SetTextAlign(TA_LEFT | TA_TOP);
     const bool clip = !(format & DT_NOCLIP);
@@ -215,7 +215,7 @@ int DrawTextOn(TDeviceContext& dc, std::string_view text, TRect& rect, std::uint
         if (format & DT_CENTER)
             left = rect.Left + (rect.Width() - lineWidth) / 2;
         else if (format & DT_RIGHT)
-            left = rect.Right - lineWidth;
+            left = std::int64_t{rect.Right} - lineWidth;
         const int x = SaturateInt(left);
         const int y = SaturateInt(top);
         if (!(format & DT_PREFIXONLY))
@@ -225,7 +225,9 @@ int DrawTextOn(TDeviceContext& dc, std::string_view text, TRect& rect, std::uint
             const std::vector<TDecodedChar> chars = DecodeUtf8(line.Text.substr(at));
             const int before = dc.GetTextExtent(line.Text.substr(0, at)).cx;
             const int charWidth = chars.empty() ? 0 : dc.GetTextExtent(line.Text.substr(at, chars[0].Length)).cx;
-            TRect bar{x + before, y + metric.Ascent + 1, x + before + charWidth, y + metric.Ascent + 2};
+            const std::int64_t barLeft = std::int64_t{x} + before;
+            const std::int64_t barTop = std::int64_t{y} + metric.Ascent + 1;
+            TRect bar{SaturateInt(barLeft), SaturateInt(barTop), SaturateInt(barLeft + charWidth), SaturateInt(barTop + 1)};
             if (clip)
                 bar = IntersectRect(bar, rect);
             dc.FillRect(bar, CreateSolidBrush(dc.GetTextColor()));

@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <unistd.h>
 
@@ -57,6 +56,43 @@ std::string ReadFile(const std::string& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The text between the next open and close tags from position at; empty
+// when there is none (at then points past the close tag).
+std::string NextElementText(const std::string& text, const std::string& tag, std::size_t& at)
+{
+    const std::string open = "<" + tag + ">";
+    const std::string close = "</" + tag + ">";
+    const std::size_t start = text.find(open, at);
+    if (start == std::string::npos)
+        return at = std::string::npos, std::string();
+    const std::size_t end = text.find(close, start);
+    if (end == std::string::npos)
+        return at = std::string::npos, std::string();
+    at = end + close.size();
+    return text.substr(start + open.size(), end - start - open.size());
+}
+
+// The alias families of the configuration and the family each prefers:
+// <alias><family>A</family><prefer><family>B</family></prefer></alias>.
+std::vector<std::pair<std::string, std::string>> ConfiguredAliases(const std::string& text)
+{
+    std::vector<std::pair<std::string, std::string>> aliases;
+    std::size_t at = 0;
+    while ((at = text.find("<alias", at)) != std::string::npos) {
+        const std::size_t end = text.find("</alias>", at);
+        if (end == std::string::npos)
+            break;
+        const std::string element = text.substr(at, end - at);
+        std::size_t inner = 0;
+        std::string alias = NextElementText(element, "family", inner);
+        const std::string target = inner == std::string::npos ? std::string() : NextElementText(element, "family", inner);
+        if (!alias.empty() && !target.empty())
+            aliases.emplace_back(std::move(alias), target);
+        at = end;
+    }
+    return aliases;
 }
 
 cairo_font_options_t* FixedFontOptions()
@@ -169,10 +205,7 @@ void TFontMap::LoadConfiguration()
     // desktop's settings; the map keeps its own reference.
     FcConfigSetCurrent(FConfig);
 
-    const std::string text = ReadFile(FConfigPath);
-    const std::regex alias(R"(<alias[^>]*>\s*<family>([^<]+)</family>\s*<prefer>\s*<family>([^<]+)</family>)");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), alias); it != std::sregex_iterator(); ++it)
-        FAliases.emplace_back((*it)[1].str(), (*it)[2].str());
+    FAliases = ConfiguredAliases(ReadFile(FConfigPath));
 
     FPangoMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     if (FPangoMap == nullptr)

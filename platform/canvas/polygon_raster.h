@@ -39,6 +39,6 @@ TPolygonF RoundRectOutline(double left, double top, double right, double bottom,
     double cornerHeight);
 
 // The largest magnitude a shape coordinate keeps; larger ones saturate.
-constexpr int MaxShapeCoordinate = 1 << 30;
+constexpr int MaxShapeCoordinate = (1 << 30) - 1; // twice it still fits in an int
 
 } // namespace plat

@@ -397,13 +397,16 @@ void TSurfaceDC::FrameRect(const TRect& rect, const TLogBrush& brush)
 {
     if (rect.IsEmpty())
         return;
-    FillRect({rect.Left, rect.Top, rect.Right, rect.Top + 1}, brush);
+    // Not empty: Top < Bottom and Left < Right, so these steps cannot wrap.
+    const int topEnd = rect.Top + 1;
+    const int bottomStart = rect.Bottom - 1;
+    FillRect({rect.Left, rect.Top, rect.Right, topEnd}, brush);
     if (rect.Height() > 1)
-        FillRect({rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom}, brush);
+        FillRect({rect.Left, bottomStart, rect.Right, rect.Bottom}, brush);
     if (rect.Height() > 2) {
-        FillRect({rect.Left, rect.Top + 1, rect.Left + 1, rect.Bottom - 1}, brush);
+        FillRect({rect.Left, topEnd, rect.Left + 1, bottomStart}, brush);
         if (rect.Width() > 1)
-            FillRect({rect.Right - 1, rect.Top + 1, rect.Right, rect.Bottom - 1}, brush);
+            FillRect({rect.Right - 1, topEnd, rect.Right, bottomStart}, brush);
     }
 }
 

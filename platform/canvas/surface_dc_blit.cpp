@@ -62,8 +62,11 @@ TSourceBlock CopyBlock(TPixelSurface& surface, TRect r)
 // m pixels; mirrored when flip.
 std::int64_t NearestIndex(std::int64_t i, std::int64_t n, std::int64_t m, bool flip)
 {
-    // 128-bit free: i < n <= 2^32 and m <= 2^32 keep the product below 2^63.
-    const std::int64_t j = ((2 * i + 1) * m) / (2 * n);
+    // The product can pass 2^63 for blocks near the ends of the coordinate
+    // range; long double keeps it (and its 64-bit mantissa the exact index
+    // for any block of a real size).
+    const auto j = static_cast<std::int64_t>((static_cast<long double>(i) + 0.5L) * static_cast<long double>(m)
+        / static_cast<long double>(n));
     return flip ? m - 1 - j : j;
 }
 
@@ -84,7 +87,7 @@ void TSurfaceDC::BlendBlock(int x, int y, int width, int height, std::uint32_t r
             std::uint32_t* line = Row(py);
             for (int px = x0; px < x1; ++px) {
                 std::uint32_t s = 0;
-                if (!sourcePixel(px - target.Left, py - target.Top, s))
+                if (!sourcePixel(std::int64_t{px} - target.Left, std::int64_t{py} - target.Top, s))
                     continue;
                 std::uint32_t p = PixelFromColor(FState.BkColor);
                 if (usesPattern)
@@ -97,7 +100,7 @@ void TSurfaceDC::BlendBlock(int x, int y, int width, int height, std::uint32_t r
 
 void TSurfaceDC::PatBlt(int x, int y, int width, int height, std::uint32_t rop)
 {
-    BlendBlock(x, y, width, height, rop, [](int, int, std::uint32_t&) { return true; });
+    BlendBlock(x, y, width, height, rop, [](std::int64_t, std::int64_t, std::uint32_t&) { return true; });
 }
 
 void TSurfaceDC::BitBlt(int x, int y, int width, int height, TDeviceContext* source, int sx, int sy,
@@ -130,7 +133,7 @@ void TSurfaceDC::StretchBlt(int x, int y, int width, int height, TDeviceContext*
     const std::int64_t m = target.Height();
     const std::int64_t sw = sourceDevice.Width();
     const std::int64_t sh = sourceDevice.Height();
-    BlendBlock(x, y, width, height, rop, [&](int dx, int dy, std::uint32_t& pixel) {
+    BlendBlock(x, y, width, height, rop, [&](std::int64_t dx, std::int64_t dy, std::uint32_t& pixel) {
         const int fx = sourceDevice.Left + NearestIndex(dx, n, sw, flipX);
         const int fy = sourceDevice.Top + NearestIndex(dy, m, sh, flipY);
         return block.Get(fx, fy, pixel);
@@ -167,15 +170,15 @@ void TSurfaceDC::MaskBlt(int x, int y, int width, int height, TDeviceContext* so
         ForEachVisibleSpan({row, r.Left, r.Right}, [&](int py, int x0, int x1) {
             std::uint32_t* line = Row(py);
             for (int px = x0; px < x1; ++px) {
-                const std::int64_t lx = (px - target.Left) / FScale;
-                const std::int64_t ly = (py - target.Top) / FScale;
+                const std::int64_t lx = (std::int64_t{px} - target.Left) / FScale;
+                const std::int64_t ly = (std::int64_t{py} - target.Top) / FScale;
                 std::uint32_t m = 0;
                 const bool white = maskBlock.Get(mx + lx, my + ly, m) && (m & 0xFFFFFFu) != 0;
                 const std::uint32_t rop = white ? fore : back;
                 std::uint32_t s = 0;
                 if (RopUsesSource(rop)
-                    && !block.Get(std::int64_t{sx} * ss + std::int64_t{px - target.Left} * ss / FScale,
-                        std::int64_t{sy} * ss + std::int64_t{py - target.Top} * ss / FScale, s))
+                    && !block.Get(std::int64_t{sx} * ss + (std::int64_t{px} - target.Left) * ss / FScale,
+                        std::int64_t{sy} * ss + (std::int64_t{py} - target.Top) * ss / FScale, s))
                     continue;
                 std::uint32_t p = PixelFromColor(FState.BkColor);
                 BrushPixel(FState.Brush, px, py, p);
@@ -211,8 +214,8 @@ void TSurfaceDC::AlphaBlend(int x, int y, int width, int height, TDeviceContext*
             std::uint32_t* line = Row(py);
             for (int px = x0; px < x1; ++px) {
                 std::uint32_t s = 0;
-                if (!block.Get(sourceDevice.Left + NearestIndex(px - target.Left, n, sw, false),
-                        sourceDevice.Top + NearestIndex(py - target.Top, m, sh, false), s))
+                if (!block.Get(sourceDevice.Left + NearestIndex(std::int64_t{px} - target.Left, n, sw, false),
+                        sourceDevice.Top + NearestIndex(std::int64_t{py} - target.Top, m, sh, false), s))
                     continue;
                 const std::uint32_t d = line[px];
                 // With per-pixel alpha the source counts as premultiplied.

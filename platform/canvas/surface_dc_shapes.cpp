@@ -371,8 +371,8 @@ void TSurfaceDC::Rectangle(int left, int top, int right, int bottom)
 {
     const TRect r = NormalizedRect({left, top, right, bottom});
     if (FPathOpen) {
-        AddToPath({{{double(r.Left), double(r.Top)}, {double(r.Right - 1), double(r.Top)},
-                       {double(r.Right - 1), double(r.Bottom - 1)}, {double(r.Left), double(r.Bottom - 1)}},
+        AddToPath({{{double(r.Left), double(r.Top)}, {double(r.Right) - 1, double(r.Top)},
+                       {double(r.Right) - 1, double(r.Bottom) - 1}, {double(r.Left), double(r.Bottom) - 1}},
             true});
         return;
     }
@@ -380,13 +380,13 @@ void TSurfaceDC::Rectangle(int left, int top, int right, int bottom)
         return;
     if (FState.Pen.Kind() == PS_NULL) {
         // Without a pen the box is one pixel smaller on the right and bottom.
-        FillPolygons({{{double(r.Left), double(r.Top)}, {double(r.Right - 1), double(r.Top)},
-                         {double(r.Right - 1), double(r.Bottom - 1)}, {double(r.Left), double(r.Bottom - 1)}}},
+        FillPolygons({{{double(r.Left), double(r.Top)}, {double(r.Right) - 1, double(r.Top)},
+                         {double(r.Right) - 1, double(r.Bottom) - 1}, {double(r.Left), double(r.Bottom) - 1}}},
             ALTERNATE, FState.Brush);
         return;
     }
-    const TPolygonF outline{{double(r.Left), double(r.Top)}, {double(r.Right - 1), double(r.Top)},
-        {double(r.Right - 1), double(r.Bottom - 1)}, {double(r.Left), double(r.Bottom - 1)}};
+    const TPolygonF outline{{double(r.Left), double(r.Top)}, {double(r.Right) - 1, double(r.Top)},
+        {double(r.Right) - 1, double(r.Bottom) - 1}, {double(r.Left), double(r.Bottom) - 1}};
     const TPolygonF inside{{double(r.Left), double(r.Top)}, {double(r.Right), double(r.Top)},
         {double(r.Right), double(r.Bottom)}, {double(r.Left), double(r.Bottom)}};
     PaintClosedShape(InsideSpans({inside}, ALTERNATE), {{outline, true}});
@@ -447,7 +447,7 @@ void TSurfaceDC::DrawArcShape(int kind, int left, int top, int right, int bottom
 void TSurfaceDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
 {
     const TRect r = NormalizedRect({left, top, right, bottom});
-    TPathFigure outline{RoundRectOutline(r.Left, r.Top, r.Right - 1, r.Bottom - 1, cornerWidth, cornerHeight), true};
+    TPathFigure outline{RoundRectOutline(r.Left, r.Top, double(r.Right) - 1, double(r.Bottom) - 1, cornerWidth, cornerHeight), true};
     if (FPathOpen) {
         AddToPath(outline);
         return;

@@ -175,7 +175,7 @@ void TSurfaceDC::DrawTextRun(int x, int y, std::uint32_t options, const TRect* r
         cairo_clip(FCairo);
     }
     cairo_translate(FCairo, static_cast<double>(reference.X) * FScale, static_cast<double>(reference.Y) * FScale);
-    cairo_rotate(FCairo, -FState.Font.Escapement / 10.0 * std::numbers::pi / 180.0);
+    cairo_rotate(FCairo, -(FState.Font.Escapement / 10.0) * std::numbers::pi / 180.0);
     cairo_scale(FCairo, FScale, FScale);
     if (FState.BkMode == OPAQUE && !(options & ETO_OPAQUE)) {
         const COLORREF bk = FState.BkColor;
@@ -190,7 +190,7 @@ void TSurfaceDC::DrawTextRun(int x, int y, std::uint32_t options, const TRect* r
     }
     cairo_identity_matrix(FCairo);
     cairo_translate(FCairo, static_cast<double>(reference.X) * FScale, static_cast<double>(reference.Y) * FScale);
-    cairo_rotate(FCairo, -FState.Font.Escapement / 10.0 * std::numbers::pi / 180.0);
+    cairo_rotate(FCairo, -(FState.Font.Escapement / 10.0) * std::numbers::pi / 180.0);
     pango_cairo_update_context(FCairo, FPangoContext);
     if (FLayoutFont != &device || FLayoutDecorated[0] != FState.Font.Underline
         || FLayoutDecorated[1] != FState.Font.StrikeOut) {
@@ -231,7 +231,7 @@ void TSurfaceDC::AddTextToPath(TPoint reference, double startX, double baselineY
         FLayout = pango_layout_new(FPangoContext);
     }
     cairo_translate(cr, reference.X, reference.Y);
-    cairo_rotate(cr, -FState.Font.Escapement / 10.0 * std::numbers::pi / 180.0);
+    cairo_rotate(cr, -(FState.Font.Escapement / 10.0) * std::numbers::pi / 180.0);
     pango_cairo_update_context(cr, FPangoContext);
     map.PrepareLayout(FLayout, logical, text, FState.Font.Underline, FState.Font.StrikeOut);
     FLayoutFont = nullptr;
