@@ -40,9 +40,9 @@ int FloorDiv(int a, int b)
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-int PositiveMod(int a, int m)
+int PositiveMod(std::int64_t a, int m)
 {
-    const int r = a % m;
+    const auto r = static_cast<int>(a % m);
     return r < 0 ? r + m : r;
 }
 
@@ -309,8 +309,8 @@ bool TSurfaceDC::BrushPixel(const TLogBrush& brush, int deviceX, int deviceY, st
         pixel = PixelFromColor(brush.UsesDCColor ? FState.DCBrushColor : brush.Color);
         return true;
     case BS_HATCHED: {
-        const int x = PositiveMod(FloorDiv(deviceX, FScale) - FState.BrushOrg.X, 8);
-        const int y = PositiveMod(FloorDiv(deviceY, FScale) - FState.BrushOrg.Y, 8);
+        const int x = PositiveMod(std::int64_t{FloorDiv(deviceX, FScale)} - FState.BrushOrg.X, 8);
+        const int y = PositiveMod(std::int64_t{FloorDiv(deviceY, FScale)} - FState.BrushOrg.Y, 8);
         if (HatchBit(brush.Hatch, x, y)) {
             pixel = PixelFromColor(brush.Color);
             return true;
@@ -324,8 +324,8 @@ bool TSurfaceDC::BrushPixel(const TLogBrush& brush, int deviceX, int deviceY, st
         const TBrushPattern* p = brush.Pattern.get();
         if (p == nullptr || p->Width <= 0 || p->Height <= 0)
             return false;
-        const int x = PositiveMod(FloorDiv(deviceX, FScale) - FState.BrushOrg.X, p->Width);
-        const int y = PositiveMod(FloorDiv(deviceY, FScale) - FState.BrushOrg.Y, p->Height);
+        const int x = PositiveMod(std::int64_t{FloorDiv(deviceX, FScale)} - FState.BrushOrg.X, p->Width);
+        const int y = PositiveMod(std::int64_t{FloorDiv(deviceY, FScale)} - FState.BrushOrg.Y, p->Height);
         const COLORREF c = p->Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(p->Width)
             + static_cast<std::size_t>(x)];
         pixel = PixelFromColor(p->Monochrome ? (c != 0 ? FState.BkColor : FState.TextColor) : c);
