@@ -32,38 +32,6 @@ std::span<const std::uint8_t> PatternOf(std::uint32_t style)
     }
 }
 
-// Cuts the segment to the box (Liang-Barsky); false when nothing is left.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const TRect& box)
-{
-    double t0 = 0;
-    double t1 = 1;
-    const double dx = x1 - x0;
-    const double dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - box.Left, box.Right - x0, y0 - box.Top, box.Bottom - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    const double nx0 = x0 + t0 * dx;
-    const double ny0 = y0 + t0 * dy;
-    x1 = x0 + t1 * dx;
-    y1 = y0 + t1 * dy;
-    x0 = nx0;
-    y0 = ny0;
-    return true;
-}
-
 void AddPixel(std::vector<TSpan>& spans, int x, int y, int scale)
 {
     const int dx = x * scale;
@@ -90,14 +58,16 @@ void TraceCosmeticLine(int x0, int y0, int x1, int y1, std::uint32_t style, int 
     bool includeEnd = false;
     const TRect box = InflateRect(limits, 2, 2);
     if (!box.Contains(x0, y0) || !box.Contains(x1, y1)) {
-        double fx0 = x0, fy0 = y0, fx1 = x1, fy1 = y1;
-        if (!ClipSegment(fx0, fy0, fx1, fy1, box))
+        TPointF from{static_cast<double>(x0), static_cast<double>(y0)};
+        TPointF to{static_cast<double>(x1), static_cast<double>(y1)};
+        double t0 = 0;
+        if (!ClipSegment(from, to, box, t0))
             return;
         includeEnd = !box.Contains(x1, y1);
-        x0 = static_cast<int>(std::lround(fx0));
-        y0 = static_cast<int>(std::lround(fy0));
-        x1 = static_cast<int>(std::lround(fx1));
-        y1 = static_cast<int>(std::lround(fy1));
+        x0 = static_cast<int>(std::lround(from.X));
+        y0 = static_cast<int>(std::lround(from.Y));
+        x1 = static_cast<int>(std::lround(to.X));
+        y1 = static_cast<int>(std::lround(to.Y));
     }
     const std::span<const std::uint8_t> pattern = PatternOf(style);
     if (pattern.empty() && y0 == y1) {

@@ -14,6 +14,14 @@ public:
     bool Active() const { return FRegion != nullptr; }
     // The clip region, or null without a clip.
     const TRegion* Region() const { return FRegion.get(); }
+    // 1 and a copy of the region, or 0 without a clip.
+    int CopyTo(TRegion& region) const
+    {
+        if (!FRegion)
+            return 0;
+        region = *FRegion;
+        return 1;
+    }
 
     // Combines region into the clip (mode RGN_AND ... RGN_COPY; a missing
     // clip counts as the whole surface). A null region with RGN_COPY

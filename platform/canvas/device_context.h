@@ -88,11 +88,12 @@ public:
     // CLR_INVALID off the surface or outside the clip.
     virtual COLORREF GetPixel(int x, int y) = 0;
 
-    // Clipping. The select calls answer the kind of the new clip region.
-    virtual int SelectClipRgn(const TRegion* region) = 0; // null: no clip
+    // Clipping. The select calls answer the kind of the new clip region;
+    // the rectangle calls combine through ExtSelectClipRgn.
     virtual int ExtSelectClipRgn(const TRegion* region, int mode) = 0;
-    virtual int IntersectClipRect(int left, int top, int right, int bottom) = 0;
-    virtual int ExcludeClipRect(int left, int top, int right, int bottom) = 0;
+    int SelectClipRgn(const TRegion* region) { return ExtSelectClipRgn(region, RGN_COPY); } // null: no clip
+    int IntersectClipRect(int left, int top, int right, int bottom);
+    int ExcludeClipRect(int left, int top, int right, int bottom);
     // 1 and a copy of the clip region, or 0 without a clip.
     virtual int GetClipRgn(TRegion& region) const = 0;
     // The box of what can be drawn on: the clip's box, else the whole surface.

@@ -104,6 +104,33 @@ void RasterizePolygons(const std::vector<TPolygonF>& polygons, int fillMode, con
     }
 }
 
+bool ClipSegment(TPointF& a, TPointF& b, const TRect& box, double& t0)
+{
+    double t1 = 1;
+    t0 = 0;
+    const double dx = b.X - a.X;
+    const double dy = b.Y - a.Y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.X - box.Left, box.Right - a.X, a.Y - box.Top, box.Bottom - a.Y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    b = {a.X + t1 * dx, a.Y + t1 * dy};
+    a = {a.X + t0 * dx, a.Y + t0 * dy};
+    return true;
+}
+
 TPolygonF ArcPoints(double cx, double cy, double rx, double ry, double a0, double sweep)
 {
     // About two points per sqrt(radius) of arc: the chords stay within a

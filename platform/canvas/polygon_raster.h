@@ -38,6 +38,10 @@ TPolygonF ArcPoints(double cx, double cy, double rx, double ry, double a0, doubl
 TPolygonF RoundRectOutline(double left, double top, double right, double bottom, double cornerWidth,
     double cornerHeight);
 
+// Cuts the segment a-b to the box (Liang-Barsky); t0 receives where the
+// kept part starts (0 .. 1 along a-b). False when nothing is left.
+bool ClipSegment(TPointF& a, TPointF& b, const TRect& box, double& t0);
+
 // The largest magnitude a shape coordinate keeps; larger ones saturate.
 constexpr int MaxShapeCoordinate = (1 << 30) - 1; // twice it still fits in an int
 

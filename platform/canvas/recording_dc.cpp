@@ -282,11 +282,6 @@ COLORREF TRecordingDC::GetPixel(int x, int y)
 
 // --- Clipping ---------------------------------------------------------------
 
-int TRecordingDC::SelectClipRgn(const TRegion* region)
-{
-    return ExtSelectClipRgn(region, RGN_COPY);
-}
-
 int TRecordingDC::ExtSelectClipRgn(const TRegion* region, int mode)
 {
     const TRect box = region != nullptr ? region->Box() : TRect{};
@@ -296,24 +291,9 @@ int TRecordingDC::ExtSelectClipRgn(const TRegion* region, int mode)
     return FState.Clip.Select(region, mode, SurfaceBox());
 }
 
-int TRecordingDC::IntersectClipRect(int left, int top, int right, int bottom)
-{
-    const TRegion r(TRect{left, top, right, bottom});
-    return ExtSelectClipRgn(&r, RGN_AND);
-}
-
-int TRecordingDC::ExcludeClipRect(int left, int top, int right, int bottom)
-{
-    const TRegion r(TRect{left, top, right, bottom});
-    return ExtSelectClipRgn(&r, RGN_DIFF);
-}
-
 int TRecordingDC::GetClipRgn(TRegion& region) const
 {
-    if (!FState.Clip.Active())
-        return 0;
-    region = *FState.Clip.Region();
-    return 1;
+    return FState.Clip.CopyTo(region);
 }
 
 int TRecordingDC::GetClipBox(TRect& box) const

@@ -86,10 +86,7 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF color) override;
     COLORREF GetPixel(int x, int y) override;
 
-    int SelectClipRgn(const TRegion* region) override;
     int ExtSelectClipRgn(const TRegion* region, int mode) override;
-    int IntersectClipRect(int left, int top, int right, int bottom) override;
-    int ExcludeClipRect(int left, int top, int right, int bottom) override;
     int GetClipRgn(TRegion& region) const override;
     int GetClipBox(TRect& box) const override;
     bool PtVisible(int x, int y) const override;

@@ -200,11 +200,6 @@ TRect TSurfaceDC::LogicalBounds() const
     return {0, 0, Width(), Height()};
 }
 
-int TSurfaceDC::SelectClipRgn(const TRegion* region)
-{
-    return ExtSelectClipRgn(region, RGN_COPY);
-}
-
 int TSurfaceDC::ExtSelectClipRgn(const TRegion* region, int mode)
 {
     const int kind = FState.Clip.Select(region, mode, LogicalBounds());
@@ -212,24 +207,9 @@ int TSurfaceDC::ExtSelectClipRgn(const TRegion* region, int mode)
     return kind;
 }
 
-int TSurfaceDC::IntersectClipRect(int left, int top, int right, int bottom)
-{
-    const TRegion r(TRect{left, top, right, bottom});
-    return ExtSelectClipRgn(&r, RGN_AND);
-}
-
-int TSurfaceDC::ExcludeClipRect(int left, int top, int right, int bottom)
-{
-    const TRegion r(TRect{left, top, right, bottom});
-    return ExtSelectClipRgn(&r, RGN_DIFF);
-}
-
 int TSurfaceDC::GetClipRgn(TRegion& region) const
 {
-    if (!FState.Clip.Active())
-        return 0;
-    region = *FState.Clip.Region();
-    return 1;
+    return FState.Clip.CopyTo(region);
 }
 
 int TSurfaceDC::GetClipBox(TRect& box) const

@@ -35,35 +35,6 @@ std::vector<TSpan> SpansOfRegion(const TRegion& region)
     return spans;
 }
 
-// Cuts the segment a-b to the box; t0 receives where the kept part starts
-// (0 .. 1 along a-b). False when nothing is left.
-bool ClipSegmentTo(TPointF& a, TPointF& b, const TRect& box, double& t0)
-{
-    double t1 = 1;
-    t0 = 0;
-    const double dx = b.X - a.X;
-    const double dy = b.Y - a.Y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.X - box.Left, box.Right - a.X, a.Y - box.Top, box.Bottom - a.Y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    b = {a.X + t1 * dx, a.Y + t1 * dy};
-    a = {a.X + t0 * dx, a.Y + t0 * dy};
-    return true;
-}
-
 double DashCycle(const std::vector<double>& dashes)
 {
     double total = 0;
@@ -186,7 +157,7 @@ std::vector<TSpan> TSurfaceDC::StrokeSpans(const std::vector<TPathFigure>& figur
                 TPointF b = f.Points[(i + 1) % n];
                 const double length = std::hypot(b.X - a.X, b.Y - a.Y);
                 double t0 = 0;
-                if (ClipSegmentTo(a, b, visible, t0)) {
+                if (ClipSegment(a, b, visible, t0)) {
                     if (dashed)
                         cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()),
                             std::fmod(travelled + t0 * length, DashCycle(dashes)));
