@@ -3,6 +3,7 @@
 #include "widgets/pages/pgc_exceptions.h"
 
 #include "platform/text_encoding.h"
+#include "widgets/pages/pgc_intl.h"
 #include "widgets/pages/pgc_messages.h"
 
 #include <initializer_list>
@@ -37,12 +38,15 @@ std::u16string BoundsText(std::int64_t low, std::int64_t high)
     return Format(MessageTextByNumber(30203), {plat::Utf8ToUtf16(std::to_string(low)), plat::Utf8ToUtf16(std::to_string(high))});
 }
 
-// The picture a Date (14) or Time (15) value is typed in; it comes from the
-// library's international support, which is not part of the library yet, so
-// the message quotes an empty picture meanwhile.
-std::u16string TypedPicture(std::uint8_t)
+// The picture a Date (14) or Time (15) value is typed in, by the library's
+// international support: the date with its century, the time without
+// seconds; empty while the support does not exist.
+std::u16string TypedPicture(std::uint8_t dataType)
 {
-    return {};
+    if (DefaultIntlSup == nullptr) {
+        return {};
+    }
+    return dataType == 14 ? DefaultIntlSup->InternationalDate(true) : DefaultIntlSup->InternationalTime(false);
 }
 
 std::u16string RangeMessage(std::uint8_t dataType)

@@ -2,6 +2,9 @@
 // middle classes they are caught as, and the range message per data type.
 #include "widgets/pages/pgc_exceptions.h"
 
+#include "platform/locale.h"
+#include "widgets/pages/pgc_intl.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -108,6 +111,40 @@ TEST(PgcExceptions, RangeMessagePerDataType)
         EXPECT_EQ(std::string(error.what()), text) << code;
         EXPECT_EQ(error.ErrorCode, 0) << code;
     }
+}
+
+TEST(PgcExceptions, DateAndTimeRangesQuoteTheCurrentPictures)
+{
+    struct TCase {
+        const char* Locale;
+        const char* Date;
+        const char* Time;
+    };
+    const TCase cases[] = {
+        {"en_US", "Invalid date range. Enter a value using 'MM/DD/yyyy' as the format",
+            "Invalid time range. Enter a value using 'Hh:mm tt' as the format"},
+        {"de_DE", "Invalid date range. Enter a value using 'dd/mm/yyyy' as the format",
+            "Invalid time range. Enter a value using 'hh:mm' as the format"},
+    };
+    for (const TCase& c : cases) {
+        const plat::TFixedLocaleProvider provider(c.Locale);
+        const plat::TScopedLocaleProvider scope(provider);
+        InitIntlUnit();
+        EXPECT_EQ(std::string(EInvalidRangeValue(14).what()), c.Date) << c.Locale;
+        EXPECT_EQ(std::string(EInvalidRangeValue(15).what()), c.Time) << c.Locale;
+        EXPECT_EQ(EInvalidRangeValue(14).ErrorCode, 0);
+    }
+    // The pictures follow the support when it reads its locale again.
+    {
+        const plat::TFixedLocaleProvider provider("en_US");
+        const plat::TScopedLocaleProvider scope(provider);
+        DefaultIntlSup->ResetInternationalInfo();
+    }
+    EXPECT_EQ(std::string(EInvalidRangeValue(14).what()),
+        "Invalid date range. Enter a value using 'MM/DD/yyyy' as the format");
+    FinalizeIntlUnit();
+    EXPECT_EQ(DefaultIntlSup, nullptr);
+    EXPECT_EQ(std::string(EInvalidRangeValue(15).what()), "Invalid time range. Enter a value using '' as the format");
 }
 
 TEST(PgcExceptions, KeepsUtf16AndGivesUtf8)
