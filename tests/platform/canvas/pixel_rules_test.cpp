@@ -207,3 +207,59 @@ TEST(PixelRules, OffSurfaceAndClippedPixelsAreNotWrittenAndReadInvalid)
 
 } // namespace
 } // namespace plat::test
+
+namespace plat::test {
+namespace {
+
+TEST(Blits, AlphaBlendMixesByConstantAndByPixelAlpha)
+{
+    TPixelSurface red(4, 4, 32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            std::uint8_t* p = red.ScanLine(y) + 4 * x;
+            // Left half opaque red, right half transparent (premultiplied: all zero).
+            const bool opaque = x < 2;
+            p[0] = 0;
+            p[1] = 0;
+            p[2] = opaque ? 255 : 0;
+            p[3] = opaque ? 255 : 0;
+        }
+    TSurfaceDC source(red);
+    TCanvasSurface constant(4, 4);
+    constant.DC.AlphaBlend(0, 0, 4, 4, &source, 0, 0, 4, 4, {AC_SRC_OVER, 0, 128, 0});
+    EXPECT_EQ(constant.Device(0, 0), RGB(255, 127, 127));
+    EXPECT_EQ(constant.Device(3, 0), RGB(127, 127, 127));
+    TCanvasSurface perPixel(4, 4);
+    perPixel.DC.AlphaBlend(0, 0, 4, 4, &source, 0, 0, 4, 4, {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});
+    EXPECT_EQ(perPixel.Device(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(perPixel.Device(3, 0), White);
+}
+
+TEST(Blits, MaskBltTakesTheForegroundWhereTheMaskIsWhite)
+{
+    TCanvasSurface source(4, 1);
+    source.DC.FillRect({0, 0, 4, 1}, CreateSolidBrush(RGB(0, 0, 255)));
+    TPixelSurface mask(4, 1, 24);
+    TSurfaceDC maskDC(mask);
+    maskDC.FillRect({0, 0, 2, 1}, CreateSolidBrush(White));
+    TCanvasSurface s(4, 1);
+    // Foreground: copy the source; background: keep the destination.
+    s.DC.MaskBlt(0, 0, 4, 1, &source.DC, 0, 0, &mask, 0, 0, MAKEROP4(SRCCOPY, 0x00AA0029));
+    EXPECT_EQ(s.Device(0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(s.Device(1, 0), RGB(0, 0, 255));
+    EXPECT_EQ(s.Device(2, 0), White);
+    EXPECT_EQ(s.Device(3, 0), White);
+}
+
+TEST(Blits, BlitWithinOneSurfaceMayOverlap)
+{
+    TCanvasSurface s(8, 1);
+    for (int x = 0; x < 8; ++x)
+        s.DC.SetPixel(x, 0, RGB(x * 10, 0, 0));
+    s.DC.BitBlt(2, 0, 6, 1, &s.DC, 0, 0, SRCCOPY);
+    for (int x = 2; x < 8; ++x)
+        EXPECT_EQ(s.Device(x, 0), RGB((x - 2) * 10, 0, 0)) << x;
+}
+
+} // namespace
+} // namespace plat::test

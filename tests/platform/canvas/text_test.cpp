@@ -283,6 +283,33 @@ TEST(Text, EscapementNineHundredWritesUpward)
     EXPECT_GE(ink.Left, 20);
 }
 
+TEST(Text, FontsAddedFromMemoryRegisterAndLeave)
+{
+    const std::string bytes = [] {
+        std::ifstream in("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf", std::ios::binary);
+        std::stringstream data;
+        data << in.rdbuf();
+        return data.str();
+    }();
+    ASSERT_GT(bytes.size(), 1000u);
+    int count = -1;
+    const int handle = AddFontMemResourceEx(bytes.data(), bytes.size(), &count);
+    EXPECT_GT(handle, 0);
+    EXPECT_EQ(count, 1);
+    const std::string junk(4096, 'x');
+    EXPECT_EQ(AddFontMemResourceEx(junk.data(), junk.size(), &count), 0);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(AddFontMemResourceEx(nullptr, 100, nullptr), 0);
+    // Text still measures the same after the font set changed.
+    TCanvasSurface s(10, 10);
+    s.DC.SelectFont(Font("Segoe UI", -12));
+    const int before = s.DC.GetTextExtent("Width").cx;
+    EXPECT_TRUE(RemoveFontMemResourceEx(handle));
+    EXPECT_FALSE(RemoveFontMemResourceEx(handle));
+    EXPECT_FALSE(RemoveFontMemResourceEx(0));
+    EXPECT_EQ(s.DC.GetTextExtent("Width").cx, before);
+}
+
 TEST(Text, DeviceScaleKeepsLogicalWidthsAndDrawsTwiceAsLarge)
 {
     TCanvasSurface one(100, 30);
