@@ -130,9 +130,8 @@ bool MeasuresOneByOne(char32_t c)
 
 } // namespace
 
-TRealizedFont::TRealizedFont(PangoFontDescription* description, const TTextMetric& metric, int em, int baselineOffset)
-    : FDescription(description), FMetric(metric), FEm(em), FLayoutBaseline(baselineOffset),
-      FAsciiAdvances(CachedRange, -1)
+TRealizedFont::TRealizedFont(PangoFontDescription* description, const TTextMetric& metric)
+    : FDescription(description), FMetric(metric), FAsciiAdvances(CachedRange, -1)
 {
 }
 
@@ -299,10 +298,7 @@ std::unique_ptr<TRealizedFont> TFontMap::Create(const TLogFont& font, int scale)
     metric.StruckOut = font.StrikeOut;
     metric.CharSet = font.CharSet;
 
-    pango_layout_set_font_description(FMeasureLayout, description);
-    pango_layout_set_text(FMeasureLayout, "x", 1);
-    const int baseline = PANGO_PIXELS(pango_layout_get_baseline(FMeasureLayout));
-    auto realized = std::make_unique<TRealizedFont>(description, metric, deviceEm, baseline);
+    auto realized = std::make_unique<TRealizedFont>(description, metric);
     const int narrow = MeasureAdvance(*realized, U'i');
     const int wide = MeasureAdvance(*realized, U'W');
     const bool fixedPitch = narrow == wide;

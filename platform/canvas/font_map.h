@@ -25,16 +25,13 @@ namespace plat {
 // A logical font realised at one device scale. Metrics are in device pixels.
 class TRealizedFont {
 public:
-    TRealizedFont(PangoFontDescription* description, const TTextMetric& metric, int em, int baselineOffset);
+    TRealizedFont(PangoFontDescription* description, const TTextMetric& metric);
     ~TRealizedFont();
     TRealizedFont(const TRealizedFont&) = delete;
     TRealizedFont& operator=(const TRealizedFont&) = delete;
 
     PangoFontDescription* Description() const { return FDescription; }
     const TTextMetric& Metric() const { return FMetric; }
-    int Em() const { return FEm; }
-    // From the top of a text layout to its baseline.
-    int LayoutBaseline() const { return FLayoutBaseline; }
     // Advance of one character, or -1 when it is not known yet.
     int CachedAdvance(char32_t c) const;
     void CacheAdvance(char32_t c, int advance) const;
@@ -44,8 +41,6 @@ public:
 private:
     PangoFontDescription* FDescription;
     TTextMetric FMetric;
-    int FEm;
-    int FLayoutBaseline;
     // Measured advances, filled as characters are met (under the map's lock).
     mutable std::vector<int> FAsciiAdvances; // first 0x3000 code points; -1 unknown
     mutable std::unordered_map<char32_t, int> FOtherAdvances;

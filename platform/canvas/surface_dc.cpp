@@ -159,10 +159,8 @@ TPoint TSurfaceDC::SetBrushOrg(int x, int y)
 
 TPoint TSurfaceDC::MoveTo(int x, int y)
 {
-    if (FPathOpen) {
+    if (FPathOpen)
         FPath.push_back({{{static_cast<double>(x), static_cast<double>(y)}}, false});
-        FFigureStart = {x, y};
-    }
     return std::exchange(FState.Position, TPoint{x, y});
 }
 

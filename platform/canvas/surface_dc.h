@@ -185,7 +185,6 @@ private:
     bool FPathClosed = false; // EndPath was called: the path waits for its use
     std::vector<TPathFigure> FPath;
     std::optional<TRegion> FWidenedPath; // logical region after WidenPath
-    TPoint FFigureStart;
     cairo_t* FCairo = nullptr;
     PangoContext* FPangoContext = nullptr;
     PangoLayout* FLayout = nullptr;
