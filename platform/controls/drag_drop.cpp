@@ -234,6 +234,10 @@ TDragDropState::~TDragDropState() = default;
 void TDragDropState::WindowDestroyed(HWND hwnd)
 {
     Targets.erase(hwnd);
+    if (HostTargetWindow == hwnd) {
+        HostTargetWindow = 0;
+        HostTarget.reset();
+    }
 }
 
 void TDragDropState::DrawOver(TWindowManager& manager, HWND topLevel, TPixelSurface& pixels, int scale) const
@@ -308,6 +312,133 @@ HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared
     return S_OK;
 }
 
+namespace {
+
+// The formats a data object offers, as the back end announces them.
+std::vector<std::uint16_t> OfferedFormats(IDataObject& data)
+{
+    std::vector<std::uint16_t> formats;
+    std::shared_ptr<IEnumFORMATETC> enumerator;
+    if (data.EnumFormatEtc(DATADIR_GET, enumerator) != S_OK || !enumerator) {
+        return formats;
+    }
+    TFormatEtc format;
+    unsigned fetched = 0;
+    while (enumerator->Next(1, &format, &fetched) == S_OK && fetched == 1) {
+        formats.push_back(format.cfFormat);
+    }
+    return formats;
+}
+
+// Runs messages until the back end reports the end of our drag.
+HRESULT RunHostDrag(TWindowManager& manager, DWORD& effect)
+{
+    TDragDropState& state = manager.DragDrop();
+    TMessageQueue& queue = manager.Queue();
+    while (!state.HostEnded) {
+        TMsg msg;
+        if (!queue.PeekMessage(msg)) {
+            manager.Host().WaitForWork(queue);
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            queue.PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == WM_QUEUED_INPUT && !TranslateQueuedInput(msg)) {
+            continue;
+        }
+        TMessageQueue::DispatchMessage(msg);
+    }
+    effect = state.HostDropped ? state.HostEffect : DROPEFFECT_NONE;
+    return state.HostDropped ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
+}
+
+} // namespace
+
+DWORD HostDragOver(const std::shared_ptr<IDataObject>& data, TPoint screenPoint, DWORD keyState, DWORD allowed)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr || !data) {
+        return DROPEFFECT_NONE;
+    }
+    TDragDropState& state = manager->DragDrop();
+    manager->CursorPos = screenPoint;
+    const HWND under = DropTargetWindow(state, screenPoint);
+    DWORD effect = allowed;
+    if (under != state.HostTargetWindow) {
+        HostDragLeave();
+        state.HostTargetWindow = under;
+        if (under == 0) {
+            return DROPEFFECT_NONE;
+        }
+        state.HostTarget = state.Targets[under];
+        if (FAILED(state.HostTarget->DragEnter(data, keyState, screenPoint, effect))) {
+            state.HostTarget.reset();
+            return DROPEFFECT_NONE;
+        }
+    } else if (state.HostTarget) {
+        if (FAILED(state.HostTarget->DragOver(keyState, screenPoint, effect))) {
+            return DROPEFFECT_NONE;
+        }
+    } else {
+        return DROPEFFECT_NONE;
+    }
+    return effect & (allowed | DROPEFFECT_SCROLL);
+}
+
+void HostDragLeave()
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return;
+    }
+    TDragDropState& state = manager->DragDrop();
+    const std::shared_ptr<IDropTarget> target = std::move(state.HostTarget);
+    state.HostTarget.reset();
+    state.HostTargetWindow = 0;
+    if (target) {
+        target->DragLeave();
+    }
+}
+
+DWORD HostDragDrop(const std::shared_ptr<IDataObject>& data, TPoint screenPoint, DWORD keyState, DWORD allowed)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return DROPEFFECT_NONE;
+    }
+    if (HostDragOver(data, screenPoint, keyState, allowed) == DROPEFFECT_NONE) {
+        HostDragLeave();
+        return DROPEFFECT_NONE;
+    }
+    TDragDropState& state = manager->DragDrop();
+    const std::shared_ptr<IDropTarget> target = std::move(state.HostTarget);
+    state.HostTarget.reset();
+    state.HostTargetWindow = 0;
+    DWORD effect = allowed;
+    if (!target || FAILED(target->Drop(data, keyState, screenPoint, effect))) {
+        return DROPEFFECT_NONE;
+    }
+    return effect & allowed;
+}
+
+void HostDragEnded(DWORD effect, bool dropped)
+{
+    if (TWindowManager* manager = TWindowManager::Instance()) {
+        TDragDropState& state = manager->DragDrop();
+        state.HostEnded = true;
+        state.HostDropped = dropped;
+        state.HostEffect = effect;
+    }
+}
+
+std::shared_ptr<IDataObject> CurrentDragData()
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    return manager != nullptr && manager->DragDrop().Active ? manager->DragDrop().Data : nullptr;
+}
+
 HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSource> source, DWORD allowedEffects,
                    DWORD& effect)
 {
@@ -320,10 +451,26 @@ HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSourc
     if (state.Active) {
         return E_UNEXPECTED;
     }
+    state.HostEnded = false;
+    state.HostDropped = false;
+    if (manager.Host().BeginHostDrag(OfferedFormats(*data), allowedEffects)) {
+        state.Active = true;
+        state.Data = data;
+        struct TEnd {
+            TDragDropState& State;
+            ~TEnd()
+            {
+                State.Active = false;
+                State.Data.reset();
+            }
+        } end{state};
+        return RunHostDrag(manager, effect);
+    }
     TDragLoop loop(manager, data, std::move(source), allowedEffects);
     const auto hook = std::make_shared<const TInputHook>([&loop](const TQueuedInput& input) { return loop.Input(input); });
     const HCURSOR oldCursor = GetCursor();
     state.Active = true;
+    state.Data = data;
     state.Pointer = manager.CursorPos;
     if (const auto at = state.Pictures.find(data.get()); at != state.Pictures.end()) {
         state.Picture = at->second;
@@ -334,6 +481,7 @@ HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSourc
         std::erase(manager.InputHooks, hook);
         const TRect picture = PictureRect(state);
         state.Active = false;
+        state.Data.reset();
         state.Picture = TDragImage();
         PictureMoved(manager, picture, TRect{});
         SetCursor(oldCursor);

@@ -74,6 +74,18 @@ struct TDragImage {
 // The drag-image service: the picture goes with the data object's next drag.
 HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared_ptr<IDataObject>& data);
 
+// For back ends that carry drags between programs. A drag (ours or another
+// program's) over our windows: the target under the point hears of it and
+// the answer is the effect it would do (DROPEFFECT_NONE without a target).
+DWORD HostDragOver(const std::shared_ptr<IDataObject>& data, TPoint screenPoint, DWORD keyState, DWORD allowed);
+void HostDragLeave();
+DWORD HostDragDrop(const std::shared_ptr<IDataObject>& data, TPoint screenPoint, DWORD keyState, DWORD allowed);
+// Our drag, taken over by the back end, has ended with the effect the
+// target (ours or another program's) did; dropped false for a cancel.
+void HostDragEnded(DWORD effect, bool dropped);
+// The data of our drag that runs now; nullptr when none does.
+std::shared_ptr<IDataObject> CurrentDragData();
+
 // What the drag loop keeps: drop targets, pictures waiting for their drag,
 // and the running drag.
 class TDragDropState {
@@ -86,6 +98,13 @@ public:
     bool Active = false;
     TDragImage Picture;      // of the running drag
     TPoint Pointer;          // screen
+    std::shared_ptr<IDataObject> Data;  // of the running drag of ours
+    // A drag the back end carries: the target it is over, and the end.
+    HWND HostTargetWindow = 0;
+    std::shared_ptr<IDropTarget> HostTarget;
+    bool HostEnded = false;
+    bool HostDropped = false;
+    DWORD HostEffect = DROPEFFECT_NONE;
 
     void WindowDestroyed(HWND hwnd);
     // Blends the running drag's picture over a composed top-level window.

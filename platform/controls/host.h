@@ -21,7 +21,9 @@ struct THostWindowInfo {
     std::string Caption;
     TRect Bounds;          // screen coordinates, logical pixels
     HWND Owner = 0;        // the top-level window it stays above, 0 for none
-    bool Popup = false;    // no decoration, placed at screen points (menus, hints, drop-downs)
+    bool Popup = false;    // never takes the keyboard, placed at screen points (menus, hints, lists)
+    bool Decorated = false; // the host frames it with a title bar
+    bool Resizable = false;
     bool ToolWindow = false;
 };
 
@@ -69,6 +71,18 @@ public:
     // Another program's clipboard content in a text format, when there is
     // one: UTF-8 text and true, else false.
     virtual bool ReadForeignClipboardText(std::string& text) = 0;
+
+    // A drag of the program's data begins with the button held. A back end
+    // that carries drags between programs takes it over and answers true;
+    // it then reports with HostDragOver, HostDragDrop, HostDragLeave and
+    // HostDragEnded (drag_drop.h). Otherwise the drag loop follows the
+    // pointer itself.
+    virtual bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects)
+    {
+        (void)formats;
+        (void)allowedEffects;
+        return false;
+    }
 };
 
 } // namespace plat

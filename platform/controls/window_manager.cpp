@@ -146,7 +146,9 @@ HWND TWindowManager::Create(const TCreateParams& params, TWindowProcedure proced
         info.Caption = params.Caption;
         info.Bounds = added.Bounds;
         info.Owner = added.Owner;
-        info.Popup = (params.Style & WS_POPUP) != 0;
+        info.Popup = (params.ExStyle & WS_EX_NOACTIVATE) != 0;
+        info.Decorated = (params.Style & WS_CAPTION) == WS_CAPTION;
+        info.Resizable = (params.Style & WS_THICKFRAME) != 0;
         info.ToolWindow = (params.ExStyle & WS_EX_TOOLWINDOW) != 0;
         FHost.CreateHostWindow(handle, info);
     }

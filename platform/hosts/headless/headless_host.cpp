@@ -7,71 +7,18 @@
 #include "platform/controls/application.h"
 #include "platform/controls/clipboard.h"
 #include "platform/controls/form.h"
+#include "platform/controls/layout_dump.h"
 #include "platform/controls/screen.h"
 #include "platform/controls/window_paint.h"
 #include "platform/text_encoding.h"
 
-#include <cairo.h>
-#include <cstring>
 #include <poll.h>
-#include <sstream>
 
 namespace plat {
 
 namespace {
 
 constexpr int MaxMessagesPerPump = 1000000;
-
-std::string RectText(const TRect& rect)
-{
-    return std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," + std::to_string(rect.Right) + "," +
-           std::to_string(rect.Bottom);
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (c == '\n') {
-            quoted += "\\n";
-        } else if (c == '\r') {
-            quoted += "\\r";
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
-}
-
-std::string NameOf(const TControl& control, int index)
-{
-    if (!control.Name().empty()) {
-        return control.Name();
-    }
-    return std::string(control.ClassName()) + "#" + std::to_string(index);
-}
-
-void DumpControl(std::ostringstream& out, TControl& control, const std::string& path, int depth)
-{
-    const TRect screen = Bounds(control.ClientOrigin().X, control.ClientOrigin().Y, control.ClientWidth(),
-                                control.ClientHeight());
-    auto* windowed = dynamic_cast<TWinControl*>(&control);
-    out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << path << '\t' << control.ClassName() << '\t'
-        << "bounds=" << RectText(control.BoundsRect()) << '\t' << "screen=" << RectText(screen) << '\t'
-        << (control.Visible() ? "visible" : "hidden") << ',' << (control.Enabled() ? "enabled" : "disabled")
-        << (windowed != nullptr && windowed->Focused() ? ",focused" : "") << '\t' << "text=" << Quoted(control.Text())
-        << '\n';
-    if (windowed == nullptr) {
-        return;
-    }
-    for (int i = 0; i < windowed->ControlCount(); ++i) {
-        TControl& child = *windowed->Controls(i);
-        DumpControl(out, child, path + "." + NameOf(child, i), depth + 1);
-    }
-}
 
 TControl* FindByPath(TWinControl& root, const std::vector<std::string>& names, std::size_t at)
 {
@@ -80,7 +27,7 @@ TControl* FindByPath(TWinControl& root, const std::vector<std::string>& names, s
     }
     for (int i = 0; i < root.ControlCount(); ++i) {
         TControl* child = root.Controls(i);
-        if (NameOf(*child, i) != names[at]) {
+        if (LayoutName(*child, i) != names[at]) {
             continue;
         }
         if (at + 1 == names.size()) {
@@ -498,27 +445,8 @@ std::unique_ptr<TPixelSurface> THeadlessHost::CaptureScreen() const
 
 void THeadlessHost::SavePng(const TPixelSurface& pixels, const std::string& fileName)
 {
-    auto& source = const_cast<TPixelSurface&>(pixels);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, source.Width(), source.Height());
-    const int stride = cairo_image_surface_get_stride(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    cairo_surface_flush(surface);
-    const int step = source.BitsPerPixel() / 8;
-    for (int y = 0; y < source.Height(); ++y) {
-        const std::uint8_t* row = source.ScanLine(y);
-        unsigned char* target = data + static_cast<std::ptrdiff_t>(y) * stride;
-        for (int x = 0; x < source.Width(); ++x) {
-            target[4 * x] = row[step * x];
-            target[4 * x + 1] = row[step * x + 1];
-            target[4 * x + 2] = row[step * x + 2];
-            target[4 * x + 3] = 0xFF;
-        }
-    }
-    cairo_surface_mark_dirty(surface);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, fileName.c_str());
-    cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        throw std::runtime_error("cannot write " + fileName + ": " + cairo_status_to_string(status));
+    if (!const_cast<TPixelSurface&>(pixels).SaveToPng(fileName)) {
+        throw std::runtime_error("cannot write " + fileName);
     }
 }
 
@@ -533,15 +461,7 @@ void THeadlessHost::SaveScreenshot(HWND topLevel, const std::string& fileName) c
 
 std::string THeadlessHost::LayoutDump() const
 {
-    std::ostringstream out;
-    if (Screen == nullptr) {
-        return {};
-    }
-    for (int i = 0; i < Screen->FormCount(); ++i) {
-        TCustomForm& form = *Screen->Forms(i);
-        DumpControl(out, form, NameOf(form, i), 0);
-    }
-    return out.str();
+    return DumpLayout();
 }
 
 std::string THeadlessHost::CaptionOf(HWND window) const

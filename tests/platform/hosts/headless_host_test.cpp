@@ -126,19 +126,15 @@ TEST_F(THostTest, InputFindsControlsByNameOrPathAndTheLayoutDumpListsThem)
 TEST_F(THostTest, TheSmokeInputsReachTheFormAsOnTheXServer)
 {
     smoke::TSmokeForm* form = NewSmokeForm();
-    Host.Click("SmokeButton");
     Host.Click("SmokeEdit");
     Host.TypeText("aä€");
+    Host.Click("SmokeButton");
     Host.Key(VK_TAB);
-    Host.Key(VK_SPACE);
     Host.TypeText(" ");
     Host.PumpUntilIdle();
     EXPECT_EQ(form->Report(), "clicks 1\nunits 61 E4 20AC\ntoggle on\n");
-    EXPECT_EQ(GetClipboardText(), "smoke text: ");
-    Host.Click("SmokeButton");
-    Host.PumpUntilIdle();
     EXPECT_EQ(GetClipboardText(), "smoke text: aä€");
-    EXPECT_EQ(form->ActiveControl(), form->Button);
+    EXPECT_EQ(form->ActiveControl(), form->Toggle);
 }
 
 TEST_F(THostTest, ScreenshotsAreWrittenAsPngAndReadBackTheSame)

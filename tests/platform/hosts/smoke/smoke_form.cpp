@@ -216,6 +216,10 @@ TSmokeForm::TSmokeForm(TComponent* owner) : TForm(owner)
     Toggle->SetName("SmokeToggle");
     Toggle->SetBounds(120, 50, 100, 22);
     Toggle->SetParent(this);
+    // Tab leads from the button to the toggle.
+    Button->SetTabOrder(0);
+    Toggle->SetTabOrder(1);
+    Edit->SetTabOrder(2);
 }
 
 std::string TSmokeForm::Report() const
