@@ -48,22 +48,27 @@ void MeanRow(const std::uint8_t* Above, const std::uint8_t* Current, const std::
 }
 
 // One row of the weighted path: each product and each sum in single
-// precision, in the order of the weights, then times Factor.
+// precision, in the order of the weights, then times Factor. The weights
+// are held in locals: a byte store may alias anything, and would otherwise
+// make every weight a reload.
 template <int PixelBytes>
 void WeightedRow(const std::uint8_t* Above, const std::uint8_t* Current, const std::uint8_t* Below, int Bytes,
-    const std::array<float, 9>& W, float Factor, std::uint8_t* Out)
+    const std::array<float, 9>& Weights, float Factor, std::uint8_t* Out)
 {
     constexpr int P = PixelBytes;
+    const float W0 = Weights[0], W1 = Weights[1], W2 = Weights[2];
+    const float W3 = Weights[3], W4 = Weights[4], W5 = Weights[5];
+    const float W6 = Weights[6], W7 = Weights[7], W8 = Weights[8];
     for (int K = P; K < Bytes - P; ++K) {
-        float Acc = W[0] * Above[K - P];
-        Acc = Acc + W[1] * Above[K];
-        Acc = Acc + W[2] * Above[K + P];
-        Acc = Acc + W[3] * Current[K - P];
-        Acc = Acc + W[4] * Current[K];
-        Acc = Acc + W[5] * Current[K + P];
-        Acc = Acc + W[6] * Below[K - P];
-        Acc = Acc + W[7] * Below[K];
-        Acc = Acc + W[8] * Below[K + P];
+        float Acc = W0 * Above[K - P];
+        Acc = Acc + W1 * Above[K];
+        Acc = Acc + W2 * Above[K + P];
+        Acc = Acc + W3 * Current[K - P];
+        Acc = Acc + W4 * Current[K];
+        Acc = Acc + W5 * Current[K + P];
+        Acc = Acc + W6 * Below[K - P];
+        Acc = Acc + W7 * Below[K];
+        Acc = Acc + W8 * Below[K + P];
         Out[K] = RoundToByte(Acc * Factor);
     }
 }

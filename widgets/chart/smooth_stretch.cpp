@@ -10,7 +10,9 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/graphics_errors.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,14 +35,20 @@ inline std::uint8_t SumToByte(std::int32_t Sum)
     return static_cast<std::uint8_t>(Sum >> 10);
 }
 
-// The intermediate image: 24-bit rows without padding.
+// The intermediate image: 24-bit rows without padding, every byte written
+// by the horizontal pass before the vertical pass reads it.
 struct TIntermediate {
+    TIntermediate(int ImageWidth, int ImageHeight)
+        : Width(ImageWidth), Height(ImageHeight), Bytes(new std::uint8_t[RowBytes() * static_cast<std::size_t>(Height)])
+    {
+    }
+
     int Width;
     int Height;
-    std::vector<std::uint8_t> Bytes;
+    std::unique_ptr<std::uint8_t[]> Bytes;
 
     std::size_t RowBytes() const { return static_cast<std::size_t>(Width) * BytesPerPixel; }
-    std::uint8_t* Row(int Y) { return Bytes.data() + RowBytes() * static_cast<std::size_t>(Y); }
+    std::uint8_t* Row(int Y) { return Bytes.get() + RowBytes() * static_cast<std::size_t>(Y); }
 };
 
 TIntermediate MakeIntermediate(int Width, int Height)
@@ -48,29 +56,38 @@ TIntermediate MakeIntermediate(int Width, int Height)
     if (std::int64_t{Width} * Height > plat::TPixelSurface::MaxPixels) {
         throw plat::EInvalidGraphic("Invalid bitmap size " + std::to_string(Width) + " x " + std::to_string(Height));
     }
-    TIntermediate Image{Width, Height, {}};
-    Image.Bytes.resize(Image.RowBytes() * static_cast<std::size_t>(Height));
-    return Image;
+    return TIntermediate(Width, Height);
 }
+
+// Rows are taken RowsAtOnce at a time, so that each contributor entry is
+// loaded once for all of them; the last group repeats its last row.
+constexpr int RowsAtOnce = 2;
 
 void HorizontalPass(const TRGBArray& SourceRows, const TContributorLists& Lists, TIntermediate& Image)
 {
-    for (int Y = 0; Y < Image.Height; ++Y) {
-        const auto* Source = reinterpret_cast<const std::uint8_t*>(SourceRows[static_cast<std::size_t>(Y)]);
-        std::uint8_t* Out = Image.Row(Y);
+    for (int Y = 0; Y < Image.Height; Y += RowsAtOnce) {
+        const std::uint8_t* Source[RowsAtOnce];
+        std::uint8_t* Out[RowsAtOnce];
+        for (int R = 0; R < RowsAtOnce; ++R) {
+            const int Row = std::min(Y + R, Image.Height - 1);
+            Source[R] = reinterpret_cast<const std::uint8_t*>(SourceRows[static_cast<std::size_t>(Row)]);
+            Out[R] = Image.Row(Row);
+        }
         for (int X = 0; X < Image.Width; ++X) {
-            std::int32_t Blue = 0;
-            std::int32_t Green = 0;
-            std::int32_t Red = 0;
+            std::int32_t Sum[RowsAtOnce][BytesPerPixel] = {};
             for (const TContributor& Entry : Lists.List(X)) {
-                const std::uint8_t* Pixel = Source + static_cast<std::ptrdiff_t>(Entry.Pixel) * BytesPerPixel;
-                Blue += Entry.Weight * Pixel[0];
-                Green += Entry.Weight * Pixel[1];
-                Red += Entry.Weight * Pixel[2];
+                const std::ptrdiff_t At = static_cast<std::ptrdiff_t>(Entry.Pixel) * BytesPerPixel;
+                for (int R = 0; R < RowsAtOnce; ++R) {
+                    for (int C = 0; C < BytesPerPixel; ++C) {
+                        Sum[R][C] += Entry.Weight * Source[R][At + C];
+                    }
+                }
             }
-            Out[3 * X] = SumToByte(Blue);
-            Out[3 * X + 1] = SumToByte(Green);
-            Out[3 * X + 2] = SumToByte(Red);
+            for (int R = 0; R < RowsAtOnce; ++R) {
+                for (int C = 0; C < BytesPerPixel; ++C) {
+                    Out[R][BytesPerPixel * X + C] = SumToByte(Sum[R][C]);
+                }
+            }
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -174,19 +175,26 @@ TEST(SmoothStretch, EnlargingKeepsTheCornersOnTheSourceCorners)
     }
 }
 
+// Source and Dest sizes of a stretch.
+struct TSizes {
+    int SourceWidth, SourceHeight, DestWidth, DestHeight;
+};
+
+std::ostream& operator<<(std::ostream& Out, const TSizes& Sizes)
+{
+    return Out << Sizes.SourceWidth << "x" << Sizes.SourceHeight << " to " << Sizes.DestWidth << "x"
+               << Sizes.DestHeight;
+}
+
 TEST(SmoothStretch, ASideOfOnePixelOrNoBitmapLeavesDestAlone)
 {
-    struct TCase {
-        int SourceWidth, SourceHeight, DestWidth, DestHeight;
-    };
-    const TCase Cases[] = {{1, 5, 4, 4}, {5, 1, 4, 4}, {5, 5, 1, 4}, {5, 5, 4, 1}, {1, 1, 4, 4}, {5, 5, 0, 0}};
-    for (const TCase& Case : Cases) {
+    const TSizes Cases[] = {{1, 5, 4, 4}, {5, 1, 4, 4}, {5, 5, 1, 4}, {5, 5, 4, 1}, {1, 1, 4, 4}, {5, 5, 0, 0}};
+    for (const TSizes& Case : Cases) {
         auto Source = test::UniformBitmap(Case.SourceWidth, Case.SourceHeight, 10);
         auto Dest = test::UniformBitmap(Case.DestWidth, Case.DestHeight, 99, plat::pf32bit);
         const auto Before = PixelBytes(*Dest);
         SmoothStretch(Source.get(), Dest.get());
-        EXPECT_EQ(PixelBytes(*Dest), Before) << Case.SourceWidth << "x" << Case.SourceHeight << " to "
-                                             << Case.DestWidth << "x" << Case.DestHeight;
+        EXPECT_EQ(PixelBytes(*Dest), Before) << Case;
         EXPECT_EQ(Dest->PixelFormat(), plat::pf32bit);
     }
     plat::TBitmap Dest(4, 4);
@@ -235,15 +243,12 @@ std::vector<std::uint8_t> PlainStretch(plat::TBitmap& Source, int DW, int DH, bo
 
 TEST(SmoothStretch, ThinTinyAndLargeShapesMatchThePlainPasses)
 {
-    struct TCase {
-        int SourceWidth, SourceHeight, DestWidth, DestHeight;
-    };
-    const TCase Cases[] = {
+    const TSizes Cases[] = {
         {2, 2, 2, 2}, {2, 2, 7, 5}, {3, 1000, 2, 2}, {3, 1000, 60, 3}, {2, 1000, 3, 997},
         {1000, 3, 3, 1000}, {4, 4, 2, 2}, {5, 5, 3, 3}, {2, 5, 2, 40}, {37, 23, 61, 14},
     };
     std::mt19937 Random(11);
-    for (const TCase& Case : Cases) {
+    for (const TSizes& Case : Cases) {
         for (const bool Fast : {false, true}) {
             // Noise with sharp edges: the lobes overshoot and get clamped.
             auto Source = MakeBitmap(Case.SourceWidth, Case.SourceHeight, plat::pf24bit, [&](int X, int Y) {
@@ -253,9 +258,7 @@ TEST(SmoothStretch, ThinTinyAndLargeShapesMatchThePlainPasses)
             const auto Expected = PlainStretch(*Source, Case.DestWidth, Case.DestHeight, Fast);
             plat::TBitmap Dest(Case.DestWidth, Case.DestHeight, plat::pf24bit);
             SmoothStretch(Source.get(), &Dest, Fast);
-            EXPECT_EQ(PixelBytes(Dest), Expected) << Case.SourceWidth << "x" << Case.SourceHeight << " to "
-                                                  << Case.DestWidth << "x" << Case.DestHeight
-                                                  << (Fast ? " triangle" : " Lanczos");
+            EXPECT_EQ(PixelBytes(Dest), Expected) << Case << (Fast ? " triangle" : " Lanczos");
         }
     }
 }
