@@ -61,7 +61,6 @@ const TMessageTable& TControl::StaticMessages()
         PLAT_MESSAGE(WM_MOUSEWHEEL, WMMouseWheel)
         PLAT_MESSAGE(WM_CONTEXTMENU, WMContextMenu)
         PLAT_MESSAGE(WM_CANCELMODE, WMCancelMode)
-        PLAT_MESSAGE(WM_WINDOWPOSCHANGED, WMWindowPosChanged)
         PLAT_MESSAGE(WM_GETTEXT, WMGetText)
         PLAT_MESSAGE(WM_GETTEXTLENGTH, WMGetTextLength)
         PLAT_MESSAGE(WM_SETTEXT, WMSetText)
@@ -437,7 +436,7 @@ void TControl::Repaint()
     Update();
 }
 
-void TControl::SetZOrder(bool topMost)
+void TControl::MoveAmongSiblings(bool topMost)
 {
     if (FParent == nullptr) {
         return;
@@ -449,6 +448,11 @@ void TControl::SetZOrder(bool topMost)
     } else {
         siblings.insert(siblings.begin(), this);
     }
+}
+
+void TControl::SetZOrder(bool topMost)
+{
+    MoveAmongSiblings(topMost);
     Invalidate();
 }
 
@@ -715,11 +719,6 @@ void TControl::WMCancelMode(TMessage& message)
         SetMouseCapture(false);
     }
     FControlState.Exclude(csClicked);
-    DefaultHandler(message);
-}
-
-void TControl::WMWindowPosChanged(TMessage& message)
-{
     DefaultHandler(message);
 }
 

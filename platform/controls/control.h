@@ -201,7 +201,6 @@ protected:
     virtual void Resize();
     // The control's own part of a visibility change (hiding its window).
     virtual void VisibleChanging() {}
-    virtual void ChangeScale(int, int) {}
     // Asks the parent to align its children again (the control moved,
     // appeared, or changed its alignment).
     void RequestAlign();
@@ -226,7 +225,6 @@ protected:
     void WMMouseWheel(TMessage& message);
     void WMContextMenu(TMessage& message);
     void WMCancelMode(TMessage& message);
-    void WMWindowPosChanged(TMessage& message);
     void CMVisibleChanged(TMessage& message);
     void CMEnabledChanged(TMessage& message);
     void CMFontChanged(TMessage& message);
@@ -268,6 +266,8 @@ private:
     void MouseDownMessage(TMouseButton button, bool doubleClick, TMessage& message);
     void MouseUpMessage(TMouseButton button, TMessage& message);
     void NotifyParentMouse(UINT msg, TControl* child);
+    // Moves it to the top (or bottom) of its parent's children.
+    void MoveAmongSiblings(bool topMost);
 
     std::shared_ptr<TControlLife> FLife;
 };

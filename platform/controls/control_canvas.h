@@ -21,6 +21,17 @@ public:
     TControl* Control() const { return FControl; }
     // Binds the paint context (nullptr ends painting).
     void SetPaintContext(HDC dc);
+    // Binds the paint context for as long as it lives: Paint runs inside.
+    class TPaintScope {
+    public:
+        TPaintScope(TControlCanvas& canvas, HDC dc) : FCanvas(canvas) { canvas.SetPaintContext(dc); }
+        ~TPaintScope() { FCanvas.SetPaintContext(nullptr); }
+        TPaintScope(const TPaintScope&) = delete;
+        TPaintScope& operator=(const TPaintScope&) = delete;
+
+    private:
+        TControlCanvas& FCanvas;
+    };
     bool Painting() const { return FPainting; }
     // A context for use outside painting, when none is bound.
     void EnsureHandle();

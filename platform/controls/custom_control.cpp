@@ -26,14 +26,8 @@ void TCustomControl::Paint() {}
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    FCanvas->SetPaintContext(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetPaintContext(nullptr);
-        throw;
-    }
-    FCanvas->SetPaintContext(nullptr);
+    TControlCanvas::TPaintScope painting(*FCanvas, dc);
+    Paint();
 }
 
 void TCustomControl::WMPaint(TMessage& message)

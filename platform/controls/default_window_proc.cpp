@@ -206,8 +206,7 @@ LRESULT PassToParent(const TWindowRecord& record, UINT message, WPARAM wParam, L
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr) {
         return 0;
     }

@@ -9,6 +9,7 @@
 #include "platform/controls/window_manager.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace plat {
 
@@ -330,12 +331,12 @@ std::vector<std::uint16_t> OfferedFormats(IDataObject& data)
     return formats;
 }
 
-// Runs messages until the back end reports the end of our drag.
-HRESULT RunHostDrag(TWindowManager& manager, DWORD& effect)
+// Handles messages until done() holds; false when the program quits (its
+// WM_QUIT is left for the outer loop).
+bool RunMessagesUntil(TWindowManager& manager, const std::function<bool()>& done)
 {
-    TDragDropState& state = manager.DragDrop();
     TMessageQueue& queue = manager.Queue();
-    while (!state.HostEnded) {
+    while (!done()) {
         TMsg msg;
         if (!queue.PeekMessage(msg)) {
             manager.Host().WaitForWork(queue);
@@ -343,13 +344,21 @@ HRESULT RunHostDrag(TWindowManager& manager, DWORD& effect)
         }
         if (msg.message == WM_QUIT) {
             queue.PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
+            return false;
         }
         if (msg.message == WM_QUEUED_INPUT && !TranslateQueuedInput(msg)) {
             continue;
         }
         TMessageQueue::DispatchMessage(msg);
     }
+    return true;
+}
+
+// Runs messages until the back end reports the end of our drag.
+HRESULT RunHostDrag(TWindowManager& manager, DWORD& effect)
+{
+    TDragDropState& state = manager.DragDrop();
+    RunMessagesUntil(manager, [&] { return state.HostEnded; });
     effect = state.HostDropped ? state.HostEffect : DROPEFFECT_NONE;
     return state.HostDropped ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
 }
@@ -488,22 +497,8 @@ HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSourc
     };
     try {
         loop.MoveTo(manager.CursorPos);
-        TMessageQueue& queue = manager.Queue();
-        while (!loop.Done()) {
-            TMsg msg;
-            if (!queue.PeekMessage(msg)) {
-                manager.Host().WaitForWork(queue);
-                continue;
-            }
-            if (msg.message == WM_QUIT) {
-                queue.PostQuitMessage(static_cast<int>(msg.wParam));
-                loop.Cancel();
-                break;
-            }
-            if (msg.message == WM_QUEUED_INPUT && !TranslateQueuedInput(msg)) {
-                continue;
-            }
-            TMessageQueue::DispatchMessage(msg);
+        if (!RunMessagesUntil(manager, [&] { return loop.Done(); })) {
+            loop.Cancel();
         }
     } catch (...) {
         loop.Cancel();

@@ -33,7 +33,6 @@ PLAT_BEGIN_MESSAGES(TCustomForm, TWinControl)
     PLAT_MESSAGE(CM_RELEASE, CMRelease)
     PLAT_MESSAGE(CM_SHOWINGCHANGED, CMShowingChanged)
     PLAT_MESSAGE(CM_DIALOGKEY, CMDialogKey)
-    PLAT_MESSAGE(CM_TEXTCHANGED, CMTextChanged)
 PLAT_END_MESSAGES
 
 namespace {
@@ -145,11 +144,6 @@ void TCustomForm::CreateParams(TCreateParams& params)
     }
 }
 
-void TCustomForm::CreateWnd()
-{
-    TWinControl::CreateWnd();
-}
-
 TCanvas* TCustomForm::Canvas()
 {
     FCanvas->EnsureHandle();
@@ -158,14 +152,8 @@ TCanvas* TCustomForm::Canvas()
 
 void TCustomForm::PaintWindow(HDC dc)
 {
-    FCanvas->SetPaintContext(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetPaintContext(nullptr);
-        throw;
-    }
-    FCanvas->SetPaintContext(nullptr);
+    TControlCanvas::TPaintScope painting(*FCanvas, dc);
+    Paint();
 }
 
 void TCustomForm::Paint()
@@ -585,11 +573,6 @@ void TCustomForm::CMDialogKey(TMessage& message)
             break;
         }
     }
-    Inherited(message);
-}
-
-void TCustomForm::CMTextChanged(TMessage& message)
-{
     Inherited(message);
 }
 

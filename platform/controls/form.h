@@ -91,7 +91,6 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
     void PaintWindow(HDC dc) override;
     virtual void Paint();
     virtual void DoShow();
@@ -112,7 +111,6 @@ protected:
     void CMRelease(TMessage& message);
     void CMShowingChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
-    void CMTextChanged(TMessage& message);
 
     TFormState FFormState;
 

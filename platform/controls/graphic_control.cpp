@@ -30,14 +30,8 @@ void TGraphicControl::WMPaint(TMessage& message)
     if (dc == nullptr) {
         return;
     }
-    FCanvas->SetPaintContext(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetPaintContext(nullptr);
-        throw;
-    }
-    FCanvas->SetPaintContext(nullptr);
+    TControlCanvas::TPaintScope painting(*FCanvas, dc);
+    Paint();
 }
 
 } // namespace plat

@@ -21,8 +21,7 @@ constexpr std::uintptr_t RepeatTimerId = 2;
 
 TScrollBarState* BarState(HWND hwnd, int bar)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr || (bar != SB_HORZ && bar != SB_VERT)) {
         return nullptr;
     }
@@ -477,8 +476,7 @@ bool EnableScrollBar(HWND hwnd, int bar, unsigned arrows)
 
 TRect WindowScrollBarRect(HWND hwnd, int bar)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr || (bar != SB_HORZ && bar != SB_VERT) || (record->Style & BarStyle(bar)) == 0) {
         return {};
     }

@@ -700,15 +700,7 @@ void TWinControl::SetParent(TWinControl* parent)
 
 void TWinControl::SetZOrder(bool topMost)
 {
-    if (FParent != nullptr) {
-        auto& siblings = FParent->FControls;
-        std::erase(siblings, this);
-        if (topMost) {
-            siblings.push_back(this);
-        } else {
-            siblings.insert(siblings.begin(), this);
-        }
-    }
+    MoveAmongSiblings(topMost);
     if (FHandle != 0) {
         SetWindowPos(FHandle, topMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }

@@ -121,14 +121,14 @@ protected:
     virtual void KeyUp(std::uint16_t& key, TShiftState shift);
     virtual void DoEnter();
     virtual void DoExit();
-    // True when the control wants a special key itself (CM_WANTSPECIALKEY).
+    // Makes the window (and its children's) when the control shows, and
+    // shows or hides it as Visible says.
     void UpdateShowing();
     void UpdateControlState();
     // Reads the bounds back from the window.
     void UpdateBounds();
     // Takes the focus away from the control (and its children) on the form.
     void RemoveFocus(bool removing);
-    void ChangeScale(int, int) override {}
 
     void WMPaint(TMessage& message);
     void WMEraseBkgnd(TMessage& message);

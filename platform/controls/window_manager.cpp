@@ -92,6 +92,11 @@ TWindowManager* TWindowManager::Instance()
     return CurrentManager;
 }
 
+TWindowRecord* TWindowManager::RecordOf(HWND hwnd)
+{
+    return CurrentManager != nullptr ? CurrentManager->Find(hwnd) : nullptr;
+}
+
 TWindowRecord* TWindowManager::Find(HWND hwnd)
 {
     const auto at = FWindows.find(hwnd);
@@ -462,8 +467,7 @@ bool DestroyWindow(HWND hwnd)
 
 LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr) {
         return 0;
     }
@@ -474,15 +478,13 @@ LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 HWND GetParent(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record ? record->Parent : 0;
 }
 
 HWND GetWindowOwner(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record ? record->Owner : 0;
 }
 
@@ -573,22 +575,19 @@ bool IsChild(HWND parent, HWND hwnd)
 
 bool IsTopLevel(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record != nullptr && record->IsTopLevel();
 }
 
 DWORD GetWindowStyle(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record ? record->Style : 0;
 }
 
 DWORD GetWindowExStyle(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record ? record->ExStyle : 0;
 }
 
@@ -800,8 +799,7 @@ bool EnableWindow(HWND hwnd, bool enable)
 
 bool IsWindowEnabled(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record != nullptr && (record->Style & WS_DISABLED) == 0;
 }
 
@@ -841,8 +839,7 @@ bool GetWindowRect(HWND hwnd, TRect& rect)
 
 bool GetClientRect(HWND hwnd, TRect& rect)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr) {
         return false;
     }
@@ -852,8 +849,7 @@ bool GetClientRect(HWND hwnd, TRect& rect)
 
 TRect GetClientAreaInWindow(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record ? record->ClientInWindow : TRect{};
 }
 

@@ -90,6 +90,8 @@ public:
     // The manager of the running application; raises EWindowError when none runs.
     static TWindowManager& Current();
     static TWindowManager* Instance();
+    // The record of a window of the running manager; nullptr for no window.
+    static TWindowRecord* RecordOf(HWND hwnd);
 
     TMessageQueue& Queue() { return FQueue; }
     IHost& Host() { return FHost; }

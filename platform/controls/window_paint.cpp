@@ -114,8 +114,8 @@ class TWindowDC {
 public:
     // width and height: the logical size of the copy, from Area's top-left
     // corner (no more than can show).
-    TWindowDC(HWND window, HWND top, const TRect& areaInTop, TRegion mask, int scale, int width, int height)
-        : Window(window), Top(top), Area(areaInTop), Mask(std::move(mask)), Scale(scale),
+    TWindowDC(HWND top, const TRect& areaInTop, TRegion mask, int scale, int width, int height)
+        : Top(top), Area(areaInTop), Mask(std::move(mask)), Scale(scale),
           Pixels(width * scale, height * scale, 32), Original(Pixels.Width(), Pixels.Height(), 32), DC(Pixels, scale)
     {
     }
@@ -123,7 +123,6 @@ public:
     // Keeps the pixels as they were copied in.
     void TakeOriginal() { CopyPixels(Pixels, 0, 0, Original, 0, 0, Pixels.Width(), Pixels.Height()); }
 
-    const HWND Window;   // 0 for the screen
     const HWND Top;      // the top-level window whose pixels these are; 0 for the screen
     const TRect Area;    // in the top-level window (screen for the screen context)
     const TRegion Mask;  // area coordinates: the pixels that go back
@@ -285,7 +284,7 @@ HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRe
     if (!CopySize(area, pixels, scale, width, height)) {
         mask = TRegion();
     }
-    auto dc = std::make_unique<TWindowDC>(hwnd, top, area, std::move(mask), scale, width, height);
+    auto dc = std::make_unique<TWindowDC>(top, area, std::move(mask), scale, width, height);
     if (topRecord->Pixels) {
         CopyPixels(*topRecord->Pixels, std::int64_t{area.Left} * scale, std::int64_t{area.Top} * scale, dc->Pixels, 0,
                    0, dc->Pixels.Width(), dc->Pixels.Height());
@@ -299,7 +298,7 @@ HDC OpenScreenContext(TWindowManager& manager)
     const int scale = std::max(manager.Host().DeviceScale(), 1);
     const TRect screen = manager.Host().ScreenRect();
     auto composed = ComposeScreen(scale, false);
-    auto dc = std::make_unique<TWindowDC>(0, 0, screen,
+    auto dc = std::make_unique<TWindowDC>(0, screen,
                                           TRegion(Rect(0, 0, static_cast<int>(screen.Width()),
                                                        static_cast<int>(screen.Height()))),
                                           scale, composed->Width() / scale, composed->Height() / scale);
@@ -416,8 +415,7 @@ bool UpdateWindow(HWND hwnd)
 
 bool GetUpdateRect(HWND hwnd, TRect* rect, bool)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr) {
         return false;
     }
@@ -429,8 +427,7 @@ bool GetUpdateRect(HWND hwnd, TRect* rect, bool)
 
 int GetUpdateRgn(HWND hwnd, TRegion& region, bool)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     if (record == nullptr) {
         return RGN_ERROR;
     }
@@ -440,8 +437,7 @@ int GetUpdateRgn(HWND hwnd, TRegion& region, bool)
 
 bool IsRedrawOff(HWND hwnd)
 {
-    TWindowManager* manager = TWindowManager::Instance();
-    TWindowRecord* record = manager ? manager->Find(hwnd) : nullptr;
+    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
     return record != nullptr && record->RedrawOff;
 }
 
