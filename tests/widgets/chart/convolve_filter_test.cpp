@@ -19,16 +19,13 @@
 namespace qel {
 namespace {
 
-using test::MakeBitmap;
-using test::PixelAt;
-using test::PixelBytes;
-using test::TPixelBytes;
+using namespace test;
 
 // One pass as the filter describes it: each inner pixel and colour byte
 // from its nine neighbours before the pass, written to a copy first.
 void PlainPass(plat::TBitmap& Bitmap, const std::array<float, 9>& W, const plat::TRect& R)
 {
-    const int Bytes = test::BytesPerPixel(Bitmap);
+    const int Bytes = BytesPerPixel(Bitmap);
     const plat::TRect In{std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, Bitmap.Width() - 1),
         std::min(R.Bottom, Bitmap.Height() - 1)};
     plat::TBitmap Before;
@@ -139,7 +136,7 @@ TEST(ConvolveFilter, UniformAreasStayAsTheyAre)
     TChtFilter* Filters[] = {&Heavy, &Sharpen, &Emboss, &Soften};
     for (TChtFilter* Filter : Filters) {
         for (const std::uint8_t Value : {0, 77, 128, 255}) {
-            auto Bitmap = test::UniformBitmap(7, 6, Value);
+            auto Bitmap = UniformBitmap(7, 6, Value);
             Filter->Apply(*Bitmap);
             const auto Bytes = PixelBytes(*Bitmap);
             EXPECT_TRUE(std::all_of(Bytes.begin(), Bytes.end(), [Value](std::uint8_t B) { return B == Value; }))

@@ -16,10 +16,7 @@
 namespace qel {
 namespace {
 
-using test::MakeBitmap;
-using test::PixelAt;
-using test::PixelBytes;
-using test::TPixelBytes;
+using namespace test;
 using TList = std::vector<TContributor>;
 
 float AxisScale(int Source, int Target)
@@ -190,8 +187,8 @@ TEST(SmoothStretch, ASideOfOnePixelOrNoBitmapLeavesDestAlone)
 {
     const TSizes Cases[] = {{1, 5, 4, 4}, {5, 1, 4, 4}, {5, 5, 1, 4}, {5, 5, 4, 1}, {1, 1, 4, 4}, {5, 5, 0, 0}};
     for (const TSizes& Case : Cases) {
-        auto Source = test::UniformBitmap(Case.SourceWidth, Case.SourceHeight, 10);
-        auto Dest = test::UniformBitmap(Case.DestWidth, Case.DestHeight, 99, plat::pf32bit);
+        auto Source = UniformBitmap(Case.SourceWidth, Case.SourceHeight, 10);
+        auto Dest = UniformBitmap(Case.DestWidth, Case.DestHeight, 99, plat::pf32bit);
         const auto Before = PixelBytes(*Dest);
         SmoothStretch(Source.get(), Dest.get());
         EXPECT_EQ(PixelBytes(*Dest), Before) << Case;
