@@ -385,6 +385,14 @@ TComponent* TReader::FindReference(std::string_view path) const
     return nullptr;
 }
 
+std::uint8_t TReader::PeekByte()
+{
+    std::uint8_t byte = 0;
+    ReadBytes(&byte, 1);
+    FStream.Seek(-1, soCurrent);
+    return byte;
+}
+
 TValueType TReader::NextValue()
 {
     const TValueType value = ReadValue();

@@ -46,7 +46,9 @@ public:
     TValueType NextValue();   // without consuming it
     TValueType ReadValue();
     void CheckValue(TValueType expected);
-    bool EndOfList() { return NextValue() == TValueType::vaNull; }
+    // The end mark is next. Before names (of properties, classes) the byte
+    // peeked is a length, not a value tag, so it is not checked as one.
+    bool EndOfList() { return PeekByte() == static_cast<std::uint8_t>(TValueType::vaNull); }
     void ReadListBegin() { CheckValue(TValueType::vaList); }
     void ReadListEnd() { CheckValue(TValueType::vaNull); }
     std::int32_t ReadInteger();   // any integer that fits 32 bits
@@ -67,6 +69,7 @@ public:
                               bool hasData) override;
 
 private:
+    std::uint8_t PeekByte();
     // A component reference waiting for the whole tree.
     struct TFixup {
         TPersistent* Instance;

@@ -66,6 +66,8 @@ TEST_F(Filer, EveryPropertyKindRoundTrips)
              EXPECT_EQ(w.Big(), std::int64_t{1} << 40);
          },
          {"Count", "Small", "Big"}},
+        {"property name longer than any value tag", [](TTestWidget& w, TTestWidget&) { w.SetThreshold(75); },
+         [](const TTestWidget& w, const TTestWidget&) { EXPECT_EQ(w.Threshold(), 75); }, {"ThresholdInPercent"}},
         {"enumeration", [](TTestWidget& w, TTestWidget&) { w.SetAlign(alClient); },
          [](const TTestWidget& w, const TTestWidget&) { EXPECT_EQ(w.Align(), alClient); }, {"Align", "alClient"}},
         {"set in a sub-object", [](TTestWidget& w, TTestWidget&) { w.Font()->SetStyle({fsBold, fsUnderline}); },

@@ -170,6 +170,8 @@ public:
     bool HiddenStored() const { return false; }
     const std::string& Secret() const { return FSecret; }
     void SetSecret(const std::string& secret) { FSecret = secret; }
+    int Threshold() const { return FThreshold; }   // published under a name of more than 14 bytes
+    void SetThreshold(int threshold) { FThreshold = threshold; }
 
     // Widgets sit on a parent widget; the root form is a widget too.
     bool HasParent() const override { return true; }
@@ -233,6 +235,7 @@ private:
     mutable plat::TOwnedCollection FItems{this, TTestItem::StaticClass()};
     int FHidden = 0;
     std::string FSecret;
+    int FThreshold = 0;
 };
 
 inline PLAT_DEFINE_CLASS(TTestWidget, plat::TComponent,
@@ -251,7 +254,8 @@ inline PLAT_DEFINE_CLASS(TTestWidget, plat::TComponent,
     plat::Published("Hidden", &TTestWidget::Hidden, &TTestWidget::SetHidden)
         .Default(0)
         .StoredIf(&TTestWidget::HiddenStored),
-    plat::Published("Secret", &TTestWidget::Secret, &TTestWidget::SetSecret).Stored(false))
+    plat::Published("Secret", &TTestWidget::Secret, &TTestWidget::SetSecret).Stored(false),
+    plat::Published("ThresholdInPercent", &TTestWidget::Threshold, &TTestWidget::SetThreshold).Default(0))
 
 // A widget whose streamed children are the pages it owns itself (as a
 // page container streams its pages); PagesStored false streams none.
