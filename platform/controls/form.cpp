@@ -51,6 +51,21 @@ std::vector<HWND> DisableTaskWindows(HWND modal)
     return disabled;
 }
 
+// The components a form or frame owns that no control holds: streamed as
+// its children when it is the root being written.
+void StreamParentlessComponents(const TComponent& container, const TGetChildProc& proc, TComponent* root)
+{
+    if (root != &container) {
+        return;
+    }
+    for (int i = 0; i < container.ComponentCount(); ++i) {
+        TComponent* owned = container.Components(i);
+        if (!owned->HasParent()) {
+            proc(owned);
+        }
+    }
+}
+
 void EnableTaskWindows(const std::vector<HWND>& windows)
 {
     for (HWND top : windows) {
@@ -88,6 +103,12 @@ TCustomForm::~TCustomForm()
     if (Application != nullptr && Application->MainForm() == this) {
         Application->MainFormDestroyed();
     }
+}
+
+void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root)
+{
+    TWinControl::GetChildren(proc, root);
+    StreamParentlessComponents(*this, proc, root);
 }
 
 void TCustomForm::DoCreate()
@@ -589,12 +610,7 @@ TCustomFrame::TCustomFrame(TComponent* owner) : TWinControl(owner)
 void TCustomFrame::GetChildren(const TGetChildProc& proc, TComponent* root)
 {
     TWinControl::GetChildren(proc, root);
-    for (int i = 0; i < ControlCount(); ++i) {
-        TControl* control = Controls(i);
-        if (control->Owner() == root) {
-            proc(control);
-        }
-    }
+    StreamParentlessComponents(*this, proc, root);
 }
 
 } // namespace plat

@@ -73,6 +73,9 @@ public:
     void SendCancelMode(TControl* sender);
     void SetFocus() override;
     bool CanFocus() const override { return Visible() && Enabled(); }
+    // Its controls, then (when it is the root) the components it owns that
+    // have no parent.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
     TCanvas* Canvas();
 
@@ -138,6 +141,7 @@ class TCustomFrame : public TWinControl {
     PLAT_CLASS(TCustomFrame, TWinControl)
 public:
     explicit TCustomFrame(TComponent* owner);
+    // As a form's: its controls, then as the root its parentless components.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 };
 

@@ -787,6 +787,15 @@ void TWinControl::DefaultHandler(TMessage& message)
     TControl::DefaultHandler(message);
 }
 
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root)
+{
+    for (TControl* control : std::vector<TControl*>(FControls)) {
+        if (control->Owner() == root) {
+            proc(control);
+        }
+    }
+}
+
 void TWinControl::PaintWindow(HDC) {}
 
 void TWinControl::PaintHandler(TMessage& message)

@@ -80,6 +80,8 @@ public:
     void Repaint() override;
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
+    // Streams the children that root owns, in z-order.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
     TBrush* Brush() const { return FBrush.get(); }
 

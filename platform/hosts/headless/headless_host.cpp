@@ -196,6 +196,16 @@ bool THeadlessHost::ReadForeignClipboardText(std::string& text)
     return true;
 }
 
+bool THeadlessHost::BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects)
+{
+    if (!FOptions.CarriesDrags) {
+        return false;
+    }
+    FDragFormats = formats;
+    FDragEffects = allowedEffects;
+    return true;
+}
+
 void THeadlessHost::ForeignClipboardText(const std::string& text)
 {
     FForeignText = text;

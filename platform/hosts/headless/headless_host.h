@@ -38,6 +38,9 @@ struct THeadlessOptions {
     // The real time a wait for worker threads may take before the host
     // gives up (a test that waits for nothing must not hang).
     int WorkerWaitMs = 10000;
+    // Take over drags as a desktop back end does (the test then reports
+    // them with HostDragOver, HostDragDrop and HostDragEnded).
+    bool CarriesDrags = false;
 };
 
 class THeadlessHost final : public IHost {
@@ -66,6 +69,7 @@ public:
     void WaitForWork(TMessageQueue& queue) override;
     void ClipboardOffered(const std::vector<std::uint16_t>& formats) override;
     bool ReadForeignClipboardText(std::string& text) override;
+    bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects) override;
 
     // ---- running ----
     TManualClock& Clock() { return FClock; }
@@ -136,6 +140,9 @@ public:
     // ---- other programs on the clipboard ----
     void ForeignClipboardText(const std::string& text);
     const std::vector<std::uint16_t>& OfferedFormats() const { return FOffered; }
+    // The formats and effects of the last drag the host took over.
+    const std::vector<std::uint16_t>& DragFormats() const { return FDragFormats; }
+    std::uint32_t DragEffects() const { return FDragEffects; }
 
 private:
     struct TWindowEntry {
@@ -161,6 +168,8 @@ private:
     std::uint8_t FHeldModifiers = 0;
     std::vector<std::pair<HWND, TRect>> FChanged;
     std::vector<std::uint16_t> FOffered;
+    std::vector<std::uint16_t> FDragFormats;
+    std::uint32_t FDragEffects = 0;
     std::optional<std::string> FForeignText;
 };
 
