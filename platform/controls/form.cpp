@@ -127,14 +127,8 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle value)
 
 void TCustomForm::CreateParams(TCreateParams& params)
 {
-    params.Caption = FText;
-    params.ClassStyle = CS_DBLCLKS;
-    params.X = FLeft;
-    params.Y = FTop;
-    params.Width = FWidth;
-    params.Height = FHeight;
+    TopLevelParams(params);
     params.Style = WS_CLIPCHILDREN;
-    params.ExStyle = 0;
     switch (FBorderStyle) {
     case bsNone:
         params.Style |= WS_POPUP;
@@ -158,7 +152,6 @@ void TCustomForm::CreateParams(TCreateParams& params)
     if (!FEnabled) {
         params.Style |= WS_DISABLED;
     }
-    params.WndParent = 0;
     if (Application != nullptr && Application->MainForm() != nullptr && Application->MainForm() != this &&
         Application->MainForm()->HandleAllocated()) {
         params.WndParent = Application->MainForm()->Handle();

@@ -26,15 +26,10 @@ THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner)
 
 void THintWindow::CreateParams(TCreateParams& params)
 {
-    params.Caption = FText;
+    TopLevelParams(params);
     params.Style = WS_POPUP | WS_BORDER;
     params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     params.ClassStyle = CS_SAVEBITS;
-    params.X = FLeft;
-    params.Y = FTop;
-    params.Width = FWidth;
-    params.Height = FHeight;
-    params.WndParent = 0;
 }
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*)

@@ -216,9 +216,22 @@ void TWinControl::CreateHandle()
     Realign();
 }
 
-void TWinControl::CreateParams(TCreateParams& params)
+void TWinControl::TopLevelParams(TCreateParams& params) const
 {
     params.Caption = FText;
+    params.Style = 0;
+    params.ExStyle = 0;
+    params.ClassStyle = CS_DBLCLKS;
+    params.X = FLeft;
+    params.Y = FTop;
+    params.Width = FWidth;
+    params.Height = FHeight;
+    params.WndParent = 0;
+}
+
+void TWinControl::CreateParams(TCreateParams& params)
+{
+    TopLevelParams(params);
     params.Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     if (!FEnabled) {
         params.Style |= WS_DISABLED;
@@ -226,12 +239,6 @@ void TWinControl::CreateParams(TCreateParams& params)
     if (FTabStop) {
         params.Style |= WS_TABSTOP;
     }
-    params.ExStyle = 0;
-    params.ClassStyle = CS_DBLCLKS;
-    params.X = FLeft;
-    params.Y = FTop;
-    params.Width = FWidth;
-    params.Height = FHeight;
     if (FParent == nullptr) {
         throw EInvalidOperation("Control '" + Name() + "' has no parent window");
     }

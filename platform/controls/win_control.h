@@ -105,6 +105,9 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& params);
+    // The caption and bounds, double clicks, no styles and no parent: what
+    // a top-level window starts from.
+    void TopLevelParams(TCreateParams& params) const;
     virtual void CreateWnd();
     virtual void CreateWindowHandle(const TCreateParams& params);
     virtual void DestroyWnd();

@@ -20,6 +20,14 @@ namespace {
 
 TWindowManager* CurrentManager = nullptr;
 
+// A field of hwnd's record; the field's empty value for no window.
+template <typename T>
+T FieldOf(HWND hwnd, T TWindowRecord::*field)
+{
+    const TWindowRecord* record = TWindowManager::RecordOf(hwnd);
+    return record ? record->*field : T{};
+}
+
 } // namespace
 
 TWindowRecord::TWindowRecord() = default;
@@ -478,14 +486,12 @@ LRESULT CallWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 HWND GetParent(HWND hwnd)
 {
-    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
-    return record ? record->Parent : 0;
+    return FieldOf(hwnd, &TWindowRecord::Parent);
 }
 
 HWND GetWindowOwner(HWND hwnd)
 {
-    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
-    return record ? record->Owner : 0;
+    return FieldOf(hwnd, &TWindowRecord::Owner);
 }
 
 HWND SetParent(HWND hwnd, HWND newParent)
@@ -581,14 +587,12 @@ bool IsTopLevel(HWND hwnd)
 
 DWORD GetWindowStyle(HWND hwnd)
 {
-    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
-    return record ? record->Style : 0;
+    return FieldOf(hwnd, &TWindowRecord::Style);
 }
 
 DWORD GetWindowExStyle(HWND hwnd)
 {
-    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
-    return record ? record->ExStyle : 0;
+    return FieldOf(hwnd, &TWindowRecord::ExStyle);
 }
 
 void SetWindowStyle(HWND hwnd, DWORD style)
@@ -849,8 +853,7 @@ bool GetClientRect(HWND hwnd, TRect& rect)
 
 TRect GetClientAreaInWindow(HWND hwnd)
 {
-    TWindowRecord* record = TWindowManager::RecordOf(hwnd);
-    return record ? record->ClientInWindow : TRect{};
+    return FieldOf(hwnd, &TWindowRecord::ClientInWindow);
 }
 
 bool ClientToScreen(HWND hwnd, TPoint& point)

@@ -225,9 +225,7 @@ protected:
 TEST_F(TBadInputTest, WindowsFreedWhileALoopTracksThemEndTheLoop)
 {
     TForm* form = NewForm("Form1");
-    auto* scroller = new TFreedWhileScrolling(form, Log, "Scroller");
-    scroller->SetBounds(10, 10, 100, 200);
-    scroller->SetParent(form);
+    auto* scroller = Place(new TFreedWhileScrolling(form, Log, "Scroller"), form, Rect(10, 10, 110, 210));
     Pump();
     TScrollInfo info;
     info.fMask = SIF_ALL;

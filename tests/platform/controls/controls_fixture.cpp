@@ -157,10 +157,7 @@ TForm* TControlsTest::NewForm(const std::string& name, int left, int top, int wi
 
 TSpyControl* TControlsTest::NewSpy(TWinControl* parent, const std::string& name, const TRect& bounds)
 {
-    auto* spy = new TSpyControl(parent, Log, name);
-    spy->SetBoundsRect(bounds);
-    spy->SetParent(parent);
-    return spy;
+    return Place(new TSpyControl(parent, Log, name), parent, bounds);
 }
 
 int TControlsTest::Seen(const std::string& who, UINT msg) const

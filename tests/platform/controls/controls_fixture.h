@@ -67,6 +67,15 @@ protected:
     void Paint() override;
 };
 
+// Gives control its bounds and parent; answers it.
+template <typename TAny>
+TAny* Place(TAny* control, TWinControl* parent, const TRect& bounds)
+{
+    control->SetBoundsRect(bounds);
+    control->SetParent(parent);
+    return control;
+}
+
 class TControlsTest : public ::testing::Test {
 protected:
     TControlsTest();
@@ -74,6 +83,7 @@ protected:
 
     // A shown form at the screen point with the client size.
     TForm* NewForm(const std::string& name, int left = 100, int top = 100, int width = 400, int height = 300);
+    // A spy owned by and placed on parent.
     TSpyControl* NewSpy(TWinControl* parent, const std::string& name, const TRect& bounds);
     void Pump() { Host.PumpUntilIdle(); }
     // How often the named spy saw msg since the log was cleared.

@@ -22,9 +22,7 @@ TEST_F(TFormsFramesTest, AFramesControlsTakePartInTheFormsTabOrder)
     frame->SetName("Frame1");
     frame->SetBounds(10, 50, 200, 100);
     frame->SetParent(form);
-    auto* inside = new TSpyControl(form, Log, "Inside");
-    inside->SetBoundsRect(Rect(5, 5, 90, 30));
-    inside->SetParent(frame);
+    auto* inside = Place(new TSpyControl(form, Log, "Inside"), frame, Rect(5, 5, 90, 30));
     TSpyControl* framesOwn = NewSpy(frame, "FramesOwn", Rect(5, 40, 90, 60));
     framesOwn->SetTabStop(false);
     auto* parentless = new TComponent(frame);
@@ -135,9 +133,7 @@ TEST(TCarriedDrag, ADragTheBackEndCarriesReachesOurTargetsAndEndsAsItSays)
     auto* form = application.CreateForm<TForm>();
     form->SetName("Form1");
     form->SetBounds(100, 100, 400, 300);
-    auto* target = new TSpyControl(form, log, "Target");
-    target->SetBounds(10, 10, 100, 100);
-    target->SetParent(form);
+    auto* target = Place(new TSpyControl(form, log, "Target"), form, Rect(10, 10, 110, 110));
     form->Show();
     host.PumpUntilIdle();
     auto drop = std::make_shared<TNotingTarget>();

@@ -37,9 +37,7 @@ TEST_F(TMouseTest, TheDeepestVisibleEnabledControlTakesTheClick)
 {
     TForm* form = NewForm("Form1");
     TSpyControl* panel = NewSpy(form, "Panel", Rect(0, 0, 400, 300));
-    auto* graphic = new TGraphicSpy(form, Log, "Graphic");
-    graphic->SetBounds(10, 10, 80, 40);
-    graphic->SetParent(panel);
+    Place(new TGraphicSpy(form, Log, "Graphic"), panel, Rect(10, 10, 90, 50));
     TSpyControl* disabled = NewSpy(panel, "Disabled", Rect(100, 10, 180, 50));
     disabled->SetEnabled(false);
     TSpyControl* hidden = NewSpy(panel, "Hidden", Rect(200, 10, 280, 50));
@@ -146,12 +144,8 @@ public:
 TEST_F(TMouseTest, ASecondClickSoonAndCloseIsADoubleClickForControlsThatTakeThem)
 {
     TForm* form = NewForm("Form1");
-    auto* takes = new TClickStyleSpy(form, Log, "Takes", true);
-    takes->SetBounds(10, 10, 100, 100);
-    takes->SetParent(form);
-    auto* refuses = new TClickStyleSpy(form, Log, "Refuses", false);
-    refuses->SetBounds(150, 10, 100, 100);
-    refuses->SetParent(form);
+    auto* takes = Place(new TClickStyleSpy(form, Log, "Takes", true), form, Rect(10, 10, 110, 110));
+    auto* refuses = Place(new TClickStyleSpy(form, Log, "Refuses", false), form, Rect(150, 10, 250, 110));
     Pump();
     int doubleClicks = 0;
     std::vector<bool> pressedDouble;
@@ -306,9 +300,7 @@ public:
 TEST_F(TMouseTest, HintShowMayChangeTextPlaceAndRectangle)
 {
     TForm* form = NewForm("Form1");
-    auto* spy = new THintChanger(form, Log, "Changer");
-    spy->SetBounds(10, 10, 200, 100);
-    spy->SetParent(form);
+    auto* spy = Place(new THintChanger(form, Log, "Changer"), form, Rect(10, 10, 210, 110));
     spy->SetHint("original");
     spy->SetShowHint(true);
     Pump();

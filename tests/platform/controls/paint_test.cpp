@@ -86,9 +86,7 @@ TEST_F(TPaintTest, RedrawOffHoldsPaintingUntilItIsOnAgain)
 TEST_F(TPaintTest, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
 {
     TForm* form = NewForm("Form1");
-    auto* stripes = new TStripes(form);
-    stripes->SetBounds(10, 20, 100, 100);
-    stripes->SetParent(form);
+    auto* stripes = Place(new TStripes(form), form, Rect(10, 20, 110, 120));
     Pump();
     auto before = Host.Capture(form->Handle());
     ASSERT_EQ(PixelAt(*before, 15, 20 + 30), RGB(30, 0, 225));
@@ -107,9 +105,7 @@ TEST_F(TPaintTest, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
 TEST_F(TPaintTest, TheCaretIsInvertedOverItsOwnerWithAShowCountAndABlink)
 {
     TForm* form = NewForm("Form1");
-    auto* stripes = new TStripes(form);
-    stripes->SetBounds(10, 20, 100, 100);
-    stripes->SetParent(form);
+    auto* stripes = Place(new TStripes(form), form, Rect(10, 20, 110, 120));
     Pump();
     const HWND window = stripes->Handle();
     const auto base = Host.Capture(form->Handle());
@@ -172,12 +168,30 @@ std::vector<int> ScrollCodes(const TSeenLog& log)
     return codes;
 }
 
+class TScrollBarTest : public TControlsTest {
+protected:
+    // A scroller 200 wide and height high on a new form, its vertical bar
+    // ranging 0 .. max with page, painted; window gets its screen rectangle.
+    TScroller* NewScroller(int height, int max, unsigned page, TRect& window)
+    {
+        TForm* form = NewForm("Form1");
+        auto* scroller = Place(new TScroller(form, Log, "Scroller"), form, Rect(10, 10, 210, 10 + height));
+        Pump();
+        TScrollInfo info;
+        info.fMask = SIF_ALL;
+        info.nMax = max;
+        info.nPage = page;
+        SetScrollInfo(scroller->Handle(), SB_VERT, info, true);
+        Pump();
+        GetWindowRect(scroller->Handle(), window);
+        return scroller;
+    }
+};
+
 TEST_F(TPaintTest, ScrollBarsKeepThePositionInRangeAndHideOrDisable)
 {
     TForm* form = NewForm("Form1");
-    auto* scroller = new TScroller(form, Log, "Scroller");
-    scroller->SetBounds(10, 10, 200, 150);
-    scroller->SetParent(form);
+    auto* scroller = Place(new TScroller(form, Log, "Scroller"), form, Rect(10, 10, 210, 160));
     Pump();
     const HWND window = scroller->Handle();
     TScrollInfo info;
@@ -213,22 +227,10 @@ TEST_F(TPaintTest, ScrollBarsKeepThePositionInRangeAndHideOrDisable)
     EXPECT_TRUE(ScrollCodes(Log).empty()) << "a disabled bar does nothing";
 }
 
-TEST_F(TPaintTest, AnArrowClickScrollsALineThenEndsAndAHeldArrowRepeats)
+TEST_F(TScrollBarTest, AnArrowClickScrollsALineThenEndsAndAHeldArrowRepeats)
 {
-    TForm* form = NewForm("Form1");
-    auto* scroller = new TScroller(form, Log, "Scroller");
-    scroller->SetBounds(10, 10, 200, 150);
-    scroller->SetParent(form);
-    Pump();
-    const HWND window = scroller->Handle();
-    TScrollInfo info;
-    info.fMask = SIF_ALL;
-    info.nMax = 99;
-    info.nPage = 10;
-    SetScrollInfo(window, SB_VERT, info, true);
-    Pump();
     TRect bar;
-    GetWindowRect(window, bar);
+    NewScroller(150, 99, 10, bar);
     const TPoint downArrow{bar.Right - 8, bar.Bottom - 8};
     Log.clear();
     Host.Click(downArrow);
@@ -245,22 +247,11 @@ TEST_F(TPaintTest, AnArrowClickScrollsALineThenEndsAndAHeldArrowRepeats)
     EXPECT_EQ(GetCapture(), 0);
 }
 
-TEST_F(TPaintTest, ThumbDragsCarrySixteenBitPositions)
+TEST_F(TScrollBarTest, ThumbDragsCarrySixteenBitPositions)
 {
-    TForm* form = NewForm("Form1");
-    auto* scroller = new TScroller(form, Log, "Scroller");
-    scroller->SetBounds(10, 10, 200, 300);
-    scroller->SetParent(form);
-    Pump();
-    const HWND window = scroller->Handle();
-    TScrollInfo info;
-    info.fMask = SIF_ALL;
-    info.nMax = 100000;
-    info.nPage = 1000;
-    SetScrollInfo(window, SB_VERT, info, true);
-    Pump();
     TRect bar;
-    GetWindowRect(window, bar);
+    TScroller* scroller = NewScroller(300, 100000, 1000, bar);
+    const HWND window = scroller->Handle();
     const TRect barRect = OffsetRect(WindowScrollBarRect(window, SB_VERT), bar.Left, bar.Top);
     const TScrollBarLayout layout = LayoutScrollBar(barRect, true, 0, 100000, 1000, 0);
     const TPoint thumb{barRect.Left + 8, barRect.Top + layout.ThumbStart + 2};
@@ -311,9 +302,7 @@ protected:
 TEST_F(TPaintTest, NonClientSizeReservesAHeaderBandAboveTheClientArea)
 {
     TForm* form = NewForm("Form1");
-    auto* tree = new THeaderBand(form, Log, "Tree");
-    tree->SetBounds(10, 10, 200, 150);
-    tree->SetParent(form);
+    auto* tree = Place(new THeaderBand(form, Log, "Tree"), form, Rect(10, 10, 210, 160));
     Pump();
     EXPECT_EQ(tree->ClientRect(), Rect(0, 0, 200 - 4, 150 - 4 - 17));
     EXPECT_EQ(GetClientAreaInWindow(tree->Handle()), Rect(2, 2 + 17, 198, 148));

@@ -12,9 +12,10 @@
 
 namespace plat::smoke {
 
-PLAT_DEFINE_CLASS(TSmokeButton, TCustomControl)
-PLAT_DEFINE_CLASS(TSmokeEdit, TCustomControl)
-PLAT_DEFINE_CLASS(TSmokeToggle, TCustomControl)
+PLAT_DEFINE_CLASS(TSmokeFocusable, TCustomControl)
+PLAT_DEFINE_CLASS(TSmokeButton, TSmokeFocusable)
+PLAT_DEFINE_CLASS(TSmokeEdit, TSmokeFocusable)
+PLAT_DEFINE_CLASS(TSmokeToggle, TSmokeFocusable)
 PLAT_DEFINE_CLASS(TSmokeForm, TForm)
 
 namespace {
@@ -30,21 +31,12 @@ void PaintFrame(TCanvas& canvas, const TRect& rect, bool focused)
 
 } // namespace
 
-TSmokeButton::TSmokeButton(TComponent* owner) : TCustomControl(owner)
+TSmokeFocusable::TSmokeFocusable(TComponent* owner) : TCustomControl(owner)
 {
     SetTabStop(true);
-    SetCaption("&Copy");
 }
 
-void TSmokeButton::Click()
-{
-    ++Clicks;
-    SetClipboardText(CopiedText(*static_cast<TSmokeForm*>(Owner())));
-    Invalidate();
-    TCustomControl::Click();
-}
-
-void TSmokeButton::WndProc(TMessage& message)
+void TSmokeFocusable::WndProc(TMessage& message)
 {
     switch (message.Msg) {
     case WM_LBUTTONDOWN:
@@ -60,6 +52,19 @@ void TSmokeButton::WndProc(TMessage& message)
         break;
     }
     TCustomControl::WndProc(message);
+}
+
+TSmokeButton::TSmokeButton(TComponent* owner) : TSmokeFocusable(owner)
+{
+    SetCaption("&Copy");
+}
+
+void TSmokeButton::Click()
+{
+    ++Clicks;
+    SetClipboardText(CopiedText(*static_cast<TSmokeForm*>(Owner())));
+    Invalidate();
+    TSmokeFocusable::Click();
 }
 
 void TSmokeButton::Paint()
@@ -81,9 +86,8 @@ void TSmokeButton::Paint()
     }
 }
 
-TSmokeEdit::TSmokeEdit(TComponent* owner) : TCustomControl(owner)
+TSmokeEdit::TSmokeEdit(TComponent* owner) : TSmokeFocusable(owner)
 {
-    SetTabStop(true);
     FColor = clWindow;
     FBrush->SetColor(FColor);
     FCursor = crIBeam;
@@ -91,7 +95,7 @@ TSmokeEdit::TSmokeEdit(TComponent* owner) : TCustomControl(owner)
 
 void TSmokeEdit::CreateParams(TCreateParams& params)
 {
-    TCustomControl::CreateParams(params);
+    TSmokeFocusable::CreateParams(params);
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -109,11 +113,6 @@ void TSmokeEdit::WndProc(TMessage& message)
     case WM_GETDLGCODE:
         message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
         return;
-    case WM_LBUTTONDOWN:
-        if (CanFocus()) {
-            SetFocus();
-        }
-        break;
     case WM_SETFOCUS:
         CreateCaret(Handle(), 1, 15);
         SetCaretBlinkTime(SteadyCaretMs);
@@ -139,7 +138,7 @@ void TSmokeEdit::WndProc(TMessage& message)
     default:
         break;
     }
-    TCustomControl::WndProc(message);
+    TSmokeFocusable::WndProc(message);
 }
 
 void TSmokeEdit::Paint()
@@ -152,23 +151,11 @@ void TSmokeEdit::Paint()
     canvas.TextOut(3, 3, Text());
 }
 
-TSmokeToggle::TSmokeToggle(TComponent* owner) : TCustomControl(owner)
-{
-    SetTabStop(true);
-}
+TSmokeToggle::TSmokeToggle(TComponent* owner) : TSmokeFocusable(owner) {}
 
 void TSmokeToggle::WndProc(TMessage& message)
 {
     switch (message.Msg) {
-    case WM_LBUTTONDOWN:
-        if (CanFocus()) {
-            SetFocus();
-        }
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
     case WM_GETDLGCODE:
         message.Result = DLGC_WANTCHARS;
         return;
@@ -181,7 +168,7 @@ void TSmokeToggle::WndProc(TMessage& message)
     default:
         break;
     }
-    TCustomControl::WndProc(message);
+    TSmokeFocusable::WndProc(message);
 }
 
 void TSmokeToggle::Paint()

@@ -13,20 +13,30 @@
 
 namespace plat::smoke {
 
-class TSmokeButton : public TCustomControl {
-    PLAT_CLASS(TSmokeButton, TCustomControl)
+// A tab stop that a click focuses and that repaints as it gains or loses
+// the focus.
+class TSmokeFocusable : public TCustomControl {
+    PLAT_CLASS(TSmokeFocusable, TCustomControl)
+public:
+    explicit TSmokeFocusable(TComponent* owner);
+
+protected:
+    void WndProc(TMessage& message) override;
+};
+
+class TSmokeButton : public TSmokeFocusable {
+    PLAT_CLASS(TSmokeButton, TSmokeFocusable)
 public:
     explicit TSmokeButton(TComponent* owner);
     int Clicks = 0;
     void Click() override;
 
 protected:
-    void WndProc(TMessage& message) override;
     void Paint() override;
 };
 
-class TSmokeEdit : public TCustomControl {
-    PLAT_CLASS(TSmokeEdit, TCustomControl)
+class TSmokeEdit : public TSmokeFocusable {
+    PLAT_CLASS(TSmokeEdit, TSmokeFocusable)
 public:
     explicit TSmokeEdit(TComponent* owner);
     // Every WM_CHAR unit that arrived, in order.
@@ -42,8 +52,8 @@ private:
     std::u16string FTyped;
 };
 
-class TSmokeToggle : public TCustomControl {
-    PLAT_CLASS(TSmokeToggle, TCustomControl)
+class TSmokeToggle : public TSmokeFocusable {
+    PLAT_CLASS(TSmokeToggle, TSmokeFocusable)
 public:
     explicit TSmokeToggle(TComponent* owner);
     bool Checked = false;
