@@ -1,0 +1,133 @@
+// What the data tree tests share: a string tree whose protected operations
+// the tests reach, a headless application with a form to show it on, and
+// helpers that list nodes and record events.
+#pragma once
+
+#include "platform/controls/application.h"
+#include "platform/controls/form.h"
+#include "platform/hosts/headless/headless_host.h"
+#include "widgets/tree/string_data_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qel::tree_test {
+
+// Unassigns every event of the tree.
+inline void DropHandlers(TBaseDataTree& tree)
+{
+    tree.OnGetNodeDataSize = nullptr;
+    tree.OnFreeNode = nullptr;
+    tree.OnInitNode = nullptr;
+    tree.OnInitChildren = nullptr;
+    tree.OnResetNode = nullptr;
+    tree.OnExpanding = nullptr;
+    tree.OnCollapsing = nullptr;
+    tree.OnExpanded = nullptr;
+    tree.OnCollapsed = nullptr;
+    tree.OnChecking = nullptr;
+    tree.OnChecked = nullptr;
+    tree.OnBeforeGetCheckState = nullptr;
+    tree.OnChange = nullptr;
+    tree.OnStructureChange = nullptr;
+    tree.OnStateChange = nullptr;
+    tree.OnUpdating = nullptr;
+    tree.OnStartOperation = nullptr;
+    tree.OnEndOperation = nullptr;
+}
+
+class TTestTree : public TDataStringTree {
+public:
+    using TDataStringTree::TDataStringTree;
+    using TBaseDataTree::AdjustTotalHeight;
+    using TBaseDataTree::AllocateInternalDataArea;
+    using TBaseDataTree::Change;
+    using TBaseDataTree::DoStateChange;
+    using TBaseDataTree::StructureChange;
+    using TCustomDataStringTree::InternalDataOffset;
+
+    int WindowsMade = 0;
+    int Invalidations = 0;
+
+protected:
+    void CreateWnd() override
+    {
+        ++WindowsMade;
+        TDataStringTree::CreateWnd();
+    }
+    void Invalidate() override
+    {
+        ++Invalidations;
+        TDataStringTree::Invalidate();
+    }
+};
+
+// A headless application with one shown form.
+class TreeTest : public ::testing::Test {
+protected:
+    TreeTest()
+    {
+        Form = App.CreateForm<plat::TForm>();
+        Form->SetBounds(50, 50, 400, 300);
+        Tree = new TTestTree(Form);
+        Tree->SetParent(Form);
+    }
+
+    // Handlers set by a test may refer to its locals, which are gone before
+    // the form frees the tree: they go first.
+    void TearDown() override
+    {
+        if (Tree != nullptr) {
+            DropHandlers(*Tree);
+        }
+    }
+
+    // Shows the form, so the tree has a window.
+    void ShowForm()
+    {
+        Form->Show();
+        Host.PumpUntilIdle();
+    }
+
+    plat::THeadlessHost Host;
+    plat::TApplication App{Host};
+    plat::TForm* Form = nullptr;
+    TTestTree* Tree = nullptr;
+};
+
+// The children of node (the root for nullptr) in sibling order.
+inline std::vector<PDataNode> Children(TBaseDataTree& tree, PDataNode node = nullptr)
+{
+    std::vector<PDataNode> children;
+    for (PDataNode child = (node != nullptr ? node : tree.RootNode())->FirstChild; child != nullptr;
+         child = child->fNextSibling) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+// Every node below the root, in tree order.
+inline std::vector<PDataNode> AllNodes(TBaseDataTree& tree)
+{
+    std::vector<PDataNode> nodes;
+    std::vector<PDataNode> pending{tree.RootNode()};
+    while (!pending.empty()) {
+        const PDataNode node = pending.back();
+        pending.pop_back();
+        if (node != tree.RootNode()) {
+            nodes.push_back(node);
+        }
+        const std::vector<PDataNode> children = Children(tree, node);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return nodes;
+}
+
+// Empty when every aggregate and link of the tree agrees with a recount
+// from scratch; else what differs first.
+std::string CheckInvariants(TBaseDataTree& tree);
+
+} // namespace qel::tree_test

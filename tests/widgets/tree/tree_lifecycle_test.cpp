@@ -1,0 +1,227 @@
+// The data tree control's life: the constructor's settings, assignment from
+// another tree, streaming with the form description (the count of top-level
+// nodes made in Loaded, properties of older descriptions read and dropped)
+// and window creation.
+#include "platform/objects/class_registry.h"
+#include "platform/objects/reader.h"
+#include "platform/objects/writer.h"
+#include "tests/widgets/tree/tree_fixture.h"
+
+#include <memory>
+
+namespace qel::tree_test {
+namespace {
+
+using TreeLifecycle = TreeTest;
+
+TEST_F(TreeLifecycle, ConstructorDefaults)
+{
+    TBaseDataTree tree(nullptr);
+    const TScrollBarOptions& scroll = *tree.ScrollBarOptions();
+    const plat::TControlStyle style = tree.ControlStyle();
+    const PDataNode root = tree.RootNode();
+    struct TDefault {
+        const char* name;
+        std::int64_t actual;
+        std::int64_t expected;
+    };
+    const std::vector<TDefault> defaults = {
+        {"TotalInternalDataSize", tree.TotalInternalDataSize(), 0},
+        {"NodeDataSize", tree.NodeDataSize(), -1},
+        {"Width", tree.Width(), 200},
+        {"Height", tree.Height(), 100},
+        {"TabStop", tree.TabStop(), 1},
+        {"ParentColor", tree.ParentColor(), 0},
+        {"DefaultNodeHeight", tree.DefaultNodeHeight(), 18},
+        {"DragOperations", static_cast<std::int64_t>(tree.DragOperations().Bits()), 3},
+        {"HotCursor", tree.HotCursor(), plat::crDefault},
+        {"ScrollBarOptions.AlwaysVisible", scroll.AlwaysVisible(), 0},
+        {"ScrollBarOptions.ScrollBars", scroll.ScrollBars(), ssBoth},
+        {"ScrollBarOptions.ScrollBarStyle", scroll.ScrollBarStyle(), sbmRegular},
+        {"ScrollBarOptions.HorizontalIncrement", scroll.HorizontalIncrement(), 20},
+        {"ScrollBarOptions.VerticalIncrement", scroll.VerticalIncrement(), 20},
+        {"FocusedColumn", tree.FocusedColumn(), -1},
+        {"DragImageKind", tree.DragImageKind(), diComplete},
+        {"SelectionBlendFactor", tree.SelectionBlendFactor(), 128},
+        {"Indent", tree.Indent(), 18},
+        {"BorderStyle", tree.BorderStyle(), bsSingle},
+        {"ButtonStyle", tree.ButtonStyle(), bsRectangle},
+        {"ButtonFillMode", tree.ButtonFillMode(), fmTreeColor},
+        {"CheckImageKind", tree.CheckImageKind(), ckSystemDefault},
+        {"AutoExpandDelay", tree.AutoExpandDelay(), 1000},
+        {"AutoScrollDelay", tree.AutoScrollDelay(), 1000},
+        {"AutoScrollInterval", tree.AutoScrollInterval(), 1},
+        {"BackGroundImageTransparent", tree.BackGroundImageTransparent(), 0},
+        {"DefaultPasteMode", tree.DefaultPasteMode(), amAddChildLast},
+        {"Margin", tree.Margin(), 4},
+        {"TextMargin", tree.TextMargin(), 4},
+        {"ImagesMargin", tree.ImagesMargin(), 2},
+        {"LastDragEffect", tree.LastDragEffect(), 0},
+        {"DragType", tree.DragType(), dtOLE},
+        {"DragHeight", tree.DragHeight(), 350},
+        {"DragWidth", tree.DragWidth(), 200},
+        {"EditDelay", tree.EditDelay(), 1000},
+        {"AnimationDuration", tree.AnimationDuration(), 200},
+        {"IncrementalSearchTimeout", tree.IncrementalSearchTimeout(), 1000},
+        {"IncrementalSearchStart", tree.IncrementalSearchStart(), ssFocusedNode},
+        {"NodeAlignment", tree.NodeAlignment(), naProportional},
+        {"LineStyle", tree.LineStyle(), lsDotted},
+        {"IncrementalSearch", tree.IncrementalSearch(), isNone},
+        {"ChangeDelay", tree.ChangeDelay(), 0},
+        {"TreeStates", static_cast<std::int64_t>(tree.TreeStates().Bits()), 0},
+        {"UpdateCount", tree.UpdateCount(), 0},
+        {"csSetCaption", style.Contains(plat::csSetCaption), 0},
+        {"csCaptureMouse", style.Contains(plat::csCaptureMouse), 1},
+        {"csOpaque", style.Contains(plat::csOpaque), 1},
+        {"csReplicatable", style.Contains(plat::csReplicatable), 1},
+        {"csDisplayDragImage", style.Contains(plat::csDisplayDragImage), 1},
+        {"csReflector", style.Contains(plat::csReflector), 1},
+        {"root states", root->States.Bits(),
+         TDataNodeStates{vsInitialized, vsExpanded, vsHasChildren, vsVisible}.Bits()},
+        {"root TotalCount", root->TotalCount, 1},
+        {"root TotalHeight", root->TotalHeight, 18},
+        {"root Align", root->Align, 50},
+        {"root is its own sibling", root->fNextSibling == root && root->fPrevSibling == root, 1},
+        {"VisibleCount", tree.VisibleCount(), 0},
+    };
+    for (const TDefault& d : defaults) {
+        EXPECT_EQ(d.actual, d.expected) << d.name;
+    }
+}
+
+TEST_F(TreeLifecycle, DefaultNodeHeightMovesTheRootOnly)
+{
+    const PDataNode node = Tree->AddChild(nullptr);
+    Tree->SetDefaultNodeHeight(19);
+    EXPECT_EQ(Tree->RootNode()->fNodeHeight, 19);
+    EXPECT_EQ(Tree->RootNode()->TotalHeight, 19 + 18) << "existing nodes keep their height";
+    EXPECT_EQ(Tree->AddChild(nullptr)->fNodeHeight, 19);
+    EXPECT_EQ(node->fNodeHeight, 18);
+    Tree->SetDefaultNodeHeight(0);
+    EXPECT_EQ(Tree->DefaultNodeHeight(), 18) << "0 stands for 18";
+    EXPECT_EQ(CheckInvariants(*Tree), "");
+}
+
+TEST_F(TreeLifecycle, AssignTakesSettingsAndTheTopLevelCount)
+{
+    TTestTree source(nullptr);
+    // Without auto sort, whose end of update initialises the top level.
+    Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() - TDTAutoOptions{toAutoSort});
+    source.TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions());
+    source.SetNodeDataSize(40);
+    source.SetRootNodeCount(10);
+    source.ValidateNode(nullptr, true);
+    source.SetChangeDelay(70);
+    source.SetIndent(25);
+    source.SetDefaultNodeHeight(22);
+    source.TreeOptions()->SetMiscOptions(source.TreeOptions()->MiscOptions() + TDTMiscOptions{toCheckSupport});
+    source.ScrollBarOptions()->SetScrollBars(ssVertical);
+    Tree->Assign(&source);
+    EXPECT_EQ(Tree->RootNodeCount(), 10u);
+    for (PDataNode node : Children(*Tree)) {
+        EXPECT_FALSE(node->States.Contains(vsInitialized));
+        EXPECT_EQ(node->fNodeHeight, 22);
+    }
+    EXPECT_EQ(Tree->NodeDataSize(), 40);
+    EXPECT_EQ(Tree->ChangeDelay(), 70u);
+    EXPECT_EQ(Tree->Indent(), 25);
+    EXPECT_TRUE(Tree->TreeOptions()->MiscOptions().Contains(toCheckSupport));
+    EXPECT_EQ(Tree->ScrollBarOptions()->ScrollBars(), ssVertical);
+    EXPECT_EQ(CheckInvariants(*Tree), "");
+
+    plat::TComponent other(nullptr);
+    EXPECT_THROW(Tree->Assign(&other), plat::EAssignError);
+}
+
+std::string WriteTree(plat::TComponent* tree)
+{
+    plat::TMemoryStream stream;
+    plat::TWriter writer(stream);
+    writer.WriteRootComponent(tree);
+    return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+std::unique_ptr<plat::TComponent> ReadTree(const std::string& bytes)
+{
+    plat::TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    plat::TReader reader(stream);
+    return std::unique_ptr<plat::TComponent>(reader.ReadRootComponent(nullptr));
+}
+
+std::string Str(const std::string& text)
+{
+    return std::string(1, static_cast<char>(text.size())) + text;
+}
+
+class TreeStreaming : public TreeTest {
+protected:
+    TreeStreaming() { plat::RegisterClass(TDataStringTree::StaticClass()); }
+};
+
+TEST_F(TreeStreaming, PropertiesSurviveTheFormDescription)
+{
+    TDataStringTree tree(nullptr);
+    tree.SetName("DT");
+    tree.SetRootNodeCount(5);
+    tree.SetDefaultNodeHeight(19);
+    tree.SetNodeDataSize(48);
+    tree.SetChangeDelay(30);
+    tree.SetLineStyle(lsSolid);
+    tree.TreeOptions()->SetMiscOptions(tree.TreeOptions()->MiscOptions() + TDTMiscOptions{toCheckSupport, toReadOnly});
+    tree.TreeOptions()->SetStringOptions({toShowStaticText});
+    tree.ScrollBarOptions()->SetVerticalIncrement(40);
+    const std::unique_ptr<plat::TComponent> read = ReadTree(WriteTree(&tree));
+    auto* loaded = dynamic_cast<TDataStringTree*>(read.get());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->RootNodeCount(), 5u) << "made in Loaded, although the tree is read-only";
+    EXPECT_EQ(CheckInvariants(*loaded), "");
+    EXPECT_FALSE(loaded->TreeStates().Contains(tsNeedRootCountUpdate));
+    EXPECT_EQ(loaded->DefaultNodeHeight(), 19);
+    EXPECT_EQ(loaded->RootNode()->FirstChild->fNodeHeight, 19);
+    EXPECT_EQ(loaded->NodeDataSize(), 48);
+    EXPECT_EQ(loaded->ChangeDelay(), 30u);
+    EXPECT_EQ(loaded->LineStyle(), lsSolid);
+    EXPECT_EQ(loaded->TreeOptions()->MiscOptions().Bits(), 16811u + (1u << toReadOnly));
+    EXPECT_EQ(loaded->TreeOptions()->StringOptions(), TDTStringOptions{toShowStaticText});
+    EXPECT_EQ(loaded->ScrollBarOptions()->VerticalIncrement(), 40);
+}
+
+TEST_F(TreeStreaming, OlderDescriptionsNameIdentifiersThatAreDropped)
+{
+    const std::string header = std::string("QCF1") + Str("TDataStringTree") + Str("DT");
+    const std::string good = header + Str("CheckImageKind") + '\x0A' + Str("ckDarkCheck") + Str("HintAnimation") +
+                             '\x0A' + Str("hatFade") + Str("RootNodeCount") + '\x02' + '\x03' + '\0' + '\0';
+    const std::unique_ptr<plat::TComponent> read = ReadTree(good);
+    auto* loaded = dynamic_cast<TDataStringTree*>(read.get());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->RootNodeCount(), 3u);
+    EXPECT_EQ(loaded->CheckImageKind(), ckSystemDefault);
+
+    const std::string bad = header + Str("HintAnimation") + '\x02' + '\x01' + '\0' + '\0';
+    try {
+        ReadTree(bad);
+        FAIL() << "a value that is no identifier must be refused";
+    } catch (const std::exception& error) {
+        EXPECT_STREQ(error.what(), "Assertion fehlgeschlagen");
+    }
+}
+
+TEST_F(TreeLifecycle, WindowCreationLeavesTheThemeStatesOff)
+{
+    std::vector<std::pair<TDataTreeStates, TDataTreeStates>> changes;
+    Tree->OnStateChange = [&changes](plat::TObject*, const TDataTreeStates& enter, const TDataTreeStates& leave) {
+        changes.emplace_back(enter, leave);
+    };
+    ShowForm();
+    ASSERT_TRUE(Tree->HandleAllocated());
+    ASSERT_GE(changes.size(), 2u);
+    EXPECT_EQ(changes[0].first, TDataTreeStates{tsWindowCreating});
+    EXPECT_EQ(changes[1].second, TDataTreeStates{tsWindowCreating});
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsWindowCreating));
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsUseThemes));
+}
+
+} // namespace
+} // namespace qel::tree_test

@@ -1,0 +1,272 @@
+// The data tree control's frame: construction with its defaults,
+// destruction, assignment from another tree, the loading fix-ups and the
+// stream properties of older form descriptions, window creation, the change
+// timers, the thread check and the settings with a reaction of their own.
+#include "widgets/tree/base_data_tree.h"
+
+#include "platform/controls/application.h"
+#include "platform/controls/window_messages.h"
+#include "platform/objects/reader.h"
+#include "widgets/tree/try_finally.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace qel {
+
+PLAT_DEFINE_CLASS(TBaseDataTree, plat::TCustomControl)
+
+PLAT_BEGIN_MESSAGES(TBaseDataTree, plat::TCustomControl)
+    PLAT_MESSAGE(plat::WM_TIMER, WMTimer)
+PLAT_END_MESSAGES
+
+TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
+    : plat::TCustomControl(owner), FScrollBarOptions(std::make_unique<TScrollBarOptions>(this))
+{
+    plat::TControlStyle style = ControlStyle();
+    style.Exclude(plat::csSetCaption);
+    style += {plat::csCaptureMouse, plat::csOpaque, plat::csReplicatable, plat::csDisplayDragImage,
+              plat::csReflector};
+    SetControlStyle(style);
+    SetBounds(Left(), Top(), 200, 100);
+    SetTabStop(true);
+    SetParentColor(false);
+    CreateOptions();
+    InitRootNode(0);
+}
+
+TBaseDataTree::~TBaseDataTree()
+{
+    plat::TComponent::Destroying();
+    InterruptValidation();
+    FOptions->InternalSetMiscOptions(FOptions->MiscOptions() - TDTMiscOptions{toReadOnly});
+    CancelEditNode();
+    try {
+        Clear();
+    } catch (...) {
+        // An OnFreeNode handler raised; the nodes are freed all the same and
+        // a destructor cannot pass the error on.
+    }
+    std::free(FRoot);
+}
+
+plat::TClass TBaseDataTree::GetOptionsClass() const
+{
+    return TCustomDataTreeOptions::StaticClass();
+}
+
+void TBaseDataTree::CreateOptions()
+{
+    FOptions.reset(GetOptionsClass()->CreateAs<TCustomDataTreeOptions>(this));
+}
+
+void TBaseDataTree::Assign(const plat::TPersistent* source)
+{
+    const auto* tree = dynamic_cast<const TBaseDataTree*>(source);
+    if (tree == nullptr || ReadOnly()) {
+        plat::TCustomControl::Assign(source);
+        return;
+    }
+    SetAlign(tree->Align());
+    SetAutoScrollDelay(tree->AutoScrollDelay());
+    SetAutoScrollInterval(tree->AutoScrollInterval());
+    SetBorderStyle(tree->BorderStyle());
+    SetChangeDelay(tree->ChangeDelay());
+    SetCheckImageKind(tree->CheckImageKind());
+    SetColor(tree->Color());
+    SetDefaultNodeHeight(tree->DefaultNodeHeight());
+    SetDefaultPasteMode(tree->DefaultPasteMode());
+    SetDragImageKind(tree->DragImageKind());
+    SetEnabled(tree->Enabled());
+    SetFont(tree->Font());
+    SetHotCursor(tree->HotCursor());
+    SetIndent(tree->Indent());
+    SetMargin(tree->Margin());
+    SetNodeAlignment(tree->NodeAlignment());
+    SetNodeDataSize(tree->NodeDataSize());
+    SetTreeOptions(tree->TreeOptions());
+    SetParentColor(tree->ParentColor());
+    SetParentFont(tree->ParentFont());
+    SetParentShowHint(tree->ParentShowHint());
+    SetPopupMenu(tree->PopupMenu());
+    SetRootNodeCount(tree->RootNodeCount());
+    SetScrollBarOptions(tree->ScrollBarOptions());
+    SetShowHint(tree->ShowHint());
+    SetTabOrder(tree->TabOrder());
+    SetTabStop(tree->TabStop());
+    SetVisible(tree->Visible());
+    SetSelectionBlendFactor(tree->SelectionBlendFactor());
+}
+
+void TBaseDataTree::Loaded()
+{
+    plat::TCustomControl::Loaded();
+    if (!FStates.Contains(tsNeedRootCountUpdate) || FRoot->fChildCount == 0) {
+        return;
+    }
+    DoStateChange({}, {tsNeedRootCountUpdate});
+    const bool wasReadOnly = ReadOnly();
+    FOptions->InternalSetMiscOptions(FOptions->MiscOptions() - TDTMiscOptions{toReadOnly});
+    const std::uint32_t count = FRoot->fChildCount;
+    FRoot->fChildCount = 0;
+    TryFinally(
+        [&] {
+            BeginUpdate();
+            TryFinally([&] { SetChildCount(FRoot, count); }, [&] { EndUpdate(); });
+        },
+        [&] {
+            if (wasReadOnly) {
+                FOptions->InternalSetMiscOptions(FOptions->MiscOptions() + TDTMiscOptions{toReadOnly});
+            }
+        });
+}
+
+void TBaseDataTree::DefineProperties(plat::TFiler& filer)
+{
+    plat::TCustomControl::DefineProperties(filer);
+    // Read from older form descriptions and dropped.
+    const plat::TReaderProc dropIdent = [this](plat::TReader& reader) { ReadLegacyIdent(reader); };
+    filer.DefineProperty("CheckImageKind", dropIdent, {}, false);
+    filer.DefineProperty("HintAnimation", dropIdent, {}, false);
+}
+
+void TBaseDataTree::ReadLegacyIdent(plat::TReader& reader)
+{
+    if (reader.NextValue() != plat::TValueType::vaIdent) {
+        throw EAssertionFailed("Assertion fehlgeschlagen");
+    }
+    reader.ReadIdent();
+}
+
+void TBaseDataTree::CreateWnd()
+{
+    DoStateChange({tsWindowCreating});
+    TryFinally([&] { plat::TCustomControl::CreateWnd(); }, [&] { DoStateChange({}, {tsWindowCreating}); });
+    // The platform draws no visual styles, so the theme states stay off.
+    DoStateChange({}, {tsUseThemes, tsUseExplorerTheme});
+    UpdateScrollBars(true);
+}
+
+void TBaseDataTree::WMTimer(plat::TMessage& message)
+{
+    switch (message.WParam) {
+    case ChangeTimer:
+        if (FStates.Contains(tsChangePending)) {
+            DoChange(FLastChangedNode);
+        }
+        break;
+    case StructureChangeTimer:
+        DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+        break;
+    default:
+        Inherited(message);
+    }
+}
+
+void TBaseDataTree::KillTreeTimer(plat::UINT_PTR id)
+{
+    if (HandleAllocated()) {
+        plat::KillTimer(Handle(), id);
+    }
+}
+
+void TBaseDataTree::SetRedraw(bool redraw)
+{
+    if (Visible() && HandleAllocated()) {
+        plat::SendMessage(Handle(), plat::WM_SETREDRAW, redraw ? 1 : 0, 0);
+    }
+}
+
+bool TBaseDataTree::InUIThread() const
+{
+    const std::thread::id uiThread =
+        plat::Application != nullptr ? plat::Application->Queue().OwnerThread() : FCreatorThread;
+    return std::this_thread::get_id() == uiThread;
+}
+
+void TBaseDataTree::CheckUIThread(const char* message) const
+{
+    TreeAssert(InUIThread(), message);
+}
+
+void TBaseDataTree::SetDefaultNodeHeight(int value)
+{
+    if (value == 0) {
+        value = 18;
+    }
+    if (value == FDefaultNodeHeight) {
+        return;
+    }
+    const std::int64_t difference = std::int64_t{value} - FDefaultNodeHeight;
+    FRoot->TotalHeight += difference;
+    FRoot->fNodeHeight += difference;
+    FDefaultNodeHeight = value;
+    InvalidateCache();
+    if (HandleAllocated() && !IsUpdating() && !Loading()) {
+        ValidateCache();
+        UpdateScrollBars(true);
+        Invalidate();
+    }
+}
+
+void TBaseDataTree::SetAnimationDuration(unsigned value)
+{
+    FAnimationDuration = value;
+    TDTAnimationOptions animation = FOptions->AnimationOptions();
+    if (value != 0) {
+        animation.Include(toAnimatedToggle);
+    } else {
+        animation.Exclude(toAnimatedToggle);
+    }
+    FOptions->SetAnimationOptions(animation);
+}
+
+void TBaseDataTree::SetAutoScrollInterval(TAutoScrollInterval value)
+{
+    FAutoScrollInterval = std::clamp<TAutoScrollInterval>(value, 1, 1000);
+}
+
+// ---- position cache, repainting and editing ----
+
+void TBaseDataTree::InvalidateCache()
+{
+    DoStateChange({tsValidationNeeded}, {tsUseCache});
+}
+
+void TBaseDataTree::ValidateCache()
+{
+    InterruptValidation();
+}
+
+void TBaseDataTree::InterruptValidation()
+{
+    DoStateChange({tsStopValidation}, {tsUseCache});
+}
+
+// Scroll ranges, the selection store and the in-place editor are parts of
+// the control still to come; at this level they have nothing to do.
+void TBaseDataTree::UpdateScrollBars(bool)
+{
+}
+
+void TBaseDataTree::InvalidateNode(PDataNode node)
+{
+    if (node != nullptr && HandleAllocated() && !IsUpdating()) {
+        Invalidate();
+    }
+}
+
+void TBaseDataTree::InvalidateToBottom(PDataNode node)
+{
+    InvalidateNode(node);
+}
+
+void TBaseDataTree::EnsureNodeSelected(bool)
+{
+}
+
+void TBaseDataTree::CancelEditNode()
+{
+}
+
+} // namespace qel

@@ -1,0 +1,31 @@
+// The event types of the data tree's structure, lifecycle and check state.
+// Sender is always the tree.
+#pragma once
+
+#include "platform/objects/events.h"
+#include "widgets/tree/data_node.h"
+#include "widgets/tree/data_tree_types.h"
+#include "widgets/tree/tree_states.h"
+
+#include <cstdint>
+
+namespace qel {
+
+using TDTGetNodeDataSizeEvent = plat::TEvent<void(plat::TObject* sender, int& nodeDataSize)>;
+using TDTFreeNodeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
+// parentNode is nullptr for a top-level node.
+using TDTInitNodeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode parentNode, PDataNode node,
+                                           TDataNodeInitStates& initialStates)>;
+using TDTInitChildrenEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, std::uint32_t& childCount)>;
+using TDTChangeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
+using TDTChangingEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, bool& allowed)>;
+using TDTStructureChangeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TChangeReason reason)>;
+using TDTStateChangeEvent =
+    plat::TEvent<void(plat::TObject* sender, const TDataTreeStates& enter, const TDataTreeStates& leave)>;
+using TDTUpdatingEvent = plat::TEvent<void(plat::TObject* sender, TDTUpdateState state)>;
+using TDTOperationEvent = plat::TEvent<void(plat::TObject* sender, TDTOperationKind kind)>;
+using TDTCheckChangingEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TCheckState& newState, bool& allowed)>;
+using TDTBeforeGetCheckStateEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
+
+} // namespace qel

@@ -1,0 +1,44 @@
+// Small value types of the data tree: where a node is attached, column
+// indexes and sort directions, and the enumerations of the control's
+// appearance and behaviour properties that its constructor sets.
+#pragma once
+
+#include "platform/objects/set.h"
+
+#include <cstdint>
+
+namespace qel {
+
+// Where a node is connected relative to a destination node.
+enum TDTNodeAttachMode : std::uint8_t {
+    amNoWhere,          // do nothing
+    amInsertBefore,     // as the previous sibling
+    amInsertAfter,      // as the next sibling
+    amAddChildFirst,    // as the first child
+    amAddChildLast,     // as the last child
+};
+
+using TColumnIndex = std::int32_t;
+constexpr TColumnIndex NoColumn = -1;
+constexpr TColumnIndex InvalidColumn = -2;
+
+enum TSortDirection : std::uint8_t { sdAscending, sdDescending };
+
+enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
+enum TDTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
+enum TDTButtonFillMode : std::uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
+enum TDTLineStyle : std::uint8_t { lsCustomStyle, lsDotted, lsSolid };
+enum TDTNodeAlignment : std::uint8_t { naFromBottom, naFromTop, naProportional };
+enum TDTIncrementalSearch : std::uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TDTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
+enum TDTDragType : std::uint8_t { dtOLE, dtVCL };
+enum TDTDragImageKind : std::uint8_t { diComplete, diMainColumnOnly, diNoImage };
+enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault };
+
+enum TDragOperation { doCopy, doMove, doLink };
+using TDragOperations = plat::TSet<TDragOperation>;
+
+// Auto-scroll step interval, 1 .. 1000 ms.
+using TAutoScrollInterval = std::uint16_t;
+
+} // namespace qel
