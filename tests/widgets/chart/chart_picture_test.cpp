@@ -166,7 +166,7 @@ TEST_F(StoredFilterList, ReadsBackTheSameClassesOrderAndProperties)
 {
     Holder.Picture()->SetAngle(12.5f);
     const std::string Bytes = test::WriteHolder(Holder);
-    EXPECT_NE(Bytes.find(Str("P.FilterItems") + "\x0e\x01" + Str("ItemClass") + "\x07"), std::string::npos);
+    EXPECT_NE(Bytes.find(Str("Picture.FilterItems") + "\x0e\x01" + Str("ItemClass") + "\x07"), std::string::npos);
     EXPECT_NE(Bytes.find(Str("Amount") + std::string("\x02\x05", 2)), std::string::npos);
 
     TPictureHolder Read(nullptr);
@@ -197,9 +197,9 @@ TEST_F(StoredFilterList, SkipsIntegerIndexesBeforeItems)
 TEST_F(StoredFilterList, APictureWithoutFiltersWritesNoList)
 {
     TPictureHolder Plain(nullptr);
-    EXPECT_EQ(test::WriteHolder(Plain).find(Str("P.FilterItems")), std::string::npos);
+    EXPECT_EQ(test::WriteHolder(Plain).find(Str("Picture.FilterItems")), std::string::npos);
     Plain.Picture()->Filters();
-    EXPECT_EQ(test::WriteHolder(Plain).find(Str("P.FilterItems")), std::string::npos);
+    EXPECT_EQ(test::WriteHolder(Plain).find(Str("Picture.FilterItems")), std::string::npos);
 }
 
 TEST_F(StoredFilterList, AClassThatIsNoRegisteredFilterEndsTheReadAndKeepsTheFiltersBefore)

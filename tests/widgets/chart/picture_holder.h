@@ -1,18 +1,13 @@
-// A component that holds a chart picture as its published property "P",
-// and helpers that stream it: how a chart keeps the pictures of its brushes
-// and fonts, for the picture tests and the stored-list fuzz target. The
-// name is short because the component reader takes a property name of 15
-// or more bytes ("Picture.FilterItems") for a bad value tag.
+// A component that holds a chart picture as its published property
+// "Picture": how a chart keeps the pictures of its brushes and fonts, for
+// the picture tests.
 #pragma once
+
+#include "component_stream.h"
 
 #include "widgets/chart/chart_picture.h"
 
 #include "platform/objects/component.h"
-#include "platform/objects/reader.h"
-#include "platform/objects/writer.h"
-#include "platform/streams.h"
-
-#include <string>
 
 namespace qel::test {
 
@@ -29,23 +24,6 @@ private:
 };
 
 inline PLAT_DEFINE_CLASS(TPictureHolder, plat::TComponent,
-    plat::Published("P", &TPictureHolder::Picture, &TPictureHolder::SetPicture))
-
-inline std::string WriteHolder(TPictureHolder& Holder)
-{
-    plat::TMemoryStream Stream;
-    plat::TWriter Writer(Stream);
-    Writer.WriteRootComponent(&Holder);
-    return std::string(reinterpret_cast<const char*>(Stream.Memory()), static_cast<std::size_t>(Stream.Size()));
-}
-
-inline void ReadHolder(const std::string& Bytes, TPictureHolder& Holder)
-{
-    plat::TMemoryStream Stream;
-    Stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-    Stream.SetPosition(0);
-    plat::TReader Reader(Stream);
-    Reader.ReadRootComponent(&Holder);
-}
+    plat::Published("Picture", &TPictureHolder::Picture, &TPictureHolder::SetPicture))
 
 } // namespace qel::test
