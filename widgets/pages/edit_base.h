@@ -3,6 +3,7 @@
 #pragma once
 
 #include "widgets/pages/para_list_observer.h"
+#include "widgets/pages/pgc_base_controls.h"
 
 #include <array>
 #include <compare>
@@ -29,12 +30,15 @@ struct TPgcTextPos {
 // The ten text markers of a paragraph list.
 using TMarkerArray = std::array<TMarker, 10>;
 
-// Common base of the editor classes: an editor is what a paragraph list
-// reports its edits to. The windowed-control base that the editor also stands
-// on joins here when the library's control bases exist.
+// Common base of the editor classes: a windowed library control with a
+// controller, and what a paragraph list reports its edits to.
 //
 // The library's start-up brush bitmap (8 x 8 pixels, 4 bits per pixel) is not
 // loaded: nothing in the program reads it.
-class TPgcEditBase : public TPgcParaListObserver {};
+class TPgcEditBase : public TPgcCustomControlEx, public TPgcParaListObserver {
+    PLAT_CLASS(TPgcEditBase, TPgcCustomControlEx)
+public:
+    explicit TPgcEditBase(plat::TComponent* AOwner) : TPgcCustomControlEx(AOwner) {}
+};
 
 } // namespace qel

@@ -1,0 +1,215 @@
+// TPgcController: shared entry settings, the hidden window's notifications
+// and the default controller.
+#include "widgets/pages/pgc_controller.h"
+
+#include "widgets/pages/pgc_control_messages.h"
+#include "widgets/pages/pgc_helpers.h"
+
+#include "platform/controls/window.h"
+#include "platform/controls/window_messages.h"
+#include "platform/dialogs.h"
+
+#include <algorithm>
+
+namespace qel {
+
+PLAT_DEFINE_CLASS(TPgcController, TPgcComponent,
+                  plat::Published("EntryCommands", &TPgcController::EntryCommands, nullptr),
+                  plat::Published("EntryOptions", &TPgcController::EntryOptions, &TPgcController::SetEntryOptions,
+                                  {"efoAutoAdvanceChar", "efoAutoAdvanceLeftRight", "efoAutoAdvanceUpDown",
+                                   "efoAutoSelect", "efoBeepOnError", "efoInsertPushes"})
+                      .Default(TPgcBaseEFOptions{efoAutoSelect, efoBeepOnError, efoInsertPushes}),
+                  plat::Published("Epoch", &TPgcController::Epoch, &TPgcController::SetEpoch))
+
+namespace {
+
+std::unique_ptr<TPgcController>& DefaultControllerInstance()
+{
+    static std::unique_ptr<TPgcController> instance;
+    return instance;
+}
+
+// The control's window as a message parameter; 0 for none.
+plat::WPARAM WindowOf(plat::TWinControl* Control)
+{
+    return Control != nullptr && Control->HandleAllocated() ? static_cast<plat::WPARAM>(Control->Handle()) : 0;
+}
+
+} // namespace
+
+TPgcController::TPgcController(plat::TComponent* AOwner)
+    : TPgcComponent(AOwner),
+      FBaseEFOptions{efoAutoSelect, efoBeepOnError, efoInsertPushes},
+      FEntryCommands(std::make_unique<TPgcCommandProcessor>()),
+      FEpoch(DefaultEpochYear()),
+      FHandle(this, [this](plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) {
+          return HandleMessage(msg, wParam, lParam);
+      }),
+      FTimerPool(new TPgcTimerPool(this))
+{
+    FTimerPool->OnAllTriggers = TTriggerEvent(this, &TPgcController::DoOnTimerTrigger);
+    // The owner's components heard of the insertion while this was still
+    // being built and could not tell it was a controller; it joins again.
+    if (plat::TComponent* owner = Owner()) {
+        owner->RemoveComponent(this);
+        owner->InsertComponent(this);
+    }
+}
+
+TPgcController::~TPgcController()
+{
+    FEntryCommands.reset();
+    delete FTimerPool;
+    DestroyHandle();
+}
+
+int TPgcController::Epoch() const
+{
+    int epoch = FEpoch;
+    OnGetEpoch(const_cast<TPgcController*>(this), epoch);
+    return epoch;
+}
+
+void TPgcController::SetEpoch(int Value)
+{
+    if (Value != FEpoch && Value >= kMinEpoch && Value <= kMaxEpoch) {
+        FEpoch = Value;
+    }
+}
+
+void TPgcController::DoOnError(plat::TObject* Sender, std::uint16_t ErrorCode, const std::string& ErrorMsg)
+{
+    if (OnError) {
+        OnError(Sender, ErrorCode, ErrorMsg);
+        return;
+    }
+    plat::CurrentDialogs().MessageBox(ErrorMsg, "", plat::mtError, {plat::mbOK}, plat::mbOK);
+}
+
+void TPgcController::DoOnPreEdit(plat::TObject* Sender, plat::TWinControl* LosingControl)
+{
+    PostControllerMessage(PGCM_PREEDIT, WindowOf(LosingControl), Sender);
+}
+
+void TPgcController::DoOnPostEdit(plat::TObject* Sender, plat::TWinControl* GainingControl)
+{
+    PostControllerMessage(PGCM_POSTEDIT, WindowOf(GainingControl), Sender);
+}
+
+void TPgcController::DelayNotify(plat::TObject* Sender, std::uint16_t NotifyCode)
+{
+    if (OnDelayNotify) {
+        PostControllerMessage(PGCM_DELAYNOTIFY, NotifyCode, Sender);
+    }
+}
+
+void TPgcController::DoOnTimerTrigger(plat::TObject* Sender, std::int32_t Handle, std::uint32_t Interval,
+                                      std::int32_t ElapsedTime)
+{
+    OnTimerTrigger(Sender, Handle, Interval, ElapsedTime);
+}
+
+bool TPgcController::IsSpecialButton(plat::HWND H)
+{
+    bool special = false;
+    if (OnIsSpecialControl) {
+        OnIsSpecialControl(this, plat::TWinControl::FindControl(H), special);
+    }
+    return special;
+}
+
+void TPgcController::PostControllerMessage(plat::UINT Msg, plat::WPARAM WParam, plat::TObject* Subject)
+{
+    if (!FHandle.Allocated()) {
+        FPosted.clear();   // whatever waited went with the old window
+    }
+    const plat::HWND window = Handle();
+    if (auto* component = dynamic_cast<plat::TComponent*>(Subject)) {
+        component->FreeNotification(this);
+    }
+    FPosted.push_back(TPostedSubject{Msg, Subject, false});
+    if (!plat::PostMessage(window, Msg, WParam, reinterpret_cast<plat::LPARAM>(Subject))) {
+        FPosted.pop_back();
+    }
+}
+
+bool TPgcController::SubjectGone(plat::UINT Msg, plat::LPARAM LParam)
+{
+    const auto* subject = reinterpret_cast<const plat::TObject*>(LParam);
+    if (FPosted.empty() || FPosted.front().Msg != Msg || FPosted.front().Subject != subject) {
+        return false;   // posted by someone else: taken as it is
+    }
+    const bool gone = FPosted.front().Gone;
+    FPosted.pop_front();
+    return gone;
+}
+
+void TPgcController::Notification(plat::TComponent* AComponent, plat::TOperation Operation)
+{
+    TPgcComponent::Notification(AComponent, Operation);
+    if (Operation != plat::opRemove || AComponent == nullptr) {
+        return;
+    }
+    for (TPostedSubject& posted : FPosted) {
+        if (posted.Subject == static_cast<plat::TObject*>(AComponent)) {
+            posted.Gone = true;
+        }
+    }
+}
+
+void TPgcController::ShowAndFocus(plat::TObject* Subject)
+{
+    auto* control = dynamic_cast<plat::TControl*>(Subject);
+    if (control == nullptr) {
+        return;
+    }
+    control->Show();
+    if (auto* windowed = dynamic_cast<plat::TWinControl*>(control); windowed != nullptr && windowed->CanFocus()) {
+        windowed->SetFocus();
+    }
+}
+
+plat::LRESULT TPgcController::HandleMessage(plat::UINT Msg, plat::WPARAM WParam, plat::LPARAM LParam)
+{
+    const bool notification =
+        Msg == PGCM_SHOWCONTROL || Msg == PGCM_PREEDIT || Msg == PGCM_POSTEDIT || Msg == PGCM_DELAYNOTIFY;
+    if (!notification) {
+        return plat::DefWindowProc(FHandle.Handle(), Msg, WParam, LParam);
+    }
+    if (SubjectGone(Msg, LParam)) {
+        return 0;
+    }
+    auto* subject = reinterpret_cast<plat::TObject*>(LParam);
+    const auto window = static_cast<plat::HWND>(WParam);
+    switch (Msg) {
+    case PGCM_SHOWCONTROL:
+        ShowAndFocus(subject);
+        break;
+    case PGCM_PREEDIT:
+        OnPreEdit(subject, plat::TWinControl::FindControl(window));
+        break;
+    case PGCM_POSTEDIT:
+        OnPostEdit(subject, plat::TWinControl::FindControl(window));
+        break;
+    default:
+        OnDelayNotify(subject, plat::LOWORD(WParam));
+        break;
+    }
+    return 0;
+}
+
+TPgcController* DefaultController()
+{
+    auto& instance = DefaultControllerInstance();
+    if (!instance) {
+        instance = std::make_unique<TPgcController>(nullptr);
+    }
+    return instance.get();
+}
+
+void FreeDefaultController()
+{
+    DefaultControllerInstance().reset();
+}
+
+} // namespace qel
