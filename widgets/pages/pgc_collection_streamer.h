@@ -21,8 +21,6 @@ public:
     explicit TPgcCollectionStreamer(plat::TComponent* AOwner) : FOwner(AOwner) {}
 
     plat::TComponent* Owner() const { return FOwner; }
-    int CollectionCount() const { return static_cast<int>(FCollectionList.size()); }
-    TPgcCollection* Collections(int Index) const { return FCollectionList.at(static_cast<std::size_t>(Index)); }
     void AddCollection(TPgcCollection* Collection) { FCollectionList.push_back(Collection); }
     void RemoveCollection(TPgcCollection* Collection);
 

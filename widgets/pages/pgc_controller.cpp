@@ -9,7 +9,7 @@
 #include "platform/controls/window_messages.h"
 #include "platform/dialogs.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace qel {
 
@@ -23,11 +23,9 @@ PLAT_DEFINE_CLASS(TPgcController, TPgcComponent,
 
 namespace {
 
-std::unique_ptr<TPgcController>& DefaultControllerInstance()
-{
-    static std::unique_ptr<TPgcController> instance;
-    return instance;
-}
+// Freed by FreeDefaultController only: freeing it among the static objects at
+// exit could outlive the window and loading state it touches.
+TPgcController* TheDefaultController = nullptr;
 
 // The control's window as a message parameter; 0 for none.
 plat::WPARAM WindowOf(plat::TWinControl* Control)
@@ -200,16 +198,15 @@ plat::LRESULT TPgcController::HandleMessage(plat::UINT Msg, plat::WPARAM WParam,
 
 TPgcController* DefaultController()
 {
-    auto& instance = DefaultControllerInstance();
-    if (!instance) {
-        instance = std::make_unique<TPgcController>(nullptr);
+    if (TheDefaultController == nullptr) {
+        TheDefaultController = new TPgcController(nullptr);
     }
-    return instance.get();
+    return TheDefaultController;
 }
 
 void FreeDefaultController()
 {
-    DefaultControllerInstance().reset();
+    delete std::exchange(TheDefaultController, nullptr);
 }
 
 } // namespace qel

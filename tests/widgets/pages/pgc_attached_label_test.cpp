@@ -7,11 +7,24 @@
 #include "widgets/pages/pgc_attached_label.h"
 #include "widgets/pages/pgc_base_controls.h"
 
+#include "platform/objects/writer.h"
+#include "platform/streams.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace qel {
 namespace {
+
+// A control that publishes its label settings, as the notebook and the editor do.
+class TLabelledControl : public TPgcCustomControl {
+    PLAT_CLASS(TLabelledControl, TPgcCustomControl)
+public:
+    explicit TLabelledControl(plat::TComponent* owner) : TPgcCustomControl(owner) {}
+};
+
+PLAT_DEFINE_CLASS(TLabelledControl, TPgcCustomControl,
+                  plat::Published("LabelInfo", &TPgcCustomControl::LabelInfo, nullptr))
 
 class PgcAttachedLabel : public test::TPgcFormTest {
 protected:
@@ -177,6 +190,29 @@ TEST_F(PgcAttachedLabel, AControlWithoutFormGetsNoLabel)
     TPgcCustomControl loose(nullptr);
     loose.LabelInfo()->SetVisible(true);
     EXPECT_EQ(loose.AttachedLabel(), nullptr);
+}
+
+TEST_F(PgcAttachedLabel, OffsetsAreStreamedOnlyWithAVisibleLabel)
+{
+    auto written = [](TLabelledControl& control) {
+        plat::TMemoryStream stream;
+        plat::TWriter writer(stream);
+        writer.WriteRootComponent(&control);
+        std::string bytes(static_cast<std::size_t>(stream.Size()), '\0');
+        stream.SetPosition(0);
+        stream.ReadBuffer(bytes.data(), stream.Size());
+        std::string names;
+        for (const char* name : {"LabelInfo.OffsetX", "LabelInfo.OffsetY", "LabelInfo.Visible"}) {
+            names += bytes.find(name) != std::string::npos ? std::string(name) + " " : "";
+        }
+        return names;
+    };
+    TLabelledControl control(nullptr);
+    control.SetName("Labelled1");
+    control.LabelInfo()->SetOffsets(3, 4);
+    EXPECT_EQ(written(control), "");
+    control.LabelInfo()->SetVisible(true);
+    EXPECT_EQ(written(control), "LabelInfo.OffsetX LabelInfo.OffsetY LabelInfo.Visible ");
 }
 
 TEST_F(PgcAttachedLabel, AutoSizeFollowsTheCaption)

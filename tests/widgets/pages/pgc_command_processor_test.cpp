@@ -243,6 +243,7 @@ TEST_F(PgcCommandTableFile, SavedTextLoadsBackEqualAndActive)
                                              " 255  14   7   2 65535\r\n");
     processor.SaveCommandTable("Nowhere", Dir.File("none.tbl"));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("none.tbl")));
+    EXPECT_THROW(processor.SaveCommandTable("Mine", Dir.File("no/such/folder.tbl")), plat::EInOutError);
 
     processor.DeleteCommandTable("Mine");
     const int loaded = processor.LoadCommandTable(file);
