@@ -38,14 +38,17 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
 TBaseDataTree::~TBaseDataTree()
 {
     plat::TComponent::Destroying();
-    InterruptValidation();
     FOptions->InternalSetMiscOptions(FOptions->MiscOptions() - TDTMiscOptions{toReadOnly});
-    CancelEditNode();
+    // A handler that raises now cannot pass its error on; the nodes are
+    // freed all the same.
+    try {
+        InterruptValidation();
+        CancelEditNode();
+    } catch (...) {
+    }
     try {
         Clear();
     } catch (...) {
-        // An OnFreeNode handler raised; the nodes are freed all the same and
-        // a destructor cannot pass the error on.
     }
     std::free(FRoot);
 }

@@ -2,7 +2,9 @@
 #include "widgets/tree/node_store.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 namespace qel {
@@ -30,14 +32,15 @@ void* TNodeStore::Allocate()
     if (FFree != nullptr) {
         block = FFree;
         FFree = FFree->Next;
+        std::memset(block, 0, FBlockSize);
     } else {
         if (FChunkUsed == FChunkBlocks) {
             AddChunk();
         }
+        // Never used yet: still zero from the chunk's allocation.
         block = FChunks.back().get() + FChunkUsed * FBlockSize;
         ++FChunkUsed;
     }
-    std::memset(block, 0, FBlockSize);
     ++FInUse;
     return block;
 }
@@ -60,9 +63,18 @@ void TNodeStore::AddChunk()
 {
     const std::size_t largest = std::max<std::size_t>(FirstChunkBlocks, LargestChunkBytes / FBlockSize);
     FChunkBlocks = FChunks.empty() ? FirstChunkBlocks : std::min(FChunkBlocks * 2, largest);
-    FChunks.push_back(std::make_unique_for_overwrite<std::byte[]>(FChunkBlocks * FBlockSize));
+    void* chunk = std::calloc(FChunkBlocks, FBlockSize);
+    if (chunk == nullptr) {
+        throw std::bad_alloc();
+    }
+    FChunks.emplace_back(static_cast<std::byte*>(chunk));
     FChunkUsed = 0;
     FReserved += FChunkBlocks * FBlockSize;
+}
+
+void TNodeStore::TChunkRelease::operator()(std::byte* chunk) const
+{
+    std::free(chunk);
 }
 
 } // namespace qel

@@ -34,11 +34,14 @@ private:
     struct TFreeBlock {
         TFreeBlock* Next;
     };
+    struct TChunkRelease {
+        void operator()(std::byte* chunk) const;
+    };
 
     void AddChunk();
 
     std::size_t FBlockSize = 0;
-    std::vector<std::unique_ptr<std::byte[]>> FChunks;
+    std::vector<std::unique_ptr<std::byte, TChunkRelease>> FChunks;   // zero-filled when made
     std::size_t FChunkBlocks = 0;     // blocks in the newest chunk
     std::size_t FChunkUsed = 0;       // blocks cut from the newest chunk so far
     TFreeBlock* FFree = nullptr;      // freed blocks, most recent first
