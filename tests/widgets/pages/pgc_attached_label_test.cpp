@@ -7,6 +7,7 @@
 #include "widgets/pages/pgc_attached_label.h"
 #include "widgets/pages/pgc_base_controls.h"
 
+#include "platform/objects/class_registry.h"
 #include "platform/objects/writer.h"
 #include "platform/streams.h"
 
@@ -77,6 +78,7 @@ TEST_F(PgcAttachedLabel, VisibleMakesANamedLabelAboveTheControl)
     EXPECT_EQ(Offsets(Edit), "0,0");
     EXPECT_EQ(Form->Controls(Form->ControlCount() - 1), label) << "brought to the front";
     EXPECT_NE(Host.LayoutDump().find("Edit1Label1"), std::string::npos);
+    EXPECT_EQ(plat::GetClass("TPgcAttachedLabel"), TPgcAttachedLabel::StaticClass()) << "registered for streams";
 }
 
 TEST_F(PgcAttachedLabel, NamesStayUniqueOnTheForm)
