@@ -110,36 +110,38 @@ void TBaseDataTree::ShowFilteredNodes(bool shown)
     }
 }
 
-bool TBaseDataTree::DoExpanding(PDataNode node)
+namespace {
+
+// Asks a changing event; allowed unless its handler says otherwise.
+bool Allowed(TBaseDataTree* tree, const TDTChangingEvent& event, PDataNode node)
 {
     bool allowed = true;
-    if (OnExpanding) {
-        OnExpanding(this, node, allowed);
+    if (event) {
+        event(tree, node, allowed);
     }
     return allowed;
+}
+
+} // namespace
+
+bool TBaseDataTree::DoExpanding(PDataNode node)
+{
+    return Allowed(this, OnExpanding, node);
 }
 
 void TBaseDataTree::DoExpanded(PDataNode node)
 {
-    if (OnExpanded) {
-        OnExpanded(this, node);
-    }
+    OnExpanded(this, node);
 }
 
 bool TBaseDataTree::DoCollapsing(PDataNode node)
 {
-    bool allowed = true;
-    if (OnCollapsing) {
-        OnCollapsing(this, node, allowed);
-    }
-    return allowed;
+    return Allowed(this, OnCollapsing, node);
 }
 
 void TBaseDataTree::DoCollapsed(PDataNode node)
 {
-    if (OnCollapsed) {
-        OnCollapsed(this, node);
-    }
+    OnCollapsed(this, node);
 }
 
 void TBaseDataTree::ToggleNode(PDataNode node)
