@@ -1,9 +1,15 @@
-// Fuzz target for the component library's regular expressions: arbitrary
-// expressions and texts reach the engine's Parse and MatchString. Errors
-// must name a position inside the expression (or just past it), results a
-// position inside the text, and the matcher's deque must stay within the
-// state count plus its marker.
+// Fuzz target for the component library's regular expressions and
+// validators: arbitrary expressions and texts reach the engine's Parse and
+// MatchString and the three validators. Errors must name a position inside
+// the expression (or just past it), results a position inside the text, and
+// the matcher's deque must stay within the state count plus its marker; the
+// validators never raise and report positions inside their input.
+#include "widgets/pages/pgc_paradox_validator.h"
+#include "widgets/pages/pgc_picture_validator.h"
 #include "widgets/pages/pgc_regex_engine.h"
+#include "widgets/pages/pgc_regex_validator.h"
+
+#include "platform/text_encoding.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +18,7 @@
 
 namespace {
 
-constexpr std::size_t MaxExpression = 100;
+constexpr std::size_t MaxExpression = 64;
 constexpr std::size_t MaxText = 40;
 constexpr int MaxTexts = 6;
 
@@ -143,6 +149,45 @@ void CheckMatches(qel::TPg32RegexEngine& engine, TBytes& bytes)
     }
 }
 
+// The position at the end of a validator's error text; 0 when there is none.
+std::size_t ReportedPosition(const std::string& message)
+{
+    const std::size_t digits = message.find_last_not_of("0123456789");
+    return digits + 1 < message.size() ? std::stoul(message.substr(digits + 1)) : 0;
+}
+
+void CheckMaskValidator(qel::TPg32BaseValidator& validator, const std::u16string& mask, const std::u16string& input)
+{
+    std::string message;
+    validator.OnValidationError = [&](plat::TObject*, const std::string& text) { message = text; };
+    validator.SetMask(plat::Utf16ToUtf8(mask));
+    validator.SetInput(plat::Utf16ToUtf8(input));
+    const std::size_t length = plat::Utf8ToUtf16(validator.Input()).size();
+    const bool valid = validator.IsValid();
+    const std::size_t position = ReportedPosition(message);
+    Require(valid ? message.empty() : position >= 1 && position <= length);
+}
+
+// Masks, expressions and inputs for the validators, from the same bytes.
+void CheckValidators(const std::u16string& expression, TBytes& bytes)
+{
+    const std::u16string input = Units(bytes, MaxText);
+    qel::TPg32OrMaskValidator picture(nullptr);
+    CheckMaskValidator(picture, expression, input);
+    qel::TPg32ParadoxValidator editMask(nullptr);
+    CheckMaskValidator(editMask, expression, input);
+
+    qel::TPg32RegExValidator regex(nullptr);
+    regex.SetExpression(plat::Utf16ToUtf8(expression));
+    const bool kept = regex.Expression() == plat::Utf16ToUtf8(expression);
+    Require(kept == (regex.ExprErrorPos() == 0));
+    Require(regex.ExprErrorPos() <= static_cast<std::int32_t>(expression.size()) + 1);
+    regex.SetInput(plat::Utf16ToUtf8(input));
+    const bool valid = regex.IsValid();
+    Require(valid == (regex.ErrorCode() == 0));
+    Require(regex.ErrorCode() == (input.empty() ? 2 : valid ? 0 : 3));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -158,6 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         expression = Units(bytes, MaxExpression);
     }
 
+    CheckValidators(expression, bytes);
     qel::TPg32RegexEngine engine(expression);
     engine.SetIgnoreCase((flags & 1) != 0);
     std::int32_t position = -1;

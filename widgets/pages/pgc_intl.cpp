@@ -235,6 +235,7 @@ void TPgcIntlSup::SetAutoUpdate(bool Value)
         if (plat::Application == nullptr) {
             throw plat::EWindowError("No application runs to receive settings changes");
         }
+        // Top-level, so that a settings change broadcast to every window reaches it.
         FIntlHandle = plat::CreateWindowHandle(
             plat::Application->Queue(), [this](plat::UINT Message, plat::WPARAM, plat::LPARAM) {
                 return UtilityWindowProc(Message);

@@ -162,16 +162,22 @@ std::vector<std::string> ReadLines(const std::string& fileName)
     return lines;
 }
 
-TEST(PgcRegexEngine, ParseLogOfAClassAnAlternationAndAClosure)
+// Parses with the log written into dir; the log's lines.
+std::vector<std::string> LoggedParse(TPg32RegexEngine& engine, const qeltest::TempDir& dir, bool expectParsed)
 {
-    const qeltest::TempDir dir;
     const std::string logFile = dir.File("regex.log");
-    TPg32RegexEngine engine(u"^[a-c]e|d*$");
     engine.SetLogging(true);
     engine.SetLogFile(logFile);
     std::int32_t position = 0;
     TPg32RegexError error = recNone;
-    ASSERT_TRUE(engine.Parse(position, error));
+    EXPECT_EQ(engine.Parse(position, error), expectParsed);
+    return ReadLines(logFile);
+}
+
+TEST(PgcRegexEngine, ParseLogOfAClassAnAlternationAndAClosure)
+{
+    const qeltest::TempDir dir;
+    TPg32RegexEngine engine(u"^[a-c]e|d*$");
     const std::vector<std::string> expected = {
         "Parsing regex: \"^[a-c]e|d*$\"",
         "parsed start anchor",
@@ -201,20 +207,14 @@ TEST(PgcRegexEngine, ParseLogOfAClassAnAlternationAndAClosure)
         "  6        --",
         "  7*******END",
     };
-    EXPECT_EQ(ReadLines(logFile), expected);
+    EXPECT_EQ(LoggedParse(engine, dir, true), expected);
 }
 
 TEST(PgcRegexEngine, ParseLogOfAnErrorPointsAtIt)
 {
     const qeltest::TempDir dir;
-    const std::string logFile = dir.File("regex.log");
     TPg32RegexEngine engine(u"ab|*c");
-    engine.SetLogging(true);
-    engine.SetLogFile(logFile);
     engine.SetIgnoreCase(false);
-    std::int32_t position = 0;
-    TPg32RegexError error = recNone;
-    ASSERT_FALSE(engine.Parse(position, error));
     const std::vector<std::string> expected = {
         "Parsing regex: \"ab|*c\"",
         "parsed char: \"a\"",
@@ -226,17 +226,18 @@ TEST(PgcRegexEngine, ParseLogOfAnErrorPointsAtIt)
         "\"ab|*c\"",
         "    ^",
     };
-    EXPECT_EQ(ReadLines(logFile), expected);
+    EXPECT_EQ(LoggedParse(engine, dir, false), expected);
 
     engine.SetRegexString(u"[x-");
-    ASSERT_FALSE(engine.Parse(position, error));
-    const std::vector<std::string> lines = ReadLines(logFile);
+    const std::vector<std::string> lines = LoggedParse(engine, dir, false);
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
         (std::vector<std::string>{"***parse error found at 4", "-->unexpected end of regex", "\"[x-\"", "    ^"}))
         << "the log is written anew on each parse";
 
     engine.SetLogFile(dir.File("no/such/folder/regex.log"));
+    std::int32_t position = 0;
+    TPg32RegexError error = recNone;
     EXPECT_THROW(engine.Parse(position, error), plat::EInOutError);
 }
 
