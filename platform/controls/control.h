@@ -177,7 +177,7 @@ public:
     TNotifyEvent OnMouseLeave;
     TContextPopupEvent OnContextPopup;
 
-    bool HasParent() const override { return FParent != nullptr; }
+    bool HasParent() const override { return true; }   // a control takes its parent from the stream
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
 

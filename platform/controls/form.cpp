@@ -60,7 +60,7 @@ void StreamParentlessComponents(const TComponent& container, const TGetChildProc
     }
     for (int i = 0; i < container.ComponentCount(); ++i) {
         TComponent* owned = container.Components(i);
-        if (!owned->HasParent()) {
+        if (owned->GetParentComponent() == nullptr) {
             proc(owned);
         }
     }

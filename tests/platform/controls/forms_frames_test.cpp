@@ -8,6 +8,9 @@
 #include "platform/controls/hint_window.h"
 #include "platform/controls/screen.h"
 #include "platform/controls/window_input.h"
+#include "platform/objects/class_registry.h"
+#include "platform/objects/reader.h"
+#include "platform/objects/writer.h"
 
 namespace plat::test {
 namespace {
@@ -47,6 +50,32 @@ TEST_F(TFormsFramesTest, AFramesControlsTakePartInTheFormsTabOrder)
     form->GetChildren([&](TComponent* child) { streamed.push_back(child); }, form);
     EXPECT_EQ(streamed.size(), 3U) << "Before, the frame and After; the frame's controls stream below it";
     EXPECT_EQ(Host.FindControl("Form1.Frame1.Inside"), inside);
+}
+
+TEST_F(TFormsFramesTest, ControlsReadFromAStreamTakeTheirParentsFromIt)
+{
+    RegisterClass(TCustomControl::StaticClass());
+    TForm* form = NewForm("Form1");
+    auto* box = new TCustomControl(form);
+    box->SetName("Box");
+    box->SetParent(form);
+    auto* inner = new TCustomControl(form);
+    inner->SetName("Inner");
+    inner->SetParent(box);
+    TMemoryStream stream;
+    TWriter(stream).WriteRootComponent(form);
+    delete form;   // the copy takes the name the stream gives its root
+    Pump();
+
+    TForm* copy = NewForm("Copy");
+    stream.SetPosition(0);
+    TReader(stream).ReadRootComponent(copy);
+    auto* readBox = dynamic_cast<TControl*>(copy->FindComponent("Box"));
+    auto* readInner = dynamic_cast<TControl*>(copy->FindComponent("Inner"));
+    ASSERT_NE(readBox, nullptr);
+    ASSERT_NE(readInner, nullptr);
+    EXPECT_EQ(readBox->Parent(), copy);
+    EXPECT_EQ(readInner->Parent(), readBox);
 }
 
 TEST_F(TFormsFramesTest, TheCloseActionHidesFreesOrKeepsAndTheMainFormEndsTheApplication)
