@@ -309,9 +309,8 @@ private:
     std::unique_ptr<TPgcCommandProcessor> FCommands = std::make_unique<TPgcCommandProcessor>();
 };
 
-// A short property name: names of 15 and more characters do not read back
-// yet (the reader takes their length byte for a value tag).
-PLAT_DEFINE_CLASS(TProcessorHolder, plat::TComponent, plat::Published("C", &TProcessorHolder::Commands, nullptr))
+PLAT_DEFINE_CLASS(TProcessorHolder, plat::TComponent,
+                  plat::Published("EntryCommands", &TProcessorHolder::Commands, nullptr))
 
 struct TStreamedTable {
     std::string Name;
@@ -336,7 +335,7 @@ std::vector<TStreamedTable> StreamedTableList(plat::TMemoryStream& stream)
     std::vector<TStreamedTable> tables;
     while (!reader.EndOfList()) {
         const std::string property = reader.ReadStr();
-        if (property != "C.TableList") {
+        if (property != "EntryCommands.TableList") {
             reader.SkipValue();
             continue;
         }
