@@ -15,6 +15,7 @@
 #include "loggers/qel_base.h"
 #include "widgets/chart/chart_defaults.h"
 #include "widgets/chart/chart_language.h"
+#include "widgets/pages/pgc_base_unit.h"
 
 namespace qel {
 
@@ -29,11 +30,13 @@ void InitUnits()
     InitFifoData();
     InitSEPageList();
     InitPortSearch();
+    InitPgcBaseUnit();
 }
 
 void FinalizeUnits()
 {
     FinalizePortSearch();
+    FinalizePgcBaseUnit();
     SaveBufferList.ClearAll();
     SaveBufferList.SetActiveQEL(nullptr);
     ReadBufferList.ClearAll();
