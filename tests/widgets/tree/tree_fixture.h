@@ -46,6 +46,11 @@ public:
     using TBaseDataTree::AllocateInternalDataArea;
     using TBaseDataTree::Change;
     using TBaseDataTree::DoStateChange;
+    using TBaseDataTree::FHeightTrackNode;
+    using TBaseDataTree::FHotNode;
+    using TBaseDataTree::FLastDragTarget;
+    using TBaseDataTree::FLastSearchNode;
+    using TBaseDataTree::FNextNodeToSelect;
     using TBaseDataTree::StructureChange;
     using TCustomDataStringTree::InternalDataOffset;
 

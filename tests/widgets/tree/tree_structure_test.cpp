@@ -245,6 +245,48 @@ TEST_F(TreeStructure, AnOnFreeNodeErrorComesAfterTheWholeDeletion)
     EXPECT_EQ(CheckInvariants(*Tree), "");
 }
 
+TEST_F(TreeStructure, AFreedNodeIsForgottenEverywhere)
+{
+    Tree->SetRootNodeCount(3);
+    const std::vector<PDataNode> nodes = Children(*Tree);
+    const auto references = [this] {
+        return std::vector<PDataNode>{Tree->FLastSearchNode, Tree->FHeightTrackNode, Tree->FLastDragTarget,
+                                      Tree->FHotNode};
+    };
+    const auto pointAll = [this](PDataNode node) {
+        Tree->FLastSearchNode = Tree->FHeightTrackNode = Tree->FLastDragTarget = Tree->FHotNode = node;
+    };
+    pointAll(nodes[1]);
+    Tree->FNextNodeToSelect = nodes[1];
+    Tree->DeleteNode(nodes[1]);
+    EXPECT_EQ(references(), std::vector<PDataNode>(4, nullptr));
+    EXPECT_EQ(Tree->FNextNodeToSelect, nullptr) << "a deleted choice is dropped";
+
+    // Freed with its parent's children: the choice moves on, never to a freed node.
+    Tree->SetChildCount(nodes[0], 2);
+    Tree->FNextNodeToSelect = nodes[0]->fLastChild;
+    Tree->DeleteChildren(nodes[0]);
+    EXPECT_EQ(Tree->FNextNodeToSelect, nodes[0]);
+
+    pointAll(nodes[0]);
+    Tree->Clear();
+    EXPECT_EQ(references(), std::vector<PDataNode>(4, nullptr));
+    EXPECT_EQ(Tree->FNextNodeToSelect, nullptr);
+}
+
+TEST_F(TreeStructure, APendingChangeOfAFreedNodeNamesNoNode)
+{
+    ShowForm();
+    Tree->SetChangeDelay(100);
+    const PDataNode node = Tree->AddChild(nullptr);
+    std::vector<PDataNode> changed;
+    Tree->OnChange = [&changed](plat::TObject*, PDataNode each) { changed.push_back(each); };
+    Tree->Change(node);
+    Tree->DeleteNode(node);
+    Host.AdvanceClock(100);
+    EXPECT_EQ(changed, std::vector<PDataNode>{nullptr});
+}
+
 TEST_F(TreeStructure, AReadOnlyTreeRefusesStructureChanges)
 {
     Tree->SetRootNodeCount(2);
