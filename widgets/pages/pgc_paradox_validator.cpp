@@ -140,26 +140,19 @@ plat::TStringList& TPg32ParadoxValidator::GetSampleMasks()
 
 bool TPg32ParadoxValidator::IsValid()
 {
-    DoBeforeValidation();
-    FValid = false;
-    std::size_t errorPosition = 0;
-    if (FMask.empty()) {
-        FValid = true;
-    } else {
+    return ValidateCharacters([this]() -> std::size_t {
+        if (FMask.empty()) {
+            return 0;
+        }
         const std::vector<TPositionKind> positions = InputPositions(plat::Utf8ToUtf16(FMask));
         const std::u16string input = plat::Utf8ToUtf16(FInput);
-        for (std::size_t i = 0; i < input.size() && errorPosition == 0; ++i) {
+        for (std::size_t i = 0; i < input.size(); ++i) {
             if (i >= positions.size() || !Accepts(positions[i], input[i])) {
-                errorPosition = i + 1;
+                return i + 1;
             }
         }
-        FValid = errorPosition == 0;
-    }
-    DoAfterValidation();
-    if (!FValid) {
-        DoValidationError("Validation Error Encountered at string position " + std::to_string(errorPosition));
-    }
-    return FValid;
+        return 0;
+    }, "Validation Error Encountered at string position ");
 }
 
 } // namespace qel

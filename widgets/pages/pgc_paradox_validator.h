@@ -13,8 +13,6 @@ class TPg32ParadoxValidator : public TPg32BaseValidator {
 public:
     explicit TPg32ParadoxValidator(plat::TComponent* AOwner) : TPg32BaseValidator(AOwner) {}
 
-    void SetInput(const std::string& Value) override { FInput = Value; }
-    void SetMask(const std::string& Value) override { FMask = Value; }
     // Valid for an empty mask, or when each input character passes the
     // mask's input position at its place (an input longer than the mask's
     // positions fails at the first extra character). Otherwise
@@ -26,7 +24,6 @@ public:
     static std::span<const TValidatorSample> Samples();
 
 protected:
-    bool GetValid() override { return IsValid(); }
     plat::TStringList& GetSampleMasks() override;
 };
 

@@ -83,31 +83,22 @@ plat::TStringList& TPg32OrMaskValidator::GetSampleMasks()
 
 bool TPg32OrMaskValidator::IsValid()
 {
-    DoBeforeValidation();
-    FValid = false;
-    const std::u16string input = plat::Utf8ToUtf16(FInput);
-    const std::u16string mask = plat::Utf8ToUtf16(FMask);
-    std::size_t errorPosition = 0;
-    if (input.size() > mask.size()) {
-        errorPosition = mask.size() + 1;
-        FErrorCode = InputLongerThanMask;
-    } else {
-        for (std::size_t i = 0; i < input.size() && errorPosition == 0; ++i) {
+    return ValidateCharacters([this]() -> std::size_t {
+        const std::u16string input = plat::Utf8ToUtf16(FInput);
+        const std::u16string mask = plat::Utf8ToUtf16(FMask);
+        if (input.size() > mask.size()) {
+            FErrorCode = InputLongerThanMask;
+            return mask.size() + 1;
+        }
+        for (std::size_t i = 0; i < input.size(); ++i) {
             if (const std::uint16_t code = CharacterError(mask[i], input[i]); code != 0) {
-                errorPosition = i + 1;
                 FErrorCode = code;
+                return i + 1;
             }
         }
-        FValid = errorPosition == 0;
-    }
-    if (FValid) {
         FErrorCode = 0;
-    }
-    DoAfterValidation();
-    if (!FValid) {
-        DoValidationError("Invalid match at character position " + std::to_string(errorPosition));
-    }
-    return FValid;
+        return 0;
+    }, "Invalid match at character position ");
 }
 
 } // namespace qel

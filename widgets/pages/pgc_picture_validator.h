@@ -13,8 +13,6 @@ class TPg32OrMaskValidator : public TPg32BaseValidator {
 public:
     explicit TPg32OrMaskValidator(plat::TComponent* AOwner) : TPg32BaseValidator(AOwner) {}
 
-    void SetInput(const std::string& Value) override { FInput = Value; }
-    void SetMask(const std::string& Value) override { FMask = Value; }
     // Valid when the input is no longer than the mask and each of its
     // characters passes the mask character at its place. Otherwise
     // ErrorCode is that character's code (20: input longer than the mask)
@@ -25,7 +23,6 @@ public:
     static std::span<const TValidatorSample> Samples();
 
 protected:
-    bool GetValid() override { return IsValid(); }
     plat::TStringList& GetSampleMasks() override;
 };
 

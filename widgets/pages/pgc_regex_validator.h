@@ -23,7 +23,6 @@ public:
     explicit TPg32RegExValidator(plat::TComponent* AOwner);
     ~TPg32RegExValidator() override;
 
-    void SetInput(const std::string& Value) override { FInput = Value; }
     // Tests the expression (CheckExpression); a refused one is not kept.
     void SetMask(const std::string& Value) override;
     const std::string& Expression() const { return FMask; }
@@ -54,7 +53,6 @@ public:
     static std::span<const TValidatorSample> Samples();
 
 protected:
-    bool GetValid() override { return IsValid(); }
     plat::TStringList& GetSampleMasks() override;
 
 private:

@@ -22,6 +22,20 @@ void TPg32BaseValidator::DoValidationError(const std::string& ErrorMsg)
     OnValidationError(this, ErrorMsg);
 }
 
+bool TPg32BaseValidator::ValidateCharacters(const std::function<std::size_t()>& FirstFailure,
+    std::string_view ErrorText)
+{
+    DoBeforeValidation();
+    FValid = false;
+    const std::size_t errorPosition = FirstFailure();
+    FValid = errorPosition == 0;
+    DoAfterValidation();
+    if (!FValid) {
+        DoValidationError(std::string(ErrorText) + std::to_string(errorPosition));
+    }
+    return FValid;
+}
+
 plat::TStringList& TPg32BaseValidator::FillSampleMasks(std::uint16_t Width, std::span<const TValidatorSample> Samples)
 {
     FSampleMaskLength = Width;

@@ -10,6 +10,7 @@
 #include "platform/objects/string_list.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,9 +35,11 @@ public:
     explicit TPg32BaseValidator(plat::TComponent* AOwner);
 
     const std::string& Input() const { return FInput; }
-    virtual void SetInput(const std::string& Value) = 0;
+    // Stores the text; validates nothing.
+    virtual void SetInput(const std::string& Value) { FInput = Value; }
     const std::string& Mask() const { return FMask; }
-    virtual void SetMask(const std::string& Value) = 0;
+    // Stores the pattern; validates nothing unless a validator says so.
+    virtual void SetMask(const std::string& Value) { FMask = Value; }
     bool Valid() { return GetValid(); }
     std::uint16_t ErrorCode() const { return FErrorCode; }
     // The sample lines: each pattern left-aligned in SampleMaskLength
@@ -50,12 +53,18 @@ public:
     TValidatorErrorEvent OnValidationError;
 
 protected:
-    virtual bool GetValid() = 0;
+    // IsValid, with its events.
+    virtual bool GetValid() { return IsValid(); }
     virtual plat::TStringList& GetSampleMasks() = 0;
 
     void DoBeforeValidation();
     void DoAfterValidation();
     void DoValidationError(const std::string& ErrorMsg);
+    // The validation order of the position-reporting validators: the events
+    // around FirstFailure (the 1-based position of the first character that
+    // fails, 0 when all pass), then, when one failed, OnValidationError with
+    // ErrorText followed by that position.
+    bool ValidateCharacters(const std::function<std::size_t()>& FirstFailure, std::string_view ErrorText);
     // Fills the sample list with Samples in a pattern column of Width.
     plat::TStringList& FillSampleMasks(std::uint16_t Width, std::span<const TValidatorSample> Samples);
 
