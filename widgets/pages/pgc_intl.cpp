@@ -23,7 +23,6 @@ constexpr std::size_t MaxLongDateLength = 39;
 constexpr std::size_t MaxLiteralLength = 6;
 constexpr std::size_t MaxTimePictureLength = 20;
 constexpr std::size_t MaxCurrencyIntegerLength = 247;
-constexpr char16_t LiteralMarkers[3] = {u'f', u'g', u'h'};
 
 std::u16string Trimmed(const std::string& Utf8)
 {
@@ -207,7 +206,7 @@ void TPgcIntlSup::ExtractLongDateLiterals()
         }
         const std::size_t kept = std::min(close - open, MaxLiteralLength);
         FLongDateLiterals[k] = FwLongDate.substr(open, kept);
-        FwLongDate.replace(open, close - open, kept, LiteralMarkers[k]);
+        FwLongDate.replace(open, close - open, kept, LongDateLiteralMarkers[k]);
         FwLongDate.erase(open + kept, 1);
     }
 }

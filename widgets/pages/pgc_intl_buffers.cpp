@@ -3,12 +3,12 @@
 // writes the result cut to the destination's capacity.
 #include "widgets/pages/pgc_intl.h"
 
+#include "widgets/pages/pgc_picture_fields.h"
+
 #include <algorithm>
 
 namespace qel {
 namespace {
-
-constexpr std::size_t MaxTextLength = 255;
 
 std::u16string_view BufferText(const char16_t* S)
 {
@@ -16,7 +16,7 @@ std::u16string_view BufferText(const char16_t* S)
         return {};
     }
     std::size_t length = 0;
-    while (length < MaxTextLength && S[length] != u'\0') {
+    while (length < MaxPictureTextLength && S[length] != u'\0') {
         ++length;
     }
     return {S, length};

@@ -9,7 +9,6 @@
 namespace qel {
 namespace {
 
-constexpr std::size_t MaxTextLength = 255;
 constexpr std::size_t MaxAmPmFieldLength = 21;
 constexpr char16_t MinuteKey = u'/';       // an "m" right after "/" is the month's
 constexpr std::int32_t BlankField = -1;    // a field present but not typed
@@ -17,7 +16,7 @@ constexpr std::int32_t BlankForCheck = -2; // the same when only blankness is as
 
 std::u16string_view Cut(std::u16string_view Text)
 {
-    return Text.substr(0, std::min(Text.size(), MaxTextLength));
+    return Text.substr(0, std::min(Text.size(), MaxPictureTextLength));
 }
 
 void FillNumber(std::u16string& Result, std::u16string_view Picture, char16_t Letter, char16_t Key,
@@ -110,14 +109,13 @@ std::u16string TPgcIntlSup::WriteBlankDate(std::u16string_view Picture) const
 
 void TPgcIntlSup::FillLiterals(std::u16string& Result, std::u16string_view Picture) const
 {
-    static constexpr char16_t Markers[3] = {u'f', u'g', u'h'};
     for (std::size_t k = 0; k < 3; ++k) {
-        const std::size_t start = Picture.find(Markers[k]);
+        const std::size_t start = Picture.find(LongDateLiteralMarkers[k]);
         if (start == std::u16string_view::npos) {
             continue;
         }
         const std::u16string& literal = FLongDateLiterals[k];
-        for (std::size_t i = start, n = 0; i < Picture.size() && Picture[i] == Markers[k]; ++i, ++n) {
+        for (std::size_t i = start, n = 0; i < Picture.size() && Picture[i] == LongDateLiteralMarkers[k]; ++i, ++n) {
             Result[i] = n < literal.size() ? literal[n] : u' ';
         }
     }

@@ -10,6 +10,13 @@
 
 namespace qel {
 
+// Texts and pictures are read up to this many characters.
+constexpr std::size_t MaxPictureTextLength = 255;
+
+// The markers that stand for the first, second and third literal text of
+// a long date picture.
+constexpr char16_t LongDateLiteralMarkers[3] = {u'f', u'g', u'h'};
+
 // A run of one letter in a picture (either case).
 struct TPictureField {
     static constexpr std::size_t None = std::u16string_view::npos;
