@@ -49,8 +49,9 @@ std::u16string TrailingBlanksRemoved(std::u16string Text)
     return Text;
 }
 
-// Hours of the 12-hour clock turned back into 0 .. 23 by the typed mark;
-// -1 for a mark that is neither text or hours the mark does not allow.
+// Hours of the 12-hour clock turned back into 0 .. 23 by the typed mark
+// (compared with each text cut to the mark's length); -1 for a mark that
+// is neither text, or for hours the mark does not allow.
 std::int32_t HoursOfMark(std::int32_t Hours, std::u16string_view Mark, std::u16string_view Am,
     std::u16string_view Pm)
 {
