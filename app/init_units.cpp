@@ -16,6 +16,8 @@
 #include "widgets/chart/chart_defaults.h"
 #include "widgets/chart/chart_language.h"
 #include "widgets/pages/pgc_base_unit.h"
+#include "widgets/pages/pgc_intl.h"
+#include "widgets/pages/pgc_validator_units.h"
 
 namespace qel {
 
@@ -31,11 +33,15 @@ void InitUnits()
     InitSEPageList();
     InitPortSearch();
     InitPgcBaseUnit();
+    InitIntlUnit();
+    InitValidatorUnits();
 }
 
 void FinalizeUnits()
 {
     FinalizePortSearch();
+    FinalizeValidatorUnits();
+    FinalizeIntlUnit();
     FinalizePgcBaseUnit();
     SaveBufferList.ClearAll();
     SaveBufferList.SetActiveQEL(nullptr);

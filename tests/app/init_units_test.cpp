@@ -21,6 +21,8 @@
 #include "platform/known_folders.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/chart/chart_messages.h"
+#include "widgets/pages/pgc_intl.h"
+#include "widgets/pages/pgc_validator_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +92,21 @@ TEST_F(InitUnitsTest, FinalizeEmptiesTheGlobalLists)
     EXPECT_EQ(qel::RecInfoList.Count(), 0);
     EXPECT_EQ(qel::ExtCard.Count(), 0);
     EXPECT_EQ(qel::DBusDataList.Count(), 0);
+    qel::InitUnits(); // the fixture ends it again
+}
+
+TEST_F(InitUnitsTest, StartUpMakesTheComponentLibrarysInternationalSupportAndValidatorList)
+{
+    ASSERT_NE(qel::DefaultIntlSup, nullptr);
+    std::vector<std::string> names;
+    for (int i = 0; i < qel::ValidatorClassNames.Count(); ++i) {
+        names.push_back(qel::ValidatorClassNames.Strings(i));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"None", "TPg32OrMaskValidator", "TPg32ParadoxValidator",
+                                               "TPg32RegExValidator"}));
+    qel::FinalizeUnits();
+    EXPECT_EQ(qel::DefaultIntlSup, nullptr);
+    EXPECT_EQ(qel::ValidatorClassNames.Count(), 0);
     qel::InitUnits(); // the fixture ends it again
 }
 
