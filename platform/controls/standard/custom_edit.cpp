@@ -553,26 +553,35 @@ void TCustomEdit::TypedChar(char16_t c)
 
 void TCustomEdit::PaintText(TCanvas& canvas)
 {
-    const TRect area = TextArea();
-    const int top = CaretPointOf(FFirstVisible).Y;
     // No more units than pixels can show.
-    const int end = static_cast<int>(std::min<std::int64_t>(TextLength(), std::int64_t{FFirstVisible} + area.Width() + 1));
-    const std::u16string_view text = std::u16string_view(FBuffer).substr(FFirstVisible, end - FFirstVisible);
+    const int end = static_cast<int>(
+        std::min<std::int64_t>(TextLength(), std::int64_t{FFirstVisible} + TextArea().Width() + 1));
+    PaintRun(canvas, FFirstVisible, end, TextArea().Left, CaretPointOf(FFirstVisible).Y);
+}
+
+void TCustomEdit::PaintRun(TCanvas& canvas, int start, int end, int x, int y)
+{
+    const TRect area = TextArea();
+    const std::u16string_view text = std::u16string_view(FBuffer).substr(start, end - start);
     const bool selection = SelectionShows();
-    const int selStart = std::clamp(SelectionStart() - FFirstVisible, 0, static_cast<int>(text.size()));
-    const int selEnd = selection ? std::clamp(SelectionEnd() - FFirstVisible, 0, static_cast<int>(text.size())) : selStart;
+    const int selStart = std::clamp(SelectionStart() - start, 0, static_cast<int>(text.size()));
+    const int selEnd = selection ? std::clamp(SelectionEnd() - start, 0, static_cast<int>(text.size())) : selStart;
     const TColor textColor = Enabled() ? Font()->Color() : clGrayText;
-    int x = area.Left;
+    const int height = LineHeight();
     const auto part = [&](std::u16string_view piece, TColor color, bool highlighted) {
+        if (piece.empty()) {
+            return;
+        }
         const int width = TextWidthOf(piece);
         if (highlighted) {
             canvas.Brush()->SetStyle(bsSolid);
             canvas.Brush()->SetColor(clHighlight);
-            canvas.FillRect(Rect(std::max(x, area.Left), top, std::min(Plus(x, width), area.Right), Plus(top, LineHeight())));
+            canvas.FillRect(Rect(std::max(x, area.Left), std::max(y, area.Top), std::min(Plus(x, width), area.Right),
+                                 std::min(Plus(y, height), area.Bottom)));
         }
         canvas.Brush()->SetStyle(bsClear);
         canvas.Font()->SetColor(color);
-        canvas.TextRect(area, x, top, Utf16ToUtf8(piece));
+        canvas.TextRect(area, x, y, Utf16ToUtf8(piece));
         x = Plus(x, width);
     };
     canvas.Font()->Assign(Font());

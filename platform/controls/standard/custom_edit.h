@@ -99,6 +99,9 @@ protected:
     virtual int LineEndOf(int) { return TextLength(); }
     // Paints the text and the selection into the text area.
     virtual void PaintText(TCanvas& canvas);
+    // Paints units [start, end) of the text at (x, y), the selected part
+    // highlighted, clipped to the text area.
+    void PaintRun(TCanvas& canvas, int start, int end, int x, int y);
 
     // ---- for descendants ----
     const std::u16string& Buffer() const { return FBuffer; }
