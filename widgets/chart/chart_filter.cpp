@@ -26,6 +26,11 @@ int RegionEnd(int Start, int Extent, int Size)
 
 } // namespace
 
+plat::TRect RectInside(const plat::TRect& R, int Width, int Height)
+{
+    return {std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, Width - 1), std::min(R.Bottom, Height - 1)};
+}
+
 TChtFilter::TChtFilter(plat::TCollection* Collection) : plat::TCollectionItem(Collection)
 {
 }
@@ -79,7 +84,7 @@ void TChtFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
     }
     const int Width = RGBA ? FLinesRGBAWidth : FLinesWidth;
     const int Height = static_cast<int>(RGBA ? LinesRGBA.size() : Lines.size());
-    Rect = {std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, Width - 1), std::min(R.Bottom, Height - 1)};
+    Rect = RectInside(R, Width, Height);
 }
 
 void TChtFilter::ApplyTo(TFilterClass FilterClass, plat::TBitmap& Bitmap)

@@ -25,6 +25,10 @@ class IFormCreator;
 // A class reference of TChtFilter or a descendant.
 using TFilterClass = plat::TClass;
 
+// R brought into a bitmap of Width x Height pixels, inclusive on all
+// sides; Left > Right or Top > Bottom when nothing of R lies inside.
+plat::TRect RectInside(const plat::TRect& R, int Width, int Height);
+
 class TChtFilter : public plat::TCollectionItem {
     PLAT_CLASS(TChtFilter, plat::TCollectionItem)
 public:
@@ -79,6 +83,9 @@ protected:
     void PrepareLines(plat::TBitmap& Bitmap);
     // True when the active row table has no rows.
     bool LinesEmpty() const;
+    // True when 24-bit rows were prepared and hold at least one row: the
+    // filters that read 24-bit pixels only have work to do then.
+    bool HasLines24() const { return !RGBA && !Lines.empty(); }
     // R of the last Apply brought into the prepared rows, inclusive on all
     // sides; Left > Right or Top > Bottom when nothing of R lies inside.
     // Filters work on Rect, so no rectangle reaches outside the bitmap.
