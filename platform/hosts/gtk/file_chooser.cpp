@@ -1,0 +1,103 @@
+// The GTK file chooser: request in, file names out.
+#include "platform/hosts/gtk/file_chooser.h"
+
+#include <gtk/gtk.h>
+
+#include <filesystem>
+
+namespace plat {
+
+namespace {
+
+// The program's window that has the keyboard, as the chooser's parent.
+GtkWindow* ActiveWindow()
+{
+    GList* windows = gtk_window_list_toplevels();
+    GtkWindow* active = nullptr;
+    for (GList* at = windows; at != nullptr; at = at->next) {
+        auto* window = GTK_WINDOW(at->data);
+        if (gtk_window_is_active(window)) {
+            active = window;
+            break;
+        }
+    }
+    g_list_free(windows);
+    return active;
+}
+
+void AddFilters(GtkFileChooser* chooser, const TFileChooserRequest& request)
+{
+    for (std::size_t i = 0; i < request.Filters.size(); ++i) {
+        GtkFileFilter* filter = gtk_file_filter_new();
+        gtk_file_filter_set_name(filter, request.Filters[i].Name.c_str());
+        for (const std::string& pattern : request.Filters[i].Patterns) {
+            gtk_file_filter_add_pattern(filter, CaseInsensitivePattern(pattern).c_str());
+        }
+        gtk_file_chooser_add_filter(chooser, filter);
+        if (i == request.Filter) {
+            gtk_file_chooser_set_filter(chooser, filter);
+        }
+    }
+}
+
+} // namespace
+
+std::string CaseInsensitivePattern(const std::string& pattern)
+{
+    if (pattern == "*.*") {
+        return "*";
+    }
+    std::string result;
+    for (char c : pattern) {
+        const bool lower = c >= 'a' && c <= 'z';
+        const bool upper = c >= 'A' && c <= 'Z';
+        if (!lower && !upper) {
+            result += c;
+            continue;
+        }
+        const char small = lower ? c : static_cast<char>(c - 'A' + 'a');
+        result += '[';
+        result += small;
+        result += static_cast<char>(small - 'a' + 'A');
+        result += ']';
+    }
+    return result;
+}
+
+TFileChooserAnswer TGtkFileChooser::Choose(const TFileChooserRequest& request)
+{
+    namespace fs = std::filesystem;
+    const GtkFileChooserAction action = request.Save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
+    const char* title = !request.Title.empty() ? request.Title.c_str() : request.Save ? "Save File" : "Open File";
+    GtkFileChooserNative* native = gtk_file_chooser_native_new(title, ActiveWindow(), action, nullptr, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(native);
+    gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(native), TRUE);
+    gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
+    gtk_file_chooser_set_select_multiple(chooser, request.MultiSelect && !request.Save);
+    AddFilters(chooser, request);
+    std::error_code error;
+    if (!request.Folder.empty() && fs::is_directory(request.Folder, error)) {
+        gtk_file_chooser_set_current_folder(chooser, request.Folder.c_str());
+    }
+    if (!request.Name.empty()) {
+        if (request.Save) {
+            gtk_file_chooser_set_current_name(chooser, request.Name.c_str());
+        } else {
+            gtk_file_chooser_select_filename(chooser, (fs::path(request.Folder) / request.Name).c_str());
+        }
+    }
+    TFileChooserAnswer answer;
+    if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(native)) == GTK_RESPONSE_ACCEPT) {
+        GSList* names = gtk_file_chooser_get_filenames(chooser);
+        for (GSList* at = names; at != nullptr; at = at->next) {
+            answer.Names.emplace_back(static_cast<const char*>(at->data));
+            g_free(at->data);
+        }
+        g_slist_free(names);
+        answer.Confirmed = !answer.Names.empty();
+    }
+    g_object_unref(native);
+    return answer;
+}
+
+} // namespace plat

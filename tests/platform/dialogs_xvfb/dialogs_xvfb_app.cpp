@@ -1,0 +1,87 @@
+// The message box and the file chooser on the GTK host, for the X server
+// test of the dialogs (scripts/dialogs-xvfb drives it with xdotool). It
+// shows one dialog over a main form and writes what happened, one line a
+// fact, into the log it is given:
+//   message <log>          a Yes/No box with Yes the default: "result <button>"
+//   save <log> <folder>    a save dialog for "*.qrec" files starting in the
+//                          folder: "box <text>" for every box on the way, then
+//                          "confirmed <name>" or "cancelled <name>"
+#include "platform/controls/application.h"
+#include "platform/controls/dialogs/standard_dialogs.h"
+#include "platform/hosts/gtk/file_chooser.h"
+#include "platform/hosts/gtk/gtk_host.h"
+
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+// The standard dialogs, noting each message box in the log before it shows.
+class TLoggedDialogs : public plat::TStandardDialogs {
+public:
+    TLoggedDialogs(plat::IFileChooser& chooser, std::ofstream& log) : TStandardDialogs(&chooser), FLog(log) {}
+
+    plat::TModalResult MessageBox(const std::string& text, const std::string& caption, plat::TMsgDlgType type,
+                                  plat::TMsgDlgButtons buttons, plat::TMsgDlgBtn defaultButton) override
+    {
+        FLog << "box " << text.substr(0, text.find('\n')) << std::endl;
+        return TStandardDialogs::MessageBox(text, caption, type, buttons, defaultButton);
+    }
+
+private:
+    std::ofstream& FLog;
+};
+
+int Run(const std::string& mode, std::ofstream& log, const std::string& folder, int& argc, char**& argv)
+{
+    plat::TGtkHost host(argc, argv);
+    plat::TApplication application(host);
+    application.SetTitle("QEL dialogs");
+    auto* main = application.CreateForm<plat::TForm>();
+    main->SetCaption("QEL dialogs");
+    main->SetBounds(100, 100, 400, 300);
+    main->Show();
+    application.ProcessMessages();
+    plat::TGtkFileChooser chooser;
+    TLoggedDialogs dialogs(chooser, log);
+    if (mode == "message") {
+        const plat::TModalResult result = dialogs.MessageBox("Should all containers be read?", "",
+                                                             plat::mtConfirmation, {plat::mbYes, plat::mbNo},
+                                                             plat::mbYes);
+        log << "result " << (result == plat::mrYes ? "Yes" : result == plat::mrNo ? "No" : "other") << std::endl;
+        return 0;
+    }
+    if (mode == "save") {
+        plat::TFileDialogOptions options;
+        options.Filter = "QEL-Pro file (*.qrec)|*.qrec";
+        options.DefaultExt = "qrec";
+        options.InitialDir = folder;
+        options.OverwritePrompt = true;
+        const plat::TFileDialogResult result = dialogs.SaveFileDialog(options);
+        log << (result.Confirmed ? "confirmed " : "cancelled ") << result.FileName << std::endl;
+        return 0;
+    }
+    std::cerr << "unknown mode " << mode << "\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::cerr << "usage: qel_dialogs_xvfb message|save <log> [folder]\n";
+        return 2;
+    }
+    const std::string mode = argv[1];
+    std::ofstream log(argv[2]);
+    const std::string folder = argc > 3 ? argv[3] : "";
+    try {
+        return Run(mode, log, folder, argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "qel_dialogs_xvfb: " << error.what() << "\n";
+        return 1;
+    }
+}
