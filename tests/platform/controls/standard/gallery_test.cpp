@@ -6,9 +6,13 @@
 #include "platform/canvas/pixel_surface.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/check_box.h"
+#include "platform/controls/standard/combo_box.h"
 #include "platform/controls/standard/custom_edit.h"
 #include "platform/controls/standard/label.h"
+#include "platform/controls/standard/list_box.h"
+#include "platform/controls/standard/panel.h"
 #include "platform/controls/standard/radio_button.h"
+#include "platform/controls/standard/scroll_bar.h"
 #include "platform/controls/standard/speed_button.h"
 #include "platform/controls/virtual_keys.h"
 
@@ -122,6 +126,52 @@ TEST_F(TGalleryTest, EditsInTheirStates)
     State(edit, "focused", [&] { edit->SetFocus(); }, [&] { button->SetFocus(); });
     State(edit, "disabled", [&] { edit->SetEnabled(false); }, [&] { edit->SetEnabled(true); });
     State(edit, "coloured", [&] { edit->SetColor(clRed); }, [&] { edit->SetColor(clWindow); });
+}
+
+TEST_F(TGalleryTest, ListsBarsAndPanelsInTheirStates)
+{
+    TForm* form = NewForm("Lists", 100, 100, 420, 260);
+    auto* button = Place<TButton>(form, "Button", Rect(10, 220, 85, 245));
+    auto* combo = Place<TComboBox>(form, "Combo", Rect(10, 10, 160, 31));
+    combo->SetStyle(csDropDownList);
+    auto* list = Place<TListBox>(form, "List", Rect(10, 50, 160, 150));
+    for (const char* line : {"QEL", "MATLAB", "Binary file", "Binary file with time mark", "QREC"}) {
+        combo->Items().Add(line);
+        list->Items().Add(line);
+    }
+    combo->SetItemIndex(4);
+    list->SetItemIndex(1);
+    auto* bar = Place<TScrollBar>(form, "Bar", Rect(180, 10, 400, 27));
+    bar->SetPageSize(20);
+    auto* panel = Place<TPanel>(form, "Panel", Rect(180, 50, 400, 150));
+    panel->SetCaption("Panel");
+    Pump();
+    button->SetFocus();
+    Shot(form->Handle(), "lists_normal");
+    State(combo, "focused", [&] { combo->SetFocus(); }, [&] { button->SetFocus(); });
+    State(combo, "disabled", [&] { combo->SetEnabled(false); }, [&] { combo->SetEnabled(true); });
+    State(combo, "dropped",
+          [&] {
+              combo->SetFocus();
+              combo->DropDown();
+          },
+          [&] {
+              combo->CloseUp(false);
+              button->SetFocus();
+          });
+    State(list, "focused", [&] { list->SetFocus(); }, [&] { button->SetFocus(); });
+    State(list, "disabled", [&] { list->SetEnabled(false); }, [&] { list->SetEnabled(true); });
+    State(bar, "disabled", [&] { bar->SetEnabled(false); }, [&] { bar->SetEnabled(true); });
+    State(bar, "pressed",
+          [&] {
+              Host.MouseMove(bar->ClientToScreen(Point(5, 8)));
+              Host.MouseDown(bar->ClientToScreen(Point(5, 8)));
+          },
+          [&] {
+              Host.MouseUp(bar->ClientToScreen(Point(5, 8)));
+              bar->SetPosition(0);
+          });
+    State(panel, "lowered", [&] { panel->SetBevelOuter(bvLowered); }, [&] { panel->SetBevelOuter(bvRaised); });
 }
 
 } // namespace

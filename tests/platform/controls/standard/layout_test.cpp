@@ -39,6 +39,7 @@ protected:
         strip->SetAlign(alBottom);
         for (const char* name : {"btnCancel", "btnOK"}) {
             auto* button = Place<TButton>(strip, name, Rect(0, 0, 100, 27));
+            button->SetCaption(std::string(name) == "btnOK" ? "OK" : "Cancel");
             button->SetMargins(TMargins{2, 2, 2, 2});
             button->SetAlignWithMargins(true);
             button->SetAlign(alRight);
@@ -73,6 +74,7 @@ TEST_F(TLayoutTest, ThePopupStripAndItsButtonsKeepTheirMarginsAtEverySize)
         EXPECT_EQ(DumpedBounds("Popup.panCtrl"), Rect(3, h - 34, w - 3, h - 3)) << size;
         EXPECT_EQ(DumpedBounds("Popup.panCtrl.btnCancel"), Rect(w - 108, 2, w - 8, 29)) << size;
         EXPECT_EQ(DumpedBounds("Popup.panCtrl.btnOK"), Rect(w - 212, 2, w - 112, 29)) << size;
+        Shot(form->Handle(), "popup_" + std::to_string(w) + "x" + std::to_string(h));
         delete form;
     }
 }
