@@ -23,50 +23,51 @@ TMessageIcon::TMessageIcon(TComponent* owner, TMsgDlgType type) : TGraphicContro
 
 void TMessageIcon::Paint()
 {
-    if (FType == mtCustom) {
+    // Each picture: a disc (or the warning's triangle), its colour, and
+    // the glyph in it with the glyph's colour and height.
+    struct TPicture {
+        TColor Fill;
+        const char* Glyph;
+        TColor GlyphColor;
+        int GlyphHeight;
+    };
+    TPicture picture{QuestionBlue, "?", clWhite, -20};
+    switch (FType) {
+    case mtWarning:
+        picture = {WarningYellow, "!", clBlack, -20};
+        break;
+    case mtError:
+        picture = {ErrorRed, "\u00D7", clWhite, -26};
+        break;
+    case mtInformation:
+        picture = {QuestionBlue, "i", clWhite, -20};
+        break;
+    case mtConfirmation:
+        break;
+    case mtCustom:
         return;
     }
     TCanvas& canvas = *Canvas();
     canvas.Pen()->SetColor(clBlack);
     canvas.Pen()->SetWidth(1);
     canvas.Brush()->SetStyle(bsSolid);
-    const char* glyph = "!";
-    TColor glyphColor = clBlack;
-    switch (FType) {
-    case mtWarning: {
-        canvas.Brush()->SetColor(WarningYellow);
+    canvas.Brush()->SetColor(picture.Fill);
+    TRect glyph = Rect(0, 0, Size, Size);
+    if (FType == mtWarning) {
         const TPoint triangle[] = {Point(Size / 2, 1), Point(Size - 1, Size - 3), Point(0, Size - 3)};
         canvas.Polygon(triangle, 3);
-        break;
-    }
-    case mtError:
-        canvas.Brush()->SetColor(ErrorRed);
+        glyph = Rect(0, 6, Size, Size - 2);
+    } else {
         canvas.Ellipse(1, 1, Size - 1, Size - 1);
-        glyph = "\u00D7";
-        glyphColor = clWhite;
-        break;
-    case mtInformation:
-        canvas.Brush()->SetColor(QuestionBlue);
-        canvas.Ellipse(1, 1, Size - 1, Size - 1);
-        glyph = "i";
-        glyphColor = clWhite;
-        break;
-    default:
-        canvas.Brush()->SetColor(QuestionBlue);
-        canvas.Ellipse(1, 1, Size - 1, Size - 1);
-        glyph = "?";
-        glyphColor = clWhite;
-        break;
     }
     canvas.Font()->SetName("DejaVu Sans");
-    canvas.Font()->SetHeight(FType == mtError ? -26 : -20);
+    canvas.Font()->SetHeight(picture.GlyphHeight);
     canvas.Font()->SetStyle({fsBold});
-    canvas.Font()->SetColor(glyphColor);
+    canvas.Font()->SetColor(picture.GlyphColor);
     canvas.Brush()->SetStyle(bsClear);
     canvas.RequireState();
     if (canvas.Handle() != nullptr) {
-        TRect area = Rect(0, FType == mtWarning ? 6 : 0, Size, Size - (FType == mtWarning ? 2 : 0));
-        canvas.Handle()->DrawText(glyph, area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        canvas.Handle()->DrawText(picture.Glyph, glyph, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/canvas/control_drawing.h"
 #include "platform/canvas/gdi_constants.h"
 
+#include "platform/controls/standard/mouse_actions.h"
 #include "platform/controls/standard/standard_drawing.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
@@ -102,11 +103,7 @@ void TButtonControl::Release()
 void TButtonControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft) {
-        const auto life = Life();
-        if (CanFocus() && !Focused()) {
-            SetFocus();
-        }
-        if (!life->Alive()) {
+        if (!TakeFocusForPress(*this)) {
             return;
         }
         // A handler of the focus change may have taken the focus elsewhere.

@@ -3,6 +3,7 @@
 
 #include "platform/controls/scroll_bars.h"
 #include "platform/controls/standard/combo_box.h"
+#include "platform/controls/standard/popup_params.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
 
@@ -31,15 +32,8 @@ TComboDropList::TComboDropList(TCustomComboBox& combo) : TCustomListBox(nullptr,
 
 void TComboDropList::CreateParams(TCreateParams& params)
 {
-    params.Caption.clear();
-    params.Style = WS_POPUP | WS_BORDER | WS_VSCROLL;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-    params.ClassStyle = CS_SAVEBITS;
-    params.X = FLeft;
-    params.Y = FTop;
-    params.Width = FWidth;
-    params.Height = FHeight;
-    params.WndParent = FCombo.HandleAllocated() ? GetTopLevelWindow(FCombo.Handle()) : 0;
+    SetPopupParams(params, *this, WS_BORDER | WS_VSCROLL, 0,
+                   FCombo.HandleAllocated() ? GetTopLevelWindow(FCombo.Handle()) : 0);
 }
 
 void TComboDropList::Open(const TRect& screenBounds, int index, bool byMouse)

@@ -6,6 +6,7 @@
 #include "platform/controls/caret.h"
 #include "platform/controls/clipboard.h"
 #include "platform/controls/standard/edit_messages.h"
+#include "platform/controls/standard/mouse_actions.h"
 #include "platform/controls/standard/standard_drawing.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
@@ -604,15 +605,11 @@ void TCustomEdit::Paint()
 void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft && !shift.Contains(ssDouble)) {
-        const auto life = Life();
-        if (CanFocus() && !Focused()) {
-            FFocusByMouse = true;
-            SetFocus();
-            if (!life->Alive()) {
-                return;
-            }
-            FFocusByMouse = false;
+        FFocusByMouse = true;
+        if (!TakeFocusForPress(*this)) {
+            return;
         }
+        FFocusByMouse = false;
         if (Focused()) {
             MoveCaretTo(IndexAtPoint(Point(x, y)), shift.Contains(ssShift));
             FMouseSelecting = true;

@@ -3,9 +3,9 @@
 
 #include "platform/canvas/gdi_constants.h"
 #include "platform/controls/scroll_bars.h"
-#include "platform/controls/standard/context_menu.h"
+#include "platform/controls/standard/mouse_actions.h"
+#include "platform/controls/standard/scroll_steps.h"
 #include "platform/controls/standard/standard_drawing.h"
-#include "platform/controls/system_metrics.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/text_encoding.h"
 
@@ -254,12 +254,8 @@ void TCustomListBox::Paint()
 void TCustomListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft) {
-        const auto life = Life();
-        if (CanFocus() && !Focused()) {
-            SetFocus();
-            if (!life->Alive()) {
-                return;
-            }
+        if (!TakeFocusForPress(*this)) {
+            return;
         }
         FMouseSelecting = true;
         const int index = ItemAtPos(Point(x, y), true);
@@ -292,7 +288,7 @@ bool TCustomListBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mous
     if (TLayoutControl<TCustomControl>::DoMouseWheel(shift, wheelDelta, mousePos)) {
         return true;
     }
-    SetTopIndex(FTopIndex - wheelDelta * static_cast<int>(WheelScrollLines) / WHEEL_DELTA);
+    SetTopIndex(FTopIndex + WheelLines(wheelDelta));
     return true;
 }
 
@@ -325,38 +321,7 @@ void TCustomListBox::WMChar(TMessage& message)
 
 void TCustomListBox::WMVScroll(TMessage& message)
 {
-    const int rows = VisibleRows();
-    switch (LOWORD(message.WParam)) {
-    case SB_LINEUP:
-        SetTopIndex(FTopIndex - 1);
-        break;
-    case SB_LINEDOWN:
-        SetTopIndex(FTopIndex + 1);
-        break;
-    case SB_PAGEUP:
-        SetTopIndex(FTopIndex - rows);
-        break;
-    case SB_PAGEDOWN:
-        SetTopIndex(FTopIndex + rows);
-        break;
-    case SB_TOP:
-        SetTopIndex(0);
-        break;
-    case SB_BOTTOM:
-        SetTopIndex(Count());
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        // The message carries 16 bits; the bar knows the whole position.
-        TScrollInfo info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(Handle(), SB_VERT, info);
-        SetTopIndex(info.nTrackPos);
-        break;
-    }
-    default:
-        break;
-    }
+    SetTopIndex(ScrolledPosition(Handle(), SB_VERT, message.WParam, FTopIndex, 1, VisibleRows()));
 }
 
 void TCustomListBox::WMSize(TMessage& message)

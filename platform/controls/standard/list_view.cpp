@@ -5,8 +5,8 @@
 #include "platform/canvas/control_drawing.h"
 #include "platform/canvas/gdi_constants.h"
 #include "platform/controls/scroll_bars.h"
-#include "platform/controls/standard/context_menu.h"
-#include "platform/controls/system_metrics.h"
+#include "platform/controls/standard/mouse_actions.h"
+#include "platform/controls/standard/scroll_steps.h"
 #include "platform/controls/virtual_keys.h"
 
 #include <algorithm>
@@ -360,12 +360,8 @@ void TListView::Paint()
 void TListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft) {
-        const auto life = Life();
-        if (CanFocus() && !Focused()) {
-            SetFocus();
-            if (!life->Alive()) {
-                return;
-            }
+        if (!TakeFocusForPress(*this)) {
+            return;
         }
         if (y < HeaderHeight()) {
             if (FColumnClick) {
@@ -401,7 +397,7 @@ bool TListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
     if (TLayoutControl<TCustomControl>::DoMouseWheel(shift, wheelDelta, mousePos)) {
         return true;
     }
-    SetTopIndex(FTopIndex - wheelDelta * static_cast<int>(WheelScrollLines) / WHEEL_DELTA);
+    SetTopIndex(FTopIndex + WheelLines(wheelDelta));
     return true;
 }
 
@@ -451,59 +447,12 @@ void TListView::WMKeyDown(TMessage& message)
 
 void TListView::WMVScroll(TMessage& message)
 {
-    const int rows = VisibleRows();
-    switch (LOWORD(message.WParam)) {
-    case SB_LINEUP:
-        SetTopIndex(FTopIndex - 1);
-        break;
-    case SB_LINEDOWN:
-        SetTopIndex(FTopIndex + 1);
-        break;
-    case SB_PAGEUP:
-        SetTopIndex(FTopIndex - rows);
-        break;
-    case SB_PAGEDOWN:
-        SetTopIndex(FTopIndex + rows);
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        TScrollInfo info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(Handle(), SB_VERT, info);
-        SetTopIndex(info.nTrackPos);
-        break;
-    }
-    default:
-        break;
-    }
+    SetTopIndex(ScrolledPosition(Handle(), SB_VERT, message.WParam, FTopIndex, 1, VisibleRows()));
 }
 
 void TListView::WMHScroll(TMessage& message)
 {
-    switch (LOWORD(message.WParam)) {
-    case SB_LINELEFT:
-        SetScrollX(FScrollX - HorizontalStep);
-        break;
-    case SB_LINERIGHT:
-        SetScrollX(FScrollX + HorizontalStep);
-        break;
-    case SB_PAGELEFT:
-        SetScrollX(FScrollX - ClientWidth());
-        break;
-    case SB_PAGERIGHT:
-        SetScrollX(FScrollX + ClientWidth());
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        TScrollInfo info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(Handle(), SB_HORZ, info);
-        SetScrollX(info.nTrackPos);
-        break;
-    }
-    default:
-        break;
-    }
+    SetScrollX(ScrolledPosition(Handle(), SB_HORZ, message.WParam, FScrollX, HorizontalStep, ClientWidth()));
 }
 
 void TListView::WMSize(TMessage& message)

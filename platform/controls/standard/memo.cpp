@@ -3,7 +3,7 @@
 #include "platform/controls/standard/memo.h"
 
 #include "platform/controls/scroll_bars.h"
-#include "platform/controls/system_metrics.h"
+#include "platform/controls/standard/scroll_steps.h"
 #include "platform/object_list.h"
 #include "platform/text_encoding.h"
 
@@ -329,37 +329,13 @@ bool TCustomMemo::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePo
     if (TCustomEdit::DoMouseWheel(shift, wheelDelta, mousePos)) {
         return true;
     }
-    SetTopLine(FTopLine - wheelDelta * static_cast<int>(WheelScrollLines) / WHEEL_DELTA);
+    SetTopLine(FTopLine + WheelLines(wheelDelta));
     return true;
 }
 
 void TCustomMemo::WMVScroll(TMessage& message)
 {
-    const int visible = VisibleLines();
-    switch (LOWORD(message.WParam)) {
-    case SB_LINEUP:
-        SetTopLine(FTopLine - 1);
-        break;
-    case SB_LINEDOWN:
-        SetTopLine(FTopLine + 1);
-        break;
-    case SB_PAGEUP:
-        SetTopLine(FTopLine - visible);
-        break;
-    case SB_PAGEDOWN:
-        SetTopLine(FTopLine + visible);
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        TScrollInfo info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(Handle(), SB_VERT, info);
-        SetTopLine(info.nTrackPos);
-        break;
-    }
-    default:
-        break;
-    }
+    SetTopLine(ScrolledPosition(Handle(), SB_VERT, message.WParam, FTopLine, 1, VisibleLines()));
 }
 
 } // namespace plat

@@ -5,6 +5,7 @@
 #include "platform/canvas/gdi_constants.h"
 #include "platform/controls/application.h"
 #include "platform/controls/screen.h"
+#include "platform/controls/standard/popup_params.h"
 #include "platform/controls/standard/standard_drawing.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
@@ -62,15 +63,7 @@ void TMenuWindow::Notification(TComponent* component, TOperation operation)
 
 void TMenuWindow::CreateParams(TCreateParams& params)
 {
-    params.Caption.clear();
-    params.Style = WS_POPUP;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST;
-    params.ClassStyle = CS_SAVEBITS | CS_DROPSHADOW;
-    params.X = FLeft;
-    params.Y = FTop;
-    params.Width = FWidth;
-    params.Height = FHeight;
-    params.WndParent = GetActiveWindow();
+    SetPopupParams(params, *this, 0, WS_EX_TOPMOST, GetActiveWindow());
 }
 
 TSize TMenuWindow::Measure()

@@ -3,7 +3,7 @@
 
 #include "platform/canvas/control_drawing.h"
 #include "platform/canvas/gdi_constants.h"
-#include "platform/controls/standard/context_menu.h"
+#include "platform/controls/standard/mouse_actions.h"
 
 namespace plat {
 

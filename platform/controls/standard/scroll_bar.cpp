@@ -2,6 +2,7 @@
 // the repeat of a held arrow, and the keys.
 #include "platform/controls/standard/scroll_bar.h"
 
+#include "platform/controls/standard/mouse_actions.h"
 #include "platform/controls/system_metrics.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/timers.h"
@@ -139,11 +140,8 @@ void TScrollBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft && FMax > FMin) {
         const auto life = Life();
-        if (FTabStop && CanFocus() && !Focused()) {
-            SetFocus();
-            if (!life->Alive()) {
-                return;
-            }
+        if (FTabStop && !TakeFocusForPress(*this)) {
+            return;
         }
         const TScrollBarLayout layout = Layout();
         FPointer = Point(x, y);
