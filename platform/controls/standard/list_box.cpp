@@ -184,24 +184,7 @@ void TCustomListBox::SelectByUser(int index)
 
 int TCustomListBox::IndexForKey(std::uint16_t key)
 {
-    const int last = Count() - 1;
-    const int current = FItemIndex;
-    switch (key) {
-    case VK_UP:
-        return current < 0 ? 0 : std::max(current - 1, 0);
-    case VK_DOWN:
-        return std::min(current + 1, last);
-    case VK_PRIOR:
-        return std::max((current < 0 ? 0 : current) - (VisibleRows() - 1), 0);
-    case VK_NEXT:
-        return std::min((current < 0 ? 0 : current) + (VisibleRows() - 1), last);
-    case VK_HOME:
-        return last >= 0 ? 0 : -1;
-    case VK_END:
-        return last;
-    default:
-        return -1;
-    }
+    return RowForKey(key, FItemIndex, Count(), VisibleRows());
 }
 
 int NextLineWithFirstLetter(const TStrings& lines, int from, char16_t letter)

@@ -411,28 +411,12 @@ void TListView::WMKeyDown(TMessage& message)
     if (DoKeyDown(message)) {
         return;
     }
-    const int last = FItems->Count() - 1;
-    const int current = std::max(FItemIndex, 0);
-    const int page = VisibleRows() - 1;
-    switch (message.WParam) {
-    case VK_UP:
-        SetItemIndex(FItemIndex < 0 ? 0 : std::max(current - 1, 0));
-        break;
-    case VK_DOWN:
-        SetItemIndex(FItemIndex < 0 ? 0 : std::min(current + 1, last));
-        break;
-    case VK_PRIOR:
-        SetItemIndex(std::max(current - page, 0));
-        break;
-    case VK_NEXT:
-        SetItemIndex(std::min(current + page, last));
-        break;
-    case VK_HOME:
-        SetItemIndex(last >= 0 ? 0 : -1);
-        break;
-    case VK_END:
-        SetItemIndex(last);
-        break;
+    const auto key = static_cast<std::uint16_t>(message.WParam);
+    if (const int row = RowForKey(key, FItemIndex, FItems->Count(), VisibleRows()); row >= 0) {
+        SetItemIndex(row);
+        return;
+    }
+    switch (key) {
     case VK_LEFT:
     case VK_RIGHT:
         SetScrollX(FScrollX + (message.WParam == VK_LEFT ? -HorizontalStep : HorizontalStep));

@@ -1,8 +1,11 @@
 // How the standard controls that scroll themselves (lists, the list view,
-// memos) turn scroll requests into positions.
+// memos) turn scroll requests, wheel turns and navigation keys into
+// positions.
 #pragma once
 
 #include "platform/messages.h"
+
+#include <cstdint>
 
 namespace plat {
 
@@ -14,5 +17,9 @@ int ScrolledPosition(HWND hwnd, int bar, WPARAM request, int position, int line,
 // The lines a turn of the wheel scrolls (a notch is three, away from the
 // user is up: negative).
 int WheelLines(int wheelDelta);
+// The row an arrow, page, Home or End key leads to from current (-1: none
+// yet) among count rows, a page being pageRows; -1 for other keys and for
+// an empty list.
+int RowForKey(std::uint16_t key, int current, int count, int pageRows);
 
 } // namespace plat

@@ -163,6 +163,45 @@ TEST_F(TEditTest, KeyPressMayReplaceOrSwallowATypedCharacter)
     EXPECT_EQ(Edit->Text(), "1,5");
 }
 
+// A number field as a descendant builds it: its own KeyPress and DoExit.
+class TDigitsEdit : public TEdit {
+public:
+    explicit TDigitsEdit(TComponent* owner) : TEdit(owner) {}
+    int Exits = 0;
+
+protected:
+    void KeyPress(char16_t& key) override
+    {
+        TEdit::KeyPress(key);
+        if (key != 8 && (key < u'0' || key > u'9')) {
+            key = 0;
+        }
+    }
+    void DoExit() override
+    {
+        TEdit::DoExit();
+        ++Exits;
+    }
+};
+
+TEST_F(TEditTest, ADescendantsKeyPressAndDoExitTakePart)
+{
+    auto* digits = Place<TDigitsEdit>(Form, "Digits", Rect(10, 70, 210, 91));
+    int pressed = 0;
+    digits->OnKeyPress = [&](TObject*, char16_t&) { ++pressed; };
+    Pump();
+    digits->SetFocus();
+    Pump();
+    Type("1a2-3");
+    Host.Key(VK_BACK);
+    Pump();
+    EXPECT_EQ(digits->Text(), "12");
+    EXPECT_EQ(pressed, 6) << "the event runs inside the descendant's KeyPress";
+    Edit->SetFocus();
+    Pump();
+    EXPECT_EQ(digits->Exits, 1);
+}
+
 TEST_F(TEditTest, AKeyDownHandlerThatSwallowsTheLetterStillLetsItBeTyped)
 {
     int swallowed = 0;
