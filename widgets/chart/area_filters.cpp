@@ -13,7 +13,10 @@
 
 namespace qel {
 
+// Amount and Percent are stored when they differ from what construction
+// gives, so that every mosaic reads back as it was written.
 PLAT_DEFINE_CLASS(TMosaicFilter, TAmountFilter,
+    plat::Published("Amount", &TMosaicFilter::Amount, &TMosaicFilter::SetAmount).Default(8),
     plat::Published("Percent", &TMosaicFilter::Percent, &TMosaicFilter::SetPercent).Default(false))
 PLAT_DEFINE_CLASS(TBevelFilter, TChtFilter,
     plat::Published("Bright", &TBevelFilter::Bright, &TBevelFilter::SetBright).Default(64),

@@ -24,8 +24,10 @@ PLAT_DEFINE_CLASS(TCropFilter, TResizeFilter,
     plat::Published("Left", &TCropFilter::Left, &TCropFilter::SetLeft).Default(0),
     plat::Published("Top", &TCropFilter::Top, &TCropFilter::SetTop).Default(0),
     plat::Published("Smooth", &TCropFilter::Smooth, &TCropFilter::SetSmooth).Default(false))
+// Percent is stored when it differs from the 10 construction gives, so
+// that a zoom of 0 % reads back as 0 %.
 PLAT_DEFINE_CLASS(TZoomFilter, TChtFilter,
-    plat::Published("Percent", &TZoomFilter::Percent, &TZoomFilter::SetPercent),
+    plat::Published("Percent", &TZoomFilter::Percent, &TZoomFilter::SetPercent).Default(10.0),
     plat::Published("Smooth", &TZoomFilter::Smooth, &TZoomFilter::SetSmooth).Default(false))
 PLAT_DEFINE_CLASS(TTileFilter, TChtFilter,
     plat::Published("NumCols", &TTileFilter::NumCols, &TTileFilter::SetNumCols).Default(3),

@@ -2,10 +2,7 @@
 #include "widgets/chart/rotate_filter.h"
 
 #include "widgets/chart/chart_gradient.h"
-// The text ids before the canvas unit's variables of the same names: the
-// other order trips -Wshadow.
 #include "widgets/chart/chart_messages.h"
-#include "widgets/chart/chart_canvas_unit.h"
 #include "widgets/chart/filter_pixels.h"
 #include "widgets/chart/flip_filters.h"
 #include "widgets/chart/form_creator.h"
@@ -16,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 namespace qel {
 
@@ -33,9 +31,14 @@ struct TTurn {
     float Cos;
 };
 
+float TurnBackRadians(double Angle)
+{
+    return static_cast<float>((360 - Angle) * std::numbers::pi / 180);
+}
+
 TTurn TurnBack(double Angle)
 {
-    const auto Theta = static_cast<float>((360 - Angle) * std::numbers::pi / 180);
+    const float Theta = TurnBackRadians(Angle);
     return {static_cast<float>(std::sin(static_cast<double>(Theta))),
         static_cast<float>(std::cos(static_cast<double>(Theta)))};
 }
@@ -65,18 +68,36 @@ plat::TSize TurnedSize(int Width, int Height, double Angle, bool AutoSize)
         std::abs(NearestOfSingle(W * Turn.Sin - H * Turn.Cos))};
 }
 
-void FillBackground(plat::TBitmap& Turned, TColor BackColor)
+// Gives Bitmap a new image of Size, in the background BackColor asks for:
+// white as a new image is made, transparent for clNone, else filled.
+void MakeTurnedImage(plat::TBitmap& Bitmap, plat::TSize Size, TColor BackColor)
 {
-    if (BackColor == clNone) {
-        Turned.SetTransparentColor(clWhite);
-        Turned.SetTransparent(true);
-    } else if (BackColor != clWhite) {
-        plat::TCanvas& Canvas = *Turned.Canvas();
+    Bitmap.SetSize(0, 0);   // the old image goes without being copied into the new one
+    Bitmap.SetSize(Size.cx, Size.cy);
+    Bitmap.SetTransparentColor(BackColor == clNone ? clWhite : plat::clDefault);
+    Bitmap.SetTransparent(BackColor == clNone);
+    if (BackColor != clNone && BackColor != clWhite) {
+        plat::TCanvas& Canvas = *Bitmap.Canvas();
         Canvas.Brush()->SetColor(BackColor);
         Canvas.Brush()->SetStyle(plat::bsSolid);
-        Canvas.FillRect({0, 0, Turned.Width(), Turned.Height()});
+        Canvas.FillRect({0, 0, Size.cx, Size.cy});
     }
 }
+
+// A copy of the pixels the rows show, with its own row table.
+struct TPictureCopy {
+    std::vector<TRGB> Pixels;
+    TRGBArray Lines;
+
+    TPictureCopy(const TRGBArray& From, int Width)
+        : Pixels(static_cast<std::size_t>(Width) * From.size()), Lines(From.size())
+    {
+        for (std::size_t Y = 0; Y < From.size(); ++Y) {
+            Lines[Y] = Pixels.data() + Y * static_cast<std::size_t>(Width);
+            std::copy_n(From[Y], Width, Lines[Y]);
+        }
+    }
+};
 
 // Moves the pixels in blocks, so that the column-wise side of the move
 // stays in the cache. Target(x, y) answers where source pixel (x, y) goes.
@@ -139,6 +160,11 @@ void TRotateFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
         FAngle = std::fmod(FAngle, 360.0);
         FAngle = FAngle == 0 ? 360 : FAngle;
     }
+    // An angle so far below 0 that its turn overflows single precision
+    // turns nothing.
+    if (!std::isfinite(TurnBackRadians(FAngle))) {
+        return;
+    }
     if (FAngle == 180) {
         ApplyTo(TFlipFilter::StaticClass(), Bitmap);
         ApplyTo(TReverseFilter::StaticClass(), Bitmap);
@@ -150,23 +176,20 @@ void TRotateFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
         return;
     }
     const plat::TSize Size = TurnedSize(W, H, FAngle, FAutoSize);
-    plat::TBitmap Turned;
-    SetBitmapSize(Turned, Size.cx, Size.cy);
-    FillBackground(Turned, FBackColor);
-    TChtFilter TurnedRows(nullptr);
-    TurnedRows.Apply(Turned);
-    const TRGBArray& Target = TurnedRows.Lines;
-    if (!Target.empty()) {
-        if (FAngle == 90) {
-            TurnRightAngle(Lines, W, H, [&](int X, int Y) -> TRGB& { return Target[static_cast<std::size_t>(X)][H - 1 - Y]; });
-        } else if (FAngle == 270) {
-            TurnRightAngle(Lines, W, H, [&](int X, int Y) -> TRGB& { return Target[static_cast<std::size_t>(W - 1 - X)][Y]; });
-        } else {
-            TurnByAngle(Lines, W, H, Target, Size.cx, FAngle);
-        }
+    const TPictureCopy Source(Lines, W);
+    MakeTurnedImage(Bitmap, Size, FBackColor);
+    PrepareLines(Bitmap);
+    const TRGBArray& Target = Lines;
+    if (Target.empty()) {
+        return;
     }
-    Bitmap.Assign(&Turned);
-    Lines.clear();   // the rows of the picture before the turn
+    if (FAngle == 90) {
+        TurnRightAngle(Source.Lines, W, H, [&](int X, int Y) -> TRGB& { return Target[static_cast<std::size_t>(X)][H - 1 - Y]; });
+    } else if (FAngle == 270) {
+        TurnRightAngle(Source.Lines, W, H, [&](int X, int Y) -> TRGB& { return Target[static_cast<std::size_t>(W - 1 - X)][Y]; });
+    } else {
+        TurnByAngle(Source.Lines, W, H, Target, Size.cx, FAngle);
+    }
 }
 
 void TRotateFilter::Assign(const plat::TPersistent* Source)

@@ -31,7 +31,8 @@ public:
     // above 360 is first brought into (0, 360] (the property too); 0 does
     // nothing, 180 flips and reverses, 90 and 270 move pixels exactly,
     // other angles take the nearest source pixel. An Angle that is not
-    // finite changes nothing; a bitmap 1 pixel wide or high stays.
+    // finite changes nothing, one below -1e40 no pixel; a bitmap 1 pixel
+    // wide or high stays.
     void Apply(plat::TBitmap& Bitmap, const plat::TRect& R) override;
     void Assign(const plat::TPersistent* Source) override;
     void CreateEditor(IFormCreator& Creator, const plat::TNotifyEvent& AChanged) override;

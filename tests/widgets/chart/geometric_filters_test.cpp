@@ -167,6 +167,12 @@ TEST(RotateFilter, AnglesAbove360AreBroughtIntoRangeAndOddAnglesChangeNothing)
         EXPECT_EQ(Deep->PixelFormat(), plat::pf32bit);
         EXPECT_EQ(PixelBytes(*Deep), Before);
     }
+    auto Far = Positions(5, 4);
+    TRotateFilter Below(nullptr);
+    Below.SetAngle(-1e300);
+    Below.Apply(*Far);
+    EXPECT_EQ(PixelBytes(*Far), PixelBytes(*Positions(5, 4))) << "a turn beyond single precision turns nothing";
+
     auto Line = Positions(1, 6);
     TRotateFilter Thin(nullptr);
     Thin.SetAngle(30);
