@@ -1,8 +1,8 @@
 // TCustomDateTimeField: a field that shows a date-time value by a pattern
 // ("dd.MM.yyyy", "HH:mm:ss") as segments, one of them selected. Digits type
 // the selected segment's number (the field moves on when no further digit
-// fits), a separator or Right goes to the next segment and Left to the one
-// before, Up and Down (and the spin buttons at the right) step the selected
+// fits, and a separator typed right after that is taken as said), a
+// separator or Right goes to the next segment and Left to the one before, Up and Down (and the spin buttons at the right) step the selected
 // segment; a month shown by name also takes its first letter. The value is
 // always a valid date and time of whole seconds: a day beyond the month's end
 // becomes its last day, and years stay within 1..9999. TDateField and
@@ -85,6 +85,7 @@ protected:
     // Runs OnChange.
     virtual void Change();
 
+    void CreateParams(TCreateParams& params) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
@@ -93,8 +94,6 @@ protected:
     void WMChar(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
-    void CMFontChanged(TMessage& message);
-    void CMEnabledChanged(TMessage& message);
 
 private:
     std::vector<TFieldSegment> Segments() const;
@@ -108,6 +107,8 @@ private:
     TRect SpinRect() const;
     // Moves the selection by steps editable segments (no further than the ends).
     void SelectBy(int steps);
+    // Selects the editable segment nearest the client x.
+    void SelectNearest(int x);
     void TypeDigit(char16_t digit);
     void TypeLetter(char16_t letter);
     // Takes the typed digits into the value.
@@ -116,13 +117,12 @@ private:
     void StepSelected(int delta);
     // New parts from the user: shown, and OnChange when they differ.
     void UserChanged(const TDateTimeParts& parts);
-    // The text or the selection changed: keep Text and repaint.
-    void Shown();
 
     TDateTimeParts FParts{1899, 12, 30, 0, 0, 0, 0};
     std::string FFormat;
     int FSelected = 0;        // the selected segment, by index in the pattern
     std::string FTyped;       // digits typed into the selected segment, not taken yet
+    bool FMovedOn = false;    // a full segment moved the selection on: the separator typed next is spent
 };
 
 } // namespace plat

@@ -1,0 +1,28 @@
+// TDateField: the date part of the value and the program's date format.
+#include "platform/controls/standard/date_field.h"
+
+namespace plat {
+
+PLAT_DEFINE_CLASS(TDateField, TCustomDateTimeField)
+
+TDateTime TDateField::Date() const
+{
+    return EncodeDate(Parts().Year, Parts().Month, Parts().Day);
+}
+
+void TDateField::SetDate(TDateTime value)
+{
+    const TDateTimeParts date = DecodeDateTime(value);
+    TDateTimeParts parts = Parts();
+    parts.Year = date.Year;
+    parts.Month = date.Month;
+    parts.Day = date.Day;
+    AssignParts(parts);
+}
+
+std::string TDateField::DefaultFormat() const
+{
+    return FormatSettings().ShortDateFormat;
+}
+
+} // namespace plat
