@@ -73,6 +73,7 @@ struct TPixman {
     decltype(&pixman_transform_init_scale) InitScale = nullptr;
     decltype(&pixman_filter_create_separable_convolution) CreateSeparableConvolution = nullptr;
     decltype(&pixman_image_composite32) Composite = nullptr;
+    decltype(&pixman_image_create_solid_fill) CreateSolidFill = nullptr;
 
     // False (with a message) when the library or a call is missing.
     bool Load()
@@ -90,7 +91,7 @@ struct TPixman {
             && Find(SetTransform, "pixman_image_set_transform") && Find(SetFilter, "pixman_image_set_filter")
             && Find(InitScale, "pixman_transform_init_scale")
             && Find(CreateSeparableConvolution, "pixman_filter_create_separable_convolution")
-            && Find(Composite, "pixman_image_composite32");
+            && Find(Composite, "pixman_image_composite32") && Find(CreateSolidFill, "pixman_image_create_solid_fill");
     }
 
     // The shortest of Runs timings of copying From onto To (operator SRC,

@@ -8,15 +8,13 @@
 // The input is consumed in order: class, bitmap width, height and format,
 // rows, a region flag with four region values, then each stored property
 // (ordinals 4 bytes, floats 8 bytes); missing bytes read as 0.
+#include "tests/widgets/chart/stored_filter_list.h"
+
 #include "widgets/chart/chart_filters_unit.h"
-#include "widgets/chart/chart_picture.h"
 #include "widgets/chart/filter_class_registry.h"
 
 #include "platform/canvas/bitmap.h"
 #include "platform/float_checks.h"
-#include "platform/objects/reader.h"
-#include "platform/objects/writer.h"
-#include "platform/streams.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -84,24 +82,12 @@ void SetProperties(TChtFilter& Filter, TInputBytes& Input)
     }
 }
 
-std::string Stored(const TFilterItems& Filters)
-{
-    plat::TMemoryStream Stream;
-    plat::TWriter Writer(Stream);
-    TChtPicture::WriteFilters(Writer, Filters);
-    return std::string(reinterpret_cast<const char*>(Stream.Memory()), static_cast<std::size_t>(Stream.Size()));
-}
-
 void ExpectSameWhenReadBack(const TFilterItems& Filters)
 {
-    const std::string Bytes = Stored(Filters);
-    plat::TMemoryStream Stream;
-    Stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-    Stream.SetPosition(0);
-    plat::TReader Reader(Stream);
+    const std::string Bytes = test::StoredFilterList(Filters);
     TFilterItems Read(nullptr);
-    TChtPicture::ReadFilters(Reader, Read);
-    if (Stored(Read) != Bytes) {
+    test::ReadFilterList(Bytes, Read);
+    if (test::StoredFilterList(Read) != Bytes) {
         std::abort();
     }
 }

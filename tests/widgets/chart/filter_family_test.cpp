@@ -6,6 +6,7 @@
 #include "chart_bitmap_fixture.h"
 #include "chart_text_fixture.h"
 #include "recording_form_creator.h"
+#include "stored_filter_list.h"
 
 #include "widgets/chart/area_filters.h"
 #include "widgets/chart/blur_filter.h"
@@ -21,8 +22,6 @@
 #include "widgets/chart/rotate_filter.h"
 
 #include "platform/objects/class_registry.h"
-#include "platform/objects/reader.h"
-#include "platform/objects/writer.h"
 
 #include <gtest/gtest.h>
 
@@ -106,23 +105,6 @@ void SetOffDefaults(TChtFilter& Filter, int Seed)
     }
 }
 
-std::string Stored(const TFilterItems& Filters)
-{
-    plat::TMemoryStream Stream;
-    plat::TWriter Writer(Stream);
-    TChtPicture::WriteFilters(Writer, Filters);
-    return std::string(reinterpret_cast<const char*>(Stream.Memory()), static_cast<std::size_t>(Stream.Size()));
-}
-
-void ReadStored(const std::string& Bytes, TFilterItems& Filters)
-{
-    plat::TMemoryStream Stream;
-    Stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
-    Stream.SetPosition(0);
-    plat::TReader Reader(Stream);
-    TChtPicture::ReadFilters(Reader, Filters);
-}
-
 // Every class of the family once with its own settings off their
 // defaults; the blur, whose assignment copies none of its own, keeps its.
 class FamilyList : public ::testing::Test {
@@ -148,17 +130,17 @@ protected:
 
 TEST_F(FamilyList, AStoredListOfEveryClassReadsBackTheSame)
 {
-    const std::string Bytes = Stored(Source);
+    const std::string Bytes = test::StoredFilterList(Source);
     for (TFilterClass Class : Family()) {
         EXPECT_NE(Bytes.find(Class->ClassName()), std::string::npos) << Class->ClassName();
     }
     TFilterItems Read(nullptr);
-    ReadStored(Bytes, Read);
+    test::ReadFilterList(Bytes, Read);
     ASSERT_EQ(Read.Count(), 25);
     for (int Index = 0; Index < 25; ++Index) {
         EXPECT_EQ(Read.Item(Index)->ClassType(), Source.Item(Index)->ClassType());
     }
-    EXPECT_EQ(Stored(Read), Bytes);
+    EXPECT_EQ(test::StoredFilterList(Read), Bytes);
     auto* Rotate = dynamic_cast<TRotateFilter*>(Read.Item(17));
     ASSERT_NE(Rotate, nullptr);
     EXPECT_EQ(Rotate->Angle(), static_cast<TRotateFilter*>(Source.Item(17))->Angle());
@@ -169,7 +151,7 @@ TEST_F(FamilyList, AssignCopiesEachClassesSettings)
 {
     TFilterItems Target(nullptr);
     Target.Assign(&Source);
-    EXPECT_EQ(Stored(Target), Stored(Source));
+    EXPECT_EQ(test::StoredFilterList(Target), test::StoredFilterList(Source));
 
     for (TFilterClass Class : Family()) {
         const auto Filter = Make(Class);
@@ -212,14 +194,14 @@ TEST(FilterFamily, EveryValueReadsBackAsItWasStored)
     Items.Add(TMosaicFilter::StaticClass());
     Items.Add(TGammaCorrectionFilter::StaticClass());
     Items.Add(TZoomFilter::StaticClass());
-    EXPECT_EQ(Stored(Items).find("Amount"), std::string::npos);
-    EXPECT_EQ(Stored(Items).find("Percent"), std::string::npos);
+    EXPECT_EQ(test::StoredFilterList(Items).find("Amount"), std::string::npos);
+    EXPECT_EQ(test::StoredFilterList(Items).find("Percent"), std::string::npos);
 
     static_cast<TMosaicFilter*>(Items.Item(0))->SetAmount(5);
     static_cast<TGammaCorrectionFilter*>(Items.Item(1))->SetAmount(5);
     static_cast<TZoomFilter*>(Items.Item(2))->SetPercent(0);
     TFilterItems Read(nullptr);
-    ReadStored(Stored(Items), Read);
+    test::ReadFilterList(test::StoredFilterList(Items), Read);
     ASSERT_EQ(Read.Count(), 3);
     EXPECT_EQ(static_cast<TMosaicFilter*>(Read.Item(0))->Amount(), 5);
     EXPECT_EQ(static_cast<TGammaCorrectionFilter*>(Read.Item(1))->Amount(), 5);
