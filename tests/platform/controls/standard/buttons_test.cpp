@@ -3,6 +3,7 @@
 // them, and what a press does.
 #include "tests/platform/controls/standard/standard_fixture.h"
 
+#include "platform/canvas/pixel_surface.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/check_box.h"
 #include "platform/controls/standard/custom_edit.h"
@@ -282,6 +283,42 @@ TEST_F(TButtonsTest, AnAutoSizedLabelTakesTheSizeOfItsText)
     label->SetBounds(10, 10, 50, 50);
     label->SetCaption("x");
     EXPECT_EQ(label->Width(), 50);
+}
+
+TEST_F(TButtonsTest, ALabelPlacesItsTextAtTheTopTheMiddleOrTheBottom)
+{
+    TForm* form = NewForm("Form1");
+    auto* label = Place<TLabel>(form, "Label", Rect(10, 10, 110, 70));
+    label->SetAutoSize(false);
+    label->SetBounds(10, 10, 100, 60);
+    label->SetCaption("Xg");
+    // The rows of the label that hold dark (text) pixels.
+    const auto inkRows = [&] {
+        Pump();
+        const auto pixels = Host.CaptureScreen();
+        int first = -1;
+        int last = -1;
+        for (int y = 0; y < label->Height(); ++y) {
+            const TPoint row = label->ClientToScreen(Point(0, y));
+            for (int x = 0; x < label->Width(); ++x) {
+                const std::uint8_t* pixel = pixels->ScanLine(row.Y) + 4 * (row.X + x);
+                if (pixel[0] + pixel[1] + pixel[2] < 300) {
+                    first = first < 0 ? y : first;
+                    last = y;
+                }
+            }
+        }
+        return std::pair<int, int>(first, last);
+    };
+    const auto [topFirst, topLast] = inkRows();
+    label->SetLayout(tlCenter);
+    const auto [centreFirst, centreLast] = inkRows();
+    label->SetLayout(tlBottom);
+    const auto [bottomFirst, bottomLast] = inkRows();
+    EXPECT_LT(topFirst, 6);
+    EXPECT_NEAR((centreFirst + centreLast) / 2, label->Height() / 2, 3);
+    EXPECT_GT(bottomLast, label->Height() - 6);
+    EXPECT_EQ(centreLast - centreFirst, topLast - topFirst) << "the same text, moved";
 }
 
 TEST_F(TButtonsTest, AFlatSpeedButtonClicksOnceAndNeverTakesTheFocus)

@@ -71,6 +71,7 @@ TEST_F(TMessageBoxTest, CaptionAndPictureFollowTheTypeAndButtonsStandInTheirOrde
                                                                        {order[2].first, "Cancel"}}));
             EXPECT_EQ(box.ButtonOf(mbOK), nullptr);
             EXPECT_EQ(box.MessageLabel()->Caption(), "Text");
+            Shot(box.Handle(), std::string("message_box_") + c.Caption);
             Host.Key(VK_ESCAPE);
         });
     }
