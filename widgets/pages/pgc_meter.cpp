@@ -30,6 +30,13 @@ PLAT_DEFINE_CLASS(TPgcMeter, TPgcCustomMeter,
 
 namespace {
 
+// Stores a new value; false when it was the same.
+template <class T>
+bool StoreChange(T& Field, T Value)
+{
+    return Field != Value && (Field = Value, true);
+}
+
 std::string PercentText(int Percent)
 {
     return std::to_string(Percent) + "%";
@@ -81,35 +88,28 @@ void TPgcCustomMeter::SetPercent(int Value)
 
 void TPgcCustomMeter::SetBorderStyle(TBorderStyle Value)
 {
-    if (Value != FBorderStyle) {
-        FBorderStyle = Value;
+    if (StoreChange(FBorderStyle, Value)) {
         Invalidate();
     }
 }
 
 void TPgcCustomMeter::SetCtl3D(bool Value)
 {
-    if (Value != FCtl3D) {
-        FCtl3D = Value;
+    if (StoreChange(FCtl3D, Value)) {
         Invalidate();
     }
 }
 
 void TPgcCustomMeter::SetShowPercent(bool Value)
 {
-    if (Value != FShowPercent) {
-        FShowPercent = Value;
+    if (StoreChange(FShowPercent, Value)) {
         Invalidate();
     }
 }
 
 void TPgcCustomMeter::SetInvertPercent(bool Value)
 {
-    if (Value == FInvertPercent) {
-        return;
-    }
-    FInvertPercent = Value;
-    if (FShowPercent) {
+    if (StoreChange(FInvertPercent, Value) && FShowPercent) {
         Invalidate();
     }
 }
@@ -128,39 +128,36 @@ void TPgcCustomMeter::SetOrientation(TMeterOrientation Value)
 
 void TPgcCustomMeter::SetUsedColor(plat::TColor Value)
 {
-    if (Value != FUsedColor) {
-        FUsedColor = Value;
+    if (StoreChange(FUsedColor, Value)) {
         Invalidate();
     }
 }
 
 void TPgcCustomMeter::SetUnusedColor(plat::TColor Value)
 {
-    if (Value != FUnusedColor) {
-        FUnusedColor = Value;
+    if (StoreChange(FUnusedColor, Value)) {
         Invalidate();
     }
 }
 
 void TPgcCustomMeter::SetUsedImage(plat::TBitmap* Value)
 {
-    if (Value != nullptr) {
-        FUsedImage->Assign(Value);
-    } else {
-        FUsedImage->SetSize(0, 0);
-    }
-    FitToImage(*FUsedImage);
-    Invalidate();
+    TakeImage(*FUsedImage, Value);
 }
 
 void TPgcCustomMeter::SetUnusedImage(plat::TBitmap* Value)
 {
+    TakeImage(*FUnusedImage, Value);
+}
+
+void TPgcCustomMeter::TakeImage(plat::TBitmap& Own, const plat::TBitmap* Value)
+{
     if (Value != nullptr) {
-        FUnusedImage->Assign(Value);
+        Own.Assign(Value);
     } else {
-        FUnusedImage->SetSize(0, 0);
+        Own.SetSize(0, 0);
     }
-    FitToImage(*FUnusedImage);
+    FitToImage(Own);
     Invalidate();
 }
 

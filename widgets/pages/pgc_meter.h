@@ -74,6 +74,8 @@ private:
     void DrawHorizontal(plat::TCanvas& Canvas, const plat::TRect& R, int W, int H, int Used, int Rest);
     void DrawVertical(plat::TCanvas& Canvas, const plat::TRect& R, int W, int H, int Used, int Rest);
     void DrawPercentText(plat::TCanvas& Canvas, const plat::TRect& Inside);
+    // Copies a picture in (nullptr empties it).
+    void TakeImage(plat::TBitmap& Own, const plat::TBitmap* Value);
     // In design mode a picture sets the size and the orientation.
     void FitToImage(const plat::TBitmap& Image);
     int ClampedPercent() const;

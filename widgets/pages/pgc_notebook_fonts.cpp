@@ -5,6 +5,9 @@
 
 #include "widgets/pages/pgc_exceptions.h"
 
+#include "platform/canvas/pixel_surface.h"
+#include "platform/canvas/surface_dc.h"
+
 namespace qel {
 namespace {
 
@@ -13,6 +16,14 @@ namespace {
 constexpr const char* kFallbackFamily = "Arial";
 
 } // namespace
+
+bool IsTrueTypeFont(const plat::TFont& Font)
+{
+    plat::TPixelSurface surface(1, 1, 24);
+    plat::TSurfaceDC dc(surface);
+    dc.SelectFont(Font.Handle());
+    return (dc.GetTextMetrics().PitchAndFamily & plat::TMPF_TRUETYPE) != 0;
+}
 
 bool TPgcNotebook::IsTrueType(const plat::TFont& Font) const
 {

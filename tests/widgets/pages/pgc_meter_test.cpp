@@ -9,6 +9,8 @@
 
 #include "platform/canvas/gdi_constants.h"
 
+#include <memory>
+
 namespace qel {
 namespace {
 
@@ -223,6 +225,28 @@ TEST_F(PgcMeter, AnOwnerDrawsOverTheBarWithoutPercentText)
     meter->SetShowPercent(true);
     Pump();
     EXPECT_EQ(calls, 0) << "the percent text takes the owner's place";
+}
+
+TEST_F(PgcMeter, PicturesTakeThePlaceOfTheColoursInsideTheFrame)
+{
+    TCountingMeter* meter = NewMeter();
+    const auto solid = [](plat::TColor color) {
+        auto picture = std::make_unique<plat::TBitmap>(10, 10);
+        picture->Canvas()->Brush()->SetColor(color);
+        picture->Canvas()->FillRect(plat::Rect(0, 0, 10, 10));
+        return picture;
+    };
+    meter->SetPercent(50);
+    meter->SetUsedImage(solid(plat::clBlue).get());
+    meter->SetUnusedImage(solid(plat::clRed).get());
+    const std::vector<plat::TColor> row = Row(meter, 11);
+    for (int x = 2; x <= 197; ++x) {
+        EXPECT_EQ(row[static_cast<std::size_t>(x)], Rgb(x <= 99 ? plat::clBlue : plat::clRed)) << x;
+    }
+    EXPECT_EQ(row[198], Rgb(plat::clBtnHighlight)) << "the stretched rest stays off the frame";
+    meter->SetUsedImage(nullptr);
+    EXPECT_TRUE(meter->UsedImage()->Empty());
+    EXPECT_EQ(Row(meter, 11)[50], Used);
 }
 
 // Pictures to look at: the bars the progress pages show.

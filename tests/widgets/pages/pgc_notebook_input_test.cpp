@@ -97,6 +97,16 @@ TEST_F(PgcNotebookInput, AClickThatActivatesTheWindowFocusesTheNotebookFirst)
     EXPECT_TRUE(notebook->Focused());
 }
 
+TEST_F(PgcNotebookInput, PressesOnAPagesBareSurfaceReachTheNotebook)
+{
+    TPgcNotebook* notebook = NewNotebook({"One", "Two"});
+    int presses = 0;
+    notebook->OnMouseDown = [&](plat::TObject*, plat::TMouseButton, plat::TShiftState, int, int) { ++presses; };
+    ClickAt(notebook, plat::Point(100, 100));
+    EXPECT_EQ(presses, 1);
+    EXPECT_TRUE(Events.empty());
+}
+
 TEST_F(PgcNotebookInput, MovesOverTabsAreReported)
 {
     TPgcNotebook* notebook = NewNotebook({"One", "Two"});

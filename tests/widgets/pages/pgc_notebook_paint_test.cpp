@@ -140,6 +140,42 @@ TEST_F(PgcNotebookPaint, ADisabledCaptionIsEngraved)
     EXPECT_GT(countOf(disabled, Rgb(plat::clBtnHighlight)), 0);
 }
 
+TEST_F(PgcNotebookPaint, ShadowedCaptionsAndCaptionsDrawnByTheirOwner)
+{
+    TPgcNotebook* notebook = TopTabs();
+    const auto count = [](const std::vector<plat::TColor>& pixels, plat::TColor color) {
+        return std::count(pixels.begin(), pixels.end(), color);
+    };
+    notebook->SetTextShadowColor(plat::clRed);
+    EXPECT_EQ(count(Area(notebook, notebook->GetTabTextRect(2)), Rgb(plat::clRed)), 0);
+    notebook->SetShadowedText(true);
+    EXPECT_GT(count(Area(notebook, notebook->GetTabTextRect(2)), Rgb(plat::clRed)), 0);
+
+    std::vector<std::string> drawn;
+    notebook->OnDrawTab = [&](plat::TObject*, int Index, const std::string& Title, plat::TRect& R, bool Enabled,
+                              bool Active) {
+        EXPECT_EQ(R, notebook->GetTabTextRect(Index));
+        drawn.push_back(Title + (Enabled ? " enabled" : " disabled") + (Active ? " active" : ""));
+    };
+    notebook->GetPage(1)->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(drawn, (std::vector<std::string>{"One enabled active", "Two disabled", "Three enabled",
+                                               "One enabled active"}))
+        << "every tab in page order, then the active one again";
+    const plat::TRect tab = notebook->GetTabRect(2);
+    const std::vector<plat::TColor> inside =
+        Area(notebook, plat::Rect(tab.Left + 2, tab.Top + 1, tab.Right - 3, tab.Bottom));
+    EXPECT_EQ(count(inside, Rgb(plat::clYellow)), static_cast<long>(inside.size())) << "the owner drew no caption";
+}
+
+TEST_F(PgcNotebookPaint, ANotebookWithoutPagesShowsItsColour)
+{
+    TPgcNotebook* notebook = NewNotebook({});
+    notebook->SetColor(plat::clTeal);
+    const std::vector<plat::TColor> pixels = PixelsOf(notebook);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), Rgb(plat::clTeal)), static_cast<long>(pixels.size()));
+}
+
 TEST_F(PgcNotebookPaint, NoCaptionTallerThanTheTabAllows)
 {
     TPgcNotebook* notebook = TopTabs();
