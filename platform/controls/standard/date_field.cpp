@@ -12,12 +12,7 @@ TDateTime TDateField::Date() const
 
 void TDateField::SetDate(TDateTime value)
 {
-    const TDateTimeParts date = DecodeDateTime(value);
-    TDateTimeParts parts = Parts();
-    parts.Year = date.Year;
-    parts.Month = date.Month;
-    parts.Day = date.Day;
-    AssignParts(parts);
+    AssignMembers(value, {&TDateTimeParts::Year, &TDateTimeParts::Month, &TDateTimeParts::Day});
 }
 
 std::string TDateField::DefaultFormat() const

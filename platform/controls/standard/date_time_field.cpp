@@ -69,29 +69,40 @@ TPartRange RangeOf(TFieldPart part, const TDateTimeParts& parts)
     }
 }
 
-int ValueOf(TFieldPart part, const TDateTimeParts& parts)
+// The member of the parts a numeric segment shows; nullptr for the others.
+int TDateTimeParts::*MemberOf(TFieldPart part)
 {
     switch (part) {
     case TFieldPart::Day:
-        return parts.Day;
+        return &TDateTimeParts::Day;
     case TFieldPart::Month:
     case TFieldPart::MonthName:
     case TFieldPart::LongMonthName:
-        return parts.Month;
+        return &TDateTimeParts::Month;
+    case TFieldPart::Year2:
+    case TFieldPart::Year4:
+        return &TDateTimeParts::Year;
+    case TFieldPart::Hour24:
+    case TFieldPart::Hour12:
+        return &TDateTimeParts::Hour;
+    case TFieldPart::Minute:
+        return &TDateTimeParts::Minute;
+    case TFieldPart::Second:
+        return &TDateTimeParts::Second;
+    default:
+        return nullptr;
+    }
+}
+
+int ValueOf(TFieldPart part, const TDateTimeParts& parts)
+{
+    switch (part) {
     case TFieldPart::Year2:
         return parts.Year % 100;
-    case TFieldPart::Year4:
-        return parts.Year;
-    case TFieldPart::Hour24:
-        return parts.Hour;
     case TFieldPart::Hour12:
         return parts.Hour % 12 == 0 ? 12 : parts.Hour % 12;
-    case TFieldPart::Minute:
-        return parts.Minute;
-    case TFieldPart::Second:
-        return parts.Second;
     default:
-        return 0;
+        return MemberOf(part) != nullptr ? parts.*MemberOf(part) : 0;
     }
 }
 
@@ -99,35 +110,12 @@ int ValueOf(TFieldPart part, const TDateTimeParts& parts)
 // of the month becomes its last day.
 TDateTimeParts WithValue(TFieldPart part, TDateTimeParts parts, int value)
 {
-    switch (part) {
-    case TFieldPart::Day:
-        parts.Day = value;
-        break;
-    case TFieldPart::Month:
-    case TFieldPart::MonthName:
-    case TFieldPart::LongMonthName:
-        parts.Month = value;
-        break;
-    case TFieldPart::Year2:
+    if (part == TFieldPart::Year2) {
         parts.Year = std::clamp(parts.Year / 100 * 100 + value, 1, 9999);
-        break;
-    case TFieldPart::Year4:
-        parts.Year = value;
-        break;
-    case TFieldPart::Hour24:
-        parts.Hour = value;
-        break;
-    case TFieldPart::Hour12:
+    } else if (part == TFieldPart::Hour12) {
         parts.Hour = value % 12 + (parts.Hour >= 12 ? 12 : 0);
-        break;
-    case TFieldPart::Minute:
-        parts.Minute = value;
-        break;
-    case TFieldPart::Second:
-        parts.Second = value;
-        break;
-    default:
-        break;
+    } else if (MemberOf(part) != nullptr) {
+        parts.*MemberOf(part) = value;
     }
     parts.Day = std::min(parts.Day, DaysInMonth(parts.Year, parts.Month));
     return parts;
@@ -351,6 +339,16 @@ void TCustomDateTimeField::AssignParts(const TDateTimeParts& parts)
     FParts.MilliSecond = 0;
     FTyped.clear();
     Invalidate();
+}
+
+void TCustomDateTimeField::AssignMembers(TDateTime value, std::initializer_list<int TDateTimeParts::*> members)
+{
+    const TDateTimeParts from = DecodeDateTime(value);
+    TDateTimeParts parts = FParts;
+    for (int TDateTimeParts::*member : members) {
+        parts.*member = from.*member;
+    }
+    AssignParts(parts);
 }
 
 void TCustomDateTimeField::SetFormat(const std::string& value)

@@ -15,6 +15,7 @@
 #include "platform/format_settings.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,9 @@ protected:
     const TDateTimeParts& Parts() const { return FParts; }
     // Puts in valid parts (milliseconds dropped) without OnChange.
     void AssignParts(const TDateTimeParts& parts);
+    // Takes the listed members of value's parts, keeping the others; raises
+    // EConvertError for a value outside the years 1..9999.
+    void AssignMembers(TDateTime value, std::initializer_list<int TDateTimeParts::*> members);
     // Runs OnChange.
     virtual void Change();
 

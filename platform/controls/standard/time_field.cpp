@@ -12,12 +12,7 @@ TDateTime TTimeField::Time() const
 
 void TTimeField::SetTime(TDateTime value)
 {
-    const TDateTimeParts time = DecodeDateTime(value);
-    TDateTimeParts parts = Parts();
-    parts.Hour = time.Hour;
-    parts.Minute = time.Minute;
-    parts.Second = time.Second;
-    AssignParts(parts);
+    AssignMembers(value, {&TDateTimeParts::Hour, &TDateTimeParts::Minute, &TDateTimeParts::Second});
 }
 
 std::string TTimeField::DefaultFormat() const
