@@ -7,6 +7,7 @@
 #include "platform/controls/application.h"
 #include "platform/controls/window_messages.h"
 #include "platform/objects/reader.h"
+#include "widgets/tree/tree_worker_thread.h"
 #include "widgets/tree/try_finally.h"
 
 #include <algorithm>
@@ -18,6 +19,7 @@ PLAT_DEFINE_CLASS(TBaseDataTree, plat::TCustomControl)
 
 PLAT_BEGIN_MESSAGES(TBaseDataTree, plat::TCustomControl)
     PLAT_MESSAGE(plat::WM_TIMER, WMTimer)
+    PLAT_MESSAGE(WM_DTSYNCCALLS, WMSyncCalls)
 PLAT_END_MESSAGES
 
 TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
@@ -33,6 +35,10 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
     SetParentColor(false);
     CreateOptions();
     InitRootNode(0);
+    if (!Designing()) {
+        TWorkerThread::AddThreadReference();
+        FHoldsWorkerReference = true;
+    }
 }
 
 TBaseDataTree::~TBaseDataTree()
@@ -45,6 +51,11 @@ TBaseDataTree::~TBaseDataTree()
         InterruptValidation();
         CancelEditNode();
     } catch (...) {
+    }
+    // The worker has left the tree; a call it queued no longer runs.
+    FSyncCalls.AbandonAll();
+    if (FHoldsWorkerReference) {
+        TWorkerThread::ReleaseThreadReference(false);
     }
     try {
         Clear();
@@ -147,7 +158,16 @@ void TBaseDataTree::CreateWnd()
     TryFinally([&] { plat::TCustomControl::CreateWnd(); }, [&] { DoStateChange({}, {tsWindowCreating}); });
     // The platform draws no visual styles, so the theme states stay off.
     DoStateChange({}, {tsUseThemes, tsUseExplorerTheme});
+    FSyncCalls.SetWindow(Handle());
     UpdateScrollBars(true);
+}
+
+void TBaseDataTree::DestroyWnd()
+{
+    // Without a window the worker's calls cannot reach the tree.
+    InterruptValidation();
+    FSyncCalls.SetWindow(0);
+    plat::TCustomControl::DestroyWnd();
 }
 
 void TBaseDataTree::WMTimer(plat::TMessage& message)
@@ -208,6 +228,9 @@ void TBaseDataTree::SetDefaultNodeHeight(int value)
     if (HandleAllocated() && !IsUpdating() && !Loading()) {
         ValidateCache();
         UpdateScrollBars(true);
+        if (FFocusedNode != nullptr) {
+            ScrollIntoView(FFocusedNode, FOptions->SelectionOptions().Contains(toCenterScrollIntoView), true);
+        }
         Invalidate();
     }
 }
@@ -229,25 +252,10 @@ void TBaseDataTree::SetAutoScrollInterval(TAutoScrollInterval value)
     FAutoScrollInterval = std::clamp<TAutoScrollInterval>(value, 1, 1000);
 }
 
-// ---- position cache, repainting and editing ----
+// ---- repainting and editing ----
 
-void TBaseDataTree::InvalidateCache()
-{
-    DoStateChange({tsValidationNeeded}, {tsUseCache});
-}
-
-void TBaseDataTree::ValidateCache()
-{
-    InterruptValidation();
-}
-
-void TBaseDataTree::InterruptValidation()
-{
-    DoStateChange({tsStopValidation}, {tsUseCache});
-}
-
-// Scroll ranges, the selection store and the in-place editor are parts of
-// the control still to come; at this level they have nothing to do.
+// Scroll ranges and the in-place editor are parts of the control still to
+// come; at this level they have nothing to do.
 void TBaseDataTree::UpdateScrollBars(bool)
 {
 }
@@ -262,10 +270,6 @@ void TBaseDataTree::InvalidateNode(PDataNode node)
 void TBaseDataTree::InvalidateToBottom(PDataNode node)
 {
     InvalidateNode(node);
-}
-
-void TBaseDataTree::EnsureNodeSelected(bool)
-{
 }
 
 void TBaseDataTree::CancelEditNode()

@@ -1,9 +1,11 @@
 // TBaseDataTree, the data tree control: a tree whose nodes hold only
 // structure, states and a block of caller data, created lazily and asked
-// about through events. This header declares the spine every later part of
-// the control builds on: node storage, structure operations, lazy
-// initialisation, the tree's state set, update counting and the delayed
-// change notifications, the options objects and the constructor's settings.
+// about through events. This header declares the control: node storage,
+// structure operations, lazy initialisation, walking and enumerating nodes,
+// expanding, hiding, filtering and node heights, the position cache kept by
+// a background worker, check boxes and radio buttons, selection and focus,
+// the tree's state set, update counting and the delayed change
+// notifications, the options objects and the constructor's settings.
 #pragma once
 
 #include "platform/controls/custom_control.h"
@@ -11,20 +13,52 @@
 #include "widgets/tree/data_tree_errors.h"
 #include "widgets/tree/data_tree_events.h"
 #include "widgets/tree/data_tree_types.h"
+#include "widgets/tree/node_enumeration.h"
 #include "widgets/tree/node_store.h"
 #include "widgets/tree/tree_options.h"
 #include "widgets/tree/tree_states.h"
+#include "widgets/tree/tree_sync_calls.h"
 
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <new>
 #include <thread>
 #include <type_traits>
+#include <vector>
+
+namespace plat {
+class TCustomImageList;
+}
 
 namespace qel {
+
+class TToggleAnimation;
+
+// Accessibility events the tree announces.
+constexpr std::uint32_t EVENT_OBJECT_FOCUS = 0x8005;
+constexpr std::uint32_t EVENT_OBJECT_SELECTION = 0x8006;
+constexpr std::uint32_t EVENT_OBJECT_STATECHANGE = 0x800A;
+constexpr std::uint32_t EVENT_OBJECT_LOCATIONCHANGE = 0x800B;
+constexpr std::uint32_t EVENT_OBJECT_NAMECHANGE = 0x800C;
+constexpr std::uint32_t EVENT_OBJECT_VALUECHANGE = 0x800E;
+
+// The callback of IterateSubtree; setting abort ends the walk at node.
+using TDTGetNodeProc = std::function<void(TBaseDataTree* tree, PDataNode node, void* data, bool& abort)>;
+// One step of an animation; false ends it. The last call is (0, 0).
+using TDTAnimationCallback = std::function<bool(int step, int stepSize)>;
+
+// One entry of the position cache: a node and its top in the whole
+// virtual area (0 for the first visible node).
+struct TCacheEntry {
+    PDataNode Node;
+    std::int64_t AbsoluteTop;
+};
+using TCache = std::vector<TCacheEntry>;
 
 // How a typed node record is made in and removed from a user data area.
 struct TNodeRecordType {
@@ -111,12 +145,126 @@ public:
     TDTInitChildrenEvent OnInitChildren;
     TDTChangeEvent OnResetNode;
 
+    // ---- walking: tree order, or with considerChildrenAbove and
+    // toChildrenAbove a node after its children; the NoInit forms ask the
+    // application nothing and enter no children that are not created ----
+    PDataNode GetFirst(bool considerChildrenAbove = false);
+    PDataNode GetFirstNoInit(bool considerChildrenAbove = false);
+    // The last node below node (nullptr = the root).
+    PDataNode GetLast(PDataNode node = nullptr, bool considerChildrenAbove = false);
+    PDataNode GetLastNoInit(PDataNode node = nullptr, bool considerChildrenAbove = false);
+    PDataNode GetNext(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetNextNoInit(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetPrevious(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetPreviousNoInit(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetFirstChild(PDataNode node);
+    PDataNode GetFirstChildNoInit(PDataNode node) const;
+    PDataNode GetLastChild(PDataNode node);
+    PDataNode GetLastChildNoInit(PDataNode node) const;
+    PDataNode GetNextSibling(PDataNode node);
+    PDataNode GetNextSiblingNoInit(PDataNode node) const;
+    PDataNode GetPreviousSibling(PDataNode node);
+    PDataNode GetPreviousSiblingNoInit(PDataNode node) const;
+
+    // Visible walks: only nodes that take a row (ancestors expanded and
+    // visible, the node visible and not filtered out).
+    PDataNode GetNextVisible(PDataNode node, bool considerChildrenAbove = true);
+    PDataNode GetNextVisibleNoInit(PDataNode node, bool considerChildrenAbove = true);
+    PDataNode GetPreviousVisible(PDataNode node, bool considerChildrenAbove = true);
+    PDataNode GetPreviousVisibleNoInit(PDataNode node, bool considerChildrenAbove = true);
+    PDataNode GetFirstVisible(PDataNode node = nullptr, bool considerChildrenAbove = true,
+                              bool includeFiltered = false);
+    PDataNode GetFirstVisibleNoInit(PDataNode node = nullptr, bool considerChildrenAbove = true,
+                                    bool includeFiltered = false);
+    PDataNode GetLastVisible(PDataNode node = nullptr, bool considerChildrenAbove = true,
+                             bool includeFiltered = false);
+    PDataNode GetLastVisibleNoInit(PDataNode node = nullptr, bool considerChildrenAbove = true,
+                                   bool includeFiltered = false);
+    PDataNode GetFirstVisibleChild(PDataNode node, bool includeFiltered = false);
+    PDataNode GetFirstVisibleChildNoInit(PDataNode node, bool includeFiltered = false);
+    PDataNode GetLastVisibleChild(PDataNode node, bool includeFiltered = false);
+    PDataNode GetLastVisibleChildNoInit(PDataNode node, bool includeFiltered = false);
+    PDataNode GetNextVisibleSibling(PDataNode node, bool includeFiltered = false);
+    PDataNode GetNextVisibleSiblingNoInit(PDataNode node, bool includeFiltered = false);
+    PDataNode GetPreviousVisibleSibling(PDataNode node, bool includeFiltered = false);
+    PDataNode GetPreviousVisibleSiblingNoInit(PDataNode node, bool includeFiltered = false);
+
+    // Walks to nodes with a property; nullptr starts at the first node.
+    PDataNode GetFirstChecked(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+    PDataNode GetNextChecked(PDataNode node, TCheckState state = csCheckedNormal,
+                             bool considerChildrenAbove = false);
+    PDataNode GetNextChecked(PDataNode node, bool considerChildrenAbove);
+    PDataNode GetPreviousChecked(PDataNode node, TCheckState state = csCheckedNormal,
+                                 bool considerChildrenAbove = false);
+    PDataNode GetFirstCutCopy(bool considerChildrenAbove = false);
+    PDataNode GetNextCutCopy(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetPreviousCutCopy(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetFirstSelected(bool considerChildrenAbove = false);
+    PDataNode GetNextSelected(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetPreviousSelected(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetLastSelected(bool considerChildrenAbove = false);
+    PDataNode GetFirstInitialized(bool considerChildrenAbove = false);
+    PDataNode GetNextInitialized(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetPreviousInitialized(PDataNode node, bool considerChildrenAbove = false);
+    PDataNode GetLastInitialized(PDataNode node = nullptr, bool considerChildrenAbove = false);
+    PDataNode GetFirstLeaf();
+    PDataNode GetNextLeaf(PDataNode node);
+    PDataNode GetPreviousLeaf(PDataNode node);
+    PDataNode GetFirstLevel(std::uint32_t nodeLevel);
+    PDataNode GetNextLevel(PDataNode node, std::uint32_t nodeLevel);
+    PDataNode GetPreviousLevel(PDataNode node, std::uint32_t nodeLevel);
+
+    // Enumerations for range-for loops.
+    TDTDataNodeEnumeration Nodes(bool considerChildrenAbove = false);
+    TDTDataNodeEnumeration CheckedNodes(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+    TDTDataNodeEnumeration ChildNodes(PDataNode node);
+    TDTDataNodeEnumeration CutCopyNodes(bool considerChildrenAbove = false);
+    TDTDataNodeEnumeration InitializedNodes(bool considerChildrenAbove = false);
+    TDTDataNodeEnumeration LeafNodes();
+    TDTDataNodeEnumeration LevelNodes(std::uint32_t nodeLevel);
+    TDTDataNodeEnumeration NoInitNodes(bool considerChildrenAbove = false);
+    TDTDataNodeEnumeration SelectedNodes(bool considerChildrenAbove = false);
+    TDTDataNodeEnumeration VisibleNodes(PDataNode node = nullptr, bool considerChildrenAbove = true,
+                                        bool includeFiltered = false);
+    TDTDataNodeEnumeration VisibleChildNodes(PDataNode node, bool includeFiltered = false);
+    TDTDataNodeEnumeration VisibleChildNoInitNodes(PDataNode node, bool includeFiltered = false);
+    TDTDataNodeEnumeration VisibleNoInitNodes(PDataNode node = nullptr, bool considerChildrenAbove = true,
+                                              bool includeFiltered = false);
+
+    // Calls callback for every node of startNode's subtree (every node for
+    // nullptr) in tree order whose states hold all of filter; answers the
+    // node at which the callback set abort. Nodes cannot be deleted meanwhile.
+    PDataNode IterateSubtree(PDataNode startNode, const TDTGetNodeProc& callback, void* data,
+                             TDataNodeStates filter = {}, bool doInit = false, bool childNodesOnly = false);
+
+    // ---- positions ----
+    // 0 for a top-level node (and for nullptr and the root).
+    std::uint32_t GetNodeLevel(PDataNode node) const;
+    // Nodes before node in tree order.
+    std::uint32_t AbsoluteIndex(PDataNode node);
+    bool HasAsParent(PDataNode node, PDataNode potentialParent) const;
+    // The nearest fully visible ancestor; the root when there is none.
+    PDataNode GetVisibleParent(PDataNode node, bool includeFiltered = false);
+    // nullptr for top-level nodes.
+    PDataNode GetNodeParent(PDataNode node) const;
+
     // ---- visibility and expansion ----
     // Effectively visible nodes whose ancestors are all expanded and visible.
     std::uint32_t VisibleCount() const { return FVisibleCount; }
-    bool GetVisible(PDataNode node) const;
+    // Initialises the node (nullptr = the root) when needed.
+    bool GetVisible(PDataNode node);
+    // Node visibility; the control's own stays reachable.
+    using plat::TCustomControl::SetVisible;
+    void SetVisible(PDataNode node, bool value);
+    // Shows the node and opens and shows its ancestors, then scrolls to it.
+    void SetFullyVisible(PDataNode node, bool value);
+    // With value, expands every collapsed ancestor.
+    void SetVisiblePath(PDataNode node, bool value);
     bool GetExpanded(PDataNode node) const;
     void SetExpanded(PDataNode node, bool value);
+    bool GetFiltered(PDataNode node) const;
+    // A filtered node gives up its own row; its children keep theirs.
+    void SetFiltered(PDataNode node, bool value);
     // Filtered and filtered nodes not shown.
     bool GetEffectivelyFiltered(PDataNode node) const;
     bool GetEffectivelyVisible(PDataNode node) const;
@@ -124,16 +272,53 @@ public:
     bool GetVisiblePath(PDataNode node) const;
     bool GetFullyVisible(PDataNode node) const;
     virtual void ToggleNode(PDataNode node);
+    // Expands every node of node's subtree (of the whole tree for nullptr).
+    virtual void FullExpand(PDataNode node = nullptr);
+    virtual void FullCollapse(PDataNode node = nullptr);
 
     TDTChangingEvent OnExpanding;
     TDTChangingEvent OnCollapsing;
     TDTChangeEvent OnExpanded;
     TDTChangeEvent OnCollapsed;
 
+    // ---- node heights and per-node settings ----
+    // 0 for nullptr and the root; measures the node first with
+    // toVariableNodeHeight.
+    std::int64_t GetNodeHeight(PDataNode node);
+    void SetNodeHeight(PDataNode node, std::int64_t value);
+    // Asks OnMeasureItem once per node (toVariableNodeHeight).
+    virtual void MeasureItemHeight(plat::TCanvas* canvas, PDataNode node);
+    // Every node height times m / d.
+    void ScaleNodeHeights(int m, int d);
+    bool GetMultiline(PDataNode node) const;
+    void SetMultiline(PDataNode node, bool value);
+    bool GetDisabled(PDataNode node) const;
+    void SetDisabled(PDataNode node, bool value);
+    std::uint8_t GetVerticalAlignment(PDataNode node) const;
+    // 0 .. 100; larger values become 100.
+    void SetVerticalAlignment(PDataNode node, std::uint8_t value);
+
+    TDTMeasureItemEvent OnMeasureItem;
+
+    // ---- position cache ----
+    // The node at a vertical position: of the client area with relative,
+    // of the whole virtual area without; x is not used. nodeTop gets the
+    // node's top in the same coordinates. nullptr below the last node.
+    PDataNode GetNodeAt(int x, int y, bool relative, int& nodeTop);
+    PDataNode GetNodeAt(int x, int y);
+    PDataNode GetNodeAt(plat::TPoint point);
+
     // ---- check state ----
     TCheckState GetCheckState(PDataNode node);
     void SetCheckState(PDataNode node, TCheckState value);
     TCheckType GetCheckType(PDataNode node) const { return node->CheckType; }
+    void SetCheckType(PDataNode node, TCheckType value);
+    // Every node (or every selected node) gets the state.
+    void SetCheckStateForAll(TCheckState state, bool selectedOnly, bool excludeDisabled = true);
+    // Every node that is not csUncheckedNormal becomes it.
+    void ClearChecked();
+    // Nodes in csCheckedNormal.
+    std::uint32_t CheckedCount();
 
     TDTCheckChangingEvent OnChecking;
     TDTChangeEvent OnChecked;
@@ -175,14 +360,45 @@ public:
     virtual void Sort(PDataNode node, TColumnIndex column, TSortDirection direction, bool doInit = true);
     virtual void SortTree(TColumnIndex column, TSortDirection direction, bool doInit = true);
 
+    // ---- selection ----
+    bool GetSelected(PDataNode node) const;
+    // Without toMultiSelect a new selection replaces the old one and takes
+    // the focus.
+    void SetSelected(PDataNode node, bool value);
+    virtual void AddToSelection(PDataNode node, bool notifySynced);
+    virtual void RemoveFromSelection(PDataNode node);
+    virtual void ClearSelection(bool fireChangeEvent = true);
+    void SelectAll(bool visibleOnly);
+    void InvertSelection(bool visibleOnly);
+    // The selected nodes in tree order; with resolve only those below no
+    // other selected node.
+    virtual TNodeArray GetSortedSelection(bool resolve);
+    // Selects a node when none is selected and the options ask for one.
+    virtual void EnsureNodeSelected(bool afterDeletion);
+    int SelectedCount() const { return GetSelectedCount(); }
+    // -1 for nullptr and disabled nodes, else the node's level.
+    int GetNodeLevelForSelectConstraint(PDataNode node) const;
+    bool IsMouseSelecting() const;
+    bool SelectionLocked() const { return FSelectionLocked; }
+    void SetSelectionLocked(bool value) { FSelectionLocked = value; }
+
+    TDTChangeEvent OnAddToSelection;
+    TDTChangeEvent OnRemoveFromSelection;
+
     // ---- focus ----
     PDataNode FocusedNode() const { return FFocusedNode; }
+    void SetFocusedNode(PDataNode value);
     TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+    void SetFocusedColumn(TColumnIndex value);
+
+    TDTFocusChangingEvent OnFocusChanging;
+    TDTFocusChangeEvent OnFocusChanged;
 
     // ---- repainting and scrolling ----
     virtual void UpdateScrollBars(bool doRepaint);
     virtual void InvalidateNode(PDataNode node);
-    virtual void EnsureNodeSelected(bool afterDeletion);
+    // The vertical scroll offset, 0 or negative.
+    int OffsetY() const { return FOffsetY; }
 
     // ---- appearance and behaviour settings ----
     int Indent() const { return FIndent; }
@@ -244,6 +460,7 @@ public:
 protected:
     friend class TCustomDataTreeOptions;
     friend class TScrollBarOptions;
+    friend class TWorkerThread;
 
     // ---- states and notifications ----
     virtual void DoStateChange(TDataTreeStates enter, TDataTreeStates leave = {});
@@ -264,7 +481,10 @@ protected:
     void Loaded() override;
     void DefineProperties(plat::TFiler& filer) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WMTimer(plat::TMessage& message);
+    // The validation worker's calls wait for this tree.
+    void WMSyncCalls(plat::TMessage& message);
     bool Loading() const { return ComponentState().Contains(plat::csLoading); }
     bool Designing() const { return ComponentState().Contains(plat::csDesigning); }
     bool IsDestroying() const { return ComponentState().Contains(plat::csDestroying); }
@@ -297,6 +517,8 @@ protected:
     virtual void InternalDisconnectNode(PDataNode node, bool keepFocus, bool reindex = true,
                                         bool parentClearing = false);
     void InternalDeleteNode(PDataNode node, bool reindex, bool parentClearing);
+    // The selection side of deleting a node.
+    void RemoveDeletedFromSelection(PDataNode node);
     // The nodes of an array that lie below no other entry, once each, in
     // tree order.
     TNodeArray TopmostInTreeOrder(const TNodeArray& nodes) const;
@@ -315,22 +537,120 @@ protected:
     virtual void DoExpanded(PDataNode node);
     virtual bool DoCollapsing(PDataNode node);
     virtual void DoCollapsed(PDataNode node);
+    void IncVisibleCount() { ++FVisibleCount; }
+    void DecVisibleCount() { --FVisibleCount; }
+    // Runs callback over duration milliseconds of the platform's clock in
+    // up to steps steps (fewer and larger ones when time runs short), then
+    // once more with (0, 0).
+    virtual void Animate(std::uint32_t steps, std::uint32_t duration, const TDTAnimationCallback& callback);
+    // One step of the toggle animation: works out how far each region
+    // moves; painting the window scrolls them.
+    virtual bool ToggleCallback(int step, int stepSize, TToggleAnimation& animation);
+    virtual void DoMeasureItem(plat::TCanvas* canvas, PDataNode node, TDimension& nodeHeight);
+
+    // ---- walking ----
+    // Level of node2 minus level of node1.
+    virtual int GetLevelDifference(PDataNode node1, PDataNode node2) const;
+    // Below 0 when node1 comes before node2 in painted order, 0 for the
+    // same node, above 0 after.
+    int CompareNodePositions(PDataNode node1, PDataNode node2, bool considerChildrenAbove = false) const;
 
     // ---- check state ----
     virtual bool DoChecking(PDataNode node, TCheckState& newState);
     virtual void DoChecked(PDataNode node);
     virtual void ApplyCheckState(PDataNode node, TCheckState newState);
     virtual bool UpdateParentCheckState(PDataNode node, TCheckState newCheckState);
+    // The state a click or the space key asks for.
+    virtual TCheckState DetermineNextCheckState(TCheckType checkType, TCheckState checkState) const;
+    // The index of the check image of a node (of the given type, state and
+    // enablement for nullptr); -1 for ctNone.
+    virtual int GetCheckImage(PDataNode node, TCheckType imgCheckType = ctNone,
+                              TCheckState imgCheckState = csUncheckedNormal, bool imgEnabled = true);
+    // Answers true when the node's stored state changed.
     bool ChangeCheckState(PDataNode node, TCheckState value);
+    // A click on the check element, keys the mouse message's key flags.
+    void HandleCheckClick(PDataNode node, std::uint32_t keys);
+    // Check boxes follow the selection (toSyncCheckboxesWithSelection).
+    bool SyncCheckstateWithSelection(PDataNode node) const;
+    // Whether the last mouse-down hit a check element; the mouse handling
+    // answers it.
+    virtual bool LastMouseDownOnCheckBox() const { return false; }
 
-    // ---- position cache, repainting, editing and the header's sort ----
+    // ---- selection and focus ----
+    virtual int GetSelectedCount() const { return FSelectionCount; }
+    virtual void AddToSelection(TNodeArray& newItems, int newLength, bool forceInsert);
+    virtual void ClearTempCache();
+    virtual void DoAddToSelection(PDataNode node);
+    virtual void DoRemoveFromSelection(PDataNode node);
+    virtual void DoFocusChange(PDataNode node, TColumnIndex column);
+    virtual bool DoFocusChanging(PDataNode oldNode, PDataNode newNode, TColumnIndex oldColumn,
+                                 TColumnIndex newColumn);
+    virtual void DoFocusNode(PDataNode node, bool ask);
+    virtual void EnsureNodeFocused();
+    // Binary search of the selection between the bounds (negative: the
+    // whole of it); index gets the place of node or where it would go.
+    virtual bool FindNodeInSelection(PDataNode node, int& index, int lowBound, int highBound) const;
+    virtual void AddToTempCache(PDataNode node);
+    virtual void InternalClearSelection();
+    // Unselects the node and marks its entry; the caller packs the array.
+    virtual void InternalRemoveFromSelection(PDataNode node);
+    virtual void SelectNodes(PDataNode startNode, PDataNode endNode, bool addOnly);
+    virtual void SetFocusedNodeAndColumn(PDataNode node, TColumnIndex column);
+    virtual void ToggleSelection(PDataNode startNode, PDataNode endNode);
+    virtual void UnselectNodes(PDataNode startNode, PDataNode endNode);
+    bool InternalAddToSelection(PDataNode node, bool forceInsert);
+    // May reorder and shorten newItems.
+    bool InternalAddToSelection(TNodeArray& newItems, int newLength, bool forceInsert);
+    void HandleClickSelection(PDataNode lastFocused, PDataNode newNode, plat::TShiftState shift, bool dragPending);
+    void InternalSetFocusedColumn(TColumnIndex column) { FFocusedColumn = column; }
+    // Drops the marked entries of the selection.
+    void PackSelection();
+
+    // ---- position cache ----
     void InvalidateCache();
+    // Queues the tree for the worker when its cache is stale and it shows
+    // more than 2000 nodes.
     virtual void ValidateCache();
-    void InterruptValidation();
+    // Stops a running validation and, with waitForValidationTermination,
+    // waits until the worker has left the tree.
+    void InterruptValidation(bool waitForValidationTermination = true);
+    // On the worker: rebuilds the cache; true when it went through.
+    virtual bool DoValidateCache();
+    // On the worker: queues a state change for the user-interface thread
+    // (skipped for a tree being destroyed, and tsUseCache is not entered
+    // when the cache went stale meanwhile); error is then handed to the
+    // application. The worker waits for the call it answers.
+    std::shared_ptr<TSyncCall> ChangeTreeStatesAsync(TDataTreeStates enter, TDataTreeStates leave,
+                                                     std::exception_ptr error = nullptr);
+    // The cached node at or before a position, with its top; nullptr
+    // (currentPos 0) above the first entry.
+    PDataNode FindInPositionCache(std::int64_t position, std::int64_t& currentPos) const;
+    // The cached node at or before node in painted order, with its top.
+    PDataNode FindInPositionCache(PDataNode node, std::int64_t& currentPos) const;
+    // Top of a visible node in the virtual area.
+    std::int64_t GetNodeTop(PDataNode node);
+
+    // ---- what the header, scrolling, editing and accessibility parts
+    // answer; the base has no header, no scrolling and no editor ----
     virtual void InvalidateToBottom(PDataNode node);
     virtual void CancelEditNode();
+    // False when a running edit refuses to end.
+    virtual bool EndEditNode() { return true; }
     virtual TColumnIndex HeaderSortColumn() const { return NoColumn; }
     virtual TSortDirection HeaderSortDirection() const { return sdAscending; }
+    virtual TColumnIndex HeaderMainColumn() const { return NoColumn; }
+    virtual bool HeaderUsesColumns() const { return false; }
+    virtual bool HeaderAllowsFocus(TColumnIndex) const { return false; }
+    virtual bool ColumnIsVisible(TColumnIndex) const { return false; }
+    virtual TColumnIndex FirstFocusableColumn() const { return InvalidColumn; }
+    // True when the view moved.
+    virtual bool ScrollIntoView(PDataNode, bool /*center*/, bool /*horizontally*/) { return false; }
+    virtual void SetTopNode(PDataNode) {}
+    virtual void SetBottomNode(PDataNode) {}
+    virtual void SetOffsetY(int) {}
+    // The height of the virtual area.
+    virtual std::int64_t RangeY() const { return FRoot->TotalHeight - FRoot->fNodeHeight; }
+    virtual void NotifyAccessibleEvent(std::uint32_t) {}
     // Runs the auto sort of a node when toAutoSort asks for it.
     void AutoSort(PDataNode node, bool doInit);
 
@@ -355,6 +675,19 @@ protected:
     PDataNode FLastDragTarget = nullptr;
     TColumnIndex FFocusedColumn = NoColumn;
     int FLastSelectionLevel = -1;
+    int FOffsetY = 0;
+    plat::TCustomImageList* FCheckImages = nullptr;
+
+    // The selection: the first FSelectionCount entries of FSelection,
+    // ordered by address; marked entries are still counted until packed.
+    TNodeArray FSelection;
+    int FSelectionCount = 0;
+    bool FSelectionLocked = false;
+    TNodeArray FTempNodeCache;       // nodes gathered for one batch
+    std::uint32_t FTempNodeCount = 0;
+
+    TCache FPositionCache;           // written by the worker, read only while tsUseCache
+    std::uint32_t FStartIndex = 0;   // where the next validation continues
 
 private:
     void InitRootNode(std::size_t oldSize);
@@ -384,6 +717,67 @@ private:
     void InDeletionScope(Body&& body);
     bool CanReactToOptions() const { return !Loading() && HandleAllocated(); }
 
+    // ---- walking ----
+    bool UsesChildrenAbove(bool considerChildrenAbove) const;
+    // Creates children that exist but are not made yet.
+    void EnsureChildren(PDataNode node);
+    // Initialises the node when needed; answers it.
+    PDataNode Initialized(PDataNode node);
+    PDataNode StepForward(PDataNode node, bool considerChildrenAbove, bool init);
+    PDataNode StepBackward(PDataNode node, bool considerChildrenAbove, bool init);
+    template <class Test>
+    PDataNode FindForward(PDataNode node, bool considerChildrenAbove, Test test);
+    template <class Test>
+    PDataNode FindBackward(PDataNode node, bool considerChildrenAbove, Test test);
+    bool CutOrCopyPending() const;
+
+    // Where a visible walk from a node starts: the node itself when it
+    // takes a row, else the collapsed ancestor or the hidden branch that
+    // hides it.
+    enum TVisibleWalkKind { vwShown, vwCollapsedAncestor, vwHiddenBranch };
+    struct TVisibleWalkStart {
+        PDataNode Node;
+        TVisibleWalkKind Kind;
+    };
+    TVisibleWalkStart VisibleWalkStart(PDataNode node);
+    PDataNode NextVisible(PDataNode node, bool considerChildrenAbove, bool init);
+    PDataNode PreviousVisible(PDataNode node, bool considerChildrenAbove, bool init);
+    PDataNode FirstVisible(PDataNode node, bool considerChildrenAbove, bool includeFiltered, bool init);
+    bool ShownChild(PDataNode node, bool includeFiltered) const;
+
+    // ---- expansion and visibility ----
+    // The parent's vsAllChildrenHidden needs a new look (at once, or at
+    // the end of the update).
+    void HiddenChildrenChanged(PDataNode parent);
+    // Answer the height the toggle took away or added.
+    std::int64_t Collapse(PDataNode node);
+    std::int64_t Expand(PDataNode node);
+    void AnimateToggle(PDataNode node, std::int64_t delta, bool expanding);
+    // Where the view goes after a toggle of a node with children.
+    void ScrollAfterToggle(PDataNode node, bool expanded, std::int64_t delta);
+
+    // ---- selection ----
+    void InvalidateSelectedRowsOnScreen();
+    void AddTempCacheToSelection();
+    void OrderByPosition(PDataNode& first, PDataNode& last) const;
+    template <class Visit>
+    void ForEachVisibleBetween(PDataNode first, PDataNode last, Visit visit);
+
+    // ---- validation worker ----
+    // Queued again: a stop request no longer holds.
+    void ResumeValidation();
+    bool ValidationStopRequested() const { return FValidationStopped.load(); }
+    void RunPendingSyncCalls();
+    // Runs body on the user-interface thread and waits for it; at once
+    // when called there.
+    void CallInUIThread(const std::function<void()>& body);
+    // Runs body for the waiting worker: validation is then only stopped,
+    // never waited for.
+    void RunAsWorkerCall(const std::function<void()>& body);
+    // The worker's view of a node's height, measured on the
+    // user-interface thread when needed.
+    std::int64_t MeasureForWorker(PDataNode node);
+
     std::thread::id FCreatorThread = std::this_thread::get_id();
     PDataNode FRoot = nullptr;
     std::size_t FRootSize = 0;
@@ -396,6 +790,12 @@ private:
     int FDefaultNodeHeight = 18;
     std::uint32_t FVisibleCount = 0;
     std::uint32_t FCheckPropagationCount = 0;
+
+    TTreeSyncCalls FSyncCalls;                    // the worker's calls waiting for this tree
+    std::atomic<bool> FValidationStopped{false};  // tsStopValidation as the worker reads it
+    bool FRunningWorkerCall = false;              // a call the worker waits for is running
+    bool FWorkerHasTree = false;                  // queued since the last full interrupt
+    bool FHoldsWorkerReference = false;
 
     TDataTreeStates FStates;
     std::uint32_t FUpdateCount = 0;

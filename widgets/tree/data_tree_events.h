@@ -1,5 +1,5 @@
-// The event types of the data tree's structure, lifecycle and check state.
-// Sender is always the tree.
+// The event types of the data tree's structure, lifecycle, check state,
+// heights, selection and focus. Sender is always the tree.
 #pragma once
 
 #include "platform/objects/events.h"
@@ -8,6 +8,10 @@
 #include "widgets/tree/tree_states.h"
 
 #include <cstdint>
+
+namespace plat {
+class TCanvas;
+}
 
 namespace qel {
 
@@ -27,5 +31,12 @@ using TDTOperationEvent = plat::TEvent<void(plat::TObject* sender, TDTOperationK
 using TDTCheckChangingEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TCheckState& newState, bool& allowed)>;
 using TDTBeforeGetCheckStateEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
+// Pixel extents handed to events.
+using TDimension = std::int32_t;
+using TDTMeasureItemEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* targetCanvas, PDataNode node, TDimension& nodeHeight)>;
+using TDTFocusChangingEvent = plat::TEvent<void(plat::TObject* sender, PDataNode oldNode, PDataNode newNode,
+                                                TColumnIndex oldColumn, TColumnIndex newColumn, bool& allowed)>;
+using TDTFocusChangeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column)>;
 
 } // namespace qel

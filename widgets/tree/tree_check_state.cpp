@@ -1,6 +1,8 @@
 // Check states of data tree nodes: a requested change is asked for, applied,
 // passed down to the children and up to the parents of tri-state boxes,
-// and radio buttons exclude their siblings.
+// and radio buttons exclude their siblings. Every node whose stored state
+// changed is announced with OnChecked, also when a parent refused to
+// follow.
 #include "widgets/tree/base_data_tree.h"
 
 #include "widgets/tree/try_finally.h"
@@ -49,12 +51,19 @@ void TBaseDataTree::DoChecked(PDataNode node)
     if (OnChecked) {
         OnChecked(this, node);
     }
+    if (FUpdateCount == 0) {
+        NotifyAccessibleEvent(EVENT_OBJECT_STATECHANGE);
+    }
 }
 
 void TBaseDataTree::ApplyCheckState(PDataNode node, TCheckState newState)
 {
-    if (ChangeCheckState(node, newState)) {
-        DoChecked(node);
+    if (!ChangeCheckState(node, newState)) {
+        return;
+    }
+    DoChecked(node);
+    if (SyncCheckstateWithSelection(node)) {
+        SetSelected(node, newState == csCheckedNormal);
     }
 }
 
@@ -120,14 +129,14 @@ bool TBaseDataTree::ChangeCheckState(PDataNode node, TCheckState value)
                         }
                     }
                     node->CheckState = value;
-                    const PDataNode parent = node->fParent;
-                    if (!parent->States.Contains(vsInitialized)) {
-                        InitNode(parent);
-                    }
+                    // The node has changed whatever its parent answers next,
+                    // so the caller tells the application of it.
                     result = true;
+                    const PDataNode parent = node->fParent;
+                    Initialized(parent);
                     if (tracking && !parent->States.Contains(vsChecking) && !parent->States.Contains(vsDisabled) &&
                         IsBox(node->CheckType) && parent != FRoot && parent->CheckType == ctTriStateCheckBox) {
-                        result = UpdateParentCheckState(node, value);
+                        UpdateParentCheckState(node, value);
                     }
                     InvalidateNode(node);
                 },

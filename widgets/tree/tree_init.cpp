@@ -56,6 +56,9 @@ void TBaseDataTree::ApplyInitStates(PDataNode node, TDataNodeInitStates initStat
     if (initStates.Contains(ivsHasChildren)) {
         node->States.Include(vsHasChildren);
     }
+    if (initStates.Contains(ivsSelected)) {
+        InternalAddToSelection(node, false);
+    }
     if (initStates.Contains(ivsMultiline)) {
         node->States.Include(vsMultiline);
     }
@@ -64,6 +67,7 @@ void TBaseDataTree::ApplyInitStates(PDataNode node, TDataNodeInitStates initStat
         // A node that was filtered before has taken its row away already
         // (also one reset and initialised again).
         if (!wasFiltered && !FOptions->PaintOptions().Contains(toShowFilteredNodes)) {
+            InterruptValidation();
             AdjustTotalHeight(node, -node->fNodeHeight, true);
             if (GetFullyVisible(node)) {
                 --FVisibleCount;

@@ -143,6 +143,7 @@ void TBaseDataTree::EndUpdate()
         DetermineHiddenChildrenFlagAllNodes();
         FStates.Exclude(tsUpdateHiddenChildrenNeeded);
     }
+    PackSelection();
     InvalidateCache();
     ValidateCache();
     if (HandleAllocated()) {
@@ -158,6 +159,7 @@ void TBaseDataTree::EndUpdate()
                        Invalidate();
                    }
                });
+    NotifyAccessibleEvent(EVENT_OBJECT_STATECHANGE);
     DoUpdating(usEnd);
     EnsureNodeSelected(false);
 }

@@ -122,6 +122,10 @@ void TCustomDataTreeOptions::SetMiscOptions(TDTMiscOptions value)
     }
     const TDTMiscOptions toBeSet = value - FMiscOptions;
     const TDTMiscOptions toBeCleared = FMiscOptions - value;
+    // The validation worker reads how node heights are found.
+    if ((toBeSet + toBeCleared).Contains(toVariableNodeHeight) && FOwner != nullptr) {
+        FOwner->InterruptValidation();
+    }
     FMiscOptions = value;
     if (!OwnerCanReact()) {
         return;
@@ -149,6 +153,10 @@ void TCustomDataTreeOptions::SetPaintOptions(TDTPaintOptions value)
 {
     if (value == FPaintOptions) {
         return;
+    }
+    // The validation worker reads the paint options.
+    if (FOwner != nullptr) {
+        FOwner->InterruptValidation();
     }
     TDTPaintOptions toBeSet = value - FPaintOptions;
     const TDTPaintOptions toBeCleared = FPaintOptions - value;

@@ -84,6 +84,8 @@ PDataNode TBaseDataTree::InsertNode(PDataNode node, TDTNodeAttachMode mode, void
             throw;
         }
     }
+    // The worker reads the links about to change.
+    InterruptValidation();
     InternalConnectNode(newNode, node, this, mode);
     if (userData != nullptr) {
         newNode->SetData(userData);
@@ -194,18 +196,15 @@ void TBaseDataTree::InternalDisconnectNode(PDataNode node, bool keepFocus, bool 
 {
     TreeAssert(node != nullptr && node != FRoot, "Node must neither be nil nor the root node.");
     if (node == FFocusedNode && !keepFocus) {
-        FFocusedNode = nullptr;
+        DoFocusNode(nullptr, false);
+        DoFocusChange(FFocusedNode, FFocusedColumn);
     }
     if (node == FRangeAnchor) {
         ResetRangeAnchor();
     }
     const PDataNode parent = node->fParent;
-    if (parent != FRoot && !parentClearing) {
-        if (FUpdateCount > 0) {
-            FStates.Include(tsUpdateHiddenChildrenNeeded);
-        } else {
-            DetermineHiddenChildrenFlag(parent);
-        }
+    if (!parentClearing) {
+        HiddenChildrenChanged(parent);
     }
     if (node->States.Contains(vsDeleting)) {
         return;
@@ -245,6 +244,28 @@ void TBaseDataTree::InternalDisconnectNode(PDataNode node, bool keepFocus, bool 
     }
 }
 
+void TBaseDataTree::RemoveDeletedFromSelection(PDataNode node)
+{
+    if (!node->States.Contains(vsSelected)) {
+        return;
+    }
+    // Inside an update the entry is only marked; the update's end packs
+    // the array.
+    if (FUpdateCount > 0) {
+        InternalRemoveFromSelection(node);
+        return;
+    }
+    // OnChange of the removal comes at once.
+    const bool wasSynch = FStates.Contains(tsSynchMode);
+    FStates.Include(tsSynchMode);
+    TryFinally([&] { RemoveFromSelection(node); },
+               [&] {
+                   if (!wasSynch) {
+                       FStates.Exclude(tsSynchMode);
+                   }
+               });
+}
+
 void TBaseDataTree::DeleteNode(PDataNode node, bool reindex)
 {
     InternalDeleteNode(node, reindex, false);
@@ -277,17 +298,14 @@ void TBaseDataTree::InternalDeleteNode(PDataNode node, bool reindex, bool parent
             InterruptValidation();
         }
         DeleteChildren(node, false);
+        RemoveDeletedFromSelection(node);
         InvalidateToBottom(parent);
         InternalDisconnectNode(node, false, reindex, false);
         DoFreeNode(node);
         if (parentClearing) {
             return;
         }
-        if (FUpdateCount > 0) {
-            FStates.Include(tsUpdateHiddenChildrenNeeded);
-        } else {
-            DetermineHiddenChildrenFlag(parent);
-        }
+        HiddenChildrenChanged(parent);
         InvalidateCache();
         if (FUpdateCount == 0) {
             ValidateCache();
@@ -345,6 +363,7 @@ void TBaseDataTree::DeleteChildren(PDataNode node, bool resetHasChildren)
             [&] { --FUpdateCount; });
         InvalidateCache();
         if (FUpdateCount == 0) {
+            PackSelection();
             ValidateCache();
             UpdateScrollBars(true);
             InvalidateToBottom(node);
@@ -420,6 +439,7 @@ void TBaseDataTree::Clear()
         [&] {
             InterruptValidation();
             CancelEditNode();
+            ClearSelection();
             ForgetAllNodes();
             DeleteChildren(FRoot, true);
         },

@@ -1,9 +1,7 @@
 // Which nodes of the data tree take room: the visibility predicates, the
-// count of visible nodes, the hidden-children flag, showing and hiding
-// filtered nodes, and expanding and collapsing a node with its events.
+// count of visible nodes, the hidden-children flag, hiding and showing
+// nodes, filtering them, and showing or hiding filtered nodes as a whole.
 #include "widgets/tree/base_data_tree.h"
-
-#include "widgets/tree/try_finally.h"
 
 namespace qel {
 
@@ -110,109 +108,143 @@ void TBaseDataTree::ShowFilteredNodes(bool shown)
     }
 }
 
-namespace {
-
-// Asks a changing event; allowed unless its handler says otherwise.
-bool Allowed(TBaseDataTree* tree, const TDTChangingEvent& event, PDataNode node)
+bool TBaseDataTree::GetVisible(PDataNode node)
 {
-    bool allowed = true;
-    if (event) {
-        event(tree, node, allowed);
+    return Initialized(node != nullptr ? node : FRoot)->States.Contains(vsVisible);
+}
+
+bool TBaseDataTree::GetFiltered(PDataNode node) const
+{
+    return node != nullptr && node->States.Contains(vsFiltered);
+}
+
+void TBaseDataTree::HiddenChildrenChanged(PDataNode parent)
+{
+    if (FUpdateCount > 0) {
+        FStates.Include(tsUpdateHiddenChildrenNeeded);
+    } else if (parent != FRoot) {
+        DetermineHiddenChildrenFlag(parent);
     }
-    return allowed;
 }
 
-} // namespace
-
-bool TBaseDataTree::DoExpanding(PDataNode node)
+void TBaseDataTree::SetVisible(PDataNode node, bool value)
 {
-    return Allowed(this, OnExpanding, node);
-}
-
-void TBaseDataTree::DoExpanded(PDataNode node)
-{
-    OnExpanded(this, node);
-}
-
-bool TBaseDataTree::DoCollapsing(PDataNode node)
-{
-    return Allowed(this, OnCollapsing, node);
-}
-
-void TBaseDataTree::DoCollapsed(PDataNode node)
-{
-    OnCollapsed(this, node);
-}
-
-void TBaseDataTree::ToggleNode(PDataNode node)
-{
-    TreeAssert(node != nullptr, "Node must not be nil.");
-    if (node->States.Contains(vsToggling) || node->States.Contains(vsDeleting)) {
+    TreeAssert(node != nullptr && node != FRoot, "Invalid parameter.");
+    if (value == node->States.Contains(vsVisible)) {
         return;
     }
-    const bool wasToggling = FStates.Contains(tsToggling);
-    DoStateChange({tsToggling});
-    node->States.Include(vsToggling);
-    TryFinally(
-        [&] {
-            const bool collapsing = node->States.Contains(vsExpanded);
-            const bool allowed = collapsing ? DoCollapsing(node) : DoExpanding(node);
-            if (!allowed) {
-                return;
-            }
-            if (collapsing) {
-                AdjustTotalHeight(node, EffectiveOwnHeight(node));
-                if (GetFullyVisible(node)) {
-                    FVisibleCount -= CountVisibleChildren(node);
-                }
-                node->States.Exclude(vsExpanded);
-                DoCollapsed(node);
-                if (FOptions->AutoOptions().Contains(toAutoFreeOnCollapse) && node->FirstChild != nullptr) {
-                    DeleteChildren(node, false);
-                    node->States.Include(vsHasChildren);
-                }
+    InterruptValidation();
+    const PDataNode parent = node->fParent;
+    const bool onVisiblePath = GetVisiblePath(node);
+    // Rows the node takes with its subtree when it shows.
+    const std::uint32_t rows = CountVisibleChildren(node) + (GetEffectivelyFiltered(node) ? 0 : 1);
+    if (value) {
+        node->States.Include(vsVisible);
+        if (parent->States.Contains(vsExpanded)) {
+            AdjustTotalHeight(parent, node->TotalHeight, true);
+        }
+        if (onVisiblePath) {
+            FVisibleCount += rows;
+        }
+        if (!GetEffectivelyFiltered(node)) {
+            parent->States.Exclude(vsAllChildrenHidden);
+        }
+    } else {
+        if (parent->States.Contains(vsExpanded)) {
+            AdjustTotalHeight(parent, -node->TotalHeight, true);
+        }
+        if (onVisiblePath) {
+            FVisibleCount -= rows;
+        }
+        node->States.Exclude(vsVisible);
+        HiddenChildrenChanged(parent);
+    }
+    InvalidateCache();
+    if (onVisiblePath && FUpdateCount == 0) {
+        ValidateCache();
+        UpdateScrollBars(true);
+        if (HandleAllocated()) {
+            Invalidate();
+        }
+    }
+}
+
+void TBaseDataTree::SetFiltered(PDataNode node, bool value)
+{
+    TreeAssert(node != nullptr && node != FRoot, "Invalid parameter.");
+    Initialized(node);
+    if (value == node->States.Contains(vsFiltered)) {
+        return;
+    }
+    InterruptValidation();
+    const bool showFiltered = FOptions->PaintOptions().Contains(toShowFilteredNodes);
+    const bool fullyVisible = GetFullyVisible(node);
+    if (value) {
+        node->States.Include(vsFiltered);
+        if (!showFiltered) {
+            if (node->States.Contains(vsInitializing) && !node->States.Contains(vsHasChildren)) {
+                AdjustTotalHeight(node, 0);
             } else {
-                if (!node->States.Contains(vsInitialized)) {
-                    InitNode(node);
-                }
-                if (!GetChildrenInitialized(node)) {
-                    InitChildren(node);
-                }
-                if (node->FirstChild != nullptr) {
-                    std::int64_t added = 0;
-                    for (PDataNode child = node->FirstChild; child != nullptr; child = child->fNextSibling) {
-                        if (child->States.Contains(vsVisible)) {
-                            added += child->TotalHeight;
-                        }
-                    }
-                    AutoSort(node, false);
-                    node->States.Include(vsExpanded);
-                    AdjustTotalHeight(node, added, true);
-                    if (GetFullyVisible(node)) {
-                        FVisibleCount += CountVisibleChildren(node);
-                    }
-                    DoExpanded(node);
-                }
+                AdjustTotalHeight(node, -GetNodeHeight(node), true);
             }
-            InvalidateCache();
-            if (IsUpdating()) {
-                UpdateScrollBars(true);
-                return;
+            if (fullyVisible) {
+                --FVisibleCount;
             }
-            ValidateCache();
-            if (node->FirstChild == nullptr) {
-                InvalidateNode(node);
-            } else {
-                UpdateScrollBars(true);
-                InvalidateToBottom(node);
+            if (node == FFocusedNode) {
+                SetFocusedNode(nullptr);
             }
-        },
-        [&] {
-            node->States.Exclude(vsToggling);
-            if (!wasToggling) {
-                DoStateChange({}, {tsToggling});
+        }
+        HiddenChildrenChanged(node->fParent);
+    } else {
+        node->States.Exclude(vsFiltered);
+        if (!showFiltered) {
+            AdjustTotalHeight(node, GetNodeHeight(node), true);
+            if (fullyVisible) {
+                ++FVisibleCount;
             }
-        });
+            if (node->States.Contains(vsVisible)) {
+                node->fParent->States.Exclude(vsAllChildrenHidden);
+            }
+        }
+    }
+    InvalidateCache();
+    if (fullyVisible && !showFiltered && FUpdateCount == 0) {
+        ValidateCache();
+        UpdateScrollBars(true);
+        if (HandleAllocated()) {
+            Invalidate();
+        }
+    }
+}
+
+void TBaseDataTree::SetFullyVisible(PDataNode node, bool value)
+{
+    TreeAssert(node != nullptr && node != FRoot, "Invalid parameter");
+    SetVisible(node, value);
+    if (value) {
+        for (PDataNode run = node->fParent; run != FRoot; run = run->fParent) {
+            if (!run->States.Contains(vsExpanded)) {
+                ToggleNode(run);
+            }
+            if (!run->States.Contains(vsVisible)) {
+                SetVisible(run, true);
+            }
+        }
+    }
+    ScrollIntoView(node, false, false);
+}
+
+void TBaseDataTree::SetVisiblePath(PDataNode node, bool value)
+{
+    TreeAssert(node != nullptr && node != FRoot, "Invalid parameter.");
+    if (!value) {
+        return;
+    }
+    for (PDataNode run = node->fParent; run != FRoot; run = run->fParent) {
+        if (!run->States.Contains(vsExpanded)) {
+            ToggleNode(run);
+        }
+    }
 }
 
 } // namespace qel

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,25 +38,51 @@ inline void DropHandlers(TBaseDataTree& tree)
     tree.OnUpdating = nullptr;
     tree.OnStartOperation = nullptr;
     tree.OnEndOperation = nullptr;
+    tree.OnMeasureItem = nullptr;
+    tree.OnAddToSelection = nullptr;
+    tree.OnRemoveFromSelection = nullptr;
+    tree.OnFocusChanging = nullptr;
+    tree.OnFocusChanged = nullptr;
 }
 
 class TTestTree : public TDataStringTree {
 public:
     using TDataStringTree::TDataStringTree;
+    using TBaseDataTree::AddToTempCache;
     using TBaseDataTree::AdjustTotalHeight;
     using TBaseDataTree::AllocateInternalDataArea;
+    using TBaseDataTree::Animate;
     using TBaseDataTree::Change;
+    using TBaseDataTree::ClearTempCache;
+    using TBaseDataTree::CompareNodePositions;
     using TBaseDataTree::DoStateChange;
+    using TBaseDataTree::FCheckImages;
     using TBaseDataTree::FHeightTrackNode;
     using TBaseDataTree::FHotNode;
     using TBaseDataTree::FLastDragTarget;
     using TBaseDataTree::FLastSearchNode;
     using TBaseDataTree::FNextNodeToSelect;
+    using TBaseDataTree::FPositionCache;
+    using TBaseDataTree::FRangeAnchor;
+    using TBaseDataTree::FTempNodeCache;
+    using TBaseDataTree::GetCheckImage;
+    using TBaseDataTree::HandleCheckClick;
+    using TBaseDataTree::HandleClickSelection;
+    using TBaseDataTree::InterruptValidation;
+    using TBaseDataTree::SelectNodes;
     using TBaseDataTree::StructureChange;
+    using TBaseDataTree::ToggleSelection;
+    using TBaseDataTree::UnselectNodes;
+    using TBaseDataTree::ValidateCache;
     using TCustomDataStringTree::InternalDataOffset;
 
     int WindowsMade = 0;
     int Invalidations = 0;
+    // The accessibility events, in order.
+    std::vector<std::uint32_t> AccessibleEvents;
+    // What the in-place editor answers when asked to end.
+    bool EditEnds = true;
+    bool CheckBoxHit = false;
 
 protected:
     void CreateWnd() override
@@ -68,6 +95,9 @@ protected:
         ++Invalidations;
         TDataStringTree::Invalidate();
     }
+    void NotifyAccessibleEvent(std::uint32_t event) override { AccessibleEvents.push_back(event); }
+    bool EndEditNode() override { return EditEnds; }
+    bool LastMouseDownOnCheckBox() const override { return CheckBoxHit; }
 };
 
 // A headless application with one shown form.
@@ -131,8 +161,15 @@ inline std::vector<PDataNode> AllNodes(TBaseDataTree& tree)
     return nodes;
 }
 
+// Every node below the root with its children before it.
+std::vector<PDataNode> AllNodesChildrenFirst(TBaseDataTree& tree);
+
 // Empty when every aggregate and link of the tree agrees with a recount
 // from scratch; else what differs first.
 std::string CheckInvariants(TBaseDataTree& tree);
+
+// Whether a node takes a row, worked out from its states and its
+// ancestors' without the tree's help.
+bool TakesRow(TBaseDataTree& tree, PDataNode node);
 
 } // namespace qel::tree_test

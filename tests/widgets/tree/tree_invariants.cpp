@@ -1,6 +1,7 @@
 // The brute-force recount behind the data tree's invariants: links and
-// indexes, counts, heights, the has-children and hidden-children flags, and
-// the number of visible nodes, each recomputed without the tree's help.
+// indexes, counts, heights, the has-children and hidden-children flags, the
+// number of visible nodes and which nodes take a row, each recomputed
+// without the tree's help.
 #include "tests/widgets/tree/tree_fixture.h"
 
 #include <sstream>
@@ -80,12 +81,44 @@ struct TChecker {
 
 } // namespace
 
+std::vector<PDataNode> AllNodesChildrenFirst(TBaseDataTree& tree)
+{
+    std::vector<PDataNode> nodes;
+    ForEachPostOrder(tree.RootNode(), [&](PDataNode node) {
+        if (node != tree.RootNode()) {
+            nodes.push_back(node);
+        }
+    });
+    return nodes;
+}
+
+bool TakesRow(TBaseDataTree& tree, PDataNode node)
+{
+    const bool showFiltered = tree.TreeOptions()->PaintOptions().Contains(toShowFilteredNodes);
+    if (!node->States.Contains(vsVisible) || (node->States.Contains(vsFiltered) && !showFiltered)) {
+        return false;
+    }
+    for (PDataNode up = node->fParent; up != tree.RootNode(); up = up->fParent) {
+        if (!up->States.Contains(vsVisible) || !up->States.Contains(vsExpanded)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string CheckInvariants(TBaseDataTree& tree)
 {
     TChecker checker(tree);
     checker.Check(tree.RootNode(), true);
     if (tree.VisibleCount() != checker.Visible) {
         checker.Fault << "VisibleCount " << tree.VisibleCount() << ", recount " << checker.Visible << "; ";
+    }
+    int selected = 0;
+    for (PDataNode node : AllNodes(tree)) {
+        selected += node->States.Contains(vsSelected) ? 1 : 0;
+    }
+    if (tree.SelectedCount() != selected) {
+        checker.Fault << "SelectedCount " << tree.SelectedCount() << ", recount " << selected << "; ";
     }
     return checker.Fault.str();
 }
