@@ -9,6 +9,12 @@
 
 namespace qel {
 
+// The ids live in a namespace of their own: a few share their names with
+// variables of the chart library (DefaultFontName, DefaultFontSize), and a
+// scoped enumerator in the same namespace as such a variable still counts
+// as shadowing it.
+namespace message_ids {
+
 // Ids of the message texts, in table order; the comment gives the English text
 // ("/" marks the line break of a two-line text, "cht" the chart file extension).
 enum class TChartMessage : std::uint16_t {
@@ -433,6 +439,10 @@ enum class TChartMessage : std::uint16_t {
     Header, // Header
     IncludeLabels, // Include Labels
 };
+
+} // namespace message_ids
+
+using message_ids::TChartMessage;
 
 constexpr std::size_t ChartMessageCount = 407;
 static_assert(static_cast<std::size_t>(TChartMessage::IncludeLabels) + 1 == ChartMessageCount);

@@ -1,10 +1,8 @@
 // The hue, luminance and saturation shift and the colour replacer.
 #include "widgets/chart/hls_filters.h"
 
-// The text ids before the canvas unit's variables of the same names: the
-// other order trips -Wshadow.
-#include "widgets/chart/chart_messages.h"
 #include "widgets/chart/chart_canvas_unit.h"
+#include "widgets/chart/chart_messages.h"
 #include "widgets/chart/form_creator.h"
 #include "widgets/chart/hls_color.h"
 

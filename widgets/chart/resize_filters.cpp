@@ -3,10 +3,8 @@
 #include "widgets/chart/resize_filters.h"
 
 #include "widgets/chart/bitmap_copies.h"
-// The text ids before the canvas unit's variables of the same names: the
-// other order trips -Wshadow.
-#include "widgets/chart/chart_messages.h"
 #include "widgets/chart/chart_canvas_unit.h"
+#include "widgets/chart/chart_messages.h"
 #include "widgets/chart/filter_pixels.h"
 #include "widgets/chart/form_creator.h"
 
