@@ -61,6 +61,9 @@ public:
     void ResetPositionInfo();
 
     TPgcParaListObserver* Owner() const { return FOwner; }
+    // The editor that owns the list leaves its ring: another editor of the
+    // ring takes the list over.
+    void SetOwner(TPgcParaListObserver* AOwner) { FOwner = AOwner; }
     TParaNode* Head() const { return FHead; }
     TParaNode* Tail() const { return FTail; }
     std::int32_t ParaCount() const { return FParaCount; }

@@ -1,13 +1,13 @@
 // Tests of the library's colour pair, user picture characters and border
 // sides: defaults, notifications only on real changes, the UseDefault rule,
 // assignment and the older streams that still carry UseDefault.
+#include "tests/widgets/pages/pgc_stream_bytes.h"
+
 #include "widgets/pages/pgc_border.h"
 #include "widgets/pages/pgc_colors.h"
 #include "widgets/pages/pgc_user_data.h"
 
 #include "platform/objects/component.h"
-#include "platform/objects/reader.h"
-#include "platform/streams.h"
 
 #include <gtest/gtest.h>
 
@@ -74,24 +74,17 @@ private:
 
 PLAT_DEFINE_CLASS(THolder, plat::TComponent, plat::Published("Colors", &THolder::Colors, nullptr))
 
-std::string Str(const std::string& text)
-{
-    return std::string(1, static_cast<char>(text.size())) + text;
-}
-
 TEST_F(PgcColors, OlderStreamsWithUseDefaultStillLoad)
 {
+    using test::StreamName;
     // UseDefault (False, then True: read and dropped either way), then a
     // back colour of yellow (0x00FFFF as a 32-bit integer).
-    const std::string bytes = std::string("QCF1") + Str("THolder") + Str("H") + Str("Colors.UseDefault") + '\x08' +
-                              Str("Colors.UseDefault") + '\x09' + Str("Colors.BackColor") + '\x04' +
-                              std::string("\xFF\xFF\x00\x00", 4) + '\0' + '\0';
-    plat::TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    stream.SetPosition(0);
+    const std::string bytes = std::string("QCF1") + StreamName("THolder") + StreamName("H") +
+                              StreamName("Colors.UseDefault") + '\x08' + StreamName("Colors.UseDefault") + '\x09' +
+                              StreamName("Colors.BackColor") + '\x04' + std::string("\xFF\xFF\x00\x00", 4) + '\0' +
+                              '\0';
     THolder holder(nullptr);
-    plat::TReader reader(stream);
-    reader.ReadRootComponent(&holder);
+    test::ReadStreamBytes(holder, bytes);
     EXPECT_EQ(holder.Colors()->BackColor(), plat::clYellow);
     EXPECT_FALSE(holder.Colors()->UseDefault());
 }
