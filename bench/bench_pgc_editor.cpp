@@ -168,6 +168,18 @@ int main()
         ThumbJumps, (editor->LineCount() + bar.nMax - 1) / bar.nMax, jumpMs, Verdict(jumpMs < 16.0));
     host.PumpUntilIdle();
 
+    // The part of a jump the paragraph list takes to find the new top line:
+    // a walk from its first, last or last-used paragraph (a paint leaves it
+    // at the caret's line, here the first).
+    std::uniform_int_distribution<int> paragraph(1, editor->ParaCount());
+    const double walkStart = ThreadSeconds();
+    for (int jump = 0; jump < ThumbJumps; ++jump) {
+        editor->GetParaLength(1);
+        editor->GetParaLength(paragraph(rng));
+    }
+    const double walkMs = (ThreadSeconds() - walkStart) * 1e3 / ThumbJumps;
+    std::printf("  of which the paragraph list's walk to a random paragraph: %.2f ms mean\n", walkMs);
+
     // A paint's allocations against those of the same canvas calls made
     // directly: what is left over is the editor's own.
     plat::TPixelSurface pixels(editor->ClientWidth(), editor->ClientHeight(), 32);
