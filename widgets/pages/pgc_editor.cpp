@@ -347,17 +347,14 @@ void TPgcCustomEditor::SetShowLineNumbers(bool Value)
     }
     TPgcEditorMargin& left = *FMargins->Left();
     if (Value) {
-        FShowLineNumbers = true;
-        edCalcLineNumWidth();
+        edLineNumW = LineNumberWidth();
         if (!Loading()) {
-            left.SetLinePosition(left.LinePosition() + edLineNumW + 5);
+            left.SetLinePosition(left.LinePosition() + edLineNumW + LineNumberGap);
         }
-    } else {
-        if (!Loading()) {
-            left.SetLinePosition(left.LinePosition() - edLineNumW - 5);
-        }
-        FShowLineNumbers = false;
+    } else if (!Loading()) {
+        left.SetLinePosition(left.LinePosition() - edLineNumW - LineNumberGap);
     }
+    FShowLineNumbers = Value;
     Invalidate();
 }
 

@@ -380,6 +380,7 @@ protected:
 private:
     static constexpr int RuleSpace = 2;            // pixels a rule adds to a row
     static constexpr int MaxRunChars = 1024;       // units one text output takes
+    static constexpr int LineNumberGap = 5;        // between the line numbers and the text
 
     // The selection as it shows in one paint.
     struct TShownSelection {
@@ -444,6 +445,10 @@ private:
     void ResetView();
     // The screen column of character column Col of display line Line.
     int ScreenColumn(int Line, int Col) const;
+
+    // ---- geometry (pgc_editor_scroll.cpp) ----
+    // Pixels of the widest line number of the visible rows.
+    int LineNumberWidth();
 
     // ---- painting (pgc_editor_paint.cpp) ----
     TShownSelection ShownSelection() const;

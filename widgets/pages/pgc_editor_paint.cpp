@@ -21,7 +21,6 @@ namespace qel {
 namespace {
 
 constexpr int MarginTextGap = 4;        // text right of an enabled left margin line
-constexpr int LineNumberGap = 5;        // between the line numbers and the text
 constexpr int MarkerCount = 10;
 constexpr char16_t Replacement = u'\uFFFD';
 

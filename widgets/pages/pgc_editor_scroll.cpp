@@ -105,16 +105,24 @@ int TPgcCustomEditor::VisibleColumns()
     return edCols;
 }
 
-void TPgcCustomEditor::edCalcLineNumWidth()
+// Digits are as wide as each other in a fixed-pitch font: the largest
+// visible number is the widest.
+int TPgcCustomEditor::LineNumberWidth()
 {
-    if (!FShowLineNumbers || !HandleAllocated()) {
-        return;
+    if (!HandleAllocated()) {
+        return edLineNumW;
     }
-    // Digits are as wide as each other in a fixed-pitch font: the largest
-    // number is the widest.
     plat::TCanvas* canvas = Canvas();
     canvas->Font()->Assign(FFixedFont->Font());
-    const int width = canvas->TextWidth(std::to_string(edTopLine + edRows));
+    return canvas->TextWidth(std::to_string(edTopLine + edRows));
+}
+
+void TPgcCustomEditor::edCalcLineNumWidth()
+{
+    if (!FShowLineNumbers) {
+        return;
+    }
+    const int width = LineNumberWidth();
     if (width != edLineNumW) {
         const int oldWidth = edLineNumW;
         edLineNumW = width;

@@ -247,6 +247,42 @@ TEST_F(PgcEditorPaint, OwnerDrawnRowsReplaceTheText)
     EXPECT_EQ(Texts(*paint)[0], "drawn") << "row 1 was left to the handler";
 }
 
+TEST_F(PgcEditorPaint, LineNumbersWidenTheLeftMargin)
+{
+    AppendLines({"one", "two"});
+    Editor->SetShowLineNumbers(true);
+    const int digits = 2;   // the widest visible number, 11, has two
+    EXPECT_EQ(Editor->LeftMargin(), Margin + digits * Cell + 5);
+    const auto paint = PaintRecorded();
+    const auto numbers = paint->Calls("TextOut");
+    ASSERT_EQ(numbers.size(), 10u) << "one per row";
+    EXPECT_EQ(numbers[0]->Text, "1");
+    EXPECT_EQ(numbers[0]->Args[0], Editor->LeftMargin() - digits * Cell - 5);
+    EXPECT_EQ(numbers[9]->Text, "10");
+    EXPECT_EQ(paint->Calls("ExtTextOut")[0]->Args[0], Editor->LeftMargin());
+    Editor->SetShowLineNumbers(false);
+    EXPECT_EQ(Editor->LeftMargin(), Margin);
+}
+
+TEST_F(PgcEditorPaint, WrapColumnLineStandsAfterItsColumn)
+{
+    Editor->SetWrapColumn(20);
+    Editor->MarginOptions()->Right()->SetLineColor(plat::clRed);
+    Editor->SetShowWrapColumn(true);
+    const auto paint = PaintRecorded();
+    EXPECT_EQ(paint->Pixel(CellLeft(21), 40), plat::ToColorRef(plat::clRed));
+    EXPECT_EQ(paint->Pixel(CellLeft(21) + 1, 40), Window);
+}
+
+TEST_F(PgcEditorPaint, ANewFontSizeMeasuresTheCellsAgain)
+{
+    const int columns = Editor->VisibleColumns();
+    Editor->FixedFont()->SetSize(12);
+    EXPECT_GT(Editor->ColumnWidth(), Cell);
+    EXPECT_LT(Editor->VisibleColumns(), columns);
+    EXPECT_LT(Editor->VisibleRows(), 10);
+}
+
 // ---- screenshots ----
 
 class PgcEditorScreenshot : public test::TEditorTest {

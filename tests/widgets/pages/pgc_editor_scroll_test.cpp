@@ -112,6 +112,40 @@ TEST_F(PgcEditorScroll, LeftColumnStaysWithinTheHorizontalRange)
     EXPECT_EQ(Texts(*paint)[0].size(), static_cast<std::size_t>(Editor->VisibleColumns()));
 }
 
+TEST_F(PgcEditorScroll, HorizontalBarMessagesMoveTheFirstColumn)
+{
+    Editor->SetText(std::string(300, 'h'));
+    Editor->SetCaretPosition(1, 1);
+    const auto send = [this](int code, int position = 0) {
+        Editor->Perform(plat::WM_HSCROLL,
+            plat::MAKEWPARAM(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(position)));
+    };
+    send(plat::SB_LINERIGHT);
+    EXPECT_EQ(Editor->LeftColumn(), 2);
+    send(plat::SB_PAGERIGHT);
+    EXPECT_EQ(Editor->LeftColumn(), 2 + Editor->VisibleColumns() - 1);
+    send(plat::SB_THUMBTRACK, 100);
+    EXPECT_EQ(Editor->LeftColumn(), 101);
+    send(plat::SB_PAGELEFT);
+    EXPECT_EQ(Editor->LeftColumn(), 101 - Editor->VisibleColumns() + 1);
+    send(plat::SB_LINELEFT);
+    send(plat::SB_THUMBPOSITION, 0);
+    EXPECT_EQ(Editor->LeftColumn(), 1);
+    send(plat::SB_LINELEFT);
+    EXPECT_EQ(Editor->LeftColumn(), 1) << "never left of the first column";
+}
+
+TEST_F(PgcEditorScroll, WrapColumnFollowsTheWindowWidth)
+{
+    Editor->SetWordWrap(true);
+    Editor->SetWrapToWindow(true);
+    EXPECT_EQ(Editor->WrapColumn(), Editor->VisibleColumns() - 2);
+    SetClientSize(200, 10 * Row);
+    EXPECT_EQ(Editor->WrapColumn(), Editor->VisibleColumns() - 2);
+    Editor->SetText(std::string(100, 'w'));
+    EXPECT_GT(Editor->LineCount(), 3) << "the text wraps at the window's width";
+}
+
 TEST_F(PgcEditorScroll, LongTextsCountTheBarInUnitsOfSeveralLines)
 {
     SetClientSize(300, 20 * Row);
