@@ -69,6 +69,7 @@ public:
     using TBaseDataTree::HandleCheckClick;
     using TBaseDataTree::HandleClickSelection;
     using TBaseDataTree::InterruptValidation;
+    using TBaseDataTree::InvalidateCache;
     using TBaseDataTree::SelectNodes;
     using TBaseDataTree::StructureChange;
     using TBaseDataTree::ToggleSelection;
