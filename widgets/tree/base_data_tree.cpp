@@ -44,16 +44,19 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
 TBaseDataTree::~TBaseDataTree()
 {
     plat::TComponent::Destroying();
-    FOptions->InternalSetMiscOptions(FOptions->MiscOptions() - TDTMiscOptions{toReadOnly});
     // A handler that raises now cannot pass its error on; the nodes are
     // freed all the same.
     try {
         InterruptValidation();
-        CancelEditNode();
     } catch (...) {
     }
     // The worker has left the tree; a call it queued no longer runs.
     FSyncCalls.AbandonAll();
+    FOptions->InternalSetMiscOptions(FOptions->MiscOptions() - TDTMiscOptions{toReadOnly});
+    try {
+        CancelEditNode();
+    } catch (...) {
+    }
     if (FHoldsWorkerReference) {
         TWorkerThread::ReleaseThreadReference(false);
     }

@@ -614,8 +614,10 @@ protected:
     // Stops a running validation and, with waitForValidationTermination,
     // waits until the worker has left the tree.
     void InterruptValidation(bool waitForValidationTermination = true);
-    // On the worker: rebuilds the cache; true when it went through.
-    virtual bool DoValidateCache();
+    // On the worker: rebuilds the cache; true when it went through. Not
+    // virtual: the worker may run it while a derived class's destructor
+    // runs, before the base stops the validation.
+    bool DoValidateCache();
     // On the worker: queues a state change for the user-interface thread
     // (skipped for a tree being destroyed, and tsUseCache is not entered
     // when the cache went stale meanwhile); error is then handed to the

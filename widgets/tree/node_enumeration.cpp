@@ -12,7 +12,7 @@ bool TDTDataNodeEnumerator::MoveNext()
     if (!FCanMoveNext) {
         return false;
     }
-    FNode = FEnumeration->GetNext(FNode);
+    FNode = FEnumeration.GetNext(FNode);
     FCanMoveNext = FNode != nullptr;
     return FCanMoveNext;
 }

@@ -31,11 +31,41 @@ enum TDZDataNodeEnumerationMode : std::uint8_t {
     vneVisibleNoInit,
 };
 
-class TDTDataNodeEnumeration;
+class TDTDataNodeEnumerator;
 
+class TDTDataNodeEnumeration {
+public:
+    TDTDataNodeEnumeration(TDZDataNodeEnumerationMode mode, TBaseDataTree& tree, PDataNode node = nullptr,
+                           bool considerChildrenAbove = false, bool includeFiltered = false,
+                           TCheckState state = csCheckedNormal, std::uint32_t nodeLevel = 0)
+        : FMode(mode), FTree(&tree), FConsiderChildrenAbove(considerChildrenAbove), FNode(node),
+          FNodeLevel(nodeLevel), FState(state), FIncludeFiltered(includeFiltered)
+    {
+    }
+
+    // The node after current in this walk (the first one for nullptr).
+    PDataNode GetNext(PDataNode current) const;
+    TDTDataNodeEnumerator GetEnumerator() const;
+    TDTDataNodeEnumerator begin() const;
+    std::default_sentinel_t end() const { return {}; }
+
+private:
+    PDataNode FirstNode() const;
+    PDataNode NextNode(PDataNode current) const;
+
+    TDZDataNodeEnumerationMode FMode;
+    TBaseDataTree* FTree;
+    bool FConsiderChildrenAbove;
+    PDataNode FNode;               // the start or parent node
+    std::uint32_t FNodeLevel;
+    TCheckState FState;
+    bool FIncludeFiltered;
+};
+
+// Holds its walk by value, so it may outlive the enumeration it came from.
 class TDTDataNodeEnumerator {
 public:
-    explicit TDTDataNodeEnumerator(const TDTDataNodeEnumeration& enumeration) : FEnumeration(&enumeration) {}
+    explicit TDTDataNodeEnumerator(const TDTDataNodeEnumeration& enumeration) : FEnumeration(enumeration) {}
 
     // The next node of the walk; false (for good) once there is none.
     bool MoveNext();
@@ -52,42 +82,19 @@ public:
 private:
     PDataNode FNode = nullptr;  // nullptr before the first step
     bool FCanMoveNext = true;
-    const TDTDataNodeEnumeration* FEnumeration;
+    TDTDataNodeEnumeration FEnumeration;
 };
 
-class TDTDataNodeEnumeration {
-public:
-    TDTDataNodeEnumeration(TDZDataNodeEnumerationMode mode, TBaseDataTree& tree, PDataNode node = nullptr,
-                           bool considerChildrenAbove = false, bool includeFiltered = false,
-                           TCheckState state = csCheckedNormal, std::uint32_t nodeLevel = 0)
-        : FMode(mode), FTree(&tree), FConsiderChildrenAbove(considerChildrenAbove), FNode(node),
-          FNodeLevel(nodeLevel), FState(state), FIncludeFiltered(includeFiltered)
-    {
-    }
+inline TDTDataNodeEnumerator TDTDataNodeEnumeration::GetEnumerator() const
+{
+    return TDTDataNodeEnumerator(*this);
+}
 
-    // The node after current in this walk (the first one for nullptr).
-    PDataNode GetNext(PDataNode current) const;
-    TDTDataNodeEnumerator GetEnumerator() const { return TDTDataNodeEnumerator(*this); }
-
-    TDTDataNodeEnumerator begin() const
-    {
-        TDTDataNodeEnumerator enumerator(*this);
-        enumerator.MoveNext();
-        return enumerator;
-    }
-    std::default_sentinel_t end() const { return {}; }
-
-private:
-    PDataNode FirstNode() const;
-    PDataNode NextNode(PDataNode current) const;
-
-    TDZDataNodeEnumerationMode FMode;
-    TBaseDataTree* FTree;
-    bool FConsiderChildrenAbove;
-    PDataNode FNode;               // the start or parent node
-    std::uint32_t FNodeLevel;
-    TCheckState FState;
-    bool FIncludeFiltered;
-};
+inline TDTDataNodeEnumerator TDTDataNodeEnumeration::begin() const
+{
+    TDTDataNodeEnumerator enumerator(*this);
+    enumerator.MoveNext();
+    return enumerator;
+}
 
 } // namespace qel

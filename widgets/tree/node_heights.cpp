@@ -33,6 +33,11 @@ std::int64_t TBaseDataTree::MeasureForWorker(PDataNode node)
     // with the call.
     std::int64_t height = 0;
     CallInUIThread([&] {
+        // A tree being freed asks the application nothing more.
+        if (IsDestroying()) {
+            height = node->fNodeHeight;
+            return;
+        }
         Initialized(node);
         MeasureItemHeight(Canvas(), node);
         height = node->fNodeHeight;

@@ -63,11 +63,14 @@ void TBaseDataTree::ApplyInitStates(PDataNode node, TDataNodeInitStates initStat
         node->States.Include(vsMultiline);
     }
     if (initStates.Contains(ivsFiltered)) {
-        node->States.Include(vsFiltered);
         // A node that was filtered before has taken its row away already
         // (also one reset and initialised again).
-        if (!wasFiltered && !FOptions->PaintOptions().Contains(toShowFilteredNodes)) {
+        const bool takesRowAway = !wasFiltered && !FOptions->PaintOptions().Contains(toShowFilteredNodes);
+        if (takesRowAway) {
             InterruptValidation();
+        }
+        node->States.Include(vsFiltered);
+        if (takesRowAway) {
             AdjustTotalHeight(node, -node->fNodeHeight, true);
             if (GetFullyVisible(node)) {
                 --FVisibleCount;
