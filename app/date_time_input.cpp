@@ -23,7 +23,7 @@
 
 namespace qel {
 
-PLAT_DEFINE_CLASS(TDateTimeInput, plat::TDesignedForm)
+PLAT_DEFINE_CLASS(TDateTimeInput, plat::TForm)
 
 const char* const IntervalListText = "00:00:30,00:01:00,00:05:00,00:10:00,00:30:00,01:00:00,02:00:00,12:00:00,24:00:00";
 
@@ -136,7 +136,7 @@ double IntervalSeconds(int Index)
                                                                         : 0;
 }
 
-TDateTimeInput::TDateTimeInput(plat::TComponent* AOwner) : plat::TDesignedForm(AOwner)
+TDateTimeInput::TDateTimeInput(plat::TComponent* AOwner) : plat::TForm(AOwner)
 {
     SetName("DateTimeInput");
     SetBorderStyle(plat::bsNone);
@@ -229,7 +229,7 @@ void TDateTimeInput::PrepareForm(plat::TPoint Position, std::int32_t Mode)
 
 void TDateTimeInput::DoShow()
 {
-    plat::TDesignedForm::DoShow();
+    plat::TForm::DoShow();
     plat::TWinControl* first = FType == 0 ? static_cast<plat::TWinControl*>(dtpDate)
                                : FType == 1 ? static_cast<plat::TWinControl*>(edtTimeDay)
                                             : static_cast<plat::TWinControl*>(cbxInterval);

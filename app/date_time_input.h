@@ -9,7 +9,7 @@
 #pragma once
 
 #include "platform/canvas/graphics_types.h"
-#include "platform/controls/standard/designed_form.h"
+#include "platform/controls/form.h"
 
 #include <cstdint>
 
@@ -34,8 +34,8 @@ void FillIntervalList(plat::TStrings& Items);
 // chosen, included).
 double IntervalSeconds(int Index);
 
-class TDateTimeInput : public plat::TDesignedForm {
-    PLAT_CLASS(TDateTimeInput, plat::TDesignedForm)
+class TDateTimeInput : public plat::TForm {
+    PLAT_CLASS(TDateTimeInput, plat::TForm)
 public:
     explicit TDateTimeInput(plat::TComponent* AOwner);
 

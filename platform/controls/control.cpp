@@ -22,6 +22,9 @@ PLAT_DEFINE_CLASS(TControl, TComponent,
     Published("Align", &TControl::Align, &TControl::SetAlign,
               {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"})
         .Default(alNone),
+    Published("AlignWithMargins", &TControl::AlignWithMargins, &TControl::SetAlignWithMargins).Default(false),
+    Published("Anchors", &TControl::Anchors, &TControl::SetAnchors, {"akLeft", "akTop", "akRight", "akBottom"})
+        .Default(TAnchors{akLeft, akTop}),
     Published("Caption", &TControl::Caption, &TControl::SetCaption).Default(""),
     Published("Color", &TControl::Color, &TControl::SetColor),
     Published("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault),
@@ -160,6 +163,8 @@ void TControl::SetParent(TWinControl* parent)
     if (FParent != nullptr) {
         FParent->RemoveControl(this);
     }
+    // Anchors remember the place anew in the new parent.
+    FAnchorPlace.Known = false;
     if (parent != nullptr) {
         parent->InsertControl(this);
     }
@@ -167,8 +172,7 @@ void TControl::SetParent(TWinControl* parent)
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    BoundsRequested(left, top, width, height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) {
         return;
     }
@@ -398,7 +402,10 @@ void TControl::Loaded()
             Perform(CM_PARENTFONTCHANGED, 0, 0);
         }
     }
+    // The place read is the one the anchors keep.
+    FAnchorPlace.Known = false;
     RequestAlign();
+    AdjustSize();
 }
 
 bool TControl::MouseCapture() const
@@ -634,7 +641,13 @@ void TControl::WMRButtonDblClk(TMessage& message)
 
 void TControl::WMRButtonUp(TMessage& message)
 {
-    MouseUpMessage(mbRight, message);
+    // A windowed control's default handling asks for its context menu
+    // first; a control without window gets it through its parent's.
+    const auto life = FLife;
+    DefaultHandler(message);
+    if (life->Alive()) {
+        MouseUpMessage(mbRight, message);
+    }
 }
 
 void TControl::WMMButtonDown(TMessage& message)
@@ -700,6 +713,8 @@ void TControl::WMContextMenu(TMessage& message)
     }
     auto* menu = dynamic_cast<IPopupMenu*>(FPopupMenu);
     if (menu == nullptr || !menu->AutoPopup()) {
+        // The default handling asks the parent window.
+        DefaultHandler(message);
         return;
     }
     SendCancelMode(nullptr);

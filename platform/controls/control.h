@@ -5,10 +5,13 @@
 // turns mouse messages into mouse events, clicks and double clicks.
 // Property setters ignore unchanged values and announce real changes with
 // the class library's notifications (CM_VISIBLECHANGED, CM_ENABLEDCHANGED,
-// CM_FONTCHANGED, CM_TEXTCHANGED, ...).
+// CM_FONTCHANGED, CM_TEXTCHANGED, ...). Its layout settings (margins,
+// anchors, constraints, AutoSize: control_layout.h) are kept by every
+// parent's arrangement; its size stays within its constraints.
 #pragma once
 
 #include "platform/canvas/graphics_objects.h"
+#include "platform/controls/control_layout.h"
 #include "platform/controls/control_messages.h"
 #include "platform/controls/control_types.h"
 #include "platform/controls/message_table.h"
@@ -107,6 +110,22 @@ public:
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign value);
 
+    const TMargins& Margins() const { return FLayoutSettings.Margins; }
+    void SetMargins(const TMargins& value);
+    bool AlignWithMargins() const { return FLayoutSettings.AlignWithMargins; }
+    void SetAlignWithMargins(bool value);
+    // The margins in force: all 0 without AlignWithMargins.
+    TMargins EffectiveMargins() const;
+    TAnchors Anchors() const { return FLayoutSettings.Anchors; }
+    // The control's place now becomes the one its anchors keep.
+    void SetAnchors(TAnchors value);
+    const TSizeConstraints& Constraints() const { return FLayoutSettings.Constraints; }
+    // Applies the limits to the control's size at once.
+    void SetConstraints(const TSizeConstraints& value);
+    bool AutoSize() const { return FLayoutSettings.AutoSize; }
+    // Switched on, the control sizes itself to its content (AdjustSize).
+    virtual void SetAutoSize(bool value);
+
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
     void Show() { SetVisible(true); }
@@ -199,6 +218,17 @@ protected:
     virtual void DoMouseLeave();
     virtual void DoContextPopup(TPoint mousePos, bool& handled);
     virtual void Resize();
+    // While AutoSize: the size CanAutoSize gives, within the constraints.
+    virtual void AdjustSize();
+    // The size that fits the control's content; false when it has none to
+    // fit (the base).
+    virtual bool CanAutoSize(int& newWidth, int& newHeight);
+    // The constraints changed; the base brings the size within them.
+    virtual void ConstraintsChanged();
+    // Every SetBounds starts here: the size within the constraints, and the
+    // new place remembered for the anchors unless the arrangement itself is
+    // placing the control.
+    void BoundsRequested(int left, int top, int& width, int& height);
     // The control's own part of a visibility change (hiding its window).
     virtual void VisibleChanging() {}
     // Asks the parent to align its children again (the control moved,
@@ -263,6 +293,7 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TLayoutPlacement;
     void MouseDownMessage(TMouseButton button, bool doubleClick, TMessage& message);
     void MouseUpMessage(TMouseButton button, TMessage& message);
     void NotifyParentMouse(UINT msg, TControl* child);
@@ -270,6 +301,10 @@ private:
     void MoveAmongSiblings(bool topMost);
 
     std::shared_ptr<TControlLife> FLife;
+    TLayoutSettings FLayoutSettings;
+    TAnchorPlace FAnchorPlace;
+    bool FArranged = false;     // the parent's arrangement is placing it
+    bool FAutoSizing = false;   // AdjustSize is sizing it
 };
 
 // The form or frame at the top of the control's parents; nullptr when there

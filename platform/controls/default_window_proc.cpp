@@ -1,7 +1,8 @@
 // The platform's default handling of window messages: frame and scroll-bar
 // sizes, hit tests and painting of the non-client area, text, cursor and
-// activation questions passed up to the parent, redraw switching, size and
-// move notifications, and closing.
+// activation questions passed up to the parent, the context menu asked for
+// by a right-button release, Shift+F10 or the Applications key, redraw
+// switching, size and move notifications, and closing.
 #include "platform/canvas/colors.h"
 #include "platform/canvas/gdi_objects.h"
 #include "platform/controls/cursors.h"
@@ -202,6 +203,21 @@ LRESULT PassToParent(const TWindowRecord& record, UINT message, WPARAM wParam, L
     return record.IsTopLevel() ? 0 : SendMessage(record.Parent, message, wParam, lParam);
 }
 
+// WM_CONTEXTMENU for the window at a screen point ((-1, -1) from the keyboard).
+void AskForContextMenu(HWND hwnd, TPoint screen)
+{
+    SendMessage(hwnd, WM_CONTEXTMENU, static_cast<WPARAM>(hwnd), PointToLParam(screen.X, screen.Y));
+}
+
+// Shift+F10 and the Applications key ask for the context menu.
+bool IsContextMenuKey(UINT message, WPARAM key)
+{
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        return key == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+    }
+    return key == VK_APPS;
+}
+
 } // namespace
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -247,6 +263,20 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEHWHEEL:
     case WM_CONTEXTMENU:
         return PassToParent(*record, message, wParam, lParam);
+    case WM_RBUTTONUP: {
+        TPoint screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, screen);
+        AskForContextMenu(hwnd, screen);
+        return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (IsContextMenuKey(message, wParam)) {
+            AskForContextMenu(hwnd, Point(-1, -1));
+        }
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && GetFocus() != hwnd && !IsChild(hwnd, GetFocus())) {
             SetFocus(hwnd);

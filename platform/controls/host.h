@@ -38,6 +38,13 @@ public:
     virtual void ShowHostWindow(HWND window, bool visible) = 0;
     virtual void MoveHostWindow(HWND window, const TRect& bounds) = 0;
     virtual void SetHostWindowCaption(HWND window, const std::string& caption) = 0;
+    // The sizes the user may give the window by dragging its frame.
+    virtual void SetHostWindowSizeLimits(HWND window, TSize minimum, TSize maximum)
+    {
+        (void)window;
+        (void)minimum;
+        (void)maximum;
+    }
     // Brings the window to the front and gives it the keyboard.
     virtual void ActivateHostWindow(HWND window) = 0;
     // Pixels of the window changed in area (window coordinates, logical);
@@ -51,6 +58,9 @@ public:
     // Keeps pointer events coming to window (a popup's grab) until released
     // with 0.
     virtual void SetHostPointerGrab(HWND window) = 0;
+    // Moves the real pointer to a screen point (SetCursorPos); a host
+    // without one keeps the program's idea of it only.
+    virtual void MoveHostPointer(TPoint screenPoint) { (void)screenPoint; }
 
     // Integer device scale of new windows (1, or 2 on a HiDPI screen).
     virtual int DeviceScale() const = 0;

@@ -27,6 +27,7 @@ PLAT_BEGIN_MESSAGES(TWinControl, TControl)
     PLAT_MESSAGE(WM_SIZE, WMSize)
     PLAT_MESSAGE(WM_MOVE, WMMove)
     PLAT_MESSAGE(WM_WINDOWPOSCHANGED, WMWindowPosChanged)
+    PLAT_MESSAGE(WM_GETMINMAXINFO, WMGetMinMaxInfo)
     PLAT_MESSAGE(WM_SETFOCUS, WMSetFocus)
     PLAT_MESSAGE(WM_KILLFOCUS, WMKillFocus)
     PLAT_MESSAGE(WM_SETCURSOR, WMSetCursor)
@@ -70,54 +71,6 @@ TControl* CaptureControlValue = nullptr;
 bool IsMouseClientMessage(UINT msg)
 {
     return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK;
-}
-
-// Whether a should go before b among controls of the same alignment.
-bool AlignsBefore(const TControl* a, const TControl* b, TAlign align)
-{
-    switch (align) {
-    case alTop:
-        return a->Top() < b->Top();
-    case alBottom:
-        return std::int64_t{a->Top()} + a->Height() >= std::int64_t{b->Top()} + b->Height();
-    case alLeft:
-        return a->Left() < b->Left();
-    case alRight:
-        return std::int64_t{a->Left()} + a->Width() >= std::int64_t{b->Left()} + b->Width();
-    default:
-        return false;
-    }
-}
-
-void PlaceAligned(TControl* control, TAlign align, TRect& rect)
-{
-    const int width = static_cast<int>(std::max<std::int64_t>(rect.Width(), 0));
-    const int height = static_cast<int>(std::max<std::int64_t>(rect.Height(), 0));
-    switch (align) {
-    case alTop:
-        control->SetBounds(rect.Left, rect.Top, width, control->Height());
-        rect.Top = SaturateInt(std::int64_t{rect.Top} + control->Height());
-        break;
-    case alBottom:
-        control->SetBounds(rect.Left, SaturateInt(std::int64_t{rect.Bottom} - control->Height()), width,
-                           control->Height());
-        rect.Bottom = SaturateInt(std::int64_t{rect.Bottom} - control->Height());
-        break;
-    case alLeft:
-        control->SetBounds(rect.Left, rect.Top, control->Width(), height);
-        rect.Left = SaturateInt(std::int64_t{rect.Left} + control->Width());
-        break;
-    case alRight:
-        control->SetBounds(SaturateInt(std::int64_t{rect.Right} - control->Width()), rect.Top, control->Width(),
-                           height);
-        rect.Right = SaturateInt(std::int64_t{rect.Right} - control->Width());
-        break;
-    case alClient:
-        control->SetBounds(rect.Left, rect.Top, width, height);
-        break;
-    default:
-        break;
-    }
 }
 
 } // namespace
@@ -466,45 +419,78 @@ void TWinControl::AlignControl(TControl* control)
         FControlState.Include(csAlignmentNeeded);
         return;
     }
+    const auto life = Life();
     DisableAlign();
     try {
         TRect rect = ClientRect();
         AlignControls(control, rect);
     } catch (...) {
-        FControlState.Exclude(csAlignmentNeeded);
-        EnableAlign();
+        if (life->Alive()) {
+            FControlState.Exclude(csAlignmentNeeded);
+            EnableAlign();
+        }
         throw;
+    }
+    if (!life->Alive()) {
+        return;
     }
     FControlState.Exclude(csAlignmentNeeded);
     EnableAlign();
+    AdjustSize();
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}
 
+bool TWinControl::CanAutoSize(int& newWidth, int& newHeight)
+{
+    TRect inner = ClientRect();
+    AdjustClientRect(inner);
+    // Anchored children need their far edges; aligned ones stack along
+    // their edge (a client-aligned one keeps its size on both axes).
+    std::int64_t right = 0;
+    std::int64_t bottom = 0;
+    std::int64_t stackedWidth = 0;
+    std::int64_t stackedHeight = 0;
+    bool horizontal = false;
+    bool vertical = false;
+    for (TControl* child : FControls) {
+        if (!child->Visible()) {
+            continue;
+        }
+        const TMargins m = child->EffectiveMargins();
+        const std::int64_t width = std::int64_t{m.Left} + child->Width() + m.Right;
+        const std::int64_t height = std::int64_t{m.Top} + child->Height() + m.Bottom;
+        const TAlign align = child->Align();
+        if (align == alNone || align == alCustom) {
+            right = std::max(right, std::int64_t{child->Left()} + child->Width() - inner.Left);
+            bottom = std::max(bottom, std::int64_t{child->Top()} + child->Height() - inner.Top);
+            horizontal = vertical = true;
+        }
+        if (align == alLeft || align == alRight || align == alClient) {
+            stackedWidth += width;
+            horizontal = true;
+        }
+        if (align == alTop || align == alBottom || align == alClient) {
+            stackedHeight += height;
+            vertical = true;
+        }
+    }
+    // The border around the children and the frame around the client area stay.
+    const std::int64_t extraWidth = std::int64_t{FWidth} - inner.Width();
+    const std::int64_t extraHeight = std::int64_t{FHeight} - inner.Height();
+    if (horizontal) {
+        newWidth = SaturateInt(std::max<std::int64_t>(std::max(right, stackedWidth) + extraWidth, 0));
+    }
+    if (vertical) {
+        newHeight = SaturateInt(std::max<std::int64_t>(std::max(bottom, stackedHeight) + extraHeight, 0));
+    }
+    return horizontal || vertical;
+}
+
 void TWinControl::AlignControls(TControl* control, TRect& rect)
 {
     AdjustClientRect(rect);
-    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
-        std::vector<TControl*> list;
-        for (TControl* child : FControls) {
-            if (child != control && child->Align() == align && child->Visible()) {
-                list.push_back(child);
-            }
-        }
-        std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
-            return AlignsBefore(a, b, align) && !AlignsBefore(b, a, align);
-        });
-        if (control != nullptr && control->Align() == align && control->Visible()) {
-            auto at = list.begin();
-            while (at != list.end() && !AlignsBefore(control, *at, align)) {
-                ++at;
-            }
-            list.insert(at, control);
-        }
-        for (TControl* child : list) {
-            PlaceAligned(child, align, rect);
-        }
-    }
+    ArrangeControls(*this, control, rect);
 }
 
 int TWinControl::TabOrder() const
@@ -663,8 +649,7 @@ TPoint TWinControl::ClientOrigin() const
 
 void TWinControl::SetBounds(int left, int top, int width, int height)
 {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    BoundsRequested(left, top, width, height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) {
         return;
     }
@@ -948,6 +933,37 @@ void TWinControl::WMWindowPosChanged(TMessage& message)
 {
     UpdateBounds();
     DefaultHandler(message);
+}
+
+void TWinControl::WMGetMinMaxInfo(TMessage& message)
+{
+    DefaultHandler(message);
+    auto* info = reinterpret_cast<TMinMaxInfo*>(message.LParam);
+    if (info == nullptr) {
+        return;
+    }
+    const TSizeConstraints& limits = Constraints();
+    if (limits.MinWidth > 0) {
+        info->ptMinTrackSize.X = limits.MinWidth;
+    }
+    if (limits.MinHeight > 0) {
+        info->ptMinTrackSize.Y = limits.MinHeight;
+    }
+    if (limits.MaxWidth > 0) {
+        info->ptMaxTrackSize.X = limits.MaxWidth;
+    }
+    if (limits.MaxHeight > 0) {
+        info->ptMaxTrackSize.Y = limits.MaxHeight;
+    }
+}
+
+void TWinControl::ConstraintsChanged()
+{
+    const auto life = Life();
+    TControl::ConstraintsChanged();
+    if (life->Alive() && FHandle != 0) {
+        UpdateWindowSizeLimits(FHandle);
+    }
 }
 
 void TWinControl::WMSetFocus(TMessage& message)

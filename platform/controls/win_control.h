@@ -1,9 +1,10 @@
 // TWinControl: a control with a window of its own (created on demand with
 // CreateWindowEx, its procedure the control's WndProc). It holds child
-// controls, aligns them, routes mouse messages to its children without
-// window, takes the keyboard focus, moves it with Tab in TabOrder, turns
-// keys into key events and dialog keys (Enter, Escape, Tab, arrows, Alt
-// with a letter), and paints its children without window after itself.
+// controls, arranges them (alignment, margins, anchors, sizing to them),
+// routes mouse messages to its children without window, takes the keyboard
+// focus, moves it with Tab in TabOrder, turns keys into key events and
+// dialog keys (Enter, Escape, Tab, arrows, Alt with a letter), and paints
+// its children without window after itself.
 #pragma once
 
 #include "platform/canvas/device_context.h"
@@ -112,10 +113,16 @@ protected:
     virtual void CreateWindowHandle(const TCreateParams& params);
     virtual void DestroyWnd();
     virtual void CreateHandle();
-    // Lays out the aligned children inside rect (the client area).
+    // Lays out the children inside rect (the client area): by alignment
+    // with margins, then by anchors (ArrangeControls).
     virtual void AlignControls(TControl* control, TRect& rect);
     // The area children are aligned in.
     virtual void AdjustClientRect(TRect& rect);
+    // The size that holds the visible children where they are (anchored
+    // ones) or stacked along their edges (aligned ones).
+    bool CanAutoSize(int& newWidth, int& newHeight) override;
+    // A top-level window tells the host its new size limits.
+    void ConstraintsChanged() override;
     // Paints the control itself; the base leaves it to the default handling.
     virtual void PaintWindow(HDC dc);
     // Paints the control and then its children without window.
@@ -140,6 +147,7 @@ protected:
     void WMSize(TMessage& message);
     void WMMove(TMessage& message);
     void WMWindowPosChanged(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
     void WMSetCursor(TMessage& message);

@@ -46,6 +46,16 @@ struct TWindowPos {
     std::uint32_t flags = 0;
 };
 
+// lParam of WM_GETMINMAXINFO: the window answers the sizes the user may
+// give a top-level window by dragging its frame (window sizes, x and y).
+struct TMinMaxInfo {
+    TPoint ptReserved;
+    TPoint ptMaxSize;
+    TPoint ptMaxPosition;
+    TPoint ptMinTrackSize;
+    TPoint ptMaxTrackSize;
+};
+
 // Creates the window (a child with WS_CHILD and a parent, else top-level),
 // sends WM_NCCREATE, WM_NCCALCSIZE and WM_CREATE, and shows it when
 // WS_VISIBLE is set. Raises EWindowError when the parent is no window or
@@ -79,6 +89,12 @@ void SetWindowStyle(HWND hwnd, DWORD style);
 void SetWindowExStyle(HWND hwnd, DWORD exStyle);
 
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, std::uint32_t flags);
+// The limits of a top-level window's size as the window answers
+// WM_GETMINMAXINFO (no window: none).
+TMinMaxInfo GetWindowSizeLimits(HWND hwnd);
+// Asks a top-level window for its size limits again and tells the host,
+// which keeps the user's resizing within them.
+void UpdateWindowSizeLimits(HWND hwnd);
 bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint);
 bool ShowWindow(HWND hwnd, int command);
 // The window and all its parents have WS_VISIBLE.

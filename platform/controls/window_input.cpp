@@ -320,6 +320,23 @@ bool TranslateKey(TWindowManager& manager, const TQueuedInput& input, TMsg& msg)
     return true;
 }
 
+// The user moved or sized a top-level window: its size stays within the
+// limits the window answers, and a size it refuses goes back to the host.
+void PlaceByUser(TWindowManager& manager, HWND hwnd, const TQueuedInput& input)
+{
+    const TMinMaxInfo limits = GetWindowSizeLimits(hwnd);
+    const int askedWidth = input.Value & 0xFFFF;
+    const int askedHeight = (input.Value >> 16) & 0xFFFF;
+    const int width = std::clamp(askedWidth, limits.ptMinTrackSize.X, limits.ptMaxTrackSize.X);
+    const int height = std::clamp(askedHeight, limits.ptMinTrackSize.Y, limits.ptMaxTrackSize.Y);
+    SetWindowPos(hwnd, 0, input.X, input.Y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+    if (width != askedWidth || height != askedHeight) {
+        if (const TWindowRecord* record = manager.Find(hwnd)) {
+            manager.Host().MoveHostWindow(hwnd, record->Bounds);
+        }
+    }
+}
+
 bool TranslateChar(TWindowManager& manager, const TQueuedInput& input, TMsg& msg)
 {
     const HWND target = KeyTarget(manager);
@@ -529,6 +546,7 @@ bool SetCursorPos(int x, int y)
         return false;
     }
     manager->CursorPos = Point(x, y);
+    manager->Host().MoveHostPointer(manager->CursorPos);
     return true;
 }
 
@@ -665,8 +683,7 @@ bool TranslateQueuedInput(TMsg& msg)
     case THostInputKind::Deactivated:
         return false;
     case THostInputKind::Moved:
-        SetWindowPos(origin, 0, input.X, input.Y, input.Value & 0xFFFF, (input.Value >> 16) & 0xFFFF,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
+        PlaceByUser(*manager, origin, input);
         return false;
     }
     return false;

@@ -42,7 +42,8 @@ bool SwapMouseButton(bool swap);
 std::uint32_t CurrentKeyFlags();
 
 bool GetCursorPos(TPoint& point);
-// Moves the program's idea of the pointer (the host's pointer stays).
+// Moves the pointer: the program's idea of it, and the host's real one
+// where it has one.
 bool SetCursorPos(int x, int y);
 // The platform beep through the host.
 bool MessageBeep(unsigned type);

@@ -179,6 +179,9 @@ HWND TWindowManager::Create(const TCreateParams& params, TWindowProcedure proced
         Destroy(handle);
         throw EWindowError("window creation refused");
     }
+    if (!child) {
+        UpdateWindowSizeLimits(handle);
+    }
     if (Find(handle) != nullptr && (params.Style & WS_VISIBLE) != 0) {
         ShowWindow(handle, IsTopLevel(handle) ? SW_SHOW : SW_SHOWNA);
     }
@@ -701,6 +704,36 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, std
         SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
     }
     return true;
+}
+
+TMinMaxInfo GetWindowSizeLimits(HWND hwnd)
+{
+    // X11 takes no larger window.
+    constexpr int LargestSide = 32767;
+    TMinMaxInfo info;
+    info.ptMaxTrackSize = Point(LargestSide, LargestSide);
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr || manager->Find(hwnd) == nullptr) {
+        return info;
+    }
+    SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    info.ptMinTrackSize = Point(std::clamp(info.ptMinTrackSize.X, 0, LargestSide),
+                                std::clamp(info.ptMinTrackSize.Y, 0, LargestSide));
+    info.ptMaxTrackSize = Point(std::clamp(info.ptMaxTrackSize.X, info.ptMinTrackSize.X, LargestSide),
+                                std::clamp(info.ptMaxTrackSize.Y, info.ptMinTrackSize.Y, LargestSide));
+    return info;
+}
+
+void UpdateWindowSizeLimits(HWND hwnd)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    TWindowRecord* record = manager != nullptr ? manager->Find(hwnd) : nullptr;
+    if (record == nullptr || !record->IsTopLevel()) {
+        return;
+    }
+    const TMinMaxInfo limits = GetWindowSizeLimits(hwnd);
+    manager->Host().SetHostWindowSizeLimits(hwnd, TSize{limits.ptMinTrackSize.X, limits.ptMinTrackSize.Y},
+                                            TSize{limits.ptMaxTrackSize.X, limits.ptMaxTrackSize.Y});
 }
 
 bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint)

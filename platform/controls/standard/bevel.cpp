@@ -9,7 +9,7 @@ PLAT_DEFINE_CLASS(TBevel, TGraphicControl,
         .Default(bsBox),
     Published("Style", &TBevel::Style, &TBevel::SetStyle, {"bsLowered", "bsRaised"}).Default(bsLowered))
 
-TBevel::TBevel(TComponent* owner) : TLayoutControl<TGraphicControl>(owner)
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner)
 {
     FControlStyle.Include(csReplicatable);
     FWidth = 50;

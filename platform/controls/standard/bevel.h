@@ -3,14 +3,13 @@
 #pragma once
 
 #include "platform/controls/graphic_control.h"
-#include "platform/controls/standard/control_layout.h"
 
 namespace plat {
 
 enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 enum TBevelStyle { bsLowered, bsRaised };
 
-class TBevel : public TLayoutControl<TGraphicControl> {
+class TBevel : public TGraphicControl {
     PLAT_CLASS(TBevel, TGraphicControl)
 public:
     explicit TBevel(TComponent* owner);

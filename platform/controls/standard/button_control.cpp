@@ -28,7 +28,7 @@ PLAT_BEGIN_MESSAGES(TButtonControl, TCustomControl)
     PLAT_MESSAGE(CM_ENABLEDCHANGED, CMEnabledChanged)
 PLAT_END_MESSAGES
 
-TButtonControl::TButtonControl(TComponent* owner) : TLayoutControl<TCustomControl>(owner)
+TButtonControl::TButtonControl(TComponent* owner) : TCustomControl(owner)
 {
     // Presses are counted here; a quick second press is a press, not a double click.
     FControlStyle -= TControlStyle{csClickEvents, csDoubleClicks, csAcceptsControls};
@@ -112,7 +112,7 @@ void TButtonControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
             SetDown(true);
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TButtonControl::MouseMove(TShiftState shift, int x, int y)
@@ -120,7 +120,7 @@ void TButtonControl::MouseMove(TShiftState shift, int x, int y)
     if (FMouseHeld) {
         SetDown(ClientRect().Contains(x, y));
     }
-    TLayoutControl<TCustomControl>::MouseMove(shift, x, y);
+    TCustomControl::MouseMove(shift, x, y);
 }
 
 void TButtonControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -136,7 +136,7 @@ void TButtonControl::MouseUp(TMouseButton button, TShiftState shift, int x, int 
             }
         }
     }
-    TLayoutControl<TCustomControl>::MouseUp(button, shift, x, y);
+    TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TButtonControl::WMKeyDown(TMessage& message)

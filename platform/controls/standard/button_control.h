@@ -6,11 +6,10 @@
 #pragma once
 
 #include "platform/controls/custom_control.h"
-#include "platform/controls/standard/control_layout.h"
 
 namespace plat {
 
-class TButtonControl : public TLayoutControl<TCustomControl> {
+class TButtonControl : public TCustomControl {
     PLAT_CLASS(TButtonControl, TCustomControl)
     PLAT_MESSAGES(TButtonControl, TCustomControl)
 public:

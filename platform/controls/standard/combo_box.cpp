@@ -41,13 +41,11 @@ namespace {
 constexpr int TextMargin = 2;
 // What the field adds to a line of text: the sunken edge and a margin.
 constexpr int FieldExtra = 8;
-// F4 opens and closes the list (the key table names F1, F2, F10 and F12 only).
-constexpr std::uint16_t VirtualKeyF4 = 0x73;
 
 } // namespace
 
 TCustomComboBox::TCustomComboBox(TComponent* owner)
-    : TLayoutControl<TCustomControl>(owner), FItems(std::make_unique<TStringList>())
+    : TCustomControl(owner), FItems(std::make_unique<TStringList>())
 {
     FControlStyle -= TControlStyle{csAcceptsControls, csSetCaption, csClickEvents, csDoubleClicks};
     FTabStop = true;
@@ -68,13 +66,13 @@ TCustomComboBox::~TCustomComboBox()
 
 void TCustomComboBox::CreateParams(TCreateParams& params)
 {
-    TLayoutControl<TCustomControl>::CreateParams(params);
+    TCustomControl::CreateParams(params);
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TCustomComboBox::CreateWnd()
 {
-    TLayoutControl<TCustomControl>::CreateWnd();
+    TCustomControl::CreateWnd();
     SetHeight(FieldHeight());
     PlaceEdit();
 }
@@ -92,7 +90,7 @@ void TCustomComboBox::SetBounds(int left, int top, int width, int height)
     if (HandleAllocated() && !ComponentState().Contains(csLoading)) {
         height = FieldHeight();
     }
-    TLayoutControl<TCustomControl>::SetBounds(left, top, width, height);
+    TCustomControl::SetBounds(left, top, width, height);
 }
 
 TRect TCustomComboBox::ButtonRect() const
@@ -267,7 +265,7 @@ void TCustomComboBox::CloseUp(bool accept)
 bool TCustomComboBox::ComboKey(std::uint16_t key, bool alt)
 {
     const bool dropped = DroppedDown();
-    if (key == VirtualKeyF4 || (alt && (key == VK_DOWN || key == VK_UP))) {
+    if (key == VK_F4 || (alt && (key == VK_DOWN || key == VK_UP))) {
         if (dropped) {
             CloseUp(true);
         } else {
@@ -382,12 +380,12 @@ void TCustomComboBox::MouseDown(TMouseButton button, TShiftState shift, int x, i
             return;
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 bool TCustomComboBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
-    if (TLayoutControl<TCustomControl>::DoMouseWheel(shift, wheelDelta, mousePos)) {
+    if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) {
         return true;
     }
     return DroppedDown() && FDropList->DoMouseWheel(shift, wheelDelta, mousePos);

@@ -8,7 +8,6 @@
 #pragma once
 
 #include "platform/controls/custom_control.h"
-#include "platform/controls/standard/control_layout.h"
 #include "platform/objects/string_list.h"
 
 #include <memory>
@@ -20,7 +19,7 @@ class TComboEdit;
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
-class TCustomComboBox : public TLayoutControl<TCustomControl> {
+class TCustomComboBox : public TCustomControl {
     PLAT_CLASS(TCustomComboBox, TCustomControl)
     PLAT_MESSAGES(TCustomComboBox, TCustomControl)
 public:

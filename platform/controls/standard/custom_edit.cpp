@@ -84,7 +84,7 @@ bool IsBlank(char16_t c)
 
 } // namespace
 
-TCustomEdit::TCustomEdit(TComponent* owner) : TLayoutControl<TCustomControl>(owner)
+TCustomEdit::TCustomEdit(TComponent* owner) : TCustomControl(owner)
 {
     FControlStyle -= TControlStyle{csAcceptsControls, csSetCaption};
     FTabStop = true;
@@ -97,7 +97,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TLayoutControl<TCustomControl>(own
 
 void TCustomEdit::CreateParams(TCreateParams& params)
 {
-    TLayoutControl<TCustomControl>::CreateParams(params);
+    TCustomControl::CreateParams(params);
     if (FBorderStyle == bsSingle) {
         params.ExStyle |= WS_EX_CLIENTEDGE;
     }
@@ -105,14 +105,14 @@ void TCustomEdit::CreateParams(TCreateParams& params)
 
 void TCustomEdit::CreateWnd()
 {
-    TLayoutControl<TCustomControl>::CreateWnd();
+    TCustomControl::CreateWnd();
     AdjustHeight();
     TextLaidOut();
 }
 
 void TCustomEdit::Loaded()
 {
-    TLayoutControl<TCustomControl>::Loaded();
+    TCustomControl::Loaded();
     AdjustHeight();
 }
 
@@ -615,7 +615,7 @@ void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y
             FMouseSelecting = true;
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TCustomEdit::MouseMove(TShiftState shift, int x, int y)
@@ -623,7 +623,7 @@ void TCustomEdit::MouseMove(TShiftState shift, int x, int y)
     if (FMouseSelecting) {
         MoveCaretTo(IndexAtPoint(Point(x, y)), true);
     }
-    TLayoutControl<TCustomControl>::MouseMove(shift, x, y);
+    TCustomControl::MouseMove(shift, x, y);
 }
 
 void TCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -631,7 +631,7 @@ void TCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     if (button == mbLeft) {
         FMouseSelecting = false;
     }
-    TLayoutControl<TCustomControl>::MouseUp(button, shift, x, y);
+    TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TCustomEdit::DblClick()
@@ -647,7 +647,7 @@ void TCustomEdit::DblClick()
     }
     FAnchor = start;
     MoveCaretTo(end, true);
-    TLayoutControl<TCustomControl>::DblClick();
+    TCustomControl::DblClick();
 }
 
 void TCustomEdit::WMSetText(TMessage& message)

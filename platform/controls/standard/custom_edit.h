@@ -10,7 +10,6 @@
 
 #include "platform/controls/custom_control.h"
 #include "platform/controls/form.h"
-#include "platform/controls/standard/control_layout.h"
 
 #include <algorithm>
 #include <string>
@@ -18,7 +17,7 @@
 
 namespace plat {
 
-class TCustomEdit : public TLayoutControl<TCustomControl> {
+class TCustomEdit : public TCustomControl {
     PLAT_CLASS(TCustomEdit, TCustomControl)
     PLAT_MESSAGES(TCustomEdit, TCustomControl)
 public:

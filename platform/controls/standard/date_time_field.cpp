@@ -303,7 +303,7 @@ std::vector<TFieldSegment> ParseFieldPattern(std::string_view pattern, const TFo
     return segments;
 }
 
-TCustomDateTimeField::TCustomDateTimeField(TComponent* owner) : TLayoutControl<TCustomControl>(owner)
+TCustomDateTimeField::TCustomDateTimeField(TComponent* owner) : TCustomControl(owner)
 {
     FControlStyle -= TControlStyle{csAcceptsControls, csSetCaption};
     FTabStop = true;
@@ -315,7 +315,7 @@ TCustomDateTimeField::TCustomDateTimeField(TComponent* owner) : TLayoutControl<T
 
 void TCustomDateTimeField::CreateParams(TCreateParams& params)
 {
-    TLayoutControl<TCustomControl>::CreateParams(params);
+    TCustomControl::CreateParams(params);
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -626,7 +626,7 @@ void TCustomDateTimeField::MouseDown(TMouseButton button, TShiftState shift, int
             SelectNearest(x);
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TCustomDateTimeField::SelectNearest(int x)

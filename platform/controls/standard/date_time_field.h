@@ -10,7 +10,6 @@
 #pragma once
 
 #include "platform/controls/custom_control.h"
-#include "platform/controls/standard/control_layout.h"
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
 
@@ -55,7 +54,7 @@ struct TFieldSegment {
 // literal text; anything else stands for itself.
 std::vector<TFieldSegment> ParseFieldPattern(std::string_view pattern, const TFormatSettings& settings);
 
-class TCustomDateTimeField : public TLayoutControl<TCustomControl> {
+class TCustomDateTimeField : public TCustomControl {
     PLAT_CLASS(TCustomDateTimeField, TCustomControl)
     PLAT_MESSAGES(TCustomDateTimeField, TCustomControl)
 public:

@@ -24,7 +24,7 @@ PLAT_BEGIN_MESSAGES(TCustomLabel, TGraphicControl)
     PLAT_MESSAGE(CM_DIALOGCHAR, CMDialogChar)
 PLAT_END_MESSAGES
 
-TCustomLabel::TCustomLabel(TComponent* owner) : TLayoutControl<TGraphicControl>(owner)
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner)
 {
     FControlStyle += TControlStyle{csOpaque, csReplicatable};
     FParentColor = true;
@@ -104,7 +104,7 @@ void TCustomLabel::SetFocusControl(TWinControl* value)
 
 void TCustomLabel::Notification(TComponent* component, TOperation operation)
 {
-    TLayoutControl<TGraphicControl>::Notification(component, operation);
+    TGraphicControl::Notification(component, operation);
     if (operation == opRemove && component == FFocusControl) {
         FFocusControl = nullptr;
     }
@@ -112,7 +112,7 @@ void TCustomLabel::Notification(TComponent* component, TOperation operation)
 
 void TCustomLabel::Loaded()
 {
-    TLayoutControl<TGraphicControl>::Loaded();
+    TGraphicControl::Loaded();
     AdjustBounds();
 }
 

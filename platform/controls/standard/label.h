@@ -5,14 +5,13 @@
 #pragma once
 
 #include "platform/controls/graphic_control.h"
-#include "platform/controls/standard/control_layout.h"
 #include "platform/controls/standard/standard_drawing.h"
 
 namespace plat {
 
 class TWinControl;
 
-class TCustomLabel : public TLayoutControl<TGraphicControl> {
+class TCustomLabel : public TGraphicControl {
     PLAT_CLASS(TCustomLabel, TGraphicControl)
     PLAT_MESSAGES(TCustomLabel, TGraphicControl)
 public:

@@ -24,7 +24,6 @@ PLAT_BEGIN_MESSAGES(TCustomListBox, TCustomControl)
     PLAT_MESSAGE(WM_SIZE, WMSize)
     PLAT_MESSAGE(WM_SETFOCUS, WMSetFocus)
     PLAT_MESSAGE(WM_KILLFOCUS, WMKillFocus)
-    PLAT_MESSAGE(WM_RBUTTONUP, WMRButtonUp)
     PLAT_MESSAGE(CM_FONTCHANGED, CMFontChanged)
 PLAT_END_MESSAGES
 
@@ -35,14 +34,14 @@ constexpr int TextMargin = 2;   // left of each row's text
 } // namespace
 
 TCustomListBox::TCustomListBox(TComponent* owner)
-    : TLayoutControl<TCustomControl>(owner), FItems(std::make_unique<TStringList>()), FSource(FItems.get())
+    : TCustomControl(owner), FItems(std::make_unique<TStringList>()), FSource(FItems.get())
 {
     FItems->OnChange = TNotifyEvent(this, &TCustomListBox::ItemsChanged);
     Init();
 }
 
 TCustomListBox::TCustomListBox(TComponent* owner, TStrings& source)
-    : TLayoutControl<TCustomControl>(owner), FSource(&source)
+    : TCustomControl(owner), FSource(&source)
 {
     Init();
 }
@@ -66,14 +65,14 @@ void TCustomListBox::Init()
 
 void TCustomListBox::CreateParams(TCreateParams& params)
 {
-    TLayoutControl<TCustomControl>::CreateParams(params);
+    TCustomControl::CreateParams(params);
     params.Style |= WS_VSCROLL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TCustomListBox::CreateWnd()
 {
-    TLayoutControl<TCustomControl>::CreateWnd();
+    TCustomControl::CreateWnd();
     UpdateScrollBar();
 }
 
@@ -246,7 +245,7 @@ void TCustomListBox::MouseDown(TMouseButton button, TShiftState shift, int x, in
             SetItemIndex(index);
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TCustomListBox::MouseMove(TShiftState shift, int x, int y)
@@ -255,7 +254,7 @@ void TCustomListBox::MouseMove(TShiftState shift, int x, int y)
         const int row = std::clamp(y, 0, std::max(ClientHeight() - 1, 0)) / std::max(ItemHeight(), 1);
         SetItemIndex(std::min(FTopIndex + row, Count() - 1));
     }
-    TLayoutControl<TCustomControl>::MouseMove(shift, x, y);
+    TCustomControl::MouseMove(shift, x, y);
 }
 
 void TCustomListBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -263,12 +262,12 @@ void TCustomListBox::MouseUp(TMouseButton button, TShiftState shift, int x, int 
     if (button == mbLeft) {
         FMouseSelecting = false;
     }
-    TLayoutControl<TCustomControl>::MouseUp(button, shift, x, y);
+    TCustomControl::MouseUp(button, shift, x, y);
 }
 
 bool TCustomListBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
-    if (TLayoutControl<TCustomControl>::DoMouseWheel(shift, wheelDelta, mousePos)) {
+    if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) {
         return true;
     }
     SetTopIndex(FTopIndex + WheelLines(wheelDelta));
@@ -326,12 +325,6 @@ void TCustomListBox::WMKillFocus(TMessage& message)
     FMouseSelecting = false;
     Invalidate();
     Inherited(message);
-}
-
-void TCustomListBox::WMRButtonUp(TMessage& message)
-{
-    Inherited(message);
-    SendContextMenu(*this, message);
 }
 
 void TCustomListBox::CMFontChanged(TMessage& message)

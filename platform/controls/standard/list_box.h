@@ -7,14 +7,13 @@
 #pragma once
 
 #include "platform/controls/custom_control.h"
-#include "platform/controls/standard/control_layout.h"
 #include "platform/objects/string_list.h"
 
 #include <memory>
 
 namespace plat {
 
-class TCustomListBox : public TLayoutControl<TCustomControl> {
+class TCustomListBox : public TCustomControl {
     PLAT_CLASS(TCustomListBox, TCustomControl)
     PLAT_MESSAGES(TCustomListBox, TCustomControl)
 public:
@@ -72,7 +71,6 @@ protected:
     void WMSize(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
-    void WMRButtonUp(TMessage& message);
     void CMFontChanged(TMessage& message);
 
 private:

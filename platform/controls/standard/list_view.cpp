@@ -29,7 +29,6 @@ PLAT_BEGIN_MESSAGES(TListView, TCustomControl)
     PLAT_MESSAGE(WM_SIZE, WMSize)
     PLAT_MESSAGE(WM_SETFOCUS, WMSetFocus)
     PLAT_MESSAGE(WM_KILLFOCUS, WMKillFocus)
-    PLAT_MESSAGE(WM_RBUTTONUP, WMRButtonUp)
 PLAT_END_MESSAGES
 
 namespace {
@@ -41,7 +40,7 @@ constexpr int HorizontalStep = 16;
 } // namespace
 
 TListView::TListView(TComponent* owner)
-    : TLayoutControl<TCustomControl>(owner), FColumns(std::make_unique<TListColumns>(*this)),
+    : TCustomControl(owner), FColumns(std::make_unique<TListColumns>(*this)),
       FItems(std::make_unique<TListItems>(*this))
 {
     FControlStyle -= TControlStyle{csAcceptsControls, csSetCaption, csClickEvents};
@@ -61,14 +60,14 @@ TListView::~TListView()
 
 void TListView::CreateParams(TCreateParams& params)
 {
-    TLayoutControl<TCustomControl>::CreateParams(params);
+    TCustomControl::CreateParams(params);
     params.Style |= WS_VSCROLL | WS_HSCROLL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TListView::CreateWnd()
 {
-    TLayoutControl<TCustomControl>::CreateWnd();
+    TCustomControl::CreateWnd();
     UpdateScrollBars();
 }
 
@@ -376,7 +375,7 @@ void TListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
             }
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TListView::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -389,12 +388,12 @@ void TListView::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
             OnColumnClick(this, FColumns->Items(pressed));
         }
     }
-    TLayoutControl<TCustomControl>::MouseUp(button, shift, x, y);
+    TCustomControl::MouseUp(button, shift, x, y);
 }
 
 bool TListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
-    if (TLayoutControl<TCustomControl>::DoMouseWheel(shift, wheelDelta, mousePos)) {
+    if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) {
         return true;
     }
     SetTopIndex(FTopIndex + WheelLines(wheelDelta));
@@ -461,12 +460,6 @@ void TListView::WMKillFocus(TMessage& message)
 {
     Invalidate();
     Inherited(message);
-}
-
-void TListView::WMRButtonUp(TMessage& message)
-{
-    Inherited(message);
-    SendContextMenu(*this, message);
 }
 
 } // namespace plat

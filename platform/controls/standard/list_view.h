@@ -8,7 +8,6 @@
 #pragma once
 
 #include "platform/controls/custom_control.h"
-#include "platform/controls/standard/control_layout.h"
 #include "platform/controls/standard/list_view_items.h"
 
 #include <memory>
@@ -18,7 +17,7 @@ namespace plat {
 using TLVCheckedItemEvent = TEvent<void(TObject* sender, TListItem* item)>;
 using TLVColumnClickEvent = TEvent<void(TObject* sender, TListColumn* column)>;
 
-class TListView : public TLayoutControl<TCustomControl> {
+class TListView : public TCustomControl {
     PLAT_CLASS(TListView, TCustomControl)
     PLAT_MESSAGES(TListView, TCustomControl)
 public:
@@ -75,7 +74,6 @@ protected:
     void WMSize(TMessage& message);
     void WMSetFocus(TMessage& message);
     void WMKillFocus(TMessage& message);
-    void WMRButtonUp(TMessage& message);
 
 private:
     void PaintHeader(TCanvas& canvas);

@@ -1,4 +1,4 @@
-// The focus taken by a press, and the context menu request of a right click.
+// The focus taken by a press.
 #include "platform/controls/standard/mouse_actions.h"
 
 namespace plat {
@@ -11,13 +11,6 @@ bool TakeFocusForPress(TWinControl& control)
     const auto life = control.Life();
     control.SetFocus();
     return life->Alive();
-}
-
-void SendContextMenu(TControl& control, const TMessage& rightButtonUp)
-{
-    const TPoint screen = control.ClientToScreen(
-        Point(GET_X_LPARAM(rightButtonUp.LParam), GET_Y_LPARAM(rightButtonUp.LParam)));
-    control.Perform(WM_CONTEXTMENU, 0, PointToLParam(screen.X, screen.Y));
 }
 
 } // namespace plat

@@ -1,9 +1,8 @@
-// TPanel: bevels, caption and the layout of its children.
+// TPanel: bevels, caption, and the border its children are arranged within.
 #include "platform/controls/standard/panel.h"
 
 #include "platform/canvas/control_drawing.h"
 #include "platform/canvas/gdi_constants.h"
-#include "platform/controls/standard/mouse_actions.h"
 
 namespace plat {
 
@@ -20,10 +19,9 @@ PLAT_DEFINE_CLASS(TPanel, TCustomPanel)
 
 PLAT_BEGIN_MESSAGES(TCustomPanel, TCustomControl)
     PLAT_MESSAGE(CM_TEXTCHANGED, CMTextChanged)
-    PLAT_MESSAGE(WM_RBUTTONUP, WMRButtonUp)
 PLAT_END_MESSAGES
 
-TCustomPanel::TCustomPanel(TComponent* owner) : TLayoutControl<TCustomControl>(owner)
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner)
 {
     FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks};
     FColor = clBtnFace;
@@ -88,12 +86,6 @@ void TCustomPanel::AdjustClientRect(TRect& rect)
     rect = InflateRect(rect, -inset, -inset);
 }
 
-void TCustomPanel::AlignControls(TControl* control, TRect& rect)
-{
-    AdjustClientRect(rect);
-    ArrangeControls(*this, control, rect);
-}
-
 void TCustomPanel::Paint()
 {
     TCanvas& canvas = *Canvas();
@@ -130,12 +122,6 @@ void TCustomPanel::CMTextChanged(TMessage& message)
 {
     Inherited(message);
     Invalidate();
-}
-
-void TCustomPanel::WMRButtonUp(TMessage& message)
-{
-    Inherited(message);
-    SendContextMenu(*this, message);
 }
 
 } // namespace plat

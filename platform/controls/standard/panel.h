@@ -4,14 +4,13 @@
 #pragma once
 
 #include "platform/controls/custom_control.h"
-#include "platform/controls/standard/control_layout.h"
 #include "platform/controls/standard/standard_drawing.h"
 
 namespace plat {
 
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
-class TCustomPanel : public TLayoutControl<TCustomControl> {
+class TCustomPanel : public TCustomControl {
     PLAT_CLASS(TCustomPanel, TCustomControl)
     PLAT_MESSAGES(TCustomPanel, TCustomControl)
 public:
@@ -32,9 +31,7 @@ public:
 protected:
     void Paint() override;
     void AdjustClientRect(TRect& rect) override;
-    void AlignControls(TControl* control, TRect& rect) override;
     void CMTextChanged(TMessage& message);
-    void WMRButtonUp(TMessage& message);
 
 private:
     void Changed();

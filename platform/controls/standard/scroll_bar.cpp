@@ -41,7 +41,7 @@ int Along(const TScrollBarLayout& layout, TPoint point)
 
 } // namespace
 
-TScrollBar::TScrollBar(TComponent* owner) : TLayoutControl<TCustomControl>(owner)
+TScrollBar::TScrollBar(TComponent* owner) : TCustomControl(owner)
 {
     FControlStyle -= TControlStyle{csAcceptsControls, csSetCaption, csClickEvents, csDoubleClicks};
     FTabStop = true;
@@ -172,7 +172,7 @@ void TScrollBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
             return;
         }
     }
-    TLayoutControl<TCustomControl>::MouseDown(button, shift, x, y);
+    TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TScrollBar::MouseMove(TShiftState shift, int x, int y)
@@ -188,7 +188,7 @@ void TScrollBar::MouseMove(TShiftState shift, int x, int y)
             Scroll(scTrack, position);
         }
     }
-    TLayoutControl<TCustomControl>::MouseMove(shift, x, y);
+    TCustomControl::MouseMove(shift, x, y);
 }
 
 void TScrollBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -200,7 +200,7 @@ void TScrollBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
             return;
         }
     }
-    TLayoutControl<TCustomControl>::MouseUp(button, shift, x, y);
+    TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TScrollBar::EndTracking()

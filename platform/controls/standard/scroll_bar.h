@@ -7,7 +7,6 @@
 
 #include "platform/controls/custom_control.h"
 #include "platform/controls/scroll_bars.h"
-#include "platform/controls/standard/control_layout.h"
 
 namespace plat {
 
@@ -16,7 +15,7 @@ enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTra
 
 using TScrollEvent = TEvent<void(TObject* sender, TScrollCode code, int& position)>;
 
-class TScrollBar : public TLayoutControl<TCustomControl> {
+class TScrollBar : public TCustomControl {
     PLAT_CLASS(TScrollBar, TCustomControl)
     PLAT_MESSAGES(TScrollBar, TCustomControl)
 public:

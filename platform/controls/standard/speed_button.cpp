@@ -16,7 +16,7 @@ PLAT_BEGIN_MESSAGES(TSpeedButton, TGraphicControl)
     PLAT_MESSAGE(CM_ENABLEDCHANGED, CMEnabledChanged)
 PLAT_END_MESSAGES
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TLayoutControl<TGraphicControl>(owner)
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner)
 {
     // A quick second press is a second click, not a double click.
     FControlStyle = {csCaptureMouse, csClickEvents, csOpaque};
@@ -47,7 +47,7 @@ void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int 
         FHeld = true;
         SetPressed(true);
     }
-    TLayoutControl<TGraphicControl>::MouseDown(button, shift, x, y);
+    TGraphicControl::MouseDown(button, shift, x, y);
 }
 
 void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
@@ -55,7 +55,7 @@ void TSpeedButton::MouseMove(TShiftState shift, int x, int y)
     if (FHeld) {
         SetPressed(ClientRect().Contains(x, y));
     }
-    TLayoutControl<TGraphicControl>::MouseMove(shift, x, y);
+    TGraphicControl::MouseMove(shift, x, y);
 }
 
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -64,7 +64,7 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         FHeld = false;
         SetPressed(false);
     }
-    TLayoutControl<TGraphicControl>::MouseUp(button, shift, x, y);
+    TGraphicControl::MouseUp(button, shift, x, y);
 }
 
 void TSpeedButton::CMMouseEnter(TMessage& message)

@@ -4,11 +4,10 @@
 #pragma once
 
 #include "platform/controls/graphic_control.h"
-#include "platform/controls/standard/control_layout.h"
 
 namespace plat {
 
-class TSpeedButton : public TLayoutControl<TGraphicControl> {
+class TSpeedButton : public TGraphicControl {
     PLAT_CLASS(TSpeedButton, TGraphicControl)
     PLAT_MESSAGES(TSpeedButton, TGraphicControl)
 public:

@@ -1,6 +1,11 @@
 // The GTK file chooser: request in, file names out.
 #include "platform/hosts/gtk/file_chooser.h"
 
+#include "platform/controls/application.h"
+#include "platform/controls/form.h"
+#include "platform/controls/window_input.h"
+#include "platform/hosts/gtk/gtk_host.h"
+
 #include <gtk/gtk.h>
 
 #include <filesystem>
@@ -9,20 +14,15 @@ namespace plat {
 
 namespace {
 
-// The program's window that has the keyboard, as the chooser's parent.
-GtkWindow* ActiveWindow()
+// The chooser's parent: the program's active window, else its main form.
+GtkWindow* ParentWindow()
 {
-    GList* windows = gtk_window_list_toplevels();
-    GtkWindow* active = nullptr;
-    for (GList* at = windows; at != nullptr; at = at->next) {
-        auto* window = GTK_WINDOW(at->data);
-        if (gtk_window_is_active(window)) {
-            active = window;
-            break;
-        }
+    HWND parent = GetActiveWindow();
+    if (parent == 0 && Application != nullptr && Application->MainForm() != nullptr &&
+        Application->MainForm()->HandleAllocated()) {
+        parent = Application->MainForm()->Handle();
     }
-    g_list_free(windows);
-    return active;
+    return parent != 0 ? GtkWindowOf(parent) : nullptr;
 }
 
 void AddFilters(GtkFileChooser* chooser, const TFileChooserRequest& request)
@@ -69,7 +69,7 @@ TFileChooserAnswer TGtkFileChooser::Choose(const TFileChooserRequest& request)
     namespace fs = std::filesystem;
     const GtkFileChooserAction action = request.Save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
     const char* title = !request.Title.empty() ? request.Title.c_str() : request.Save ? "Save File" : "Open File";
-    GtkFileChooserNative* native = gtk_file_chooser_native_new(title, ActiveWindow(), action, nullptr, nullptr);
+    GtkFileChooserNative* native = gtk_file_chooser_native_new(title, ParentWindow(), action, nullptr, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(native);
     gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(native), TRUE);
     gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);

@@ -1,8 +1,8 @@
 // The platform's file chooser under the GTK host: a GtkFileChooserNative,
-// modal over the program's active window, with the dialog's named filters
-// (matched without regard to case), folder, proposed name and multiple
-// choice. It never asks about replacing a file itself; the standard
-// dialogs ask with their own box.
+// modal over the program's active window (else its main form), with the
+// dialog's named filters (matched without regard to case), folder,
+// proposed name and multiple choice. It never asks about replacing a file
+// itself; the standard dialogs ask with their own box.
 #pragma once
 
 #include "platform/controls/dialogs/file_chooser.h"

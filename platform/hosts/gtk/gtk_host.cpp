@@ -12,6 +12,7 @@
 #include "platform/controls/clipboard.h"
 #include "platform/controls/cursors.h"
 #include "platform/controls/drag_drop.h"
+#include "platform/controls/window_manager.h"
 #include "platform/controls/window_paint.h"
 #include "platform/text_encoding.h"
 
@@ -39,7 +40,39 @@ struct TNativeWindow {
     GtkIMContext* Im = nullptr;
     TGtkHost::TState* Host = nullptr;
     TRect Placed;  // the bounds GTK was last told or reported
+    TSize MinSize{0, 0};          // the sizes the user may drag the window to
+    TSize MaxSize{G_MAXSHORT, G_MAXSHORT};
 };
+
+// A resizable window is sized by request and kept within its limits by the
+// geometry hints, so the user can shrink it down to its minimum; a fixed
+// one is as large as its drawing area asks.
+void SizeNativeWindow(TNativeWindow& native, const TRect& bounds)
+{
+    const int width = std::max<int>(static_cast<int>(bounds.Width()), 1);
+    const int height = std::max<int>(static_cast<int>(bounds.Height()), 1);
+    if (native.Info.Resizable) {
+        gtk_widget_set_size_request(native.Area, -1, -1);
+    } else {
+        gtk_widget_set_size_request(native.Area, width, height);
+    }
+    gtk_window_resize(GTK_WINDOW(native.Window), width, height);
+}
+
+void ApplySizeLimits(TNativeWindow& native)
+{
+    if (native.Window == nullptr || !native.Info.Resizable) {
+        return;
+    }
+    GdkGeometry geometry{};
+    geometry.min_width = std::max(native.MinSize.cx, 1);
+    geometry.min_height = std::max(native.MinSize.cy, 1);
+    geometry.max_width = std::max(native.MaxSize.cx, geometry.min_width);
+    geometry.max_height = std::max(native.MaxSize.cy, geometry.min_height);
+    const bool limited = native.MaxSize.cx < G_MAXSHORT || native.MaxSize.cy < G_MAXSHORT;
+    const auto hints = static_cast<GdkWindowHints>(GDK_HINT_MIN_SIZE | (limited ? GDK_HINT_MAX_SIZE : 0));
+    gtk_window_set_geometry_hints(GTK_WINDOW(native.Window), nullptr, &geometry, hints);
+}
 
 // Makes the window's drawing area a drop target for drags of any program.
 void AttachDragDestination(TNativeWindow& native);
@@ -560,9 +593,9 @@ void TGtkHost::TState::Realize(TNativeWindow& native)
                                            GDK_KEY_RELEASE_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK |
                                            GDK_FOCUS_CHANGE_MASK);
     const TRect bounds = native.Info.Bounds;
-    gtk_widget_set_size_request(native.Area, std::max<int>(static_cast<int>(bounds.Width()), 1),
-                                std::max<int>(static_cast<int>(bounds.Height()), 1));
     gtk_container_add(GTK_CONTAINER(native.Window), native.Area);
+    SizeNativeWindow(native, bounds);
+    ApplySizeLimits(native);
     gtk_window_move(GTK_WINDOW(native.Window), bounds.Left, bounds.Top);
     native.Placed = bounds;
     if (!native.Info.Popup) {
@@ -668,11 +701,19 @@ void TGtkHost::MoveHostWindow(HWND window, const TRect& bounds)
     if (native->Window == nullptr) {
         return;
     }
-    const int width = std::max<int>(static_cast<int>(bounds.Width()), 1);
-    const int height = std::max<int>(static_cast<int>(bounds.Height()), 1);
-    gtk_widget_set_size_request(native->Area, width, height);
-    gtk_window_resize(GTK_WINDOW(native->Window), width, height);
+    SizeNativeWindow(*native, bounds);
     gtk_window_move(GTK_WINDOW(native->Window), bounds.Left, bounds.Top);
+}
+
+void TGtkHost::SetHostWindowSizeLimits(HWND window, TSize minimum, TSize maximum)
+{
+    TNativeWindow* native = F->Find(window);
+    if (native == nullptr) {
+        return;
+    }
+    native->MinSize = minimum;
+    native->MaxSize = TSize{std::min<int>(maximum.cx, G_MAXSHORT), std::min<int>(maximum.cy, G_MAXSHORT)};
+    ApplySizeLimits(*native);
 }
 
 void TGtkHost::SetHostWindowCaption(HWND window, const std::string& caption)
@@ -708,6 +749,30 @@ void TGtkHost::HostWindowPixelsChanged(HWND window, const TRect& area)
         gtk_widget_queue_draw_area(native->Area, cut.Left, cut.Top, static_cast<int>(cut.Width()),
                                    static_cast<int>(cut.Height()));
     }
+}
+
+void TGtkHost::MoveHostPointer(TPoint screenPoint)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    GdkSeat* seat = display != nullptr ? gdk_display_get_default_seat(display) : nullptr;
+    GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
+    if (pointer != nullptr) {
+        gdk_device_warp(pointer, gdk_display_get_default_screen(display), screenPoint.X, screenPoint.Y);
+        gdk_display_flush(display);
+    }
+}
+
+GtkWindow* TGtkHost::NativeWindow(HWND window) const
+{
+    TNativeWindow* native = F->Find(GetTopLevelWindow(window));
+    return native != nullptr && native->Window != nullptr ? GTK_WINDOW(native->Window) : nullptr;
+}
+
+GtkWindow* GtkWindowOf(HWND window)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    auto* host = manager != nullptr ? dynamic_cast<TGtkHost*>(&manager->Host()) : nullptr;
+    return host != nullptr ? host->NativeWindow(window) : nullptr;
 }
 
 void TGtkHost::SetApplicationTitle(const std::string& title)

@@ -6,8 +6,9 @@
 // messages and, through the input method, typed text as WM_CHAR in UTF-16
 // units; the close box posts WM_CLOSE; the clipboard and drags speak MIME
 // types with other programs; the device scale follows GDK's; printing goes
-// through the canvas to GtkPrintOperation. The X11 backend is used, so that
-// popups open at screen points.
+// through the canvas to GtkPrintOperation; resizable windows keep the size
+// limits the program answers; SetCursorPos warps the real pointer. The X11
+// backend is used, so that popups open at screen points.
 #pragma once
 
 #include "platform/controls/host.h"
@@ -16,6 +17,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+
+typedef struct _GtkWindow GtkWindow;
 
 namespace plat {
 
@@ -34,11 +37,14 @@ public:
     void ShowHostWindow(HWND window, bool visible) override;
     void MoveHostWindow(HWND window, const TRect& bounds) override;
     void SetHostWindowCaption(HWND window, const std::string& caption) override;
+    void SetHostWindowSizeLimits(HWND window, TSize minimum, TSize maximum) override;
     void ActivateHostWindow(HWND window) override;
     void HostWindowPixelsChanged(HWND window, const TRect& area) override;
     void SetApplicationTitle(const std::string& title) override;
     void SetHostCursor(HCURSOR cursor) override;
     void SetHostPointerGrab(HWND window) override;
+    // Warps the real pointer.
+    void MoveHostPointer(TPoint screenPoint) override;
     int DeviceScale() const override;
     TRect ScreenRect() const override;
     TRect WorkArea() const override;
@@ -47,6 +53,10 @@ public:
     void ClipboardOffered(const std::vector<std::uint16_t>& formats) override;
     bool ReadForeignClipboardText(std::string& text) override;
     bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects) override;
+
+    // The GTK window that shows the top-level window of window; nullptr
+    // before it first shows.
+    GtkWindow* NativeWindow(HWND window) const;
 
     // Sees every input the host posts, in order (smoke tests replay them).
     using TInputRecorder = std::function<void(HWND topLevel, const TQueuedInput& input)>;
@@ -66,6 +76,11 @@ public:
 private:
     std::unique_ptr<TState> F;
 };
+
+// The GTK window behind a window of the program (its top-level's) on the
+// running GTK host; nullptr on another host or before it shows. Dialogs of
+// GTK's own take it as their parent.
+GtkWindow* GtkWindowOf(HWND window);
 
 // The MIME type a clipboard format has between programs; empty for formats
 // only this program knows.

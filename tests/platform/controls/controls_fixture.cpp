@@ -3,6 +3,7 @@
 
 #include "platform/controls/control_messages.h"
 #include "platform/controls/virtual_keys.h"
+#include "platform/controls/window_input.h"
 
 #include <map>
 
@@ -155,6 +156,17 @@ TForm* TControlsTest::NewForm(const std::string& name, int left, int top, int wi
     return form;
 }
 
+void TControlsTest::UserResizes(TCustomForm* form, int width, int height)
+{
+    TQueuedInput input;
+    input.Kind = THostInputKind::Moved;
+    input.X = form->Left();
+    input.Y = form->Top();
+    input.Value = width | (height << 16);
+    PostHostInput(form->Handle(), input);
+    Pump();
+}
+
 TSpyControl* TControlsTest::NewSpy(TWinControl* parent, const std::string& name, const TRect& bounds)
 {
     return Place(new TSpyControl(parent, Log, name), parent, bounds);
@@ -187,6 +199,7 @@ std::string MessageName(UINT msg)
         {WM_KEYUP, "WM_KEYUP"}, {WM_CHAR, "WM_CHAR"}, {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"}, {WM_SYSKEYUP, "WM_SYSKEYUP"},
         {WM_SYSCHAR, "WM_SYSCHAR"}, {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
         {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"}, {WM_RBUTTONUP, "WM_RBUTTONUP"},
+        {WM_CONTEXTMENU, "WM_CONTEXTMENU"},
         {WM_MOUSEMOVE, "WM_MOUSEMOVE"}, {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE"}, {WM_SETCURSOR, "WM_SETCURSOR"},
         {WM_PAINT, "WM_PAINT"}, {WM_SIZE, "WM_SIZE"}, {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"}, {WM_TIMER, "WM_TIMER"},
         {WM_VSCROLL, "WM_VSCROLL"}, {WM_HSCROLL, "WM_HSCROLL"}, {CM_MOUSEENTER, "CM_MOUSEENTER"},

@@ -86,6 +86,8 @@ protected:
     // A spy owned by and placed on parent.
     TSpyControl* NewSpy(TWinControl* parent, const std::string& name, const TRect& bounds);
     void Pump() { Host.PumpUntilIdle(); }
+    // The user drags the form's frame to a new size (the host reports it).
+    void UserResizes(TCustomForm* form, int width, int height);
     // How often the named spy saw msg since the log was cleared.
     int Seen(const std::string& who, UINT msg) const;
     // The messages of interest in the order they arrived: "who:message".

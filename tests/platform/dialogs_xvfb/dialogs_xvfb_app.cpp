@@ -1,13 +1,15 @@
 // The message box and the file chooser on the GTK host, for the X server
 // test of the dialogs (scripts/dialogs-xvfb drives it with xdotool). It
-// shows one dialog over a main form and writes what happened, one line a
-// fact, into the log it is given:
-//   message <log>          a Yes/No box with Yes the default: "result <button>"
+// shows one dialog over a 400 x 300 main form (300 x 200 at the least) and
+// writes what happened, one line a fact, into the log it is given:
+//   message <log>          the pointer to 123,145, then a Yes/No box with Yes
+//                          the default: "result <button>"
 //   save <log> <folder>    a save dialog for "*.qrec" files starting in the
 //                          folder: "box <text>" for every box on the way, then
 //                          "confirmed <name>" or "cancelled <name>"
 #include "platform/controls/application.h"
 #include "platform/controls/dialogs/standard_dialogs.h"
+#include "platform/controls/window_input.h"
 #include "platform/hosts/gtk/file_chooser.h"
 #include "platform/hosts/gtk/gtk_host.h"
 
@@ -42,11 +44,16 @@ int Run(const std::string& mode, std::ofstream& log, const std::string& folder, 
     auto* main = application.CreateForm<plat::TForm>();
     main->SetCaption("QEL dialogs");
     main->SetBounds(100, 100, 400, 300);
+    // The user may make it smaller, down to its limits: the window's size
+    // hints say so.
+    main->SetConstraints(plat::TSizeConstraints{300, 200, 0, 0});
     main->Show();
     application.ProcessMessages();
     plat::TGtkFileChooser chooser;
     TLoggedDialogs dialogs(chooser, log);
     if (mode == "message") {
+        // The pointer goes where the program says, on the screen too.
+        plat::SetCursorPos(123, 145);
         const plat::TModalResult result = dialogs.MessageBox("Should all containers be read?", "",
                                                              plat::mtConfirmation, {plat::mbYes, plat::mbNo},
                                                              plat::mbYes);

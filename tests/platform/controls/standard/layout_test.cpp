@@ -5,21 +5,19 @@
 
 #include "platform/controls/standard/bevel.h"
 #include "platform/controls/standard/button.h"
-#include "platform/controls/standard/designed_form.h"
 #include "platform/controls/standard/label.h"
 #include "platform/controls/standard/panel.h"
-#include "platform/controls/window_input.h"
 
 namespace plat::test {
 namespace {
 
 class TLayoutTest : public TStandardTest {
 protected:
-    // A shown designed form with the client size.
-    TDesignedForm* NewDesignedForm(const std::string& name, int clientWidth, int clientHeight,
-                                   TFormBorderStyle border = bsSizeable)
+    // A shown form with the client size.
+    TForm* NewLaidOutForm(const std::string& name, int clientWidth, int clientHeight,
+                         TFormBorderStyle border = bsSizeable)
     {
-        auto* form = App.CreateForm<TDesignedForm>();
+        auto* form = App.CreateForm<TForm>();
         form->SetName(name);
         form->SetBorderStyle(border);
         form->SetBounds(100, 100, 200, 200);
@@ -31,7 +29,7 @@ protected:
     }
 
     // The bottom strip of the date and time popup with its two buttons, as designed.
-    void BuildPopupStrip(TDesignedForm* form)
+    void BuildPopupStrip(TForm* form)
     {
         auto* strip = Place<TPanel>(form, "panCtrl", Rect(0, 0, 100, 31));
         strip->SetBevelOuter(bvNone);
@@ -49,18 +47,6 @@ protected:
             }
         }
     }
-
-    // The user drags the window's frame to a new size.
-    void UserResizes(TCustomForm* form, int width, int height)
-    {
-        TQueuedInput input;
-        input.Kind = THostInputKind::Moved;
-        input.X = form->Left();
-        input.Y = form->Top();
-        input.Value = width | (height << 16);
-        PostHostInput(form->Handle(), input);
-        Pump();
-    }
 };
 
 TEST_F(TLayoutTest, ThePopupStripAndItsButtonsKeepTheirMarginsAtEverySize)
@@ -68,7 +54,7 @@ TEST_F(TLayoutTest, ThePopupStripAndItsButtonsKeepTheirMarginsAtEverySize)
     for (const TSize client : {TSize{420, 60}, TSize{300, 80}, TSize{600, 55}}) {
         const int w = client.cx;
         const int h = client.cy;
-        TDesignedForm* form = NewDesignedForm("Popup", w, h, bsNone);
+        TForm* form = NewLaidOutForm("Popup", w, h, bsNone);
         BuildPopupStrip(form);
         const std::string size = std::to_string(w) + " x " + std::to_string(h);
         EXPECT_EQ(DumpedBounds("Popup.panCtrl"), Rect(3, h - 34, w - 3, h - 3)) << size;
@@ -81,7 +67,7 @@ TEST_F(TLayoutTest, ThePopupStripAndItsButtonsKeepTheirMarginsAtEverySize)
 
 TEST_F(TLayoutTest, MarginsCountOnlyWithAlignWithMarginsAndTheClientTakesTheRest)
 {
-    TDesignedForm* form = NewDesignedForm("Form1", 400, 300);
+    TForm* form = NewLaidOutForm("Form1", 400, 300);
     auto* top = Place<TPanel>(form, "Top", Rect(0, 0, 10, 40));
     top->SetAlign(alTop);
     auto* left = Place<TPanel>(form, "Left", Rect(0, 0, 50, 10));
@@ -100,7 +86,7 @@ TEST_F(TLayoutTest, MarginsCountOnlyWithAlignWithMarginsAndTheClientTakesTheRest
 
 TEST_F(TLayoutTest, AnchoredControlsKeepTheirDistancesAsTheFormGrows)
 {
-    TDesignedForm* form = NewDesignedForm("Form1", 400, 300);
+    TForm* form = NewLaidOutForm("Form1", 400, 300);
     auto* right = Place<TButton>(form, "Right", Rect(300, 10, 390, 35));
     right->SetAnchors({akTop, akRight});
     auto* stretched = Place<TPanel>(form, "Stretched", Rect(10, 50, 390, 250));
@@ -129,7 +115,7 @@ TEST_F(TLayoutTest, AnchoredControlsKeepTheirDistancesAsTheFormGrows)
 
 TEST_F(TLayoutTest, ConstraintsLimitEverySizeAControlIsGiven)
 {
-    TDesignedForm* form = NewDesignedForm("Form1", 400, 300);
+    TForm* form = NewLaidOutForm("Form1", 400, 300);
     auto* panel = Place<TPanel>(form, "Panel", Rect(0, 0, 100, 100));
     panel->SetConstraints(TSizeConstraints{50, 20, 150, 60});
     EXPECT_EQ(DumpedBounds("Form1.Panel"), Rect(0, 0, 100, 60)) << "applied at once";
@@ -141,7 +127,7 @@ TEST_F(TLayoutTest, ConstraintsLimitEverySizeAControlIsGiven)
 
 TEST_F(TLayoutTest, AFormKeepsItsFirstSizeAsItsMinimum)
 {
-    TDesignedForm* form = NewDesignedForm("Main", 518, 297);
+    TForm* form = NewLaidOutForm("Main", 518, 297);
     const TRect first = form->BoundsRect();
     form->SetConstraints(TSizeConstraints{form->Width(), form->Height(), 0, 0});
     form->SetBounds(first.Left, first.Top, 300, 200);
@@ -155,7 +141,7 @@ TEST_F(TLayoutTest, AFormKeepsItsFirstSizeAsItsMinimum)
 
 TEST_F(TLayoutTest, ATitleLineSpansThePageUnderItsTitle)
 {
-    TDesignedForm* form = NewDesignedForm("Page", 518, 297);
+    TForm* form = NewLaidOutForm("Page", 518, 297);
     auto* title = Place<TLabel>(form, "lblTitle", Rect(8, 8, 200, 24));
     title->SetCaption("2. Measurement time");
     auto* line = Place<TBevel>(form, "Line", Rect(8, 28, 510, 30));

@@ -8,7 +8,6 @@
 #include "platform/controls/standard/check_box.h"
 #include "platform/controls/standard/combo_box.h"
 #include "platform/controls/standard/custom_edit.h"
-#include "platform/controls/standard/designed_form.h"
 #include "platform/controls/standard/label.h"
 #include "platform/controls/standard/memo.h"
 #include "platform/controls/standard/panel.h"
@@ -29,7 +28,7 @@ TEST_F(TStreamingTest, ADesignedFormComesBackFromItsDescription)
 {
     RegisterStandardClasses();
     EXPECT_EQ(FindClass("TComboBox"), TComboBox::StaticClass());
-    auto* form = App.CreateForm<TDesignedForm>();
+    auto* form = App.CreateForm<TForm>();
     form->SetName("Popup");
     auto* strip = Place<TPanel>(form, "panCtrl", Rect(0, 0, 200, 31));
     strip->SetBevelOuter(bvNone);
@@ -38,6 +37,7 @@ TEST_F(TStreamingTest, ADesignedFormComesBackFromItsDescription)
     ok->SetCaption("OK");
     ok->SetDefault(true);
     ok->SetModalResult(mrOk);
+    ok->SetAlignWithMargins(true);
     auto* label = Place<TLabel>(form, "Label1", Rect(10, 10, 50, 25));
     label->SetCaption(" , ");
     label->SetLayout(tlCenter);
@@ -56,6 +56,7 @@ TEST_F(TStreamingTest, ADesignedFormComesBackFromItsDescription)
     memo->SetScrollBars(ssVertical);
     auto* line = Place<TBevel>(form, "Line", Rect(0, 130, 300, 132));
     line->SetShape(bsTopLine);
+    line->SetAnchors({akLeft, akTop, akRight});
     auto* bar = Place<TScrollBar>(form, "Amount", Rect(10, 140, 200, 157));
     bar->SetParams(40, 0, 255);
 
@@ -63,7 +64,7 @@ TEST_F(TStreamingTest, ADesignedFormComesBackFromItsDescription)
     TWriter(stream).WriteRootComponent(form);
     stream.SetPosition(0);
     delete form;
-    auto* copy = App.CreateForm<TDesignedForm>();
+    auto* copy = App.CreateForm<TForm>();
     TReader(stream).ReadRootComponent(copy);
 
     const auto find = [copy](const char* name) { return copy->FindComponent(name); };
@@ -83,6 +84,9 @@ TEST_F(TStreamingTest, ADesignedFormComesBackFromItsDescription)
     EXPECT_TRUE(dynamic_cast<TMemo*>(find("memFileHint"))->ReadOnly());
     EXPECT_EQ(dynamic_cast<TMemo*>(find("memFileHint"))->ScrollBars(), ssVertical);
     EXPECT_EQ(dynamic_cast<TBevel*>(find("Line"))->Shape(), bsTopLine);
+    EXPECT_EQ(dynamic_cast<TBevel*>(find("Line"))->Anchors(), (TAnchors{akLeft, akTop, akRight}));
+    EXPECT_EQ(dynamic_cast<TControl*>(find("Amount"))->Anchors(), (TAnchors{akLeft, akTop})) << "the default";
+    EXPECT_TRUE(copiedOk->AlignWithMargins());
     EXPECT_EQ(dynamic_cast<TScrollBar*>(find("Amount"))->Position(), 40);
     EXPECT_EQ(dynamic_cast<TScrollBar*>(find("Amount"))->Max(), 255);
 }
