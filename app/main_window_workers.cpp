@@ -1,0 +1,247 @@
+// The main window and its workers: starting one at a time, their status
+// messages, the error display, the application's exception handler and the
+// text lines a save hands over.
+#include "app/main_window.h"
+
+#include "card/buffer_list.h"
+#include "card/thread_status.h"
+#include "export/save_file_thread.h"
+#include "foundations/language_switch.h"
+#include "foundations/language_table.h"
+#include "foundations/qel_dialogs.h"
+#include "foundations/qel_error.h"
+#include "foundations/settings.h"
+#include "foundations/suite_services.h"
+#include "platform/controls/application.h"
+#include "platform/controls/standard/label.h"
+#include "platform/controls/standard/radio_button.h"
+#include "platform/dialogs.h"
+#include "widgets/pages/pgc_editor.h"
+#include "widgets/pages/pgc_meter.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace qel {
+namespace {
+
+// Every line break (CR LF, LF CR, LF or CR alone) as one LF, so the error
+// texts' line-feed-carriage-return pairs show as one break.
+std::string OneBreakPerLine(const std::string& Text)
+{
+    std::string out;
+    out.reserve(Text.size());
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        const char c = Text[i];
+        if (c != '\r' && c != '\n') {
+            out += c;
+            continue;
+        }
+        out += '\n';
+        const bool pair = i + 1 < Text.size() && (Text[i + 1] == '\r' || Text[i + 1] == '\n') && Text[i + 1] != c;
+        if (pair) {
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::int32_t ErrorCodeOf(plat::LPARAM Value)
+{
+    return static_cast<std::int32_t>(std::clamp<plat::LPARAM>(Value, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+bool TfrmMain::RunCardWorker(const std::function<std::shared_ptr<plat::TThread>()>& Create)
+{
+    if (WorkerRunning()) {
+        return false;
+    }
+    FCardThread.Hold(Create());
+    return true;
+}
+
+bool TfrmMain::RunSaveWorker(const std::function<std::shared_ptr<TSaveFileThread>()>& Create)
+{
+    if (WorkerRunning()) {
+        return false;
+    }
+    FSaveFileThread.Hold(Create());
+    return true;
+}
+
+void TfrmMain::StopWorkers()
+{
+    FCardThread.Terminate();
+    FSaveFileThread.Terminate();
+    FCardThread.Release();
+    FSaveFileThread.Release();
+}
+
+void TfrmMain::WMCardDirStatus(plat::TMessage& Message)
+{
+    switch (Message.WParam) {
+    case THREAD_STARTED:
+        lblInfo->SetCaption(LoadLanguageStr(&SReadCardDirectory));
+        ShowPage(PAGE_PROGRESS);
+        break;
+    case THREAD_PROGRESS:
+        ReportProgress(*omeProgress, Message.LParam);
+        break;
+    case THREAD_FINISHED:
+        WorkerEnded(FCardThread);
+        ShowPage(PAGE_INFO);
+        break;
+    case THREAD_FAILED:
+        WorkerEnded(FCardThread);
+        CardReadFailed(ErrorCodeOf(Message.LParam));
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::WMCardDataStatus(plat::TMessage& Message)
+{
+    switch (Message.WParam) {
+    case THREAD_STARTED:
+        lblInfo->SetCaption(LoadLanguageStr(&SReadCardMemory));
+        ShowPage(PAGE_PROGRESS);
+        break;
+    case THREAD_PROGRESS:
+        ReportProgress(*omeProgress, Message.LParam);
+        break;
+    case THREAD_FINISHED:
+        WorkerEnded(FCardThread);
+        DataReadFinished();
+        break;
+    case THREAD_FAILED:
+        WorkerEnded(FCardThread);
+        CardReadFailed(ErrorCodeOf(Message.LParam));
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMain::WMSaveStatus(plat::TMessage& Message)
+{
+    switch (Message.WParam) {
+    case THREAD_PROGRESS:
+        ReportProgress(*omeSave, Message.LParam);
+        break;
+    case THREAD_FINISHED:
+        WorkerEnded(FSaveFileThread);
+        SaveFinished();
+        break;
+    case THREAD_FAILED: {
+        WorkerEnded(FSaveFileThread);
+        const std::int32_t code = ErrorCodeOf(Message.LParam);
+        if (code != EXC_USER_ABORT && code != EXC_DIALOG_ABORT) {
+            ShowErrorCode(code);
+        }
+        ShowPage(PAGE_START);
+        break;
+    }
+    default:   // started and saved need nothing
+        break;
+    }
+}
+
+void TfrmMain::WorkerEnded(TWorkerSlot& Slot)
+{
+    Slot.Release();
+    RestoreTitle();
+}
+
+void TfrmMain::ReportProgress(TPgcMeter& Meter, plat::LPARAM Percent)
+{
+    const int percent = static_cast<int>(std::clamp<plat::LPARAM>(Percent, INT_MIN, INT_MAX));
+    Meter.SetPercent(percent);
+    ShowProgressTitle(percent);
+}
+
+void TfrmMain::CardReadFailed(std::int32_t Code)
+{
+    if (Code != EXC_USER_ABORT) {
+        ShowErrorCode(Code);
+    }
+    ShowPage(PAGE_START);
+}
+
+void TfrmMain::DataReadFinished()
+{
+    if (ActiveRecordIsShock()) {
+        FQShock = true;
+        rbnShockQSHOCK->SetChecked(true);
+        ShowPage(PAGE_SHOCK);
+        return;
+    }
+    FQShock = false;
+    FCutFileType = CUT_FILE_QEL;
+    ShowPage(PAGE_CUT_CHANNELS);
+}
+
+void TfrmMain::SaveFinished()
+{
+    ReadBufferList.EndSave();
+    plat::PostMessage(plat::HWND_BROADCAST, WM_SUITE_NOTIFY, static_cast<plat::WPARAM>(plat::Application->Handle()), 0);
+    ShowPage(PAGE_FINISH);
+}
+
+void TfrmMain::ShowErrorCode(std::int32_t Code)
+{
+    ShowErrorText(GetExceptionStr(Code));
+}
+
+void TfrmMain::ShowErrorText(const std::string& Text)
+{
+    QelDlg.ShowErrMsg(OneBreakPerLine(Text));
+}
+
+void TfrmMain::AppException(plat::TObject*, const std::exception& E)
+{
+    // A dialog no script expected has ended the scripted run already.
+    if (dynamic_cast<const plat::EUnexpectedDialog*>(&E) != nullptr) {
+        return;
+    }
+    const auto* error = dynamic_cast<const EQel*>(&E);
+    if (error == nullptr) {
+        ShowErrorText(GetOtherExceptionStr(E.what()));
+        return;
+    }
+    if (error->iException == EXC_USER_ABORT || error->iException == EXC_DIALOG_ABORT) {
+        return;
+    }
+    // Its own message, not the last worker's: the error happened here.
+    ShowErrorText(GetExceptionStr(error->iException, error->what()));
+}
+
+void TfrmMain::AddReport(const std::string& sText)
+{
+    if (RegReader.Report) {
+        oedReport->AppendPara(sText);
+    }
+}
+
+void TfrmMain::AddSaveInfo(const std::string& sText)
+{
+    WriteLogLine(sText);
+    oedResult->AppendPara(sText);
+    if (OnFileListed) {
+        OnFileListed(sText);
+    }
+}
+
+TAddReport TfrmMain::ReportCallback()
+{
+    return CallOnWindowThread(Handle(), [this](const std::string& sText) { AddReport(sText); });
+}
+
+TAddReport TfrmMain::SaveInfoCallback()
+{
+    return CallOnWindowThread(Handle(), [this](const std::string& sText) { AddSaveInfo(sText); });
+}
+
+} // namespace qel

@@ -1,0 +1,93 @@
+// The script of a scripted run: the program on the headless back end,
+// driven by a text of one step a line. Blank lines and lines that start
+// with "#" are skipped; words are separated by blanks, and a word in double
+// quotes may hold blanks (\" and \\ inside stand for " and \).
+//
+//   answer box <button> [text part]   the next message box: press the
+//                                     button (Yes, No, OK, Cancel, ... or
+//                                     default), its text must hold the part
+//   answer open <file> | answer open-cancel
+//   answer save <file> | answer save-cancel
+//   click <control>                   a mouse click on the control's middle
+//   set <control> <text>              the control focused, its text
+//                                     selected, the text typed over it
+//   check <control> on|off            a check box (or radio button) clicked
+//                                     into that state
+//   close                             the main window's close box
+//   status <dir|data|save> <state> [value]
+//                                     a worker's status message, as posted:
+//                                     state started, progress, finished,
+//                                     failed, saved or a number
+//   advance <ms>                      the clock moves on
+//   wait page <n> [ms]                until the page shows (workers run in
+//   wait activations <n> [ms]         real time; 10 s when no limit is
+//   wait file <path> [ms]             given)
+//   expect page <n> | expect caption <text> | expect title <text>
+//   expect activations <n>            requests of a second start answered
+//   expect dialog <box|open|save> [text part]
+//                                     the next dialog shown since the last
+//                                     expect dialog
+//   touch <path>                      an empty file, for whoever waits for it
+//   shot <file.png>                   the main window's picture
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qel {
+
+// A script that cannot be read: the message names the line.
+class EScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TScriptVerb {
+    AnswerBox,
+    AnswerOpen,
+    AnswerOpenCancel,
+    AnswerSave,
+    AnswerSaveCancel,
+    Click,
+    Set,
+    Check,
+    Close,
+    Status,
+    Advance,
+    WaitPage,
+    WaitActivations,
+    WaitFile,
+    ExpectPage,
+    ExpectCaption,
+    ExpectTitle,
+    ExpectActivations,
+    ExpectDialog,
+    Touch,
+    Shot,
+};
+
+struct TScriptStep {
+    int Line = 0;                      // in the script text, from 1
+    TScriptVerb Verb = TScriptVerb::Close;
+    std::vector<std::string> Args;     // the words after the verb (after "answer box" etc.)
+    std::int64_t Number = 0;           // the step's number: page, count, ms, a status's state
+    std::int64_t Value = 0;            // a status's value (percent or error code)
+    std::int64_t LimitMs = 0;          // wait steps: how long they may wait
+};
+
+// How long a wait step waits when the script gives no limit.
+constexpr std::int64_t DEFAULT_WAIT_MS = 10000;
+
+// The steps of a script text; EScriptError for an unknown step, a missing
+// or surplus word, a number that is none, an unclosed quote.
+std::vector<TScriptStep> ParseRunScript(const std::string& Text);
+// The same from a file; EScriptError also when it cannot be read.
+std::vector<TScriptStep> LoadRunScript(const std::string& FileName);
+
+// The words of one line (quotes removed); EScriptError (without line) for
+// an unclosed quote.
+std::vector<std::string> SplitScriptWords(const std::string& Line);
+
+} // namespace qel

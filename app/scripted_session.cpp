@@ -1,0 +1,405 @@
+// A run of the program on the headless back end, driven by a script.
+#include "app/scripted_session.h"
+
+#include "app/instance_activation.h"
+#include "app/main_window.h"
+#include "card/thread_status.h"
+#include "platform/ascii_case.h"
+#include "platform/controls/application.h"
+#include "platform/controls/standard/check_box.h"
+#include "platform/controls/standard/custom_edit.h"
+#include "platform/controls/standard/radio_button.h"
+#include "platform/hosts/headless/headless_host.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+
+namespace qel {
+namespace {
+
+// How often a wait for a file looks again (a file's arrival wakes nothing).
+constexpr std::chrono::milliseconds FILE_POLL{20};
+constexpr std::chrono::milliseconds NO_POLL_LIMIT{-1};
+
+// The button a script names, without regard to case; nothing for "default".
+std::optional<plat::TMsgDlgBtn> ButtonNamed(const std::string& Name)
+{
+    for (int button = plat::mbYes; button <= plat::mbClose; ++button) {
+        const auto each = static_cast<plat::TMsgDlgBtn>(button);
+        if (plat::SameText(Name, plat::ButtonName(each))) {
+            return each;
+        }
+    }
+    return std::nullopt;
+}
+
+plat::UINT StatusMessageOf(const std::string& Kind)
+{
+    return Kind == "dir" ? WM_CARD_DIR_STATUS : Kind == "data" ? WM_CARD_DATA_STATUS : WM_SAVE_STATUS;
+}
+
+plat::TDialogKind DialogKindOf(const std::string& Kind)
+{
+    return Kind == "box" ? plat::TDialogKind::MessageBox
+           : Kind == "save" ? plat::TDialogKind::SaveFile
+                            : plat::TDialogKind::OpenFile;
+}
+
+std::string Quoted(const std::string& Text)
+{
+    return "\"" + Text + "\"";
+}
+
+} // namespace
+
+// ---- dialogs ----
+
+template <class TShow>
+auto TRunDialogs::Reported(TShow Show) -> decltype(Show())
+{
+    try {
+        return Show();
+    } catch (const plat::EUnexpectedDialog& error) {
+        if (OnUnexpected) {
+            OnUnexpected(error.what());
+        }
+        throw;
+    }
+}
+
+plat::TModalResult TRunDialogs::MessageBox(const std::string& text, const std::string& caption, plat::TMsgDlgType type,
+                                           plat::TMsgDlgButtons buttons, plat::TMsgDlgBtn defaultButton)
+{
+    return Reported([&] { return TScriptedDialogs::MessageBox(text, caption, type, buttons, defaultButton); });
+}
+
+plat::TFileDialogResult TRunDialogs::SaveFileDialog(const plat::TFileDialogOptions& options)
+{
+    return Reported([&] { return TScriptedDialogs::SaveFileDialog(options); });
+}
+
+plat::TFileDialogResult TRunDialogs::OpenFileDialog(const plat::TFileDialogOptions& options)
+{
+    return Reported([&] { return TScriptedDialogs::OpenFileDialog(options); });
+}
+
+// ---- the session ----
+
+TScriptedSession::TScriptedSession(std::vector<TScriptStep> Steps, std::string RecordFile)
+    : FSteps(std::move(Steps)), FRecordFile(std::move(RecordFile))
+{
+    FDialogs.OnUnexpected = [this](const std::string& Why) { EndRun("a dialog no answer expects: " + Why); };
+}
+
+TScriptedSession::~TScriptedSession() = default;
+
+plat::IHost& TScriptedSession::OpenHost()
+{
+    if (!FHost) {
+        FHost = std::make_unique<plat::THeadlessHost>();
+    }
+    return *FHost;
+}
+
+void TScriptedSession::Started(plat::TApplication& App, TfrmMain& Main, TInstanceActivation& Activation)
+{
+    FApp = &App;
+    FMain = &Main;
+    FRecord.WindowShown();
+    FRecord.PageShown(Main.PageIndex());
+    Main.OnPageShown = [this](int Page) {
+        FRecord.PageShown(Page);
+        SeeCaptions();
+    };
+    Main.OnFileListed = [this](const std::string& FileName) { FRecord.FileListed(FileName); };
+    Activation.OnActivated = [this] { FRecord.Activated(); };
+    SeeCaptions();
+    FHost->Script([this] { RunSteps(); });
+}
+
+void TScriptedSession::LoopEnded()
+{
+    SeeCaptions();
+    if (FDialogs.PendingCount() > 0 && !FEnded) {
+        FRecord.Failed(std::to_string(FDialogs.PendingCount()) + " dialog answers were not used");
+    }
+    FMain = nullptr;
+    FApp = nullptr;
+}
+
+int TScriptedSession::Ended(int Status)
+{
+    FRecord.SetDialogs(FDialogs.Shown());
+    FRecord.SetStatus(Status);
+    if (!FRecordFile.empty()) {
+        FRecord.Save(FRecordFile);
+    }
+    if (Status != 0) {
+        return Status;
+    }
+    return FRecord.Passed() ? 0 : 2;
+}
+
+void TScriptedSession::SeeCaptions()
+{
+    if (FMain != nullptr && FApp != nullptr) {
+        FRecord.CaptionSeen(FMain->Caption());
+        FRecord.TitleSeen(FApp->Title());
+    }
+}
+
+void TScriptedSession::EndRun(const std::string& Why)
+{
+    FRecord.Failed(Why);
+    FEnded = true;
+    if (FApp != nullptr) {
+        FApp->Terminate();
+    }
+}
+
+void TScriptedSession::RunSteps()
+{
+    SeeCaptions();
+    while (!FEnded && FNext < FSteps.size()) {
+        const TOutcome outcome = Perform(FSteps[FNext]);
+        if (outcome == TOutcome::Waiting || outcome == TOutcome::Failed) {
+            break;
+        }
+        ++FNext;
+        FWaitSince.reset();
+        if (outcome == TOutcome::Posted) {
+            break;
+        }
+    }
+    if (FEnded || FApp->Terminated()) {
+        return;
+    }
+    if (FNext == FSteps.size() && !FApp->Queue().HasMessage()) {
+        EndRun("the script ended while the program still runs");
+        return;
+    }
+    FHost->Script([this] { RunSteps(); });
+}
+
+TScriptedSession::TOutcome TScriptedSession::Perform(const TScriptStep& Step)
+{
+    switch (Step.Verb) {
+    case TScriptVerb::AnswerBox:
+    case TScriptVerb::AnswerOpen:
+    case TScriptVerb::AnswerOpenCancel:
+    case TScriptVerb::AnswerSave:
+    case TScriptVerb::AnswerSaveCancel:
+        return Answer(Step);
+    case TScriptVerb::WaitPage:
+    case TScriptVerb::WaitActivations:
+    case TScriptVerb::WaitFile:
+        return Wait(Step);
+    case TScriptVerb::ExpectPage:
+    case TScriptVerb::ExpectCaption:
+    case TScriptVerb::ExpectTitle:
+    case TScriptVerb::ExpectActivations:
+    case TScriptVerb::ExpectDialog:
+        return Expect(Step);
+    default:
+        return Act(Step);
+    }
+}
+
+TScriptedSession::TOutcome TScriptedSession::Answer(const TScriptStep& Step)
+{
+    switch (Step.Verb) {
+    case TScriptVerb::AnswerBox: {
+        const std::string part = Step.Args.size() > 1 ? Step.Args[1] : std::string();
+        if (plat::SameText(Step.Args[0], "default")) {
+            FDialogs.ExpectMessageBoxDefault(part);
+        } else if (const auto button = ButtonNamed(Step.Args[0])) {
+            FDialogs.ExpectMessageBox(*button, part);
+        } else {
+            return Fail(Step, "no button is named " + Quoted(Step.Args[0]));
+        }
+        break;
+    }
+    case TScriptVerb::AnswerOpen:
+        FDialogs.ExpectOpenFile(Step.Args[0]);
+        break;
+    case TScriptVerb::AnswerOpenCancel:
+        FDialogs.ExpectOpenFileCancel();
+        break;
+    case TScriptVerb::AnswerSave:
+        FDialogs.ExpectSaveFile(Step.Args[0]);
+        break;
+    default:
+        FDialogs.ExpectSaveFileCancel();
+        break;
+    }
+    return TOutcome::Next;
+}
+
+TScriptedSession::TOutcome TScriptedSession::Act(const TScriptStep& Step)
+{
+    switch (Step.Verb) {
+    case TScriptVerb::Click:
+        return ClickOn(Step, Step.Args[0]);
+    case TScriptVerb::Set:
+        return SetText(Step);
+    case TScriptVerb::Check:
+        return Check(Step);
+    case TScriptVerb::Close:
+        FHost->CloseWindow(FMain->Handle());
+        return TOutcome::Posted;
+    case TScriptVerb::Status:
+        return PostStatus(Step);
+    case TScriptVerb::Advance:
+        FHost->AdvanceClock(Step.Number);
+        return FApp->Terminated() ? TOutcome::Posted : TOutcome::Next;
+    case TScriptVerb::Touch:
+        if (!std::ofstream(Step.Args[0], std::ios::app)) {
+            return Fail(Step, "the file " + Step.Args[0] + " cannot be made");
+        }
+        return TOutcome::Next;
+    default:   // shot
+        try {
+            FHost->SaveScreenshot(FMain->Handle(), Step.Args[0]);
+        } catch (const std::exception& error) {
+            return Fail(Step, error.what());
+        }
+        return TOutcome::Next;
+    }
+}
+
+TScriptedSession::TOutcome TScriptedSession::ClickOn(const TScriptStep& Step, const std::string& Name)
+{
+    plat::TControl* control = FHost->FindControl(Name);
+    if (control == nullptr) {
+        return Fail(Step, "no control is named " + Quoted(Name));
+    }
+    if (!control->Showing()) {
+        return Fail(Step, "the control " + Quoted(Name) + " does not show");
+    }
+    const plat::TPoint centre = FHost->PointOf(Name);
+    FHost->MouseMove(centre);
+    FHost->Click(centre);
+    return TOutcome::Posted;
+}
+
+TScriptedSession::TOutcome TScriptedSession::SetText(const TScriptStep& Step)
+{
+    auto* edit = dynamic_cast<plat::TCustomEdit*>(FHost->FindControl(Step.Args[0]));
+    if (edit == nullptr || !edit->Showing() || !edit->CanFocus()) {
+        return Fail(Step, "no edit that takes text is named " + Quoted(Step.Args[0]));
+    }
+    edit->SetFocus();
+    edit->SelectAll();
+    FHost->TypeText(Step.Args[1]);
+    return TOutcome::Posted;
+}
+
+TScriptedSession::TOutcome TScriptedSession::Check(const TScriptStep& Step)
+{
+    const bool on = Step.Args[1] == "on";
+    plat::TControl* control = FHost->FindControl(Step.Args[0]);
+    if (auto* box = dynamic_cast<plat::TCheckBox*>(control)) {
+        return box->Checked() == on ? TOutcome::Next : ClickOn(Step, Step.Args[0]);
+    }
+    if (auto* radio = dynamic_cast<plat::TRadioButton*>(control)) {
+        if (!on) {
+            return Fail(Step, "a radio button goes off when another of its group is checked");
+        }
+        return radio->Checked() ? TOutcome::Next : ClickOn(Step, Step.Args[0]);
+    }
+    return Fail(Step, "no check box or radio button is named " + Quoted(Step.Args[0]));
+}
+
+TScriptedSession::TOutcome TScriptedSession::PostStatus(const TScriptStep& Step)
+{
+    plat::PostMessage(FMain->Handle(), StatusMessageOf(Step.Args[0]), static_cast<plat::WPARAM>(Step.Number),
+                      static_cast<plat::LPARAM>(Step.Value));
+    return TOutcome::Posted;
+}
+
+TScriptedSession::TOutcome TScriptedSession::Wait(const TScriptStep& Step)
+{
+    switch (Step.Verb) {
+    case TScriptVerb::WaitPage:
+        return WaitUntil(Step, [this, &Step] { return FMain->PageIndex() == Step.Number; },
+                         "page " + std::to_string(Step.Number), NO_POLL_LIMIT);
+    case TScriptVerb::WaitActivations:
+        return WaitUntil(Step, [this, &Step] { return FRecord.Activations() >= Step.Number; },
+                         std::to_string(Step.Number) + " activations", NO_POLL_LIMIT);
+    default:
+        return WaitUntil(Step, [&Step] { return std::filesystem::exists(Step.Args[0]); },
+                         "the file " + Step.Args[0], FILE_POLL);
+    }
+}
+
+TScriptedSession::TOutcome TScriptedSession::WaitUntil(const TScriptStep& Step, const std::function<bool()>& Done,
+                                                       const std::string& What, std::chrono::milliseconds Poll)
+{
+    if (Done()) {
+        return TOutcome::Next;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (!FWaitSince) {
+        FWaitSince = now;
+    }
+    const auto limit = std::chrono::milliseconds(Step.LimitMs);
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - *FWaitSince);
+    if (waited >= limit) {
+        return Fail(Step, What + " did not come within " + std::to_string(Step.LimitMs) + " ms (page " +
+                              std::to_string(FMain->PageIndex()) + " shows)");
+    }
+    // Workers post in real time: sleep until the program has a message, a
+    // poll interval or the limit.
+    auto left = limit - waited;
+    if (Poll.count() >= 0) {
+        left = std::min(left, Poll);
+    }
+    pollfd wake{FApp->Queue().WakeFd(), POLLIN, 0};
+    poll(&wake, 1, static_cast<int>(left.count()));
+    return TOutcome::Waiting;
+}
+
+TScriptedSession::TOutcome TScriptedSession::Expect(const TScriptStep& Step)
+{
+    const auto check = [&](bool held, const std::string& found) {
+        return held ? TOutcome::Next : Fail(Step, "found " + found);
+    };
+    switch (Step.Verb) {
+    case TScriptVerb::ExpectPage:
+        return check(FMain->PageIndex() == Step.Number, "page " + std::to_string(FMain->PageIndex()));
+    case TScriptVerb::ExpectCaption:
+        return check(FMain->Caption() == Step.Args[0], "the caption " + Quoted(FMain->Caption()));
+    case TScriptVerb::ExpectTitle:
+        return check(FApp->Title() == Step.Args[0], "the title " + Quoted(FApp->Title()));
+    case TScriptVerb::ExpectActivations:
+        return check(FRecord.Activations() == Step.Number, std::to_string(FRecord.Activations()) + " activations");
+    default:
+        return ExpectDialog(Step);
+    }
+}
+
+TScriptedSession::TOutcome TScriptedSession::ExpectDialog(const TScriptStep& Step)
+{
+    const std::vector<plat::TShownDialog>& shown = FDialogs.Shown();
+    if (FDialogsChecked >= shown.size()) {
+        return Fail(Step, "no further dialog showed");
+    }
+    const plat::TShownDialog& dialog = shown[FDialogsChecked++];
+    if (dialog.Kind != DialogKindOf(Step.Args[0])) {
+        return Fail(Step, "a dialog of another kind showed: " + std::string(plat::DialogKindName(dialog.Kind)));
+    }
+    if (Step.Args.size() > 1 && dialog.Text.find(Step.Args[1]) == std::string::npos) {
+        return Fail(Step, "the dialog's text " + Quoted(dialog.Text));
+    }
+    return TOutcome::Next;
+}
+
+TScriptedSession::TOutcome TScriptedSession::Fail(const TScriptStep& Step, const std::string& Why)
+{
+    EndRun("line " + std::to_string(Step.Line) + ": " + Why);
+    return TOutcome::Failed;
+}
+
+} // namespace qel
