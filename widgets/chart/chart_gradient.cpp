@@ -303,6 +303,23 @@ void TCustomChtGradient::Assign(const plat::TPersistent* Source)
     DoChanged();
 }
 
+void TCustomChtGradient::Reset()
+{
+    const TQuietChanges Quiet(*this);
+    FVisible = false;
+    FDirection = gdTopBottom;
+    IDefDirection = gdTopBottom;
+    IDefStart = clWhite;
+    IDefEnd = clYellow;
+    IDefMid = clNone;
+    IMidColor = clWhite;
+    ResetColors();
+    FBalance = 50;
+    FAngle = 0;
+    FRadialX = 0;
+    FRadialY = 0;
+}
+
 void TSubGradient::SetTransparency(TChtTransparency Value)
 {
     Store(FTransparency, Value);

@@ -7,6 +7,7 @@
 
 #include "widgets/chart/gradient_colors.h"
 
+#include "platform/canvas/graphics_types.h"
 #include "platform/objects/events.h"
 #include "platform/objects/persistent.h"
 
@@ -31,6 +32,7 @@ enum TGradientDirection {
     gdDiagonalDown,
 };
 
+class TChtCanvas;
 class TSubGradient;
 
 class TCustomChtGradient : public plat::TPersistent {
@@ -92,6 +94,21 @@ public:
     // source without them frees this one's); one notification.
     void Assign(const plat::TPersistent* Source) override;
 
+    // The settings of a new gradient again, quietly: invisible, top to
+    // bottom, default stops (when there is a list), balance 50, unturned,
+    // centred.
+    void Reset();
+
+    // Fills Rect of Canvas (rounded by RoundRectSize when above 0) through
+    // the canvas's own gradient, which takes this one's settings; then a
+    // visible second gradient is drawn over it, blended by its
+    // transparency.
+    void Draw(TChtCanvas& Canvas, const plat::TRect& Rect, int RoundRectSize) const;
+    // Concentric ellipses from the end colour at the edge of Rect to the
+    // start colour at its centre (moved by RadialX, RadialY), clipped to
+    // Rect. A rectangle without width and height paints nothing.
+    void DrawRadial(TChtCanvas& Canvas, const plat::TRect& Rect) const;
+
     // Defaults of the stored rules; an owner with other defaults sets them
     // right after construction.
     TGradientDirection IDefDirection = gdTopBottom;
@@ -101,6 +118,9 @@ public:
     bool IDefVisible = false;
 
 protected:
+    // The second gradient drawn over Rect, blended by its transparency.
+    void DrawSubGradient(TChtCanvas& Canvas, const plat::TRect& Rect, int RoundRectSize) const;
+
     // Holds change notifications back while it lives.
     class TQuietChanges {
     public:
@@ -161,6 +181,10 @@ public:
 private:
     TChtTransparency FTransparency = 50;
 };
+
+// Where colour step A of N lies between the start and the end colour
+// under a balance in percent: ((A + 1) / (N + 1)) ^ (Balance / 100 + 0.5).
+double BalanceCurve(double A, double Balance, double N);
 
 // Turns a bitmap holding a gradient fill by the gradient's Angle; installed
 // by the filter unit's set-up, none before it.
