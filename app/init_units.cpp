@@ -1,6 +1,7 @@
 // Start and end of the program-wide state of every layer.
 #include "app/init_units.h"
 
+#include "app/chart_caption_targets.h"
 #include "app/qel_port_search.h"
 
 #include "card/buffer_list.h"
@@ -27,6 +28,7 @@ void InitUnits()
     InitChartTexts();
     InitChartDefaults();
     SetChartLanguageHook(ChartLanguageEnglish, ChartLanguageGerman, ChartLanguageFrench);
+    InitChartCaptionTranslation();
     InitBurstData();
     InitDBusData();
     InitFifoData();
@@ -54,6 +56,7 @@ void FinalizeUnits()
     FinalizeFifoData();
     FinalizeDBusData();
     FinalizeBurstData();
+    FinalizeChartCaptionTranslation();
     SetChartLanguageHook(nullptr, nullptr, nullptr);
     FinalizeChartDefaults();
     FinalizeChartTexts();
