@@ -11,6 +11,8 @@ namespace qel {
 constexpr plat::UINT PGCM_REPORTERROR = 0x7F00;
 // To a controller: show the control in lParam and give it the focus.
 constexpr plat::UINT PGCM_SHOWCONTROL = 0x7F01;
+// To an entry field: answers the size in bytes of its value.
+constexpr plat::UINT PGCM_DATASIZE = 0x7F03;
 // To a controller: the pre-edit (0x7F06) and post-edit (0x7F07) events;
 // wParam the window of the losing or gaining control, lParam the sender.
 constexpr plat::UINT PGCM_PREEDIT = 0x7F06;

@@ -2,13 +2,16 @@
 // and the default controller.
 #include "widgets/pages/pgc_controller.h"
 
+#include "widgets/pages/pgc_base_entry_field.h"
 #include "widgets/pages/pgc_control_messages.h"
 #include "widgets/pages/pgc_helpers.h"
 
+#include "platform/controls/form.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_messages.h"
 #include "platform/dialogs.h"
 
+#include <functional>
 #include <utility>
 
 namespace qel {
@@ -194,6 +197,109 @@ plat::LRESULT TPgcController::HandleMessage(plat::UINT Msg, plat::WPARAM WParam,
         break;
     }
     return 0;
+}
+
+// ---- the entry-field walks ----
+
+namespace {
+
+// Visits Owner's components in order, each before its own components; Visit
+// answers false to pass over a component's own components, and Stop ends
+// the walk.
+bool WalkComponents(const plat::TComponent* Owner, const std::function<bool(plat::TComponent*, bool&)>& Visit)
+{
+    for (int i = 0; i < Owner->ComponentCount(); ++i) {
+        plat::TComponent* component = Owner->Components(i);
+        bool stop = false;
+        const bool descend = Visit(component, stop);
+        if (stop) {
+            return true;
+        }
+        if (descend && WalkComponents(component, Visit)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+plat::TWinControl* TPgcController::OwningFormOrFrame() const
+{
+    plat::TComponent* owner = Owner();
+    if (dynamic_cast<plat::TCustomForm*>(owner) != nullptr || dynamic_cast<plat::TCustomFrame*>(owner) != nullptr) {
+        return static_cast<plat::TWinControl*>(owner);
+    }
+    return nullptr;
+}
+
+void TPgcController::MarkAsUninitialized(bool Value)
+{
+    const plat::TWinControl* form = OwningFormOrFrame();
+    if (form == nullptr) {
+        return;
+    }
+    WalkComponents(form, [Value](plat::TComponent* component, bool&) {
+        if (auto* field = dynamic_cast<TPgcBaseEntryField*>(component)) {
+            field->SetUninitialized(Value);
+        }
+        return true;
+    });
+}
+
+plat::TComponent* TPgcController::ValidateEntryFields()
+{
+    return ValidateEntryFieldsEx(true, true);
+}
+
+void TPgcController::ReportFailedField(TPgcBaseEntryField* Field, bool ReportError, bool ChangeFocus)
+{
+    if (ReportError && !FErrorPending && Field->HandleAllocated()) {
+        plat::PostMessage(Field->Handle(), PGCM_REPORTERROR, Field->LastError(), 0);
+    }
+    if (ChangeFocus && !FErrorPending) {
+        PostControllerMessage(PGCM_SHOWCONTROL, 0, Field);
+        FErrorPending = true;
+    }
+}
+
+plat::TComponent* TPgcController::ValidateEntryFieldsEx(bool ReportError, bool ChangeFocus)
+{
+    const plat::TWinControl* form = OwningFormOrFrame();
+    if (form == nullptr) {
+        return nullptr;
+    }
+    TPgcBaseEntryField* first = nullptr;
+    WalkComponents(form, [&](plat::TComponent* component, bool& stop) {
+        auto* field = dynamic_cast<TPgcBaseEntryField*>(component);
+        if (field == nullptr) {
+            return true;
+        }
+        if (!field->Visible() || !field->Enabled()) {
+            return false;
+        }
+        if (field->ValidateContents(false) != 0) {
+            if (first == nullptr) {
+                first = field;
+            }
+            ReportFailedField(field, ReportError, ChangeFocus);
+        }
+        stop = first != nullptr && (ReportError || ChangeFocus);
+        return true;
+    });
+    return first;
+}
+
+plat::TComponent* TPgcController::ValidateTheseEntryFields(std::initializer_list<plat::TComponent*> Fields)
+{
+    for (plat::TComponent* component : Fields) {
+        auto* field = dynamic_cast<TPgcBaseEntryField*>(component);
+        if (field != nullptr && field->ValidateContents(false) != 0) {
+            ReportFailedField(field, true, true);
+            return field;
+        }
+    }
+    return nullptr;
 }
 
 TPgcController* DefaultController()

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,8 @@ using TIsSpecialControlEvent =
     plat::TEvent<void(plat::TObject* Sender, plat::TWinControl* Control, bool& Special)>;
 using TPostEditEvent = plat::TEvent<void(plat::TObject* Sender, plat::TWinControl* GainingControl)>;
 using TPreEditEvent = plat::TEvent<void(plat::TObject* Sender, plat::TWinControl* LosingControl)>;
+
+class TPgcBaseEntryField;
 
 class TPgcController : public TPgcComponent {
     PLAT_CLASS(TPgcController, TPgcComponent)
@@ -83,6 +86,22 @@ public:
     // OnIsSpecialControl's answer for the control of window H; false when unassigned.
     virtual bool IsSpecialButton(plat::HWND H);
 
+    // Only when the owner is a form or frame: every entry field among its
+    // components (depth first through their own components) takes
+    // Uninitialized := Value.
+    void MarkAsUninitialized(bool Value);
+    // ValidateEntryFieldsEx(true, true).
+    plat::TComponent* ValidateEntryFields();
+    // Validates the visible, enabled entry fields of the owning form or frame
+    // in component order and answers the first that fails (nullptr when all
+    // pass or the owner is neither). While no error is pending, ReportError
+    // posts that field its report and ChangeFocus asks for the focus to go
+    // to it (ErrorPending is set); either ends the walk at that field.
+    plat::TComponent* ValidateEntryFieldsEx(bool ReportError, bool ChangeFocus);
+    // The same over the given fields in order, with report and focus request,
+    // whether visible or not.
+    plat::TComponent* ValidateTheseEntryFields(std::initializer_list<plat::TComponent*> Fields);
+
     // Posts a controller message (PGCM_SHOWCONTROL and the edit
     // notifications) whose lParam is Subject. A component subject freed
     // before the message arrives is not handed on: the message is dropped.
@@ -111,6 +130,10 @@ private:
     // True when the subject of an arriving message was freed meanwhile.
     bool SubjectGone(plat::UINT Msg, plat::LPARAM LParam);
     void ShowAndFocus(plat::TObject* Subject);
+    // The form or frame that owns the controller; nullptr for another owner.
+    plat::TWinControl* OwningFormOrFrame() const;
+    // Report and focus request for a field that failed, while none is pending.
+    void ReportFailedField(TPgcBaseEntryField* Field, bool ReportError, bool ChangeFocus);
 
     TPgcBaseEFOptions FBaseEFOptions;
     std::unique_ptr<TPgcCommandProcessor> FEntryCommands;
