@@ -5,6 +5,7 @@
 #include "widgets/tree/base_data_tree.h"
 
 #include "platform/controls/application.h"
+#include "platform/controls/control_messages.h"
 #include "platform/controls/window_messages.h"
 #include "platform/objects/reader.h"
 #include "widgets/tree/tree_worker_thread.h"
@@ -20,11 +21,22 @@ PLAT_DEFINE_CLASS(TBaseDataTree, plat::TCustomControl)
 PLAT_BEGIN_MESSAGES(TBaseDataTree, plat::TCustomControl)
     PLAT_MESSAGE(plat::WM_TIMER, WMTimer)
     PLAT_MESSAGE(WM_DTSYNCCALLS, WMSyncCalls)
+    PLAT_MESSAGE(plat::WM_NCCALCSIZE, WMNCCalcSize)
+    PLAT_MESSAGE(plat::WM_NCHITTEST, WMNCHitTest)
+    PLAT_MESSAGE(plat::WM_SIZE, WMSize)
+    PLAT_MESSAGE(plat::WM_VSCROLL, WMVScroll)
+    PLAT_MESSAGE(plat::WM_HSCROLL, WMHScroll)
+    PLAT_MESSAGE(plat::WM_MBUTTONDOWN, WMMButtonDown)
+    PLAT_MESSAGE(plat::WM_MBUTTONUP, WMMButtonUp)
+    PLAT_MESSAGE(plat::WM_MOUSEMOVE, WMMouseMove)
+    PLAT_MESSAGE(plat::CM_MOUSEWHEEL, CMMouseWheel)
+    PLAT_MESSAGE(plat::CM_FONTCHANGED, CMFontChanged)
 PLAT_END_MESSAGES
 
 TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
     : plat::TCustomControl(owner), FScrollBarOptions(std::make_unique<TScrollBarOptions>(this))
 {
+    FHeader = std::make_unique<TDTHeader>(this);
     plat::TControlStyle style = ControlStyle();
     style.Exclude(plat::csSetCaption);
     style += {plat::csCaptureMouse, plat::csOpaque, plat::csReplicatable, plat::csDisplayDragImage,
@@ -162,6 +174,14 @@ void TBaseDataTree::CreateWnd()
     // The platform draws no visual styles, so the theme states stay off.
     DoStateChange({}, {tsUseThemes, tsUseExplorerTheme});
     FSyncCalls.SetWindow(Handle());
+    UpdateHeaderRect();
+    if (FHeader->States().Contains(hsNeedScaling)) {
+        FHeader->RecalculateHeader();
+    }
+    if (FHeader->Options().Contains(hoAutoResize)) {
+        FHeader->Columns().AdjustAutoSize(InvalidColumn, true);
+    }
+    AutoScale();
     UpdateScrollBars(true);
 }
 
@@ -183,6 +203,9 @@ void TBaseDataTree::WMTimer(plat::TMessage& message)
         break;
     case StructureChangeTimer:
         DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+        break;
+    case ScrollTimer:
+        ScrollTimerFired();
         break;
     default:
         Inherited(message);
@@ -256,12 +279,6 @@ void TBaseDataTree::SetAutoScrollInterval(TAutoScrollInterval value)
 }
 
 // ---- repainting and editing ----
-
-// Scroll ranges and the in-place editor are parts of the control still to
-// come; at this level they have nothing to do.
-void TBaseDataTree::UpdateScrollBars(bool)
-{
-}
 
 void TBaseDataTree::InvalidateNode(PDataNode node)
 {

@@ -13,8 +13,10 @@
 #include "widgets/tree/data_tree_errors.h"
 #include "widgets/tree/data_tree_events.h"
 #include "widgets/tree/data_tree_types.h"
+#include "widgets/tree/dt_header.h"
 #include "widgets/tree/node_enumeration.h"
 #include "widgets/tree/node_store.h"
+#include "widgets/tree/tree_geometry_types.h"
 #include "widgets/tree/tree_options.h"
 #include "widgets/tree/tree_states.h"
 #include "widgets/tree/tree_sync_calls.h"
@@ -25,6 +27,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <string>
 #include <memory>
 #include <new>
 #include <thread>
@@ -394,19 +397,97 @@ public:
     TDTFocusChangingEvent OnFocusChanging;
     TDTFocusChangeEvent OnFocusChanged;
 
-    // ---- repainting and scrolling ----
+    // ---- header and columns ----
+    TDTHeader* Header() const { return FHeader.get(); }
+    void SetHeader(const TDTHeader& value) { FHeader->Assign(value); }
+    // The header band in window coordinates: the window less its frame,
+    // Height tall with hoVisible, else empty.
+    const plat::TRect& HeaderRect() const { return FHeaderRect; }
+    void UpdateHeaderRect();
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    // Columns with coParentBidiMode follow.
+    void SetBiDiMode(TBiDiMode value);
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+
+    TDTHeaderNotifyEvent OnColumnResize;
+    TDTHeaderNotifyEvent OnColumnChecked;
+    TDTColumnCheckChangingEvent OnColumnChecking;
+    TColumnChangeEvent OnColumnVisibilityChanged;
+
+    // ---- scrolling ----
     virtual void UpdateScrollBars(bool doRepaint);
+    void UpdateVerticalScrollBar(bool doRepaint);
+    void UpdateHorizontalScrollBar(bool doRepaint);
+    void UpdateRanges();
+    virtual void UpdateVerticalRange();
+    virtual void UpdateHorizontalRange();
     virtual void InvalidateNode(PDataNode node);
-    // The vertical scroll offset, 0 or negative.
+    // The scroll offsets, 0 or negative, clamped to the virtual area.
+    int OffsetX() const { return FOffsetX; }
     int OffsetY() const { return FOffsetY; }
+    plat::TPoint OffsetXY() const { return plat::Point(FOffsetX, FOffsetY); }
+    void SetOffsetX(int value);
+    void SetOffsetY(int value);
+    void SetOffsetXY(plat::TPoint value);
+    // The horizontal offset as a distance from the virtual area's left edge.
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    std::int64_t RangeX() const { return std::max<std::int64_t>(FRangeX, 0); }
+    int BottomSpace() const { return FBottomSpace; }
+    void SetBottomSpace(int value);
+    // The node at the top (bottom) of the client area; setting one opens
+    // its ancestors and scrolls it there.
+    PDataNode TopNode();
+    void SetTopNode(PDataNode node);
+    PDataNode BottomNode();
+    void SetBottomNode(PDataNode node);
+    // True when the view moved.
+    virtual bool ScrollIntoView(PDataNode node, bool center, bool horizontally = false);
+    bool ScrollIntoView(TColumnIndex column, bool center, PDataNode node = nullptr);
+    // Extra room for right-aligned columns in right-to-left layout.
+    virtual int ComputeRTLOffset(bool excludeScrollBar = false) const;
+    // The auto-scroll and panning state.
+    TScrollDirections ScrollDirections() const { return FScrollDirections; }
+    // The window system's cursor name of the panning mark now shown
+    // ("DT_MOVEALL", "DT_MOVEN", ...), empty outside panning.
+    const std::string& PanningCursorName() const { return FPanningCursorName; }
+    const plat::TPoint& LastClickPos() const { return FLastClickPos; }
+
+    TDTScrollEvent OnScroll;
+    TDTScrollBarShowEvent OnShowScrollBar;
+
+    // ---- node geometry ----
+    // Offsets of node's row elements up to element in column (NoColumn:
+    // the main column); entries past element keep what they held.
+    void GetOffsets(PDataNode node, TDTOffsets& offsets, TDTElement element = ofsEndOfClientArea,
+                    TColumnIndex column = NoColumn);
+    int GetOffset(TDTElement element, PDataNode node);
+    // A node's row (or cell, or text with textOnly) in client coordinates;
+    // empty for a node that takes no row.
+    plat::TRect GetDisplayRect(PDataNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
+                               bool applyCellContentMargin = false);
+    plat::TRect GetTreeRect() const;
+    // A pixel value at 96 dpi for the control's resolution.
+    int ScaledPixels(int pixels) const { return plat::MulDiv(pixels, FCurrentPPI, 96); }
+    int CurrentPPI() const { return FCurrentPPI; }
+    // Scales every metric by m / d (a resolution change from d to m dpi).
+    virtual void ChangeScale(int m, int d, bool isDpiChange);
+    plat::TCustomImageList* Images() const { return FImages; }
+    void SetImages(plat::TCustomImageList* value);
+    plat::TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(plat::TCustomImageList* value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+
+    TDTGetImageIndexEvent OnGetImageIndex;
 
     // ---- appearance and behaviour settings ----
     int Indent() const { return FIndent; }
-    void SetIndent(int value) { FIndent = value; }
+    void SetIndent(int value);
     int Margin() const { return FMargin; }
-    void SetMargin(int value) { FMargin = value; }
+    void SetMargin(int value);
     int TextMargin() const { return FTextMargin; }
-    void SetTextMargin(int value) { FTextMargin = value; }
+    void SetTextMargin(int value);
     int ImagesMargin() const { return FImagesMargin; }
     unsigned AnimationDuration() const { return FAnimationDuration; }
     // A duration other than 0 switches the toggle animation on.
@@ -444,7 +525,7 @@ public:
     TDTLineStyle LineStyle() const { return FLineStyle; }
     void SetLineStyle(TDTLineStyle value) { FLineStyle = value; }
     TDTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
-    void SetNodeAlignment(TDTNodeAlignment value) { FNodeAlignment = value; }
+    void SetNodeAlignment(TDTNodeAlignment value);
     TDTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
     void SetIncrementalSearch(TDTIncrementalSearch value) { FIncrementalSearch = value; }
     TDTSearchStart IncrementalSearchStart() const { return FSearchStart; }
@@ -461,6 +542,74 @@ protected:
     friend class TCustomDataTreeOptions;
     friend class TScrollBarOptions;
     friend class TWorkerThread;
+    friend class TDTHeader;
+    friend class TDataTreeColumns;
+    friend class TDataTreeColumn;
+
+    // ---- header and columns ----
+    // After every width change: multiline rows measure again, the scroll
+    // bar and the changed part repaint, OnColumnResize fires.
+    virtual void DoColumnResize(TColumnIndex column);
+    virtual void DoColumnVisibilityChanged(TColumnIndex column, bool visible);
+    virtual bool DoColumnChecking(TColumnIndex column, TCheckState& newState);
+    virtual void DoColumnChecked(TColumnIndex column);
+    // A click on a column's check box.
+    void UpdateColumnCheckState(TColumnIndex column);
+    // Ends any edit; the string tree also forgets its text widths.
+    virtual void MainColumnChanged();
+    void WMNCCalcSize(plat::TMessage& message);
+    void WMNCHitTest(plat::TMessage& message);
+    void WMSize(plat::TMessage& message);
+    void CMFontChanged(plat::TMessage& message);
+    // The header's reaction to a new client size.
+    void HeaderSizeChanged();
+
+    // ---- scrolling ----
+    // Moves the view; flags say what follows (header, bars, window
+    // scrolling); clip limits the scrolled pixels. True when it moved.
+    virtual bool DoSetOffsetXY(plat::TPoint value, TScrollUpdateOptions options,
+                               const plat::TRect* clipRect = nullptr);
+    virtual void DoScroll(int deltaX, int deltaY);
+    virtual void DoShowScrollBar(int bar, bool show);
+    // The widest text end of the rows on screen.
+    virtual int GetMaxRightExtend();
+    void WMVScroll(plat::TMessage& message);
+    void WMHScroll(plat::TMessage& message);
+    void CMMouseWheel(plat::TMessage& message);
+    void WMMButtonDown(plat::TMessage& message);
+    void WMMButtonUp(plat::TMessage& message);
+    void WMMouseMove(plat::TMessage& message);
+    // Auto scrolling near the edges and wheel panning (timer 4).
+    virtual void DoAutoScroll(int x, int y);
+    virtual void DoTimerScroll();
+    // The directions the mouse at a client point asks for.
+    virtual TScrollDirections DetermineScrollDirections(int x, int y) const;
+    void ScrollTimerFired();
+    virtual void StartWheelPanning(plat::TPoint position);
+    virtual void StopWheelPanning();
+    virtual void AdjustPanningCursor(int x, int y);
+    // Negative or zero: how much the window's border takes on each side.
+    plat::TSize GetBorderDimensions();
+
+    // ---- node geometry ----
+    virtual plat::TSize GetImageSize(PDataNode node, TDTImageKind kind, TColumnIndex column, bool withSpacing = true);
+    plat::TSize GetNodeImageSize(PDataNode node) { return GetImageSize(node, ikNormal, 0, true); }
+    // The image of a node's cell and its list; nullptr and -1 for none.
+    virtual plat::TCustomImageList* DoGetImageIndex(PDataNode node, TDTImageKind kind, TColumnIndex column,
+                                                    bool& ghosted, int& index);
+    // The centre line of images and button from the row's top, and the
+    // button's top, for a row showing normal and state images.
+    int DetermineVAlign(PDataNode node, const TDTImageInfo& normal, const TDTImageInfo& state, int& buttonY) const;
+    virtual void DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    virtual void DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    virtual TDropMode DetermineDropMode(plat::TPoint point, THitInfo& hitInfo, const plat::TRect& nodeRect);
+    // The width of a node's content and the extra width right of it; 0 here.
+    virtual int DoGetNodeWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr);
+    virtual int DoGetNodeExtraWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr);
+    // The default node height from the font ("Tg" plus the text margin)
+    // and the image list (toAutoChangeScale).
+    virtual void AutoScale();
+    void SetCurrentPPI(int value) { FCurrentPPI = value; }
 
     // ---- states and notifications ----
     virtual void DoStateChange(TDataTreeStates enter, TDataTreeStates leave = {});
@@ -632,26 +781,21 @@ protected:
     // Top of a visible node in the virtual area.
     std::int64_t GetNodeTop(PDataNode node);
 
-    // ---- what the header, scrolling, editing and accessibility parts
-    // answer; the base has no header, no scrolling and no editor ----
+    // ---- what editing and accessibility answer; the base has no editor ----
     virtual void InvalidateToBottom(PDataNode node);
     virtual void CancelEditNode();
     // False when a running edit refuses to end.
     virtual bool EndEditNode() { return true; }
-    virtual TColumnIndex HeaderSortColumn() const { return NoColumn; }
-    virtual TSortDirection HeaderSortDirection() const { return sdAscending; }
-    virtual TColumnIndex HeaderMainColumn() const { return NoColumn; }
-    virtual bool HeaderUsesColumns() const { return false; }
-    virtual bool HeaderAllowsFocus(TColumnIndex) const { return false; }
-    virtual bool ColumnIsVisible(TColumnIndex) const { return false; }
-    virtual TColumnIndex FirstFocusableColumn() const { return InvalidColumn; }
-    // True when the view moved.
-    virtual bool ScrollIntoView(PDataNode, bool /*center*/, bool /*horizontally*/) { return false; }
-    virtual void SetTopNode(PDataNode) {}
-    virtual void SetBottomNode(PDataNode) {}
-    virtual void SetOffsetY(int) {}
-    // The height of the virtual area.
-    virtual std::int64_t RangeY() const { return FRoot->TotalHeight - FRoot->fNodeHeight; }
+    // The header's view of columns, for the selection and focus rules.
+    TColumnIndex HeaderSortColumn() const;
+    TSortDirection HeaderSortDirection() const;
+    TColumnIndex HeaderMainColumn() const;
+    bool HeaderUsesColumns() const;
+    bool HeaderAllowsFocus(TColumnIndex column) const;
+    bool ColumnIsVisible(TColumnIndex column) const;
+    TColumnIndex FirstFocusableColumn() const;
+    // The height of the virtual area, bottom space included.
+    std::int64_t RangeY() const { return FRoot->TotalHeight - FRoot->fNodeHeight + FBottomSpace; }
     virtual void NotifyAccessibleEvent(std::uint32_t) {}
     // Runs the auto sort of a node when toAutoSort asks for it.
     void AutoSort(PDataNode node, bool doInit);
@@ -838,6 +982,24 @@ private:
     plat::TCursor FHotCursor = plat::crDefault;
     bool FBackgroundImageTransparent = false;
     int FLastDragEffect = 0;
+
+    // ---- header, scrolling and geometry ----
+    std::unique_ptr<TDTHeader> FHeader;
+    plat::TRect FHeaderRect;            // window coordinates
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    TAlignment FAlignment = taLeftJustify;
+    int FOffsetX = 0;                   // 0 or negative
+    int FEffectiveOffsetX = 0;          // distance from the virtual area's left edge
+    std::int64_t FRangeX = 0;
+    std::int64_t FRangeY = 0;
+    int FBottomSpace = 0;
+    int FCurrentPPI = 96;
+    plat::TCustomImageList* FImages = nullptr;
+    plat::TCustomImageList* FStateImages = nullptr;
+    TScrollDirections FScrollDirections;
+    plat::TPoint FLastClickPos;         // the panning centre, client coordinates
+    plat::TPoint FPanningStart;         // where the middle button went down
+    std::string FPanningCursorName;
 };
 
 namespace tree_detail {

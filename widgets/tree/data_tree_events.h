@@ -5,6 +5,7 @@
 #include "platform/objects/events.h"
 #include "widgets/tree/data_node.h"
 #include "widgets/tree/data_tree_types.h"
+#include "widgets/tree/tree_geometry_types.h"
 #include "widgets/tree/tree_states.h"
 
 #include <cstdint>
@@ -14,6 +15,8 @@ class TCanvas;
 }
 
 namespace qel {
+
+class TDTHeader;
 
 using TDTGetNodeDataSizeEvent = plat::TEvent<void(plat::TObject* sender, int& nodeDataSize)>;
 using TDTFreeNodeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
@@ -38,5 +41,18 @@ using TDTMeasureItemEvent =
 using TDTFocusChangingEvent = plat::TEvent<void(plat::TObject* sender, PDataNode oldNode, PDataNode newNode,
                                                 TColumnIndex oldColumn, TColumnIndex newColumn, bool& allowed)>;
 using TDTFocusChangeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column)>;
+
+// Header and column events.
+using TDTHeaderNotifyEvent = plat::TEvent<void(TDTHeader* header, TColumnIndex column)>;
+using TDTColumnCheckChangingEvent =
+    plat::TEvent<void(TDTHeader* header, TColumnIndex column, TCheckState& newState, bool& allowed)>;
+using TColumnChangeEvent = plat::TEvent<void(plat::TObject* sender, TColumnIndex column, bool visible)>;
+// Scrolling: the offset change after every effective move, and every show
+// or hide request of a bar (SB_HORZ, SB_VERT).
+using TDTScrollEvent = plat::TEvent<void(plat::TObject* sender, int deltaX, int deltaY)>;
+using TDTScrollBarShowEvent = plat::TEvent<void(plat::TObject* sender, int bar, bool show)>;
+// The image of a node's cell; imageIndex starts at -1.
+using TDTGetImageIndexEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind,
+                                                TColumnIndex column, bool& ghosted, int& imageIndex)>;
 
 } // namespace qel

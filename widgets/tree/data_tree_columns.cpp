@@ -1,0 +1,601 @@
+// The header's column collection: adding, removing and clearing columns,
+// the position map and its renumbering, lookups by point and by position,
+// navigation, widths and the animated resize.
+#include "widgets/tree/data_tree_columns.h"
+
+#include "platform/controls/window_paint.h"
+#include "platform/controls/window_styles.h"
+#include "platform/object_list.h"
+#include "widgets/tree/base_data_tree.h"
+#include "widgets/tree/dt_header.h"
+#include "widgets/tree/try_finally.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace qel {
+
+TDataTreeColumns::TDataTreeColumns(TDTHeader* header) : FHeader(header)
+{
+}
+
+TDataTreeColumns::~TDataTreeColumns()
+{
+    FClearing = true;
+    FItems.clear();
+}
+
+TBaseDataTree* TDataTreeColumns::TreeView() const
+{
+    return FHeader->Treeview();
+}
+
+bool TDataTreeColumns::TreeLoading() const
+{
+    return TreeView()->Loading();
+}
+
+bool TDataTreeColumns::TreeHasWindow() const
+{
+    return TreeView()->HandleAllocated();
+}
+
+TDataTreeColumn* TDataTreeColumns::Items(TColumnIndex index) const
+{
+    if (!IsValidColumn(index)) {
+        throw plat::EListError("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    return FItems[static_cast<std::size_t>(index)].get();
+}
+
+TDataTreeColumn* TDataTreeColumns::Add()
+{
+    TBaseDataTree* tree = TreeView();
+    tree->CheckUIThread("UI controls may only be changed in UI thread.");
+    auto column = std::make_unique<TDataTreeColumn>(this);
+    TDataTreeColumn* added = column.get();
+    added->FIndex = Count();
+    added->FWidth = FDefaultWidth;
+    added->FLastWidth = FDefaultWidth;
+    added->FPosition = static_cast<TColumnPosition>(Count());
+    added->FColor = tree->Color();
+    FItems.push_back(std::move(column));
+    added->ParentBiDiModeChanged();
+    added->ParentColorChanged();
+    if (FUpdateCount == 0) {
+        Update(nullptr);
+    }
+    return added;
+}
+
+void TDataTreeColumns::Delete(TColumnIndex index)
+{
+    Items(index);
+    if (!FClearing) {
+        TreeView()->CancelEditNode();
+        RemoveColumnIndex(index);
+    }
+    FItems.erase(FItems.begin() + index);
+    for (TColumnIndex i = index; i < Count(); ++i) {
+        FItems[static_cast<std::size_t>(i)]->FIndex = i;
+    }
+    if (FClearing) {
+        return;
+    }
+    for (std::size_t slot = 0; slot < FPositionToIndex.size(); ++slot) {
+        Items(FPositionToIndex[slot])->FPosition = static_cast<TColumnPosition>(slot);
+    }
+    UpdatePositions(false);
+    if (FUpdateCount == 0) {
+        Update(nullptr);
+    }
+}
+
+void TDataTreeColumns::RemoveColumnIndex(TColumnIndex index)
+{
+    // One pass: the removed index leaves the map, larger ones close up, so
+    // the map stays a compact permutation of the remaining indices.
+    std::erase(FPositionToIndex, index);
+    for (TColumnIndex& entry : FPositionToIndex) {
+        if (entry > index) {
+            --entry;
+        }
+    }
+    const auto renumber = [index](int& value) {
+        if (value == index) {
+            value = -1;
+        } else if (value > index) {
+            --value;
+        }
+    };
+    renumber(FHoverIndex);
+    renumber(FDownIndex);
+    renumber(FTrackIndex);
+    renumber(FClickIndex);
+    renumber(FHeader->FAutoSizeIndex);
+    renumber(FHeader->FSortColumn);
+    if (FHeader->FMainColumn == index) {
+        FHeader->FMainColumn = 0;
+    } else if (FHeader->FMainColumn > index) {
+        --FHeader->FMainColumn;
+    }
+    TBaseDataTree* tree = TreeView();
+    if (!TreeLoading()) {
+        TColumnIndex focused = tree->FFocusedColumn;
+        renumber(focused);
+        tree->FFocusedColumn = focused;
+    }
+}
+
+void TDataTreeColumns::Clear()
+{
+    TBaseDataTree* tree = TreeView();
+    FClearing = true;
+    TryFinally(
+        [&] {
+            tree->CancelEditNode();
+            FHoverIndex = FDownIndex = FTrackIndex = FClickIndex = -1;
+            FCheckBoxHit = false;
+            if (!FHeader->FStates.Contains(hsLoading)) {
+                FHeader->FAutoSizeIndex = -1;
+                FHeader->SetMainColumn(-1);
+                FHeader->FSortColumn = -1;
+            }
+            if (!TreeLoading()) {
+                tree->FFocusedColumn = -1;
+            }
+            FItems.clear();
+            FPositionToIndex.clear();
+        },
+        [&] { FClearing = false; });
+    if (FUpdateCount == 0) {
+        Update(nullptr);
+    }
+}
+
+void TDataTreeColumns::EndUpdate()
+{
+    if (FUpdateCount == 0) {
+        return;
+    }
+    InitializePositionArray();
+    FixPositions();
+    if (--FUpdateCount == 0) {
+        Update(nullptr);
+    }
+}
+
+void TDataTreeColumns::Assign(const TDataTreeColumns& source)
+{
+    BeginUpdate();
+    TryFinally(
+        [&] {
+            FClearing = true;
+            FItems.clear();
+            FClearing = false;
+            for (const auto& column : source.FItems) {
+                Add();
+                FItems.back()->Assign(*column);
+            }
+            FPositionToIndex = source.FPositionToIndex;
+            for (const auto& column : source.FItems) {
+                FItems[static_cast<std::size_t>(column->FIndex)]->FPosition = column->FPosition;
+            }
+        },
+        [&] { EndUpdate(); });
+    FNeedPositionsFix = false;
+    UpdatePositions(true);
+}
+
+bool TDataTreeColumns::Equals(const TDataTreeColumns& other) const
+{
+    if (other.Count() != Count() || other.FPositionToIndex != FPositionToIndex) {
+        return false;
+    }
+    for (TColumnIndex i = 0; i < Count(); ++i) {
+        if (!Items(i)->Equals(*other.Items(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void TDataTreeColumns::InitializePositionArray()
+{
+    const auto count = static_cast<std::size_t>(Count());
+    if (FPositionToIndex.size() == count) {
+        return;
+    }
+    if (FPositionToIndex.size() < count) {
+        for (std::size_t slot = FPositionToIndex.size(); slot < count; ++slot) {
+            FPositionToIndex.push_back(static_cast<TColumnIndex>(slot));
+        }
+        return;
+    }
+    // Shrinking: keep the surviving indices in their order, once each, and
+    // append the ones that went missing.
+    std::vector<bool> seen(count, false);
+    std::vector<TColumnIndex> compact;
+    compact.reserve(count);
+    for (TColumnIndex entry : FPositionToIndex) {
+        if (entry >= 0 && static_cast<std::size_t>(entry) < count && !seen[static_cast<std::size_t>(entry)]) {
+            seen[static_cast<std::size_t>(entry)] = true;
+            compact.push_back(entry);
+        }
+    }
+    for (std::size_t index = 0; index < count; ++index) {
+        if (!seen[index]) {
+            compact.push_back(static_cast<TColumnIndex>(index));
+        }
+    }
+    FPositionToIndex = std::move(compact);
+}
+
+void TDataTreeColumns::MovePosition(TDataTreeColumn* column, TColumnPosition position)
+{
+    const TColumnPosition old = column->FPosition;
+    if (position == old || old >= FPositionToIndex.size() || position >= FPositionToIndex.size()) {
+        return;
+    }
+    const auto first = FPositionToIndex.begin();
+    if (old < position) {
+        std::rotate(first + old, first + old + 1, first + position + 1);
+    } else {
+        std::rotate(first + position, first + old, first + old + 1);
+    }
+    FPositionToIndex[position] = column->FIndex;
+}
+
+void TDataTreeColumns::UpdatePositions(bool force)
+{
+    TBaseDataTree* tree = TreeView();
+    if (tree->IsDestroying() || FNeedPositionsFix || (!force && FUpdateCount > 0)) {
+        return;
+    }
+    int left = 0;
+    for (std::size_t slot = 0; slot < FPositionToIndex.size(); ++slot) {
+        const TColumnIndex index = FPositionToIndex[slot];
+        if (!IsValidColumn(index)) {
+            continue;
+        }
+        TDataTreeColumn* column = Items(index);
+        column->FPosition = static_cast<TColumnPosition>(slot);
+        column->FLeft = left;
+        if (column->IsVisible()) {
+            left += column->FWidth;
+        }
+    }
+    tree->UpdateHorizontalScrollBar(false);
+}
+
+void TDataTreeColumns::FixPositions()
+{
+    std::vector<TDataTreeColumn*> sorted;
+    sorted.reserve(FItems.size());
+    for (const auto& column : FItems) {
+        sorted.push_back(column.get());
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [](const TDataTreeColumn* a, const TDataTreeColumn* b) {
+        return a->FPosition != b->FPosition ? a->FPosition < b->FPosition : a->FIndex < b->FIndex;
+    });
+    FPositionToIndex.resize(sorted.size());
+    for (std::size_t rank = 0; rank < sorted.size(); ++rank) {
+        FPositionToIndex[rank] = sorted[rank]->FIndex;
+        sorted[rank]->FPosition = static_cast<TColumnPosition>(rank);
+    }
+    FNeedPositionsFix = false;
+    UpdatePositions(true);
+}
+
+void TDataTreeColumns::ReorderColumns(bool reverse)
+{
+    FPositionToIndex.resize(FItems.size());
+    for (int i = 0; i < Count(); ++i) {
+        FPositionToIndex[static_cast<std::size_t>(i)] = reverse ? Count() - i - 1 : i;
+    }
+    UpdatePositions(true);
+}
+
+void TDataTreeColumns::Update(TDataTreeColumn* item)
+{
+    InitializePositionArray();
+    if (TreeLoading()) {
+        FNeedPositionsFix = true;
+    } else {
+        UpdatePositions(false);
+    }
+    if (Count() > 0 && FHeader->FMainColumn < 0) {
+        FHeader->SetMainColumn(0);
+    }
+    if (TreeLoading() || FHeader->FStates.Contains(hsLoading)) {
+        return;
+    }
+    if (FHeader->FOptions.Contains(hoAutoResize)) {
+        AdjustAutoSize(InvalidColumn, false);
+    }
+    if (item != nullptr) {
+        FHeader->Invalidate(item->FIndex);
+    } else if (TreeHasWindow()) {
+        TBaseDataTree* tree = TreeView();
+        tree->UpdateHorizontalScrollBar(false);
+        FHeader->Invalidate();
+        tree->Invalidate();
+    }
+}
+
+int TDataTreeColumns::WalkStart(plat::TPoint point, bool relative) const
+{
+    const TBaseDataTree* tree = TreeView();
+    int start = 0;
+    if (relative && point.X >= GetVisibleFixedWidth()) {
+        start = -tree->EffectiveOffsetX();
+    }
+    if (tree->UseRightToLeftAlignment()) {
+        start += tree->ComputeRTLOffset(true);
+    }
+    return start;
+}
+
+TColumnIndex TDataTreeColumns::ColumnFromPosition(plat::TPoint point, bool relative) const
+{
+    if (point.X < 0 || point.Y < 0 || point.Y > TreeView()->Height()) {
+        return InvalidColumn;
+    }
+    int right = WalkStart(point, relative);
+    for (TColumnIndex index : FPositionToIndex) {
+        const TDataTreeColumn* column = Items(index);
+        if (!column->IsVisible()) {
+            continue;
+        }
+        right += column->FWidth;
+        if (point.X < right) {
+            return index;
+        }
+    }
+    return InvalidColumn;
+}
+
+TColumnIndex TDataTreeColumns::ColumnFromPosition(TColumnPosition positionIndex) const
+{
+    return positionIndex < FPositionToIndex.size() ? FPositionToIndex[positionIndex] : NoColumn;
+}
+
+TColumnIndex TDataTreeColumns::GetColumnAndBounds(plat::TPoint point, int& left, int& right, bool relative) const
+{
+    left = WalkStart(point, relative);
+    right = left;
+    bool first = true;
+    for (TColumnIndex index : FPositionToIndex) {
+        const TDataTreeColumn* column = Items(index);
+        if (!column->IsVisible()) {
+            continue;
+        }
+        right = left + column->FWidth;
+        if (first && point.X < left) {
+            return InvalidColumn;
+        }
+        first = false;
+        if (point.X < right) {
+            return index;
+        }
+        left = right;
+    }
+    return InvalidColumn;
+}
+
+void TDataTreeColumns::GetColumnBounds(TColumnIndex column, int& left, int& right) const
+{
+    const TBaseDataTree* tree = TreeView();
+    if (column < 0) {
+        left = 0;
+        right = tree->ClientWidth();
+        return;
+    }
+    const TDataTreeColumn* item = Items(column);
+    left = item->Left();
+    right = left + item->FWidth;
+    if (tree->UseRightToLeftAlignment()) {
+        const int offset = tree->ComputeRTLOffset(true);
+        left += offset;
+        right += offset;
+    }
+}
+
+TColumnIndex TDataTreeColumns::GetFirstColumn() const
+{
+    return FPositionToIndex.empty() ? InvalidColumn : FPositionToIndex.front();
+}
+
+TColumnIndex TDataTreeColumns::GetFirstVisibleColumn(bool considerAllowFocus) const
+{
+    if (FUpdateCount > 0 || TreeLoading()) {
+        return InvalidColumn;
+    }
+    for (TColumnIndex index : FPositionToIndex) {
+        const TDataTreeColumn* column = Items(index);
+        if (column->IsVisible() && (!considerAllowFocus || column->FOptions.Contains(coAllowFocus))) {
+            return index;
+        }
+    }
+    return InvalidColumn;
+}
+
+TColumnIndex TDataTreeColumns::GetLastVisibleColumn(bool considerAllowFocus) const
+{
+    if (FUpdateCount > 0 || TreeLoading()) {
+        return InvalidColumn;
+    }
+    for (auto it = FPositionToIndex.rbegin(); it != FPositionToIndex.rend(); ++it) {
+        const TDataTreeColumn* column = Items(*it);
+        if (column->IsVisible() && (!considerAllowFocus || column->FOptions.Contains(coAllowFocus))) {
+            return *it;
+        }
+    }
+    return InvalidColumn;
+}
+
+TColumnIndex TDataTreeColumns::GetNextColumn(TColumnIndex column) const
+{
+    if (column < 0 || !IsValidColumn(column)) {
+        return InvalidColumn;
+    }
+    const TColumnPosition position = Items(column)->FPosition;
+    if (position + 1 >= FPositionToIndex.size()) {
+        return InvalidColumn;
+    }
+    return FPositionToIndex[position + 1];
+}
+
+TColumnIndex TDataTreeColumns::GetPreviousColumn(TColumnIndex column) const
+{
+    if (column < 0 || !IsValidColumn(column)) {
+        return InvalidColumn;
+    }
+    const TColumnPosition position = Items(column)->FPosition;
+    if (position == 0 || position > FPositionToIndex.size()) {
+        return InvalidColumn;
+    }
+    const TColumnIndex result = FPositionToIndex[position - 1];
+    TreeAssert(result != column, "The previous column must not have the same position as the given column.");
+    return result;
+}
+
+TColumnIndex TDataTreeColumns::GetNextVisibleColumn(TColumnIndex column, bool considerAllowFocus) const
+{
+    for (column = GetNextColumn(column); column != InvalidColumn; column = GetNextColumn(column)) {
+        const TDataTreeColumn* item = Items(column);
+        if (item->IsVisible() && (!considerAllowFocus || item->FOptions.Contains(coAllowFocus))) {
+            break;
+        }
+    }
+    return column;
+}
+
+TColumnIndex TDataTreeColumns::GetPreviousVisibleColumn(TColumnIndex column, bool considerAllowFocus) const
+{
+    for (column = GetPreviousColumn(column); column != InvalidColumn; column = GetPreviousColumn(column)) {
+        const TDataTreeColumn* item = Items(column);
+        if (item->IsVisible() && (!considerAllowFocus || item->FOptions.Contains(coAllowFocus))) {
+            break;
+        }
+    }
+    return column;
+}
+
+TColumnsArray TDataTreeColumns::GetVisibleColumns() const
+{
+    TColumnsArray visible;
+    for (TColumnIndex index : FPositionToIndex) {
+        if (IsValidColumn(index) && Items(index)->IsVisible()) {
+            visible.push_back(Items(index));
+        }
+    }
+    return visible;
+}
+
+int TDataTreeColumns::GetVisibleFixedWidth() const
+{
+    int width = 0;
+    for (const auto& column : FItems) {
+        if (column->IsVisible() && column->IsFixed()) {
+            width += column->FWidth;
+        }
+    }
+    return width;
+}
+
+int TDataTreeColumns::GetScrollWidth() const
+{
+    long long sum = 0;
+    int count = 0;
+    for (const auto& column : FItems) {
+        if (column->IsVisible() && !column->IsFixed()) {
+            sum += column->FWidth;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        return TreeView()->Indent();
+    }
+    // Halves round to even.
+    return static_cast<int>(std::nearbyint(static_cast<double>(sum) / count));
+}
+
+int TDataTreeColumns::TotalWidth() const
+{
+    if (FItems.empty() || FPositionToIndex.empty()) {
+        return 0;
+    }
+    TColumnIndex last = FPositionToIndex.back();
+    if (!IsValidColumn(last)) {
+        return 0;
+    }
+    if (!Items(last)->IsVisible()) {
+        last = GetPreviousVisibleColumn(last);
+        if (last == InvalidColumn) {
+            return 0;
+        }
+    }
+    const TDataTreeColumn* column = Items(last);
+    return column->FLeft + column->FWidth;
+}
+
+void TDataTreeColumns::AnimatedResize(TColumnIndex column, int newWidth)
+{
+    if (!IsValidColumn(column)) {
+        return;
+    }
+    TDataTreeColumn* item = Items(column);
+    newWidth = std::min(std::max(newWidth, item->FMinWidth), item->FMaxWidth);
+    if (newWidth == item->FWidth) {
+        return;
+    }
+    TBaseDataTree* tree = TreeView();
+    const bool animated = !FHeader->FOptions.Contains(hoDisableAnimatedResize) &&
+                          !item->FOptions.Contains(coDisableAnimatedResize) && tree->HandleAllocated();
+    if (animated) {
+        // The client strip right of the column's border follows it in 32
+        // steps; the header band is repainted with the new width.
+        constexpr int steps = 32;
+        const int stepSize = (newWidth - item->FWidth) / steps;
+        const int right = item->FLeft + item->FWidth - tree->EffectiveOffsetX();
+        plat::TRect strip = plat::Rect(std::max(0, right), 0, tree->ClientWidth(), tree->ClientHeight());
+        if (stepSize < 0) {
+            strip.Left = std::max(0, strip.Left + stepSize);
+        }
+        for (int step = 0; step < steps && stepSize != 0 && !strip.IsEmpty(); ++step) {
+            plat::ScrollWindowEx(tree->Handle(), stepSize, 0, &strip, &strip, nullptr, nullptr, plat::SW_INVALIDATE);
+            strip.Left = std::clamp(strip.Left + stepSize, 0, strip.Right);
+        }
+    }
+    item->SetWidth(newWidth);
+}
+
+void TDataTreeColumns::AdjustAutoSize(TColumnIndex currentIndex, bool force)
+{
+    const TColumnIndex index = FHeader->FAutoSizeIndex;
+    if (!IsValidColumn(index) || (index == currentIndex && !force)) {
+        return;
+    }
+    TDataTreeColumn* column = Items(index);
+    if (!column->IsVisible()) {
+        return;
+    }
+    long long others = 0;
+    for (const auto& each : FItems) {
+        if (each.get() != column && each->IsVisible()) {
+            others += each->FWidth;
+        }
+    }
+    const long long rest = TreeView()->ClientWidth() - others;
+    const int width = static_cast<int>(std::clamp<long long>(rest, column->FMinWidth, column->FMaxWidth));
+    if (width == column->FWidth) {
+        return;
+    }
+    column->FLastWidth = column->FWidth;
+    column->FWidth = width;
+    UpdatePositions(false);
+}
+
+} // namespace qel

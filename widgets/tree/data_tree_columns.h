@@ -1,0 +1,129 @@
+// TDataTreeColumns: the header's ordered columns with the map from display
+// position to column index, the navigation among columns by position, the
+// columns' places in the client area, and the animated width change.
+//
+// Invariant outside updates: FPositionToIndex holds each index
+// 0 .. Count - 1 once, the column at slot p has Position p, and each
+// column's left border is the sum of the visible widths before it.
+#pragma once
+
+#include "platform/canvas/graphics_types.h"
+#include "widgets/tree/data_tree_column.h"
+
+#include <memory>
+#include <vector>
+
+namespace qel {
+
+class TDTHeader;
+class TBaseDataTree;
+
+using TColumnsArray = std::vector<TDataTreeColumn*>;
+
+class TDataTreeColumns {
+public:
+    explicit TDataTreeColumns(TDTHeader* header);
+    TDataTreeColumns(const TDataTreeColumns&) = delete;
+    TDataTreeColumns& operator=(const TDataTreeColumns&) = delete;
+    virtual ~TDataTreeColumns();
+
+    TDTHeader* Header() const { return FHeader; }
+    TBaseDataTree* TreeView() const;
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Raises EListError outside 0 .. Count - 1.
+    TDataTreeColumn* Items(TColumnIndex index) const;
+    TDataTreeColumn* operator[](TColumnIndex index) const { return Items(index); }
+    bool IsValidColumn(TColumnIndex column) const { return column >= 0 && column < Count(); }
+
+    // A new last column; only on the user-interface thread.
+    virtual TDataTreeColumn* Add();
+    // Frees the column at index, renumbering indices and positions.
+    void Delete(TColumnIndex index);
+    virtual void Clear();
+    void BeginUpdate() { ++FUpdateCount; }
+    // Rebuilds the positions, then reports the change once the count is 0.
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+    void Assign(const TDataTreeColumns& source);
+    bool Equals(const TDataTreeColumns& other) const;
+
+    int DefaultWidth() const { return FDefaultWidth; }
+    void SetDefaultWidth(int value) { FDefaultWidth = value; }
+    int HoverIndex() const { return FHoverIndex; }
+    int DownIndex() const { return FDownIndex; }
+    int TrackIndex() const { return FTrackIndex; }
+    int ClickIndex() const { return FClickIndex; }
+    const std::vector<TColumnIndex>& PositionToIndex() const { return FPositionToIndex; }
+
+    // The column under a point in header coordinates; InvalidColumn outside
+    // every column. relative counts the horizontal scroll offset for points
+    // right of the fixed columns.
+    virtual TColumnIndex ColumnFromPosition(plat::TPoint point, bool relative = true) const;
+    // The column at a display position; NoColumn past the last one.
+    virtual TColumnIndex ColumnFromPosition(TColumnPosition positionIndex) const;
+    void GetColumnBounds(TColumnIndex column, int& left, int& right) const;
+    TColumnIndex GetColumnAndBounds(plat::TPoint point, int& left, int& right, bool relative = true) const;
+    TColumnIndex GetFirstColumn() const;
+    TColumnIndex GetFirstVisibleColumn(bool considerAllowFocus = false) const;
+    TColumnIndex GetLastVisibleColumn(bool considerAllowFocus = false) const;
+    TColumnIndex GetNextColumn(TColumnIndex column) const;
+    TColumnIndex GetNextVisibleColumn(TColumnIndex column, bool considerAllowFocus = false) const;
+    TColumnIndex GetPreviousColumn(TColumnIndex column) const;
+    TColumnIndex GetPreviousVisibleColumn(TColumnIndex column, bool considerAllowFocus = false) const;
+    TColumnsArray GetVisibleColumns() const;
+    int GetVisibleFixedWidth() const;
+    // The average width of the visible scrolling columns (the horizontal
+    // scroll step); the tree's Indent when there is none.
+    int GetScrollWidth() const;
+    // The right border of the last visible column, unscrolled.
+    int TotalWidth() const;
+    // Changes a column's width in 32 steps that move the window contents,
+    // then sets it.
+    void AnimatedResize(TColumnIndex column, int newWidth);
+    // Gives the auto-size column the client width the others leave.
+    virtual void AdjustAutoSize(TColumnIndex currentIndex, bool force = false);
+
+    // Rebuilds the position array from the columns' Position values.
+    void FixPositions();
+    // Slot i shows column Count - 1 - i (reverse) or column i.
+    void ReorderColumns(bool reverse);
+
+private:
+    friend class TDataTreeColumn;
+    friend class TDTHeader;
+
+    bool TreeLoading() const;
+    bool TreeHasWindow() const;
+    // Position array of length Count: grown with new slots numbered after
+    // themselves, shrunk to a compact permutation that keeps the surviving
+    // order and appends the missing indices.
+    void InitializePositionArray();
+    void MovePosition(TDataTreeColumn* column, TColumnPosition position);
+    // Positions and left borders from the array, then the scroll bar.
+    void UpdatePositions(bool force = false);
+    // The change hook: one column changed, or all of them (nullptr).
+    void Update(TDataTreeColumn* item);
+    // Removes a column's index from the array and every index kept
+    // elsewhere, in one step.
+    void RemoveColumnIndex(TColumnIndex index);
+    // The x where position walks start (scroll and right-to-left shifts).
+    int WalkStart(plat::TPoint point, bool relative) const;
+
+    TDTHeader* FHeader;
+    std::vector<std::unique_ptr<TDataTreeColumn>> FItems;   // by index
+    std::vector<TColumnIndex> FPositionToIndex;             // column index for each position
+    int FHoverIndex = -1;
+    int FDownIndex = -1;
+    int FTrackIndex = -1;
+    int FClickIndex = -1;
+    bool FCheckBoxHit = false;
+    int FDefaultWidth = 50;
+    bool FNeedPositionsFix = false;   // positions are rebuilt after loading
+    bool FClearing = false;
+    int FUpdateCount = 0;
+    int FDragIndex = 0;
+    int FDropTarget = -1;
+    bool FDropBefore = false;
+};
+
+} // namespace qel

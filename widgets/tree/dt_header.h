@@ -1,0 +1,179 @@
+// TDTHeader: the data tree's header strip above the client area. It owns
+// the columns, its font and the fixed-area limits, and decides its height
+// (within MinHeight .. MaxHeight and the percent limits), the main column
+// (the one that shows the tree structure) and the sort column and direction.
+#pragma once
+
+#include "platform/canvas/colors.h"
+#include "platform/canvas/graphics_types.h"
+#include "platform/objects/set.h"
+#include "widgets/tree/data_tree_columns.h"
+#include "widgets/tree/fixed_area_constraints.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace plat {
+class TFont;
+class TCustomImageList;
+class TPopupMenu;
+}
+
+namespace qel {
+
+class TBaseDataTree;
+
+enum TDTHeaderOption {
+    hoAutoResize,
+    hoColumnResize,
+    hoDblClickResize,
+    hoDrag,
+    hoHotTrack,
+    hoOwnerDraw,
+    hoRestrictDrag,
+    hoShowHint,
+    hoShowImages,
+    hoShowSortGlyphs,
+    hoVisible,
+    hoAutoSpring,
+    hoFullRepaintOnResize,
+    hoDisableAnimatedResize,
+    hoHeightResize,
+    hoHeightDblClickResize,
+    hoHeaderClickAutoSort,
+    hoAutoColumnPopupMenu,
+    hoAutoResizeInclCaption,
+};
+using TDTHeaderOptions = plat::TSet<TDTHeaderOption>;
+// hoColumnResize, hoDrag, hoShowSortGlyphs (522).
+inline const TDTHeaderOptions DefaultHeaderOptions{hoColumnResize, hoDrag, hoShowSortGlyphs};
+
+enum TDTHeaderStyle : std::uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
+
+enum THeaderState {
+    hsAutoSizing,
+    hsDragging,
+    hsDragPending,
+    hsLoading,
+    hsColumnWidthTracking,
+    hsColumnWidthTrackPending,
+    hsHeightTracking,
+    hsHeightTrackPending,
+    hsResizing,
+    hsScaling,       // limits are being applied; column width limits wait
+    hsNeedScaling,   // the limits are applied once the tree has a window
+};
+using THeaderStates = plat::TSet<THeaderState>;
+
+enum TSmartAutoFitType : std::uint8_t { smaAllColumns, smaNoColumn, smaUseColumnOption };
+
+class TDTHeader {
+public:
+    explicit TDTHeader(TBaseDataTree* owner);
+    TDTHeader(const TDTHeader&) = delete;
+    TDTHeader& operator=(const TDTHeader&) = delete;
+    virtual ~TDTHeader();
+
+    TBaseDataTree* Treeview() const { return FOwner; }
+    TDataTreeColumns& Columns() const { return *FColumns; }
+    bool UseColumns() const { return FColumns->Count() > 0; }
+    bool AllowFocus(TColumnIndex column) const;
+
+    int Height() const { return FHeight; }
+    void SetHeight(int value);
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int value);
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int value);
+    int DefaultHeight() const { return FDefaultHeight; }
+    void SetDefaultHeight(int value);
+    TDTHeaderOptions Options() const { return FOptions; }
+    void SetOptions(TDTHeaderOptions value);
+    TDTHeaderStyle Style() const { return FStyle; }
+    void SetStyle(TDTHeaderStyle value);
+    plat::TColor Background() const { return FBackgroundColor; }
+    void SetBackground(plat::TColor value);
+    int AutoSizeIndex() const { return FAutoSizeIndex; }
+    void SetAutoSizeIndex(int value);
+    // -1 without columns.
+    TColumnIndex MainColumn() const;
+    void SetMainColumn(TColumnIndex value);
+    TColumnIndex SortColumn() const { return FSortColumn; }
+    void SetSortColumn(TColumnIndex value);
+    TSortDirection SortDirection() const { return FSortDirection; }
+    void SetSortDirection(TSortDirection value);
+    void ToggleSortDirection();
+    int SplitterHitTolerance() const { return FSplitterHitTolerance; }
+    void SetSplitterHitTolerance(int value) { FSplitterHitTolerance = value; }
+    plat::TFont* Font() const { return FFont.get(); }
+    void SetFont(const plat::TFont* value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool value);
+    plat::TCustomImageList* Images() const { return FImages; }
+    void SetImages(plat::TCustomImageList* value);
+    plat::TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(plat::TPopupMenu* value) { FPopupMenu = value; }
+    TDTFixedAreaConstraints& FixedAreaConstraints() { return FFixedAreaConstraints; }
+    THeaderStates States() const { return FStates; }
+    void SetStates(THeaderStates value) { FStates = value; }
+    // Below 0 reads as the main column.
+    int RestoreSelectionColumnIndex() const;
+    void SetRestoreSelectionColumnIndex(int value) { FRestoreSelectionColumnIndex = value; }
+
+    // P in tree client coordinates (the header has negative y).
+    virtual bool InHeader(plat::TPoint point) const;
+    virtual bool InHeaderSplitterArea(plat::TPoint point) const;
+    // Invalidates a column's button (the whole header for NoColumn) down to
+    // the client's bottom; nothing without hoVisible or a window.
+    void Invalidate(TColumnIndex column = NoColumn, bool expandToBorder = false, bool updateNowFlag = false);
+    // The new height of the header band reaches the window's frame.
+    virtual void UpdateNonClientArea();
+    // Height := the largest column spacing times 1.5 plus the height of "Q"
+    // in the header font (with toAutoChangeScale).
+    virtual void AutoScale();
+    virtual void ChangeScale(int m, int d);
+    virtual void FontChanged();
+    virtual void StyleChanged() { AutoScale(); }
+    // Applies the height and fixed-area limits again.
+    void RecalculateHeader();
+    // Main column back into range, and onto a visible column.
+    void UpdateMainColumn();
+    void RestoreColumns();
+    void Assign(const TDTHeader& source);
+
+private:
+    friend class TDataTreeColumns;
+    friend class TDataTreeColumn;
+
+    // value within MinHeight .. MaxHeight and the percent limits.
+    int LimitHeight(int value) const;
+    void DoSetSortColumn(TColumnIndex value, TSortDirection direction);
+    void SortIfAutomatic();
+    void FixedAreaConstraintsChanged();
+    bool TreeLoading() const;
+    bool TreeHasWindow() const;
+
+    TBaseDataTree* FOwner;
+    std::unique_ptr<TDataTreeColumns> FColumns;
+    int FHeight = 19;
+    std::unique_ptr<plat::TFont> FFont;
+    bool FParentFont = true;
+    TDTHeaderOptions FOptions = DefaultHeaderOptions;
+    TDTHeaderStyle FStyle = hsThickButtons;
+    plat::TColor FBackgroundColor = plat::clBtnFace;
+    int FAutoSizeIndex = 0;
+    plat::TPopupMenu* FPopupMenu = nullptr;
+    TColumnIndex FMainColumn = -1;
+    int FMaxHeight = 10000;
+    int FMinHeight = 10;            // never above FMaxHeight
+    int FDefaultHeight = 19;
+    TDTFixedAreaConstraints FFixedAreaConstraints;
+    plat::TCustomImageList* FImages = nullptr;
+    int FSplitterHitTolerance = 8;
+    TColumnIndex FSortColumn = -1;
+    TSortDirection FSortDirection = sdAscending;
+    int FRestoreSelectionColumnIndex = 0;
+    THeaderStates FStates;
+};
+
+} // namespace qel

@@ -1,0 +1,42 @@
+// TDTFixedAreaConstraints: percent limits of the header's fixed area, the
+// total width of the visible fixed columns and the header height, each a
+// share of the tree's client width or height (0 means no limit).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace qel {
+
+using TDTConstraintPercent = std::uint8_t;
+
+class TDTFixedAreaConstraints {
+public:
+    TDTFixedAreaConstraints() = default;
+
+    TDTConstraintPercent MaxHeightPercent() const { return FMaxHeightPercent; }
+    TDTConstraintPercent MaxWidthPercent() const { return FMaxWidthPercent; }
+    TDTConstraintPercent MinHeightPercent() const { return FMinHeightPercent; }
+    TDTConstraintPercent MinWidthPercent() const { return FMinWidthPercent; }
+    // Values above 100 become 100; a maximum other than 0 below the minimum
+    // pulls the minimum down, a minimum above the maximum pushes it up.
+    void SetMaxHeightPercent(int value);
+    void SetMaxWidthPercent(int value);
+    void SetMinHeightPercent(int value);
+    void SetMinWidthPercent(int value);
+    // Copies the four values and reports the change.
+    void Assign(const TDTFixedAreaConstraints& source);
+
+    // Runs after every real change.
+    std::function<void()> OnChange;
+
+private:
+    void Changed() const;
+
+    TDTConstraintPercent FMaxHeightPercent = 0;
+    TDTConstraintPercent FMaxWidthPercent = 95;
+    TDTConstraintPercent FMinHeightPercent = 0;
+    TDTConstraintPercent FMinWidthPercent = 0;
+};
+
+} // namespace qel

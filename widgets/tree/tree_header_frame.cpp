@@ -1,0 +1,217 @@
+// The data tree's side of its header: the header band above the client
+// area (non-client size and hit test), the header's view of the columns for
+// the selection rules, the column events and what a width change repaints.
+#include "widgets/tree/base_data_tree.h"
+
+#include "platform/controls/control_messages.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_messages.h"
+#include "platform/controls/window_paint.h"
+#include "platform/controls/window_styles.h"
+
+#include <algorithm>
+
+namespace qel {
+
+void TBaseDataTree::UpdateHeaderRect()
+{
+    const plat::TSize border = GetBorderDimensions();
+    plat::TRect r = plat::Rect(0, 0, Width(), Height());
+    r = plat::InflateRect(r, border.cx, border.cy);
+    if (r.Right <= r.Left) {
+        FHeaderRect = plat::TRect{};
+        return;
+    }
+    r.Bottom = FHeader->Options().Contains(hoVisible) ? r.Top + FHeader->Height() : r.Top;
+    FHeaderRect = r;
+}
+
+void TBaseDataTree::SetBiDiMode(TBiDiMode value)
+{
+    if (value == FBiDiMode) {
+        return;
+    }
+    FBiDiMode = value;
+    TDataTreeColumns& columns = FHeader->Columns();
+    for (int i = 0; i < columns.Count(); ++i) {
+        columns.Items(i)->ParentBiDiModeChanged();
+    }
+    if (FOptions->AutoOptions().Contains(toAutoBidiColumnOrdering)) {
+        columns.ReorderColumns(UseRightToLeftAlignment());
+    }
+    FHeader->Invalidate();
+    Invalidate();
+}
+
+TColumnIndex TBaseDataTree::HeaderSortColumn() const
+{
+    return FHeader->SortColumn();
+}
+
+TSortDirection TBaseDataTree::HeaderSortDirection() const
+{
+    return FHeader->SortDirection();
+}
+
+TColumnIndex TBaseDataTree::HeaderMainColumn() const
+{
+    return FHeader->MainColumn();
+}
+
+bool TBaseDataTree::HeaderUsesColumns() const
+{
+    return FHeader->UseColumns();
+}
+
+bool TBaseDataTree::HeaderAllowsFocus(TColumnIndex column) const
+{
+    return FHeader->AllowFocus(column);
+}
+
+bool TBaseDataTree::ColumnIsVisible(TColumnIndex column) const
+{
+    const TDataTreeColumns& columns = FHeader->Columns();
+    return columns.IsValidColumn(column) && columns.Items(column)->IsVisible();
+}
+
+TColumnIndex TBaseDataTree::FirstFocusableColumn() const
+{
+    return FHeader->Columns().GetFirstVisibleColumn(true);
+}
+
+void TBaseDataTree::DoColumnResize(TColumnIndex column)
+{
+    if (Loading() || !HandleAllocated()) {
+        return;
+    }
+    for (PDataNode node = GetFirstInitialized(); node != nullptr; node = GetNextInitialized(node)) {
+        if (node->States.Contains(vsMultiline)) {
+            node->States.Exclude(vsHeightMeasured);
+        }
+    }
+    TDataTreeColumns& columns = FHeader->Columns();
+    if (columns.UpdateCount() == 0) {
+        UpdateHorizontalScrollBar(true);
+    }
+    if (columns.IsValidColumn(column)) {
+        plat::TRect r = ClientRect();
+        if (!FOptions->AutoOptions().Contains(toAutoSpanColumns)) {
+            int left = 0;
+            int right = 0;
+            columns.GetColumnBounds(column, left, right);
+            if (UseRightToLeftAlignment()) {
+                r.Right = std::min(r.Right, right + ComputeRTLOffset(false));
+            } else {
+                r.Left = std::max(r.Left, left);
+            }
+        }
+        plat::InvalidateRect(Handle(), &r, false);
+        FHeader->Invalidate(column, true);
+    }
+    const THeaderStates states = FHeader->States();
+    if (states.Contains(hsColumnWidthTracking) && !states.Contains(hsResizing)) {
+        plat::UpdateWindow(Handle());
+    }
+    if (!states.Contains(hsResizing) && OnColumnResize) {
+        OnColumnResize(FHeader.get(), column);
+    }
+}
+
+void TBaseDataTree::DoColumnVisibilityChanged(TColumnIndex column, bool visible)
+{
+    if (OnColumnVisibilityChanged) {
+        OnColumnVisibilityChanged(this, column, visible);
+    }
+}
+
+bool TBaseDataTree::DoColumnChecking(TColumnIndex column, TCheckState& newState)
+{
+    bool allowed = true;
+    if (OnColumnChecking) {
+        OnColumnChecking(FHeader.get(), column, newState, allowed);
+    }
+    return allowed;
+}
+
+void TBaseDataTree::DoColumnChecked(TColumnIndex column)
+{
+    if (OnColumnChecked) {
+        OnColumnChecked(FHeader.get(), column);
+    }
+}
+
+void TBaseDataTree::UpdateColumnCheckState(TColumnIndex column)
+{
+    TDataTreeColumn* item = FHeader->Columns().Items(column);
+    TCheckState newState = DetermineNextCheckState(item->CheckType(), item->CheckState());
+    if (newState == item->CheckState()) {
+        return;
+    }
+    if (DoColumnChecking(column, newState)) {
+        item->SetCheckState(newState);
+        DoColumnChecked(column);
+    }
+}
+
+void TBaseDataTree::MainColumnChanged()
+{
+    CancelEditNode();
+    NotifyAccessibleEvent(EVENT_OBJECT_STATECHANGE);
+}
+
+void TBaseDataTree::WMNCCalcSize(plat::TMessage& message)
+{
+    Inherited(message);
+    if (message.LParam != 0 && FHeader->Options().Contains(hoVisible)) {
+        auto* proposed = reinterpret_cast<plat::TRect*>(message.LParam);
+        proposed->Top = std::min(proposed->Top + FHeader->Height(), proposed->Bottom);
+    }
+}
+
+void TBaseDataTree::WMNCHitTest(plat::TMessage& message)
+{
+    Inherited(message);
+    if (!FHeader->Options().Contains(hoVisible) || !HandleAllocated()) {
+        return;
+    }
+    plat::TPoint point = plat::Point(plat::GET_X_LPARAM(message.LParam), plat::GET_Y_LPARAM(message.LParam));
+    plat::ScreenToClient(Handle(), point);
+    if (FHeader->InHeader(point)) {
+        message.Result = plat::HTBORDER;
+    }
+}
+
+void TBaseDataTree::WMSize(plat::TMessage& message)
+{
+    Inherited(message);
+    if (FStates.Contains(tsWindowCreating)) {
+        return;
+    }
+    HeaderSizeChanged();
+    DoStateChange({tsSizing});
+    UpdateScrollBars(true);
+    DoStateChange({}, {tsSizing});
+}
+
+void TBaseDataTree::HeaderSizeChanged()
+{
+    UpdateHeaderRect();
+    if (FHeader->Options().Contains(hoAutoResize)) {
+        FHeader->Columns().AdjustAutoSize(InvalidColumn, false);
+        FHeader->Invalidate();
+    } else if (!FHeader->States().Contains(hsScaling)) {
+        FHeader->RecalculateHeader();
+        FHeader->Invalidate();
+    }
+}
+
+void TBaseDataTree::CMFontChanged(plat::TMessage& message)
+{
+    Inherited(message);
+    if (FHeader->ParentFont()) {
+        FHeader->Font()->Assign(Font());
+    }
+    AutoScale();
+}
+
+} // namespace qel
