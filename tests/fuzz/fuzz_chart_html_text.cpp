@@ -7,6 +7,7 @@
 // Each input byte below 0x80 picks a piece of markup from the table; the
 // others are written as they are, so unbalanced tags, "<" without ">",
 // huge sizes, bad "#" colours and attributes without spaces all occur.
+#include "tests/widgets/chart/stream_sized_graphic.h"
 #include "tests/widgets/chart/test_chart_canvas.h"
 
 #include "widgets/chart/chart_font.h"
@@ -36,23 +37,9 @@ constexpr const char* Pieces[] = {
 };
 constexpr std::size_t PieceCount = sizeof(Pieces) / sizeof(Pieces[0]);
 
-class TFuzzGraphic : public THtmlGraphic {
-public:
-    void LoadFromStream(plat::TStream& Stream) override
-    {
-        std::uint8_t Size[2] = {};
-        if (Stream.Read(Size, 2) != 2 || Size[0] == 0) {
-            throw std::runtime_error("bad picture");
-        }
-        Bitmap.SetSize(Size[0] % 24 + 1, Size[1] % 24 + 1);
-    }
-    plat::TGraphic& Graphic() override { return Bitmap; }
-    plat::TBitmap Bitmap{1, 1, plat::pf24bit};
-};
-
 std::unique_ptr<THtmlGraphic> FindGraphic(const std::string& Ext)
 {
-    return Ext == ".FAKE" ? std::make_unique<TFuzzGraphic>() : nullptr;
+    return Ext == ".FAKE" ? std::make_unique<test::TStreamSizedGraphic>() : nullptr;
 }
 
 int LoadSource(const std::string& Src, plat::TStream& Stream)

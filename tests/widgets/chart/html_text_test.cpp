@@ -2,6 +2,7 @@
 // entities as tables, then whole texts on a recording chart canvas, with the
 // font in force at each written run, the calls that reach the device and the
 // pixels of a few pictures.
+#include "stream_sized_graphic.h"
 #include "test_chart_canvas.h"
 
 #include "widgets/chart/chart_font.h"
@@ -394,26 +395,9 @@ TEST_F(HtmlTextTest, PictureWithoutHooksIsAPlaceholderThatKeepsThePosition)
     EXPECT_EQ(Count("Rectangle"), 0);
 }
 
-// A picture "read" from a stream of two bytes: its width and height.
-class TFakeHtmlGraphic : public THtmlGraphic {
-public:
-    void LoadFromStream(plat::TStream& Stream) override
-    {
-        std::uint8_t Size[2] = {};
-        if (Stream.Read(Size, 2) != 2 || Size[0] == 0) {
-            throw std::runtime_error("bad picture");
-        }
-        Bitmap.SetSize(Size[0], Size[1]);
-        Bitmap.Canvas()->Brush()->SetColor(plat::clGreen);
-        Bitmap.Canvas()->FillRect({0, 0, Size[0], Size[1]});
-    }
-    plat::TGraphic& Graphic() override { return Bitmap; }
-    plat::TBitmap Bitmap{1, 1, plat::pf24bit};
-};
-
 std::unique_ptr<THtmlGraphic> FindFakeGraphic(const std::string& Ext)
 {
-    return Ext == ".FAKE" ? std::make_unique<TFakeHtmlGraphic>() : nullptr;
+    return Ext == ".FAKE" ? std::make_unique<test::TStreamSizedGraphic>() : nullptr;
 }
 
 // "WxH.fake" gives a W by H picture; "empty.fake" nothing; "bad.fake" a broken one.
