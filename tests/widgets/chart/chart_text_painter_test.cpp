@@ -123,6 +123,31 @@ TEST_F(ChartTextPainterTest, ShadowAndEmbossPlaces)
     }
 }
 
+TEST_F(ChartTextPainterTest, TransparentShadowIsBlendedOverItsOwnBox)
+{
+    FillWhite();
+    Canvas.Font()->SetSize(30);
+    Canvas.Font()->SetQuality(fqNormal);
+    TChtShadow* Shadow = Canvas.Font()->Shadow();
+    Shadow->SetHorizSize(40);
+    Shadow->SetVertSize(0);
+    Shadow->SetTransparency(50);
+    Shadow->SetSmooth(false);
+    Shadow->SetColor(plat::clBlack);
+    Painter.TextOut(10, 10, "I");
+    // The shadow stands right of the text, mixed half with the white below.
+    std::set<TColor> ShadowColours;
+    for (int Y = 10; Y < 50; ++Y) {
+        for (int X = 45; X < 80; ++X) {
+            ShadowColours.insert(Canvas.PixelColor(X, Y));
+        }
+    }
+    EXPECT_TRUE(ShadowColours.count(plat::clWhite));
+    EXPECT_FALSE(ShadowColours.count(plat::clBlack)) << "no unblended shadow pixel";
+    EXPECT_TRUE(ShadowColours.count(0x808080) || ShadowColours.count(0x7F7F7F)) << "half black over white";
+    EXPECT_EQ(Canvas.TransparencyDepth(), 0u) << "the blend has ended";
+}
+
 TEST_F(ChartTextPainterTest, ShadowWithoutOffsetOrHiddenDrawsNothingMore)
 {
     Canvas.Font()->Shadow()->SetHorizSize(0);

@@ -363,6 +363,18 @@ TEST_F(HtmlTextTest, RuleAndUnknownTags)
     EXPECT_EQ(Canvas.PixelColor(80, 40), 0x808080);
 }
 
+TEST_F(HtmlTextTest, MeasuringPassDrawsNothing)
+{
+    const int FontHeight = Canvas.FontHeight();
+    const TPoint Size = HtmlDrawPass(Canvas, 7, 9, "<HR><IMG SRC=a.bmp>word", false);
+    EXPECT_TRUE(Canvas.Runs.empty());
+    EXPECT_EQ(Count("LineTo"), 0);
+    EXPECT_EQ(Count("Rectangle"), 0);
+    EXPECT_EQ(Count("TextOut"), 0);
+    EXPECT_EQ(Size.X, 7 + Canvas.TextWidth(std::string_view("word")));
+    EXPECT_EQ(Size.Y, FontHeight);
+}
+
 TEST_F(HtmlTextTest, ClosingWithNothingOpenWritesTheSlash)
 {
     HtmlTextOut(Canvas, 0, 0, "x</>");
