@@ -6,6 +6,7 @@
 #include "tests/widgets/pages/pgc_form_fixture.h"
 #include "tests/widgets/pages/pgc_test_entry_field.h"
 
+#include "widgets/pages/pgc_control_messages.h"
 #include "widgets/pages/pgc_controller.h"
 
 #include "platform/canvas/pixel_surface.h"
@@ -21,7 +22,12 @@ namespace qel::test {
 
 class TEntryFieldTest : public TPgcFormTest {
 protected:
-    TEntryFieldTest() { Controller = new TPgcController(Form); }
+    TEntryFieldTest()
+    {
+        InitIntlUnit();
+        Controller = new TPgcController(Form);
+    }
+    ~TEntryFieldTest() override { FinalizeIntlUnit(); }
 
     // A field of the type on the form, 130 pixels wide, below the last one.
     TTestEntryField* AddField(std::uint8_t DataType, std::uint8_t FieldClass = EfClassSimple)

@@ -31,6 +31,7 @@ public:
     using TPgcBaseEntryField::CheckBeforeLeave;
     using TPgcBaseEntryField::PaintText;
     using TPgcBaseEntryField::PerformCommand;
+    using TPgcBaseEntryField::SetDesigning;
     using TPgcBaseEntryField::TextToRange;
 
     // Puts Text into the edit buffer as if typed: modified, caret at its end.
