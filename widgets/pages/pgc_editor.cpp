@@ -13,6 +13,7 @@
 #include "widgets/pages/pgc_single_caret.h"
 
 #include "platform/canvas/bitmap.h"
+#include "platform/controls/cursors.h"
 #include "platform/controls/screen.h"
 #include "platform/controls/window_styles.h"
 #include "platform/objects/reader.h"
@@ -93,6 +94,17 @@ PLAT_BEGIN_MESSAGES(TPgcCustomEditor, TPgcEditBase)
     PLAT_MESSAGE(plat::WM_HSCROLL, WMHScroll)
     PLAT_MESSAGE(plat::WM_VSCROLL, WMVScroll)
     PLAT_MESSAGE(PGCM_SHOWSTATUS, edShowStatusMessage)
+    PLAT_MESSAGE(plat::WM_KEYDOWN, WMKeyDown)
+    PLAT_MESSAGE(plat::WM_SYSKEYDOWN, WMSysKeyDown)
+    PLAT_MESSAGE(plat::WM_CHAR, WMChar)
+    PLAT_MESSAGE(plat::WM_GETDLGCODE, WMGetDlgCode)
+    PLAT_MESSAGE(plat::WM_SETCURSOR, WMSetCursor)
+    PLAT_MESSAGE(plat::WM_LBUTTONDOWN, WMLButtonDown)
+    PLAT_MESSAGE(plat::WM_MOUSEMOVE, WMMouseMove)
+    PLAT_MESSAGE(plat::WM_LBUTTONUP, WMLButtonUp)
+    PLAT_MESSAGE(plat::WM_LBUTTONDBLCLK, WMLButtonDblClk)
+    PLAT_MESSAGE(plat::WM_TIMER, WMTimer)
+    PLAT_MESSAGE(plat::WM_CAPTURECHANGED, WMCaptureChanged)
 PLAT_END_MESSAGES
 
 namespace {
@@ -119,6 +131,7 @@ TPgcCustomEditor::TPgcCustomEditor(plat::TComponent* AOwner)
     style += {plat::csOpaque, plat::csDoubleClicks};
     SetControlStyle(style);
     FClipboardChars.IncludeRange(10, 32);
+    edSelCursor = LoadLibraryCursor("PGLINECURSOR");
     NewParaList(DefaultUndoSize, false);
     edCollapseSelection(false);
     CreateCaretAndParts();
@@ -151,6 +164,9 @@ TPgcCustomEditor::~TPgcCustomEditor()
         DestroyHandle();
     }
     edCaret.reset();
+    if (edSelCursor != 0) {
+        plat::DestroyCursor(edSelCursor);
+    }
     edDetach();
 }
 

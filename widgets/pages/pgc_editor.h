@@ -7,16 +7,23 @@
 // window messages (pgc_editor.cpp); text access (pgc_editor_text.cpp); the
 // ring and the bookkeeping after each edit (pgc_editor_ring.cpp); caret,
 // selection and markers (pgc_editor_caret.cpp); measuring, scrolling and
-// scroll bars (pgc_editor_scroll.cpp); painting (pgc_editor_paint.cpp).
+// scroll bars (pgc_editor_scroll.cpp); painting (pgc_editor_paint.cpp); keys
+// and commands (pgc_editor_commands.cpp); caret moves by name
+// (pgc_editor_moves.cpp); editing (pgc_editor_editing.cpp); selected text
+// and inserting text (pgc_editor_selection.cpp); the clipboard
+// (pgc_editor_clipboard.cpp); search and replace (pgc_editor_search.cpp);
+// the mouse (pgc_editor_mouse.cpp).
 #pragma once
 
 #include "widgets/pages/edit_base.h"
+#include "widgets/pages/pgc_command_codes.h"
 #include "widgets/pages/pgc_data.h"
 
 #include "platform/canvas/graphics_objects.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -74,6 +81,8 @@ public:
 
     static constexpr std::int32_t NoLimit = 2147483647;
     static constexpr std::int32_t MaxParaLengthLimit = 32767;
+    // The command code of a typed character.
+    static constexpr std::uint16_t CharCommand = 249;
 
     explicit TPgcCustomEditor(plat::TComponent* AOwner);
     // The last editor of a ring frees the paragraph list.
@@ -172,6 +181,47 @@ public:
     // Nothing on an empty text.
     void SetSelection(int Line1, int Col1, int Line2, int Col2, bool CaretAtEnd);
     void SelectAll(bool CaretAtEnd) { SetSelection(1, 1, NoLimit, MaxParaLengthLimit, CaretAtEnd); }
+    // Collapses a selection at its end (CaretAtEnd) or start, the caret there.
+    void Deselect(bool CaretAtEnd);
+    // Deletes a selection (nothing while read-only).
+    void ClearSelection();
+    // Units of the selected text, CR LF counted between paragraphs.
+    int GetSelTextLen() const;
+    // At most BufSize - 1 units of the selected text and a zero; answers
+    // the units written. IN: BufSize >= 1.
+    int GetSelTextBuf(char16_t* Buffer, int BufSize) const;
+    // Replaces the selection with the text (nothing while read-only).
+    void SetSelTextBuf(const char16_t* Buffer);
+    // The selection is a column block (chosen by an Alt drag).
+    bool ColumnBlockSelected() const { return edRectSelect; }
+
+    // ---- commands (keys reach them through the controller's processor) ----
+    // Carries out one command; CharCode is the key's virtual-key code, or
+    // the character for CharCommand. False for the codes below 256 the
+    // editor does not act on.
+    virtual bool ProcessCommand(std::uint16_t Cmd, std::uint16_t CharCode);
+    // Beep when there is nothing to undo or redo.
+    virtual void Undo();
+    virtual void Redo();
+
+    // ---- clipboard (UTF-16 text) ----
+    // A stream selection as paragraphs joined by CR LF; a column block as
+    // rows of equal length joined by a lone CR.
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
+
+    // ---- search and replace (texts cut to 255 units) ----
+    // True when a match was found and selected.
+    bool Search(std::u16string_view S, TSearchOptionSet Options);
+    // Null R (or an empty S) answers 0 at once. Otherwise -1: nothing found;
+    // 0: the next match selected; n >= 1: replacements made; or the list's
+    // error code, also reported through DoOnError.
+    virtual int Replace(std::u16string_view S, const char16_t* R, TSearchOptionSet Options);
+
+    // The text position under the pointer; with Existing, (-1, -1) while
+    // the pointer is outside the client area.
+    void GetMousePos(int& L, int& C, bool Existing);
 
     // ---- markers 0 .. 9 (shown as glyphs in the left margin) ----
     // At the caret; at a display line and column (EInvalidLineOrCol for a
@@ -339,6 +389,7 @@ protected:
     virtual void DoOnError(std::uint16_t Code);
     virtual void DoOnShowStatus(int LineNum, int ColNum);
     virtual void DoOnTopLineChanged(int Line);
+    virtual void DoOnUserCommand(std::uint16_t Command);
 
     // ---- measuring, scrolling and invalidation (pgc_editor_scroll.cpp) ----
     void edCalcRowColInfo();
@@ -366,16 +417,61 @@ protected:
     void edMoveCaretPrim(int DCol, int DLine, bool KeepRow, bool Extend, bool Absolute);
     void edMoveCaretTo(int Line, int Col, bool Extend);
     void edMoveCaretToPos(int Para, int Pos, bool Extend);
+    void edMoveCaret(int DCol, int DLine, bool KeepRow, bool Extend)
+    {
+        edMoveCaretPrim(DCol, DLine, KeepRow, Extend, false);
+    }
     void edCollapseSelection(bool Redraw);
     void edExtendSelection(bool Redraw);
-    // Deletes a selection (nothing while read-only); the caret goes to its start.
-    void edDeleteSelection();
-    // Inserts a text whose line breaks start new paragraphs at the caret,
-    // which moves after it.
+    // Both ends by paragraph position, the caret at the second with CaretAtEnd.
+    void edSetSelectionPos(int Para1, int Pos1, int Para2, int Pos2, bool CaretAtEnd);
+    // Stores the two ends only (ordered), the anchor at the second.
+    void edSetHighlight(int Para1, int Pos1, int Para2, int Pos2);
+
+    // ---- caret moves by name (pgc_editor_moves.cpp) ----
+    void edMoveLeft(bool Extend);
+    void edMoveRight(bool Extend);
+    void edMoveWordLeft(bool Extend);
+    void edMoveWordRight(bool Extend);
+    void edMoveHome(bool Extend);
+    void edMoveEnd(bool Extend);
+    // P lines down (Pages > 0) or up, the caret keeping its screen row.
+    void edMovePage(int Pages, bool Extend);
+    // The caret to the last or the first row of the window.
+    void edMoveBotOfPage(bool Extend);
+    void edMoveTopOfPage(bool Extend);
+
+    // ---- editing (pgc_editor_editing.cpp; nothing while read-only) ----
+    // Deletes the selection, or the unit at the caret, or joins the next
+    // paragraph at a paragraph's end.
+    void edDeleteChar();
+    void edDeleteBack();
+    void edDeleteToBol();
+    void edDeleteToEol();
+    void edDeleteLine();
+    void edDeleteWord();
+    void edInsertChar(char16_t Ch);
+    void edInsertTab();
+    // Break: split the paragraph at the caret; Move: the caret to the next
+    // paragraph. OnChange fires when anything was deleted or broken.
+    void edNewLine(bool Break, bool Move);
+    // N blanks at (Para, Pos); the list's code.
+    std::uint16_t edInsertSpaces(int Para, int Pos, int N);
+
+    // ---- inserting text (pgc_editor_selection.cpp) ----
+    // A text whose first line break is a lone CR goes in as a column block
+    // (unless the text wraps); any other as paragraphs at the caret, which
+    // moves after it.
     std::uint16_t edInsertTextPrim(std::u16string_view Text);
     std::uint16_t edReplaceSelection(std::u16string_view Text);
 
+    // ---- search (pgc_editor_search.cpp) ----
+    int edSearchReplace(std::u16string_view S, const char16_t* R, TSearchOptionSet Options);
+    bool edSelectionMatches(std::u16string_view S, bool MatchCase);
+
     int edRowHeight() const { return edRowHt + (FShowRules ? RuleSpace : 0); }
+    // The text, for descendants that check or extend it.
+    TPgcParaList& edParaList() const { return *edParas; }
 
 private:
     static constexpr int RuleSpace = 2;            // pixels a rule adds to a row
@@ -410,6 +506,19 @@ private:
     void WMHScroll(plat::TMessage& Msg);
     void WMVScroll(plat::TMessage& Msg);
     void edShowStatusMessage(plat::TMessage& Msg);
+    // Keys (pgc_editor_commands.cpp).
+    void WMKeyDown(plat::TMessage& Msg);
+    void WMSysKeyDown(plat::TMessage& Msg);
+    void WMChar(plat::TMessage& Msg);
+    void WMGetDlgCode(plat::TMessage& Msg);
+    // The mouse (pgc_editor_mouse.cpp).
+    void WMSetCursor(plat::TMessage& Msg);
+    void WMLButtonDown(plat::TMessage& Msg);
+    void WMMouseMove(plat::TMessage& Msg);
+    void WMLButtonUp(plat::TMessage& Msg);
+    void WMLButtonDblClk(plat::TMessage& Msg);
+    void WMTimer(plat::TMessage& Msg);
+    void WMCaptureChanged(plat::TMessage& Msg);
 
     // ---- the ring (pgc_editor_ring.cpp) ----
     // Leaves the ring; an editor alone frees the list.
@@ -445,6 +554,50 @@ private:
     void ResetView();
     // The screen column of character column Col of display line Line.
     int ScreenColumn(int Line, int Col) const;
+
+    bool Designing() const { return ComponentState().Contains(plat::csDesigning); }
+
+    // ---- commands and editing ----
+    // Runs an editing command inside one undo group, closed also on failure.
+    void InUndoGroup(const std::function<void()>& Body);
+    bool IsBlankUnit(char16_t Ch) const { return Ch == u' ' || Ch == u'\t'; }
+    // The paragraph's units.
+    std::u16string_view ParaText(int Para) const;
+    // Deletes a column block: the columns between the ends' screen columns
+    // on every paragraph from the first end's to the second's.
+    void DeleteColumnBlock();
+    void DeleteStream();
+    // Inserts N blanks at the caret (Overwrite: in place of the N units
+    // there) and moves the caret after them.
+    void InsertBlanks(int N, bool Overwrite);
+    // The next word start right of the caret column on the line above (or
+    // below): the smart tab's stop; 0 when there is none.
+    int SmartTabStop();
+    // The screen width of the caret line's leading blanks (Enter's indent).
+    int edGetIndent();
+    std::uint16_t InsertColumnBlock(std::u16string_view Text);
+    std::uint16_t InsertStream(std::u16string_view Text);
+    // The selected text as it goes to the clipboard.
+    std::u16string StreamClipboardText();
+    std::u16string ColumnBlockClipboardText();
+    void FilterClipboardChars(std::u16string& Text) const;
+    int SearchForward(std::u16string_view S, const char16_t* R, TSearchOptionSet Options, TMarker Start,
+        TMarker& Begin, TMarker& End, int& Count);
+    int SearchBackward(std::u16string_view S, const char16_t* R, TSearchOptionSet Options, TMarker Start,
+        TMarker& Begin, TMarker& End, int& Count);
+    bool IsWholeWord(std::u16string_view Para, int Offset, int Length) const;
+
+    // ---- mouse tracking ----
+    // One step of a drag: selects to the pointer when its text position
+    // changed and D - G ms passed since the last step.
+    void TrackMouse(bool FromTimer);
+    void EndMouseTracking();
+    // The milliseconds between two steps at a window edge (D), less how far
+    // the pointer is outside the window (G).
+    int TrackingInterval(int Y) const;
+    void SelectLinesTo(int L);
+    void SelectWordAt(int L, int C, bool Shift);
+    void SelectParagraphAt(int L, bool Shift);
 
     // ---- geometry (pgc_editor_scroll.cpp) ----
     // Pixels of the widest line number of the visible rows.
@@ -540,6 +693,26 @@ private:
     bool edVScroll = false;             // the vertical bar is in use
     int edVSMax = 0;                    // vertical range in scroll units
     bool edResettingScrollbars = false; // ResetScrollBars re-entry guard
+    bool edSuppressChar = false;        // swallow the next character message
+    bool edRectSelect = false;          // the selection is a column block
+    bool edCapture = false;             // the editor holds the mouse capture
+    plat::HCURSOR edSelCursor = 0;      // the line-selection cursor
+    bool edSelCursorOn = false;         // ... is showing (the pointer is in the left margin)
+
+    // A drag in progress: the fixed end of a line selection, the text
+    // position of the last step and its time.
+    struct TMouseTrack {
+        bool LineMode = false;          // began in the left margin
+        bool Extend = false;            // Shift held, then true after the first step
+        int AnchorLine = 0;             // line selection's fixed end
+        int AnchorCol = 0;
+        int LastLine = -1;
+        int LastCol = -1;
+        std::int64_t LastTimeMs = 0;
+        int EdgeMs = 0;                 // D: three scroll-bar heights
+        plat::TPoint Pointer;           // client point of the last pointer message
+    };
+    TMouseTrack edTrack;
 
     // Paint state: the row's text buffer (tabs expanded), the UTF-8 form of
     // a run and its per-character advances; kept between paints so that a

@@ -1,7 +1,6 @@
 // The paragraph editor's caret and selection: placing the system caret and
 // telling the caret's place, moving the caret (scrolling it into view),
-// collapsing and extending the selection, inserting at the caret and
-// deleting a selection, and the ten markers.
+// collapsing and extending the selection, and the ten markers.
 #include "widgets/pages/pgc_editor.h"
 
 #include "widgets/pages/para_list.h"
@@ -258,65 +257,6 @@ void TPgcCustomEditor::SetSelection(int Line1, int Col1, int Line2, int Col2, bo
     edLinePos = linePos;
     edCollapseSelection(true);
     edMoveCaretTo(Line2, Col2, true);
-}
-
-// ---- inserting and deleting ----
-
-void TPgcCustomEditor::edDeleteSelection()
-{
-    if (ReadOnly() || !HasSelection()) {
-        return;
-    }
-    TMarker first = edHltBgn;
-    TMarker last = edHltEnd;
-    first.Pos = std::min(first.Pos, edParas->ParaLength(first.Para) + 1);
-    last.Pos = std::min(last.Pos, edParas->ParaLength(last.Para) + 1);
-    if (first.Para != last.Para) {
-        edParas->DeleteBlock(this, first.Para, first.Pos, last.Para, last.Pos);
-        edSetVScrollRange();
-        edRedraw(false);
-    } else {
-        edParas->DeleteText(this, first.Para, first.Pos, last.Pos - first.Pos);
-        edInvalidateLines(edParas->FLine(), edParas->LLine());
-    }
-    edMoveCaretToPos(first.Para, first.Pos, false);
-}
-
-std::uint16_t TPgcCustomEditor::edInsertTextPrim(std::u16string_view Text)
-{
-    if (Text.empty()) {
-        return 0;
-    }
-    std::int32_t para = edCurPara;
-    std::int32_t pos = edLinePos + edCurCol;
-    const std::uint16_t code = edParas->InsertBlock(this, para, pos, Text);
-    edSetVScrollRange();
-    edInvalidateLines(edParas->FLine(), edParas->LLine());
-    edMoveCaretToPos(para, pos, false);
-    Update();
-    return code;
-}
-
-std::uint16_t TPgcCustomEditor::edReplaceSelection(std::u16string_view Text)
-{
-    if (ReadOnly()) {
-        return 0;
-    }
-    if (!HasSelection()) {
-        return edInsertTextPrim(Text);
-    }
-    TPgcUndoBuffer& undo = edParas->UndoBuffer();
-    const bool saveLinking = undo.BeginComplexOp();
-    std::uint16_t code = 0;
-    try {
-        edDeleteSelection();
-        code = edInsertTextPrim(Text);
-    } catch (...) {
-        undo.EndComplexOp(saveLinking);
-        throw;
-    }
-    undo.EndComplexOp(saveLinking);
-    return code;
 }
 
 // ---- markers ----

@@ -175,7 +175,14 @@ std::u16string_view TPgcCustomEditor::RowText(int Line, const TShownSelection& S
     edParas->NthLine(Line, s, length);
     const std::u16string_view line(s, length);
     if (line.find(u'\t') == std::u16string_view::npos) {
-        return line;
+        // A column block shows past the end of short lines.
+        const int widest = std::max(Selection.HBCol, Selection.HECol);
+        if (!edRectSelect || Selection.HBLine == 0 || static_cast<int>(length) + 1 >= widest) {
+            return line;
+        }
+        edRowBuffer.assign(line);
+        edRowBuffer.append(static_cast<std::size_t>(widest - 1) - line.size(), u' ');
+        return edRowBuffer;
     }
     const std::size_t tabSize = edParas->TabSize();
     edRowBuffer.clear();
@@ -207,7 +214,16 @@ void TPgcCustomEditor::DrawRuns(const plat::TRect& RowRect, int Line, std::u16st
     if (Selection.HBLine != 0 && Line >= Selection.HBLine && Line <= Selection.HELine) {
         const int beginOffset = Selection.HBCol - firstColumn;
         const int endOffset = Selection.HECol - firstColumn;
-        if (Line > Selection.HBLine && Line < Selection.HELine) {
+        if (edRectSelect) {
+            int first = beginOffset;
+            int last = endOffset;
+            if (last < first) {
+                std::swap(first, last);
+            }
+            before = std::clamp(first, 0, count);
+            selected = std::max(count < last ? count - before : last - before, 0);
+            after = count - before - selected;
+        } else if (Line > Selection.HBLine && Line < Selection.HELine) {
             before = 0;
             selected = count;
         } else if (Line == Selection.HBLine && Line == Selection.HELine) {

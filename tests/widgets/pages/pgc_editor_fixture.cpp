@@ -1,9 +1,12 @@
 // The bench of the editor tests.
 #include "tests/widgets/pages/pgc_editor_fixture.h"
 
+#include "platform/controls/clipboard.h"
 #include "platform/controls/window_messages.h"
+#include "platform/text_encoding.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace qel::test {
@@ -81,6 +84,82 @@ std::vector<std::string> TEditorTest::Texts(const TRecordedPaint& Paint)
         texts.push_back(call->Text);
     }
     return texts;
+}
+
+std::vector<std::string> TEditorTest::Paras(TPgcCustomEditor& Of)
+{
+    std::vector<std::string> paras;
+    for (int para = 1; para <= Of.ParaCount(); ++para) {
+        int length = 0;
+        const char16_t* text = Of.GetPara(para, length);
+        paras.push_back(plat::Utf16ToUtf8(std::u16string_view(text, static_cast<std::size_t>(length))));
+    }
+    return paras;
+}
+
+std::pair<int, int> TEditorTest::Caret()
+{
+    int col = 0;
+    const int line = Editor->GetCaretPosition(col);
+    return {line, col};
+}
+
+std::array<int, 4> TEditorTest::Selection()
+{
+    std::array<int, 4> ends{};
+    Editor->GetSelection(ends[0], ends[1], ends[2], ends[3]);
+    return ends;
+}
+
+std::u16string TEditorTest::ClipboardUnits()
+{
+    const plat::HGLOBAL block = plat::GetClipboardData(plat::CF_UNICODETEXT);
+    if (!block) {
+        return u"<none>";
+    }
+    std::u16string text(plat::GlobalSize(block) / 2, u'\0');
+    std::memcpy(text.data(), plat::GlobalLock(block), text.size() * 2);
+    plat::GlobalUnlock(block);
+    return text.substr(0, text.find(u'\0'));
+}
+
+void TEditorTest::SetClipboardUnits(std::u16string_view Units)
+{
+    const plat::HGLOBAL block = plat::GlobalAlloc(plat::GHND, (Units.size() + 1) * 2);
+    std::memcpy(plat::GlobalLock(block), Units.data(), Units.size() * 2);
+    plat::GlobalUnlock(block);
+    ASSERT_TRUE(plat::OpenClipboard(0));
+    plat::EmptyClipboard();
+    plat::SetClipboardData(plat::CF_UNICODETEXT, block);
+    plat::CloseClipboard();
+}
+
+int TEditorTest::RowHeight()
+{
+    const int x = Editor->LeftMargin() + 1;
+    for (int y = 1; y < Editor->ClientHeight(); ++y) {
+        int line = 0;
+        int col = 0;
+        Editor->XYToLineCol(x, y, line, col);
+        if (line != Editor->TopLine()) {
+            return y;
+        }
+    }
+    ADD_FAILURE() << "the editor shows fewer than two lines";
+    return 1;
+}
+
+plat::TPoint TEditorTest::CellPoint(int Line, int Col)
+{
+    const int rowHeight = RowHeight();
+    return {Editor->LeftMargin() + (Col - Editor->LeftColumn()) * Editor->ColumnWidth() + 1,
+        (Line - Editor->TopLine()) * rowHeight + rowHeight / 2};
+}
+
+void TEditorTest::Focus()
+{
+    Editor->SetFocus();
+    Pump();
 }
 
 } // namespace qel::test

@@ -11,7 +11,9 @@
 #include "platform/canvas/recording_dc.h"
 #include "platform/canvas/surface_dc.h"
 
+#include <array>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,26 @@ protected:
     void AppendLines(const std::vector<std::string>& Lines);
     // The text ExtTextOut calls wrote, in order.
     static std::vector<std::string> Texts(const TRecordedPaint& Paint);
+
+    // The paragraphs of an editor's text, in UTF-8.
+    static std::vector<std::string> Paras(TPgcCustomEditor& Of);
+    std::vector<std::string> Paras() { return Paras(*Editor); }
+    // The caret's display line and column.
+    std::pair<int, int> Caret();
+    // The selection's ends as display line and column; all 0 without one.
+    std::array<int, 4> Selection();
+    // The clipboard's UTF-16 text, and text put there as UTF-16 units.
+    static std::u16string ClipboardUnits();
+    static void SetClipboardUnits(std::u16string_view Units);
+    // The editor's row height in pixels, found through XYToLineCol.
+    int RowHeight();
+    // A client point inside the cell of display line Line, column Col
+    // (the visible first line is TopLine), just right of its left edge.
+    plat::TPoint CellPoint(int Line, int Col);
+    // The same on the screen.
+    plat::TPoint ScreenCell(int Line, int Col) { return Editor->ClientToScreen(CellPoint(Line, Col)); }
+    // Gives the editor the keyboard.
+    void Focus();
 
     TPgcEditor* Editor = nullptr;
 };

@@ -11,6 +11,8 @@
 #include "widgets/pages/pgc_fixed_font.h"
 #include "widgets/pages/pgc_caret.h"
 
+#include "platform/controls/virtual_keys.h"
+
 #include <string>
 #include <vector>
 
@@ -319,6 +321,47 @@ TEST_F(PgcEditorScreenshot, TheEditorAsItShows)
     Shot("editor_scrolled");
     EXPECT_EQ(Editor->TopLine(), 30);
     EXPECT_EQ(Editor->LeftColumn(), 6);
+}
+
+// An Alt drag selects a column block: the same screen columns on every line
+// between the ends, shown past the end of a short line.
+TEST_F(PgcEditorPaint, ColumnBlockShowsPastShortLines)
+{
+    Editor->SetText("abcdef\r\nab\r\nabcdef\r\nafter");
+    Editor->SetHideSelection(false);
+    Host.KeyDown(plat::VK_MENU);
+    Host.MouseDown(ScreenCell(1, 2));
+    Host.MouseMove(ScreenCell(3, 5));
+    Host.MouseUp(ScreenCell(3, 5));
+    Host.KeyUp(plat::VK_MENU);
+    Pump();
+    ASSERT_TRUE(Editor->ColumnBlockSelected());
+    auto paint = PaintRecorded();
+    EXPECT_EQ(HighlightedTexts(*paint), (std::vector<std::string>{"bcd", "b  ", "bcd"}));
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(paint->Pixel(CellLeft(2) + 1, row * Row + 1), Highlight) << row;
+        EXPECT_EQ(paint->Pixel(CellLeft(4) + 1, row * Row + 1), Highlight) << row;
+        EXPECT_EQ(paint->Pixel(CellLeft(1) + 1, row * Row + 1), Window) << row;
+        EXPECT_EQ(paint->Pixel(CellLeft(5) + 1, row * Row + 1), Window) << row;
+    }
+    EXPECT_EQ(paint->Pixel(CellLeft(2) + 1, 3 * Row + 1), Window) << "below the block";
+    Editor->SetMarkerAt(2, 2, 1);
+    Shot("column_block");
+}
+
+TEST_F(PgcEditorPaint, StreamSelectionWithMarkersScreenshot)
+{
+    Editor->SetText("first line of text\r\n\tindented by a tab\r\nthird line\r\nfourth");
+    Editor->SetHideSelection(false);
+    Editor->SetMarkerAt(1, 1, 1);
+    Editor->SetMarkerAt(5, 3, 4);
+    Editor->SetSelection(1, 7, 3, 6, true);
+    int col = 0;
+    EXPECT_EQ(Editor->GetMarkerPosition(5, col), 3);
+    auto paint = PaintRecorded();
+    EXPECT_EQ(HighlightedTexts(*paint), (std::vector<std::string>{"line of text", "        indented by a tab", "third"}));
+    EXPECT_TRUE(HasInk(*paint, 0, 2 * Row, Margin, 3 * Row, Window)) << "marker 5's glyph in the margin";
+    Shot("stream_selection_markers");
 }
 
 } // namespace
