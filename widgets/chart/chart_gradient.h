@@ -33,6 +33,7 @@ enum TGradientDirection {
 };
 
 class TChtCanvas;
+class TChtCanvas3D;
 class TSubGradient;
 
 class TCustomChtGradient : public plat::TPersistent {
@@ -108,6 +109,10 @@ public:
     // start colour at its centre (moved by RadialX, RadialY), clipped to
     // Rect. A rectangle without width and height paints nothing.
     void DrawRadial(TChtCanvas& Canvas, const plat::TRect& Rect) const;
+    // The fill unturned on a bitmap large enough for the turn, turned by
+    // Angle through GradientRotateHook and drawn centred on Rect, clipped
+    // to it.
+    void DrawRotated(TChtCanvas3D& Canvas, const plat::TRect& Rect) const;
 
     // Defaults of the stored rules; an owner with other defaults sets them
     // right after construction.

@@ -1,0 +1,166 @@
+// TChtCanvas3D: the 3D chart canvas on the platform's device contexts. It
+// sets up a drawing pass (optionally into an off-screen bitmap shown at
+// the end), projects chart coordinates (rotation, elevation, tilt,
+// perspective or the orthogonal depth shift, zoom and offsets) and back,
+// clips to projected boxes, passes lines and device state through, and
+// fills rectangles with colours, gradients and pictures.
+#pragma once
+
+#include "widgets/chart/canvas3d.h"
+
+#include <memory>
+
+namespace qel {
+
+class TChtCanvas3D : public TCanvas3D {
+    PLAT_CLASS(TChtCanvas3D, TCanvas3D)
+public:
+    // Zooms 100 and applied, buffered and dirty.
+    TChtCanvas3D();
+    ~TChtCanvas3D() override;
+
+    static std::string Description() { return "GDI"; }
+
+    // --- Drawing pass and buffered display ------------------------------------
+
+    // Takes the view's zooms and projection mode; with the buffer on the
+    // off-screen bitmap (sized to UserRect) becomes the reference canvas and
+    // (0, 0, width, height) is the rectangle to draw into, else DestCanvas
+    // and UserRect.
+    TRect InitWindow(plat::TCanvas* DestCanvas, TView3DOptions* A3DOptions, TColor ABackColor, bool Is3D,
+        const TRect& UserRect) override;
+    // Centre, offsets, zoom and perspective for a chart area Rect of depth
+    // 0 .. MaxDepth.
+    void Projection(int MaxDepth, const TRect& ABounds, const TRect& Rect) override;
+    // Copies the buffer to DestCanvas at UserRect's corner; DefaultCanvas
+    // becomes the reference canvas.
+    void ShowImage(plat::TCanvas* DestCanvas, plat::TCanvas* DefaultCanvas, const TRect& UserRect) override;
+    // Repaints the reference canvas from a clean buffer; false when dirty.
+    bool ReDrawBitmap() override;
+    // ABitmap copies a clean buffer of exactly R's size.
+    bool RenderToBitmap(plat::TBitmap& ABitmap, const TRect& R) override;
+    void Invalidate() override { FDirty = true; }
+    void BlitBitmap(int X, int Y, plat::TCanvas* ACanvas);
+    void DeleteBitmap();
+    plat::TBitmap* Bitmap() const { return FBitmap.get(); }
+    plat::TBitmap* OffscreenBitmap() const override { return FBufferedDisplay ? FBitmap.get() : nullptr; }
+    bool Dirty() const { return FDirty; }
+    bool GetUseBuffer() const override { return FBufferedDisplay; }
+    // Switching off frees the buffer (unless kept) and the reference
+    // canvas; switching on draws into an existing buffer again.
+    void SetUseBuffer(bool Value) override;
+    bool IKeepBitmap = false;   // switching the buffer off keeps it
+
+    // --- Projection -------------------------------------------------------------
+
+    // X and Y of the point at depth Z replaced by its screen position.
+    void Project3D(int& X, int& Y, int Z) const;
+    TPoint Calculate3DPosition(int X, int Y, int Z) const override;
+    // Single precision, unrounded; a flat canvas still zooms and offsets.
+    void Calculate3DPosition(TPointFloat& P, float ZPos) const override;
+    using TCanvas3D::Calculate3DPosition;
+    // The inverse at depth Z, perspective not undone; unchanged without
+    // zoom or in an edge-on view.
+    void Calculate2DPosition(int& X, int& Y, int Z) const override;
+    void DisableRotation() override;
+    void EnableRotation() override;
+    bool Is3D() const { return FIs3D; }
+
+    // --- Clipping ---------------------------------------------------------------
+
+    void ClipRectangle(const TRect& Rect) override { Clip(Rect); }
+    using TCanvas3D::ClipRectangle;
+    void UnClipRectangle() override { UnClip(); }
+    // The projected box's hull in 3D, else Rect one pixel in from its left,
+    // top and bottom.
+    void ClipCube(const TRect& Rect, int MinZ, int MaxZ) override;
+
+    // --- Device state and lines -------------------------------------------------
+
+    plat::TDeviceContext* GetHandle() const override;
+    TColor GetBackColor() const override;
+    void SetBackColor(TColor Value) override;
+    TCanvasBackMode GetBackMode() const override;
+    void SetBackMode(TCanvasBackMode Value) override;
+    int GetTextAlign() const override;
+    void SetTextAlign(int Value) override;
+    bool GetIsNoBMPGrid() const override { return false; }
+    bool GetMonochrome() const override { return FMonochrome; }
+    // A change makes the picture dirty and asks the view to repaint.
+    void SetMonochrome(bool Value) override;
+    bool GetSupportsFullRotation() const override { return false; }
+    bool GetSupportsXORMode() const override { return true; }
+    void MoveTo(int X, int Y) override;
+    void LineTo(int X, int Y) override;
+    using TCanvas3D::LineTo;
+    using TCanvas3D::MoveTo;
+    void Polyline(std::span<const TPoint> Points) override;
+    using TCanvas3D::Polyline;
+    // Lines on the device context of the fast-line mode; none while off.
+    void SetFastLine(bool Value) override;
+    void FastLineTo(int X, int Y) override;
+
+    // --- Fills, gradients and pictures --------------------------------------------
+
+    void Rectangle(int X0, int Y0, int X1, int Y1) override;
+    using TCanvas3D::Rectangle;
+    void RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) override;
+    using TCanvas3D::RoundRect;
+    // The brush's gradient when one is wanted, else the plain brush.
+    void FillRect(const TRect& Rect) override;
+    void EraseBackground(const TRect& Rect) override { FillRect(Rect); }
+    // Bands, rings, corner fills or diagonal lines from StartColor to
+    // EndColor; radial fills through a gradient.
+    void GradientFill(const TRect& Rect, TColor StartColor, TColor EndColor, TGradientDirection Direction,
+        int Balance, int RadialX, int RadialY) override;
+    // Rect filled by a gradient's settings: angle, grey on a monochrome
+    // canvas, and a middle colour splitting the fill in two halves.
+    void GradientFill(const TCustomChtGradient& Gradient, const TRect& Rect);
+    void StretchDraw(const TRect& ARect, plat::TGraphic* Graphic) override;
+    using TCanvas3D::StretchDraw;
+    void StretchRotate(const TRect& Rect, plat::TGraphic* Graphic, float Angle) override
+    {
+        (void)Angle;
+        StretchDraw(Rect, Graphic);
+    }
+    void Draw(int X, int Y, plat::TGraphic* Graphic) override;
+
+    double CharacterAngle = 0;          // extra turn of each character, degrees
+    TFontQuality FontQuality = fqBest;  // for fonts asking for the default
+    bool Pie3DUsingArcs = false;
+    void* Tag = nullptr;                // for the canvas's owner
+
+protected:
+    // A picture or gradient brush painted inside the (rounded) rectangle,
+    // then the platform shape with the border (and the plain fill when
+    // neither painted).
+    void FillShape(const TRect& Rect, int RoundX, int RoundY, bool Rounded);
+    // A 32-bit copy of Graphic stretched over Rect, on what the buffer
+    // already holds there.
+    std::unique_ptr<plat::TBitmap> TransparentCopy(plat::TGraphic& Graphic, const TRect& Rect);
+
+    TFourPoints IPoints{};   // screen corners of the last plane
+
+private:
+    void SetUpRotation();
+
+    double s1 = 0, s2 = 0, s3 = 0;   // sines of -elevation, -rotation, tilt
+    double c1 = 1, c2 = 1, c3 = 1;   // their cosines
+    bool FWas3D = false;             // FIs3D before DisableRotation
+    std::unique_ptr<plat::TBitmap> FBitmap;   // off-screen picture
+    bool FMonochrome = false;
+    plat::TDeviceContext* IFastLine = nullptr;
+    bool IHasPerspec = false;
+    bool IHasTilt = false;
+    double IOrthoX = 1;              // sign of the horizontal depth shift
+    double IOrthoY = 1;              // vertical shift per depth unit
+    double IZoomPerspec = 0;         // perspective strength per depth unit
+    bool FBufferedDisplay = true;
+    bool FDirty = true;              // the buffer holds a picture not shown yet
+    bool FIs3D = false;
+    double IZoomFactor = 1;
+    int XCenterOffset = 0;           // screen point of the projection centre
+    int YCenterOffset = 0;
+};
+
+} // namespace qel
