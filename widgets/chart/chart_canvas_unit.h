@@ -41,6 +41,13 @@ extern std::unique_ptr<std::vector<plat::TClass>> CanvasClassList;
 using TEmbeddedFontsHook = void (*)(plat::TStrings& Strings);
 extern TEmbeddedFontsHook EmbeddedFontsHook;
 
+// Sets the default font from the chart texts (which must be set up),
+// registers the embedded fonts and lists the canvas classes.
+void InitChartCanvas();
+// Unregisters the embedded fonts, frees the class list and forgets the
+// default font name.
+void FinalizeChartCanvas();
+
 // Writes Color as a 24-bit pixel (blue, green, red) into Buffer[0..2] and
 // answers Buffer.
 std::uint8_t* ColorToRGBTriple(std::uint8_t* Buffer, TColor Color);
