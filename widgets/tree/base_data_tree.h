@@ -433,6 +433,8 @@ public:
     // The horizontal offset as a distance from the virtual area's left edge.
     int EffectiveOffsetX() const { return FEffectiveOffsetX; }
     std::int64_t RangeX() const { return std::max<std::int64_t>(FRangeX, 0); }
+    // The height of the virtual area, bottom space included.
+    std::int64_t RangeY() const { return FRoot->TotalHeight - FRoot->fNodeHeight + FBottomSpace; }
     int BottomSpace() const { return FBottomSpace; }
     void SetBottomSpace(int value);
     // The node at the top (bottom) of the client area; setting one opens
@@ -794,8 +796,6 @@ protected:
     bool HeaderAllowsFocus(TColumnIndex column) const;
     bool ColumnIsVisible(TColumnIndex column) const;
     TColumnIndex FirstFocusableColumn() const;
-    // The height of the virtual area, bottom space included.
-    std::int64_t RangeY() const { return FRoot->TotalHeight - FRoot->fNodeHeight + FBottomSpace; }
     virtual void NotifyAccessibleEvent(std::uint32_t) {}
     // Runs the auto sort of a node when toAutoSort asks for it.
     void AutoSort(PDataNode node, bool doInit);

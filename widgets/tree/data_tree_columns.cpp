@@ -71,7 +71,7 @@ TDataTreeColumn* TDataTreeColumns::Add()
 
 void TDataTreeColumns::Delete(TColumnIndex index)
 {
-    Items(index);
+    const TColumnPosition removedPosition = Items(index)->FPosition;
     if (!FClearing) {
         TreeView()->CancelEditNode();
         RemoveColumnIndex(index);
@@ -81,6 +81,16 @@ void TDataTreeColumns::Delete(TColumnIndex index)
         FItems[static_cast<std::size_t>(i)]->FIndex = i;
     }
     if (FClearing) {
+        return;
+    }
+    if (FUpdateCount > 0 || TreeLoading()) {
+        // Positions set during the update stay what they were asked to be,
+        // closed up over the gap; EndUpdate rebuilds the map from them.
+        for (const auto& column : FItems) {
+            if (column->FPosition > removedPosition) {
+                --column->FPosition;
+            }
+        }
         return;
     }
     for (std::size_t slot = 0; slot < FPositionToIndex.size(); ++slot) {

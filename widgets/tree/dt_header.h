@@ -103,6 +103,8 @@ public:
     TSortDirection SortDirection() const { return FSortDirection; }
     void SetSortDirection(TSortDirection value);
     void ToggleSortDirection();
+    // Sets column and direction together; the same column keeps its direction.
+    virtual void DoSetSortColumn(TColumnIndex value, TSortDirection direction);
     int SplitterHitTolerance() const { return FSplitterHitTolerance; }
     void SetSplitterHitTolerance(int value) { FSplitterHitTolerance = value; }
     plat::TFont* Font() const { return FFont.get(); }
@@ -147,7 +149,6 @@ private:
 
     // value within MinHeight .. MaxHeight and the percent limits.
     int LimitHeight(int value) const;
-    void DoSetSortColumn(TColumnIndex value, TSortDirection direction);
     void SortIfAutomatic();
     void FixedAreaConstraintsChanged();
     bool TreeLoading() const;

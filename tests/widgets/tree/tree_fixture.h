@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,17 @@ public:
     using TBaseDataTree::ToggleSelection;
     using TBaseDataTree::UnselectNodes;
     using TBaseDataTree::ValidateCache;
+    using TBaseDataTree::AdjustPanningCursor;
+    using TBaseDataTree::DetermineDropMode;
+    using TBaseDataTree::DetermineHitPositionLTR;
+    using TBaseDataTree::DetermineHitPositionRTL;
+    using TBaseDataTree::DetermineVAlign;
+    using TBaseDataTree::DoAutoScroll;
+    using TBaseDataTree::DoSetOffsetXY;
+    using TBaseDataTree::GetImageSize;
+    using TBaseDataTree::SetCurrentPPI;
+    using TBaseDataTree::StartWheelPanning;
+    using TBaseDataTree::StopWheelPanning;
     using TCustomDataStringTree::InternalDataOffset;
 
     int WindowsMade = 0;
@@ -84,8 +96,14 @@ public:
     // What the in-place editor answers when asked to end.
     bool EditEnds = true;
     bool CheckBoxHit = false;
+    // The width of a node's text as the geometry sees it; unset: the tree's own.
+    std::function<int(PDataNode, TColumnIndex)> NodeWidth;
 
 protected:
+    int DoGetNodeWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas) override
+    {
+        return NodeWidth ? NodeWidth(node, column) : TDataStringTree::DoGetNodeWidth(node, column, canvas);
+    }
     void CreateWnd() override
     {
         ++WindowsMade;
