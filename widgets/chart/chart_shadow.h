@@ -4,12 +4,18 @@
 #pragma once
 
 #include "widgets/chart/chart_colors.h"
+#include "widgets/chart/chart_points.h"
 #include "widgets/chart/gradient_colors.h"
 
 #include "platform/objects/events.h"
 #include "platform/objects/persistent.h"
 
+#include <array>
+#include <span>
+
 namespace qel {
+
+class TCanvas3D;
 
 enum TShadowDirection { sdLeftTop, sdLeftBottom, sdRightTop, sdRightBottom, sdCenter };
 
@@ -54,7 +60,28 @@ public:
     // BlurSize, the defaults and ZPosition stay.
     void Assign(const plat::TPersistent* Source) override;
 
-    int BlurSize = 4;          // radius of the smooth blur in pixels, at most 8191
+    // --- Drawing: callers test ShouldDraw first --------------------------------
+
+    // The shadow of the polygon of the first Count points (all of P),
+    // moved by the offsets whatever the direction.
+    void Draw(TCanvas3D& ACanvas, std::span<const TPoint> P) const { Draw(ACanvas, P, static_cast<int>(P.size())); }
+    void Draw(TCanvas3D& ACanvas, std::span<const TPoint> P, int Count) const;
+    // The shadow of Rect, rounded by RoundSize, turned by Angle degrees
+    // around its centre; the canvas pen comes back afterwards.
+    void Draw(TCanvas3D& ACanvas, const TRect& Rect, int RoundSize, int Angle) const;
+    // The shadow of the ellipse in Rect: a pie unless the angles span a
+    // whole turn, a donut of DonutPercent on the smooth path.
+    virtual void DrawEllipse(TCanvas3D& ACanvas, const TRect& Rect, int DonutPercent, double StartAngle,
+        double EndAngle) const;
+
+    // R moved by the offsets towards the direction; grown by them on every
+    // side for sdCenter.
+    TRect OffsetByDirection(const TRect& R) const;
+    // The corners left-top, right-top, right-bottom, left-bottom of R turned
+    // by Angle degrees around its centre.
+    static std::array<TPoint, 4> TurnedCorners(const TRect& R, int Angle);
+
+    int BlurSize = 4;          // radius of the smooth blur in pixels
     double ZPosition = 0;      // depth kept for owners
 
     // Values that are not stored.

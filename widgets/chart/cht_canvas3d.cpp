@@ -4,6 +4,8 @@
 #include "widgets/chart/cht_canvas3d.h"
 
 #include "widgets/chart/chart_canvas_unit.h"
+#include "widgets/chart/chart_shadow.h"
+#include "widgets/chart/shadow_blur.h"
 #include "widgets/chart/view3d_options.h"
 
 #include "platform/canvas/bitmap.h"
@@ -335,6 +337,18 @@ void TChtCanvas3D::SetMonochrome(bool Value)
     if (F3DOptions != nullptr) {
         F3DOptions->Repaint();
     }
+}
+
+// --- Shadows ------------------------------------------------------------------------
+
+void TChtCanvas3D::DrawShadow(const TChtShadow& Shadow, const TRect& Rect, bool IsEllipse, int RoundSize,
+    std::span<const TPoint> Points, int HolePercent, double StartAngle, double EndAngle)
+{
+    if (Shadow.Smooth() && !Metafiling() && OffscreenBitmap() != nullptr) {
+        SmoothShadow(Shadow, *this, Rect, IsEllipse, RoundSize, Points, HolePercent);
+        return;
+    }
+    TCanvas3D::DrawShadow(Shadow, Rect, IsEllipse, RoundSize, Points, HolePercent, StartAngle, EndAngle);
 }
 
 // --- Device state and lines -----------------------------------------------------------

@@ -100,6 +100,13 @@ public:
     void SetFastLine(bool Value) override;
     void FastLineTo(int X, int Y) override;
 
+    // --- Shadows ----------------------------------------------------------------
+
+    // Smooth shadows blurred into the off-screen bitmap (not while
+    // recording a metafile), else the flat shadow.
+    void DrawShadow(const TChtShadow& Shadow, const TRect& Rect, bool IsEllipse, int RoundSize,
+        std::span<const TPoint> Points, int HolePercent, double StartAngle, double EndAngle) override;
+
     // --- Fills, gradients and pictures --------------------------------------------
 
     void Rectangle(int X0, int Y0, int X1, int Y1) override;
