@@ -14,7 +14,9 @@
 #include "foundations/foundation_units.h"
 #include "foundations/language_switch.h"
 #include "loggers/qel_base.h"
+#include "widgets/chart/chart_canvas_unit.h"
 #include "widgets/chart/chart_defaults.h"
+#include "widgets/chart/chart_filters_unit.h"
 #include "widgets/chart/chart_language.h"
 #include "widgets/pages/pgc_base_unit.h"
 #include "widgets/pages/pgc_intl.h"
@@ -26,6 +28,8 @@ void InitUnits()
 {
     InitFoundations();
     InitChartTexts();
+    InitChartCanvas();
+    InitChartFilters();
     InitChartDefaults();
     SetChartLanguageHook(ChartLanguageEnglish, ChartLanguageGerman, ChartLanguageFrench);
     InitChartCaptionTranslation();
@@ -59,6 +63,8 @@ void FinalizeUnits()
     FinalizeChartCaptionTranslation();
     SetChartLanguageHook(nullptr, nullptr, nullptr);
     FinalizeChartDefaults();
+    FinalizeChartFilters();
+    FinalizeChartCanvas();
     FinalizeChartTexts();
     FinalizeFoundations();
 }

@@ -20,6 +20,8 @@
 #include "platform/command_line.h"
 #include "platform/known_folders.h"
 #include "tests/support/temp_dir.h"
+#include "widgets/chart/chart_canvas_unit.h"
+#include "widgets/chart/chart_gradient.h"
 #include "widgets/chart/chart_messages.h"
 #include "widgets/pages/pgc_intl.h"
 #include "widgets/pages/pgc_validator_registry.h"
@@ -46,6 +48,14 @@ protected:
     qeltest::ScopedEnv FConfig;
     qeltest::ScopedEnv FHome;
 };
+
+TEST_F(InitUnitsTest, TheChartCanvasAndFiltersAreSetUpAfterTheChartTexts)
+{
+    EXPECT_EQ(qel::DefaultFontName, qel::ChartText(qel::TChartMessage::DefaultFontName));
+    ASSERT_NE(qel::CanvasClassList, nullptr);
+    EXPECT_EQ(qel::CanvasClassList->size(), 1u);
+    EXPECT_NE(qel::GradientRotateHook, nullptr);
+}
 
 TEST_F(InitUnitsTest, LanguageSwitchReachesTheChartTexts)
 {
