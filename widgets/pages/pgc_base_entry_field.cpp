@@ -4,6 +4,8 @@
 
 #include "widgets/pages/pgc_control_messages.h"
 
+#include "platform/canvas/pixel_surface.h"
+#include "platform/canvas/surface_dc.h"
 #include "platform/controls/form.h"
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_styles.h"
@@ -29,6 +31,27 @@ bool IsPictureMaskChar(char16_t C)
 {
     static constexpr std::u16string_view kInputPositions = u"!#123456789ABDEHKLMNOSXYabdhilmnstxy";
     return kInputPositions.find(C) != std::u16string_view::npos;
+}
+
+// A device context on one pixel, for measuring text without a window.
+struct TPgcBaseEntryField::TTextMeasure {
+    plat::TPixelSurface Surface{1, 1, 24};
+    plat::TSurfaceDC DC{Surface};
+    plat::TLogFont Font;
+};
+
+plat::TDeviceContext& TPgcBaseEntryField::MeasuringDC()
+{
+    if (!FMeasure) {
+        FMeasure = std::make_unique<TTextMeasure>();
+        FMeasure->DC.SelectFont(FMeasure->Font);
+    }
+    const plat::TLogFont font = Font()->Handle();
+    if (!(font == FMeasure->Font)) {
+        FMeasure->Font = font;
+        FMeasure->DC.SelectFont(font);
+    }
+    return FMeasure->DC;
 }
 
 TPgcBaseEntryField::TPgcBaseEntryField(plat::TComponent* AOwner)

@@ -370,6 +370,8 @@ private:
     bool RangeStreamed() const;
     void NarrowAndSetValue(const TRangeType& Converted);
     void PaintOffscreen();
+    // Measures in the field's font without a window.
+    plat::TDeviceContext& MeasuringDC();
 
     bool FAutoSize = true;
     std::unique_ptr<TPgcBorders> FBorders;
@@ -407,6 +409,9 @@ private:
     std::int32_t efSelStart = 0;
     std::int32_t efSelEnd = 0;               // exclusive; equal to efSelStart for no selection
     std::int32_t efTopMargin = 0;
+
+    struct TTextMeasure;
+    std::unique_ptr<TTextMeasure> FMeasure;  // made at the first measurement
 };
 
 } // namespace qel

@@ -434,26 +434,33 @@ bool TPgcBaseEntryField::UpdateCaretAndScroll(bool Scroll)
             efRightAlignActive = false;
         }
     }
-    int width = 0;
-    for (;;) {
-        const int offset = std::clamp(efHOffset, 0, length);
+    const auto widthFrom = [&](int Offset) {
+        const std::u16string_view view(text);
         if (efRightAlignActive) {
-            width = TextWidth(std::u16string_view(text).substr(static_cast<std::size_t>(caret)));
-        } else {
-            width = caret > offset
-                ? TextWidth(std::u16string_view(text).substr(static_cast<std::size_t>(offset),
-                                                              static_cast<std::size_t>(caret - offset)))
-                : 0;
+            return TextWidth(view.substr(static_cast<std::size_t>(caret)));
         }
-        if (width < room || sefOptions.Contains(sefNumeric) || !Scroll || efHOffset >= caret) {
-            break;
+        const int from = std::clamp(Offset, 0, length);
+        return caret > from ? TextWidth(view.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(caret - from)))
+                            : 0;
+    };
+    int width = widthFrom(efHOffset);
+    if (width >= room && !sefOptions.Contains(sefNumeric) && Scroll && efHOffset < caret) {
+        // The first offset from which the text up to the caret fits; the
+        // width only shrinks as the offset moves right.
+        int low = efHOffset + 1;
+        int high = caret;
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (widthFrom(middle) < room) {
+                high = middle;
+            } else {
+                low = middle + 1;
+            }
         }
-        ++efHOffset;
+        efHOffset = low;
+        width = widthFrom(low);
     }
-    plat::TTextMetric metrics{};
-    if (Canvas()->HandleAllocated()) {
-        metrics = Canvas()->Handle()->GetTextMetrics();
-    }
+    const plat::TTextMetric metrics = MeasuringDC().GetTextMetrics();
     efCaret->SetCellHeight(metrics.Height);
     const std::u16string_view under = caret < length ? std::u16string_view(text).substr(static_cast<std::size_t>(caret), 1)
                                                      : std::u16string_view(u" ");

@@ -21,17 +21,6 @@ namespace qel {
 
 namespace {
 
-// A device context on one pixel, for measuring text without a window.
-class TMeasuringDC {
-public:
-    explicit TMeasuringDC(const plat::TLogFont& Font) : FSurface(1, 1, 24), FDC(FSurface) { FDC.SelectFont(Font); }
-    plat::TDeviceContext& DC() { return FDC; }
-
-private:
-    plat::TPixelSurface FSurface;
-    plat::TSurfaceDC FDC;
-};
-
 int WidthOn(plat::TDeviceContext& DC, std::u16string_view Text)
 {
     if (Text.empty()) {
@@ -152,8 +141,7 @@ std::u16string TPgcBaseEntryField::BuildSampleText()
 
 int TPgcBaseEntryField::TextWidth(std::u16string_view Text)
 {
-    TMeasuringDC measure(Font()->Handle());
-    return WidthOn(measure.DC(), Text);
+    return WidthOn(MeasuringDC(), Text);
 }
 
 void TPgcBaseEntryField::Paint()
@@ -324,8 +312,7 @@ void TPgcBaseEntryField::AdjustHeightToFont()
     if (!FAutoSize) {
         return;
     }
-    TMeasuringDC measure(Font()->Handle());
-    const int fontHeight = measure.DC().GetTextMetrics().Height;
+    const int fontHeight = MeasuringDC().GetTextMetrics().Height;
     const int allowance = (FCtl3D ? 8 : 6) * plat::GetSystemMetrics(plat::SM_CYBORDER);
     TPgcCustomControlEx::SetBounds(Left(), Top(), Width(), fontHeight + allowance);
     ComputeTopMargin();

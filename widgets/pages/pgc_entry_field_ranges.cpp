@@ -120,15 +120,17 @@ std::optional<std::int64_t> TPgcBaseEntryField::TextToInteger(const std::u16stri
     if (text.empty()) {
         return 0;
     }
-    if (sefOptions.Contains(sefBinary)) {
-        return BitTextToValue(text);
-    }
-    if (sefOptions.Contains(sefOctal)) {
-        return OctalTextToValue(text);
-    }
+    // The bases in the order IntegerToText writes them, so that a mask
+    // holding several base letters reads back what it wrote.
     std::u16string number = text;
-    if (sefOptions.Contains(sefHexadecimal) && number.find(u'$') == std::u16string::npos) {
-        number.insert(0, 1, u'$');
+    if (sefOptions.Contains(sefHexadecimal)) {
+        if (number.find(u'$') == std::u16string::npos) {
+            number.insert(0, 1, u'$');
+        }
+    } else if (sefOptions.Contains(sefOctal)) {
+        return OctalTextToValue(text);
+    } else if (sefOptions.Contains(sefBinary)) {
+        return BitTextToValue(text);
     }
     if (number == u"-2147483648") {
         return -2147483648LL;
@@ -262,7 +264,8 @@ std::optional<TRangeType> TPgcBaseEntryField::TextToRange(const std::u16string& 
         // field reads its top shown bit as the sign.
         const bool signedType = type == EfLongInt || type == EfInteger || type == EfShortInt;
         const int size = std::min<int>(DataSize(), 4);
-        const int shownBits = sefOptions.Contains(sefOctal) && size < 4 ? 12 * size : 8 * size;
+        const bool octal = sefOptions.Contains(sefOctal) && !sefOptions.Contains(sefHexadecimal);
+        const int shownBits = octal && size < 4 ? 12 * size : 8 * size;
         const bool patterned = sefOptions.Contains(sefHexadecimal) || sefOptions.Contains(sefOctal)
             || sefOptions.Contains(sefBinary);
         if (patterned && signedType && *value >= 0 && *value < (std::int64_t{1} << shownBits)

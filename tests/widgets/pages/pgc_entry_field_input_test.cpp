@@ -157,6 +157,29 @@ TEST_F(TEntryInputTest, CurrentPosIsLimitedWhileFocusedAndIgnoredOtherwise)
     EXPECT_EQ(field->CurrentPos(), 0);
 }
 
+TEST_F(TEntryInputTest, TheTextScrollsToKeepTheCaretInView)
+{
+    TTestEntryField* field = AddField(EfString);
+    field->SetMaxLength(60);
+    field->SetAsString(std::string(60, 'W'));
+    Focus(field);
+    EXPECT_EQ(field->CurrentPos(), 60) << "the caret goes to the end";
+    const int offset = field->HOffset();
+    EXPECT_GT(offset, 0);
+    field->SetCurrentPos(59);
+    EXPECT_EQ(field->HOffset(), offset) << "a caret in view moves no text";
+    field->SetCurrentPos(0);
+    EXPECT_EQ(field->HOffset(), 0);
+    field->SetCurrentPos(60);
+    EXPECT_EQ(field->HOffset(), offset) << "the same first character for the same caret";
+
+    TTestEntryField* numeric = AddField(EfLongInt, EfClassNumeric);
+    numeric->SetAsInteger(-2147483647);
+    Focus(numeric);
+    numeric->SetCurrentPos(11);
+    EXPECT_EQ(numeric->HOffset(), 0) << "a numeric field never scrolls";
+}
+
 TEST_F(TEntryInputTest, TheTextMessagesCopyAtMostTheBuffer)
 {
     TTestEntryField* field = AddField(EfString);

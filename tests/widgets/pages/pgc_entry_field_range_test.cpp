@@ -65,6 +65,8 @@ TEST_F(TEntryRangeTest, IntegerRangeTextsInEveryNumberBase)
         {"octal refuses 8 and 9", EfByte, u"OOO", "19", std::nullopt},
         {"octal short pattern", EfShortInt, u"OOO", "7600", "7600", -128},
         {"octal beyond 32 bits", EfLongInt, u"O", "77777777777", std::nullopt},
+        {"hex read before octal", EfWord, u"KO", "17", "0017", 0x17},
+        {"octal read before binary", EfByte, u"Ob", "17", "0017", 15},
     };
     for (const TRangeCase& c : cases) {
         TTestEntryField* field = FieldWithMask(c.DataType, c.Mask);
