@@ -2,6 +2,7 @@
 // spirals, rotated ellipses, diamonds, front planes, cube hulls, arrows,
 // truncated pyramids, pictures laid into a plane, flat shadows and
 // triangle surfaces.
+#include "test_chart_canvas.h"
 #include "test_chart_canvas3d.h"
 
 #include "widgets/chart/chart_blend.h"
@@ -16,15 +17,7 @@ namespace {
 
 using test::TCanvas3DScene;
 
-// The points of a recorded point-list call: its count, then x and y.
-TPointArray RecordedPoints(const plat::TRecordedCall& Call)
-{
-    TPointArray Points;
-    for (std::size_t I = 1; I + 1 < Call.Args.size(); I += 2) {
-        Points.push_back({static_cast<int>(Call.Args[I]), static_cast<int>(Call.Args[I + 1])});
-    }
-    return Points;
-}
+using test::RecordedPoints;
 
 TEST(Canvas3D, PointsOnACircle)
 {

@@ -1,6 +1,8 @@
 // Tests of the shadow and emboss settings and of the chart font: its
 // fractional size, stored rules, sub-objects made on read, assignment, and
 // the library's default font in an ordinary and a Japanese locale.
+#include "settings_probes.h"
+
 #include "widgets/chart/chart_brush.h"
 #include "widgets/chart/chart_canvas_unit.h"
 #include "widgets/chart/chart_font.h"
@@ -19,17 +21,8 @@
 namespace qel {
 namespace {
 
-// The filer writes the property: it is stored and differs from its default.
-bool IsStored(const plat::TObject& Object, const char* Property)
-{
-    const plat::TPropInfo* Info = Object.ClassType()->FindProperty(Property);
-    return Info->IsStored(Object) && !Info->IsDefault(Object);
-}
-
-struct TNotifications {
-    plat::TNotifyEvent Event() { return plat::TNotifyEvent([this](plat::TObject*) { ++Count; }); }
-    int Count = 0;
-};
+using test::IsStored;
+using test::TNotifications;
 
 TEST(ChtShadow, NewShadowAndEmbossDefaults)
 {

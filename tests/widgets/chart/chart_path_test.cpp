@@ -32,15 +32,7 @@ std::vector<std::string> DrawingCalls(const plat::TRecordingDC& Recorder)
     return Names;
 }
 
-// The points of a recorded point-list call: its count, then x and y.
-TPointArray RecordedPoints(const plat::TRecordedCall& Call)
-{
-    TPointArray Points;
-    for (std::size_t I = 1; I + 1 < Call.Args.size(); I += 2) {
-        Points.push_back({static_cast<int>(Call.Args[I]), static_cast<int>(Call.Args[I + 1])});
-    }
-    return Points;
-}
+using test::RecordedPoints;
 
 TEST(ChtPath, ArcToRoundsTheBoxAndContinuesTheFigureAlongTheArc)
 {

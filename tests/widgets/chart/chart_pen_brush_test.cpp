@@ -1,5 +1,7 @@
 // Tests of the chart pen, hidden pen and brush settings, and how a chart
 // pen becomes a device pen (extended pens, dotted pens).
+#include "settings_probes.h"
+
 #include "widgets/chart/chart_brush.h"
 #include "widgets/chart/chart_gradient.h"
 #include "widgets/chart/chart_pen.h"
@@ -17,18 +19,8 @@
 namespace qel {
 namespace {
 
-// The filer writes the property: it is stored and differs from its default.
-bool IsStored(const plat::TObject& Object, const char* Property)
-{
-    const plat::TPropInfo* Info = Object.ClassType()->FindProperty(Property);
-    return Info->IsStored(Object) && !Info->IsDefault(Object);
-}
-
-// Counts the change notifications of a settings object.
-struct TNotifications {
-    plat::TNotifyEvent Event() { return plat::TNotifyEvent([this](plat::TObject*) { ++Count; }); }
-    int Count = 0;
-};
+using test::IsStored;
+using test::TNotifications;
 
 TEST(ChtBrush, ANewBrushStoresNoColourAndHasNoBackColour)
 {

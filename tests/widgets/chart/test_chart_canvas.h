@@ -99,4 +99,14 @@ public:
     bool Monochrome = false;
 };
 
+// The points of a recorded point-list call: its count, then x and y.
+inline TPointArray RecordedPoints(const plat::TRecordedCall& Call)
+{
+    TPointArray Points;
+    for (std::size_t I = 1; I + 1 < Call.Args.size(); I += 2) {
+        Points.push_back({static_cast<int>(Call.Args[I]), static_cast<int>(Call.Args[I + 1])});
+    }
+    return Points;
+}
+
 } // namespace qel::test
