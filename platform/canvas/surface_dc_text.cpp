@@ -242,6 +242,9 @@ void TSurfaceDC::AddTextToPath(TPoint reference, double startX, double baselineY
         cairo_move_to(cr, startX, baselineY);
         pango_cairo_layout_line_path(cr, line);
     }
+    // The path is kept in the points of the placed, turned text: copied
+    // through the identity, not the placement it was built under.
+    cairo_identity_matrix(cr);
     cairo_path_t* path = cairo_copy_path_flat(cr);
     for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
         const cairo_path_data_t& d = path->data[i];

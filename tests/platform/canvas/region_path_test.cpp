@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace plat::test {
 namespace {
 
@@ -137,6 +139,39 @@ TEST(Paths, FilledTextOutlineKeepsTheGlyphsHole)
     EXPECT_EQ(s.Device(cx, cy), White);
     EXPECT_EQ(s.Device(cx, ink.Top + 1), Black);
     EXPECT_EQ(s.Device(ink.Left + 1, cy), Black);
+}
+
+// The outline of text written into a path stands where the text itself is
+// written: placed at its reference point, turned by the escapement.
+TEST(Paths, TextOutlineStandsWhereTheTextIsWritten)
+{
+    struct TCase {
+        int X, Y, Escapement;
+    } cases[] = {{0, 0, 0}, {100, 60, 0}, {60, 100, 900}};
+    for (const TCase& each : cases) {
+        TLogFont font;
+        font.FaceName = "DejaVu Sans";
+        font.Height = -30;
+        font.Escapement = each.Escapement;
+        TCanvasSurface written(200, 160);
+        written.DC.SelectFont(font);
+        written.DC.SetBkMode(TRANSPARENT);
+        written.DC.TextOut(each.X, each.Y, "H");
+        TCanvasSurface outlined(200, 160);
+        outlined.DC.SelectFont(font);
+        outlined.DC.BeginPath();
+        outlined.DC.TextOut(each.X, each.Y, "H");
+        outlined.DC.EndPath();
+        outlined.DC.SelectBrush(CreateSolidBrush(Black));
+        outlined.DC.FillPath();
+        const TRect text = written.InkBox();
+        const TRect outline = outlined.InkBox();
+        ASSERT_FALSE(outline.IsEmpty()) << each.X << "," << each.Y;
+        EXPECT_LE(std::abs(outline.Left - text.Left), 1) << each.X << "," << each.Y << " turned " << each.Escapement;
+        EXPECT_LE(std::abs(outline.Top - text.Top), 1) << each.X << "," << each.Y << " turned " << each.Escapement;
+        EXPECT_LE(std::abs(outline.Right - text.Right), 1) << each.X << "," << each.Y << " turned " << each.Escapement;
+        EXPECT_LE(std::abs(outline.Bottom - text.Bottom), 1) << each.X << "," << each.Y << " turned " << each.Escapement;
+    }
 }
 
 TEST(Paths, PathShapesFillLikeTheirOutlines)
