@@ -11,7 +11,9 @@
 #include "platform/objects/events.h"
 #include "platform/objects/persistent.h"
 
+#include <array>
 #include <memory>
+#include <span>
 
 namespace plat {
 class TBitmap;
@@ -32,6 +34,7 @@ enum TGradientDirection {
     gdDiagonalDown,
 };
 
+class TCanvas3D;
 class TChtCanvas;
 class TChtCanvas3D;
 class TSubGradient;
@@ -105,6 +108,14 @@ public:
     // visible second gradient is drawn over it, blended by its
     // transparency.
     void Draw(TChtCanvas& Canvas, const plat::TRect& Rect, int RoundRectSize) const;
+    // The quadrilateral P filled through the canvas's gradient, without
+    // outline.
+    void Draw(TChtCanvas& Canvas, const std::array<plat::TPoint, 4>& P) const;
+    // The same with P's corners projected at depth Z.
+    void Draw(TCanvas3D& Canvas, const std::array<plat::TPoint, 4>& P, int Z) const;
+    // The polygon P, projected at depth Z when Is3D, filled through the
+    // canvas's gradient with the canvas's pen.
+    void Draw(TCanvas3D& Canvas, std::span<const plat::TPoint> P, int Z, bool Is3D) const;
     // Concentric ellipses from the end colour at the edge of Rect to the
     // start colour at its centre (moved by RadialX, RadialY), clipped to
     // Rect. A rectangle without width and height paints nothing.

@@ -90,6 +90,8 @@ public:
     void SetMonochrome(bool Value) override;
     bool GetSupportsFullRotation() const override { return false; }
     bool GetSupportsXORMode() const override { return true; }
+    // Text is projected by the chart, not drawn in 3D by the canvas.
+    bool GetSupports3DText() const override { return false; }
     void MoveTo(int X, int Y) override;
     void LineTo(int X, int Y) override;
     using TCanvas3D::LineTo;

@@ -3,6 +3,7 @@
 // second gradient blended over the first.
 #include "widgets/chart/chart_gradient.h"
 
+#include "widgets/chart/canvas3d.h"
 #include "widgets/chart/chart_blend.h"
 #include "widgets/chart/chart_canvas.h"
 #include "widgets/chart/plane_geometry.h"
@@ -28,6 +29,30 @@ void TCustomChtGradient::Draw(TChtCanvas& Canvas, const plat::TRect& Rect, int R
     }
     if (FSub && FSub->Visible()) {
         DrawSubGradient(Canvas, Rect, RoundRectSize);
+    }
+}
+
+void TCustomChtGradient::Draw(TChtCanvas& Canvas, const std::array<plat::TPoint, 4>& P) const
+{
+    Canvas.Pen()->SetStyle(plat::psClear);
+    Canvas.Gradient()->Assign(this);
+    Canvas.Polygon(P);
+}
+
+void TCustomChtGradient::Draw(TCanvas3D& Canvas, const std::array<plat::TPoint, 4>& P, int Z) const
+{
+    const std::array<plat::TPoint, 4> Projected{Canvas.Calculate3DPosition(P[0], Z),
+        Canvas.Calculate3DPosition(P[1], Z), Canvas.Calculate3DPosition(P[2], Z), Canvas.Calculate3DPosition(P[3], Z)};
+    Draw(static_cast<TChtCanvas&>(Canvas), Projected);
+}
+
+void TCustomChtGradient::Draw(TCanvas3D& Canvas, std::span<const plat::TPoint> P, int Z, bool Is3D) const
+{
+    Canvas.Gradient()->Assign(this);
+    if (Is3D) {
+        Canvas.Polygon(Canvas.Calc3DPoints(P, Z));
+    } else {
+        Canvas.Polygon(P);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "test_chart_canvas3d.h"
 
 #include "widgets/chart/chart_blend.h"
+#include "widgets/chart/chart_gradient.h"
 #include "widgets/chart/chart_shadow.h"
 
 #include <gtest/gtest.h>
@@ -210,6 +211,56 @@ TEST(Canvas3D, FlatShadowsTakeTheShapeInTheShadowColour)
     Scene.Canvas.DrawShadow(Shadow, {50, 50, 90, 90}, true, 0, {}, 0, 0, 360);
     EXPECT_EQ(Scene.Canvas.Gradient()->StartColor(), clLime) << "the canvas gradient comes back";
     EXPECT_EQ(Scene.Canvas.Pen()->Style(), plat::psClear);
+}
+
+TEST(Canvas3D, GradientsFillPolygonsThroughTheCanvasGradient)
+{
+    TCanvas3DScene Scene;
+    Scene.Options.SetOrthoAngle(90);
+    Scene.Begin(true, 10);
+    TChtGradient Gradient;
+    Gradient.SetStartColor(clLime);
+    const std::array<TPoint, 4> Quad{{{10, 10}, {30, 10}, {30, 20}, {10, 20}}};
+    Gradient.Draw(Scene.Canvas, Quad, 5);
+    EXPECT_EQ(Scene.Canvas.Gradient()->StartColor(), clLime);
+    EXPECT_EQ(Scene.Canvas.Pen()->Style(), plat::psClear);
+    auto Polygons = Scene.Recorder.CallsNamed("Polygon");
+    ASSERT_EQ(Polygons.size(), 1u);
+    EXPECT_EQ(RecordedPoints(*Polygons[0]), (TPointArray{{15, 5}, {35, 5}, {35, 15}, {15, 15}}));
+
+    Scene.Recorder.Clear();
+    Scene.Canvas.Pen()->SetStyle(plat::psSolid);
+    const TPointArray Triangle{{0, 0}, {10, 0}, {5, 5}};
+    Gradient.Draw(Scene.Canvas, Triangle, 2, false);
+    Gradient.Draw(Scene.Canvas, Triangle, 2, true);
+    Polygons = Scene.Recorder.CallsNamed("Polygon");
+    ASSERT_EQ(Polygons.size(), 2u);
+    EXPECT_EQ(RecordedPoints(*Polygons[0]), Triangle);
+    EXPECT_EQ(RecordedPoints(*Polygons[1]), (TPointArray{{2, -2}, {12, -2}, {7, 3}}));
+    EXPECT_EQ(Scene.Canvas.Pen()->Style(), plat::psSolid) << "this form keeps the pen";
+}
+
+TEST(Canvas3D, FontsForProjectedTextFollowTheViewZoom)
+{
+    TCanvas3DScene Scene;
+    Scene.Options.SetZoomFloat(200);
+    Scene.Begin(true, 10);
+    TChtFont Font;
+    Font.SetSizeFloat(10);
+    Scene.Canvas.AssignFont3D(Font);
+    EXPECT_EQ(Scene.Canvas.Font()->SizeFloat(), 20.0f) << "zoomed once by the view";
+    Scene.Options.SetZoomText(ztNo);
+    Scene.Canvas.AssignFont3D(Font);
+    EXPECT_EQ(Scene.Canvas.Font()->SizeFloat(), 10.0f) << "the view keeps text unzoomed";
+
+    test::TDrawingCanvas3D Copy;
+    Scene.Canvas.SetMonochrome(true);
+    Scene.Canvas.SetPenZoom(120);
+    Copy.Assign(Scene.Canvas);
+    EXPECT_TRUE(Copy.GetMonochrome());
+    EXPECT_EQ(Copy.View3DOptions(), &Scene.Options) << "the same options";
+    EXPECT_EQ(Copy.PenZoom(), 120);
+    EXPECT_EQ(Copy.FontZoom(), Scene.Canvas.FontZoom());
 }
 
 TEST(Canvas3D, TriangleSurfacesAskForEachTriangleAndBlendIt)

@@ -256,7 +256,7 @@ TEST(ChtCanvas3DFills, ASecondGradientIsBlendedOverTheFirst)
     Gradient.SubGradient()->SetStartColor(clBlue);
     Gradient.SubGradient()->SetEndColor(clBlue);
     Gradient.SubGradient()->SetTransparency(50);
-    Gradient.Draw(Scene.Canvas, {0, 0, 20, 20}, 0);
+    Gradient.Draw(Scene.Canvas, TRect{0, 0, 20, 20}, 0);
     EXPECT_EQ(Scene.PixelColor(10, 10), static_cast<TColor>(0x7F0080));
     EXPECT_EQ(Scene.Canvas.Transparency, 0);
 }
