@@ -6,17 +6,16 @@
 // invariants hold, a limit error has been reported through OnError, and the
 // text before the caret is untouched; one undo then restores the text.
 #include "tests/widgets/pages/para_list_checker.h"
+#include "tests/widgets/pages/pgc_clipboard_units.h"
 
 #include "widgets/pages/pgc_base_unit.h"
 #include "widgets/pages/pgc_editor.h"
 
 #include "platform/controls/application.h"
-#include "platform/controls/clipboard.h"
 #include "platform/hosts/headless/headless_host.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -81,17 +80,6 @@ std::u16string PastedText(qeltest::TScriptReader& in)
     return text;
 }
 
-void PutOnClipboard(std::u16string_view text)
-{
-    const plat::HGLOBAL block = plat::GlobalAlloc(plat::GHND, (text.size() + 1) * sizeof(char16_t));
-    std::memcpy(plat::GlobalLock(block), text.data(), text.size() * sizeof(char16_t));
-    plat::GlobalUnlock(block);
-    plat::OpenClipboard(0);
-    plat::EmptyClipboard();
-    plat::SetClipboardData(plat::CF_UNICODETEXT, block);
-    plat::CloseClipboard();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -119,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     editor->OnError = [&reported](plat::TObject*, std::uint16_t& Code) { reported = Code; };
 
     const std::u16string pasted = PastedText(in);
-    PutOnClipboard(pasted);
+    qel::test::SetClipboardUnits(pasted);
     editor->PasteFromClipboard();
 
     Require(qeltest::CheckParaList(editor->List()), "invariants after the paste");

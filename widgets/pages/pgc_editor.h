@@ -558,6 +558,9 @@ private:
     bool Designing() const { return ComponentState().Contains(plat::csDesigning); }
 
     // ---- commands and editing ----
+    // After an undo or redo put the caret: the selection collapses onto it
+    // and it is scrolled into view.
+    void ShowUndoneCaret();
     // Runs an editing command inside one undo group, closed also on failure.
     void InUndoGroup(const std::function<void()>& Body);
     bool IsBlankUnit(char16_t Ch) const { return Ch == u' ' || Ch == u'\t'; }

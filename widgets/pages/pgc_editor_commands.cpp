@@ -293,12 +293,7 @@ void TPgcCustomEditor::Undo()
     PlaceCaretAt({para, pos});
     edSetVScrollRange();
     edScrollPrim(0, 0);
-    edCollapseSelection(false);
-    edRedraw(false);
-    int effCol = 0;
-    if (!edCaretInView(effCol)) {
-        edMoveCaretTo(edCurLine, edCurCol, false);
-    }
+    ShowUndoneCaret();
 }
 
 void TPgcCustomEditor::Redo()
@@ -311,6 +306,11 @@ void TPgcCustomEditor::Redo()
     std::int32_t pos = 0;
     edParas->Redo(this, para, pos);
     PlaceCaretAt({para, pos});
+    ShowUndoneCaret();
+}
+
+void TPgcCustomEditor::ShowUndoneCaret()
+{
     edCollapseSelection(false);
     edRedraw(false);
     int effCol = 0;

@@ -13,12 +13,7 @@ protected:
     // An Alt drag from one cell to another: a column block.
     void AltDrag(std::pair<int, int> From, std::pair<int, int> To)
     {
-        Host.KeyDown(plat::VK_MENU);
-        Host.MouseDown(ScreenCell(From.first, From.second));
-        Host.MouseMove(ScreenCell(To.first, To.second));
-        Host.MouseUp(ScreenCell(To.first, To.second));
-        Host.KeyUp(plat::VK_MENU);
-        Pump();
+        Drag(ScreenCell(From.first, From.second), ScreenCell(To.first, To.second), plat::ModAlt);
     }
 };
 

@@ -1,12 +1,11 @@
 // The bench of the editor tests.
 #include "tests/widgets/pages/pgc_editor_fixture.h"
 
-#include "platform/controls/clipboard.h"
+#include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_messages.h"
 #include "platform/text_encoding.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 namespace qel::test {
@@ -111,29 +110,6 @@ std::array<int, 4> TEditorTest::Selection()
     return ends;
 }
 
-std::u16string TEditorTest::ClipboardUnits()
-{
-    const plat::HGLOBAL block = plat::GetClipboardData(plat::CF_UNICODETEXT);
-    if (!block) {
-        return u"<none>";
-    }
-    std::u16string text(plat::GlobalSize(block) / 2, u'\0');
-    std::memcpy(text.data(), plat::GlobalLock(block), text.size() * 2);
-    plat::GlobalUnlock(block);
-    return text.substr(0, text.find(u'\0'));
-}
-
-void TEditorTest::SetClipboardUnits(std::u16string_view Units)
-{
-    const plat::HGLOBAL block = plat::GlobalAlloc(plat::GHND, (Units.size() + 1) * 2);
-    std::memcpy(plat::GlobalLock(block), Units.data(), Units.size() * 2);
-    plat::GlobalUnlock(block);
-    ASSERT_TRUE(plat::OpenClipboard(0));
-    plat::EmptyClipboard();
-    plat::SetClipboardData(plat::CF_UNICODETEXT, block);
-    plat::CloseClipboard();
-}
-
 int TEditorTest::RowHeight()
 {
     const int x = Editor->LeftMargin() + 1;
@@ -154,6 +130,26 @@ plat::TPoint TEditorTest::CellPoint(int Line, int Col)
     const int rowHeight = RowHeight();
     return {Editor->LeftMargin() + (Col - Editor->LeftColumn()) * Editor->ColumnWidth() + 1,
         (Line - Editor->TopLine()) * rowHeight + rowHeight / 2};
+}
+
+void TEditorTest::Drag(plat::TPoint From, plat::TPoint To, std::uint8_t Modifiers)
+{
+    Host.AdvanceClock(ApartMs);
+    HoldModifiers(Modifiers, true);
+    Host.MouseDown(From);
+    Host.MouseMove(To);
+    Host.MouseUp(To);
+    HoldModifiers(Modifiers, false);
+    Pump();
+}
+
+void TEditorTest::HoldModifiers(std::uint8_t Modifiers, bool Down)
+{
+    for (const auto& [modifier, key] : {std::pair{plat::ModShift, plat::VK_SHIFT}, {plat::ModAlt, plat::VK_MENU}}) {
+        if ((Modifiers & modifier) != 0) {
+            Down ? Host.KeyDown(key) : Host.KeyUp(key);
+        }
+    }
 }
 
 void TEditorTest::Focus()

@@ -3,6 +3,7 @@
 // the screen, and screenshots into the test output folder.
 #pragma once
 
+#include "tests/widgets/pages/pgc_clipboard_units.h"
 #include "tests/widgets/pages/pgc_form_fixture.h"
 
 #include "widgets/pages/pgc_editor.h"
@@ -64,9 +65,6 @@ protected:
     std::pair<int, int> Caret();
     // The selection's ends as display line and column; all 0 without one.
     std::array<int, 4> Selection();
-    // The clipboard's UTF-16 text, and text put there as UTF-16 units.
-    static std::u16string ClipboardUnits();
-    static void SetClipboardUnits(std::u16string_view Units);
     // The editor's row height in pixels, found through XYToLineCol.
     int RowHeight();
     // A client point inside the cell of display line Line, column Col
@@ -76,6 +74,12 @@ protected:
     plat::TPoint ScreenCell(int Line, int Col) { return Editor->ClientToScreen(CellPoint(Line, Col)); }
     // Gives the editor the keyboard.
     void Focus();
+    // A press at From, a move to To and the release there, with the
+    // modifiers (ModShift, ModAlt) held; apart in time from any click before.
+    void Drag(plat::TPoint From, plat::TPoint To, std::uint8_t Modifiers = 0);
+    void HoldModifiers(std::uint8_t Modifiers, bool Down);
+    // Enough time between two clicks for them not to make a double click.
+    static constexpr std::int64_t ApartMs = 2000;
 
     TPgcEditor* Editor = nullptr;
 };

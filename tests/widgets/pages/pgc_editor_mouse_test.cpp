@@ -10,8 +10,6 @@
 namespace qel::test {
 namespace {
 
-constexpr std::int64_t ApartMs = 2000;   // enough for two clicks not to make a double click
-
 class TEditorMouseTest : public TEditorTest {
 protected:
     void Lines(int Count)
@@ -27,26 +25,18 @@ protected:
     void Click(plat::TPoint Screen, std::uint8_t Mods = 0)
     {
         Host.AdvanceClock(ApartMs);
-        Hold(Mods, true);
+        HoldModifiers(Mods, true);
         Host.Click(Screen);
-        Hold(Mods, false);
+        HoldModifiers(Mods, false);
         Pump();
     }
     void DoubleClick(plat::TPoint Screen, std::uint8_t Mods = 0)
     {
         Host.AdvanceClock(ApartMs);
-        Hold(Mods, true);
+        HoldModifiers(Mods, true);
         Host.DoubleClick(Screen);
-        Hold(Mods, false);
+        HoldModifiers(Mods, false);
         Pump();
-    }
-    void Hold(std::uint8_t Mods, bool Down)
-    {
-        for (const auto& [mod, key] : {std::pair{plat::ModShift, plat::VK_SHIFT}, {plat::ModAlt, plat::VK_MENU}}) {
-            if ((Mods & mod) != 0) {
-                Down ? Host.KeyDown(key) : Host.KeyUp(key);
-            }
-        }
     }
     // A screen point in the left margin beside a display line.
     plat::TPoint MarginPoint(int Line)
@@ -134,13 +124,7 @@ TEST_F(TEditorMouseTest, AltDragMakesAColumnBlockUnlessWrapping)
     for (const bool wrap : {false, true}) {
         Editor->SetWordWrap(wrap);
         Lines(5);
-        Host.AdvanceClock(ApartMs);
-        Hold(plat::ModAlt, true);
-        Host.MouseDown(ScreenCell(1, 2));
-        Host.MouseMove(ScreenCell(3, 4));
-        Host.MouseUp(ScreenCell(3, 4));
-        Hold(plat::ModAlt, false);
-        Pump();
+        Drag(ScreenCell(1, 2), ScreenCell(3, 4), plat::ModAlt);
         EXPECT_EQ(Selection(), (std::array<int, 4>{1, 2, 3, 4})) << wrap;
         EXPECT_EQ(Editor->ColumnBlockSelected(), !wrap);
         Click(ScreenCell(2, 2));
@@ -163,18 +147,10 @@ TEST_F(TEditorMouseTest, LineSelectionInTheMargin)
     Click(MarginPoint(2));
     EXPECT_EQ(Selection(), (std::array<int, 4>{2, 1, 3, 1}));
 
-    Host.AdvanceClock(ApartMs);
-    Host.MouseDown(MarginPoint(2));
-    Host.MouseMove(MarginPoint(4));
-    Host.MouseUp(MarginPoint(4));
-    Pump();
+    Drag(MarginPoint(2), MarginPoint(4));
     EXPECT_EQ(Selection(), (std::array<int, 4>{2, 1, 5, 1}));
 
-    Host.AdvanceClock(ApartMs);
-    Host.MouseDown(MarginPoint(3));
-    Host.MouseMove(MarginPoint(6));
-    Host.MouseUp(MarginPoint(6));
-    Pump();
+    Drag(MarginPoint(3), MarginPoint(6));
     EXPECT_EQ(Selection(), (std::array<int, 4>{3, 1, 6, 7})) << "the last line to its end";
 
     Click(MarginPoint(1), plat::ModShift);

@@ -329,12 +329,7 @@ TEST_F(PgcEditorPaint, ColumnBlockShowsPastShortLines)
 {
     Editor->SetText("abcdef\r\nab\r\nabcdef\r\nafter");
     Editor->SetHideSelection(false);
-    Host.KeyDown(plat::VK_MENU);
-    Host.MouseDown(ScreenCell(1, 2));
-    Host.MouseMove(ScreenCell(3, 5));
-    Host.MouseUp(ScreenCell(3, 5));
-    Host.KeyUp(plat::VK_MENU);
-    Pump();
+    Drag(ScreenCell(1, 2), ScreenCell(3, 5), plat::ModAlt);
     ASSERT_TRUE(Editor->ColumnBlockSelected());
     auto paint = PaintRecorded();
     EXPECT_EQ(HighlightedTexts(*paint), (std::vector<std::string>{"bcd", "b  ", "bcd"}));
