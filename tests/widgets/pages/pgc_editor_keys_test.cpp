@@ -104,6 +104,7 @@ TEST_F(TEditorKeysTest, ScriptsOfKeys)
 {
     const auto fixedTabs = [](TPgcEditor& E) { E.SetTabType(ttFixed); };
     const auto autoIndent = [](TPgcEditor& E) { E.SetAutoIndent(true); };
+    const auto smartTabs = [](TPgcEditor& E) { E.SetTabType(ttSmart); };
     const std::vector<TKeyCase> cases = {
         {"read-only typing", {"abc", "de"}, true, {1, 2}, {}, {Type("xy")}, {"abc", "de"}, {1, 2}, 2},
         {"read-only Tab", {"abc", "de"}, true, {1, 2}, {}, {Press(plat::VK_TAB)}, {"abc", "de"}, {1, 2}, 1},
@@ -151,6 +152,18 @@ TEST_F(TEditorKeysTest, ScriptsOfKeys)
         {"word left", {"one two, three"}, false, {1, 13}, {},
             {Press(plat::VK_LEFT, ModControl), Press(plat::VK_LEFT, ModControl)}, {"one two, three"}, {1, 5}, 0},
         {"delete word", {"one two three"}, false, {1, 5}, {}, {Command(ccDelWord)}, {"one three"}, {1, 5}, 1},
+        {"smart tab to the next word start above", {"abc   defg", "x"}, false, {2, 2}, smartTabs,
+            {Press(plat::VK_TAB)}, {"abc   defg", "x     "}, {2, 7}, 1},
+        {"smart tab looks below an empty line above", {"", "x", "  y"}, false, {2, 1}, smartTabs,
+            {Press(plat::VK_TAB)}, {"", "  x", "  y"}, {2, 3}, 1},
+        {"smart tab without a stop is a fixed tab", {"ab", "x"}, false, {2, 2}, smartTabs, {Press(plat::VK_TAB)},
+            {"ab", "x       "}, {2, 9}, 1},
+        {"line delete on the last line", {"ab", "cd"}, false, {2, 2}, {}, {Command(ccDelLine)}, {"ab", ""}, {2, 1},
+            1},
+        {"line delete on an empty last line", {"ab", ""}, false, {2, 1}, {}, {Command(ccDelLine)}, {"ab", ""},
+            {2, 1}, 1},
+        {"line delete joins the next line up", {"ab", "cd", "ef"}, false, {1, 2}, {}, {Command(ccDelLine)},
+            {"cd", "ef"}, {1, 1}, 1},
         {"delete to the line's end and start", {"one two three"}, false, {1, 5}, {},
             {Command(ccDelEol), Command(ccDelBol)}, {""}, {1, 1}, 2},
     };
