@@ -101,8 +101,11 @@ int TPgcCustomEditor::GetSelTextLen() const
 // CR LF while it fits.
 int TPgcCustomEditor::GetSelTextBuf(char16_t* Buffer, int BufSize) const
 {
+    if (Buffer == nullptr || BufSize < 1) {
+        return 0;
+    }
     Buffer[0] = 0;
-    if (!HasSelection() || BufSize < 1) {
+    if (!HasSelection()) {
         return 0;
     }
     const int capacity = BufSize - 1;

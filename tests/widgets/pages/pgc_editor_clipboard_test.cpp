@@ -58,6 +58,9 @@ TEST_F(TEditorClipboardTest, SelectedTextAndStreamCopy)
         const int written = Editor->GetSelTextBuf(buffer, 8);
         EXPECT_EQ(std::u16string(buffer), one.Buffer);
         EXPECT_EQ(written, static_cast<int>(one.Buffer.size()));
+        char16_t untouched = u'?';
+        EXPECT_EQ(Editor->GetSelTextBuf(&untouched, 0), 0);
+        EXPECT_EQ(untouched, u'?') << "no room, nothing written";
     }
     Editor->Deselect(false);
     SetClipboardUnits(u"kept");

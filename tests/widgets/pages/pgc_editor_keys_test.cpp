@@ -63,6 +63,7 @@ protected:
         Editor->SetAutoIndent(false);
         Editor->SetTabType(ttReal);
         Editor->SetWantTab(true);
+        Editor->SetWordWrap(false);
         std::string text;
         for (std::size_t i = 0; i < Case.Lines.size(); ++i) {
             text += (i == 0 ? "" : "\r\n") + Case.Lines[i];
@@ -105,6 +106,10 @@ TEST_F(TEditorKeysTest, ScriptsOfKeys)
     const auto fixedTabs = [](TPgcEditor& E) { E.SetTabType(ttFixed); };
     const auto autoIndent = [](TPgcEditor& E) { E.SetAutoIndent(true); };
     const auto smartTabs = [](TPgcEditor& E) { E.SetTabType(ttSmart); };
+    const auto wrapAt10 = [](TPgcEditor& E) {
+        E.SetWordWrap(true);
+        E.SetWrapColumn(10);
+    };
     const std::vector<TKeyCase> cases = {
         {"read-only typing", {"abc", "de"}, true, {1, 2}, {}, {Type("xy")}, {"abc", "de"}, {1, 2}, 2},
         {"read-only Tab", {"abc", "de"}, true, {1, 2}, {}, {Press(plat::VK_TAB)}, {"abc", "de"}, {1, 2}, 1},
@@ -152,6 +157,10 @@ TEST_F(TEditorKeysTest, ScriptsOfKeys)
         {"word left", {"one two, three"}, false, {1, 13}, {},
             {Press(plat::VK_LEFT, ModControl), Press(plat::VK_LEFT, ModControl)}, {"one two, three"}, {1, 5}, 0},
         {"delete word", {"one two three"}, false, {1, 5}, {}, {Command(ccDelWord)}, {"one three"}, {1, 5}, 1},
+        {"typing wraps onto the next display line", {""}, false, {1, 1}, wrapAt10, {Type("aaaa bbbb cccc")},
+            {"aaaa bbbb cccc"}, {2, 5}, 14},
+        {"Left at a wrapped line's start goes up", {"aaaa bbbb cccc"}, false, {2, 1}, wrapAt10,
+            {Press(plat::VK_LEFT), Press(plat::VK_LEFT)}, {"aaaa bbbb cccc"}, {1, 9}, 0},
         {"smart tab to the next word start above", {"abc   defg", "x"}, false, {2, 2}, smartTabs,
             {Press(plat::VK_TAB)}, {"abc   defg", "x     "}, {2, 7}, 1},
         {"smart tab looks below an empty line above", {"", "x", "  y"}, false, {2, 1}, smartTabs,
