@@ -37,6 +37,7 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
     : plat::TCustomControl(owner), FScrollBarOptions(std::make_unique<TScrollBarOptions>(this))
 {
     FHeader = std::make_unique<TDTHeader>(this);
+    FColors = std::make_unique<TDTColors>(this);
     plat::TControlStyle style = ControlStyle();
     style.Exclude(plat::csSetCaption);
     style += {plat::csCaptureMouse, plat::csOpaque, plat::csReplicatable, plat::csDisplayDragImage,
@@ -279,18 +280,6 @@ void TBaseDataTree::SetAutoScrollInterval(TAutoScrollInterval value)
 }
 
 // ---- repainting and editing ----
-
-void TBaseDataTree::InvalidateNode(PDataNode node)
-{
-    if (node != nullptr && HandleAllocated() && !IsUpdating()) {
-        Invalidate();
-    }
-}
-
-void TBaseDataTree::InvalidateToBottom(PDataNode node)
-{
-    InvalidateNode(node);
-}
 
 void TBaseDataTree::CancelEditNode()
 {

@@ -13,6 +13,7 @@
 #include "widgets/tree/data_tree_errors.h"
 #include "widgets/tree/data_tree_events.h"
 #include "widgets/tree/data_tree_types.h"
+#include "widgets/tree/dt_colors.h"
 #include "widgets/tree/dt_header.h"
 #include "widgets/tree/node_enumeration.h"
 #include "widgets/tree/node_store.h"
@@ -422,7 +423,6 @@ public:
     void UpdateRanges();
     virtual void UpdateVerticalRange();
     virtual void UpdateHorizontalRange();
-    virtual void InvalidateNode(PDataNode node);
     // The scroll offsets, 0 or negative, clamped to the virtual area.
     int OffsetX() const { return FOffsetX; }
     int OffsetY() const { return FOffsetY; }
@@ -457,6 +457,41 @@ public:
 
     TDTScrollEvent OnScroll;
     TDTScrollBarShowEvent OnShowScrollBar;
+
+    // ---- painting and invalidation ----
+    TDTColors* Colors() const { return FColors.get(); }
+    // Shown in the enlarged tree font when the tree has no visible node.
+    const std::string& EmptyListMessage() const { return FEmptyListMessage; }
+    void SetEmptyListMessage(const std::string& value);
+    int SelectionCurveRadius() const { return FSelectionCurveRadius; }
+    void SetSelectionCurveRadius(int value);
+    // Paints the part window of the virtual area (horizontally scrolled
+    // already) so that its top-left corner lands at target.
+    virtual void PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& window, plat::TPoint target,
+                           TDTInternalPaintOptions paintOptions);
+    // Fills r with the grid line colour.
+    virtual void DrawGridLine(plat::TCanvas& canvas, const plat::TRect& r);
+    // Marks the node's row for painting and answers it; (-1, -1, -1, -1)
+    // inside an update or without a window.
+    virtual plat::TRect InvalidateNode(PDataNode node);
+    // The children of node (the top-level nodes for nullptr), with
+    // recursive all descendants.
+    void InvalidateChildren(PDataNode node, bool recursive);
+    void InvalidateColumn(TColumnIndex column);
+    // Repaints the node's row at once.
+    void RepaintNode(PDataNode node);
+
+    TDTPaintEvent OnBeforePaint;
+    TDTPaintEvent OnAfterPaint;
+    TDTBeforeItemEraseEvent OnBeforeItemErase;
+    TDTAfterItemEraseEvent OnAfterItemErase;
+    TDTBeforeItemPaintEvent OnBeforeItemPaint;
+    TDTAfterItemPaintEvent OnAfterItemPaint;
+    TDTBeforeCellPaintEvent OnBeforeCellPaint;
+    TDTAfterCellPaintEvent OnAfterCellPaint;
+    TDTBackgroundPaintEvent OnPaintBackground;
+    TDTGetCellIsEmptyEvent OnGetCellIsEmpty;
+    TDTPaintText OnPaintText;
 
     // ---- node geometry ----
     // Offsets of node's row elements up to element in column (NoColumn:
@@ -592,6 +627,35 @@ protected:
     virtual void AdjustPanningCursor(int x, int y);
     // Negative or zero: how much the window's border takes on each side.
     plat::TSize GetBorderDimensions();
+
+    // ---- painting ----
+    void Paint() override;
+    // Paints a cell's content; the string tree paints its text.
+    virtual void DoPaintNode(TDTPaintInfo& paintInfo);
+    virtual void DoBeforePaint(plat::TCanvas* canvas);
+    virtual void DoAfterPaint(plat::TCanvas* canvas);
+    virtual void DoBeforeItemErase(plat::TCanvas* canvas, PDataNode node, const plat::TRect& itemRect,
+                                   plat::TColor& color, TItemEraseAction& eraseAction);
+    virtual void DoAfterItemErase(plat::TCanvas* canvas, PDataNode node, const plat::TRect& itemRect);
+    virtual bool DoBeforeItemPaint(plat::TCanvas* canvas, PDataNode node, const plat::TRect& itemRect);
+    virtual void DoAfterItemPaint(plat::TCanvas* canvas, PDataNode node, const plat::TRect& itemRect);
+    virtual void DoBeforeCellPaint(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                   TDTCellPaintMode mode, const plat::TRect& cellRect, plat::TRect& contentRect);
+    virtual void DoAfterCellPaint(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                  const plat::TRect& cellRect);
+    virtual bool DoPaintBackground(plat::TCanvas* canvas, const plat::TRect& r);
+    virtual bool DoGetCellIsEmpty(PDataNode node, TColumnIndex column);
+    virtual void DoPaintText(PDataNode node, plat::TCanvas* canvas, TColumnIndex column, TDSTTextType textType);
+    virtual void DoPaintDropMark(plat::TCanvas* canvas, PDataNode node, const plat::TRect& r);
+    // The next visible column after the cell's; the string tree widens the
+    // cell over empty neighbours.
+    virtual void AdjustPaintCellRect(TDTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty);
+    // The canvas font's change notice sets FFontChanged while text paints.
+    void RedirectFontChangeEvent(plat::TCanvas* canvas);
+    void RestoreFontChangeEvent(plat::TCanvas* canvas);
+    // The tree received a new font.
+    virtual void FontSet() {}
+    bool FFontChanged = false;
 
     // ---- node geometry ----
     virtual plat::TSize GetImageSize(PDataNode node, TDTImageKind kind, TColumnIndex column, bool withSpacing = true);
@@ -1000,6 +1064,23 @@ private:
     plat::TPoint FLastClickPos;         // the panning centre, client coordinates
     plat::TPoint FPanningStart;         // where the middle button went down
     std::string FPanningCursorName;
+
+    // ---- painting ----
+    std::unique_ptr<TDTColors> FColors;
+    std::string FEmptyListMessage;
+    int FSelectionCurveRadius = 0;
+    plat::TRect FUpdateRect;            // the invalid part of the paint running
+    plat::TNotifyEvent FOldFontChange;  // the canvas font's own change handler while redirected
+    bool FFontRedirected = false;
+
+    void EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r);
+    void PrepareCell(TDTPaintInfo& paintInfo, int maxWidth);
+    void PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn);
+    void PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, int rowHeight);
+    void PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window);
+    void PaintEmptyListMessage(plat::TCanvas& canvas);
+    // Selected, or below a selected node.
+    bool HasSelectedAncestorOrSelf(PDataNode node) const;
 };
 
 namespace tree_detail {

@@ -6,6 +6,7 @@
 #include "widgets/tree/data_node.h"
 #include "widgets/tree/data_tree_types.h"
 #include "widgets/tree/tree_geometry_types.h"
+#include "widgets/tree/tree_paint_info.h"
 #include "widgets/tree/tree_states.h"
 
 #include <cstdint>
@@ -54,5 +55,27 @@ using TDTScrollBarShowEvent = plat::TEvent<void(plat::TObject* sender, int bar, 
 // The image of a node's cell; imageIndex starts at -1.
 using TDTGetImageIndexEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind,
                                                 TColumnIndex column, bool& ghosted, int& imageIndex)>;
+
+// Painting.
+using TDTPaintEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas)>;
+using TDTBeforeItemEraseEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node, const plat::TRect& itemRect,
+                      plat::TColor& itemColor, TItemEraseAction& eraseAction)>;
+using TDTAfterItemEraseEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node, const plat::TRect& itemRect)>;
+using TDTBeforeItemPaintEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node,
+                                                  const plat::TRect& itemRect, bool& customDraw)>;
+using TDTAfterItemPaintEvent = TDTAfterItemEraseEvent;
+using TDTBeforeCellPaintEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                      TDTCellPaintMode mode, const plat::TRect& cellRect, plat::TRect& contentRect)>;
+using TDTAfterCellPaintEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node,
+                                                 TColumnIndex column, const plat::TRect& cellRect)>;
+using TDTBackgroundPaintEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, const plat::TRect& r, bool& handled)>;
+using TDTGetCellIsEmptyEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, bool& isEmpty)>;
+using TDTPaintText = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node,
+                                       TColumnIndex column, TDSTTextType textType)>;
 
 } // namespace qel

@@ -2,6 +2,8 @@
 // options class and the published properties of TDataStringTree.
 #include "widgets/tree/string_data_tree.h"
 
+#include "platform/canvas/bitmap.h"
+
 namespace qel {
 
 PLAT_DEFINE_CLASS(TCustomDataStringTree, TBaseDataTree)

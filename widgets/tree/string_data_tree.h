@@ -7,21 +7,140 @@
 #include "widgets/tree/base_data_tree.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace plat {
+class TBitmap;
+}
 
 namespace qel {
+
+enum TDTExportType : std::uint8_t { etNone, etRTF, etHTML, etText, etExcel, etWord, etPDF, etPrinter, etCSV, etCustom };
+
+// What a cell's text request carries in and out.
+struct TDSTGetCellTextEventArgs {
+    TDSTGetCellTextEventArgs(PDataNode node, TColumnIndex column, TDTExportType exportType = etNone)
+        : Node(node), Column(column), ExportType(exportType)
+    {
+    }
+    PDataNode Node;
+    TColumnIndex Column;
+    std::string CellText;
+    std::string StaticText;
+    TAlignment StaticTextAlignment = taLeftJustify;
+    TDTExportType ExportType;
+};
+
+using TDSTGetTextEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column,
+                                           TDSTTextType textType, std::string& cellText)>;
+using TDSTGetCellTextEvent = plat::TEvent<void(plat::TObject* sender, TDSTGetCellTextEventArgs& e)>;
+using TDSTNewTextEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, const std::string& newText)>;
+using TDSTShortenStringEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                      const std::string& s, TDimension textSpace, std::string& result, bool& done)>;
+using TDTMeasureTextEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node,
+                                              TColumnIndex column, const std::string& text, TDimension& extent)>;
+using TDTDrawTextEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                      const std::string& text, const plat::TRect& cellRect, bool& defaultDraw)>;
 
 class TCustomDataStringTree : public TBaseDataTree {
     PLAT_CLASS(TCustomDataStringTree, TBaseDataTree)
 public:
     explicit TCustomDataStringTree(plat::TComponent* owner);
+    ~TCustomDataStringTree() override;
+
+    // The text of a cell when the application sets none ("Node").
+    const std::string& DefaultText() const { return FDefaultText; }
+    void SetDefaultText(const std::string& value);
+    // The cell's text: DefaultText unless OnGetCellText or OnGetText says otherwise.
+    std::string GetText(PDataNode node, TColumnIndex column);
+    // The static text after the normal one (only with toShowStaticText).
+    std::string GetStaticText(PDataNode node, TColumnIndex column);
+    // Hands a new text to OnNewText and repaints the node.
+    void SetText(PDataNode node, TColumnIndex column, const std::string& value);
+    // The texts of column from the top level down to node, each followed by delimiter.
+    std::string Path(PDataNode node, TColumnIndex column, char delimiter);
+    // The height of a cell's text (s, or the cell's own text when empty).
+    virtual int ComputeNodeHeight(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                  const std::string& s = {});
+    // The rectangle and font of a cell's text, for hints and editors.
+    virtual void GetTextInfo(PDataNode node, TColumnIndex column, plat::TFont* font, plat::TRect& r,
+                             std::string& text);
+    plat::TRect InvalidateNode(PDataNode node) override;
+    void ReinitNode(PDataNode node, bool recursive, bool forceReinit = false) override;
+    void SetChildCount(PDataNode node, std::uint32_t newChildCount) override;
+    PDataNode AddChild(PDataNode parent, void* userData = nullptr) override;
+    void RemoveFromSelection(PDataNode node) override;
+    // The node's cached main-column text width; 0 when not measured.
+    std::int32_t CachedTextWidth(PDataNode node) const;
+    int TextHeight() const { return FTextHeight; }
+
+    TDSTGetTextEvent OnGetText;
+    TDSTGetCellTextEvent OnGetCellText;
+    TDSTNewTextEvent OnNewText;
+    TDSTShortenStringEvent OnShortenString;
+    TDTMeasureTextEvent OnMeasureTextWidth;
+    TDTMeasureTextEvent OnMeasureTextHeight;
+    TDTDrawTextEvent OnDrawText;
 
 protected:
     plat::TClass GetOptionsClass() const override;
     // Offset of the class's internal area in a node block, less NodeDataSize.
     std::uint32_t InternalDataOffset() const { return FInternalDataOffset; }
 
+    virtual void DoGetText(TDSTGetCellTextEventArgs& e);
+    virtual void DoNewText(PDataNode node, TColumnIndex column, const std::string& text);
+    virtual std::string DoShortenString(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                        const std::string& s, int width, int ellipsisWidth);
+    virtual void DoDrawText(TDTPaintInfo& paintInfo, const std::string& text, const plat::TRect& cellRect,
+                            std::uint32_t drawFormat);
+    virtual plat::TSize DoMeasureText(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                      const std::string& text);
+    virtual int CalculateTextWidth(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                   const std::string& text);
+    virtual int CalculateStaticTextWidth(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                         const std::string& text);
+    virtual void PaintNormalText(TDTPaintInfo& paintInfo, std::uint32_t textOutFlags, std::string text);
+    virtual void PaintStaticText(TDTPaintInfo& paintInfo, TAlignment textAlignment, const std::string& text);
+    int DoGetNodeWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr) override;
+    int DoGetNodeExtraWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr) override;
+    void DoPaintNode(TDTPaintInfo& paintInfo) override;
+    bool DoGetCellIsEmpty(PDataNode node, TColumnIndex column) override;
+    void DoAddToSelection(PDataNode node) override;
+    void MainColumnChanged() override;
+    void FontSet() override;
+
 private:
+    TDTStringOptions StringOptions() const;
+    std::int32_t* WidthCache(PDataNode node) const;
+    void ClearWidthCaches();
+    // A canvas in the tree font for measuring outside painting.
+    plat::TCanvas* MeasureCanvas();
+    // The font colour a cell's normal text takes.
+    void ApplyTextColours(TDTPaintInfo& paintInfo);
+    // The restore-selection key of a node: its normal text in the header's
+    // restore column, straight from OnGetText.
+    std::string SelectionKey(PDataNode node);
+    bool RestoresSelection() const;
+
+    struct TNoCaseLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+
     std::uint32_t FInternalDataOffset = 0;
+    std::string FDefaultText = "Node";
+    int FTextHeight = 0;             // a text line's height in the tree font
+    int FEllipsisWidth = 0;          // "..." in the tree font; 0: measure when needed
+    std::unique_ptr<plat::TBitmap> FMeasureBitmap;
+    std::unique_ptr<std::set<std::string, TNoCaseLess>> FPreviouslySelected;
+    // Text extents by font and string, so that a paint measures each text once.
+    std::map<std::pair<std::string, std::string>, plat::TSize> FExtentCache;
 };
 
 class TDataStringTree : public TCustomDataStringTree {

@@ -84,9 +84,11 @@ inline const TScrollUpdateOptions DefaultScrollUpdateFlags{suoRepaintHeader, suo
 
 // One image of a cell as painting and vertical alignment see it.
 struct TDTImageInfo {
-    int Index = -1;
+    int Index = -1;                            // -1: none
+    int XPos = 0;                              // where it is painted in the cell's canvas
+    int YPos = 0;
     bool Ghosted = false;
-    plat::TCustomImageList* Images = nullptr;
+    plat::TCustomImageList* Images = nullptr;  // not owned
 };
 
 } // namespace qel

@@ -212,6 +212,7 @@ void TBaseDataTree::CMFontChanged(plat::TMessage& message)
         FHeader->Font()->Assign(Font());
     }
     AutoScale();
+    FontSet();
 }
 
 } // namespace qel

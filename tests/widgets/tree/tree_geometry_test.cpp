@@ -133,7 +133,9 @@ TEST_F(TreeGeometry, VerticalAlignmentOfImagesAndButton)
     Tree->SetVerticalAlignment(node, 50);
     Tree->SetNodeHeight(node, 18);
     TDTImageInfo none;
-    TDTImageInfo normal{0, false, Images.get()};
+    TDTImageInfo normal;
+    normal.Index = 0;
+    normal.Images = Images.get();
     struct TCase {
         TDTNodeAlignment alignment;
         bool withImage;
