@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 
 #include "app/validate_edit.h"
+#include "app/wizard_page.h"
 #include "app/wizard_page_layout.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/check_box.h"
@@ -39,8 +40,11 @@ constexpr int NOTE_HEIGHT = 48;
 
 TPgcTabPage* NewPage(TPgcNotebook& Notebook, const std::string& Name)
 {
-    auto* page = new TPgcTabPage(&Notebook);
+    auto* page = new TWizardPage(&Notebook);
     page->SetName(Name);
+    // The notebook places its pages once it has a window; until then the
+    // page has the client area's size, so the layout below can use it.
+    page->SetBounds(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT);
     page->SetCaption(Name.substr(2));
     return page;
 }
@@ -56,6 +60,17 @@ plat::TMemo* NewNote(plat::TComponent& Owner, plat::TWinControl& Parent, const s
     note->SetTabStop(false);
     note->SetWordWrap(true);
     return note;
+}
+
+// A label of fixed size whose text wraps at its width.
+plat::TLabel* NewWrappedLabel(plat::TComponent& Owner, plat::TWinControl& Parent, const std::string& Name, int Left,
+                              int Top, int Width, int Height)
+{
+    auto* label = NewControl<plat::TLabel>(Owner, Parent, Name, Left, Top, Width, Height);
+    label->SetAutoSize(false);
+    label->SetWordWrap(true);
+    label->SetBounds(Left, Top, Width, Height);
+    return label;
 }
 
 // A label at the start of a row of the body.
@@ -100,6 +115,7 @@ void TfrmMain::CreatePages()
     PgcNotebook1 = new TPgcNotebook(this);
     PgcNotebook1->SetName("PgcNotebook1");
     PgcNotebook1->SetParent(this);
+    PgcNotebook1->SetBounds(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT);
     PgcNotebook1->SetAlign(plat::alClient);
     PgcNotebook1->SetTabAutoHeight(false);
     PgcNotebook1->SetTabHeight(0);
@@ -136,9 +152,9 @@ void TfrmMain::CreateStartPage()
     btnExit = page.AddButton("btnExit", 1);
     btnStartReport = page.AddRightButton("btnStartReport");
     plat::TPanel& body = page.Body();
-    Label5 = NewControl<plat::TLabel>(*this, body, "Label5", 2 * BODY_MARGIN, 2 * BODY_MARGIN,
-                                      body.ClientWidth() - 4 * BODY_MARGIN, 40);
-    Label5->SetWordWrap(true);
+    Label5 = NewWrappedLabel(*this, body, "Label5", 2 * BODY_MARGIN, 2 * BODY_MARGIN,
+                             body.ClientWidth() - 4 * BODY_MARGIN, 40);
+    Label5->SetAnchors(plat::TAnchors{plat::akLeft, plat::akTop, plat::akRight});
 }
 
 void TfrmMain::CreateFinishPage()
@@ -149,8 +165,7 @@ void TfrmMain::CreateFinishPage()
     btnFinishDir = page.AddButton("btnFinishDir", 1);
     btnFinishClose = page.AddButton("btnFinishClose", 2);
     plat::TPanel& body = page.Body();
-    Label1 = NewControl<plat::TLabel>(*this, body, "Label1", 0, 0, body.ClientWidth(), 30);
-    Label1->SetWordWrap(true);
+    Label1 = NewWrappedLabel(*this, body, "Label1", 0, 0, body.ClientWidth(), 46);
     Label1->SetMargins(plat::TMargins{BODY_MARGIN, 0, BODY_MARGIN, BODY_MARGIN / 2});
     Label1->SetAlignWithMargins(true);
     Label1->SetAlign(plat::alBottom);

@@ -106,6 +106,11 @@ void StartUnits()
     InitUnits();
     SetFPUExceptionMask();
     LoadSuiteSettings();
+    // Without a data folder, save proposals and the directory list would
+    // go to the root folder: the home folder stands in.
+    if (RegSettings.sRegFileDir.empty()) {
+        RegSettings.sRegFileDir = AddBackslash(plat::HomeFolder());
+    }
     SetLanguage(LanguageTexts, RegSettings.iRegLanguage, FORMAT_MODE_SETTINGS, false);
 }
 

@@ -1,0 +1,96 @@
+// The script of a scripted run: its steps with their words and numbers,
+// and the lines it refuses with the line's number. And the run's record as
+// JSON.
+#include "app/run_record.h"
+#include "app/run_script.h"
+
+#include "card/thread_status.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using qel::TScriptVerb;
+
+TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
+{
+    const std::string text = "# a comment\n"
+                             "\n"
+                             "answer box Yes \"containers (qel1.dat\"\r\n"
+                             "click btnStart\n"
+                             "set vedCutTimeBegin \"1,5 s\"\n"
+                             "status save progress 37\n"
+                             "status dir 7\n"
+                             "wait page 3\n"
+                             "wait file /tmp/x 250\n"
+                             "expect caption \"QEL KORVEL X2 r6.11.01 [64]  \"\n"
+                             "expect dialog box \"say \\\"hi\\\" \\\\ there\"\n";
+    const std::vector<qel::TScriptStep> steps = qel::ParseRunScript(text);
+    ASSERT_EQ(steps.size(), 9u);
+    EXPECT_EQ(steps[0].Verb, TScriptVerb::AnswerBox);
+    EXPECT_EQ(steps[0].Line, 3);
+    EXPECT_EQ(steps[0].Args, (std::vector<std::string>{"Yes", "containers (qel1.dat"}));
+    EXPECT_EQ(steps[1].Verb, TScriptVerb::Click);
+    EXPECT_EQ(steps[2].Args, (std::vector<std::string>{"vedCutTimeBegin", "1,5 s"}));
+    EXPECT_EQ(steps[3].Verb, TScriptVerb::Status);
+    EXPECT_EQ(steps[3].Number, qel::THREAD_PROGRESS);
+    EXPECT_EQ(steps[3].Value, 37);
+    EXPECT_EQ(steps[4].Number, 7);
+    EXPECT_EQ(steps[5].Verb, TScriptVerb::WaitPage);
+    EXPECT_EQ(steps[5].Number, 3);
+    EXPECT_EQ(steps[5].LimitMs, qel::DEFAULT_WAIT_MS);
+    EXPECT_EQ(steps[6].LimitMs, 250);
+    EXPECT_EQ(steps[7].Args, (std::vector<std::string>{"QEL KORVEL X2 r6.11.01 [64]  "}));
+    EXPECT_EQ(steps[8].Args, (std::vector<std::string>{"box", "say \"hi\" \\ there"}));
+}
+
+TEST(RunScriptTest, BadLinesAreRefusedWithTheirNumber)
+{
+    const struct {
+        const char* Text;
+        const char* Part;
+    } cases[] = {
+        {"fly away", "line 1: unknown step \"fly\""},
+        {"\nclick", "line 2: \"click\" takes 1 words, not 0"},
+        {"close now", "takes 0 words, not 1"},
+        {"wait page three", "\"three\" is not a whole number"},
+        {"advance 10ms", "\"10ms\" is not a whole number"},
+        {"status card started", "a status is one of dir, data or save"},
+        {"check chkOptionCsv maybe", "check takes on or off"},
+        {"expect dialog popup", "a dialog is one of box, open or save"},
+        {"set edt \"open quote", "line 1: a quote is not closed"},
+    };
+    for (const auto& c : cases) {
+        try {
+            qel::ParseRunScript(c.Text);
+            ADD_FAILURE() << c.Text << ": accepted";
+        } catch (const qel::EScriptError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.Part), std::string::npos) << c.Text << ": " << error.what();
+        }
+    }
+    EXPECT_THROW(qel::LoadRunScript("/nonexistent/script.txt"), qel::EScriptError);
+}
+
+TEST(RunRecordTest, JsonKeepsTextsAndChangesOnly)
+{
+    qel::TRunRecord record;
+    record.WindowShown();
+    record.PageShown(0);
+    record.PageShown(3);
+    record.CaptionSeen("QEL \"x\"");
+    record.CaptionSeen("QEL \"x\"");
+    record.TitleSeen("KORVEL ");
+    record.TitleSeen("37 %");
+    record.FileListed("/data/Größe\\1.qel");
+    record.Failed("line 2: found page 1\n");
+    const std::string json = record.ToJson();
+    EXPECT_NE(json.find("\"passed\": false"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"pages\": [0, 3]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"captions\": [\"QEL \\\"x\\\"\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"titles\": [\"KORVEL \", \"37 %\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"files\": [\"/data/Größe\\\\1.qel\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"failures\": [\"line 2: found page 1\\n\"]"), std::string::npos) << json;
+    EXPECT_EQ(qel::JsonString(std::string("a\x01" "b\tc")), "\"a\\u0001b\\tc\"");
+}
+
+} // namespace
