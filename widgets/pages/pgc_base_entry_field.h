@@ -355,6 +355,8 @@ private:
     void RunValidation();
     void RequestFocusBack();
     void SignalRefusal();
+    // Sends the field's own window the message (nothing without a window).
+    void SendToSelf(plat::UINT Msg);
     bool AnotherFieldErrorPending() const;
     bool IsWindowOnSameForm(plat::HWND Window) const;
     void NotifyPreEdit(plat::HWND LosingWindow);

@@ -596,32 +596,31 @@ void TPgcBaseEntryField::ClearContents()
     }
 }
 
-void TPgcBaseEntryField::ClearSelection()
+void TPgcBaseEntryField::SendToSelf(plat::UINT Msg)
 {
     if (HandleAllocated()) {
-        plat::SendMessage(FHandle, plat::WM_CLEAR, 0, 0);
+        plat::SendMessage(FHandle, Msg, 0, 0);
     }
+}
+
+void TPgcBaseEntryField::ClearSelection()
+{
+    SendToSelf(plat::WM_CLEAR);
 }
 
 void TPgcBaseEntryField::CopyToClipboard()
 {
-    if (HandleAllocated()) {
-        plat::SendMessage(FHandle, plat::WM_COPY, 0, 0);
-    }
+    SendToSelf(plat::WM_COPY);
 }
 
 void TPgcBaseEntryField::CutToClipboard()
 {
-    if (HandleAllocated()) {
-        plat::SendMessage(FHandle, plat::WM_CUT, 0, 0);
-    }
+    SendToSelf(plat::WM_CUT);
 }
 
 void TPgcBaseEntryField::PasteFromClipboard()
 {
-    if (HandleAllocated()) {
-        plat::SendMessage(FHandle, plat::WM_PASTE, 0, 0);
-    }
+    SendToSelf(plat::WM_PASTE);
 }
 
 void TPgcBaseEntryField::CopySelectionToClipboard()

@@ -15,6 +15,7 @@
 #include "platform/controls/window_input.h"
 #include "platform/controls/window_messages.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,15 @@ protected:
 private:
     int FFieldCount = 0;
 };
+
+// A range bound read as T: the bound's record is packed, so it is copied out.
+template <class T>
+T BoundAs(const TRangeType& Bound)
+{
+    T value;
+    std::memcpy(&value, Bound.rt10, sizeof value);
+    return value;
+}
 
 // One paint of a field: the calls it made and the pixels they left.
 class TFieldPaint {

@@ -21,12 +21,7 @@ protected:
     // property was not written.
     static std::optional<std::string> StreamedBinary(TPgcBaseEntryField& Field, const std::string& Name)
     {
-        plat::TMemoryStream stream;
-        plat::TWriter writer(stream);
-        writer.WriteRootComponent(&Field);
-        std::string bytes(static_cast<std::size_t>(stream.Size()), '\0');
-        stream.SetPosition(0);
-        stream.ReadBuffer(bytes.data(), stream.Size());
+        const std::string bytes = StreamOf(Field);
         const std::string key = StreamName(Name) + '\x0C';   // the name, then a binary value
         const std::size_t at = bytes.find(key);
         if (at == std::string::npos) {
@@ -193,13 +188,13 @@ TEST_F(TEntryModelTest, StreamedBoundsAreReadBackByDataType)
     for (const TCase& c : {TCase{EfInteger, -1}, TCase{EfShortInt, -1}, TCase{EfWord, 65535}, TCase{EfLongInt, 65535}}) {
         TTestEntryField field(nullptr, c.DataType);
         ReadStreamBytes(field, stream);
-        EXPECT_EQ(field.RangeHiBound().rtLong, c.Expected) << int(c.DataType);
+        EXPECT_EQ(BoundAs<std::int64_t>(field.RangeHiBound()), c.Expected) << int(c.DataType);
     }
     TTestEntryField* longField = AddField(EfLongInt);
     longField->SetRangeLoText("-5");
     TTestEntryField readBack(nullptr, EfLongInt);
     ReadStreamBytes(readBack, StreamOf(*longField));
-    EXPECT_EQ(readBack.RangeLoBound().rtLong, -5);
+    EXPECT_EQ(BoundAs<std::int64_t>(readBack.RangeLoBound()), -5);
     EXPECT_EQ(readBack.RangeLo(), "-5");
 }
 

@@ -72,14 +72,14 @@ TEST_F(TEntryRangeTest, IntegerRangeTextsInEveryNumberBase)
         TTestEntryField* field = FieldWithMask(c.DataType, c.Mask);
         if (!c.ReadBack) {
             EXPECT_THROW(field->SetRangeHiText(c.Text), EInvalidRangeValue) << c.Name;
-            EXPECT_EQ(field->RangeHiBound().rtLong, 0) << c.Name << ": the bound stays";
+            EXPECT_EQ(BoundAs<std::int64_t>(field->RangeHiBound()), 0) << c.Name << ": the bound stays";
             continue;
         }
         field->SetRangeHiText(c.Text);
         EXPECT_EQ(field->RangeHi(), *c.ReadBack) << c.Name;
-        EXPECT_EQ(field->RangeHiBound().rtLong, c.Bound) << c.Name;
+        EXPECT_EQ(BoundAs<std::int64_t>(field->RangeHiBound()), c.Bound) << c.Name;
         field->SetRangeLoText(field->RangeHi());
-        EXPECT_EQ(field->RangeLoBound().rtLong, c.Bound) << c.Name << ": the text read back gives the same bound";
+        EXPECT_EQ(BoundAs<std::int64_t>(field->RangeLoBound()), c.Bound) << c.Name << ": the text read back gives the same bound";
     }
 }
 
@@ -93,9 +93,9 @@ TEST_F(TEntryRangeTest, CharacterRangeTexts)
     for (const auto& [text, readBack] : cases) {
         field->SetRangeHiText(text);
         EXPECT_EQ(field->RangeHi(), readBack) << text;
-        const char16_t bound = field->RangeHiBound().rtChar;
+        const char16_t bound = BoundAs<char16_t>(field->RangeHiBound());
         field->SetRangeHiText(field->RangeHi());
-        EXPECT_EQ(field->RangeHiBound().rtChar, bound) << text << ": reads back to the same character";
+        EXPECT_EQ(BoundAs<char16_t>(field->RangeHiBound()), bound) << text << ": reads back to the same character";
     }
 }
 
@@ -125,7 +125,7 @@ TEST_F(TEntryRangeTest, FloatingRangeTexts)
 
     TTestEntryField* real = FieldWithMask(EfReal, u"X");
     real->SetRangeHiText("2.5e3");
-    EXPECT_DOUBLE_EQ(real->RangeHiBound().rtReal, 2500.0);
+    EXPECT_DOUBLE_EQ(BoundAs<double>(real->RangeHiBound()), 2500.0);
     for (const char* refused : {"1.5x", "e", "1e999", "nan", "inf", "--1"}) {
         EXPECT_THROW(real->SetRangeHiText(refused), EInvalidRangeValue) << refused;
     }
@@ -149,7 +149,7 @@ TEST_F(TEntryRangeTest, DateAndTimeRangeTextsFollowTheDefaultPictures)
     fill(u"mm", u"12");
     fill(u"yyyy", u"2025");
     date->SetRangeHiText(plat::Utf16ToUtf8(text));
-    EXPECT_EQ(date->RangeHiBound().rtDate, DateToDayNumber(24, 12, 2025, 0));
+    EXPECT_EQ(BoundAs<std::int32_t>(date->RangeHiBound()), DateToDayNumber(24, 12, 2025, 0));
     EXPECT_EQ(date->RangeHi(), plat::Utf16ToUtf8(text));
     const std::string twoDigitYear = plat::Utf16ToUtf8(text.substr(0, text.size() - 2));
     EXPECT_THROW(date->SetRangeLoText(twoDigitYear), EInvalidRangeValue);
@@ -164,7 +164,7 @@ TEST_F(TEntryRangeTest, DateAndTimeRangeTextsFollowTheDefaultPictures)
     timeText.replace(timeText.find(u"hh"), 2, u"13");
     timeText.replace(timeText.find(u"mm"), 2, u"45");
     time->SetRangeHiText(plat::Utf16ToUtf8(timeText));
-    EXPECT_EQ(time->RangeHiBound().rtTime, 13 * 3600 + 45 * 60);
+    EXPECT_EQ(BoundAs<std::int32_t>(time->RangeHiBound()), 13 * 3600 + 45 * 60);
     EXPECT_EQ(time->RangeHi(), plat::Utf16ToUtf8(timeText));
 }
 
@@ -174,11 +174,11 @@ TEST_F(TEntryRangeTest, BoundRecordsAreWidenedByDataType)
     TRangeType value;
     value.rtInt = -7;
     integer->SetRangeLo(value);
-    EXPECT_EQ(integer->RangeLoBound().rtLong, -7);
+    EXPECT_EQ(BoundAs<std::int64_t>(integer->RangeLoBound()), -7);
     TTestEntryField* word = AddField(EfWord);
     value.rtWord = 65000;
     word->SetRangeHi(value);
-    EXPECT_EQ(word->RangeHiBound().rtLong, 65000);
+    EXPECT_EQ(BoundAs<std::int64_t>(word->RangeHiBound()), 65000);
     TTestEntryField* single = AddField(EfSingle);
     TRangeType singleValue;
     singleValue.rtSgl = 1.5f;
@@ -286,6 +286,15 @@ TEST_F(TEntryRangeTest, TheInitialValueComesFromTheRange)
     EXPECT_EQ(above->AsInteger(), 10) << "25 wraps to the low bound";
     above->DecreaseValue(false, 1);
     EXPECT_EQ(above->AsInteger(), 10) << "held at the low bound";
+}
+
+TEST_F(TEntryRangeTest, ADataTypeCodeOutsideTheTableIsRefused)
+{
+    TTestEntryField field(nullptr, 20);
+    std::uint8_t value[16] = {};
+    EXPECT_THROW(field.GetValue(value), EPgcException);
+    EXPECT_THROW(field.SetValue(value), EPgcException);
+    EXPECT_EQ(field.DataSize(), 0);
 }
 
 TEST_F(TEntryRangeTest, AChangedMaskKeepsTheValue)
