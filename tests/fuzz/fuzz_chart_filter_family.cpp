@@ -8,6 +8,7 @@
 // The input is consumed in order: class, bitmap width, height and format,
 // rows, a region flag with four region values, then each stored property
 // (ordinals 4 bytes, floats 8 bytes); missing bytes read as 0.
+#include "tests/fuzz/input_bytes.h"
 #include "tests/widgets/chart/stored_filter_list.h"
 
 #include "widgets/chart/chart_filters_unit.h"
@@ -25,27 +26,7 @@ namespace {
 
 using namespace qel;
 
-class TInputBytes {
-public:
-    TInputBytes(const std::uint8_t* Data, std::size_t Size) : FData(Data), FSize(Size) {}
-
-    template <class T>
-    T Next()
-    {
-        T Value{};
-        unsigned char Bytes[sizeof(T)] = {};
-        for (std::size_t K = 0; K < sizeof(T) && FAt < FSize; ++K) {
-            Bytes[K] = FData[FAt++];
-        }
-        std::memcpy(&Value, Bytes, sizeof(T));
-        return Value;
-    }
-
-private:
-    const std::uint8_t* FData;
-    std::size_t FSize;
-    std::size_t FAt = 0;
-};
+using fuzz::TInputBytes;
 
 // Sizes and corners of the scaling filters stay small, so that no input
 // asks for a bitmap of millions of pixels, and a blur runs no more passes

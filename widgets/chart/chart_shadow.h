@@ -81,7 +81,7 @@ public:
     // by Angle degrees around its centre.
     static std::array<TPoint, 4> TurnedCorners(const TRect& R, int Angle);
 
-    int BlurSize = 4;          // radius of the smooth blur in pixels
+    int BlurSize = 4;          // radius of the smooth blur in pixels, at most 8191
     double ZPosition = 0;      // depth kept for owners
 
     // Values that are not stored.

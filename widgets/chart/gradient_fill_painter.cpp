@@ -13,8 +13,9 @@ namespace qel {
 
 namespace {
 
-// The diagonal painter refuses larger areas.
-constexpr std::int64_t MostDiagonalPixels = 0x4000000;
+// The painters that step pixel by pixel across the area (rings, corner
+// fills, diagonal lines) refuse larger areas.
+constexpr std::int64_t MostSteppedPixels = 0x4000000;
 
 int Channel(TColor Color, int Shift)
 {
@@ -39,7 +40,13 @@ TGradientFillPainter::TGradientFillPainter(TChtCanvas& Canvas, const TRect& Rect
         plat::TLogBrush DeviceColor = plat::CreateSolidBrush(0);
         DeviceColor.UsesDCColor = true;
         FSavedBrush = FDC->SelectBrush(DeviceColor);
+        FDC->GetClipBox(FVisible);
     }
+}
+
+bool TGradientFillPainter::Visible(std::int64_t Left, std::int64_t Top, std::int64_t Right, std::int64_t Bottom) const
+{
+    return Left < FVisible.Right && Right > FVisible.Left && Top < FVisible.Bottom && Bottom > FVisible.Top;
 }
 
 TGradientFillPainter::~TGradientFillPainter()
@@ -74,7 +81,7 @@ void TGradientFillPainter::UseStep(int I, int N)
 
 void TGradientFillPainter::Fill(std::int64_t X, std::int64_t Y, std::int64_t Width, std::int64_t Height)
 {
-    if (FDC == nullptr || Width <= 0 || Height <= 0) {
+    if (FDC == nullptr || Width <= 0 || Height <= 0 || !Visible(X, Y, X + Width, Y + Height)) {
         return;
     }
     FDC->PatBlt(plat::SaturateInt(X), plat::SaturateInt(Y), plat::SaturateInt(Width), plat::SaturateInt(Height),
@@ -108,7 +115,7 @@ void TGradientFillPainter::Rings()
 {
     const std::int64_t Width = FRect.Width();
     const std::int64_t Height = FRect.Height();
-    if (Width <= 0 || Height <= 0) {
+    if (Width <= 0 || Height <= 0 || Width * Height > MostSteppedPixels) {
         return;
     }
     const std::int64_t HalfWidth = Width / 2;
@@ -134,7 +141,7 @@ void TGradientFillPainter::CornerFill(bool FromBottom)
 {
     const std::int64_t Width = FRect.Width();
     const std::int64_t Height = FRect.Height();
-    if (Width <= 0 || Height <= 0) {
+    if (Width <= 0 || Height <= 0 || Width * Height > MostSteppedPixels) {
         return;
     }
     const auto N = static_cast<int>(std::clamp<std::int64_t>(Width + Height, 1, 0x7FFFFFFF));
@@ -176,7 +183,7 @@ void TGradientFillPainter::DiagonalLines(bool Up)
     }
     const std::int64_t Width = R.Width();
     const std::int64_t Height = R.Height();
-    if (Width <= 0 || Height <= 0 || Width * Height > MostDiagonalPixels) {
+    if (Width <= 0 || Height <= 0 || Width * Height > MostSteppedPixels) {
         return;
     }
     const auto Lines = static_cast<int>(Width + Height);
@@ -196,8 +203,11 @@ void TGradientFillPainter::DiagonalLines(bool Up)
         ~TRestore() { Canvas.Pen()->Assign(&Saved); }
     } Restore{FCanvas, Saved};
     for (int I = 0; I < Lines; ++I) {
-        FCanvas.Pen()->SetColor(StepColor(static_cast<int>(std::int64_t{I} * N / Lines), N));
-        FCanvas.Line(P, Q);
+        if (Visible(std::min(P.X, Q.X), std::min(P.Y, Q.Y), std::int64_t{std::max(P.X, Q.X)} + 1,
+                std::int64_t{std::max(P.Y, Q.Y)} + 1)) {
+            FCanvas.Pen()->SetColor(StepColor(static_cast<int>(std::int64_t{I} * N / Lines), N));
+            FCanvas.Line(P, Q);
+        }
         if (Q.X < R.Right) {
             ++Q.X;
         } else if (Inside(Q.Y)) {

@@ -32,11 +32,12 @@ public:
     // one pixel.
     void Bands(bool Vertical);
     // One-pixel rectangular rings, the last colour step in the centre.
+    // This and the next two paint nothing above 67,108,864 pixels.
     void Rings();
     // L-shaped layers growing from the top-left (or bottom-left) corner.
     void CornerFill(bool FromBottom);
     // Pen lines parallel to the other diagonal, from the bottom-left corner
-    // (Up) or the top-left one; nothing above 67,108,864 pixels.
+    // (Up) or the top-left one.
     void DiagonalLines(bool Up);
 
     // The colour of step I of N.
@@ -45,7 +46,10 @@ public:
 private:
     // Makes step I of N the device brush colour.
     void UseStep(int I, int N);
+    // Fills one rectangle that shows on the device.
     void Fill(std::int64_t X, std::int64_t Y, std::int64_t Width, std::int64_t Height);
+    // The area reaches into the device's clip box.
+    bool Visible(std::int64_t Left, std::int64_t Top, std::int64_t Right, std::int64_t Bottom) const;
 
     TChtCanvas& FCanvas;
     plat::TDeviceContext* FDC;      // nullptr: the canvas draws nowhere
@@ -55,6 +59,7 @@ private:
     int FBalance;
     TColor FLastColor = static_cast<TColor>(-1);
     plat::TLogBrush FSavedBrush;    // selected before the painter
+    TRect FVisible;                 // the device's clip box: fills beyond it are skipped
 };
 
 } // namespace qel

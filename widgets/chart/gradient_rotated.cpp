@@ -15,7 +15,7 @@ namespace qel {
 namespace {
 
 // Turned fills larger than this on a side are not drawn.
-constexpr double LargestTurnedSide = 16384;
+constexpr double LargestTurnedSide = 4096;
 
 } // namespace
 

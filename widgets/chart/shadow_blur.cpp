@@ -17,8 +17,10 @@ namespace qel {
 namespace {
 
 constexpr int CentreWeight = 100000;
+// The largest blur radius of a shadow.
+constexpr int LargestBlurSize = 8191;
 // Shadow pictures are cut to this size on a side.
-constexpr std::int64_t LargestShapeSide = 16384;
+constexpr std::int64_t LargestShapeSide = 4096;
 
 int BytesPerPixel(const plat::TBitmap& Bitmap)
 {
@@ -129,7 +131,7 @@ void SmoothShadow(const TChtShadow& Shadow, TChtCanvas3D& Canvas, const TRect& R
     if (Offscreen == nullptr) {
         return;
     }
-    const int Blur = std::max(Shadow.BlurSize, 0);
+    const int Blur = std::clamp(Shadow.BlurSize, 0, LargestBlurSize);
     TPointArray Moved(Points.begin(), Points.end());
     std::int64_t Width = 0;
     std::int64_t Height = 0;

@@ -145,10 +145,14 @@ TEST(ChtCanvas3DFills, BadRectanglesPaintNothingOutsideThemselves)
             }
         }
     }
-    TCanvas3DScene Huge(10, 10);
-    Huge.Begin(false);
-    Huge.Canvas.GradientFill({0, 0, 10000, 6711}, clRed, clBlue, gdDiagonalUp, 50, 0, 0);
-    EXPECT_TRUE(Huge.Recorder.CallsNamed("LineTo").empty()) << "more than 67,108,864 pixels";
+    for (const TGradientDirection Direction : {gdDiagonalUp, gdFromCenter, gdFromTopLeft}) {
+        TCanvas3DScene Huge(10, 10);
+        Huge.Begin(false);
+        Huge.Canvas.GradientFill({0, 0, 10000, 6711}, clRed, clBlue, Direction, 50, 0, 0);
+        EXPECT_TRUE(Huge.Recorder.CallsNamed("LineTo").empty()) << "more than 67,108,864 pixels";
+        EXPECT_TRUE(Huge.Recorder.CallsNamed("PatBlt").empty()) << "more than 67,108,864 pixels";
+        EXPECT_EQ(Huge.PixelColor(5, 5), clWhite);
+    }
 }
 
 TEST(ChtCanvas3DFills, GradientObjectsSplitAtTheMiddleColourOrIgnoreIt)
