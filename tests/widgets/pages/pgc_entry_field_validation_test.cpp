@@ -27,10 +27,6 @@ TEST_F(TEntryValidationTest, LeavingARequiredBlankFieldReportsOnceAndBringsTheFo
 {
     TTestEntryField* first = AddRequiredField();
     TTestEntryField* second = AddRequiredField();
-    std::vector<plat::TControl*> preEdits;
-    Controller->OnPreEdit = [&](plat::TObject* Sender, plat::TWinControl*) {
-        preEdits.push_back(dynamic_cast<plat::TControl*>(Sender));
-    };
     Focus(first);
     Dialogs.ExpectMessageBox(plat::mbOK, "A value is required in this field");
     Key(plat::VK_TAB);
@@ -47,6 +43,40 @@ TEST_F(TEntryValidationTest, LeavingARequiredBlankFieldReportsOnceAndBringsTheFo
     Key(plat::VK_TAB);
     EXPECT_TRUE(second->Focused());
     EXPECT_EQ(first->LastError(), 0);
+}
+
+TEST_F(TEntryValidationTest, EditNotificationsNameTheOtherControl)
+{
+    TTestEntryField* first = AddField(EfString);
+    TTestEntryField* second = AddField(EfString);
+    using TNote = std::pair<plat::TObject*, plat::TWinControl*>;
+    std::vector<TNote> pre;
+    std::vector<TNote> post;
+    Controller->OnPreEdit = [&](plat::TObject* Sender, plat::TWinControl* Losing) { pre.emplace_back(Sender, Losing); };
+    Controller->OnPostEdit = [&](plat::TObject* Sender, plat::TWinControl* Gaining) {
+        post.emplace_back(Sender, Gaining);
+    };
+    Focus(first);
+    Focus(second);
+    ASSERT_FALSE(pre.empty());
+    EXPECT_EQ(pre.back(), TNote(second, first));
+    EXPECT_EQ(post, (std::vector<TNote>{TNote(first, second)}));
+}
+
+TEST_F(TEntryValidationTest, GoingToASpecialButtonValidatesWithoutHoldingTheFocus)
+{
+    TTestEntryField* first = AddRequiredField();
+    TTestEntryField* special = AddField(EfString);
+    Controller->OnIsSpecialControl = [&](plat::TObject*, plat::TWinControl* Control, bool& Special) {
+        Special = Control == special;
+    };
+    Focus(first);
+    first->SetModified(false);
+    Focus(special);
+    EXPECT_TRUE(special->Focused());
+    EXPECT_TRUE(Dialogs.Shown().empty()) << "no report";
+    EXPECT_FALSE(first->Modified()) << "Modified is kept";
+    EXPECT_TRUE(first->StateFlags().Contains(sefValPending)) << "the validation is still to come";
 }
 
 TEST_F(TEntryValidationTest, SoftValidationMarksTheFieldInvalidAndLetsTheFocusGo)
