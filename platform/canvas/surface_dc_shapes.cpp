@@ -408,6 +408,12 @@ void TSurfaceDC::DrawArcShape(int kind, int left, int top, int right, int bottom
             static_cast<int>(std::lround(outline.Points.back().Y))};
     }
     if (FPathOpen) {
+        // An arc-to continues the figure it starts from, as a line-to does.
+        if (kind == 2 && !FPath.empty() && !FPath.back().Closed) {
+            TPolygonF& points = FPath.back().Points;
+            points.insert(points.end(), outline.Points.begin() + 1, outline.Points.end());
+            return;
+        }
         AddToPath(outline);
         return;
     }

@@ -174,6 +174,28 @@ TEST(Paths, TextOutlineStandsWhereTheTextIsWritten)
     }
 }
 
+// An arc-to continues the figure the lines before it started: the lines and
+// the half disc fill as one shape.
+TEST(Paths, ArcToContinuesTheOpenFigure)
+{
+    TCanvasSurface s(100, 80);
+    s.DC.SetArcDirection(AD_COUNTERCLOCKWISE);
+    s.DC.BeginPath();
+    s.DC.MoveTo(80, 70);
+    s.DC.LineTo(80, 10);
+    s.DC.LineTo(50, 10);
+    s.DC.ArcTo(20, 10, 81, 71, 50, 10, 50, 70);
+    s.DC.CloseFigure();
+    s.DC.EndPath();
+    s.DC.SelectPen(CreatePen(PS_NULL, 0, 0));
+    s.DC.SelectBrush(CreateSolidBrush(Black));
+    s.DC.FillPath();
+    EXPECT_EQ(s.Device(60, 60), Black) << "the corner below the first lines";
+    EXPECT_EQ(s.Device(30, 40), Black) << "inside the half disc";
+    EXPECT_EQ(s.Device(22, 15), White) << "outside the half disc";
+    EXPECT_EQ(s.Device(90, 40), White);
+}
+
 TEST(Paths, PathShapesFillLikeTheirOutlines)
 {
     TCanvasSurface viaPath(40, 40);
