@@ -7,6 +7,7 @@
 #include "widgets/pages/pgc_command_codes.h"
 
 #include "platform/controls/virtual_keys.h"
+#include "platform/controls/window_messages.h"
 
 #include <set>
 
@@ -228,6 +229,19 @@ TEST_F(TEditorKeysTest, MarkerCommandsTakeDigitKeysOnly)
     EXPECT_TRUE(Editor->ProcessCommand(ccSetMarker0 + 9, '9'));
     EXPECT_EQ(Editor->GetMarkerPosition(9, col), 2);
     EXPECT_EQ(col, 2);
+}
+
+// The dialog keys the editor asks for: arrows, all keys and characters, and
+// Tab only with WantTab.
+TEST_F(TEditorKeysTest, DialogCodes)
+{
+    for (const bool wantTab : {false, true}) {
+        Editor->SetWantTab(wantTab);
+        const auto answer = static_cast<plat::LRESULT>(Editor->Perform(plat::WM_GETDLGCODE, 0, 0));
+        const plat::LRESULT wanted = plat::DLGC_WANTARROWS | plat::DLGC_WANTALLKEYS | plat::DLGC_WANTCHARS;
+        EXPECT_EQ(answer & wanted, wanted) << wantTab;
+        EXPECT_EQ((answer & plat::DLGC_WANTTAB) != 0, wantTab);
+    }
 }
 
 // PageDown keeps the caret's screen row; on the last page it goes no further.
