@@ -78,6 +78,7 @@ void TfrmMain::FormCreate(plat::TObject*)
     ApplySwitches();
     LoadLanguageRes();
     plat::Application->OnException = plat::TExceptionEvent(this, &TfrmMain::AppException);
+    InitInfoTree();
     PgcNotebook1->SetTabStop(false);
     FTitle = LoadLanguageStr(&SQelTitle) + " " + TITLE_WORDS + GetFileVersionStr(plat::ProgramPath());
     SetCaption("");

@@ -43,11 +43,11 @@ class TThread;
 
 namespace qel {
 
-class TDataStringTree;
 class TPgcEditor;
 class TPgcMeter;
 class TPgcNotebook;
 class TPgcTabPage;
+class TRecordTree;
 class TSaveFileThread;
 class TValidateEdit;
 
@@ -151,6 +151,19 @@ public:
     void CloseLogFile();
     bool LogFileActive() const { return FResFile.Active(); }
 
+    // ---- card selection, directory read and record tree ----
+    // The open dialog, then the directory read of the chosen container.
+    void btnStartClick(plat::TObject* Sender);
+    // The card image from FileName (and after "qel.dat" its numbered
+    // neighbours, when the user wants them) and the directory reader started.
+    void StartReadDir(const std::string& FileName);
+    // The record tree filled from the record list; Next enabled when it
+    // shows a record.
+    void FillRecordTree();
+    // The record list of every logger into "directory list.txt" of the data
+    // folder, reported by a box.
+    void popSaveDirClick(plat::TObject* Sender);
+
     // ---- steps between pages ----
     void btnExitClick(plat::TObject* Sender);
     void btnInfoCancelClick(plat::TObject* Sender);
@@ -195,7 +208,7 @@ public:
     plat::TButton* btnStartReport = nullptr;
     // page 1
     plat::TLabel* Label6 = nullptr;
-    TDataStringTree* DT = nullptr;
+    TRecordTree* DT = nullptr;
     plat::TPopupMenu* PopupMenu1 = nullptr;
     plat::TMenuItem* popSaveDir = nullptr;
     plat::TButton* btnInfoOK = nullptr;
@@ -292,6 +305,13 @@ private:
     void CreateOptionFilePage();
     void CreateShockPage();
     void ConnectEvents();
+
+    // main_window_card_read.cpp
+    // Everything a former read left: loggers, records, read data and the
+    // views showing them (not the finish page's list), then the card image.
+    void ClearFormerRead();
+    // main_window_info_page.cpp
+    void InitInfoTree();
 
     // main_window.cpp
     void ApplySwitches();

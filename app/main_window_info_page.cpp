@@ -1,18 +1,30 @@
 // The record page of the main window: its title, the record tree with its
-// pop-up menu, and its buttons. A file of its own, since the tree's types
-// and the meter's share names.
+// pop-up menu and its buttons; the tree's set-up, filling and export. A
+// file of its own, since the tree's types and the meter's share names.
 #include "app/main_window.h"
 
+#include "app/record_tree.h"
 #include "app/wizard_page_layout.h"
+#include "card/card_records.h"
+#include "card/ext_card.h"
+#include "foundations/file_names.h"
+#include "foundations/qel_dialogs.h"
+#include "foundations/settings.h"
+#include "platform/atomic_file.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/label.h"
 #include "platform/controls/standard/menu_item.h"
 #include "platform/controls/standard/panel.h"
 #include "platform/controls/standard/popup_menu.h"
+#include "platform/text_encoding.h"
 #include "widgets/pages/pgc_tab_page.h"
-#include "widgets/tree/string_data_tree.h"
 
 namespace qel {
+namespace {
+
+const std::string DIRECTORY_LIST_NAME = "directory list.txt";
+
+} // namespace
 
 void TfrmMain::CreateInfoPage()
 {
@@ -20,7 +32,7 @@ void TfrmMain::CreateInfoPage()
     Label6 = page.AddTitle("Label6");
     btnInfoOK = page.AddButton("btnInfoOK", 0);
     btnInfoCancel = page.AddButton("btnInfoCancel", 1);
-    DT = new TDataStringTree(this);
+    DT = new TRecordTree(this);
     DT->SetName("DT");
     DT->SetParent(&page.Body());
     FillWithMargin(*DT);
@@ -29,8 +41,34 @@ void TfrmMain::CreateInfoPage()
     popSaveDir = new plat::TMenuItem(this);
     popSaveDir->SetName("popSaveDir");
     popSaveDir->SetCaption("Save directory list!");   // the same in every language
+    popSaveDir->OnClick = plat::TNotifyEvent(this, &TfrmMain::popSaveDirClick);
     PopupMenu1->Items().Add(popSaveDir);
     DT->SetPopupMenu(PopupMenu1);
+}
+
+void TfrmMain::InitInfoTree()
+{
+    DT->InitInfoTree();
+}
+
+void TfrmMain::FillRecordTree()
+{
+    btnInfoOK->SetEnabled(DT->FillRecordTree(RecInfoList, ExtCard) > 0);
+}
+
+void TfrmMain::popSaveDirClick(plat::TObject*)
+{
+    const std::string fileName = AddBackslash(RegSettings.sRegFileDir) + DIRECTORY_LIST_NAME;
+    try {
+        const std::string text = plat::Utf8ToAnsi(DT->DirectoryList());
+        plat::TAtomicFileStream file(fileName);
+        file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+        file.Commit();
+    } catch (const std::exception&) {
+        QelDlg.ShowErrMsg(fileName + ": ??");
+        return;
+    }
+    QelDlg.ShowMsg(fileName + ": OK", plat::mtInformation);
 }
 
 } // namespace qel

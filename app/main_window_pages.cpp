@@ -334,6 +334,7 @@ void TfrmMain::CreateShockPage()
 void TfrmMain::ConnectEvents()
 {
     using plat::TNotifyEvent;
+    btnStart->OnClick = TNotifyEvent(this, &TfrmMain::btnStartClick);
     btnExit->OnClick = TNotifyEvent(this, &TfrmMain::btnExitClick);
     btnInfoCancel->OnClick = TNotifyEvent(this, &TfrmMain::btnInfoCancelClick);
     btnFinishRepeat->OnClick = TNotifyEvent(this, &TfrmMain::btnFinishRepeatClick);

@@ -91,6 +91,7 @@ void TfrmMain::WMCardDirStatus(plat::TMessage& Message)
         break;
     case THREAD_FINISHED:
         WorkerEnded(FCardThread);
+        FillRecordTree();
         ShowPage(PAGE_INFO);
         break;
     case THREAD_FAILED:

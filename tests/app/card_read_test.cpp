@@ -1,0 +1,155 @@
+// Card selection on the start page: the containers the card image takes
+// after the open dialog and the question, what a new read clears, the
+// cancel of a running read, and choices the reader cannot read.
+#include "tests/app/main_window_fixture.h"
+
+#include "app/record_tree.h"
+#include "card/card_records.h"
+#include "card/ext_card.h"
+#include "platform/controls/standard/button.h"
+#include "widgets/pages/pgc_editor.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+namespace qel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CardReadTest : public TMainWindowTest {
+protected:
+    std::string Card(const std::string& Name)
+    {
+        const std::string name = Dir.File("card/" + Name);
+        fs::create_directories(Dir.File("card"));
+        qeltest::WriteWholeFile(name, "");
+        return name;
+    }
+    std::vector<std::string> Containers() const
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < ExtCard.Count(); ++i) {
+            names.push_back(fs::path(ExtCard.GetItem(i)->Filename).filename().string());
+        }
+        return names;
+    }
+    // Start clicked, the dialog answered with FileName and the message box
+    // that follows, if any, with Answer; the read ends.
+    void ReadCard(const std::string& FileName, std::optional<plat::TMsgDlgBtn> Answer = std::nullopt,
+                  const std::string& BoxPart = "")
+    {
+        Dialogs.ExpectOpenFile(FileName);
+        if (Answer) {
+            Dialogs.ExpectMessageBox(*Answer, BoxPart);
+        }
+        ClickOn(Main->btnStart);
+        ASSERT_TRUE(PumpUntil([&] { return !Main->WorkerRunning() && Main->PageIndex() != PAGE_PROGRESS; }));
+    }
+};
+
+TEST_F(CardReadTest, NumberedContainersJoinTheFirstAfterTheQuestion)
+{
+    struct TCase {
+        const char* Chosen;
+        std::optional<plat::TMsgDlgBtn> Answer;   // nothing: no question
+        std::vector<std::string> Containers;
+    };
+    const TCase cases[] = {
+        {"qel.dat", plat::mbYes, {"qel.dat", "qel1.dat", "qel2.dat"}},
+        {"qel.dat", plat::mbNo, {"qel.dat"}},
+        {"QEL.DAT", std::nullopt, {"QEL.DAT"}},
+        {"qel3.dat", std::nullopt, {"qel3.dat"}},
+        {"card.dat", std::nullopt, {"card.dat"}},
+    };
+    for (const TCase& c : cases) {
+        for (const char* name : {"qel.dat", "qel1.dat", "qel2.dat", "qel4.dat", c.Chosen}) {
+            Card(name);
+        }
+        Start();
+        ReadCard(Dir.File(std::string("card/") + c.Chosen), c.Answer, "Should all containers be read?");
+        EXPECT_EQ(Containers(), c.Containers) << c.Chosen;
+        EXPECT_EQ(Dialogs.PendingCount(), 0u) << c.Chosen;
+        // Empty containers hold no record: an empty tree, Next disabled.
+        EXPECT_EQ(Main->PageIndex(), PAGE_INFO) << c.Chosen;
+        EXPECT_FALSE(Main->btnInfoOK->Enabled()) << c.Chosen;
+        Stop();
+        Dialogs = plat::TScriptedDialogs();
+        fs::remove_all(Dir.File("card"));
+    }
+}
+
+TEST_F(CardReadTest, NoQuestionWithoutNumberedNeighbour)
+{
+    const std::string first = Card("qel.dat");
+    Card("qel2.dat");   // the search stops at the missing qel1.dat
+    Start();
+    ReadCard(first);
+    EXPECT_EQ(Containers(), std::vector<std::string>{"qel.dat"});
+}
+
+TEST_F(CardReadTest, DialogFilterFolderAndCancel)
+{
+    Start();
+    Dialogs.ExpectOpenFileCancel();
+    ClickOn(Main->btnStart);
+    EXPECT_EQ(Main->PageIndex(), PAGE_START);
+    EXPECT_TRUE(Main->btnStart->Enabled());
+    EXPECT_FALSE(Main->WorkerRunning());
+    ASSERT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Dialogs.Shown()[0].Options.Filter, "QEL Card file (*.dat)|*.dat");
+    EXPECT_EQ(Dialogs.Shown()[0].Options.InitialDir, Dir.File("bin/"));
+
+    ReadCard(Card("card.dat"));
+    Main->ShowPage(PAGE_START);
+    Dialogs.ExpectOpenFileCancel();
+    ClickOn(Main->btnStart);
+    EXPECT_EQ(Dialogs.Shown().back().Options.InitialDir, Dir.File("card/"));
+}
+
+TEST_F(CardReadTest, ANewReadClearsTheFormerOneButNotTheWrittenFiles)
+{
+    Start();
+    auto* record = new TCardRecord;
+    RecInfoList.Add(record);
+    Main->FillRecordTree();
+    ASSERT_FALSE(Main->DT->IsEmpty());
+    Main->AddSaveInfo("/data/written.qel");
+    Main->ShowPage(PAGE_START);
+    ReadCard(Card("card.dat"));
+    EXPECT_EQ(RecInfoList.Count(), 0);
+    EXPECT_TRUE(Main->DT->IsEmpty());
+    EXPECT_NE(Main->oedResult->Text().find("/data/written.qel"), std::string::npos);
+}
+
+TEST_F(CardReadTest, UnreadableChoicesEndOnTheStartPage)
+{
+    fs::create_directories(Dir.File("card/folder.dat"));
+    struct TCase {
+        std::string Chosen;
+        std::string BoxPart;
+        bool ReaderStarted;
+    };
+    const TCase cases[] = {
+        {Dir.File("card/missing.dat"), "Fatal Exception 0 has occurred!\n", true},
+        {Dir.File("card/folder.dat"), Dir.File("card/folder.dat"), false},
+    };
+    for (const TCase& c : cases) {
+        Start();
+        std::vector<int> pages;
+        Main->OnPageShown = [&](int Page) { pages.push_back(Page); };
+        ReadCard(c.Chosen, plat::mbOK);
+        EXPECT_EQ(Main->PageIndex(), PAGE_START) << c.Chosen;
+        EXPECT_TRUE(Main->btnStart->Enabled()) << c.Chosen;
+        ASSERT_EQ(ErrorTexts().size(), 1u) << c.Chosen;
+        EXPECT_NE(ErrorTexts()[0].find(c.BoxPart), std::string::npos) << ErrorTexts()[0];
+        const bool started = std::find(pages.begin(), pages.end(), PAGE_PROGRESS) != pages.end();
+        EXPECT_EQ(started, c.ReaderStarted) << c.Chosen;
+        Stop();
+        Dialogs = plat::TScriptedDialogs();
+    }
+}
+
+} // namespace
+} // namespace qel::test
