@@ -7,11 +7,14 @@
 #include "card/card_records.h"
 #include "card/ext_card.h"
 #include "platform/controls/standard/button.h"
+#include "tools/cardgen/card_generator.h"
+#include "tools/cardgen/description_parser.h"
 #include "widgets/pages/pgc_editor.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 
 namespace qel::test {
 namespace {
@@ -121,6 +124,56 @@ TEST_F(CardReadTest, ANewReadClearsTheFormerOneButNotTheWrittenFiles)
     EXPECT_EQ(RecInfoList.Count(), 0);
     EXPECT_TRUE(Main->DT->IsEmpty());
     EXPECT_NE(Main->oedResult->Text().find("/data/written.qel"), std::string::npos);
+}
+
+// A card written from a description: three loggers, records of the first
+// in two places.
+TEST_F(CardReadTest, GeneratedCardFillsTheTree)
+{
+    std::istringstream description("containers 64\n"
+                                   "logger a model=0x6601 fw=0x0305 sn=100\n"
+                                   "logger b model=0x6601 fw=0x0305 sn=4294967295\n"
+                                   "logger c model=0x6601 fw=0x0305 sn=7\n"
+                                   "recording a1 logger=a pages=5 time=1000\n"
+                                   "recording b1 logger=b pages=3 time=2000\n"
+                                   "recording a2 logger=a pages=4 time=9000\n"
+                                   "recording c1 logger=c pages=2 time=500\n"
+                                   "place a1\nplace b1\nplace a2\nplace c1\n");
+    fs::create_directories(Dir.File("card"));
+    cardgen::GenerateCard(cardgen::ParseCardDescription(description), Dir.File("card"));
+    Start();
+    ReadCard(Dir.File("card/qel.dat"));
+    ASSERT_EQ(Main->PageIndex(), PAGE_INFO);
+    EXPECT_TRUE(Main->btnInfoOK->Enabled());
+    TRecordTree& tree = *Main->DT;
+    std::vector<std::string> lines;
+    std::istringstream list(tree.DirectoryList());
+    for (std::string line; std::getline(list, line);) {
+        lines.push_back(line.substr(0, line.find(';')) + ";" + line.substr(line.rfind(';', line.rfind(';') - 1) + 1));
+    }
+    // Sorted by serial: logger, clusters and card position (from 1).
+    EXPECT_EQ(lines, (std::vector<std::string>{"QEL7;2;4\r", "QEL100;5;1\r", "QEL100;4;3\r",
+                                               "QEL4294967295;3;2\r"}));
+    PDataNode first = tree.GetFirst();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->CheckState, csCheckedNormal);
+    EXPECT_EQ(tree.GetNextSibling(first)->CheckState, csUncheckedNormal);
+}
+
+TEST_F(CardReadTest, ContainersOfZerosOrRandomBytesGiveAnEmptyTree)
+{
+    for (const char* junk : {"zero", "random seed=7"}) {
+        std::istringstream description(std::string("containers 16\njunk 16 ") + junk + "\n");
+        fs::create_directories(Dir.File("card"));
+        cardgen::GenerateCard(cardgen::ParseCardDescription(description), Dir.File("card"));
+        Start();
+        ReadCard(Dir.File("card/qel.dat"));
+        EXPECT_EQ(Main->PageIndex(), PAGE_INFO) << junk;
+        EXPECT_TRUE(Main->DT->IsEmpty()) << junk;
+        EXPECT_FALSE(Main->btnInfoOK->Enabled()) << junk;
+        Stop();
+        fs::remove_all(Dir.File("card"));
+    }
 }
 
 TEST_F(CardReadTest, UnreadableChoicesEndOnTheStartPage)
