@@ -57,6 +57,20 @@ using TChtCanvasTriPoints
 // Points of the polygon that approximates an ellipse.
 inline constexpr int CirclePointCount = 180;
 
+// One step of a surface: two points, their normals and colours.
+struct TSurfaceVertex {
+    TPoint3D P0, P1, N0, N1;
+    TColor C0 = 0;
+    TColor C1 = 0;
+    bool Flag = false;
+};
+
+// Asks for the surface vertex at cell (x, z).
+using TChtCanvasCalcPoints = std::function<void(int X, int Z, bool CalcColors, TSurfaceVertex& V)>;
+
+// A cache a canvas may build for repeated surfaces.
+class TChtCachedObject;
+
 class TCanvas3D : public TChtCanvas {
     PLAT_CLASS(TCanvas3D, TChtCanvas)
 public:
@@ -151,6 +165,26 @@ public:
     void TextOut3D(int X, int Y, int Z, const std::string& Text) { TextOut3D(X, Y, Z, Text, false); }
     virtual void Triangle3D(const TTrianglePoints3D& Points, const TTriangleColors3D& Colors);
     virtual void TriangleWithZ(const TPoint& P1, const TPoint& P2, const TPoint& P3, int Z);
+    // Solids: a box, a cylinder, a cone of ConePercent top radius, a
+    // pyramid, a flat circle, a surface and one 3D pie slice.
+    virtual void Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1, bool DarkSides, int RoundSize);
+    virtual void Cube(
+        int Left, int Right, int Top, int Bottom, int Z0, int Z1, int BevelSize, bool DarkSides, int RoundSize);
+    virtual void Cylinder(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool Dark3D);
+    virtual void Cone(
+        bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool Dark3D, int ConePercent);
+    virtual void Pyramid(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool DarkSides);
+    virtual void Sphere(int X, int Y, int Z, double Radius);
+    virtual void Surface3D(TChtCanvasSurfaceStyle Style, bool SameBrush, bool CreateCached, bool AddNormals,
+        int NumXValues, int NumZValues, const TChtCanvasCalcPoints& CalcPoints, TChtCachedObject*& Cached);
+    // Angles in radians, counter-clockwise; the slice is Z1 - Z0 thick.
+    virtual void Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int Z0, int Z1, double StartAngle,
+        double EndAngle, bool DarkSides, bool DrawSides, int DonutPercent, const TCustomChtGradient* Gradient,
+        int BevelPercent, TEdgeStyle EdgeStyle, TChtTransparency Transparency, int BevelBright, bool BevelBorder,
+        bool HideSides);
+    // The rim edges of a 3D pie slice; nothing here.
+    virtual void DrawPieEdge(TEdgeStyle EdgeStyle, int Z, const TRect& Rect0, const TRect& Rect1,
+        const TRect& DonutRect, int StartAngle, int EndAngle, const TPoint& Middle, bool IsDonut);
 
     // --- Built on the projection and the 2D operations ----------------------
 

@@ -134,12 +134,94 @@ public:
     }
     void Draw(int X, int Y, plat::TGraphic* Graphic) override;
 
+    // --- Polygons, ellipses, pixels and planes ----------------------------------
+
+    // A picture or gradient brush painted through the polygon's clip, then
+    // the platform polygon.
+    void Polygon(std::span<const TPoint> Points) override;
+    using TCanvas3D::Polygon;
+    void PolygonFloat(std::span<const TPointFloat> Points) override;
+    void PolylineFloat(std::span<const TPointFloat> Points) override;
+    // Each point projected at its own depth.
+    void PolylineFloat(std::span<const TPoint3DFloat> Points);
+    void Polygon3D(std::span<const TPoint3D> Points) override;
+    // A gradient brush painted through the ellipse's clip first.
+    void Ellipse(int X1, int Y1, int X2, int Y2) override;
+    using TCanvas3D::Ellipse;
+    // The outline of the ellipse in the box, CirclePointCount points from
+    // the bottom centre; P must hold that many points.
+    void CalcCirclePoints(TCirclePoints& P, int X1, int Y1, int X2, int Y2) const;
+    // The same outline projected at depth Z.
+    void GetCirclePoints(TCirclePoints& P, int X1, int Y1, int X2, int Y2, int Z) const;
+    void EllipseWithZ(int X1, int Y1, int X2, int Y2, int Z) override;
+    using TCanvas3D::EllipseWithZ;
+    void Arc(int Left, int Top, int Right, int Bottom, int StartX, int StartY, int EndX, int EndY) override;
+    using TCanvas3D::Arc;
+    TColor GetPixel(int X, int Y) const override;
+    void SetPixel(int X, int Y, TColor Value) override;
+    TColor GetPixel3D(int X, int Y, int Z) const override;
+    // A wide pen marks the point with a zero-length line instead.
+    void SetPixel3D(int X, int Y, int Z, TColor Value) override;
+    // The device-context brush selected, when the platform has one.
+    bool PrepareDCBrush() override;
+    void Plane3D(const TPoint& A, const TPoint& B, int Z0, int Z1) override;
+    void PlaneFour3D(TFourPoints& Points, int Z0, int Z1) override;
+    void PlaneWithZ(const TPoint& P1, const TPoint& P2, const TPoint& P3, const TPoint& P4, int Z) override;
+    using TCanvas3D::PlaneWithZ;
+    void RectangleWithZ(const TRect& Rect, int Z) override;
+    void RectangleY(int Left, int Top, int Right, int Z0, int Z1) override;
+    void RectangleZ(int Left, int Top, int Bottom, int Z0, int Z1) override;
+    // The brush takes Colors[0] unless clear.
+    void Triangle3D(const TTrianglePoints3D& Points, const TTriangleColors3D& Colors) override;
+    void TriangleWithZ(const TPoint& P1, const TPoint& P2, const TPoint& P3, int Z) override;
+    void Arrow(bool Filled, const TPoint& FromPoint, const TPoint& ToPoint, int ArrowWidth, int ArrowHeight, int Z0,
+        int Z1, double ArrowPercent) override;
+    using TCanvas3D::Arrow;
+    // The four corners in IPoints filled with the pen and brush.
+    virtual void PolygonFourPoints();
+
+    // --- Solids -----------------------------------------------------------------
+
+    // Only the faces turned to the viewer (all with a clear brush); dark
+    // sides run from the face colour to a darker one.
+    void Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1, bool DarkSides, int RoundSize) override;
+    void Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1, int BevelSize, bool DarkSides,
+        int RoundSize) override;
+    void Cylinder(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool Dark3D) override;
+    void Cone(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool Dark3D,
+        int ConePercent) override;
+    void Pyramid(bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool DarkSides) override;
+    // A flat circle of the rounded radius at depth Z.
+    void Sphere(int X, int Y, int Z, double Radius) override;
+    // Draws nothing.
+    void Surface3D(TChtCanvasSurfaceStyle Style, bool SameBrush, bool CreateCached, bool AddNormals, int NumXValues,
+        int NumZValues, const TChtCanvasCalcPoints& CalcPoints, TChtCachedObject*& Cached) override;
+
+    // --- Pies -----------------------------------------------------------------------
+
+    // Degrees; a sweep of a whole turn is the ellipse.
+    void Pie(const TRect& R, double StartAngle, double EndAngle) override;
+    // Nothing for equal radial points.
+    void Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) override;
+    using TCanvas3D::Pie;
+    // Radians; HolePercent of the radii left open.
+    void Donut(int XCenter, int YCenter, int XRadius, int YRadius, double StartAngle, double EndAngle,
+        double HolePercent) override;
+    void Pie3D(int XCenter, int YCenter, int XRadius, int YRadius, int Z0, int Z1, double StartAngle,
+        double EndAngle, bool DarkSides, bool DrawSides, int DonutPercent, const TCustomChtGradient* Gradient,
+        int BevelPercent, TEdgeStyle EdgeStyle, TChtTransparency Transparency, int BevelBright, bool BevelBorder,
+        bool HideSides) override;
+    // The corners of the last plane or flat pie side.
+    const TFourPoints& PlanePoints() const { return IPoints; }
+
     double CharacterAngle = 0;          // extra turn of each character, degrees
     TFontQuality FontQuality = fqBest;  // for fonts asking for the default
     bool Pie3DUsingArcs = false;
     void* Tag = nullptr;                // for the canvas's owner
 
 protected:
+    friend class TPieDrawer;   // fills the flat sides through IPoints
+
     // A picture or gradient brush painted inside the (rounded) rectangle,
     // then the platform shape with the border (and the plain fill when
     // neither painted).
@@ -152,6 +234,10 @@ protected:
 
 private:
     void SetUpRotation();
+    // The side (and caps) of a cylinder, or of a cone whose top ring has
+    // ConePercent of the base's radii (a point at 0).
+    void DrawConeOrCylinder(
+        bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool Dark3D, int ConePercent);
 
     double s1 = 0, s2 = 0, s3 = 0;   // sines of -elevation, -rotation, tilt
     double c1 = 1, c2 = 1, c3 = 1;   // their cosines

@@ -1,0 +1,148 @@
+// Boxes and planes of the 3D chart canvas: four projected corners filled
+// with the pen and brush, a cube's faces drawn only when they turn to the
+// viewer, its sides optionally darkened by a gradient, and the thin cone,
+// sphere and surface operations.
+#include "widgets/chart/cht_canvas3d.h"
+
+#include "widgets/chart/color_shades.h"
+#include "widgets/chart/solid_settings.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace qel {
+
+namespace {
+
+// (p3 - p2) x (p1 - p2) of a face; positive when it turns to the viewer.
+std::int64_t FaceTurn(const TFourPoints& P)
+{
+    const std::int64_t ax = std::int64_t{P[3].X} - P[2].X;
+    const std::int64_t ay = std::int64_t{P[3].Y} - P[2].Y;
+    const std::int64_t bx = std::int64_t{P[1].X} - P[2].X;
+    const std::int64_t by = std::int64_t{P[1].Y} - P[2].Y;
+    return ax * by - bx * ay;
+}
+
+// The same turn taken about the first corner.
+std::int64_t TurnAboutFirst(const TFourPoints& P)
+{
+    const std::int64_t ax = std::int64_t{P[3].X} - P[0].X;
+    const std::int64_t ay = std::int64_t{P[3].Y} - P[0].Y;
+    const std::int64_t bx = std::int64_t{P[1].X} - P[0].X;
+    const std::int64_t by = std::int64_t{P[1].Y} - P[0].Y;
+    return ax * by - bx * ay;
+}
+
+} // namespace
+
+void TChtCanvas3D::PolygonFourPoints()
+{
+    Polygon(IPoints);
+}
+
+void TChtCanvas3D::PlaneWithZ(const TPoint& P1, const TPoint& P2, const TPoint& P3, const TPoint& P4, int Z)
+{
+    IPoints = {Calculate3DPosition(P1, Z), Calculate3DPosition(P2, Z), Calculate3DPosition(P3, Z),
+        Calculate3DPosition(P4, Z)};
+    PolygonFourPoints();
+}
+
+void TChtCanvas3D::RectangleWithZ(const TRect& Rect, int Z)
+{
+    IPoints = {Calculate3DPosition(Rect.Left, Rect.Top, Z), Calculate3DPosition(Rect.Right, Rect.Top, Z),
+        Calculate3DPosition(Rect.Right, Rect.Bottom, Z), Calculate3DPosition(Rect.Left, Rect.Bottom, Z)};
+    PolygonFourPoints();
+}
+
+void TChtCanvas3D::RectangleZ(int Left, int Top, int Bottom, int Z0, int Z1)
+{
+    IPoints = {Calculate3DPosition(Left, Top, Z0), Calculate3DPosition(Left, Top, Z1),
+        Calculate3DPosition(Left, Bottom, Z1), Calculate3DPosition(Left, Bottom, Z0)};
+    PolygonFourPoints();
+}
+
+void TChtCanvas3D::RectangleY(int Left, int Top, int Right, int Z0, int Z1)
+{
+    IPoints = {Calculate3DPosition(Left, Top, Z0), Calculate3DPosition(Right, Top, Z0),
+        Calculate3DPosition(Right, Top, Z1), Calculate3DPosition(Left, Top, Z1)};
+    PolygonFourPoints();
+}
+
+void TChtCanvas3D::Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1, bool DarkSides, int RoundSize)
+{
+    (void)RoundSize;
+    const auto P = [this](int X, int Y, int Z) { return Calculate3DPosition(X, Y, Z); };
+    const TPoint A = P(Left, Top, Z0);
+    const TPoint Bf = P(Right, Top, Z0);
+    const TPoint C = P(Right, Bottom, Z0);
+    const TPoint D = P(Right, Top, Z1);
+    const TColor FaceColor = Brush()->Style() == plat::bsSolid ? Brush()->Color() : GetBackColor();
+    const bool Clear = Brush()->Style() == plat::bsClear;
+
+    const auto FillSide = [&](TGradientDirection Direction, std::uint8_t Amount) {
+        if (!DarkSides) {
+            PolygonFourPoints();
+            return;
+        }
+        TChtGradient* Shade = Gradient();
+        Shade->SetDirection(Direction);
+        Shade->SetStartColor(FaceColor);
+        Shade->SetEndColor(DarkenColorBy(FaceColor, Amount));
+        Shade->SetVisible(true);
+        PolygonFourPoints();
+        Shade->SetVisible(false);
+    };
+
+    IPoints = {A, Bf, C, P(Left, Bottom, Z0)};
+    if (!Clear && FaceTurn(IPoints) <= 0) {
+        IPoints = {P(Left, Top, Z1), P(Right, Top, Z1), P(Right, Bottom, Z1), P(Left, Bottom, Z1)};
+    }
+    PolygonFourPoints();
+
+    IPoints = {Bf, D, P(Right, Bottom, Z1), C};
+    if (Clear || FaceTurn(IPoints) > 0) {
+        FillSide(gdLeftRight, DarkAmountHigh);
+    }
+    IPoints = {A, P(Left, Top, Z1), P(Left, Bottom, Z1), P(Left, Bottom, Z0)};
+    if (Clear || TurnAboutFirst(IPoints) > 0) {
+        FillSide(gdRightLeft, DarkAmountHigh);
+    }
+    const TFourPoints Top4{A, Bf, D, P(Left, Top, Z1)};
+    const std::int64_t TopTurn = (std::int64_t{A.X} - Bf.X) * (std::int64_t{D.Y} - Bf.Y)
+        - (std::int64_t{D.X} - Bf.X) * (std::int64_t{A.Y} - Bf.Y);
+    if (Clear || TopTurn > 0) {
+        IPoints = Top4;
+        FillSide(gdBottomTop, DarkAmountLow);
+    }
+    IPoints = {P(Left, Bottom, Z0), P(Left, Bottom, Z1), P(Right, Bottom, Z1), C};
+    if (Clear || FaceTurn(IPoints) < 0) {
+        FillSide(gdTopBottom, DarkAmountLow);
+    }
+}
+
+void TChtCanvas3D::Cube(
+    int Left, int Right, int Top, int Bottom, int Z0, int Z1, int BevelSize, bool DarkSides, int RoundSize)
+{
+    (void)BevelSize;
+    Cube(Left, Right, Top, Bottom, Z0, Z1, DarkSides, RoundSize);
+}
+
+void TChtCanvas3D::Sphere(int X, int Y, int Z, double Radius)
+{
+    if (!std::isfinite(Radius) || std::abs(Radius) > MaxSolidExtent) {
+        return;
+    }
+    const std::int64_t r = RoundToPixel(Radius);
+    EllipseWithZ(plat::SaturateInt(X - r), plat::SaturateInt(Y - r), plat::SaturateInt(X + r),
+        plat::SaturateInt(Y + r), Z);
+}
+
+void TChtCanvas3D::Surface3D(TChtCanvasSurfaceStyle Style, bool SameBrush, bool CreateCached, bool AddNormals,
+    int NumXValues, int NumZValues, const TChtCanvasCalcPoints& CalcPoints, TChtCachedObject*& Cached)
+{
+    (void)Style, (void)SameBrush, (void)CreateCached, (void)AddNormals, (void)NumXValues, (void)NumZValues;
+    (void)CalcPoints, (void)Cached;
+}
+
+} // namespace qel
