@@ -17,6 +17,7 @@
 #include "app/worker_slot.h"
 #include "foundations/byte_helpers.h"
 #include "platform/controls/form.h"
+#include "platform/resource_strings.h"
 
 #include <cstdint>
 #include <exception>
@@ -322,7 +323,11 @@ private:
     // The common part of every final message: the worker let go, the title back.
     void WorkerEnded(TWorkerSlot& Slot);
     void ReportProgress(TPgcMeter& Meter, plat::LPARAM Percent);
+    // A card reader's status message; Reading names what it reads, Finished
+    // is the step after its end.
+    void CardReaderStatus(plat::TMessage& Message, plat::PResString Reading, void (TfrmMain::*Finished)());
     void CardReadFailed(std::int32_t Code);
+    void DirectoryReadFinished();
     void DataReadFinished();
     void SaveFinished();
     void ShowErrorText(const std::string& Text);

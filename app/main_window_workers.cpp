@@ -81,33 +81,19 @@ void TfrmMain::StopWorkers()
 
 void TfrmMain::WMCardDirStatus(plat::TMessage& Message)
 {
-    switch (Message.WParam) {
-    case THREAD_STARTED:
-        lblInfo->SetCaption(LoadLanguageStr(&SReadCardDirectory));
-        ShowPage(PAGE_PROGRESS);
-        break;
-    case THREAD_PROGRESS:
-        ReportProgress(*omeProgress, Message.LParam);
-        break;
-    case THREAD_FINISHED:
-        WorkerEnded(FCardThread);
-        FillRecordTree();
-        ShowPage(PAGE_INFO);
-        break;
-    case THREAD_FAILED:
-        WorkerEnded(FCardThread);
-        CardReadFailed(ErrorCodeOf(Message.LParam));
-        break;
-    default:
-        break;
-    }
+    CardReaderStatus(Message, &SReadCardDirectory, &TfrmMain::DirectoryReadFinished);
 }
 
 void TfrmMain::WMCardDataStatus(plat::TMessage& Message)
 {
+    CardReaderStatus(Message, &SReadCardMemory, &TfrmMain::DataReadFinished);
+}
+
+void TfrmMain::CardReaderStatus(plat::TMessage& Message, plat::PResString Reading, void (TfrmMain::*Finished)())
+{
     switch (Message.WParam) {
     case THREAD_STARTED:
-        lblInfo->SetCaption(LoadLanguageStr(&SReadCardMemory));
+        lblInfo->SetCaption(LoadLanguageStr(Reading));
         ShowPage(PAGE_PROGRESS);
         break;
     case THREAD_PROGRESS:
@@ -115,7 +101,7 @@ void TfrmMain::WMCardDataStatus(plat::TMessage& Message)
         break;
     case THREAD_FINISHED:
         WorkerEnded(FCardThread);
-        DataReadFinished();
+        (this->*Finished)();
         break;
     case THREAD_FAILED:
         WorkerEnded(FCardThread);
@@ -169,6 +155,12 @@ void TfrmMain::CardReadFailed(std::int32_t Code)
         ShowErrorCode(Code);
     }
     ShowPage(PAGE_START);
+}
+
+void TfrmMain::DirectoryReadFinished()
+{
+    FillRecordTree();
+    ShowPage(PAGE_INFO);
 }
 
 void TfrmMain::DataReadFinished()
