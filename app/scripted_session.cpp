@@ -47,6 +47,12 @@ plat::TDialogKind DialogKindOf(const std::string& Kind)
                             : plat::TDialogKind::OpenFile;
 }
 
+bool IsAnswer(TScriptVerb Verb)
+{
+    return Verb == TScriptVerb::AnswerBox || Verb == TScriptVerb::AnswerOpen || Verb == TScriptVerb::AnswerOpenCancel ||
+           Verb == TScriptVerb::AnswerSave || Verb == TScriptVerb::AnswerSaveCancel;
+}
+
 std::string Quoted(const std::string& Text)
 {
     return "\"" + Text + "\"";
@@ -99,8 +105,17 @@ plat::IHost& TScriptedSession::OpenHost()
 {
     if (!FHost) {
         FHost = std::make_unique<plat::THeadlessHost>();
+        TakeLeadingAnswers();
     }
     return *FHost;
+}
+
+void TScriptedSession::TakeLeadingAnswers()
+{
+    while (FNext < FSteps.size() && IsAnswer(FSteps[FNext].Verb)) {
+        Answer(FSteps[FNext]);
+        ++FNext;
+    }
 }
 
 void TScriptedSession::Started(plat::TApplication& App, TfrmMain& Main, TInstanceActivation& Activation)
@@ -185,13 +200,10 @@ void TScriptedSession::RunSteps()
 
 TScriptedSession::TOutcome TScriptedSession::Perform(const TScriptStep& Step)
 {
-    switch (Step.Verb) {
-    case TScriptVerb::AnswerBox:
-    case TScriptVerb::AnswerOpen:
-    case TScriptVerb::AnswerOpenCancel:
-    case TScriptVerb::AnswerSave:
-    case TScriptVerb::AnswerSaveCancel:
+    if (IsAnswer(Step.Verb)) {
         return Answer(Step);
+    }
+    switch (Step.Verb) {
     case TScriptVerb::WaitPage:
     case TScriptVerb::WaitActivations:
     case TScriptVerb::WaitFile:

@@ -64,6 +64,9 @@ private:
         Failed,    // the run ends
     };
 
+    // The answers the script starts with, queued as soon as there is a host,
+    // so they also answer a box shown before the main window exists.
+    void TakeLeadingAnswers();
     // The host's step whenever the program is idle.
     void RunSteps();
     TOutcome Perform(const TScriptStep& Step);

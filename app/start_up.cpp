@@ -141,8 +141,8 @@ std::string BufferFolderName()
         return BufferFolder();
     }
     const std::string documents = plat::DocumentsFolder();
-    return (documents.empty() ? std::string() : AddBackslash(documents)) + "QEL/temp/" +
-           GetFileName(plat::ProgramPath()) + "/";
+    const std::string folder = "QEL/temp/" + GetFileName(plat::ProgramPath()) + "/";
+    return (documents.empty() ? std::string("<documents folder>/") : AddBackslash(documents)) + folder;
 }
 
 } // namespace qel
