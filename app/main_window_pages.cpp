@@ -5,7 +5,6 @@
 #include "app/main_window.h"
 
 #include "app/validate_edit.h"
-#include "app/wizard_page.h"
 #include "app/wizard_page_layout.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/check_box.h"
@@ -40,7 +39,7 @@ constexpr int NOTE_HEIGHT = 48;
 
 TPgcTabPage* NewPage(TPgcNotebook& Notebook, const std::string& Name)
 {
-    auto* page = new TWizardPage(&Notebook);
+    auto* page = new TPgcTabPage(&Notebook);
     page->SetName(Name);
     // The notebook places its pages once it has a window; until then the
     // page has the client area's size, so the layout below can use it.

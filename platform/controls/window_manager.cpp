@@ -926,7 +926,9 @@ void MapWindowPoints(HWND from, HWND to, TPoint* points, int count)
 namespace {
 
 // The deepest window under a point of parent's client area whose hit test
-// is not transparent; parent itself when no child takes the point.
+// is not transparent; parent itself when no child takes the point. A
+// transparent window's own surface lets the point through to the windows
+// beneath it, its children still take theirs.
 HWND DeepestAt(TWindowManager& manager, HWND parent, TPoint screenPoint, bool skipDisabled)
 {
     TWindowRecord* record = manager.Find(parent);
@@ -944,10 +946,14 @@ HWND DeepestAt(TWindowManager& manager, HWND parent, TPoint screenPoint, bool sk
         if (!rect.Contains(screenPoint.X, screenPoint.Y)) {
             continue;
         }
+        const HWND deepest = DeepestAt(manager, child, screenPoint, skipDisabled);
+        if (deepest != child) {
+            return deepest;
+        }
         if (SendMessage(child, WM_NCHITTEST, 0, PointToLParam(screenPoint.X, screenPoint.Y)) == HTTRANSPARENT) {
             continue;
         }
-        return DeepestAt(manager, child, screenPoint, skipDisabled);
+        return child;
     }
     return parent;
 }

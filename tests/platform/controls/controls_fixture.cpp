@@ -45,6 +45,10 @@ void TSpyControl::WndProc(TMessage& message)
         message.Result = MouseActivate;
         return;
     }
+    if (message.Msg == WM_NCHITTEST && HitTest != 0) {
+        message.Result = HitTest;
+        return;
+    }
     TCustomControl::WndProc(message);
 }
 

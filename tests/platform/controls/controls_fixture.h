@@ -40,6 +40,7 @@ public:
 
     LRESULT DialogCode = 0;          // answer to WM_GETDLGCODE
     LRESULT MouseActivate = 0;       // non-zero: answer to WM_MOUSEACTIVATE
+    LRESULT HitTest = 0;             // non-zero: answer to WM_NCHITTEST
     std::vector<std::string>* Destroyed = nullptr;  // notes the name when freed
     std::function<void()> WhenFreed;                // runs as it is freed
 

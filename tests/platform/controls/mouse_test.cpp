@@ -77,6 +77,39 @@ TEST_F(TMouseTest, TheDeepestVisibleEnabledControlTakesTheClick)
     }
 }
 
+// A window transparent to hit tests hands presses on its own surface to
+// what lies beneath, while its children take their own.
+TEST_F(TMouseTest, ATransparentWindowsChildrenStillTakeTheirClicks)
+{
+    TForm* form = NewForm("Form1");
+    NewSpy(form, "Below", Rect(0, 0, 400, 300));
+    TSpyControl* page = NewSpy(form, "Page", Rect(0, 0, 400, 300));
+    page->HitTest = HTTRANSPARENT;
+    NewSpy(page, "Button", Rect(20, 20, 120, 60));
+    TSpyControl* frame = NewSpy(page, "Frame", Rect(200, 100, 380, 280));
+    frame->HitTest = HTTRANSPARENT;
+    NewSpy(frame, "Edit", Rect(10, 10, 100, 40));
+    Pump();
+    struct TCase {
+        TPoint FormPoint;
+        const char* Expected;
+    };
+    const TCase cases[] = {
+        {{40, 30}, "Button"},   // a child of the transparent page
+        {{220, 120}, "Edit"},   // two transparent levels down
+        {{300, 250}, "Below"},  // the transparent frame's own surface
+        {{150, 200}, "Below"},  // the transparent page's own surface
+    };
+    for (const TCase& each : cases) {
+        Log.clear();
+        Host.Click(form->ClientToScreen(each.FormPoint));
+        Pump();
+        const auto downs = Sequence({WM_LBUTTONDOWN});
+        ASSERT_FALSE(downs.empty()) << each.Expected;
+        EXPECT_EQ(downs.back(), std::string(each.Expected) + ":WM_LBUTTONDOWN");
+    }
+}
+
 TEST_F(TMouseTest, APressCapturesTheMouseUntilTheRelease)
 {
     TForm* form = NewForm("Form1");
