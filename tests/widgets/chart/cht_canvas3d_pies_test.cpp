@@ -2,9 +2,9 @@
 // radial points, donut outlines as device paths, and 3D slices by their
 // whole-degree angles, hole and bevel rectangles, hidden faces, blending,
 // dark sides, edge hook and the order in which their sides are drawn.
-#include "chart_bitmap_fixture.h"
 #include "shape_canvas_scene.h"
 
+#include "widgets/chart/chart_blend.h"
 #include "widgets/chart/color_shades.h"
 #include "widgets/chart/pie3d_drawer.h"
 
@@ -335,6 +335,49 @@ TEST(ChtCanvas3DPies, TheEdgeHookIsCalledOnlyForAnEdgeOrAVisibleGradient)
             false);
         EXPECT_EQ(Scene.Canvas.PieEdges, Case.Calls) << "style " << Case.Style;
     }
+}
+
+TEST(ChtCanvas3DPies, AnOpaqueSliceLeavesAnOuterBlendAlone)
+{
+    TSliceScene Scene;
+    auto Outer = Scene.Canvas.BeginBlending(TRect{0, 0, 50, 50}, 30);
+    ASSERT_EQ(Scene.Canvas.TransparencyDepth(), 1u);
+    Scene.Draw(200, 340, 0);
+    EXPECT_EQ(Scene.Canvas.TransparencyDepth(), 1u) << "no blend begun, none ended";
+    Scene.Draw(200, 340, 60);
+    EXPECT_EQ(Scene.Canvas.TransparencyDepth(), 1u);
+    Scene.Canvas.EndBlending(std::move(Outer));
+    EXPECT_EQ(Scene.Canvas.TransparencyDepth(), 0u);
+}
+
+TEST(ChtCanvas3DPies, AFlatSliceKeepsItsRimUnprojected)
+{
+    TShapeScene Scene;
+    Scene.Begin(true, 100);
+    Scene.Canvas.Pie3D(50, 50, 30, 30, 5, 5, 0, std::numbers::pi / 2, false, false, 0, nullptr, 0, edNone, 0, 0,
+        false, false);
+    ASSERT_EQ(Scene.Canvas.Fills.size(), 1u) << "only the top face";
+    const TPointArray& Top = Scene.Canvas.Fills[0].Points;
+    EXPECT_EQ(Top.front(), Scene.Canvas.Calculate3DPosition(50, 50, 0)) << "the centre is projected";
+    EXPECT_EQ(Top[1], (TPoint{80, 50})) << "the rim at 0 degrees is not";
+    EXPECT_EQ(Top[Top.size() - 2], (TPoint{50, 20}));
+}
+
+TEST(ChtCanvas3DPies, ArcPathsDrawTheTopAndTheNearSideWhenAsked)
+{
+    TSliceScene Scene;
+    Scene.Canvas.Pie3DUsingArcs = true;
+    Scene.Draw(200, 340, 0, 0);
+    std::string Names;
+    for (const auto& Call : Scene.Recorder.Calls()) {
+        if (Call.Name == "BeginPath" || Call.Name == "ArcTo" || Call.Name == "StrokeAndFillPath") {
+            Names += Call.Name + " ";
+        }
+    }
+    EXPECT_EQ(Names, "BeginPath ArcTo ArcTo StrokeAndFillPath BeginPath ArcTo StrokeAndFillPath ")
+        << "the near outer side, then the top face";
+    EXPECT_EQ(Scene.PixelColor(60, 62), clRed);
+    EXPECT_EQ(Scene.PixelColor(60, 94), clRed) << "the near side, below the rim";
 }
 
 TEST(ChtCanvas3DPies, BadNumbersDrawNothing)
