@@ -14,24 +14,18 @@ namespace qel {
 
 namespace {
 
-// (p3 - p2) x (p1 - p2) of a face; positive when it turns to the viewer.
-std::int64_t FaceTurn(const TFourPoints& P)
+// (C - Pivot) x (A - Pivot), exact: positive when A, Pivot, C turn to the
+// viewer.
+std::int64_t TurnAbout(const TPoint& A, const TPoint& Pivot, const TPoint& C)
 {
-    const std::int64_t ax = std::int64_t{P[3].X} - P[2].X;
-    const std::int64_t ay = std::int64_t{P[3].Y} - P[2].Y;
-    const std::int64_t bx = std::int64_t{P[1].X} - P[2].X;
-    const std::int64_t by = std::int64_t{P[1].Y} - P[2].Y;
-    return ax * by - bx * ay;
+    return (std::int64_t{C.X} - Pivot.X) * (std::int64_t{A.Y} - Pivot.Y)
+        - (std::int64_t{A.X} - Pivot.X) * (std::int64_t{C.Y} - Pivot.Y);
 }
 
-// The same turn taken about the first corner.
-std::int64_t TurnAboutFirst(const TFourPoints& P)
+// A face's orientation, taken about its third corner.
+std::int64_t FaceTurn(const TFourPoints& P)
 {
-    const std::int64_t ax = std::int64_t{P[3].X} - P[0].X;
-    const std::int64_t ay = std::int64_t{P[3].Y} - P[0].Y;
-    const std::int64_t bx = std::int64_t{P[1].X} - P[0].X;
-    const std::int64_t by = std::int64_t{P[1].Y} - P[0].Y;
-    return ax * by - bx * ay;
+    return TurnAbout(P[1], P[2], P[3]);
 }
 
 } // namespace
@@ -105,14 +99,11 @@ void TChtCanvas3D::Cube(int Left, int Right, int Top, int Bottom, int Z0, int Z1
         FillSide(gdLeftRight, DarkAmountHigh);
     }
     IPoints = {A, P(Left, Top, Z1), P(Left, Bottom, Z1), P(Left, Bottom, Z0)};
-    if (Clear || TurnAboutFirst(IPoints) > 0) {
+    if (Clear || TurnAbout(IPoints[1], IPoints[0], IPoints[3]) > 0) {
         FillSide(gdRightLeft, DarkAmountHigh);
     }
-    const TFourPoints Top4{A, Bf, D, P(Left, Top, Z1)};
-    const std::int64_t TopTurn = (std::int64_t{A.X} - Bf.X) * (std::int64_t{D.Y} - Bf.Y)
-        - (std::int64_t{D.X} - Bf.X) * (std::int64_t{A.Y} - Bf.Y);
-    if (Clear || TopTurn > 0) {
-        IPoints = Top4;
+    if (Clear || TurnAbout(D, Bf, A) > 0) {
+        IPoints = {A, Bf, D, P(Left, Top, Z1)};
         FillSide(gdBottomTop, DarkAmountLow);
     }
     IPoints = {P(Left, Bottom, Z0), P(Left, Bottom, Z1), P(Right, Bottom, Z1), C};

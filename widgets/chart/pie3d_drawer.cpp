@@ -82,10 +82,7 @@ void TPieDrawer::SetDonutRect(const TRect& R)
 {
     z0DonutRect = R;
     z1DonutRect = MovedDown(R, zPos);
-    startD0 = PieStartPoint(z0DonutRect);
-    endD0 = PieEndPoint(z0DonutRect);
-    startD1 = PieStartPoint(z1DonutRect);
-    endD1 = PieEndPoint(z1DonutRect);
+    SetEnds(z0DonutRect, z1DonutRect, startD0, endD0, startD1, endD1);
     isDonut = true;
 }
 
@@ -93,21 +90,24 @@ void TPieDrawer::SetBevelRect(const TRect& R, int dy)
 {
     z0BevelRect = R;
     z1BevelRect = MovedDown(z0Rect, dy);
-    startB0 = PieStartPoint(z0BevelRect);
-    endB0 = PieEndPoint(z0BevelRect);
-    startB1 = PieStartPoint(z1BevelRect);
-    endB1 = PieEndPoint(z1BevelRect);
+    SetEnds(z0BevelRect, z1BevelRect, startB0, endB0, startB1, endB1);
     hasBevel = true;
+}
+
+void TPieDrawer::SetEnds(const TRect& Top, const TRect& Bottom, TPoint& Start0, TPoint& End0, TPoint& Start1,
+    TPoint& End1) const
+{
+    Start0 = PieStartPoint(Top);
+    End0 = PieEndPoint(Top);
+    Start1 = PieStartPoint(Bottom);
+    End1 = PieEndPoint(Bottom);
 }
 
 void TPieDrawer::CalcPiePoints(const TPoint& P)
 {
     middle0 = ICanvas.Calculate3DPosition(P.X, P.Y, zPos);
     middle1 = ICanvas.Calculate3DPosition(P.X, P.Y + zPos, zPos);
-    start0 = PieStartPoint(z0Rect);
-    end0 = PieEndPoint(z0Rect);
-    start1 = PieStartPoint(z1Rect);
-    end1 = PieEndPoint(z1Rect);
+    SetEnds(z0Rect, z1Rect, start0, end0, start1, end1);
     sweepAngle = iEndAngle - iStartAngle;
 }
 

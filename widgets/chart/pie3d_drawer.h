@@ -54,6 +54,10 @@ public:
 private:
     void SetDonutRect(const TRect& R);
     void SetBevelRect(const TRect& R, int dy);
+    // The rim points at the start and end angles of a top and a bottom
+    // rectangle.
+    void SetEnds(const TRect& Top, const TRect& Bottom, TPoint& Start0, TPoint& End0, TPoint& Start1,
+        TPoint& End1) const;
     TPoint RimPoint(const TRect& R, int Degree) const;
     TPoint PieStartPoint(const TRect& R) const { return RimPoint(R, iStartAngle); }
     TPoint PieEndPoint(const TRect& R) const { return RimPoint(R, iEndAngle); }
