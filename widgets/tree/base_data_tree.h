@@ -478,6 +478,8 @@ public:
     // recursive all descendants.
     void InvalidateChildren(PDataNode node, bool recursive);
     void InvalidateColumn(TColumnIndex column);
+    // From the node's row to the client's bottom (everything for nullptr).
+    virtual void InvalidateToBottom(PDataNode node);
     // Repaints the node's row at once.
     void RepaintNode(PDataNode node);
 
@@ -597,6 +599,9 @@ protected:
     void WMNCCalcSize(plat::TMessage& message);
     void WMNCHitTest(plat::TMessage& message);
     void WMSize(plat::TMessage& message);
+    void WMNCPaint(plat::TMessage& message);
+    // The header band: button faces and captions of the visible columns.
+    void PaintHeaderBand(plat::TCanvas& canvas);
     void CMFontChanged(plat::TMessage& message);
     // The header's reaction to a new client size.
     void HeaderSizeChanged();
@@ -848,7 +853,6 @@ protected:
     std::int64_t GetNodeTop(PDataNode node);
 
     // ---- what editing and accessibility answer; the base has no editor ----
-    virtual void InvalidateToBottom(PDataNode node);
     virtual void CancelEditNode();
     // False when a running edit refuses to end.
     virtual bool EndEditNode() { return true; }

@@ -3,6 +3,9 @@
 // the selection rules, the column events and what a width change repaints.
 #include "widgets/tree/base_data_tree.h"
 
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/gdi_constants.h"
+#include "platform/canvas/graphics_objects.h"
 #include "platform/controls/control_messages.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_messages.h"
@@ -178,6 +181,54 @@ void TBaseDataTree::WMNCHitTest(plat::TMessage& message)
     plat::ScreenToClient(Handle(), point);
     if (FHeader->InHeader(point)) {
         message.Result = plat::HTBORDER;
+    }
+}
+
+void TBaseDataTree::WMNCPaint(plat::TMessage& message)
+{
+    Inherited(message);
+    if (!FHeader->Options().Contains(hoVisible) || !HandleAllocated() || FHeaderRect.IsEmpty()) {
+        return;
+    }
+    plat::HDC dc = plat::GetWindowDC(Handle());
+    if (dc == nullptr) {
+        return;
+    }
+    plat::TCanvas canvas(dc);
+    PaintHeaderBand(canvas);
+    canvas.SetHandle(nullptr);
+    plat::ReleaseDC(Handle(), dc);
+}
+
+void TBaseDataTree::PaintHeaderBand(plat::TCanvas& canvas)
+{
+    // A plain band of buttons with their captions; the header's own styles,
+    // images and sort glyphs are drawn by the header painting.
+    canvas.Brush()->SetColor(FHeader->Background());
+    canvas.FillRect(FHeaderRect);
+    canvas.Font()->Assign(FHeader->Font());
+    canvas.Brush()->SetStyle(plat::bsClear);
+    const int fixedWidth = FHeader->Columns().GetVisibleFixedWidth();
+    for (const TDataTreeColumn* column : FHeader->Columns().GetVisibleColumns()) {
+        plat::TRect r = column->GetRect();
+        if (!column->IsFixed()) {
+            r = plat::OffsetRect(r, -FEffectiveOffsetX, 0);
+            if (r.Right <= FHeaderRect.Left + fixedWidth) {
+                continue;
+            }
+        }
+        canvas.Pen()->SetColor(plat::clBtnHighlight);
+        canvas.MoveTo(r.Left, r.Bottom - 1);
+        canvas.LineTo(r.Left, r.Top);
+        canvas.LineTo(r.Right - 1, r.Top);
+        canvas.Pen()->SetColor(plat::clBtnShadow);
+        canvas.MoveTo(r.Right - 1, r.Top);
+        canvas.LineTo(r.Right - 1, r.Bottom - 1);
+        canvas.LineTo(r.Left - 1, r.Bottom - 1);
+        plat::TRect text = plat::InflateRect(r, -column->Margin(), 0);
+        canvas.RequireState();
+        canvas.Handle()->DrawText(column->Text(), text,
+                                  plat::DT_SINGLELINE | plat::DT_VCENTER | plat::DT_END_ELLIPSIS | plat::DT_NOPREFIX);
     }
 }
 

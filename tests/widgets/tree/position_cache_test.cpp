@@ -281,12 +281,12 @@ TEST_F(PositionCache, ATreeFreedDuringTheRebuildIsLeftAlone)
 
 TEST_F(PositionCache, AnErrorOfTheApplicationReachesItsHandler)
 {
+    // A paint measures the rows on screen as well; the worker is watched alone.
+    Form->Hide();
     Tree->SetRootNodeCount(2100);
     ASSERT_TRUE(WaitForCache());
     std::vector<std::string> errors;
     App.OnException = [&](plat::TObject*, const std::exception& error) { errors.push_back(error.what()); };
-    // A paint measures the rows on screen as well; the worker is watched alone.
-    Form->Hide();
     Tree->OnMeasureItem = +[](plat::TObject*, plat::TCanvas*, PDataNode, TDimension&) {
         throw std::runtime_error("measuring failed");
     };
@@ -295,6 +295,8 @@ TEST_F(PositionCache, AnErrorOfTheApplicationReachesItsHandler)
     // Measured first by the worker, as it rebuilds the cache.
     Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() + TDTMiscOptions{toVariableNodeHeight});
     ASSERT_TRUE(WaitForValidationEnd(before));
+    // A validation interrupted by the scroll-bar update may end first.
+    PumpUntil([&errors] { return !errors.empty(); });
     EXPECT_EQ(errors, std::vector<std::string>{"measuring failed"});
     EXPECT_FALSE(Tree->TreeStates().Contains(tsUseCache));
     EXPECT_EQ(TWorkerThread::Instance(), worker) << "the worker goes on";
@@ -303,11 +305,11 @@ TEST_F(PositionCache, AnErrorOfTheApplicationReachesItsHandler)
 
 TEST_F(PositionCache, AWorkerKilledByAForeignErrorIsReplaced)
 {
+    // A paint measures the rows on screen as well; the worker is watched alone.
+    Form->Hide();
     Tree->SetRootNodeCount(2100);
     ASSERT_TRUE(WaitForCache());
     bool raise = true;
-    // A paint measures the rows on screen as well; the worker is watched alone.
-    Form->Hide();
     Tree->OnMeasureItem = [&](plat::TObject*, plat::TCanvas*, PDataNode, TDimension&) {
         if (raise) {
             raise = false;

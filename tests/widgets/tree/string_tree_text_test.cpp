@@ -1,0 +1,146 @@
+// The string tree's texts: the default text, the order of the text events,
+// static texts, paths, the measured width and the cache of the main
+// column's width with every point that clears it.
+#include "tests/widgets/tree/tree_fixture.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/graphics_objects.h"
+
+#include <string>
+#include <vector>
+
+namespace qel::tree_test {
+namespace {
+
+class StringTreeText : public TreeTest {
+protected:
+    StringTreeText()
+    {
+        Tree->OnGetText = [this](plat::TObject*, PDataNode node, TColumnIndex column, TDSTTextType type,
+                                 std::string& text) {
+            ++Requests;
+            if (type == ttStatic) {
+                text = "static";
+            } else if (Texts) {
+                text = "n" + std::to_string(Tree->AbsoluteIndex(node)) + "c" + std::to_string(column);
+            }
+        };
+    }
+
+    int MeasuredWidth(const std::string& text)
+    {
+        plat::TBitmap bitmap(1, 1);
+        bitmap.Canvas()->Font()->Assign(Tree->Font());
+        return bitmap.Canvas()->TextWidth(text);
+    }
+
+    bool Texts = true;
+    int Requests = 0;
+};
+
+TEST_F(StringTreeText, DefaultTextUnlessTheApplicationSetsOne)
+{
+    Tree->SetRootNodeCount(2);
+    const PDataNode first = Tree->GetFirst();
+    EXPECT_EQ(Tree->GetText(first, NoColumn), "n0c-1");
+    Texts = false;
+    EXPECT_EQ(Tree->DefaultText(), "Node");
+    EXPECT_EQ(Tree->GetText(first, 0), "Node");
+    Tree->SetDefaultText("");
+    EXPECT_EQ(Tree->GetText(first, 0), "");
+    EXPECT_THROW(Tree->GetText(nullptr, 0), EAssertionFailed);
+
+    // The cell text event goes first and alone.
+    Tree->OnGetCellText = +[](plat::TObject*, TDSTGetCellTextEventArgs& e) { e.CellText = "cell"; };
+    Requests = 0;
+    EXPECT_EQ(Tree->GetText(first, 0), "cell");
+    EXPECT_EQ(Requests, 0);
+}
+
+TEST_F(StringTreeText, StaticTextOnlyWithItsOption)
+{
+    Tree->SetRootNodeCount(1);
+    const PDataNode node = Tree->GetFirst();
+    EXPECT_EQ(Tree->GetStaticText(node, 0), "");
+    Tree->TreeOptions()->SetStringOptions(Tree->TreeOptions()->StringOptions() + TDTStringOptions{toShowStaticText});
+    EXPECT_EQ(Tree->GetStaticText(node, 0), "static");
+}
+
+TEST_F(StringTreeText, PathJoinsTheTextsFromTheTopLevelDown)
+{
+    Tree->SetRootNodeCount(2);
+    const PDataNode second = Tree->GetFirst()->fNextSibling;
+    Tree->SetChildCount(second, 1);
+    const PDataNode child = Tree->GetFirstChild(second);
+    EXPECT_EQ(Tree->Path(second, 0, '/'), "n1c0/");
+    EXPECT_EQ(Tree->Path(child, 0, '/'), "n1c0/n2c0/");
+    EXPECT_EQ(Tree->Path(nullptr, 0, '\\'), "\\");
+}
+
+TEST_F(StringTreeText, NodeWidthIsTheMeasuredTextAndTheMarginsCachedForTheMainColumn)
+{
+    ShowForm();
+    Tree->SetRootNodeCount(3);
+    const PDataNode node = Tree->GetFirst();
+    const int expected = MeasuredWidth("n0c-1") + 2 * Tree->TextMargin();
+    EXPECT_EQ(Tree->CachedTextWidth(node), 0);
+    EXPECT_EQ(Tree->GetDisplayRect(node, NoColumn, true).Width(), expected);
+    EXPECT_EQ(Tree->CachedTextWidth(node), expected);
+    Requests = 0;
+    EXPECT_EQ(Tree->GetDisplayRect(node, NoColumn, true).Width(), expected);
+    EXPECT_EQ(Requests, 0) << "the cached width asks for no text";
+    Texts = false;
+    Tree->SetText(node, 0, "ignored");
+    EXPECT_EQ(Tree->CachedTextWidth(node), 0) << "a new text clears the cache";
+    EXPECT_EQ(Tree->GetDisplayRect(node, NoColumn, true).Width(), MeasuredWidth("Node") + 2 * Tree->TextMargin());
+}
+
+TEST_F(StringTreeText, WidthCacheIsClearedWhereverTheTextMayChange)
+{
+    ShowForm();
+    Tree->Header()->Columns().Add();
+    Tree->Header()->Columns().Add();
+    Tree->SetRootNodeCount(3);
+    struct TCase {
+        const char* name;
+        void (*apply)(TTestTree&, PDataNode);
+        bool allNodes; // the change clears every node's cache
+    };
+    const std::vector<TCase> cases = {
+        {"InvalidateNode", [](TTestTree& t, PDataNode n) { t.InvalidateNode(n); }, false},
+        {"ReinitNode", [](TTestTree& t, PDataNode n) { t.ReinitNode(n, false); }, false},
+        {"child count", [](TTestTree& t, PDataNode n) { t.SetChildCount(n, 2); }, false},
+        {"main column", [](TTestTree& t, PDataNode) { t.Header()->SetMainColumn(1); }, true},
+        {"font", [](TTestTree& t, PDataNode) { t.Font()->SetHeight(t.Font()->Height() - 3); }, true},
+    };
+    for (const TCase& each : cases) {
+        SCOPED_TRACE(each.name);
+        const PDataNode node = Tree->GetFirst();
+        const PDataNode other = node->fNextSibling;
+        for (PDataNode run : {node, other}) {
+            Tree->GetDisplayRect(run, Tree->Header()->MainColumn(), true);
+            ASSERT_NE(Tree->CachedTextWidth(run), 0);
+        }
+        each.apply(*Tree, node);
+        EXPECT_EQ(Tree->CachedTextWidth(node), 0);
+        EXPECT_EQ(Tree->CachedTextWidth(other) == 0, each.allNodes);
+    }
+}
+
+TEST_F(StringTreeText, OtherColumnsAreMeasuredEachTime)
+{
+    ShowForm();
+    Tree->Header()->Columns().Add();
+    Tree->Header()->Columns().Add();
+    Tree->SetRootNodeCount(1);
+    const PDataNode node = Tree->GetFirst();
+    Requests = 0;
+    Tree->GetDisplayRect(node, 1, true);
+    Tree->GetDisplayRect(node, 1, true);
+    EXPECT_EQ(Requests, 2);
+    EXPECT_EQ(Tree->CachedTextWidth(node), 0) << "only the main column is cached";
+}
+
+} // namespace
+} // namespace qel::tree_test

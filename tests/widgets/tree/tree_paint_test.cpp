@@ -1,0 +1,450 @@
+// Painting the record tree headless into a 32-bit bitmap: rows at their
+// tops, the selection fill, shortened texts, the empty-list message, rows
+// the application draws itself, selected-only paints, full-row selection,
+// grid lines, the fixed column, failing paint events, and what a change
+// marks for repainting.
+#include "tests/widgets/tree/record_tree_fixture.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/graphics_objects.h"
+#include "platform/canvas/pixel_surface.h"
+#include "platform/canvas/region.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_paint.h"
+#include "platform/hosts/headless/headless_host.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qel::tree_test {
+namespace {
+
+constexpr int kWidth = 520;
+constexpr int kHeight = 200;
+
+plat::COLORREF Rgb(plat::TColor color)
+{
+    return static_cast<plat::COLORREF>(plat::ColorToRGB(color)) & 0xFFFFFF;
+}
+
+// The colour at (x, y) of a 32-bit bitmap as an RGB value.
+plat::COLORREF PixelOf(plat::TBitmap& bitmap, int x, int y)
+{
+    const std::uint8_t* p = bitmap.ScanLine(y) + 4 * x;
+    return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+}
+
+plat::COLORREF Blend(plat::COLORREF under, plat::COLORREF over, int alpha)
+{
+    plat::COLORREF result = 0;
+    for (int shift : {0, 8, 16}) {
+        const int d = static_cast<int>((under >> shift) & 0xFF);
+        const int s = static_cast<int>((over >> shift) & 0xFF);
+        result |= static_cast<plat::COLORREF>(((256 - alpha) * d + alpha * s) / 256) << shift;
+    }
+    return result;
+}
+
+class TreePaint : public RecordTreeTest {
+protected:
+    TreePaint()
+    {
+        // The record page's set-up: four columns, header 15 high.
+        TDataTreeColumns& columns = Tree->Header()->Columns();
+        columns.BeginUpdate();
+        for (int minWidth : {200, 150, 80, 80}) {
+            columns.Add()->SetMinWidth(minWidth);
+        }
+        columns.EndUpdate();
+        Tree->Header()->SetHeight(15);
+        Tree->OnGetText = [this](plat::TObject*, PDataNode node, TColumnIndex column, TDSTTextType, std::string& text) {
+            const TRecordNodeData* data = Tree->GetNodeData<TRecordNodeData>(node);
+            switch (column) {
+            case 0:
+                text = data->Caption;
+                break;
+            case 1:
+                text = data->Time;
+                break;
+            case 2:
+                text = data->Pages;
+                break;
+            default:
+                text = data->Pos;
+                break;
+            }
+        };
+        Tree->OnDrawText = [this](plat::TObject*, plat::TCanvas*, PDataNode node, TColumnIndex column,
+                                  const std::string& text, const plat::TRect&, bool&) {
+            Drawn[{node, column}] = text;
+            ++DrawCalls;
+        };
+        Tree->SetBounds(0, 0, kWidth, kHeight);
+        Fill(SerialsABA);
+        Tree->FullExpand();
+        Row = Tree->DefaultNodeHeight();
+    }
+
+    // One paint of the whole tree area into Target.
+    void PaintAll(TDTInternalPaintOptions options = {poColumnColor, poDrawFocusRect, poDrawSelection, poGridLines})
+    {
+        Drawn.clear();
+        DrawCalls = 0;
+        Tree->PaintTree(*Target.Canvas(), plat::Rect(0, 0, kWidth, kHeight), plat::Point(0, 0), options);
+    }
+
+    void FillTarget(plat::TColor color)
+    {
+        Target.Canvas()->Brush()->SetColor(color);
+        Target.Canvas()->FillRect(plat::Rect(0, 0, kWidth, kHeight));
+    }
+
+    void SetPaint(TDTPaintOptions add, TDTPaintOptions remove = {})
+    {
+        Tree->TreeOptions()->SetPaintOptions(Tree->TreeOptions()->PaintOptions() + add - remove);
+    }
+
+    plat::COLORREF Background() { return Rgb(Tree->Colors()->BackGroundColor()); }
+    std::string DrawnText(PDataNode node, TColumnIndex column) { return Drawn[{node, column}]; }
+    std::size_t DrawnCount(PDataNode node, TColumnIndex column) const { return Drawn.count({node, column}); }
+
+    plat::TBitmap Target{kWidth, kHeight, plat::pf32bit};
+    std::map<std::pair<PDataNode, TColumnIndex>, std::string> Drawn;
+    int DrawCalls = 0;
+    int Row = 19;
+};
+
+TEST_F(TreePaint, RowsLieAtMultiplesOfTheNodeHeightWithTheirTexts)
+{
+    PaintAll();
+    std::vector<PDataNode> rows;
+    for (PDataNode node = Tree->GetFirstVisible(); node != nullptr; node = Tree->GetNextVisible(node)) {
+        rows.push_back(node);
+    }
+    const std::size_t onScreen = static_cast<std::size_t>((kHeight + Row - 1) / Row);
+    ASSERT_GT(rows.size(), onScreen);
+    for (std::size_t i = 0; i < onScreen; ++i) {
+        EXPECT_EQ(Tree->GetDisplayRect(rows[i], NoColumn, false).Top, static_cast<int>(i) * Row);
+        EXPECT_EQ(DrawnText(rows[i], 0), Tree->GetNodeData<TRecordNodeData>(rows[i])->Caption) << i;
+    }
+    EXPECT_EQ(DrawnCount(rows[onScreen], 0), 0u) << "rows below the window are not painted";
+    EXPECT_EQ(DrawnText(Records(0)[0], 1), "17.05.2024 08:30:00");
+    EXPECT_EQ(DrawnText(Records(0)[0], 2), "42");
+
+    // Some pixel of each painted row's caption differs from the background.
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int top = static_cast<int>(i) * Row;
+        bool inked = false;
+        for (int y = top; y < top + Row && !inked; ++y) {
+            for (int x = 0; x < 200 && !inked; ++x) {
+                inked = PixelOf(Target, x, y) != Background();
+            }
+        }
+        EXPECT_TRUE(inked) << "row " << i;
+    }
+}
+
+TEST_F(TreePaint, TheSelectedLoggerGetsTheBlendedSelectionInItsTextBox)
+{
+    SetPaint({toUseBlendedSelection});
+    Tree->SetSelected(Loggers[1], true);
+    PaintAll();
+    const plat::TRect text = Tree->GetDisplayRect(Loggers[1], 0, true);
+    // The first pixels of the text box are the left text margin, free of ink.
+    const plat::COLORREF selection = Blend(Background(), Rgb(Tree->Colors()->UnfocusedSelectionColor()),
+                                           Tree->SelectionBlendFactor());
+    EXPECT_EQ(PixelOf(Target, text.Left + 1, text.Top + 1), selection);
+    EXPECT_EQ(PixelOf(Target, text.Left - 2, text.Top + 1), Background()) << "left of the text box";
+    EXPECT_EQ(PixelOf(Target, text.Right + 2, text.Top + 1), Background()) << "right of the text box";
+    const plat::TRect other = Tree->GetDisplayRect(Loggers[0], 0, true);
+    EXPECT_EQ(PixelOf(Target, other.Left + 1, other.Top + 1), Background()) << "unselected";
+}
+
+TEST_F(TreePaint, ANarrowedColumnShowsTheLongestFittingPrefixWithAnEllipsis)
+{
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(10);
+    time->SetWidth(70);
+    PaintAll();
+    const std::string full = "17.05.2024 08:30:00";
+    const std::string shown = DrawnText(Records(0)[0], 1);
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+    const std::string prefix = shown.substr(0, shown.size() - 3);
+    EXPECT_EQ(full.compare(0, prefix.size(), prefix), 0) << shown;
+    plat::TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(Tree->Font());
+    const int room = 70 - 2 * Tree->TextMargin() - 1 /* the cell's excluded right edge */;
+    EXPECT_LE(measure.Canvas()->TextWidth(shown), room);
+    const std::string longer = full.substr(0, prefix.size() + 1) + "...";
+    EXPECT_GT(measure.Canvas()->TextWidth(longer), room) << "one more character would not fit";
+    EXPECT_EQ(DrawnText(Records(0)[0], 2), "42") << "other cells are whole";
+}
+
+TEST_F(TreePaint, EmptyListMessageInTheEnlargedFont)
+{
+    Tree->Clear();
+    FillTarget(plat::clBlack);
+    PaintAll();
+    for (int y = 0; y < kHeight; y += 7) {
+        ASSERT_EQ(PixelOf(Target, 100, y), Background()) << "nothing but the background without a message";
+    }
+    Tree->SetEmptyListMessage("No recordings on this card");
+    PaintAll();
+    EXPECT_EQ(Target.Canvas()->Font()->Size(), static_cast<int>(std::lround(Tree->Font()->Size() * 1.25)));
+    int ink = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            ink += PixelOf(Target, x, y) != Background() ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 50) << "the message is drawn near the top";
+}
+
+TEST_F(TreePaint, EventsComeInOrderAndACustomDrawnRowIsLeftToTheApplication)
+{
+    std::vector<std::string> calls;
+    Tree->OnBeforePaint = [&calls](plat::TObject*, plat::TCanvas*) { calls.push_back("before paint"); };
+    Tree->OnAfterPaint = [&calls](plat::TObject*, plat::TCanvas*) { calls.push_back("after paint"); };
+    Tree->OnBeforeItemErase = [&calls](plat::TObject*, plat::TCanvas*, PDataNode, const plat::TRect&, plat::TColor&,
+                                       TItemEraseAction&) { calls.push_back("erase"); };
+    Tree->OnBeforeCellPaint = [&calls](plat::TObject*, plat::TCanvas*, PDataNode, TColumnIndex column,
+                                       TDTCellPaintMode, const plat::TRect&,
+                                       plat::TRect&) { calls.push_back("cell " + std::to_string(column)); };
+    Tree->OnBeforeItemPaint = [this, &calls](plat::TObject*, plat::TCanvas* canvas, PDataNode node,
+                                             const plat::TRect& r, bool& customDraw) {
+        calls.push_back("item");
+        if (node == Loggers[0]) {
+            canvas->Brush()->SetColor(plat::clLime);
+            canvas->FillRect(r);
+            customDraw = true;
+        }
+    };
+    Tree->OnAfterItemPaint = [&calls](plat::TObject*, plat::TCanvas*, PDataNode,
+                                      const plat::TRect&) { calls.push_back("after item"); };
+    Tree->PaintTree(*Target.Canvas(), plat::Rect(0, 0, kWidth, 2 * Row), plat::Point(0, 0), {poDrawSelection});
+    const std::vector<std::string> expected = {
+        "before paint", "item", // the custom drawn first row: nothing more
+        "item", "erase", "cell 0", "cell 1", "cell 2", "cell 3", "after item", "after paint"};
+    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(PixelOf(Target, 300, Row / 2), Rgb(plat::clLime)) << "the application's row is copied";
+    EXPECT_EQ(DrawnCount(Loggers[0], 0), 0u);
+    EXPECT_EQ(DrawnCount(Loggers[0]->FirstChild, 0), 1u);
+}
+
+TEST_F(TreePaint, SelectedOnlyLeavesGapsForTheOtherRows)
+{
+    Tree->SetSelected(Loggers[0]->FirstChild, true); // "Select all" and its records below it
+    FillTarget(plat::clFuchsia);
+    PaintAll({poSelectedOnly, poColumnColor});
+    const plat::COLORREF gap = Rgb(plat::clFuchsia);
+    EXPECT_EQ(PixelOf(Target, 300, Row / 2), gap) << "the logger row stays untouched";
+    for (int row = 1; row <= 4; ++row) {
+        EXPECT_NE(PixelOf(Target, 300, row * Row + Row / 2), gap) << "row " << row;
+    }
+    EXPECT_EQ(PixelOf(Target, 300, 5 * Row + Row / 2), gap) << "the next logger";
+}
+
+TEST_F(TreePaint, FullRowSelectionIsARoundedRectangleOfTheSelectionColours)
+{
+    SetPaint({}, {toUseBlendedSelection});
+    Tree->TreeOptions()->SetSelectionOptions(Tree->TreeOptions()->SelectionOptions() +
+                                             TDTSelectionOptions{toFullRowSelect});
+    Tree->SetSelected(Loggers[0], true);
+    const plat::COLORREF fill = Rgb(Tree->Colors()->UnfocusedSelectionColor());
+    PaintAll({poDrawSelection});
+    EXPECT_EQ(PixelOf(Target, 0, 0), Rgb(Tree->Colors()->UnfocusedSelectionBorderColor())) << "square corner";
+    EXPECT_EQ(PixelOf(Target, 450, Row / 2), fill) << "across every column";
+    Tree->SetSelectionCurveRadius(12);
+    PaintAll({poDrawSelection});
+    EXPECT_EQ(PixelOf(Target, 0, 0), Background()) << "rounded corner";
+    EXPECT_EQ(PixelOf(Target, 450, Row / 2), fill);
+}
+
+TEST_F(TreePaint, GridLinesTakeTheCellsLastRowAndColumn)
+{
+    SetPaint({toShowHorzGridLines, toShowVertGridLines});
+    PaintAll();
+    const plat::COLORREF grid = Rgb(Tree->Colors()->GridLineColor());
+    const int columnRight = Tree->Header()->Columns()[1]->AbsoluteLeft() + Tree->Header()->Columns()[1]->Width();
+    EXPECT_EQ(PixelOf(Target, 300, Row - 1), grid) << "bottom row of the cell";
+    EXPECT_EQ(PixelOf(Target, columnRight - 1, Row / 2), grid) << "right column of the cell";
+    EXPECT_EQ(PixelOf(Target, columnRight - 2, Row - 2), Background());
+    PaintAll({poColumnColor});
+    EXPECT_EQ(PixelOf(Target, 300, Row - 1), Background()) << "no grid lines without poGridLines";
+}
+
+TEST_F(TreePaint, AFailingPaintEventLeavesTheTreeReadyForTheNextPaint)
+{
+    bool fail = true;
+    Tree->OnBeforeItemPaint = [&fail](plat::TObject*, plat::TCanvas*, PDataNode, const plat::TRect&, bool&) {
+        if (fail) {
+            throw std::runtime_error("drawing failed");
+        }
+    };
+    fail = false;
+    PaintAll();
+    const int complete = DrawCalls;
+    fail = true;
+    EXPECT_THROW(PaintAll(), std::runtime_error);
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsPainting));
+    EXPECT_EQ(DrawCalls, 0);
+    fail = false;
+    PaintAll();
+    EXPECT_EQ(DrawCalls, complete) << "every text of every row";
+    EXPECT_GT(complete, (kHeight + Row - 1) / Row);
+}
+
+TEST_F(TreePaint, TheFixedColumnStaysWhileTheOthersScroll)
+{
+    ShowForm();
+    Tree->SetBounds(0, 0, 380, 200);
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoVisible});
+    TDataTreeColumn* first = Tree->Header()->Columns()[0];
+    first->SetOptions(first->Options() + TDTColumnOptions{coFixed});
+    Host.PumpUntilIdle();
+    // The tree's client area as the screen shows it.
+    auto capture = [&] {
+        static_cast<TBaseDataTree*>(Tree)->Invalidate();
+        Host.PumpUntilIdle();
+        return Host.Capture(Form->Handle());
+    };
+    plat::TPoint origin = plat::Point(0, 0);
+    plat::ClientToScreen(Tree->Handle(), origin);
+    plat::TRect formBounds;
+    plat::GetWindowRect(Form->Handle(), formBounds);
+    origin.X -= formBounds.Left;
+    origin.Y -= formBounds.Top;
+    auto pixel = [&origin](plat::TPixelSurface& surface, int x, int y) {
+        const int bytes = surface.BitsPerPixel() / 8;
+        const std::uint8_t* p = surface.ScanLine(origin.Y + y) + bytes * (origin.X + x);
+        return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+    };
+    const auto before = capture();
+    Tree->SetOffsetX(-60);
+    ASSERT_EQ(Tree->OffsetX(), -60);
+    const auto after = capture();
+    int fixedDiffers = 0;
+    int scrolledDiffers = 0;
+    for (int y = 0; y < Tree->ClientHeight(); ++y) {
+        for (int x = 0; x < 200; ++x) {
+            fixedDiffers += pixel(*before, x, y) != pixel(*after, x, y) ? 1 : 0;
+        }
+        for (int x = 200; x < Tree->ClientWidth() - 60; ++x) {
+            scrolledDiffers += pixel(*before, x + 60, y) != pixel(*after, x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(fixedDiffers, 0) << "the fixed column did not move";
+    EXPECT_EQ(scrolledDiffers, 0) << "the other columns moved 60 pixels left";
+
+    if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
+        Tree->SetOffsetX(0);
+        Tree->SetFocus();
+        Tree->SetSelected(Records(0)[1], true);
+        Tree->SetFocusedNode(Records(0)[1]);
+        Tree->Header()->Columns()[1]->SetMinWidth(10);
+        Tree->Header()->Columns()[1]->SetWidth(90);
+        const char* captions[] = {"Logger", "Start", "Pages", "Position"};
+        for (int i = 0; i < 4; ++i) {
+            Tree->Header()->Columns()[i]->SetText(captions[i]);
+        }
+        Tree->TreeOptions()->SetPaintOptions(Tree->TreeOptions()->PaintOptions() +
+                                             TDTPaintOptions{toShowHorzGridLines, toShowVertGridLines});
+        Host.PumpUntilIdle();
+        Host.SaveScreenshot(Form->Handle(), std::string(folder) + "/record_tree.png");
+    }
+}
+
+// ---- what a change marks for repainting ----
+
+class TreeInvalidation : public TreePaint {
+protected:
+    void Show()
+    {
+        ShowForm();
+        Tree->SetBounds(0, 0, 380, 120);
+        Host.PumpUntilIdle();
+    }
+
+    plat::TRegion UpdateRegion()
+    {
+        plat::TRegion region;
+        plat::GetUpdateRgn(Tree->Handle(), region, false);
+        return region;
+    }
+};
+
+TEST_F(TreeInvalidation, NodeRowsInsideAndOutsideAnUpdate)
+{
+    Show();
+    const PDataNode node = Records(0)[1];
+    node->States.Include(vsHeightMeasured);
+    Tree->BeginUpdate();
+    EXPECT_EQ(Tree->InvalidateNode(node), plat::Rect(-1, -1, -1, -1));
+    EXPECT_FALSE(node->States.Contains(vsHeightMeasured)) << "measured again at the next paint";
+    Tree->EndUpdate();
+    Host.PumpUntilIdle();
+    const plat::TRect row = Tree->InvalidateNode(node);
+    EXPECT_EQ(row, Tree->GetDisplayRect(node, NoColumn, false));
+    EXPECT_EQ(UpdateRegion().Box(), plat::IntersectRect(row, Tree->ClientRect()));
+    EXPECT_THROW(Tree->InvalidateNode(nullptr), EAssertionFailed);
+
+    Host.PumpUntilIdle();
+    Tree->InvalidateColumn(2);
+    const TDataTreeColumn* column = Tree->Header()->Columns()[2];
+    EXPECT_EQ(UpdateRegion().Box(), plat::Rect(column->AbsoluteLeft(), 0,
+                                               std::min(column->AbsoluteLeft() + column->Width(), Tree->ClientWidth()),
+                                               Tree->ClientHeight()));
+    Host.PumpUntilIdle();
+    Tree->InvalidateToBottom(Tree->GetLast());
+    EXPECT_TRUE(UpdateRegion().IsEmpty()) << "a row below the client area marks nothing";
+    Tree->InvalidateToBottom(Records(0)[0]);
+    const plat::TRect fromRow = Tree->GetDisplayRect(Records(0)[0], NoColumn, false);
+    EXPECT_EQ(UpdateRegion().Box(), plat::Rect(0, fromRow.Top, Tree->ClientWidth(), Tree->ClientHeight()));
+}
+
+TEST_F(TreeInvalidation, ARecordsCheckClickMarksTheChangedRowsOnceTheUpdateEnds)
+{
+    Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() + TDTAutoOptions{toAutoTristateTracking});
+    Show();
+    std::vector<PDataNode> all;
+    std::vector<TCheckState> before;
+    for (PDataNode node = Tree->GetFirst(); node != nullptr; node = Tree->GetNext(node)) {
+        all.push_back(node);
+        before.push_back(node->CheckState);
+    }
+    // Inside the program's own update nothing is marked; the check change
+    // and its propagation run in an update of their own, whose end marks
+    // the client area once.
+    Tree->BeginUpdate();
+    Tree->HandleCheckClick(Records(0)[0], plat::MK_LBUTTON);
+    EXPECT_TRUE(UpdateRegion().IsEmpty()) << "nothing inside the update";
+    Tree->EndUpdate();
+    const plat::TRegion marked = UpdateRegion();
+    int changed = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i]->CheckState == before[i]) {
+            continue;
+        }
+        ++changed;
+        const plat::TRect row = plat::IntersectRect(Tree->GetDisplayRect(all[i], NoColumn, false), Tree->ClientRect());
+        EXPECT_TRUE(row.IsEmpty() || (marked.Contains(row.Left, row.Top) && marked.Contains(row.Right - 1, row.Bottom - 1)))
+            << "row " << i;
+    }
+    EXPECT_EQ(changed, 2) << "the record and its Select all parent";
+
+    // Outside updates a row change marks that row alone.
+    Host.PumpUntilIdle();
+    const PDataNode record = Records(1)[1];
+    const plat::TRect row = Tree->InvalidateNode(record);
+    EXPECT_TRUE(UpdateRegion() == plat::TRegion(plat::IntersectRect(row, Tree->ClientRect())));
+}
+
+} // namespace
+} // namespace qel::tree_test
