@@ -141,6 +141,16 @@ private:
     std::unique_ptr<std::set<std::string, TNoCaseLess>> FPreviouslySelected;
     // Text extents by font and string, so that a paint measures each text once.
     std::map<std::pair<std::string, std::string>, plat::TSize> FExtentCache;
+    // The text a paint fetched to measure a cell, handed on to the cell's
+    // painting so that each cell's text is asked for once per paint.
+    struct TCellTextMemo {
+        PDataNode Node = nullptr;
+        TColumnIndex Column = InvalidColumn;
+        std::string Text;
+    };
+    TCellTextMemo FMeasuredCell;
+    // The cell's text, remembered for its painting while a paint runs.
+    std::string MeasuredText(PDataNode node, TColumnIndex column);
 };
 
 class TDataStringTree : public TCustomDataStringTree {

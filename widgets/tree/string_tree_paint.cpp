@@ -34,9 +34,15 @@ void TCustomDataStringTree::DoPaintNode(TDTPaintInfo& paintInfo)
             const std::uint32_t flags =
                 TextOutClipped | (paintInfo.BidiMode != bdLeftToRight ? TextOutRtlReading : 0u);
             TDSTGetCellTextEventArgs e(paintInfo.Node, paintInfo.Column);
-            e.CellText = DefaultText();
             e.StaticTextAlignment = paintInfo.Alignment;
-            DoGetText(e);
+            const bool measured = FMeasuredCell.Node == paintInfo.Node && FMeasuredCell.Column == paintInfo.Column;
+            if (measured && !StringOptions().Contains(toShowStaticText)) {
+                e.CellText = std::move(FMeasuredCell.Text);
+            } else {
+                e.CellText = DefaultText();
+                DoGetText(e);
+            }
+            FMeasuredCell = {};
             if (!e.CellText.empty()) {
                 PaintNormalText(paintInfo, flags, e.CellText);
             }

@@ -211,16 +211,25 @@ int TCustomDataStringTree::DoGetNodeWidth(PDataNode node, TColumnIndex column, p
         canvas = MeasureCanvas();
     }
     if (column != NoColumn && column != HeaderMainColumn()) {
-        return CalculateTextWidth(canvas, node, column, GetText(node, column));
+        return CalculateTextWidth(canvas, node, column, MeasuredText(node, column));
     }
     std::int32_t* cache = WidthCache(node);
     if (cache == nullptr) {
         return 0;
     }
     if (*cache == 0 || Header()->States().Contains(hsAutoSizing)) {
-        *cache = CalculateTextWidth(canvas, node, column, GetText(node, column));
+        *cache = CalculateTextWidth(canvas, node, column, MeasuredText(node, column));
     }
     return *cache;
+}
+
+std::string TCustomDataStringTree::MeasuredText(PDataNode node, TColumnIndex column)
+{
+    std::string text = GetText(node, column);
+    if (TreeStates().Contains(tsPainting)) {
+        FMeasuredCell = {node, column, text};
+    }
+    return text;
 }
 
 int TCustomDataStringTree::DoGetNodeExtraWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas)

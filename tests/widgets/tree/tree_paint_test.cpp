@@ -150,6 +150,26 @@ TEST_F(TreePaint, RowsLieAtMultiplesOfTheNodeHeightWithTheirTexts)
     }
 }
 
+TEST_F(TreePaint, EachCellsTextIsAskedForOncePerPaint)
+{
+    std::map<std::pair<PDataNode, TColumnIndex>, int> asked;
+    const TDSTGetTextEvent texts = Tree->OnGetText;
+    Tree->OnGetText = [&asked, texts](plat::TObject* sender, PDataNode node, TColumnIndex column, TDSTTextType type,
+                                      std::string& text) {
+        ++asked[{node, column}];
+        texts(sender, node, column, type, text);
+    };
+    for (int paint = 0; paint < 2; ++paint) {
+        asked.clear();
+        PaintAll();
+        EXPECT_EQ(asked.size(), 4u * static_cast<std::size_t>((kHeight + Row - 1) / Row));
+        for (const auto& [cell, count] : asked) {
+            EXPECT_EQ(count, 1) << "column " << cell.second << ", paint " << paint;
+        }
+    }
+    Tree->OnGetText = texts;
+}
+
 TEST_F(TreePaint, TheSelectedLoggerGetsTheBlendedSelectionInItsTextBox)
 {
     SetPaint({toUseBlendedSelection});
