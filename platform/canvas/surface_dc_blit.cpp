@@ -62,6 +62,9 @@ TSourceBlock CopyBlock(TPixelSurface& surface, TRect r)
 // m pixels; mirrored when flip.
 std::int64_t NearestIndex(std::int64_t i, std::int64_t n, std::int64_t m, bool flip)
 {
+    // Unstretched (the common blit): the same index, without the division.
+    if (n == m && i >= 0)
+        return flip ? m - 1 - i : i;
     // The product can pass 2^63 for blocks near the ends of the coordinate
     // range; long double keeps it (and its 64-bit mantissa the exact index
     // for any block of a real size).
