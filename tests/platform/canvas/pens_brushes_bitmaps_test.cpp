@@ -12,6 +12,11 @@
 namespace plat::test {
 namespace {
 
+struct TChangeCounter {
+    int Calls = 0;
+    void Changed(TObject*) { ++Calls; }
+};
+
 TEST(Pens, WideDashedPenHasFlatCapsAndBevelJoins)
 {
     // The chart's pen of width 3, psDash, flat ends, bevel joins.
@@ -107,6 +112,24 @@ TEST(Brushes, MonochromePatternTakesTextAndBackgroundColours)
     EXPECT_EQ(s.CountAll(RGB(255, 0, 0)), 32);
     EXPECT_EQ(s.Device(0, 0), RGB(0, 0, 255)); // bit 7 of 0x55 is 0
     EXPECT_EQ(s.Device(1, 0), RGB(255, 0, 0));
+}
+
+TEST(Brushes, DeviceContextBrushPaintsTheColourTheContextHoldsAtEachFill)
+{
+    TLogBrush dcBrush = CreateSolidBrush(RGB(1, 2, 3)); // its own colour is never used
+    dcBrush.UsesDCColor = true;
+    TCanvasSurface s(8, 4);
+    EXPECT_EQ(s.DC.SetDCBrushColor(RGB(255, 0, 0)), White); // answers the colour before
+    s.DC.FillRect({0, 0, 4, 4}, dcBrush);
+    const int saved = s.DC.SaveDC();
+    s.DC.SetDCBrushColor(RGB(0, 0, 255));
+    s.DC.FillRect({4, 0, 8, 2}, dcBrush);
+    s.DC.RestoreDC(saved);
+    EXPECT_EQ(s.DC.GetDCBrushColor(), RGB(255, 0, 0));
+    s.DC.FillRect({4, 2, 8, 4}, dcBrush);
+    EXPECT_EQ(s.CountAll(RGB(255, 0, 0)), 24);
+    EXPECT_EQ(s.CountAll(RGB(0, 0, 255)), 8);
+    EXPECT_EQ(s.CountAll(RGB(1, 2, 3)), 0);
 }
 
 TEST(Bitmaps, CanvasWritesAndRowsSeeEachOther)
@@ -205,6 +228,62 @@ TEST(Bitmaps, TransparentBitmapLeavesItsKeyColourOut)
     EXPECT_EQ(s.CountAll(Black), 1);
 }
 
+TEST(Pictures, IconsKeepStraightAlphaAndBlendByIt)
+{
+    TIcon icon;
+    icon.SetSize(3, 1);
+    // Opaque red, half-transparent red, fully transparent green: B, G, R, A.
+    const std::uint8_t pixels[12] = {0, 0, 255, 255, 0, 0, 255, 128, 0, 255, 0, 0};
+    std::copy(pixels, pixels + 12, icon.Image()->ScanLine(0));
+    TCanvasSurface s(3, 1);
+    TCanvas canvas(&s.DC);
+    canvas.Draw(0, 0, &icon);
+    EXPECT_EQ(s.Device(0, 0), RGB(255, 0, 0));
+    const COLORREF half = s.Device(1, 0);
+    EXPECT_EQ(GetRValue(half), 255);
+    EXPECT_NEAR(GetGValue(half), 127, 1);
+    EXPECT_NEAR(GetBValue(half), 127, 1);
+    EXPECT_EQ(s.Device(2, 0), White);
+    // Drawing leaves the icon's own bytes as they were (not premultiplied).
+    EXPECT_TRUE(std::equal(pixels, pixels + 12, icon.Image()->ScanLine(0)));
+}
+
+TEST(Pictures, HoldTheirOwnCopyAndTellOfChanges)
+{
+    TChangeCounter counter;
+    TPicture picture;
+    picture.OnChange = TNotifyEvent(&counter, &TChangeCounter::Changed);
+    TIcon icon;
+    icon.SetSize(2, 2);
+    icon.Image()->Canvas()->SetPixel(1, 1, clRed);
+    picture.SetGraphic(&icon);
+    EXPECT_EQ(counter.Calls, 1);
+    ASSERT_NE(picture.Graphic(), nullptr);
+    EXPECT_NE(picture.Graphic(), &icon);
+    EXPECT_EQ(picture.Graphic()->ClassType(), TIcon::StaticClass());
+    icon.Image()->Canvas()->SetPixel(1, 1, clBlue); // the picture's copy stays red
+    EXPECT_EQ(static_cast<TIcon*>(picture.Graphic())->Image()->Canvas()->Pixel(1, 1), clRed);
+
+    // Asked for a bitmap, a picture holding an icon turns it into one.
+    TBitmap* bitmap = picture.Bitmap();
+    EXPECT_EQ(picture.Graphic(), bitmap);
+    EXPECT_EQ(picture.Width(), 2);
+    EXPECT_EQ(bitmap->Canvas()->Pixel(1, 1), clRed);
+    const int before = counter.Calls;
+    bitmap->Canvas()->SetPixel(0, 0, clLime); // a change of the held graphic reaches the picture
+    EXPECT_GT(counter.Calls, before);
+
+    TPicture copy;
+    copy.Assign(&picture);
+    EXPECT_EQ(copy.Height(), 2);
+    EXPECT_EQ(copy.Bitmap()->Canvas()->Pixel(0, 0), clLime);
+    copy.Assign(nullptr);
+    EXPECT_EQ(copy.Graphic(), nullptr);
+    EXPECT_EQ(copy.Width(), 0);
+    TFont font;
+    EXPECT_THROW(copy.Assign(&font), EAssignError);
+}
+
 struct TLinkCounter {
     int Calls = 0;
     void Changed(TObject*) { ++Calls; }
@@ -281,7 +360,7 @@ TEST(ImageLists, ChangeLinksHearOncePerChange)
 TEST(FrameControls, GlyphsMatchTheirPatterns)
 {
     // S button shadow, D dark shadow, L light, w white, F button face,
-    // X black mark, . untouched.
+    // X black mark, G grey mark, . untouched.
     struct TCase {
         std::uint32_t State;
         const char* Rows[13];
@@ -302,6 +381,26 @@ TEST(FrameControls, GlyphsMatchTheirPatterns)
             {"....SSSS.....", "..SSDDDDSS...", ".SDDwwwwDDw..", ".SDwwwwwwLw..", "SDwwwXXwwwLw.", "SDwwXXXXwwLw.",
                 "SDwwXXXXwwLw.", "SDwwwXXwwwLw.", ".SDwwwwwwLw..", ".wLLwwwwLLw..", "..wwLLLLww...", "....wwww.....",
                 "............."}},
+        {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE,
+            {"SSSSSSSSSSSSw", "SDDDDDDDDDDLw", "SDFFFFFFFFFLw", "SDFFFFFFFGFLw", "SDFFFFFFGGFLw", "SDFGFFFGGGFLw",
+                "SDFGGFGGGFFLw", "SDFGGGGGFFFLw", "SDFFGGGFFFFLw", "SDFFFGFFFFFLw", "SDFFFFFFFFFLw", "SLLLLLLLLLLLw",
+                "wwwwwwwwwwwww"}},
+        {DFCS_BUTTONCHECK | DFCS_PUSHED,
+            {"SSSSSSSSSSSSw", "SDDDDDDDDDDLw", "SDFFFFFFFFFLw", "SDFFFFFFFFFLw", "SDFFFFFFFFFLw", "SDFFFFFFFFFLw",
+                "SDFFFFFFFFFLw", "SDFFFFFFFFFLw", "SDFFFFFFFFFLw", "SDFFFFFFFFFLw", "SDFFFFFFFFFLw", "SLLLLLLLLLLLw",
+                "wwwwwwwwwwwww"}},
+        {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_FLAT,
+            {"SSSSSSSSSSSSS", "SwwwwwwwwwwwS", "SwwwwwwwwwwwS", "SwwwwwwwwXwwS", "SwwwwwwwXXwwS", "SwwXwwwXXXwwS",
+                "SwwXXwXXXwwwS", "SwwXXXXXwwwwS", "SwwwXXXwwwwwS", "SwwwwXwwwwwwS", "SwwwwwwwwwwwS", "SwwwwwwwwwwwS",
+                "SSSSSSSSSSSSS"}},
+        {DFCS_BUTTONRADIO,
+            {"....SSSS.....", "..SSDDDDSS...", ".SDDwwwwDDw..", ".SDwwwwwwLw..", "SDwwwwwwwwLw.", "SDwwwwwwwwLw.",
+                "SDwwwwwwwwLw.", "SDwwwwwwwwLw.", ".SDwwwwwwLw..", ".wLLwwwwLLw..", "..wwLLLLww...", "....wwww.....",
+                "............."}},
+        {DFCS_BUTTONRADIO | DFCS_CHECKED | DFCS_INACTIVE,
+            {"....SSSS.....", "..SSDDDDSS...", ".SDDFFFFDDw..", ".SDFFFFFFLw..", "SDFFFGGFFFLw.", "SDFFGGGGFFLw.",
+                "SDFFGGGGFFLw.", "SDFFFGGFFFLw.", ".SDFFFFFFLw..", ".wLLFFFFLLw..", "..wwLLLLww...", "....wwww.....",
+                "............."}},
     };
     auto letter = [](COLORREF c) {
         if (c == RGB(1, 2, 3)) return '.';
@@ -310,6 +409,7 @@ TEST(FrameControls, GlyphsMatchTheirPatterns)
         if (c == GetSysColor(COLOR_3DDKSHADOW)) return 'D';
         if (c == GetSysColor(COLOR_3DLIGHT)) return 'L';
         if (c == GetSysColor(COLOR_BTNFACE)) return 'F';
+        if (c == GetSysColor(COLOR_GRAYTEXT)) return 'G';
         if (c == 0) return 'X';
         return '?';
     };
@@ -325,11 +425,6 @@ TEST(FrameControls, GlyphsMatchTheirPatterns)
         }
     }
 }
-
-struct TChangeCounter {
-    int Calls = 0;
-    void Changed(TObject*) { ++Calls; }
-};
 
 TEST(GraphicsObjects, ChangesAreAnnouncedOnlyWhenAValueChanges)
 {

@@ -156,6 +156,32 @@ TEST(PixelRules, SunkenEdgeHasButtonShadowTopLeftAndHighlightBottomRight)
     EXPECT_EQ(r, (TRect{2, 2, 18, 18}));
 }
 
+TEST(PixelRules, Frame3DOwnsTheFarCornersWithTheBottomColourAndShrinksByItsWidth)
+{
+    const COLORREF top = RGB(255, 0, 0);
+    const COLORREF bottom = RGB(0, 0, 255);
+    struct TCase {
+        int Width;
+        TRect After;
+        int TopPixels, BottomPixels;
+    } cases[] = {{0, {2, 2, 12, 10}, 0, 0}, {1, {3, 3, 11, 9}, 15, 17}, {2, {4, 4, 10, 8}, 26, 30}};
+    for (const TCase& c : cases) {
+        TCanvasSurface s(14, 12);
+        TRect r{2, 2, 12, 10};
+        Frame3D(s.DC, r, top, bottom, c.Width);
+        EXPECT_EQ(r, c.After) << "width " << c.Width;
+        EXPECT_EQ(s.CountAll(top), c.TopPixels) << "width " << c.Width;
+        EXPECT_EQ(s.CountAll(bottom), c.BottomPixels) << "width " << c.Width;
+        if (c.Width > 0) {
+            EXPECT_EQ(s.Device(2, 2), top);
+            EXPECT_EQ(s.Device(11, 2), bottom) << "top-right corner";
+            EXPECT_EQ(s.Device(2, 9), bottom) << "bottom-left corner";
+            EXPECT_EQ(s.Device(11, 9), bottom);
+            EXPECT_EQ(s.Device(12, 5), White) << "the right edge stays exclusive";
+        }
+    }
+}
+
 TEST(PixelRules, SystemColoursMapThroughTheFixedPalette)
 {
     EXPECT_EQ(ColorToRGB(static_cast<TColor>(0xFF00000F)), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
