@@ -34,6 +34,7 @@ TEST(List, OwnsNothingAndChecksIndexes)
         EXPECT_THROW(list.Move(0, 5), plat::EListError);
         try {
             list.Delete(7);
+            FAIL() << "no error";
         } catch (const plat::EListError& e) {
             EXPECT_STREQ(e.what(), "List index out of bounds (7)");
         }
