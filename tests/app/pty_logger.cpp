@@ -4,13 +4,17 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace qeltest {
 
-TPtyLogger::TPtyLogger(TPseudoTerminal& line, const TLoggerProfile& profile, int hangUpAfterFrames)
+TPtyLogger::TPtyLogger(TPseudoTerminal& line, const TLoggerProfile& profile, int hangUpAfterFrames,
+                       std::function<void(const TBytes& frame)> onFrame)
     : FLine(line),
       FLogger(profile),
       FBabbling(profile.Behaviour == TBehaviour::Babbling),
       FHangUpAfterFrames(hangUpAfterFrames),
+      FOnFrame(std::move(onFrame)),
       FThread([this] { Run(); })
 {
 }
@@ -60,6 +64,9 @@ bool TPtyLogger::AnswerFrames(TBytes& pending)
             FLine.HangUp();
             return false;
         }
+        if (FOnFrame) {
+            FOnFrame(frame);
+        }
         FLine.Send(FLogger.Answer(frame));
     }
     return true;
@@ -67,20 +74,33 @@ bool TPtyLogger::AnswerFrames(TBytes& pending)
 
 namespace {
 
+constexpr int ENDLESS_MS = 600000;   // a read time-out no test waits for
+
 class TInstantPausePort final : public plat::ISerialPort {
 public:
     TInstantPausePort(std::unique_ptr<plat::ISerialPort> port, const plat::TCancelHandle& cancel,
-                      std::atomic<std::int64_t>& pausedMs)
-        : FPort(std::move(port)), FCancel(cancel), FPausedMs(pausedMs)
+                      std::atomic<std::int64_t>& pausedMs, std::atomic<int>& writes, bool endlessReads)
+        : FPort(std::move(port)), FCancel(cancel), FPausedMs(pausedMs), FWrites(writes), FEndlessReads(endlessReads)
     {
     }
 
     bool SetLine(int baud) override { return FPort->SetLine(baud); }
-    bool SetTimeouts(const plat::TSerialTimeouts& timeouts) override { return FPort->SetTimeouts(timeouts); }
+    bool SetTimeouts(const plat::TSerialTimeouts& timeouts) override
+    {
+        plat::TSerialTimeouts taken = timeouts;
+        if (FEndlessReads) {
+            taken.ReadConstantMs = ENDLESS_MS;
+        }
+        return FPort->SetTimeouts(taken);
+    }
     bool SetDtr(bool raised) override { return FPort->SetDtr(raised); }
     bool SetRts(bool raised) override { return FPort->SetRts(raised); }
     bool Purge() override { return FPort->Purge(); }
-    int Write(const std::uint8_t* data, int count) override { return FPort->Write(data, count); }
+    int Write(const std::uint8_t* data, int count) override
+    {
+        ++FWrites;
+        return FPort->Write(data, count);
+    }
     int Read(std::uint8_t* data, int count) override { return FPort->Read(data, count); }
     bool Close() override { return FPort->Close(); }
     bool Pause(int ms) override
@@ -93,6 +113,8 @@ private:
     std::unique_ptr<plat::ISerialPort> FPort;
     const plat::TCancelHandle& FCancel;
     std::atomic<std::int64_t>& FPausedMs;
+    std::atomic<int>& FWrites;
+    const bool FEndlessReads;
 };
 
 } // namespace
@@ -104,7 +126,7 @@ std::unique_ptr<plat::ISerialPort> TInstantPauseOpener::Open(const std::string& 
     if (!port) {
         return nullptr;
     }
-    return std::make_unique<TInstantPausePort>(std::move(port), cancel, PausedMs);
+    return std::make_unique<TInstantPausePort>(std::move(port), cancel, PausedMs, Writes, EndlessReads);
 }
 
 } // namespace qeltest

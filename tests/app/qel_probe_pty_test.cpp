@@ -4,6 +4,7 @@
 
 #include "tests/app/pty_logger.h"
 #include "tests/app/qel_port_printer.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,6 @@ TQelPort ProbeLogger(TPseudoTerminal& line, const TLoggerProfile& profile, int h
 
 class QelProbePtyTest : public ::testing::Test {
 protected:
-    TPseudoTerminal FLine;
     TInstantPauseOpener FOpener;
     plat::TCancelHandle FCancel;
 };
@@ -87,11 +87,43 @@ TEST_F(QelProbePtyTest, MisbehavingLoggersEndTheProbeWithoutAnswer)
     }
 }
 
+TEST_F(QelProbePtyTest, AStopWhileASilentLoggerIsAwaitedEndsTheProbe)
+{
+    // The reads have no time-out of their own: only the stop can end the wait.
+    FOpener.EndlessReads = true;
+    struct TCase {
+        TProtocol Protocol;
+        int Writes;   // the resync frames and the handshake
+    };
+    for (const TCase& c : {TCase{TProtocol::Crc8, 3}, TCase{TProtocol::Crc16, 1}}) {
+        TPseudoTerminal line;
+        FOpener.Writes = 0;
+        TLoggerProfile silent;
+        silent.Protocol = c.Protocol;
+        silent.Behaviour = TBehaviour::Silent;
+        plat::TCancelHandle stop;
+        const TPtyLogger logger(line, silent, -1, [&stop](const TBytes& frame) {
+            if (frame[0] == 0x80) {
+                stop.Cancel();   // the handshake has arrived
+            }
+        });
+        TQelPort port;
+        port.port = line.LineName();
+        qel::TQelProbe probe(stop, -1);
+        c.Protocol == TProtocol::Crc8 ? probe.ProbeCrc8(port) : probe.ProbeCrc16(port);
+        EXPECT_EQ(port.error, qel::mpeCOM);
+        EXPECT_EQ(FOpener.Writes, c.Writes) << "no try after the stop";
+        EXPECT_NE(plat::OpenTermiosPort(line.LineName(), FCancel), nullptr) << "the probe closed its port";
+    }
+}
+
 TEST_F(QelProbePtyTest, AMissingDeviceIsNoPort)
 {
-    EXPECT_EQ(qel::OpenComPort(FLine.LineName() + "9", 9600, 3, FCancel), nullptr);
+    // A name in a fresh folder: no terminal of anyone else can answer to it.
+    const TempDir dir;
+    EXPECT_EQ(qel::OpenComPort(dir.File("ttyUSB0"), 9600, 3, FCancel), nullptr);
     TQelPort port;
-    port.port = "/dev/no-such-line";
+    port.port = dir.File("ttyUSB1");
     qel::TQelProbe(FCancel, -1).ProbeCrc8(port);
     EXPECT_EQ(port.error, qel::mpePORT);
 }
