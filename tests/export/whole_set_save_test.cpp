@@ -20,8 +20,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -167,11 +169,13 @@ private:
     plat::TScopedWallClock FUseClock;
 };
 
+// Each channel's file larger than the one before, so that a limit on the
+// size of a file stops the save in a later channel, with the earlier ones complete.
 void RawChannels(WholeSetSaveTest& test)
 {
     qeltest::RawValueModel& logger = test.AddLogger<qeltest::RawValueModel>(7, 0x1234, 0x0100);
     for (std::uint32_t channel = 0; channel < 3; ++channel) {
-        test.AddNoise(logger, channel, 5000);
+        test.AddNoise(logger, channel, 3000 + 2000 * static_cast<int>(channel));
     }
 }
 
@@ -297,6 +301,46 @@ TEST_F(WholeSetSaveTest, FullDiskAtAnyPointLeavesEveryFormerFile)
         }
         EXPECT_EQ(outcome, "new") << "the save fits at last";
         EXPECT_GE(failures, static_cast<int>(reported.size())) << "the disk ran full in every file";
+    }
+}
+
+// The same without a mount, so that it runs on every machine: no file of the
+// save may grow beyond a limit, set in turn to half and to all but the last
+// byte of each of the save's files. Where the files grow from one to the next
+// (the raw binary channels) the save runs full in each channel after the
+// channels before it are complete; the parts of the other saves are the
+// same size up to the last, so there the first part is the one that fails.
+TEST_F(WholeSetSaveTest, FileSizeLimitInAnyFileLeavesEveryFormerFile)
+{
+    for (const SaveKind& kind : KINDS) {
+        SCOPED_TRACE(kind.what);
+        Reference(kind);
+        std::set<std::uint64_t> limits;
+        std::uint64_t largest = 0;
+        for (const auto& [name, bytes] : newFiles) {
+            if (name != "notes.txt") {
+                limits.insert({bytes.size() / 2, bytes.size() - 1});
+                largest = std::max<std::uint64_t>(largest, bytes.size());
+            }
+        }
+        limits.insert(largest);
+        for (const std::uint64_t limit : limits) {
+            SCOPED_TRACE("files of at most " + std::to_string(limit) + " bytes");
+            const qeltest::SmallFileSystemRun run = qeltest::RunWithFileSizeLimit(limit, [&] {
+                WriteFolder(oldFiles);
+                Run(kind, kind.saver);
+                const std::string folder = Describe(Snapshot());
+                if (folder == "old" && FailureCode() != 0) {
+                    return "the full file ended the save with code " + std::to_string(FailureCode());
+                }
+                if (folder == "new" && FailureCode() != -1) {
+                    return "the save put its files in place and failed with code " + std::to_string(FailureCode());
+                }
+                return folder;
+            });
+            ASSERT_TRUE(run.available) << run.why;
+            EXPECT_EQ(run.result, limit < largest ? "old" : "new");
+        }
     }
 }
 

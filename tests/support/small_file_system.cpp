@@ -1,12 +1,14 @@
-// Small file system for disk-full tests: fork, private namespaces, tmpfs,
-// and the body's text through a pipe.
+// Full disks for tests: fork, private namespaces and tmpfs or a file-size
+// limit, and the body's text through a pipe.
 #include "tests/support/small_file_system.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <csignal>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -78,10 +80,23 @@ std::string MountSmallFileSystem(const std::filesystem::path& folder, std::uint6
     return {};
 }
 
-} // namespace
+// In the child: every file written stops growing at bytes. The empty text
+// on success, else what failed.
+std::string LimitFileSize(std::uint64_t bytes)
+{
+    if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) {
+        return std::string("SIGXFSZ: ") + std::strerror(errno);
+    }
+    const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        return std::string("RLIMIT_FSIZE: ") + std::strerror(errno);
+    }
+    return {};
+}
 
-SmallFileSystemRun RunOnSmallFileSystem(const std::filesystem::path& folder, std::uint64_t bytes,
-                                        const std::function<std::string()>& body)
+// Forks; the child runs prepare (its text, when not empty, says why the run
+// is not available), then body, and hands back the text.
+SmallFileSystemRun RunInChild(const std::function<std::string()>& prepare, const std::function<std::string()>& body)
 {
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
@@ -90,7 +105,7 @@ SmallFileSystemRun RunOnSmallFileSystem(const std::filesystem::path& folder, std
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
-        const std::string failure = MountSmallFileSystem(folder, bytes);
+        const std::string failure = prepare();
         if (!failure.empty()) {
             WriteAll(pipeEnds[1], failure);
             _exit(kUnavailable);
@@ -117,6 +132,19 @@ SmallFileSystemRun RunOnSmallFileSystem(const std::filesystem::path& folder, std
         return {true, {}, "the child ended with " + how + " after: " + text};
     }
     return {true, {}, text};
+}
+
+} // namespace
+
+SmallFileSystemRun RunOnSmallFileSystem(const std::filesystem::path& folder, std::uint64_t bytes,
+                                        const std::function<std::string()>& body)
+{
+    return RunInChild([&] { return MountSmallFileSystem(folder, bytes); }, body);
+}
+
+SmallFileSystemRun RunWithFileSizeLimit(std::uint64_t bytes, const std::function<std::string()>& body)
+{
+    return RunInChild([bytes] { return LimitFileSize(bytes); }, body);
 }
 
 } // namespace qeltest

@@ -1,5 +1,6 @@
-// A small file system for disk-full tests: a size-limited tmpfs mounted over
-// a test folder in a child process, in private user and mount namespaces.
+// Full disks for tests, each in a child process: a size-limited tmpfs mounted
+// over a test folder in private user and mount namespaces, or (where no
+// private mount is allowed) a limit on the size of every file written.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace qeltest {
 
 // What a run on the small file system gave.
 struct SmallFileSystemRun {
-    bool available = false;   // False when this machine allows no private mount
+    bool available = false;   // False when this machine allows no private mount (or no fork)
     std::string why;          // the reason when not available
     std::string result;       // the text the body returned in the child
 };
@@ -23,5 +24,11 @@ struct SmallFileSystemRun {
 // exit status.
 SmallFileSystemRun RunOnSmallFileSystem(const std::filesystem::path& folder, std::uint64_t bytes,
                                         const std::function<std::string()>& body);
+
+// Forks; in the child no file can grow beyond `bytes` bytes (RLIMIT_FSIZE,
+// with SIGXFSZ ignored, so that a write past it fails with EFBIG as a full
+// disk's fails with ENOSPC), then body runs as above. Needs no privileges
+// and no mount, so it runs wherever the tests run.
+SmallFileSystemRun RunWithFileSizeLimit(std::uint64_t bytes, const std::function<std::string()>& body);
 
 } // namespace qeltest
