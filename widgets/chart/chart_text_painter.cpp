@@ -33,16 +33,26 @@ constexpr std::uint8_t QualityNonAntialiased = 3;
 constexpr std::uint8_t QualityAntialiased = 4;
 constexpr std::uint8_t QualityClearType = 5;
 
-// Selects a font into DC for as long as it lives, then the one it replaced.
+// Selects a font into the canvas's device context for as long as it lives,
+// then the one it replaced. The context is asked for again at the end: a
+// blurred shadow may have given the canvas a new one.
 class TSelectedFont {
 public:
-    TSelectedFont(plat::TDeviceContext& ADC, const plat::TLogFont& Font) : FDC(ADC), FPrevious(ADC.SelectFont(Font)) {}
-    ~TSelectedFont() { FDC.SelectFont(FPrevious); }
+    TSelectedFont(TChtCanvas& ACanvas, plat::TDeviceContext& DC, const plat::TLogFont& Font)
+        : FCanvas(ACanvas), FPrevious(DC.SelectFont(Font))
+    {
+    }
+    ~TSelectedFont()
+    {
+        if (plat::TDeviceContext* DC = FCanvas.GetHandle()) {
+            DC->SelectFont(FPrevious);
+        }
+    }
     TSelectedFont(const TSelectedFont&) = delete;
     TSelectedFont& operator=(const TSelectedFont&) = delete;
 
 private:
-    plat::TDeviceContext& FDC;
+    TChtCanvas& FCanvas;
     plat::TLogFont FPrevious;
 };
 
@@ -78,14 +88,19 @@ void TChtTextPainter::ApplyFontQuality(plat::TLogFont& LogFont) const
     LogFont.Quality = FontQualityByte(Canvas.Font()->Quality(), Settings.FontQuality, LogFont.Quality);
 }
 
-plat::TLogFont TChtTextPainter::CreateSizedFont(plat::TDeviceContext& DC, int Size)
+plat::TLogFont TChtTextPainter::SizedFont(int Size) const
 {
     plat::TLogFont LogFont = Canvas.Font()->Handle();
     // MulDiv: one product, one division, halves away from zero.
     const double Pixels = static_cast<double>(Size) * Canvas.Font()->PixelsPerInch() / 72.0;
     LogFont.Height = -plat::SaturateInt(std::llround(Pixels));
     ApplyFontQuality(LogFont);
-    return DC.SelectFont(LogFont);
+    return LogFont;
+}
+
+plat::TLogFont TChtTextPainter::CreateSizedFont(plat::TDeviceContext& DC, int Size)
+{
+    return DC.SelectFont(SizedFont(Size));
 }
 
 void TChtTextPainter::TextOut(int X, int Y, const std::string& Text)
@@ -94,9 +109,8 @@ void TChtTextPainter::TextOut(int X, int Y, const std::string& Text)
     if (DC == nullptr) {
         return;
     }
-    const plat::TLogFont Previous = CreateSizedFont(*DC, Canvas.Font()->Size());
+    const TSelectedFont Sized(Canvas, *DC, SizedFont(Canvas.Font()->Size()));
     Paint(*DC, X, Y, Text);
-    DC->SelectFont(Previous);
 }
 
 void TChtTextPainter::TextOut3D(const TPoint& Projected, const std::string& Text, bool AllowHtml)
@@ -136,7 +150,7 @@ void TChtTextPainter::RotateLabel(int X, int Y, const std::string& St, double Ro
         LogFont.Orientation = RoundToPixel(Settings.CharacterAngle * 10);
     }
     ApplyFontQuality(LogFont);
-    const TSelectedFont Rotated(*DC, LogFont);
+    const TSelectedFont Rotated(Canvas, *DC, LogFont);
     if (Settings.UseTextCenter) {
         const double Angle = RotDegree * std::numbers::pi / 180;
         const double Sin = std::sin(Angle);
@@ -282,6 +296,7 @@ void TChtTextPainter::BlurShadow(const TChtShadow& Shadow, int SX, int SY, const
 {
     plat::TBitmap& Bitmap = *Canvas.OffscreenBitmap();
     plat::TDeviceContext& DC = *Canvas.GetHandle();
+    const plat::TLogFont Font = DC.CurrentFont();
     const plat::TSize Extent = DC.GetTextExtent(Text);
     const int Align = HorizontalAlign();
     if (Align == TextAlignRight) {
@@ -299,7 +314,11 @@ void TChtTextPainter::BlurShadow(const TChtShadow& Shadow, int SX, int SY, const
     TBlurFilter Blur(nullptr);
     Blur.SetSteps(std::max(1, Shadow.SmoothBlur()));
     Blur.Apply(Bitmap, Region);
-    DC.SetTextAlign(static_cast<std::uint32_t>(Align));
+    // Blurring a bitmap of another row format converts it, and the canvas
+    // then draws through a new device context: the text's font goes on it.
+    plat::TDeviceContext& After = *Canvas.GetHandle();
+    After.SelectFont(Font);
+    After.SetTextAlign(static_cast<std::uint32_t>(Align));
 }
 
 } // namespace qel

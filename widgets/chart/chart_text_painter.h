@@ -47,6 +47,8 @@ public:
 
     // Selects the canvas font at Size points into DC; the font it replaced.
     plat::TLogFont CreateSizedFont(plat::TDeviceContext& DC, int Size);
+    // The canvas font at Size points with the quality rules applied.
+    plat::TLogFont SizedFont(int Size) const;
     void ApplyFontQuality(plat::TLogFont& LogFont) const;
 
     // Writes Text at (X, Y) of DC with the canvas font's effects.

@@ -78,7 +78,11 @@ TRect TChtCanvas3D::InitWindow(plat::TCanvas* DestCanvas, TView3DOptions* A3DOpt
         const int Width = plat::SaturateInt(std::int64_t{UserRect.Right} - UserRect.Left);
         const int Height = plat::SaturateInt(std::int64_t{UserRect.Bottom} - UserRect.Top);
         if (!FBitmap) {
+            // 32 bits a pixel from the start: the blur of smooth text
+            // shadows works on 32-bit rows, and converting the bitmap then
+            // would give it a new device context in the middle of a text.
             FBitmap = std::make_unique<plat::TBitmap>();
+            FBitmap->SetPixelFormat(plat::pf32bit);
         }
         SetBitmapSize(*FBitmap, std::max(Width, 0), std::max(Height, 0));
         SetReferenceCanvas(FBitmap->Canvas());

@@ -10,8 +10,13 @@
 #include "widgets/chart/chart_picture.h"
 #include "widgets/chart/chart_shadow.h"
 #include "widgets/chart/chart_text_painter.h"
+#include "widgets/chart/cht_canvas3d.h"
+#include "widgets/chart/view3d_options.h"
 
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
 #include "platform/canvas/gdi_constants.h"
+#include "platform/canvas/pixel_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -393,16 +398,97 @@ TEST_F(ChartTextPainterTest, SmoothShadowIsBlurredWhileTheTextStaysCrisp)
     Look("text_smooth_shadow");
 }
 
+// A buffered 3D canvas with a smooth, blurred text shadow. The blur works on
+// 32-bit rows: the canvas's own bitmap has them and keeps its device
+// context; a bitmap that must be converted gets a new one, on which the
+// text, its font and the label's font restoring carry on.
+TEST(ChartTextPainter3DTest, SmoothShadowsOnTheBufferedCanvas)
+{
+    for (const bool Convert : {false, true}) {
+        const TRect Whole{0, 0, 200, 120};
+        plat::TBitmap Target(Whole.Right, Whole.Bottom, plat::pf24bit);
+        plat::TCanvas Dest(Target.Canvas()->Handle());
+        TView3DOptions Options(nullptr);
+        TChtCanvas3D Canvas;
+        Canvas.InitWindow(&Dest, &Options, plat::clWhite, true, Whole);
+        Canvas.Projection(100, Whole, Whole);
+        Canvas.Brush()->SetColor(plat::clWhite);
+        Canvas.FillRect(Whole);
+        ASSERT_NE(Canvas.OffscreenBitmap(), nullptr);
+        if (Convert) {
+            Canvas.OffscreenBitmap()->SetPixelFormat(plat::pfDevice);
+        }
+        const plat::TDeviceContext* Before = Canvas.GetHandle();
+        Canvas.SetBackMode(cbmTransparent);
+        Canvas.Font()->SetName("Arial");
+        Canvas.Font()->SetSize(20);
+        Canvas.Font()->SetColor(plat::clBlack);
+        Canvas.Font()->SetQuality(fqNormal);
+        TChtShadow* Shadow = Canvas.Font()->Shadow();
+        Shadow->SetHorizSize(4);
+        Shadow->SetVertSize(4);
+        Shadow->SetTransparency(0);
+        Shadow->SetColor(plat::clNavy);
+        Shadow->SetSmooth(true);
+        const TChtTextSettings Settings;
+        TChtTextPainter Painter(Canvas, Settings);
+        const plat::TLogFont Held = Canvas.DeviceContext()->CurrentFont();   // the canvas font, realised
+        Painter.TextOut(10, 10, "Blur");
+        EXPECT_EQ(Canvas.GetHandle()->CurrentFont(), Held) << "the sized font is given back, converted: " << Convert;
+        Painter.RotateLabel(120, 100, "Turn", 30);
+        EXPECT_EQ(Canvas.GetHandle()->CurrentFont(), Held) << "the turned font is given back, converted: " << Convert;
+        if (!Convert) {
+            EXPECT_EQ(Canvas.GetHandle(), Before) << "a 32-bit bitmap needs no conversion";
+        }
+        Canvas.ShowImage(&Dest, &Dest, Whole);
+        std::set<TColor> Colours;
+        int Black = 0;
+        for (int Y = 0; Y < 60; ++Y) {
+            for (int X = 0; X < 100; ++X) {
+                const std::uint8_t* Pixel = Target.ScanLine(Y) + X * 3;
+                const auto C = static_cast<TColor>(Pixel[2] | Pixel[1] << 8 | Pixel[0] << 16);
+                Colours.insert(C);
+                Black += C == plat::clBlack;
+            }
+        }
+        EXPECT_GT(Black, 40) << "the text at its size, converted: " << Convert;
+        EXPECT_GT(Colours.size(), 6u) << "blurred shades of the shadow, converted: " << Convert;
+    }
+}
+
+// The effects drawn by the 3D chart canvas, whose fills honour gradients,
+// on a transparent text background as charts draw their labels.
 TEST(ChartTextPainterGalleryTest, EffectsLookRight)
 {
-    TPainterTestCanvas Canvas(360, 260);
+    const TRect Whole{0, 0, 360, 260};
+    plat::TBitmap Target(Whole.Right, Whole.Bottom, plat::pf24bit);
+    plat::TCanvas Dest(Target.Canvas()->Handle());
+    TView3DOptions Options(nullptr);
+    TChtCanvas3D Canvas;
+    Canvas.InitWindow(&Dest, &Options, plat::clWhite, false, Whole);
+    Canvas.Projection(100, Whole, Whole);
+    Canvas.Brush()->SetColor(plat::clWhite);
+    Canvas.FillRect(Whole);
     const TChtTextSettings Settings;
     TChtTextPainter Painter(Canvas, Settings);
+    const auto At = [&Target](int X, int Y) {
+        const std::uint8_t* Pixel = Target.ScanLine(Y) + X * 3;
+        return static_cast<TColor>(Pixel[2] | Pixel[1] << 8 | Pixel[0] << 16);
+    };
+    // The colours met on row Y between X0 and X1.
+    const auto RowColours = [&At](int Y, int X0, int X1) {
+        std::set<TColor> Colours;
+        for (int X = X0; X < X1; ++X) {
+            Colours.insert(At(X, Y));
+        }
+        return Colours;
+    };
+    Canvas.SetBackMode(cbmTransparent);
     Canvas.Font()->SetName("Arial");
-    Canvas.Brush()->SetColor(plat::clWhite);
-    Canvas.FillRect({0, 0, 360, 260});
+    Canvas.Font()->SetColor(plat::clBlack);
     Canvas.Font()->SetSize(22);
     Canvas.Font()->SetStyle(plat::TFontStyles{plat::fsBold});
+    Canvas.Font()->SetQuality(fqNormal);
     Canvas.Font()->Shadow()->SetHorizSize(3);
     Canvas.Font()->Shadow()->SetVertSize(3);
     Canvas.Font()->Shadow()->SetTransparency(0);
@@ -425,18 +511,61 @@ TEST(ChartTextPainterGalleryTest, EffectsLookRight)
     Canvas.Font()->SetOutLine(nullptr);
     Canvas.Font()->SetColor(plat::clBlack);
     Canvas.Font()->Gradient()->SetVisible(true);
+    Canvas.Font()->Gradient()->SetDirection(gdLeftRight);
     Canvas.Font()->Gradient()->SetStartColor(plat::clBlue);
     Canvas.Font()->Gradient()->SetEndColor(plat::clRed);
     Painter.TextOut(10, 125, "Gradient");
     Canvas.Font()->Gradient()->SetVisible(false);
     Canvas.Font()->SetSize(12);
-    Canvas.SetBackMode(cbmTransparent);
+    Canvas.SetBackMode(cbmTransparent);   // as a chart does before each label
     for (const double Degrees : {0.0, 30.0, 90.0, 180.0, 270.0}) {
-        Painter.RotateLabel(250, 200, "  rotated", Degrees);
+        Painter.RotateLabel(260, 182, "  rotated", Degrees);
     }
-    EXPECT_NE(Canvas.PixelColor(20, 20), plat::clWhite);
+    Canvas.ShowImage(&Dest, &Dest, Whole);
+
+    int Black = 0;
+    int Silver = 0;
+    for (int Y = 0; Y < 40; ++Y) {
+        for (int X = 0; X < 160; ++X) {
+            Black += At(X, Y) == plat::clBlack;
+            Silver += At(X, Y) == plat::clSilver;
+        }
+    }
+    EXPECT_GT(Black, 200) << "the shadowed text";
+    EXPECT_GT(Silver, 50) << "its shadow shows beside it";
+    // The emboss is smooth by default: blurred greys beside the text.
+    int EmbossGrey = 0;
+    for (int Y = 40; Y < 80; ++Y) {
+        for (int X = 0; X < 160; ++X) {
+            const TColor C = At(X, Y);
+            const int Red = C & 0xFF;
+            EmbossGrey += C != plat::clWhite && C != plat::clBlack && Red == (C >> 8 & 0xFF) && Red == (C >> 16 & 0xFF);
+        }
+    }
+    EXPECT_GT(EmbossGrey, 50) << "the emboss shows beside its text";
+    const std::set<TColor> Outlined = RowColours(85 + 16, 10, 170);
+    EXPECT_TRUE(Outlined.contains(plat::clYellow) && Outlined.contains(plat::clRed)) << "yellow glyphs, red edges";
+    EXPECT_FALSE(RowColours(85 + 16, 180, 350).contains(plat::clYellow)) << "hollow glyphs are only outlined";
+    // The gradient runs across the glyphs from the end colour on the left
+    // to the start colour on the right, and no glyph pixel is black.
+    int Bluish = 0;
+    int Reddish = 0;
+    int GradientBlack = 0;
+    for (int Y = 125; Y < 160; ++Y) {
+        for (int X = 10; X < 180; ++X) {
+            const TColor C = At(X, Y);
+            const int Red = C & 0xFF;
+            const int Blue = C >> 16 & 0xFF;
+            GradientBlack += C == plat::clBlack;
+            Reddish += X < 60 && Red > 150 && Blue < 100;
+            Bluish += X > 130 && Blue > 150 && Red < 100;
+        }
+    }
+    EXPECT_GT(Bluish, 30);
+    EXPECT_GT(Reddish, 30);
+    EXPECT_EQ(GradientBlack, 0) << "the glyphs are filled by the gradient, not the font colour";
     if (const char* Dir = std::getenv("QEL_SCREENSHOT_DIR")) {
-        Canvas.SavePng(std::string(Dir) + "/text_effects.png");
+        Target.PixelSurface()->SaveToPng(std::string(Dir) + "/text_effects.png");
     }
 }
 
