@@ -15,7 +15,7 @@ PLAT_DEFINE_CLASS(TPgcCustomMeter, TPgcGraphicControl)
 PLAT_DEFINE_CLASS(TPgcMeter, TPgcCustomMeter,
                   plat::Published("BorderStyle", &TPgcMeter::BorderStyle, &TPgcMeter::SetBorderStyle,
                                   {"bsNone", "bsSingle"})
-                      .Default(bsSingle),
+                      .Default(TPgcMeter::bsSingle),
                   plat::Published("Ctl3D", &TPgcMeter::Ctl3D, &TPgcMeter::SetCtl3D).Default(true),
                   plat::Published("InvertPercent", &TPgcMeter::InvertPercent, &TPgcMeter::SetInvertPercent)
                       .Default(true),

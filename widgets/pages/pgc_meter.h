@@ -18,7 +18,6 @@
 
 namespace qel {
 
-enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TMeterOrientation : std::uint8_t { moHorizontal, moVertical };
 
 // Called with the buffer's canvas after the bar is drawn (without the
@@ -28,6 +27,10 @@ using TPgcOwnerDrawMeterEvent = plat::TEvent<void(plat::TCanvas* Canvas, plat::T
 class TPgcCustomMeter : public TPgcGraphicControl {
     PLAT_CLASS(TPgcCustomMeter, TPgcGraphicControl)
 public:
+    // The frame around the bar; the class's own, like the other controls
+    // of the library, so that it meets no other border style in a unit.
+    enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
+
     // 200 x 24, 33 %, lime on the window colour in a sunken frame.
     explicit TPgcCustomMeter(plat::TComponent* AOwner);
     ~TPgcCustomMeter() override;

@@ -115,7 +115,7 @@ TEST_F(PgcMeter, TheSunkenDoubleFrame)
     EXPECT_EQ(PixelOf(meter, 0, 0), black);
     EXPECT_EQ(PixelOf(meter, 199, 23), black);
     EXPECT_EQ(PixelOf(meter, 1, 1), Rest) << "one frame only";
-    meter->SetBorderStyle(bsNone);
+    meter->SetBorderStyle(TPgcMeter::bsNone);
     meter->SetPercent(100);
     EXPECT_EQ(PixelOf(meter, 0, 0), Used);
     EXPECT_EQ(PixelOf(meter, 199, 23), Used);
