@@ -104,11 +104,11 @@ void WriteChannelIdentityBlock(TDataFile& file)
 
 void WriteMissionBlock(TDataFile& file)
 {
-    if (!ReadBufferList.MissionData.bValid) {
+    if (!SaveBufferList.MissionData.bValid) {
         return;
     }
     file.NewBlock(BLOCK_MISSION);
-    file.WriteBytes(MissionDataBlockPayload(ReadBufferList.MissionData));
+    file.WriteBytes(MissionDataBlockPayload(SaveBufferList.MissionData));
     file.WriteBlock();
 }
 

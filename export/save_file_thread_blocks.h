@@ -73,7 +73,7 @@ void WriteChannelNamesBlock(TDataFile& file);   // 6
 void WriteChannelUnitsBlock(TDataFile& file);   // 7
 // 26 layout 1: channel serial number, model code, version, channel ID.
 void WriteChannelIdentityBlock(TDataFile& file);
-// 27, when the read list's mission data is valid.
+// 27, when the save list's mission data is valid (a normal save clears it).
 void WriteMissionBlock(TDataFile& file);
 
 // 15: the logger's DIFFTIME as a Double.

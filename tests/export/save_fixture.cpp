@@ -19,6 +19,7 @@ void ResetGlobals()
     qel::ReadBufferList.ClearAll();
     qel::ReadBufferList.SetActiveQEL(nullptr);
     qel::ReadBufferList.MissionData = {};
+    qel::SaveBufferList.MissionData = {};
     qel::ReadBufferList.Utc = {};
     qel::SaveBufferList.Utc = {};
     qel::SaveBufferList.SaveCardShockID = false;
@@ -103,6 +104,7 @@ void SaveFixture::RunSave(qel::TSaveFileThreadClass Class, const std::function<v
         qel::SaveBufferList.Add(buffer);
     }
     qel::SaveBufferList.FileNameEx = qel::TFileNameEx{dir.Path().string() + "/", "out", "", ".qel"};
+    qel::SaveBufferList.MissionData = qel::ReadBufferList.MissionData;
 
     auto report = [this](const std::string& text) { log.push_back(LogEntry{LogEntry::Report, 0, 0, text}); };
     auto saved = [this](const std::string& text) { log.push_back(LogEntry{LogEntry::SaveInfo, 0, 0, text}); };
