@@ -8,7 +8,7 @@
 #include "platform/float_checks.h"
 #include "platform/known_folders.h"
 #include "platform/random.h"
-#include "tests/export/qel_zip_entries.h"
+#include "tests/support/qel_zip_entries.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/zip_test_reader.h"
 

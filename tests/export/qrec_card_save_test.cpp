@@ -18,7 +18,7 @@
 #include "foundations/tick_time.h"
 #include "loggers/qel_factory.h"
 #include "platform/known_folders.h"
-#include "tests/export/qel_zip_entries.h"
+#include "tests/support/qel_zip_entries.h"
 #include "tests/export/save_fixture.h"
 #include "tests/support/zip_test_reader.h"
 #include "tools/cardgen/card_generator.h"

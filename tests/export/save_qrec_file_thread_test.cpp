@@ -6,7 +6,7 @@
 #include "foundations/qel_error.h"
 #include "foundations/tick_time.h"
 #include "loggers/qel649.h"
-#include "tests/export/qel_zip_entries.h"
+#include "tests/support/qel_zip_entries.h"
 #include "tests/export/save_fixture.h"
 #include "tests/support/zip_test_reader.h"
 

@@ -4,7 +4,7 @@
 #include "export/x2_write_channel_list.h"
 
 #include "platform/known_folders.h"
-#include "tests/export/qel_zip_entries.h"
+#include "tests/support/qel_zip_entries.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/zip_test_reader.h"
 

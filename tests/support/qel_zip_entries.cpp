@@ -1,6 +1,6 @@
 // Test-side decoding of container entries: salted check values by table,
 // pair texts, 56-byte index records and 12-byte value records.
-#include "tests/export/qel_zip_entries.h"
+#include "tests/support/qel_zip_entries.h"
 
 #include "tests/support/zip_test_reader.h"
 
