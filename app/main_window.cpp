@@ -79,6 +79,7 @@ void TfrmMain::FormCreate(plat::TObject*)
     LoadLanguageRes();
     plat::Application->OnException = plat::TExceptionEvent(this, &TfrmMain::AppException);
     InitInfoTree();
+    InitChannelList();
     PgcNotebook1->SetTabStop(false);
     FTitle = LoadLanguageStr(&SQelTitle) + " " + TITLE_WORDS + GetFileVersionStr(plat::ProgramPath());
     SetCaption("");
@@ -159,6 +160,9 @@ void TfrmMain::PreparePage(int Page)
         SetCaption("");
         break;
     case PAGE_INFO:
+        plat::Screen->SetCursor(plat::crDefault);
+        EnableInfoNext();
+        break;
     case PAGE_NEXT:
     case PAGE_SHOCK:
         plat::Screen->SetCursor(plat::crDefault);
@@ -184,7 +188,11 @@ void TfrmMain::PreparePage(int Page)
         btnCutChannelsBack->SetVisible(!shock);
         break;
     }
+    case PAGE_CUT_TIME:
+        btnCutTimeNext->SetEnabled(true);
+        break;
     case PAGE_OPTION_FILE:
+        btnOptionFileNext->SetEnabled(true);
         chkOptionViewer->SetCaption(LoadLanguageStr(FCutFileType == CUT_FILE_QSHOCK ? &SStartJartoscope : &SStartViewer));
         break;
     default:

@@ -32,6 +32,7 @@ class TCheckBox;
 class TComboBox;
 class TEdit;
 class TLabel;
+class TListItem;
 class TListView;
 class TMemo;
 class TMenuItem;
@@ -164,6 +165,39 @@ public:
     // The record list of every logger into "directory list.txt" of the data
     // folder, reported by a box.
     void popSaveDirClick(plat::TObject* Sender);
+
+    // ---- data read, channels and time window ----
+    // Next on the record page: the checked records of the checked logger
+    // selected and, when there is one, their data read.
+    void btnInfoOkClick(plat::TObject* Sender);
+    // The logger of the first selected record (EQel 30, after page 0, when
+    // its model does not know the version) and the data reader started.
+    void StartReadData();
+    // The channel list's columns, once at creation.
+    void InitChannelList();
+    // The channel list's rows and the time page's fields from the read list.
+    void FillChannelList();
+    void lvwCutChannelsItemChecked(plat::TObject* Sender, plat::TListItem* Item);
+    // The date and time popup under the begin and the end field.
+    void SpeedButton1Click(plat::TObject* Sender);
+    void SpeedButton2Click(plat::TObject* Sender);
+
+    // ---- saving ----
+    // Next on the time page: both fields valid, then the container format
+    // without size limit and the save.
+    void btnCutTimeNextClick(plat::TObject* Sender);
+    // Next on the format page: the size limit and output type, then the save.
+    void btnCutFileNextClick(plat::TObject* Sender);
+    // Next on the options page: the shock file's save.
+    void btnOptionFileNextClick(plat::TObject* Sender);
+    // The buffers and the time window (or the whole read of a shock file),
+    // the output file, the save thread.
+    void StartSave();
+    // Proposes a unique name in the data folder and asks for the output
+    // file; EQel (21) when the dialog is cancelled. False, after an error
+    // box naming it, when the chosen file cannot be written there.
+    bool ChooseOutputFile(std::int32_t FileType, std::int64_t StartTime);
+    void StartSaveThread(std::int32_t TimeMode, std::int64_t TimeStart, std::int64_t TimeEnd);
 
     // ---- steps between pages ----
     void btnExitClick(plat::TObject* Sender);
@@ -313,6 +347,21 @@ private:
     void ClearFormerRead();
     // main_window_info_page.cpp
     void InitInfoTree();
+    // Next on the record page while the tree shows a record.
+    void EnableInfoNext();
+
+    // main_window_data_read.cpp
+    // The loggers and the read data, with the save list referring to them.
+    void ClearReadData();
+    void DataReadFinished();
+    // Next on the channel page only while a channel is checked.
+    void UpdateChannelsNext();
+    // The popup under Field, which takes the seconds chosen on OK.
+    void EditTimeInPopup(TValidateEdit& Field);
+
+    // main_window_save.cpp
+    // Broadcast and finish page, or an error when the save named no file.
+    void SaveFinished();
 
     // main_window.cpp
     void ApplySwitches();
@@ -328,8 +377,6 @@ private:
     void CardReaderStatus(plat::TMessage& Message, plat::PResString Reading, void (TfrmMain::*Finished)());
     void CardReadFailed(std::int32_t Code);
     void DirectoryReadFinished();
-    void DataReadFinished();
-    void SaveFinished();
     void ShowErrorText(const std::string& Text);
     // The first selected record of the record list is a shock recording.
     bool ActiveRecordIsShock() const;
@@ -345,6 +392,7 @@ private:
     std::int32_t FCutFileType = CUT_FILE_QEL;
     TSavedFileRecord FResFile;               // the saved-file record of "f:"
     bool FQShock = false;                    // the last data read is a shock recording
+    int FFilesListed = 0;                    // files the running or last save has named
 };
 
 } // namespace qel

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 
 #include "app/record_tree.h"
+#include "app/wizard_texts.h"
 
 #include "card/buffer_list.h"
 #include "card/card_records.h"
@@ -43,12 +44,6 @@ bool ReadableAsContainer(const std::string& FileName)
     return S_ISREG(info.st_mode);
 }
 
-std::string NotACardFileText()
-{
-    return RegSettings.iRegLanguage == LANGUAGE_GERMAN ? "Dies ist keine Datei, die gelesen werden kann."
-                                                       : "This is not a file that can be read.";
-}
-
 // "…/qel.dat" -> "…/qel<Number>.dat".
 std::string NumberedContainer(const std::string& FirstName, int Number)
 {
@@ -70,7 +65,7 @@ void TfrmMain::btnStartClick(plat::TObject*)
     if (!ReadableAsContainer(chosen.FileName)) {
         // A folder, a pipe or a device would hold the reader beyond the
         // reach of Cancel and of the close protocol.
-        QelDlg.ShowErrMsg(chosen.FileName + ":\r\n" + NotACardFileText());
+        QelDlg.ShowErrMsg(chosen.FileName + ":\r\n" + WizardText(TWizardText::NotACardFile));
         return;
     }
     btnStart->SetEnabled(false);
@@ -104,10 +99,7 @@ void TfrmMain::StartReadDir(const std::string& FileName)
 
 void TfrmMain::ClearFormerRead()
 {
-    QelList.Clear();
-    // The save list refers to the read list's buffers: it goes first.
-    SaveBufferList.ClearAll();
-    ReadBufferList.ClearAll();
+    ClearReadData();
     RecInfoList.Clear();
     oedReport->Clear();
     oedNext->Clear();

@@ -53,7 +53,13 @@ void TfrmMain::InitInfoTree()
 
 void TfrmMain::FillRecordTree()
 {
-    btnInfoOK->SetEnabled(DT->FillRecordTree(RecInfoList, ExtCard) > 0);
+    DT->FillRecordTree(RecInfoList, ExtCard);
+    EnableInfoNext();
+}
+
+void TfrmMain::EnableInfoNext()
+{
+    btnInfoOK->SetEnabled(!DT->IsEmpty());
 }
 
 void TfrmMain::popSaveDirClick(plat::TObject*)

@@ -335,6 +335,7 @@ void TfrmMain::ConnectEvents()
     using plat::TNotifyEvent;
     btnStart->OnClick = TNotifyEvent(this, &TfrmMain::btnStartClick);
     btnExit->OnClick = TNotifyEvent(this, &TfrmMain::btnExitClick);
+    btnInfoOK->OnClick = TNotifyEvent(this, &TfrmMain::btnInfoOkClick);
     btnInfoCancel->OnClick = TNotifyEvent(this, &TfrmMain::btnInfoCancelClick);
     btnFinishRepeat->OnClick = TNotifyEvent(this, &TfrmMain::btnFinishRepeatClick);
     btnFinishDir->OnClick = TNotifyEvent(this, &TfrmMain::btnFinishDirClick);
@@ -345,7 +346,13 @@ void TfrmMain::ConnectEvents()
     btnCutChannelsNext->OnClick = TNotifyEvent(this, &TfrmMain::btnCutChannelsNextClick);
     btnCutChannelsBackShock->OnClick = TNotifyEvent(this, &TfrmMain::btnCutChannelsBackShockClick);
     btnCutChannelsBack->OnClick = TNotifyEvent(this, &TfrmMain::btnCutChannelsBackClick);
+    lvwCutChannels->OnItemChecked = plat::TLVCheckedItemEvent(this, &TfrmMain::lvwCutChannelsItemChecked);
+    btnCutTimeNext->OnClick = TNotifyEvent(this, &TfrmMain::btnCutTimeNextClick);
     btnCutTimeBack->OnClick = TNotifyEvent(this, &TfrmMain::btnCutTimeBackClick);
+    SpeedButton1->OnClick = TNotifyEvent(this, &TfrmMain::SpeedButton1Click);
+    SpeedButton2->OnClick = TNotifyEvent(this, &TfrmMain::SpeedButton2Click);
+    btnCutFileNext->OnClick = TNotifyEvent(this, &TfrmMain::btnCutFileNextClick);
+    btnOptionFileNext->OnClick = TNotifyEvent(this, &TfrmMain::btnOptionFileNextClick);
     btnOptionFileBack->OnClick = TNotifyEvent(this, &TfrmMain::btnOptionFileBackClick);
     btnShockNext->OnClick = TNotifyEvent(this, &TfrmMain::btnShockNextClick);
     btnShockDir->OnClick = TNotifyEvent(this, &TfrmMain::btnCutChannelsBackClick);

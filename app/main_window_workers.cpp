@@ -163,26 +163,6 @@ void TfrmMain::DirectoryReadFinished()
     ShowPage(PAGE_INFO);
 }
 
-void TfrmMain::DataReadFinished()
-{
-    if (ActiveRecordIsShock()) {
-        FQShock = true;
-        rbnShockQSHOCK->SetChecked(true);
-        ShowPage(PAGE_SHOCK);
-        return;
-    }
-    FQShock = false;
-    FCutFileType = CUT_FILE_QEL;
-    ShowPage(PAGE_CUT_CHANNELS);
-}
-
-void TfrmMain::SaveFinished()
-{
-    ReadBufferList.EndSave();
-    plat::PostMessage(plat::HWND_BROADCAST, WM_SUITE_NOTIFY, static_cast<plat::WPARAM>(plat::Application->Handle()), 0);
-    ShowPage(PAGE_FINISH);
-}
-
 void TfrmMain::ShowErrorCode(std::int32_t Code)
 {
     ShowErrorText(GetExceptionStr(Code));
@@ -222,6 +202,7 @@ void TfrmMain::AddSaveInfo(const std::string& sText)
 {
     WriteLogLine(sText);
     oedResult->AppendPara(sText);
+    ++FFilesListed;
     if (OnFileListed) {
         OnFileListed(sText);
     }

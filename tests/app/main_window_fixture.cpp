@@ -3,6 +3,9 @@
 
 #include "app/init_units.h"
 #include "app/start_up.h"
+#include "card/buffer_list.h"
+#include "card/temp_folder.h"
+#include "loggers/qel_base.h"
 #include "foundations/settings.h"
 #include "platform/command_line.h"
 #include "platform/known_folders.h"
@@ -59,6 +62,10 @@ void TMainWindowTest::Start(const std::vector<std::string>& Args)
     plat::SetCommandLine(static_cast<int>(argv.size()), argv.data());
     StartUnits();
     FUnitsStarted = true;
+    // As the program: buffers spill to the buffer folder, when there is one.
+    if (!GetTempFolder().empty() && InitTempFolder()) {
+        ReadBufferList.SetUseFileStream(true);
+    }
     DialogsInstalled = std::make_unique<plat::TScopedDialogs>(Dialogs);
     Host = std::make_unique<plat::THeadlessHost>();
     App = std::make_unique<plat::TApplication>(*Host);
@@ -77,7 +84,9 @@ void TMainWindowTest::Stop()
     Host.reset();
     DialogsInstalled.reset();
     if (FUnitsStarted) {
+        ReadBufferList.SetUseFileStream(false);
         FinalizeUnits();
+        ClearTempFolder();
         FUnitsStarted = false;
     }
 }
@@ -121,6 +130,16 @@ void TMainWindowTest::Shot(const std::string& Name)
     }
     Pump();
     Host->SaveScreenshot(Main->Handle(), std::string(folder) + "/" + Name + ".png");
+}
+
+void TMainWindowTest::AddReadSample(std::int64_t Time)
+{
+    if (QelList.Count() == 0) {
+        QelList.Add(new TQEL);
+    }
+    ReadBufferList.SetActiveQEL(QelList.GetCurrent());
+    ReadBufferList.AddIntData(1, Time, 1);
+    ReadBufferList.EndRead();
 }
 
 std::vector<std::string> TMainWindowTest::ErrorTexts() const

@@ -34,7 +34,7 @@ protected:
     // settings and language, then the main window, shown.
     void Start(const std::vector<std::string>& Args = {});
     // The window and the program's state released, as at the program's end.
-    void Stop();
+    virtual void Stop();
 
     void Pump() { Host->PumpUntilIdle(); }
     // Handles messages until Done holds. Workers post in real time, so it
@@ -44,6 +44,9 @@ protected:
     // Posts a worker's status message and handles it.
     void Status(plat::UINT Message, plat::WPARAM State, plat::LPARAM Value = 0);
     void Shot(const std::string& Name);
+    // One sample of channel 1 at Time in the read list, as a data read
+    // leaves it, of a logger added to the logger list when there is none.
+    void AddReadSample(std::int64_t Time = 0);
     // Texts of the error boxes shown so far.
     std::vector<std::string> ErrorTexts() const;
 

@@ -52,6 +52,8 @@ TEST_F(MainWindowPagesTest, ShowingAPageSetsItUp)
         {PAGE_SHOCK, plat::crDefault, nullptr, nullptr, nullptr},
     };
     Start();
+    SelectRecord(false);
+    Main->FillRecordTree();   // a record to go on with: Next takes the focus
     for (const TCase& c : cases) {
         plat::Screen->SetCursor(c.Cursor == plat::crDefault ? plat::crHourGlass : plat::crDefault);
         if (c.Enabled) {
@@ -162,7 +164,12 @@ TEST_F(MainWindowPagesTest, PageGraph)
         {"channels back", true, PAGE_CUT_CHANNELS, click(&TfrmMain::btnCutChannelsBackShock), PAGE_SHOCK},
         {"channels directory", false, PAGE_CUT_CHANNELS, click(&TfrmMain::btnCutChannelsBack), PAGE_INFO},
         {"time back", false, PAGE_CUT_TIME, click(&TfrmMain::btnCutTimeBack), PAGE_CUT_CHANNELS},
-        {"save finished", false, PAGE_SAVE, status(WM_SAVE_STATUS, THREAD_FINISHED), PAGE_FINISH},
+        {"save finished", false, PAGE_SAVE,
+         [this](TfrmMain& m) {
+             m.AddSaveInfo(Dir.File("out.qrec"));
+             Status(WM_SAVE_STATUS, THREAD_FINISHED, 0);
+         },
+         PAGE_FINISH},
         {"save failed", false, PAGE_SAVE, status(WM_SAVE_STATUS, THREAD_FAILED), PAGE_START},
         {"repeat", false, PAGE_FINISH, click(&TfrmMain::btnFinishRepeat), PAGE_CUT_CHANNELS},
         {"directory after the save", false, PAGE_FINISH, click(&TfrmMain::btnFinishDir), PAGE_INFO},
@@ -173,6 +180,7 @@ TEST_F(MainWindowPagesTest, PageGraph)
         SetLastErrorMsg("");
         Dialogs.ExpectMessageBox(plat::mbOK);   // a failure's box, where one shows
         SelectRecord(c.Shock);
+        AddReadSample();
         Main->ShowPage(c.From);
         c.Event(*Main);
         EXPECT_EQ(Main->PageIndex(), c.To) << c.Name;
@@ -185,6 +193,7 @@ TEST_F(MainWindowPagesTest, RepeatAfterAShockReadReturnsToTheShockPage)
 {
     Start();
     SelectRecord(true);
+    AddReadSample();
     Status(WM_CARD_DATA_STATUS, THREAD_FINISHED);
     ASSERT_EQ(Main->PageIndex(), PAGE_SHOCK);
     Main->ShowPage(PAGE_FINISH);

@@ -77,6 +77,8 @@ TEST_F(MainWindowWorkersTest, StatusMessagesMovePagesBarsTitlesAndBoxes)
     };
     for (const TStatusCase& c : cases) {
         Start();
+        AddReadSample();
+        Main->AddSaveInfo(Dir.File("out.qrec"));
         SetLastErrorMsg("the card went away");
         for (std::size_t box = 0; box < c.Boxes.size(); ++box) {
             Dialogs.ExpectMessageBox(plat::mbOK);
