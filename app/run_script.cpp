@@ -2,6 +2,7 @@
 #include "app/run_script.h"
 
 #include "card/thread_status.h"
+#include "platform/controls/virtual_keys.h"
 
 #include <charconv>
 #include <fstream>
@@ -29,6 +30,7 @@ const std::map<std::string, TStepForm>& StepForms()
         {"click", {TScriptVerb::Click, 1, 1}},
         {"set", {TScriptVerb::Set, 2, 2}},
         {"check", {TScriptVerb::Check, 2, 2}},
+        {"key", {TScriptVerb::Key, 1, 1}},
         {"close", {TScriptVerb::Close, 0, 0}},
         {"status", {TScriptVerb::Status, 2, 3}},
         {"advance", {TScriptVerb::Advance, 1, 1}},
@@ -101,6 +103,12 @@ void TakeNumbers(TScriptStep& Step)
             Fail(Step.Line, "check takes on or off, not \"" + args[1] + "\"");
         }
         break;
+    case TScriptVerb::Key:
+        Step.Number = ScriptKeyCode(args[0]);
+        if (Step.Number == 0) {
+            Fail(Step.Line, "no key is named \"" + args[0] + "\"");
+        }
+        break;
     case TScriptVerb::ExpectDialog:
         if (args[0] != "box" && args[0] != "open" && args[0] != "save") {
             Fail(Step.Line, "a dialog is one of box, open or save, not \"" + args[0] + "\"");
@@ -144,6 +152,17 @@ TScriptStep ParseLine(int Line, const std::vector<std::string>& Words)
 }
 
 } // namespace
+
+std::uint16_t ScriptKeyCode(const std::string& Name)
+{
+    static const std::map<std::string, std::uint16_t> keys = {
+        {"space", plat::VK_SPACE}, {"enter", plat::VK_RETURN}, {"escape", plat::VK_ESCAPE}, {"tab", plat::VK_TAB},
+        {"up", plat::VK_UP},       {"down", plat::VK_DOWN},    {"left", plat::VK_LEFT},     {"right", plat::VK_RIGHT},
+        {"home", plat::VK_HOME},   {"end", plat::VK_END},
+    };
+    const auto found = keys.find(Name);
+    return found != keys.end() ? found->second : 0;
+}
 
 std::vector<std::string> SplitScriptWords(const std::string& Line)
 {

@@ -13,6 +13,10 @@
 //                                     selected, the text typed over it
 //   check <control> on|off            a check box (or radio button) clicked
 //                                     into that state
+//   key <name>                        a key pressed and released on the
+//                                     control that has the focus: space,
+//                                     enter, escape, tab, up, down, left,
+//                                     right, home or end
 //   close                             the main window's close box
 //   status <dir|data|save> <state> [value]
 //                                     a worker's status message, as posted:
@@ -53,6 +57,7 @@ enum class TScriptVerb {
     Click,
     Set,
     Check,
+    Key,
     Close,
     Status,
     Advance,
@@ -85,6 +90,9 @@ constexpr std::int64_t DEFAULT_WAIT_MS = 10000;
 std::vector<TScriptStep> ParseRunScript(const std::string& Text);
 // The same from a file; EScriptError also when it cannot be read.
 std::vector<TScriptStep> LoadRunScript(const std::string& FileName);
+
+// The virtual key of a key step's name; 0 for a name it does not know.
+std::uint16_t ScriptKeyCode(const std::string& Name);
 
 // The words of one line (quotes removed); EScriptError (without line) for
 // an unclosed quote.

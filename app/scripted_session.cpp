@@ -258,6 +258,9 @@ TScriptedSession::TOutcome TScriptedSession::Act(const TScriptStep& Step)
         return SetText(Step);
     case TScriptVerb::Check:
         return Check(Step);
+    case TScriptVerb::Key:
+        FHost->Key(static_cast<plat::TVirtualKey>(Step.Number));
+        return TOutcome::Posted;
     case TScriptVerb::Close:
         FHost->CloseWindow(FMain->Handle());
         return TOutcome::Posted;

@@ -19,19 +19,23 @@ TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
                              "answer box Yes \"containers (qel1.dat\"\r\n"
                              "click btnStart\n"
                              "set vedCutTimeBegin \"1,5 s\"\n"
+                             "key space\n"
                              "status save progress 37\n"
                              "status dir 7\n"
                              "wait page 3\n"
                              "wait file /tmp/x 250\n"
                              "expect caption \"QEL KORVEL X2 r6.11.01 [64]  \"\n"
                              "expect dialog box \"say \\\"hi\\\" \\\\ there\"\n";
-    const std::vector<qel::TScriptStep> steps = qel::ParseRunScript(text);
-    ASSERT_EQ(steps.size(), 9u);
+    std::vector<qel::TScriptStep> steps = qel::ParseRunScript(text);
+    ASSERT_EQ(steps.size(), 10u);
     EXPECT_EQ(steps[0].Verb, TScriptVerb::AnswerBox);
     EXPECT_EQ(steps[0].Line, 3);
     EXPECT_EQ(steps[0].Args, (std::vector<std::string>{"Yes", "containers (qel1.dat"}));
     EXPECT_EQ(steps[1].Verb, TScriptVerb::Click);
     EXPECT_EQ(steps[2].Args, (std::vector<std::string>{"vedCutTimeBegin", "1,5 s"}));
+    EXPECT_EQ(steps[3].Verb, TScriptVerb::Key);
+    EXPECT_EQ(steps[3].Number, 0x20) << "the space bar's key";
+    steps.erase(steps.begin() + 3);
     EXPECT_EQ(steps[3].Verb, TScriptVerb::Status);
     EXPECT_EQ(steps[3].Number, qel::THREAD_PROGRESS);
     EXPECT_EQ(steps[3].Value, 37);
@@ -58,6 +62,7 @@ TEST(RunScriptTest, BadLinesAreRefusedWithTheirNumber)
         {"status card started", "a status is one of dir, data or save"},
         {"check chkOptionCsv maybe", "check takes on or off"},
         {"expect dialog popup", "a dialog is one of box, open or save"},
+        {"key shift", "no key is named \"shift\""},
         {"set edt \"open quote", "line 1: a quote is not closed"},
     };
     for (const auto& c : cases) {
