@@ -67,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qel::TPgcParaList list(nullptr, UndoSizes[in.Below(5)], in.Below(2) == 1);
     list.SetWrapColumn(1 + in.Below(40));
     list.SetTabSize(static_cast<std::uint8_t>(1 + in.Below(8)));
+    list.SetWalkIndexStride(1 + in.Below(4));
     for (std::int32_t step = 0; step < MaxSteps && !in.AtEnd(); ++step) {
         const std::int32_t kind = in.Below(20);
         if (kind < 11) {

@@ -146,6 +146,7 @@ void TPgcParaList::Recalculate()
         }
         FLineCount = lines;
         SetLastNode(FHead, 1, 1, 1);
+        DropWalkIndex();
     };
     if (FCharCount <= RecalculateBusyChars || !SetScreenCursor) {
         rewrap();
@@ -182,6 +183,7 @@ void TPgcParaList::LinkBetween(TParaNode* PPN, TParaNode* Before, TParaNode* Aft
     (Before != nullptr ? Before->Next : FHead) = PPN;
     (After != nullptr ? After->Prev : FTail) = PPN;
     ++FParaCount;
+    DropWalkIndex();
 }
 
 void TPgcParaList::Append(TParaNode* PPN)
@@ -207,6 +209,13 @@ void TPgcParaList::Unlink(TParaNode* PPN)
     (PPN->Next != nullptr ? PPN->Next->Prev : FTail) = PPN->Prev;
     PPN->Next = PPN->Prev = nullptr;
     --FParaCount;
+    DropWalkIndex();
+}
+
+void TPgcParaList::SetWalkIndexStride(std::int32_t Stride)
+{
+    FWalkIndexStride = std::max(1, Stride);
+    DropWalkIndex();
 }
 
 void TPgcParaList::SetLastNode(TParaNode* PPN, std::int32_t P, std::int32_t N, std::int32_t O)
@@ -229,6 +238,22 @@ TPgcParaList::TWalkStart TPgcParaList::NearestWalkStart(std::int32_t FromHead, s
         return {FTail, FParaCount, FLineCount - FTail->LineCount() + 1};
     }
     return {FLastNode, FLastP, FLastN - FLastO + 1};
+}
+
+TPgcParaList::TWalkStart TPgcParaList::IndexedParaStart(std::int32_t P) const
+{
+    if (FWalkIndex.empty()) {
+        return {nullptr, 0, 0};
+    }
+    const auto entry = std::min(static_cast<std::size_t>((P - 1) / FWalkIndexStride), FWalkIndex.size() - 1);
+    return FWalkIndex[entry];
+}
+
+TPgcParaList::TWalkStart TPgcParaList::IndexedLineStart(std::int32_t N) const
+{
+    const auto after = std::upper_bound(FWalkIndex.begin(), FWalkIndex.end(), N,
+        [](std::int32_t Line, const TWalkStart& Entry) { return Line < Entry.FirstLine; });
+    return after == FWalkIndex.begin() ? TWalkStart{nullptr, 0, 0} : *(after - 1);
 }
 
 TParaNode* TPgcParaList::NthPara(std::int32_t P)
@@ -258,14 +283,22 @@ TParaNode* TPgcParaList::NthPara(std::int32_t P)
         SetLastNode(prev, P, FLastN - prev->LineCount(), 1);
         return prev;
     }
-    auto [node, number, first] = NearestWalkStart(P - 1, std::abs(P - FLastP), FParaCount - P);
-    for (; number < P; ++number) {
+    TWalkStart start = NearestWalkStart(P - 1, std::abs(P - FLastP), FParaCount - P);
+    const TWalkStart indexed = IndexedParaStart(P);
+    if (indexed.Node != nullptr && P - indexed.Number < std::abs(P - start.Number)) {
+        start = indexed;
+    }
+    auto [node, number, first] = start;
+    NoteWalkedPara(node, number, first);
+    while (number < P) {
         first += node->LineCount();
         node = node->Next;
+        NoteWalkedPara(node, ++number, first);
     }
-    for (; number > P; --number) {
+    while (number > P) {
         node = node->Prev;
         first -= node->LineCount();
+        NoteWalkedPara(node, --number, first);
     }
     SetLastNode(node, P, first, 1);
     return node;
@@ -305,16 +338,23 @@ TParaNode* TPgcParaList::NthLine(std::int32_t N, const char16_t*& S, std::uint16
             SetLastNode(FLastNode->Prev, FLastP - 1, N, FLastNode->Prev->LineCount());
         }
     } else {
-        auto [node, number, first] = NearestWalkStart(N - 1, std::abs(N - FLastN), FLineCount - N);
+        const std::int32_t fromCache = std::abs(N - FLastN);
+        TWalkStart start = NearestWalkStart(N - 1, fromCache, FLineCount - N);
+        const TWalkStart indexed = IndexedLineStart(N);
+        if (indexed.Node != nullptr && N - indexed.FirstLine < std::min({N - 1, fromCache, FLineCount - N})) {
+            start = indexed;
+        }
+        auto [node, number, first] = start;
+        NoteWalkedPara(node, number, first);
         while (N >= first + node->LineCount()) {
             first += node->LineCount();
             node = node->Next;
-            ++number;
+            NoteWalkedPara(node, ++number, first);
         }
         while (N < first) {
             node = node->Prev;
             first -= node->LineCount();
-            --number;
+            NoteWalkedPara(node, --number, first);
         }
         SetLastNode(node, number, N, N - first + 1);
     }
@@ -454,6 +494,9 @@ void TPgcParaList::NoteParaChange(const TParaNode* PPN, std::int32_t First, std:
 {
     FCharCount += Growth;
     FLineCount += PPN->LineCount() - OldLines;
+    if (PPN->LineCount() != OldLines) {
+        DropWalkIndex();
+    }
     FFLine = First + FL - 1;
     FLLine = PPN->LineCount() == OldLines ? First + LL - 1 : NoLimit;
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace qel {
 
@@ -89,6 +90,11 @@ public:
     std::int32_t LastP() const { return FLastP; }
     std::int32_t LastN() const { return FLastN; }
     std::int32_t LastO() const { return FLastO; }
+    // Paragraphs between two entries of the walk index (at least 1; a new
+    // stride drops the index). Tests use small strides to reach it with
+    // short texts.
+    static constexpr std::int32_t DefaultWalkIndexStride = 64;
+    void SetWalkIndexStride(std::int32_t Stride);
 
     // Lookups; each moves the position cache.
     TParaNode* NthPara(std::int32_t P);
@@ -197,6 +203,25 @@ private:
     // Where a walk starts: the nearest of head, cache and tail, given the
     // distances (in paragraphs or lines) from each.
     TWalkStart NearestWalkStart(std::int32_t FromHead, std::int32_t FromCache, std::int32_t FromTail) const;
+    // The walk index's entry at or before paragraph P, or before line N;
+    // nothing (Node none) while the index does not reach that far.
+    TWalkStart IndexedParaStart(std::int32_t P) const;
+    TWalkStart IndexedLineStart(std::int32_t N) const;
+    // A walk passing paragraph Number (first line FirstLine) adds it to the
+    // index when it is the next paragraph the index is waiting for.
+    void NoteWalkedPara(TParaNode* Node, std::int32_t Number, std::int32_t FirstLine)
+    {
+        if (Number == FWalkIndexNext) {
+            FWalkIndex.push_back({Node, Number, FirstLine});
+            FWalkIndexNext += FWalkIndexStride;
+        }
+    }
+    // The paragraphs moved or a paragraph's line count changed.
+    void DropWalkIndex()
+    {
+        FWalkIndex.clear();
+        FWalkIndexNext = 1;
+    }
 
     // A paragraph node put into the list: before paragraph P (appended when
     // there is none) or after paragraph P.
@@ -252,6 +277,13 @@ private:
     bool FInUndo = false;                      // undo or redo runs: no records are made
     std::int32_t FFLine = 0;                   // first absolute line changed by the last edit
     std::int32_t FLLine = 0;                   // last one; NoLimit: through the last line
+    // Walk index: paragraphs 1, 1 + stride, 1 + 2 x stride, ... with their
+    // first lines, from the head as far as walks have passed since the
+    // paragraphs last moved or changed their line counts (then it is dropped).
+    // A far lookup starts at the nearest entry, so it walks at most a stride.
+    std::vector<TWalkStart> FWalkIndex;
+    std::int32_t FWalkIndexStride = DefaultWalkIndexStride;
+    std::int32_t FWalkIndexNext = 1;           // number of the paragraph the next entry holds
 };
 
 } // namespace qel

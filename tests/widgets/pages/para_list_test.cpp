@@ -340,6 +340,7 @@ TEST(ParaList, LookupsAgreeWithAPlainWalkAfterRandomEdits)
             byte = static_cast<std::uint8_t>(rng());
         }
         TPgcParaList list(nullptr, 4096, seed % 3 != 0);
+        list.SetWalkIndexStride(1 + static_cast<std::int32_t>(seed % 4));   // far lookups start at the index
         list.SetWrapColumn(3 + static_cast<std::int32_t>(rng() % 20));
         list.SetTabSize(static_cast<std::uint8_t>(1 + rng() % 8));
         for (std::uint32_t i = 0; i < 4; ++i) {
@@ -352,6 +353,58 @@ TEST(ParaList, LookupsAgreeWithAPlainWalkAfterRandomEdits)
             ASSERT_EQ(qeltest::CheckLookups(list, seed + static_cast<std::uint32_t>(step)), "")
                 << "seed " << seed << " step " << step;
         }
+    }
+}
+
+// A long text, where far lookups start at the walk index: after every kind
+// of change (lines added to a paragraph, paragraphs inserted, deleted and
+// appended, a re-wrap) random lookups still find what a plain walk finds.
+TEST(ParaList, FarLookupsInALongTextAgreeWithAPlainWalk)
+{
+    std::mt19937 rng(5);
+    TPgcParaList list(nullptr, 8192, true);
+    list.SetWrapColumn(10);
+    const auto text = [&rng] { return std::u16string(rng() % 40, u'w') + u" end"; };
+    for (std::int32_t p = 0; p < 3000; ++p) {
+        AppendText(list, text());
+    }
+    for (std::int32_t round = 0; round < 12; ++round) {
+        std::vector<const TParaNode*> byPara;
+        std::vector<const TParaNode*> byLine;
+        for (const TParaNode* node = list.Head(); node != nullptr; node = node->Next) {
+            byPara.push_back(node);
+            byLine.insert(byLine.end(), static_cast<std::size_t>(node->LineCount()), node);
+        }
+        for (std::int32_t i = 0; i < 300; ++i) {
+            const auto n = static_cast<std::int32_t>(1 + rng() % byLine.size());
+            const auto p = static_cast<std::int32_t>(1 + rng() % byPara.size());
+            const char16_t* s = nullptr;
+            std::uint16_t len = 0;
+            ASSERT_EQ(list.NthLine(n, s, len), byLine[n - 1]) << "round " << round << " line " << n;
+            ASSERT_EQ(list.NthPara(p), byPara[p - 1]) << "round " << round << " paragraph " << p;
+        }
+        const auto p = static_cast<std::int32_t>(1 + rng() % (byPara.size() - 1));
+        switch (round % 6) {
+        case 0:
+            list.InsertTextPrim(nullptr, p, 1, u"more words for more lines ", 26);
+            break;
+        case 1:
+            list.InsertParaPrim(nullptr, p, u"a new paragraph of two lines", 28);
+            break;
+        case 2:
+            list.DeletePara(nullptr, p);
+            break;
+        case 3:
+            AppendText(list, text());
+            break;
+        case 4:
+            list.SetWrapColumn(7 + round);
+            break;
+        default:
+            list.DeleteText(nullptr, p, 1, 30);
+            break;
+        }
+        ASSERT_EQ(qeltest::CheckParaList(list), "") << "round " << round;
     }
 }
 

@@ -54,6 +54,7 @@ TEST(ParaListUndo, UndoAllRestoresAndRedoAllReplays)
         std::mt19937 rng(seed);
         qeltest::TRecordingObserver editor;
         TPgcParaList list(&editor, 65535, seed % 2 == 0);
+        list.SetWalkIndexStride(2);
         Prepare(list, rng);
         const TSnapshot initial = Snapshot(list);
         const std::vector<std::uint8_t> script = RandomScript(rng, 1200);
