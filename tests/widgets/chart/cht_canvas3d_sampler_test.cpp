@@ -66,11 +66,12 @@ void DrawPies(TChtCanvas3D& Canvas)
         Canvas.Pie3D(110, 220, 80, 45, 0, 20, Slice.From * Degree, Slice.To * Degree, true, true, 40, nullptr, 15,
             edNone, 0, 40, true, false);
     }
-    UseColour(Canvas, static_cast<TColor>(plat::RGB(250, 140, 30)));
-    Canvas.Pie3D(290, 220, 70, 40, 0, 25, 200 * Degree, 340 * Degree, true, true, 0, nullptr, 0, edNone, 40, 0, false,
-        false);
+    // The far slice first, then the near one, 40 % transparent, over it.
     UseColour(Canvas, static_cast<TColor>(plat::RGB(120, 60, 180)));
     Canvas.Pie3D(290, 220, 70, 40, 0, 25, 20 * Degree, 160 * Degree, true, true, 0, nullptr, 0, edNone, 0, 0, false,
+        false);
+    UseColour(Canvas, static_cast<TColor>(plat::RGB(250, 140, 30)));
+    Canvas.Pie3D(290, 220, 70, 40, 0, 25, 200 * Degree, 340 * Degree, true, true, 0, nullptr, 0, edNone, 40, 0, false,
         false);
 }
 
