@@ -56,19 +56,22 @@ std::string ReadAll(int handle)
 }
 
 // In the child: a user namespace in which we are root (so that a process
-// without privileges may mount), a mount namespace of its own, the tmpfs.
+// without privileges may mount), or none where the system allows no user
+// namespaces, a mount namespace of its own, the tmpfs.
 // The empty text on success, else what failed.
 std::string MountSmallFileSystem(const std::filesystem::path& folder, std::uint64_t bytes)
 {
     const uid_t uid = geteuid();
     const gid_t gid = getegid();
-    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0) {
+        if (!WriteTextFile("/proc/self/setgroups", "deny") ||
+            !WriteTextFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+            !WriteTextFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
+            return std::string("id maps: ") + std::strerror(errno);
+        }
+    } else if (unshare(CLONE_NEWNS) != 0) {
+        // Without user namespaces only a process that may mount gets a mount namespace.
         return std::string("unshare: ") + std::strerror(errno);
-    }
-    if (!WriteTextFile("/proc/self/setgroups", "deny") ||
-        !WriteTextFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-        !WriteTextFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-        return std::string("id maps: ") + std::strerror(errno);
     }
     if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
         return std::string("private mounts: ") + std::strerror(errno);
