@@ -10,6 +10,7 @@
 #include "platform/controls/caret.h"
 #include "platform/controls/scroll_bars.h"
 #include "platform/controls/system_metrics.h"
+#include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
 #include "platform/controls/window_paint.h"
 #include "platform/timers.h"
@@ -65,6 +66,36 @@ TEST_F(TPaintTest, InvalidationsMergeIntoOnePaintAfterPostedMessagesAndBeforeTim
     EXPECT_EQ(Sequence({WM_USER, WM_PAINT, WM_TIMER}),
               (std::vector<std::string>{"Spy:0x400", "Spy:WM_PAINT", "Spy:WM_TIMER"}));
     EXPECT_FALSE(GetUpdateRect(window, nullptr, false)) << "painting emptied the update region";
+}
+
+// Input shares the queue with posted messages: a click between two posts
+// arrives between them, keys likewise; paint and timers wait for both.
+TEST_F(TPaintTest, InputAndPostedMessagesComeInArrivalOrderThenPaintThenTimers)
+{
+    TForm* form = NewForm("Form1");
+    TSpyControl* spy = NewSpy(form, "Spy", Rect(10, 10, 210, 110));
+    Pump();
+    spy->SetFocus();
+    Pump();
+    const HWND window = spy->Handle();
+    Log.clear();
+    SetTimer(window, 1, 10);
+    Host.Clock().Advance(10);
+    spy->Invalidate();
+    PostMessage(window, WM_USER, 0, 0);
+    Host.MouseDown(Host.PointOf("Spy"));
+    PostMessage(window, WM_USER + 1, 0, 0);
+    Host.MouseUp(Host.PointOf("Spy"));
+    Host.KeyDown(VK_F2);
+    PostMessage(window, WM_USER + 2, 0, 0);
+    Host.KeyUp(VK_F2);
+    Pump();
+    KillTimer(window, 1);
+    EXPECT_EQ(Sequence({WM_USER, WM_USER + 1, WM_USER + 2, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP,
+                        WM_PAINT, WM_TIMER}),
+              (std::vector<std::string>{"Spy:0x400", "Spy:WM_LBUTTONDOWN", "Spy:0x401", "Spy:WM_LBUTTONUP",
+                                        "Spy:WM_KEYDOWN", "Spy:0x402", "Spy:WM_KEYUP", "Spy:WM_PAINT",
+                                        "Spy:WM_TIMER"}));
 }
 
 TEST_F(TPaintTest, RedrawOffHoldsPaintingUntilItIsOnAgain)
