@@ -57,7 +57,9 @@ public:
     std::shared_ptr<IDataObject> Object;  // ours, instead of blocks
     HWND Owner = 0;
     bool Open = false;
-    bool Foreign = false;                 // another program owns the clipboard
+    // Another program owns the clipboard; so it is until the program puts
+    // something there, as what was copied before it started stays pasteable.
+    bool Foreign = true;
     bool Changed = false;                 // the host has not been told yet
 
     // Lets go of everything; the data object may run code as it goes.

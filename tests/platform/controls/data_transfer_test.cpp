@@ -191,6 +191,19 @@ TEST_F(TDataTransferTest, ReplacingTheObjectLetsTheOldOneGoAndOtherProgramsTakeO
     EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormat("A")));
 }
 
+// Text another program copied before this one started is there to paste
+// until the program puts something of its own on the clipboard.
+TEST(TClipboardAtStartTest, WhatAnotherProgramCopiedBeforeTheStartIsPasteable)
+{
+    THeadlessHost host;
+    host.ForeignClipboardText("copied earlier");
+    TApplication app(host);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_EQ(GetClipboardText(), "copied earlier");
+    SetClipboardText("ours");
+    EXPECT_EQ(GetClipboardText(), "ours");
+}
+
 // A drop target that notes every call and answers by the key state.
 class TTestDropTarget : public IDropTarget {
 public:
