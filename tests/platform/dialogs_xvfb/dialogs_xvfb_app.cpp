@@ -7,14 +7,23 @@
 //   save <log> <folder>    a save dialog for "*.qrec" files starting in the
 //                          folder: "box <text>" for every box on the way, then
 //                          "confirmed <name>" or "cancelled <name>"
+//   menu <log>             an edit with a context menu: "edit <x> <y>" (its
+//                          centre on the screen) once it shows, "menu open"
+//                          and "menu closed" around each time the menu shows,
+//                          "chosen <item>" for an item run; after the second
+//                          time "text <the edit's text>", and the program ends
 #include "platform/controls/application.h"
 #include "platform/controls/dialogs/standard_dialogs.h"
+#include "platform/controls/standard/custom_edit.h"
+#include "platform/controls/standard/menu_item.h"
+#include "platform/controls/standard/popup_menu.h"
 #include "platform/controls/window_input.h"
 #include "platform/hosts/gtk/file_chooser.h"
 #include "platform/hosts/gtk/gtk_host.h"
 
 #include <exception>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -35,6 +44,60 @@ public:
 private:
     std::ofstream& FLog;
 };
+
+// A context menu that notes in the log when it opens and when it has closed.
+class TLoggedMenu : public plat::TPopupMenu {
+public:
+    TLoggedMenu(plat::TComponent* owner, std::ofstream& log) : TPopupMenu(owner), FLog(log) {}
+    int Shown = 0;
+    std::function<void()> OnClosed;
+
+    void PopupFor(plat::TComponent* popupComponent, plat::TPoint screenPoint) override
+    {
+        FLog << "menu open" << std::endl;
+        TPopupMenu::PopupFor(popupComponent, screenPoint);
+        FLog << "menu closed" << std::endl;
+        ++Shown;
+        if (OnClosed) {
+            OnClosed();
+        }
+    }
+
+private:
+    std::ofstream& FLog;
+};
+
+// An edit whose context menu pastes what another program copied; the
+// second time the menu closes, the program ends.
+void BuildMenuForm(plat::TForm* main, std::ofstream& log)
+{
+    auto* edit = new plat::TEdit(main);
+    edit->SetName("Edit");
+    edit->SetBounds(20, 20, 200, 21);
+    edit->SetParent(main);
+    auto* menu = new TLoggedMenu(main, log);
+    for (const char* caption : {"&Paste", "-", "&Disabled", "&Report"}) {
+        auto* item = new plat::TMenuItem(menu);
+        item->SetCaption(caption);
+        item->OnClick = [&log, item, edit](plat::TObject*) {
+            log << "chosen " << item->Caption() << std::endl;
+            if (item->Caption() == "&Paste") {
+                edit->PasteFromClipboard();
+            }
+        };
+        menu->Items().Add(item);
+    }
+    menu->Items().Items(2)->SetEnabled(false);
+    edit->SetPopupMenu(menu);
+    menu->OnClosed = [&log, menu, edit, main] {
+        if (menu->Shown == 2) {
+            log << "text " << edit->Text() << std::endl;
+            main->Close();
+        }
+    };
+    const plat::TPoint centre = edit->ClientToScreen(plat::Point(edit->Width() / 2, edit->Height() / 2));
+    log << "edit " << centre.X << " " << centre.Y << std::endl;
+}
 
 int Run(const std::string& mode, std::ofstream& log, const std::string& folder, int& argc, char**& argv)
 {
@@ -70,6 +133,11 @@ int Run(const std::string& mode, std::ofstream& log, const std::string& folder, 
         log << (result.Confirmed ? "confirmed " : "cancelled ") << result.FileName << std::endl;
         return 0;
     }
+    if (mode == "menu") {
+        BuildMenuForm(main, log);
+        application.Run();
+        return 0;
+    }
     std::cerr << "unknown mode " << mode << "\n";
     return 2;
 }
@@ -79,7 +147,7 @@ int Run(const std::string& mode, std::ofstream& log, const std::string& folder, 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::cerr << "usage: qel_dialogs_xvfb message|save <log> [folder]\n";
+        std::cerr << "usage: qel_dialogs_xvfb message|save|menu <log> [folder]\n";
         return 2;
     }
     const std::string mode = argv[1];
