@@ -14,16 +14,20 @@ namespace qel {
 
 namespace {
 
-// (C - Pivot) x (A - Pivot), exact: positive when A, Pivot, C turn to the
-// viewer.
-std::int64_t TurnAbout(const TPoint& A, const TPoint& Pivot, const TPoint& C)
+// Wide enough for the product of two differences of 32-bit coordinates.
+__extension__ typedef __int128 TWideProduct;
+
+// The sign of (C - Pivot) x (A - Pivot), exact for any coordinates: positive
+// when A, Pivot, C turn to the viewer.
+int TurnAbout(const TPoint& A, const TPoint& Pivot, const TPoint& C)
 {
-    return (std::int64_t{C.X} - Pivot.X) * (std::int64_t{A.Y} - Pivot.Y)
-        - (std::int64_t{A.X} - Pivot.X) * (std::int64_t{C.Y} - Pivot.Y);
+    const TWideProduct Turn = TWideProduct{std::int64_t{C.X} - Pivot.X} * (std::int64_t{A.Y} - Pivot.Y)
+        - TWideProduct{std::int64_t{A.X} - Pivot.X} * (std::int64_t{C.Y} - Pivot.Y);
+    return (Turn > 0) - (Turn < 0);
 }
 
 // A face's orientation, taken about its third corner.
-std::int64_t FaceTurn(const TFourPoints& P)
+int FaceTurn(const TFourPoints& P)
 {
     return TurnAbout(P[1], P[2], P[3]);
 }

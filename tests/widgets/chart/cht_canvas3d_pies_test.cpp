@@ -424,6 +424,19 @@ TEST(ChtCanvas3DPies, ExtremeSolidsNeverOverflow)
     Scene.Canvas.Sphere(Big, Small, Big, 2);
     EXPECT_GE(Scene.Count("Polygon"), 1u) << "the pyramids and the cube still draw their saturated corners";
 
+    // Faces whose corners lie near both ends of the int range: the turn
+    // tests multiply differences of more than 32 bits.
+    for (const bool Orthogonal : {false, true}) {
+        for (const bool Is3D : {false, true}) {
+            TShapeScene Wide;
+            Wide.Options.SetOrthogonal(Orthogonal);
+            Wide.Begin(Is3D, 100);
+            Wide.Canvas.Cube(Small + 5, Big - 5, Big - 5, Small + 5, 0, 10, false, 0);
+            Wide.Canvas.Cube(Big - 5, Small + 5, Small + 5, Big - 5, 10, 0, true, 0);
+            Wide.Canvas.Cube(Small, Big, Small, Big, Big, Small, false, 0);
+        }
+    }
+
     // Beyond the drawable extent cylinders and spheres draw nothing.
     Scene.Recorder.Clear();
     Scene.Canvas.Cylinder(true, 0, 0, Big, 50, 0, 10, true);
