@@ -615,6 +615,9 @@ protected:
     virtual void DoShowScrollBar(int bar, bool show);
     // The widest text end of the rows on screen.
     virtual int GetMaxRightExtend();
+    // Shows bar with the range, position and page, or hides it when
+    // everything fits (disabled instead with AlwaysVisible); true when shown.
+    bool SetScrollBar(int bar, int clientExtent, std::int64_t range, int position, bool doRepaint);
     void WMVScroll(plat::TMessage& message);
     void WMHScroll(plat::TMessage& message);
     void CMMouseWheel(plat::TMessage& message);
@@ -681,6 +684,10 @@ protected:
     // and the image list (toAutoChangeScale).
     virtual void AutoScale();
     void SetCurrentPPI(int value) { FCurrentPPI = value; }
+    // Stores a changed setting and repaints (not while loading; with
+    // needsWindow only when the window exists).
+    template <class T>
+    void StoreAndRepaint(T& field, T value, bool needsWindow);
 
     // ---- states and notifications ----
     virtual void DoStateChange(TDataTreeStates enter, TDataTreeStates leave = {});

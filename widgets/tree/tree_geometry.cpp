@@ -461,64 +461,46 @@ void TBaseDataTree::SetIndent(int value)
     }
 }
 
+template <class T>
+void TBaseDataTree::StoreAndRepaint(T& field, T value, bool needsWindow)
+{
+    if (value == field) {
+        return;
+    }
+    field = value;
+    if (!Loading() && (HandleAllocated() || !needsWindow)) {
+        Invalidate();
+    }
+}
+
 void TBaseDataTree::SetMargin(int value)
 {
-    if (value != FMargin) {
-        FMargin = value;
-        if (HandleAllocated() && !Loading()) {
-            Invalidate();
-        }
-    }
+    StoreAndRepaint(FMargin, value, true);
 }
 
 void TBaseDataTree::SetTextMargin(int value)
 {
-    if (value != FTextMargin) {
-        FTextMargin = value;
-        if (!Loading()) {
-            Invalidate();
-        }
-    }
+    StoreAndRepaint(FTextMargin, value, false);
 }
 
 void TBaseDataTree::SetNodeAlignment(TDTNodeAlignment value)
 {
-    if (value != FNodeAlignment) {
-        FNodeAlignment = value;
-        if (HandleAllocated() && !Loading()) {
-            Invalidate();
-        }
-    }
+    StoreAndRepaint(FNodeAlignment, value, true);
 }
 
 void TBaseDataTree::SetAlignment(TAlignment value)
 {
-    if (value != FAlignment) {
-        FAlignment = value;
-        if (!Loading()) {
-            Invalidate();
-        }
-    }
+    StoreAndRepaint(FAlignment, value, false);
 }
 
 void TBaseDataTree::SetImages(plat::TCustomImageList* value)
 {
-    if (value != FImages) {
-        FImages = value;
-        if (!Loading()) {
-            Invalidate();
-        }
-    }
+    StoreAndRepaint(FImages, value, false);
 }
 
 void TBaseDataTree::SetStateImages(plat::TCustomImageList* value)
 {
-    if (value != FStateImages) {
-        FStateImages = value;
-        if (!Loading()) {
-            Invalidate();
-        }
-    }
+    StoreAndRepaint(FStateImages, value, false);
 }
 
 } // namespace qel

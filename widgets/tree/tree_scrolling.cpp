@@ -166,6 +166,27 @@ void TBaseDataTree::UpdateScrollBars(bool doRepaint)
     UpdateHorizontalScrollBar(doRepaint);
 }
 
+bool TBaseDataTree::SetScrollBar(int bar, int clientExtent, std::int64_t range, int position, bool doRepaint)
+{
+    const bool alwaysVisible = FScrollBarOptions->AlwaysVisible();
+    plat::TScrollInfo info;
+    info.fMask = plat::SIF_ALL;
+    if (clientExtent >= range && !alwaysVisible) {
+        plat::SetScrollInfo(Handle(), bar, info, false);
+        DoShowScrollBar(bar, false);
+        return false;
+    }
+    DoShowScrollBar(bar, true);
+    if (alwaysVisible) {
+        info.fMask |= plat::SIF_DISABLENOSCROLL;
+    }
+    info.nMax = BarMaximum(range);
+    info.nPos = position;
+    info.nPage = static_cast<unsigned>(std::max(clientExtent + 1, 0));
+    plat::SetScrollInfo(Handle(), bar, info, doRepaint);
+    return true;
+}
+
 void TBaseDataTree::UpdateHorizontalScrollBar(bool doRepaint)
 {
     UpdateHorizontalRange();
@@ -176,24 +197,9 @@ void TBaseDataTree::UpdateHorizontalScrollBar(bool doRepaint)
     FEffectiveOffsetX = rightToLeft ? static_cast<int>(FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
     int wanted = FOffsetX;
     if (HasBar(FScrollBarOptions->ScrollBars(), ssHorizontal)) {
-        const bool alwaysVisible = FScrollBarOptions->AlwaysVisible();
-        plat::TScrollInfo info;
-        if (ClientWidth() < FRangeX || alwaysVisible) {
-            DoShowScrollBar(plat::SB_HORZ, true);
-            info.fMask = plat::SIF_ALL | (alwaysVisible ? plat::SIF_DISABLENOSCROLL : 0u);
-            info.nMin = 0;
-            info.nMax = BarMaximum(FRangeX);
-            info.nPos = FEffectiveOffsetX;
-            info.nPage = static_cast<unsigned>(std::max(ClientWidth() + 1, 0));
-            plat::SetScrollInfo(Handle(), plat::SB_HORZ, info, doRepaint);
-            if (doRepaint) {
-                plat::RedrawWindow(Handle(), nullptr, nullptr, plat::RDW_FRAME | plat::RDW_INVALIDATE |
-                                                                    plat::RDW_NOERASE | plat::RDW_NOCHILDREN);
-            }
-        } else {
-            info.fMask = plat::SIF_ALL;
-            plat::SetScrollInfo(Handle(), plat::SB_HORZ, info, false);
-            DoShowScrollBar(plat::SB_HORZ, false);
+        if (SetScrollBar(plat::SB_HORZ, ClientWidth(), FRangeX, FEffectiveOffsetX, doRepaint) && doRepaint) {
+            plat::RedrawWindow(Handle(), nullptr, nullptr,
+                               plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_NOERASE | plat::RDW_NOCHILDREN);
         }
         FEffectiveOffsetX = plat::GetScrollPos(Handle(), plat::SB_HORZ);
         wanted = rightToLeft ? static_cast<int>(ClientWidth() + FEffectiveOffsetX - FRangeX) : -FEffectiveOffsetX;
@@ -221,21 +227,7 @@ void TBaseDataTree::UpdateVerticalScrollBar(bool doRepaint)
         SetOffsetY(FOffsetY);
         return;
     }
-    const bool alwaysVisible = FScrollBarOptions->AlwaysVisible();
-    plat::TScrollInfo info;
-    if (ClientHeight() < FRangeY || alwaysVisible) {
-        DoShowScrollBar(plat::SB_VERT, true);
-        info.fMask = plat::SIF_ALL | (alwaysVisible ? plat::SIF_DISABLENOSCROLL : 0u);
-        info.nMin = 0;
-        info.nMax = BarMaximum(FRangeY);
-        info.nPos = -FOffsetY;
-        info.nPage = static_cast<unsigned>(std::max(ClientHeight() + 1, 0));
-        plat::SetScrollInfo(Handle(), plat::SB_VERT, info, doRepaint);
-    } else {
-        info.fMask = plat::SIF_ALL;
-        plat::SetScrollInfo(Handle(), plat::SB_VERT, info, false);
-        DoShowScrollBar(plat::SB_VERT, false);
-    }
+    SetScrollBar(plat::SB_VERT, ClientHeight(), FRangeY, -FOffsetY, doRepaint);
     SetOffsetY(-plat::GetScrollPos(Handle(), plat::SB_VERT));
 }
 

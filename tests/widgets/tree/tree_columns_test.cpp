@@ -109,15 +109,18 @@ TEST_F(TreeColumns, PositionMovesKeepTheMapAPermutationAndFixedColumnsTogether)
         {"the same position changes nothing", 2, 1, {1, 2, 3, 0}, {false, false, false, false}},
         {"middle to middle", 3, 1, {1, 3, 2, 0}, {false, false, false, false}},
     };
-    for (const TStep& step : steps) {
-        SCOPED_TRACE(step.name);
-        Columns()[step.column]->SetPosition(step.position);
-        EXPECT_EQ(Order(Columns()), step.order);
-        EXPECT_EQ(ColumnInvariants(Columns()), "");
-        for (TColumnIndex i = 0; i < 4; ++i) {
-            EXPECT_EQ(Columns()[i]->IsFixed(), step.fixed[static_cast<std::size_t>(i)]) << i;
+    const auto run = [this](const std::vector<TStep>& list) {
+        for (const TStep& step : list) {
+            SCOPED_TRACE(step.name);
+            Columns()[step.column]->SetPosition(step.position);
+            EXPECT_EQ(Order(Columns()), step.order);
+            EXPECT_EQ(ColumnInvariants(Columns()), "");
+            for (TColumnIndex i = 0; i < 4; ++i) {
+                EXPECT_EQ(Columns()[i]->IsFixed(), step.fixed[static_cast<std::size_t>(i)]) << i;
+            }
         }
-    }
+    };
+    run(steps);
 
     // Fixed neighbour rule: column 1 (at position 0) is fixed; a column
     // moved to its right takes over coFixed from the column after it, a
@@ -128,15 +131,7 @@ TEST_F(TreeColumns, PositionMovesKeepTheMapAPermutationAndFixedColumnsTogether)
         {"fixed column moved behind a scrolling one", 1, 3, {0, 3, 2, 1}, {true, false, false, false}},
         {"scrolling column moved before a fixed one", 2, 0, {2, 0, 3, 1}, {true, false, true, false}},
     };
-    for (const TStep& step : fixedSteps) {
-        SCOPED_TRACE(step.name);
-        Columns()[step.column]->SetPosition(step.position);
-        EXPECT_EQ(Order(Columns()), step.order);
-        EXPECT_EQ(ColumnInvariants(Columns()), "");
-        for (TColumnIndex i = 0; i < 4; ++i) {
-            EXPECT_EQ(Columns()[i]->IsFixed(), step.fixed[static_cast<std::size_t>(i)]) << i;
-        }
-    }
+    run(fixedSteps);
 }
 
 TEST_F(TreeColumns, RemovalsRenumberPositionsAndEveryKeptIndexOnce)
