@@ -1018,8 +1018,10 @@ GdkDragAction ActionOf(DWORD effect)
 DWORD KeyStateOf(GdkDragContext* context)
 {
     GdkModifierType state = static_cast<GdkModifierType>(0);
+    // Read against the root window: the window under the pointer may be the
+    // drag's own icon or another program's, which GDK has no window for.
     if (GdkDevice* device = gdk_drag_context_get_device(context)) {
-        gdk_device_get_state(device, gdk_device_get_window_at_position(device, nullptr, nullptr), nullptr, &state);
+        gdk_device_get_state(device, gdk_screen_get_root_window(gdk_screen_get_default()), nullptr, &state);
     }
     DWORD keys = 0;
     keys |= (state & GDK_BUTTON1_MASK) ? MK_LBUTTON : 0u;
