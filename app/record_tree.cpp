@@ -7,9 +7,12 @@
 #include "foundations/language_table.h"
 #include "foundations/tick_time.h"
 #include "widgets/tree/dt_header.h"
+#include "widgets/tree/tree_geometry_types.h"
 #include "widgets/tree/tree_options.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace qel {
 namespace {
@@ -116,8 +119,35 @@ int TRecordTree::FillRecordTree(const TRecInfoList& Records, const TExtCard& Car
         ++added;
     }
     selectQelNode(GetFirst());
+    // After the first logger is shown, so that the fit sees its records.
+    FitColumns();
     EndUpdate();
     return added;
+}
+
+void TRecordTree::FitColumns()
+{
+    TDataTreeColumns& columns = Header()->Columns();
+    std::vector<int> widest(static_cast<std::size_t>(columns.Count()), 0);
+    for (PDataNode node = GetFirstVisible(); node != nullptr; node = GetNextVisible(node)) {
+        for (TColumnIndex column = 0; column < columns.Count(); ++column) {
+            TDTOffsets offsets{};
+            GetOffsets(node, offsets, ofsLabel, column);
+            const int width = offsets[ofsLabel] + DoGetNodeWidth(node, column) + DoGetNodeExtraWidth(node, column);
+            widest[static_cast<std::size_t>(column)] = std::max(widest[static_cast<std::size_t>(column)], width);
+        }
+    }
+    const int gridLine = TreeOptions()->PaintOptions().Contains(toShowVertGridLines) ? 1 : 0;
+    for (TColumnIndex index = 0; index < columns.Count(); ++index) {
+        TDataTreeColumn* column = columns.Items(index);
+        if (column->IsVisible() && column->Options().Contains(coResizable)) {
+            column->SetWidth(widest[static_cast<std::size_t>(index)] + gridLine);   // not below MinWidth
+        }
+    }
+    // Inside the update the width setter leaves the auto-size column alone.
+    if (Header()->Options().Contains(hoAutoResize)) {
+        columns.AdjustAutoSize(InvalidColumn, true);
+    }
 }
 
 PDataNode TRecordTree::AddNode(PDataNode Parent, const TDTData& Data, TCheckType CheckType, bool Checked)

@@ -40,8 +40,9 @@ public:
     // Columns, header and options; once, after the language is chosen.
     void InitInfoTree();
     // The tree rebuilt from Records (sorted by logger, then start time),
-    // Card giving the clusters' counts; the first logger checked and shown.
-    // Answers the number of record nodes added.
+    // Card giving the clusters' counts; the first logger checked and shown,
+    // the columns fitted to the rows it shows. Answers the number of record
+    // nodes added.
     int FillRecordTree(const TRecInfoList& Records, const TExtCard& Card);
     // A node under Parent (a root node for none) with Data, of CheckType,
     // checked or not, written directly: no check event, no propagation.
@@ -60,6 +61,13 @@ public:
     const TDTData* NodeData(PDataNode Node) { return GetNodeData<TDTData>(Node); }
 
 private:
+    // Every visible, resizable column as wide as its widest cell among the
+    // visible rows (label offset for indent, check box and images, then the
+    // text with its margins), never below its minimum width; the auto-size
+    // column then takes the client width the others leave. Each cell is
+    // measured once.
+    void FitColumns();
+
     void DTChecked(plat::TObject* Sender, PDataNode Node);
     void DTGetText(plat::TObject* Sender, PDataNode Node, TColumnIndex Column, TDSTTextType TextType,
                    std::string& CellText);

@@ -8,10 +8,17 @@
 #include "card/ext_card.h"
 #include "card/thread_status.h"
 #include "foundations/settings.h"
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
 #include "platform/controls/standard/button.h"
+#include "platform/controls/standard/menu_item.h"
+#include "platform/controls/standard/popup_menu.h"
 #include "widgets/tree/dt_header.h"
 
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qel::test {
 namespace {
@@ -55,6 +62,15 @@ protected:
         return nodes;
     }
     std::string Cell(PDataNode Node, TColumnIndex Column) { return Main->DT->GetText(Node, Column); }
+    // The width a cell needs for Text in a column beside the main one: the
+    // tree's margin, the text and its margins on both sides.
+    int CellWidthFor(const std::string& Text)
+    {
+        plat::TBitmap bitmap(1, 1, plat::pf32bit);
+        bitmap.Canvas()->Font()->Assign(Main->DT->Font());
+        return Main->DT->Margin() + 2 * Main->DT->TextMargin() + bitmap.Canvas()->TextWidth(Text);
+    }
+    std::string DirectoryListFile() const { return RegSettings.sRegFileDir + "directory list.txt"; }
 };
 
 TEST_F(RecordTreeTest, ColumnsInBothLanguages)
@@ -87,6 +103,34 @@ TEST_F(RecordTreeTest, ColumnsInBothLanguages)
         Shot(std::string("record_tree_") + (c.Language == 1 ? "de" : "en"));
         Stop();
     }
+}
+
+// The columns fit the widest text of the rows the page shows, never
+// narrower than their minimum, and the last takes the width the others leave.
+TEST_F(RecordTreeTest, ColumnsFitTheWidestTextAndTheLastTakesTheRest)
+{
+    Start();
+    AddRecord(1, 3);
+    AddRecord(1, 1000000000000);   // a cluster count wider than the column's 80 pixels
+    AddRecord(2, 1);
+    DirectoryReadFinished();
+    TRecordTree& tree = *Main->DT;
+    TDataTreeColumns& columns = tree.Header()->Columns();
+    EXPECT_EQ(columns[RECORD_COLUMN]->Width(), 200);
+    EXPECT_EQ(columns[START_TIME_COLUMN]->Width(), 150);
+    const int pagesWidth = CellWidthFor("1000000000000");
+    ASSERT_GT(pagesWidth, 80);
+    EXPECT_EQ(columns[PAGES_COLUMN]->Width(), pagesWidth);
+    EXPECT_EQ(columns[POSITION_COLUMN]->Width(), std::max(80, tree.ClientWidth() - 350 - pagesWidth));
+    Shot("record_tree_wide_pages");
+
+    // A new fill with short texts only: back to the minimum widths, the
+    // last column filling the client width.
+    RecInfoList.Clear();
+    AddRecord(1, 3);
+    Main->FillRecordTree();
+    EXPECT_EQ(columns[PAGES_COLUMN]->Width(), 80);
+    EXPECT_EQ(columns[POSITION_COLUMN]->Width(), std::max(80, tree.ClientWidth() - 430));
 }
 
 TEST_F(RecordTreeTest, ALoggerNodeStartsWheneverTheSerialChanges)
@@ -170,6 +214,30 @@ TEST_F(RecordTreeTest, OneLoggerShowsAtATimeAndKeepsTheOthersChecks)
     }
 }
 
+TEST_F(RecordTreeTest, NextWithoutACheckedRecordOfTheCheckedLoggerDoesNothing)
+{
+    Start();
+    for (std::uint32_t serial : {1u, 2u}) {
+        AddRecord(serial);
+    }
+    DirectoryReadFinished();
+    TRecordTree& tree = *Main->DT;
+    // A checked record of the logger that is not chosen does not count.
+    tree.SetCheckState(RecordsOf(Loggers()[1])[0], csCheckedNormal);
+    ASSERT_EQ(Loggers()[0]->CheckState, csCheckedNormal);
+    ASSERT_TRUE(Main->btnInfoOK->Enabled());
+    std::vector<int> pages;
+    Main->OnPageShown = [&](int Page) { pages.push_back(Page); };
+    ClickOn(Main->btnInfoOK);
+    EXPECT_EQ(Main->PageIndex(), PAGE_INFO);
+    EXPECT_TRUE(pages.empty());
+    EXPECT_FALSE(Main->WorkerRunning());
+    EXPECT_TRUE(Dialogs.Shown().empty()) << "no box shows";
+    for (int i = 0; i < RecInfoList.Count(); ++i) {
+        EXPECT_FALSE(RecInfoList.GetItem(i)->Selected) << i;
+    }
+}
+
 TEST_F(RecordTreeTest, SelectAllChecksEveryRecordAndShowsMixed)
 {
     Start();
@@ -210,9 +278,15 @@ TEST_F(RecordTreeTest, DirectoryListHasEveryRecordOfEveryLogger)
     AddRecord(123456, 42, 4);
     AddRecord(9, 2, 2);
     DirectoryReadFinished();
+    // Checks and hiding change nothing in the list.
+    Main->DT->SetCheckState(RecordsOf(Loggers()[0])[1], csCheckedNormal);
+    ASSERT_FALSE(Main->DT->GetVisible(Loggers()[1]->FirstChild));
+    const std::string fileName = DirectoryListFile();
+    qeltest::WriteWholeFile(fileName, std::string(500, 'x'));   // an older, longer list is replaced
+    EXPECT_EQ(Main->DT->PopupMenu(), Main->PopupMenu1);
+    EXPECT_EQ(Main->popSaveDir->Caption(), "Save directory list!");
     Dialogs.ExpectMessageBox(plat::mbOK);
-    Main->popSaveDirClick(nullptr);
-    const std::string fileName = RegSettings.sRegFileDir + "directory list.txt";
+    Main->popSaveDir->Click();
     EXPECT_EQ(qeltest::ReadWholeFile(fileName), "QEL123456;17.05.2024 08:30:00;1;1\r\n"
                                                  "QEL123456;17.05.2024 08:30:00;1;2\r\n"
                                                  "QEL123456;17.05.2024 08:30:00;42;5\r\n"
@@ -228,13 +302,51 @@ TEST_F(RecordTreeTest, DirectoryListOfNothingAndIntoAMissingFolder)
     DirectoryReadFinished();
     Dialogs.ExpectMessageBox(plat::mbOK);
     Main->popSaveDirClick(nullptr);
-    const std::string fileName = RegSettings.sRegFileDir + "directory list.txt";
+    const std::string fileName = DirectoryListFile();
     EXPECT_TRUE(std::filesystem::exists(fileName));
     EXPECT_EQ(qeltest::ReadWholeFile(fileName), "");
+    ASSERT_EQ(Dialogs.Shown().size(), 1u);
+    EXPECT_EQ(Dialogs.Shown()[0].Text, fileName + ": OK");
     RegSettings.sRegFileDir = Dir.File("gone");
     Dialogs.ExpectMessageBox(plat::mbOK);
     Main->popSaveDirClick(nullptr);
     EXPECT_EQ(ErrorTexts(), std::vector<std::string>{Dir.File("gone") + "/directory list.txt: ??"});
+}
+
+// Targets that cannot take the list: an error box naming the file, and
+// whatever stood there stays.
+TEST_F(RecordTreeTest, DirectoryListThatCannotBeWrittenSaysSo)
+{
+    Start();
+    AddRecord(1);
+    DirectoryReadFinished();
+    struct TCase {
+        const char* Name;
+        std::string Folder;
+        std::function<void(const std::string& Folder)> Prepare;
+    };
+    const TCase cases[] = {
+        {"a folder in the file's place", Dir.File("taken/"),
+         [](const std::string& Folder) { std::filesystem::create_directories(Folder + "directory list.txt"); }},
+        {"a read-only folder", Dir.File("read-only/"),
+         [](const std::string& Folder) {
+             std::filesystem::create_directories(Folder);
+             chmod(Folder.c_str(), 0555);
+         }},
+    };
+    for (const TCase& c : cases) {
+        if (std::string(c.Name) == "a read-only folder" && geteuid() == 0) {
+            continue;   // the superuser writes into any folder
+        }
+        c.Prepare(c.Folder);
+        RegSettings.sRegFileDir = c.Folder;
+        Dialogs = plat::TScriptedDialogs();
+        Dialogs.ExpectMessageBox(plat::mbOK);
+        Main->popSaveDirClick(nullptr);
+        EXPECT_EQ(ErrorTexts(), std::vector<std::string>{c.Folder + "directory list.txt: ??"}) << c.Name;
+        EXPECT_FALSE(std::filesystem::is_regular_file(c.Folder + "directory list.txt")) << c.Name;
+        chmod(c.Folder.c_str(), 0755);
+    }
 }
 
 } // namespace
