@@ -4,9 +4,13 @@
 #include "tests/app/main_window_fixture.h"
 
 #include "app/record_tree.h"
+#include "card/buffer_list.h"
 #include "card/card_records.h"
 #include "card/ext_card.h"
+#include "loggers/qel_base.h"
 #include "platform/controls/standard/button.h"
+#include "platform/controls/standard/list_view.h"
+#include "platform/controls/standard/list_view_items.h"
 #include "tools/cardgen/card_generator.h"
 #include "tools/cardgen/description_parser.h"
 #include "widgets/pages/pgc_editor.h"
@@ -15,6 +19,8 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qel::test {
 namespace {
@@ -118,9 +124,30 @@ TEST_F(CardReadTest, ANewReadClearsTheFormerOneButNotTheWrittenFiles)
     RecInfoList.Add(record);
     Main->FillRecordTree();
     ASSERT_FALSE(Main->DT->IsEmpty());
+    AddReadSample();   // a logger and its read data
+    Main->lvwCutChannels->Items().Add()->SetCaption("Temperature");
     Main->AddSaveInfo("/data/written.qel");
     Main->ShowPage(PAGE_START);
+    // What the window holds when the new reader starts.
+    struct TSeen {
+        int Records = -1;
+        int Loggers = -1;
+        int ReadBuffers = -1;
+        int Channels = -1;
+        bool TreeEmpty = false;
+    } seen;
+    Main->OnPageShown = [&](int Page) {
+        if (Page == PAGE_PROGRESS) {
+            seen = {RecInfoList.Count(), QelList.Count(), ReadBufferList.Count(), Main->lvwCutChannels->Items().Count(),
+                    Main->DT->IsEmpty()};
+        }
+    };
     ReadCard(Card("card.dat"));
+    EXPECT_EQ(seen.Records, 0);
+    EXPECT_EQ(seen.Loggers, 0);
+    EXPECT_EQ(seen.ReadBuffers, 0);
+    EXPECT_EQ(seen.Channels, 0);
+    EXPECT_TRUE(seen.TreeEmpty);
     EXPECT_EQ(RecInfoList.Count(), 0);
     EXPECT_TRUE(Main->DT->IsEmpty());
     EXPECT_NE(Main->oedResult->Text().find("/data/written.qel"), std::string::npos);
@@ -176,18 +203,33 @@ TEST_F(CardReadTest, ContainersOfZerosOrRandomBytesGiveAnEmptyTree)
     }
 }
 
+// Choices the reader cannot read: a missing or unreadable file ends the
+// read with the system's message; anything but a regular file (a folder, a
+// pipe that would block the reader for ever, a device) is refused before
+// any reader starts.
 TEST_F(CardReadTest, UnreadableChoicesEndOnTheStartPage)
 {
     fs::create_directories(Dir.File("card/folder.dat"));
+    ASSERT_EQ(mkfifo(Dir.File("card/pipe.dat").c_str(), 0600), 0);
+    const std::string unreadable = Card("unreadable.dat");
+    chmod(unreadable.c_str(), 0);
     struct TCase {
         std::string Chosen;
-        std::string BoxPart;
+        std::string BoxStart;   // the box's text begins with it
+        std::string BoxEnd;     // and ends with this
         bool ReaderStarted;
     };
-    const TCase cases[] = {
-        {Dir.File("card/missing.dat"), "Fatal Exception 0 has occurred!\n", true},
-        {Dir.File("card/folder.dat"), Dir.File("card/folder.dat"), false},
+    std::vector<TCase> cases = {
+        {Dir.File("card/missing.dat"), "Fatal Exception 0 has occurred!\n", "No such file or directory", true},
+        {Dir.File("card/folder.dat"), Dir.File("card/folder.dat") + ":\r\n", "This is not a file that can be read.",
+         false},
+        {Dir.File("card/pipe.dat"), Dir.File("card/pipe.dat") + ":\r\n", "This is not a file that can be read.",
+         false},
+        {"/dev/zero", "/dev/zero:\r\n", "This is not a file that can be read.", false},
     };
+    if (geteuid() != 0) {   // the superuser reads any file
+        cases.push_back({unreadable, "Fatal Exception 0 has occurred!\n", "Permission denied", true});
+    }
     for (const TCase& c : cases) {
         Start();
         std::vector<int> pages;
@@ -196,7 +238,8 @@ TEST_F(CardReadTest, UnreadableChoicesEndOnTheStartPage)
         EXPECT_EQ(Main->PageIndex(), PAGE_START) << c.Chosen;
         EXPECT_TRUE(Main->btnStart->Enabled()) << c.Chosen;
         ASSERT_EQ(ErrorTexts().size(), 1u) << c.Chosen;
-        EXPECT_NE(ErrorTexts()[0].find(c.BoxPart), std::string::npos) << ErrorTexts()[0];
+        EXPECT_TRUE(ErrorTexts()[0].starts_with(c.BoxStart)) << ErrorTexts()[0];
+        EXPECT_TRUE(ErrorTexts()[0].ends_with(c.BoxEnd)) << ErrorTexts()[0];
         const bool started = std::find(pages.begin(), pages.end(), PAGE_PROGRESS) != pages.end();
         EXPECT_EQ(started, c.ReaderStarted) << c.Chosen;
         Stop();
