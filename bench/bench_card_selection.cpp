@@ -70,14 +70,34 @@ double ScanAlone(const std::vector<std::string>& files, int& records)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Where the time of one read through the window goes.
+struct TWindowRead {
+    double Total = 0;      // Start clicked to the record page painted
+    double Starting = 0;   // to the progress page: the former read cleared, the reader started
+    double Reading = 0;    // the progress page to the directory read's end
+    double Showing = 0;    // the tree filled and the record page shown
+    double Painting = 0;   // the record page painted
+};
+
+double Seconds(Clock::time_point From, Clock::time_point To)
+{
+    return std::chrono::duration<double>(To - From).count();
+}
+
 // Start clicked, the dialog answered, until the record page is painted.
-double ThroughTheWindow(plat::THeadlessHost& Host, plat::TScriptedDialogs& Dialogs, qel::TfrmMain& Main,
-                        const std::string& FirstContainer)
+TWindowRead ThroughTheWindow(plat::THeadlessHost& Host, plat::TScriptedDialogs& Dialogs, qel::TfrmMain& Main,
+                             const std::string& FirstContainer)
 {
     Main.ShowPage(qel::PAGE_START);
     Host.PumpUntilIdle();
     Dialogs.ExpectOpenFile(FirstContainer);
     Dialogs.ExpectMessageBox(plat::mbYes);
+    Clock::time_point progressShown{};
+    Clock::time_point readEnded = Clock::now();
+    Clock::time_point recordsShown{};
+    Main.OnPageShown = [&](int Page) {
+        (Page == qel::PAGE_PROGRESS ? progressShown : recordsShown) = Clock::now();
+    };
     const auto start = Clock::now();
     Host.Click("btnStart");
     for (;;) {
@@ -87,9 +107,19 @@ double ThroughTheWindow(plat::THeadlessHost& Host, plat::TScriptedDialogs& Dialo
         }
         pollfd wake{plat::Application->Queue().WakeFd(), POLLIN, 0};
         poll(&wake, 1, 1000);
+        readEnded = Clock::now();   // the last wake-up is the one for the end message
+
     }
     Host.Capture(Main.Handle());   // the page painted
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    const auto end = Clock::now();
+    Main.OnPageShown = nullptr;
+    TWindowRead read;
+    read.Total = Seconds(start, end);
+    read.Starting = Seconds(start, progressShown);
+    read.Reading = Seconds(progressShown, readEnded);
+    read.Showing = Seconds(readEnded, recordsShown);
+    read.Painting = Seconds(recordsShown, end);
+    return read;
 }
 
 } // namespace
@@ -122,11 +152,15 @@ int main(int argc, char** argv)
 
         int records = 0;
         double bestScan = 1e9;
-        double bestWindow = 1e9;
+        TWindowRead bestWindow;
+        bestWindow.Total = 1e9;
         ScanAlone(manifest.Files, records);   // the files into the page cache
         for (int round = 0; round < ROUNDS; ++round) {
             bestScan = std::min(bestScan, ScanAlone(manifest.Files, records));
-            bestWindow = std::min(bestWindow, ThroughTheWindow(host, dialogs, *main, manifest.Files[0]));
+            const TWindowRead read = ThroughTheWindow(host, dialogs, *main, manifest.Files[0]);
+            if (read.Total < bestWindow.Total) {
+                bestWindow = read;
+            }
         }
         double bestFill = 1e9;
         for (int round = 0; round < ROUNDS; ++round) {
@@ -136,8 +170,13 @@ int main(int argc, char** argv)
         }
         std::printf("containers: %zu, records found: %d\n", manifest.Files.size(), records);
         std::printf("directory scan alone:         %.3f s\n", bestScan);
-        std::printf("Start to record page painted: %.3f s\n", bestWindow);
-        std::printf("window adds:                  %.1f %% (target under 5 %%)\n", (bestWindow / bestScan - 1) * 100);
+        std::printf("Start to record page painted: %.3f s\n", bestWindow.Total);
+        std::printf("  former read cleared, reader started: %.3f s\n", bestWindow.Starting);
+        std::printf("  directory read in the reader thread: %.3f s\n", bestWindow.Reading);
+        std::printf("  record tree filled, page shown:      %.3f s\n", bestWindow.Showing);
+        std::printf("  record page painted:                 %.3f s\n", bestWindow.Painting);
+        std::printf("window adds:                  %.1f %% (target under 5 %%)\n",
+                    (bestWindow.Total / bestScan - 1) * 100);
         std::printf("record tree fill:             %.3f s (target under 0.5 s)\n", bestFill);
         app.reset();
         qel::FinalizeUnits();
