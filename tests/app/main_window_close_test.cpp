@@ -6,8 +6,12 @@
 
 #include "app/exit_guard.h"
 #include "card/thread_status.h"
+#include "export/save_file_thread.h"
 #include "foundations/qel_error.h"
+#include "foundations/qel_registry.h"
+#include "foundations/settings.h"
 #include "platform/controls/standard/button.h"
+#include "platform/registry.h"
 #include "platform/worker_thread.h"
 
 #include <future>
@@ -30,6 +34,26 @@ protected:
             std::this_thread::yield();
         }
         plat::PostMessage(FWindow, WM_CARD_DIR_STATUS, THREAD_FAILED, EXC_USER_ABORT);
+    }
+
+private:
+    plat::HWND FWindow;
+};
+
+// A saver that runs until it is told to stop and then fails with the
+// user-abort code.
+class TSaverUntilStopped : public TSaveFileThread {
+public:
+    explicit TSaverUntilStopped(plat::HWND Window) : TSaveFileThread(Window, nullptr, nullptr), FWindow(Window) {}
+
+protected:
+    void Execute() override
+    {
+        plat::PostMessage(FWindow, WM_SAVE_STATUS, THREAD_STARTED, 0);
+        while (!Terminated()) {
+            std::this_thread::yield();
+        }
+        plat::PostMessage(FWindow, WM_SAVE_STATUS, THREAD_FAILED, EXC_USER_ABORT);
     }
 
 private:
@@ -104,6 +128,36 @@ TEST_F(MainWindowCloseTest, ExitAndFinishCloseGoThroughTheProtocol)
         EXPECT_TRUE(App->Terminated());
         Stop();
     }
+}
+
+TEST_F(MainWindowCloseTest, AClosingWhileASaveRunsStopsItAndTheReaderSectionIsWritten)
+{
+    Start();
+    Main->ShowPage(PAGE_SAVE);
+    auto saver = std::make_shared<TSaverUntilStopped>(Main->Handle());
+    ASSERT_TRUE(Main->RunSaveWorker([&] {
+        saver->Start();
+        return saver;
+    }));
+    Host->CloseWindow(Main->Handle());
+    Pump();
+    EXPECT_FALSE(App->Terminated());
+    EXPECT_FALSE(Main->btnExit->Enabled());
+    saver->WaitFor();   // it was told to stop
+    Pump();
+    EXPECT_EQ(Main->PageIndex(), PAGE_START) << "a cancelled save returns to the start page";
+    EXPECT_TRUE(ErrorTexts().empty());
+    EXPECT_FALSE(Main->WorkerRunning());
+    Host->AdvanceClock(CLOSE_DELAY_MS - 1);
+    Pump();
+    EXPECT_FALSE(App->Terminated());
+    Host->AdvanceClock(1);
+    Pump();
+    EXPECT_TRUE(App->Terminated());
+    Stop();
+    plat::TRegistry registry;
+    ASSERT_TRUE(registry.OpenKeyReadOnly(RegBaseKey + "\\reader"));
+    EXPECT_FALSE(registry.ReadBool("MultipleQEL"));
 }
 
 TEST(ExitGuardTest, ActionRunsOnlyWhenTheLimitPasses)

@@ -3,13 +3,20 @@
 // look in both languages.
 #include "tests/app/main_window_fixture.h"
 
+#include "app/validate_edit.h"
+
 #include "card/card_records.h"
 #include "card/thread_status.h"
 #include "foundations/qel_error.h"
 #include "platform/controls/screen.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/check_box.h"
+#include "platform/controls/standard/combo_box.h"
+#include "platform/controls/standard/label.h"
+#include "platform/controls/standard/memo.h"
+#include "platform/controls/standard/menu_item.h"
 #include "platform/controls/standard/radio_button.h"
+#include "platform/controls/standard/speed_button.h"
 #include "widgets/pages/pgc_meter.h"
 
 #include <functional>
@@ -206,6 +213,125 @@ TEST_F(MainWindowPagesTest, ExitClosesTheWindowAtOnceWhenNoWorkerRuns)
     Start();
     ClickOn(Main->btnExit);
     EXPECT_TRUE(App->Terminated());
+}
+
+// Every text of the twelve pages, in English and in German, as one table.
+TEST_F(MainWindowPagesTest, EveryControlShowsItsTextInBothLanguages)
+{
+    using TControlOf = plat::TControl* (*)(TfrmMain&);
+    struct TText {
+        const char* Name;
+        TControlOf Control;
+        const char* English;
+        const char* German;   // nullptr: a German text of the table's own, not checked here
+    };
+#define QEL_CONTROL(Field) #Field, [](TfrmMain& m) -> plat::TControl* { return m.Field; }
+    const TText texts[] = {
+        {QEL_CONTROL(Label5), "This program can read the data of provided microSD card 4GB.",
+         "Mit diesem Programm können die Daten der mitgelieferten microSD-Karte 4GB gelesen werden."},
+        {QEL_CONTROL(btnStart), "&Start", "&Start"},
+        {QEL_CONTROL(btnExit), "E&xit", "Be&enden"},
+        {QEL_CONTROL(btnStartReport), "&Report", "&Report"},
+        {QEL_CONTROL(Label6), "Select required records :", "Gewünschte Records auswählen :"},
+        {QEL_CONTROL(btnInfoOK), "Next", "Weiter"},
+        {QEL_CONTROL(btnInfoCancel), "Read newly", "Neu lesen"},
+        {QEL_CONTROL(Label2), "Files generated :", "Erzeugte Dateien :"},
+        {QEL_CONTROL(Label1),
+         "Please note that the measurement rate of the acceleration sensor can vary about ±5%. This has particularly "
+         "an effect during vibration measurements on the displayed measurement period.",
+         "Bitte beachten Sie, dass die Messrate des Beschleunigungssensors um ±5% variieren kann. Dies wirkt sich "
+         "insbesondere bei Vibrationsmessungen auf die angezeigte Messdauer aus."},
+        {QEL_CONTROL(btnFinishRepeat), "Repeat", "Wiederholen"},
+        {QEL_CONTROL(btnFinishDir), "Directory", "Verzeichnis"},
+        {QEL_CONTROL(btnFinishClose), "E&xit", "Be&enden"},
+        {QEL_CONTROL(btnProgressCancel), "Cancel", "Abbrechen"},
+        {QEL_CONTROL(Label7), "Report :", "Report :"},
+        {QEL_CONTROL(btnReportOK), "OK", "OK"},
+        {QEL_CONTROL(Label8), "Creating file(s)..", "Erstelle Datei(en).."},
+        {QEL_CONTROL(btnSaveCancel), "Cancel", "Abbrechen"},
+        {QEL_CONTROL(lblNextTitle), "QELs read so far", "Bisher gelesene QEL"},
+        {QEL_CONTROL(btnNextContinue), "Continue", "Weiter lesen"},
+        {QEL_CONTROL(btnNextSave), "Save", "Speichern"},
+        {QEL_CONTROL(btnNextCancel), "Cancel", "Abbrechen"},
+        {QEL_CONTROL(lblTitleCutChannels), "1. Measurement channels", "1. Messkanäle"},
+        {QEL_CONTROL(memHintBig),
+         "Note: More than 10,000,000 measured values may not be displayed or processed in all software programmes.",
+         "Hinweis: Mehr als 10 000 000 Messwerte können ggf. nicht in allen Softwaren angezeigt bzw. weiterverarbeitet "
+         "werden."},
+        {QEL_CONTROL(btnCutChannelsNext), "Next", "Weiter"},
+        {QEL_CONTROL(btnCutChannelsBackShock), "Back", "Zurück"},
+        {QEL_CONTROL(btnCutChannelsBack), "Directory", "Verzeichnis"},
+        {QEL_CONTROL(lblTitleCutTime), "2. Measurement time", "2. Messzeit"},
+        {QEL_CONTROL(lblCutTimeStart), "Start time", "Startzeit"},
+        {QEL_CONTROL(lblCutTimeBegin), "Beginning [s]", "Beginn [s]"},
+        {QEL_CONTROL(lblCutTimeEnd), "End [s]", "Ende [s]"},
+        {QEL_CONTROL(SpeedButton1), "...", "..."},
+        {QEL_CONTROL(SpeedButton2), "...", "..."},
+        {QEL_CONTROL(btnCutTimeNext), "Next", "Weiter"},
+        {QEL_CONTROL(btnCutTimeBack), "Back", "Zurück"},
+        {QEL_CONTROL(lblTitleCutFile), "3. Destination file", "3. Ausgangsdatei"},
+        {QEL_CONTROL(lblCutFileFormat), "File format", "Dateiformat"},
+        {QEL_CONTROL(lblCutFileLimit), "Limitation parameter", "Grössenbegrenzung"},
+        {QEL_CONTROL(rbnCutFileMax), "Maximum", "Maximum"},
+        {QEL_CONTROL(lblCutFileValues), "Values", "Werte"},
+        {QEL_CONTROL(memFileHint),
+         "Note:\nThe average sampling rate is calculated from the start time, end time and number of "
+         "measurements.\nThis is only useful for measuring data without time gaps!",
+         nullptr},
+        {QEL_CONTROL(menFileQRECHint), "Note:\n This file format is only used by the QEL Pro software",
+         "Hinweis:\nDieses Dateiformat wird nur von der QEL-Pro-Software verwendet!"},
+        {QEL_CONTROL(btnCutFileNext), "Next", "Weiter"},
+        {QEL_CONTROL(btnCutFileBack), "Back", "Zurück"},
+        {QEL_CONTROL(lblTitleOptionFile), "4. Options", "4. Optionen"},
+        {QEL_CONTROL(chkOptionCsv), "Start CSV-converter", "CSV-Konverter starten"},
+        {QEL_CONTROL(btnOptionFileNext), "Next", "Weiter"},
+        {QEL_CONTROL(btnOptionFileBack), "Back", "Zurück"},
+        {QEL_CONTROL(lblShockTab), "Acceleration measurement", "Schockmessung"},
+        {QEL_CONTROL(rbnShockQSHOCK), "Jartoscope", "Jartoscope"},
+        {QEL_CONTROL(memShockQSHOCKHint), "Note: A QSHOCK file will be created for the Jartoscope",
+         "Hinweis: Es wird eine QSHOCK-Datei für den Jartoscope erstellt."},
+        {QEL_CONTROL(rbnShockQEL), "standard", "Standard"},
+        {QEL_CONTROL(memShockQELHint),
+         "Note: Files with different formats can be created which however can not be opened with the Jartoscope",
+         "Hinweis: Es können Dateien in verschiedenen Formaten erstellt werden, welche jedoch nicht mit dem "
+         "Jartoscope geöffnet werden können."},
+        {QEL_CONTROL(btnShockNext), "Next", "Weiter"},
+        {QEL_CONTROL(btnShockDir), "Directory", "Verzeichnis"},
+    };
+#undef QEL_CONTROL
+    // Line breaks as one LF, however a memo keeps them.
+    const auto lines = [](std::string Text) {
+        std::string out;
+        for (std::size_t i = 0; i < Text.size(); ++i) {
+            if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') {
+                continue;
+            }
+            out += Text[i];
+        }
+        return out;
+    };
+    for (int language : {0, 1}) {
+        StoreSuiteInteger("Language", language);
+        Start();
+        for (const TText& t : texts) {
+            const char* expected = language == 1 ? t.German : t.English;
+            if (expected == nullptr) {
+                continue;
+            }
+            EXPECT_EQ(lines(t.Control(*Main)->Caption()), expected) << t.Name << " in language " << language;
+        }
+        EXPECT_EQ(Main->popSaveDir->Caption(), "Save directory list!") << "the same in every language";
+        EXPECT_EQ(Main->Caption(), "QEL KORVEL X2 r6.11.01 [64]  ") << "the same in every language";
+        Main->ShowPage(PAGE_OPTION_FILE);
+        EXPECT_EQ(Main->chkOptionViewer->Caption(), language == 1 ? "Viewer starten" : "Start Viewer");
+        ASSERT_EQ(Main->cbxCutFileFormat->Items().Count(), 5);
+        const char* formats[] = {"QEL", "MATLAB", "Binary file", "Binary file with time mark", "QREC"};
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(Main->cbxCutFileFormat->Items().Strings(i), formats[i]);
+        }
+        EXPECT_EQ(Main->vedCutFileUser->Text(), "10000");
+        Stop();
+    }
 }
 
 // Pictures of every page in English and German, for review.

@@ -3,15 +3,18 @@
 // order of a save's lines against its final message.
 #include "tests/app/main_window_fixture.h"
 
+#include "app/validate_edit.h"
 #include "card/thread_status.h"
 #include "foundations/qel_error.h"
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/label.h"
+#include "platform/controls/standard/speed_button.h"
 #include "platform/worker_thread.h"
 #include "widgets/pages/pgc_editor.h"
 #include "widgets/pages/pgc_meter.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace qel::test {
@@ -144,6 +147,24 @@ TEST_F(MainWindowWorkersTest, ExceptionHandlerTexts)
     }
 }
 
+// A time whose date lies beyond the year 9999: the popup raises before it
+// shows, and the error reaches the window's error display from the click.
+TEST_F(MainWindowWorkersTest, ATimeBeyondTheYear9999ReachesTheErrorDisplay)
+{
+    Start();
+    Main->ShowPage(PAGE_CUT_TIME);
+    Main->vedCutTimeBegin->SetText("1e15");
+    const std::size_t windows = Host->VisibleWindows().size();
+    Dialogs.ExpectMessageBox(plat::mbOK);
+    ClickOn(Main->SpeedButton1);
+    ASSERT_EQ(ErrorTexts().size(), 1u);
+    EXPECT_TRUE(ErrorTexts()[0].starts_with("Fatal Exception 0 has occurred!\n\n")) << ErrorTexts()[0];
+    EXPECT_GT(ErrorTexts()[0].size(), std::string("Fatal Exception 0 has occurred!\n\n").size()) << "with its message";
+    EXPECT_EQ(Main->PageIndex(), PAGE_CUT_TIME);
+    EXPECT_EQ(Main->vedCutTimeBegin->Text(), "1e15");
+    EXPECT_EQ(Host->VisibleWindows().size(), windows) << "no popup is left behind";
+}
+
 // A worker that runs until it is told to stop, then fails with the code of
 // a user abort, as the card readers and savers do.
 class TStoppableWorker : public plat::TThread {
@@ -203,15 +224,20 @@ TEST_F(MainWindowWorkersTest, AtTheEndEveryHeldWorkerIsStoppedAndJoined)
 {
     Start();
     auto worker = std::make_shared<TStoppableWorker>(Main->Handle(), SAVE);
-    std::weak_ptr<plat::TThread> watch = worker;
     ASSERT_TRUE(Main->RunCardWorker([&] {
         worker->Start();
         return worker;
     }));
-    worker.reset();
     Main->StopWorkers();
+    EXPECT_TRUE(worker->Finished()) << "its work has ended when the window lets it go";
     EXPECT_FALSE(Main->WorkerRunning());
-    EXPECT_TRUE(watch.expired());   // joined and let go
+    // The window holds it no more: once the worker's thread has dropped its
+    // own reference, only this test's is left.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (worker.use_count() > 1 && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(worker.use_count(), 1);
 }
 
 TEST_F(MainWindowWorkersTest, SaveLinesArriveInOrderBeforeTheFinishedMessage)
