@@ -13,7 +13,9 @@
 #include "platform/controls/standard/button.h"
 #include "platform/controls/standard/menu_item.h"
 #include "platform/controls/standard/popup_menu.h"
+#include "platform/canvas/pixel_surface.h"
 #include "widgets/tree/dt_header.h"
+#include "widgets/tree/tree_geometry_types.h"
 
 #include <filesystem>
 #include <functional>
@@ -71,6 +73,39 @@ protected:
         return Main->DT->Margin() + 2 * Main->DT->TextMargin() + bitmap.Canvas()->TextWidth(Text);
     }
     std::string DirectoryListFile() const { return RegSettings.sRegFileDir + "directory list.txt"; }
+
+    // The x offsets of a node's row elements in the record column.
+    TDTOffsets Offsets(PDataNode Node)
+    {
+        TDTOffsets offsets{};
+        Main->DT->GetOffsets(Node, offsets, ofsText, RECORD_COLUMN);
+        return offsets;
+    }
+    // The part of Node's row from Left to Right (tree client coordinates).
+    plat::TRect RowPart(PDataNode Node, int Left, int Right)
+    {
+        const plat::TRect row = Main->DT->GetDisplayRect(Node, RECORD_COLUMN, false);
+        return plat::Rect(Left, row.Top, Right, row.Bottom);
+    }
+    // How many pixels of Area (tree client coordinates) differ from the
+    // tree's background in the window's picture.
+    int DrawnPixels(plat::TPixelSurface& Picture, const plat::TRect& Area)
+    {
+        const plat::TPoint origin = Main->ClientToScreen(plat::Point(0, 0));
+        const auto at = [&](int X, int Y) {
+            const plat::TPoint p = Main->DT->ClientToScreen(plat::Point(X, Y));
+            const std::uint8_t* pixel = Picture.ScanLine(p.Y - origin.Y) + 4 * (p.X - origin.X);
+            return static_cast<plat::TColor>(pixel[2] | (pixel[1] << 8) | (pixel[0] << 16));
+        };
+        const plat::TColor background = plat::ColorToRGB(Main->DT->Color());
+        int drawn = 0;
+        for (int y = Area.Top; y < Area.Bottom; ++y) {
+            for (int x = Area.Left; x < Area.Right; ++x) {
+                drawn += at(x, y) != background ? 1 : 0;
+            }
+        }
+        return drawn;
+    }
 };
 
 TEST_F(RecordTreeTest, ColumnsInBothLanguages)
@@ -256,6 +291,77 @@ TEST_F(RecordTreeTest, SelectAllChecksEveryRecordAndShowsMixed)
     EXPECT_EQ(selectAll->CheckState, csMixedNormal);
     EXPECT_EQ(Loggers()[0]->CheckState, csCheckedNormal);
     EXPECT_EQ(tree.SelectCheckedRecords(RecInfoList), 2);
+}
+
+// The record page as the user sees it: a radio button before each logger,
+// a check box before "Select all" and each record, tree lines in the
+// indentation and an expand button on the shown logger only (the others'
+// children are hidden).
+// Disabled while the data tree draws no check images, lines or buttons:
+// run it with --gtest_also_run_disabled_tests to see that.
+TEST_F(RecordTreeTest, DISABLED_RecordPageDrawsRadioButtonsCheckBoxesLinesAndButtons)
+{
+    Start();
+    for (std::uint32_t serial : {1u, 1u, 2u, 3u}) {
+        AddRecord(serial);
+    }
+    DirectoryReadFinished();
+    Shot("record_tree_marks");
+    const auto picture = Host->Capture(Main->Handle());
+    const std::vector<PDataNode> loggers = Loggers();
+    const PDataNode selectAll = loggers[0]->FirstChild;
+    const PDataNode record = RecordsOf(loggers[0])[1];
+    // The caption stands where the geometry says: the picture is read right.
+    const TDTOffsets caption = Offsets(loggers[0]);
+    ASSERT_GT(DrawnPixels(*picture, RowPart(loggers[0], caption[ofsText], caption[ofsText] + 20)), 0);
+    for (PDataNode node : {loggers[0], loggers[1], selectAll, record}) {
+        const TDTOffsets o = Offsets(node);
+        EXPECT_GE(o[ofsStateImage] - o[ofsCheckBox], 10) << "room for the check mark of level " << Main->DT->GetNodeLevel(node);
+        EXPECT_GT(DrawnPixels(*picture, RowPart(node, o[ofsCheckBox], o[ofsStateImage])), 10)
+            << "a check mark drawn at level " << Main->DT->GetNodeLevel(node);
+    }
+    const TDTOffsets shown = Offsets(loggers[0]);
+    EXPECT_GT(DrawnPixels(*picture, RowPart(loggers[0], shown[ofsToggleButton], shown[ofsToggleButton] + 9)), 0)
+        << "the shown logger's expand button";
+    const TDTOffsets hidden = Offsets(loggers[1]);
+    EXPECT_EQ(DrawnPixels(*picture, RowPart(loggers[1], hidden[ofsToggleButton], hidden[ofsToggleButton] + 9)), 0)
+        << "no button on a logger whose children are hidden";
+    const TDTOffsets indent = Offsets(record);
+    EXPECT_GT(DrawnPixels(*picture, RowPart(record, indent[ofsMargin], indent[ofsCheckBox])), 0)
+        << "tree lines in a record's indentation";
+}
+
+// Choosing by the mouse: a click on a logger's radio button checks it and
+// shows its records, a click on a record's check box checks the record,
+// and the tree takes the keyboard.
+// Disabled while the data tree takes no left clicks: run it with
+// --gtest_also_run_disabled_tests to see that.
+TEST_F(RecordTreeTest, DISABLED_ClicksOnTheMarksCheckAndFocusTheTree)
+{
+    Start();
+    for (std::uint32_t serial : {1u, 2u, 2u}) {
+        AddRecord(serial);
+    }
+    DirectoryReadFinished();
+    TRecordTree& tree = *Main->DT;
+    const auto clickMark = [&](PDataNode Node) {
+        const TDTOffsets o = Offsets(Node);
+        const plat::TRect row = tree.GetDisplayRect(Node, RECORD_COLUMN, false);
+        const plat::TPoint at = tree.ClientToScreen(plat::Point((o[ofsCheckBox] + o[ofsStateImage]) / 2,
+                                                                (row.Top + row.Bottom) / 2));
+        Host->MouseMove(at);
+        Host->Click(at);
+        Pump();
+    };
+    clickMark(Loggers()[1]);
+    EXPECT_EQ(Loggers()[1]->CheckState, csCheckedNormal);
+    EXPECT_EQ(Loggers()[0]->CheckState, csUncheckedNormal);
+    EXPECT_TRUE(tree.GetVisible(Loggers()[1]->FirstChild));
+    EXPECT_TRUE(tree.Focused()) << "a click gives the tree the keyboard";
+    clickMark(RecordsOf(Loggers()[1])[1]);
+    EXPECT_EQ(RecordsOf(Loggers()[1])[1]->CheckState, csCheckedNormal);
+    EXPECT_EQ(Loggers()[1]->FirstChild->CheckState, csMixedNormal);
+    EXPECT_EQ(tree.SelectCheckedRecords(RecInfoList), 1);
 }
 
 TEST_F(RecordTreeTest, EmptyRecordListGivesAnEmptyTreeAndNoNext)
