@@ -17,6 +17,7 @@
 #include "platform/controls/standard/list_view.h"
 #include "platform/controls/standard/radio_button.h"
 #include "tests/support/qel_zip_entries.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/zip_test_reader.h"
 #include "widgets/pages/pgc_editor.h"
 
@@ -346,6 +347,29 @@ TEST_F(WizardSaveTest, CancelDuringTheReadEndsOnTheStartPageWithoutABox)
     EXPECT_EQ(Main->PageIndex(), PAGE_START);
     EXPECT_EQ(ErrorTexts(), std::vector<std::string>{});
     EXPECT_TRUE(Main->btnStart->Enabled());
+}
+
+TEST_F(WizardSaveTest, CancelDuringTheSaveKeepsTheOldFileAndTellsNoOne)
+{
+    Start();
+    ListenForSuiteMessages();
+    ReadCardToChannels({false, 0x0120, 3000});
+    ASSERT_EQ(Main->PageIndex(), PAGE_CUT_CHANNELS);
+    ClickOn(Main->btnCutChannelsNext);
+    const std::string target = DataFolder() + "QEL123456_000101_000140.qrec";
+    qeltest::WriteWholeFile(target, "old");
+    Dialogs.ExpectSaveFile(target, true);
+    // Cancel follows the click at once, long before 480,000 samples are saved.
+    Main->btnCutTimeNextClick(Main->btnCutTimeNext);
+    Main->btnSaveCancelClick(Main->btnSaveCancel);
+    WaitForTheSave();
+    Pump();
+    EXPECT_EQ(Main->PageIndex(), PAGE_START);
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{});
+    EXPECT_EQ(SuiteMessages(), 0);
+    EXPECT_EQ(qeltest::ReadWholeFile(target), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(DataFolder()), fs::directory_iterator()), 1)
+        << "no partial or temporary file";
 }
 
 TEST_F(WizardSaveTest, ACardTakenAwayBetweenTheReadsEndsOnTheStartPage)
