@@ -99,6 +99,15 @@ TEST_F(MainWindowStartTest, CaptionAndTitleCarryTheVersionAndTheDebugMode)
     Start();
     EXPECT_EQ(Main->Caption(), "QEL KORVEL X2 r6.11.01 [64]  ");
     EXPECT_EQ(App->Title(), "KORVEL ");
+    // The window's design: 518 by 297 inside, also its smallest size, and
+    // the UI font of 12 pixels (DejaVu Sans stands in for it).
+    EXPECT_EQ(Main->ClientWidth(), 518);
+    EXPECT_EQ(Main->ClientHeight(), 297);
+    EXPECT_EQ(Main->BorderStyle(), plat::bsSizeable);
+    EXPECT_EQ(Main->Constraints().MinWidth, Main->Width());
+    EXPECT_EQ(Main->Constraints().MinHeight, Main->Height());
+    EXPECT_EQ(Main->Font()->Name(), "Segoe UI");
+    EXPECT_EQ(Main->Font()->Height(), -12);
     Stop();
 
     Start({"d:1"});
