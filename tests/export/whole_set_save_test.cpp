@@ -305,8 +305,8 @@ TEST_F(WholeSetSaveTest, FullDiskAtAnyPointLeavesEveryFormerFile)
 }
 
 // The same without a mount, so that it runs on every machine: no file of the
-// save may grow beyond a limit, set in turn to half and to all but the last
-// byte of each of the save's files. Where the files grow from one to the next
+// save may grow beyond a limit, set in turn to all but the last byte of each
+// of the save's files. Where the files grow from one to the next
 // (the raw binary channels) the save runs full in each channel after the
 // channels before it are complete; the parts of the other saves are the
 // same size up to the last, so there the first part is the one that fails.
@@ -319,7 +319,7 @@ TEST_F(WholeSetSaveTest, FileSizeLimitInAnyFileLeavesEveryFormerFile)
         std::uint64_t largest = 0;
         for (const auto& [name, bytes] : newFiles) {
             if (name != "notes.txt") {
-                limits.insert({bytes.size() / 2, bytes.size() - 1});
+                limits.insert(bytes.size() - 1);
                 largest = std::max<std::uint64_t>(largest, bytes.size());
             }
         }
