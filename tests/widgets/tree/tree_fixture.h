@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,11 +99,35 @@ public:
     bool CheckBoxHit = false;
     // The width of a node's text as the geometry sees it; unset: the tree's own.
     std::function<int(PDataNode, TColumnIndex)> NodeWidth;
+    // The draw format of the last text drawn in each cell, and how often
+    // each cell's text was measured.
+    std::map<std::pair<PDataNode, TColumnIndex>, std::uint32_t> DrawFormats;
+    std::map<std::pair<PDataNode, TColumnIndex>, int> Measures;
+    // How often each node's row was invalidated.
+    std::map<PDataNode, int> NodeInvalidations;
+
+    plat::TRect InvalidateNode(PDataNode node) override
+    {
+        ++NodeInvalidations[node];
+        return TDataStringTree::InvalidateNode(node);
+    }
 
 protected:
     int DoGetNodeWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas) override
     {
         return NodeWidth ? NodeWidth(node, column) : TDataStringTree::DoGetNodeWidth(node, column, canvas);
+    }
+    void DoDrawText(TDTPaintInfo& paintInfo, const std::string& text, const plat::TRect& cellRect,
+                    std::uint32_t drawFormat) override
+    {
+        DrawFormats[{paintInfo.Node, paintInfo.Column}] = drawFormat;
+        TDataStringTree::DoDrawText(paintInfo, text, cellRect, drawFormat);
+    }
+    plat::TSize DoMeasureText(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                              const std::string& text) override
+    {
+        ++Measures[{node, column}];
+        return TDataStringTree::DoMeasureText(canvas, node, column, text);
     }
     void CreateWnd() override
     {

@@ -207,6 +207,115 @@ TEST_F(TreePaint, ANarrowedColumnShowsTheLongestFittingPrefixWithAnEllipsis)
     EXPECT_EQ(DrawnText(Records(0)[0], 2), "42") << "other cells are whole";
 }
 
+// A cell one pixel too narrow for its text shows the longest prefix that
+// fits with "..."; only right alignment survives the shortening, and a cell
+// too narrow even for "..." shows nothing.
+TEST_F(TreePaint, ShortenedTextsKeepOnlyRightAlignmentAndGiveUpBelowTheEllipsis)
+{
+    const PDataNode record = Records(0)[0];
+    const std::string full = Tree->GetText(record, 1);
+    plat::TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(Tree->Font());
+    const int textWidth = measure.Canvas()->TextWidth(full);
+    const int ellipsisWidth = measure.Canvas()->TextWidth("...");
+    // A column's content starts Margin in; the text keeps TextMargin on both sides.
+    const int margins = Tree->Margin() + 2 * Tree->TextMargin();
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(1);
+    struct TCase {
+        const char* name;
+        TAlignment alignment;
+        int width;
+        bool shortened;
+        std::uint32_t alignmentFlags;
+    };
+    const std::vector<TCase> cases = {
+        {"fits exactly", taLeftJustify, textWidth + margins, false, plat::DT_LEFT},
+        {"one pixel short", taLeftJustify, textWidth + margins - 1, true, plat::DT_LEFT},
+        {"right, fits", taRightJustify, textWidth + margins, false, plat::DT_RIGHT},
+        {"right, one pixel short: still right", taRightJustify, textWidth + margins - 1, true, plat::DT_RIGHT},
+        {"centred, fits", taCenter, textWidth + margins, false, plat::DT_CENTER},
+        {"centred, one pixel short: from the left", taCenter, textWidth + margins - 1, true, plat::DT_LEFT},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        time->SetAlignment(c.alignment);
+        time->SetWidth(c.width);
+        PaintAll();
+        const std::string shown = DrawnText(record, 1);
+        const std::uint32_t format = Tree->DrawFormats[{record, 1}];
+        EXPECT_EQ(format & (plat::DT_RIGHT | plat::DT_CENTER), c.alignmentFlags);
+        if (!c.shortened) {
+            EXPECT_EQ(shown, full);
+            continue;
+        }
+        ASSERT_GT(shown.size(), 3u);
+        const std::string prefix = shown.substr(0, shown.size() - 3);
+        EXPECT_EQ(shown.substr(prefix.size()), "...");
+        EXPECT_EQ(full.compare(0, prefix.size(), prefix), 0) << shown;
+        EXPECT_LE(measure.Canvas()->TextWidth(prefix) + ellipsisWidth, textWidth - 1);
+        EXPECT_GT(measure.Canvas()->TextWidth(full.substr(0, prefix.size() + 1)) + ellipsisWidth, textWidth - 1)
+            << "the longest prefix that fits";
+    }
+    time->SetAlignment(taLeftJustify);
+    time->SetWidth(margins + ellipsisWidth);
+    PaintAll();
+    EXPECT_EQ(DrawnText(record, 1), "") << "only the ellipsis would fit";
+    time->SetWidth(margins + ellipsisWidth + measure.Canvas()->TextWidth("1"));
+    PaintAll();
+    EXPECT_EQ(DrawnText(record, 1), "1...");
+}
+
+// The application makes a node's main-column text larger in OnPaintText
+// after its width was cached: the next paint measures it again in the new
+// font, invalidates the row once (which clears the cache), and shortens with
+// the ellipsis measured in that font; later paints find the width right.
+TEST_F(TreePaint, AFontChangedInOnPaintTextRemeasuresTheCellOnce)
+{
+    const PDataNode record = SelectAll(0);
+    TDataTreeColumn* main = Tree->Header()->Columns()[0];
+    main->SetMinWidth(1);
+    main->SetWidth(100);
+    PaintAll();
+    ASSERT_NE(Tree->CachedTextWidth(record), 0);
+    Tree->OnPaintText = [record](plat::TObject*, plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                 TDSTTextType) {
+        if (node == record && column == 0) {
+            canvas->Font()->SetSize(20);
+        }
+    };
+    int room = 0;
+    Tree->OnDrawText = [&](plat::TObject*, plat::TCanvas*, PDataNode node, TColumnIndex column,
+                           const std::string& text, const plat::TRect& r, bool&) {
+        Drawn[{node, column}] = text;
+        if (node == record && column == 0) {
+            room = static_cast<int>(r.Width());
+        }
+    };
+    Tree->NodeInvalidations.clear();
+    PaintAll();
+    EXPECT_EQ(Tree->NodeInvalidations[record], 1);
+    EXPECT_EQ(Tree->NodeInvalidations[Records(0)[0]], 0) << "rows painted in the tree font stay";
+    EXPECT_EQ(Tree->CachedTextWidth(record), 0) << "the invalidation clears the width";
+
+    plat::TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(Tree->Font());
+    measure.Canvas()->Font()->SetSize(20);
+    const std::string full = Tree->GetText(record, 0);
+    const std::string shown = DrawnText(record, 0);
+    ASSERT_GT(shown.size(), 3u) << shown;
+    const std::string prefix = shown.substr(0, shown.size() - 3);
+    EXPECT_EQ(shown.substr(prefix.size()), "...");
+    EXPECT_LE(measure.Canvas()->TextWidth(shown), room) << shown;
+    EXPECT_GT(measure.Canvas()->TextWidth(full.substr(0, prefix.size() + 1) + "..."), room)
+        << "the prefix is the longest that fits in the larger font";
+
+    Tree->NodeInvalidations.clear();
+    PaintAll();
+    EXPECT_EQ(Tree->NodeInvalidations[record], 0) << "the width now cached is the larger font's";
+    EXPECT_EQ(DrawnText(record, 0), shown);
+}
+
 TEST_F(TreePaint, EmptyListMessageInTheEnlargedFont)
 {
     Tree->Clear();
