@@ -26,7 +26,7 @@ void TWorkerSlot::Release()
         return;
     }
     const std::shared_ptr<plat::TThread> worker = std::move(FWorker);
-    worker->WaitFor();
+    worker->Join();
 }
 
 } // namespace qel

@@ -20,8 +20,9 @@ public:
     void Hold(std::shared_ptr<plat::TThread> Worker);
     // Tells the held worker to stop at its next check; nothing when none is held.
     void Terminate();
-    // The worker's final message arrived: waits for its thread to end (it
-    // posts that message last) and lets it go; nothing when none is held.
+    // The worker's final message arrived: joins its thread (it posts that
+    // message last) and lets it go, so the worker is freed here unless
+    // someone else still holds it; nothing when none is held.
     void Release();
 
 private:

@@ -69,6 +69,14 @@ void TThread::WaitFor()
     FDone.wait(lock, [this] { return FFinished || !FStarted; });
 }
 
+void TThread::Join()
+{
+    WaitFor();
+    if (FThread.joinable()) {
+        FThread.join();
+    }
+}
+
 bool TThread::Finished() const
 {
     std::lock_guard lock(FLock);

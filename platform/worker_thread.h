@@ -34,6 +34,11 @@ public:
     // Blocks until Execute (and the failure hook) has returned; at once when
     // the worker was never started. Raises std::logic_error on the worker itself.
     void WaitFor();
+    // WaitFor, then waits until the worker's thread itself has ended, its own
+    // reference to the worker dropped, so that the caller's reference frees
+    // the worker on the caller's thread. The caller must hold a reference.
+    // Raises std::logic_error on the worker itself.
+    void Join();
     bool Finished() const;
 
 protected:

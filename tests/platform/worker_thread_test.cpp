@@ -136,6 +136,23 @@ TEST_F(WorkerThreadTest, TerminateStopsALoopThatPollsIt)
     EXPECT_TRUE(TakeStates().empty());
 }
 
+TEST_F(WorkerThreadTest, JoinLeavesTheLastReferenceToTheJoiningThread)
+{
+    // Many rounds: without the join, the worker thread sometimes drops the
+    // last reference itself and the worker dies there.
+    for (int round = 0; round < 200; ++round) {
+        std::thread::id freedOn;
+        auto worker = std::make_shared<TStatusWorker>(FWindow, [](TStatusWorker&) {});
+        worker->OnDestroy = [&freedOn] { freedOn = std::this_thread::get_id(); };
+        worker->Start();
+        worker->Join();
+        EXPECT_EQ(worker.use_count(), 1) << round;
+        worker.reset();
+        ASSERT_EQ(freedOn, std::this_thread::get_id()) << round;
+    }
+    TakeStates();
+}
+
 TEST_F(WorkerThreadTest, TerminateBeforeStartIsSeenByTheFirstCheck)
 {
     auto worker = std::make_shared<TStatusWorker>(FWindow, [](TStatusWorker& self) {
