@@ -123,9 +123,9 @@ int RunProgram(IProgramSession& Session)
     }
     plat::LoadCanvasFonts();
     int status = 0;
-    // An empty buffer folder would put the buffer files into whatever
-    // folder the program was started in.
-    if (!InitTempFolder() || BufferFolder().empty()) {
+    // An empty buffer folder would put the buffer files (and the probe of
+    // the first) into whatever folder the program was started in.
+    if (GetTempFolder().empty() || !InitTempFolder()) {
         status = ReportBufferFolder(Session);
         FinalizeUnits();
     } else {

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <numbers>
 #include <string>
@@ -154,7 +156,8 @@ TEST(ChtCanvas3DSampler, DrawsEveryKindOfShapeIntoAPicture)
     EXPECT_NE(PixelAt(Target, 430, 190), clWhite) << "the gradient ellipse";
     EXPECT_EQ(PixelAt(Target, 2, 2), clWhite);
     const char* Dir = std::getenv("QEL_SCREENSHOT_DIR");
-    const std::string Path = std::string(Dir != nullptr ? Dir : ".") + "/chart_canvas3d_sampler.png";
+    const std::string Path = (Dir != nullptr ? std::string(Dir) : std::filesystem::temp_directory_path().string()) +
+                             "/chart_canvas3d_sampler.png";
     EXPECT_TRUE(Target.PixelSurface()->SaveToPng(Path));
 }
 
