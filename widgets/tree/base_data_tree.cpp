@@ -4,6 +4,9 @@
 // timers, the thread check and the settings with a reaction of their own.
 #include "widgets/tree/base_data_tree.h"
 
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/graphic.h"
+#include "platform/canvas/image_list.h"
 #include "platform/controls/application.h"
 #include "platform/controls/control_messages.h"
 #include "platform/controls/window_messages.h"
@@ -24,6 +27,8 @@ PLAT_BEGIN_MESSAGES(TBaseDataTree, plat::TCustomControl)
     PLAT_MESSAGE(plat::WM_NCCALCSIZE, WMNCCalcSize)
     PLAT_MESSAGE(plat::WM_NCHITTEST, WMNCHitTest)
     PLAT_MESSAGE(plat::WM_NCPAINT, WMNCPaint)
+    PLAT_MESSAGE(plat::WM_ERASEBKGND, WMEraseBkgnd)
+    PLAT_MESSAGE(plat::WM_PRINT, WMPrint)
     PLAT_MESSAGE(plat::WM_SIZE, WMSize)
     PLAT_MESSAGE(plat::WM_VSCROLL, WMVScroll)
     PLAT_MESSAGE(plat::WM_HSCROLL, WMHScroll)
@@ -39,6 +44,13 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
 {
     FHeader = std::make_unique<TDTHeader>(this);
     FColors = std::make_unique<TDTColors>(this);
+    FPlusBM = std::make_unique<plat::TBitmap>();
+    FMinusBM = std::make_unique<plat::TBitmap>();
+    FHotPlusBM = std::make_unique<plat::TBitmap>();
+    FHotMinusBM = std::make_unique<plat::TBitmap>();
+    FSelectedHotPlusBM = std::make_unique<plat::TBitmap>();
+    FSelectedHotMinusBM = std::make_unique<plat::TBitmap>();
+    FBackground = std::make_unique<plat::TPicture>();
     plat::TControlStyle style = ControlStyle();
     style.Exclude(plat::csSetCaption);
     style += {plat::csCaptureMouse, plat::csOpaque, plat::csReplicatable, plat::csDisplayDragImage,
@@ -175,6 +187,10 @@ void TBaseDataTree::CreateWnd()
     TryFinally([&] { plat::TCustomControl::CreateWnd(); }, [&] { DoStateChange({}, {tsWindowCreating}); });
     // The platform draws no visual styles, so the theme states stay off.
     DoStateChange({}, {tsUseThemes, tsUseExplorerTheme});
+    if (FCheckImages == nullptr && FCheckImageKind == ckSystemDefault) {
+        FSystemCheckImages = CreateSystemCheckImages();
+        FCheckImages = FSystemCheckImages.get();
+    }
     FSyncCalls.SetWindow(Handle());
     UpdateHeaderRect();
     if (FHeader->States().Contains(hsNeedScaling)) {
@@ -184,6 +200,7 @@ void TBaseDataTree::CreateWnd()
         FHeader->Columns().AdjustAutoSize(InvalidColumn, true);
     }
     AutoScale();
+    PrepareBitmaps(true, true);
     UpdateScrollBars(true);
 }
 

@@ -8,6 +8,7 @@
 // notifications, the options objects and the constructor's settings.
 #pragma once
 
+#include "platform/canvas/gdi_objects.h"
 #include "platform/controls/custom_control.h"
 #include "widgets/tree/data_node.h"
 #include "widgets/tree/data_tree_errors.h"
@@ -36,7 +37,9 @@
 #include <vector>
 
 namespace plat {
+class TBitmap;
 class TCustomImageList;
+class TPicture;
 }
 
 namespace qel {
@@ -55,6 +58,18 @@ constexpr std::uint32_t EVENT_OBJECT_VALUECHANGE = 0x800E;
 using TDTGetNodeProc = std::function<void(TBaseDataTree* tree, PDataNode node, void* data, bool& abort)>;
 // One step of an animation; false ends it. The last call is (0, 0).
 using TDTAnimationCallback = std::function<bool(int step, int stepSize)>;
+
+// Events of fitting columns to their content.
+using TDTBeforeAutoFitColumnsEvent = plat::TEvent<void(TDTHeader* header, TSmartAutoFitType& smartAutoFitType)>;
+using TDTBeforeAutoFitColumnEvent = plat::TEvent<void(TDTHeader* header, TColumnIndex column,
+                                                      TSmartAutoFitType& smartAutoFitType, bool& allowed)>;
+using TDTAfterAutoFitColumnsEvent = plat::TEvent<void(TDTHeader* header)>;
+using TDTBeforeGetMaxColumnWidthEvent =
+    plat::TEvent<void(TDTHeader* header, TColumnIndex column, bool& useSmartColumnWidth)>;
+using TDTAfterGetMaxColumnWidthEvent = plat::TEvent<void(TDTHeader* header, TColumnIndex column, int& maxWidth)>;
+
+// The tree-line steps of one row, leftmost first.
+using TLineImage = std::vector<TDTLineType>;
 
 // One entry of the position cache: a node and its top in the whole
 // virtual area (0 for the first visible node).
@@ -411,7 +426,25 @@ public:
     bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
     bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
 
+    // The width a column's content needs: the widest label offset plus
+    // text over the visible nodes (with useSmartColumnWidth only those in
+    // view).
+    virtual int GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
+    // The cell's content margins the application sets in OnBeforeCellPaint
+    // (marginType 0: both sides added, 1: left and top, 2: right and bottom).
+    virtual plat::TPoint DoGetCellContentMargin(PDataNode node, TColumnIndex column, int marginType = 0,
+                                                plat::TCanvas* canvas = nullptr);
+
     TDTHeaderNotifyEvent OnColumnResize;
+    TDTHeaderPaintEvent OnHeaderDraw;
+    TDTHeaderPaintQueryElementsEvent OnHeaderDrawQueryElements;
+    TDTAdvancedHeaderPaintEvent OnAdvancedHeaderDraw;
+    TDTBeforeAutoFitColumnsEvent OnBeforeAutoFitColumns;
+    TDTBeforeAutoFitColumnEvent OnBeforeAutoFitColumn;
+    TDTHeaderNotifyEvent OnAfterAutoFitColumn;
+    TDTAfterAutoFitColumnsEvent OnAfterAutoFitColumns;
+    TDTBeforeGetMaxColumnWidthEvent OnBeforeGetMaxColumnWidth;
+    TDTAfterGetMaxColumnWidthEvent OnAfterGetMaxColumnWidth;
     TDTHeaderNotifyEvent OnColumnChecked;
     TDTColumnCheckChangingEvent OnColumnChecking;
     TColumnChangeEvent OnColumnVisibilityChanged;
@@ -519,6 +552,9 @@ public:
     void SetAlignment(TAlignment value);
 
     TDTGetImageIndexEvent OnGetImageIndex;
+    TDTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
+    TDTGetLineStyleEvent OnGetLineStyle;
+    TDTBeforeDrawLineImageEvent OnBeforeDrawLineImage;
 
     // ---- appearance and behaviour settings ----
     int Indent() const { return FIndent; }
@@ -558,11 +594,17 @@ public:
     TDTDragImageKind DragImageKind() const { return FDragImageKind; }
     void SetDragImageKind(TDTDragImageKind value) { FDragImageKind = value; }
     TDTButtonStyle ButtonStyle() const { return FButtonStyle; }
-    void SetButtonStyle(TDTButtonStyle value) { FButtonStyle = value; }
+    // Rebuilds the button pictures and repaints.
+    void SetButtonStyle(TDTButtonStyle value);
     TDTButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
-    void SetButtonFillMode(TDTButtonFillMode value) { FButtonFillMode = value; }
+    void SetButtonFillMode(TDTButtonFillMode value);
     TDTLineStyle LineStyle() const { return FLineStyle; }
-    void SetLineStyle(TDTLineStyle value) { FLineStyle = value; }
+    // Rebuilds the tree lines' brush and repaints.
+    void SetLineStyle(TDTLineStyle value);
+    TDTLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TDTLineMode value);
+    TDTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+    void SetDrawSelectionMode(TDTDrawSelectionMode value) { FDrawSelectionMode = value; }
     TDTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
     void SetNodeAlignment(TDTNodeAlignment value);
     TDTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
@@ -570,11 +612,31 @@ public:
     TDTSearchStart IncrementalSearchStart() const { return FSearchStart; }
     void SetIncrementalSearchStart(TDTSearchStart value) { FSearchStart = value; }
     TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
-    void SetCheckImageKind(TCheckImageKind value) { FCheckImageKind = value; }
+    // ckSystemDefault uses the tree's own check pictures (made with the
+    // window), ckCustom CustomCheckImages.
+    void SetCheckImageKind(TCheckImageKind value);
+    plat::TCustomImageList* CustomCheckImages() const { return FCustomCheckImages; }
+    // A list switches the kind to ckCustom, nullptr back to ckSystemDefault.
+    void SetCustomCheckImages(plat::TCustomImageList* value);
+    // The check pictures in use (nullptr before the window exists).
+    plat::TCustomImageList* CheckImages() const { return FCheckImages; }
+    // Rebuilds the six button pictures and/or the tree lines' brush.
+    void PrepareBitmaps(bool needButtons, bool needLines);
+    // Stores the handler and draws the button pictures with it.
+    void SetOnPrepareButtonBitmaps(TDTPrepareButtonImagesEvent handler);
+
+    // ---- background picture ----
+    plat::TPicture* Background() const { return FBackground.get(); }
+    void SetBackground(const plat::TPicture* value);
+    // index 0: x, 1: y; EDataTreeError for any other index.
+    int BackgroundOffset(int index) const;
+    void SetBackgroundOffset(int index, int value);
+    int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+    int BackgroundOffsetY() const { return FBackgroundOffsetY; }
     plat::TCursor HotCursor() const { return FHotCursor; }
     void SetHotCursor(plat::TCursor value) { FHotCursor = value; }
     bool BackGroundImageTransparent() const { return FBackgroundImageTransparent; }
-    void SetBackGroundImageTransparent(bool value) { FBackgroundImageTransparent = value; }
+    void SetBackGroundImageTransparent(bool value);
     int LastDragEffect() const { return FLastDragEffect; }
 
 protected:
@@ -600,8 +662,16 @@ protected:
     void WMNCHitTest(plat::TMessage& message);
     void WMSize(plat::TMessage& message);
     void WMNCPaint(plat::TMessage& message);
-    // The header band: button faces and captions of the visible columns.
-    void PaintHeaderBand(plat::TCanvas& canvas);
+    virtual void DoHeaderDraw(plat::TCanvas* canvas, TDataTreeColumn* column, const plat::TRect& r, bool hover,
+                              bool pressed, TDTDropMarkMode dropMark);
+    virtual void DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo, THeaderPaintElements& elements);
+    virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, const THeaderPaintElements& elements);
+    // Whether the frame has a bevel; this control draws none, so header
+    // buttons always show their right edge.
+    virtual bool HasBevel() const { return false; }
+    // True when the application paints header parts itself.
+    bool AdvancedHeaderOwnerDraw() const;
+    bool HeaderOwnerDraw() const;
     void CMFontChanged(plat::TMessage& message);
     // The header's reaction to a new client size.
     void HeaderSizeChanged();
@@ -664,6 +734,56 @@ protected:
     // The tree received a new font.
     virtual void FontSet() {}
     bool FFontChanged = false;
+
+    // ---- node elements ----
+    // Fills the row's tree-line steps; answers how many ancestors are selected.
+    virtual int DetermineLineImageAndSelectLevel(PDataNode node, TLineImage& lineImage);
+    virtual void PaintTreeLines(const TDTPaintInfo& paintInfo, int indentSize, const TLineImage& lineImage);
+    virtual void DrawLineImage(const TDTPaintInfo& paintInfo, int x, int y, int h, int vAlign, TDTLineType style,
+                               bool reverse);
+    // One-pixel dotted lines, both ends included.
+    virtual void DrawDottedHLine(const TDTPaintInfo& paintInfo, int left, int right, int top);
+    virtual void DrawDottedVLine(const TDTPaintInfo& paintInfo, int top, int bottom, int left);
+    virtual void PaintNodeButton(plat::TCanvas& canvas, PDataNode node, TColumnIndex column, const plat::TRect& r,
+                                 int buttonX, int buttonY, TBiDiMode bidiMode);
+    virtual void PaintCheckImage(plat::TCanvas& canvas, const TDTImageInfo& imageInfo, bool selected);
+    // The image of kind for the paint info's cell into its entry infoIndex.
+    virtual void GetImageIndex(TDTPaintInfo& paintInfo, TDTImageKind kind, TDTImageInfoIndex infoIndex);
+    virtual void PaintImage(TDTPaintInfo& paintInfo, TDTImageInfoIndex imageInfoIndex, bool doOverlay);
+    // The mouse selection rectangle over one row (targetRect) of a paint
+    // whose window starts at windowOrgX.
+    virtual void PaintSelectionRectangle(plat::TCanvas& canvas, int windowOrgX, const plat::TRect& selectionRect,
+                                         plat::TRect targetRect);
+    virtual void DoBeforeDrawLineImage(PDataNode node, int level, int& posX);
+    // A brush of the 8 x 8 monochrome pattern of eight rows of bits.
+    virtual plat::TLogBrush MakeLineBrush(const std::uint16_t* bits);
+    // The check box and radio button pictures at the tree's resolution,
+    // image 0 empty, then the 20 states in the check image order.
+    std::unique_ptr<plat::TCustomImageList> CreateSystemCheckImages() const;
+    // The expand button's size (9 at 96 dpi until the pictures exist).
+    int ButtonWidth() const;
+    int ButtonHeight() const;
+    // Draws the background picture over r: fixed, or tiled from offset.
+    void StaticBackground(plat::TCanvas& canvas, plat::TPoint offset, const plat::TRect& r, plat::TColor color);
+    void TileBackground(plat::TCanvas& canvas, plat::TPoint offset, const plat::TRect& r, plat::TColor color);
+    // The background picture at its own size over color (masked when
+    // transparent).
+    void PrepareBackgroundPicture(plat::TBitmap& target, plat::TColor color) const;
+    bool UsesBackground(TDTInternalPaintOptions paintOptions) const;
+    // The window frame's bevels and border; nothing without them.
+    virtual void PaintBorder(plat::HDC dc);
+    void WMEraseBkgnd(plat::TMessage& message);
+    void WMPrint(plat::TMessage& message);
+
+    std::unique_ptr<plat::TBitmap> FPlusBM;             // collapsed
+    std::unique_ptr<plat::TBitmap> FMinusBM;            // expanded
+    std::unique_ptr<plat::TBitmap> FHotPlusBM;
+    std::unique_ptr<plat::TBitmap> FHotMinusBM;
+    std::unique_ptr<plat::TBitmap> FSelectedHotPlusBM;
+    std::unique_ptr<plat::TBitmap> FSelectedHotMinusBM;
+    plat::TLogBrush FDottedBrushTreeLines;              // BS_NULL until the lines are prepared
+    bool FHotNodeButtonHit = false;                     // the mouse is over the hot node's button
+    plat::TRect FNewSelRect;                            // the mouse selection rectangle, virtual area
 
     // ---- node geometry ----
     virtual plat::TSize GetImageSize(PDataNode node, TDTImageKind kind, TColumnIndex column, bool withSpacing = true);
@@ -1011,6 +1131,7 @@ private:
     int FDefaultNodeHeight = 18;
     std::uint32_t FVisibleCount = 0;
     std::uint32_t FCheckPropagationCount = 0;
+    bool FMultilineSeen = false;   // a node was made multi-line since the tree was last empty
 
     TTreeSyncCalls FSyncCalls;                    // the worker's calls waiting for this tree
     std::atomic<bool> FValidationStopped{false};  // tsStopValidation as the worker reads it
@@ -1054,6 +1175,13 @@ private:
     TDTIncrementalSearch FIncrementalSearch = isNone;
     TDTSearchStart FSearchStart = ssFocusedNode;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
+    TDTLineMode FLineMode = lmNormal;
+    TDTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
+    std::unique_ptr<plat::TCustomImageList> FSystemCheckImages;  // the pictures of ckSystemDefault
+    plat::TCustomImageList* FCustomCheckImages = nullptr;        // not owned
+    std::unique_ptr<plat::TPicture> FBackground;
+    int FBackgroundOffsetX = 0;
+    int FBackgroundOffsetY = 0;
     plat::TCursor FHotCursor = plat::crDefault;
     bool FBackgroundImageTransparent = false;
     int FLastDragEffect = 0;
@@ -1084,11 +1212,17 @@ private:
     plat::TNotifyEvent FOldFontChange;  // the canvas font's own change handler while redirected
     bool FFontRedirected = false;
 
-    void EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r);
+    // rowTop: the row's top in the virtual area (for the background picture).
+    void EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r, const plat::TRect& window, int rowTop,
+                      bool useBackground);
     void PrepareCell(TDTPaintInfo& paintInfo, int maxWidth);
     void PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn);
     void PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, int rowHeight);
-    void PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window);
+    // Tree lines, expand button and check image of the main column's cell.
+    void PaintMainColumnElements(TDTPaintInfo& paintInfo, int buttonY);
+    void PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window,
+                        bool useBackground);
+    const TLineImage* FLineImage = nullptr;  // the tree-line steps of the row being painted
     void PaintEmptyListMessage(plat::TCanvas& canvas);
     // Selected, or below a selected node.
     bool HasSelectedAncestorOrSelf(PDataNode node) const;
@@ -1107,6 +1241,18 @@ const TNodeRecordType& RecordTypeOf()
 }
 
 } // namespace tree_detail
+
+template <class T>
+void TBaseDataTree::StoreAndRepaint(T& field, T value, bool needsWindow)
+{
+    if (value == field) {
+        return;
+    }
+    field = value;
+    if (!Loading() && (HandleAllocated() || !needsWindow)) {
+        Invalidate();
+    }
+}
 
 template <class T>
 void TBaseDataTree::NodeDataType()

@@ -16,6 +16,7 @@
 
 namespace qel {
 
+struct THeaderPaintInfo;
 class TDataTreeColumns;
 class TDTHeader;
 class TBaseDataTree;
@@ -138,6 +139,10 @@ public:
     plat::TColor GetEffectiveColor() const;
     bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
     std::string DisplayName() const { return FText; }
+    // Places glyph, sort arrow and caption in paintInfo.PaintRectangle.
+    void ComputeHeaderLayout(THeaderPaintInfo& paintInfo, std::uint32_t drawFormat);
+    // The width caption, glyph and sort arrow need.
+    int CaptionWidth() const;
     void ParentBiDiModeChanged();
     void ParentColorChanged();
     void RestoreLastWidth();
@@ -147,11 +152,14 @@ public:
 
 private:
     friend class TDataTreeColumns;
+    friend class TDTHeader;
 
     TDTHeader* Header() const;
     TBaseDataTree* Tree() const;
     // Tells the collection the column changed (its Update with this item).
     void Changed();
+    plat::TSize HeaderGlyphSize(bool showGlyph) const;
+    plat::TSize SortGlyphSize(bool showSortGlyph) const;
     // The width rule of a visible fixed column (fixed-area percentages).
     int LimitFixedWidth(int value) const;
 

@@ -3,6 +3,7 @@
 // navigation, widths and the animated resize.
 #include "widgets/tree/data_tree_columns.h"
 
+#include "platform/canvas/bitmap.h"
 #include "platform/controls/window_paint.h"
 #include "platform/controls/window_styles.h"
 #include "platform/object_list.h"
@@ -580,32 +581,6 @@ void TDataTreeColumns::AnimatedResize(TColumnIndex column, int newWidth)
         }
     }
     item->SetWidth(newWidth);
-}
-
-void TDataTreeColumns::AdjustAutoSize(TColumnIndex currentIndex, bool force)
-{
-    const TColumnIndex index = FHeader->FAutoSizeIndex;
-    if (!IsValidColumn(index) || (index == currentIndex && !force)) {
-        return;
-    }
-    TDataTreeColumn* column = Items(index);
-    if (!column->IsVisible()) {
-        return;
-    }
-    long long others = 0;
-    for (const auto& each : FItems) {
-        if (each.get() != column && each->IsVisible()) {
-            others += each->FWidth;
-        }
-    }
-    const long long rest = TreeView()->ClientWidth() - others;
-    const int width = static_cast<int>(std::clamp<long long>(rest, column->FMinWidth, column->FMaxWidth));
-    if (width == column->FWidth) {
-        return;
-    }
-    column->FLastWidth = column->FWidth;
-    column->FWidth = width;
-    UpdatePositions(false);
 }
 
 } // namespace qel

@@ -9,9 +9,16 @@
 
 #include "platform/canvas/graphics_types.h"
 #include "widgets/tree/data_tree_column.h"
+#include "widgets/tree/header_paint_info.h"
 
 #include <memory>
 #include <vector>
+
+namespace plat {
+class TBitmap;
+class TCanvas;
+class TDeviceContext;
+}
 
 namespace qel {
 
@@ -83,6 +90,32 @@ public:
     // Gives the auto-size column the client width the others leave.
     virtual void AdjustAutoSize(TColumnIndex currentIndex, bool force = false);
 
+    // Paints the header band r (window coordinates) onto dc: through the
+    // header bitmap, fixed columns in place, the others moved by hOffset
+    // (minus the effective horizontal offset).
+    virtual void PaintHeader(plat::TDeviceContext* dc, const plat::TRect& r, int hOffset);
+    // Paints the part r of the header (x from the first column's start)
+    // with its top left at target.
+    virtual void PaintHeader(plat::TCanvas& targetCanvas, plat::TRect r, plat::TPoint target, int rtlOffset = 0);
+    // A caption in bounds: shortened with "..." unless wrapped, in the
+    // header (hot) colour, or embossed when disabled.
+    void DrawButtonText(plat::TDeviceContext* dc, const std::string& caption, const plat::TRect& bounds, bool enabled,
+                        bool hot, std::uint32_t drawFormat, bool wrapCaption);
+    // The hot and the pressed column (-1 for none), as the header's mouse
+    // handling sets them; the button looks follow at the next paint.
+    void SetHoverIndex(int value) { FHoverIndex = value; }
+    void SetDownIndex(int value) { FDownIndex = value; }
+    void SetDragState(int dragIndex, int dropTarget, bool dropBefore)
+    {
+        FDragIndex = dragIndex;
+        FDropTarget = dropTarget;
+        FDropBefore = dropBefore;
+    }
+    // Where the dragged column lands (drop marks): set by header dragging.
+    int DragIndex() const { return FDragIndex; }
+    int DropTarget() const { return FDropTarget; }
+    bool DropBefore() const { return FDropBefore; }
+
     // Rebuilds the position array from the columns' Position values.
     void FixPositions();
     // Slot i shows column Count - 1 - i (reverse) or column i.
@@ -106,6 +139,8 @@ private:
     // Removes a column's index from the array and every index kept
     // elsewhere, in one step.
     void RemoveColumnIndex(TColumnIndex index);
+    void PaintColumn(THeaderPaintInfo& paintInfo, TColumnIndex index, const plat::TRect& button,
+                     bool advancedOwnerDraw);
     // The x where position walks start (scroll and right-to-left shifts).
     int WalkStart(plat::TPoint point, bool relative) const;
 
@@ -121,6 +156,7 @@ private:
     bool FNeedPositionsFix = false;   // positions are rebuilt after loading
     bool FClearing = false;
     int FUpdateCount = 0;
+    std::unique_ptr<plat::TBitmap> FHeaderBitmap;   // kept between paints
     int FDragIndex = 0;
     int FDropTarget = -1;
     bool FDropBefore = false;

@@ -5,6 +5,7 @@
 #include "platform/objects/events.h"
 #include "widgets/tree/data_node.h"
 #include "widgets/tree/data_tree_types.h"
+#include "widgets/tree/header_paint_info.h"
 #include "widgets/tree/tree_geometry_types.h"
 #include "widgets/tree/tree_paint_info.h"
 #include "widgets/tree/tree_states.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 
 namespace plat {
+class TBitmap;
 class TCanvas;
 }
 
@@ -77,5 +79,27 @@ using TDTGetCellIsEmptyEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, bool& isEmpty)>;
 using TDTPaintText = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node,
                                        TColumnIndex column, TDSTTextType textType)>;
+// A column of style vsOwnerDraw painted by the application.
+using TDTHeaderPaintEvent =
+    plat::TEvent<void(TDTHeader* header, plat::TCanvas* canvas, TDataTreeColumn* column, const plat::TRect& r,
+                      bool hover, bool pressed, TDTDropMarkMode dropMark)>;
+// Which parts of a button (or of the background, Column nullptr) the
+// application paints itself.
+using TDTHeaderPaintQueryElementsEvent =
+    plat::TEvent<void(TDTHeader* header, THeaderPaintInfo& paintInfo, THeaderPaintElements& elements)>;
+using TDTAdvancedHeaderPaintEvent =
+    plat::TEvent<void(TDTHeader* header, THeaderPaintInfo& paintInfo, const THeaderPaintElements& elements)>;
+// The six button pictures (plus and minus: normal, hot, hot on a selected
+// node) for the application to draw; size is their width and height.
+using TDTPrepareButtonImagesEvent =
+    plat::TEvent<void(plat::TObject* sender, plat::TBitmap* plus, plat::TBitmap* plusHot,
+                      plat::TBitmap* plusSelectedHot, plat::TBitmap* minus, plat::TBitmap* minusHot,
+                      plat::TBitmap* minusSelectedHot, plat::TSize& size)>;
+// Eight rows of the tree lines' 8 x 8 pattern (bit 7 leftmost; 0 bits take
+// the line colour); the handler points bits at its own rows.
+using TDTGetLineStyleEvent = plat::TEvent<void(plat::TObject* sender, const std::uint16_t*& bits)>;
+// Before a tree-line step is drawn: the handler may move it.
+using TDTBeforeDrawLineImageEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, int level, int& posX)>;
 
 } // namespace qel

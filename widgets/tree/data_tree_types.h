@@ -34,6 +34,20 @@ enum TDTSearchStart : std::uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode
 enum TDTDragType : std::uint8_t { dtOLE, dtVCL };
 enum TDTDragImageKind : std::uint8_t { diComplete, diMainColumnOnly, diNoImage };
 enum TCheckImageKind : std::uint8_t { ckCustom, ckSystemDefault };
+enum TDTLineMode : std::uint8_t { lmNormal, lmBands };
+enum TDTDrawSelectionMode : std::uint8_t { smDottedRectangle, smBlendedRectangle };
+
+// What one indentation step of a row shows of the tree lines (values fixed).
+enum TDTLineType : std::uint8_t {
+    ltNone,
+    ltBottomRight,   // from the row's centre line down, and right
+    ltTopDown,       // full height
+    ltTopDownRight,  // full height and right
+    ltRight,         // right only
+    ltTopRight,      // from the top to the centre line, and right
+    ltLeft,          // full height at the step's left edge
+    ltLeftBottom,    // the left edge and the bottom edge
+};
 
 enum TDragOperation { doCopy, doMove, doLink };
 using TDragOperations = plat::TSet<TDragOperation>;

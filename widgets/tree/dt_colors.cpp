@@ -29,8 +29,13 @@ void TDTColors::SetByIndex(TDTColorIndex index, plat::TColor value)
     if (FOwner->ComponentState().Contains(plat::csLoading) || !FOwner->HandleAllocated()) {
         return;
     }
+    if (index == ciTreeLineColor) {
+        FOwner->PrepareBitmaps(true, false);   // the buttons' frames are drawn in it
+    }
     if (index == ciBorderColor) {
-        plat::RedrawWindow(FOwner->Handle(), nullptr, nullptr,
+        // The frame alone: an empty client part.
+        const plat::TRect none{};
+        plat::RedrawWindow(FOwner->Handle(), &none, nullptr,
                            plat::RDW_FRAME | plat::RDW_NOCHILDREN | plat::RDW_NOERASE | plat::RDW_INVALIDATE);
     } else if (index == ciTreeLineColor || !FOwner->TreeStates().Contains(tsPainting)) {
         FOwner->Invalidate();

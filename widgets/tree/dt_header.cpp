@@ -335,31 +335,6 @@ void TDTHeader::FixedAreaConstraintsChanged()
     }
 }
 
-void TDTHeader::RecalculateHeader()
-{
-    if (!TreeHasWindow()) {
-        FStates.Include(hsNeedScaling);
-        return;
-    }
-    // The height goes through its limits again (a stored height is
-    // unlimited until the tree has a window); a fixed column's width
-    // through the fixed-area limits.
-    FStates.Exclude(hsNeedScaling);
-    const int height = LimitHeight(FHeight);
-    if (height != FHeight) {
-        FHeight = height;
-        if (!TreeLoading()) {
-            UpdateNonClientArea();
-        }
-        FOwner->Invalidate();
-    }
-    for (TDataTreeColumn* column : FColumns->GetVisibleColumns()) {
-        if (column->IsFixed()) {
-            column->SetWidth(column->Width());
-        }
-    }
-}
-
 void TDTHeader::RestoreColumns()
 {
     const std::vector<TColumnIndex> order = FColumns->PositionToIndex();

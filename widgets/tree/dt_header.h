@@ -136,8 +136,23 @@ public:
     virtual void ChangeScale(int m, int d);
     virtual void FontChanged();
     virtual void StyleChanged() { AutoScale(); }
-    // Applies the height and fixed-area limits again.
+    // Applies the height limits again and brings the fixed columns within
+    // their share of the client width.
     void RecalculateHeader();
+    // Fits the columns at the positions rangeStartCol .. rangeEndCol
+    // (negative: from the first, to the last) to their content; animated
+    // unless the tree is updating for the first form.
+    void AutoFitColumns();
+    virtual void AutoFitColumns(bool animated, TSmartAutoFitType smartAutoFitType = smaUseColumnOption,
+                                int rangeStartCol = -1, int rangeEndCol = -1);
+    // Spreads changeBy pixels over the columns rangeStartCol ..
+    // rangeEndCol (indices) that have all of options, within their limits;
+    // answers the change applied.
+    int ResizeColumns(int changeBy, TColumnIndex rangeStartCol, TColumnIndex rangeEndCol,
+                      TDTColumnOptions options = {});
+    // Spring columns share the change of the header's width since the
+    // last call.
+    void UpdateSpringColumns();
     // Main column back into range, and onto a visible column.
     void UpdateMainColumn();
     void RestoreColumns();
@@ -175,6 +190,7 @@ private:
     TSortDirection FSortDirection = sdAscending;
     int FRestoreSelectionColumnIndex = 0;
     THeaderStates FStates;
+    int FLastWidth = 0;   // the header's width at the last spring update
 };
 
 } // namespace qel

@@ -132,6 +132,7 @@ void TBaseDataTree::SetMultiline(PDataNode node, bool value)
     }
     if (value) {
         node->States.Include(vsMultiline);
+        FMultilineSeen = true;
     } else {
         node->States.Exclude(vsMultiline);
     }

@@ -15,9 +15,6 @@ namespace qel {
 
 namespace {
 
-// The expand button's size until the button bitmaps are built.
-constexpr int ButtonSize = 9;
-
 TAlignment Mirrored(TAlignment alignment)
 {
     switch (alignment) {
@@ -53,7 +50,8 @@ void TBaseDataTree::GetOffsets(PDataNode node, TDTOffsets& offsets, TDTElement e
         if (paint.Contains(toShowRoot)) {
             ++level;
         }
-        offsets[ofsToggleButton] = FMargin + level * FIndent - (FIndent - ButtonSize) / 2 - ButtonSize + 1;
+        const int w = ButtonWidth();
+        offsets[ofsToggleButton] = FMargin + level * FIndent - (FIndent - w) / 2 - w + 1;
         offsets[ofsCheckBox] = FMargin + level * FIndent;
     }
     if (element <= ofsToggleButton) {
@@ -149,13 +147,14 @@ int TBaseDataTree::DetermineVAlign(PDataNode node, const TDTImageInfo& normal, c
                                                                                    : state.Images->Height();
             vAlign = plat::MulDiv(height - imageHeight, align, 100) + imageHeight / 2;
         } else if (FOptions->PaintOptions().Contains(toShowButtons)) {
-            vAlign = plat::MulDiv(height - ButtonSize, align, 100) + ButtonSize / 2;
+            vAlign = plat::MulDiv(height - ButtonHeight(), align, 100) + ButtonHeight() / 2;
         } else {
             vAlign = plat::MulDiv(height, align, 100);
         }
         break;
     }
-    buttonY = vAlign - ButtonSize / 2 - (ButtonSize & 1);
+    const int b = ButtonHeight();
+    buttonY = vAlign - b / 2 - (b & 1);
     return vAlign;
 }
 
@@ -332,7 +331,7 @@ void TBaseDataTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
             if (offset <= right + FIndent) {
                 hitInfo.HitPositions.Include(hiOnItemButton);
             }
-            if (offset <= right + ButtonSize) {
+            if (offset <= right + ButtonWidth()) {
                 hitInfo.HitPositions.Include(hiOnItemButtonExact);
             }
         }
@@ -427,6 +426,12 @@ void TBaseDataTree::ChangeScale(int m, int d, bool isDpiChange)
     }
     FHeader->ChangeScale(m, d);
     UpdateHeaderRect();
+    PrepareBitmaps(true, false);
+    if (FCheckImageKind == ckSystemDefault && FSystemCheckImages && FCheckImages == FSystemCheckImages.get()) {
+        FSystemCheckImages = CreateSystemCheckImages();
+        FCheckImages = FSystemCheckImages.get();
+        Invalidate();
+    }
 }
 
 void TBaseDataTree::AutoScale()
@@ -457,18 +462,6 @@ void TBaseDataTree::SetIndent(int value)
     FIndent = value;
     if (!Loading() && !IsUpdating() && HandleAllocated()) {
         UpdateScrollBars(true);
-        Invalidate();
-    }
-}
-
-template <class T>
-void TBaseDataTree::StoreAndRepaint(T& field, T value, bool needsWindow)
-{
-    if (value == field) {
-        return;
-    }
-    field = value;
-    if (!Loading() && (HandleAllocated() || !needsWindow)) {
         Invalidate();
     }
 }

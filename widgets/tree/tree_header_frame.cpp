@@ -87,7 +87,10 @@ void TBaseDataTree::DoColumnResize(TColumnIndex column)
     if (Loading() || !HandleAllocated()) {
         return;
     }
-    for (PDataNode node = GetFirstInitialized(); node != nullptr; node = GetNextInitialized(node)) {
+    // Only multi-line rows depend on the width; without any there is
+    // nothing to walk.
+    for (PDataNode node = FMultilineSeen ? GetFirstInitialized() : nullptr; node != nullptr;
+         node = GetNextInitialized(node)) {
         if (node->States.Contains(vsMultiline)) {
             node->States.Exclude(vsHeightMeasured);
         }
@@ -187,49 +190,20 @@ void TBaseDataTree::WMNCHitTest(plat::TMessage& message)
 void TBaseDataTree::WMNCPaint(plat::TMessage& message)
 {
     Inherited(message);
-    if (!FHeader->Options().Contains(hoVisible) || !HandleAllocated() || FHeaderRect.IsEmpty()) {
+    if (!HandleAllocated()) {
         return;
     }
     plat::HDC dc = plat::GetWindowDC(Handle());
     if (dc == nullptr) {
         return;
     }
-    plat::TCanvas canvas(dc);
-    PaintHeaderBand(canvas);
-    canvas.SetHandle(nullptr);
-    plat::ReleaseDC(Handle(), dc);
-}
-
-void TBaseDataTree::PaintHeaderBand(plat::TCanvas& canvas)
-{
-    // A plain band of buttons with their captions; the header's own styles,
-    // images and sort glyphs are drawn by the header painting.
-    canvas.Brush()->SetColor(FHeader->Background());
-    canvas.FillRect(FHeaderRect);
-    canvas.Font()->Assign(FHeader->Font());
-    canvas.Brush()->SetStyle(plat::bsClear);
-    const int fixedWidth = FHeader->Columns().GetVisibleFixedWidth();
-    for (const TDataTreeColumn* column : FHeader->Columns().GetVisibleColumns()) {
-        plat::TRect r = column->GetRect();
-        if (!column->IsFixed()) {
-            r = plat::OffsetRect(r, -FEffectiveOffsetX, 0);
-            if (r.Right <= FHeaderRect.Left + fixedWidth) {
-                continue;
-            }
-        }
-        canvas.Pen()->SetColor(plat::clBtnHighlight);
-        canvas.MoveTo(r.Left, r.Bottom - 1);
-        canvas.LineTo(r.Left, r.Top);
-        canvas.LineTo(r.Right - 1, r.Top);
-        canvas.Pen()->SetColor(plat::clBtnShadow);
-        canvas.MoveTo(r.Right - 1, r.Top);
-        canvas.LineTo(r.Right - 1, r.Bottom - 1);
-        canvas.LineTo(r.Left - 1, r.Bottom - 1);
-        plat::TRect text = plat::InflateRect(r, -column->Margin(), 0);
-        canvas.RequireState();
-        canvas.Handle()->DrawText(column->Text(), text,
-                                  plat::DT_SINGLELINE | plat::DT_VCENTER | plat::DT_END_ELLIPSIS | plat::DT_NOPREFIX);
+    PaintBorder(dc);
+    // The header band belongs to the non-client area: it is painted
+    // whenever the frame is, which every header invalidation asks for.
+    if (FHeader->Options().Contains(hoVisible) && !FHeaderRect.IsEmpty()) {
+        FHeader->Columns().PaintHeader(dc, FHeaderRect, -FEffectiveOffsetX);
     }
+    plat::ReleaseDC(Handle(), dc);
 }
 
 void TBaseDataTree::WMSize(plat::TMessage& message)
@@ -254,6 +228,7 @@ void TBaseDataTree::HeaderSizeChanged()
         FHeader->RecalculateHeader();
         FHeader->Invalidate();
     }
+    FHeader->UpdateSpringColumns();
 }
 
 void TBaseDataTree::CMFontChanged(plat::TMessage& message)

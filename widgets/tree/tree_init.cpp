@@ -61,6 +61,7 @@ void TBaseDataTree::ApplyInitStates(PDataNode node, TDataNodeInitStates initStat
     }
     if (initStates.Contains(ivsMultiline)) {
         node->States.Include(vsMultiline);
+        FMultilineSeen = true;
     }
     if (initStates.Contains(ivsFiltered)) {
         // A node that was filtered before has taken its row away already

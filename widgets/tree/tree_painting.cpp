@@ -11,6 +11,8 @@
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/graphics_objects.h"
 #include "platform/canvas/image_list.h"
+#include "platform/controls/virtual_keys.h"
+#include "platform/controls/window_input.h"
 #include "widgets/tree/tree_drawing_utils.h"
 #include "widgets/tree/try_finally.h"
 
@@ -150,13 +152,24 @@ void TBaseDataTree::PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& wi
             const int windowBottom = target.Y + static_cast<int>(window.Height());
             const int width = static_cast<int>(window.Width());
             TDTPaintInfo paintInfo;
+            TLineImage lineImage;
+            const bool selecting = IsMouseSelecting() && !OrderRect(FNewSelRect).IsEmpty() &&
+                                   plat::GetKeyState(plat::VK_LBUTTON) < 0;
+            plat::TRect selectionRect = OrderRect(FNewSelRect);
+            selectionRect = plat::OffsetRect(selectionRect, 0, -(baseOffset));
             while (node != nullptr && rowTop < windowBottom) {
+                int selectLevel = DetermineLineImageAndSelectLevel(node, lineImage);
                 if (!node->States.Contains(vsInitialized)) {
                     ValidateNode(node, false);
                 }
+                if (node->States.Contains(vsSelected) && !treePaint.Contains(toChildrenAbove)) {
+                    ++selectLevel;
+                }
                 MeasureItemHeight(rowBitmap.Canvas(), node);
                 const int height = static_cast<int>(std::min<std::int64_t>(GetNodeHeight(node), INT32_MAX));
-                const bool skipped = paintOptions.Contains(poSelectedOnly) && !HasSelectedAncestorOrSelf(node);
+                const bool skipped = paintOptions.Contains(poSelectedOnly) &&
+                                     (treePaint.Contains(toChildrenAbove) ? !HasSelectedAncestorOrSelf(node)
+                                                                          : selectLevel == 0);
                 if (!skipped && height > 0) {
                     rowBitmap.SetSize(width, height);
                     plat::TCanvas& canvas = *rowBitmap.Canvas();
@@ -167,8 +180,9 @@ void TBaseDataTree::PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& wi
                     paintInfo.Node = node;
                     paintInfo.PaintOptions = paintOptions;
                     paintInfo.BrushOrigin = plat::Point(window.Left & 1, baseOffset & 1);
+                    FLineImage = &lineImage;
                     if (!DoBeforeItemPaint(&canvas, node, itemRect)) {
-                        EraseNodeRow(paintInfo, itemRect);
+                        EraseNodeRow(paintInfo, itemRect, window, baseOffset, UsesBackground(paintOptions));
                         PaintRowCells(paintInfo, window, height);
                         DoAfterItemPaint(&canvas, node, itemRect);
                         if (node == FDropTargetNode && treePaint.Contains(toShowDropmark) &&
@@ -176,22 +190,35 @@ void TBaseDataTree::PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& wi
                             DoPaintDropMark(&canvas, node, itemRect);
                         }
                     }
+                    if (selecting) {
+                        PaintSelectionRectangle(canvas, window.Left, selectionRect, itemRect);
+                    }
                     targetCanvas.CopyRect(plat::Rect(target.X, rowTop, target.X + width, rowTop + height), &canvas,
                                           itemRect);
                 }
                 baseOffset += height;
                 rowTop += height;
+                selectionRect = plat::OffsetRect(selectionRect, 0, -height);
                 node = GetNextVisible(node, true);
             }
+            FLineImage = nullptr;
             if (rowTop < windowBottom) {
-                PaintBelowRows(targetCanvas, plat::Rect(target.X, rowTop, target.X + width, windowBottom), window);
+                const plat::TRect strip = plat::Rect(target.X, rowTop, target.X + width, windowBottom);
+                PaintBelowRows(targetCanvas, strip, window, UsesBackground(paintOptions));
+                if (selecting) {
+                    PaintSelectionRectangle(targetCanvas, window.Left - target.X,
+                                            plat::OffsetRect(selectionRect, 0, rowTop), strip);
+                }
             }
             if (!FEmptyListMessage.empty() && (FRoot->FirstChild == nullptr || FVisibleCount == 0)) {
                 PaintEmptyListMessage(targetCanvas);
             }
             DoAfterPaint(&targetCanvas);
         },
-        [&] { DoStateChange({}, {tsPainting}); });
+        [&] {
+            FLineImage = nullptr;
+            DoStateChange({}, {tsPainting});
+        });
 }
 
 void TBaseDataTree::PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, int rowHeight)
@@ -264,10 +291,8 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
         paintInfo.ImageInfo[iiCheck].Index = GetCheckImage(node);
         paintInfo.ImageInfo[iiCheck].Images = FCheckImages;
     }
-    for (const auto& [slot, kind] : {std::pair{iiState, ikState}, std::pair{iiNormal, selected ? ikSelected : ikNormal}}) {
-        TDTImageInfo& image = paintInfo.ImageInfo[slot];
-        image.Images = DoGetImageIndex(node, kind, column, image.Ghosted, image.Index);
-    }
+    GetImageIndex(paintInfo, ikState, iiState);
+    GetImageIndex(paintInfo, selected ? ikSelected : ikNormal, iiNormal);
     int buttonY = 0;
     paintInfo.VAlign =
         DetermineVAlign(node, paintInfo.ImageInfo[iiNormal], paintInfo.ImageInfo[iiState], buttonY);
@@ -298,15 +323,14 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
         }
     }
     PrepareCell(paintInfo, static_cast<int>(window.Width()));
-    if (isMain && paintInfo.ImageInfo[iiCheck].Index >= 0) {
-        const TDTImageInfo& check = paintInfo.ImageInfo[iiCheck];
-        check.Images->Draw(&canvas, check.XPos, check.YPos, check.Index, !IsDisabled(node->CheckState));
+    if (isMain) {
+        PaintMainColumnElements(paintInfo, buttonY);
     }
-    for (TDTImageInfoIndex slot : {iiState, iiNormal}) {
-        const TDTImageInfo& image = paintInfo.ImageInfo[slot];
-        if (image.Index >= 0 && image.Images != nullptr) {
-            image.Images->Draw(&canvas, image.XPos, image.YPos, image.Index, !image.Ghosted);
-        }
+    if (paintInfo.ImageInfo[iiState].Index >= 0) {
+        PaintImage(paintInfo, iiState, false);
+    }
+    if (paintInfo.ImageInfo[iiNormal].Index >= 0) {
+        PaintImage(paintInfo, iiNormal, true);
     }
     const bool editing = FStates.Contains(tsEditing) && node == FFocusedNode && column == FFocusedColumn;
     if (!editing) {
@@ -321,7 +345,30 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
     paintInfo.PaintOptions = callOptions;
 }
 
-void TBaseDataTree::EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r)
+void TBaseDataTree::PaintMainColumnElements(TDTPaintInfo& paintInfo, int buttonY)
+{
+    PDataNode node = paintInfo.Node;
+    const TDTPaintOptions treePaint = FOptions->PaintOptions();
+    plat::TCanvas& canvas = *paintInfo.Canvas;
+    if (treePaint.Contains(toShowTreeLines) && FLineImage != nullptr) {
+        const int indentSize = treePaint.Contains(toFixedIndent) ? 1 : static_cast<int>(FLineImage->size());
+        PaintTreeLines(paintInfo, indentSize, *FLineImage);
+    }
+    const bool buttonShown = treePaint.Contains(toShowButtons) && node->States.Contains(vsHasChildren) &&
+                             (!node->States.Contains(vsAllChildrenHidden) ||
+                              !FOptions->AutoOptions().Contains(toAutoHideButtons)) &&
+                             (treePaint.Contains(toShowRoot) || node->fParent != FRoot);
+    if (buttonShown) {
+        PaintNodeButton(canvas, node, paintInfo.Column, paintInfo.CellRect, paintInfo.Offsets[ofsToggleButton],
+                        buttonY, paintInfo.BidiMode);
+    }
+    if (paintInfo.ImageInfo[iiCheck].Index >= 0) {
+        PaintCheckImage(canvas, paintInfo.ImageInfo[iiCheck], node->States.Contains(vsSelected));
+    }
+}
+
+void TBaseDataTree::EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r, const plat::TRect& window,
+                                 int rowTop, bool useBackground)
 {
     plat::TCanvas& canvas = *paintInfo.Canvas;
     plat::TColor itemColor = FColors->BackGroundColor();
@@ -336,7 +383,16 @@ void TBaseDataTree::EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r)
     case eaNone:
         break;
     case eaDefault:
-        if (paintInfo.Node->States.Contains(vsSelected) && paintInfo.PaintOptions.Contains(poDrawSelection) &&
+        if (useBackground) {
+            // The picture keeps its place in the client horizontally and
+            // scrolls with the rows vertically.
+            const plat::TPoint offset = plat::Point(window.Left - FEffectiveOffsetX, rowTop);
+            if (treePaint.Contains(toStaticBackground)) {
+                StaticBackground(canvas, offset, area, itemColor);
+            } else {
+                TileBackground(canvas, offset, area, itemColor);
+            }
+        } else if (paintInfo.Node->States.Contains(vsSelected) && paintInfo.PaintOptions.Contains(poDrawSelection) &&
             FOptions->SelectionOptions().Contains(toFullRowSelect) && !treePaint.Contains(toUseBlendedSelection)) {
             if (treePaint.Contains(toShowHorzGridLines)) {
                 FillSolid(canvas, plat::Rect(area.Left, area.Bottom - 1, area.Right, area.Bottom), itemColor);
@@ -441,12 +497,24 @@ void TBaseDataTree::DoPaintDropMark(plat::TCanvas* canvas, PDataNode, const plat
     (void)canvas;
 }
 
-void TBaseDataTree::PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window)
+void TBaseDataTree::PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window,
+                                   bool useBackground)
 {
     if (DoPaintBackground(&canvas, strip)) {
         return;
     }
     const plat::TColor background = FColors->BackGroundColor();
+    if (useBackground) {
+        // The picture continues below the rows as it runs behind them.
+        const plat::TPoint offset = plat::Point(window.Left - strip.Left - FEffectiveOffsetX,
+                                                window.Bottom - static_cast<int>(strip.Height()) - strip.Top);
+        if (FOptions->PaintOptions().Contains(toStaticBackground)) {
+            StaticBackground(canvas, offset, strip, background);
+        } else {
+            TileBackground(canvas, offset, strip, background);
+        }
+        return;
+    }
     if (!FHeader->UseColumns()) {
         FillSolid(canvas, strip, background);
         return;

@@ -442,6 +442,7 @@ void TBaseDataTree::Clear()
             ClearSelection();
             ForgetAllNodes();
             DeleteChildren(FRoot, true);
+            FMultilineSeen = false;
         },
         [&] { EndUpdate(); });
 }

@@ -89,6 +89,13 @@ public:
     using TBaseDataTree::StartWheelPanning;
     using TBaseDataTree::StopWheelPanning;
     using TCustomDataStringTree::InternalDataOffset;
+    using TBaseDataTree::CreateSystemCheckImages;
+    using TBaseDataTree::DetermineLineImageAndSelectLevel;
+    using TBaseDataTree::FMinusBM;
+    using TBaseDataTree::FPlusBM;
+    using TBaseDataTree::FHotPlusBM;
+    using TBaseDataTree::FSelectedHotMinusBM;
+    using TBaseDataTree::FHotNodeButtonHit;
 
     int WindowsMade = 0;
     int Invalidations = 0;
@@ -97,6 +104,9 @@ public:
     // What the in-place editor answers when asked to end.
     bool EditEnds = true;
     bool CheckBoxHit = false;
+    // Whether the frame counts as bevelled (header buttons then lose the
+    // last column's right edge under hoAutoResize).
+    bool Bevelled = false;
     // The width of a node's text as the geometry sees it; unset: the tree's own.
     std::function<int(PDataNode, TColumnIndex)> NodeWidth;
     // The draw format of the last text drawn in each cell, and how often
@@ -142,6 +152,7 @@ protected:
     void NotifyAccessibleEvent(std::uint32_t event) override { AccessibleEvents.push_back(event); }
     bool EndEditNode() override { return EditEnds; }
     bool LastMouseDownOnCheckBox() const override { return CheckBoxHit; }
+    bool HasBevel() const override { return Bevelled; }
 };
 
 // A headless application with one shown form.

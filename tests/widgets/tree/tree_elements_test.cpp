@@ -1,0 +1,397 @@
+// What the data tree draws in front of a node's text: the expand-button
+// pictures by style and fill mode, the tree-line steps of a row and their
+// dotted pixels across rows of odd height, the check and radio pictures of
+// the tree's own set, the erase message, the frame and the background
+// picture behind the rows.
+#include "tests/widgets/tree/record_tree_fixture.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/control_drawing.h"
+#include "platform/canvas/graphic.h"
+#include "platform/canvas/graphics_objects.h"
+#include "platform/canvas/image_list.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_messages.h"
+#include "platform/controls/window_paint.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qel::tree_test {
+namespace {
+
+plat::COLORREF Rgb(plat::TColor color)
+{
+    return static_cast<plat::COLORREF>(plat::ColorToRGB(color)) & 0xFFFFFF;
+}
+
+plat::COLORREF PixelOf(plat::TBitmap& bitmap, int x, int y)
+{
+    const std::uint8_t* p = bitmap.ScanLine(y) + 4 * x;
+    return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+}
+
+// ---- button pictures ----
+
+using ButtonPictures = TreeTest;
+
+// At 96 dpi: 9 x 9, a frame in the tree-line colour, the fill of the fill
+// mode, and strokes over pixels 2 to 6 in the node font colour.
+TEST_F(ButtonPictures, ClassicRectanglesByFillMode)
+{
+    ShowForm();   // the tree-line colour rebuilds the pictures of a tree with a window
+    Tree->Colors()->SetByIndex(ciTreeLineColor, plat::clNavy);
+    Tree->Font()->SetColor(plat::clMaroon);
+    Tree->SetColor(plat::clYellow);
+    struct TCase {
+        TDTButtonFillMode mode;
+        plat::TColor fill;
+    };
+    for (const TCase& c : {TCase{fmTreeColor, plat::clYellow}, TCase{fmWindowColor, plat::clWindow},
+                           TCase{fmTransparent, plat::clFuchsia}}) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        Tree->SetButtonFillMode(c.mode);
+        Tree->PrepareBitmaps(true, false);
+        for (const bool plus : {true, false}) {
+            plat::TBitmap& button = plus ? *Tree->FPlusBM : *Tree->FMinusBM;
+            ASSERT_EQ(button.Width(), 9);
+            ASSERT_EQ(button.Height(), 9);
+            for (int y = 0; y < 9; ++y) {
+                for (int x = 0; x < 9; ++x) {
+                    plat::TColor expected = c.fill;
+                    if (x == 0 || y == 0 || x == 8 || y == 8) {
+                        expected = plat::clNavy;
+                    } else if ((y == 4 && x >= 2 && x <= 6) || (plus && x == 4 && y >= 2 && y <= 6)) {
+                        expected = plat::clMaroon;
+                    }
+                    ASSERT_EQ(PixelOf(button, x, y), Rgb(expected)) << (plus ? "plus " : "minus ") << x << "," << y;
+                }
+            }
+        }
+        EXPECT_EQ(PixelOf(*Tree->FHotPlusBM, 4, 4), PixelOf(*Tree->FPlusBM, 4, 4)) << "hot pictures are copies";
+    }
+}
+
+// The triangle keeps its 9-pixel shape in the 14-pixel picture of 144 dpi.
+TEST_F(ButtonPictures, TrianglesKeepTheirShapeAtHigherResolution)
+{
+    Tree->SetCurrentPPI(144);
+    Tree->SetButtonStyle(bsTriangle);
+    Tree->PrepareBitmaps(true, false);
+    plat::TBitmap& minus = *Tree->FMinusBM;
+    plat::TBitmap& plus = *Tree->FPlusBM;
+    ASSERT_EQ(minus.Width(), 14);
+    EXPECT_EQ(PixelOf(minus, 4, 3), Rgb(plat::clBlack)) << "inside (0,2) (8,2) (4,6)";
+    EXPECT_EQ(PixelOf(minus, 4, 7), Rgb(plat::clFuchsia)) << "below the tip";
+    EXPECT_EQ(PixelOf(plus, 3, 4), Rgb(plat::clBlack)) << "inside (2,0) (6,4) (2,8)";
+    for (int y = 0; y < 14; ++y) {
+        for (int x = 9; x < 14; ++x) {
+            ASSERT_EQ(PixelOf(minus, x, y), Rgb(plat::clFuchsia)) << x << "," << y;
+            ASSERT_EQ(PixelOf(plus, y, x), Rgb(plat::clFuchsia)) << y << "," << x;
+        }
+    }
+}
+
+// The application draws the pictures; the tree takes the size it answers.
+TEST_F(ButtonPictures, TheApplicationMayDrawThem)
+{
+    int calls = 0;
+    Tree->SetOnPrepareButtonBitmaps([&calls](plat::TObject*, plat::TBitmap* plus, plat::TBitmap*, plat::TBitmap*,
+                                             plat::TBitmap*, plat::TBitmap*, plat::TBitmap*, plat::TSize& size) {
+        ++calls;
+        EXPECT_EQ(size.cx, 9);
+        EXPECT_EQ(plus->Width(), 9);
+        plus->Canvas()->SetPixel(1, 1, plat::clLime);
+    });
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clLime));
+}
+
+// ---- tree-line steps ----
+
+class TreeLines : public RecordTreeTest {
+protected:
+    TreeLines() { Fill(SerialsABA); }
+
+    TLineImage Steps(PDataNode node)
+    {
+        TLineImage image;
+        Tree->DetermineLineImageAndSelectLevel(node, image);
+        return image;
+    }
+    void SetPaint(TDTPaintOptions add, TDTPaintOptions remove = {})
+    {
+        Tree->TreeOptions()->SetPaintOptions(Tree->TreeOptions()->PaintOptions() + add - remove);
+    }
+};
+
+TEST_F(TreeLines, StepsOfEachRow)
+{
+    ASSERT_TRUE(Tree->TreeOptions()->PaintOptions().Contains(toShowRoot));
+    struct TCase {
+        const char* name;
+        PDataNode node;
+        TLineImage withRoot;
+        TLineImage withoutRoot;
+    };
+    const std::vector<TCase> cases = {
+        {"first of several top-level nodes", Loggers[0], {ltBottomRight}, {}},
+        {"middle top-level node", Loggers[1], {ltTopDownRight}, {}},
+        {"last top-level node", Loggers[2], {ltTopRight}, {}},
+        {"only child under a first logger", SelectAll(0), {ltTopDown, ltTopRight}, {ltTopRight}},
+        {"first record", Records(0)[0], {ltTopDown, ltNone, ltTopDownRight}, {ltNone, ltTopDownRight}},
+        {"last record", Records(0)[2], {ltTopDown, ltNone, ltTopRight}, {ltNone, ltTopRight}},
+        {"record under the last logger", Records(2)[1], {ltNone, ltNone, ltTopRight}, {ltNone, ltTopRight}},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(Steps(c.node), c.withRoot) << c.name;
+    }
+    SetPaint({}, {toShowRoot});
+    for (const TCase& c : cases) {
+        EXPECT_EQ(Steps(c.node), c.withoutRoot) << c.name << ", without toShowRoot";
+    }
+    SetPaint({toShowRoot});
+    Tree->SetVisible(Loggers[1], false);
+    Tree->SetVisible(Loggers[2], false);
+    EXPECT_EQ(Steps(Loggers[0]), TLineImage{ltRight}) << "the only visible top-level node";
+    EXPECT_EQ(Steps(Records(0)[0]), (TLineImage{ltNone, ltNone, ltTopDownRight})) << "no visible logger after it";
+
+    SetPaint({}, {toShowTreeLines});
+    EXPECT_EQ(Steps(Records(0)[0]), (TLineImage{ltNone, ltNone, ltNone})) << "no lines, the same indentation";
+}
+
+TEST_F(TreeLines, ChildrenAboveTheirParentAndSelectedAncestors)
+{
+    SetPaint({toChildrenAbove});
+    EXPECT_EQ(Steps(Loggers[0]), TLineImage{ltBottomRight});
+    EXPECT_EQ(Steps(Loggers[1]), TLineImage{ltTopDownRight});
+    EXPECT_EQ(Steps(Records(0)[0]), (TLineImage{ltNone, ltNone, ltBottomRight}));
+    EXPECT_EQ(Steps(Records(0)[1]), (TLineImage{ltNone, ltNone, ltTopDownRight}));
+    EXPECT_EQ(Steps(Records(1)[0]), (TLineImage{ltTopDown, ltNone, ltBottomRight}));
+
+    Tree->TreeOptions()->SetSelectionOptions(Tree->TreeOptions()->SelectionOptions() + TDTSelectionOptions{toMultiSelect});
+    Tree->AddToSelection(Loggers[0], false);
+    Tree->AddToSelection(SelectAll(0), false);
+    TLineImage image;
+    EXPECT_EQ(Tree->DetermineLineImageAndSelectLevel(Records(0)[0], image), 2);
+    EXPECT_EQ(Tree->DetermineLineImageAndSelectLevel(Loggers[0], image), 0) << "a node's own selection is not counted";
+}
+
+// The dotted lines are one-pixel checkerboards whose parity follows the
+// virtual area, so a line runs on unbroken across rows of odd height.
+TEST_F(TreeLines, DotsStayInStepAcrossRowsOfOddHeight)
+{
+    const int row = Tree->DefaultNodeHeight();
+    ASSERT_EQ(row % 2, 1);
+    Tree->FullExpand();
+    Tree->Colors()->SetByIndex(ciTreeLineColor, plat::clRed);
+    Tree->SetColor(plat::clWhite);
+    constexpr int width = 200;
+    const int height = 8 * row;
+    plat::TBitmap target(width, height, plat::pf32bit);
+    // Window rows 1 .. 8: the walk starts in the middle of the line.
+    Tree->PaintTree(*target.Canvas(), plat::Rect(0, 1, width, 1 + height), plat::Point(0, 0), {});
+    const int x = Tree->Margin() + Tree->Indent() / 2;   // logger 1's line through its subtree
+    const int lastRowOfSubtree = 5 * row - 1;            // logger, "Select all", three records
+    for (int y = row - 1; y < lastRowOfSubtree; ++y) {
+        const bool dot = (x + y + 1) % 2 == 0;           // y + 1: the virtual row of the target row
+        ASSERT_EQ(PixelOf(target, x, y), Rgb(dot ? plat::clRed : plat::clWhite)) << "y " << y;
+    }
+    Tree->SetLineStyle(lsSolid);
+    Tree->PaintTree(*target.Canvas(), plat::Rect(0, 1, width, 1 + height), plat::Point(0, 0), {});
+    for (int y = row - 1; y < lastRowOfSubtree; ++y) {
+        ASSERT_EQ(PixelOf(target, x, y), Rgb(plat::clRed)) << "solid, y " << y;
+    }
+}
+
+// ---- check pictures ----
+
+TEST(CheckPictures, TheTreesOwnSetFollowsTheCheckImageOrder)
+{
+    TTestTree tree(nullptr);
+    const std::unique_ptr<plat::TCustomImageList> images = tree.CreateSystemCheckImages();
+    ASSERT_EQ(images->Count(), 21);
+    ASSERT_EQ(images->Width(), 13);
+    ASSERT_EQ(images->Height(), 13);
+    for (int i = 0; i <= 20; ++i) {
+        plat::TBitmap drawn(13, 13, plat::pf32bit);
+        drawn.Canvas()->Brush()->SetColor(plat::clLime);
+        drawn.Canvas()->FillRect(plat::Rect(0, 0, 13, 13));
+        images->Draw(drawn.Canvas(), 0, 0, i, plat::dsTransparent, plat::itImage);
+        if (i == 0) {
+            for (int y = 0; y < 13; ++y) {
+                for (int x = 0; x < 13; ++x) {
+                    ASSERT_EQ(PixelOf(drawn, x, y), Rgb(plat::clLime)) << "image 0 is empty";
+                }
+            }
+            continue;
+        }
+        const int n = i - 1;
+        std::uint32_t state = n < 8 ? plat::DFCS_BUTTONRADIO : plat::DFCS_BUTTONCHECK;
+        state |= n >= 16 ? plat::DFCS_BUTTON3STATE : 0u;
+        state |= (n >= 4 && n <= 7) || n >= 12 ? plat::DFCS_CHECKED : 0u;
+        const std::uint32_t looks[] = {0, plat::DFCS_HOT, plat::DFCS_PUSHED, plat::DFCS_INACTIVE};
+        state |= looks[n % 4];
+        const plat::TGlyph glyph = plat::FrameControlGlyph(state);
+        for (int y = 0; y < 13; ++y) {
+            for (int x = 0; x < 13; ++x) {
+                const std::optional<plat::COLORREF> expected = glyph.At(x, y);
+                ASSERT_EQ(PixelOf(drawn, x, y), expected ? *expected & 0xFFFFFF : Rgb(plat::clLime))
+                    << "image " << i << " at " << x << "," << y;
+            }
+        }
+    }
+    tree.SetCurrentPPI(192);
+    EXPECT_EQ(tree.CreateSystemCheckImages()->Width(), 26);
+}
+
+class CheckPainting : public RecordTreeTest {
+protected:
+    CheckPainting()
+    {
+        ShowForm();
+        Fill(SerialsABA);
+        Tree->FullExpand();
+    }
+
+    // The painted check area of node against the set's image index.
+    void ExpectCheckImage(PDataNode node, int index)
+    {
+        ASSERT_EQ(Tree->GetCheckImage(node), index);
+        const int row = static_cast<int>(Tree->GetNodeHeight(node));
+        plat::TBitmap target(300, row, plat::pf32bit);
+        const int top = static_cast<int>(Tree->GetDisplayRect(node, NoColumn, false).Top) - Tree->OffsetY();
+        Tree->PaintTree(*target.Canvas(), plat::Rect(0, top, 300, top + row), plat::Point(0, 0), {});
+        TDTOffsets offsets{};
+        Tree->GetOffsets(node, offsets, ofsStateImage);
+        plat::TBitmap expected(13, 13, plat::pf32bit);
+        expected.Canvas()->Brush()->SetColor(Tree->Color());
+        expected.Canvas()->FillRect(plat::Rect(0, 0, 13, 13));
+        Tree->CheckImages()->Draw(expected.Canvas(), 0, 0, index, plat::dsTransparent, plat::itImage);
+        // The picture's centre on the row's centre line, which the 9-pixel
+        // button gives.
+        const int checkY = plat::MulDiv(row - 9, 50, 100) + 9 / 2 - 13 / 2;
+        int differing = 0;
+        for (int y = 0; y < 13; ++y) {
+            for (int x = 0; x < 13; ++x) {
+                differing += PixelOf(target, offsets[ofsCheckBox] + x, checkY + y) != PixelOf(expected, x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "index " << index;
+    }
+};
+
+TEST_F(CheckPainting, RowsShowThePictureOfTheirCheckState)
+{
+    ASSERT_NE(Tree->CheckImages(), nullptr) << "made with the window";
+    Tree->FHotNode = Loggers[0];
+    ExpectCheckImage(Loggers[0], 6);   // checked radio button, hot
+    Tree->FHotNode = nullptr;
+    Loggers[0]->CheckState = csCheckedPressed;
+    ExpectCheckImage(Loggers[0], 7);
+    Loggers[0]->CheckState = csCheckedDisabled;
+    ExpectCheckImage(Loggers[0], 8);
+    SelectAll(0)->CheckState = csMixedNormal;
+    ExpectCheckImage(SelectAll(0), 17);
+    ExpectCheckImage(Records(0)[0], 9);
+}
+
+TEST_F(CheckPainting, CustomPicturesReplaceTheTreesOwn)
+{
+    plat::TCustomImageList custom(nullptr);
+    custom.SetSize(16, 16);
+    Tree->SetCustomCheckImages(&custom);
+    EXPECT_EQ(Tree->CheckImageKind(), ckCustom);
+    EXPECT_EQ(Tree->CheckImages(), &custom);
+    Tree->SetCustomCheckImages(nullptr);
+    EXPECT_EQ(Tree->CheckImageKind(), ckSystemDefault);
+    ASSERT_NE(Tree->CheckImages(), nullptr);
+    EXPECT_EQ(Tree->CheckImages()->Count(), 21);
+}
+
+// ---- the window: erase, frame, background ----
+
+class TreeWindow : public RecordTreeTest {
+protected:
+    TreeWindow()
+    {
+        ShowForm();
+        Tree->SetBounds(0, 0, 300, 160);
+        Host.PumpUntilIdle();
+    }
+};
+
+TEST_F(TreeWindow, EraseNeverErasesAndABorderColourOnlyRedrawsTheFrame)
+{
+    plat::HDC dc = plat::GetDC(Tree->Handle());
+    EXPECT_EQ(plat::SendMessage(Tree->Handle(), plat::WM_ERASEBKGND, reinterpret_cast<plat::WPARAM>(dc), 0), 1);
+    plat::ReleaseDC(Tree->Handle(), dc);
+
+    int paints = 0;
+    Tree->OnBeforePaint = [&paints](plat::TObject*, plat::TCanvas*) { ++paints; };
+    Tree->Colors()->SetByIndex(ciBorderColor, plat::clRed);
+    plat::TRect update;
+    EXPECT_FALSE(plat::GetUpdateRect(Tree->Handle(), &update, false)) << "nothing of the client";
+    Host.PumpUntilIdle();
+    EXPECT_EQ(paints, 0);
+}
+
+class TreeBackground : public TreeTest {
+protected:
+    TreeBackground() { Tree->SetDefaultText(""); }
+
+    // A picture ten pixels wide whose column i has red i * 20.
+    void UseStripes(bool transparentMiddle = false)
+    {
+        plat::TBitmap stripes(10, 4, plat::pf32bit);
+        for (int x = 0; x < 10; ++x) {
+            for (int y = 0; y < 4; ++y) {
+                stripes.Canvas()->SetPixel(x, y, static_cast<plat::TColor>(x * 20));
+            }
+        }
+        if (transparentMiddle) {
+            stripes.Canvas()->SetPixel(5, 1, plat::clFuchsia);
+            stripes.SetTransparentColor(plat::clFuchsia);
+            stripes.SetTransparent(true);
+        }
+        plat::TPicture picture;
+        picture.SetGraphic(&stripes);
+        Tree->SetBackground(&picture);
+        Tree->TreeOptions()->SetPaintOptions(Tree->TreeOptions()->PaintOptions() + TDTPaintOptions{toShowBackground});
+    }
+
+    void Paint() { Tree->PaintTree(*Target.Canvas(), plat::Rect(0, 0, 60, 40), plat::Point(0, 0), {poBackground}); }
+
+    plat::TBitmap Target{60, 40, plat::pf32bit};
+};
+
+TEST_F(TreeBackground, ATiledPictureStartsAtItsOffsetModuloItsWidth)
+{
+    Tree->AddChild(nullptr);                       // one row of 18 without text, then the strip below
+    UseStripes();
+    Tree->SetBackgroundOffset(0, -5);
+    Paint();
+    for (const int y : {2, 30}) {                  // above the row's tree line, and in the strip below
+        for (int x = 0; x < 60; ++x) {
+            const int column = ((x - 5) % 10 + 10) % 10;
+            ASSERT_EQ(PixelOf(Target, x, y), static_cast<plat::COLORREF>(column * 20)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(PixelOf(Target, 0, 30), static_cast<plat::COLORREF>(5 * 20)) << "source column W - 5 first";
+    EXPECT_THROW(Tree->SetBackgroundOffset(2, 1), EDataTreeError);
+}
+
+TEST_F(TreeBackground, ATransparentPictureShowsTheBackgroundColour)
+{
+    Tree->SetColor(plat::clAqua);
+    UseStripes(true);
+    Paint();
+    EXPECT_EQ(PixelOf(Target, 5, 1), Rgb(plat::clAqua));
+    EXPECT_EQ(PixelOf(Target, 6, 1), static_cast<plat::COLORREF>(6 * 20));
+    EXPECT_EQ(PixelOf(Target, 15, 1), Rgb(plat::clAqua)) << "every tile";
+}
+
+} // namespace
+} // namespace qel::tree_test

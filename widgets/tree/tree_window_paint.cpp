@@ -1,0 +1,173 @@
+// The window side of the data tree's painting: the erase message that
+// never erases, the print message with the header, the frame, and the
+// background picture behind the rows, fixed at an offset or tiled.
+#include "widgets/tree/base_data_tree.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/graphic.h"
+#include "platform/canvas/graphics_objects.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_messages.h"
+
+#include <algorithm>
+
+namespace qel {
+
+namespace {
+
+int PositiveModulo(std::int64_t value, int modulus)
+{
+    const std::int64_t rest = value % modulus;
+    return static_cast<int>(rest < 0 ? rest + modulus : rest);
+}
+
+} // namespace
+
+// ---- messages ----
+
+void TBaseDataTree::WMEraseBkgnd(plat::TMessage& message)
+{
+    // Every pixel of the client comes from PaintTree.
+    message.Result = 1;
+}
+
+void TBaseDataTree::WMPrint(plat::TMessage& message)
+{
+    auto* dc = reinterpret_cast<plat::HDC>(message.WParam);
+    const bool checkVisible = (message.LParam & plat::PRF_CHECKVISIBLE) != 0;
+    if (dc != nullptr && FHeader->Options().Contains(hoVisible) && !FHeaderRect.IsEmpty() &&
+        !(checkVisible && !Visible())) {
+        FHeader->Columns().PaintHeader(dc, FHeaderRect, -FEffectiveOffsetX);
+    }
+    Inherited(message);
+}
+
+void TBaseDataTree::PaintBorder(plat::HDC)
+{
+    // The tree has no bevels and no border width of its own: the window
+    // frame is the platform's.
+}
+
+// ---- background picture ----
+
+void TBaseDataTree::SetBackground(const plat::TPicture* value)
+{
+    FBackground->Assign(value);
+    if (HandleAllocated() && !Loading()) {
+        Invalidate();
+    }
+}
+
+int TBaseDataTree::BackgroundOffset(int index) const
+{
+    switch (index) {
+    case 0:
+        return FBackgroundOffsetX;
+    case 1:
+        return FBackgroundOffsetY;
+    default:
+        throw EDataTreeError("Unknown index in TBaseDataTree.IsStored_BackgroundOffsetXY", 0);
+    }
+}
+
+void TBaseDataTree::SetBackgroundOffset(int index, int value)
+{
+    int& field = index == 0 ? FBackgroundOffsetX : FBackgroundOffsetY;
+    if (index != 0 && index != 1) {
+        throw EDataTreeError("Unknown index in TBaseDataTree.IsStored_BackgroundOffsetXY", 0);
+    }
+    if (value != field) {
+        field = value;
+        if (HandleAllocated()) {
+            Invalidate();
+        }
+    }
+}
+
+void TBaseDataTree::SetBackGroundImageTransparent(bool value)
+{
+    if (value != FBackgroundImageTransparent) {
+        FBackgroundImageTransparent = value;
+        if (HandleAllocated()) {
+            Invalidate();
+        }
+    }
+}
+
+bool TBaseDataTree::UsesBackground(TDTInternalPaintOptions paintOptions) const
+{
+    return FOptions->PaintOptions().Contains(toShowBackground) && paintOptions.Contains(poBackground) &&
+           FBackground->Graphic() != nullptr && !FBackground->Graphic()->Empty();
+}
+
+void TBaseDataTree::PrepareBackgroundPicture(plat::TBitmap& target, plat::TColor color) const
+{
+    plat::TGraphic* source = FBackground->Graphic();
+    target.SetSize(source->Width(), source->Height());
+    plat::TCanvas& canvas = *target.Canvas();
+    const auto* bitmap = dynamic_cast<const plat::TBitmap*>(source);
+    const bool masked = bitmap != nullptr && (FBackgroundImageTransparent || bitmap->Transparent());
+    if (masked || FBackgroundImageTransparent) {
+        canvas.Brush()->SetStyle(plat::bsSolid);
+        canvas.Brush()->SetColor(color);
+        canvas.FillRect(plat::Rect(0, 0, source->Width(), source->Height()));
+    }
+    if (masked) {
+        // The transparent colour's pixels keep the fill.
+        plat::TBitmap copy;
+        copy.Assign(bitmap);
+        copy.SetTransparent(true);
+        canvas.Draw(0, 0, &copy);
+        return;
+    }
+    canvas.Draw(0, 0, source);
+}
+
+void TBaseDataTree::StaticBackground(plat::TCanvas& canvas, plat::TPoint offset, const plat::TRect& r,
+                                     plat::TColor color)
+{
+    canvas.Brush()->SetStyle(plat::bsSolid);
+    canvas.Brush()->SetColor(color);
+    canvas.FillRect(r);
+    plat::TBitmap picture;
+    PrepareBackgroundPicture(picture, color);
+    const plat::TRect pictureRect = plat::Rect(FBackgroundOffsetX, FBackgroundOffsetY,
+                                               FBackgroundOffsetX + picture.Width(),
+                                               FBackgroundOffsetY + picture.Height());
+    const plat::TRect area = plat::OffsetRect(r, offset.X, offset.Y);
+    const plat::TRect both = plat::IntersectRect(area, pictureRect);
+    if (both.IsEmpty()) {
+        return;
+    }
+    const plat::TRect source = plat::OffsetRect(both, -pictureRect.Left, -pictureRect.Top);
+    canvas.CopyRect(plat::OffsetRect(both, -offset.X, -offset.Y), picture.Canvas(), source);
+}
+
+void TBaseDataTree::TileBackground(plat::TCanvas& canvas, plat::TPoint offset, const plat::TRect& r,
+                                   plat::TColor color)
+{
+    plat::TBitmap picture;
+    PrepareBackgroundPicture(picture, color);
+    const int w = picture.Width();
+    const int h = picture.Height();
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    int sourceY = PositiveModulo(std::int64_t{r.Top} + offset.Y + FBackgroundOffsetY, h);
+    for (int y = r.Top; y < r.Bottom;) {
+        const int bandHeight = std::min(r.Bottom - y, h - sourceY);
+        int sourceX = PositiveModulo(std::int64_t{offset.X} + r.Left + FBackgroundOffsetX, w);
+        for (int x = r.Left; x < r.Right;) {
+            const int pieceWidth = std::min(r.Right - x, w - sourceX);
+            canvas.CopyRect(plat::Rect(x, y, x + pieceWidth, y + bandHeight), picture.Canvas(),
+                            plat::Rect(sourceX, sourceY, sourceX + pieceWidth, sourceY + bandHeight));
+            x += w - sourceX;
+            sourceX = 0;
+        }
+        y += h - sourceY;
+        sourceY = 0;
+    }
+}
+
+} // namespace qel
