@@ -3,7 +3,6 @@
 
 #include "platform/quoted_text.h"
 
-#include <cctype>
 
 namespace plat {
 
@@ -13,9 +12,10 @@ namespace {
 // deeper expansions print nothing.
 constexpr int MaxExpansionDepth = 3;
 
+// Pattern letters are ASCII; other bytes stay as they are.
 char Upper(char c)
 {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool IsAsciiLetter(char c)
