@@ -586,7 +586,8 @@ public:
     TDTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
     void SetDefaultPasteMode(TDTNodeAttachMode value) { FDefaultPasteMode = value; }
     TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle value) { FBorderStyle = value; }
+    // Makes the window anew with or without its sunken edge.
+    void SetBorderStyle(TBorderStyle value);
     TDragOperations DragOperations() const { return FDragOperations; }
     void SetDragOperations(TDragOperations value) { FDragOperations = value; }
     TDTDragType DragType() const { return FDragType; }
@@ -828,6 +829,9 @@ protected:
     void Loaded() override;
     void DefineProperties(plat::TFiler& filer) override;
     void CreateWnd() override;
+    // Clipping of children and siblings, the scroll bars, the sunken edge
+    // of bsSingle and full repaints on resizing.
+    void CreateParams(plat::TCreateParams& params) override;
     void DestroyWnd() override;
     void WMTimer(plat::TMessage& message);
     // The validation worker's calls wait for this tree.

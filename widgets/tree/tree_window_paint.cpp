@@ -9,6 +9,7 @@
 #include "platform/canvas/graphics_objects.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_messages.h"
+#include "platform/controls/window_styles.h"
 
 #include <algorithm>
 
@@ -47,6 +48,42 @@ void TBaseDataTree::PaintBorder(plat::HDC)
 {
     // The tree has no bevels and no border width of its own: the window
     // frame is the platform's.
+}
+
+// ---- window creation ----
+
+void TBaseDataTree::CreateParams(plat::TCreateParams& params)
+{
+    plat::TCustomControl::CreateParams(params);
+    params.Style |= plat::WS_CLIPCHILDREN | plat::WS_CLIPSIBLINGS;
+    const TScrollStyle bars = FScrollBarOptions->ScrollBars();
+    if (bars == ssHorizontal || bars == ssBoth) {
+        params.Style |= plat::WS_HSCROLL;
+    }
+    if (bars == ssVertical || bars == ssBoth) {
+        params.Style |= plat::WS_VSCROLL;
+    }
+    if (FOptions->MiscOptions().Contains(toFullRepaintOnResize)) {
+        params.ClassStyle |= plat::CS_HREDRAW | plat::CS_VREDRAW;
+    } else {
+        params.ClassStyle &= ~(plat::CS_HREDRAW | plat::CS_VREDRAW);
+    }
+    params.Style &= ~plat::WS_BORDER;
+    if (FBorderStyle == bsSingle) {
+        params.ExStyle |= plat::WS_EX_CLIENTEDGE;
+    } else {
+        params.ExStyle &= ~plat::WS_EX_CLIENTEDGE;
+    }
+}
+
+void TBaseDataTree::SetBorderStyle(TBorderStyle value)
+{
+    if (value != FBorderStyle) {
+        FBorderStyle = value;
+        if (HandleAllocated()) {
+            RecreateWnd();
+        }
+    }
 }
 
 // ---- background picture ----

@@ -52,7 +52,10 @@ TEST_F(TreeHeader, VisibleHeaderTakesItsHeightFromTheClientAreaAndAnswersTheBord
     const int clientHeight = Tree->ClientHeight();
     ShowHeader();
     EXPECT_EQ(Tree->ClientHeight(), clientHeight - Header().Height());
-    EXPECT_EQ(Tree->HeaderRect(), plat::Rect(0, 0, Tree->Width(), Header().Height()));
+    // Inside the window's sunken edge.
+    const int edge = static_cast<int>(plat::GetClientAreaInWindow(Tree->Handle()).Left);
+    EXPECT_EQ(edge, 2);
+    EXPECT_EQ(Tree->HeaderRect(), plat::Rect(edge, edge, Tree->Width() - edge, edge + Header().Height()));
 
     Header().SetHeight(30);
     EXPECT_EQ(Tree->ClientHeight(), clientHeight - 30);
