@@ -11,6 +11,7 @@
 #include "card/ext_card.h"
 #include "card/fifo_data.h"
 #include "card/se_pages.h"
+#include "card/spill_file_reaper.h"
 #include "foundations/foundation_units.h"
 #include "foundations/language_switch.h"
 #include "loggers/qel_base.h"
@@ -53,6 +54,7 @@ void FinalizeUnits()
     SaveBufferList.SetActiveQEL(nullptr);
     ReadBufferList.ClearAll();
     ReadBufferList.SetActiveQEL(nullptr);
+    FlushSpillFileDisposal();
     RecInfoList.Clear();
     ExtCard.Clear();
     QelList.Clear();

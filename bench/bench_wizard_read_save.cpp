@@ -41,7 +41,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint32_t ROWS = 80;                      // rows per page, a sample of each channel each
 const std::vector<std::uint8_t> CHANNELS = {1, 5, 6};
 constexpr std::uint32_t PAGES_PER_RECORD = 8000;
-constexpr int ROUNDS = 2;
+constexpr int ROUNDS = 3;
 
 double Seconds(Clock::time_point Start)
 {

@@ -2,6 +2,8 @@
 // to their stream, and the read cursor that decodes them again.
 #include "card/sample_buffers.h"
 
+#include "card/spill_file_reaper.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
@@ -216,8 +218,7 @@ void TBufferBaseData::CloseFileStream()
 void TBufferBaseData::DeleteFileStream()
 {
     if (!FExtFileName.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(FExtFileName, ignored);
+        DisposeSpillFile(FExtFileName);
     }
 }
 

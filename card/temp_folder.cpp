@@ -1,6 +1,8 @@
 // The buffer folder and the names of the spill files in it.
 #include "card/temp_folder.h"
 
+#include "card/spill_file_reaper.h"
+
 #include "foundations/file_names.h"
 #include "platform/known_folders.h"
 #include "platform/streams.h"
@@ -47,6 +49,7 @@ std::string BufferFolder()
 
 void ClearTempFolder()
 {
+    FlushSpillFileDisposal();
     gBufferFolder.clear();
 }
 

@@ -17,7 +17,8 @@ bool InitTempFolder();
 // folder or the folder cannot be made (spill files then go to the current folder).
 std::string GetTempFolder();
 
-// The buffer folder set by InitTempFolder; empty before it and after ClearTempFolder.
+// The buffer folder set by InitTempFolder; empty before it and after
+// ClearTempFolder, which returns once every freed buffer's file is removed.
 std::string BufferFolder();
 void ClearTempFolder();
 

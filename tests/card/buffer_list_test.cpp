@@ -2,10 +2,13 @@
 // per buffer, the list-wide counts, times and order, and the read and save
 // bookkeeping.
 #include "card/buffer_list.h"
+#include "card/spill_file_reaper.h"
 #include "loggers/qel_base.h"
 #include "tests/card/buffer_folder_fixture.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <stdexcept>
@@ -228,6 +231,33 @@ TEST_F(BufferListFiles, EveryBufferHasItsOwnSpillFileUntilTheListIsCleared)
     for (std::uint32_t i = 0; i < 300; ++i) {
         EXPECT_FALSE(std::filesystem::exists(SpillFileName(i))) << i;
     }
+}
+
+TEST_F(BufferListFiles, FreedFilesLeaveTheirNamesAtOnceAndTheFolderSoonAfter)
+{
+    TBufferDataList list(true);
+    list.SetUseFileStream(true);
+    for (int round = 0; round < 3; ++round) {
+        for (std::uint32_t channel = 0; channel < 4; ++channel) {
+            list.AddIntData(channel, round, static_cast<std::int16_t>(round));
+        }
+        list.EndRead();
+        list.ClearAll();
+        for (std::uint32_t i = 0; i < 4; ++i) {
+            EXPECT_FALSE(std::filesystem::exists(SpillFileName(i))) << "the name is free for the next read";
+        }
+    }
+    // The next read's files are its own, whatever the removals still pending.
+    list.AddIntData(0, 7, 7);
+    list.EndRead();
+    FlushSpillFileDisposal();
+    EXPECT_EQ(ReadInts(*list[0]), (std::vector<std::pair<std::int64_t, std::int16_t>>{{7, 7}}));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(BufferFolder())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"F0.mst"})) << "the probe, now the new buffer's file";
 }
 
 TEST_F(BufferListFiles, SpillFileThatCannotBeCreatedFailsTheSampleAndAddsNoBuffer)
