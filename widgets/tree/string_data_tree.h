@@ -139,8 +139,8 @@ private:
     int FEllipsisWidth = 0;          // "..." in the tree font; 0: measure when needed
     std::unique_ptr<plat::TBitmap> FMeasureBitmap;
     std::unique_ptr<std::set<std::string, TNoCaseLess>> FPreviouslySelected;
-    // Text extents by font and string, so that a paint measures each text once.
-    std::map<std::pair<std::string, std::string>, plat::TSize> FExtentCache;
+    // Extents come from the canvas, whose font keeps every glyph's advance:
+    // a cache of whole strings here cost more than it saved.
     // The text a paint fetched to measure a cell, handed on to the cell's
     // painting so that each cell's text is asked for once per paint.
     struct TCellTextMemo {

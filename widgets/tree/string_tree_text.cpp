@@ -7,6 +7,7 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/device_context.h"
+#include "widgets/tree/tree_drawing_utils.h"
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/graphics_objects.h"
 #include "widgets/tree/try_finally.h"
@@ -15,21 +16,6 @@
 #include <cctype>
 
 namespace qel {
-
-namespace {
-
-// How many text extents are kept before the cache starts afresh.
-constexpr std::size_t ExtentCacheLimit = 8192;
-
-std::string FontKey(const plat::TFont& font)
-{
-    const plat::TFontStyles style = font.Style();
-    return font.Name() + '/' + std::to_string(font.Height()) + '/' +
-           (style.Contains(plat::fsBold) ? "b" : "") + (style.Contains(plat::fsItalic) ? "i" : "") +
-           (style.Contains(plat::fsUnderline) ? "u" : "") + (style.Contains(plat::fsStrikeOut) ? "s" : "");
-}
-
-} // namespace
 
 bool TCustomDataStringTree::TNoCaseLess::operator()(const std::string& a, const std::string& b) const
 {
@@ -54,8 +40,7 @@ void TCustomDataStringTree::SetDefaultText(const std::string& value)
 
 TDTStringOptions TCustomDataStringTree::StringOptions() const
 {
-    const auto* options = dynamic_cast<const TCustomStringTreeOptions*>(TBaseDataTree::TreeOptions());
-    return options != nullptr ? options->StringOptions() : TDTStringOptions{};
+    return TBaseDataTree::TreeOptions()->StringOptions();
 }
 
 void TCustomDataStringTree::DoGetText(TDSTGetCellTextEventArgs& e)
@@ -137,25 +122,14 @@ plat::TCanvas* TCustomDataStringTree::MeasureCanvas()
         FMeasureBitmap = std::make_unique<plat::TBitmap>(1, 1, plat::pf32bit);
     }
     plat::TCanvas* canvas = FMeasureBitmap->Canvas();
-    canvas->Font()->Assign(Font());
+    TakeFont(*canvas->Font(), *Font());
     return canvas;
 }
 
 plat::TSize TCustomDataStringTree::DoMeasureText(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
                                                  const std::string& text)
 {
-    const std::pair<std::string, std::string> key{FontKey(*canvas->Font()), text};
-    plat::TSize size;
-    const auto cached = FExtentCache.find(key);
-    if (cached != FExtentCache.end()) {
-        size = cached->second;
-    } else {
-        size = canvas->TextExtent(text);
-        if (FExtentCache.size() >= ExtentCacheLimit) {
-            FExtentCache.clear();
-        }
-        FExtentCache.emplace(key, size);
-    }
+    plat::TSize size = canvas->TextExtent(text);
     if (node->States.Contains(vsMultiline)) {
         plat::TRect r = plat::Rect(0, 0, size.cx, 0x7FFFFFFF);
         std::uint32_t format = plat::DT_CALCRECT | plat::DT_WORDBREAK | plat::DT_NOPREFIX | plat::DT_EDITCONTROL |
@@ -187,7 +161,7 @@ int TCustomDataStringTree::CalculateTextWidth(plat::TCanvas* canvas, PDataNode n
     if (text.empty()) {
         return 2 * TextMargin();
     }
-    canvas->Font()->Assign(Font());
+    TakeFont(*canvas->Font(), *Font());
     DoPaintText(node, canvas, column, ttNormal);
     return 2 * TextMargin() + DoMeasureText(canvas, node, column, text).cx;
 }
@@ -208,7 +182,11 @@ int TCustomDataStringTree::DoGetNodeWidth(PDataNode node, TColumnIndex column, p
         return Header()->Columns()[column]->Width();
     }
     if (canvas == nullptr) {
-        canvas = MeasureCanvas();
+        // CalculateTextWidth gives the canvas the tree's font.
+        if (!FMeasureBitmap) {
+            FMeasureBitmap = std::make_unique<plat::TBitmap>(1, 1, plat::pf32bit);
+        }
+        canvas = FMeasureBitmap->Canvas();
     }
     if (column != NoColumn && column != HeaderMainColumn()) {
         return CalculateTextWidth(canvas, node, column, MeasuredText(node, column));
@@ -364,7 +342,6 @@ void TCustomDataStringTree::MainColumnChanged()
 
 void TCustomDataStringTree::FontSet()
 {
-    FExtentCache.clear();
     plat::TCanvas* canvas = MeasureCanvas();
     canvas->RequireState();
     FTextHeight = canvas->Handle()->GetTextMetrics().Height;

@@ -247,6 +247,16 @@ std::string WrapString(plat::TDeviceContext& dc, std::string_view s, const plat:
         s, bounds, rtl);
 }
 
+void TakeFont(plat::TFont& to, const plat::TFont& from)
+{
+    if (to.Height() == from.Height() && to.Color() == from.Color() && to.Style() == from.Style() &&
+        to.Pitch() == from.Pitch() && to.Charset() == from.Charset() && to.Orientation() == from.Orientation() &&
+        to.Name() == from.Name()) {
+        return;
+    }
+    to.Assign(&from);
+}
+
 void DrawTextAtPoint(plat::TDeviceContext& dc, std::string_view s, plat::TRect& r, std::uint32_t drawFormat)
 {
     r.Right = r.Left + 1;

@@ -15,6 +15,7 @@
 namespace plat {
 class TCanvas;
 class TDeviceContext;
+class TFont;
 class TRegion;
 }
 
@@ -45,6 +46,10 @@ std::string WrapString(const TTextMeasure& measure, std::string_view s, const pl
 std::string WrapString(plat::TDeviceContext& dc, std::string_view s, const plat::TRect& bounds, bool rtl,
                        std::uint32_t drawFormat);
 // Measures s as DrawText would draw it at r's top-left corner; r gets the extent.
+// Copies from into to unless they already agree (a copy announces a font
+// change to the canvas, which then selects the font anew).
+void TakeFont(plat::TFont& to, const plat::TFont& from);
+
 void DrawTextAtPoint(plat::TDeviceContext& dc, std::string_view s, plat::TRect& r, std::uint32_t drawFormat);
 // The colour as an image list wants it: clNone 0xFFFFFFFF, clDefault
 // 0xFF000000, any other colour its RGB value.

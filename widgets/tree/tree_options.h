@@ -135,6 +135,8 @@ public:
     void SetExportMode(TDTExportMode value) { FExportMode = value; }
     TDTEditOptions EditOptions() const { return FEditOptions; }
     void SetEditOptions(TDTEditOptions value) { FEditOptions = value; }
+    // The string tree's own options; none for other trees.
+    virtual TDTStringOptions StringOptions() const { return {}; }
 
     TBaseDataTree* Owner() const { return FOwner; }
     plat::TPersistent* GetOwner() const override;
@@ -162,7 +164,7 @@ class TCustomStringTreeOptions : public TCustomDataTreeOptions {
 public:
     explicit TCustomStringTreeOptions(TBaseDataTree* owner) : TCustomDataTreeOptions(owner) {}
 
-    TDTStringOptions StringOptions() const { return FStringOptions; }
+    TDTStringOptions StringOptions() const override { return FStringOptions; }
     void SetStringOptions(TDTStringOptions value);
 
 protected:
