@@ -34,7 +34,28 @@ PLAT_BEGIN_MESSAGES(TBaseDataTree, plat::TCustomControl)
     PLAT_MESSAGE(plat::WM_HSCROLL, WMHScroll)
     PLAT_MESSAGE(plat::WM_MBUTTONDOWN, WMMButtonDown)
     PLAT_MESSAGE(plat::WM_MBUTTONUP, WMMButtonUp)
+    PLAT_MESSAGE(plat::WM_MBUTTONDBLCLK, WMMButtonDblClk)
     PLAT_MESSAGE(plat::WM_MOUSEMOVE, WMMouseMove)
+    PLAT_MESSAGE(plat::WM_LBUTTONDOWN, WMLButtonDown)
+    PLAT_MESSAGE(plat::WM_LBUTTONUP, WMLButtonUp)
+    PLAT_MESSAGE(plat::WM_LBUTTONDBLCLK, WMLButtonDblClk)
+    PLAT_MESSAGE(plat::WM_RBUTTONDOWN, WMRButtonDown)
+    PLAT_MESSAGE(plat::WM_RBUTTONUP, WMRButtonUp)
+    PLAT_MESSAGE(plat::WM_RBUTTONDBLCLK, WMRButtonDblClk)
+    PLAT_MESSAGE(plat::WM_SETCURSOR, WMSetCursor)
+    PLAT_MESSAGE(plat::CM_MOUSELEAVE, CMMouseLeave)
+    PLAT_MESSAGE(plat::WM_GETDLGCODE, WMGetDlgCode)
+    PLAT_MESSAGE(plat::WM_KEYDOWN, WMKeyDown)
+    PLAT_MESSAGE(plat::WM_KEYUP, WMKeyUp)
+    PLAT_MESSAGE(plat::WM_CHAR, WMChar)
+    PLAT_MESSAGE(plat::WM_SETFOCUS, WMSetFocus)
+    PLAT_MESSAGE(plat::WM_KILLFOCUS, WMKillFocus)
+    PLAT_MESSAGE(plat::WM_ENABLE, WMEnable)
+    PLAT_MESSAGE(plat::WM_CANCELMODE, WMCancelMode)
+    PLAT_MESSAGE(plat::WM_CONTEXTMENU, WMContextMenu)
+    PLAT_MESSAGE(plat::WM_NCDESTROY, WMNCDestroy)
+    PLAT_MESSAGE(plat::CM_HINTSHOW, CMHintShow)
+    PLAT_MESSAGE(plat::CM_HINTSHOWPAUSE, CMHintShowPause)
     PLAT_MESSAGE(plat::CM_MOUSEWHEEL, CMMouseWheel)
     PLAT_MESSAGE(plat::CM_FONTCHANGED, CMFontChanged)
 PLAT_END_MESSAGES
@@ -224,7 +245,27 @@ void TBaseDataTree::WMTimer(plat::TMessage& message)
         DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
         break;
     case ScrollTimer:
+        if (FStates.Contains(tsScrollPending) && FStates.Contains(tsHint) && plat::Application != nullptr) {
+            plat::Application->CancelHint();
+        }
         ScrollTimerFired();
+        break;
+    case EditTimer:
+        StopTimer(EditTimer);
+        DoStateChange({}, {tsEditPending});
+        DoEdit();
+        break;
+    case SearchTimer:
+        DoStateChange({}, {tsIncrementalSearching});
+        StopTimer(SearchTimer);
+        FSearchBuffer.clear();
+        FLastSearchNode = nullptr;
+        break;
+    case ThemeChangedTimer:
+        StopTimer(ThemeChangedTimer);
+        RecreateWnd();
+        break;
+    case HeaderTimer:
         break;
     default:
         Inherited(message);

@@ -16,6 +16,7 @@
 #include "widgets/tree/data_tree_types.h"
 #include "widgets/tree/dt_colors.h"
 #include "widgets/tree/dt_header.h"
+#include "widgets/tree/input_events.h"
 #include "widgets/tree/node_enumeration.h"
 #include "widgets/tree/node_store.h"
 #include "widgets/tree/tree_geometry_types.h"
@@ -45,6 +46,10 @@ class TPicture;
 namespace qel {
 
 class TToggleAnimation;
+class TDTDragImage;
+
+enum TDTSearchDirection : std::uint8_t { sdForward, sdBackward };
+enum TDTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
 
 // Accessibility events the tree announces.
 constexpr std::uint32_t EVENT_OBJECT_FOCUS = 0x8005;
@@ -413,6 +418,77 @@ public:
     TDTFocusChangingEvent OnFocusChanging;
     TDTFocusChangeEvent OnFocusChanged;
 
+    // ---- mouse ----
+    // What lies under (x, y): client coordinates with relative, else the
+    // virtual area's. shift empty: the keyboard's state now.
+    virtual void GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo, plat::TShiftState shift = {});
+    PDataNode HotNode() const { return FHotNode; }
+    // Stores the hot node without repainting.
+    void SetHotNode(PDataNode value) { FHotNode = value; }
+    TColumnIndex HotColumn() const { return FCurrentHotColumn; }
+    // The hit information of the last button press.
+    const THitInfo& LastHitInfo() const { return FLastHitInfo; }
+    int DragThreshold() const { return FDragThreshold; }
+    void SetDragThreshold(int value) { FDragThreshold = value; }
+
+    TDTNodeClickEvent OnNodeClick;
+    TDTNodeClickEvent OnNodeDblClick;
+    TDTHotNodeChangeEvent OnHotChange;
+    TDTGetCursorEvent OnGetCursor;
+    TDTNodeHeightTrackingEvent OnNodeHeightTracking;
+    TDTNodeHeightDblClickResizeEvent OnNodeHeightDblClickResize;
+    TDTCanSplitterResizeNodeEvent OnCanSplitterResizeNode;
+    TDTDragAllowedEvent OnDragAllowed;
+
+    // ---- keyboard and incremental search ----
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantTabs(bool value) { FWantTabs = value; }
+    TDTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+    void SetIncrementalSearchDirection(TDTSearchDirection value) { FSearchDirection = value; }
+    // What was typed so far in an incremental search.
+    const std::string& SearchBuffer() const { return FSearchBuffer; }
+
+    // The tree's own help context, asked when no node has one.
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int value) { FHelpContext = value; }
+
+    TDTKeyActionEvent OnKeyAction;
+    TDTIncrementalSearchEvent OnIncrementalSearch;
+    TDTHelpContextEvent OnGetHelpContext;
+    // F1 found a help context: the application shows its help.
+    TDTHelpEvent OnHelp;
+
+    // ---- hints and pop-up menus ----
+    TDTHintMode HintMode() const { return FHintMode; }
+    void SetHintMode(TDTHintMode value) { FHintMode = value; }
+    // The area for which the hint now shown stays valid (client coordinates).
+    const plat::TRect& LastHintRect() const { return FLastHintRect; }
+
+    TDTPopupEvent OnGetPopupMenu;
+
+    // ---- header input ----
+    TDTHeaderClickEvent OnHeaderClick;
+    TDTHeaderClickEvent OnHeaderDblClick;
+    TDTColumnClickEvent OnColumnClick;
+    TDTColumnClickEvent OnColumnDblClick;
+    TDTHeaderMouseEvent OnHeaderMouseDown;
+    TDTHeaderMouseMoveEvent OnHeaderMouseMove;
+    TDTHeaderMouseEvent OnHeaderMouseUp;
+    TDTHeaderDraggingEvent OnHeaderDragging;
+    TDTHeaderDraggedEvent OnHeaderDragged;
+    TDTHeaderDraggedOutEvent OnHeaderDraggedOut;
+    TDTGetHeaderCursorEvent OnGetHeaderCursor;
+    TDTBeforeColumnWidthTrackingEvent OnBeforeColumnWidthTracking;
+    TDTColumnWidthTrackingEvent OnColumnWidthTracking;
+    TDTHeaderNotifyEvent OnAfterColumnWidthTracking;
+    TDTBeforeHeaderHeightTrackingEvent OnBeforeHeaderHeightTracking;
+    TDTHeaderHeightTrackingEvent OnHeaderHeightTracking;
+    TDTAfterHeaderHeightTrackingEvent OnAfterHeaderHeightTracking;
+    TDTColumnWidthDblClickResizeEvent OnColumnWidthDblClickResize;
+    TDTHeaderHeightDblClickResizeEvent OnHeaderHeightDblClickResize;
+    TDTCanSplitterResizeHeaderEvent OnCanSplitterResizeHeader;
+    TDTCanSplitterResizeColumnEvent OnCanSplitterResizeColumn;
+
     // ---- header and columns ----
     TDTHeader* Header() const { return FHeader.get(); }
     void SetHeader(const TDTHeader& value) { FHeader->Assign(value); }
@@ -694,7 +770,98 @@ protected:
     void CMMouseWheel(plat::TMessage& message);
     void WMMButtonDown(plat::TMessage& message);
     void WMMButtonUp(plat::TMessage& message);
+    void WMMButtonDblClk(plat::TMessage& message);
     void WMMouseMove(plat::TMessage& message);
+
+    // ---- mouse ----
+    // The header gets the window's messages first.
+    void WndProc(plat::TMessage& message) override;
+    void WMLButtonDown(plat::TMessage& message);
+    void WMLButtonUp(plat::TMessage& message);
+    void WMLButtonDblClk(plat::TMessage& message);
+    void WMRButtonDown(plat::TMessage& message);
+    void WMRButtonUp(plat::TMessage& message);
+    void WMRButtonDblClk(plat::TMessage& message);
+    void WMSetCursor(plat::TMessage& message);
+    void CMMouseLeave(plat::TMessage& message);
+    virtual void HandleMouseDown(plat::TMessage& message, THitInfo& hitInfo);
+    virtual void HandleMouseUp(std::uint32_t keys, const THitInfo& hitInfo);
+    virtual void HandleMouseDblClick(plat::TMessage& message, const THitInfo& hitInfo);
+    virtual void HandleHotTrack(int x, int y);
+    virtual void DoGetCursor(plat::TCursor& cursor);
+    virtual void DoHotChange(PDataNode oldNode, PDataNode newNode);
+    virtual void DoNodeClick(const THitInfo& hitInfo);
+    virtual void DoNodeDblClick(const THitInfo& hitInfo);
+    // Whether the node's cell shows an image of kind.
+    virtual bool HasImage(PDataNode node, TDTImageKind kind, TColumnIndex column);
+    virtual bool HasPopupMenu(PDataNode node, TColumnIndex column, plat::TPoint pos);
+    // The hit information of a mouse message at its point.
+    THitInfo HitTestMessage(const plat::TMessage& message);
+    // Node-height dragging: allowed for a real node in a coFixed column
+    // with toNodeHeightResize, unless the application says otherwise.
+    bool CanSplitterResizeNode(plat::TPoint p, PDataNode node, TColumnIndex column);
+    virtual bool DoNodeHeightTracking(PDataNode node, TColumnIndex column, plat::TShiftState shift,
+                                      plat::TPoint& trackPoint, plat::TPoint p);
+    virtual bool DoNodeHeightDblClickResize(PDataNode node, TColumnIndex column, plat::TShiftState shift,
+                                            plat::TPoint p);
+    // Whether a node may be dragged from this cell (OnDragAllowed).
+    virtual bool DoBeforeDrag(PDataNode node, TColumnIndex column);
+    // A node drag starts (the drag operation itself waits for the move
+    // past the threshold).
+    virtual void BeginNodeDrag();
+    // Whether the node's cell may be edited in place; the base has no editor.
+    virtual bool CanEdit(PDataNode node, TColumnIndex column);
+    // Starts the in-place edit of the focused node in FEditColumn.
+    virtual void DoEdit();
+
+    // ---- draw selection ----
+    // The rubber band's moving corner follows the mouse; true when it changed.
+    virtual bool UpdateDrawSelectionRect(int x, int y);
+    // Selects and unselects the rows the band now meets; true when any changed.
+    virtual bool HandleDrawSelection();
+    bool CollectSelectedNodesLTR(TColumnIndex mainColumn, int nodeLeft, int nodeRight, TAlignment alignment,
+                                 const plat::TRect& oldRect, const plat::TRect& newRect);
+    bool CollectSelectedNodesRTL(TColumnIndex mainColumn, int nodeLeft, int nodeRight, TAlignment alignment,
+                                 const plat::TRect& oldRect, const plat::TRect& newRect);
+
+    // ---- keyboard ----
+    void WMGetDlgCode(plat::TMessage& message);
+    void WMKeyDown(plat::TMessage& message);
+    void WMChar(plat::TMessage& message);
+    void WMKeyUp(plat::TMessage& message);
+    // OnKeyAction; false keeps the tree from handling the key.
+    virtual bool DoKeyAction(std::uint16_t& charCode, plat::TShiftState& shift);
+    // 0 when the node matches the text.
+    virtual int DoIncrementalSearch(PDataNode node, const std::string& text);
+    // One step of the incremental search for a typed character (UTF-16 unit).
+    virtual void DoSearch(std::uint32_t charCode);
+    // The help for the focused node (F1).
+    virtual void DoHelp();
+    // The navigation keys' part of WM_KEYDOWN; false for other keys.
+    bool HandleNavigationKey(std::uint16_t key, plat::TShiftState shift);
+    void HandleOtherKey(std::uint16_t key, plat::TShiftState shift);
+
+    // ---- window messages, timers, hints ----
+    void WMSetFocus(plat::TMessage& message);
+    void WMKillFocus(plat::TMessage& message);
+    void WMEnable(plat::TMessage& message);
+    void WMCancelMode(plat::TMessage& message);
+    void WMContextMenu(plat::TMessage& message);
+    void WMNCDestroy(plat::TMessage& message);
+    void CMHintShow(plat::TMessage& message);
+    void CMHintShowPause(plat::TMessage& message);
+    void DoEnter() override;
+    bool CanFocus() const override;
+    // Kills timer id when the window exists; true when it did.
+    bool StopTimer(plat::UINT_PTR id);
+    // The hint or tooltip text of a node's cell; the string tree gives its texts.
+    virtual std::string DoGetNodeHint(PDataNode node, TColumnIndex column);
+    virtual std::string DoGetNodeTooltip(PDataNode node, TColumnIndex column);
+    // The menu for a node (asking its ancestors too), or nullptr.
+    virtual plat::TComponent* DoGetPopupMenu(PDataNode node, TColumnIndex column, plat::TPoint position);
+    virtual void DoPopupMenu(PDataNode node, TColumnIndex column, plat::TPoint position);
+    // Ends what the mouse and keys had pending (focus loss, cancel mode).
+    void CancelPendingInput();
     // Auto scrolling near the edges and wheel panning (timer 4).
     virtual void DoAutoScroll(int x, int y);
     virtual void DoTimerScroll();
@@ -925,7 +1092,7 @@ protected:
     bool SyncCheckstateWithSelection(PDataNode node) const;
     // Whether the last mouse-down hit a check element; the mouse handling
     // answers it.
-    virtual bool LastMouseDownOnCheckBox() const { return false; }
+    virtual bool LastMouseDownOnCheckBox() const { return FLastHitInfo.HitPositions.Contains(hiOnItemCheckbox); }
 
     // ---- selection and focus ----
     virtual int GetSelectedCount() const { return FSelectionCount; }
@@ -1014,7 +1181,20 @@ protected:
     PDataNode FLastStructureChangeNode = nullptr;
     PDataNode FRangeAnchor = nullptr;
     PDataNode FNextNodeToSelect = nullptr;
-    PDataNode FLastHitNode = nullptr;
+    THitInfo FLastHitInfo;                  // the last button press
+    TColumnIndex FCurrentHotColumn = NoColumn;
+    plat::TPoint FHeightTrackPoint;
+    TColumnIndex FHeightTrackColumn = NoColumn;
+    TColumnIndex FEditColumn = NoColumn;
+    int FDragThreshold = 4;
+    plat::TShiftState FDrawSelShiftState;
+    plat::TRect FLastSelRect;
+    bool FWantTabs = false;
+    int FHelpContext = 0;
+    TDTSearchDirection FSearchDirection = sdForward;
+    std::string FSearchBuffer;
+    TDTHintMode FHintMode = hmDefault;
+    plat::TRect FLastHintRect;
     PDataNode FLastSearchNode = nullptr;
     PDataNode FHeightTrackNode = nullptr;
     PDataNode FLastDragTarget = nullptr;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/canvas/graphics_types.h"
+#include "platform/controls/control_types.h"
 #include "widgets/tree/data_tree_column.h"
 #include "widgets/tree/header_paint_info.h"
 
@@ -105,12 +106,24 @@ public:
     // handling sets them; the button looks follow at the next paint.
     void SetHoverIndex(int value) { FHoverIndex = value; }
     void SetDownIndex(int value) { FDownIndex = value; }
+    // The column of the last press (in the header or the tree's client).
+    void SetClickIndex(int value) { FClickIndex = value; }
+    bool CheckBoxHit() const { return FCheckBoxHit; }
+    void SetCheckBoxHit(bool value) { FCheckBoxHit = value; }
     void SetDragState(int dragIndex, int dropTarget, bool dropBefore)
     {
         FDragIndex = dragIndex;
         FDropTarget = dropTarget;
         FDropBefore = dropBefore;
     }
+    // Header mouse: resizability of a column border (OnCanSplitterResizeColumn),
+    // the hot column under p (client coordinates; true when it changed), the
+    // column pressed at p, and a click's handling (true when it sorted or
+    // opened a menu).
+    bool CanSplitterResize(plat::TPoint p, TColumnIndex column);
+    bool UpdateHoverIndex(plat::TPoint p);
+    TColumnIndex AdjustDownColumn(plat::TPoint p);
+    virtual bool HandleClick(plat::TPoint p, plat::TMouseButton button, bool force, bool dblClick);
     // Where the dragged column lands (drop marks): set by header dragging.
     int DragIndex() const { return FDragIndex; }
     int DropTarget() const { return FDropTarget; }

@@ -3,6 +3,8 @@
 // area.
 #include "widgets/tree/dt_header.h"
 
+#include "widgets/tree/dt_drag_image.h"
+
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/graphics_objects.h"

@@ -12,8 +12,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace plat {
+struct TMessage;
 class TFont;
 class TCustomImageList;
 class TPopupMenu;
@@ -22,6 +24,7 @@ class TPopupMenu;
 namespace qel {
 
 class TBaseDataTree;
+class TDTDragImage;
 
 enum TDTHeaderOption {
     hoAutoResize,
@@ -158,6 +161,23 @@ public:
     void RestoreColumns();
     void Assign(const TDTHeader& source);
 
+    // ---- mouse ----
+    // The tree's window messages reach the header first; true when the
+    // header handled the message (the tree then leaves it alone).
+    virtual bool HandleMessage(plat::TMessage& message);
+    // Whether p (client coordinates) lies on a resizable column border;
+    // the column becomes the track column.
+    virtual bool DetermineSplitterIndex(plat::TPoint p);
+    // Whether the header's bottom border may be dragged (hoHeightResize).
+    bool CanSplitterResize(plat::TPoint p);
+    // A column or the header is tracked or a column dragged (or pending).
+    bool Tracking() const;
+    // The picture of a column being dragged (nullptr when none was).
+    TDTDragImage* DragImage() const;
+    // The window system's cursor the header set last ("col-resize",
+    // "row-resize"), for the record.
+    const std::string& CursorName() const { return FCursorName; }
+
 private:
     friend class TDataTreeColumns;
     friend class TDataTreeColumn;
@@ -166,6 +186,12 @@ private:
     int LimitHeight(int value) const;
     void SortIfAutomatic();
     void FixedAreaConstraintsChanged();
+    bool HandleHeaderMouseMove(plat::TMessage& message);
+    // Removes the tracking states; with fireAfterEvents the after-tracking
+    // events of what was active fire.
+    void EndTracking(bool fireAfterEvents);
+    void PrepareDrag(plat::TPoint p, plat::TPoint start);
+    bool DragTo(plat::TPoint p);
     bool TreeLoading() const;
     bool TreeHasWindow() const;
 
@@ -191,6 +217,12 @@ private:
     int FRestoreSelectionColumnIndex = 0;
     THeaderStates FStates;
     int FLastWidth = 0;   // the header's width at the last spring update
+    plat::TPoint FDragStart;      // screen point of the press
+    plat::TPoint FTrackStart;     // client point of the press on a border
+    plat::TPoint FTrackPoint;     // where width tracking measures from
+    bool FWasDoubleClick = false; // the next release is the end of a double click
+    std::unique_ptr<TDTDragImage> FDragImage;
+    std::string FCursorName;
 };
 
 } // namespace qel

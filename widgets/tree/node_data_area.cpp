@@ -91,7 +91,7 @@ std::array<PDataNode*, 12> TBaseDataTree::NodeReferences()
 {
     return {&FFocusedNode,    &FLastSelected,  &FHotNode,          &FDropTargetNode,
             &FLastChangedNode, &FLastStructureChangeNode, &FRangeAnchor, &FNextNodeToSelect,
-            &FLastHitNode,    &FLastSearchNode, &FHeightTrackNode, &FLastDragTarget};
+            &FLastHitInfo.HitNode,    &FLastSearchNode, &FHeightTrackNode, &FLastDragTarget};
 }
 
 void TBaseDataTree::ForgetNode(PDataNode node)

@@ -38,6 +38,8 @@ struct TDSTGetCellTextEventArgs {
 using TDSTGetTextEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column,
                                            TDSTTextType textType, std::string& cellText)>;
 using TDSTGetCellTextEvent = plat::TEvent<void(plat::TObject* sender, TDSTGetCellTextEventArgs& e)>;
+using TDSTGetHintEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, std::string& hintText)>;
 using TDSTNewTextEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, const std::string& newText)>;
 using TDSTShortenStringEvent =
@@ -88,6 +90,8 @@ public:
     TDTMeasureTextEvent OnMeasureTextWidth;
     TDTMeasureTextEvent OnMeasureTextHeight;
     TDTDrawTextEvent OnDrawText;
+    // The hint or tooltip of a cell (text in and out).
+    TDSTGetHintEvent OnGetHint;
 
 protected:
     plat::TClass GetOptionsClass() const override;
@@ -111,6 +115,12 @@ protected:
     int DoGetNodeWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr) override;
     int DoGetNodeExtraWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr) override;
     void DoPaintNode(TDTPaintInfo& paintInfo) override;
+    // 0 when the cell's text in the focused column starts with text, case
+    // ignored (OnIncrementalSearch answers instead when assigned).
+    int DoIncrementalSearch(PDataNode node, const std::string& text) override;
+    std::string DoGetNodeHint(PDataNode node, TColumnIndex column) override;
+    // The cell's whole text, or what OnGetHint makes of the hint.
+    std::string DoGetNodeTooltip(PDataNode node, TColumnIndex column) override;
     bool DoGetCellIsEmpty(PDataNode node, TColumnIndex column) override;
     void DoAddToSelection(PDataNode node) override;
     void MainColumnChanged() override;

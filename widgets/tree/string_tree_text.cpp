@@ -406,4 +406,42 @@ PDataNode TCustomDataStringTree::AddChild(PDataNode parent, void* userData)
     return node;
 }
 
+// ---- search and hints ----
+
+int TCustomDataStringTree::DoIncrementalSearch(PDataNode node, const std::string& text)
+{
+    if (OnIncrementalSearch) {
+        return TBaseDataTree::DoIncrementalSearch(node, text);
+    }
+    const std::string cell = GetText(node, FocusedColumn());
+    if (cell.size() < text.size()) {
+        return 1;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(cell[i])) != std::tolower(static_cast<unsigned char>(text[i]))) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+std::string TCustomDataStringTree::DoGetNodeHint(PDataNode node, TColumnIndex column)
+{
+    std::string hint = TBaseDataTree::DoGetNodeHint(node, column);
+    if (OnGetHint) {
+        OnGetHint(this, node, column, hint);
+    }
+    return hint;
+}
+
+std::string TCustomDataStringTree::DoGetNodeTooltip(PDataNode node, TColumnIndex column)
+{
+    if (OnGetHint) {
+        std::string hint = TBaseDataTree::DoGetNodeTooltip(node, column);
+        OnGetHint(this, node, column, hint);
+        return hint;
+    }
+    return GetText(node, column);
+}
+
 } // namespace qel

@@ -273,23 +273,4 @@ void TBaseDataTree::WMMButtonUp(plat::TMessage& message)
     Inherited(message);
 }
 
-void TBaseDataTree::WMMouseMove(plat::TMessage& message)
-{
-    const int x = plat::GET_X_LPARAM(message.LParam);
-    const int y = plat::GET_Y_LPARAM(message.LParam);
-    const bool panning = FStates.Contains(tsWheelPanning) || FStates.Contains(tsWheelScrolling);
-    if (FStates.Contains(tsWheelPanning) && FStates.Contains(tsWheelScrolling) &&
-        (std::abs(x - FLastClickPos.X) >= plat::DragThreshold || std::abs(y - FLastClickPos.Y) >= plat::DragThreshold)) {
-        // Held and moved: the middle button now scrolls only while held.
-        DoStateChange({}, {tsWheelScrolling});
-    }
-    if (panning || FStates.Contains(tsDrawSelecting)) {
-        DoAutoScroll(x, y);
-    }
-    if (panning) {
-        AdjustPanningCursor(x, y);
-    }
-    Inherited(message);
-}
-
 } // namespace qel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/canvas/graphics_types.h"
+#include "platform/controls/control_types.h"
 #include "platform/controls/standard/standard_drawing.h"
 #include "platform/objects/set.h"
 #include "widgets/tree/data_node.h"
@@ -69,6 +70,7 @@ struct THitInfo {
     THitPositions HitPositions;
     TColumnIndex HitColumn = NoColumn;
     plat::TPoint HitPoint;
+    plat::TShiftState ShiftState;
 };
 
 enum TDropMode : std::uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };

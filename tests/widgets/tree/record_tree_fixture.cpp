@@ -1,6 +1,8 @@
 // Filling the record tree the way the program's record page does.
 #include "tests/widgets/tree/record_tree_fixture.h"
 
+#include "platform/controls/window.h"
+
 namespace qel::tree_test {
 
 const std::vector<TRecordEntry> RecordTreeTest::SerialsABA = {
@@ -47,6 +49,60 @@ void RecordTreeTest::Fill(const std::vector<TRecordEntry>& records)
                 ctTriStateCheckBox, false);
     }
     Tree->EndUpdate();
+}
+
+void RecordTreeTest::SetUpAsRecordPage()
+{
+    TDataTreeColumns& columns = Tree->Header()->Columns();
+    Tree->BeginUpdate();
+    columns.Clear();
+    const char* captions[] = {"Record", "Start time", "Pages", "Position"};
+    const int minWidths[] = {200, 150, 80, 80};
+    for (int i = 0; i < 4; ++i) {
+        TDataTreeColumn* column = columns.Add();
+        column->SetOptions(column->Options() - TDTColumnOptions{coAllowClick});
+        column->SetText(captions[i]);
+        column->SetMinWidth(minWidths[i]);
+    }
+    Tree->Header()->SetHeight(15);
+    Tree->Header()->SetStyle(hsPlates);
+    Tree->Header()->SetAutoSizeIndex(3);
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoAutoResize, hoColumnResize, hoVisible});
+    Tree->OnGetText = [this](plat::TObject*, PDataNode node, TColumnIndex column, TDSTTextType, std::string& text) {
+        const TRecordNodeData* data = Tree->GetNodeData<TRecordNodeData>(node);
+        const std::string* texts[] = {&data->Caption, &data->Time, &data->Pages, &data->Pos};
+        text = column >= 0 && column < 4 ? *texts[column] : data->Caption;
+    };
+    Tree->EndUpdate();
+}
+
+plat::TPoint RecordTreeTest::ScreenPointOf(PDataNode node, int x)
+{
+    const plat::TRect row = Tree->GetDisplayRect(node, NoColumn, false);
+    plat::TPoint p = plat::Point(static_cast<int>(row.Left) + x, static_cast<int>((row.Top + row.Bottom) / 2));
+    plat::ClientToScreen(Tree->Handle(), p);
+    return p;
+}
+
+plat::TPoint RecordTreeTest::CheckBoxPoint(PDataNode node)
+{
+    TDTOffsets offsets{};
+    Tree->GetOffsets(node, offsets, ofsStateImage);
+    return ScreenPointOf(node, offsets[ofsCheckBox] + 6);
+}
+
+plat::TPoint RecordTreeTest::ButtonPoint(PDataNode node)
+{
+    TDTOffsets offsets{};
+    Tree->GetOffsets(node, offsets, ofsCheckBox);
+    return ScreenPointOf(node, offsets[ofsToggleButton] + 4);
+}
+
+plat::TPoint RecordTreeTest::LabelPoint(PDataNode node)
+{
+    TDTOffsets offsets{};
+    Tree->GetOffsets(node, offsets, ofsText);
+    return ScreenPointOf(node, offsets[ofsText] + 4);
 }
 
 } // namespace qel::tree_test

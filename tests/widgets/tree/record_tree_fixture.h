@@ -40,6 +40,18 @@ protected:
     void Fill(const std::vector<TRecordEntry>& records);
     PDataNode AddNode(PDataNode parent, const TRecordNodeData& data, TCheckType checkType, bool checked);
 
+    // The record page's columns (Record, Start time, Pages, Position with
+    // MinWidth 200, 150, 80, 80, no coAllowClick), plates 15 high with
+    // hoAutoResize, hoColumnResize and hoVisible, texts from the records.
+    void SetUpAsRecordPage();
+    // A point of a node's row in screen coordinates: x from the cell's left
+    // (main column), the row's vertical middle.
+    plat::TPoint ScreenPointOf(PDataNode node, int x);
+    // The check element's middle, and the expand button's, on the screen.
+    plat::TPoint CheckBoxPoint(PDataNode node);
+    plat::TPoint ButtonPoint(PDataNode node);
+    plat::TPoint LabelPoint(PDataNode node);
+
     PDataNode SelectAll(std::size_t logger) const { return Loggers[logger]->FirstChild; }
     std::vector<PDataNode> Records(std::size_t logger) const { return Children(*Tree, SelectAll(logger)); }
 

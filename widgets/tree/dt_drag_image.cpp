@@ -1,0 +1,257 @@
+// The drag picture the tree draws itself: the alpha channel, showing and
+// hiding over a kept copy of the screen, and moving in strips so that only
+// the uncovered screen is restored and only the newly covered one sampled.
+#include "widgets/tree/dt_drag_image.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/device_context.h"
+#include "platform/canvas/gdi_constants.h"
+#include "platform/controls/control.h"
+#include "platform/controls/window_paint.h"
+#include "widgets/tree/tree_drawing_utils.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qel {
+
+namespace {
+
+// The screen's device context for the time of one operation.
+class TScreenDC {
+public:
+    TScreenDC() : FDC(plat::GetDC(0)) {}
+    ~TScreenDC()
+    {
+        if (FDC != nullptr) {
+            plat::ReleaseDC(0, FDC);
+        }
+    }
+    TScreenDC(const TScreenDC&) = delete;
+    TScreenDC& operator=(const TScreenDC&) = delete;
+    plat::HDC Get() const { return FDC; }
+
+private:
+    plat::HDC FDC;
+};
+
+// a less b: up to two rectangles (a strip beside b over a's height, and
+// one above or below b within b's columns).
+std::vector<plat::TRect> Without(const plat::TRect& a, const plat::TRect& b)
+{
+    const plat::TRect both = plat::IntersectRect(a, b);
+    if (both.IsEmpty()) {
+        return {a};
+    }
+    std::vector<plat::TRect> parts;
+    if (a.Left < both.Left) {
+        parts.push_back(plat::Rect(a.Left, a.Top, both.Left, a.Bottom));
+    }
+    if (both.Right < a.Right) {
+        parts.push_back(plat::Rect(both.Right, a.Top, a.Right, a.Bottom));
+    }
+    if (a.Top < both.Top) {
+        parts.push_back(plat::Rect(both.Left, a.Top, both.Right, both.Top));
+    }
+    if (both.Bottom < a.Bottom) {
+        parts.push_back(plat::Rect(both.Left, both.Bottom, both.Right, a.Bottom));
+    }
+    return parts;
+}
+
+std::unique_ptr<plat::TBitmap> NewImage(int w, int h)
+{
+    return std::make_unique<plat::TBitmap>(w, h, plat::pf32bit);
+}
+
+} // namespace
+
+TDTDragImage::TDTDragImage(plat::TControl* owner) : FOwner(owner)
+{
+}
+
+TDTDragImage::~TDTDragImage()
+{
+    EndDrag();
+}
+
+void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imagePosition, plat::TPoint hotSpot)
+{
+    const int w = dragImage.Width();
+    const int h = dragImage.Height();
+    // There is no data object here: the tree draws the picture itself.
+    FStates.Exclude(disSystemSupport);
+    FLastPosition = hotSpot;
+    FDragImage = NewImage(w, h);
+    FAlphaImage = NewImage(w, h);
+    FBackImage = NewImage(w, h);
+    plat::TBitmap& source = const_cast<plat::TBitmap&>(dragImage);
+    FDragImage->DeviceContext()->BitBlt(0, 0, w, h, source.DeviceContext(), 0, 0, plat::SRCCOPY);
+    if (FPreBlendBias != 0) {
+        AlphaBlend(source.DeviceContext(), FDragImage->DeviceContext(), plat::Rect(0, 0, w, h), plat::Point(0, 0),
+                   bmConstantAlpha, 255, FPreBlendBias);
+    }
+    // Alpha 255 at the centre falling to about 5 at half the larger side.
+    const double m = std::max(w, h);
+    const int cx = w / 2;
+    const int cy = h / 2;
+    const plat::COLORREF key = FColorKey == plat::clNone ? 0xFFFFFFFFu : plat::ToColorRef(plat::ColorToRGB(FColorKey));
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* from = source.ScanLine(y);
+        std::uint8_t* to = FDragImage->ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t* p = from + 4 * x;
+            const plat::COLORREF colour = static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+            if (colour == key) {
+                to[4 * x + 3] = 0;
+                continue;
+            }
+            const double dx = (x - cx) / m;
+            const double dy = (y - cy) / m;
+            to[4 * x + 3] = static_cast<std::uint8_t>(std::nearbyint(255 * std::exp(-8 * std::sqrt(dx * dx + dy * dy))));
+        }
+    }
+    FImagePosition = imagePosition;
+    FStates = {disHidden, disInDrag, disPrepared};
+}
+
+void TDTDragImage::InternalShowDragImage()
+{
+    const int w = FDragImage->Width();
+    const int h = FDragImage->Height();
+    FAlphaImage->DeviceContext()->BitBlt(0, 0, w, h, FBackImage->DeviceContext(), 0, 0, plat::SRCCOPY);
+    const TBlendMode mode = FFade || FColorKey != plat::clNone ? bmMasterAlpha : bmConstantAlpha;
+    AlphaBlend(FDragImage->DeviceContext(), FAlphaImage->DeviceContext(), plat::Rect(0, 0, w, h), plat::Point(0, 0),
+               mode, FTransparency, FPostBlendBias);
+    TScreenDC screen;
+    screen.Get()->BitBlt(FImagePosition.X, FImagePosition.Y, w, h, FAlphaImage->DeviceContext(), 0, 0,
+                         plat::SRCCOPY);
+}
+
+void TDTDragImage::ShowDragImage()
+{
+    if (FStates != TDTDragImageStates{disHidden, disInDrag, disPrepared}) {
+        return;
+    }
+    FStates.Exclude(disHidden);
+    {
+        TScreenDC screen;
+        FBackImage->DeviceContext()->BitBlt(0, 0, FBackImage->Width(), FBackImage->Height(), screen.Get(),
+                                            FImagePosition.X, FImagePosition.Y, plat::SRCCOPY);
+    }
+    InternalShowDragImage();
+}
+
+void TDTDragImage::HideDragImage()
+{
+    if (!Visible()) {
+        return;
+    }
+    FStates.Include(disHidden);
+    TScreenDC screen;
+    screen.Get()->BitBlt(FImagePosition.X, FImagePosition.Y, FBackImage->Width(), FBackImage->Height(),
+                         FBackImage->DeviceContext(), 0, 0, plat::SRCCOPY);
+}
+
+void TDTDragImage::EndDrag()
+{
+    HideDragImage();
+    FStates.Exclude(disInDrag);
+    FStates.Exclude(disPrepared);
+    FDragImage.reset();
+    FAlphaImage.reset();
+    FBackImage.reset();
+}
+
+plat::TRect TDTDragImage::GetDragImageRect() const
+{
+    if (!Visible()) {
+        return plat::TRect{};
+    }
+    return plat::Rect(FImagePosition.X, FImagePosition.Y, FImagePosition.X + FBackImage->Width(),
+                      FImagePosition.Y + FBackImage->Height());
+}
+
+bool TDTDragImage::WillMove(plat::TPoint p) const
+{
+    if (!Visible()) {
+        return false;
+    }
+    switch (FRestriction) {
+    case dmrHorizontalOnly:
+        return p.X != FLastPosition.X;
+    case dmrVerticalOnly:
+        return p.Y != FLastPosition.Y;
+    default:
+        return p.X != FLastPosition.X || p.Y != FLastPosition.Y;
+    }
+}
+
+bool TDTDragImage::DragTo(plat::TPoint p, bool forceRepaint)
+{
+    const int deltaX = FRestriction == dmrVerticalOnly ? 0 : FLastPosition.X - p.X;
+    const int deltaY = FRestriction == dmrHorizontalOnly ? 0 : FLastPosition.Y - p.Y;
+    const bool result = deltaX != 0 || deltaY != 0 || forceRepaint;
+    if (result && Visible()) {
+        const int w = FBackImage->Width();
+        const int h = FBackImage->Height();
+        const plat::TRect oldRect = plat::Rect(FImagePosition.X, FImagePosition.Y, FImagePosition.X + w,
+                                               FImagePosition.Y + h);
+        const plat::TRect newRect = plat::OffsetRect(oldRect, -deltaX, -deltaY);
+        if (std::abs(deltaX) >= w || std::abs(deltaY) >= h || forceRepaint) {
+            {
+                TScreenDC screen;
+                screen.Get()->BitBlt(oldRect.Left, oldRect.Top, w, h, FBackImage->DeviceContext(), 0, 0,
+                                     plat::SRCCOPY);
+                (void)screen.Get()->GetPixel(oldRect.Left, oldRect.Top);
+            }
+            if (forceRepaint) {
+                FOwner->Update();
+            }
+            FImagePosition = plat::Point(newRect.Left, newRect.Top);
+            TScreenDC screen;
+            FBackImage->DeviceContext()->BitBlt(0, 0, w, h, screen.Get(), newRect.Left, newRect.Top, plat::SRCCOPY);
+        } else {
+            TScreenDC screen;
+            // Restore the screen the picture leaves uncovered.
+            for (const plat::TRect& strip : Without(oldRect, newRect)) {
+                screen.Get()->BitBlt(strip.Left, strip.Top, static_cast<int>(strip.Width()),
+                                     static_cast<int>(strip.Height()), FBackImage->DeviceContext(),
+                                     strip.Left - oldRect.Left, strip.Top - oldRect.Top, plat::SRCCOPY);
+            }
+            // The kept copy follows the picture: what both cover moves.
+            const plat::TRect both = plat::IntersectRect(oldRect, newRect);
+            FAlphaImage->DeviceContext()->BitBlt(0, 0, w, h, FBackImage->DeviceContext(), 0, 0, plat::SRCCOPY);
+            FBackImage->DeviceContext()->BitBlt(both.Left - newRect.Left, both.Top - newRect.Top,
+                                                static_cast<int>(both.Width()), static_cast<int>(both.Height()),
+                                                FAlphaImage->DeviceContext(), both.Left - oldRect.Left,
+                                                both.Top - oldRect.Top, plat::SRCCOPY);
+            // Sample the screen the picture newly covers.
+            for (const plat::TRect& strip : Without(newRect, oldRect)) {
+                FBackImage->DeviceContext()->BitBlt(strip.Left - newRect.Left, strip.Top - newRect.Top,
+                                                    static_cast<int>(strip.Width()), static_cast<int>(strip.Height()),
+                                                    screen.Get(), strip.Left, strip.Top, plat::SRCCOPY);
+            }
+            FImagePosition = plat::Point(newRect.Left, newRect.Top);
+        }
+        InternalShowDragImage();
+    }
+    FLastPosition = p;
+    return result;
+}
+
+void TDTDragImage::RecaptureBackground(bool reshowDragImage)
+{
+    if (!Visible()) {
+        return;
+    }
+    HideDragImage();
+    FOwner->Update();
+    if (reshowDragImage) {
+        ShowDragImage();
+    }
+}
+
+} // namespace qel

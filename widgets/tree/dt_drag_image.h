@@ -1,0 +1,90 @@
+// TDTDragImage: the translucent picture that follows the mouse while a
+// header column (or, through the platform's drag picture service, a set of
+// nodes) is dragged. Drawn by the tree itself it keeps a copy of the screen
+// under it, so that it can move, hide and end leaving the screen as it was.
+#pragma once
+
+#include "platform/canvas/colors.h"
+#include "platform/canvas/graphics_types.h"
+#include "platform/objects/set.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace plat {
+class TBitmap;
+class TControl;
+class TRegion;
+}
+
+namespace qel {
+
+enum TDTDragMoveRestriction : std::uint8_t { dmrNone, dmrHorizontalOnly, dmrVerticalOnly };
+enum TDTDragImageState { disHidden, disInDrag, disPrepared, disSystemSupport };
+using TDTDragImageStates = plat::TSet<TDTDragImageState>;
+
+class TDTDragImage {
+public:
+    explicit TDTDragImage(plat::TControl* owner);
+    TDTDragImage(const TDTDragImage&) = delete;
+    TDTDragImage& operator=(const TDTDragImage&) = delete;
+    ~TDTDragImage();
+
+    // Takes the picture (imagePosition: its top left on the screen; hotSpot:
+    // the mouse there) and gives it its alpha channel: opaque at the centre,
+    // fading towards the edges, the colour key fully transparent.
+    void PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imagePosition, plat::TPoint hotSpot);
+    // Moves with the mouse; true when it moved (or forceRepaint).
+    bool DragTo(plat::TPoint p, bool forceRepaint);
+    void ShowDragImage();
+    void HideDragImage();
+    // Hides the picture and frees it.
+    void EndDrag();
+    // The picture's screen rectangle while visible, else empty.
+    plat::TRect GetDragImageRect() const;
+    // Whether moving the mouse to p would move the picture.
+    bool WillMove(plat::TPoint p) const;
+    // The screen under the picture is to change (the owner repaints):
+    // the picture steps aside, the owner's pending paint is done, the
+    // kept copy is taken anew, and with reshowDragImage the picture shows.
+    void RecaptureBackground(bool reshowDragImage);
+
+    bool Visible() const { return FStates == TDTDragImageStates{disInDrag, disPrepared}; }
+    TDTDragImageStates States() const { return FStates; }
+    plat::TPoint ImagePosition() const { return FImagePosition; }
+    plat::TPoint LastPosition() const { return FLastPosition; }
+    std::uint8_t Transparency() const { return FTransparency; }
+    void SetTransparency(std::uint8_t value) { FTransparency = value; }
+    int PreBlendBias() const { return FPreBlendBias; }
+    void SetPreBlendBias(int value) { FPreBlendBias = value; }
+    int PostBlendBias() const { return FPostBlendBias; }
+    void SetPostBlendBias(int value) { FPostBlendBias = value; }
+    bool Fade() const { return FFade; }
+    void SetFade(bool value) { FFade = value; }
+    TDTDragMoveRestriction MoveRestriction() const { return FRestriction; }
+    void SetMoveRestriction(TDTDragMoveRestriction value) { FRestriction = value; }
+    plat::TColor ColorKey() const { return FColorKey; }
+    void SetColorKey(plat::TColor value) { FColorKey = value; }
+    // The picture with its alpha channel (nullptr before PrepareDrag).
+    plat::TBitmap* DragImage() const { return FDragImage.get(); }
+
+private:
+    // The kept screen copy blended with the picture, onto the screen.
+    void InternalShowDragImage();
+
+    plat::TControl* FOwner;
+    std::unique_ptr<plat::TBitmap> FDragImage;   // the picture with its alpha channel
+    std::unique_ptr<plat::TBitmap> FAlphaImage;  // composition buffer
+    std::unique_ptr<plat::TBitmap> FBackImage;   // the screen under the picture
+    plat::TPoint FImagePosition;                 // screen
+    plat::TPoint FLastPosition;                  // the last mouse position given
+    std::uint8_t FTransparency = 128;
+    int FPreBlendBias = 0;
+    int FPostBlendBias = 0;
+    bool FFade = false;
+    TDTDragMoveRestriction FRestriction = dmrNone;
+    plat::TColor FColorKey = plat::clNone;
+    TDTDragImageStates FStates;
+};
+
+} // namespace qel

@@ -1,0 +1,753 @@
+// The data tree header's mouse: column borders and the bottom border under
+// the mouse, resizing columns and the header by dragging, dragging a column
+// to another place with a drag picture and drop marks, hot and pressed
+// columns watched by the header timer, clicks with automatic sorting, column
+// check boxes, and the right-click menu.
+#include "widgets/tree/base_data_tree.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/graphics_objects.h"
+#include "platform/controls/application.h"
+#include "platform/controls/screen.h"
+#include "platform/controls/standard/popup_menu.h"
+#include "platform/controls/system_metrics.h"
+#include "platform/controls/virtual_keys.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_input.h"
+#include "platform/controls/window_messages.h"
+#include "platform/controls/window_paint.h"
+#include "widgets/tree/dt_drag_image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace qel {
+
+namespace {
+
+plat::TPoint LParamPoint(plat::LPARAM lParam)
+{
+    return plat::Point(plat::GET_X_LPARAM(lParam), plat::GET_Y_LPARAM(lParam));
+}
+
+plat::TShiftState CurrentShift()
+{
+    return plat::KeysToShiftState(plat::CurrentKeyFlags()) * plat::TShiftState{plat::ssShift, plat::ssCtrl, plat::ssAlt};
+}
+
+// Inner and outer parts of the splitter zone: T x 0.6 rounded, halves to even.
+void SplitterZone(int tolerance, int& inner, int& outer)
+{
+    inner = static_cast<int>(std::nearbyint(tolerance * 0.6));
+    outer = tolerance - inner;
+}
+
+} // namespace
+
+// ---- the column collection's part ----
+
+bool TDataTreeColumns::CanSplitterResize(plat::TPoint p, TColumnIndex column)
+{
+    bool allowed = IsValidColumn(column) && Items(column)->Options().Contains(coResizable) && Items(column)->IsVisible();
+    TBaseDataTree* tree = TreeView();
+    if (tree->OnCanSplitterResizeColumn) {
+        tree->OnCanSplitterResizeColumn(FHeader, p, column, allowed);
+    }
+    return allowed;
+}
+
+bool TDataTreeColumns::UpdateHoverIndex(plat::TPoint p)
+{
+    const TColumnIndex column = ColumnFromPosition(plat::Point(p.X, p.Y + FHeader->Height()), true);
+    const int hover = column >= 0 ? column : -1;
+    if (hover == FHoverIndex) {
+        return false;
+    }
+    const int old = FHoverIndex;
+    FHoverIndex = hover;
+    if (old >= 0) {
+        FHeader->Invalidate(old, false, true);
+    }
+    if (hover >= 0) {
+        FHeader->Invalidate(hover, false, true);
+    }
+    return true;
+}
+
+TColumnIndex TDataTreeColumns::AdjustDownColumn(plat::TPoint p)
+{
+    const plat::TPoint q = plat::Point(p.X, p.Y + FHeader->Height());
+    const TColumnIndex column = ColumnFromPosition(q, true);
+    if (column >= 0 && column != FDownIndex && Items(column)->Options().Contains(coAllowClick) &&
+        Items(column)->Options().Contains(coEnabled)) {
+        if (FDownIndex >= 0) {
+            FHeader->Invalidate(FDownIndex);
+        }
+        FDownIndex = column;
+        const TDataTreeColumn* item = Items(column);
+        FCheckBoxHit = item->HasImage() && item->ImageRect().Contains(p.X, p.Y) && item->CheckBox();
+        FHeader->Invalidate(column);
+    }
+    return column;
+}
+
+bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bool force, bool dblClick)
+{
+    TBaseDataTree* tree = TreeView();
+    if (tree->ComponentState().Contains(plat::csDesigning)) {
+        return false;
+    }
+    const plat::TPoint q = plat::Point(p.X, p.Y + FHeader->Height());
+    const TColumnIndex index = ColumnFromPosition(q, true);
+    TDTHeaderHitInfo hitInfo;
+    hitInfo.X = q.X;
+    hitInfo.Y = q.Y;
+    hitInfo.Shift = CurrentShift();
+    if (dblClick) {
+        hitInfo.Shift.Include(plat::ssDouble);
+    }
+    hitInfo.Button = button;
+    if (index >= 0 && Items(index)->Options().Contains(coAllowClick) && (force || index == FDownIndex)) {
+        FClickIndex = index;
+        hitInfo.Column = index;
+        hitInfo.HitPosition = {hhiOnColumn};
+        const TDataTreeColumn* item = Items(index);
+        if (item->HasImage() && item->ImageRect().Contains(p.X, p.Y)) {
+            hitInfo.HitPosition.Include(hhiOnIcon);
+            if (item->CheckBox()) {
+                hitInfo.HitPosition.Include(hhiOnCheckbox);
+                if (button == plat::mbLeft) {
+                    tree->UpdateColumnCheckState(index);
+                }
+            }
+        }
+    } else {
+        FClickIndex = -1;
+        hitInfo.Column = NoColumn;
+        hitInfo.HitPosition = {hhiNoWhere};
+    }
+    bool result = false;
+    if (dblClick) {
+        if (tree->OnHeaderDblClick) {
+            tree->OnHeaderDblClick(FHeader, hitInfo);
+        }
+    } else {
+        if (FHeader->Options().Contains(hoHeaderClickAutoSort) && button == plat::mbLeft &&
+            !hitInfo.HitPosition.Contains(hhiOnCheckbox) && hitInfo.Column >= 0) {
+            if (hitInfo.Column == FHeader->SortColumn()) {
+                FHeader->ToggleSortDirection();
+            } else {
+                FHeader->DoSetSortColumn(hitInfo.Column, Items(hitInfo.Column)->DefaultSortDirection());
+            }
+            result = true;
+        }
+        if (button == plat::mbRight) {
+            FDownIndex = -1;
+            FTrackIndex = -1;
+            FCheckBoxHit = false;
+            plat::TComponent* menu = FHeader->PopupMenu();
+            if (menu == nullptr && tree->OnGetPopupMenu) {
+                bool askParent = true;
+                tree->OnGetPopupMenu(tree, nullptr, ColumnFromPosition(q, true), p, askParent, menu);
+            }
+            if (auto* popup = dynamic_cast<plat::IPopupMenu*>(menu)) {
+                tree->StopTimer(ScrollTimer);
+                tree->StopTimer(HeaderTimer);
+                FHoverIndex = -1;
+                tree->DoStateChange({}, {tsScrolling, tsScrollPending});
+                popup->PopupFor(tree, tree->ClientToScreen(p));
+                result = true;
+            }
+        }
+        if (tree->OnHeaderClick) {
+            tree->OnHeaderClick(FHeader, hitInfo);
+        }
+    }
+    if (hitInfo.Column >= 0) {
+        FHeader->Invalidate(hitInfo.Column);
+    }
+    if (FClickIndex >= 0 && FClickIndex != index) {
+        FHeader->Invalidate(FClickIndex);
+    }
+    return result;
+}
+
+// ---- the header's part ----
+
+bool TDTHeader::CanSplitterResize(plat::TPoint p)
+{
+    bool allowed = FOptions.Contains(hoHeightResize);
+    if (FOwner->OnCanSplitterResizeHeader) {
+        FOwner->OnCanSplitterResizeHeader(this, p, allowed);
+    }
+    return allowed;
+}
+
+bool TDTHeader::DetermineSplitterIndex(plat::TPoint p)
+{
+    TDataTreeColumns& columns = *FColumns;
+    if (columns.Count() == 0) {
+        return false;
+    }
+    columns.FTrackIndex = -1;
+    const int fixedWidth = columns.GetVisibleFixedWidth();
+    int inner = 0;
+    int outer = 0;
+    SplitterZone(FSplitterHitTolerance, inner, outer);
+    const int offset = FOwner->EffectiveOffsetX();
+    const std::vector<TColumnIndex>& order = columns.PositionToIndex();
+    if (FOwner->UseRightToLeftAlignment()) {
+        int x = -offset;
+        const int total = columns.TotalWidth();
+        if (total < FOwner->ClientWidth()) {
+            x += FOwner->ClientWidth() - total;
+        }
+        for (TColumnIndex index : order) {
+            TDataTreeColumn* column = columns.Items(index);
+            if (!column->IsVisible()) {
+                continue;
+            }
+            const int border = column->IsFixed() ? x + offset : x;
+            if (border - inner < p.X && p.X < border + outer && (column->IsFixed() || p.X > fixedWidth) &&
+                columns.CanSplitterResize(p, index)) {
+                columns.FTrackIndex = index;
+                FTrackPoint = plat::Point(border + column->Width(), p.Y);
+                return true;
+            }
+            x += column->Width();
+        }
+        return false;
+    }
+    int x = columns.TotalWidth() - offset;
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        TDataTreeColumn* column = columns.Items(*it);
+        if (!column->IsVisible()) {
+            continue;
+        }
+        const int border = column->IsFixed() ? x + offset : x;
+        if (border - outer < p.X && p.X < border + inner && (column->IsFixed() || p.X > fixedWidth) &&
+            columns.CanSplitterResize(p, *it)) {
+            columns.FTrackIndex = *it;
+            FTrackPoint = plat::Point(border - column->Width(), p.Y);
+            return true;
+        }
+        x -= column->Width();
+    }
+    return false;
+}
+
+bool TDTHeader::Tracking() const
+{
+    return FStates.Contains(hsColumnWidthTracking) || FStates.Contains(hsColumnWidthTrackPending) ||
+           FStates.Contains(hsHeightTracking) || FStates.Contains(hsHeightTrackPending) ||
+           FStates.Contains(hsDragging) || FStates.Contains(hsDragPending);
+}
+
+void TDTHeader::EndTracking(bool fireAfterEvents)
+{
+    const bool columnTracking = FStates.Contains(hsColumnWidthTracking);
+    const bool heightTracking = FStates.Contains(hsHeightTracking);
+    FStates.Exclude(hsColumnWidthTracking);
+    FStates.Exclude(hsColumnWidthTrackPending);
+    FStates.Exclude(hsHeightTracking);
+    FStates.Exclude(hsHeightTrackPending);
+    if (!fireAfterEvents) {
+        return;
+    }
+    if (columnTracking && FOwner->OnAfterColumnWidthTracking) {
+        FOwner->OnAfterColumnWidthTracking(this, FColumns->FTrackIndex);
+    }
+    if (heightTracking && FOwner->OnAfterHeaderHeightTracking) {
+        FOwner->OnAfterHeaderHeightTracking(this);
+    }
+}
+
+bool TDTHeader::HandleMessage(plat::TMessage& message)
+{
+    TBaseDataTree* tree = FOwner;
+    if (!tree->HandleAllocated()) {
+        return false;
+    }
+    TDataTreeColumns& columns = *FColumns;
+    const bool designing = tree->ComponentState().Contains(plat::csDesigning);
+    switch (message.Msg) {
+    case plat::WM_KILLFOCUS:
+    case plat::WM_KEYDOWN: {
+        if (message.Msg == plat::WM_KEYDOWN && message.WParam != plat::VK_ESCAPE) {
+            return false;
+        }
+        if (FStates.Contains(hsDragging)) {
+            plat::ReleaseCapture();
+            if (FDragImage) {
+                FDragImage->EndDrag();
+            }
+            FStates.Exclude(hsDragging);
+            columns.FDropTarget = -1;
+            Invalidate();
+            EndTracking(false);
+            message.Result = 0;
+            return true;
+        }
+        if (FStates.Contains(hsColumnWidthTracking) || FStates.Contains(hsHeightTracking)) {
+            plat::ReleaseCapture();
+            EndTracking(true);
+            message.Result = 0;
+            return true;
+        }
+        EndTracking(false);
+        return false;
+    }
+    case plat::WM_SETCURSOR: {
+        if (!FStates.Empty() && Tracking()) {
+            message.Result = 1;
+            return true;
+        }
+        plat::TPoint p;
+        plat::GetCursorPos(p);
+        p = tree->ScreenToClient(p);
+        const bool columnBorder = FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p);
+        const bool heightBorder = InHeaderSplitterArea(p) && (designing || CanSplitterResize(p));
+        if (!columnBorder && !heightBorder) {
+            return false;
+        }
+        plat::TCursor cursor = tree->Cursor();
+        if (heightBorder && (FOptions.Contains(hoHeightResize) || designing)) {
+            cursor = plat::crVSplit;
+        } else if (columnBorder) {
+            cursor = plat::crHSplit;
+        }
+        if (!designing && tree->OnGetHeaderCursor) {
+            tree->OnGetHeaderCursor(this, cursor);
+        }
+        if (cursor == plat::crDefault) {
+            return false;
+        }
+        FCursorName = cursor == plat::crHSplit ? "col-resize" : cursor == plat::crVSplit ? "row-resize" : "";
+        plat::SetCursor(plat::Screen->Cursors(cursor));
+        message.Result = 1;
+        return true;
+    }
+    case plat::WM_NCMOUSEMOVE: {
+        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
+        if (tree->OnHeaderMouseMove) {
+            tree->OnHeaderMouseMove(this, CurrentShift(), p.X, p.Y + FHeight);
+        }
+        if (InHeader(p)) {
+            const bool changed = columns.UpdateHoverIndex(p);
+            if (changed || (columns.FDownIndex >= 0 && columns.FDownIndex != columns.FHoverIndex)) {
+                plat::SetTimer(tree->Handle(), HeaderTimer, 50);
+            }
+        }
+        return false;
+    }
+    case plat::WM_LBUTTONDOWN:
+    case plat::WM_NCLBUTTONDOWN: {
+        const bool client = message.Msg == plat::WM_LBUTTONDOWN;
+        const plat::TPoint raw = LParamPoint(message.LParam);
+        const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
+        if (client && !InHeader(p) && !InHeaderSplitterArea(p)) {
+            return false;
+        }
+        if (tree->FStates.Contains(tsHint) && plat::Application != nullptr) {
+            plat::Application->CancelHint();
+        }
+        if (!designing) {
+            tree->StopTimer(ScrollTimer);
+            tree->StopTimer(EditTimer);
+            tree->DoStateChange({}, {tsScrolling, tsScrollPending, tsEditPending});
+        }
+        FDragStart = client ? tree->ClientToScreen(raw) : raw;
+        const plat::TShiftState shift = CurrentShift();
+        const bool heightBorder = InHeaderSplitterArea(p) && (designing || CanSplitterResize(p));
+        const bool columnBorder = FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p);
+        if (heightBorder || columnBorder) {
+            FTrackStart = p;
+            columns.FHoverIndex = -1;
+            if (heightBorder) {
+                if (!designing && tree->OnBeforeHeaderHeightTracking) {
+                    tree->OnBeforeHeaderHeightTracking(this, shift);
+                }
+                FStates.Include(hsHeightTrackPending);
+            } else {
+                if (!designing && tree->OnBeforeColumnWidthTracking) {
+                    tree->OnBeforeColumnWidthTracking(this, columns.FTrackIndex, shift);
+                }
+                FStates.Include(hsColumnWidthTrackPending);
+            }
+            plat::SetCapture(tree->Handle());
+            message.Result = 0;
+            return true;
+        }
+        if (InHeader(p)) {
+            const TColumnIndex column = columns.AdjustDownColumn(p);
+            if ((designing && column > NoColumn) ||
+                (FOptions.Contains(hoDrag) && column >= 0 && columns.Items(column)->Options().Contains(coDraggable))) {
+                FStates.Include(hsDragPending);
+                plat::SetCapture(tree->Handle());
+                message.Result = 0;
+                return true;
+            }
+            if (!designing && tree->OnHeaderMouseDown) {
+                tree->OnHeaderMouseDown(this, plat::mbLeft, shift, p.X, p.Y + FHeight);
+            }
+        }
+        return false;
+    }
+    case plat::WM_LBUTTONUP:
+    case plat::WM_NCLBUTTONUP: {
+        const bool client = message.Msg == plat::WM_LBUTTONUP;
+        const plat::TPoint raw = LParamPoint(message.LParam);
+        const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
+        const bool anyState = Tracking();
+        if (client && !anyState && columns.FDownIndex < 0) {
+            return false;
+        }
+        if (tree->FStates.Contains(tsHint) && plat::Application != nullptr) {
+            plat::Application->CancelHint();
+        }
+        bool handled = false;
+        if (anyState) {
+            plat::ReleaseCapture();
+            if (FStates.Contains(hsDragging)) {
+                if (FDragImage) {
+                    FDragImage->EndDrag();
+                }
+                const plat::TPoint drop = client ? tree->ClientToScreen(raw) : raw;
+                plat::TRect window;
+                plat::GetWindowRect(tree->Handle(), window);
+                const int dragIndex = columns.FDragIndex;
+                if (columns.FDropTarget >= 0 && columns.FDropTarget != dragIndex &&
+                    window.Contains(drop.X, drop.Y)) {
+                    TDataTreeColumn* dragged = columns.Items(dragIndex);
+                    const TColumnPosition oldPosition = dragged->Position();
+                    const TColumnPosition target = columns.Items(columns.FDropTarget)->Position();
+                    if (columns.FDropBefore) {
+                        dragged->SetPosition(oldPosition < target ? target - 1 : target);
+                    } else {
+                        dragged->SetPosition(oldPosition < target ? target : target + 1);
+                    }
+                    if (tree->OnHeaderDragged) {
+                        tree->OnHeaderDragged(this, dragIndex, static_cast<int>(oldPosition));
+                    }
+                } else if (tree->OnHeaderDraggedOut) {
+                    tree->OnHeaderDraggedOut(this, dragIndex, drop);
+                }
+                columns.FDropTarget = -1;
+                Invalidate();
+            }
+            message.Result = 0;
+            handled = true;
+        }
+        if (!client) {
+            if (!FWasDoubleClick) {
+                columns.HandleClick(p, plat::mbLeft, true, false);
+            }
+            if (tree->OnHeaderMouseUp) {
+                tree->OnHeaderMouseUp(this, plat::mbLeft, CurrentShift(), p.X, p.Y + FHeight);
+            }
+            handled = true;
+        } else {
+            if (columns.FDownIndex >= 0 && !FStates.Contains(hsDragging)) {
+                columns.HandleClick(p, plat::mbLeft, false, false);
+            }
+            if (anyState && tree->OnHeaderMouseUp) {
+                tree->OnHeaderMouseUp(this, plat::mbLeft, plat::KeysToShiftState(static_cast<std::uint32_t>(message.WParam)),
+                                      p.X, p.Y + FHeight);
+            }
+        }
+        FWasDoubleClick = false;
+        if (columns.FTrackIndex >= 0) {
+            if (FStates.Contains(hsColumnWidthTracking) && tree->OnAfterColumnWidthTracking) {
+                tree->OnAfterColumnWidthTracking(this, columns.FTrackIndex);
+            }
+            Invalidate(columns.FTrackIndex);
+            columns.FTrackIndex = -1;
+        }
+        if (columns.FDownIndex >= 0) {
+            Invalidate(columns.FDownIndex);
+            columns.FDownIndex = -1;
+        }
+        if (FStates.Contains(hsHeightTracking) && tree->OnAfterHeaderHeightTracking) {
+            tree->OnAfterHeaderHeightTracking(this);
+        }
+        FStates.Exclude(hsDragging);
+        FStates.Exclude(hsDragPending);
+        EndTracking(false);
+        return handled;
+    }
+    case plat::WM_LBUTTONDBLCLK:
+    case plat::WM_NCLBUTTONDBLCLK:
+    case plat::WM_NCRBUTTONDBLCLK:
+    case plat::WM_NCMBUTTONDBLCLK: {
+        const bool client = message.Msg == plat::WM_LBUTTONDBLCLK;
+        const plat::TPoint raw = LParamPoint(message.LParam);
+        const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
+        if (client && !InHeader(p) && !InHeaderSplitterArea(p)) {
+            return false;
+        }
+        FWasDoubleClick = true;
+        const plat::TShiftState shift = CurrentShift();
+        if (FOptions.Contains(hoHeightDblClickResize) && InHeaderSplitterArea(p) && FDefaultHeight > 0) {
+            plat::TPoint q = p;
+            bool allowed = true;
+            if (tree->OnHeaderHeightDblClickResize) {
+                tree->OnHeaderHeightDblClickResize(this, q, shift, allowed);
+            }
+            if (allowed) {
+                SetHeight(FDefaultHeight);
+            }
+            return true;
+        }
+        const bool left = message.Msg == plat::WM_LBUTTONDBLCLK || message.Msg == plat::WM_NCLBUTTONDBLCLK;
+        if (left && FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p) &&
+            FOptions.Contains(hoDblClickResize) && columns.FTrackIndex >= 0) {
+            bool allowed = true;
+            if (tree->OnColumnWidthDblClickResize) {
+                tree->OnColumnWidthDblClickResize(this, columns.FTrackIndex, shift, p, allowed);
+            }
+            if (allowed) {
+                const int position = static_cast<int>(columns.Items(columns.FTrackIndex)->Position());
+                AutoFitColumns(true, smaUseColumnOption, position, position);
+            }
+            message.Result = 0;
+            return true;
+        }
+        if (!client && InHeader(p)) {
+            plat::TMouseButton button = plat::mbLeft;
+            if (message.Msg == plat::WM_NCRBUTTONDBLCLK) {
+                button = plat::mbRight;
+            } else if (message.Msg == plat::WM_NCMBUTTONDBLCLK) {
+                button = plat::mbMiddle;
+            } else {
+                columns.AdjustDownColumn(p);
+            }
+            columns.HandleClick(p, button, true, true);
+        }
+        return false;
+    }
+    case plat::WM_NCRBUTTONDOWN:
+    case plat::WM_NCMBUTTONDOWN: {
+        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
+        if (InHeader(p) && tree->OnHeaderMouseDown) {
+            tree->OnHeaderMouseDown(this, message.Msg == plat::WM_NCRBUTTONDOWN ? plat::mbRight : plat::mbMiddle,
+                                    CurrentShift(), p.X, p.Y + FHeight);
+        }
+        return false;
+    }
+    case plat::WM_NCRBUTTONUP: {
+        if (designing) {
+            return false;
+        }
+        if (tree->FStates.Contains(tsHint) && plat::Application != nullptr) {
+            plat::Application->CancelHint();
+        }
+        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
+        bool handled = false;
+        if (InHeader(p)) {
+            handled = columns.HandleClick(p, plat::mbRight, true, false);
+            if (tree->OnHeaderMouseUp) {
+                tree->OnHeaderMouseUp(this, plat::mbRight, CurrentShift(), p.X, p.Y + FHeight);
+            }
+        }
+        FWasDoubleClick = false;
+        return handled;
+    }
+    case plat::WM_NCMBUTTONUP: {
+        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
+        if (InHeader(p)) {
+            columns.HandleClick(p, plat::mbMiddle, true, false);
+            if (tree->OnHeaderMouseUp) {
+                tree->OnHeaderMouseUp(this, plat::mbMiddle, CurrentShift(), p.X, p.Y + FHeight);
+            }
+            columns.FDownIndex = -1;
+            columns.FCheckBoxHit = false;
+        }
+        FWasDoubleClick = false;
+        return false;
+    }
+    case plat::WM_TIMER: {
+        if (message.WParam != HeaderTimer) {
+            return false;
+        }
+        plat::TPoint p;
+        plat::GetCursorPos(p);
+        p = tree->ScreenToClient(p);
+        if (InHeader(p) && (columns.FDownIndex < 0 || columns.FHoverIndex == columns.FDownIndex)) {
+            return true;
+        }
+        tree->StopTimer(HeaderTimer);
+        columns.FHoverIndex = -1;
+        columns.FClickIndex = -1;
+        columns.FDownIndex = -1;
+        columns.FCheckBoxHit = false;
+        Invalidate();
+        message.Result = 0;
+        return true;
+    }
+    case plat::WM_MOUSEMOVE:
+        return HandleHeaderMouseMove(message);
+    default:
+        return false;
+    }
+}
+
+bool TDTHeader::HandleHeaderMouseMove(plat::TMessage& message)
+{
+    TBaseDataTree* tree = FOwner;
+    TDataTreeColumns& columns = *FColumns;
+    const plat::TPoint p = LParamPoint(message.LParam);
+    if (FStates.Contains(hsColumnWidthTrackPending)) {
+        tree->StopTimer(HeaderTimer);
+        FStates.Exclude(hsColumnWidthTrackPending);
+        FStates.Include(hsColumnWidthTracking);
+        message.Result = 0;
+        return true;
+    }
+    if (FStates.Contains(hsHeightTrackPending)) {
+        tree->StopTimer(HeaderTimer);
+        FStates.Exclude(hsHeightTrackPending);
+        FStates.Include(hsHeightTracking);
+        message.Result = 0;
+        return true;
+    }
+    const plat::TShiftState shift = plat::KeysToShiftState(static_cast<std::uint32_t>(message.WParam));
+    if (FStates.Contains(hsColumnWidthTracking)) {
+        const TColumnIndex track = columns.FTrackIndex;
+        bool allowed = true;
+        if (tree->OnColumnWidthTracking) {
+            tree->OnColumnWidthTracking(this, track, shift, FTrackPoint, p, allowed);
+        }
+        if (allowed && columns.IsValidColumn(track)) {
+            const bool rtl = tree->UseRightToLeftAlignment();
+            const int newWidth = rtl ? FTrackPoint.X - p.X : p.X - FTrackPoint.X;
+            const TColumnIndex next = rtl ? columns.GetPreviousVisibleColumn(track) : columns.GetNextVisibleColumn(track);
+            const int oldOffset = tree->EffectiveOffsetX();
+            TDataTreeColumn* tracked = columns.Items(track);
+            if (FOptions.Contains(hoAutoResize) && track == FAutoSizeIndex && next >= 0 &&
+                columns.Items(next)->Options().Contains(coResizable) && tracked->MinWidth() < newWidth &&
+                newWidth < tracked->MaxWidth()) {
+                TDataTreeColumn* neighbour = columns.Items(next);
+                neighbour->SetWidth(neighbour->Width() + tracked->Width() - newWidth);
+            } else {
+                tracked->SetWidth(newWidth);
+            }
+            if (oldOffset > 0 && tree->EffectiveOffsetX() != oldOffset) {
+                FTrackPoint.X += oldOffset - tree->EffectiveOffsetX();
+            }
+        }
+        message.Result = 0;
+        return true;
+    }
+    if (FStates.Contains(hsHeightTracking)) {
+        plat::TPoint q = p;
+        bool allowed = true;
+        if (tree->OnHeaderHeightTracking) {
+            tree->OnHeaderHeightTracking(this, q, shift, allowed);
+        }
+        if (allowed) {
+            SetHeight(FHeight + q.Y);
+        }
+        message.Result = 0;
+        return true;
+    }
+    if (FStates.Contains(hsDragging)) {
+        DragTo(tree->ClientToScreen(p));
+        message.Result = 0;
+        return true;
+    }
+    if (FStates.Contains(hsDragPending)) {
+        const plat::TPoint screen = tree->ClientToScreen(p);
+        bool allowed = FOptions.Contains(hoDrag);
+        if (allowed && tree->OnHeaderDragging) {
+            tree->OnHeaderDragging(this, columns.FDownIndex, allowed);
+        }
+        if (!allowed || (std::abs(FDragStart.X - screen.X) <= plat::DragThreshold &&
+                         std::abs(FDragStart.Y - screen.Y) <= plat::DragThreshold)) {
+            return false;
+        }
+        tree->StopTimer(HeaderTimer);
+        const int pressed = columns.FDownIndex;
+        columns.FDownIndex = -1;
+        columns.FHoverIndex = -1;
+        if (pressed >= 0) {
+            Invalidate(pressed, false, true);
+        }
+        PrepareDrag(screen, FDragStart);
+        FStates.Exclude(hsDragPending);
+        FStates.Include(hsDragging);
+        message.Result = 0;
+        return true;
+    }
+    return false;
+}
+
+void TDTHeader::PrepareDrag(plat::TPoint p, plat::TPoint start)
+{
+    TBaseDataTree* tree = FOwner;
+    TDataTreeColumns& columns = *FColumns;
+    columns.FDropTarget = -1;
+    const plat::TPoint startClient = tree->ScreenToClient(start);
+    columns.FDragIndex = columns.ColumnFromPosition(plat::Point(startClient.X, startClient.Y + FHeight), true);
+    if (!columns.IsValidColumn(columns.FDragIndex)) {
+        return;
+    }
+    const TDataTreeColumn* column = columns.Items(columns.FDragIndex);
+    const int rtlOffset = tree->UseRightToLeftAlignment() ? tree->ComputeRTLOffset(false) : 0;
+    plat::TBitmap image(column->Width(), FHeight, plat::pf32bit);
+    image.Canvas()->Brush()->SetColor(plat::clBtnFace);
+    image.Canvas()->FillRect(plat::Rect(0, 0, column->Width(), FHeight));
+    const int left = column->AbsoluteLeft();
+    columns.PaintHeader(*image.Canvas(), plat::Rect(left, 0, left + column->Width(), FHeight),
+                        plat::Point(-rtlOffset, 0), rtlOffset);
+    int screenLeft = column->Left();
+    if (tree->UseRightToLeftAlignment()) {
+        screenLeft += tree->ComputeRTLOffset(true);
+    }
+    const plat::TPoint position = tree->ClientToScreen(plat::Point(screenLeft, -FHeight));
+    FDragImage = std::make_unique<TDTDragImage>(tree);
+    FDragImage->SetMoveRestriction(FOptions.Contains(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
+    FDragImage->PrepareDrag(image, position, p);
+    FDragImage->ShowDragImage();
+}
+
+bool TDTHeader::DragTo(plat::TPoint p)
+{
+    TBaseDataTree* tree = FOwner;
+    TDataTreeColumns& columns = *FColumns;
+    const plat::TPoint client = tree->ScreenToClient(p);
+    const plat::TPoint q = plat::Point(client.X, client.Y + FHeight);
+    const TColumnIndex column = columns.ColumnFromPosition(q, true);
+    bool repaint = column != InvalidColumn && column != columns.FDropTarget;
+    if (column >= 0) {
+        int left = 0;
+        int right = 0;
+        columns.GetColumnBounds(column, left, right);
+        const int offset = columns.Items(column)->IsFixed() ? 0 : tree->EffectiveOffsetX();
+        const bool before = q.X < (left + right) / 2 - offset;
+        if (before != columns.FDropBefore) {
+            columns.FDropBefore = before;
+            repaint = true;
+        }
+    }
+    if (repaint) {
+        if (columns.FDropTarget >= 0) {
+            Invalidate(columns.FDropTarget);
+            columns.FDropTarget = -1;
+        }
+        if (column >= 0) {
+            Invalidate(column);
+            columns.FDropTarget = column;
+        }
+    }
+    // The header repaints under the picture: it steps aside for the paint.
+    return FDragImage ? FDragImage->DragTo(p, repaint) : false;
+}
+
+TDTDragImage* TDTHeader::DragImage() const
+{
+    return FDragImage.get();
+}
+
+} // namespace qel
