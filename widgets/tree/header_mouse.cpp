@@ -210,7 +210,7 @@ bool TDTHeader::DetermineSplitterIndex(plat::TPoint p)
                 continue;
             }
             const int border = column->IsFixed() ? x + offset : x;
-            if (border - inner < p.X && p.X < border + outer && (column->IsFixed() || p.X > fixedWidth) &&
+            if (border - inner <= p.X && p.X < border + outer && (column->IsFixed() || p.X > fixedWidth) &&
                 columns.CanSplitterResize(p, index)) {
                 columns.FTrackIndex = index;
                 FTrackPoint = plat::Point(border + column->Width(), p.Y);
@@ -227,7 +227,8 @@ bool TDTHeader::DetermineSplitterIndex(plat::TPoint p)
             continue;
         }
         const int border = column->IsFixed() ? x + offset : x;
-        if (border - outer < p.X && p.X < border + inner && (column->IsFixed() || p.X > fixedWidth) &&
+        // Outer pixels inside the column, inner ones from the border on.
+        if (border - outer <= p.X && p.X < border + inner && (column->IsFixed() || p.X > fixedWidth) &&
             columns.CanSplitterResize(p, *it)) {
             columns.FTrackIndex = *it;
             FTrackPoint = plat::Point(border - column->Width(), p.Y);
@@ -401,6 +402,8 @@ bool TDTHeader::HandleMessage(plat::TMessage& message)
         const plat::TPoint raw = LParamPoint(message.LParam);
         const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
         const bool anyState = Tracking();
+        // A press on a draggable column that never moved far enough is a click.
+        const bool pressOnly = FStates.Contains(hsDragPending);
         if (client && !anyState && columns.FDownIndex < 0) {
             return false;
         }
@@ -449,7 +452,7 @@ bool TDTHeader::HandleMessage(plat::TMessage& message)
             }
             handled = true;
         } else {
-            if (columns.FDownIndex >= 0 && !FStates.Contains(hsDragging)) {
+            if ((columns.FDownIndex >= 0 || pressOnly) && !FStates.Contains(hsDragging)) {
                 columns.HandleClick(p, plat::mbLeft, false, false);
             }
             if (anyState && tree->OnHeaderMouseUp) {

@@ -403,10 +403,14 @@ bool TBaseDataTree::HandleNavigationKey(std::uint16_t key, plat::TShiftState shi
 
 void TBaseDataTree::HandleOtherKey(std::uint16_t key, plat::TShiftState shift)
 {
+    const std::uint16_t padKey = PadKeyOf(key, shift.Contains(plat::ssShift));
+    if (padKey != key && (padKey == plat::VK_ADD || padKey == plat::VK_MULTIPLY)) {
+        shift.Exclude(plat::ssShift);   // the Shift that makes the character
+    }
+    key = padKey;
     const bool hasCtrl = shift.Contains(plat::ssCtrl);
     const bool hasShift = shift.Contains(plat::ssShift);
     const bool hasAlt = shift.Contains(plat::ssAlt);
-    key = PadKeyOf(key, hasShift);
     const bool searching = FStates.Contains(tsIncrementalSearching);
     const auto toSearch = [&] { DoStateChange({tsIncrementalSearchPending}); };
     switch (key) {

@@ -11,7 +11,7 @@ const std::vector<TRecordEntry> RecordTreeTest::SerialsABA = {
     {1001, "21.05.2024 07:45:00", 5, 6},  {1001, "22.05.2024 06:30:00", 9, 7},
 };
 
-RecordTreeTest::RecordTreeTest()
+RecordTreeTest::RecordTreeTest(plat::THeadlessOptions options) : TreeTest(options)
 {
     Tree->NodeDataType<TRecordNodeData>();
     Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() + TDTMiscOptions{toCheckSupport});

@@ -33,7 +33,7 @@ struct TRecordEntry {
 
 class RecordTreeTest : public TreeTest {
 protected:
-    RecordTreeTest();
+    explicit RecordTreeTest(plat::THeadlessOptions options = {});
 
     // Empties the tree and fills it from the records, a new logger node
     // whenever the serial number differs from the previous record's.

@@ -158,7 +158,8 @@ protected:
 // A headless application with one shown form.
 class TreeTest : public ::testing::Test {
 protected:
-    TreeTest()
+    // A small screen keeps tests that read it (drag pictures) quick.
+    explicit TreeTest(plat::THeadlessOptions options = {}) : Host(options)
     {
         Form = App.CreateForm<plat::TForm>();
         Form->SetBounds(50, 50, 400, 300);

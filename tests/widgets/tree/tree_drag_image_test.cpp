@@ -1,0 +1,96 @@
+// The drag picture the tree draws itself: its alpha channel, moves it
+// refuses, and the screen left exactly as it was after a drag of small
+// steps has ended.
+#include "tests/widgets/tree/tree_fixture.h"
+
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/pixel_surface.h"
+#include "widgets/tree/dt_drag_image.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace qel::tree_test {
+namespace {
+
+std::uint8_t AlphaAt(plat::TBitmap& bitmap, int x, int y)
+{
+    return bitmap.ScanLine(y)[4 * x + 3];
+}
+
+class DragImage : public TreeTest {
+protected:
+    DragImage() : TreeTest(plat::THeadlessOptions{plat::Rect(0, 0, 480, 360)})
+    {
+        Form->SetBounds(20, 20, 400, 300);
+        ShowForm();
+        Picture.Canvas()->Brush()->SetColor(plat::clNavy);
+        Picture.Canvas()->FillRect(plat::Rect(0, 0, 40, 40));
+        Picture.Canvas()->Brush()->SetColor(plat::clLime);
+        Picture.Canvas()->FillRect(plat::Rect(0, 0, 4, 4));
+    }
+
+    plat::TBitmap Picture{40, 40, plat::pf32bit};
+    TDTDragImage Image{Tree};
+};
+
+TEST_F(DragImage, AlphaFallsFromTheCentreAndTheColourKeyIsClear)
+{
+    Image.PrepareDrag(Picture, plat::Point(30, 30), plat::Point(50, 40));
+    plat::TBitmap& made = *Image.DragImage();
+    EXPECT_EQ(AlphaAt(made, 20, 20), 255) << "the centre";
+    EXPECT_EQ(AlphaAt(made, 0, 20), 5) << "half the larger side away";
+    EXPECT_EQ(AlphaAt(made, 20, 0), 5);
+    EXPECT_EQ(AlphaAt(made, 30, 20), static_cast<std::uint8_t>(std::nearbyint(255 * std::exp(-8 * 0.25))));
+    EXPECT_EQ(Image.States(), (TDTDragImageStates{disHidden, disInDrag, disPrepared}));
+
+    TDTDragImage keyed(Tree);
+    keyed.SetColorKey(plat::clLime);
+    keyed.PrepareDrag(Picture, plat::Point(30, 30), plat::Point(50, 40));
+    EXPECT_EQ(AlphaAt(*keyed.DragImage(), 1, 1), 0) << "exactly the colour key";
+    EXPECT_GT(AlphaAt(*keyed.DragImage(), 5, 5), 0);
+}
+
+TEST_F(DragImage, MovesItRefuses)
+{
+    Image.SetMoveRestriction(dmrHorizontalOnly);
+    Image.PrepareDrag(Picture, plat::Point(60, 60), plat::Point(80, 70));
+    Image.ShowDragImage();
+    ASSERT_TRUE(Image.Visible());
+    EXPECT_FALSE(Image.DragTo(plat::Point(80, 70), false)) << "the same place";
+    EXPECT_FALSE(Image.WillMove(plat::Point(80, 90)));
+    EXPECT_FALSE(Image.DragTo(plat::Point(80, 90), false)) << "vertical moves are restricted";
+    EXPECT_EQ(Image.ImagePosition(), plat::Point(60, 60));
+    EXPECT_TRUE(Image.WillMove(plat::Point(85, 90)));
+    EXPECT_TRUE(Image.DragTo(plat::Point(85, 90), false));
+    EXPECT_EQ(Image.ImagePosition(), plat::Point(65, 60));
+    EXPECT_TRUE(Image.DragTo(plat::Point(85, 90), true)) << "forced";
+    Image.EndDrag();
+    EXPECT_FALSE(Image.Visible());
+}
+
+TEST_F(DragImage, TheScreenIsAsBeforeAfterADragOfSmallSteps)
+{
+    const auto before = Host.CaptureScreen();
+    Image.PrepareDrag(Picture, plat::Point(60, 60), plat::Point(80, 70));
+    Image.ShowDragImage();
+    const auto during = Host.CaptureScreen();
+    EXPECT_NE(std::memcmp(before->ScanLine(70), during->ScanLine(70), static_cast<std::size_t>(before->RowBytes())), 0)
+        << "the picture shows";
+    const plat::TPoint steps[] = {{81, 70}, {83, 71}, {86, 69}, {84, 74}, {79, 68}, {150, 150}, {148, 149}, {80, 70}};
+    for (const plat::TPoint& p : steps) {
+        Image.DragTo(p, false);
+    }
+    Image.EndDrag();
+    const auto after = Host.CaptureScreen();
+    ASSERT_EQ(before->Height(), after->Height());
+    int differing = 0;
+    for (int y = 0; y < before->Height(); ++y) {
+        differing += std::memcmp(before->ScanLine(y), after->ScanLine(y), static_cast<std::size_t>(before->RowBytes())) != 0;
+    }
+    EXPECT_EQ(differing, 0) << "rows that differ";
+}
+
+} // namespace
+} // namespace qel::tree_test

@@ -1,0 +1,140 @@
+// The data tree's timers, focus loss, hint decisions and pop-up menus:
+// no change timer without a change delay, what losing the focus ends,
+// tooltips for cut-off cells only, no new hint inside the current one's
+// area, no hints while the mouse is held, the header's cut captions, and
+// menus asked of a node and its ancestors.
+#include "tests/widgets/tree/record_tree_fixture.h"
+
+#include "platform/controls/control_messages.h"
+#include "platform/controls/hint_window.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_input.h"
+#include "platform/timers.h"
+
+#include <vector>
+
+namespace qel::tree_test {
+namespace {
+
+class TreeHints : public RecordTreeTest {
+protected:
+    TreeHints()
+    {
+        Form->SetBounds(0, 0, 700, 400);
+        ShowForm();
+        Tree->SetBounds(0, 0, 660, 330);
+        SetUpAsRecordPage();
+        Fill(SerialsABA);
+        Tree->SetExpanded(Loggers[0], true);
+        Tree->SetExpanded(SelectAll(0), true);
+        Tree->SetShowHint(true);
+        Tree->SetFocus();
+        Host.PumpUntilIdle();
+    }
+
+    // Asks the tree for a hint at a client point; true when it shows one.
+    bool AskHint(plat::TPoint client, plat::THintInfo& info)
+    {
+        info = plat::THintInfo{};
+        info.HintControl = Tree;
+        info.CursorPos = client;
+        info.HintPos = Tree->ClientToScreen(client);
+        return plat::SendMessage(Tree->Handle(), plat::CM_HINTSHOW, 0, reinterpret_cast<plat::LPARAM>(&info)) == 0;
+    }
+    plat::TPoint CellPoint(PDataNode node, TColumnIndex column)
+    {
+        const plat::TRect r = Tree->GetDisplayRect(node, column, true);
+        return plat::Point(static_cast<int>(r.Left) + 3, static_cast<int>((r.Top + r.Bottom) / 2));
+    }
+};
+
+TEST_F(TreeHints, NoChangeTimerWithoutADelayAndFocusLossEndsWhatIsPending)
+{
+    int changes = 0;
+    Tree->OnChange = [&changes](plat::TObject*, PDataNode) { ++changes; };
+    Tree->SetSelected(Records(0)[0], true);
+    EXPECT_GE(changes, 1) << "at once";
+    EXPECT_FALSE(plat::KillTimer(Tree->Handle(), ChangeTimer)) << "timer 5 never ran";
+
+    Tree->SetIncrementalSearch(isAll);
+    Tree->SetFocusedNode(Loggers[0]);
+    Host.TypeText("Q");
+    Host.PumpUntilIdle();
+    ASSERT_TRUE(Tree->TreeStates().Contains(tsIncrementalSearching));
+    Tree->DoStateChange({tsEditPending, tsNodeHeightTracking});
+    plat::SendMessage(Tree->Handle(), plat::WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsIncrementalSearching));
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsEditPending));
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsNodeHeightTracking));
+    EXPECT_EQ(Tree->SearchBuffer(), "");
+    EXPECT_FALSE(plat::KillTimer(Tree->Handle(), SearchTimer)) << "the search timer is stopped";
+}
+
+TEST_F(TreeHints, TooltipsShowOnlyForCutCellsAndNotAgainInsideTheirArea)
+{
+    Tree->SetHintMode(hmTooltip);
+    plat::THintInfo info;
+    EXPECT_FALSE(AskHint(CellPoint(Records(0)[0], 1), info)) << "the start time fits its column";
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(10);
+    time->SetWidth(60);
+    ASSERT_TRUE(AskHint(CellPoint(Records(0)[0], 1), info));
+    EXPECT_EQ(info.HintStr, "17.05.2024 08:30:00") << "the whole text";
+    const plat::TRect text = Tree->GetDisplayRect(Records(0)[0], 1, true, true, true);
+    EXPECT_EQ(info.HintPos, Tree->ClientToScreen(plat::Point(text.Left, text.Top)));
+    EXPECT_EQ(Tree->LastHintRect(), text);
+    EXPECT_TRUE(Tree->TreeStates().Contains(tsHint));
+
+    plat::THintInfo again;
+    plat::TPoint inside = CellPoint(Records(0)[0], 1);
+    ++inside.X;
+    EXPECT_FALSE(AskHint(inside, again)) << "the current hint stays";
+    EXPECT_TRUE(again.HintStr.empty()) << "and no new one is made";
+}
+
+TEST_F(TreeHints, NoHintWhileTheMouseIsHeldAndCutHeaderCaptionsShowWhole)
+{
+    Tree->SetHintMode(hmTooltip);
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(10);
+    time->SetWidth(60);
+    plat::SetCapture(Tree->Handle());
+    plat::THintInfo info;
+    EXPECT_FALSE(AskHint(CellPoint(Records(0)[0], 1), info));
+    plat::ReleaseCapture();
+
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoShowHint});
+    time->SetText("A start time caption far too long");
+    const plat::TPoint header = plat::Point(time->Left() + 10, -Tree->Header()->Height() / 2);
+    ASSERT_TRUE(AskHint(header, info));
+    EXPECT_EQ(info.HintStr, "A start time caption far too long");
+    time->SetHint("The time the recording began");
+    EXPECT_FALSE(AskHint(plat::Point(header.X + 1, header.Y), info)) << "still inside the last hint's area";
+    EXPECT_FALSE(AskHint(plat::Point(5, Tree->ClientHeight() - 2), info)) << "below the rows: none, area left";
+    ASSERT_TRUE(AskHint(plat::Point(header.X + 1, header.Y), info));
+    EXPECT_EQ(info.HintStr, "The time the recording began") << "a column's own hint first";
+}
+
+TEST_F(TreeHints, PopupMenusAreAskedOfTheNodeAndItsAncestors)
+{
+    std::vector<PDataNode> asked;
+    PDataNode stopAt = nullptr;
+    Tree->OnGetPopupMenu = [&](plat::TObject*, PDataNode node, TColumnIndex, const plat::TPoint&, bool& askParent,
+                               plat::TComponent*&) {
+        asked.push_back(node);
+        askParent = node != stopAt;
+    };
+    const PDataNode record = Records(0)[1];
+    Host.Click(LabelPoint(record), plat::THostButton::Right);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(asked, (std::vector<PDataNode>{record, SelectAll(0), Loggers[0]}));
+    asked.clear();
+    stopAt = SelectAll(0);
+    Host.AdvanceClock(1000);
+    Host.Click(LabelPoint(record), plat::THostButton::Right);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(asked, (std::vector<PDataNode>{record, SelectAll(0)})) << "cleared askParent stops the walk";
+}
+
+} // namespace
+} // namespace qel::tree_test

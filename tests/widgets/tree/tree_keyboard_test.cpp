@@ -1,0 +1,194 @@
+// The data tree's keys through the headless host: what the dialog code
+// answers, Right and Left through expanding and the parent, '+', Space on
+// radio buttons, boxes and plain nodes, Ctrl+A in a single-selection tree,
+// paging and scrolling, and incremental search on the manual clock.
+#include "tests/widgets/tree/record_tree_fixture.h"
+
+#include "platform/controls/window.h"
+#include "platform/controls/window_input.h"
+#include "platform/controls/window_messages.h"
+
+#include <string>
+#include <vector>
+
+namespace qel::tree_test {
+namespace {
+
+class TreeKeys : public RecordTreeTest {
+protected:
+    TreeKeys()
+    {
+        Form->SetBounds(0, 0, 700, 400);
+        ShowForm();
+        Tree->SetBounds(0, 0, 660, 330);
+        SetUpAsRecordPage();
+        Fill(SerialsABA);
+        Tree->SetFocus();
+        Tree->SetFocusedNode(Loggers[0]);
+        Host.PumpUntilIdle();
+    }
+
+    void Key(plat::TVirtualKey key, std::uint8_t modifiers = 0)
+    {
+        Host.Key(key, modifiers);
+        Host.PumpUntilIdle();
+    }
+};
+
+TEST_F(TreeKeys, TheDialogCodeAsksForArrowsAndCharactersAndTabWhenWanted)
+{
+    EXPECT_EQ(plat::SendMessage(Tree->Handle(), plat::WM_GETDLGCODE, 0, 0), 0x81);
+    Tree->SetWantTabs(true);
+    EXPECT_EQ(plat::SendMessage(Tree->Handle(), plat::WM_GETDLGCODE, 0, 0), 0x83);
+}
+
+TEST_F(TreeKeys, RightAndLeftExpandEnterReturnAndCollapse)
+{
+    ASSERT_FALSE(Tree->GetExpanded(Loggers[0]));
+    Key(plat::VK_RIGHT);
+    EXPECT_TRUE(Tree->GetExpanded(Loggers[0]));
+    EXPECT_EQ(Tree->FocusedNode(), Loggers[0]);
+    Key(plat::VK_RIGHT);
+    EXPECT_EQ(Tree->FocusedNode(), SelectAll(0)) << "the first visible child";
+    Key(plat::VK_LEFT);
+    EXPECT_EQ(Tree->FocusedNode(), Loggers[0]) << "back to the parent";
+    Key(plat::VK_LEFT);
+    EXPECT_FALSE(Tree->GetExpanded(Loggers[0]));
+    EXPECT_EQ(Tree->GetSortedSelection(false), std::vector<PDataNode>{Loggers[0]});
+}
+
+TEST_F(TreeKeys, PlusExpandsSpaceChecksAndCtrlAIsRefusedWithoutMultiSelect)
+{
+    Key(plat::VK_OEM_PLUS, plat::ModShift);
+    EXPECT_TRUE(Tree->GetExpanded(Loggers[0])) << "'+' expands the focused node";
+
+    Tree->SetFocusedNode(Loggers[1]);
+    Key(plat::VK_SPACE);
+    EXPECT_EQ(Loggers[1]->CheckState, csCheckedNormal) << "Space on a radio button checks it";
+    EXPECT_EQ(Loggers[0]->CheckState, csUncheckedNormal) << "and unchecks its sibling";
+
+    Tree->SetFocusedNode(SelectAll(0));
+    Key(plat::VK_SPACE);
+    EXPECT_EQ(SelectAll(0)->CheckState, csCheckedNormal);
+    for (PDataNode record : Records(0)) {
+        EXPECT_EQ(record->CheckState, csCheckedNormal);
+    }
+
+    SelectAll(0)->CheckType = ctNone;
+    Key(plat::VK_SPACE);
+    EXPECT_EQ(SelectAll(0)->CheckState, csCheckedNormal) << "a plain node sends Space to the search instead";
+
+    Tree->SetFocusedNode(Loggers[0]);
+    const int selected = Tree->SelectedCount();
+    Key('A', plat::ModControl);
+    EXPECT_EQ(Tree->SelectedCount(), selected) << "SelectAll needs toMultiSelect";
+}
+
+TEST_F(TreeKeys, UpDownPagesAndScrolling)
+{
+    Tree->FullExpand();
+    Tree->SetBounds(0, 0, 660, 100);   // rows below the client to scroll to
+    Host.PumpUntilIdle();
+    const PDataNode last = Tree->GetLastVisible();
+    Tree->SetFocusedNode(last);
+    Key(plat::VK_DOWN);
+    EXPECT_EQ(Tree->FocusedNode(), last) << "Down on the last row only repaints it";
+    Tree->SetOffsetY(-3 * Tree->DefaultNodeHeight());
+    const int offset = Tree->OffsetY();
+    Key(plat::VK_UP, plat::ModControl);
+    EXPECT_EQ(Tree->OffsetY(), offset + Tree->DefaultNodeHeight());
+    EXPECT_EQ(Tree->FocusedNode(), last) << "Ctrl+Up scrolls without moving the focus";
+    Tree->SetFocusedNode(Records(2)[0]);
+    Key(plat::VK_NEXT);
+    EXPECT_EQ(Tree->FocusedNode(), last) << "fewer rows than a page left: the last one";
+    Key(plat::VK_HOME);
+    EXPECT_EQ(Tree->FocusedNode(), Tree->GetFirstVisible());
+    Key(plat::VK_DOWN);
+    EXPECT_EQ(Tree->FocusedNode(), SelectAll(0));
+    EXPECT_EQ(Tree->GetSortedSelection(false), std::vector<PDataNode>{SelectAll(0)});
+}
+
+// ---- incremental search ----
+
+class IncrementalSearch : public TreeTest {
+protected:
+    IncrementalSearch()
+    {
+        Form->SetBounds(0, 0, 400, 400);
+        ShowForm();
+        Tree->SetBounds(0, 0, 300, 300);
+        Tree->NodeDataType<std::string>();
+        for (const char* name : {"cherry", "apple", "banana", "avocado", "abacus", "date"}) {
+            *Tree->GetNodeData<std::string>(Tree->AddChild(nullptr)) = name;
+        }
+        Tree->OnGetText = [this](plat::TObject*, PDataNode node, TColumnIndex, TDSTTextType, std::string& text) {
+            text = *Tree->GetNodeData<std::string>(node);
+        };
+        Tree->SetIncrementalSearch(isAll);
+        Tree->SetFocus();
+        Tree->SetFocusedNode(Tree->GetFirst());
+        Host.PumpUntilIdle();
+    }
+
+    std::string Focused() { return *Tree->GetNodeData<std::string>(Tree->FocusedNode()); }
+    void Type(const std::string& text)
+    {
+        Host.TypeText(text);
+        Host.PumpUntilIdle();
+    }
+};
+
+TEST_F(IncrementalSearch, TypingJumpsToTheFirstMatchAfterTheFocusedNode)
+{
+    Type("a");
+    EXPECT_EQ(Focused(), "apple");
+    Type("b");
+    EXPECT_EQ(Focused(), "abacus") << "then the first node from there starting with ab";
+    EXPECT_EQ(Tree->SearchBuffer(), "ab");
+    Host.AdvanceClock(999);
+    EXPECT_EQ(Tree->SearchBuffer(), "ab");
+    Host.AdvanceClock(2);
+    EXPECT_EQ(Tree->SearchBuffer(), "") << "the search ends with its timer";
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsIncrementalSearching));
+}
+
+TEST_F(IncrementalSearch, ARepeatedLetterCyclesUnlessItIsTyped)
+{
+    Type("a");
+    EXPECT_EQ(Focused(), "apple");
+    Type("a");
+    EXPECT_EQ(Focused(), "avocado") << "no node starts with aa: the next one with a";
+    Type("a");
+    EXPECT_EQ(Focused(), "abacus");
+    Host.AdvanceClock(1001);
+    *Tree->GetNodeData<std::string>(Tree->GetFirst()) = "aardvark";
+    Tree->SetFocusedNode(Tree->GetLast());
+    Type("a");
+    EXPECT_EQ(Focused(), "aardvark") << "wrapped round";
+    Type("a");
+    EXPECT_EQ(Focused(), "aardvark") << "a node starts with aa: the second a is typed";
+    EXPECT_EQ(Tree->SearchBuffer(), "aa");
+}
+
+TEST_F(IncrementalSearch, NoMatchBeepsAndBackspaceSearchesBackwards)
+{
+    Type("ba");
+    EXPECT_EQ(Focused(), "banana");
+    const int beeps = Host.BeepCount();
+    Type("z");
+    EXPECT_EQ(Host.BeepCount(), beeps + 1);
+    EXPECT_EQ(Focused(), "banana");
+    EXPECT_EQ(Tree->SearchBuffer(), "ba") << "the buffer keeps its text";
+    Host.Key(plat::VK_BACK);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(Tree->SearchBuffer(), "b");
+    EXPECT_EQ(Focused(), "banana") << "searching backwards from banana's predecessor wraps to it";
+
+    Tree->SetIncrementalSearch(isNone);
+    Tree->SetFocusedNode(Tree->GetFirst());
+    Type("d");
+    EXPECT_EQ(Focused(), "cherry") << "isNone: no search";
+}
+
+} // namespace
+} // namespace qel::tree_test
