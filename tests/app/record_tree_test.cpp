@@ -297,9 +297,7 @@ TEST_F(RecordTreeTest, SelectAllChecksEveryRecordAndShowsMixed)
 // a check box before "Select all" and each record, tree lines in the
 // indentation and an expand button on the shown logger only (the others'
 // children are hidden).
-// Disabled while the data tree draws no check images, lines or buttons:
-// run it with --gtest_also_run_disabled_tests to see that.
-TEST_F(RecordTreeTest, DISABLED_RecordPageDrawsRadioButtonsCheckBoxesLinesAndButtons)
+TEST_F(RecordTreeTest, RecordPageDrawsRadioButtonsCheckBoxesLinesAndButtons)
 {
     Start();
     for (std::uint32_t serial : {1u, 1u, 2u, 3u}) {
@@ -320,11 +318,13 @@ TEST_F(RecordTreeTest, DISABLED_RecordPageDrawsRadioButtonsCheckBoxesLinesAndBut
         EXPECT_GT(DrawnPixels(*picture, RowPart(node, o[ofsCheckBox], o[ofsStateImage])), 10)
             << "a check mark drawn at level " << Main->DT->GetNodeLevel(node);
     }
+    // The tree lines cross the button's place; a button's frame adds far more.
     const TDTOffsets shown = Offsets(loggers[0]);
-    EXPECT_GT(DrawnPixels(*picture, RowPart(loggers[0], shown[ofsToggleButton], shown[ofsToggleButton] + 9)), 0)
-        << "the shown logger's expand button";
+    const int button = DrawnPixels(*picture, RowPart(loggers[0], shown[ofsToggleButton], shown[ofsToggleButton] + 9));
+    EXPECT_GT(button, 24) << "the shown logger's expand button";
     const TDTOffsets hidden = Offsets(loggers[1]);
-    EXPECT_EQ(DrawnPixels(*picture, RowPart(loggers[1], hidden[ofsToggleButton], hidden[ofsToggleButton] + 9)), 0)
+    EXPECT_LT(DrawnPixels(*picture, RowPart(loggers[1], hidden[ofsToggleButton], hidden[ofsToggleButton] + 9)),
+              button / 2)
         << "no button on a logger whose children are hidden";
     const TDTOffsets indent = Offsets(record);
     EXPECT_GT(DrawnPixels(*picture, RowPart(record, indent[ofsMargin], indent[ofsCheckBox])), 0)
@@ -334,9 +334,7 @@ TEST_F(RecordTreeTest, DISABLED_RecordPageDrawsRadioButtonsCheckBoxesLinesAndBut
 // Choosing by the mouse: a click on a logger's radio button checks it and
 // shows its records, a click on a record's check box checks the record,
 // and the tree takes the keyboard.
-// Disabled while the data tree takes no left clicks: run it with
-// --gtest_also_run_disabled_tests to see that.
-TEST_F(RecordTreeTest, DISABLED_ClicksOnTheMarksCheckAndFocusTheTree)
+TEST_F(RecordTreeTest, ClicksOnTheMarksCheckAndFocusTheTree)
 {
     Start();
     for (std::uint32_t serial : {1u, 2u, 2u}) {
