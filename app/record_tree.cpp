@@ -120,34 +120,9 @@ int TRecordTree::FillRecordTree(const TRecInfoList& Records, const TExtCard& Car
     }
     selectQelNode(GetFirst());
     // After the first logger is shown, so that the fit sees its records.
-    FitColumns();
+    Header()->AutoFitColumns();
     EndUpdate();
     return added;
-}
-
-void TRecordTree::FitColumns()
-{
-    TDataTreeColumns& columns = Header()->Columns();
-    std::vector<int> widest(static_cast<std::size_t>(columns.Count()), 0);
-    for (PDataNode node = GetFirstVisible(); node != nullptr; node = GetNextVisible(node)) {
-        for (TColumnIndex column = 0; column < columns.Count(); ++column) {
-            TDTOffsets offsets{};
-            GetOffsets(node, offsets, ofsLabel, column);
-            const int width = offsets[ofsLabel] + DoGetNodeWidth(node, column) + DoGetNodeExtraWidth(node, column);
-            widest[static_cast<std::size_t>(column)] = std::max(widest[static_cast<std::size_t>(column)], width);
-        }
-    }
-    const int gridLine = TreeOptions()->PaintOptions().Contains(toShowVertGridLines) ? 1 : 0;
-    for (TColumnIndex index = 0; index < columns.Count(); ++index) {
-        TDataTreeColumn* column = columns.Items(index);
-        if (column->IsVisible() && column->Options().Contains(coResizable)) {
-            column->SetWidth(widest[static_cast<std::size_t>(index)] + gridLine);   // not below MinWidth
-        }
-    }
-    // Inside the update the width setter leaves the auto-size column alone.
-    if (Header()->Options().Contains(hoAutoResize)) {
-        columns.AdjustAutoSize(InvalidColumn, true);
-    }
 }
 
 PDataNode TRecordTree::AddNode(PDataNode Parent, const TDTData& Data, TCheckType CheckType, bool Checked)

@@ -61,13 +61,6 @@ public:
     const TDTData* NodeData(PDataNode Node) { return GetNodeData<TDTData>(Node); }
 
 private:
-    // Every visible, resizable column as wide as its widest cell among the
-    // visible rows (label offset for indent, check box and images, then the
-    // text with its margins), never below its minimum width; the auto-size
-    // column then takes the client width the others leave. Each cell is
-    // measured once.
-    void FitColumns();
-
     void DTChecked(plat::TObject* Sender, PDataNode Node);
     void DTGetText(plat::TObject* Sender, PDataNode Node, TColumnIndex Column, TDSTTextType TextType,
                    std::string& CellText);
