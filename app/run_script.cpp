@@ -44,6 +44,7 @@ const std::map<std::string, TStepForm>& StepForms()
         {"expect dialog", {TScriptVerb::ExpectDialog, 1, 2}},
         {"touch", {TScriptVerb::Touch, 1, 1}},
         {"shot", {TScriptVerb::Shot, 1, 1}},
+        {"dump", {TScriptVerb::Dump, 1, 1}},
     };
     return forms;
 }

@@ -33,6 +33,9 @@
 //                                     expect dialog
 //   touch <path>                      an empty file, for whoever waits for it
 //   shot <file.png>                   the main window's picture
+//   dump <file>                       the layout of every form: a line per
+//                                     control with its name path, class,
+//                                     bounds and screen rectangle
 #pragma once
 
 #include <cstdint>
@@ -71,6 +74,7 @@ enum class TScriptVerb {
     ExpectDialog,
     Touch,
     Shot,
+    Dump,
 };
 
 struct TScriptStep {

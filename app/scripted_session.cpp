@@ -274,6 +274,11 @@ TScriptedSession::TOutcome TScriptedSession::Act(const TScriptStep& Step)
             return Fail(Step, "the file " + Step.Args[0] + " cannot be made");
         }
         return TOutcome::Next;
+    case TScriptVerb::Dump:
+        if (!(std::ofstream(Step.Args[0]) << FHost->LayoutDump())) {
+            return Fail(Step, "the file " + Step.Args[0] + " cannot be written");
+        }
+        return TOutcome::Next;
     default:   // shot
         try {
             FHost->SaveScreenshot(FMain->Handle(), Step.Args[0]);

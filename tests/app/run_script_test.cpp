@@ -20,6 +20,7 @@ TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
                              "click btnStart\n"
                              "set vedCutTimeBegin \"1,5 s\"\n"
                              "key space\n"
+                             "dump /tmp/layout.txt\n"
                              "status save progress 37\n"
                              "status dir 7\n"
                              "wait page 3\n"
@@ -27,7 +28,7 @@ TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
                              "expect caption \"QEL KORVEL X2 r6.11.01 [64]  \"\n"
                              "expect dialog box \"say \\\"hi\\\" \\\\ there\"\n";
     std::vector<qel::TScriptStep> steps = qel::ParseRunScript(text);
-    ASSERT_EQ(steps.size(), 10u);
+    ASSERT_EQ(steps.size(), 11u);
     EXPECT_EQ(steps[0].Verb, TScriptVerb::AnswerBox);
     EXPECT_EQ(steps[0].Line, 3);
     EXPECT_EQ(steps[0].Args, (std::vector<std::string>{"Yes", "containers (qel1.dat"}));
@@ -35,7 +36,9 @@ TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
     EXPECT_EQ(steps[2].Args, (std::vector<std::string>{"vedCutTimeBegin", "1,5 s"}));
     EXPECT_EQ(steps[3].Verb, TScriptVerb::Key);
     EXPECT_EQ(steps[3].Number, 0x20) << "the space bar's key";
-    steps.erase(steps.begin() + 3);
+    EXPECT_EQ(steps[4].Verb, TScriptVerb::Dump);
+    EXPECT_EQ(steps[4].Args, std::vector<std::string>{"/tmp/layout.txt"});
+    steps.erase(steps.begin() + 3, steps.begin() + 5);
     EXPECT_EQ(steps[3].Verb, TScriptVerb::Status);
     EXPECT_EQ(steps[3].Number, qel::THREAD_PROGRESS);
     EXPECT_EQ(steps[3].Value, 37);

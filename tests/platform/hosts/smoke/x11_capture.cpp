@@ -2,7 +2,7 @@
 // given title (_NET_WM_NAME), checks its icon name (_NET_WM_ICON_NAME, the
 // application's title) when one is given, writes its pixels as the X server
 // holds them to a PNG file, and asks it to close as a window manager would
-// (WM_DELETE_WINDOW).
+// (WM_DELETE_WINDOW), unless --keep comes first.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -80,8 +80,13 @@ bool SaveImage(XImage* image, const std::string& file)
 
 int main(int argc, char** argv)
 {
+    const bool keep = argc > 1 && std::strcmp(argv[1], "--keep") == 0;
+    if (keep) {
+        --argc;
+        ++argv;
+    }
     if (argc < 3) {
-        std::cerr << "usage: qel_x11_capture <window title> <capture.png> [icon name]\n";
+        std::cerr << "usage: qel_x11_capture [--keep] <window title> <capture.png> [icon name]\n";
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -111,6 +116,10 @@ int main(int argc, char** argv)
         return 1;
     }
     XDestroyImage(image);
+    if (keep) {
+        XCloseDisplay(display);
+        return 0;
+    }
     // The close box, as a window manager presses it.
     XEvent event;
     std::memset(&event, 0, sizeof event);
