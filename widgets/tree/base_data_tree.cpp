@@ -11,6 +11,7 @@
 #include "platform/controls/control_messages.h"
 #include "platform/controls/window_messages.h"
 #include "platform/objects/reader.h"
+#include "widgets/tree/dt_data_object.h"
 #include "widgets/tree/tree_worker_thread.h"
 #include "widgets/tree/try_finally.h"
 
@@ -63,6 +64,8 @@ PLAT_END_MESSAGES
 TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
     : plat::TCustomControl(owner), FScrollBarOptions(std::make_unique<TScrollBarOptions>(this))
 {
+    RegisterBaseTreeFormats();
+    FClipboardFormats = std::make_unique<TClipboardFormats>(this);
     FHeader = std::make_unique<TDTHeader>(this);
     FColors = std::make_unique<TDTColors>(this);
     FPlusBM = std::make_unique<plat::TBitmap>();
@@ -91,6 +94,12 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
 TBaseDataTree::~TBaseDataTree()
 {
     plat::TComponent::Destroying();
+    // Data objects on the clipboard or in a drag may outlive the tree.
+    for (const std::weak_ptr<TDTDataObject>& each : FDataObjects) {
+        if (const std::shared_ptr<TDTDataObject> object = each.lock()) {
+            object->Detach();
+        }
+    }
     // A handler that raises now cannot pass its error on; the nodes are
     // freed all the same.
     try {

@@ -10,6 +10,8 @@
 
 #include "platform/canvas/gdi_objects.h"
 #include "platform/controls/custom_control.h"
+#include "platform/controls/data_object.h"
+#include "widgets/tree/clipboard_formats.h"
 #include "widgets/tree/data_node.h"
 #include "widgets/tree/data_tree_errors.h"
 #include "widgets/tree/data_tree_events.h"
@@ -41,12 +43,21 @@ namespace plat {
 class TBitmap;
 class TCustomImageList;
 class TPicture;
+class TStream;
 }
 
 namespace qel {
 
 class TToggleAnimation;
 class TDTDragImage;
+class TDTDataObject;
+
+// The formats a tree offers, for the application to extend or cut.
+using TDTGetUserClipboardFormatsEvent = plat::TEvent<void(plat::TObject* sender, TFormatEtcArray& formats)>;
+// A format the tree does not render itself; result starts E_FAIL.
+using TDTRenderOLEDataEvent =
+    plat::TEvent<void(plat::TObject* sender, const plat::TFormatEtc& formatEtcIn, plat::TStgMedium& medium,
+                      bool forClipboard, plat::HRESULT& result)>;
 
 enum TDTSearchDirection : std::uint8_t { sdForward, sdBackward };
 enum TDTHintMode : std::uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
@@ -380,9 +391,85 @@ public:
     TScrollBarOptions* ScrollBarOptions() const { return FScrollBarOptions.get(); }
     void SetScrollBarOptions(const TScrollBarOptions* value) { FScrollBarOptions->Assign(value); }
 
-    // ---- sorting ----
+    // ---- sorting, moving and copying ----
+    // A stable merge sort of node's children (the top-level nodes for
+    // nullptr) by OnCompareNodes.
     virtual void Sort(PDataNode node, TColumnIndex column, TSortDirection direction, bool doInit = true);
+    // Sorts every initialised node's children (column -2 sorts nothing).
     virtual void SortTree(TColumnIndex column, TSortDirection direction, bool doInit = true);
+    // Moves source (or its children) to target, which may lie in another
+    // tree (nullptr: this tree's top level). Within one tree the node
+    // records stay; across trees they travel through the tree stream.
+    void MoveTo(PDataNode source, PDataNode target, TDTNodeAttachMode mode, bool childrenOnly);
+    void MoveTo(PDataNode node, TBaseDataTree* tree, TDTNodeAttachMode mode, bool childrenOnly);
+    // Copies through the tree stream; answers target with childrenOnly,
+    // else the last copy made (nullptr when it was refused).
+    PDataNode CopyTo(PDataNode source, PDataNode target, TDTNodeAttachMode mode, bool childrenOnly);
+    PDataNode CopyTo(PDataNode source, TBaseDataTree* tree, TDTNodeAttachMode mode, bool childrenOnly);
+
+    TDTCompareEvent OnCompareNodes;
+    TDTNodeMovingEvent OnNodeMoving;
+    TDTNodeMovedEvent OnNodeMoved;
+    TDTNodeCopyingEvent OnNodeCopying;
+    TDTNodeCopiedEvent OnNodeCopied;
+
+    // ---- clipboard ----
+    // The format descriptions the tree offers (only those its class renders).
+    TClipboardFormats* ClipboardFormats() const { return FClipboardFormats.get(); }
+    void SetClipboardFormats(const plat::TStrings& value);
+    // The selected nodes go to the clipboard, marked for copying (cutting).
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard();
+    // Inserts the clipboard's tree data at the focused node; true when it
+    // was there and read to its end.
+    virtual bool PasteFromClipboard();
+    // Unmarks every node and leaves the copy or cut state.
+    void CancelCutOrCopy();
+    // After a paste of cut nodes: deletes the marked nodes.
+    void FinishCutOrCopy();
+    // Renders the tree's clipboard object into blocks, so that the
+    // clipboard no longer refers to the tree.
+    void FlushClipboard();
+    // The marked nodes in tree order; with resolve none below another.
+    virtual TNodeArray GetSortedCutCopySet(bool resolve);
+    std::uint32_t CutCopyCount();
+    // Inserts the "Data Tree Data" of dataObject at targetNode: moved from
+    // source with optimized (a move within the process), else copied from
+    // the data. False when the data is not there or could not be read,
+    // and in a read-only tree.
+    bool ProcessOLEData(TBaseDataTree* source, const std::shared_ptr<plat::IDataObject>& dataObject,
+                        PDataNode targetNode, TDTNodeAttachMode mode, bool optimized);
+    // The tree of this process that made dataObject; nullptr for another
+    // process's or no tree's data.
+    static TBaseDataTree* GetTreeFromDataObject(const std::shared_ptr<plat::IDataObject>& dataObject);
+    // The formats a data object of this tree offers.
+    virtual void GetNativeClipboardFormats(TFormatEtcArray& formats);
+    // Renders "Data Tree Data" (the cut or copied nodes for the clipboard,
+    // the selection for a drag); other formats through OnRenderOLEData.
+    virtual plat::HRESULT RenderOLEData(const plat::TFormatEtc& formatEtcIn, plat::TStgMedium& medium,
+                                        bool forClipboard);
+
+    TDTGetUserClipboardFormatsEvent OnGetUserClipboardFormats;
+    TDTRenderOLEDataEvent OnRenderOLEData;
+
+    // ---- tree stream ----
+    // Writes the whole tree, or node and its subtree, with the 12-byte
+    // stream header.
+    virtual void SaveToStream(plat::TStream& stream, PDataNode node = nullptr);
+    void SaveToFile(const std::string& fileName);
+    // Replaces the tree's nodes (nothing in a read-only tree); a bad
+    // stream raises EDataTreeError with help contexts 2002 to 2006.
+    virtual void LoadFromStream(plat::TStream& stream);
+    virtual void LoadFromFile(const std::string& fileName);
+    // Appends the stream's nodes as last children of targetNode (nullptr:
+    // the top level).
+    void AddFromStream(plat::TStream& stream, PDataNode targetNode);
+
+    // A node's user data; node is never nullptr here.
+    TDTSaveNodeEvent OnSaveNode;
+    TDTSaveNodeEvent OnLoadNode;
+    TDTSaveTreeEvent OnSaveTree;
+    TDTSaveTreeEvent OnLoadTree;
 
     // ---- selection ----
     bool GetSelected(PDataNode node) const;
@@ -1150,6 +1237,44 @@ protected:
     // Top of a visible node in the virtual area.
     std::int64_t GetNodeTop(PDataNode node);
 
+    // ---- sorting, moving and copying ----
+    // 0 unless OnCompareNodes answers otherwise.
+    virtual int DoCompare(PDataNode node1, PDataNode node2, TColumnIndex column);
+    virtual bool DoNodeMoving(PDataNode node, PDataNode target);
+    virtual void DoNodeMoved(PDataNode node);
+    virtual bool DoNodeCopying(PDataNode node, PDataNode target);
+    virtual void DoNodeCopied(PDataNode node);
+
+    // ---- clipboard ----
+    virtual void MarkCutCopyNodes();
+    virtual void DoGetUserClipboardFormats(TFormatEtcArray& formats);
+    virtual plat::HRESULT DoRenderOLEData(const plat::TFormatEtc& formatEtcIn, plat::TStgMedium& medium,
+                                          bool forClipboard);
+    // A data object of this tree; the tree detaches it when it goes.
+    std::shared_ptr<TDTDataObject> MakeDataObject(bool forClipboard);
+    // The nodes of a drag (sorted, resolved) while tsOLEDragging.
+    TNodeArray FDragSelection;
+
+    // ---- tree stream ----
+    virtual void WriteNode(plat::TStream& stream, PDataNode node);
+    // The base chunk with the children, the user data chunk; descendants
+    // append their chunks after it.
+    virtual void WriteChunks(plat::TStream& stream, PDataNode node);
+    // Patches the size of the chunk at chunkStart and moves to chunkEnd.
+    virtual void AdjustChunkSize(plat::TStream& stream, std::int64_t chunkStart, std::int64_t chunkEnd);
+    // Reads node's anchor chunk and builds its subtree (no bookkeeping).
+    virtual void ReadNode(plat::TStream& stream, int version, PDataNode node);
+    // One chunk other than the base chunk; true when it was understood.
+    // The caller moves to the chunk's end afterwards.
+    virtual bool ReadChunk(plat::TStream& stream, int version, PDataNode node, std::int32_t chunkType,
+                           std::int32_t chunkSize);
+    virtual void SkipNode(plat::TStream& stream);
+    // Fills a node connected already from the stream and brings the
+    // counts, heights and selection up to date.
+    virtual void InternalAddFromStream(plat::TStream& stream, int version, PDataNode node);
+    virtual void DoSaveUserData(PDataNode node, plat::TStream& stream);
+    virtual void DoLoadUserData(PDataNode node, plat::TStream& stream);
+
     // ---- what editing and accessibility answer; the base has no editor ----
     virtual void CancelEditNode();
     // False when a running edit refuses to end.
@@ -1229,6 +1354,30 @@ private:
     void DeliverPendingChanges();
     void ReadLegacyIdent(plat::TReader& reader);
     void SortSubtree(PDataNode node, TColumnIndex column, TSortDirection direction, bool doInit);
+    // The merge sort of count nodes taken from the head of a list linked
+    // through fNextSibling; answers the sorted list's head.
+    // A comparison that raised keeps the order from then on; its error is
+    // raised once the links are whole again.
+    struct TSortRun {
+        TColumnIndex Column;
+        TSortDirection Direction;
+        std::exception_ptr Error;
+    };
+    PDataNode MergeSortList(PDataNode& head, std::uint32_t count, TSortRun& run);
+    PDataNode MergeLists(PDataNode a, PDataNode b, TSortRun& run);
+    // Target and mode of a transfer after the root and nil rules.
+    TBaseDataTree* TransferTarget(PDataNode& target, TDTNodeAttachMode& mode);
+    // Writes source, or each of its children, as one node stream each.
+    void WriteTransfer(plat::TStream& stream, PDataNode source, bool childrenOnly, std::uint32_t& count);
+
+    // ---- tree stream ----
+    void ReadTopLevelNodes(plat::TStream& stream, int version, std::uint32_t count, PDataNode parent);
+    void FinishLoadedSubtree(PDataNode node, std::int64_t heightBefore, std::int64_t visibleBefore);
+    std::int64_t LoadedVisibleCount(PDataNode node) const;
+    // The base chunk's fields in the layout of the version; childCount
+    // gets the children that follow.
+    void ReadNodeFields(plat::TStream& stream, int version, PDataNode node, std::int64_t chunkEnd,
+                        std::uint32_t& childCount);
     void KillTreeTimer(plat::UINT_PTR id);
     // WM_SETREDRAW for an update starting (false) or ending (true).
     void SetRedraw(bool redraw);
@@ -1369,6 +1518,10 @@ private:
     plat::TCursor FHotCursor = plat::crDefault;
     bool FBackgroundImageTransparent = false;
     int FLastDragEffect = 0;
+
+    // ---- clipboard ----
+    std::unique_ptr<TClipboardFormats> FClipboardFormats;
+    std::vector<std::weak_ptr<TDTDataObject>> FDataObjects;  // detached when the tree goes
 
     // ---- header, scrolling and geometry ----
     std::unique_ptr<TDTHeader> FHeader;

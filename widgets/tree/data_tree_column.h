@@ -14,6 +14,10 @@
 #include <cstdint>
 #include <string>
 
+namespace plat {
+class TStream;
+}
+
 namespace qel {
 
 struct THeaderPaintInfo;
@@ -124,6 +128,10 @@ public:
     void SetImageRect(const plat::TRect& value) { FImageRect = value; }
     bool HasImage() const { return FHasImage; }
     void SetHasImage(bool value) { FHasImage = value; }
+
+    // Texts, sizes, kinds, options, tag and colours (not the position).
+    void SaveToStream(plat::TStream& stream);
+    void LoadFromStream(plat::TStream& stream, int version);
 
     bool IsVisible() const { return FOptions.Contains(coVisible); }
     bool IsFixed() const { return FOptions.Contains(coFixed); }

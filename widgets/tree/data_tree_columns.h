@@ -16,6 +16,7 @@
 #include <vector>
 
 namespace plat {
+class TStream;
 class TBitmap;
 class TCanvas;
 class TDeviceContext;
@@ -128,6 +129,10 @@ public:
     int DragIndex() const { return FDragIndex; }
     int DropTarget() const { return FDropTarget; }
     bool DropBefore() const { return FDropBefore; }
+
+    // The columns, the position map and the default width.
+    void SaveToStream(plat::TStream& stream);
+    void LoadFromStream(plat::TStream& stream, int version);
 
     // Rebuilds the position array from the columns' Position values.
     void FixPositions();

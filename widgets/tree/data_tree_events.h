@@ -15,6 +15,7 @@
 namespace plat {
 class TBitmap;
 class TCanvas;
+class TStream;
 }
 
 namespace qel {
@@ -101,5 +102,17 @@ using TDTGetLineStyleEvent = plat::TEvent<void(plat::TObject* sender, const std:
 // Before a tree-line step is drawn: the handler may move it.
 using TDTBeforeDrawLineImageEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, int level, int& posX)>;
+
+// Streams, sorting, moving and copying. node is nullptr for the root.
+using TDTSaveNodeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, plat::TStream& stream)>;
+using TDTSaveTreeEvent = plat::TEvent<void(plat::TObject* sender, plat::TStream& stream)>;
+// result starts 0: below 0 puts node1 first, above 0 node2.
+using TDTCompareEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node1, PDataNode node2,
+                                          TColumnIndex column, int& result)>;
+using TDTNodeMovingEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, PDataNode target, bool& allowed)>;
+using TDTNodeCopyingEvent = TDTNodeMovingEvent;
+using TDTNodeMovedEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
+using TDTNodeCopiedEvent = TDTNodeMovedEvent;
 
 } // namespace qel

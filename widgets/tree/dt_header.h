@@ -16,6 +16,7 @@
 
 namespace plat {
 struct TMessage;
+class TStream;
 class TFont;
 class TCustomImageList;
 class TPopupMenu;
@@ -160,6 +161,15 @@ public:
     void UpdateMainColumn();
     void RestoreColumns();
     void Assign(const TDTHeader& source);
+
+    // ---- stream ----
+    // The header with its columns, fonts, limits and positions: a marker
+    // of -1, version 6 and the fields.
+    void SaveToStream(plat::TStream& stream);
+    // Versions 0 to 6 and the old layout without a marker. A stream that
+    // is short or holds impossible counts, orders or kinds raises (the
+    // options in force before are restored then).
+    void LoadFromStream(plat::TStream& stream);
 
     // ---- mouse ----
     // The tree's window messages reach the header first; true when the

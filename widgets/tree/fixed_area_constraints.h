@@ -8,6 +8,8 @@
 
 namespace qel {
 
+class TDTHeader;
+
 using TDTConstraintPercent = std::uint8_t;
 
 class TDTFixedAreaConstraints {
@@ -31,6 +33,8 @@ public:
     std::function<void()> OnChange;
 
 private:
+    friend class TDTHeader;   // the header stream stores the values as read
+
     void Changed() const;
 
     TDTConstraintPercent FMaxHeightPercent = 0;

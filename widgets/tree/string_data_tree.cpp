@@ -76,6 +76,7 @@ PLAT_DEFINE_CLASS(TDataStringTree, TCustomDataStringTree,
 
 TCustomDataStringTree::TCustomDataStringTree(plat::TComponent* owner) : TBaseDataTree(owner)
 {
+    RegisterStringTreeFormats();
     CreateOptions();
     FInternalDataOffset = AllocateInternalDataArea(4);
 }

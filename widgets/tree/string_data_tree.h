@@ -51,6 +51,14 @@ using TDTDrawTextEvent =
     plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
                       const std::string& text, const plat::TRect& cellRect, bool& defaultDraw)>;
 
+// Which nodes an export or clipboard rendering visits.
+enum TDSTTextSourceType : std::uint8_t { tstAll, tstInitialized, tstSelected, tstCutCopySet, tstVisible, tstChecked };
+
+using TDTTreeExportEvent = plat::TEvent<void(plat::TObject* sender, TDTExportType exportType)>;
+using TDTColumnExportEvent =
+    plat::TEvent<void(plat::TObject* sender, TDTExportType exportType, TColumnIndex column)>;
+using TDTNodeExportEvent = plat::TEvent<void(plat::TObject* sender, TDTExportType exportType, PDataNode node)>;
+
 class TCustomDataStringTree : public TBaseDataTree {
     PLAT_CLASS(TCustomDataStringTree, TBaseDataTree)
 public:
@@ -93,6 +101,44 @@ public:
     // The hint or tooltip of a cell (text in and out).
     TDSTGetHintEvent OnGetHint;
 
+    // ---- export ----
+    // An HTML fragment (a table) of the source's nodes; texts are escaped.
+    std::string ContentToHTML(TDSTTextSourceType source, const std::string& caption = {});
+    // RTF bytes (Windows-1252) of the source's nodes.
+    std::string ContentToRTF(TDSTTextSourceType source);
+    // Lines of cells joined by separator; a cell holding the separator, a
+    // quote or a line break is quoted.
+    std::string ContentToText(TDSTTextSourceType source, const std::string& separator);
+    std::string ContentToUnicode(TDSTTextSourceType source, char separator)
+    {
+        return ContentToText(source, std::string(1, separator));
+    }
+    // Only the export events, for the application to write what it wants.
+    void ContentToCustom(TDSTTextSourceType source);
+    // The block of a clipboard format (text, Unicode text, CSV, RTF, HTML
+    // in its clipboard envelope), ending in a zero; nullptr for others.
+    plat::HGLOBAL ContentToClipboard(plat::CLIPFORMAT format, TDSTTextSourceType source);
+    // The top-level nodes, a line each, every column's text quoted and
+    // joined by ","; UTF-8. False for an empty file name.
+    bool SaveToCSVFile(const std::string& fileNameWithPath, bool includeHeading);
+    // Whether ExportMode lets a node into an HTML, RTF or custom export.
+    bool CanExportNode(PDataNode node);
+    // Text, HTML, RTF and CSV of the cut or copied (clipboard) or selected
+    // (drag) nodes when the base tree renders nothing.
+    plat::HRESULT RenderOLEData(const plat::TFormatEtc& formatEtcIn, plat::TStgMedium& medium,
+                                bool forClipboard) override;
+
+    TDTTreeExportEvent OnBeforeTreeExport;
+    TDTTreeExportEvent OnAfterTreeExport;
+    TDTTreeExportEvent OnBeforeHeaderExport;
+    TDTTreeExportEvent OnAfterHeaderExport;
+    TDTColumnExportEvent OnBeforeColumnExport;
+    TDTColumnExportEvent OnColumnExport;
+    TDTColumnExportEvent OnAfterColumnExport;
+    TDTNodeExportEvent OnBeforeNodeExport;
+    TDTNodeExportEvent OnNodeExport;
+    TDTNodeExportEvent OnAfterNodeExport;
+
 protected:
     plat::TClass GetOptionsClass() const override;
     // Offset of the class's internal area in a node block, less NodeDataSize.
@@ -125,6 +171,12 @@ protected:
     void DoAddToSelection(PDataNode node) override;
     void MainColumnChanged() override;
     void FontSet() override;
+    // With toSaveCaptions an initialised node's main-column text follows
+    // its chunks as a caption chunk (type 3, UTF-16); reading one sets the
+    // text through SetText.
+    void WriteChunks(plat::TStream& stream, PDataNode node) override;
+    bool ReadChunk(plat::TStream& stream, int version, PDataNode node, std::int32_t chunkType,
+                   std::int32_t chunkSize) override;
 
 private:
     TDTStringOptions StringOptions() const;
@@ -161,6 +213,16 @@ private:
     TCellTextMemo FMeasuredCell;
     // The cell's text, remembered for its painting while a paint runs.
     std::string MeasuredText(PDataNode node, TColumnIndex column);
+
+    // ---- export ----
+    PDataNode ExportFirst(TDSTTextSourceType source);
+    PDataNode ExportNext(PDataNode node, TDSTTextSourceType source);
+    // The normal text (and the static one after a space with toShowStaticText).
+    std::string ExportCellText(PDataNode node, TColumnIndex column, TDTExportType exportType);
+    // The export's columns: the visible ones in display order, or NoColumn.
+    std::vector<TColumnIndex> ExportColumns() const;
+    // Lets OnPaintText set the canvas font for a cell; true when it changed it.
+    bool ExportCellFont(plat::TCanvas* canvas, PDataNode node, TColumnIndex column, TDSTTextType textType);
 };
 
 class TDataStringTree : public TCustomDataStringTree {

@@ -1,7 +1,6 @@
-// Sorting of data tree children. Without a comparison of nodes every order
-// is already sorted, so a sort here makes sure the children exist and are
-// initialised (with doInit) and marks the position cache stale; the merge
-// by OnCompareNodes comes with the comparison event.
+// Sorting of data tree children: a stable merge sort over the sibling
+// links (no array, no allocation), the comparison asked of OnCompareNodes;
+// the previous-sibling links and indexes are rebuilt in one pass after it.
 #include "widgets/tree/base_data_tree.h"
 
 #include "widgets/tree/try_finally.h"
@@ -15,12 +14,61 @@ void TBaseDataTree::AutoSort(PDataNode node, bool doInit)
     }
 }
 
-void TBaseDataTree::Sort(PDataNode node, TColumnIndex, TSortDirection, bool doInit)
+int TBaseDataTree::DoCompare(PDataNode node1, PDataNode node2, TColumnIndex column)
+{
+    int result = 0;
+    if (OnCompareNodes) {
+        OnCompareNodes(this, node1, node2, column, result);
+    }
+    return result;
+}
+
+PDataNode TBaseDataTree::MergeLists(PDataNode a, PDataNode b, TSortRun& run)
+{
+    PDataNode head = nullptr;
+    PDataNode* tail = &head;
+    while (a != nullptr && b != nullptr) {
+        // A cancelled (or failed) sort compares nothing more: the order stays.
+        int result = 0;
+        if (!OperationCanceled() && run.Error == nullptr) {
+            try {
+                result = DoCompare(a, b, run.Column);
+            } catch (...) {
+                run.Error = std::current_exception();
+            }
+        }
+        const bool takeB = run.Direction == sdAscending ? result > 0 : result < 0;
+        PDataNode& from = takeB ? b : a;
+        *tail = from;
+        tail = &from->fNextSibling;
+        from = from->fNextSibling;
+    }
+    *tail = a != nullptr ? a : b;
+    return head;
+}
+
+PDataNode TBaseDataTree::MergeSortList(PDataNode& head, std::uint32_t count, TSortRun& run)
+{
+    if (count == 1) {
+        const PDataNode node = head;
+        head = node->fNextSibling;
+        node->fNextSibling = nullptr;
+        return node;
+    }
+    const PDataNode a = MergeSortList(head, count / 2, run);
+    const PDataNode b = MergeSortList(head, (count + 1) / 2, run);
+    return MergeLists(a, b, run);
+}
+
+void TBaseDataTree::Sort(PDataNode node, TColumnIndex column, TSortDirection direction, bool doInit)
 {
     InterruptValidation();
     if (FStates.Contains(tsEditPending)) {
         KillTreeTimer(EditTimer);
         DoStateChange({}, {tsEditPending});
+    }
+    if (FStates.Contains(tsEditing) && !EndEditNode()) {
+        return;
     }
     if (node == nullptr) {
         node = FRoot;
@@ -34,8 +82,26 @@ void TBaseDataTree::Sort(PDataNode node, TColumnIndex, TSortDirection, bool doIn
         }
         ValidateChildren(node, false);
     }
-    if (node->fChildCount > 1) {
+    if (node->fChildCount > 1 && node->FirstChild != nullptr) {
+        TSortRun run{column, direction, nullptr};
+        BeginOperation(okSortNode);
+        // The merge raises nothing (comparisons that raise are caught), so
+        // the links are always rebuilt.
+        PDataNode list = node->FirstChild;
+        node->FirstChild = MergeSortList(list, node->fChildCount, run);
+        PDataNode previous = nullptr;
+        std::uint32_t index = 0;
+        for (PDataNode each = node->FirstChild; each != nullptr; each = each->fNextSibling) {
+            each->fPrevSibling = previous;
+            each->fIndex = index++;
+            previous = each;
+        }
+        node->fLastChild = previous;
         InvalidateCache();
+        EndOperation(okSortNode);
+        if (run.Error != nullptr) {
+            std::rethrow_exception(run.Error);
+        }
     }
     if (FUpdateCount == 0) {
         ValidateCache();
