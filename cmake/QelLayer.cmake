@@ -46,7 +46,9 @@ endfunction()
 
 # qel_test(<target> [FLAT] DIR <folder> DEPS <libs...>): one GoogleTest program
 # of every .cpp below the folder (only the folder itself with FLAT), registered
-# test by test with CTest.
+# test by test with CTest, or as QEL_CTEST_SHARDS shards of the whole program
+# when that is above 0 (a process per test costs more than most tests do,
+# above all under the sanitizers).
 function(qel_test target)
   cmake_parse_arguments(T "FLAT" "DIR" "DEPS" ${ARGN})
   if(T_FLAT)
@@ -64,6 +66,15 @@ function(qel_test target)
   # The test code itself needs no optimisation (the libraries under test keep
   # theirs); -O0 roughly halves the instrumented compile time of the tests.
   target_compile_options(${target} PRIVATE -O0)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  if(QEL_CTEST_SHARDS GREATER 0)
+    math(EXPR last "${QEL_CTEST_SHARDS} - 1")
+    foreach(shard RANGE ${last})
+      add_test(NAME ${target}.${shard} COMMAND ${target} --gtest_brief=1)
+      set_tests_properties(${target}.${shard} PROPERTIES ENVIRONMENT
+        "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR};GTEST_TOTAL_SHARDS=${QEL_CTEST_SHARDS};GTEST_SHARD_INDEX=${shard}")
+    endforeach()
+  else()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  endif()
 endfunction()
