@@ -958,6 +958,11 @@ protected:
     virtual void StartWheelPanning(plat::TPoint position);
     virtual void StopWheelPanning();
     virtual void AdjustPanningCursor(int x, int y);
+    // Wheel panning mark: 32 x 32 pixels drawn over the rows at the panning
+    // centre, with arrows for the directions that can scroll.
+    void PaintWindow(plat::HDC dc) override;
+    plat::TRect PanningMarkRect() const;
+    void PaintPanningMark(plat::TCanvas& canvas);
     // Negative or zero: how much the window's border takes on each side.
     plat::TSize GetBorderDimensions();
 

@@ -3,11 +3,13 @@
 // scroll-bar and wheel messages, and bringing nodes and columns into view.
 #include "widgets/tree/base_data_tree.h"
 
+#include "platform/controls/application.h"
 #include "platform/controls/control_messages.h"
 #include "platform/controls/scroll_bars.h"
 #include "platform/controls/system_metrics.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window.h"
+#include "platform/controls/window_input.h"
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_paint.h"
 #include "platform/controls/window_styles.h"
@@ -71,10 +73,17 @@ bool TBaseDataTree::DoSetOffsetXY(plat::TPoint value, TScrollUpdateOptions optio
     FOffsetX = x;
     FOffsetY = y;
     FEffectiveOffsetX = UseRightToLeftAlignment() ? static_cast<int>(FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
+    if (FStates.Contains(tsHint) && plat::Application != nullptr) {
+        plat::Application->CancelHint();
+    }
     if (!IsUpdating() && HandleAllocated()) {
         if (options.Contains(suoScrollClientArea) && !FStates.Contains(tsToggling)) {
             const int fixedWidth = FHeader->UseColumns() ? FHeader->Columns().GetVisibleFixedWidth() : 0;
-            if (deltaX != 0 && fixedWidth > 0) {
+            if (UsesBackground(TDTInternalPaintOptions{poBackground})) {
+                // The picture does not travel with the rows' pixels: paint the
+                // whole client area anew instead of moving it.
+                Invalidate();
+            } else if (deltaX != 0 && fixedWidth > 0) {
                 plat::TRect scrolling = ClientRect();
                 scrolling.Left = fixedWidth;
                 plat::ScrollWindowEx(Handle(), deltaX, 0, &scrolling, &scrolling, nullptr, nullptr,
@@ -86,6 +95,13 @@ bool TBaseDataTree::DoSetOffsetXY(plat::TPoint value, TScrollUpdateOptions optio
             } else {
                 plat::ScrollWindowEx(Handle(), deltaX, deltaY, clipRect, clipRect, nullptr, nullptr,
                                      plat::SW_INVALIDATE);
+            }
+            if (FStates.Contains(tsWheelPanning) || FStates.Contains(tsWheelScrolling)) {
+                // The panning mark stays put: repaint it and its moved copy.
+                const plat::TRect mark = PanningMarkRect();
+                const plat::TRect moved = plat::OffsetRect(mark, deltaX, deltaY);
+                plat::InvalidateRect(Handle(), &mark, false);
+                plat::InvalidateRect(Handle(), &moved, false);
             }
         }
         if (options.Contains(suoUpdateNCArea)) {
@@ -106,6 +122,15 @@ bool TBaseDataTree::DoSetOffsetXY(plat::TPoint value, TScrollUpdateOptions optio
                     UpdateHorizontalScrollBar(doRepaint);
                 }
             }
+        }
+    }
+    if (HandleAllocated()) {
+        // The row under the mouse changed with the view.
+        plat::TPoint cursor;
+        plat::GetCursorPos(cursor);
+        const plat::TPoint p = ScreenToClient(cursor);
+        if (ClientRect().Contains(p.X, p.Y)) {
+            HandleHotTrack(p.X, p.Y);
         }
     }
     DoScroll(deltaX, deltaY);

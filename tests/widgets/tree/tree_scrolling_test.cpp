@@ -4,11 +4,18 @@
 // clock and wheel panning with the middle button.
 #include "tests/widgets/tree/tree_fixture.h"
 
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/graphic.h"
+#include "platform/canvas/pixel_surface.h"
 #include "platform/controls/scroll_bars.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_manager.h"
+#include "platform/controls/window_paint.h"
 
+#include <cstdlib>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace qel::tree_test {
@@ -172,6 +179,46 @@ TEST_F(TreeScrolling, OneWheelNotchScrollsThreeRowsCtrlAPageShiftSideways)
     EXPECT_EQ(Tree->OffsetX(), -300) << "without a vertical range the wheel goes sideways";
 }
 
+// Scrolling moves the painted rows and leaves only the uncovered strip to
+// paint; a background picture stays where it is, so everything is painted.
+TEST_F(TreeScrolling, ScrollingRepaintsOnlyTheUncoveredStripUnlessAPictureIsBehind)
+{
+    ShowRows(50);
+    Host.PumpUntilIdle();
+    const int width = Tree->ClientWidth();
+    const int height = Tree->ClientHeight();
+    const auto updateAfter = [this](int offsetY) {
+        Host.PumpUntilIdle();
+        plat::TRect update;
+        EXPECT_FALSE(plat::GetUpdateRect(Tree->Handle(), &update, false)) << "painted before the scroll";
+        Tree->SetOffsetY(offsetY);
+        plat::GetUpdateRect(Tree->Handle(), &update, false);
+        return update;
+    };
+    EXPECT_EQ(updateAfter(-2 * Row), plat::Rect(0, height - 2 * Row, width, height)) << "down: the bottom strip";
+    EXPECT_EQ(updateAfter(-Row), plat::Rect(0, 0, width, Row)) << "up: the top strip";
+
+    plat::TBitmap stripes(10, 4, plat::pf32bit);
+    plat::TPicture picture;
+    picture.SetGraphic(&stripes);
+    Tree->SetBackground(&picture);
+    Tree->TreeOptions()->SetPaintOptions(Tree->TreeOptions()->PaintOptions() + TDTPaintOptions{toShowBackground});
+    EXPECT_EQ(updateAfter(-3 * Row), plat::Rect(0, 0, width, height)) << "the whole client area";
+}
+
+// The node under a resting mouse changes when the rows move beneath it.
+TEST_F(TreeScrolling, TheHotNodeFollowsTheRowsUnderTheMouse)
+{
+    ShowRows(50);
+    const PDataNode first = RootChild(0);
+    const plat::TPoint label = plat::Point(Tree->GetOffset(ofsLabel, first) + 2, Row / 2);
+    Host.MouseMove(ScreenOf(label));
+    Host.PumpUntilIdle();
+    ASSERT_EQ(Tree->HotNode(), first);
+    Tree->SetOffsetY(-5 * Row);
+    EXPECT_EQ(Tree->HotNode(), RootChild(5));
+}
+
 TEST_F(TreeScrolling, AlwaysVisibleKeepsBothBarsShownButDisabled)
 {
     ShowRows(2);
@@ -295,6 +342,64 @@ TEST_F(TreeScrolling, PanningByHoldingAndMovingEndsAtTheRelease)
     const int stopped = Tree->OffsetY();
     Host.AdvanceClock(100);
     EXPECT_EQ(Tree->OffsetY(), stopped);
+}
+
+// The mark at the panning centre is painted over the rows and stays where
+// it is while they move beneath it; it goes with the end of panning.
+TEST_F(TreeScrolling, ThePanningMarkStaysAtTheCentreWhileTheRowsMove)
+{
+    Tree->SetDefaultText("");
+    ShowRows(50);
+    plat::TPoint origin = plat::Point(0, 0);
+    plat::ClientToScreen(Tree->Handle(), origin);
+    plat::TRect formBounds;
+    plat::GetWindowRect(Form->Handle(), formBounds);
+    origin.X -= formBounds.Left;
+    origin.Y -= formBounds.Top;
+    std::unique_ptr<plat::TPixelSurface> shot;
+    const auto capture = [&] {
+        Host.PumpUntilIdle();
+        shot = Host.Capture(Form->Handle());
+    };
+    const auto pixel = [&](int x, int y) {
+        const int bytes = shot->BitsPerPixel() / 8;
+        const std::uint8_t* p = shot->ScanLine(origin.Y + y) + bytes * (origin.X + x);
+        return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+    };
+    const plat::COLORREF black = 0x000000;
+    const plat::COLORREF white = 0xFFFFFF;
+    const int cx = 60;
+    const int cy = 60;
+    const auto expectMark = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(pixel(cx, cy), black) << "the centre dot";
+        EXPECT_EQ(pixel(cx, cy - 9), black) << "the arrow up";
+        EXPECT_EQ(pixel(cx, cy + 9), black) << "the arrow down";
+        EXPECT_EQ(pixel(cx - 9, cy), white) << "no arrow sideways: nothing to scroll there";
+        EXPECT_EQ(pixel(cx + 9, cy), white);
+    };
+
+    Host.MouseDown(ScreenOf(plat::Point(cx, cy)), plat::THostButton::Middle);
+    Host.MouseUp(ScreenOf(plat::Point(cx, cy)), plat::THostButton::Middle);
+    capture();
+    ASSERT_TRUE(Tree->TreeStates().Contains(tsWheelScrolling));
+    expectMark("panning starts");
+    if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
+        Host.SaveScreenshot(Form->Handle(), std::string(folder) + "/panning_mark.png");
+    }
+
+    Host.MouseMove(ScreenOf(plat::Point(cx, cy + 50)));
+    Host.AdvanceClock(20);
+    const int moved = Tree->OffsetY();
+    ASSERT_LT(moved, 0);
+    capture();
+    expectMark("the rows moved up");
+    EXPECT_NE(pixel(cx, cy + moved), black) << "no copy of the mark travels with the rows";
+
+    Host.MouseDown(ScreenOf(plat::Point(cx, cy + 50)), plat::THostButton::Middle);
+    Host.MouseUp(ScreenOf(plat::Point(cx, cy + 50)), plat::THostButton::Middle);
+    capture();
+    EXPECT_EQ(pixel(cx, cy), white) << "gone with the end of panning";
 }
 
 TEST_F(TreeScrolling, PanningCursorFollowsTheDirectionFromTheCentre)
