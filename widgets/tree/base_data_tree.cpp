@@ -197,6 +197,9 @@ void TBaseDataTree::Loaded()
 void TBaseDataTree::DefineProperties(plat::TFiler& filer)
 {
     plat::TCustomControl::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "Columns", [this](plat::TStream& stream) { ReadFormColumns(stream); },
+        [this](plat::TStream& stream) { WriteFormColumns(stream); }, true);
     // Read from older form descriptions and dropped.
     const plat::TReaderProc dropIdent = [this](plat::TReader& reader) { ReadLegacyIdent(reader); };
     filer.DefineProperty("CheckImageKind", dropIdent, {}, false);

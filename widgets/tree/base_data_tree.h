@@ -1358,6 +1358,10 @@ private:
     void ApplyInitStates(PDataNode node, TDataNodeInitStates initStates, bool wasFiltered);
     void DeliverPendingChanges();
     void ReadLegacyIdent(plat::TReader& reader);
+    // Columns in the form description: a version, then the columns as the
+    // header stream lays them out.
+    void ReadFormColumns(plat::TStream& stream);
+    void WriteFormColumns(plat::TStream& stream);
     void SortSubtree(PDataNode node, TColumnIndex column, TSortDirection direction, bool doInit);
     // The merge sort of count nodes taken from the head of a list linked
     // through fNextSibling; answers the sorted list's head.

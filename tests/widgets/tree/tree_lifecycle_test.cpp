@@ -188,6 +188,53 @@ TEST_F(TreeStreaming, PropertiesSurviveTheFormDescription)
     EXPECT_EQ(loaded->ScrollBarOptions()->VerticalIncrement(), 40);
 }
 
+TEST_F(TreeStreaming, ColumnsTravelWithTheFormDescription)
+{
+    TDataStringTree tree(nullptr);
+    tree.SetName("DT");
+    const char* const texts[] = {"Name", "Start", "Length", "Rate"};
+    const int minimum[] = {200, 150, 80, 80};
+    for (int i = 0; i < 4; ++i) {
+        TDataTreeColumn* column = tree.Header()->Columns().Add();
+        column->SetText(texts[i]);
+        column->SetMinWidth(minimum[i]);
+    }
+    tree.Header()->Columns()[3]->SetPosition(0);
+    const std::unique_ptr<plat::TComponent> read = ReadTree(WriteTree(&tree));
+    auto* loaded = dynamic_cast<TDataStringTree*>(read.get());
+    ASSERT_NE(loaded, nullptr);
+    TDataTreeColumns& columns = loaded->Header()->Columns();
+    ASSERT_EQ(columns.Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(columns[i]->Text(), texts[i]);
+        EXPECT_EQ(columns[i]->MinWidth(), minimum[i]);
+        EXPECT_EQ(columns[i]->Width(), minimum[i]);
+    }
+    EXPECT_EQ(columns.GetFirstVisibleColumn(), 3) << "the order comes back";
+    EXPECT_EQ(columns[0]->AbsoluteLeft(), 80);
+    EXPECT_EQ(loaded->Header()->MainColumn(), 0) << "set when the tree has loaded";
+    EXPECT_FALSE(loaded->Header()->States().Contains(hsLoading));
+
+    // A tree without columns reads none; a damaged value is refused.
+    TDataStringTree bare(nullptr);
+    bare.SetName("DT");
+    const std::unique_ptr<plat::TComponent> none = ReadTree(WriteTree(&bare));
+    EXPECT_EQ(dynamic_cast<TDataStringTree*>(none.get())->Header()->Columns().Count(), 0);
+    const std::string header = std::string("QCF1") + Str("TDataStringTree") + Str("DT");
+    const std::string damaged[] = {std::string("\x07\0\0\0", 4), std::string("\x06\0\0\0\x05\0\0\0", 8)};
+    for (const std::string& value : damaged) {
+        const std::string bytes = header + Str("Columns") + '\x0C' + std::string(1, static_cast<char>(value.size())) +
+                                  std::string(3, '\0') + value + '\0' + '\0';
+        try {
+            ReadTree(bytes);
+            ADD_FAILURE() << "a damaged column list must be refused";
+        } catch (const std::exception& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("Unable to load the", 0), 0u) << error.what();
+        }
+    }
+}
+
 TEST_F(TreeStreaming, OlderDescriptionsNameIdentifiersThatAreDropped)
 {
     const std::string header = std::string("QCF1") + Str("TDataStringTree") + Str("DT");
