@@ -257,6 +257,16 @@ TEST_F(CheckTypes, ANewBoxFollowsItsTriStateParent)
     EXPECT_EQ(Child->CheckType, ctRadioButton) << "a read-only tree keeps its types";
 }
 
+TEST_F(CheckTypes, AMixedBoxBecomesAPlainUncheckedBox)
+{
+    Parent->CheckState = csMixedNormal; // a mixed parent is not followed
+    Child->CheckType = ctTriStateCheckBox;
+    Child->CheckState = csMixedNormal;
+    Tree->SetCheckType(Child, ctCheckBox);
+    EXPECT_EQ(Child->CheckType, ctCheckBox);
+    EXPECT_EQ(Child->CheckState, csUncheckedNormal);
+}
+
 TEST_F(CheckTypes, WithoutTrackingABoxChangesAlone)
 {
     Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() - TDTAutoOptions{toAutoTristateTracking});
