@@ -173,6 +173,12 @@ void TBaseDataTree::DoTimerScroll()
     if (deltaX != 0 || deltaY != 0) {
         DoSetOffsetXY(plat::Point(FOffsetX + deltaX, FOffsetY + deltaY), DefaultScrollUpdateFlags);
     }
+    // Draw selection: the band's moving corner stays under the mouse while
+    // the tree scrolls beneath it, so rows scrolled in are taken.
+    if (FStates.Contains(tsDrawSelecting) && UpdateDrawSelectionRect(p.X, p.Y)) {
+        HandleDrawSelection();
+        Invalidate();
+    }
     plat::UpdateWindow(Handle());
     if (FScrollDirections.Empty() && !panning) {
         KillTreeTimer(ScrollTimer);
