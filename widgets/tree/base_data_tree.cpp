@@ -350,10 +350,4 @@ void TBaseDataTree::SetAutoScrollInterval(TAutoScrollInterval value)
     FAutoScrollInterval = std::clamp<TAutoScrollInterval>(value, 1, 1000);
 }
 
-// ---- repainting and editing ----
-
-void TBaseDataTree::CancelEditNode()
-{
-}
-
 } // namespace qel

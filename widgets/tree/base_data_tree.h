@@ -545,6 +545,25 @@ public:
     // F1 found a help context: the application shows its help.
     TDTHelpEvent OnHelp;
 
+    // ---- in-place editing ----
+    // Focuses node and opens an editor over its cell; true when editing.
+    bool EditNode(PDataNode node, TColumnIndex column);
+    // Ends the edit, storing the text; false when the editor refuses.
+    virtual bool EndEditNode();
+    // Ends the edit, dropping the text; false when the editor refuses.
+    virtual bool CancelEditNode();
+    bool IsEditing() const;
+    // The link to the open editor, or none.
+    const PDTEditLink& EditLink() const { return FEditLink; }
+    TColumnIndex EditColumn() const { return FEditColumn; }
+    // Whether a node's cell may be edited in place.
+    virtual bool CanEdit(PDataNode node, TColumnIndex column);
+
+    TDTEditingEvent OnEditing;
+    TDTEditChangeEvent OnEdited;
+    TDTEditCancelEvent OnEditCancelled;  // never fired by the tree
+    TDTCreateEditorEvent OnCreateEditor;
+
     // ---- hints and pop-up menus ----
     TDTHintMode HintMode() const { return FHintMode; }
     void SetHintMode(TDTHintMode value) { FHintMode = value; }
@@ -896,10 +915,19 @@ protected:
     // A node drag starts (the drag operation itself waits for the move
     // past the threshold).
     virtual void BeginNodeDrag();
-    // Whether the node's cell may be edited in place; the base has no editor.
-    virtual bool CanEdit(PDataNode node, TColumnIndex column);
-    // Starts the in-place edit of the focused node in FEditColumn.
+    // ---- in-place editing ----
+    // Starts the in-place edit of the focused node in FEditColumn (also
+    // the edit timer's work).
     virtual void DoEdit();
+    // Ends (or cancels) the edit through the link; false when it refuses.
+    virtual bool DoEndEdit(bool cancel);
+    virtual bool DoCancelEdit();
+    virtual void DoCanEdit(PDataNode node, TColumnIndex column, bool& allowed);
+    // The link for an edit: OnCreateEditor's, or none.
+    virtual PDTEditLink DoCreateEditor(PDataNode node, TColumnIndex column);
+    // Keeps the editor's bounds on the edited cell.
+    virtual void UpdateEditBounds();
+    friend class TDTEdit;
 
     // ---- draw selection ----
     // The rubber band's moving corner follows the mouse; true when it changed.
@@ -1280,10 +1308,7 @@ protected:
     virtual void DoSaveUserData(PDataNode node, plat::TStream& stream);
     virtual void DoLoadUserData(PDataNode node, plat::TStream& stream);
 
-    // ---- what editing and accessibility answer; the base has no editor ----
-    virtual void CancelEditNode();
-    // False when a running edit refuses to end.
-    virtual bool EndEditNode() { return true; }
+    // ---- what accessibility answers ----
     // The header's view of columns, for the selection and focus rules.
     TColumnIndex HeaderSortColumn() const;
     TSortDirection HeaderSortDirection() const;
@@ -1316,6 +1341,7 @@ protected:
     plat::TPoint FHeightTrackPoint;
     TColumnIndex FHeightTrackColumn = NoColumn;
     TColumnIndex FEditColumn = NoColumn;
+    PDTEditLink FEditLink;  // the open editor's link while editing
     int FDragThreshold = 4;
     plat::TShiftState FDrawSelShiftState;
     plat::TRect FLastSelRect;

@@ -401,6 +401,7 @@ void TDataTreeColumn::Assign(const TDataTreeColumn& source)
     SetColor(source.FColor);
     FTag = source.FTag;
     FEditNextColumn = source.FEditNextColumn;
+    FEditOptions = source.FEditOptions;
     FOptions = own;
     SetOptions(source.FOptions);
     Changed();

@@ -20,6 +20,8 @@ class TStream;
 
 namespace qel {
 
+enum TDTEditOptions : std::uint8_t;
+
 struct THeaderPaintInfo;
 class TDataTreeColumns;
 class TDTHeader;
@@ -114,6 +116,9 @@ public:
     void SetDefaultSortDirection(TSortDirection value) { FDefaultSortDirection = value; }
     int EditNextColumn() const { return FEditNextColumn; }
     void SetEditNextColumn(int value) { FEditNextColumn = value; }
+    // Where Return moves an edit in this column; toDefaultEdit: as the tree says.
+    TDTEditOptions EditOptions() const { return FEditOptions; }
+    void SetEditOptions(TDTEditOptions value) { FEditOptions = value; }
     std::int64_t Tag() const { return FTag; }
     void SetTag(std::int64_t value) { FTag = value; }
 
@@ -187,6 +192,7 @@ private:
     int FSpacing = 3;
     TDTColumnOptions FOptions = DefaultColumnOptions;
     int FEditNextColumn = -1;
+    TDTEditOptions FEditOptions{};  // toDefaultEdit
     std::int64_t FTag = 0;
     TAlignment FAlignment = taLeftJustify;
     TAlignment FCaptionAlignment = taLeftJustify;

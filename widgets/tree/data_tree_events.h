@@ -11,6 +11,7 @@
 #include "widgets/tree/tree_states.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace plat {
 class TBitmap;
@@ -114,5 +115,15 @@ using TDTNodeMovingEvent =
 using TDTNodeCopyingEvent = TDTNodeMovingEvent;
 using TDTNodeMovedEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node)>;
 using TDTNodeCopiedEvent = TDTNodeMovedEvent;
+
+// In-place editing: the link to the editor is shared by the tree and the
+// editor it opened.
+class IDTEditLink;
+using PDTEditLink = std::shared_ptr<IDTEditLink>;
+using TDTEditingEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, bool& allowed)>;
+using TDTEditChangeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column)>;
+using TDTEditCancelEvent = plat::TEvent<void(plat::TObject* sender, TColumnIndex column)>;
+using TDTCreateEditorEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, PDTEditLink& editLink)>;
 
 } // namespace qel

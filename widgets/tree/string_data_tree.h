@@ -171,6 +171,8 @@ protected:
     void DoAddToSelection(PDataNode node) override;
     void MainColumnChanged() override;
     void FontSet() override;
+    // In-place editing: OnCreateEditor's link, else a TStringEditLink.
+    PDTEditLink DoCreateEditor(PDataNode node, TColumnIndex column) override;
     // With toSaveCaptions an initialised node's main-column text follows
     // its chunks as a caption chunk (type 3, UTF-16); reading one sets the
     // text through SetText.

@@ -209,15 +209,6 @@ void TBaseDataTree::BeginNodeDrag()
     DoStateChange({tsOLEDragPending});
 }
 
-bool TBaseDataTree::CanEdit(PDataNode, TColumnIndex)
-{
-    return false;
-}
-
-void TBaseDataTree::DoEdit()
-{
-}
-
 // ---- the window procedure ----
 
 void TBaseDataTree::WndProc(plat::TMessage& message)

@@ -103,6 +103,7 @@ public:
     std::vector<std::uint32_t> AccessibleEvents;
     // What the in-place editor answers when asked to end.
     bool EditEnds = true;
+    bool EndEditNode() override { return EditEnds && TDataStringTree::EndEditNode(); }
     bool CheckBoxHit = false;
     // Whether the frame counts as bevelled (header buttons then lose the
     // last column's right edge under hoAutoResize).
@@ -150,7 +151,6 @@ protected:
         TDataStringTree::Invalidate();
     }
     void NotifyAccessibleEvent(std::uint32_t event) override { AccessibleEvents.push_back(event); }
-    bool EndEditNode() override { return EditEnds; }
     bool LastMouseDownOnCheckBox() const override { return CheckBoxHit; }
     bool HasBevel() const override { return Bevelled; }
 };
