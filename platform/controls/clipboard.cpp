@@ -6,6 +6,8 @@
 #include "platform/controls/window_messages.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace plat {
 
@@ -97,11 +99,74 @@ void TellHost(TClipboardStore& store)
         return;
     }
     store.Changed = false;
+    // Formats kept in the process are not announced to other programs.
     std::vector<std::uint16_t> formats;
     for (CLIPFORMAT format : OfferedFormats(store)) {
-        formats.push_back(format);
+        if (!IsClipboardFormatInProcess(format)) {
+            formats.push_back(format);
+        }
     }
     manager->Host().ClipboardOffered(formats);
+}
+
+// The bytes up to the first zero: text formats end with one.
+HGLOBAL WithoutTerminator(const HGLOBAL& block)
+{
+    const std::vector<std::uint8_t>& bytes = block->Bytes();
+    HGLOBAL copy = GlobalAlloc(GHND, 0);
+    copy->Bytes().assign(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
+    return copy;
+}
+
+// The value after "name" in the description of the HTML envelope; -1 when
+// it is missing.
+long EnvelopeOffset(const std::string& head, const char* name)
+{
+    const std::size_t at = head.find(name);
+    if (at == std::string::npos) {
+        return -1;
+    }
+    const char* digits = head.c_str() + at + std::strlen(name);
+    char* end = nullptr;
+    const long value = std::strtol(digits, &end, 10);
+    return end == digits ? -1 : value;
+}
+
+// What another program gets for a format of ours: HTML as the document
+// the envelope's StartHTML and EndHTML mark, 8-bit separated text as
+// UTF-8, rich text without its terminating zero; other formats as they are.
+HGLOBAL ForOtherPrograms(CLIPFORMAT format, const HGLOBAL& block)
+{
+    if (!block || format == CF_TEXT || format == CF_UNICODETEXT) {
+        return block;
+    }
+    const std::string name = GetClipboardFormatName(format);
+    if (name == "HTML Format") {
+        const HGLOBAL text = WithoutTerminator(block);
+        if (text->Size() == 0) {
+            return text;
+        }
+        // The description is the first 97 bytes.
+        const std::size_t headSize = std::min<std::size_t>(text->Size(), 200);
+        const std::string head(reinterpret_cast<const char*>(text->Data()), headSize);
+        const long start = EnvelopeOffset(head, "StartHTML:");
+        const long end = EnvelopeOffset(head, "EndHTML:");
+        if (start >= 0 && start <= end && static_cast<std::size_t>(end) <= text->Size()) {
+            text->Bytes().erase(text->Bytes().begin() + end, text->Bytes().end());
+            text->Bytes().erase(text->Bytes().begin(), text->Bytes().begin() + start);
+        }
+        return text;
+    }
+    if (name == "CSV") {
+        const std::string utf8 = AnsiBlockToText(block);
+        HGLOBAL text = GlobalAlloc(GHND, 0);
+        text->Bytes().assign(utf8.begin(), utf8.end());
+        return text;
+    }
+    if (name == "Rich Text Format" || name == "Rich Text Format Without Objects") {
+        return WithoutTerminator(block);
+    }
+    return block;
 }
 
 } // namespace
@@ -313,7 +378,10 @@ bool HasClipboardText()
 HGLOBAL RenderClipboardForHost(CLIPFORMAT format)
 {
     TClipboardStore* store = Store();
-    return store != nullptr && !store->Foreign ? BlockOf(*store, format) : nullptr;
+    if (store == nullptr || store->Foreign || IsClipboardFormatInProcess(format)) {
+        return nullptr;
+    }
+    return ForOtherPrograms(format, BlockOf(*store, format));
 }
 
 void ForeignClipboardTookOver()

@@ -1,7 +1,8 @@
 // The clipboard: blocks by format (CF_TEXT and CF_UNICODETEXT stand in for
 // each other), or one data object of ours (formats answered by the object;
 // flushing renders them all and lets the object go). The host takes what
-// the program offers to other programs and hands in what they offer.
+// the program offers to other programs, except the formats kept in the
+// process, and hands in what they offer.
 #pragma once
 
 #include "platform/controls/data_object.h"
@@ -42,8 +43,12 @@ bool SetClipboardText(const std::string& text);
 std::string GetClipboardText();
 bool HasClipboardText();
 
-// For hosts: the block of a format another program asked for; another
-// program has taken the clipboard (ours is let go, reads go to the host).
+// For hosts: the bytes of a format another program asked for, as other
+// programs take them (HTML as the document inside the clipboard's
+// envelope, "CSV" as UTF-8, rich text without its terminating zero; texts
+// as blocks of their format); none for a format kept in the process.
+// Another program has taken the clipboard (ours is let go, reads go to
+// the host).
 HGLOBAL RenderClipboardForHost(CLIPFORMAT format);
 void ForeignClipboardTookOver();
 

@@ -8,12 +8,24 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace plat {
 
 namespace {
 
 constexpr std::size_t MaxBlockSize = std::size_t{1} << 30;
+
+struct TInProcessFormats {
+    std::mutex Lock;
+    std::vector<CLIPFORMAT> Formats;
+};
+
+TInProcessFormats& InProcessFormats()
+{
+    static TInProcessFormats formats;
+    return formats;
+}
 
 } // namespace
 
@@ -25,6 +37,22 @@ CLIPFORMAT RegisterClipboardFormat(const std::string& name)
 std::string GetClipboardFormatName(CLIPFORMAT format)
 {
     return RegisteredMessageName(format);
+}
+
+void KeepClipboardFormatInProcess(CLIPFORMAT format)
+{
+    TInProcessFormats& kept = InProcessFormats();
+    const std::lock_guard<std::mutex> guard(kept.Lock);
+    if (format != 0 && std::find(kept.Formats.begin(), kept.Formats.end(), format) == kept.Formats.end()) {
+        kept.Formats.push_back(format);
+    }
+}
+
+bool IsClipboardFormatInProcess(CLIPFORMAT format)
+{
+    TInProcessFormats& kept = InProcessFormats();
+    const std::lock_guard<std::mutex> guard(kept.Lock);
+    return std::find(kept.Formats.begin(), kept.Formats.end(), format) != kept.Formats.end();
 }
 
 HGLOBAL GlobalAlloc(unsigned, std::size_t size)
@@ -261,8 +289,8 @@ HRESULT TBlockDataObject::DUnadvise(DWORD connection)
 HGLOBAL GetDataBlock(IDataObject& object, CLIPFORMAT format)
 {
     TStgMedium medium;
-    if (object.GetData(TFormatEtc{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL | TYMED_ISTREAM}, medium) !=
-        S_OK) {
+    if (object.GetData(TFormatEtc{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}, medium) != S_OK &&
+        object.GetData(TFormatEtc{format, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM}, medium) != S_OK) {
         return nullptr;
     }
     HGLOBAL block;

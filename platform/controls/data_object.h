@@ -64,6 +64,11 @@ constexpr CLIPFORMAT CF_MAX_PREDEFINED = 17;
 CLIPFORMAT RegisterClipboardFormat(const std::string& name);
 // The registered name of a format; empty for predefined and unknown ones.
 std::string GetClipboardFormatName(CLIPFORMAT format);
+// Formats whose data only makes sense inside this process (they carry
+// addresses or node records): the clipboard never offers them to other
+// programs.
+void KeepClipboardFormatInProcess(CLIPFORMAT format);
+bool IsClipboardFormatInProcess(CLIPFORMAT format);
 
 // A block of memory handed between owners (the clipboard, data objects).
 class TGlobalMemory {
@@ -230,7 +235,9 @@ private:
     TDataAdviseHolder FAdvise;
 };
 
-// Reads a whole format as a block: through HGLOBAL, else through a stream.
+// Reads a whole format as a block: asks for HGLOBAL first, then for a stream
+// (an object that answers a stream whenever one is among the media asked
+// for still hands over its block form).
 HGLOBAL GetDataBlock(IDataObject& object, CLIPFORMAT format);
 
 } // namespace plat

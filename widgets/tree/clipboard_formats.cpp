@@ -156,6 +156,9 @@ void RegisterBaseTreeFormats()
         TTreeClipboardFormats& formats = Formats();
         formats.DTReference = plat::RegisterClipboardFormat("Data Tree Reference");
         formats.DTData = RegisterTreeClipboardFormat("Data Tree Data", TBaseDataTree::StaticClass(), 50);
+        // A tree address and node records mean nothing to another program.
+        plat::KeepClipboardFormatInProcess(formats.DTReference);
+        plat::KeepClipboardFormatInProcess(formats.DTData);
     });
 }
 

@@ -4,6 +4,7 @@
 // grow geometrically.
 #include "widgets/tree/string_data_tree.h"
 
+#include "platform/atomic_file.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/colors.h"
 #include "platform/canvas/graphics_objects.h"
@@ -847,8 +848,10 @@ bool TCustomDataStringTree::SaveToCSVFile(const std::string& fileNameWithPath, b
         }
         text += "\n";
     }
-    plat::TFileStream file(fileNameWithPath, plat::fmCreate);
+    // An existing file is replaced only once the new one is whole.
+    plat::TAtomicFileStream file(fileNameWithPath);
     file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+    file.Commit();
     return true;
 }
 

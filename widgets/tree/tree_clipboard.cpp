@@ -81,9 +81,9 @@ plat::HRESULT TBaseDataTree::RenderOLEData(const plat::TFormatEtc& formatEtcIn, 
     if (stream->Size() == 0) {
         return plat::E_FAIL;
     }
-    // The block form whenever it is asked for: it carries its byte count,
-    // so a flushed clipboard's block reads back the same way.
-    if (media == plat::TYMED_ISTREAM) {
+    // The stream form whenever a stream is among the media asked for; the
+    // block form carries the byte count in front of the nodes.
+    if ((media & plat::TYMED_ISTREAM) != 0) {
         stream->SetPosition(0);
         medium.tymed = plat::TYMED_ISTREAM;
         medium.stream = std::move(stream);

@@ -6,6 +6,7 @@
 // clear error and never in a crash or an endless read.
 #include "widgets/tree/base_data_tree.h"
 
+#include "platform/atomic_file.h"
 #include "platform/streams.h"
 #include "widgets/tree/tree_byte_streams.h"
 #include "widgets/tree/try_finally.h"
@@ -146,8 +147,10 @@ void TBaseDataTree::SaveToFile(const std::string& fileName)
     // which a file would pay for with a write each time.
     TTreeWriteBuffer memory;
     SaveToStream(memory, nullptr);
-    plat::TFileStream file(fileName, plat::fmCreate);
+    // An existing file is replaced only once the new one is whole.
+    plat::TAtomicFileStream file(fileName);
     file.WriteBuffer(memory.Data(), memory.Size());
+    file.Commit();
 }
 
 void TBaseDataTree::AdjustChunkSize(plat::TStream& stream, std::int64_t chunkStart, std::int64_t chunkEnd)

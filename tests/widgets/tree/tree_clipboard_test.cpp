@@ -289,37 +289,82 @@ TEST_F(TreeClipboard, TheDataObjectAnswersQueriesStoresMediaAndEnumerates)
     enumerator->Reset();
     EXPECT_EQ(enumerator->Skip(4), plat::S_OK);
     EXPECT_EQ(enumerator->Skip(1), plat::S_FALSE);
+
+    // Over three formats: two, then the one left; a skip past the end stays.
+    auto three = std::make_shared<plat::TFormatEnumerator>(
+        std::vector<plat::TFormatEtc>{plat::TFormatEtc{0xC990}, plat::TFormatEtc{0xC991}, plat::TFormatEtc{0xC992}});
+    EXPECT_EQ(three->Next(2, formats, &fetched), plat::S_OK);
+    EXPECT_EQ(fetched, 2u);
+    EXPECT_EQ(three->Next(2, formats, &fetched), plat::S_FALSE);
+    EXPECT_EQ(fetched, 1u);
+    EXPECT_EQ(formats[0].cfFormat, 0xC992);
+    three->Reset();
+    EXPECT_EQ(three->Skip(3), plat::S_OK);
+    three->Reset();
+    EXPECT_EQ(three->Skip(4), plat::S_FALSE);
+    EXPECT_EQ(three->Next(1, formats, &fetched), plat::S_OK);
+    EXPECT_EQ(formats[0].cfFormat, 0xC990);
     std::shared_ptr<plat::IEnumFORMATETC> none;
     EXPECT_EQ(object->EnumFormatEtc(plat::DATADIR_SET, none), plat::OLE_S_USEREG);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(object->DUnadvise(1), plat::E_NOTIMPL);
 }
 
-TEST_F(TreeClipboard, TreeDataComesAsABlockUnlessOnlyAStreamIsAskedFor)
+TEST_F(TreeClipboard, TreeDataComesAsAStreamWhenOneIsAskedForElseAsACountedBlock)
 {
     Fill();
     auto object = std::make_shared<TDTDataObject>(Tree, false);
     const plat::CLIPFORMAT data = TreeClipboardFormats().DTData;
+    plat::TStgMedium block;
+    ASSERT_EQ(object->GetData(plat::TFormatEtc{data, nullptr, 1, -1, plat::TYMED_HGLOBAL}, block), plat::S_OK);
+    EXPECT_EQ(block.tymed, plat::TYMED_HGLOBAL);
+    std::int32_t count = 0;
+    std::memcpy(&count, block.hGlobal->Data(), 4);
+    EXPECT_EQ(static_cast<std::size_t>(count) + 4, plat::GlobalSize(block.hGlobal));
+    // Both media asked for: the stream, positioned at its start.
     plat::TStgMedium both;
     ASSERT_EQ(object->GetData(plat::TFormatEtc{data, nullptr, 1, -1, plat::TYMED_HGLOBAL | plat::TYMED_ISTREAM}, both),
               plat::S_OK);
-    EXPECT_EQ(both.tymed, plat::TYMED_HGLOBAL);
-    std::int32_t count = 0;
-    std::memcpy(&count, both.hGlobal->Data(), 4);
-    EXPECT_EQ(static_cast<std::size_t>(count) + 4, plat::GlobalSize(both.hGlobal));
-    // The format is offered as a block; the tree renders a stream when
-    // that alone is asked of it.
+    EXPECT_EQ(both.tymed, plat::TYMED_ISTREAM);
+    ASSERT_NE(both.stream, nullptr);
+    EXPECT_EQ(both.stream->Size(), count);
+    EXPECT_EQ(both.stream->Position(), 0);
+    std::vector<std::uint8_t> streamed(static_cast<std::size_t>(count));
+    both.stream->ReadBuffer(streamed.data(), count);
+    EXPECT_EQ(streamed, std::vector<std::uint8_t>(block.hGlobal->Data() + 4, block.hGlobal->Data() + 4 + count));
+    // The format is offered as a block: a stream alone is not offered.
     plat::TStgMedium stream;
     EXPECT_EQ(object->GetData(plat::TFormatEtc{data, nullptr, 1, -1, plat::TYMED_ISTREAM}, stream), plat::DV_E_TYMED);
-    ASSERT_EQ(Tree->RenderOLEData(plat::TFormatEtc{data, nullptr, 1, -1, plat::TYMED_ISTREAM}, stream, false),
-              plat::S_OK);
-    EXPECT_EQ(stream.tymed, plat::TYMED_ISTREAM);
-    EXPECT_EQ(stream.stream->Size(), count);
-    EXPECT_EQ(stream.stream->Position(), 0);
     // Nothing selected: nothing to render.
     Tree->ClearSelection();
     plat::TStgMedium empty;
     EXPECT_EQ(object->GetData(plat::TFormatEtc{data}, empty), plat::E_FAIL);
+}
+
+TEST_F(TreeClipboard, OtherProgramsAreOfferedTheTextButNotTheTreesOwnFormats)
+{
+    Tree->ClipboardFormats()->Add("HTML Format");
+    Fill();
+    Tree->CopyToClipboard();
+    const plat::CLIPFORMAT data = TreeClipboardFormats().DTData;
+    const std::vector<std::uint16_t> offered = Host.OfferedFormats();
+    EXPECT_EQ(offered, (std::vector<std::uint16_t>{TreeClipboardFormats().Html, plat::CF_UNICODETEXT, plat::CF_TEXT}));
+    EXPECT_EQ(plat::RenderClipboardForHost(data), nullptr);
+    EXPECT_EQ(plat::RenderClipboardForHost(TreeClipboardFormats().DTReference), nullptr);
+    ASSERT_NE(plat::RenderClipboardForHost(plat::CF_UNICODETEXT), nullptr);
+    // HTML goes out as the document inside the envelope.
+    const plat::HGLOBAL html = plat::RenderClipboardForHost(TreeClipboardFormats().Html);
+    ASSERT_NE(html, nullptr);
+    const std::string document(html->Bytes().begin(), html->Bytes().end());
+    EXPECT_EQ(document.rfind("<!DOCTYPE HTML PUBLIC", 0), 0u);
+    EXPECT_TRUE(document.ends_with("<!--EndFragment--></body></html>"));
+    EXPECT_NE(document.find(">n1</td>"), std::string::npos);
+    // Inside the program the tree data is still there, also once flushed.
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(data));
+    Tree->FlushClipboard();
+    EXPECT_EQ(Host.OfferedFormats(), offered);
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(data));
+    EXPECT_EQ(plat::RenderClipboardForHost(data), nullptr);
 }
 
 // A data object over one block of "Data Tree Data".

@@ -4,6 +4,7 @@
 // export events and cancelling.
 #include "tests/widgets/tree/tree_fixture.h"
 
+#include "platform/controls/clipboard.h"
 #include "platform/format_settings.h"
 #include "platform/locale.h"
 #include "platform/streams.h"
@@ -118,6 +119,40 @@ TEST_F(TreeExport, SeparatedTextQuotesCellsThatWouldBreakIt)
               "Name,,Value\r\n"
               "\"a,b\",,plain\r\n"
               ",\"say \"\"hi\"\"\",\"two\nlines\"\r\n");
+}
+
+TEST_F(TreeExport, EachTextSourceWalksItsNodes)
+{
+    // a (checked) with a1 (copied to the clipboard) below it, collapsed; b
+    // (selected); c with a child that is made but not initialised.
+    const PDataNode a = Add(nullptr, {"a"});
+    const PDataNode a1 = Add(a, {"a1"});
+    const PDataNode b = Add(nullptr, {"b"});
+    const PDataNode c = Add(nullptr, {"c"});
+    for (PDataNode node : {a, a1, b, c}) {
+        Tree->ValidateNode(node, false);
+    }
+    Tree->SetChildCount(c, 1);
+    Texts[{c->FirstChild, NoColumn}] = "c1";
+    Tree->SetCheckType(a, ctCheckBox);
+    Tree->SetCheckState(a, csCheckedNormal);
+    Tree->SetSelected(a1, true);
+    Tree->CopyToClipboard();
+    Tree->ClearSelection();
+    Tree->SetSelected(b, true);
+    const std::vector<std::pair<TDSTTextSourceType, std::string>> cases = {
+        // Initialised nodes first: the other walks initialise c1.
+        {tstInitialized, "a\r\n,a1\r\nb\r\nc\r\n"},
+        {tstSelected, "b\r\n"},
+        {tstCutCopySet, ",a1\r\n"},
+        {tstVisible, "a\r\nb\r\nc\r\n"},
+        {tstChecked, "a\r\n"},
+        {tstAll, "a\r\n,a1\r\nb\r\nc\r\n,c1\r\n"},
+    };
+    for (const auto& [source, text] : cases) {
+        EXPECT_EQ(Tree->ContentToText(source, ","), text) << "source " << static_cast<int>(source);
+    }
+    plat::OleSetClipboard(nullptr);
 }
 
 TEST_F(TreeExport, ClipboardBlocksAndTheHtmlEnvelope)
