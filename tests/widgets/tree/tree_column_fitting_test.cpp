@@ -157,6 +157,22 @@ TEST_F(ColumnFitting, AMultiLineNodeNeverLowersTheMaximum)
     EXPECT_GT(Tree->GetMaxColumnWidth(1), wide);
 }
 
+// A column's new width makes multi-line rows measure their height again;
+// single-line rows keep the height they measured.
+TEST_F(ColumnFitting, AWidthChangeRemeasuresOnlyMultiLineRows)
+{
+    Fill(SerialsABA);
+    Tree->FullExpand();
+    const PDataNode multi = Records(0)[1];
+    const PDataNode single = Records(0)[0];
+    Tree->SetMultiline(multi, true);
+    multi->States.Include(vsHeightMeasured);
+    single->States.Include(vsHeightMeasured);
+    Columns()[1]->SetWidth(Width(1) + 30);
+    EXPECT_FALSE(multi->States.Contains(vsHeightMeasured));
+    EXPECT_TRUE(single->States.Contains(vsHeightMeasured));
+}
+
 TEST_F(ColumnFitting, ResizingSpreadsOddPixelsOverTheColumns)
 {
     Tree->Header()->SetOptions(Tree->Header()->Options() - TDTHeaderOptions{hoAutoResize});

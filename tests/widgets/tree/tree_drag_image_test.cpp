@@ -44,6 +44,11 @@ TEST_F(DragImage, AlphaFallsFromTheCentreAndTheColourKeyIsClear)
     EXPECT_EQ(AlphaAt(made, 20, 0), 5);
     EXPECT_EQ(AlphaAt(made, 30, 20), static_cast<std::uint8_t>(std::nearbyint(255 * std::exp(-8 * 0.25))));
     EXPECT_EQ(Image.States(), (TDTDragImageStates{disHidden, disInDrag, disPrepared}));
+    ASSERT_EQ(Image.ColorKey(), plat::clNone);
+    const double corner = std::sqrt(2.0 * (19.0 / 40) * (19.0 / 40));
+    EXPECT_EQ(AlphaAt(made, 1, 1), static_cast<std::uint8_t>(std::nearbyint(255 * std::exp(-8 * corner))))
+        << "without a colour key no pixel is cleared";
+    EXPECT_GT(AlphaAt(made, 1, 1), 0);
 
     TDTDragImage keyed(Tree);
     keyed.SetColorKey(plat::clLime);

@@ -84,6 +84,53 @@ TEST_F(TreeKeys, PlusExpandsSpaceChecksAndCtrlAIsRefusedWithoutMultiSelect)
     EXPECT_EQ(Tree->SelectedCount(), selected) << "SelectAll needs toMultiSelect";
 }
 
+// With toReverseFullExpandHotKey, Ctrl+'+' and Ctrl+Shift+'+' both expand
+// the whole tree, Ctrl+'-' collapses it and Ctrl+Shift+'-' gives the
+// columns back their last widths; without it Ctrl+'+' fits the columns.
+TEST_F(TreeKeys, ReversedFullExpandKeys)
+{
+    const auto expanded = [this] {
+        int count = 0;
+        for (PDataNode node = Tree->GetFirst(); node != nullptr; node = Tree->GetNext(node)) {
+            count += Tree->GetExpanded(node) ? 1 : 0;
+        }
+        return count;
+    };
+    const int all = 2 * static_cast<int>(Loggers.size());   // each logger and its "Select all"
+    ASSERT_EQ(expanded(), 0);
+    Key(plat::VK_ADD, plat::ModControl);
+    EXPECT_EQ(expanded(), 0) << "without the option Ctrl+'+' fits the columns";
+
+    Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() +
+                                        TDTMiscOptions{toReverseFullExpandHotKey});
+    struct TCase {
+        const char* name;
+        plat::TVirtualKey key;
+        std::uint8_t modifiers;
+        int expected;
+    };
+    const std::vector<TCase> cases = {
+        {"Ctrl+'+'", plat::VK_ADD, plat::ModControl, all},
+        {"Ctrl+'-'", plat::VK_SUBTRACT, plat::ModControl, 0},
+        {"Ctrl+Shift+'+'", plat::VK_ADD, plat::ModControl | plat::ModShift, all},
+        {"Ctrl+'-' on the main keys", plat::VK_OEM_MINUS, plat::ModControl, 0},
+        {"Ctrl+Shift+'+' on the main keys", plat::VK_OEM_PLUS, plat::ModControl | plat::ModShift, all},
+    };
+    for (const TCase& c : cases) {
+        Key(c.key, c.modifiers);
+        EXPECT_EQ(expanded(), c.expected) << c.name;
+    }
+
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    const int width = time->Width();
+    time->SetWidth(width + 40);
+    ASSERT_EQ(time->Width(), width + 40);
+    Key(plat::VK_SUBTRACT, plat::ModControl | plat::ModShift);
+    Host.AdvanceClock(100);   // the animated resize runs on the clock
+    EXPECT_EQ(time->Width(), width) << "Ctrl+Shift+'-' restores the column";
+    EXPECT_EQ(expanded(), all) << "and leaves the tree expanded";
+}
+
 TEST_F(TreeKeys, UpDownPagesAndScrolling)
 {
     Tree->FullExpand();

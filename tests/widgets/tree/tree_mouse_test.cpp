@@ -175,6 +175,28 @@ TEST_F(TreeMouse, WhatAPointHits)
     EXPECT_FALSE(hit.HitPositions.Contains(hiUpperSplitter) || hit.HitPositions.Contains(hiLowerSplitter));
 }
 
+// With toAutoSpanColumns an empty cell belongs to the text on its left: a
+// point in a logger row's empty Pages cell hits column 0, where the
+// logger's name starts; filled cells keep their own column.
+TEST_F(TreeMouse, AutoSpanningGivesAnEmptyCellTheColumnWhereTheTextStarts)
+{
+    const TDataTreeColumn* pages = Tree->Header()->Columns()[2];
+    const auto hitColumn = [&](PDataNode node) {
+        const plat::TRect row = Tree->GetDisplayRect(node, NoColumn, false);
+        THitInfo hit;
+        Tree->GetHitTestInfoAt(pages->AbsoluteLeft() + 5, static_cast<int>((row.Top + row.Bottom) / 2), true, hit);
+        EXPECT_EQ(hit.HitNode, node);
+        EXPECT_TRUE(hit.HitPositions.Contains(hiOnItem));
+        return hit.HitColumn;
+    };
+    EXPECT_EQ(hitColumn(Loggers[0]), 2) << "without spanning every cell is its own";
+    Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() + TDTAutoOptions{toAutoSpanColumns});
+    EXPECT_EQ(hitColumn(Loggers[0]), 0) << "the logger's name starts in the first column";
+    EXPECT_EQ(hitColumn(Records(0)[0]), 2) << "a record's pages are a text of their own";
+    Tree->GetNodeData<TRecordNodeData>(Records(0)[0])->Pages.clear();
+    EXPECT_EQ(hitColumn(Records(0)[0]), 1) << "an emptied cell belongs to the start time";
+}
+
 TEST_F(TreeMouse, DraggingANodesHeightKeepsAtLeastOnePixel)
 {
     Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() + TDTMiscOptions{toNodeHeightResize});
