@@ -564,7 +564,10 @@ void TBaseDataTree::PaintImage(TDTPaintInfo& paintInfo, TDTImageInfoIndex imageI
                         !FOptions->MiscOptions().Contains(toGridExtensions)) ||
                        cutNode;
     const plat::TColor oldBlend = image.Images->BlendColor();
-    image.Images->SetBlendColor(selected && !image.Ghosted ? plat::clDefault : Color());
+    // A selected image is blended with the list's default colour, the
+    // highlight; the platform's list reads clDefault as black, so it is
+    // named directly.
+    image.Images->SetBlendColor(selected && !image.Ghosted ? plat::clHighlight : Color());
     const plat::TDrawingStyle style = blend ? plat::dsSelected : plat::dsTransparent;
     const bool sameListOverlay = overlay.Index >= 0 && overlay.Index < 15 && overlay.Images == image.Images;
     if (sameListOverlay) {

@@ -311,6 +311,83 @@ TEST_F(CheckPainting, CustomPicturesReplaceTheTreesOwn)
     EXPECT_EQ(Tree->CheckImages()->Count(), 21);
 }
 
+// ---- normal images ----
+
+// A node's normal image with an overlay of the same list drawn over it; a
+// selected node's image is blended half with the highlight colour, a
+// ghosted one with the tree's colour.
+using ImagePainting = TreeTest;
+
+TEST_F(ImagePainting, NormalImagesWithOverlayAndBlending)
+{
+    Tree->SetDefaultText("");
+    plat::TCustomImageList images(nullptr);
+    images.SetSize(16, 16);
+    plat::TBitmap blue(16, 16, plat::pf32bit);
+    blue.Canvas()->Brush()->SetColor(plat::clBlue);
+    blue.Canvas()->FillRect(plat::Rect(0, 0, 16, 16));
+    images.Add(&blue, nullptr);
+    plat::TBitmap mark(16, 16, plat::pf32bit);
+    mark.Canvas()->Brush()->SetColor(plat::clFuchsia);
+    mark.Canvas()->FillRect(plat::Rect(0, 0, 16, 16));
+    mark.Canvas()->Brush()->SetColor(plat::clRed);
+    mark.Canvas()->FillRect(plat::Rect(0, 0, 4, 4));
+    images.AddMasked(&mark, plat::clFuchsia);
+    ASSERT_TRUE(images.Overlay(1, 0));
+    Tree->SetImages(&images);
+    bool ghosted = false;
+    Tree->OnGetImageIndex = [&ghosted](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost,
+                                       int& index) {
+        if (kind == ikNormal || kind == ikSelected) {
+            index = 0;
+            ghost = ghosted;
+        } else if (kind == ikOverlay) {
+            index = 0;
+        }
+    };
+    const PDataNode node = Tree->AddChild(nullptr);
+    const int row = static_cast<int>(Tree->GetNodeHeight(node));
+    plat::TBitmap target(200, row, plat::pf32bit);
+    // How many pixels of the row have each colour.
+    const auto count = [&](plat::COLORREF colour) {
+        Tree->PaintTree(*target.Canvas(), plat::Rect(0, 0, 200, row), plat::Point(0, 0), {});
+        int n = 0;
+        for (int y = 0; y < row; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                n += PixelOf(target, x, y) == colour ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    // The list's own half blend of blue with a colour.
+    const auto blended = [&](plat::TColor with) {
+        plat::TBitmap one(16, 16, plat::pf32bit);
+        images.SetBlendColor(with);
+        images.Draw(one.Canvas(), 0, 0, 0, plat::dsSelected, plat::itImage);
+        images.SetBlendColor(plat::clNone);
+        return PixelOf(one, 8, 8);
+    };
+    EXPECT_EQ(count(Rgb(plat::clBlue)), 16 * 16 - 4 * 4);
+    EXPECT_EQ(count(Rgb(plat::clRed)), 4 * 4) << "the overlay over the image's corner";
+
+    Tree->OnGetImageIndex = [&ghosted](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost,
+                                       int& index) {
+        if (kind == ikNormal || kind == ikSelected) {
+            index = 0;
+            ghost = ghosted;
+        }
+    };
+    Tree->SetSelected(node, true);
+    const plat::COLORREF highlighted = blended(plat::clHighlight);
+    ASSERT_NE(highlighted, Rgb(plat::clBlue));
+    EXPECT_EQ(count(highlighted), 16 * 16) << "selected: blended with the highlight";
+    Tree->SetSelected(node, false);
+    ghosted = true;
+    Tree->SetColor(plat::clYellow);
+    EXPECT_EQ(count(blended(plat::clYellow)), 16 * 16) << "ghosted: blended with the tree's colour";
+    Tree->SetImages(nullptr);
+}
+
 // ---- the window: erase, frame, background ----
 
 class TreeWindow : public RecordTreeTest {

@@ -126,9 +126,37 @@ TEST_F(TreeKeys, ReversedFullExpandKeys)
     time->SetWidth(width + 40);
     ASSERT_EQ(time->Width(), width + 40);
     Key(plat::VK_SUBTRACT, plat::ModControl | plat::ModShift);
-    Host.AdvanceClock(100);   // the animated resize runs on the clock
     EXPECT_EQ(time->Width(), width) << "Ctrl+Shift+'-' restores the column";
     EXPECT_EQ(expanded(), all) << "and leaves the tree expanded";
+}
+
+// F1 asks the focused node and then its ancestors for a help context and
+// hands the first one found to OnHelp; the Applications key asks for the
+// focused node's pop-up menu.
+TEST_F(TreeKeys, F1AsksForHelpUpTheAncestorsAndTheApplicationsKeyForAMenu)
+{
+    Tree->SetExpanded(Loggers[0], true);
+    Tree->SetExpanded(SelectAll(0), true);
+    Tree->SetFocusedNode(Records(0)[1]);
+    std::vector<PDataNode> asked;
+    Tree->OnGetHelpContext = [&](plat::TObject*, PDataNode node, TColumnIndex, int& context) {
+        asked.push_back(node);
+        context = node == SelectAll(0) ? 77 : 0;
+    };
+    std::vector<int> help;
+    Tree->OnHelp = [&help](plat::TObject*, int context) { help.push_back(context); };
+    Key(plat::VK_F1);
+    EXPECT_EQ(asked, (std::vector<PDataNode>{Records(0)[1], SelectAll(0)}));
+    EXPECT_EQ(help, std::vector<int>{77});
+
+    std::vector<PDataNode> menus;
+    Tree->OnGetPopupMenu = [&menus](plat::TObject*, PDataNode node, TColumnIndex, const plat::TPoint&,
+                                    bool& askParent, plat::TComponent*&) {
+        menus.push_back(node);
+        askParent = false;
+    };
+    Key(plat::VK_APPS);
+    EXPECT_EQ(menus, std::vector<PDataNode>{Records(0)[1]});
 }
 
 TEST_F(TreeKeys, UpDownPagesAndScrolling)

@@ -316,6 +316,56 @@ TEST_F(TreePaint, AFontChangedInOnPaintTextRemeasuresTheCellOnce)
     EXPECT_EQ(DrawnText(record, 0), shown);
 }
 
+// The static text follows the node's text in the same cell, only with
+// toShowStaticText and never for a multi-line node, which gets its whole
+// text word-wrapped instead of shortened.
+TEST_F(TreePaint, StaticTextAfterTheNodeTextAndMultiLineNodesWrap)
+{
+    const TDSTGetTextEvent texts = Tree->OnGetText;
+    Tree->OnGetText = [texts](plat::TObject* sender, PDataNode node, TColumnIndex column, TDSTTextType type,
+                              std::string& text) {
+        if (type == ttStatic) {
+            text = "WWWWWW";
+        } else {
+            texts(sender, node, column, type, text);
+        }
+    };
+    const plat::TRect text = Tree->GetDisplayRect(Loggers[0], 0, true);
+    const int columnRight = Tree->Header()->Columns()[0]->AbsoluteLeft() + Tree->Header()->Columns()[0]->Width();
+    const auto inkRightOfText = [&] {
+        int ink = 0;
+        for (int y = static_cast<int>(text.Top) + 2; y < text.Bottom - 2; ++y) {
+            for (int x = static_cast<int>(text.Right) + 1; x < columnRight - 2; ++x) {
+                ink += PixelOf(Target, x, y) != Background() ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    PaintAll();
+    EXPECT_EQ(inkRightOfText(), 0) << "no static text without its option";
+    Tree->TreeOptions()->SetStringOptions(Tree->TreeOptions()->StringOptions() + TDTStringOptions{toShowStaticText});
+    PaintAll();
+    EXPECT_GT(inkRightOfText(), 20) << "the static text right of the node's text";
+    Tree->SetMultiline(Loggers[0], true);
+    PaintAll();
+    EXPECT_EQ(inkRightOfText(), 0) << "a multi-line node shows no static text";
+    EXPECT_NE((Tree->DrawFormats[{Loggers[0], 0}] & plat::DT_WORDBREAK), 0u);
+
+    // In a narrowed column a multi-line cell keeps its whole text for
+    // wrapping, where a single-line one is shortened.
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(10);
+    time->SetWidth(70);
+    Tree->SetMultiline(Records(0)[1], true);
+    PaintAll();
+    EXPECT_EQ(DrawnText(Records(0)[1], 1), Tree->GetText(Records(0)[1], 1));
+    EXPECT_NE((Tree->DrawFormats[{Records(0)[1], 1}] & plat::DT_WORDBREAK), 0u);
+    const std::string single = DrawnText(Records(0)[0], 1);
+    ASSERT_GE(single.size(), 3u);
+    EXPECT_EQ(single.substr(single.size() - 3), "...");
+    Tree->OnGetText = texts;
+}
+
 TEST_F(TreePaint, EmptyListMessageInTheEnlargedFont)
 {
     Tree->Clear();
