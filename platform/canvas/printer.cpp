@@ -56,6 +56,13 @@ void TPrinter::BeginDoc(const std::string& pdfPath)
     ClearPage();
 }
 
+void TPrinter::BeginDoc()
+{
+    if (FFileName.empty())
+        throw EOutOfResources("No print file is named");
+    BeginDoc(FFileName);
+}
+
 void TPrinter::EmitPage()
 {
     cairo_t* cr = cairo_create(FPdf);

@@ -42,6 +42,7 @@
 namespace plat {
 class TBitmap;
 class TCustomImageList;
+class TCustomPrinter;
 class TPicture;
 class TStream;
 }
@@ -697,6 +698,13 @@ public:
     virtual void InvalidateToBottom(PDataNode node);
     // Repaints the node's row at once.
     void RepaintNode(PDataNode node);
+
+    // ---- printing ----
+    // Prints every row (and the header above the first page row with
+    // printHeader and a visible header) on as many pages as it takes, in
+    // white without selection, focus or drop marks; nothing without a
+    // printer. Each page is painted on its own.
+    void Print(plat::TCustomPrinter* printer, bool printHeader);
 
     TDTPaintEvent OnBeforePaint;
     TDTPaintEvent OnAfterPaint;
