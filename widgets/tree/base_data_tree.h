@@ -23,6 +23,7 @@
 #include "widgets/tree/node_store.h"
 #include "widgets/tree/tree_geometry_types.h"
 #include "widgets/tree/tree_options.h"
+#include "widgets/tree/tree_accessibility.h"
 #include "widgets/tree/tree_states.h"
 #include "widgets/tree/tree_sync_calls.h"
 
@@ -706,6 +707,25 @@ public:
     // printer. Each page is painted on its own.
     void Print(plat::TCustomPrinter* printer, bool printHeader);
 
+    // ---- accessibility and tree-view queries ----
+    // The accessible objects of the tree and of its focused item, made by
+    // the registered providers on the first accessibility request.
+    const TDTAccessibleRef& Accessible() const { return FAccessible; }
+    const TDTAccessibleRef& AccessibleItem() const { return FAccessibleItem; }
+    const std::string& AccessibleName() const { return FAccessibleName; }
+    void SetAccessibleName(const std::string& value) { FAccessibleName = value; }
+    // Whether item is a node of this tree below the root (a walk over the
+    // nodes made so far, touching none but this tree's).
+    bool IsTreeViewItem(PDataNode item) const;
+    // Whether the item is visible; when it is, rect gets its row (or its
+    // text's box with textOnly) in client coordinates.
+    bool TreeViewItemRect(PDataNode item, bool textOnly, plat::TRect& rect);
+    // The node a TTreeViewNextCode leads to from item; nullptr for none.
+    PDataNode TreeViewNextItem(std::uint32_t code, PDataNode item);
+    // Fills what item.Mask names; false, and nothing filled, without
+    // TVIF_HANDLE or a live item.
+    bool TreeViewGetItem(TDTTreeViewItem& item);
+
     TDTPaintEvent OnBeforePaint;
     TDTPaintEvent OnAfterPaint;
     TDTBeforeItemEraseEvent OnBeforeItemErase;
@@ -1070,6 +1090,11 @@ protected:
     virtual void PaintBorder(plat::HDC dc);
     void WMEraseBkgnd(plat::TMessage& message);
     void WMPrint(plat::TMessage& message);
+    // The accessibility request and the tree-view queries as messages.
+    void WMGetObject(plat::TMessage& message);
+    void TVMGetItemRect(plat::TMessage& message);
+    void TVMGetNextItem(plat::TMessage& message);
+    void TVMGetItem(plat::TMessage& message);
 
     std::unique_ptr<plat::TBitmap> FPlusBM;             // collapsed
     std::unique_ptr<plat::TBitmap> FMinusBM;            // expanded
@@ -1606,6 +1631,11 @@ private:
     void PaintEmptyListMessage(plat::TCanvas& canvas);
     // Selected, or below a selected node.
     bool HasSelectedAncestorOrSelf(PDataNode node) const;
+
+    // ---- accessibility ----
+    TDTAccessibleRef FAccessible;       // the tree's object
+    TDTAccessibleRef FAccessibleItem;   // the focused item's; let go before the tree's
+    std::string FAccessibleName;
 };
 
 namespace tree_detail {
