@@ -566,6 +566,11 @@ public:
     TDTEditCancelEvent OnEditCancelled;  // never fired by the tree
     TDTCreateEditorEvent OnCreateEditor;
 
+    // ---- the header's column menu ----
+    // Fires OnHeaderAddPopupItem for the automatic column menu.
+    virtual void DoHeaderAddPopupItem(TColumnIndex column, TAddPopupItemType& cmd);
+    TDTHeaderAddPopupItemEvent OnHeaderAddPopupItem;
+
     // ---- hints and pop-up menus ----
     TDTHintMode HintMode() const { return FHintMode; }
     void SetHintMode(TDTHintMode value) { FHintMode = value; }

@@ -20,6 +20,7 @@ class TStream;
 class TBitmap;
 class TCanvas;
 class TDeviceContext;
+class TPopupMenu;
 }
 
 namespace qel {
@@ -178,6 +179,8 @@ private:
     int FDragIndex = 0;
     int FDropTarget = -1;
     bool FDropBefore = false;
+    // The automatic column menu of the last right click (owned by the tree).
+    plat::TPopupMenu* FColumnPopupMenu = nullptr;
 };
 
 } // namespace qel

@@ -126,4 +126,13 @@ using TDTEditCancelEvent = plat::TEvent<void(plat::TObject* sender, TColumnIndex
 using TDTCreateEditorEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, PDTEditLink& editLink)>;
 
+// The header's column menu: whether a column gets an entry.
+enum TAddPopupItemType : std::uint8_t {
+    apNormal,    // the entry is added
+    apDisabled,  // added, but cannot be chosen
+    apHidden,    // not added
+};
+using TDTHeaderAddPopupItemEvent =
+    plat::TEvent<void(plat::TObject* sender, TColumnIndex column, TAddPopupItemType& cmd)>;
+
 } // namespace qel

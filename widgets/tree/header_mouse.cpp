@@ -18,6 +18,7 @@
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_paint.h"
 #include "widgets/tree/dt_drag_image.h"
+#include "widgets/tree/header_popup_menu.h"
 
 #include <algorithm>
 #include <cmath>
@@ -147,6 +148,8 @@ bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bo
             FDownIndex = -1;
             FTrackIndex = -1;
             FCheckBoxHit = false;
+            delete FColumnPopupMenu;
+            FColumnPopupMenu = nullptr;
             plat::TComponent* menu = FHeader->PopupMenu();
             if (menu == nullptr && tree->OnGetPopupMenu) {
                 bool askParent = true;
@@ -158,6 +161,11 @@ bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bo
                 FHoverIndex = -1;
                 tree->DoStateChange({}, {tsScrolling, tsScrollPending});
                 popup->PopupFor(tree, tree->ClientToScreen(p));
+                result = true;
+            } else if (FHeader->Options().Contains(hoAutoColumnPopupMenu)) {
+                // The column menu, made anew for every right click.
+                FColumnPopupMenu = TDTHeaderPopupMenu::CreateAutoMenu(tree);
+                FColumnPopupMenu->Popup(tree->ClientToScreen(p).X, tree->ClientToScreen(p).Y);
                 result = true;
             }
         }
