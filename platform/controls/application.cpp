@@ -12,6 +12,7 @@
 #include "platform/timers.h"
 
 #include <stdexcept>
+#include <typeinfo>
 
 namespace plat {
 
@@ -188,7 +189,9 @@ bool TApplication::IsKeyMsg(const TMsg& msg)
 
 void TApplication::IsHintMsg(const TMsg& msg)
 {
-    if (IsButtonOrKeyMessage(msg.message)) {
+    // A hint on the screen decides for itself which messages close it.
+    const bool shown = FHintWindow && FHintWindow->Shown();
+    if (shown ? FHintWindow->IsHintMsg(msg) : IsButtonOrKeyMessage(msg.message)) {
         CancelHint();
         FHintDone = true;
     }
@@ -302,9 +305,16 @@ void TApplication::ActivateHint(TPoint cursorPos)
     }
     const TPoint rectOrigin = control->ClientToScreen(Point(info.CursorRect.Left, info.CursorRect.Top));
     FHintCursorRect = OffsetRect(info.CursorRect, Minus(rectOrigin.X, info.CursorRect.Left), Minus(rectOrigin.Y, info.CursorRect.Top));
-    if (!FHintWindow) {
-        THintWindow* window = info.HintWindowClass ? info.HintWindowClass(nullptr) : nullptr;
-        FHintWindow.reset(window != nullptr ? window : new THintWindow(nullptr));
+    // The window is made again when the control asks for another class.
+    THintWindow* wanted = info.HintWindowClass ? info.HintWindowClass(nullptr) : nullptr;
+    if (wanted != nullptr) {
+        if (FHintWindow && typeid(*FHintWindow) == typeid(*wanted)) {
+            delete wanted;
+        } else {
+            FHintWindow.reset(wanted);
+        }
+    } else if (!FHintWindow || typeid(*FHintWindow) != typeid(THintWindow)) {
+        FHintWindow.reset(new THintWindow(nullptr));
     }
     FHintWindow->SetColor(info.HintColor);
     TRect rect = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);

@@ -62,6 +62,27 @@ void THintWindow::ActivateHintData(const TRect& rect, const std::string& hint, v
     Invalidate();
 }
 
+bool THintWindow::IsHintMsg(const TMsg& msg)
+{
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void THintWindow::ReleaseHandle()
 {
     if (HandleAllocated()) {

@@ -39,6 +39,9 @@ public:
     // Shows the hint over rect (screen coordinates) without activating it.
     virtual void ActivateHint(const TRect& rect, const std::string& hint);
     virtual void ActivateHintData(const TRect& rect, const std::string& hint, void* data);
+    // Whether a message of the queue closes the hint now shown: a press
+    // or a key does.
+    virtual bool IsHintMsg(const TMsg& msg);
     // Hides the window.
     void ReleaseHandle();
     bool Shown() const;

@@ -576,6 +576,9 @@ public:
     void SetHintMode(TDTHintMode value) { FHintMode = value; }
     // The area for which the hint now shown stays valid (client coordinates).
     const plat::TRect& LastHintRect() const { return FLastHintRect; }
+    // The hint window's class: a TDataTreeHintWindow; its data.
+    virtual TDTHintWindowClass GetHintWindowClass();
+    const TDTHintData& HintData() const { return FHintData; }
 
     TDTPopupEvent OnGetPopupMenu;
 
@@ -961,6 +964,7 @@ protected:
     // Keeps the editor's bounds on the edited cell.
     virtual void UpdateEditBounds();
     friend class TDTEdit;
+    friend class TDataTreeHintWindow;
 
     // ---- draw selection ----
     // The rubber band's moving corner follows the mouse; true when it changed.
@@ -1389,6 +1393,7 @@ protected:
     std::string FSearchBuffer;
     TDTHintMode FHintMode = hmDefault;
     plat::TRect FLastHintRect;
+    TDTHintData FHintData;   // what the hint window now shown was given
     PDataNode FLastSearchNode = nullptr;
     PDataNode FHeightTrackNode = nullptr;
     PDataNode FLastDragTarget = nullptr;

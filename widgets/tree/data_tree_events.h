@@ -11,12 +11,16 @@
 #include "widgets/tree/tree_states.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace plat {
 class TBitmap;
 class TCanvas;
 class TStream;
+class THintWindow;
+class TComponent;
 }
 
 namespace qel {
@@ -125,6 +129,22 @@ using TDTEditChangeEvent = plat::TEvent<void(plat::TObject* sender, PDataNode no
 using TDTEditCancelEvent = plat::TEvent<void(plat::TObject* sender, TColumnIndex column)>;
 using TDTCreateEditorEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, PDTEditLink& editLink)>;
+
+// What the tree's hint window shows: filled when the tree decides on a
+// node or header hint, copied by the window.
+enum TDTTooltipLineBreakStyle : std::uint8_t { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
+class TBaseDataTree;
+struct TDTHintData {
+    TBaseDataTree* Tree = nullptr;
+    PDataNode Node = nullptr;      // nullptr for a plain control hint
+    TColumnIndex Column = NoColumn;
+    plat::TRect HintRect;          // not empty: taken as the window's rectangle
+    std::string HintText;
+    TBiDiMode BidiMode = bdLeftToRight;
+    TAlignment Alignment = taLeftJustify;
+    TDTTooltipLineBreakStyle LineBreakStyle = hlbDefault;
+};
+using TDTHintWindowClass = std::function<plat::THintWindow*(plat::TComponent* owner)>;
 
 // The header's column menu: whether a column gets an entry.
 enum TAddPopupItemType : std::uint8_t {

@@ -196,6 +196,9 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
     message.Result = 0;
     std::string text;
     plat::TRect cursorRect;
+    PDataNode hintNode = nullptr;
+    TColumnIndex hintColumn = NoColumn;
+    bool treeHint = false;
     const TDataTreeColumns& columns = FHeader->Columns();
     const auto noHint = [&] {
         message.Result = 1;
@@ -212,6 +215,8 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
             return;
         }
         const TDataTreeColumn* item = columns.Items(column);
+        hintColumn = column;
+        treeHint = true;
         text = item->Hint();
         if (text.empty() && 2 * FMargin + item->CaptionWidth() + 1 >= item->Width()) {
             text = item->Text();
@@ -247,6 +252,9 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
     } else if (hitInfo.HitNode != nullptr && hitInfo.HitColumn >= NoColumn) {
         PDataNode node = hitInfo.HitNode;
         const TColumnIndex column = hitInfo.HitColumn;
+        hintNode = node;
+        hintColumn = column;
+        treeHint = true;
         text = FHintMode == hmTooltip ? DoGetNodeTooltip(node, column) : DoGetNodeHint(node, column);
         int left = 0;
         int right = ClientWidth();
@@ -296,6 +304,16 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
     } else {
         noHint();
         return;
+    }
+    if (treeHint) {
+        // Node and header hints show in the tree's own window, from its data.
+        FHintData = TDTHintData{};
+        FHintData.Tree = this;
+        FHintData.Node = hintNode;
+        FHintData.Column = hintColumn;
+        FHintData.HintText = text;
+        info->HintWindowClass = GetHintWindowClass();
+        info->HintData = &FHintData;
     }
     info->HintStr = text;
     info->CursorRect = cursorRect;

@@ -5,11 +5,18 @@
 // menus asked of a node and its ancestors.
 #include "tests/widgets/tree/record_tree_fixture.h"
 
+#include "platform/controls/clipboard.h"
 #include "platform/controls/control_messages.h"
 #include "platform/controls/hint_window.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_input.h"
 #include "platform/timers.h"
+#include "platform/canvas/canvas.h"
+#include "platform/controls/virtual_keys.h"
+#include "widgets/tree/tree_hint_window.h"
+
+#include <cstdlib>
+#include <memory>
 
 #include <vector>
 
@@ -134,6 +141,106 @@ TEST_F(TreeHints, PopupMenusAreAskedOfTheNodeAndItsAncestors)
     Host.Click(LabelPoint(record), plat::THostButton::Right);
     Host.PumpUntilIdle();
     EXPECT_EQ(asked, (std::vector<PDataNode>{record, SelectAll(0)})) << "cleared askParent stops the walk";
+}
+
+// ---- the tree's hint window ----
+
+TEST_F(TreeHints, ACutCellsTooltipShowsInTheTreesWindowOverTheCellAndArrowKeysKeepIt)
+{
+    Tree->SetHintMode(hmTooltip);
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(10);
+    time->SetWidth(60);
+    const PDataNode record = Records(0)[0];
+    const plat::TRect text = Tree->GetDisplayRect(record, 1, true, true, true);
+    Host.MouseMove(Tree->ClientToScreen(CellPoint(record, 1)));
+    Host.AdvanceClock(plat::USER_TIMER_MINIMUM);
+    auto* window = dynamic_cast<TDataTreeHintWindow*>(App.HintWindow());
+    ASSERT_NE(window, nullptr) << "the tree's own hint window shows";
+    EXPECT_EQ(window->HintData().Node, record);
+    EXPECT_EQ(window->HintData().Column, 1);
+    EXPECT_EQ(window->HintData().LineBreakStyle, hlbForceSingleLine);
+    const plat::TPoint topLeft = Tree->ClientToScreen(plat::Point(text.Left, text.Top));
+    const plat::TRect bounds = Host.HostWindowBounds(window->Handle());
+    EXPECT_EQ(bounds.Left, topLeft.X - 1) << "one pixel left of the text";
+    EXPECT_EQ(bounds.Top, topLeft.Y - 1);
+    EXPECT_EQ(bounds.Height(), text.Height() + 2);
+    EXPECT_GT(bounds.Width(), time->Width()) << "wide enough for the whole text";
+    if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
+        Host.SaveScreenshot(Form->Handle(), std::string(folder) + "/tree_hint_form.png");
+        Host.SaveScreenshot(window->Handle(), std::string(folder) + "/tree_hint.png");
+    }
+
+    for (const plat::TVirtualKey arrow : {plat::VK_LEFT, plat::VK_UP, plat::VK_RIGHT, plat::VK_DOWN}) {
+        Host.Key(arrow);
+        Host.PumpUntilIdle();
+        EXPECT_NE(App.HintWindow(), nullptr) << "arrow " << arrow << " keeps the hint";
+    }
+    Host.Key(plat::VK_HOME);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(App.HintWindow(), nullptr) << "another key closes it";
+}
+
+TEST_F(TreeHints, HintRectanglesOfTheTreesWindow)
+{
+    TDataTreeHintWindow window(nullptr);
+    EXPECT_TRUE(window.CalcHintRect(300, "text", nullptr).IsEmpty()) << "no data";
+    const PDataNode record = Records(0)[0];
+    TDTHintData data;
+    data.Tree = Tree;
+    data.Node = record;
+    data.Column = 0;
+    data.HintRect = plat::Rect(3, 4, 50, 60);
+    EXPECT_EQ(window.CalcHintRect(300, "text", &data), data.HintRect) << "a rectangle given is taken";
+    data.HintRect = plat::TRect{};
+    data.HintText = "";
+    EXPECT_TRUE(window.CalcHintRect(300, "", &data).IsEmpty()) << "no text";
+
+    // A plain hint: the wrapped text with the tree's margins.
+    Tree->SetHintMode(hmHint);
+    data.HintText = "A hint for the record";
+    const plat::TRect hint = window.CalcHintRect(300, data.HintText, &data);
+    plat::TCanvas* canvas = window.Canvas();
+    canvas->Font()->Assign(window.Font());
+    const int width = canvas->TextWidth(data.HintText);
+    EXPECT_EQ(hint, plat::Rect(0, 0, width + Tree->TextMargin() + Tree->Margin() + 4, window.TextHeight() + 2));
+
+    // Tooltips with a carriage return are laid out on several lines, and
+    // need no window when they fit the cell.
+    Tree->SetHintMode(hmTooltip);
+    struct Case {
+        const char* text;
+        bool multilineNode;
+        bool empty;
+    };
+    for (const Case& c : {Case{"ab", true, true}, Case{"a\rb\rc", false, false}}) {
+        Tree->SetMultiline(record, c.multilineNode);
+        data.HintText = c.text;
+        const plat::TRect r = window.CalcHintRect(300, c.text, &data);
+        EXPECT_EQ(window.HintData().LineBreakStyle, hlbForceMultiLine) << c.text;
+        EXPECT_EQ(r.IsEmpty(), c.empty) << c.text;
+        if (!c.empty) {
+            EXPECT_EQ(r.Left, -1) << c.text;
+            EXPECT_EQ(r.Top, -1) << c.text;
+            EXPECT_GE(r.Height(), 3 * window.TextHeight()) << "three lines";
+        }
+    }
+}
+
+TEST_F(TreeHints, PastingIntoAReadOnlyTreeTakesNothing)
+{
+    const PDataNode record = Records(0)[0];
+    Tree->SetSelected(record, true);
+    Tree->CutToClipboard();
+    ASSERT_TRUE(Tree->TreeStates().Contains(tsCutPending));
+    const std::uint32_t before = Tree->TotalCount();
+    Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() + TDTMiscOptions{toReadOnly});
+    EXPECT_FALSE(Tree->PasteFromClipboard());
+    EXPECT_EQ(Tree->TotalCount(), before);
+    EXPECT_TRUE(Tree->TreeStates().Contains(tsCutPending)) << "the cut waits on";
+    Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() - TDTMiscOptions{toReadOnly});
+    Tree->CancelCutOrCopy();
+    plat::OleSetClipboard(nullptr);
 }
 
 } // namespace
