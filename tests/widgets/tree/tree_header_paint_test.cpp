@@ -10,6 +10,8 @@
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/image_list.h"
 #include "platform/canvas/recording_dc.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_messages.h"
 
 #include <string>
 #include <vector>
@@ -279,6 +281,27 @@ TEST_F(HeaderPaint, TheBandBeyondTheColumnsAndFixedColumns)
     }
     EXPECT_EQ(fixedDiffers, 0);
     EXPECT_EQ(movedDiffers, 0);
+}
+
+// The print message copies the header band, composed off screen, into the
+// given device context; with PRF_CHECKVISIBLE a hidden tree prints nothing.
+TEST_F(HeaderPaint, ThePrintMessageCopiesTheHeaderUnlessHiddenAndAskedToCheck)
+{
+    const auto print = [this](plat::LPARAM flags) {
+        Recorder.Clear();
+        plat::SendMessage(Tree->Handle(), plat::WM_PRINT,
+                          reinterpret_cast<plat::WPARAM>(static_cast<plat::HDC>(&Recorder)), flags);
+        return Recorder.CallsNamed("BitBlt");
+    };
+    const std::vector<const plat::TRecordedCall*> copies = print(plat::PRF_CLIENT | plat::PRF_CHECKVISIBLE);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0]->Args[2], Tree->HeaderRect().Width()) << "the band's width";
+    EXPECT_EQ(copies[0]->Args[3], Tree->Header()->Height()) << "and its height";
+    Tree->SetVisible(false);
+    EXPECT_TRUE(print(plat::PRF_CLIENT | plat::PRF_CHECKVISIBLE).empty());
+    EXPECT_EQ(print(plat::PRF_CLIENT).size(), 1u) << "without the check a hidden tree prints too";
+    Tree->Header()->SetOptions(Tree->Header()->Options() - TDTHeaderOptions{hoVisible});
+    EXPECT_TRUE(print(plat::PRF_CLIENT).empty()) << "no band, nothing to print";
 }
 
 TEST_F(HeaderPaint, CaptionWidthCountsTextGlyphAndSortArrow)
