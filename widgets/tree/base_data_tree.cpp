@@ -104,6 +104,10 @@ TBaseDataTree::~TBaseDataTree()
             object->Detach();
         }
     }
+    // So may the drag manager the platform keeps as drop target.
+    if (auto* manager = dynamic_cast<TDTDragManager*>(FDragManager.get())) {
+        manager->Detach();
+    }
     // A handler that raises now cannot pass its error on; the nodes are
     // freed all the same.
     try {
@@ -178,6 +182,7 @@ void TBaseDataTree::Assign(const plat::TPersistent* source)
 void TBaseDataTree::Loaded()
 {
     plat::TCustomControl::Loaded();
+    UpdateDropTarget();
     if (!FStates.Contains(tsNeedRootCountUpdate) || FRoot->fChildCount == 0) {
         return;
     }
@@ -238,6 +243,7 @@ void TBaseDataTree::CreateWnd()
     }
     AutoScale();
     PrepareBitmaps(true, true);
+    UpdateDropTarget();
     UpdateScrollBars(true);
 }
 
@@ -246,6 +252,10 @@ void TBaseDataTree::DestroyWnd()
     // Without a window the worker's calls cannot reach the tree.
     InterruptValidation();
     FSyncCalls.SetWindow(0);
+    if (FDropTargetRegistered) {
+        plat::RevokeDragDrop(Handle());
+        FDropTargetRegistered = false;
+    }
     plat::TCustomControl::DestroyWnd();
 }
 
@@ -282,6 +292,9 @@ void TBaseDataTree::WMTimer(plat::TMessage& message)
         RecreateWnd();
         break;
     case HeaderTimer:
+        break;
+    case ExpandTimer:
+        DoDragExpand();
         break;
     default:
         Inherited(message);

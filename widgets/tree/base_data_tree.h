@@ -22,6 +22,7 @@
 #include "widgets/tree/node_enumeration.h"
 #include "widgets/tree/node_store.h"
 #include "widgets/tree/tree_geometry_types.h"
+#include "widgets/tree/tree_drag_manager.h"
 #include "widgets/tree/tree_options.h"
 #include "widgets/tree/tree_accessibility.h"
 #include "widgets/tree/tree_states.h"
@@ -858,7 +859,76 @@ public:
     void SetBackGroundImageTransparent(bool value);
     int LastDragEffect() const { return FLastDragEffect; }
 
+    // ---- drag and drop: the drag manager, node drags, drop targets ----
+    // Made on first use: OnCreateDragManager, else the tree's own.
+    std::shared_ptr<IDTDragManager> DragManager();
+    // Arms a node drag that starts once the mouse moves threshold pixels
+    // (< 0: the platform's distance); immediate starts it at once at the
+    // last click.
+    void BeginDrag(bool immediate, int threshold = -1);
+    bool Dragging() const;
+    // The node under the mouse while something is dragged over the tree.
+    PDataNode DropTargetNode() const { return FDropTargetNode; }
+    TDropMode LastDropMode() const { return FLastDropMode; }
+    // Inserts dropped tree data at targetNode: a move of this process's
+    // nodes moves them and answers effect none (the source deletes
+    // nothing), a copy copies; false with no effect otherwise.
+    bool ProcessDrop(const std::shared_ptr<plat::IDataObject>& dataObject, PDataNode targetNode,
+                     plat::DWORD& effect, TDTNodeAttachMode mode);
+    // Renders the selected rows around hotSpot (client coordinates) into a
+    // picture that the platform shows during dataObject's drag.
+    void PrepareDragImage(plat::TPoint hotSpot, const std::shared_ptr<plat::IDataObject>& dataObject);
+    // Deletes the selected nodes (none in a read-only tree).
+    virtual void DeleteSelectedNodes();
+
+    TDTDragOverEvent OnDragOver;
+    TDTDragDropEvent OnDragDrop;
+    TDTCreateDragManagerEvent OnCreateDragManager;
+    TDTCreateDataObjectEvent OnCreateDataObject;
+    TDTStartDragEvent OnStartDrag;
+    TDTEndDragEvent OnEndDrag;
+
 protected:
+    // ---- drag and drop (tree_drag_drop.cpp) ----
+    friend class TDTDragManager;
+    // The node drag: the selection goes to the platform's drag loop.
+    virtual void DoDragging(plat::TPoint p);
+    virtual plat::DWORD RunOLEDragLoop(plat::DWORD allowedEffects, const std::shared_ptr<plat::IDataObject>& dataObject,
+                                       plat::DWORD& dragEffect);
+    // What the drag manager hands on (screen points).
+    virtual plat::HRESULT DragEnter(plat::DWORD keyState, plat::TPoint screenPoint, plat::DWORD& effect);
+    virtual plat::HRESULT DragOver(plat::TObject* source, plat::DWORD keyState, TDragState state,
+                                   plat::TPoint screenPoint, plat::DWORD& effect);
+    virtual void DragLeave();
+    virtual plat::HRESULT DragDrop(const std::shared_ptr<plat::IDataObject>& dataObject, plat::DWORD keyState,
+                                   plat::TPoint screenPoint, plat::DWORD& effect);
+    // Ends the button states the drag loop swallowed.
+    virtual void DragFinished();
+    // OnDragOver; without a handler nothing is accepted.
+    virtual bool DoDragOver(plat::TObject* source, plat::TShiftState shift, TDragState state, plat::TPoint pt,
+                            TDropMode mode, plat::DWORD& effect);
+    virtual void DoDragDrop(plat::TObject* source, const std::shared_ptr<plat::IDataObject>& dataObject,
+                            const TFormatArray& formats, plat::TShiftState shift, plat::TPoint pt, plat::DWORD& effect,
+                            TDropMode mode);
+    // The expand timer (1): opens the drop target node.
+    virtual void DoDragExpand();
+    virtual std::shared_ptr<IDTDragManager> DoCreateDragManager();
+    virtual std::shared_ptr<plat::IDataObject> DoCreateDataObject();
+    virtual plat::DWORD SuggestDropEffect(plat::TObject* source, plat::TShiftState shift, plat::TPoint pt,
+                                          plat::DWORD allowedEffects);
+    virtual bool CanAutoScroll() const;
+    virtual bool CanShowDragImage() const;
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(plat::TObject* target, int x, int y);
+    // Registers the window as drop target with toAcceptOLEDrop, else revokes it.
+    void UpdateDropTarget();
+    // Whether edge scrolling waits (AutoScrollDelay since the first wish).
+    bool DragScrollWaits(int x, int y) const;
+    std::shared_ptr<IDTDragManager> FDragManager;
+    TDropMode FLastDropMode = dmOnNode;
+    mutable std::int64_t FDragScrollStart = 0;  // clock ms of the first wish to scroll; 0 none
+    bool FDropTargetRegistered = false;
+
     friend class TCustomDataTreeOptions;
     friend class TScrollBarOptions;
     friend class TWorkerThread;

@@ -7,6 +7,8 @@
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/device_context.h"
 #include "platform/canvas/gdi_constants.h"
+#include "platform/canvas/pixel_surface.h"
+#include "platform/controls/drag_drop.h"
 #include "platform/controls/control.h"
 #include "platform/controls/window_paint.h"
 #include "widgets/tree/tree_drawing_utils.h"
@@ -93,14 +95,61 @@ void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imag
         AlphaBlend(source.DeviceContext(), FDragImage->DeviceContext(), plat::Rect(0, 0, w, h), plat::Point(0, 0),
                    bmConstantAlpha, 255, FPreBlendBias);
     }
+    MakeAlphaChannel(source, *FDragImage);
+    FImagePosition = imagePosition;
+    FStates = {disHidden, disInDrag, disPrepared};
+}
+
+void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imagePosition, plat::TPoint hotSpot,
+                               const std::shared_ptr<plat::IDataObject>& dataObject)
+{
+    FStates.Exclude(disSystemSupport);
+    if (dataObject) {
+        // The platform's drag picture service shows the picture, pointer at
+        // its centre, during the data object's drag. It blends by the
+        // picture's own alpha, so the fade and the transparency go into it.
+        const int w = dragImage.Width();
+        const int h = dragImage.Height();
+        plat::TBitmap& source = const_cast<plat::TBitmap&>(dragImage);
+        const std::unique_ptr<plat::TBitmap> faded = NewImage(w, h);
+        faded->DeviceContext()->BitBlt(0, 0, w, h, source.DeviceContext(), 0, 0, plat::SRCCOPY);
+        MakeAlphaChannel(source, *faded);
+        auto picture = std::make_shared<plat::TPixelSurface>(w, h, 32);
+        for (int y = 0; y < h; ++y) {
+            const std::uint8_t* from = faded->ScanLine(y);
+            std::uint8_t* to = picture->ScanLine(y);
+            for (int x = 0; x < w; ++x) {
+                to[4 * x] = from[4 * x];
+                to[4 * x + 1] = from[4 * x + 1];
+                to[4 * x + 2] = from[4 * x + 2];
+                to[4 * x + 3] = static_cast<std::uint8_t>((from[4 * x + 3] * FTransparency + 127) / 255);
+            }
+        }
+        plat::TDragImage service;
+        service.Bitmap = std::move(picture);
+        service.Offset = plat::Point(w / 2, h / 2);
+        service.ColorKey =
+            FColorKey == plat::clNone ? plat::CLR_INVALID : plat::ToColorRef(plat::ColorToRGB(FColorKey));
+        if (plat::InitializeDragImageFromBitmap(service, dataObject) == plat::S_OK) {
+            FStates.Include(disSystemSupport);
+            return;
+        }
+    }
+    PrepareDrag(dragImage, imagePosition, hotSpot);
+}
+
+void TDTDragImage::MakeAlphaChannel(plat::TBitmap& source, plat::TBitmap& target) const
+{
     // Alpha 255 at the centre falling to about 5 at half the larger side.
+    const int w = source.Width();
+    const int h = source.Height();
     const double m = std::max(w, h);
     const int cx = w / 2;
     const int cy = h / 2;
     const plat::COLORREF key = FColorKey == plat::clNone ? 0xFFFFFFFFu : plat::ToColorRef(plat::ColorToRGB(FColorKey));
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* from = source.ScanLine(y);
-        std::uint8_t* to = FDragImage->ScanLine(y);
+        std::uint8_t* to = target.ScanLine(y);
         for (int x = 0; x < w; ++x) {
             const std::uint8_t* p = from + 4 * x;
             const plat::COLORREF colour = static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
@@ -113,8 +162,6 @@ void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imag
             to[4 * x + 3] = static_cast<std::uint8_t>(std::nearbyint(255 * std::exp(-8 * std::sqrt(dx * dx + dy * dy))));
         }
     }
-    FImagePosition = imagePosition;
-    FStates = {disHidden, disInDrag, disPrepared};
 }
 
 void TDTDragImage::InternalShowDragImage()

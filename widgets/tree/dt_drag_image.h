@@ -12,6 +12,7 @@
 #include <memory>
 
 namespace plat {
+class IDataObject;
 class TBitmap;
 class TControl;
 class TRegion;
@@ -34,6 +35,10 @@ public:
     // the mouse there) and gives it its alpha channel: opaque at the centre,
     // fading towards the edges, the colour key fully transparent.
     void PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imagePosition, plat::TPoint hotSpot);
+    // With a data object the picture goes to the platform's drag picture
+    // service (disSystemSupport) when it takes it; else as above.
+    void PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imagePosition, plat::TPoint hotSpot,
+                     const std::shared_ptr<plat::IDataObject>& dataObject);
     // Moves with the mouse; true when it moved (or forceRepaint).
     bool DragTo(plat::TPoint p, bool forceRepaint);
     void ShowDragImage();
@@ -71,6 +76,8 @@ public:
 private:
     // The kept screen copy blended with the picture, onto the screen.
     void InternalShowDragImage();
+    // target's alpha from source's colours: the fade, the colour key clear.
+    void MakeAlphaChannel(plat::TBitmap& source, plat::TBitmap& target) const;
 
     plat::TControl* FOwner;
     std::unique_ptr<plat::TBitmap> FDragImage;   // the picture with its alpha channel

@@ -80,6 +80,10 @@ TScrollDirections TBaseDataTree::DetermineScrollDirections(int x, int y) const
     if (ClientHeight() - std::int64_t{FOffsetY} < FRangeY && y > ClientHeight() - edge) {
         directions.Include(sdDown);
     }
+    // A drag over the tree scrolls only AutoScrollDelay after it first wished to.
+    if (!directions.Empty() && DragScrollWaits(x, y)) {
+        return {};
+    }
     return directions;
 }
 

@@ -686,7 +686,7 @@ void TBaseDataTree::WMMouseMove(plat::TMessage& message)
     if (FStates.Contains(tsOLEDragPending)) {
         if ((std::abs(FLastClickPos.X - x) >= FDragThreshold && x > 0) ||
             (std::abs(FLastClickPos.Y - y) >= FDragThreshold && y > 0)) {
-            DoStateChange({tsOLEDragging}, {tsOLEDragPending});
+            DoDragging(FLastClickPos);
         }
         return;
     }

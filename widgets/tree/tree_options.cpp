@@ -143,6 +143,9 @@ void TCustomDataTreeOptions::SetMiscOptions(TDTMiscOptions value)
     if ((toBeSet + toBeCleared).Contains(toFullRepaintOnResize)) {
         tree.RecreateWnd();
     }
+    if ((toBeSet + toBeCleared).Contains(toAcceptOLEDrop)) {
+        tree.UpdateDropTarget();
+    }
     if (toBeSet.Contains(toVariableNodeHeight)) {
         tree.BeginUpdate();
         TryFinally([&] { tree.ReinitNode(nullptr, true, false); }, [&] { tree.EndUpdate(); });
