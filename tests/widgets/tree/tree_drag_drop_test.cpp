@@ -446,6 +446,28 @@ TEST_F(TreeDragDrop, AMoveBetweenTreesAnswersNoneSoTheSourceDeletesNothing)
     EXPECT_TRUE(Keys(Source).empty());
 }
 
+TEST_F(TreeDragDrop, OnlyATreeWithAcceptOLEDropIsADropTarget)
+{
+    const auto& targets = plat::TWindowManager::Current().DragDrop().Targets;
+    ASSERT_TRUE(Target->TreeOptions()->MiscOptions().Contains(toAcceptOLEDrop));
+    EXPECT_EQ(targets.count(Target->Handle()), 1u) << "registered with its window";
+    Target->TreeOptions()->SetMiscOptions(Target->TreeOptions()->MiscOptions() - TDTMiscOptions{toAcceptOLEDrop});
+    EXPECT_EQ(targets.count(Target->Handle()), 0u);
+
+    const PDataNode a = Add(Source, nullptr, 1);
+    const PDataNode t = Add(Target, nullptr, 10);
+    AcceptDrops(Target);
+    Drag(OnLabel(Source, a), {MoveTo(OnLabel(Target, t)), MoveTo(OnLabel(Target, t)), Release(OnLabel(Target, t))});
+    EXPECT_TRUE(Overs.empty()) << "nothing reaches a tree that takes no drops";
+    EXPECT_EQ(Source->LastDragEffect(), 0);
+
+    Target->TreeOptions()->SetMiscOptions(Target->TreeOptions()->MiscOptions() + TDTMiscOptions{toAcceptOLEDrop});
+    EXPECT_EQ(targets.count(Target->Handle()), 1u);
+    Target->RecreateWnd();
+    Host.PumpUntilIdle();
+    EXPECT_EQ(targets.count(Target->Handle()), 1u) << "the new window is registered again";
+}
+
 TEST_F(TreeDragDrop, ProcessDropWithoutAPlaceOrEffectDoesNothing)
 {
     const PDataNode a = Add(Source, nullptr, 1);
