@@ -21,12 +21,12 @@ namespace {
 
 using namespace qel;
 
+// Made in the statics' initialiser, after the trees' own process-wide
+// state, so that they go before it at the exit.
 TDataStringTree& Tree(int which)
 {
-    static std::unique_ptr<TDataStringTree> trees[2];
-    if (!trees[which]) {
-        trees[which] = std::make_unique<TDataStringTree>(nullptr);
-    }
+    static const std::unique_ptr<TDataStringTree> trees[2] = {std::make_unique<TDataStringTree>(nullptr),
+                                                              std::make_unique<TDataStringTree>(nullptr)};
     return *trees[which];
 }
 

@@ -23,13 +23,18 @@ namespace {
 
 using namespace qel;
 
+std::unique_ptr<TDataStringTree> NewTree()
+{
+    auto tree = std::make_unique<TDataStringTree>(nullptr);
+    tree->ClipboardFormats()->Add("Data Tree Data");
+    return tree;
+}
+
+// Made in the static's initialiser, after the trees' own process-wide
+// state, so that it goes before that at the exit.
 TDataStringTree& Tree()
 {
-    static std::unique_ptr<TDataStringTree> tree;
-    if (!tree) {
-        tree = std::make_unique<TDataStringTree>(nullptr);
-        tree->ClipboardFormats()->Add("Data Tree Data");
-    }
+    static const std::unique_ptr<TDataStringTree> tree = NewTree();
     return *tree;
 }
 

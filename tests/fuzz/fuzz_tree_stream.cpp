@@ -32,15 +32,20 @@ void LoadUserData(plat::TObject*, PDataNode, plat::TStream& stream)
     stream.Read(&value, 4);
 }
 
+std::unique_ptr<TDataStringTree> NewTree()
+{
+    auto tree = std::make_unique<TDataStringTree>(nullptr);
+    tree->SetNodeDataSize(4);
+    tree->OnSaveNode = SaveUserData;
+    tree->OnLoadNode = LoadUserData;
+    return tree;
+}
+
+// Made in the statics' initialiser, after the trees' own process-wide
+// state, so that they go before it at the exit.
 TDataStringTree& Tree(int which)
 {
-    static std::unique_ptr<TDataStringTree> trees[2];
-    if (!trees[which]) {
-        trees[which] = std::make_unique<TDataStringTree>(nullptr);
-        trees[which]->SetNodeDataSize(4);
-        trees[which]->OnSaveNode = SaveUserData;
-        trees[which]->OnLoadNode = LoadUserData;
-    }
+    static const std::unique_ptr<TDataStringTree> trees[2] = {NewTree(), NewTree()};
     return *trees[which];
 }
 
