@@ -315,7 +315,8 @@ HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared
 
 namespace {
 
-// The formats a data object offers, as the back end announces them.
+// The formats a data object offers to other programs, as the back end
+// announces them; formats kept in the process stay out.
 std::vector<std::uint16_t> OfferedFormats(IDataObject& data)
 {
     std::vector<std::uint16_t> formats;
@@ -326,7 +327,9 @@ std::vector<std::uint16_t> OfferedFormats(IDataObject& data)
     TFormatEtc format;
     unsigned fetched = 0;
     while (enumerator->Next(1, &format, &fetched) == S_OK && fetched == 1) {
-        formats.push_back(format.cfFormat);
+        if (!IsClipboardFormatInProcess(format.cfFormat)) {
+            formats.push_back(format.cfFormat);
+        }
     }
     return formats;
 }

@@ -20,10 +20,12 @@ struct TWorkerSlot {
     int References = 0;                    // trees that hold a reference
 };
 
+// Never destroyed: a tree that outlives the statics (a static tree of its
+// own) still finds the slot when it goes.
 TWorkerSlot& Slot()
 {
-    static TWorkerSlot slot;
-    return slot;
+    static TWorkerSlot* const slot = new TWorkerSlot;
+    return *slot;
 }
 
 std::shared_ptr<TWorkerThread> EnsureWorkerThread()

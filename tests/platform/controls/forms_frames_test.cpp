@@ -169,6 +169,9 @@ TEST(TCarriedDrag, ADragTheBackEndCarriesReachesOurTargetsAndEndsAsItSays)
     RegisterDragDrop(target->Handle(), drop);
     auto data = std::make_shared<TBlockDataObject>();
     data->Add(CF_UNICODETEXT, TextToUnicodeBlock("dragged"));
+    const CLIPFORMAT ownFormat = RegisterClipboardFormat("Carried drag test format");
+    KeepClipboardFormatInProcess(ownFormat);
+    data->Add(ownFormat, TextToUnicodeBlock("stays in the program"));
     const TPoint over = host.PointOf("Target");
     DWORD effects[3] = {};
     host.Script([&] {
@@ -182,7 +185,7 @@ TEST(TCarriedDrag, ADragTheBackEndCarriesReachesOurTargetsAndEndsAsItSays)
     EXPECT_EQ(DoDragDrop(data, std::make_shared<TDefaultDropSource>(), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect),
               DRAGDROP_S_DROP);
     EXPECT_EQ(effect, DROPEFFECT_COPY);
-    EXPECT_EQ(host.DragFormats(), (std::vector<std::uint16_t>{CF_UNICODETEXT}));
+    EXPECT_EQ(host.DragFormats(), (std::vector<std::uint16_t>{CF_UNICODETEXT})) << "the in-process format stays out";
     EXPECT_EQ(host.DragEffects(), DROPEFFECT_COPY | DROPEFFECT_MOVE);
     EXPECT_EQ(drop->Calls, (std::vector<std::string>{"enter", "over", "over", "drop"}));
     EXPECT_EQ(effects[0], DROPEFFECT_COPY);
