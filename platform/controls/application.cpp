@@ -32,27 +32,6 @@ bool IsMouseMessage(UINT msg)
     return (msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) || (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK);
 }
 
-bool IsButtonOrKeyMessage(UINT msg)
-{
-    switch (msg) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-    case WM_MOUSEWHEEL:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The control that shows a hint for control: it or its nearest parent with ShowHint.
 TControl* HintControlOf(TControl* control)
 {
@@ -191,7 +170,7 @@ void TApplication::IsHintMsg(const TMsg& msg)
 {
     // A hint on the screen decides for itself which messages close it.
     const bool shown = FHintWindow && FHintWindow->Shown();
-    if (shown ? FHintWindow->IsHintMsg(msg) : IsButtonOrKeyMessage(msg.message)) {
+    if (shown ? FHintWindow->IsHintMsg(msg) : THintWindow::IsButtonOrKeyMessage(msg.message)) {
         CancelHint();
         FHintDone = true;
     }

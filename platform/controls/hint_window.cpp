@@ -64,7 +64,12 @@ void THintWindow::ActivateHintData(const TRect& rect, const std::string& hint, v
 
 bool THintWindow::IsHintMsg(const TMsg& msg)
 {
-    switch (msg.message) {
+    return IsButtonOrKeyMessage(msg.message);
+}
+
+bool THintWindow::IsButtonOrKeyMessage(UINT message)
+{
+    switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:

@@ -42,6 +42,8 @@ public:
     // Whether a message of the queue closes the hint now shown: a press
     // or a key does.
     virtual bool IsHintMsg(const TMsg& msg);
+    // A press of a key or mouse button, or a wheel turn.
+    static bool IsButtonOrKeyMessage(UINT message);
     // Hides the window.
     void ReleaseHandle();
     bool Shown() const;

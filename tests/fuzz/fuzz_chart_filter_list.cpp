@@ -16,6 +16,7 @@
 #include "platform/objects/reader.h"
 #include "platform/objects/writer.h"
 #include "platform/streams.h"
+#include "tests/fuzz/input_bytes.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -75,16 +76,7 @@ std::string ListFor(const std::uint8_t* Data, std::size_t Size)
     if (Size > 0 && Data[0] == static_cast<std::uint8_t>(plat::TValueType::vaCollection)) {
         return std::string(reinterpret_cast<const char*>(Data), Size);
     }
-    std::string Bytes = Valid;
-    std::size_t At = 0;
-    for (; At + 3 <= Size; At += 3) {
-        const std::size_t Offset = (Data[At] | (static_cast<std::size_t>(Data[At + 1]) << 8)) % Bytes.size();
-        Bytes[Offset] = static_cast<char>(Data[At + 2]);
-    }
-    if (At < Size) {
-        Bytes.resize(Bytes.size() * Data[At] / 256);
-    }
-    return Bytes;
+    return qel::fuzz::Mutated(Valid, Data, Size, 0);
 }
 
 // Runs the list on a small bitmap unless a blur asks for more passes than

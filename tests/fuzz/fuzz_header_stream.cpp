@@ -10,6 +10,7 @@
 #include "platform/canvas/graphics_objects.h"
 #include "platform/streams.h"
 #include "widgets/tree/string_data_tree.h"
+#include "tests/fuzz/input_bytes.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -56,16 +57,7 @@ std::string StreamFor(const std::uint8_t* data, std::size_t size)
     if (size >= 4 && std::memcmp(data, "\xFF\xFF\xFF\xFF", 4) == 0) {
         return std::string(reinterpret_cast<const char*>(data), size);
     }
-    std::string bytes = valid;
-    std::size_t at = 0;
-    for (; at + 3 <= size; at += 3) {
-        const std::size_t offset = (data[at] | (static_cast<std::size_t>(data[at + 1]) << 8)) % bytes.size();
-        bytes[offset] = static_cast<char>(data[at + 2]);
-    }
-    if (at < size) {
-        bytes.resize(bytes.size() * data[at] / 256);
-    }
-    return bytes;
+    return qel::fuzz::Mutated(valid, data, size, 0);
 }
 
 bool Load(TDTHeader& header, const std::string& bytes)

@@ -11,6 +11,7 @@
 #include "platform/streams.h"
 #include "widgets/tree/dt_data_object.h"
 #include "widgets/tree/string_data_tree.h"
+#include "tests/fuzz/input_bytes.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -63,16 +64,7 @@ std::string BlockFor(const std::uint8_t* data, std::size_t size)
     if (size >= 2 && data[1] == 0x01) {
         return std::string(reinterpret_cast<const char*>(data + 2), size - 2);
     }
-    std::string bytes = valid;
-    std::size_t at = 2;
-    for (; at + 3 <= size; at += 3) {
-        const std::size_t offset = (data[at] | (static_cast<std::size_t>(data[at + 1]) << 8)) % bytes.size();
-        bytes[offset] = static_cast<char>(data[at + 2]);
-    }
-    if (at < size) {
-        bytes.resize(bytes.size() * data[at] / 256);
-    }
-    return bytes;
+    return qel::fuzz::Mutated(valid, data, size, 2);
 }
 
 plat::HGLOBAL Block(const std::string& bytes)
