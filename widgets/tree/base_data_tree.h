@@ -424,8 +424,12 @@ public:
     virtual void CopyToClipboard();
     virtual void CutToClipboard();
     // Inserts the clipboard's tree data at the focused node; true when it
-    // was there and read to its end.
+    // was there and read to its end. Raises EDataTreeError "Clipboard
+    // operation failed." (2007) when the clipboard cannot be read; a paste
+    // into the tree that cut the nodes ends its cut.
     virtual bool PasteFromClipboard();
+    // The clipboard's data object (the platform clipboard's answer).
+    virtual plat::HRESULT ReadClipboard(std::shared_ptr<plat::IDataObject>& data);
     // Unmarks every node and leaves the copy or cut state.
     void CancelCutOrCopy();
     // After a paste of cut nodes: deletes the marked nodes.
@@ -580,6 +584,16 @@ public:
     // The hint window's class: a TDataTreeHintWindow; its data.
     virtual TDTHintWindowClass GetHintWindowClass();
     const TDTHintData& HintData() const { return FHintData; }
+    // Owner-drawn hints: OnGetHintKind picks the kind (GetDefaultHintKind
+    // without it); an owner-drawn hint takes its size from OnGetHintSize and
+    // is painted by OnDrawHint alone.
+    TDTGetHintKindEvent OnGetHintKind;
+    TDTGetHintSizeEvent OnGetHintSize;
+    TDTDrawHintEvent OnDrawHint;
+    virtual TDTHintKind GetDefaultHintKind() { return vhkText; }
+    TDTHintKind DoGetHintKind(PDataNode node, TColumnIndex column);
+    virtual void DoGetHintSize(PDataNode node, TColumnIndex column, plat::TRect& r);
+    virtual void DoDrawHint(plat::TCanvas* canvas, PDataNode node, const plat::TRect& r, TColumnIndex column);
 
     TDTPopupEvent OnGetPopupMenu;
 
@@ -1077,8 +1091,10 @@ protected:
     // Kills timer id when the window exists; true when it did.
     bool StopTimer(plat::UINT_PTR id);
     // The hint or tooltip text of a node's cell; the string tree gives its texts.
-    virtual std::string DoGetNodeHint(PDataNode node, TColumnIndex column);
-    virtual std::string DoGetNodeTooltip(PDataNode node, TColumnIndex column);
+    // lineBreakStyle comes in as hlbDefault and may be changed with the text.
+    virtual std::string DoGetNodeHint(PDataNode node, TColumnIndex column, TDTTooltipLineBreakStyle& lineBreakStyle);
+    virtual std::string DoGetNodeTooltip(PDataNode node, TColumnIndex column,
+                                         TDTTooltipLineBreakStyle& lineBreakStyle);
     // The menu for a node (asking its ancestors too), or nullptr.
     virtual plat::TComponent* DoGetPopupMenu(PDataNode node, TColumnIndex column, plat::TPoint position);
     virtual void DoPopupMenu(PDataNode node, TColumnIndex column, plat::TPoint position);

@@ -145,6 +145,15 @@ struct TDTHintData {
     TDTTooltipLineBreakStyle LineBreakStyle = hlbDefault;
 };
 using TDTHintWindowClass = std::function<plat::THintWindow*(plat::TComponent* owner)>;
+// Owner-drawn hints: the kind of a node's hint, its size and its painting
+// come from the application.
+enum TDTHintKind : std::uint8_t { vhkText, vhkOwnerDraw };
+using TDTGetHintKindEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, TDTHintKind& kind)>;
+using TDTGetHintSizeEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, plat::TRect& r)>;
+using TDTDrawHintEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas, PDataNode node,
+                                           const plat::TRect& r, TColumnIndex column)>;
 
 // The header's column menu: whether a column gets an entry.
 enum TAddPopupItemType : std::uint8_t {

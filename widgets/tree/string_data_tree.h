@@ -38,8 +38,8 @@ struct TDSTGetCellTextEventArgs {
 using TDSTGetTextEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column,
                                            TDSTTextType textType, std::string& cellText)>;
 using TDSTGetCellTextEvent = plat::TEvent<void(plat::TObject* sender, TDSTGetCellTextEventArgs& e)>;
-using TDSTGetHintEvent =
-    plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, std::string& hintText)>;
+using TDSTGetHintEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column,
+                                           TDTTooltipLineBreakStyle& lineBreakStyle, std::string& hintText)>;
 using TDSTNewTextEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TColumnIndex column, const std::string& newText)>;
 using TDSTShortenStringEvent =
@@ -98,7 +98,7 @@ public:
     TDTMeasureTextEvent OnMeasureTextWidth;
     TDTMeasureTextEvent OnMeasureTextHeight;
     TDTDrawTextEvent OnDrawText;
-    // The hint or tooltip of a cell (text in and out).
+    // The hint or tooltip of a cell (line-break style and text in and out).
     TDSTGetHintEvent OnGetHint;
 
     // ---- export ----
@@ -164,9 +164,10 @@ protected:
     // 0 when the cell's text in the focused column starts with text, case
     // ignored (OnIncrementalSearch answers instead when assigned).
     int DoIncrementalSearch(PDataNode node, const std::string& text) override;
-    std::string DoGetNodeHint(PDataNode node, TColumnIndex column) override;
+    std::string DoGetNodeHint(PDataNode node, TColumnIndex column, TDTTooltipLineBreakStyle& lineBreakStyle) override;
     // The cell's whole text, or what OnGetHint makes of the hint.
-    std::string DoGetNodeTooltip(PDataNode node, TColumnIndex column) override;
+    std::string DoGetNodeTooltip(PDataNode node, TColumnIndex column,
+                                 TDTTooltipLineBreakStyle& lineBreakStyle) override;
     bool DoGetCellIsEmpty(PDataNode node, TColumnIndex column) override;
     void DoAddToSelection(PDataNode node) override;
     void MainColumnChanged() override;

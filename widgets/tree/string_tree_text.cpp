@@ -425,20 +425,22 @@ int TCustomDataStringTree::DoIncrementalSearch(PDataNode node, const std::string
     return 0;
 }
 
-std::string TCustomDataStringTree::DoGetNodeHint(PDataNode node, TColumnIndex column)
+std::string TCustomDataStringTree::DoGetNodeHint(PDataNode node, TColumnIndex column,
+                                                 TDTTooltipLineBreakStyle& lineBreakStyle)
 {
-    std::string hint = TBaseDataTree::DoGetNodeHint(node, column);
+    std::string hint = TBaseDataTree::DoGetNodeHint(node, column, lineBreakStyle);
     if (OnGetHint) {
-        OnGetHint(this, node, column, hint);
+        OnGetHint(this, node, column, lineBreakStyle, hint);
     }
     return hint;
 }
 
-std::string TCustomDataStringTree::DoGetNodeTooltip(PDataNode node, TColumnIndex column)
+std::string TCustomDataStringTree::DoGetNodeTooltip(PDataNode node, TColumnIndex column,
+                                                    TDTTooltipLineBreakStyle& lineBreakStyle)
 {
     if (OnGetHint) {
-        std::string hint = TBaseDataTree::DoGetNodeTooltip(node, column);
-        OnGetHint(this, node, column, hint);
+        std::string hint = TBaseDataTree::DoGetNodeTooltip(node, column, lineBreakStyle);
+        OnGetHint(this, node, column, lineBreakStyle, hint);
         return hint;
     }
     return GetText(node, column);

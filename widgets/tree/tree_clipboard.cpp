@@ -5,6 +5,7 @@
 
 #include "platform/controls/clipboard.h"
 #include "platform/streams.h"
+#include "widgets/tree/data_tree_errors.h"
 #include "widgets/tree/dt_data_object.h"
 #include "widgets/tree/tree_byte_streams.h"
 #include "widgets/tree/try_finally.h"
@@ -169,19 +170,28 @@ void TBaseDataTree::CutToClipboard()
     }
 }
 
+plat::HRESULT TBaseDataTree::ReadClipboard(std::shared_ptr<plat::IDataObject>& data)
+{
+    return plat::OleGetClipboard(data);
+}
+
 bool TBaseDataTree::PasteFromClipboard()
 {
     if (ReadOnly()) {
         return false;
     }
     std::shared_ptr<plat::IDataObject> data;
-    if (plat::OleGetClipboard(data) != plat::S_OK || !data) {
-        return false;
+    if (ReadClipboard(data) != plat::S_OK || !data) {
+        ShowDataTreeError("Clipboard operation failed.", 2007);
     }
     TBaseDataTree* source = GetTreeFromDataObject(data);
     const bool optimized = source != nullptr && source->TreeStates().Contains(tsCutPending);
     const bool result = ProcessOLEData(source, data, FFocusedNode, FDefaultPasteMode, optimized);
-    if (source != nullptr && source != this) {
+    // A paste into the cutting tree itself moved the nodes: nothing is
+    // left to delete, so the cut ends here.
+    if (source == this) {
+        DoStateChange({}, {tsCutPending});
+    } else if (source != nullptr) {
         source->FinishCutOrCopy();
     }
     return result;

@@ -26,6 +26,30 @@ TDTHintWindowClass TBaseDataTree::GetHintWindowClass()
     return [](plat::TComponent* owner) -> plat::THintWindow* { return new TDataTreeHintWindow(owner); };
 }
 
+TDTHintKind TBaseDataTree::DoGetHintKind(PDataNode node, TColumnIndex column)
+{
+    TDTHintKind kind = GetDefaultHintKind();
+    if (OnGetHintKind) {
+        kind = vhkText;
+        OnGetHintKind(this, node, column, kind);
+    }
+    return kind;
+}
+
+void TBaseDataTree::DoGetHintSize(PDataNode node, TColumnIndex column, plat::TRect& r)
+{
+    if (OnGetHintSize) {
+        OnGetHintSize(this, node, column, r);
+    }
+}
+
+void TBaseDataTree::DoDrawHint(plat::TCanvas* canvas, PDataNode node, const plat::TRect& r, TColumnIndex column)
+{
+    if (OnDrawHint) {
+        OnDrawHint(this, canvas, node, r, column);
+    }
+}
+
 TDataTreeHintWindow::TDataTreeHintWindow(plat::TComponent* owner) : plat::THintWindow(owner) {}
 
 void TDataTreeHintWindow::CreateParams(plat::TCreateParams& params)
@@ -166,6 +190,11 @@ void TDataTreeHintWindow::Paint()
         PrepareFont(canvas);
     }
     plat::TRect r = ClientRect();
+    if (tree != nullptr && FHintData.Node != nullptr &&
+        tree->DoGetHintKind(FHintData.Node, FHintData.Column) == vhkOwnerDraw) {
+        tree->DoDrawHint(canvas, FHintData.Node, r, FHintData.Column);
+        return;
+    }
     canvas->Font()->SetColor(plat::clInfoText);
     canvas->Pen()->SetColor(plat::clBlack);
     canvas->Brush()->SetColor(plat::clInfoBk);

@@ -147,12 +147,12 @@ void TBaseDataTree::DoPopupMenu(PDataNode node, TColumnIndex column, plat::TPoin
 
 // ---- hints ----
 
-std::string TBaseDataTree::DoGetNodeHint(PDataNode, TColumnIndex)
+std::string TBaseDataTree::DoGetNodeHint(PDataNode, TColumnIndex, TDTTooltipLineBreakStyle&)
 {
     return Hint();
 }
 
-std::string TBaseDataTree::DoGetNodeTooltip(PDataNode, TColumnIndex)
+std::string TBaseDataTree::DoGetNodeTooltip(PDataNode, TColumnIndex, TDTTooltipLineBreakStyle&)
 {
     return Hint();
 }
@@ -198,6 +198,8 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
     plat::TRect cursorRect;
     PDataNode hintNode = nullptr;
     TColumnIndex hintColumn = NoColumn;
+    TDTTooltipLineBreakStyle lineBreakStyle = hlbDefault;
+    plat::TRect ownerDrawRect;
     bool treeHint = false;
     const TDataTreeColumns& columns = FHeader->Columns();
     const auto noHint = [&] {
@@ -255,7 +257,16 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
         hintNode = node;
         hintColumn = column;
         treeHint = true;
-        text = FHintMode == hmTooltip ? DoGetNodeTooltip(node, column) : DoGetNodeHint(node, column);
+        text = FHintMode == hmTooltip ? DoGetNodeTooltip(node, column, lineBreakStyle)
+                                      : DoGetNodeHint(node, column, lineBreakStyle);
+        // An owner-drawn hint shows only with the size the application gives.
+        if (DoGetHintKind(node, column) == vhkOwnerDraw) {
+            DoGetHintSize(node, column, ownerDrawRect);
+            if (ownerDrawRect.IsEmpty()) {
+                noHint();
+                return;
+            }
+        }
         int left = 0;
         int right = ClientWidth();
         if (column >= 0 && columns.IsValidColumn(column)) {
@@ -312,6 +323,8 @@ void TBaseDataTree::CMHintShow(plat::TMessage& message)
         FHintData.Node = hintNode;
         FHintData.Column = hintColumn;
         FHintData.HintText = text;
+        FHintData.LineBreakStyle = lineBreakStyle;
+        FHintData.HintRect = ownerDrawRect;
         info->HintWindowClass = GetHintWindowClass();
         info->HintData = &FHintData;
     }

@@ -12,7 +12,9 @@
 #include "platform/controls/window_input.h"
 #include "platform/timers.h"
 #include "platform/canvas/canvas.h"
+#include "platform/canvas/pixel_surface.h"
 #include "platform/controls/virtual_keys.h"
+#include "widgets/tree/data_tree_errors.h"
 #include "widgets/tree/tree_hint_window.h"
 
 #include <cstdlib>
@@ -240,6 +242,139 @@ TEST_F(TreeHints, PastingIntoAReadOnlyTreeTakesNothing)
     EXPECT_TRUE(Tree->TreeStates().Contains(tsCutPending)) << "the cut waits on";
     Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() - TDTMiscOptions{toReadOnly});
     Tree->CancelCutOrCopy();
+    plat::OleSetClipboard(nullptr);
+}
+
+// The colour at a point of a top-level window's picture.
+plat::COLORREF PixelOf(plat::THeadlessHost& host, plat::HWND window, int x, int y)
+{
+    auto capture = host.Capture(window);
+    const std::uint8_t* p = capture->ScanLine(y) + 4 * x;
+    return plat::RGB(p[2], p[1], p[0]);
+}
+
+TEST_F(TreeHints, AnOwnerDrawnHintTakesTheSizeTheTreeGivesAndOnlyTheEventPaintsIt)
+{
+    Tree->SetHintMode(hmHint);
+    const PDataNode record = Records(0)[0];
+    Tree->OnGetHint = +[](plat::TObject*, PDataNode, TColumnIndex, TDTTooltipLineBreakStyle&, std::string& text) {
+        text = "drawn by the page";
+    };
+    Tree->OnGetHintKind = +[](plat::TObject*, PDataNode, TColumnIndex, TDTHintKind& kind) { kind = vhkOwnerDraw; };
+    plat::TRect size;
+    Tree->OnGetHintSize = [&size](plat::TObject*, PDataNode, TColumnIndex, plat::TRect& r) { r = size; };
+    struct Drawn {
+        plat::TCanvas* canvas;
+        PDataNode node;
+        plat::TRect r;
+        TColumnIndex column;
+    };
+    std::vector<Drawn> drawn;
+    Tree->OnDrawHint = [&drawn](plat::TObject*, plat::TCanvas* canvas, PDataNode node, const plat::TRect& r,
+                                TColumnIndex column) {
+        drawn.push_back({canvas, node, r, column});
+        canvas->Brush()->SetColor(plat::clLime);
+        canvas->FillRect(r);
+    };
+
+    plat::THintInfo info;
+    EXPECT_FALSE(AskHint(CellPoint(record, 1), info)) << "no size, no owner-drawn hint";
+    EXPECT_TRUE(Tree->LastHintRect().IsEmpty());
+
+    size = plat::Rect(0, 0, 120, 40);
+    Host.MouseMove(Tree->ClientToScreen(CellPoint(record, 1)));
+    Host.AdvanceClock(App.HintPause());
+    Host.PumpUntilIdle();
+    auto* window = dynamic_cast<TDataTreeHintWindow*>(App.HintWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->HintData().HintRect, size) << "the tree's size travels in the hint data";
+    const plat::TRect bounds = Host.HostWindowBounds(window->Handle());
+    EXPECT_EQ(bounds.Width(), 120);
+    EXPECT_EQ(bounds.Height(), 40);
+    ASSERT_FALSE(drawn.empty()) << "OnDrawHint paints the window";
+    EXPECT_EQ(drawn.back().canvas, window->Canvas());
+    EXPECT_EQ(drawn.back().node, record);
+    EXPECT_EQ(drawn.back().column, 1);
+    EXPECT_EQ(drawn.back().r, plat::Rect(0, 0, 120, 40));
+    const plat::COLORREF lime = plat::ToColorRef(plat::clLime);
+    EXPECT_EQ(PixelOf(Host, window->Handle(), 0, 0), lime) << "no frame drawn over the event's picture";
+    EXPECT_EQ(PixelOf(Host, window->Handle(), 8, 20), lime) << "no text drawn over it";
+    if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
+        Host.SaveScreenshot(window->Handle(), std::string(folder) + "/tree_owner_drawn_hint.png");
+    }
+}
+
+TEST_F(TreeHints, TheLineBreakStyleOnGetHintAnswersReachesTheHintWindow)
+{
+    std::vector<TDTTooltipLineBreakStyle> seen;
+    TDTTooltipLineBreakStyle answer = hlbForceMultiLine;
+    Tree->OnGetHint = [&](plat::TObject*, PDataNode, TColumnIndex, TDTTooltipLineBreakStyle& style,
+                          std::string& text) {
+        seen.push_back(style);
+        style = answer;
+        if (text.empty()) {
+            text = "17.05.2024 08:30:00";
+        }
+    };
+    // A tooltip the event forces onto several lines wraps inside its
+    // narrow cell, where it would otherwise be one line.
+    Tree->SetHintMode(hmTooltip);
+    TDataTreeColumn* time = Tree->Header()->Columns()[1];
+    time->SetMinWidth(10);
+    time->SetWidth(60);
+    const PDataNode record = Records(0)[0];
+    Host.MouseMove(Tree->ClientToScreen(CellPoint(record, 1)));
+    Host.AdvanceClock(plat::USER_TIMER_MINIMUM);
+    auto* window = dynamic_cast<TDataTreeHintWindow*>(App.HintWindow());
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), hlbDefault) << "the event starts from the default";
+    EXPECT_EQ(window->HintData().LineBreakStyle, hlbForceMultiLine);
+    EXPECT_GE(Host.HostWindowBounds(window->Handle()).Height(), 2 * window->TextHeight()) << "two lines or more";
+    Host.Key(plat::VK_HOME);
+    Host.PumpUntilIdle();
+
+    // A plain hint keeps the style in the tree's hint data too.
+    Tree->SetHintMode(hmHint);
+    answer = hlbForceSingleLine;
+    plat::THintInfo info;
+    ASSERT_TRUE(AskHint(CellPoint(Records(0)[1], 0), info));
+    EXPECT_EQ(Tree->HintData().LineBreakStyle, hlbForceSingleLine);
+}
+
+// A tree whose clipboard cannot be opened.
+class TNoClipboardTree : public TTestTree {
+public:
+    using TTestTree::TTestTree;
+    plat::HRESULT ReadClipboard(std::shared_ptr<plat::IDataObject>&) override { return plat::CLIPBRD_E_CANT_OPEN; }
+};
+
+TEST_F(TreeHints, PastingRaisesWhenTheClipboardCannotBeRead)
+{
+    TNoClipboardTree tree(nullptr);
+    try {
+        tree.PasteFromClipboard();
+        ADD_FAILURE() << "no error raised";
+    } catch (const EDataTreeError& e) {
+        EXPECT_STREQ(e.what(), "Clipboard operation failed.");
+        EXPECT_EQ(e.HelpContext(), 2007);
+    }
+}
+
+TEST_F(TreeHints, APasteIntoTheCuttingTreeMovesTheNodesAndEndsTheCut)
+{
+    const PDataNode record = Records(0)[0];
+    const PDataNode target = Loggers.back();
+    Tree->ClipboardFormats()->Add("Data Tree Data");
+    Tree->SetSelected(record, true);
+    Tree->CutToClipboard();
+    ASSERT_TRUE(Tree->TreeStates().Contains(tsCutPending));
+    const std::uint32_t before = Tree->TotalCount();
+    Tree->SetFocusedNode(target);
+    EXPECT_TRUE(Tree->PasteFromClipboard());
+    EXPECT_EQ(record->fParent, target) << "moved";
+    EXPECT_EQ(Tree->TotalCount(), before) << "and neither copied nor deleted";
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsCutPending)) << "nothing is left to cut";
     plat::OleSetClipboard(nullptr);
 }
 
