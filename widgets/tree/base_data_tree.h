@@ -1501,6 +1501,9 @@ protected:
 
 private:
     void InitRootNode(std::size_t oldSize);
+    // The nodes holding state, in tree order; with resolve a node's subtree
+    // is skipped once the node is taken.
+    TNodeArray NodesInTreeOrderWith(TDataNodeState state, bool resolve);
     // The data size MakeNewNode gives the next node, fixing NodeDataSize
     // on the first node.
     int EnsureNodeDataSize();

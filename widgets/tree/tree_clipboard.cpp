@@ -249,22 +249,7 @@ void TBaseDataTree::FlushClipboard()
 
 TNodeArray TBaseDataTree::GetSortedCutCopySet(bool resolve)
 {
-    TNodeArray nodes;
-    PDataNode run = FRoot->FirstChild;
-    while (run != nullptr) {
-        if (run->States.Contains(vsCutOrCopy)) {
-            nodes.push_back(run);
-            if (resolve) {
-                while (run != FRoot && run->fNextSibling == nullptr) {
-                    run = run->fParent;
-                }
-                run = run == FRoot ? nullptr : run->fNextSibling;
-                continue;
-            }
-        }
-        run = GetNextNoInit(run);
-    }
-    return nodes;
+    return NodesInTreeOrderWith(vsCutOrCopy, resolve);
 }
 
 std::uint32_t TBaseDataTree::CutCopyCount()

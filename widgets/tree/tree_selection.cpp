@@ -378,14 +378,18 @@ void TBaseDataTree::DoRemoveFromSelection(PDataNode node)
 
 TNodeArray TBaseDataTree::GetSortedSelection(bool resolve)
 {
-    TNodeArray nodes;
     if (FSelectionCount <= 0) {
-        return nodes;
+        return {};
     }
-    nodes.reserve(static_cast<std::size_t>(FSelectionCount));
+    return NodesInTreeOrderWith(vsSelected, resolve);
+}
+
+TNodeArray TBaseDataTree::NodesInTreeOrderWith(TDataNodeState state, bool resolve)
+{
+    TNodeArray nodes;
     PDataNode run = FRoot->FirstChild;
     while (run != nullptr) {
-        if (run->States.Contains(vsSelected)) {
+        if (run->States.Contains(state)) {
             nodes.push_back(run);
             if (resolve) {
                 // The subtree goes with it.
