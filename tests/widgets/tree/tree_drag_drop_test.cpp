@@ -428,7 +428,7 @@ TEST_F(TreeDragDrop, AMoveBetweenTreesAnswersNoneSoTheSourceDeletesNothing)
     EXPECT_EQ(CheckInvariants(*Source), "");
     EXPECT_EQ(CheckInvariants(*Target), "");
 
-    // A copy keeps the original.
+    // A copy leaves the source node where it was.
     const PDataNode b = Children(*Source)[0];
     Drag(OnLabel(Source, b), {MoveTo(OnLabel(Target, t)), MoveTo(OnLabel(Target, t)), Release(OnLabel(Target, t))});
     EXPECT_EQ(Source->LastDragEffect(), static_cast<int>(DROPEFFECT_COPY));

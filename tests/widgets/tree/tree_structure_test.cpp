@@ -150,7 +150,7 @@ TEST_F(TreeStructure, AttachModesAroundAMiddleNode)
 {
     struct TCase {
         TDTNodeAttachMode mode;
-        std::vector<int> topLevel;   // positions of the original nodes 0..2, -1 the new one
+        std::vector<int> topLevel;   // places of the three nodes made first (0..2), -1 the inserted one
         int childrenOfMiddle;
     };
     const std::vector<TCase> cases = {
@@ -164,19 +164,19 @@ TEST_F(TreeStructure, AttachModesAroundAMiddleNode)
         SCOPED_TRACE(static_cast<int>(c.mode));
         TTestTree tree(Form);
         tree.SetRootNodeCount(3);
-        const std::vector<PDataNode> original = Children(tree);
-        tree.SetChildCount(original[1], 2);
-        const PDataNode made = tree.InsertNode(original[1], c.mode);
+        const std::vector<PDataNode> firstNodes = Children(tree);
+        tree.SetChildCount(firstNodes[1], 2);
+        const PDataNode made = tree.InsertNode(firstNodes[1], c.mode);
         std::vector<PDataNode> expected;
         for (int position : c.topLevel) {
-            expected.push_back(position < 0 ? made : original[static_cast<std::size_t>(position)]);
+            expected.push_back(position < 0 ? made : firstNodes[static_cast<std::size_t>(position)]);
         }
         EXPECT_EQ(Children(tree), expected);
-        EXPECT_EQ(Children(tree, original[1]).size(), static_cast<std::size_t>(c.childrenOfMiddle));
+        EXPECT_EQ(Children(tree, firstNodes[1]).size(), static_cast<std::size_t>(c.childrenOfMiddle));
         if (c.mode == amAddChildFirst) {
-            EXPECT_EQ(original[1]->FirstChild, made);
+            EXPECT_EQ(firstNodes[1]->FirstChild, made);
         } else if (c.mode == amAddChildLast) {
-            EXPECT_EQ(original[1]->fLastChild, made);
+            EXPECT_EQ(firstNodes[1]->fLastChild, made);
         } else if (c.mode == amNoWhere) {
             EXPECT_EQ(made, nullptr);
         }
