@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace qel {
@@ -248,15 +247,8 @@ void TBaseDataTree::LoadFromStream(plat::TStream& stream)
 void TBaseDataTree::LoadFromFile(const std::string& fileName)
 {
     // Read whole: the reader's many small reads then cost no system calls.
-    std::unique_ptr<std::uint8_t[]> bytes;
-    std::int64_t size = 0;
-    {
-        plat::TFileStream file(fileName, plat::fmOpenRead | plat::fmShareDenyWrite);
-        size = file.Size();
-        bytes.reset(new std::uint8_t[static_cast<std::size_t>(size)]);
-        file.ReadBuffer(bytes.get(), size);
-    }
-    TTreeReadBlock stream(bytes.get(), size);
+    plat::TMemoryStream stream;
+    stream.LoadFromFile(fileName);
     LoadFromStream(stream);
 }
 
