@@ -1539,6 +1539,8 @@ private:
 
     // ---- tree stream ----
     void ReadTopLevelNodes(plat::TStream& stream, int version, std::uint32_t count, PDataNode parent);
+    // A new node connected to target by mode, then filled from the stream.
+    PDataNode AddNodeFromStream(plat::TStream& stream, int version, PDataNode target, TDTNodeAttachMode mode);
     void FinishLoadedSubtree(PDataNode node, std::int64_t heightBefore, std::int64_t visibleBefore);
     std::int64_t LoadedVisibleCount(PDataNode node) const;
     // The base chunk's fields in the layout of the version; childCount

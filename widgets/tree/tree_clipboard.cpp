@@ -323,9 +323,7 @@ bool TBaseDataTree::ProcessOLEData(TBaseDataTree* source, const std::shared_ptr<
                 [&] {
                     PDataNode target = targetNode;
                     while (stream->Position() < stream->Size()) {
-                        const PDataNode node = MakeNewNode();
-                        InternalConnectNode(node, target, this, mode);
-                        InternalAddFromStream(*stream, 3, node);
+                        const PDataNode node = AddNodeFromStream(*stream, 3, target, mode);
                         if (DoNodeCopying(node, target)) {
                             DoNodeCopied(node);
                             StructureChange(node, reason);

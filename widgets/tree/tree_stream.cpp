@@ -272,14 +272,21 @@ void TBaseDataTree::ReadTopLevelNodes(plat::TStream& stream, int version, std::u
     // A count the stream ends before is an error, not a success.
     const bool counted = version > 1;
     while (count > 0 && stream.Position() < stream.Size()) {
-        const PDataNode node = MakeNewNode();
-        InternalConnectNode(node, parent, this, amAddChildLast);
-        InternalAddFromStream(stream, version, node);
+        AddNodeFromStream(stream, version, parent, amAddChildLast);
         --count;
     }
     if (counted && count > 0) {
         StreamError(2004);
     }
+}
+
+PDataNode TBaseDataTree::AddNodeFromStream(plat::TStream& stream, int version, PDataNode target,
+                                           TDTNodeAttachMode mode)
+{
+    const PDataNode node = MakeNewNode();
+    InternalConnectNode(node, target, this, mode);
+    InternalAddFromStream(stream, version, node);
+    return node;
 }
 
 namespace {

@@ -124,10 +124,7 @@ void TBaseDataTree::MoveTo(PDataNode source, PDataNode target, TDTNodeAttachMode
             TryFinally(
                 [&] {
                     for (std::uint32_t i = 0; i < count; ++i) {
-                        const PDataNode node = targetTree->MakeNewNode();
-                        targetTree->InternalConnectNode(node, target, targetTree, mode);
-                        targetTree->InternalAddFromStream(stream, 3, node);
-                        DoNodeMoved(node);
+                        DoNodeMoved(targetTree->AddNodeFromStream(stream, 3, target, mode));
                     }
                 },
                 [&] { targetTree->EndUpdate(); });
@@ -183,9 +180,7 @@ PDataNode TBaseDataTree::CopyTo(PDataNode source, PDataNode target, TDTNodeAttac
     TryFinally(
         [&] {
             for (std::uint32_t i = 0; i < count; ++i) {
-                const PDataNode node = targetTree->MakeNewNode();
-                targetTree->InternalConnectNode(node, target, targetTree, mode);
-                targetTree->InternalAddFromStream(stream, 3, node);
+                const PDataNode node = targetTree->AddNodeFromStream(stream, 3, target, mode);
                 if (DoNodeCopying(node, target)) {
                     result = node;
                     DoNodeCopied(node);
