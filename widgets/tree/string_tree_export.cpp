@@ -747,7 +747,9 @@ plat::HGLOBAL BytesBlock(const std::string& bytes)
 }
 
 // The clipboard's HTML envelope: a description with byte offsets, then the
-// fragment inside a whole document.
+// fragment inside a whole document. The offsets are counted from the parts
+// written; every number takes 8 digits, so the description's length is
+// known before them.
 std::string HtmlEnvelope(const std::string& fragment)
 {
     const auto line = [](const char* name, std::size_t value) {
@@ -755,17 +757,25 @@ std::string HtmlEnvelope(const std::string& fragment)
         std::snprintf(text, sizeof text, "%s%.8zu\r\n", name, value);
         return std::string(text);
     };
-    const std::size_t length = fragment.size();
-    std::string html = "Version:1.0\r\n";
-    html += line("StartHTML:", 97);
-    html += line("EndHTML:", length + 301);
-    html += line("StartFragment:", 269);
-    html += line("EndFragment:", length + 269);
-    html += "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">";
-    html += "<html><head><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"></head><body>"
-            "<!--StartFragment-->";
+    static const std::string documentStart =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">"
+        "<html><head><META http-equiv=Content-Type content=\"text/html; charset=utf-8\"></head><body>"
+        "<!--StartFragment-->";
+    static const std::string documentEnd = "<!--EndFragment--></body></html>";
+    const std::string version = "Version:1.0\r\n";
+    const std::size_t startHtml =
+        version.size() + line("StartHTML:", 0).size() + line("EndHTML:", 0).size() +
+        line("StartFragment:", 0).size() + line("EndFragment:", 0).size();
+    const std::size_t startFragment = startHtml + documentStart.size();
+    const std::size_t endFragment = startFragment + fragment.size();
+    std::string html = version;
+    html += line("StartHTML:", startHtml);
+    html += line("EndHTML:", endFragment + documentEnd.size());
+    html += line("StartFragment:", startFragment);
+    html += line("EndFragment:", endFragment);
+    html += documentStart;
     html += fragment;
-    html += "<!--EndFragment--></body></html>";
+    html += documentEnd;
     return html;
 }
 
