@@ -1,7 +1,6 @@
 // The string tree's content as HTML, RTF, separated text, CSV file and
 // clipboard blocks, and the custom export through events. Every export runs
-// as a cancellable tree operation and collects its text in buffers that
-// grow geometrically.
+// as a cancellable tree operation.
 #include "widgets/tree/string_data_tree.h"
 
 #include "platform/atomic_file.h"
@@ -22,26 +21,6 @@
 namespace qel {
 
 namespace {
-
-// An append-only text buffer; its block at least doubles when it grows.
-class TBufferedString {
-public:
-    void Add(std::string_view s)
-    {
-        if (s.empty()) {
-            return;
-        }
-        if (FText.capacity() - FText.size() <= s.size()) {
-            FText.reserve(std::max(2 * FText.capacity(), FText.size() + s.size() + 4096));
-        }
-        FText.append(s);
-    }
-    void AddNewLine() { Add("\r\n"); }
-    const std::string& AsString() const { return FText; }
-
-private:
-    std::string FText;
-};
 
 std::string HtmlColor(plat::TColor color)
 {
@@ -141,7 +120,7 @@ std::string Quoted(std::string_view text)
 // The RTF side: fonts and colours numbered as they are first used.
 class TRtfWriter {
 public:
-    explicit TRtfWriter(TBufferedString& buffer) : FBuffer(buffer) {}
+    explicit TRtfWriter(std::string& buffer) : FBuffer(buffer) {}
 
     void Text(const std::string& text, const plat::TFont& font)
     {
@@ -150,45 +129,45 @@ public:
         }
         const plat::TFontStyles style = font.Style();
         if (style.Contains(plat::fsUnderline)) {
-            FBuffer.Add("\\ul");
+            FBuffer.append("\\ul");
         }
         if (style.Contains(plat::fsItalic)) {
-            FBuffer.Add("\\i");
+            FBuffer.append("\\i");
         }
         if (style.Contains(plat::fsBold)) {
-            FBuffer.Add("\\b");
+            FBuffer.append("\\b");
         }
         const int fontIndex = IndexOf(FFonts, font.Name());
         if (fontIndex != FCurrentFont) {
             FCurrentFont = fontIndex;
-            FBuffer.Add("\\f" + std::to_string(fontIndex));
+            FBuffer.append("\\f" + std::to_string(fontIndex));
         }
         const plat::COLORREF rgb = static_cast<plat::COLORREF>(plat::ColorToRGB(font.Color())) & 0xFFFFFF;
         const int colorIndex = IndexOf(FColors, rgb);
         if (colorIndex != FCurrentColor) {
             FCurrentColor = colorIndex;
-            FBuffer.Add("\\cf" + std::to_string(colorIndex + 1));
+            FBuffer.append("\\cf" + std::to_string(colorIndex + 1));
         }
         if (font.Size() != FCurrentSize) {
             FCurrentSize = font.Size();
-            FBuffer.Add("\\fs" + std::to_string(FCurrentSize * 2));
+            FBuffer.append("\\fs" + std::to_string(FCurrentSize * 2));
         }
-        FBuffer.Add(" ");
+        FBuffer.append(" ");
         for (const char16_t unit : plat::Utf8ToUtf16(text)) {
             if (unit == u'\n') {
-                FBuffer.Add("{\\par}");
+                FBuffer.append("{\\par}");
             } else if (unit != u'\r') {
-                FBuffer.Add("\\u" + std::to_string(static_cast<std::int16_t>(unit)) + "\\'3f");
+                FBuffer.append("\\u" + std::to_string(static_cast<std::int16_t>(unit)) + "\\'3f");
             }
         }
         if (style.Contains(plat::fsUnderline)) {
-            FBuffer.Add("\\ul0");
+            FBuffer.append("\\ul0");
         }
         if (style.Contains(plat::fsItalic)) {
-            FBuffer.Add("\\i0");
+            FBuffer.append("\\i0");
         }
         if (style.Contains(plat::fsBold)) {
-            FBuffer.Add("\\b0");
+            FBuffer.append("\\b0");
         }
     }
 
@@ -224,7 +203,7 @@ private:
         return static_cast<int>(list.size() - 1);
     }
 
-    TBufferedString& FBuffer;
+    std::string& FBuffer;
     std::vector<std::string> FFonts;
     std::vector<plat::COLORREF> FColors;
     int FCurrentFont = -1;
@@ -327,7 +306,7 @@ bool TCustomDataStringTree::ExportCellFont(plat::TCanvas* canvas, PDataNode node
 
 std::string TCustomDataStringTree::ContentToHTML(TDSTTextSourceType source, const std::string& caption)
 {
-    TBufferedString buffer;
+    std::string buffer;
     plat::TCanvas* canvas = MeasureCanvas();
     const bool useColumns = Header()->UseColumns();
     const std::vector<TColumnIndex> columns = ExportColumns();
@@ -347,42 +326,42 @@ std::string TCustomDataStringTree::ContentToHTML(TDSTTextSourceType source, cons
             if (BorderStyle() == bsSingle) {
                 tableAttributes += " border=\"1\" frame=box";
             }
-            buffer.Add("<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">");
-            buffer.Add("<style type=\"text/css\">");
-            buffer.AddNewLine();
-            buffer.Add(HtmlFontStyle("default", *Font()));
-            buffer.AddNewLine();
-            buffer.Add(HtmlFontStyle("header", *Header()->Font()));
-            buffer.AddNewLine();
+            buffer.append("<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">");
+            buffer.append("<style type=\"text/css\">");
+            buffer += "\r\n";
+            buffer.append(HtmlFontStyle("default", *Font()));
+            buffer += "\r\n";
+            buffer.append(HtmlFontStyle("header", *Header()->Font()));
+            buffer += "\r\n";
             const std::string lineStyle = LineStyle() == lsSolid ? "solid;" : "dotted;";
             if (paintOptions.Contains(toShowHorzGridLines)) {
-                buffer.Add(".noborder{");
-                buffer.Add(" border-bottom:1px; border-left: 0px; border-right: 0px; border-top: 1px;");
-                buffer.Add("border-style:");
-                buffer.Add(lineStyle);
+                buffer.append(".noborder{");
+                buffer.append(" border-bottom:1px; border-left: 0px; border-right: 0px; border-top: 1px;");
+                buffer.append("border-style:");
+                buffer.append(lineStyle);
             } else {
-                buffer.Add(".noborder{border-style: none;");
+                buffer.append(".noborder{border-style: none;");
             }
-            buffer.Add(cellPadding);
-            buffer.Add("}");
-            buffer.AddNewLine();
-            buffer.Add(".normalborder {vertical-align: top; ");
-            buffer.Add(paintOptions.Contains(toShowVertGridLines) ? "border-right: 1px; border-left: 1px; "
-                                                                   : "border-right: none; border-left:none; ");
-            buffer.Add(paintOptions.Contains(toShowHorzGridLines) ? "border-top: 1px; border-bottom: 1px; "
-                                                                   : "border-top:none; border-bottom: none;");
-            buffer.Add("border-width: thin; border-style: ");
-            buffer.Add(lineStyle);
-            buffer.Add(cellPadding);
-            buffer.Add("}");
-            buffer.AddNewLine();
-            buffer.Add("</style>");
-            buffer.AddNewLine();
-            buffer.Add("<table class=\"default\" style=\"border-collapse: collapse;\" bgcolor=");
-            buffer.Add(HtmlColor(Colors()->BackGroundColor()));
-            buffer.Add(tableAttributes);
-            buffer.Add(" cellspacing=\"0\">");
-            buffer.AddNewLine();
+            buffer.append(cellPadding);
+            buffer.append("}");
+            buffer += "\r\n";
+            buffer.append(".normalborder {vertical-align: top; ");
+            buffer.append(paintOptions.Contains(toShowVertGridLines) ? "border-right: 1px; border-left: 1px; "
+                                                                      : "border-right: none; border-left:none; ");
+            buffer.append(paintOptions.Contains(toShowHorzGridLines) ? "border-top: 1px; border-bottom: 1px; "
+                                                                      : "border-top:none; border-bottom: none;");
+            buffer.append("border-width: thin; border-style: ");
+            buffer.append(lineStyle);
+            buffer.append(cellPadding);
+            buffer.append("}");
+            buffer += "\r\n";
+            buffer.append("</style>");
+            buffer += "\r\n";
+            buffer.append("<table class=\"default\" style=\"border-collapse: collapse;\" bgcolor=");
+            buffer.append(HtmlColor(Colors()->BackGroundColor()));
+            buffer.append(tableAttributes);
+            buffer.append(" cellspacing=\"0\">");
+            buffer += "\r\n";
 
             std::uint32_t maxLevel = 0;
             for (PDataNode node = ExportFirst(source); node != nullptr; node = ExportNext(node, source)) {
@@ -395,35 +374,35 @@ std::string TCustomDataStringTree::ContentToHTML(TDSTTextSourceType source, cons
                 if (OnBeforeHeaderExport) {
                     OnBeforeHeaderExport(this, etHTML);
                 }
-                buffer.Add("<tr class=\"header\" style=\"");
-                buffer.Add(cellPadding);
-                buffer.Add("\">");
-                buffer.AddNewLine();
+                buffer.append("<tr class=\"header\" style=\"");
+                buffer.append(cellPadding);
+                buffer.append("\">");
+                buffer += "\r\n";
                 for (const TColumnIndex index : columns) {
                     const TDataTreeColumn* column = Header()->Columns()[index];
                     if (OnBeforeColumnExport) {
                         OnBeforeColumnExport(this, etHTML, index);
                     }
-                    buffer.Add("<th height=\"" + std::to_string(Header()->Height()) + "px\"");
+                    buffer.append("<th height=\"" + std::to_string(Header()->Height()) + "px\"");
                     const bool rtl = column->BiDiMode() != bdLeftToRight;
                     const TAlignment alignment = Mirrored(column->CaptionAlignment(), rtl);
                     if (rtl) {
-                        buffer.Add(" dir=\"rtl\"");
+                        buffer.append(" dir=\"rtl\"");
                     }
-                    buffer.Add(HtmlAlignment(alignment));
+                    buffer.append(HtmlAlignment(alignment));
                     if (maxLevel > 0 && index == mainColumn) {
-                        buffer.Add(" colspan=\"" + std::to_string(maxLevel + 1) + "\"");
+                        buffer.append(" colspan=\"" + std::to_string(maxLevel + 1) + "\"");
                     }
-                    buffer.Add(" bgcolor=" + HtmlColor(plat::clBtnFace));
-                    buffer.Add(" width=\"" + std::to_string(column->Width()) + "px\">");
-                    buffer.Add(HtmlEscaped(column->Text()));
-                    buffer.Add("</th>");
+                    buffer.append(" bgcolor=" + HtmlColor(plat::clBtnFace));
+                    buffer.append(" width=\"" + std::to_string(column->Width()) + "px\">");
+                    buffer.append(HtmlEscaped(column->Text()));
+                    buffer.append("</th>");
                     if (OnAfterColumnExport) {
                         OnAfterColumnExport(this, etHTML, index);
                     }
                 }
-                buffer.Add("</tr>");
-                buffer.AddNewLine();
+                buffer.append("</tr>");
+                buffer += "\r\n";
                 if (OnAfterHeaderExport) {
                     OnAfterHeaderExport(this, etHTML);
                 }
@@ -439,8 +418,8 @@ std::string TCustomDataStringTree::ContentToHTML(TDSTTextSourceType source, cons
                 }
                 const std::uint32_t level = GetNodeLevel(node);
                 const std::string height = std::to_string(node->fNodeHeight);
-                buffer.Add(" <tr class=\"default\">");
-                buffer.AddNewLine();
+                buffer.append(" <tr class=\"default\">");
+                buffer += "\r\n";
                 for (const TColumnIndex index : columns) {
                     const TDataTreeColumn* column = useColumns ? Header()->Columns()[index] : nullptr;
                     const bool fontChanged = ExportCellFont(canvas, node, index, ttNormal);
@@ -448,57 +427,57 @@ std::string TCustomDataStringTree::ContentToHTML(TDSTTextSourceType source, cons
                     if (index == mainColumn) {
                         for (std::uint32_t i = 0; i < level; ++i) {
                             if (parentColor) {
-                                buffer.Add(i == 0 ? " <td height=\"" + height +
-                                                        "px\" class=\"normalborder\">&nbsp;</td>"
-                                                  : std::string(" <td>&nbsp;</td>"));
+                                buffer.append(i == 0 ? " <td height=\"" + height +
+                                                           "px\" class=\"normalborder\">&nbsp;</td>"
+                                                     : std::string(" <td>&nbsp;</td>"));
                             } else {
-                                buffer.Add("<td class=\"noborder\" width=\"" + indentWidth + "\" height=\"" + height +
-                                           "px\" bgcolor=" + HtmlColor(column->Color()) + ">&nbsp;</td>");
+                                buffer.append("<td class=\"noborder\" width=\"" + indentWidth + "\" height=\"" +
+                                              height + "px\" bgcolor=" + HtmlColor(column->Color()) + ">&nbsp;</td>");
                             }
                         }
                     }
                     if (fontChanged) {
-                        buffer.Add(" <td class=\"normalborder\" " + HtmlFontStyle("", *canvas->Font()) +
-                                   " height=\"" + height);
+                        buffer.append(" <td class=\"normalborder\" " + HtmlFontStyle("", *canvas->Font()) +
+                                      " height=\"" + height);
                     } else {
-                        buffer.Add(" <td class=\"normalborder\"  height=\"" + height);
+                        buffer.append(" <td class=\"normalborder\"  height=\"" + height);
                     }
-                    buffer.Add("px\"");
+                    buffer.append("px\"");
                     const bool rtl = (column != nullptr ? column->BiDiMode() : BiDiMode()) != bdLeftToRight;
-                    buffer.Add(HtmlAlignment(Mirrored(column != nullptr ? column->Alignment() : Alignment(), rtl)));
+                    buffer.append(HtmlAlignment(Mirrored(column != nullptr ? column->Alignment() : Alignment(), rtl)));
                     if (rtl) {
-                        buffer.Add(" dir=\"rtl\"");
+                        buffer.append(" dir=\"rtl\"");
                     }
                     if (index == mainColumn && maxLevel > 0 && level < maxLevel) {
-                        buffer.Add(" colspan=\"" + std::to_string(maxLevel - level + 1) + "\"");
+                        buffer.append(" colspan=\"" + std::to_string(maxLevel - level + 1) + "\"");
                     }
                     if (useColumns && !parentColor) {
-                        buffer.Add(" bgcolor=" + HtmlColor(column->Color()));
+                        buffer.append(" bgcolor=" + HtmlColor(column->Color()));
                     }
-                    buffer.Add(">");
-                    buffer.Add(HtmlEscaped(ExportCellText(node, index, etHTML)));
-                    buffer.Add("</td>");
+                    buffer.append(">");
+                    buffer.append(HtmlEscaped(ExportCellText(node, index, etHTML)));
+                    buffer.append("</td>");
                 }
                 if (OnAfterNodeExport) {
                     OnAfterNodeExport(this, etHTML, node);
                 }
-                buffer.Add(" </tr>");
-                buffer.AddNewLine();
+                buffer.append(" </tr>");
+                buffer += "\r\n";
             }
-            buffer.Add("</table>");
+            buffer.append("</table>");
         },
         [&] {
             RestoreFontChangeEvent(canvas);
             EndOperation(okExport);
         });
-    return buffer.AsString();
+    return buffer;
 }
 
 // ---- RTF ----
 
 std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
 {
-    TBufferedString buffer;
+    std::string buffer;
     TRtfWriter writer(buffer);
     plat::TCanvas* canvas = MeasureCanvas();
     const bool useColumns = Header()->UseColumns();
@@ -510,17 +489,17 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
     RedirectFontChangeEvent(canvas);
     TryFinally(
         [&] {
-            buffer.Add("\\uc1\\trowd\\trgaph70");
+            buffer.append("\\uc1\\trowd\\trgaph70");
             if (useColumns) {
                 long long sum = 0;
                 for (const TColumnIndex index : columns) {
                     sum += Header()->Columns()[index]->Width();
-                    buffer.Add("\\cellx" + std::to_string(twips(sum)));
+                    buffer.append("\\cellx" + std::to_string(twips(sum)));
                 }
                 if (OnBeforeHeaderExport) {
                     OnBeforeHeaderExport(this, etRTF);
                 }
-                buffer.Add("\\pard\\intbl");
+                buffer.append("\\pard\\intbl");
                 for (const TColumnIndex index : columns) {
                     const TDataTreeColumn* column = Header()->Columns()[index];
                     if (OnBeforeColumnExport) {
@@ -528,19 +507,19 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
                     }
                     const TAlignment alignment =
                         Mirrored(column->CaptionAlignment(), column->BiDiMode() != bdLeftToRight);
-                    buffer.Add(alignment == taRightJustify ? "\\qr" : alignment == taCenter ? "\\qc" : "\\ql");
+                    buffer.append(alignment == taRightJustify ? "\\qr" : alignment == taCenter ? "\\qc" : "\\ql");
                     writer.Text(column->Text(), *Header()->Font());
-                    buffer.Add("\\cell");
+                    buffer.append("\\cell");
                     if (OnAfterColumnExport) {
                         OnAfterColumnExport(this, etRTF, index);
                     }
                 }
-                buffer.Add("\\row");
+                buffer.append("\\row");
                 if (OnAfterHeaderExport) {
                     OnAfterHeaderExport(this, etRTF);
                 }
             } else {
-                buffer.Add("\\cellx" + std::to_string(twips(ClientWidth())));
+                buffer.append("\\cellx" + std::to_string(twips(ClientWidth())));
             }
 
             int lastLevel = -1;
@@ -558,13 +537,13 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
                     TDSTGetCellTextEventArgs e(node, index, etRTF);
                     e.CellText = DefaultText();
                     DoGetText(e);
-                    buffer.Add("\\pard\\intbl");
+                    buffer.append("\\pard\\intbl");
                     const bool rtl = (column != nullptr ? column->BiDiMode() : BiDiMode()) != bdLeftToRight;
                     const TAlignment alignment = Mirrored(column != nullptr ? column->Alignment() : Alignment(), rtl);
                     if (alignment == taRightJustify) {
-                        buffer.Add("\\qr");
+                        buffer.append("\\qr");
                     } else if (alignment == taCenter) {
-                        buffer.Add("\\qc");
+                        buffer.append("\\qc");
                     }
                     ExportCellFont(canvas, node, index, ttNormal);
                     if (index == mainColumn) {
@@ -577,8 +556,8 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
                             }
                         }
                         if (level >= 1) {
-                            buffer.Add(indent);
-                            buffer.Add(" ");
+                            buffer.append(indent);
+                            buffer.append(" ");
                         }
                     }
                     writer.Text(e.CellText, *canvas->Font());
@@ -586,15 +565,15 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
                         ExportCellFont(canvas, node, index, ttStatic);
                         writer.Text(" " + e.StaticText, *canvas->Font());
                     }
-                    buffer.Add("\\cell");
+                    buffer.append("\\cell");
                 }
-                buffer.Add("\\row");
-                buffer.AddNewLine();
+                buffer.append("\\row");
+                buffer += "\r\n";
                 if (OnAfterNodeExport) {
                     OnAfterNodeExport(this, etRTF, node);
                 }
             }
-            buffer.Add("\\pard\\par");
+            buffer.append("\\pard\\par");
         },
         [&] {
             RestoreFontChangeEvent(canvas);
@@ -607,7 +586,7 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
     result += "}";
     result += LocaleIsMetric() ? "\\paperw16840\\paperh11907" : "\\paperw15840\\paperh12240";
     result += "\\margl720\\margr720\\margt720\\margb720";
-    result += buffer.AsString();
+    result += buffer;
     result += "}";
     return result;
 }
@@ -616,7 +595,7 @@ std::string TCustomDataStringTree::ContentToRTF(TDSTTextSourceType source)
 
 std::string TCustomDataStringTree::ContentToText(TDSTTextSourceType source, const std::string& separator)
 {
-    TBufferedString buffer;
+    std::string buffer;
     const bool useColumns = Header()->UseColumns();
     const std::vector<TColumnIndex> columns = ExportColumns();
     const TColumnIndex mainColumn = useColumns ? Header()->MainColumn() : NoColumn;
@@ -640,46 +619,46 @@ std::string TCustomDataStringTree::ContentToText(TDSTTextSourceType source, cons
             }
             if (useColumns) {
                 for (std::size_t i = 0; i < columns.size(); ++i) {
-                    buffer.Add(cell(Header()->Columns()[columns[i]]->Text()));
+                    buffer.append(cell(Header()->Columns()[columns[i]]->Text()));
                     if (i + 1 < columns.size()) {
                         if (columns[i] == mainColumn) {
-                            buffer.Add(levelPad);
+                            buffer.append(levelPad);
                         }
-                        buffer.Add(separator);
+                        buffer.append(separator);
                     }
                 }
-                buffer.AddNewLine();
+                buffer += "\r\n";
             }
             for (PDataNode node = ExportFirst(source); node != nullptr && !OperationCanceled();
                  node = ExportNext(node, source)) {
                 const std::uint32_t level = GetNodeLevel(node);
                 if (!useColumns) {
                     for (std::uint32_t i = 0; i < level; ++i) {
-                        buffer.Add(separator);
+                        buffer.append(separator);
                     }
-                    buffer.Add(GetText(node, NoColumn));
-                    buffer.AddNewLine();
+                    buffer.append(GetText(node, NoColumn));
+                    buffer += "\r\n";
                     continue;
                 }
                 for (std::size_t i = 0; i < columns.size(); ++i) {
                     if (columns[i] == mainColumn) {
-                        buffer.Add(levelPad.substr(0, level * separator.size()));
+                        buffer.append(levelPad.substr(0, level * separator.size()));
                     }
-                    buffer.Add(cell(ExportCellText(node, columns[i], etText)));
+                    buffer.append(cell(ExportCellText(node, columns[i], etText)));
                     if (columns[i] == mainColumn) {
                         for (std::uint32_t j = level; j < maxLevel; ++j) {
-                            buffer.Add(separator);
+                            buffer.append(separator);
                         }
                     }
                     if (i + 1 < columns.size()) {
-                        buffer.Add(separator);
+                        buffer.append(separator);
                     }
                 }
-                buffer.AddNewLine();
+                buffer += "\r\n";
             }
         },
         [&] { EndOperation(okExport); });
-    return buffer.AsString();
+    return buffer;
 }
 
 // ---- custom ----
