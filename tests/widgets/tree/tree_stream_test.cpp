@@ -5,6 +5,7 @@
 #include "tests/widgets/tree/tree_fixture.h"
 
 #include "platform/streams.h"
+#include "widgets/tree/tree_byte_streams.h"
 
 #include <cstring>
 #include <filesystem>
@@ -475,6 +476,41 @@ TEST_F(TreeStream, CaptionsTravelWithTheirNodesAndArriveThroughOnNewText)
     base.LoadFromStream(stream);
     EXPECT_EQ(base.TotalCount(), 6u);
     DropHandlers(*copy);
+}
+
+// The tree's own byte streams: a write past the end fills the gap with
+// zeros and grows beyond its first block; a read stops at the size; the
+// read-only block refuses writes and neither stream seeks before its start.
+TEST(TreeByteStreams, WritesFillGapsReadsStopAtTheSizeAndTheBlockIsReadOnly)
+{
+    TTreeWriteBuffer buffer;
+    buffer.SetPosition(3);
+    const std::uint8_t two[2] = {7, 8};
+    buffer.WriteBuffer(two, 2);
+    EXPECT_EQ(TBytes(buffer.Data(), buffer.Data() + buffer.Size()), (TBytes{0, 0, 0, 7, 8}));
+    const TBytes large(10000, 0x5A);
+    buffer.WriteBuffer(large.data(), static_cast<std::int64_t>(large.size()));
+    EXPECT_EQ(buffer.Size(), 10005);
+    EXPECT_EQ(buffer.Data()[3], 7);
+    EXPECT_EQ(buffer.Data()[10004], 0x5A);
+    buffer.SetSize(4);
+    EXPECT_EQ(buffer.Position(), 4);
+    buffer.SetPosition(2);
+    std::uint8_t read[4] = {1, 1, 1, 1};
+    EXPECT_EQ(buffer.Read(read, 4), 2);
+    EXPECT_EQ(TBytes(read, read + 4), (TBytes{0, 7, 1, 1}));
+    EXPECT_THROW(buffer.Seek(-5, plat::soEnd), plat::EStreamError);
+
+    const std::uint8_t bytes[3] = {1, 2, 3};
+    TTreeReadBlock block(bytes, 3);
+    EXPECT_EQ(block.Seek(-1, plat::soEnd), 2);
+    EXPECT_EQ(block.Read(read, 4), 1);
+    EXPECT_EQ(read[0], 3);
+    block.SetPosition(10);
+    EXPECT_EQ(block.Read(read, 1), 0);
+    EXPECT_THROW(block.Write(bytes, 1), plat::EStreamError);
+    EXPECT_THROW(block.SetSize(1), plat::EStreamError);
+    EXPECT_THROW(block.Seek(-1, plat::soBeginning), plat::EStreamError);
 }
 
 } // namespace
