@@ -146,7 +146,7 @@ HGLOBAL ForOtherPrograms(CLIPFORMAT format, const HGLOBAL& block)
         if (text->Size() == 0) {
             return text;
         }
-        // The description is the first 97 bytes.
+        // The offsets stand in the description at the start of the envelope.
         const std::size_t headSize = std::min<std::size_t>(text->Size(), 200);
         const std::string head(reinterpret_cast<const char*>(text->Data()), headSize);
         const long start = EnvelopeOffset(head, "StartHTML:");
