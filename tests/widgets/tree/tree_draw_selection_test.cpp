@@ -9,7 +9,6 @@
 #include "platform/canvas/pixel_surface.h"
 #include "platform/controls/virtual_keys.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -302,8 +301,7 @@ TEST_F(DrawSelection, TheBandInProgressIsPainted)
     MoveTo(30, Middle(5));
     ASSERT_TRUE(Tree->TreeStates().Contains(tsDrawSelecting));
     const std::unique_ptr<plat::TPixelSurface> screen = Host.CaptureScreen();
-    const char* folder = std::getenv("QEL_SCREENSHOT_DIR");
-    plat::THeadlessHost::SavePng(*screen, std::string(folder != nullptr ? folder : "/tmp") + "/tree_draw_selection.png");
+    SaveShot(*screen, "tree_draw_selection");
     const auto pixel = [&](int x, int y) {
         const plat::TPoint p = Screen(x, y);
         const std::uint8_t* bytes = screen->ScanLine(p.Y) + 4 * p.X;

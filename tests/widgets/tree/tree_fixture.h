@@ -3,14 +3,17 @@
 // helpers that list nodes and record events.
 #pragma once
 
+#include "platform/canvas/pixel_surface.h"
 #include "platform/controls/application.h"
 #include "platform/controls/form.h"
+#include "platform/controls/window.h"
 #include "platform/hosts/headless/headless_host.h"
 #include "widgets/tree/string_data_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -188,6 +191,39 @@ protected:
     plat::TForm* Form = nullptr;
     TTestTree* Tree = nullptr;
 };
+
+// Reading a capture of a form: where the tree's client area starts in it,
+// and the colour of a pixel of that client area.
+inline plat::TPoint ClientOriginInCapture(TBaseDataTree& tree, plat::TCustomForm& form)
+{
+    plat::TPoint origin = plat::Point(0, 0);
+    plat::ClientToScreen(tree.Handle(), origin);
+    plat::TRect formBounds;
+    plat::GetWindowRect(form.Handle(), formBounds);
+    return plat::Point(origin.X - formBounds.Left, origin.Y - formBounds.Top);
+}
+
+// The folder named by QEL_SCREENSHOT_DIR, nullptr when none is named; a
+// picture is saved there as name.png.
+inline const char* ShotFolder()
+{
+    const char* folder = std::getenv("QEL_SCREENSHOT_DIR");
+    return folder != nullptr && *folder != '\0' ? folder : nullptr;
+}
+
+inline void SaveShot(const plat::TPixelSurface& shot, const std::string& name)
+{
+    if (const char* folder = ShotFolder()) {
+        plat::THeadlessHost::SavePng(shot, std::string(folder) + "/" + name + ".png");
+    }
+}
+
+inline plat::COLORREF CapturePixel(plat::TPixelSurface& shot, plat::TPoint origin, int x, int y)
+{
+    const int bytes = shot.BitsPerPixel() / 8;
+    const std::uint8_t* p = shot.ScanLine(origin.Y + y) + bytes * (origin.X + x);
+    return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+}
 
 // The children of node (the root for nullptr) in sibling order.
 inline std::vector<PDataNode> Children(TBaseDataTree& tree, PDataNode node = nullptr)

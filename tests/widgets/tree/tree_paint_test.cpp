@@ -15,7 +15,6 @@
 #include "platform/hosts/headless/headless_host.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <stdexcept>
@@ -494,16 +493,9 @@ TEST_F(TreePaint, TheFixedColumnStaysWhileTheOthersScroll)
         Host.PumpUntilIdle();
         return Host.Capture(Form->Handle());
     };
-    plat::TPoint origin = plat::Point(0, 0);
-    plat::ClientToScreen(Tree->Handle(), origin);
-    plat::TRect formBounds;
-    plat::GetWindowRect(Form->Handle(), formBounds);
-    origin.X -= formBounds.Left;
-    origin.Y -= formBounds.Top;
+    const plat::TPoint origin = ClientOriginInCapture(*Tree, *Form);
     auto pixel = [&origin](plat::TPixelSurface& surface, int x, int y) {
-        const int bytes = surface.BitsPerPixel() / 8;
-        const std::uint8_t* p = surface.ScanLine(origin.Y + y) + bytes * (origin.X + x);
-        return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
+        return CapturePixel(surface, origin, x, y);
     };
     const auto before = capture();
     Tree->SetOffsetX(-60);
@@ -522,7 +514,7 @@ TEST_F(TreePaint, TheFixedColumnStaysWhileTheOthersScroll)
     EXPECT_EQ(fixedDiffers, 0) << "the fixed column did not move";
     EXPECT_EQ(scrolledDiffers, 0) << "the other columns moved 60 pixels left";
 
-    if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
+    if (ShotFolder() != nullptr) {
         Tree->SetOffsetX(0);
         Tree->SetFocus();
         Tree->SetSelected(Records(0)[1], true);
@@ -536,7 +528,7 @@ TEST_F(TreePaint, TheFixedColumnStaysWhileTheOthersScroll)
         Tree->TreeOptions()->SetPaintOptions(Tree->TreeOptions()->PaintOptions() +
                                              TDTPaintOptions{toShowHorzGridLines, toShowVertGridLines});
         Host.PumpUntilIdle();
-        Host.SaveScreenshot(Form->Handle(), std::string(folder) + "/record_tree.png");
+        SaveShot(*Host.Capture(Form->Handle()), "record_tree");
     }
 }
 

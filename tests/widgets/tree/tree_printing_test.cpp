@@ -15,7 +15,6 @@
 #include "tests/support/temp_dir.h"
 #include "widgets/tree/data_tree_columns.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -147,12 +146,6 @@ protected:
         }
         return "";
     }
-
-    static std::string ShotFolder()
-    {
-        const char* folder = std::getenv("QEL_SCREENSHOT_DIR");
-        return folder != nullptr ? folder : "/tmp";
-    }
 };
 
 // The pages form a grid of ceil(width / page width) columns and
@@ -211,8 +204,7 @@ TEST_F(Printing, TheHeaderIsOnTheFirstPageRowOnly)
     const std::unique_ptr<plat::TBitmap> whole = WholeTree(headerHeight);
     for (int page = 0; page < printer.PageCount; ++page) {
         EXPECT_EQ(CompareWithPart(*printer.Pages[page], *whole, page % 2, page / 2), "");
-        printer.Pages[page]->PixelSurface()->SaveToPng(ShotFolder() + "/tree_print_page" + std::to_string(page) +
-                                                       ".png");
+        SaveShot(*printer.Pages[page]->PixelSurface(), "tree_print_page" + std::to_string(page));
     }
     // The header's plate on the first row, tree rows below it.
     const plat::TColor plate = printer.Pages[0]->Canvas()->Pixel(60, headerHeight / 2);

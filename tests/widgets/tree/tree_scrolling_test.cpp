@@ -13,7 +13,6 @@
 #include "platform/controls/window_manager.h"
 #include "platform/controls/window_paint.h"
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -350,22 +349,13 @@ TEST_F(TreeScrolling, ThePanningMarkStaysAtTheCentreWhileTheRowsMove)
 {
     Tree->SetDefaultText("");
     ShowRows(50);
-    plat::TPoint origin = plat::Point(0, 0);
-    plat::ClientToScreen(Tree->Handle(), origin);
-    plat::TRect formBounds;
-    plat::GetWindowRect(Form->Handle(), formBounds);
-    origin.X -= formBounds.Left;
-    origin.Y -= formBounds.Top;
+    const plat::TPoint origin = ClientOriginInCapture(*Tree, *Form);
     std::unique_ptr<plat::TPixelSurface> shot;
     const auto capture = [&] {
         Host.PumpUntilIdle();
         shot = Host.Capture(Form->Handle());
     };
-    const auto pixel = [&](int x, int y) {
-        const int bytes = shot->BitsPerPixel() / 8;
-        const std::uint8_t* p = shot->ScanLine(origin.Y + y) + bytes * (origin.X + x);
-        return static_cast<plat::COLORREF>(p[2] | (p[1] << 8) | (p[0] << 16));
-    };
+    const auto pixel = [&](int x, int y) { return CapturePixel(*shot, origin, x, y); };
     const plat::COLORREF black = 0x000000;
     const plat::COLORREF white = 0xFFFFFF;
     const int cx = 60;
@@ -384,9 +374,7 @@ TEST_F(TreeScrolling, ThePanningMarkStaysAtTheCentreWhileTheRowsMove)
     capture();
     ASSERT_TRUE(Tree->TreeStates().Contains(tsWheelScrolling));
     expectMark("panning starts");
-    if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
-        Host.SaveScreenshot(Form->Handle(), std::string(folder) + "/panning_mark.png");
-    }
+    SaveShot(*shot, "panning_mark");
 
     Host.MouseMove(ScreenOf(plat::Point(cx, cy + 50)));
     Host.AdvanceClock(20);
