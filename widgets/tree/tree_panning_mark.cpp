@@ -60,17 +60,19 @@ void TBaseDataTree::PaintPanningMark(plat::TCanvas& canvas)
     canvas.Pen()->SetColor(plat::clGray);
     canvas.Brush()->SetStyle(plat::bsSolid);
     canvas.Brush()->SetColor(plat::clWhite);
-    canvas.Ellipse(mark.Left + 1, mark.Top + 1, mark.Right - 1, mark.Bottom - 1);
+    // Ring, dot and arrow tips all centre on (cx, cy): the ring is 31
+    // pixels across, each tip 12 pixels from the centre.
+    canvas.Ellipse(cx - 15, cy - 15, cx + 16, cy + 16);
     canvas.Pen()->SetColor(plat::clBlack);
     canvas.Brush()->SetColor(plat::clBlack);
     canvas.Ellipse(cx - 2, cy - 2, cx + 3, cy + 3);
     if (upAndDown) {
-        Arrow(canvas, cx, mark.Top + 4, 0, -1);
-        Arrow(canvas, cx, mark.Bottom - 5, 0, 1);
+        Arrow(canvas, cx, cy - 12, 0, -1);
+        Arrow(canvas, cx, cy + 12, 0, 1);
     }
     if (sideways) {
-        Arrow(canvas, mark.Left + 4, cy, -1, 0);
-        Arrow(canvas, mark.Right - 5, cy, 1, 0);
+        Arrow(canvas, cx - 12, cy, -1, 0);
+        Arrow(canvas, cx + 12, cy, 1, 0);
     }
 }
 
