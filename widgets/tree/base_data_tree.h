@@ -737,8 +737,9 @@ public:
     const TDTAccessibleRef& AccessibleItem() const { return FAccessibleItem; }
     const std::string& AccessibleName() const { return FAccessibleName; }
     void SetAccessibleName(const std::string& value) { FAccessibleName = value; }
-    // Whether item is a node of this tree below the root (a walk over the
-    // nodes made so far, touching none but this tree's).
+    // Whether item is a node of this tree below the root: the node the last
+    // query took or gave, else a walk over the nodes made so far, touching
+    // none but this tree's.
     bool IsTreeViewItem(PDataNode item) const;
     // Whether the item is visible; when it is, rect gets its row (or its
     // text's box with textOnly) in client coordinates.
@@ -1552,7 +1553,7 @@ private:
     void SetRedraw(bool redraw);
     // Own height, 0 for an effectively filtered node.
     std::int64_t EffectiveOwnHeight(PDataNode node) const;
-    std::array<PDataNode*, 12> NodeReferences();
+    std::array<PDataNode*, 13> NodeReferences();
     // Deleting runs inside a deletion scope: an OnFreeNode handler's error
     // waits until the outermost deletion has finished, so that a handler
     // never leaves a half-unlinked tree, and is raised then.
@@ -1737,6 +1738,9 @@ private:
     TDTAccessibleRef FAccessible;       // the tree's object
     TDTAccessibleRef FAccessibleItem;   // the focused item's; let go before the tree's
     std::string FAccessibleName;
+    // The node the last tree-view query took or gave: known live without a
+    // walk (forgotten with the node), so a walk over the items stays linear.
+    PDataNode FTreeViewItem = nullptr;
 };
 
 namespace tree_detail {

@@ -87,11 +87,12 @@ PDataNode TBaseDataTree::MakeNewNode()
     return node;
 }
 
-std::array<PDataNode*, 12> TBaseDataTree::NodeReferences()
+std::array<PDataNode*, 13> TBaseDataTree::NodeReferences()
 {
     return {&FFocusedNode,    &FLastSelected,  &FHotNode,          &FDropTargetNode,
             &FLastChangedNode, &FLastStructureChangeNode, &FRangeAnchor, &FNextNodeToSelect,
-            &FLastHitInfo.HitNode,    &FLastSearchNode, &FHeightTrackNode, &FLastDragTarget};
+            &FLastHitInfo.HitNode,    &FLastSearchNode, &FHeightTrackNode, &FLastDragTarget,
+            &FTreeViewItem};
 }
 
 void TBaseDataTree::ForgetNode(PDataNode node)

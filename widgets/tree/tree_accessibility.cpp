@@ -90,6 +90,9 @@ bool TBaseDataTree::IsTreeViewItem(PDataNode item) const
     if (item == nullptr || item == FRoot) {
         return false;
     }
+    if (item == FTreeViewItem) {
+        return true;
+    }
     // Depth first over the nodes made so far, following only links of
     // this tree, so a stale or foreign handle is never read.
     PDataNode run = FRoot->FirstChild;
@@ -114,6 +117,7 @@ bool TBaseDataTree::TreeViewItemRect(PDataNode item, bool textOnly, plat::TRect&
     if (!IsTreeViewItem(item)) {
         return false;
     }
+    FTreeViewItem = item;
     const bool visible = GetVisible(item);
     if (visible) {
         rect = GetDisplayRect(item, NoColumn, textOnly, false, false);
@@ -123,39 +127,47 @@ bool TBaseDataTree::TreeViewItemRect(PDataNode item, bool textOnly, plat::TRect&
 
 PDataNode TBaseDataTree::TreeViewNextItem(std::uint32_t code, PDataNode item)
 {
-    switch (code) {
-    case tvgnRoot:
-        return GetFirst();
-    case tvgnFirstVisible:
-        return GetFirstVisible(nullptr, true);
-    case tvgnDropHighlight:
-        return FDropTargetNode;
-    case tvgnCaret:
-        return FFocusedNode;
-    case tvgnLastVisible:
-        return GetLastVisible(nullptr, true);
-    default:
-        break;
+    const auto answer = [&]() -> PDataNode {
+        switch (code) {
+        case tvgnRoot:
+            return GetFirst();
+        case tvgnFirstVisible:
+            return GetFirstVisible(nullptr, true);
+        case tvgnDropHighlight:
+            return FDropTargetNode;
+        case tvgnCaret:
+            return FFocusedNode;
+        case tvgnLastVisible:
+            return GetLastVisible(nullptr, true);
+        default:
+            break;
+        }
+        if (!IsTreeViewItem(item)) {
+            return nullptr;
+        }
+        switch (code) {
+        case tvgnNext:
+            return GetNextSibling(item);
+        case tvgnPrevious:
+            return GetPreviousSibling(item);
+        case tvgnParent:
+            return item->fParent == FRoot ? nullptr : item->fParent;
+        case tvgnChild:
+            return GetFirstChild(item);
+        case tvgnNextVisible:
+            return GetNextVisible(item, true);
+        case tvgnPreviousVisible:
+            return GetPreviousVisible(item, true);
+        default:
+            return nullptr;
+        }
+    };
+    const PDataNode next = answer();
+    if (next != nullptr) {
+        // The walker's next question is about this node.
+        FTreeViewItem = next;
     }
-    if (!IsTreeViewItem(item)) {
-        return nullptr;
-    }
-    switch (code) {
-    case tvgnNext:
-        return GetNextSibling(item);
-    case tvgnPrevious:
-        return GetPreviousSibling(item);
-    case tvgnParent:
-        return item->fParent == FRoot ? nullptr : item->fParent;
-    case tvgnChild:
-        return GetFirstChild(item);
-    case tvgnNextVisible:
-        return GetNextVisible(item, true);
-    case tvgnPreviousVisible:
-        return GetPreviousVisible(item, true);
-    default:
-        return nullptr;
-    }
+    return next;
 }
 
 namespace {
@@ -184,6 +196,7 @@ bool TBaseDataTree::TreeViewGetItem(TDTTreeViewItem& item)
         return false;
     }
     const PDataNode node = item.Item;
+    FTreeViewItem = node;
     const auto imageIndex = [&](TDTImageKind kind) {
         bool ghosted = false;
         int index = -1;

@@ -243,6 +243,7 @@ TEST_F(TreeViewQueries, AHandleThatIsNoLiveNodeAnswersZero)
     other.SetParent(Form);
     const PDataNode foreign = other.AddChild(nullptr);
     const PDataNode deleted = Tree->AddChild(nullptr);
+    ASSERT_EQ(Next(tvgnNext, D), deleted) << "handed out by a query before it goes";
     Tree->DeleteNode(deleted);
     std::uint64_t madeUp[16] = {};
     for (PDataNode item : {deleted, Tree->RootNode(), foreign, reinterpret_cast<PDataNode>(madeUp)}) {
@@ -260,6 +261,23 @@ TEST_F(TreeViewQueries, AHandleThatIsNoLiveNodeAnswersZero)
         EXPECT_EQ(Tree->Perform(TVM_GETITEMRECT, 0, reinterpret_cast<plat::LPARAM>(&rect)), 0);
     }
     EXPECT_TRUE(Tree->IsTreeViewItem(A1a));
+}
+
+// The node a query took or gave last is not looked for again, but the tree
+// forgets it with the node, also when the whole tree is cleared.
+TEST_F(TreeViewQueries, TheLastItemOfAQueryIsForgottenWithTheTree)
+{
+    ASSERT_EQ(Next(tvgnChild, A1), A1a);
+    TDTTreeViewItem record;
+    record.Mask = TVIF_HANDLE | TVIF_CHILDREN;
+    record.Item = A1a;
+    EXPECT_EQ(GetItem(record), 1);
+    Tree->Clear();
+    EXPECT_FALSE(Tree->IsTreeViewItem(A1a));
+    record.Children = 77;
+    EXPECT_EQ(GetItem(record), 0);
+    EXPECT_EQ(record.Children, 77) << "nothing filled";
+    EXPECT_EQ(Next(tvgnNext, A1a), nullptr);
 }
 
 TEST_F(TreeViewQueries, ItemRecordStateImagesAndChildren)
