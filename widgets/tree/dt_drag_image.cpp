@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace qel {
@@ -95,7 +96,7 @@ void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imag
         AlphaBlend(source.DeviceContext(), FDragImage->DeviceContext(), plat::Rect(0, 0, w, h), plat::Point(0, 0),
                    bmConstantAlpha, 255, FPreBlendBias);
     }
-    MakeAlphaChannel(source, *FDragImage);
+    MakeAlphaChannel(source, *FDragImage->PixelSurface(), 255);
     FImagePosition = imagePosition;
     FStates = {disHidden, disInDrag, disPrepared};
 }
@@ -111,20 +112,11 @@ void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imag
         const int w = dragImage.Width();
         const int h = dragImage.Height();
         plat::TBitmap& source = const_cast<plat::TBitmap&>(dragImage);
-        const std::unique_ptr<plat::TBitmap> faded = NewImage(w, h);
-        faded->DeviceContext()->BitBlt(0, 0, w, h, source.DeviceContext(), 0, 0, plat::SRCCOPY);
-        MakeAlphaChannel(source, *faded);
         auto picture = std::make_shared<plat::TPixelSurface>(w, h, 32);
         for (int y = 0; y < h; ++y) {
-            const std::uint8_t* from = faded->ScanLine(y);
-            std::uint8_t* to = picture->ScanLine(y);
-            for (int x = 0; x < w; ++x) {
-                to[4 * x] = from[4 * x];
-                to[4 * x + 1] = from[4 * x + 1];
-                to[4 * x + 2] = from[4 * x + 2];
-                to[4 * x + 3] = static_cast<std::uint8_t>((from[4 * x + 3] * FTransparency + 127) / 255);
-            }
+            std::memcpy(picture->ScanLine(y), source.ScanLine(y), static_cast<std::size_t>(w) * 4);
         }
+        MakeAlphaChannel(source, *picture, FTransparency);
         plat::TDragImage service;
         service.Bitmap = std::move(picture);
         service.Offset = plat::Point(w / 2, h / 2);
@@ -138,9 +130,10 @@ void TDTDragImage::PrepareDrag(const plat::TBitmap& dragImage, plat::TPoint imag
     PrepareDrag(dragImage, imagePosition, hotSpot);
 }
 
-void TDTDragImage::MakeAlphaChannel(plat::TBitmap& source, plat::TBitmap& target) const
+void TDTDragImage::MakeAlphaChannel(plat::TBitmap& source, plat::TPixelSurface& target, int opacity) const
 {
-    // Alpha 255 at the centre falling to about 5 at half the larger side.
+    // Alpha opacity at the centre falling to about 2% of it at half the
+    // larger side.
     const int w = source.Width();
     const int h = source.Height();
     const double m = std::max(w, h);
@@ -159,7 +152,8 @@ void TDTDragImage::MakeAlphaChannel(plat::TBitmap& source, plat::TBitmap& target
             }
             const double dx = (x - cx) / m;
             const double dy = (y - cy) / m;
-            to[4 * x + 3] = static_cast<std::uint8_t>(std::nearbyint(255 * std::exp(-8 * std::sqrt(dx * dx + dy * dy))));
+            const auto fade = static_cast<int>(std::nearbyint(255 * std::exp(-8 * std::sqrt(dx * dx + dy * dy))));
+            to[4 * x + 3] = static_cast<std::uint8_t>((fade * opacity + 127) / 255);
         }
     }
 }

@@ -15,6 +15,7 @@ namespace plat {
 class IDataObject;
 class TBitmap;
 class TControl;
+class TPixelSurface;
 class TRegion;
 }
 
@@ -76,8 +77,9 @@ public:
 private:
     // The kept screen copy blended with the picture, onto the screen.
     void InternalShowDragImage();
-    // target's alpha from source's colours: the fade, the colour key clear.
-    void MakeAlphaChannel(plat::TBitmap& source, plat::TBitmap& target) const;
+    // target's alpha from source's colours: the fade scaled by opacity
+    // (0..255), the colour key clear.
+    void MakeAlphaChannel(plat::TBitmap& source, plat::TPixelSurface& target, int opacity) const;
 
     plat::TControl* FOwner;
     std::unique_ptr<plat::TBitmap> FDragImage;   // the picture with its alpha channel
