@@ -220,11 +220,7 @@ bool TStringEditLink::PrepareEdit(TBaseDataTree* tree, PDataNode node, TColumnIn
     edit->SetAutoSize(false);
     edit->SetText(text);
     if (FBiDiMode != bdLeftToRight) {
-        if (FAlignment == taLeftJustify) {
-            FAlignment = taRightJustify;
-        } else if (FAlignment == taRightJustify) {
-            FAlignment = taLeftJustify;
-        }
+        FAlignment = MirroredAlignment(FAlignment);
     }
     return true;
 }

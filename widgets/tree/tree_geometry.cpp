@@ -13,22 +13,6 @@
 
 namespace qel {
 
-namespace {
-
-TAlignment Mirrored(TAlignment alignment)
-{
-    switch (alignment) {
-    case taLeftJustify:
-        return taRightJustify;
-    case taRightJustify:
-        return taLeftJustify;
-    default:
-        return alignment;
-    }
-}
-
-} // namespace
-
 // ---- offsets ----
 
 void TBaseDataTree::GetOffsets(PDataNode node, TDTOffsets& offsets, TDTElement element, TColumnIndex column)
@@ -193,7 +177,7 @@ plat::TRect TBaseDataTree::GetDisplayRect(PDataNode node, TColumnIndex column, b
     GetOffsets(node, offsets, ofsLabel, inColumn ? column : NoColumn);
     if (rightToLeft) {
         r.Right -= offsets[ofsLabel];
-        alignment = Mirrored(alignment);
+        alignment = MirroredAlignment(alignment);
     } else {
         r.Left += offsets[ofsLabel];
     }
@@ -370,7 +354,7 @@ void TBaseDataTree::DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int r
         hitInfo.HitPositions.Include(hiOnItemLabel);
         return;
     }
-    switch (Mirrored(alignment)) {
+    switch (MirroredAlignment(alignment)) {
     case taRightJustify:
         hitInfo.HitPositions.Include(offset < right - textWidth ? hiOnItemLeft : hiOnItemLabel);
         break;

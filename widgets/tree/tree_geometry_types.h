@@ -26,6 +26,19 @@ using plat::taRightJustify;
 
 enum TBiDiMode : std::uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
+// An alignment seen from the other side: left and right swap.
+inline TAlignment MirroredAlignment(TAlignment alignment)
+{
+    switch (alignment) {
+    case taLeftJustify:
+        return taRightJustify;
+    case taRightJustify:
+        return taLeftJustify;
+    default:
+        return alignment;
+    }
+}
+
 // The x positions of a row's elements, from the cell's left edge (left to
 // right) or right edge (right to left).
 enum TDTElement : std::uint8_t {

@@ -103,11 +103,7 @@ plat::TRect TDataTreeHintWindow::CalcHintRect(int maxWidth, const std::string& h
         FHintData.BidiMode = hasColumn ? columns.Items(FHintData.Column)->BiDiMode() : tree->BiDiMode();
         FHintData.Alignment = hasColumn ? columns.Items(FHintData.Column)->Alignment() : tree->Alignment();
         if (FHintData.BidiMode != bdLeftToRight) {
-            if (FHintData.Alignment == taLeftJustify) {
-                FHintData.Alignment = taRightJustify;
-            } else if (FHintData.Alignment == taRightJustify) {
-                FHintData.Alignment = taLeftJustify;
-            }
+            FHintData.Alignment = MirroredAlignment(FHintData.Alignment);
         }
         plat::TCanvas* canvas = Canvas();
         PrepareFont(canvas);
@@ -213,10 +209,7 @@ bool TDataTreeHintWindow::IsHintMsg(const plat::TMsg& msg)
     if (!plat::THintWindow::IsHintMsg(msg) || !HandleAllocated() || !Shown()) {
         return false;
     }
-    if (msg.message == plat::WM_NCMOUSEMOVE) {
-        return false;
-    }
-    const bool key = msg.message >= plat::WM_KEYDOWN && msg.message <= plat::WM_SYSCHAR;
+    const bool key = msg.message == plat::WM_KEYDOWN || msg.message == plat::WM_SYSKEYDOWN;
     const auto code = static_cast<std::uint16_t>(msg.wParam);
     return !(key && (code == plat::VK_LEFT || code == plat::VK_UP || code == plat::VK_RIGHT || code == plat::VK_DOWN));
 }
