@@ -457,9 +457,8 @@ bool TDTEdit::TreeKey(std::uint16_t& key, plat::TShiftState shift)
             // With multi-select the selection leaves the focus where it
             // was; the next edit follows the selected node all the same.
             tree->SetFocusedNode(node);
-            if (tree->FocusedNode() == node && tree->CanEdit(tree->FocusedNode(), tree->FocusedColumn())) {
-                tree->FEditColumn = tree->FocusedColumn();
-                tree->DoEdit();
+            if (tree->FocusedNode() == node) {
+                tree->EditNode(node, tree->FocusedColumn());
             }
         }
         return true;
@@ -496,11 +495,9 @@ bool TDTEdit::TreeKey(std::uint16_t& key, plat::TShiftState shift)
                 tree->SetFocusedNode(next);
                 if (nextColumn != NoColumn) {
                     tree->SetFocusedColumn(nextColumn);
-                    tree->FEditColumn = nextColumn;
                 }
-                if (tree->FocusedNode() != nullptr && tree->CanEdit(tree->FocusedNode(), tree->FocusedColumn())) {
-                    tree->FEditColumn = tree->FocusedColumn();
-                    tree->DoEdit();
+                if (tree->FocusedNode() != nullptr) {
+                    tree->EditNode(tree->FocusedNode(), tree->FocusedColumn());
                 }
             }
             break;
