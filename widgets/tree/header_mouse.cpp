@@ -155,17 +155,18 @@ bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bo
                 bool askParent = true;
                 tree->OnGetPopupMenu(tree, nullptr, ColumnFromPosition(q, true), p, askParent, menu);
             }
-            if (auto* popup = dynamic_cast<plat::IPopupMenu*>(menu)) {
+            plat::IPopupMenu* popup = dynamic_cast<plat::IPopupMenu*>(menu);
+            if (popup == nullptr && FHeader->Options().Contains(hoAutoColumnPopupMenu)) {
+                // The column menu, made anew for every right click.
+                FColumnPopupMenu = TDTHeaderPopupMenu::CreateAutoMenu(tree);
+                popup = FColumnPopupMenu;
+            }
+            if (popup != nullptr) {
                 tree->StopTimer(ScrollTimer);
                 tree->StopTimer(HeaderTimer);
                 FHoverIndex = -1;
                 tree->DoStateChange({}, {tsScrolling, tsScrollPending});
                 popup->PopupFor(tree, tree->ClientToScreen(p));
-                result = true;
-            } else if (FHeader->Options().Contains(hoAutoColumnPopupMenu)) {
-                // The column menu, made anew for every right click.
-                FColumnPopupMenu = TDTHeaderPopupMenu::CreateAutoMenu(tree);
-                FColumnPopupMenu->Popup(tree->ClientToScreen(p).X, tree->ClientToScreen(p).Y);
                 result = true;
             }
         }

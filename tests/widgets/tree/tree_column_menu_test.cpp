@@ -13,6 +13,7 @@
 #include "widgets/tree/dt_header.h"
 #include "widgets/tree/header_popup_menu.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -202,7 +203,12 @@ TEST_F(ColumnMenu, ARightClickOnTheHeaderOpensTheAutomaticMenu)
 
     Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoAutoColumnPopupMenu});
     Host.Script([&] {
-        ASSERT_NE(openMenu(), nullptr);
+        plat::TMenuWindow* shown = openMenu();
+        ASSERT_NE(shown, nullptr);
+        if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS")) {
+            Host.SaveScreenshot(Form->Handle(), std::string(folder) + "/column_menu_form.png");
+            Host.SaveScreenshot(shown->Handle(), std::string(folder) + "/column_menu.png");
+        }
         // Choose the first entry: Gamma (no fit entries without hoDblClickResize).
         Host.Key(plat::VK_DOWN);
         Host.Key(plat::VK_RETURN);
@@ -229,7 +235,12 @@ TEST_F(ColumnMenu, ARightClickOnTheHeaderOpensTheAutomaticMenu)
     // menu is freed at the next right click.
     Tree->SetRootNodeCount(1);
     Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoDblClickResize});
-    Host.Script([this] { Host.Key(plat::VK_ESCAPE); });
+    Host.Script([&] {
+        if (const char* folder = std::getenv("QEL_TREE_SCREENSHOTS"); folder != nullptr && openMenu() != nullptr) {
+            Host.SaveScreenshot(openMenu()->Handle(), std::string(folder) + "/column_menu_fit.png");
+        }
+        Host.Key(plat::VK_ESCAPE);
+    });
     Host.Click(header, plat::THostButton::Right);
     Host.PumpUntilIdle();
     ASSERT_EQ(autoMenus().size(), 1u);
