@@ -461,6 +461,10 @@ plat::HRESULT TBaseDataTree::DragOver(plat::TObject* source, plat::DWORD keyStat
                     FScrollDirections.Exclude(sdRight);
                 }
             }
+            // Right to left, the horizontal offset counts from the other end.
+            if (UseRightToLeftAlignment()) {
+                deltaX = -deltaX;
+            }
             scrolled = DoSetOffsetXY(plat::Point(FOffsetX + deltaX, FOffsetY + deltaY), DefaultScrollUpdateFlags);
         }
         const plat::TShiftState shift = WithButtons(DragShiftState(keyState), FStates);

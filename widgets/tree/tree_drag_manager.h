@@ -1,8 +1,10 @@
 // The tree's drag manager: the drop target every tree registers for its
-// window and the drop source of the tree's own node drags. It hands each
-// drag event to its tree, which decides drop modes, effects, expansion of
-// the node under the mouse and scrolling at the edges. Also the types of
-// the tree's drag events.
+// window, and the data of the tree's own node drags. It hands each drag
+// event to its tree, which decides drop modes, effects, expansion of the
+// node under the mouse and scrolling at the edges. It answers as a drop
+// source too, for drag loops of an application's own; the tree's node drag
+// runs the platform's default source, which also holds on the middle
+// button. Also the types of the tree's drag events.
 #pragma once
 
 #include "platform/controls/control_types.h"

@@ -10,6 +10,9 @@
 #include "platform/controls/drag_drop.h"
 #include "platform/controls/window_manager.h"
 #include "platform/streams.h"
+#include "widgets/tree/data_tree_column.h"
+#include "widgets/tree/data_tree_columns.h"
+#include "widgets/tree/dt_header.h"
 #include "widgets/tree/dt_data_object.h"
 
 #include <cstdlib>
@@ -576,6 +579,34 @@ TEST_F(TreeDragDrop, EdgeScrollingWaitsAutoScrollDelayAfterTheFirstWish)
         }
         Overs.clear();
         Host.MouseUp(edge);
+        Host.PumpUntilIdle();
+    }
+}
+
+TEST_F(TreeDragDrop, EdgeScrollingMovesTowardsTheEdgeInBothReadingDirections)
+{
+    const PDataNode a = Add(Source, nullptr, 1);
+    Add(Target, nullptr, 100);
+    for (int i = 0; i < 2; ++i) {
+        Target->Header()->Columns().Add()->SetWidth(300);
+    }
+    Target->TreeOptions()->SetAutoOptions(Target->TreeOptions()->AutoOptions() + TDTAutoOptions{toAutoScroll});
+    Target->SetAutoScrollDelay(0);
+    AcceptDrops(Target);
+    const int y = Target->ClientHeight() / 2;
+    const plat::TPoint middle = Target->ClientToScreen(plat::Point(Target->ClientWidth() / 2, y));
+    for (const TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
+        Target->SetBiDiMode(mode);
+        Target->SetOffsetX(mode == bdLeftToRight ? -200 : 0);
+        Host.PumpUntilIdle();
+        const int before = Target->EffectiveOffsetX();
+        ASSERT_GT(before, 0) << "scrolled away from the left end, mode " << int{mode};
+        int after = before;
+        const plat::TPoint left = Target->ClientToScreen(plat::Point(3, y));
+        Drag(OnLabel(Source, a), {MoveTo(middle), MoveTo(left), [&] { after = Target->EffectiveOffsetX(); },
+                                  [this] { Host.Key(plat::VK_ESCAPE); }});
+        EXPECT_LT(after, before) << "the left edge shows more of the left, mode " << int{mode};
+        Host.MouseUp(left);
         Host.PumpUntilIdle();
     }
 }
