@@ -266,7 +266,7 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
     paintInfo.BidiMode = useColumns ? item->BiDiMode() : FBiDiMode;
     paintInfo.Alignment = useColumns ? item->Alignment() : FAlignment;
     GetOffsets(node, paintInfo.Offsets, ofsText, column);
-    if (FStates.Contains(tsEditing) && node == FFocusedNode && (!useColumns || column == FFocusedColumn)) {
+    if (FStates.Contains(tsEditing) && node == FFocusedNode && (!useColumns || column == FEditColumn)) {
         paintInfo.PaintOptions.Exclude(poDrawSelection);
     }
     const bool selected = node->States.Contains(vsSelected);
@@ -332,7 +332,7 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
     if (paintInfo.ImageInfo[iiNormal].Index >= 0) {
         PaintImage(paintInfo, iiNormal, true);
     }
-    const bool editing = FStates.Contains(tsEditing) && node == FFocusedNode && column == FFocusedColumn;
+    const bool editing = FStates.Contains(tsEditing) && node == FFocusedNode && column == FEditColumn;
     if (!editing) {
         DoPaintNode(paintInfo);
     }

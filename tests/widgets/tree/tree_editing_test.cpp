@@ -6,6 +6,7 @@
 // least editor width).
 #include "tests/widgets/tree/tree_fixture.h"
 
+#include "platform/canvas/pixel_surface.h"
 #include "platform/controls/standard/custom_edit.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window.h"
@@ -17,6 +18,7 @@
 #include "widgets/tree/tree_edit_links.h"
 #include "widgets/tree/tree_options.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -363,6 +365,34 @@ TEST_F(TreeEditing, TypingReplacesTheSelectedTextAndReturnStoresIt)
     EXPECT_EQ(Edited.size(), 1u);
 }
 
+TEST_F(TreeEditing, OnlyTheEditedCellLeavesItsTextToTheEditor)
+{
+    ASSERT_TRUE(Tree->EditNode(Nodes[1], 1));
+    ASSERT_EQ(Tree->FocusedColumn(), 0) << "the focus stays in the first column";
+    static_cast<TBaseDataTree*>(Tree)->Invalidate();
+    Host.PumpUntilIdle();
+    const auto capture = Host.CaptureScreen();
+    // The colours inside a cell's text rectangle: one alone means no text.
+    const auto colours = [&](TColumnIndex column) {
+        const plat::TRect text = Tree->GetDisplayRect(Nodes[1], column, true);
+        const plat::TPoint origin = Tree->ClientToScreen(plat::Point(text.Left, text.Top));
+        std::vector<std::uint32_t> seen;
+        for (int y = 0; y < text.Height(); ++y) {
+            const std::uint8_t* row = capture->ScanLine(origin.Y + y);
+            for (int x = 0; x < text.Width(); ++x) {
+                const std::uint8_t* p = row + 4 * (origin.X + x);
+                const std::uint32_t colour = p[0] | (p[1] << 8) | (p[2] << 16);
+                if (std::find(seen.begin(), seen.end(), colour) == seen.end()) {
+                    seen.push_back(colour);
+                }
+            }
+        }
+        return seen.size();
+    };
+    EXPECT_GT(colours(0), 1u) << "the focused cell beside the editor keeps its text";
+    EXPECT_GT(colours(2), 1u);
+}
+
 TEST_F(TreeEditing, EscapeCancelsAndTheTextIsLost)
 {
     ASSERT_TRUE(Tree->EditNode(Nodes[0], 0));
@@ -418,6 +448,32 @@ TEST_F(TreeEditing, TabMovesTheEditToTheNextNodeAndEndsOnTheLast)
     Key(plat::VK_TAB);
     EXPECT_FALSE(Tree->IsEditing()) << "Tab on the last visible node starts no new edit";
     EXPECT_EQ(Tree->FocusedNode(), Nodes[3]);
+}
+
+TEST_F(TreeEditing, TabOrReturnAfterAnEndTheLinkRefusesStartNoSecondEditor)
+{
+    Tree->OnCreateEditor = +[](plat::TObject*, PDataNode, TColumnIndex, PDTEditLink& link) {
+        auto stubborn = std::make_shared<TStringEditLink>();
+        stubborn->OnEndEdit = +[](TBaseEditLink*, bool& result) { result = false; };
+        link = stubborn;
+    };
+    Tree->TreeOptions()->SetEditOptions(toVerticalEdit);
+    for (const plat::TVirtualKey key : {plat::VK_TAB, plat::VK_RETURN}) {
+        ASSERT_TRUE(Tree->EditNode(Nodes[1], 0));
+        const PDTEditLink link = Tree->EditLink();
+        TDTEdit* edit = Editor();
+        ASSERT_NE(edit, nullptr);
+        Type("x");
+        Key(key);
+        EXPECT_TRUE(Tree->IsEditing()) << key;
+        EXPECT_EQ(Tree->FocusedNode(), Nodes[1]) << key;
+        EXPECT_EQ(Tree->EditLink(), link) << key;
+        EXPECT_EQ(Editor(), edit) << key << ": the refused edit keeps its editor";
+        EXPECT_EQ(edit->Text(), "x") << key;
+        EXPECT_TRUE(Stored.empty()) << key;
+        Tree->CancelEditNode();
+        EXPECT_FALSE(Tree->IsEditing()) << key;
+    }
 }
 
 TEST_F(TreeEditing, ReturnFollowsTheEditMode)
