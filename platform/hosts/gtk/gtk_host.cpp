@@ -86,13 +86,26 @@ struct TQueueSource {
     TMessageQueue* Queue;
     gpointer FdTag;
     bool Waiting;
+    bool Watching;   // the queue's fd is polled
 };
+
+// Polls the queue's fd or stops polling it. Every change wakes the context,
+// so the watch changes only when it must: the program's waits keep it, a
+// loop of GTK's own drops it at its first iteration.
+void WatchQueueFd(TQueueSource& source, bool watch)
+{
+    if (source.Watching != watch) {
+        source.Watching = watch;
+        g_source_modify_unix_fd(&source.Base, source.FdTag, watch ? G_IO_IN : static_cast<GIOCondition>(0));
+    }
+}
 
 gboolean QueuePrepare(GSource* source, gint* timeout)
 {
     auto* queueSource = reinterpret_cast<TQueueSource*>(source);
     *timeout = -1;
     if (!queueSource->Waiting) {
+        WatchQueueFd(*queueSource, false);
         return FALSE;
     }
     if (queueSource->Queue->HasMessage()) {
@@ -867,6 +880,7 @@ void TGtkHost::WaitForWork(TMessageQueue& queue)
         auto* source = reinterpret_cast<TQueueSource*>(F->QueueSource);
         source->Queue = &queue;
         source->Waiting = false;
+        source->Watching = false;
         source->FdTag = g_source_add_unix_fd(F->QueueSource, queue.WakeFd(), static_cast<GIOCondition>(0));
         g_source_attach(F->QueueSource, nullptr);
         F->SourceQueue = &queue;
@@ -876,10 +890,9 @@ void TGtkHost::WaitForWork(TMessageQueue& queue)
     }
     auto* source = reinterpret_cast<TQueueSource*>(F->QueueSource);
     source->Waiting = true;
-    g_source_modify_unix_fd(F->QueueSource, source->FdTag, G_IO_IN);
+    WatchQueueFd(*source, true);
     g_main_context_iteration(nullptr, TRUE);
     source->Waiting = false;
-    g_source_modify_unix_fd(F->QueueSource, source->FdTag, static_cast<GIOCondition>(0));
 }
 
 void TGtkHost::SetInputRecorder(TInputRecorder recorder)
