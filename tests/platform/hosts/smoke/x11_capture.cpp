@@ -2,15 +2,20 @@
 // given title (_NET_WM_NAME), checks its icon name (_NET_WM_ICON_NAME, the
 // application's title) when one is given, writes its pixels as the X server
 // holds them to a PNG file, and asks it to close as a window manager would
-// (WM_DELETE_WINDOW), unless --keep comes first.
+// (WM_DELETE_WINDOW), unless --keep comes first. With --await <picture.png>
+// <rows> it first waits, up to 30 s, until the window's top rows look as
+// the picture's do (a page's title band, say, from a headless run).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cairo.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -76,17 +81,91 @@ bool SaveImage(XImage* image, const std::string& file)
     return saved;
 }
 
+// Whether the image's top rows hold the picture's pixels (alpha aside).
+bool TopRowsMatch(XImage* image, cairo_surface_t* picture, int rows)
+{
+    const int width = cairo_image_surface_get_width(picture);
+    if (width != image->width || rows > image->height || rows > cairo_image_surface_get_height(picture)) {
+        return false;
+    }
+    const unsigned char* data = cairo_image_surface_get_data(picture);
+    const int stride = cairo_image_surface_get_stride(picture);
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            const unsigned char* from = data + y * stride + 4 * x;
+            const auto channel = [&](unsigned long mask) { return (pixel & mask) >> __builtin_ctzl(mask); };
+            if (channel(image->blue_mask) != from[0] || channel(image->green_mask) != from[1] ||
+                channel(image->red_mask) != from[2]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+XImage* CaptureWindow(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    XGetWindowAttributes(display, window, &attributes);
+    return XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                     static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+}
+
+// Captures the window until its top rows look as the picture's do.
+bool AwaitTopRows(Display* display, Window window, const char* pictureFile, int rows)
+{
+    cairo_surface_t* picture = cairo_image_surface_create_from_png(pictureFile);
+    if (cairo_surface_status(picture) != CAIRO_STATUS_SUCCESS) {
+        std::cerr << "qel_x11_capture: cannot read " << pictureFile << '\n';
+        cairo_surface_destroy(picture);
+        return false;
+    }
+    cairo_surface_flush(picture);
+    bool matched = false;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!matched && std::chrono::steady_clock::now() < limit) {
+        XImage* image = CaptureWindow(display, window);
+        matched = image != nullptr && TopRowsMatch(image, picture, rows);
+        if (image != nullptr) {
+            XDestroyImage(image);
+        }
+        if (!matched) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    cairo_surface_destroy(picture);
+    if (!matched) {
+        std::cerr << "qel_x11_capture: the window's top " << rows << " rows never looked as " << pictureFile
+                  << "'s do\n";
+    }
+    return matched;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool keep = argc > 1 && std::strcmp(argv[1], "--keep") == 0;
-    if (keep) {
-        --argc;
-        ++argv;
+    bool keep = false;
+    const char* awaited = nullptr;
+    int awaitedRows = 0;
+    while (argc > 1 && std::strncmp(argv[1], "--", 2) == 0) {
+        if (std::strcmp(argv[1], "--keep") == 0) {
+            keep = true;
+            --argc;
+            ++argv;
+        } else if (std::strcmp(argv[1], "--await") == 0 && argc > 3) {
+            awaited = argv[2];
+            awaitedRows = std::atoi(argv[3]);
+            argc -= 3;
+            argv += 3;
+        } else {
+            break;
+        }
     }
-    if (argc < 3) {
-        std::cerr << "usage: qel_x11_capture [--keep] <window title> <capture.png> [icon name]\n";
+    if (argc < 3 || (awaited != nullptr && awaitedRows <= 0)) {
+        std::cerr << "usage: qel_x11_capture [--keep] [--await <picture.png> <rows>] <window title> <capture.png> "
+                     "[icon name]\n";
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -106,10 +185,11 @@ int main(int argc, char** argv)
         XCloseDisplay(display);
         return 1;
     }
-    XWindowAttributes attributes;
-    XGetWindowAttributes(display, window, &attributes);
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (awaited != nullptr && !AwaitTopRows(display, window, awaited, awaitedRows)) {
+        XCloseDisplay(display);
+        return 1;
+    }
+    XImage* image = CaptureWindow(display, window);
     if (image == nullptr || !SaveImage(image, argv[2])) {
         std::cerr << "qel_x11_capture: cannot capture the window\n";
         XCloseDisplay(display);
