@@ -221,6 +221,9 @@ bool TakeMessage(TQueueState& state, TMsg& msg)
             }
             lock.lock();
         }
+        // Nothing waits: this look ends a wake-up left by a new timer or a
+        // moved clock.
+        state.ClearSignalIfIdleLocked();
         return state.Timers.TakeDue(Clock().NowMs(), msg);
     }
 }

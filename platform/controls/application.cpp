@@ -364,7 +364,7 @@ void TApplication::Idle()
     } catch (...) {
         HandleException(this);
     }
-    if (FTerminated) {
+    if (FTerminated || !done) {
         return;
     }
     FHost.WaitForWork(FQueue);

@@ -71,6 +71,8 @@ public:
     void HandleException(TObject* sender);
     void ShowException(const std::exception& error);
     TExceptionEvent OnException;
+    // Runs whenever the queue is empty, before the program waits for work; a
+    // handler that clears done gets another turn before any wait.
     TIdleEvent OnIdle;
 
     bool Active() const;

@@ -1,6 +1,7 @@
 // Message queues and window handles: order of posted messages and queued
 // calls across threads, sent messages, registered names and broadcasts.
 #include "platform/messages.h"
+#include "platform/timers.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,27 @@ TEST(MessageQueue, WakeFdIsReadableExactlyWhileMessagesWait)
     EXPECT_EQ(poll(&wake, 1, 0), 1) << "one message still waits";
     ASSERT_TRUE(queue.PeekMessage(msg));
     EXPECT_EQ(poll(&wake, 1, 0), 0);
+}
+
+TEST(MessageQueue, TheWakeUpOfANewTimerLastsUntilTheNextLook)
+{
+    // Setting a timer wakes a waiting loop so that it times its wait anew;
+    // a look at the queue ends that wake-up, else a loop that polls the fd
+    // would find it readable at every turn until the next message.
+    TMessageQueue queue;
+    TRecordingWindow window(queue, true);
+    pollfd wake{queue.WakeFd(), POLLIN, 0};
+    ASSERT_NE(SetTimer(window.Handle(), 1, 60000), 0u);
+    EXPECT_EQ(poll(&wake, 1, 0), 1);
+    TMsg msg;
+    EXPECT_FALSE(queue.PeekMessage(msg));
+    EXPECT_EQ(poll(&wake, 1, 0), 0);
+    PostMessage(window.Handle(), WM_USER, 0, 0);
+    ASSERT_NE(SetTimer(window.Handle(), 2, 60000), 0u);
+    EXPECT_EQ(poll(&wake, 1, 0), 1);
+    EXPECT_TRUE(queue.HasMessage());
+    KillTimer(window.Handle(), 1);
+    KillTimer(window.Handle(), 2);
 }
 
 TEST(MessageQueue, QuitEndsTheLoopAfterWhatWasPostedBefore)

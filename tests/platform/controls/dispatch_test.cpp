@@ -253,11 +253,13 @@ TEST_F(TDispatchTest, AModalFormRunsItsOwnLoopWhileMessagesWorkersAndTimersFlow)
         SetTimer(dialogSpy->Handle(), 5, 100);
         Host.AdvanceClock(100);
     });
-    // The timer's arrival ends the modal loop.
-    App.OnIdle = [&](TObject*, bool&) {
+    // The timer's arrival ends the modal loop: the idle handler sets the
+    // result and asks for another turn, so the loop sees it before it waits.
+    App.OnIdle = [&](TObject*, bool& done) {
         if (dialogSpy->Count(WM_TIMER) > 0 && dialog->ModalResult() == mrNone && timerFired == 0) {
             timerFired = 1;
             dialog->SetModalResult(mrOk);
+            done = false;
         }
     };
     const TModalResult result = dialog->ShowModal();
