@@ -313,24 +313,30 @@ HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared
     return S_OK;
 }
 
+bool DataObjectFormats(IDataObject& data, std::vector<CLIPFORMAT>& formats)
+{
+    formats.clear();
+    std::shared_ptr<IEnumFORMATETC> enumerator;
+    if (data.EnumFormatEtc(DATADIR_GET, enumerator) != S_OK || !enumerator) {
+        return false;
+    }
+    TFormatEtc format;
+    unsigned fetched = 0;
+    while (enumerator->Next(1, &format, &fetched) == S_OK && fetched == 1) {
+        formats.push_back(format.cfFormat);
+    }
+    return true;
+}
+
 namespace {
 
 // The formats a data object offers to other programs, as the back end
 // announces them; formats kept in the process stay out.
 std::vector<std::uint16_t> OfferedFormats(IDataObject& data)
 {
-    std::vector<std::uint16_t> formats;
-    std::shared_ptr<IEnumFORMATETC> enumerator;
-    if (data.EnumFormatEtc(DATADIR_GET, enumerator) != S_OK || !enumerator) {
-        return formats;
-    }
-    TFormatEtc format;
-    unsigned fetched = 0;
-    while (enumerator->Next(1, &format, &fetched) == S_OK && fetched == 1) {
-        if (!IsClipboardFormatInProcess(format.cfFormat)) {
-            formats.push_back(format.cfFormat);
-        }
-    }
+    std::vector<CLIPFORMAT> formats;
+    DataObjectFormats(data, formats);
+    std::erase_if(formats, [](CLIPFORMAT format) { return IsClipboardFormatInProcess(format); });
     return formats;
 }
 

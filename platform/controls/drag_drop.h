@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace plat {
 
@@ -62,6 +63,10 @@ HRESULT RevokeDragDrop(HWND hwnd);
 // and painting go on while it runs; input goes to the drag.
 HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSource> source, DWORD allowedEffects,
                    DWORD& effect);
+
+// The formats a data object offers, in its order; false when it cannot
+// list them.
+bool DataObjectFormats(IDataObject& data, std::vector<CLIPFORMAT>& formats);
 
 // The picture a drag shows: 32-bit pixels (raw B, G, R, A, alpha not
 // premultiplied), the pointer's place in it, and a colour that shows nothing.

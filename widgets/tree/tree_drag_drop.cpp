@@ -551,14 +551,7 @@ plat::HRESULT TBaseDataTree::DragDrop(const std::shared_ptr<plat::IDataObject>& 
             }
             const plat::TPoint pt = ScreenToClient(screenPoint);
             TFormatArray formats;
-            std::shared_ptr<plat::IEnumFORMATETC> enumerator;
-            if (dataObject && dataObject->EnumFormatEtc(plat::DATADIR_GET, enumerator) == plat::S_OK && enumerator &&
-                enumerator->Reset() == plat::S_OK) {
-                plat::TFormatEtc format;
-                unsigned fetched = 0;
-                while (enumerator->Next(1, &format, &fetched) == plat::S_OK && fetched == 1) {
-                    formats.push_back(format.cfFormat);
-                }
+            if (dataObject && plat::DataObjectFormats(*dataObject, formats)) {
                 effect &= ~plat::DROPEFFECT_SCROLL;
                 DoDragDrop(source, dataObject, formats, shift, pt, effect, FLastDropMode);
             } else {
