@@ -60,6 +60,18 @@ Window FindByTitle(Display* display, Window parent, const std::string& title)
     return found;
 }
 
+// The pixel at (x, y) as blue, green and red bytes, in cairo's order.
+void PixelBgr(XImage* image, int x, int y, unsigned char* to)
+{
+    const unsigned long pixel = XGetPixel(image, x, y);
+    const auto channel = [&](unsigned long mask) {
+        return static_cast<unsigned char>((pixel & mask) >> __builtin_ctzl(mask));
+    };
+    to[0] = channel(image->blue_mask);
+    to[1] = channel(image->green_mask);
+    to[2] = channel(image->red_mask);
+}
+
 bool SaveImage(XImage* image, const std::string& file)
 {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image->width, image->height);
@@ -67,11 +79,8 @@ bool SaveImage(XImage* image, const std::string& file)
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < image->height; ++y) {
         for (int x = 0; x < image->width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
             unsigned char* to = data + y * stride + 4 * x;
-            to[0] = static_cast<unsigned char>((pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
-            to[1] = static_cast<unsigned char>((pixel & image->green_mask) >> __builtin_ctzl(image->green_mask));
-            to[2] = static_cast<unsigned char>((pixel & image->red_mask) >> __builtin_ctzl(image->red_mask));
+            PixelBgr(image, x, y, to);
             to[3] = 0xFF;
         }
     }
@@ -92,11 +101,9 @@ bool TopRowsMatch(XImage* image, cairo_surface_t* picture, int rows)
     const int stride = cairo_image_surface_get_stride(picture);
     for (int y = 0; y < rows; ++y) {
         for (int x = 0; x < width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            const unsigned char* from = data + y * stride + 4 * x;
-            const auto channel = [&](unsigned long mask) { return (pixel & mask) >> __builtin_ctzl(mask); };
-            if (channel(image->blue_mask) != from[0] || channel(image->green_mask) != from[1] ||
-                channel(image->red_mask) != from[2]) {
+            unsigned char bgr[3];
+            PixelBgr(image, x, y, bgr);
+            if (std::memcmp(bgr, data + y * stride + 4 * x, 3) != 0) {
                 return false;
             }
         }
