@@ -221,6 +221,12 @@ namespace page_qel57c {
 
 TPage_V1::TPage_V1() : page_qel57::TPage_V1(TGeneration{24, 3, true}) {}
 
+void TPage_V1::BeginRead()
+{
+    page_qel57::TPage_V1::BeginRead();
+    DBusDataList.clearAll();
+}
+
 void TPage_V1::TakeCurrentLogger()
 {
     FExtLogger = &CurrentLoggerFor<TQEL57c>(ClassName, "TQEL57c");

@@ -94,6 +94,9 @@ class TPage_V1 : public page_qel57::TPage_V1 {
 public:
     TPage_V1();
     int GetExtSensPackets() { return ExtSensPackets(); }
+    // A record begins: DBusDataList is emptied, so after a read it holds
+    // the blocks of the last record read.
+    void BeginRead() override;
 
 protected:
     void TakeCurrentLogger() override;
