@@ -169,7 +169,7 @@ void TDataTreeColumn::SetMinWidth(int value)
 
 void TDataTreeColumn::SetMaxWidth(int value)
 {
-    value = std::max(value, FMinWidth);
+    value = std::max(std::min(value, MaxColumnExtent), FMinWidth);
     if (value == FMaxWidth) {
         return;
     }
@@ -305,6 +305,7 @@ void TDataTreeColumn::SetMargin(int value)
     if (value < 0) {
         value = 4;
     }
+    value = std::min(value, MaxColumnExtent);
     if (value != FMargin) {
         FMargin = value;
         Changed();
@@ -313,6 +314,7 @@ void TDataTreeColumn::SetMargin(int value)
 
 void TDataTreeColumn::SetSpacing(int value)
 {
+    value = std::clamp(value, -MaxColumnExtent, MaxColumnExtent);
     if (value != FSpacing) {
         FSpacing = value;
         Changed();

@@ -30,6 +30,10 @@ class TBaseDataTree;
 // Display position of a column, compared unsigned.
 using TColumnPosition = std::uint32_t;
 
+// The largest width limit, margin or spacing (either sign) a column takes, so
+// that sums over the columns and the header's layout stay within an int.
+inline constexpr int MaxColumnExtent = 1 << 16;
+
 enum TDTColumnOption {
     coAllowClick,
     coDraggable,

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numeric>
 
 namespace qel {
@@ -264,7 +266,8 @@ void TDataTreeColumns::UpdatePositions(bool force)
     if (tree->IsDestroying() || FNeedPositionsFix || (!force && FUpdateCount > 0)) {
         return;
     }
-    int left = 0;
+    // Lefts stop at the largest int rather than wrap past it.
+    std::int64_t left = 0;
     for (std::size_t slot = 0; slot < FPositionToIndex.size(); ++slot) {
         const TColumnIndex index = FPositionToIndex[slot];
         if (!IsValidColumn(index)) {
@@ -272,9 +275,9 @@ void TDataTreeColumns::UpdatePositions(bool force)
         }
         TDataTreeColumn* column = Items(index);
         column->FPosition = static_cast<TColumnPosition>(slot);
-        column->FLeft = left;
+        column->FLeft = static_cast<int>(left);
         if (column->IsVisible()) {
-            left += column->FWidth;
+            left = std::min<std::int64_t>(left + column->FWidth, std::numeric_limits<int>::max());
         }
     }
     tree->UpdateHorizontalScrollBar(false);

@@ -174,7 +174,7 @@ void TDataTreeColumns::LoadFromStream(plat::TStream& stream, int version)
             [&] { EndUpdate(); });
     }
     if (version > 4) {
-        FDefaultWidth = ReadInt(stream);
+        FDefaultWidth = std::clamp(ReadInt(stream), 0, MaxColumnExtent);
     }
 }
 

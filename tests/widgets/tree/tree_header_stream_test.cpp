@@ -8,6 +8,7 @@
 #include "platform/streams.h"
 
 #include <cstring>
+#include <limits>
 
 namespace qel::tree_test {
 namespace {
@@ -179,6 +180,53 @@ TEST_F(TreeHeaderStream, LimitsAreInForceBeforeTheSizesTheyCameWith)
     EXPECT_EQ(copy->Header()->MaxHeight(), 300);
     EXPECT_EQ(copy->Header()->Height(), 250);
     DropHandlers(*copy);
+}
+
+// Sizes from outside are limited where they are set, so that the columns'
+// lefts, the header's layout and its automatic height never wrap.
+TEST_F(TreeHeaderStream, HugeSizesAreLimitedSoSumsOverTheColumnsStayInRange)
+{
+    Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() + TDTAutoOptions{toAutoChangeScale});
+    Header().Columns().Add()->SetSpacing(0);
+    Header().Columns().Add()->SetSpacing(0);
+    Header().AutoScale();
+    const int textHeight = Header().Height();
+    plat::TMemoryStream stream;
+    Save(stream);
+    const auto put = [&stream](std::size_t at, std::int32_t value) { std::memcpy(stream.Memory() + 4 * at, &value, 4); };
+    // Marker, version and count, then two records of 15 numbers (no texts),
+    // the position map and DefaultWidth.
+    constexpr std::size_t Width = 2, MinWidth = 3, MaxWidth = 4, Margin = 8, Spacing = 9;
+    const std::int32_t big = std::numeric_limits<std::int32_t>::max();
+    for (const std::size_t record : {3u, 18u}) {
+        for (const std::size_t field : {Width, MaxWidth, Margin, Spacing}) {
+            put(record + field, big);
+        }
+        put(record + MinWidth, 0);
+    }
+    put(18 + Spacing, std::numeric_limits<std::int32_t>::min());
+    put(35, big);
+    Header().LoadFromStream(stream);
+    Header().AutoScale();
+    const TDataTreeColumns& columns = Header().Columns();
+    struct TCase {
+        const char* name;
+        int value;
+        int expected;
+    };
+    const TCase cases[] = {
+        {"maximum width", columns[0]->MaxWidth(), MaxColumnExtent},
+        {"width", columns[0]->Width(), MaxColumnExtent},
+        {"left of the second column", columns[1]->Left(), MaxColumnExtent},
+        {"margin", columns[0]->Margin(), MaxColumnExtent},
+        {"spacing", columns[0]->Spacing(), MaxColumnExtent},
+        {"negative spacing", columns[1]->Spacing(), -MaxColumnExtent},
+        {"width of new columns", columns.DefaultWidth(), MaxColumnExtent},
+        {"automatic height", Header().Height(), MaxColumnExtent + MaxColumnExtent / 2 + textHeight},
+    };
+    for (const TCase& each : cases) {
+        EXPECT_EQ(each.value, each.expected) << each.name;
+    }
 }
 
 TEST_F(TreeHeaderStream, BadStreamsRaiseAndLeaveTheOptionsInForce)
