@@ -4,6 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/date_time.h"
+#include "platform/zip_reader.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -446,6 +447,14 @@ TZipFile::~TZipFile()
     F->Discard();
 }
 
+TZipReader& TZipFile::Reader() const
+{
+    if (!FReader) {
+        throw EReadError("No zip archive is open for reading");
+    }
+    return *FReader;
+}
+
 void TZipFile::SetCompressionThreads(unsigned count)
 {
     F->Threads = std::min(count, kMaxCompressionThreads);
@@ -456,9 +465,14 @@ void TZipFile::SetZip64Threshold(std::uint64_t threshold)
     F->Zip64Threshold = std::min<std::uint64_t>(threshold, kMax32);
 }
 
-void TZipFile::Open(const std::string& fileName, TZipMode)
+void TZipFile::Open(const std::string& fileName, TZipMode mode)
 {
     F->Discard();
+    FReader.reset();
+    if (mode == zmRead) {
+        FReader = std::make_unique<TZipReader>(fileName);
+        return;
+    }
     F->Out = std::make_unique<TAtomicFileStream>(fileName);
     F->FileName = fileName;
     F->StampFromLocalTime();
@@ -489,6 +503,10 @@ void TZipFile::Add(TStream& stream, const std::string& name)
 
 void TZipFile::Close()
 {
+    if (FReader) {
+        FReader.reset();
+        return;
+    }
     F->CheckOpen();
     try {
         F->WriteAllJobs();
@@ -507,21 +525,37 @@ void TZipFile::Close()
 void TZipFile::Discard()
 {
     F->Discard();
+    FReader.reset();
 }
 
 bool TZipFile::Active() const
 {
-    return F->Out != nullptr;
+    return F->Out != nullptr || FReader != nullptr;
 }
 
 const std::string& TZipFile::FileName() const
 {
-    return F->FileName;
+    return FReader ? FReader->FileName() : F->FileName;
 }
 
 std::int64_t TZipFile::EntryCount() const
 {
-    return F->Added;
+    return FReader ? FReader->Count() : F->Added;
+}
+
+int TZipFile::IndexOf(const std::string& name) const
+{
+    return Reader().IndexOf(name);
+}
+
+const std::string& TZipFile::EntryName(int index) const
+{
+    return Reader().Entry(index).Name;
+}
+
+void TZipFile::Read(int index, TMemoryStream& stream)
+{
+    Reader().Read(index, stream);
 }
 
 } // namespace plat
