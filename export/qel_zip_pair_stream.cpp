@@ -1,5 +1,5 @@
-// Pair texts of the zip channel container: how names and values are stored
-// and written.
+// Pair texts of the zip channel container: how names and values are stored,
+// written and read back.
 #include "export/qel_zip_pair_stream.h"
 
 #include "platform/ascii_case.h"
@@ -23,12 +23,17 @@ std::string StoredPairText(const std::string& text)
 
 } // namespace
 
+const std::pair<std::string, std::string>* TQelZipPairBaseStream::FindPair(const std::string& name) const
+{
+    const auto found = std::find_if(FPairList.begin(), FPairList.end(),
+                                    [&](const auto& pair) { return plat::SameText(pair.first, name); });
+    return found == FPairList.end() ? nullptr : &*found;
+}
+
 bool TQelZipPairBaseStream::AddPair(const std::string& name, const std::string& value)
 {
     std::string storedName = StoredPairText(name);
-    const bool present = std::any_of(FPairList.begin(), FPairList.end(),
-                                     [&](const auto& pair) { return plat::SameText(pair.first, storedName); });
-    if (present) {
+    if (FindPair(storedName) != nullptr) {
         return false;
     }
     FPairList.emplace_back(std::move(storedName), StoredPairText(value));
@@ -43,6 +48,36 @@ bool TQelZipPairBaseStream::BeforeSave()
         WriteStr(value);
     }
     return true;
+}
+
+bool TQelZipPairBaseStream::AfterLoad()
+{
+    FPairList.clear();
+    SetPosition(0);
+    std::string name;
+    std::string value;
+    while (ReadStr(name) && ReadStr(value)) {
+        FPairList.emplace_back(std::move(name), std::move(value));
+    }
+    SetSize(0);
+    return true;
+}
+
+bool TQelZipPairBaseStream::GetPair(const std::string& name, std::string& value) const
+{
+    const auto* pair = FindPair(name);
+    if (pair == nullptr) {
+        return false;
+    }
+    value = pair->second;
+    return true;
+}
+
+std::string TQelZipPairBaseStream::GetValue(const std::string& name) const
+{
+    std::string value;
+    GetPair(name, value);
+    return value;
 }
 
 } // namespace qel

@@ -11,8 +11,8 @@
 namespace qel {
 
 // An ordered list of (name, value) texts, saved as name string, value
-// string, ... in insertion order, then the trailer. Names are unique without
-// regard to letter case.
+// string, ... in insertion order, then the trailer. Names added are unique
+// without regard to letter case; names loaded are taken as they stand.
 class TQelZipPairBaseStream : public TQelZipCrcBaseStream {
 public:
     // Stores the pair with every "=" turned into "?" and an empty text as
@@ -21,8 +21,22 @@ public:
     bool AddPair(const std::string& name, const std::string& value);
     // Rewrites the content from the pairs; True.
     bool BeforeSave() override;
+    // Replaces the pairs by the name and value texts read from the start of
+    // the content while both read, in order (no duplicate test), then
+    // empties the stream; True.
+    bool AfterLoad() override;
+
+    // The value of the first pair of that name (letter case ignored); False
+    // when there is none.
+    bool GetPair(const std::string& name, std::string& value) const;
+    // The value of the first pair of that name; empty when there is none.
+    std::string GetValue(const std::string& name) const;
+    int PairCount() const { return static_cast<int>(FPairList.size()); }
+    const std::pair<std::string, std::string>& Pair(int index) const { return FPairList.at(static_cast<std::size_t>(index)); }
 
 private:
+    const std::pair<std::string, std::string>* FindPair(const std::string& name) const;
+
     std::vector<std::pair<std::string, std::string>> FPairList;   // stored texts, insertion order
 };
 

@@ -6,6 +6,9 @@
 // Both cards go through the program's own page decoders: a QEL629 card of
 // four-byte records (that model has no gap values) and a QEL649 card of
 // tagged records whose gap channel holds gap values inside the window.
+//
+// Then every family the card-data reader decodes, saved with and without a
+// window, is read back through the program's own container reader.
 #include "card/buffer_list.h"
 #include "card/card_dir_scan.h"
 #include "card/card_records.h"
@@ -14,6 +17,7 @@
 #include "card/read_card_data_thread.h"
 #include "card/temp_folder.h"
 #include "export/qel_zip_date_time.h"
+#include "export/qel_zip_file.h"
 #include "export/save_qrec_file_thread.h"
 #include "foundations/tick_time.h"
 #include "loggers/qel_factory.h"
@@ -24,6 +28,8 @@
 #include "tools/cardgen/card_generator.h"
 #include "tools/cardgen/config_area.h"
 #include "tools/cardgen/page_body.h"
+#include "tools/cardgen/page_qel57_body.h"
+#include "tools/cardgen/qel629_records.h"
 #include "tools/cardgen/tagged_records.h"
 
 #include <gtest/gtest.h>
@@ -272,6 +278,229 @@ TEST_F(QRecCardSave, GeneratedSamplesInsideTheWindowComeBackCalibratedWithoutGap
         EXPECT_FALSE(reader.Has("CHANNELS\\CHANNEL_" + std::to_string(c.Channels.size()) + "\\ChDesc_0"));
         EXPECT_EQ(qeltest::RunUnzipTest(archive).ExitCode, 0);
         EXPECT_EQ(qeltest::RunPythonZipCheck(archive).ExitCode, 0);
+    }
+}
+
+// One family as the card-data reader decodes it: the logger and the pages of
+// one recording (values from RawOf, so gap values where the model has them).
+struct TFamilyCase {
+    const char* Name;
+    std::uint16_t Model;
+    std::uint16_t Version;
+    std::uint32_t Pages;
+    std::vector<std::uint8_t> Config;
+    std::shared_ptr<qel::cardgen::IPageBody> Body;
+    std::string QelName;   // "ChDescQelName": the stored name of extended QEL629 and of QEL649 loggers
+};
+
+std::vector<TFamilyCase> FamilyCases()
+{
+    constexpr std::uint32_t serial = 77;
+    const auto rawOf = [](std::uint32_t page, std::uint32_t row, std::uint32_t channel) {
+        return RawOf(serial, page, row, static_cast<std::uint8_t>(channel));
+    };
+    const auto fourByte = [rawOf](qel::cardgen::TFourByteRecordBody::TLayout layout, std::uint32_t rows) {
+        return std::make_shared<qel::cardgen::TFourByteRecordBody>(
+            layout, std::vector<std::uint8_t>{1, 4}, rows, 16,
+            [rawOf](std::uint32_t page, std::uint32_t row, std::uint8_t channel) { return rawOf(page, row, channel); });
+    };
+    const auto tagged = [rawOf](bool bursts) {
+        qel::cardgen::TTaggedBodyDescription desc;
+        desc.Rows = 30;
+        desc.RowStepUnits = 20;
+        desc.Mask = 1u << 2 | 1u << 7 | 1u << 9;   // 2 and 9 are gap channels
+        desc.ValueOf = rawOf;
+        desc.Markers = true;
+        if (bursts) {
+            desc.BurstLines = 10;
+            desc.BurstValueOf = rawOf;
+        }
+        return std::make_shared<qel::cardgen::TTaggedRecordBody>(desc);
+    };
+    const auto qel57 = [](qel::cardgen::TQel57Generation generation) {
+        auto fill = [generation](std::uint32_t page, qel::cardgen::TQel57PageWriter& writer) {
+            for (std::uint32_t row = 0; row < 40; ++row) {
+                ASSERT_TRUE(writer.AddValue(0, row == 0 ? 0 : 8, RawOf(serial, page, row, 0)));
+                ASSERT_TRUE(writer.AddValue(3, 0, RawOf(serial, page, row, 3)));
+                if (generation != qel::cardgen::TQel57Generation::QEL57) {
+                    const std::int16_t pair[2] = {RawOf(serial, page, row, 17), RawOf(serial, page, row, 25)};
+                    ASSERT_TRUE(writer.AddExtended(1, 0x02, 0, pair));
+                }
+                if (generation == qel::cardgen::TQel57Generation::QEL57c && row == 0) {
+                    const std::uint8_t data[2] = {1, 2};
+                    ASSERT_TRUE(writer.AddDBus(static_cast<std::uint8_t>(page % 4), 0, 0x200 + page, data));
+                }
+            }
+        };
+        const bool sensors = generation != qel::cardgen::TQel57Generation::QEL57;
+        return std::make_shared<qel::cardgen::TQel57PageBody>(
+            generation, fill, std::vector<qel::cardgen::TQel57LimitPacket>{},
+            sensors ? std::vector<qel::cardgen::TQel57SensorPacket>{{17, 4711}} : std::vector<qel::cardgen::TQel57SensorPacket>{});
+    };
+    qel::cardgen::TQel629ConfigDescription qel629Config;
+    qel629Config.Name = "Cellar";
+    qel::cardgen::TQel649ConfigDescription qel649Config;
+    qel649Config.Name = "Attic";
+    using TLayout = qel::cardgen::TFourByteRecordBody::TLayout;
+    return {
+        {"QEL629 below 3.06", 0x6601, 0x0300, 6, qel::cardgen::BuildQel629Config(qel629Config),
+         fourByte(TLayout::RecordsAt8, 60), "-"},
+        {"QEL629 from 3.06, several blocks", 0x6601, 0x0306, 90, qel::cardgen::BuildQel629Config(qel629Config),
+         fourByte(TLayout::SkipTwoBytes, 120), "Cellar"},
+        {"QEL629c", 0x6601, 0x0603, 5, {},
+         std::make_shared<qel::cardgen::TQel629cRecordBody>(qel::cardgen::TQel629cBodyDescription{
+             {0, 2}, 30, 10, [rawOf](std::uint32_t page, std::uint32_t row, std::uint32_t channel) {
+                 return rawOf(page, row, channel);
+             }, {}}), "-"},
+        {"QEL649 with gap values", 0x6606, 0x0120, 6, qel::cardgen::BuildQel649Config(qel649Config), tagged(false),
+         "Attic"},
+        {"QEL640 with bursts", 0x6607, 0x0200, 4, qel::cardgen::BuildQel649Config(qel649Config), tagged(true),
+         "Attic"},
+        {"QEL57", 0x661D, 0x0106, 4, {}, qel57(qel::cardgen::TQel57Generation::QEL57), "-"},
+        {"QEL57b", 0x661D, 0x0200, 4, {}, qel57(qel::cardgen::TQel57Generation::QEL57b), "-"},
+        {"QEL57c", 0x661D, 0x0304, 4, {}, qel57(qel::cardgen::TQel57Generation::QEL57c), "-"},
+    };
+}
+
+// What a channel's folder must hold: the buffer's samples inside the
+// window, calibrated, without gap values, stamped in nanoseconds.
+struct TExpectedChannel {
+    std::uint32_t Channel;
+    std::vector<qeltest::TValueRecord> Values;
+};
+
+std::vector<TExpectedChannel> ExpectedFolders(bool windowed, std::int64_t start, std::int64_t end)
+{
+    std::vector<qel::TBufferBaseData*> buffers(qel::ReadBufferList.begin(), qel::ReadBufferList.end());
+    std::sort(buffers.begin(), buffers.end(), [](const qel::TBufferBaseData* a, const qel::TBufferBaseData* b) {
+        return std::pair(a->GetLinkQEL()->SN, a->GetChannel()) < std::pair(b->GetLinkQEL()->SN, b->GetChannel());
+    });
+    std::vector<TExpectedChannel> folders;
+    for (qel::TBufferBaseData* buffer : buffers) {
+        const qel::TQEL& logger = *buffer->GetLinkQEL();
+        TExpectedChannel expected{buffer->GetChannel(), {}};
+        buffer->BeginSave();
+        while (!buffer->GetSaveComplete()) {
+            const std::int64_t time = buffer->GetSaveTime();
+            std::int16_t raw = 0;
+            EXPECT_TRUE(buffer->GetSaveIntValue(time, raw));
+            if ((!windowed || (start <= time && time <= end)) && !logger.IsGAPValue(expected.Channel, raw)) {
+                expected.Values.push_back({qel::DateTimeToNs2000(36526.0 + qel::TicksToDays(time)),
+                                           logger.CalcChValue(expected.Channel, raw)});
+            }
+        }
+        buffer->EndSave();
+        if (!expected.Values.empty()) {
+            folders.push_back(std::move(expected));
+        }
+    }
+    return folders;
+}
+
+// The folder read back through the program's reader: description, range,
+// every value, the block index and a seek into the middle.
+void ExpectFolder(qel::TQelZipChannel& channel, const qel::TQEL& logger, const TExpectedChannel& expected)
+{
+    const auto stored = [](const std::string& text) { return text.empty() ? std::string("-") : text; };
+    EXPECT_EQ(channel.GetName(), stored(logger.GetChName(expected.Channel)));
+    EXPECT_EQ(channel.GetUnit(), stored(logger.GetChUnit(expected.Channel)));
+    EXPECT_EQ(channel.GetQelModel(), logger.GetName());
+    EXPECT_EQ(channel.GetQelSN(), std::to_string(logger.SN));
+    const std::vector<qeltest::TValueRecord>& values = expected.Values;
+    std::int64_t amount = 0, tmin = 0, tmax = 0;
+    ASSERT_TRUE(channel.GetRangeInfo(amount, tmin, tmax));
+    EXPECT_EQ(amount, static_cast<std::int64_t>(values.size()));
+    EXPECT_EQ(tmin, values.front().Time);
+    EXPECT_EQ(tmax, values.back().Time);
+    const std::int64_t blocks = (amount + 9999) / 10000;
+    EXPECT_EQ(channel.GetBlockCount(), blocks);
+
+    ASSERT_TRUE(channel.BeginReadout());
+    std::int64_t time = 0;
+    float value = 0;
+    bool newblock = false;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(channel.GetNextValue(time, value, newblock)) << "value " << i;
+        ASSERT_EQ(time, values[i].Time) << "value " << i;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(values[i].Value)) << "value " << i;
+        ASSERT_EQ(newblock, i % 10000 == 0) << "value " << i;
+    }
+    EXPECT_FALSE(channel.GetNextValue(time, value, newblock));
+
+    ASSERT_TRUE(channel.BeginReadoutDataInfo());
+    qel::TQelZipChannelDataInfo info;
+    for (std::int64_t k = 0; k < blocks; ++k) {
+        ASSERT_TRUE(channel.GetNextDataInfo(info));
+        const std::size_t first = static_cast<std::size_t>(k) * 10000;
+        const std::size_t last = std::min(first + 10000, values.size()) - 1;
+        EXPECT_EQ(info.BlockNo, static_cast<std::uint32_t>(k));
+        EXPECT_EQ(info.ValueNo, static_cast<std::int64_t>(first));
+        EXPECT_EQ(info.Values, static_cast<std::int64_t>(last - first + 1));
+        EXPECT_EQ(info.Tmin, values[first].Time);
+        EXPECT_EQ(info.Tmax, values[last].Time);
+    }
+    EXPECT_FALSE(channel.GetNextDataInfo(info));
+
+    const std::size_t middle = values.size() / 2;
+    EXPECT_EQ(channel.SetReadoutTime(values[middle].Time), middle / 10000 + 1);
+    ASSERT_TRUE(channel.GetNextValue(time, value, newblock));
+    EXPECT_EQ(time, values[middle / 10000 * 10000].Time) << "the readout goes on at the block's first value";
+}
+
+TEST_F(QRecCardSave, EveryDecodedFamilyReadsBackThroughTheContainerReader)
+{
+    for (const TFamilyCase& family : FamilyCases()) {
+        SCOPED_TRACE(family.Name);
+        ResetSave();
+        ClearCard();
+        qel::cardgen::TCardDescription desc;
+        qel::cardgen::TRecordingDescription recording;
+        recording.Logger = {family.Model, family.Version, family.Version, 77, family.Config};
+        recording.PageCount = family.Pages;
+        recording.StartTimeUnits = 4'000'000;
+        recording.TimeStepUnits = 4000;
+        recording.Body = family.Body;
+        desc.Recordings = {recording};
+        desc.Layout = {qel::cardgen::TPlaceRecording{0, 0, {}}};
+        qeltest::TempDir cardDir;
+        for (const std::string& file : qel::cardgen::GenerateCard(desc, cardDir.Path().string()).Files) {
+            qel::ExtCard.Add(new qel::TExtCardInfo(file));
+        }
+        qel::ScanCardDirectory(qel::ExtCard, qel::RecInfoList, {});
+        ASSERT_EQ(qel::RecInfoList.Count(), 1);
+        const qel::TQEL& logger = StartReadData(77);
+        qel::ReadCardData(qel::ExtCard, qel::RecInfoList, {});
+        ASSERT_GT(qel::ReadBufferList.Count(), 0);
+        qel::ReadBufferList.EndRead();
+        std::int64_t tmin = 0, tmax = 0;
+        ASSERT_TRUE(qel::ReadBufferList.GetTMinTMax(tmin, tmax));
+        const std::int64_t start = tmin + (tmax - tmin) / 3;
+        const std::int64_t end = tmax - (tmax - tmin) / 3;
+
+        for (const bool windowed : {false, true}) {
+            SCOPED_TRACE(windowed ? "window" : "no window");
+            const std::vector<TExpectedChannel> folders = ExpectedFolders(windowed, start, end);
+            ASSERT_FALSE(folders.empty());
+            RunSave(&qel::TSaveQRecFileThread::ClassInfo, [&](qel::TSaveFileThread& saver) {
+                qel::SaveBufferList.FileNameEx = qel::TFileNameEx{dir.Path().string() + "/", "family", "", ".qrec"};
+                saver.TimeMode = windowed ? 1 : 0;
+                saver.TimeStart = start;
+                saver.TimeEnd = end;
+            });
+            ASSERT_EQ(States(),
+                      (std::vector<plat::WPARAM>{qel::THREAD_STARTED, qel::THREAD_SAVED, qel::THREAD_FINISHED}));
+            log.clear();
+
+            qel::TQelZipReadFile file;
+            ASSERT_TRUE(file.OpenFile(dir.File("family.qrec")));
+            ASSERT_EQ(file.ChannelCount(), static_cast<int>(folders.size()));
+            for (std::size_t f = 0; f < folders.size(); ++f) {
+                SCOPED_TRACE("folder " + std::to_string(f) + ", channel " + std::to_string(folders[f].Channel));
+                ExpectFolder(*file.Channel(static_cast<int>(f)), logger, folders[f]);
+            }
+            EXPECT_EQ(file.Channel(0)->GetQelName(), family.QelName);
+            file.CloseFile();
+        }
     }
 }
 

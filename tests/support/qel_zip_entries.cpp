@@ -101,4 +101,67 @@ std::vector<TValueRecord> DecodeValues(const std::string& block)
     return values;
 }
 
+namespace {
+
+void PutLe(std::string& out, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>(value >> (8 * i));
+    }
+}
+
+} // namespace
+
+std::string Trailed(const std::string& content, std::uint8_t type)
+{
+    std::string entry = content;
+    PutLe(entry, ExpectedCheckValue(content, type), 4);
+    PutLe(entry, 4711, 4);
+    return entry;
+}
+
+std::string PairText(const std::string& text)
+{
+    std::string out;
+    PutLe(out, text.size(), 2);
+    return out + text;
+}
+
+std::string PairEntry(const TPairs& pairs, std::uint8_t type)
+{
+    std::string content;
+    for (const auto& [name, value] : pairs) {
+        content += PairText(name) + PairText(value);
+    }
+    return Trailed(content, type);
+}
+
+std::string IndexRecords(const std::vector<TIndexRecord>& records)
+{
+    std::string out;
+    for (const TIndexRecord& r : records) {
+        PutLe(out, static_cast<std::uint64_t>(r.ValueNo), 8);
+        PutLe(out, static_cast<std::uint64_t>(r.Values), 8);
+        PutLe(out, r.BlockNo, 4);
+        PutLe(out, r.BlockSize, 4);
+        PutLe(out, static_cast<std::uint64_t>(r.Tmin), 8);
+        PutLe(out, static_cast<std::uint64_t>(r.Tmax), 8);
+        PutLe(out, std::bit_cast<std::uint32_t>(r.Ymin), 4);
+        PutLe(out, std::bit_cast<std::uint32_t>(r.Ymax), 4);
+        PutLe(out, r.cs, 4);
+        PutLe(out, r.reserve, 4);
+    }
+    return out;
+}
+
+std::string ValueRecords(const std::vector<TValueRecord>& records)
+{
+    std::string out;
+    for (const TValueRecord& r : records) {
+        PutLe(out, static_cast<std::uint64_t>(r.Time), 8);
+        PutLe(out, std::bit_cast<std::uint32_t>(r.Value), 4);
+    }
+    return out;
+}
+
 } // namespace qeltest

@@ -1,5 +1,6 @@
-// Test-side decoding of the zip channel container's entries, written apart
-// from the writer: trailers, pair texts, index records and value records.
+// Test-side decoding and building of the zip channel container's entries,
+// written apart from the program: trailers, pair texts, index records and
+// value records.
 #pragma once
 
 #include <cstdint>
@@ -46,5 +47,15 @@ struct TValueRecord {
 };
 // The 12-byte records of a ChData entry.
 std::vector<TValueRecord> DecodeValues(const std::string& block);
+
+// Entries built from their parts: content followed by the trailer over type
+// (random number 4711); a UInt16 count and the bytes of a text; the pair
+// texts of an entry (trailer included); index records and value records
+// (no trailer).
+std::string Trailed(const std::string& content, std::uint8_t type);
+std::string PairText(const std::string& text);
+std::string PairEntry(const TPairs& pairs, std::uint8_t type);
+std::string IndexRecords(const std::vector<TIndexRecord>& records);
+std::string ValueRecords(const std::vector<TValueRecord>& records);
 
 } // namespace qeltest
