@@ -25,9 +25,7 @@ std::string MtlHeaderText(double now, const std::string& programName)
 {
     std::string text = plat::Utf8ToAnsi("MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: " + plat::TimeToStr(now) +
                                         " " + plat::DateToStr(now) + " by " + programName);
-    if (text.size() > MTL_HEADER_TEXT_SIZE) {
-        text.resize(MTL_HEADER_TEXT_SIZE);
-    }
+    text.resize(MTL_HEADER_TEXT_SIZE, ' ');
     return text;
 }
 
@@ -45,8 +43,7 @@ TMtlDims MtlMatrixDims(std::int32_t columns, std::int32_t rows)
 
 void TMtlWriter::WriteMtlHeader()
 {
-    std::string header = MtlHeaderText(plat::Now(), GetFileName(plat::ProgramPath()));
-    header.resize(MTL_HEADER_PADDED_SIZE, ' ');
+    const std::string header = MtlHeaderText(plat::Now(), GetFileName(plat::ProgramPath()));
     FStream.WriteBuffer(header.data(), static_cast<std::int64_t>(header.size()));
     WriteUInt32(MTL_VERSION_AND_ENDIAN);
 }
@@ -168,6 +165,14 @@ void TMtlWriter::WriteMtlDoubleVar(const std::string& name, double x)
     PrimeMtlTag(miMATRIX);
     BeginVariable(mxDOUBLE_CLASS, TMtlDims{1, 1}, name);
     WriteMtlDoubles(&x, 1);
+    CompleteMtlTag();
+}
+
+void TMtlWriter::WriteMtlDoubleArray(bool isRow, const std::string& name, const std::vector<double>& values)
+{
+    PrimeMtlTag(miMATRIX);
+    BeginVariable(mxDOUBLE_CLASS, MtlVectorDims(isRow, static_cast<std::int32_t>(values.size())), name);
+    WriteMtlDoubles(values.data(), values.size());
     CompleteMtlTag();
 }
 

@@ -27,10 +27,9 @@ constexpr std::uint32_t mxCELL_CLASS = 1;
 constexpr std::uint32_t mxCHAR_CLASS = 4;
 constexpr std::uint32_t mxDOUBLE_CLASS = 6;
 
-// File header: descriptive text, subsystem data offset (spaces: none), then
+// File header: the descriptive text filled with spaces to 124 bytes, then
 // version 0x0100 and the endian mark "IM" as one UInt32.
-constexpr std::size_t MTL_HEADER_TEXT_SIZE = 116;
-constexpr std::size_t MTL_HEADER_PADDED_SIZE = 124;   // text and offset, filled with spaces
+constexpr std::size_t MTL_HEADER_TEXT_SIZE = 124;
 constexpr std::uint32_t MTL_VERSION_AND_ENDIAN = 0x4D490100;
 
 // A tag completed while no tag is open.
@@ -56,9 +55,9 @@ public:
 
     // The header: "MATLAB 5.0 MAT-file, Platform: PCWIN, Created on: " time,
     // " ", date (now by the wall clock, in the program's format settings),
-    // " by " the program file name; Windows-1252, cut to
-    // MTL_HEADER_TEXT_SIZE bytes so that it never reaches into the
-    // subsystem offset, then padded with spaces.
+    // " by " the program file name; Windows-1252, filled with spaces to
+    // MTL_HEADER_TEXT_SIZE bytes (a longer text, from a long program name,
+    // is cut there).
     void WriteMtlHeader();
 
     void WriteMtlTag(std::uint32_t type, std::uint32_t size);
@@ -84,6 +83,8 @@ public:
     void CompleteMtlTag();
 
     void WriteMtlDoubleVar(const std::string& name, double x);
+    // A double vector: [1, count] when isRow, else [count, 1].
+    void WriteMtlDoubleArray(bool isRow, const std::string& name, const std::vector<double>& values);
     void WriteMtlStringVar(const std::string& name, const std::string& text);
     // A cell [count, 1] of char variables [1, length] with empty names.
     void WriteMtlStringCell(const std::string& name, const std::vector<std::string>& texts);

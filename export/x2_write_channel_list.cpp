@@ -37,7 +37,7 @@ TX2WriteChannel* TX2WriteChannelList::FindChannel(int ID) const
 
 void TX2WriteChannelList::OpenArchive()
 {
-    FFile.OpenFile(FFileName);
+    FFile->OpenFile(FFileName);
     FOpened = true;
 }
 
@@ -46,9 +46,9 @@ void TX2WriteChannelList::SaveValueToNewChannel(int ID, std::int64_t time, float
     if (!FOpened) {
         OpenArchive();
     }
-    FCurrentChannel = FFile.GetChannel(ID);
+    FCurrentChannel = FFile->GetChannel(ID);
     if (FCurrentChannel == nullptr) {
-        FCurrentChannel = FFile.AddChannel(ID);
+        FCurrentChannel = FFile->AddChannel(ID);
     }
     FCurrentChannel->AddValue(time, value);
 }
@@ -59,8 +59,8 @@ void TX2WriteChannelList::FinishSave()
     if (!FOpened) {
         OpenArchive();
     }
-    for (int n = 0; n < FFile.ChannelCount(); ++n) {
-        TQelZipChannel* channel = FFile.Channel(n);
+    for (int n = 0; n < FFile->ChannelCount(); ++n) {
+        TQelZipChannel* channel = FFile->Channel(n);
         if (const TX2WriteChannel* description = FindChannel(channel->ID)) {
             channel->SetName(description->sName);
             channel->SetUnit(description->sUnit);
@@ -72,14 +72,14 @@ void TX2WriteChannelList::FinishSave()
         }
     }
     FOpened = false;
-    FFile.CloseFile();
+    FFile->CloseFile();
 }
 
 void TX2WriteChannelList::AbandonSave()
 {
     FCurrentChannel = nullptr;
     FOpened = false;
-    FFile.AbandonFile();
+    FFile->AbandonFile();
 }
 
 } // namespace qel

@@ -61,12 +61,22 @@ public:
 
     bool Opened() const { return FOpened; }
 
+    // From now on the values go to qelFile, the caller's writer (not owned).
+    // The writer the list was made with is kept, not freed, until the list
+    // is freed.
+    void StartWriting(TQelZipWriteFile& qelFile)
+    {
+        FFile = &qelFile;
+        FCurrentChannel = nullptr;
+    }
+
 private:
     void SaveValueToNewChannel(int ID, std::int64_t time, float value);
     void OpenArchive();
 
     plat::TObjectList<TX2WriteChannel> FItems;
-    TQelZipWriteFile FFile;                    // the archive writer
+    TQelZipWriteFile FOwnFile;                 // the writer made with the list
+    TQelZipWriteFile* FFile = &FOwnFile;       // the archive writer in use
     bool FOpened = false;                      // the archive has been opened for this save
     std::string FFileName;                     // the archive's full file name
     TQelZipChannel* FCurrentChannel = nullptr; // the folder the last value went to

@@ -337,7 +337,7 @@ TEST_F(MatlabSaveTest, UnwritableFolderFailsWithItsMessage)
     EXPECT_EQ(qel::SaveBufferList.Count(), 0);
 }
 
-TEST_F(MatlabSaveTest, HeaderTextStopsBeforeTheSubsystemOffset)
+TEST_F(MatlabSaveTest, ALongHeaderTextFillsAll124Bytes)
 {
     plat::SetProgramPath("/opt/qel/" + std::string(60, 'p') + ".exe");
     plat::TMemoryStream stream;
@@ -348,9 +348,34 @@ TEST_F(MatlabSaveTest, HeaderTextStopsBeforeTheSubsystemOffset)
     const std::string header(reinterpret_cast<const char*>(stream.Memory()), 128);
     const std::string full = std::string(HEADER_TEXT).replace(std::strlen(HEADER_TEXT) - 13, 13,
                                                               std::string(60, 'p') + ".exe");
-    EXPECT_EQ(header.substr(0, 116), full.substr(0, 116));
-    EXPECT_EQ(header.substr(116, 8), std::string(8, ' '));
+    ASSERT_GT(full.size(), 124u);
+    EXPECT_EQ(header.substr(0, 124), full.substr(0, 124));
     EXPECT_EQ(header.substr(124), std::string("\x00\x01IM", 4));
+}
+
+TEST(MatlabElements, DoubleArraysAreRowOrColumnVectors)
+{
+    using namespace qeltest::mat;
+    const std::vector<double> values = {1.5, -2.0, 1e300};
+    const std::string encoded = F64(1.5) + F64(-2.0) + F64(1e300);
+    const struct {
+        bool isRow;
+        std::string name;
+        std::vector<double> values;
+        std::string expected;
+    } cases[] = {
+        {true, "Row", values, Variable(qel::mxDOUBLE_CLASS, 1, 3, "Row", Tagged(qel::miDOUBLE, encoded))},
+        {false, "Column", values, Variable(qel::mxDOUBLE_CLASS, 3, 1, "Column", Tagged(qel::miDOUBLE, encoded))},
+        {true, "none", {}, Variable(qel::mxDOUBLE_CLASS, 1, 0, "none", Tagged(qel::miDOUBLE, ""))},
+    };
+    for (const auto& c : cases) {
+        plat::TMemoryStream stream;
+        qel::TMtlWriter writer(stream);
+        writer.WriteMtlDoubleArray(c.isRow, c.name, c.values);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size())),
+                  c.expected)
+            << c.name;
+    }
 }
 
 TEST(MatlabElements, CompletingATagWithoutAnOpenOneRaises)

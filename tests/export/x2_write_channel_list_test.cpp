@@ -119,4 +119,32 @@ TEST_F(X2WriteChannelList, AbandonedSaveLeavesTheOldFileAndTheListIsReusable)
     EXPECT_EQ(pairs[0], (std::pair<std::string, std::string>{"ChDescName", "CH0"}));
 }
 
+// StartWriting hands the save to the caller's writer: the list opens it on
+// the first value and completes it; the caller's writer outlives the list.
+TEST_F(X2WriteChannelList, StartWritingSendsTheValuesToTheCallersWriter)
+{
+    qel::TQelZipWriteFile writer;
+    {
+        qel::TX2WriteChannelList list;
+        list.StartWriting(writer);
+        list.StartSave(FDir.File("given.qrec"));
+        list.AddChannel(0, "B", "mV");
+        list.SaveValue(0, 20, 2.0f);
+        list.SaveValue(0, 30, 3.0f);
+        EXPECT_TRUE(writer.Opened()) << "the first value opened the given writer";
+        list.FinishSave();
+        EXPECT_FALSE(writer.Opened());
+    }
+    qel::TQelZipReadFile file;
+    ASSERT_TRUE(file.OpenFile(FDir.File("given.qrec")));
+    ASSERT_EQ(file.ChannelCount(), 1);
+    EXPECT_EQ(file.Channel(0)->GetName(), "B");
+    EXPECT_EQ(file.Channel(0)->GetUnit(), "mV");
+    std::int64_t amount = 0, tmin = 0, tmax = 0;
+    ASSERT_TRUE(file.Channel(0)->GetRangeInfo(amount, tmin, tmax));
+    EXPECT_EQ(amount, 2);
+    EXPECT_EQ(tmin, 20);
+    EXPECT_EQ(tmax, 30);
+}
+
 } // namespace
