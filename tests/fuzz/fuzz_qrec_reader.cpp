@@ -126,7 +126,7 @@ std::string StoredArchive(const TEntries& entries)
         PutLE(directory, 0x02014B50, 4);
         PutLE(directory, 20, 2);
         directory += fields;
-        PutLE(directory, 0, 4 + 2 + 4);   // comment length, disk, internal and external attributes
+        directory.append(2 + 2 + 2 + 4, '\0');   // comment length, disk, internal and external attributes
         PutLE(directory, static_cast<std::uint32_t>(body.size()), 4);
         directory += name;
         PutLE(body, 0x04034B50, 4);
