@@ -24,6 +24,16 @@ namespace {
 
 } // namespace
 
+std::int32_t TCanvas3D::QueryInterface(const TInterfaceId& IID, void** Obj)
+{
+    if (IID == IID_IInterface) {
+        *Obj = this;
+        return 0;
+    }
+    *Obj = nullptr;
+    return E_NOINTERFACE_RESULT;
+}
+
 void TCanvas3D::Assign(const TCanvas3D& Source)
 {
     SetMonochrome(Source.GetMonochrome());
@@ -57,6 +67,7 @@ void TCanvas3D::RectangleWithZ(const TRect&, int) { AbstractError(); }
 void TCanvas3D::RectangleY(int, int, int, int, int) { AbstractError(); }
 void TCanvas3D::RectangleZ(int, int, int, int, int) { AbstractError(); }
 void TCanvas3D::TextOut3D(int, int, int, const std::string&, bool) { AbstractError(); }
+void TCanvas3D::RotateLabel3D(int, int, int, const std::string&, double, bool) { AbstractError(); }
 void TCanvas3D::Triangle3D(const TTrianglePoints3D&, const TTriangleColors3D&) { AbstractError(); }
 void TCanvas3D::TriangleWithZ(const TPoint&, const TPoint&, const TPoint&, int) { AbstractError(); }
 
@@ -173,7 +184,7 @@ void TCanvas3D::Arc(int Left, int Top, int Right, int Bottom, int StartX, int St
     const TRect Box = CalcRect3D({Left, Top, Right, Bottom}, Z);
     const TPoint Start = Calculate3DPosition(StartX, StartY, Z);
     const TPoint End = Calculate3DPosition(EndX, EndY, Z);
-    TChtCanvas::Arc(Box.Left, Box.Top, Box.Right, Box.Bottom, Start.X, Start.Y, End.X, End.Y);
+    Arc(Box.Left, Box.Top, Box.Right, Box.Bottom, Start.X, Start.Y, End.X, End.Y);
 }
 
 void TCanvas3D::HorizLine3D(int Left, int Right, int Y, int Z)

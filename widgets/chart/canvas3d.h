@@ -9,6 +9,8 @@
 #include "widgets/chart/chart_canvas.h"
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <functional>
 #include <span>
 
@@ -71,10 +73,46 @@ using TChtCanvasCalcPoints = std::function<void(int X, int Z, bool CalcColors, T
 // A cache a canvas may build for repeated surfaces.
 class TChtCachedObject;
 
+// A transform an owner may attach to a canvas; the canvases here keep it
+// for the owner and do not apply it.
+class TChtTransform {
+public:
+    bool Enabled = false;
+    TPoint3DFloat Origin;
+    TPoint3DFloat Translate;
+    float Rotate = 0;
+    TPoint3DFloat Scale;
+    bool Clip = false;
+    TRect Bounds;
+};
+
+// Identifies an interface an object may be asked for.
+using TInterfaceId = std::array<std::uint8_t, 16>;
+// The basic interface every 3D canvas answers for.
+inline constexpr TInterfaceId IID_IInterface{0, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46};
+inline constexpr std::int32_t E_NOINTERFACE_RESULT = static_cast<std::int32_t>(0x80004002u);
+
 class TCanvas3D : public TChtCanvas {
     PLAT_CLASS(TCanvas3D, TChtCanvas)
 public:
     TCanvas3D() = default;
+
+    // What a chart lists of a canvas class: no description or editor here,
+    // and always available.
+    static std::string Description() { return {}; }
+    static std::string EditorClass() { return {}; }
+    static bool IsAvailable() { return true; }
+
+    // The basic interface contract: 0 and this object for the basic
+    // interface, else the no-interface result and nullptr. Canvases are
+    // owned and freed explicitly: counting references does nothing.
+    std::int32_t QueryInterface(const TInterfaceId& IID, void** Obj);
+    int AddRef() { return -1; }
+    int Release() { return -1; }
+
+    // Two spare slots; nothing in the library calls them.
+    virtual void SpareProcedure1() {}
+    virtual void SpareProcedure2() {}
 
     TView3DOptions* View3DOptions() const { return F3DOptions; }
     void SetView3DOptions(TView3DOptions* Value) { F3DOptions = Value; }
@@ -82,8 +120,15 @@ public:
     int YCenter() const { return FYCenter; }
     int ZCenter() const { return FZCenter; }
     bool IsOrthogonal() const { return FIsOrthogonal; }
+    TChtTransform* Transform() const { return FTransform; }
+    void SetTransform(TChtTransform* Value) { FTransform = Value; }
+    bool IsNoBMPGridFlag() const { return FIsNoBMPGrid; }
+    void SetIsNoBMPGridFlag(bool Value) { FIsNoBMPGrid = Value; }
 
     TPoint3DFloat RotationCenter;   // added to the projection's centre
+    int GradientZ = 0;              // kept for owners
+    bool SupportsID = false;        // kept for owners
+    bool INoFixAlign = false;       // kept for owners
 
     // Monochrome, the view options (shared) and the three zooms.
     virtual void Assign(const TCanvas3D& Source);
@@ -163,7 +208,14 @@ public:
     virtual void RectangleZ(int Left, int Top, int Bottom, int Z0, int Z1);
     virtual void TextOut3D(int X, int Y, int Z, const std::string& Text, bool AllowHTML);
     void TextOut3D(int X, int Y, int Z, const std::string& Text) { TextOut3D(X, Y, Z, Text, false); }
+    // St turned by RotDegree at the projection of (X, Y, Z).
+    virtual void RotateLabel3D(int X, int Y, int Z, const std::string& St, double RotDegree, bool AllowHTML);
     virtual void Triangle3D(const TTrianglePoints3D& Points, const TTriangleColors3D& Colors);
+    // A list of triangles for canvases that draw them at once; nothing here.
+    virtual void Triangles(std::span<const TPoint3D> P, bool CreateCached, TChtCachedObject*& Cached)
+    {
+        (void)P, (void)CreateCached, (void)Cached;
+    }
     virtual void TriangleWithZ(const TPoint& P1, const TPoint& P2, const TPoint& P3, int Z);
     // Solids: a box, a cylinder, a cone of ConePercent top radius, a
     // pyramid, a flat circle, a surface and one 3D pie slice.
@@ -237,9 +289,9 @@ public:
     virtual void DrawShadow(const TChtShadow& Shadow, const TRect& Rect, bool IsEllipse, int RoundSize,
         std::span<const TPoint> Points, int HolePercent, double StartAngle, double EndAngle);
     // Triangles 1 .. NumTriangles, each blended by TriangleTransparency
-    // when a blend is given.
-    void TriSurface(int NumTriangles, TChtBlend* Blend, TChtTransparency TriangleTransparency,
-        const TChtCanvasTriPoints& CalcPoints);
+    // when a blend is given; the cache and normals are not used here.
+    virtual void TriSurface(int NumTriangles, bool CreateCached, bool AddNormals, TChtBlend* Blend,
+        TChtTransparency TriangleTransparency, const TChtCanvasTriPoints& CalcPoints, TChtCachedObject*& Cached);
     // AFont as the canvas font for text the canvas projects itself: zoomed
     // by the view's zoom unless the view keeps text unzoomed.
     void AssignFont3D(const TChtFont& AFont);
@@ -250,6 +302,8 @@ protected:
     int FXCenter = 0;
     int FYCenter = 0;
     int FZCenter = 0;
+    bool FIsNoBMPGrid = false;        // kept for owners
+    TChtTransform* FTransform = nullptr;   // attached by an owner; not owned
 
 private:
     int IDisabledRotation = 0;   // depth of front-plane pairs

@@ -227,9 +227,10 @@ void TCanvas3D::DrawShadow(const TChtShadow& Shadow, const TRect& Rect, bool IsE
 
 // --- Triangle surfaces ------------------------------------------------------------------
 
-void TCanvas3D::TriSurface(int NumTriangles, TChtBlend* Blend, TChtTransparency TriangleTransparency,
-    const TChtCanvasTriPoints& CalcPoints)
+void TCanvas3D::TriSurface(int NumTriangles, bool CreateCached, bool AddNormals, TChtBlend* Blend,
+    TChtTransparency TriangleTransparency, const TChtCanvasTriPoints& CalcPoints, TChtCachedObject*& Cached)
 {
+    (void)CreateCached, (void)AddNormals, (void)Cached;
     for (int Index = 1; Index <= NumTriangles; ++Index) {
         TTrianglePoints3D Points{};
         TTriangleColors3D Colors{};

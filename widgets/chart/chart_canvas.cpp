@@ -11,6 +11,7 @@
 #include "widgets/chart/chart_shadow.h"
 #include "widgets/chart/color_shades.h"
 #include "widgets/chart/detached_event.h"
+#include "widgets/chart/html_text_out.h"
 #include "widgets/chart/pen_realisation.h"
 #include "widgets/chart/plane_geometry.h"
 
@@ -489,6 +490,7 @@ void TChtCanvas::SetTextAlign(int) { AbstractError(); }
 bool TChtCanvas::GetUseBuffer() const { AbstractError(); }
 void TChtCanvas::SetUseBuffer(bool) { AbstractError(); }
 void TChtCanvas::SetFastLine(bool) { AbstractError(); }
+int TChtCanvas::GetSpareValue() const { AbstractError(); }
 void TChtCanvas::Arc(int, int, int, int, int, int, int, int) { AbstractError(); }
 void TChtCanvas::Donut(int, int, int, int, double, double, double) { AbstractError(); }
 void TChtCanvas::Draw(int, int, plat::TGraphic*) { AbstractError(); }
@@ -515,6 +517,15 @@ void TChtCanvas::ClipRectangle(const TRect&) { AbstractError(); }
 void TChtCanvas::UnClipRectangle() { AbstractError(); }
 
 // --- Operations on the others --------------------------------------------------
+
+void TChtCanvas::TextOut(int X, int Y, const std::string& Text, bool AllowHtml)
+{
+    if (AllowHtml) {
+        HtmlTextOut(*this, X, Y, Text);
+        return;
+    }
+    TextOut(X, Y, Text);
+}
 
 void TChtCanvas::LineTo(const TPointFloat& P)
 {

@@ -79,6 +79,12 @@ public:
     void SetStretchDrawQuality(TCanvasStretchQuality Value) { FStretchQuality = Value; }
     bool SupportsAlpha() const { return FSupportsAlpha; }
     bool SupportsConcave() const { return FSupportsConcave; }
+    // Rotated labels turn about Center instead of their anchor while Use.
+    void SetTextCenter(bool Use, const TPoint& Center)
+    {
+        IUseTextCenter = Use;
+        ITextCenter = Center;
+    }
     // TextHeight of "W".
     int FontHeight() { return TextHeight(std::string_view("W")); }
 
@@ -180,6 +186,10 @@ public:
     virtual bool GetUseBuffer() const;
     virtual void SetUseBuffer(bool Value);
     virtual void SetFastLine(bool Value);
+    // Spare slots a drawing canvas may use; nothing here calls them.
+    virtual bool GetSpareFlag() const { return false; }
+    virtual int GetSpareValue() const;
+    virtual TPointFloatArray GetFloatPoints() const { return {}; }
 
     virtual void Arc(int Left, int Top, int Right, int Bottom, int StartX, int StartY, int EndX, int EndY);
     virtual void Donut(int XCenter, int YCenter, int XRadius, int YRadius, double StartAngle, double EndAngle,
@@ -205,6 +215,8 @@ public:
     virtual void StretchDraw(const TRect& Rect, plat::TGraphic* Graphic);
     virtual void StretchRotate(const TRect& Rect, plat::TGraphic* Graphic, float Angle);
     virtual void TextOut(int X, int Y, const std::string& Text);
+    // With AllowHtml the text goes to the HTML-like text output.
+    void TextOut(int X, int Y, const std::string& Text, bool AllowHtml);
     virtual void ClipRectangle(const TRect& Rect);
     virtual void UnClipRectangle();
 

@@ -77,12 +77,13 @@ TRect TChtCanvas3D::InitWindow(plat::TCanvas* DestCanvas, TView3DOptions* A3DOpt
     if (GetUseBuffer()) {
         const int Width = plat::SaturateInt(std::int64_t{UserRect.Right} - UserRect.Left);
         const int Height = plat::SaturateInt(std::int64_t{UserRect.Bottom} - UserRect.Top);
-        if (!FBitmap) {
+        if (FBitmap == nullptr) {
             // 32 bits a pixel from the start: the blur of smooth text
             // shadows works on 32-bit rows, and converting the bitmap then
             // would give it a new device context in the middle of a text.
-            FBitmap = std::make_unique<plat::TBitmap>();
-            FBitmap->SetPixelFormat(plat::pf32bit);
+            FOwnBitmap = std::make_unique<plat::TBitmap>();
+            FOwnBitmap->SetPixelFormat(plat::pf32bit);
+            FBitmap = FOwnBitmap.get();
         }
         SetBitmapSize(*FBitmap, std::max(Width, 0), std::max(Height, 0));
         SetReferenceCanvas(FBitmap->Canvas());
@@ -116,6 +117,12 @@ void TChtCanvas3D::SetUpRotation()
     IHasTilt = Tilt != 0;
     s3 = std::sin(Tilt * DegToRad);
     c3 = std::cos(Tilt * DegToRad);
+    c2s3 = c2 * s3;
+    c2c3 = std::max(LeastDivisor, c2 * c3);
+    tempXX = std::max(LeastDivisor, s1 * s2 * s3 + c1 * c3);
+    tempYX = c3 * s1 * s2 - c1 * s3;
+    tempXZ = c1 * s2 * s3 - c3 * s1;
+    tempYZ = c1 * c3 * s2 + s1 * s3;
 }
 
 void TChtCanvas3D::Projection(int MaxDepth, const TRect& ABounds, const TRect& Rect)
@@ -223,20 +230,16 @@ void TChtCanvas3D::Calculate2DPosition(int& X, int& Y, int Z) const
             std::int64_t{RoundToPixel((static_cast<double>(Y) - YCenterOffset) * k + IOrthoY * Z)} + FYCenter);
         return;
     }
-    // Edge-on views (a quarter turn or elevation) have no inverse.
-    if (!FIs3D || std::abs(c1) < LeastDivisor || std::abs(c2) < LeastDivisor) {
+    if (!FIs3D || tempXX == 0 || c2c3 == 0) {
         return;
     }
-    // The projection without perspective turned back: tilt, then rotation
-    // and elevation solved for x and y at the given depth.
-    const double Across = (static_cast<double>(X) - XCenterOffset) * k;
-    const double Down = (static_cast<double>(Y) - YCenterOffset) * k;
-    const double u = Across * c3 + Down * s3;
-    const double v = Down * c3 - Across * s3;
+    // Both coordinates solved from the given screen point at depth Z; the
+    // perspective is not undone.
+    const double X0 = X;
+    const double Y0 = Y;
     const double z = static_cast<double>(Z) - FZCenter;
-    const double x = (u - z * s2) / c2;
-    const double d = z * c2 - x * s2;
-    const double y = (v + d * s1) / c1;
+    const double x = ((X0 - XCenterOffset) * k - z * tempXZ - (Y0 - FYCenter) * c2s3) / tempXX;
+    const double y = ((Y0 - YCenterOffset) * k - z * tempYZ - (X0 - FXCenter) * tempYX) / c2c3;
     X = plat::SaturateInt(std::int64_t{RoundToPixel(x)} + FXCenter);
     Y = plat::SaturateInt(std::int64_t{RoundToPixel(y)} + FYCenter);
 }
@@ -285,16 +288,16 @@ bool TChtCanvas3D::ReDrawBitmap()
 
 bool TChtCanvas3D::RenderToBitmap(plat::TBitmap& ABitmap, const TRect& R)
 {
-    if (FDirty || !GetUseBuffer() || !FBitmap || R != TRect{0, 0, FBitmap->Width(), FBitmap->Height()}) {
+    if (FDirty || !GetUseBuffer() || FBitmap == nullptr || R != TRect{0, 0, FBitmap->Width(), FBitmap->Height()}) {
         return false;
     }
-    ABitmap.Assign(FBitmap.get());
+    ABitmap.Assign(FBitmap);
     return true;
 }
 
 void TChtCanvas3D::BlitBitmap(int X, int Y, plat::TCanvas* ACanvas)
 {
-    if (!FBitmap || ACanvas == nullptr || ACanvas->Handle() == nullptr || FBitmap->Empty()) {
+    if (FBitmap == nullptr || ACanvas == nullptr || ACanvas->Handle() == nullptr || FBitmap->Empty()) {
         return;
     }
     ACanvas->RequireState();
@@ -304,10 +307,11 @@ void TChtCanvas3D::BlitBitmap(int X, int Y, plat::TCanvas* ACanvas)
 
 void TChtCanvas3D::DeleteBitmap()
 {
-    if (FBitmap && ReferenceCanvas() == FBitmap->Canvas()) {
+    if (FBitmap != nullptr && ReferenceCanvas() == FBitmap->Canvas()) {
         SetReferenceCanvas(nullptr);
     }
-    FBitmap.reset();
+    FBitmap = nullptr;
+    FOwnBitmap.reset();
 }
 
 void TChtCanvas3D::SetUseBuffer(bool Value)
@@ -316,7 +320,7 @@ void TChtCanvas3D::SetUseBuffer(bool Value)
         return;
     }
     FBufferedDisplay = Value;
-    if (!FBitmap) {
+    if (FBitmap == nullptr) {
         return;
     }
     if (Value) {

@@ -41,9 +41,13 @@ public:
     bool RenderToBitmap(plat::TBitmap& ABitmap, const TRect& R) override;
     void Invalidate() override { FDirty = true; }
     void BlitBitmap(int X, int Y, plat::TCanvas* ACanvas);
+    // Frees the canvas's own off-screen bitmap and forgets the one in use.
     void DeleteBitmap();
-    plat::TBitmap* Bitmap() const { return FBitmap.get(); }
-    plat::TBitmap* OffscreenBitmap() const override { return FBufferedDisplay ? FBitmap.get() : nullptr; }
+    plat::TBitmap* Bitmap() const { return FBitmap; }
+    // The canvas draws its buffered passes into Value (not owned); the
+    // bitmap in use before is not freed.
+    virtual void SetBitmap(plat::TBitmap* Value) { FBitmap = Value; }
+    plat::TBitmap* OffscreenBitmap() const override { return FBufferedDisplay ? FBitmap : nullptr; }
     bool Dirty() const { return FDirty; }
     bool GetUseBuffer() const override { return FBufferedDisplay; }
     // Switching off frees the buffer (unless kept) and the reference
@@ -85,6 +89,7 @@ public:
     int GetTextAlign() const override;
     void SetTextAlign(int Value) override;
     bool GetIsNoBMPGrid() const override { return false; }
+    int GetSpareValue() const override { return 0; }
     bool GetMonochrome() const override { return FMonochrome; }
     // A change makes the picture dirty and asks the view to repaint.
     void SetMonochrome(bool Value) override;
@@ -101,6 +106,19 @@ public:
     // Lines on the device context of the fast-line mode; none while off.
     void SetFastLine(bool Value) override;
     void FastLineTo(int X, int Y) override;
+
+    // --- Text -------------------------------------------------------------------
+
+    // Text at (X, Y) with the canvas font at its point size and its effects.
+    void TextOut(int X, int Y, const std::string& Text) override;
+    using TCanvas3D::TextOut;
+    // At the projection of (X, Y, Z): the HTML-like text, or the painter
+    // with the font the device holds.
+    void TextOut3D(int X, int Y, int Z, const std::string& Text, bool AllowHTML) override;
+    using TCanvas3D::TextOut3D;
+    // St turned by RotDegree counter-clockwise; AllowHTML is not used.
+    void RotateLabel(int X, int Y, const std::string& St, double RotDegree, bool AllowHTML) override;
+    void RotateLabel3D(int X, int Y, int Z, const std::string& St, double RotDegree, bool AllowHTML) override;
 
     // --- Shadows ----------------------------------------------------------------
 
@@ -240,9 +258,16 @@ private:
         bool Vertical, int Left, int Top, int Right, int Bottom, int Z0, int Z1, bool Dark3D, int ConePercent);
 
     double s1 = 0, s2 = 0, s3 = 0;   // sines of -elevation, -rotation, tilt
-    double c1 = 1, c2 = 1, c3 = 1;   // their cosines
+    double c1 = 0, c2 = 0, c3 = 0;   // their cosines
+    double c2s3 = 0;                 // c2 * s3
+    double c2c3 = 0;                 // c2 * c3, at least LeastDivisor: divisor of the inverse
+    double tempXX = 0;               // s1 s2 s3 + c1 c3, at least LeastDivisor: divisor of the inverse
+    double tempYX = 0;               // c3 s1 s2 - c1 s3
+    double tempXZ = 0;               // c1 s2 s3 - c3 s1
+    double tempYZ = 0;               // c1 c3 s2 + s1 s3
     bool FWas3D = false;             // FIs3D before DisableRotation
-    std::unique_ptr<plat::TBitmap> FBitmap;   // off-screen picture
+    plat::TBitmap* FBitmap = nullptr;   // off-screen picture in use
+    std::unique_ptr<plat::TBitmap> FOwnBitmap;   // the one the canvas made
     bool FMonochrome = false;
     plat::TDeviceContext* IFastLine = nullptr;
     bool IHasPerspec = false;

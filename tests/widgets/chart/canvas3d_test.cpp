@@ -284,14 +284,17 @@ TEST(Canvas3D, TriangleSurfacesAskForEachTriangleAndBlendIt)
     Canvas.Pen()->Hide();
     std::vector<int> Asked;
     TChtBlend Blend(&Canvas, {0, 0, 1, 1});
-    Canvas.TriSurface(2, &Blend, 50, [&](int Index, TTrianglePoints3D& Points, TTriangleColors3D& Colors,
-                                            TTriangleIndexes&) {
-        Asked.push_back(Index);
-        const int Left = Index == 1 ? 0 : 20;
-        Points = {TPoint3D{Left, 0, 0}, TPoint3D{Left + 20, 0, 0}, TPoint3D{Left, 20, 0}};
-        Colors = {clBlue, clBlue, clBlue};
-    });
+    TChtCachedObject* Cached = nullptr;
+    Canvas.TriSurface(2, true, true, &Blend, 50,
+        [&](int Index, TTrianglePoints3D& Points, TTriangleColors3D& Colors, TTriangleIndexes&) {
+            Asked.push_back(Index);
+            const int Left = Index == 1 ? 0 : 20;
+            Points = {TPoint3D{Left, 0, 0}, TPoint3D{Left + 20, 0, 0}, TPoint3D{Left, 20, 0}};
+            Colors = {clBlue, clBlue, clBlue};
+        },
+        Cached);
     EXPECT_EQ(Asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(Cached, nullptr) << "no cache is made";
     EXPECT_EQ(Bitmap.Canvas()->Pixel(3, 3), static_cast<TColor>(0xFF8080)) << "half blue over white";
     EXPECT_EQ(Bitmap.Canvas()->Pixel(23, 3), static_cast<TColor>(0xFF8080));
 }

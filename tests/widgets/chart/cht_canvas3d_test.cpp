@@ -86,7 +86,7 @@ TEST(ChtCanvas3D, ADisabledRotationDrawsFlatWhileTheFloatFormStillZooms)
     }
 }
 
-TEST(ChtCanvas3D, ATurnedViewRoundTripsThroughTheInverse)
+TEST(ChtCanvas3D, TheFloatProjectionAgreesWithTheIntegerOne)
 {
     TCanvas3DScene Scene(200, 200);
     Scene.Options.SetOrthogonal(false);
@@ -97,29 +97,65 @@ TEST(ChtCanvas3D, ATurnedViewRoundTripsThroughTheInverse)
     Scene.Begin(true, 30);
     for (const TPoint3D P : {TPoint3D{100, 100, 15}, TPoint3D{40, 160, 0}, TPoint3D{170, 30, 30}}) {
         const TPoint Screen = Scene.Canvas.Calculate3DPosition(P);
-        int X = Screen.X;
-        int Y = Screen.Y;
-        Scene.Canvas.Calculate2DPosition(X, Y, P.z);
-        EXPECT_NEAR(X, P.x, 1) << P.x << "," << P.y << "," << P.z;
-        EXPECT_NEAR(Y, P.y, 1) << P.x << "," << P.y << "," << P.z;
         TPointFloat F{static_cast<float>(P.x), static_cast<float>(P.y)};
         Scene.Canvas.Calculate3DPosition(F, static_cast<float>(P.z));
-        EXPECT_NEAR(F.X, Screen.X, 0.51) << "the float form agrees";
-        EXPECT_NEAR(F.Y, Screen.Y, 0.51) << "the float form agrees";
+        EXPECT_NEAR(F.X, Screen.X, 0.51) << P.x << "," << P.y << "," << P.z;
+        EXPECT_NEAR(F.Y, Screen.Y, 0.51) << P.x << "," << P.y << "," << P.z;
     }
-    Scene.Options.SetRotation(90);
-    Scene.Begin(true, 30);
-    int EdgeX = 120;
-    int EdgeY = 80;
-    Scene.Canvas.Calculate2DPosition(EdgeX, EdgeY, 10);
-    EXPECT_EQ(TPoint(EdgeX, EdgeY), (TPoint{120, 80})) << "an edge-on view has no inverse";
-
-    Scene.Options.SetRotation(20);
     Scene.Options.SetPerspective(50);
     Scene.Begin(true, 30);
     const TPoint Near = Scene.Canvas.Calculate3DPosition(150, 100, 0);
     const TPoint Far = Scene.Canvas.Calculate3DPosition(150, 100, 30);
     EXPECT_NE(Near, Far);
+}
+
+TEST(ChtCanvas3D, TheInverseSolvesWithTheViewsSinesAndCosines)
+{
+    // A 200 x 200 scene of depth 30: centre (100, 100, 15). Each expected
+    // point is worked out by hand from the view's angles.
+    struct TCase {
+        const char* Name;
+        double Elevation;
+        double Rotation;
+        int Tilt;
+        int Zoom;
+        TPoint Offset;
+        TPoint Screen;
+        int Z;
+        TPoint Expected;
+    };
+    const TCase Cases[] = {
+        // Unturned: the offsets come off and the zoom is undone.
+        {"plain", 0, 0, 0, 200, {10, -4}, {130, 76}, 15, {110, 90}},
+        // Turned 30 degrees: x stays, y = (0 + 20 x 0.5) / cos 30 = 11.55.
+        {"turned", 0, 30, 0, 100, {0, 0}, {130, 100}, 35, {130, 112}},
+        // Edge-on: the cosine divisor stays at 0.00001, y = -25 / 0.00001.
+        {"edge-on", 0, 90, 0, 100, {0, 0}, {120, 80}, 10, {120, -2499900}},
+        // Seen from above: x = 3 / 0.00001, y keeps its place.
+        {"from above", 90, 0, 0, 100, {0, 0}, {103, 100}, 15, {300100, 100}},
+    };
+    for (const TCase& Case : Cases) {
+        TCanvas3DScene Scene(200, 200);
+        Scene.Options.SetOrthogonal(false);
+        Scene.Options.SetPerspective(0);
+        Scene.Options.SetElevationFloat(Case.Elevation);
+        Scene.Options.SetRotationFloat(Case.Rotation);
+        Scene.Options.SetTilt(Case.Tilt);
+        Scene.Options.SetZoom(Case.Zoom);
+        Scene.Options.SetHorizOffset(Case.Offset.X);
+        Scene.Options.SetVertOffset(Case.Offset.Y);
+        Scene.Begin(true, 30);
+        int X = Case.Screen.X;
+        int Y = Case.Screen.Y;
+        Scene.Canvas.Calculate2DPosition(X, Y, Case.Z);
+        EXPECT_EQ(TPoint(X, Y), Case.Expected) << Case.Name;
+    }
+    TCanvas3DScene Flat(200, 200);
+    Flat.Begin(false, 30);
+    int X = 120;
+    int Y = 80;
+    Flat.Canvas.Calculate2DPosition(X, Y, 10);
+    EXPECT_EQ(TPoint(X, Y), (TPoint{120, 80})) << "a flat canvas leaves the point";
 }
 
 TEST(ChtCanvas3D, BufferedWindowsDrawIntoABitmapKeptBetweenPasses)
