@@ -48,22 +48,21 @@ void TChtCanvas::Frame3D(TRect& Rect, TColor TopColor, TColor BottomColor, int W
         FPen->Fill()->Gradient()->SetVisible(false);
     }
     PenChanged();
-    // Each turn draws one ring inside the last; rings beyond the middle
-    // of the rectangle would only cross it, so drawing stops there while
-    // the rectangle still shrinks by the whole width.
-    const int Rings = std::max(Width, 0);
-    TRect Inner{Rect.Left, Rect.Top, Rect.Right - 1, Rect.Bottom - 1};
-    for (int Ring = 0; Ring < Rings && Inner.Left <= Inner.Right && Inner.Top <= Inner.Bottom; ++Ring) {
+    // One ring per unit of width, each one pixel inside the last (rings
+    // past the middle cross over); the rectangle comes back shrunk by them.
+    const auto Moved = [](int Value, std::int64_t By) { return plat::SaturateInt(std::int64_t{Value} + By); };
+    TRect Inner{Rect.Left, Rect.Top, Moved(Rect.Right, -1), Moved(Rect.Bottom, -1)};
+    for (int Ring = Width; Ring > 0; --Ring) {
         FPen->SetColor(TopColor);
         const std::array<TPoint, 3> TopLeft{{{Inner.Left, Inner.Bottom}, {Inner.Left, Inner.Top}, {Inner.Right, Inner.Top}}};
         Polyline(TopLeft);
         FPen->SetColor(BottomColor);
         const std::array<TPoint, 3> BottomRight{
-            {{Inner.Right, Inner.Top}, {Inner.Right, Inner.Bottom}, {Inner.Left - 1, Inner.Bottom}}};
+            {{Inner.Right, Inner.Top}, {Inner.Right, Inner.Bottom}, {Moved(Inner.Left, -1), Inner.Bottom}}};
         Polyline(BottomRight);
-        Inner = {Inner.Left + 1, Inner.Top + 1, Inner.Right - 1, Inner.Bottom - 1};
+        Inner = {Moved(Inner.Left, 1), Moved(Inner.Top, 1), Moved(Inner.Right, -1), Moved(Inner.Bottom, -1)};
     }
-    Rect = plat::InflateRect(Rect, -Rings, -Rings);
+    Rect = {Inner.Left, Inner.Top, Moved(Inner.Right, 1), Moved(Inner.Bottom, 1)};
 }
 
 TPointArray TChtCanvas::GetArrowPoints(float ArrowPercent, const TPoint& FromPoint, const TPoint& ToPoint,

@@ -70,7 +70,7 @@ void TChtCorners::Assign(const plat::TPersistent* Source)
 namespace {
 
 // The size of the rounding ellipse along one side: even, at least 1 and at
-// most the side's length (truncating halves).
+// most the side's length.
 int CornerSize(int Requested, int SideFrom, int SideTo)
 {
     const int Even = std::max(Requested / 2 * 2, 1);
@@ -78,76 +78,94 @@ int CornerSize(int Requested, int SideFrom, int SideTo)
     return static_cast<int>(std::min<std::int64_t>(Even, Side));
 }
 
-// Drawing one corner into the figure: its corner point, the directions
-// (+1 or -1) in which the sides run away from it along x and y, and the
-// angle of the round corner's first point on its ellipse.
-struct TCornerPlace {
-    float X;
-    float Y;
-    float AwayX;
-    float AwayY;
-    float ArcStart;
-};
-
 } // namespace
 
+// Clockwise round the rectangle from the right top corner, each corner
+// round, bevelled or square; a corner after a round one starts at the side
+// of that corner's box.
 std::unique_ptr<TChtBasePath> TChtCorners::CreateCornersPath(TChtCanvas& Canvas, const TRect& R, int X, int Y) const
 {
     std::unique_ptr<TChtBasePath> Path = Canvas.CreatePath();
-    const int CX = CornerSize(X, R.Left, R.Right);
-    const int CY = CornerSize(Y, R.Top, R.Bottom);
-    const auto HX = static_cast<float>(CX / 2);
-    const auto HY = static_cast<float>(CY / 2);
+    const int CornerX = CornerSize(X, R.Left, R.Right);
+    const int CornerY = CornerSize(Y, R.Top, R.Bottom);
+    const auto CX = static_cast<float>(CornerX);
+    const auto CY = static_cast<float>(CornerY);
+    const auto HX = static_cast<float>(CornerX / 2);
+    const auto HY = static_cast<float>(CornerY / 2);
     const auto L = static_cast<float>(R.Left);
     const auto T = static_cast<float>(R.Top);
     const auto Rt = static_cast<float>(R.Right);
     const auto B = static_cast<float>(R.Bottom);
+    const TChtCornerStyle RightTop = FRightTop->Style();
+    const TChtCornerStyle RightBottom = FRightBottom->Style();
+    const TChtCornerStyle LeftBottom = FLeftBottom->Style();
+    const TChtCornerStyle LeftTop = FLeftTop->Style();
 
-    // Clockwise on the screen: right top, right bottom, left bottom, left
-    // top. Each corner is entered along one side and left along the next.
-    const TChtCorner* Corners[] = {FRightTop.get(), FRightBottom.get(), FLeftBottom.get(), FLeftTop.get()};
-    const TCornerPlace Places[] = {
-        {Rt, T, -1, +1, 90}, {Rt, B, -1, -1, 0}, {L, B, +1, -1, 270}, {L, T, +1, +1, 180}};
-    // The right top and left bottom corners are entered along a horizontal
-    // side and left along a vertical one; the other two the other way.
-    const auto EntryPoint = [&](int Index, float Inset) {
-        const TCornerPlace& P = Places[Index];
-        return Index % 2 == 0 ? TPointFloat{P.X + P.AwayX * Inset, P.Y} : TPointFloat{P.X, P.Y + P.AwayY * Inset};
-    };
-    const auto ExitPoint = [&](int Index, float Inset) {
-        const TCornerPlace& P = Places[Index];
-        return Index % 2 == 0 ? TPointFloat{P.X, P.Y + P.AwayY * Inset} : TPointFloat{P.X + P.AwayX * Inset, P.Y};
-    };
+    switch (RightTop) {
+    case cosRound:
+        if (LeftTop == cosNone) {
+            Path->MoveTo(L, T);
+            Path->LineTo(Rt - CX, T);
+        }
+        Path->ArcTo(Rt - CX, T, CX, CY, 270, 90);
+        break;
+    case cosBevel:
+        Path->MoveTo(Rt - HX, T);
+        Path->LineTo(Rt, T + HY);
+        break;
+    case cosNone:
+        Path->MoveTo(Rt, T);
+        break;
+    }
 
-    const TChtCornerStyle FirstStyle = Corners[0]->Style();
-    const float FirstInset = FirstStyle == cosRound ? static_cast<float>(CX) / 2 : FirstStyle == cosBevel ? HX : 0;
-    const TPointFloat Start = EntryPoint(0, FirstInset);
-    Path->MoveTo(Start.X, Start.Y);
-    for (int Index = 0; Index < 4; ++Index) {
-        const TCornerPlace& P = Places[Index];
-        const float InsetIn = Index % 2 == 0 ? HX : HY;
-        const float InsetOut = Index % 2 == 0 ? HY : HX;
-        switch (Corners[Index]->Style()) {
-        case cosRound: {
-            const float BoxLeft = P.AwayX < 0 ? P.X - static_cast<float>(CX) : P.X;
-            const float BoxTop = P.AwayY < 0 ? P.Y - static_cast<float>(CY) : P.Y;
-            Path->ArcTo(BoxLeft, BoxTop, static_cast<float>(CX), static_cast<float>(CY), P.ArcStart, -90);
-            break;
+    if (RightBottom == cosRound) {
+        if (RightTop != cosRound) {
+            Path->LineTo(Rt, B - CY);
         }
-        case cosBevel: {
-            if (Index > 0) {
-                const TPointFloat In = EntryPoint(Index, InsetIn);
-                Path->LineTo(In.X, In.Y);
-            }
-            const TPointFloat Out = ExitPoint(Index, InsetOut);
-            Path->LineTo(Out.X, Out.Y);
-            break;
+        Path->ArcTo(Rt - CX, B - CY, CX, CY, 0, 90);
+    } else {
+        if (RightTop == cosRound) {
+            Path->MoveTo(Rt, T + CY);
         }
-        case cosNone:
-            if (Index > 0) {
-                Path->LineTo(P.X, P.Y);
-            }
-            break;
+        if (RightBottom == cosBevel) {
+            Path->LineTo(Rt, B - HY);
+            Path->LineTo(Rt - HX, B);
+        } else {
+            Path->LineTo(Rt, B);
+        }
+    }
+
+    if (LeftBottom == cosRound) {
+        if (RightBottom != cosRound) {
+            Path->LineTo(L + CX, B);
+        }
+        Path->ArcTo(L, B - CY, CX, CY, 90, 90);
+    } else {
+        if (RightBottom == cosRound) {
+            Path->MoveTo(Rt - CX, B);
+        }
+        if (LeftBottom == cosBevel) {
+            Path->LineTo(L + HX, B);
+            Path->LineTo(L, B - HY);
+        } else {
+            Path->LineTo(L, B);
+        }
+    }
+
+    if (LeftTop == cosRound) {
+        if (LeftBottom != cosRound) {
+            Path->LineTo(L, T + CY);
+        }
+        Path->ArcTo(L, T, CX, CY, 180, 90);
+    } else {
+        if (LeftBottom == cosRound) {
+            Path->MoveTo(L, B - CY);
+        }
+        if (LeftTop == cosBevel) {
+            Path->LineTo(L, T + HY);
+            Path->LineTo(L + HX, T);
+        } else if (RightTop != cosRound) {
+            Path->LineTo(L, T);
         }
     }
     Path->Close();

@@ -41,9 +41,6 @@ void PaintInsidePath(plat::TDeviceContext& DC, TPaint&& Paint)
     Paint(Box);
 }
 
-// Degrees of arc each line of a path arc spans at most.
-constexpr float ArcStepDegrees = 2;
-
 } // namespace
 
 TChtPath::TChtPath(TChtCanvas& Canvas) : ICanvas(Canvas)
@@ -53,22 +50,8 @@ TChtPath::TChtPath(TChtCanvas& Canvas) : ICanvas(Canvas)
 
 void TChtPath::ArcTo(float X, float Y, float Width, float Height, float StartAngle, float SweepAngle)
 {
-    const int Left = RoundToPixel(X);
-    const int Top = RoundToPixel(Y);
-    const int Right = RoundToPixel(X + Width);
-    const int Bottom = RoundToPixel(Y + Height);
-    // The arc goes into the figure as lines, so that it continues the
-    // figure from the current point whatever the device does with arcs
-    // inside a path.
-    const float Sweep = std::isfinite(SweepAngle) ? std::clamp(SweepAngle, -360.0f, 360.0f) : 0.0f;
-    const int Steps = std::max(1, static_cast<int>(std::ceil(std::fabs(Sweep) / ArcStepDegrees)));
-    TPointArray Points;
-    Points.reserve(static_cast<std::size_t>(Steps) + 1);
-    for (int Step = 0; Step <= Steps; ++Step) {
-        const float Angle = StartAngle + Sweep * static_cast<float>(Step) / static_cast<float>(Steps);
-        Points.push_back(EllipseAnglePoint(Left, Top, Right, Bottom, Angle));
-    }
-    RecordingDevice(ICanvas)->PolylineTo(Points.data(), static_cast<int>(Points.size()));
+    ICanvas.Arc(RoundToPixel(X), RoundToPixel(Y), RoundToPixel(X + Width), RoundToPixel(Y + Height), StartAngle,
+        StartAngle + SweepAngle);
 }
 
 void TChtPath::Close()

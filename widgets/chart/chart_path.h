@@ -44,9 +44,8 @@ public:
     using TChtBasePath::LineTo;
     using TChtBasePath::MoveTo;
 
-    // Continues the figure: a line from the current point to the arc's
-    // start, then the arc in the sweep's direction as lines of at most two
-    // degrees; sweeps beyond a full turn stop at one.
+    // The canvas's arc by angles on the rounded box, from StartAngle to
+    // StartAngle + SweepAngle.
     void ArcTo(float X, float Y, float Width, float Height, float StartAngle, float SweepAngle) override;
     void Close() override;
     // Closed: a polygon of the points, the current point at the last one;

@@ -13,8 +13,8 @@ namespace qel {
 
 namespace {
 
-// The painters that step pixel by pixel across the area (rings, corner
-// fills, diagonal lines) refuse larger areas.
+// The diagonal painter refuses areas of more pixels; the ring and corner
+// painters refuse fills that would take more steps, which no device shows.
 constexpr std::int64_t MostSteppedPixels = 0x4000000;
 
 int Channel(TColor Color, int Shift)
@@ -93,11 +93,11 @@ void TGradientFillPainter::Bands(bool Vertical)
     const std::int64_t Length = Vertical ? FRect.Height() : FRect.Width();
     const std::int64_t Across = Vertical ? FRect.Width() : FRect.Height();
     const auto Count = static_cast<int>(std::min<std::int64_t>(Length, 256));
-    if (Count <= 0 || Across <= 0) {
+    const int N = Count - 1;
+    // A single band has no steps to go: nothing is painted.
+    if (N <= 0 || Across <= 0) {
         return;
     }
-    // A single band is step 0: the start colour.
-    const int N = std::max(Count - 1, 1);
     std::int64_t Previous = 0;
     for (int I = 0; I < Count; ++I) {
         UseStep(I, N);
@@ -115,11 +115,11 @@ void TGradientFillPainter::Rings()
 {
     const std::int64_t Width = FRect.Width();
     const std::int64_t Height = FRect.Height();
-    if (Width <= 0 || Height <= 0 || Width * Height > MostSteppedPixels) {
-        return;
-    }
     const std::int64_t HalfWidth = Width / 2;
     const std::int64_t HalfHeight = Height / 2;
+    if (Width <= 0 || Height <= 0 || std::max(HalfWidth, HalfHeight) >= MostSteppedPixels) {
+        return;
+    }
     const auto N = static_cast<int>(std::clamp<std::int64_t>(HalfWidth + HalfHeight, 1, 0x7FFFFFFF));
     std::int64_t Row = 0;
     std::int64_t Column = 0;
@@ -141,10 +141,10 @@ void TGradientFillPainter::CornerFill(bool FromBottom)
 {
     const std::int64_t Width = FRect.Width();
     const std::int64_t Height = FRect.Height();
-    if (Width <= 0 || Height <= 0 || Width * Height > MostSteppedPixels) {
+    if (Width <= 0 || Height <= 0 || Width + Height > MostSteppedPixels) {
         return;
     }
-    const auto N = static_cast<int>(std::clamp<std::int64_t>(Width + Height, 1, 0x7FFFFFFF));
+    const auto N = static_cast<int>(Width + Height);
     const std::int64_t Edge = FromBottom ? FRect.Bottom : FRect.Top;
     std::int64_t Y = Edge;     // the next row's edge, moving away from Edge
     std::int64_t Rows = 0;

@@ -29,10 +29,11 @@ public:
 
     // Bands across the rectangle, step 0 along the bottom edge (Vertical)
     // or the right edge; at most 256 bands whose sizes differ by at most
-    // one pixel.
+    // one pixel, and none for a rectangle one pixel long.
     void Bands(bool Vertical);
     // One-pixel rectangular rings, the last colour step in the centre.
-    // This and the next two paint nothing above 67,108,864 pixels.
+    // This and the next paint nothing that takes more than 67,108,864
+    // steps; the diagonal lines nothing above that many pixels.
     void Rings();
     // L-shaped layers growing from the top-left (or bottom-left) corner.
     void CornerFill(bool FromBottom);

@@ -16,6 +16,7 @@ namespace qel {
 namespace {
 
 using test::TTestChartCanvas;
+using test::RecordedPoints;
 using TArgs = std::vector<std::int64_t>;
 
 TEST(CanvasShapes, AngleArcsRunCounterClockwiseFromTheSmallerAngle)
@@ -86,6 +87,16 @@ TEST(CanvasShapes, Frame3DDrawsWidthRingsAndShrinksTheRectangle)
     for (const TProbe& Probe : Probes) {
         EXPECT_EQ(Canvas.PixelColor(Probe.X, Probe.Y), Probe.Color) << Probe.X << ", " << Probe.Y;
     }
+
+    // Wider than half the rectangle: every ring is still drawn, crossing
+    // over past the middle.
+    Canvas.Recorder.Clear();
+    TRect Small{0, 0, 6, 6};
+    Canvas.Frame3D(Small, clWhite, clGray, 5);
+    EXPECT_EQ(Small, (TRect{5, 5, 1, 1}));
+    const auto Rings = Canvas.Recorder.CallsNamed("Polyline");
+    ASSERT_EQ(Rings.size(), 10u);
+    EXPECT_EQ(RecordedPoints(*Rings[8]), (TPointArray{{4, 1}, {4, 4}, {1, 4}})) << "the fifth ring's top and left";
 }
 
 TEST(CanvasShapes, ArrowPoints)

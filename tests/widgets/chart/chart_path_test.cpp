@@ -7,10 +7,13 @@
 #include "widgets/chart/chart_gradient.h"
 #include "widgets/chart/chart_path.h"
 #include "widgets/chart/chart_picture.h"
+#include "widgets/chart/cht_canvas3d.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,39 +37,98 @@ std::vector<std::string> DrawingCalls(const plat::TRecordingDC& Recorder)
 
 using test::RecordedPoints;
 
-TEST(ChtPath, ArcToRoundsTheBoxAndContinuesTheFigureAlongTheArc)
+// Formats numbers the way the step lists below are written.
+std::string Step(const std::string& Name, std::initializer_list<float> Values)
+{
+    std::string Text = Name;
+    for (const float Value : Values) {
+        char Number[32];
+        std::snprintf(Number, sizeof Number, " %g", static_cast<double>(Value));
+        Text += Number;
+    }
+    return Text;
+}
+
+// A path that only notes its commands.
+class TNotingPath : public TChtBasePath {
+public:
+    explicit TNotingPath(std::vector<std::string>& ASteps) : Steps(ASteps) {}
+    void ArcTo(float X, float Y, float Width, float Height, float StartAngle, float SweepAngle) override
+    {
+        Steps.push_back(Step("ArcTo", {X, Y, Width, Height, StartAngle, SweepAngle}));
+    }
+    void Close() override { Steps.push_back("Close"); }
+    void Curve(std::span<const TPoint>, float, bool) override { Steps.push_back("Curve"); }
+    void Draw(TChtCanvas&) override { Steps.push_back("Draw"); }
+    void GetPoints(TPathPointTypes&, TPointFloatArray&, TRectF&) override {}
+    void LineTo(float X, float Y) override { Steps.push_back(Step("LineTo", {X, Y})); }
+    void MoveTo(float X, float Y) override { Steps.push_back(Step("MoveTo", {X, Y})); }
+    void TextOut(float, float, const std::string&) override { Steps.push_back("TextOut"); }
+    using TChtBasePath::LineTo;
+    using TChtBasePath::MoveTo;
+
+private:
+    std::vector<std::string>& Steps;
+};
+
+// A test canvas that notes the arcs by angle it is asked for and hands out
+// paths that note their commands.
+class TNotingCanvas : public TTestChartCanvas {
+public:
+    TNotingCanvas() : TTestChartCanvas(60, 60) {}
+    void Arc(int Left, int Top, int Right, int Bottom, float StartAngle, float EndAngle) override
+    {
+        Steps.push_back(Step("Arc", {static_cast<float>(Left), static_cast<float>(Top), static_cast<float>(Right),
+                                        static_cast<float>(Bottom), StartAngle, EndAngle}));
+        TTestChartCanvas::Arc(Left, Top, Right, Bottom, StartAngle, EndAngle);
+    }
+    using TTestChartCanvas::Arc;
+    std::unique_ptr<TChtBasePath> CreatePath(const TPointFloatArray&, const TPathPointTypes&) override
+    {
+        return std::make_unique<TNotingPath>(Steps);
+    }
+    using TTestChartCanvas::CreatePath;
+
+    std::vector<std::string> Steps;
+};
+
+TEST(ChtPath, ArcToIsTheCanvasArcByAnglesOnTheRoundedBox)
 {
     struct TCase {
         float Start;
         float Sweep;
-        TPoint First;
-        TPoint Last;
-        TPoint Middle;
-        std::size_t Count;
+        const char* Arc;
+        TPoint From;   // the device arc's radial points: the smaller angle's first
+        TPoint To;
     };
-    // Box (10.4, 20.6, 30, 40) rounds to (10, 21, 40, 61): centre (25, 41),
-    // half sizes 15 and 20.
+    // The box rounds to (10, 21, 40, 61): centre (25, 41), half sizes 15, 20.
     const TCase Cases[] = {
-        {0, 90, {40, 41}, {25, 21}, {35, 27}, 46},
-        {90, -90, {25, 21}, {40, 41}, {36, 27}, 46},
-        {0, -270, {40, 41}, {25, 21}, {14, 55}, 136},
-        {0, 720, {40, 41}, {40, 41}, {10, 41}, 181},
-        {30, 1, {38, 31}, {38, 31}, {38, 31}, 2},
+        {0, 90, "Arc 10 21 40 61 0 90", {40, 41}, {25, 21}},
+        {90, -90, "Arc 10 21 40 61 90 0", {40, 41}, {25, 21}},
+        {270, 90, "Arc 10 21 40 61 270 360", {25, 61}, {40, 41}},
     };
     for (const TCase& Case : Cases) {
-        TTestChartCanvas Canvas(80, 80);
-        auto Path = Canvas.CreatePath();
-        Path->MoveTo(0, 0);
-        Path->ArcTo(10.4f, 20.6f, 30, 40, Case.Start, Case.Sweep);
-        const auto Lines = Canvas.Recorder.CallsNamed("PolylineTo");
-        ASSERT_EQ(Lines.size(), 1u) << Case.Start << " over " << Case.Sweep;
-        const TPointArray Points = RecordedPoints(*Lines[0]);
-        ASSERT_EQ(Points.size(), Case.Count) << Case.Start << " over " << Case.Sweep;
-        EXPECT_EQ(Points.front(), Case.First) << Case.Start << " over " << Case.Sweep;
-        EXPECT_EQ(Points.back(), Case.Last) << Case.Start << " over " << Case.Sweep;
-        EXPECT_EQ(Points[Points.size() / 2], Case.Middle) << Case.Start << " over " << Case.Sweep;
-        EXPECT_EQ(Canvas.Recorder.CurrentPosition(), Case.Last);
-        Path->Draw(Canvas);
+        TNotingCanvas Canvas;
+        TChtPath Path(Canvas);
+        Path.ArcTo(10.4f, 20.6f, 30, 40, Case.Start, Case.Sweep);
+        EXPECT_EQ(Canvas.Steps, (std::vector<std::string>{Case.Arc})) << Case.Start << " over " << Case.Sweep;
+        const auto Arcs = Canvas.Recorder.CallsNamed("Arc");
+        ASSERT_EQ(Arcs.size(), 1u);
+        EXPECT_EQ(Arcs[0]->Args,
+            (std::vector<std::int64_t>{10, 21, 40, 61, Case.From.X, Case.From.Y, Case.To.X, Case.To.Y}))
+            << Case.Start << " over " << Case.Sweep;
+        Path.Draw(Canvas);
+    }
+}
+
+TEST(ChtPath, APathNeedsADeviceToRecordOn)
+{
+    TChtCanvas3D Canvas;   // attached to no window yet
+    try {
+        TChtPath Path(Canvas);
+        ADD_FAILURE() << "a path without a device";
+    } catch (const std::runtime_error& Error) {
+        EXPECT_EQ(std::string(Error.what()).rfind("Cannot create GDI path. Error: ", 0), 0u) << Error.what();
     }
 }
 
@@ -179,80 +241,46 @@ void SetAll(TChtCorners& Corners, TChtCornerStyle Style)
     }
 }
 
-// The moves and lines of a corners path of R, as "MoveTo x y" texts.
-std::vector<std::string> Outline(const TChtCorners& Corners, const TRect& R, int X, int Y)
+// The commands of the corners path of R with X and Y.
+std::vector<std::string> CornerSteps(const TChtCorners& Corners, const TRect& R, int X, int Y)
 {
-    TTestChartCanvas Canvas(60, 60);
-    auto Path = Corners.CreateCornersPath(Canvas, R, X, Y);
-    std::vector<std::string> Steps;
-    for (const plat::TRecordedCall& Call : Canvas.Recorder.Calls()) {
-        std::string Step = Call.Name;
-        for (const std::int64_t Arg : Call.Args) {
-            Step += " " + std::to_string(Arg);
-        }
-        if (Call.Name != "BeginPath" && Call.Name.rfind("Se", 0) != 0) {
-            Steps.push_back(Step);
-        }
-    }
-    Path->Draw(Canvas);
-    return Steps;
+    TNotingCanvas Canvas;
+    Corners.CreateCornersPath(Canvas, R, X, Y);
+    return Canvas.Steps;
 }
 
-TEST(ChtCorners, SquareAndBevelledOutlines)
+TEST(ChtCorners, EachCornerStyleGivesItsCommands)
 {
-    TChtCorners Corners;
-    SetAll(Corners, cosNone);
-    EXPECT_EQ(Outline(Corners, {10, 10, 50, 40}, 16, 16),
-        (std::vector<std::string>{"MoveTo 50 10", "LineTo 50 40", "LineTo 10 40", "LineTo 10 10", "CloseFigure"}));
-    SetAll(Corners, cosBevel);
-    EXPECT_EQ(Outline(Corners, {10, 10, 50, 40}, 8, 4),
-        (std::vector<std::string>{"MoveTo 46 10", "LineTo 50 12", "LineTo 50 38", "LineTo 46 40", "LineTo 14 40",
-            "LineTo 10 38", "LineTo 10 12", "LineTo 14 10", "CloseFigure"}));
-}
-
-// The corners path of R with X and Y drawn on a recording canvas; the
-// point lists of its arcs, in order.
-std::vector<TPointArray> CornerArcs(const TChtCorners& Corners, const TRect& R, int X, int Y)
-{
-    TTestChartCanvas Canvas(60, 60);
-    auto Path = Corners.CreateCornersPath(Canvas, R, X, Y);
-    std::vector<TPointArray> Arcs;
-    for (const plat::TRecordedCall* Call : Canvas.Recorder.CallsNamed("PolylineTo")) {
-        Arcs.push_back(RecordedPoints(*Call));
-    }
-    Path->Draw(Canvas);
-    return Arcs;
-}
-
-TEST(ChtCorners, RoundCornersAreOutwardQuartersOfTheCornerEllipse)
-{
-    TChtCorners Corners;
-    Corners.LeftBottom()->SetStyle(cosNone);
-    Corners.LeftTop()->SetStyle(cosNone);
-    Corners.RightBottom()->SetStyle(cosNone);
-    const std::vector<std::string> Steps = Outline(Corners, {10, 10, 50, 40}, 16, 12);
-    ASSERT_EQ(Steps.size(), 6u);
-    EXPECT_EQ(Steps[0], "MoveTo 42 10");
-    EXPECT_EQ(Steps[1].rfind("PolylineTo", 0), 0u);
-    EXPECT_EQ(std::vector<std::string>(Steps.begin() + 2, Steps.end()),
-        (std::vector<std::string>{"LineTo 50 40", "LineTo 10 40", "LineTo 10 10", "CloseFigure"}));
-
-    SetAll(Corners, cosRound);
-    const std::vector<TPointArray> Arcs = CornerArcs(Corners, {10, 10, 50, 40}, 16, 12);
-    ASSERT_EQ(Arcs.size(), 4u);
-    // Right top, right bottom, left bottom, left top: each from the middle
-    // of one side of its 16 x 12 corner box to the middle of the next,
-    // bulging towards the rectangle's corner.
-    const TPoint Ends[4][2] = {{{42, 10}, {50, 16}}, {{50, 34}, {42, 40}}, {{18, 40}, {10, 34}}, {{10, 16}, {18, 10}}};
-    const TPoint Corner[4] = {{50, 10}, {50, 40}, {10, 40}, {10, 10}};
-    for (std::size_t I = 0; I < 4; ++I) {
-        EXPECT_EQ(Arcs[I].front(), Ends[I][0]) << "corner " << I;
-        EXPECT_EQ(Arcs[I].back(), Ends[I][1]) << "corner " << I;
-        const TPoint Middle = Arcs[I][Arcs[I].size() / 2];
-        const TPoint Chord{(Ends[I][0].X + Ends[I][1].X) / 2, (Ends[I][0].Y + Ends[I][1].Y) / 2};
-        EXPECT_LT(std::abs(Middle.X - Corner[I].X) + std::abs(Middle.Y - Corner[I].Y),
-            std::abs(Chord.X - Corner[I].X) + std::abs(Chord.Y - Corner[I].Y))
-            << "corner " << I << " bulges outwards";
+    struct TCase {
+        const char* Name;
+        TChtCornerStyle RightTop, RightBottom, LeftBottom, LeftTop;
+        int X, Y;
+        std::vector<std::string> Steps;
+    };
+    // All on the rectangle (10, 10, 50, 40).
+    const TCase Cases[] = {
+        {"square", cosNone, cosNone, cosNone, cosNone, 16, 16,
+            {"MoveTo 50 10", "LineTo 50 40", "LineTo 10 40", "LineTo 10 10", "Close"}},
+        {"bevelled", cosBevel, cosBevel, cosBevel, cosBevel, 8, 4,
+            {"MoveTo 46 10", "LineTo 50 12", "LineTo 50 38", "LineTo 46 40", "LineTo 14 40", "LineTo 10 38",
+                "LineTo 10 12", "LineTo 14 10", "Close"}},
+        {"round", cosRound, cosRound, cosRound, cosRound, 16, 12,
+            {"ArcTo 34 10 16 12 270 90", "ArcTo 34 28 16 12 0 90", "ArcTo 10 28 16 12 90 90",
+                "ArcTo 10 10 16 12 180 90", "Close"}},
+        {"round top right only", cosRound, cosBevel, cosNone, cosNone, 16, 12,
+            {"MoveTo 10 10", "LineTo 34 10", "ArcTo 34 10 16 12 270 90", "MoveTo 50 22", "LineTo 50 34",
+                "LineTo 42 40", "LineTo 10 40", "Close"}},
+        {"round bottoms", cosNone, cosRound, cosRound, cosBevel, 16, 12,
+            {"MoveTo 50 10", "LineTo 50 28", "ArcTo 34 28 16 12 0 90", "ArcTo 10 28 16 12 90 90",
+                "MoveTo 10 28", "LineTo 10 16", "LineTo 18 10", "Close"}},
+    };
+    for (const TCase& Case : Cases) {
+        TChtCorners Corners;
+        Corners.RightTop()->SetStyle(Case.RightTop);
+        Corners.RightBottom()->SetStyle(Case.RightBottom);
+        Corners.LeftBottom()->SetStyle(Case.LeftBottom);
+        Corners.LeftTop()->SetStyle(Case.LeftTop);
+        EXPECT_EQ(CornerSteps(Corners, {10, 10, 50, 40}, Case.X, Case.Y), Case.Steps) << Case.Name;
     }
 }
 
@@ -261,29 +289,36 @@ TEST(ChtCorners, CornerSizesAreEvenAndWithinTheRectangle)
     struct TCase {
         int X;
         TRect R;
-        int Inset;   // of the top right arc's start from the right edge: CX / 2
+        const char* FirstArc;   // of the right top corner: its box is CX wide
     };
-    const TCase Cases[] = {{7, {0, 0, 40, 40}, 3}, {1, {0, 0, 40, 40}, 1}, {0, {0, 0, 40, 40}, 1}, {20, {0, 0, 4, 40}, 2}};
+    const TCase Cases[] = {
+        {7, {0, 0, 40, 40}, "ArcTo 34 0 6 8 270 90"},
+        {1, {0, 0, 40, 40}, "ArcTo 39 0 1 8 270 90"},
+        {0, {0, 0, 40, 40}, "ArcTo 39 0 1 8 270 90"},
+        {20, {0, 0, 4, 40}, "ArcTo 0 0 4 8 270 90"},
+    };
     for (const TCase& Case : Cases) {
-        const std::vector<TPointArray> Arcs = CornerArcs(TChtCorners(), Case.R, Case.X, 8);
-        ASSERT_EQ(Arcs.size(), 4u) << "X " << Case.X;
-        EXPECT_EQ(Case.R.Right - Arcs[0].front().X, Case.Inset) << "X " << Case.X;
+        const std::vector<std::string> Steps = CornerSteps(TChtCorners(), Case.R, Case.X, 8);
+        ASSERT_FALSE(Steps.empty()) << "X " << Case.X;
+        EXPECT_EQ(Steps.front(), Case.FirstArc) << "X " << Case.X;
     }
 }
 
-TEST(ChtCorners, AFilledRoundedRectangleLeavesItsCornersOut)
+TEST(ChtCorners, ARoundRectangleWithCornersDrawsTheirPath)
 {
     TTestChartCanvas Canvas(40, 30);
-    Canvas.Pen()->Hide();
+    Canvas.Pen()->SetColor(clRed);
     Canvas.Brush()->SetColor(clBlue);
     TChtCorners Corners;
-    Canvas.RoundRect(TRect{0, 0, 40, 30}, 16, 16, &Corners);
-    for (const TPoint Corner : {TPoint{0, 0}, TPoint{39, 0}, TPoint{0, 29}, TPoint{39, 29}}) {
-        EXPECT_EQ(Canvas.PixelColor(Corner.X, Corner.Y), clWhite) << Corner.X << ", " << Corner.Y;
-    }
-    for (const TPoint Middle : {TPoint{20, 0}, TPoint{0, 15}, TPoint{39, 15}, TPoint{20, 29}, TPoint{20, 15}}) {
-        EXPECT_EQ(Canvas.PixelColor(Middle.X, Middle.Y), clBlue) << Middle.X << ", " << Middle.Y;
-    }
+    SetAll(Corners, cosNone);
+    Canvas.Recorder.Clear();
+    Canvas.RoundRect(TRect{5, 5, 35, 25}, 16, 16, &Corners);
+    EXPECT_EQ(DrawingCalls(Canvas.Recorder),
+        (std::vector<std::string>{"BeginPath", "MoveTo", "LineTo", "LineTo", "LineTo", "CloseFigure", "EndPath",
+            "StrokeAndFillPath"}));
+    EXPECT_EQ(Canvas.PixelColor(20, 15), clBlue) << "filled with the brush";
+    EXPECT_EQ(Canvas.PixelColor(20, 5), clRed) << "outlined with the pen";
+    EXPECT_EQ(Canvas.PixelColor(2, 2), clWhite);
     Canvas.Recorder.Clear();
     Canvas.RoundRect(TRect{0, 0, 40, 30}, 16, 16);
     EXPECT_EQ(Canvas.Recorder.CallsNamed("RoundRect").size(), 1u) << "without corners the plain rounded rectangle";

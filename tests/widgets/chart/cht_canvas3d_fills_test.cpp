@@ -67,16 +67,23 @@ TEST(ChtCanvas3DFills, SwappedDirectionsWithSwappedColoursPaintTheSame)
     }
 }
 
-TEST(ChtCanvas3DFills, ABandFillOnePixelLongIsOneBandOfTheStartColour)
+TEST(ChtCanvas3DFills, ABandFillOnePixelLongPaintsNothing)
 {
-    TCanvas3DScene Scene(100, 10);
-    Scene.Begin(false);
-    Scene.Canvas.GradientFill({0, 0, 100, 1}, clRed, clBlue, gdTopBottom, 50, 0, 0);
-    const auto Bands = Scene.Recorder.CallsNamed("PatBlt");
-    ASSERT_EQ(Bands.size(), 1u);
-    EXPECT_EQ(FillColor(*Bands[0]), clRed);
-    EXPECT_EQ(Scene.PixelColor(99, 0), clRed);
-    EXPECT_EQ(Scene.PixelColor(0, 1), clWhite);
+    for (const TGradientDirection Direction : {gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft}) {
+        const bool Vertical = Direction == gdTopBottom || Direction == gdBottomTop;
+        TCanvas3DScene Scene(100, 10);
+        Scene.Begin(false);
+        Scene.Canvas.GradientFill(Vertical ? TRect{0, 0, 100, 1} : TRect{0, 0, 1, 10}, clRed, clBlue, Direction, 50,
+            0, 0);
+        EXPECT_TRUE(Scene.Recorder.CallsNamed("PatBlt").empty()) << "direction " << Direction;
+        EXPECT_EQ(Scene.PixelColor(0, 0), clWhite) << "direction " << Direction;
+    }
+    TCanvas3DScene Two(100, 10);
+    Two.Begin(false);
+    Two.Canvas.GradientFill({0, 0, 100, 2}, clRed, clBlue, gdTopBottom, 50, 0, 0);
+    EXPECT_EQ(Two.Recorder.CallsNamed("PatBlt").size(), 2u) << "two pixels make two bands";
+    EXPECT_EQ(Two.PixelColor(50, 1), clRed) << "the start colour at the bottom";
+    EXPECT_EQ(Two.PixelColor(50, 0), clBlue) << "the end colour at the top";
 }
 
 TEST(ChtCanvas3DFills, RingsCornersAndDiagonalsByTheirCornerPixels)
@@ -145,14 +152,22 @@ TEST(ChtCanvas3DFills, BadRectanglesPaintNothingOutsideThemselves)
             }
         }
     }
-    for (const TGradientDirection Direction : {gdDiagonalUp, gdFromCenter, gdFromTopLeft}) {
+    // The diagonal lines refuse more than 67,108,864 pixels; rings and
+    // corner fills of that area are still painted.
+    struct THuge {
+        TGradientDirection Direction;
+        bool Painted;
+    };
+    for (const THuge Case : {THuge{gdDiagonalUp, false}, THuge{gdFromCenter, true}, THuge{gdFromTopLeft, true}}) {
         TCanvas3DScene Huge(10, 10);
         Huge.Begin(false);
-        Huge.Canvas.GradientFill({0, 0, 10000, 6711}, clRed, clBlue, Direction, 50, 0, 0);
-        EXPECT_TRUE(Huge.Recorder.CallsNamed("LineTo").empty()) << "more than 67,108,864 pixels";
-        EXPECT_TRUE(Huge.Recorder.CallsNamed("PatBlt").empty()) << "more than 67,108,864 pixels";
-        EXPECT_EQ(Huge.PixelColor(5, 5), clWhite);
+        Huge.Canvas.GradientFill({0, 0, 10000, 6711}, clRed, clBlue, Case.Direction, 50, 0, 0);
+        EXPECT_EQ(Huge.PixelColor(5, 5) != clWhite, Case.Painted) << "direction " << Case.Direction;
     }
+    TCanvas3DScene Endless(10, 10);
+    Endless.Begin(false);
+    Endless.Canvas.GradientFill({0, 0, 0x7FFFFFFF, 0x7FFFFFFF}, clRed, clBlue, gdFromCenter, 50, 0, 0);
+    EXPECT_TRUE(Endless.Recorder.CallsNamed("PatBlt").empty()) << "rings beyond 67,108,864 steps";
 }
 
 TEST(ChtCanvas3DFills, GradientObjectsSplitAtTheMiddleColourOrIgnoreIt)
