@@ -90,12 +90,8 @@ void TChtFont::SetSizeFloat(float Value)
     const int NewSize = static_cast<int>(
         std::clamp(Whole, double{std::numeric_limits<int>::min()}, double{std::numeric_limits<int>::max()}));
     FSizeDecimals = static_cast<float>(static_cast<double>(Value) - Whole);
-    if (NewSize != Size()) {
-        SetSize(NewSize);
-    } else {
-        // Only the fraction moved: the platform font saw no change.
-        Changed();
-    }
+    // Only the whole size notifies; a fraction alone changes silently.
+    SetSize(NewSize);
 }
 
 void TChtFont::SetBrush(const TChtBrush* Value)
@@ -255,6 +251,9 @@ void InitDefaultFont()
     DefaultFontSize = SizeFromText(ChartText(TChartMessage::DefaultFontSize));
     if (DefaultFontSize == 8 && JapaneseLocale()) {
         DefaultFontSize = 9;
+    }
+    if (DefaultFontName == "Arial" && JapaneseLocale()) {
+        DefaultFontName = JapaneseDefaultFontName;
     }
 }
 

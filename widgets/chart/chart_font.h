@@ -100,8 +100,14 @@ private:
 // The user's language is Japanese.
 bool JapaneseLocale();
 
-// Sets DefaultFontName and DefaultFontSize from the chart texts; size 9
-// instead of 8 in a Japanese locale.
+// The default font name in a Japanese locale: the 15 characters of the
+// Japanese system font's name as an ANSI program of another code page
+// reads them.
+inline constexpr const char* JapaneseDefaultFontName
+    = "\u201Al\u201Ar \u201Ao\u0192S\u0192V\u0192b\u0192N";
+
+// Sets DefaultFontName and DefaultFontSize from the chart texts; in a
+// Japanese locale size 9 instead of 8 and the Japanese name for "Arial".
 void InitDefaultFont();
 
 } // namespace qel

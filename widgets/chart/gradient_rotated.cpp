@@ -6,18 +6,13 @@
 #include "widgets/chart/cht_canvas3d.h"
 
 #include "platform/canvas/bitmap.h"
+#include "platform/canvas/graphics_errors.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace qel {
-
-namespace {
-
-// Turned fills larger than this on a side are not drawn.
-constexpr double LargestTurnedSide = 4096;
-
-} // namespace
 
 void TCustomChtGradient::DrawRotated(TChtCanvas3D& Canvas, const plat::TRect& Rect) const
 {
@@ -30,8 +25,9 @@ void TCustomChtGradient::DrawRotated(TChtCanvas3D& Canvas, const plat::TRect& Re
     const double Down = S * C > 0 ? Width * S + Height * C : Width * S - Height * C;
     const double TurnedWidth = std::abs(std::round(Across)) + 2;
     const double TurnedHeight = std::abs(std::round(Down)) + 2;
-    if (!(TurnedWidth <= LargestTurnedSide && TurnedHeight <= LargestTurnedSide)) {
-        return;
+    // A picture the platform cannot hold raises its error.
+    if (!(TurnedWidth <= std::numeric_limits<int>::max() && TurnedHeight <= std::numeric_limits<int>::max())) {
+        throw plat::EInvalidGraphic("Invalid bitmap size");
     }
     plat::TBitmap Turned(static_cast<int>(TurnedWidth), static_cast<int>(TurnedHeight), plat::pf24bit);
     {

@@ -7,10 +7,12 @@
 
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
+#include "platform/canvas/graphics_errors.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace qel {
 
@@ -19,8 +21,6 @@ namespace {
 constexpr int CentreWeight = 100000;
 // The largest blur radius of a shadow.
 constexpr int LargestBlurSize = 8191;
-// Shadow pictures are cut to this size on a side.
-constexpr std::int64_t LargestShapeSide = 4096;
 
 int BytesPerPixel(const plat::TBitmap& Bitmap)
 {
@@ -102,8 +102,11 @@ void BlurMultiply(plat::TBitmap& Source, plat::TBitmap& Dest, int X, int Y, int 
             }
             double Sum[3] = {0, 0, 0};
             double Total = 0;
-            for (int K = std::max(0, R - Row), From = std::max(0, Row - R); K < KernelSize && From < Height;
-                 ++K, ++From) {
+            // The window ends before the kernel index of the area's last row
+            // counted from the window's first row: that row never takes part.
+            const int From0 = std::max(0, Row - R);
+            const int KernelEnd = std::min(KernelSize, LastRow - From0);
+            for (int K = std::max(0, R - Row), From = From0; K < KernelEnd; ++K, ++From) {
                 const std::uint8_t* Cell
                     = Across.data() + (static_cast<std::size_t>(From) * Columns + (Column - FirstColumn)) * 3;
                 const double Weight = Kernel[static_cast<std::size_t>(K)];
@@ -148,8 +151,12 @@ void SmoothShadow(const TChtShadow& Shadow, TChtCanvas3D& Canvas, const TRect& R
         Width = std::int64_t{Rect.Right} - Rect.Left;
         Height = std::int64_t{Rect.Bottom} - Rect.Top;
     }
-    Width = std::clamp<std::int64_t>(Width, 1, LargestShapeSide);
-    Height = std::clamp<std::int64_t>(Height, 1, LargestShapeSide);
+    Width = std::max<std::int64_t>(Width, 1);
+    Height = std::max<std::int64_t>(Height, 1);
+    // A picture the platform cannot hold raises its error.
+    if (Width > std::numeric_limits<int>::max() || Height > std::numeric_limits<int>::max()) {
+        throw plat::EInvalidGraphic("Invalid bitmap size");
+    }
     plat::TBitmap Shape(static_cast<int>(Width), static_cast<int>(Height), plat::pf24bit);
     plat::TCanvas& Paint = *Shape.Canvas();
     const int Half = Blur / 2;

@@ -12,6 +12,8 @@
 
 #include "platform/locale.h"
 
+#include "platform/text_encoding.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -136,7 +138,9 @@ TEST_F(ChtFontTest, TheDefaultFontFollowsTheLocale)
     InitDefaultFont();
     EXPECT_TRUE(JapaneseLocale());
     EXPECT_EQ(DefaultFontSize, 9);
-    EXPECT_EQ(DefaultFontName, "Arial") << "a name the project's fonts resolve";
+    const std::u16string Name = plat::Utf8ToUtf16(DefaultFontName);
+    EXPECT_EQ(Name, u"\u201Al\u201Ar \u201Ao\u0192S\u0192V\u0192b\u0192N");
+    EXPECT_EQ(Name.size(), 15u);
 }
 
 TEST_F(ChtFontTest, ANewFontHasTheDefaultsAndConstructionNotifiesNothing)
@@ -176,9 +180,12 @@ TEST_F(ChtFontTest, SizeFloatKeepsTheFractionBesideTheWholeSize)
     TNotifications Changes;
     TChtFont Notified(Changes.Event());
     Notified.SetSizeFloat(static_cast<float>(DefaultFontSize) + 0.5f);
-    EXPECT_EQ(Changes.Count, 1) << "a fraction alone is a change";
+    EXPECT_EQ(Changes.Count, 0) << "a fraction alone does not notify";
+    EXPECT_EQ(Notified.SizeFloat(), static_cast<float>(DefaultFontSize) + 0.5f);
+    Notified.SetSizeFloat(static_cast<float>(DefaultFontSize) + 1.25f);
+    EXPECT_EQ(Changes.Count, 1) << "a new whole size does";
     Notified.SetSizeFloat(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(Notified.SizeFloat(), static_cast<float>(DefaultFontSize) + 0.5f) << "not a size";
+    EXPECT_EQ(Notified.SizeFloat(), static_cast<float>(DefaultFontSize) + 1.25f) << "not a size";
 }
 
 TEST_F(ChtFontTest, ANameDifferingInCaseOnlyIsStored)

@@ -9,6 +9,8 @@
 #include "widgets/chart/chart_picture.h"
 #include "widgets/chart/color_shades.h"
 
+#include "platform/canvas/graphics_errors.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -261,6 +263,22 @@ TEST(ChtCanvas3DFills, ATurnedGradientIsTurnedByTheFilterUnitsHook)
             EXPECT_LT(Horizontal, 30);
         }
     }
+}
+
+TEST(ChtCanvas3DFills, LargeTurnedGradientsArePaintedAndTooLargeOnesRaise)
+{
+    InitChartFilters();
+    TChtGradient Gradient;
+    Gradient.SetStartColor(clRed);
+    Gradient.SetEndColor(clBlue);
+    Gradient.SetAngle(90);
+    TCanvas3DScene Scene(60, 60);
+    Scene.Begin(false);
+    Scene.Canvas.GradientFill(Gradient, {-2500, 10, 2500, 50});
+    EXPECT_NE(Scene.PixelColor(30, 30), clWhite) << "a turned fill 5000 pixels wide";
+    Gradient.SetAngle(45);
+    EXPECT_THROW(Scene.Canvas.GradientFill(Gradient, {0, 0, 40000, 40000}), plat::EInvalidGraphic);
+    FinalizeChartFilters();
 }
 
 TEST(ChtCanvas3DFills, ASecondGradientIsBlendedOverTheFirst)

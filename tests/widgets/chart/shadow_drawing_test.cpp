@@ -8,6 +8,7 @@
 #include "widgets/chart/chart_shadow.h"
 #include "widgets/chart/shadow_blur.h"
 
+#include "platform/canvas/graphics_errors.h"
 #include "platform/canvas/region.h"
 
 #include <gtest/gtest.h>
@@ -153,22 +154,67 @@ TEST(ShadowBlur, RadiusZeroMultipliesByTheShape)
     TChtCanvas3D Canvas;
     BlurMultiply(*Shape, *Dest, 3, 3, 4, 4, 0, 0, Canvas, false);
     EXPECT_EQ(test::PixelAt(*Dest, 3, 3), (TPixelBytes{100, 200, 0, 255}));
+    EXPECT_EQ(test::PixelAt(*Dest, 3, 5), (TPixelBytes{100, 200, 0, 255}));
+    EXPECT_EQ(test::PixelAt(*Dest, 3, 6), (TPixelBytes{200, 200, 200, 255})) << "the last row is left";
     EXPECT_EQ(test::PixelAt(*Dest, 5, 3), (TPixelBytes{200, 200, 200, 255})) << "white leaves it";
     EXPECT_EQ(test::PixelAt(*Dest, 2, 3), (TPixelBytes{200, 200, 200, 255})) << "outside the shape";
 }
 
-TEST(ShadowBlur, TheShapesLastRowTakesPartInTheVerticalWindow)
+TEST(ShadowBlur, TheLastRowOfTheAreaTakesPartInNoVerticalWindow)
 {
-    // A black bottom row under white: the row above it darkens too.
-    auto Shape = test::MakeBitmap(3, 5, plat::pf24bit, [](int, int Y) {
-        return Y == 4 ? TPixelBytes{0, 0, 0, 0} : TPixelBytes{255, 255, 255, 0};
-    });
-    auto Dest = GreyDest(10, 255);
-    TChtCanvas3D Canvas;
-    BlurMultiply(*Shape, *Dest, 0, 0, 3, 5, 2, 0, Canvas, false);
-    EXPECT_LT(test::PixelAt(*Dest, 1, 3)[0], 255) << "the window below reaches the last row";
-    EXPECT_LT(test::PixelAt(*Dest, 1, 4)[0], test::PixelAt(*Dest, 1, 3)[0]);
-    EXPECT_EQ(test::PixelAt(*Dest, 1, 0)[0], 255) << "beyond the radius";
+    struct TCase {
+        int BlackRow;
+        std::uint8_t Expected[5];   // column 1, rows 0 to 4
+    };
+    // A 3 x 5 shape, white but for one black row, blurred with radius 2
+    // (weights 30864, 74536, 100000, 74536, 30864) into white. A window ends
+    // before the kernel index 4 - its first row: rows 0 and 1 read rows
+    // 0..1 and 0..2, row 2 reads 0..3, row 3 reads 1..3 and row 4 reads 2..3,
+    // so row 4 is never read. Row 3 with black row 2: 255 x (30864 + 100000)
+    // / 205400 = 162.5.
+    const TCase Cases[] = {
+        {4, {255, 255, 255, 255, 255}},
+        {3, {255, 255, 187, 131, 75}},
+        {2, {255, 179, 164, 162, 180}},
+    };
+    for (const TCase& Case : Cases) {
+        auto Shape = test::MakeBitmap(3, 5, plat::pf24bit, [&](int, int Y) {
+            return Y == Case.BlackRow ? TPixelBytes{0, 0, 0, 0} : TPixelBytes{255, 255, 255, 0};
+        });
+        auto Dest = GreyDest(10, 255);
+        TChtCanvas3D Canvas;
+        BlurMultiply(*Shape, *Dest, 0, 0, 3, 5, 2, 0, Canvas, false);
+        for (int Row = 0; Row < 5; ++Row) {
+            EXPECT_EQ(test::PixelAt(*Dest, 1, Row)[0], Case.Expected[Row])
+                << "black row " << Case.BlackRow << ", row " << Row;
+        }
+        EXPECT_EQ(test::PixelAt(*Dest, 1, 5)[0], 255) << "below the shape";
+    }
+}
+
+TEST(ShadowBlur, LargeShapesAreWholeAndTooLargeOnesRaise)
+{
+    struct TSmallScene {
+        TSmallScene()
+        {
+            Canvas.InitWindow(Screen.Canvas(), nullptr, clWhite, false, {0, 0, 160, 160});
+            Canvas.Projection(0, {0, 0, 160, 160}, {0, 0, 160, 160});
+            Canvas.Bitmap()->Canvas()->Brush()->SetColor(clWhite);
+            Canvas.Bitmap()->Canvas()->FillRect({0, 0, 160, 160});
+            Shadow.SetColor(clBlack);
+            Shadow.SetTransparency(0);
+        }
+        plat::TBitmap Screen{160, 160, plat::pf24bit};
+        TChtCanvas3D Canvas;
+        TChtShadow Shadow;
+    };
+    TSmallScene Wide;
+    Wide.Canvas.DrawShadow(Wide.Shadow, {-4500, 20, 100, 60}, false, 0, {}, 0, 0, 360);
+    EXPECT_EQ(test::PixelAt(*Wide.Canvas.Bitmap(), 50, 40)[1], 0) << "a shape 4600 pixels wide reaches x 100";
+    EXPECT_EQ(test::PixelAt(*Wide.Canvas.Bitmap(), 130, 40)[1], 255);
+    TSmallScene Huge;
+    EXPECT_THROW(Huge.Canvas.DrawShadow(Huge.Shadow, {0, 0, 40000, 40000}, false, 0, {}, 0, 0, 360),
+        plat::EInvalidGraphic);
 }
 
 TEST(ShadowBlur, ShapesOffTheBitmapTouchOnlyWhatOverlaps)
