@@ -19,6 +19,7 @@
 #include "widgets/chart/chart_defaults.h"
 #include "widgets/chart/chart_filters_unit.h"
 #include "widgets/chart/chart_language.h"
+#include "widgets/chart/chart_resources.h"
 #include "widgets/pages/pgc_base_unit.h"
 #include "widgets/pages/pgc_intl.h"
 #include "widgets/pages/pgc_validator_units.h"
@@ -28,6 +29,7 @@ namespace qel {
 void InitUnits()
 {
     InitFoundations();
+    RegisterChartResources();
     InitChartTexts();
     InitChartCanvas();
     InitChartFilters();

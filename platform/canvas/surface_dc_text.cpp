@@ -224,7 +224,9 @@ void TSurfaceDC::AddTextToPath(TPoint reference, double startX, double baselineY
 {
     TFontMap& map = TFontMap::Instance();
     const TRealizedFont& logical = LogicalFont();
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    // An unbounded surface: glyphs are outlined wherever they lie, not only
+    // those near a small surface's area.
+    cairo_surface_t* scratch = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
     cairo_t* cr = cairo_create(scratch);
     if (FPangoContext == nullptr) {
         FPangoContext = map.CreateContext();

@@ -7,6 +7,7 @@
 #include "platform/object_list.h"
 
 #include <algorithm>
+#include <map>
 
 namespace plat {
 
@@ -48,14 +49,49 @@ HCURSOR StandardCursor(TCursor number)
     return 0;
 }
 
+// The program's numbered cursors, the standard ones from the start.
+std::map<TCursor, HCURSOR>& CursorTable()
+{
+    static std::map<TCursor, HCURSOR> table = [] {
+        std::map<TCursor, HCURSOR> standard{{crDefault, StandardCursor(crDefault)}};
+        for (const TStandardCursorEntry& entry : StandardCursorTable) {
+            standard[entry.Number] = StandardCursor(entry.Number);
+        }
+        return standard;
+    }();
+    return table;
+}
+
 } // namespace
+
+HCURSOR ScreenCursors(TCursor index)
+{
+    const std::map<TCursor, HCURSOR>& table = CursorTable();
+    const auto at = table.find(index);
+    if (at != table.end() && at->second != 0) {
+        return at->second;
+    }
+    const auto standard = table.find(crDefault);
+    return standard == table.end() ? 0 : standard->second;
+}
+
+void SetScreenCursors(TCursor index, HCURSOR cursor)
+{
+    std::map<TCursor, HCURSOR>& table = CursorTable();
+    if (cursor == 0) {
+        const HCURSOR standard = StandardCursor(index);
+        if (standard != 0) {
+            table[index] = standard;
+        } else {
+            table.erase(index);
+        }
+        return;
+    }
+    table[index] = cursor;
+}
 
 TScreen::TScreen(TComponent* owner) : TComponent(owner)
 {
-    FCursors[crDefault] = StandardCursor(crDefault);
-    for (const TStandardCursorEntry& entry : StandardCursorTable) {
-        FCursors[entry.Number] = StandardCursor(entry.Number);
-    }
 }
 
 TScreen::~TScreen()
@@ -67,26 +103,12 @@ TScreen::~TScreen()
 
 HCURSOR TScreen::Cursors(TCursor index) const
 {
-    const auto at = FCursors.find(index);
-    if (at != FCursors.end() && at->second != 0) {
-        return at->second;
-    }
-    const auto standard = FCursors.find(crDefault);
-    return standard == FCursors.end() ? 0 : standard->second;
+    return ScreenCursors(index);
 }
 
 void TScreen::SetCursors(TCursor index, HCURSOR cursor)
 {
-    if (cursor == 0) {
-        const HCURSOR standard = StandardCursor(index);
-        if (standard != 0) {
-            FCursors[index] = standard;
-        } else {
-            FCursors.erase(index);
-        }
-        return;
-    }
-    FCursors[index] = cursor;
+    SetScreenCursors(index, cursor);
 }
 
 void TScreen::SetCursor(TCursor value)

@@ -1,7 +1,9 @@
 // The screen object: the table of numbered cursors (the standard ones from
 // crDefault down to crSizeAll, and any the program adds, such as 2020), the
 // cursor that overrides every control's, the forms, the active form and
-// control, and the screen's size and work area.
+// control, and the screen's size and work area. The cursor table is the
+// program's: units enter their cursors at start-up, before the screen
+// object is made, and take them out at the end, after it is gone.
 #pragma once
 
 #include "platform/canvas/graphics_types.h"
@@ -9,7 +11,6 @@
 #include "platform/controls/cursors.h"
 #include "platform/objects/component.h"
 
-#include <map>
 #include <vector>
 
 namespace plat {
@@ -23,10 +24,8 @@ public:
     explicit TScreen(TComponent* owner);
     ~TScreen() override;
 
-    // The cursor of a number; an unknown number gives the default cursor.
+    // The program's cursor table (ScreenCursors, SetScreenCursors).
     HCURSOR Cursors(TCursor index) const;
-    // Enters a cursor under its number; 0 takes the number out (standard
-    // numbers then fall back to their standard cursor).
     void SetCursors(TCursor index, HCURSOR cursor);
     // Overrides the cursor of every control while it is not crDefault.
     TCursor Cursor() const { return FCursor; }
@@ -54,7 +53,6 @@ public:
     void ControlDestroyed(TWinControl* control);
 
 private:
-    std::map<TCursor, HCURSOR> FCursors;
     TCursor FCursor = crDefault;
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;
@@ -64,5 +62,12 @@ private:
 
 // The screen of the running application (nullptr when none runs).
 extern TScreen* Screen;
+
+// The cursor of a number in the program's table; an unknown number gives
+// the default cursor.
+HCURSOR ScreenCursors(TCursor index);
+// Enters a cursor under its number; 0 takes the number out (standard
+// numbers then fall back to their standard cursor).
+void SetScreenCursors(TCursor index, HCURSOR cursor);
 
 } // namespace plat

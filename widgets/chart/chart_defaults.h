@@ -1,5 +1,6 @@
-// Library-wide chart defaults: the default and current colour palette and the
-// name of the default canvas class, set up at start-up and cleared at shutdown.
+// Library-wide chart defaults: the default and current colour palette, the
+// name of the default canvas class and the hand cursor in the screen's
+// cursor table, set up at start-up and cleared at shutdown.
 #pragma once
 
 #include "widgets/chart/chart_colors.h"
@@ -27,7 +28,10 @@ void SetChartPalette(std::span<const TColor> Colors);
 
 void SetDefaultChartPalette();
 
+// The class name, the palette, and the hand cursor resource entered in the
+// screen's cursor table under ChartHandCursor.
 void InitChartDefaults();
+// The palette emptied, the hand cursor taken out, the class name cleared.
 void FinalizeChartDefaults();
 
 } // namespace qel

@@ -1,5 +1,5 @@
-// The image of the chart hand cursor, drawn as text rows.
-// A graphics back end turns it into a platform cursor and enters it under ChartHandCursor.
+// The image of the chart hand cursor, drawn as text rows. The program's
+// resources carry it as a cursor picture (chart_resources.cpp).
 #include "widgets/chart/chart_hand_cursor.h"
 
 namespace qel {

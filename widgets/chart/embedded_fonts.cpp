@@ -23,6 +23,8 @@ int LedFontHandle = 0;
 
 } // namespace
 
+TFontMemoryCalls GraphicsFontCalls{&plat::AddFontMemResourceEx, &plat::RemoveFontMemResourceEx};
+
 void SetFontResource(const std::string& Name, std::vector<std::uint8_t> Bytes)
 {
     if (Bytes.empty()) {
@@ -35,29 +37,33 @@ void SetFontResource(const std::string& Name, std::vector<std::uint8_t> Bytes)
 int LoadFontResource(const std::string& Name)
 {
     const auto Found = FontResources().find(Name);
-    if (Found == FontResources().end()) {
+    if (Found == FontResources().end() || GraphicsFontCalls.Add == nullptr) {
         return 0;
     }
     int Installed = 0;
-    return plat::AddFontMemResourceEx(Found->second.data(), Found->second.size(), &Installed);
+    return GraphicsFontCalls.Add(Found->second.data(), Found->second.size(), &Installed);
 }
 
 void RegisterEmbeddedFonts()
 {
     EmbeddedFontsHook = nullptr;
+    if (GraphicsFontCalls.Add == nullptr) {
+        return;
+    }
     LcdFontHandle = LoadFontResource(LcdFontResource);
     LedFontHandle = LoadFontResource(LedFontResource);
-    if (LcdFontHandle != 0 || LedFontHandle != 0) {
-        EmbeddedFontsHook = &AddEmbeddedFontNames;
-    }
+    EmbeddedFontsHook = &AddEmbeddedFontNames;
 }
 
 void UnregisterEmbeddedFonts()
 {
     EmbeddedFontsHook = nullptr;
+    if (GraphicsFontCalls.Remove == nullptr) {
+        return;
+    }
     for (int* Handle : {&LcdFontHandle, &LedFontHandle}) {
         if (*Handle != 0) {
-            plat::RemoveFontMemResourceEx(*Handle);
+            GraphicsFontCalls.Remove(*Handle);
             *Handle = 0;
         }
     }

@@ -3,9 +3,13 @@
 // resources.
 #include "widgets/chart/chart_canvas_unit.h"
 #include "widgets/chart/chart_language.h"
+#include "widgets/chart/chart_resources.h"
 #include "widgets/chart/cht_canvas3d.h"
 #include "widgets/chart/embedded_fonts.h"
 
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
+#include "platform/canvas/font_map.h"
 #include "platform/objects/string_list.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +35,13 @@ protected:
         FinalizeChartCanvas();
         FinalizeChartTexts();
         DefaultFontSize = 0;
+        GraphicsFontCalls = TFontMemoryCalls{&plat::AddFontMemResourceEx, &plat::RemoveFontMemResourceEx};
         SetFontResource(LcdFontResource, {});
         SetFontResource(LedFontResource, {});
     }
 };
 
-TEST_F(ChartCanvasSetup, WithoutFontResourcesNothingIsRegistered)
+TEST_F(ChartCanvasSetup, WithoutFontResourcesTheHookIsStillSet)
 {
     InitChartCanvas();
     EXPECT_EQ(DefaultFontName, "Arial");
@@ -46,11 +51,22 @@ TEST_F(ChartCanvasSetup, WithoutFontResourcesNothingIsRegistered)
     EXPECT_EQ(CanvasClassList->front(), TChtCanvas3D::StaticClass());
     EXPECT_EQ(EmbeddedLcdFontHandle(), 0);
     EXPECT_EQ(EmbeddedLedFontHandle(), 0);
-    EXPECT_EQ(EmbeddedFontsHook, nullptr);
+    EXPECT_EQ(EmbeddedFontsHook, &AddEmbeddedFontNames) << "registering was possible";
 
     FinalizeChartCanvas();
     EXPECT_EQ(CanvasClassList, nullptr);
     EXPECT_TRUE(DefaultFontName.empty());
+    EXPECT_EQ(EmbeddedFontsHook, nullptr);
+}
+
+TEST_F(ChartCanvasSetup, WithoutTheLibrarysPrivateFontCallNothingIsRegistered)
+{
+    RegisterChartResources();
+    GraphicsFontCalls.Add = nullptr;
+    InitChartCanvas();
+    EXPECT_EQ(EmbeddedLcdFontHandle(), 0);
+    EXPECT_EQ(EmbeddedLedFontHandle(), 0);
+    EXPECT_EQ(EmbeddedFontsHook, nullptr);
 }
 
 TEST_F(ChartCanvasSetup, AFontResourceBecomesAPrivateFontAndOffersTheFamilies)
@@ -72,6 +88,42 @@ TEST_F(ChartCanvasSetup, AFontResourceBecomesAPrivateFontAndOffersTheFamilies)
     FinalizeChartCanvas();
     EXPECT_EQ(EmbeddedLcdFontHandle(), 0);
     EXPECT_EQ(EmbeddedFontsHook, nullptr);
+}
+
+// The pixels of Text written in the family Name, 40 pixels high.
+std::vector<std::uint8_t> Written(const std::string& Name, const std::string& Text)
+{
+    plat::TBitmap Bitmap(120, 50, plat::pf24bit);
+    plat::TCanvas& Canvas = *Bitmap.Canvas();
+    Canvas.Brush()->SetColor(clWhite);
+    Canvas.FillRect({0, 0, 120, 50});
+    Canvas.Font()->SetName(Name);
+    Canvas.Font()->SetHeight(-40);
+    Canvas.TextOut(2, 2, Text);
+    std::vector<std::uint8_t> Pixels;
+    for (int Y = 0; Y < Bitmap.Height(); ++Y) {
+        const std::uint8_t* Row = Bitmap.ScanLine(Y);
+        Pixels.insert(Pixels.end(), Row, Row + Bitmap.Width() * 3);
+    }
+    return Pixels;
+}
+
+TEST_F(ChartCanvasSetup, TheDisplayFontsStandInForTheLcdAndLedFamilies)
+{
+    RegisterChartResources();
+    InitChartCanvas();
+    ASSERT_NE(EmbeddedLcdFontHandle(), 0) << LcdFontFile;
+    ASSERT_NE(EmbeddedLedFontHandle(), 0) << LedFontFile;
+    const std::vector<std::uint8_t> Plain = Written("DejaVu Sans", "88");
+    const std::vector<std::uint8_t> Lcd = Written("Elektra", "88");
+    const std::vector<std::uint8_t> Led = Written("DS-Digital", "88");
+    EXPECT_NE(Lcd, Plain);
+    EXPECT_NE(Led, Plain);
+    EXPECT_NE(Lcd, Led);
+    EXPECT_EQ(Written("DSEG7 Classic", "88"), Led);
+
+    FinalizeChartCanvas();
+    EXPECT_EQ(Written("DS-Digital", "88"), Plain) << "removed: the family falls back again";
 }
 
 } // namespace

@@ -1,6 +1,11 @@
 // Tests of the chart palette, the default canvas class name and the hand cursor image.
 #include "widgets/chart/chart_defaults.h"
 #include "widgets/chart/chart_hand_cursor.h"
+#include "widgets/chart/chart_resources.h"
+
+#include "platform/canvas/pixel_surface.h"
+#include "platform/controls/cursors.h"
+#include "platform/controls/screen.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +14,11 @@ namespace {
 
 class ChartDefaultsTest : public ::testing::Test {
 protected:
-    void SetUp() override { InitChartDefaults(); }
+    void SetUp() override
+    {
+        RegisterChartResources();
+        InitChartDefaults();
+    }
     void TearDown() override { FinalizeChartDefaults(); }
 };
 
@@ -98,6 +107,41 @@ TEST(ChartHandCursor, IsAClosedHandWithTheHotSpotOnTheFingerTip)
     for (int Y = Image.HotSpotY; Y < Image.HotSpotY + 8; ++Y) {
         EXPECT_NE(Image.PixelAt(Image.HotSpotX, Y + 1), TCursorPixel::Transparent) << "the finger runs down from the tip";
     }
+}
+
+TEST_F(ChartDefaultsTest, TheHandCursorIsInTheScreensTableFromStartUpUntilShutdown)
+{
+    const plat::HCURSOR Hand = plat::ScreenCursors(ChartHandCursor);
+    ASSERT_NE(Hand, plat::ScreenCursors(plat::crDefault));
+    const plat::TCursorImage* Picture = plat::CursorPicture(Hand);
+    ASSERT_NE(Picture, nullptr);
+    EXPECT_EQ(Picture->HotSpot, (plat::TPoint{7, 7}));
+    ASSERT_EQ(Picture->Pixels->Width(), 32);
+    ASSERT_EQ(Picture->Pixels->Height(), 32);
+    // The finger's tip: black outline at the hot spot's row, white inside.
+    auto& Pixels = const_cast<plat::TPixelSurface&>(*Picture->Pixels);
+    const auto Pixel = [&](int X, int Y) { return Pixels.ScanLine(Y) + X * 4; };
+    EXPECT_EQ(Pixel(7, 7)[3], 255);
+    EXPECT_EQ(Pixel(7, 7)[0], 0);
+    EXPECT_EQ(Pixel(7, 9)[0], 255);
+    EXPECT_EQ(Pixel(0, 0)[3], 0) << "transparent around the hand";
+
+    FinalizeChartDefaults();
+    EXPECT_EQ(plat::ScreenCursors(ChartHandCursor), plat::ScreenCursors(plat::crDefault)) << "taken out";
+    EXPECT_EQ(plat::CursorPicture(Hand), nullptr) << "and freed";
+    InitChartDefaults();
+}
+
+TEST_F(ChartDefaultsTest, WithoutTheCursorResourceTheNumberStaysEmpty)
+{
+    FinalizeChartDefaults();
+    plat::RegisterCursorResource(ChartHandCursorResource, {});
+    InitChartDefaults();
+    EXPECT_EQ(plat::ScreenCursors(ChartHandCursor), plat::ScreenCursors(plat::crDefault));
+    FinalizeChartDefaults();
+    RegisterChartResources();
+    InitChartDefaults();
+    EXPECT_NE(plat::ScreenCursors(ChartHandCursor), plat::ScreenCursors(plat::crDefault));
 }
 
 } // namespace

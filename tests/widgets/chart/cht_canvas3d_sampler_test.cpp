@@ -1,10 +1,12 @@
 // A sampler of the 3D chart canvas drawn into its off-screen buffer: a
 // cube, a cylinder, a cone and a pyramid with shaded sides, 3D pie slices
-// with a hole and a bevel, gradient-filled shapes, smooth shadows, and
-// shadowed and turned text. The picture is saved as a PNG beside the test
+// with a hole and a bevel, gradient-filled shapes, smooth shadows, and the
+// canvas's text: shadowed, turned, HTML-like, in depth, gradient-filled,
+// outlined and in the display fonts. The picture is saved as a PNG beside the test
 // output (or in QEL_SCREENSHOT_DIR) to be looked at.
+#include "widgets/chart/chart_canvas_unit.h"
+#include "widgets/chart/chart_resources.h"
 #include "widgets/chart/chart_shadow.h"
-#include "widgets/chart/chart_text_painter.h"
 #include "widgets/chart/cht_canvas3d.h"
 #include "widgets/chart/view3d_options.h"
 
@@ -106,28 +108,54 @@ void DrawGradientsAndShadows(TChtCanvas3D& Canvas)
 
 void DrawTexts(TChtCanvas3D& Canvas)
 {
-    const TChtTextSettings Settings;
-    TChtTextPainter Painter(Canvas, Settings);
     Canvas.SetBackMode(cbmTransparent);
-    Canvas.Font()->SetName("Arial");
-    Canvas.Font()->SetSize(16);
-    Canvas.Font()->SetColor(clNavy);
-    Canvas.Font()->Shadow()->SetHorizSize(3);
-    Canvas.Font()->Shadow()->SetVertSize(3);
-    Canvas.Font()->Shadow()->SetSmooth(false);
-    Canvas.Font()->Shadow()->SetColor(clGray);
-    Canvas.Font()->Shadow()->SetTransparency(0);
-    Canvas.Font()->Shadow()->SetVisible(true);
-    Painter.TextOut(250, 300, "Shadowed");
-    Canvas.Font()->SetShadow(nullptr);
-    Canvas.Font()->SetSize(11);
-    Painter.RotateLabel(440, 360, "turned 30", 30);
-    Painter.RotateLabel(505, 350, "turned 90", 90);
+    TChtFont& Font = *Canvas.Font();
+    Font.SetName("Arial");
+    Font.SetSize(16);
+    Font.SetColor(clNavy);
+    TChtShadow& Shadow = *Font.Shadow();
+    Shadow.SetHorizSize(3);
+    Shadow.SetVertSize(3);
+    Shadow.SetSmooth(false);
+    Shadow.SetColor(clGray);
+    Shadow.SetTransparency(0);
+    Shadow.SetVisible(true);
+    Canvas.TextOut(250, 300, "Shadowed");
+    Font.SetShadow(nullptr);
+    Font.SetSize(11);
+    Canvas.RotateLabel(440, 360, "turned 30", 30, false);
+    Canvas.RotateLabel(505, 350, "turned 90", 90, false);
+    Canvas.TextOut(20, 380, "<B>Bold</B>, <I>italic</I>, <FONT COLOR=RED>red</FONT> and H<SUB>2</SUB>O<BR>"
+                            "<U>underlined</U> on a second line",
+        true);
+    Canvas.TextOut3D(20, 440, 0, "a label in depth", false);
+    Font.SetSize(22);
+    Font.SetStyle({plat::fsBold});
+    TChtGradient& Fill = *Font.Gradient();
+    Fill.SetStartColor(clRed);
+    Fill.SetEndColor(clBlue);
+    Fill.SetVisible(true);
+    Canvas.TextOut(250, 385, "Gradient");
+    Fill.SetVisible(false);
+    Font.SetColor(clYellow);
+    Font.OutLine()->SetColor(clBlack);
+    Font.OutLine()->SetVisible(true);
+    Canvas.TextOut(250, 420, "Outlined");
+    Font.SetOutLine(nullptr);
+    Font.SetStyle({});
+    Font.SetColor(static_cast<TColor>(plat::RGB(0, 140, 0)));
+    Font.SetName("DS-Digital");
+    Canvas.TextOut(400, 390, "12:34");
+    Font.SetName("Elektra");
+    Font.SetSize(14);
+    Canvas.TextOut(400, 425, "LCD 42");
 }
 
 TEST(ChtCanvas3DSampler, DrawsEveryKindOfShapeIntoAPicture)
 {
-    const TRect Whole{0, 0, 540, 380};
+    RegisterChartResources();
+    InitChartCanvas();
+    const TRect Whole{0, 0, 540, 470};
     plat::TBitmap Target(Whole.Right, Whole.Bottom, plat::pf24bit);
     plat::TCanvas Dest(Target.Canvas()->Handle());
     TView3DOptions Options(nullptr);
@@ -155,10 +183,24 @@ TEST(ChtCanvas3DSampler, DrawsEveryKindOfShapeIntoAPicture)
     EXPECT_NE(PixelAt(Target, 474, 198), clWhite) << "the ellipse's shadow";
     EXPECT_NE(PixelAt(Target, 430, 190), clWhite) << "the gradient ellipse";
     EXPECT_EQ(PixelAt(Target, 2, 2), clWhite);
+    const auto Inked = [&](const TRect& R) {
+        int Count = 0;
+        for (int Y = R.Top; Y < R.Bottom; ++Y) {
+            for (int X = R.Left; X < R.Right; ++X) {
+                Count += PixelAt(Target, X, Y) != clWhite ? 1 : 0;
+            }
+        }
+        return Count;
+    };
+    EXPECT_GT(Inked({20, 380, 240, 430}), 200) << "the HTML text";
+    EXPECT_GT(Inked({20, 440, 200, 460}), 100) << "the label in depth";
+    EXPECT_GT(Inked({495, 270, 520, 355}), 100) << "the label turned 90";
+    EXPECT_GT(Inked({400, 390, 520, 460}), 200) << "the display fonts";
     const char* Dir = std::getenv("QEL_SCREENSHOT_DIR");
     const std::string Path = (Dir != nullptr ? std::string(Dir) : std::filesystem::temp_directory_path().string()) +
                              "/chart_canvas3d_sampler.png";
     EXPECT_TRUE(Target.PixelSurface()->SaveToPng(Path));
+    FinalizeChartCanvas();
 }
 
 } // namespace

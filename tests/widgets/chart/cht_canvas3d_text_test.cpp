@@ -286,9 +286,10 @@ TEST(ChtCanvas3DText, GradientAndPictureFillsPaintInsideTheGlyphs)
     plat::TBitmap Green(8, 8, plat::pf24bit);
     Green.Canvas()->Brush()->SetColor(clLime);
     Green.Canvas()->FillRect({0, 0, 8, 8});
+    // Far from the surface's origin, where every glyph must be outlined.
     for (const bool Picture : {false, true}) {
-        TTextScene Scene;
-        Scene.Canvas.Font()->SetSize(48);
+        TTextScene Scene(540, 470);
+        Scene.Canvas.Font()->SetSize(22);
         if (Picture) {
             Scene.Canvas.Font()->Picture()->SetGraphic(&Green);
         } else {
@@ -298,8 +299,8 @@ TEST(ChtCanvas3DText, GradientAndPictureFillsPaintInsideTheGlyphs)
             Fill.SetDirection(gdTopBottom);
             Fill.SetVisible(true);
         }
-        Scene.Canvas.TextOut(20, 10, "H");
-        const TRect Glyph{20, 10, 80, 80};
+        Scene.Canvas.TextOut(250, 385, "HHHH");
+        const TRect Glyph{250, 385, 350, 425};
         if (Picture) {
             EXPECT_GT(Scene.CountOf(Glyph, clLime), 200) << "the picture inside the glyph";
         } else {
@@ -309,8 +310,8 @@ TEST(ChtCanvas3DText, GradientAndPictureFillsPaintInsideTheGlyphs)
                 << "blue towards the top";
         }
         EXPECT_EQ(Scene.CountOf(Glyph, clNavy), 0) << "the fill replaces the font colour";
-        EXPECT_EQ(Scene.Inked({0, 0, 240, 10}), 0) << "nothing outside the glyphs' box";
-        EXPECT_EQ(Scene.Inked({0, 0, 19, 140}), 0) << "nothing outside the glyphs' box";
+        EXPECT_EQ(Scene.Inked({0, 0, 540, 385}), 0) << "nothing outside the glyphs' box";
+        EXPECT_EQ(Scene.Inked({0, 0, 249, 470}), 0) << "nothing outside the glyphs' box";
         Scene.Look(Picture ? "canvas3d_text_picture" : "canvas3d_text_gradient");
     }
 }
