@@ -195,6 +195,33 @@ TEST(ChtCanvas3D, BufferedWindowsDrawIntoABitmapKeptBetweenPasses)
     EXPECT_FALSE(Canvas.ReDrawBitmap());
 }
 
+TEST(ChtCanvas3D, AnAttachedBitmapTakesTheBufferedPasses)
+{
+    TChtCanvas3D Canvas;
+    plat::TBitmap Screen(60, 40, plat::pf24bit);
+    Canvas.InitWindow(Screen.Canvas(), nullptr, clWhite, false, {0, 0, 60, 40});
+    plat::TBitmap* Own = Canvas.Bitmap();
+    ASSERT_NE(Own, nullptr);
+    Own->Canvas()->Brush()->SetColor(clBlue);
+    Own->Canvas()->FillRect({0, 0, 60, 40});
+
+    plat::TBitmap Mine(20, 10, plat::pf24bit);
+    Canvas.SetBitmap(&Mine);
+    EXPECT_EQ(Canvas.Bitmap(), &Mine);
+    EXPECT_EQ(Own->Canvas()->Pixel(5, 5), clBlue) << "the bitmap before is not freed";
+    const TRect Drawn = Canvas.InitWindow(Screen.Canvas(), nullptr, clWhite, false, {0, 0, 60, 40});
+    EXPECT_EQ(Drawn, (TRect{0, 0, 60, 40}));
+    EXPECT_EQ(Mine.Width(), 60) << "sized to the window";
+    EXPECT_EQ(Canvas.ReferenceCanvas(), Mine.Canvas());
+    Canvas.Brush()->SetColor(clRed);
+    Canvas.FillRect(Drawn);
+    EXPECT_EQ(Mine.Canvas()->Pixel(30, 20), clRed);
+
+    Canvas.DeleteBitmap();
+    EXPECT_EQ(Canvas.Bitmap(), nullptr);
+    EXPECT_EQ(Mine.Canvas()->Pixel(30, 20), clRed) << "an attached bitmap stays its owner's";
+}
+
 TEST(ChtCanvas3D, SwitchingTheBufferOffFreesItUnlessKept)
 {
     plat::TBitmap Screen(50, 50, plat::pf24bit);
