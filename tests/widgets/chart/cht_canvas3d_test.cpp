@@ -195,6 +195,17 @@ TEST(ChtCanvas3D, BufferedWindowsDrawIntoABitmapKeptBetweenPasses)
     EXPECT_FALSE(Canvas.ReDrawBitmap());
 }
 
+TEST(ChtCanvas3D, AnArcAtADepthIsTheDeviceArcOfItsProjectedPoints)
+{
+    TCanvas3DScene Scene;
+    Scene.Begin(true);
+    // The orthogonal view of 45 degrees moves depth 10 by 10 right and up.
+    Scene.Canvas.Arc(20, 30, 60, 70, 60, 50, 40, 30, 10);
+    const auto Arcs = Scene.Recorder.CallsNamed("Arc");
+    ASSERT_EQ(Arcs.size(), 1u);
+    EXPECT_EQ(Arcs[0]->Args, (std::vector<std::int64_t>{30, 20, 70, 60, 70, 40, 50, 20}));
+}
+
 TEST(ChtCanvas3D, AnAttachedBitmapTakesTheBufferedPasses)
 {
     TChtCanvas3D Canvas;
