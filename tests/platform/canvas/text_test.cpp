@@ -73,7 +73,7 @@ std::string MetricsReport()
 
 TEST(Text, MetricsMatchTheGoldenFile)
 {
-    const std::filesystem::path golden = std::filesystem::path(__FILE__).parent_path() / "text_metrics.golden";
+    const std::filesystem::path golden = std::filesystem::path(QEL_TEXT_GOLDEN_DIR) / "text_metrics.golden";
     std::ifstream in(golden);
     std::stringstream expected;
     expected << in.rdbuf();
