@@ -258,9 +258,15 @@ void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, TDrawingSt
 
 void TCustomImageList::DrawOverlay(TCanvas* canvas, int x, int y, int index, int overlay, bool enabled)
 {
+    DrawOverlay(canvas, x, y, index, overlay, FDrawingStyle, enabled);
+}
+
+void TCustomImageList::DrawOverlay(TCanvas* canvas, int x, int y, int index, int overlay, TDrawingStyle style,
+    bool enabled)
+{
     if (index < 0 || index >= Count())
         return;
-    Blit(canvas, x, y, Compose(index, FDrawingStyle, itImage, enabled, overlay));
+    Blit(canvas, x, y, Compose(index, style, itImage, enabled, overlay));
 }
 
 } // namespace plat

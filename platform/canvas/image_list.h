@@ -67,6 +67,7 @@ public:
     void Draw(TCanvas* canvas, int x, int y, int index, TDrawingStyle style, TImageType type, bool enabled = true);
     // The image with the overlay image on top.
     void DrawOverlay(TCanvas* canvas, int x, int y, int index, int overlay, bool enabled = true);
+    void DrawOverlay(TCanvas* canvas, int x, int y, int index, int overlay, TDrawingStyle style, bool enabled = true);
 
     void RegisterChanges(TChangeLink* link);
     void UnRegisterChanges(TChangeLink* link);

@@ -79,6 +79,7 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
     FSelectedHotPlusBM = std::make_unique<plat::TBitmap>();
     FSelectedHotMinusBM = std::make_unique<plat::TBitmap>();
     FBackground = std::make_unique<plat::TPicture>();
+    CreateImageChangeLinks();
     plat::TControlStyle style = ControlStyle();
     style.Exclude(plat::csSetCaption);
     style += {plat::csCaptureMouse, plat::csOpaque, plat::csReplicatable, plat::csDisplayDragImage,
@@ -129,6 +130,7 @@ TBaseDataTree::~TBaseDataTree()
     } catch (...) {
     }
     std::free(FRoot);
+    DetachImageLists();
 }
 
 plat::TClass TBaseDataTree::GetOptionsClass() const

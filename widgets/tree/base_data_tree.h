@@ -43,6 +43,7 @@
 
 namespace plat {
 class TBitmap;
+class TChangeLink;
 class TCustomImageList;
 class TCustomPrinter;
 class TPicture;
@@ -785,7 +786,9 @@ public:
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
 
-    TDTGetImageIndexEvent OnGetImageIndex;
+    TDTGetImageEvent OnGetImage;
+    // Asked instead of OnGetImage when assigned.
+    TDTGetImageExEvent OnGetImageEx;
     TDTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
     TDTGetLineStyleEvent OnGetLineStyle;
     TDTBeforeDrawLineImageEvent OnBeforeDrawLineImage;
@@ -843,7 +846,8 @@ public:
     TDTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
     void SetNodeAlignment(TDTNodeAlignment value);
     TDTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
-    void SetIncrementalSearch(TDTIncrementalSearch value) { FIncrementalSearch = value; }
+    // isNone ends a running search: its timer, its text and its last hit go.
+    void SetIncrementalSearch(TDTIncrementalSearch value);
     TDTSearchStart IncrementalSearchStart() const { return FSearchStart; }
     void SetIncrementalSearchStart(TDTSearchStart value) { FSearchStart = value; }
     TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
@@ -1243,6 +1247,8 @@ protected:
 
     // ---- lifecycle ----
     void Loaded() override;
+    // A freed image list is dropped from every role it had.
+    void Notification(plat::TComponent* component, plat::TOperation operation) override;
     void DefineProperties(plat::TFiler& filer) override;
     void CreateWnd() override;
     // Clipping of children and siblings, the scroll bars, the sunken edge
@@ -1731,6 +1737,19 @@ private:
                         bool useBackground);
     const TLineImage* FLineImage = nullptr;  // the tree-line steps of the row being painted
     void PaintEmptyListMessage(plat::TCanvas& canvas);
+
+    // ---- image lists (not owned) ----
+    void CreateImageChangeLinks();
+    // A list the tree shows changed: repaint.
+    void ImageListChange();
+    // Whether the component serves as one of the tree's image lists.
+    bool HoldsImageList(const plat::TComponent* list) const;
+    // Moves field to value: the change link and the free notification go along.
+    void ExchangeImageList(plat::TCustomImageList*& field, plat::TCustomImageList* value, plat::TChangeLink& link);
+    void DetachImageLists();
+    std::unique_ptr<plat::TChangeLink> FImageChangeLink;
+    std::unique_ptr<plat::TChangeLink> FStateChangeLink;
+    std::unique_ptr<plat::TChangeLink> FCustomCheckChangeLink;
     // Selected, or below a selected node.
     bool HasSelectedAncestorOrSelf(PDataNode node) const;
 

@@ -21,6 +21,7 @@ class TCanvas;
 class TStream;
 class THintWindow;
 class TComponent;
+class TCustomImageList;
 }
 
 namespace qel {
@@ -60,9 +61,13 @@ using TColumnChangeEvent = plat::TEvent<void(plat::TObject* sender, TColumnIndex
 // or hide request of a bar (SB_HORZ, SB_VERT).
 using TDTScrollEvent = plat::TEvent<void(plat::TObject* sender, int deltaX, int deltaY)>;
 using TDTScrollBarShowEvent = plat::TEvent<void(plat::TObject* sender, int bar, bool show)>;
-// The image of a node's cell; imageIndex starts at -1.
-using TDTGetImageIndexEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind,
-                                                TColumnIndex column, bool& ghosted, int& imageIndex)>;
+// The image of a node's cell; imageIndex starts at -1. The extended form
+// may also name the list the image comes from.
+using TDTGetImageEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind,
+                                           TColumnIndex column, bool& ghosted, int& imageIndex)>;
+using TDTGetImageExEvent =
+    plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind, TColumnIndex column, bool& ghosted,
+                      int& imageIndex, plat::TCustomImageList*& imageList)>;
 
 // Painting.
 using TDTPaintEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas)>;

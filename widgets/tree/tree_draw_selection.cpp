@@ -198,7 +198,7 @@ bool TBaseDataTree::CollectSelectedNodesRTL(TColumnIndex mainColumn, int nodeLef
                 textRight -= FCheckImages->Width() + FImagesMargin;
             }
             textRight -= GetImageSize(run, ikNormal, mainColumn, true).cx;
-            if (FStateImages != nullptr || OnGetImageIndex) {
+            if (FStateImages != nullptr || OnGetImageEx) {
                 textRight -= GetImageSize(run, ikState, mainColumn, true).cx;
             }
             int currentLeft = nodeLeft;

@@ -92,10 +92,22 @@ int TBaseDataTree::DoGetNodeExtraWidth(PDataNode, TColumnIndex, plat::TCanvas*)
 plat::TCustomImageList* TBaseDataTree::DoGetImageIndex(PDataNode node, TDTImageKind kind, TColumnIndex column,
                                                        bool& ghosted, int& index)
 {
-    if (OnGetImageIndex) {
-        OnGetImageIndex(this, node, kind, column, ghosted, index);
+    // State images come from their own list when there is one.
+    plat::TCustomImageList* images = kind == ikState && FStateImages != nullptr ? FStateImages : FImages;
+    if (OnGetImageEx) {
+        OnGetImageEx(this, node, kind, column, ghosted, index, images);
+    } else if (OnGetImage) {
+        OnGetImage(this, node, kind, column, ghosted, index);
     }
-    return kind == ikState ? FStateImages : FImages;
+    if (images == nullptr) {
+        if (index >= 0) {
+            static constexpr const char* kindNames[] = {"ikNormal", "ikSelected", "ikState", "ikOverlay"};
+            throw EAssertionFailed(std::string("An image index was supplied for TDTImageKind.") +
+                                   (kind <= ikOverlay ? kindNames[kind] : "") + " but no image list was supplied.");
+        }
+        index = -1;
+    }
+    return images;
 }
 
 plat::TSize TBaseDataTree::GetImageSize(PDataNode node, TDTImageKind kind, TColumnIndex column, bool withSpacing)
@@ -468,16 +480,6 @@ void TBaseDataTree::SetNodeAlignment(TDTNodeAlignment value)
 void TBaseDataTree::SetAlignment(TAlignment value)
 {
     StoreAndRepaint(FAlignment, value, false);
-}
-
-void TBaseDataTree::SetImages(plat::TCustomImageList* value)
-{
-    StoreAndRepaint(FImages, value, false);
-}
-
-void TBaseDataTree::SetStateImages(plat::TCustomImageList* value)
-{
-    StoreAndRepaint(FStateImages, value, false);
 }
 
 } // namespace qel

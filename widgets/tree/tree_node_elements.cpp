@@ -240,50 +240,6 @@ std::unique_ptr<plat::TCustomImageList> TBaseDataTree::CreateSystemCheckImages()
     return images;
 }
 
-void TBaseDataTree::SetCheckImageKind(TCheckImageKind value)
-{
-    if (value > ckSystemDefault) {
-        value = ckSystemDefault;
-    }
-    if (value == FCheckImageKind) {
-        return;
-    }
-    FCheckImageKind = value;
-    if (value == ckCustom) {
-        FCheckImages = FCustomCheckImages;
-        FSystemCheckImages.reset();
-    } else {
-        FCheckImages = nullptr;
-        if (HandleAllocated()) {
-            FSystemCheckImages = CreateSystemCheckImages();
-            FCheckImages = FSystemCheckImages.get();
-        }
-    }
-    if (HandleAllocated() && !IsUpdating() && !Loading()) {
-        Invalidate();
-    }
-}
-
-void TBaseDataTree::SetCustomCheckImages(plat::TCustomImageList* value)
-{
-    if (value == FCustomCheckImages) {
-        return;
-    }
-    if (FCheckImages == FCustomCheckImages) {
-        FCheckImages = nullptr;
-    }
-    FCustomCheckImages = value;
-    if (value != nullptr) {
-        FCheckImageKind = ckSystemDefault;   // so that the switch below takes effect
-        SetCheckImageKind(ckCustom);
-    } else {
-        SetCheckImageKind(ckSystemDefault);
-    }
-    if (HandleAllocated() && !Loading()) {
-        Invalidate();
-    }
-}
-
 // ---- tree lines ----
 
 int TBaseDataTree::DetermineLineImageAndSelectLevel(PDataNode node, TLineImage& lineImage)
@@ -559,10 +515,13 @@ void TBaseDataTree::PaintImage(TDTPaintInfo& paintInfo, TDTImageInfoIndex imageI
     }
     const bool drawEnabled = !node->States.Contains(vsDisabled) && Enabled();
     const bool selected = node->States.Contains(vsSelected);
-    const bool blend = (paintFocused && paint.Contains(toUseBlendedImages)) || image.Ghosted ||
-                       (selected && !selection.Contains(toFullRowSelect) &&
-                        !FOptions->MiscOptions().Contains(toGridExtensions)) ||
-                       cutNode;
+    // Ghosted, selected (outside full-row and grid looks) and cut images
+    // are drawn half blended, in a focused tree that blends images.
+    const bool blend = paintFocused && paint.Contains(toUseBlendedImages) &&
+                       (image.Ghosted ||
+                        (selected && !selection.Contains(toFullRowSelect) &&
+                         !FOptions->MiscOptions().Contains(toGridExtensions)) ||
+                        cutNode);
     const plat::TColor oldBlend = image.Images->BlendColor();
     // A selected image is blended with the list's default colour, the
     // highlight; the platform's list reads clDefault as black, so it is
@@ -571,7 +530,8 @@ void TBaseDataTree::PaintImage(TDTPaintInfo& paintInfo, TDTImageInfoIndex imageI
     const plat::TDrawingStyle style = blend ? plat::dsSelected : plat::dsTransparent;
     const bool sameListOverlay = overlay.Index >= 0 && overlay.Index < 15 && overlay.Images == image.Images;
     if (sameListOverlay) {
-        image.Images->DrawOverlay(paintInfo.Canvas, image.XPos, image.YPos, image.Index, overlay.Index, drawEnabled);
+        image.Images->DrawOverlay(paintInfo.Canvas, image.XPos, image.YPos, image.Index, overlay.Index, style,
+                                  drawEnabled);
     } else {
         image.Images->Draw(paintInfo.Canvas, image.XPos, image.YPos, image.Index, style, plat::itImage, drawEnabled);
         if (overlay.Index >= 0 && overlay.Images != nullptr) {

@@ -6,6 +6,7 @@
 // handles that are no live node.
 #include "tests/widgets/tree/tree_fixture.h"
 
+#include "platform/canvas/image_list.h"
 #include "platform/controls/window_messages.h"
 #include "platform/objects/published_property.h"
 #include "widgets/tree/tree_accessibility.h"
@@ -286,8 +287,10 @@ TEST_F(TreeViewQueries, ItemRecordStateImagesAndChildren)
     Tree->SetSelected(A, true);
     Query->FDropTargetNode = A;
     A->States.Include(vsCutOrCopy);
-    Tree->OnGetImageIndex = [this](plat::TObject*, PDataNode node, TDTImageKind kind, TColumnIndex, bool&,
-                                   int& index) {
+    plat::TCustomImageList images(nullptr);
+    Tree->SetImages(&images);
+    Tree->OnGetImage = [this](plat::TObject*, PDataNode node, TDTImageKind kind, TColumnIndex, bool&,
+                              int& index) {
         if (node == A) {
             index = kind == ikNormal ? 3 : kind == ikSelected ? 4 : kind == ikState ? 5 : 1;
         }

@@ -336,7 +336,7 @@ TEST_F(ImagePainting, NormalImagesWithOverlayAndBlending)
     ASSERT_TRUE(images.Overlay(1, 0));
     Tree->SetImages(&images);
     bool ghosted = false;
-    Tree->OnGetImageIndex = [&ghosted](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost,
+    Tree->OnGetImage = [&ghosted](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost,
                                        int& index) {
         if (kind == ikNormal || kind == ikSelected) {
             index = 0;
@@ -370,21 +370,70 @@ TEST_F(ImagePainting, NormalImagesWithOverlayAndBlending)
     EXPECT_EQ(count(Rgb(plat::clBlue)), 16 * 16 - 4 * 4);
     EXPECT_EQ(count(Rgb(plat::clRed)), 4 * 4) << "the overlay over the image's corner";
 
-    Tree->OnGetImageIndex = [&ghosted](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost,
-                                       int& index) {
+    // Which images are blended: only ghosted, selected (outside the
+    // full-row look) and cut images, and only in a tree that is focused or
+    // ghosts when unfocused and blends images.
+    Tree->OnGetImage = [&ghosted](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost,
+                                  int& index) {
         if (kind == ikNormal || kind == ikSelected) {
             index = 0;
             ghost = ghosted;
         }
     };
-    Tree->SetSelected(node, true);
-    const plat::COLORREF highlighted = blended(plat::clHighlight);
-    ASSERT_NE(highlighted, Rgb(plat::clBlue));
-    EXPECT_EQ(count(highlighted), 16 * 16) << "selected: blended with the highlight";
-    Tree->SetSelected(node, false);
-    ghosted = true;
     Tree->SetColor(plat::clYellow);
-    EXPECT_EQ(count(blended(plat::clYellow)), 16 * 16) << "ghosted: blended with the tree's colour";
+    const plat::COLORREF plain = Rgb(plat::clBlue);
+    const plat::COLORREF highlighted = blended(plat::clHighlight);
+    const plat::COLORREF yellowed = blended(plat::clYellow);
+    ASSERT_NE(highlighted, plain);
+    ASSERT_NE(yellowed, plain);
+    const TDTPaintOptions ghostsUnfocused = DefaultPaintOptions + TDTPaintOptions{toGhostedIfUnfocused};
+    const TDTPaintOptions notBlending = ghostsUnfocused - TDTPaintOptions{toUseBlendedImages};
+    struct Case {
+        const char* name;
+        bool selected;
+        bool ghost;
+        bool cut;
+        TDTPaintOptions paint;
+        TDTSelectionOptions selection;
+        plat::COLORREF expected;
+    };
+    const Case cases[] = {
+        {"plain image", false, false, false, ghostsUnfocused, DefaultSelectionOptions, plain},
+        {"selected", true, false, false, ghostsUnfocused, DefaultSelectionOptions, highlighted},
+        {"selected, tree unfocused", true, false, false, DefaultPaintOptions, DefaultSelectionOptions, plain},
+        {"selected, full row", true, false, false, ghostsUnfocused,
+         DefaultSelectionOptions + TDTSelectionOptions{toFullRowSelect}, plain},
+        {"ghosted", false, true, false, ghostsUnfocused, DefaultSelectionOptions, yellowed},
+        {"ghosted, images not blended", false, true, false, notBlending, DefaultSelectionOptions, plain},
+        {"cut", false, false, true, ghostsUnfocused, DefaultSelectionOptions, yellowed},
+    };
+    for (const Case& each : cases) {
+        Tree->TreeOptions()->SetPaintOptions(each.paint);
+        Tree->TreeOptions()->SetSelectionOptions(each.selection);
+        Tree->SetSelected(node, each.selected);
+        ghosted = each.ghost;
+        if (each.cut) {
+            node->States.Include(vsCutOrCopy);
+            Tree->DoStateChange({tsCutPending});
+        }
+        EXPECT_EQ(count(each.expected), 16 * 16) << each.name;
+        node->States.Exclude(vsCutOrCopy);
+        Tree->DoStateChange({}, {tsCutPending});
+        Tree->SetSelected(node, false);
+    }
+
+    // A same-list overlay takes the blend of its image.
+    Tree->TreeOptions()->SetPaintOptions(ghostsUnfocused);
+    Tree->OnGetImage = +[](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool& ghost, int& index) {
+        index = kind == ikState ? -1 : 0;
+        ghost = kind != ikOverlay;
+    };
+    images.SetBlendColor(plat::clYellow);
+    plat::TBitmap one(16, 16, plat::pf32bit);
+    images.Draw(one.Canvas(), 0, 0, 1, plat::dsSelected, plat::itImage);
+    images.SetBlendColor(plat::clNone);
+    EXPECT_EQ(count(PixelOf(one, 1, 1)), 4 * 4) << "the blended overlay";
+    EXPECT_EQ(count(yellowed), 16 * 16 - 4 * 4);
     Tree->SetImages(nullptr);
 }
 

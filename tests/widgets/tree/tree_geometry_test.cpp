@@ -114,7 +114,7 @@ TEST_F(TreeGeometry, OnlyTheAskedElementsAreWrittenAndImagesWidenTheRow)
     Tree->GetOffsets(node, offsets, ofsToggleButton);
     EXPECT_EQ(offsets[ofsStateImage], -1000) << "elements past the asked one keep their value";
     Tree->SetImages(Images.get());
-    Tree->OnGetImageIndex = +[](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool&, int& index) {
+    Tree->OnGetImage = +[](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex, bool&, int& index) {
         if (kind == ikNormal) {
             index = 0;
         }
