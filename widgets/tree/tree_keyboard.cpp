@@ -548,6 +548,16 @@ void TBaseDataTree::DoHelp()
 
 // ---- incremental search ----
 
+void TBaseDataTree::SetIncrementalSearch(TDTIncrementalSearch value)
+{
+    FIncrementalSearch = value;
+    if (value == isNone) {
+        StopTimer(SearchTimer);
+        FSearchBuffer.clear();
+        FLastSearchNode = nullptr;
+    }
+}
+
 int TBaseDataTree::DoIncrementalSearch(PDataNode node, const std::string& text)
 {
     int result = 0;
@@ -640,6 +650,8 @@ void TBaseDataTree::DoSearch(std::uint32_t charCode)
         } else {
             searchText = FSearchBuffer + character;
         }
+        // Coming back to the node the search set out from ends it without a
+        // hit; without such a node, coming back to the first node compared.
         PDataNode hit = nullptr;
         PDataNode run = startNode;
         do {
@@ -652,10 +664,6 @@ void TBaseDataTree::DoSearch(std::uint32_t charCode)
                 run = first();
             }
         } while (run != nullptr && run != lastNode && run != startNode);
-        if (hit == nullptr && lastNode != nullptr && run == lastNode && lastNode != startNode &&
-            DoIncrementalSearch(lastNode, searchText) == 0) {
-            hit = lastNode;
-        }
         if (hit != nullptr) {
             ClearSelection();
             FSearchBuffer = searchText;

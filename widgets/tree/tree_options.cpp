@@ -112,7 +112,25 @@ void TCustomDataTreeOptions::SetSelectionOptions(TDTSelectionOptions value)
     if (value == FSelectionOptions) {
         return;
     }
+    const TDTSelectionOptions toBeSet = value - FSelectionOptions;
+    const TDTSelectionOptions toBeCleared = FSelectionOptions - value;
     FSelectionOptions = value;
+    if (FOwner == nullptr) {
+        return;
+    }
+    TBaseDataTree& tree = *FOwner;
+    // A selection made under other rules does not stay.
+    if ((toBeSet + toBeCleared).Contains(toMultiSelect) || toBeSet.Contains(toLevelSelectConstraint) ||
+        toBeSet.Contains(toSiblingSelectConstraint)) {
+        tree.ClearSelection(true);
+    }
+    if (toBeCleared.Contains(toExtendedFocus) && tree.FocusedColumn() > 0 && tree.HandleAllocated()) {
+        tree.SetFocusedColumn(tree.HeaderMainColumn());
+        tree.Invalidate();
+    }
+    if (!value.Contains(toExtendedFocus)) {
+        tree.SetFocusedColumn(tree.HeaderMainColumn());
+    }
 }
 
 void TCustomDataTreeOptions::SetMiscOptions(TDTMiscOptions value)
@@ -208,6 +226,7 @@ void TCustomDataTreeOptions::SetPaintOptions(TDTPaintOptions value)
         if (toBeCleared.Contains(toThemeAware)) {
             tree.DoStateChange({}, {tsUseThemes});
         }
+        tree.PrepareBitmaps(true, false);
         plat::RedrawWindow(tree.Handle(), nullptr, nullptr,
                            plat::RDW_INVALIDATE | plat::RDW_VALIDATE | plat::RDW_FRAME);
     }

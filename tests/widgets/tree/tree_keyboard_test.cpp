@@ -257,12 +257,42 @@ TEST_F(IncrementalSearch, NoMatchBeepsAndBackspaceSearchesBackwards)
     Host.Key(plat::VK_BACK);
     Host.PumpUntilIdle();
     EXPECT_EQ(Tree->SearchBuffer(), "b");
-    EXPECT_EQ(Focused(), "banana") << "searching backwards from banana's predecessor wraps to it";
+    EXPECT_EQ(Focused(), "banana");
+    EXPECT_EQ(Host.BeepCount(), beeps + 2) << "backwards from banana's predecessor the search stops at banana";
 
     Tree->SetIncrementalSearch(isNone);
     Tree->SetFocusedNode(Tree->GetFirst());
     Type("d");
     EXPECT_EQ(Focused(), "cherry") << "isNone: no search";
+}
+
+TEST_F(IncrementalSearch, TheSearchStopsWithoutAHitWhereItStarted)
+{
+    // From banana a new search starts at its successor and wraps round;
+    // coming back to banana ends it without comparing banana.
+    Tree->SetFocusedNode(Tree->GetFirst()->fNextSibling->fNextSibling);
+    ASSERT_EQ(Focused(), "banana");
+    const int beeps = Host.BeepCount();
+    Type("b");
+    EXPECT_EQ(Host.BeepCount(), beeps + 1);
+    EXPECT_EQ(Focused(), "banana");
+    EXPECT_EQ(Tree->SearchBuffer(), "");
+}
+
+TEST_F(IncrementalSearch, SwitchingItOffEndsARunningSearch)
+{
+    Type("ab");
+    ASSERT_EQ(Focused(), "abacus");
+    Tree->SetIncrementalSearch(isNone);
+    EXPECT_EQ(Tree->SearchBuffer(), "");
+    EXPECT_EQ(Tree->FLastSearchNode, nullptr);
+    EXPECT_FALSE(plat::KillTimer(Tree->Handle(), SearchTimer)) << "the search timer is stopped";
+    // Another mode keeps the search as it is.
+    Tree->SetIncrementalSearch(isAll);
+    Type("d");
+    Tree->SetIncrementalSearch(isVisibleOnly);
+    EXPECT_EQ(Tree->SearchBuffer(), "d");
+    EXPECT_NE(Tree->FLastSearchNode, nullptr);
 }
 
 } // namespace

@@ -244,6 +244,75 @@ TEST_F(TreeOptions, ScrollBarOptionsRemakeTheWindowOncePerChangedStyle)
     EXPECT_EQ(Tree->WindowsMade, 3) << "nothing changed";
 }
 
+TEST_F(TreeOptions, SelectionOptionsEndASelectionMadeUnderOtherRules)
+{
+    ShowForm();
+    TDataTreeColumns& columns = Tree->Header()->Columns();
+    for (int i = 0; i < 3; ++i) {
+        columns.Add();
+    }
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoVisible});
+    Tree->Header()->SetMainColumn(1);
+    Tree->SetRootNodeCount(3);
+    const TDTSelectionOptions base = DefaultSelectionOptions + TDTSelectionOptions{toMultiSelect, toExtendedFocus};
+    struct TCase {
+        const char* name;
+        TDTSelectionOptions before;
+        TDTSelectionOptions after;
+        bool clears;
+        TColumnIndex focusedColumn;   // afterwards, from column 2
+    };
+    const TCase cases[] = {
+        {"toMultiSelect off", base, base - TDTSelectionOptions{toMultiSelect}, true, 2},
+        {"toMultiSelect on", base - TDTSelectionOptions{toMultiSelect}, base, true, 2},
+        {"level constraint added", base, base + TDTSelectionOptions{toLevelSelectConstraint}, true, 2},
+        {"sibling constraint added", base, base + TDTSelectionOptions{toSiblingSelectConstraint}, true, 2},
+        {"level constraint removed", base + TDTSelectionOptions{toLevelSelectConstraint}, base, false, 2},
+        {"other options", base, base + TDTSelectionOptions{toCenterScrollIntoView}, false, 2},
+        {"toExtendedFocus removed", base, base - TDTSelectionOptions{toExtendedFocus}, false, 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Tree->TreeOptions()->SetSelectionOptions(c.before);
+        Tree->SetFocusedColumn(2);
+        Tree->SetSelected(Tree->GetFirst(), true);
+        ASSERT_EQ(Tree->SelectedCount(), 1);
+        int changes = 0;
+        Tree->OnChange = [&changes](plat::TObject*, PDataNode) { ++changes; };
+        Tree->TreeOptions()->SetSelectionOptions(c.after);
+        Tree->OnChange = nullptr;
+        EXPECT_EQ(Tree->SelectedCount(), c.clears ? 0 : 1);
+        EXPECT_EQ(changes > 0, c.clears) << "the clearing is announced";
+        EXPECT_EQ(Tree->FocusedColumn(), c.focusedColumn);
+        Tree->ClearSelection();
+    }
+}
+
+TEST_F(TreeOptions, ThemeOptionsRebuildTheButtonPictures)
+{
+    ShowForm();
+    int prepared = 0;
+    Tree->SetOnPrepareButtonBitmaps([&prepared](plat::TObject*, plat::TBitmap*, plat::TBitmap*, plat::TBitmap*,
+                                                plat::TBitmap*, plat::TBitmap*, plat::TBitmap*,
+                                                plat::TSize&) { ++prepared; });
+    TStringTreeOptions* options = Tree->TreeOptions();
+    struct TCase {
+        const char* name;
+        TDTPaintOptions change;
+        int prepared;
+    };
+    for (const TCase& c : {TCase{"toThemeAware", TDTPaintOptions{toThemeAware}, 1},
+                           TCase{"toUseExplorerTheme", TDTPaintOptions{toUseExplorerTheme}, 1},
+                           TCase{"toHotTrack", TDTPaintOptions{toHotTrack}, 0}}) {
+        SCOPED_TRACE(c.name);
+        prepared = 0;
+        const TDTPaintOptions before = options->PaintOptions();
+        options->SetPaintOptions((before - c.change) + (c.change - before));
+        EXPECT_EQ(prepared, c.prepared);
+    }
+    Tree->SetOnPrepareButtonBitmaps(nullptr);
+}
+
 TEST_F(TreeOptions, AnimationDurationSwitchesTheToggleAnimation)
 {
     Tree->SetAnimationDuration(0);
