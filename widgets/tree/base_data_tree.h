@@ -53,6 +53,7 @@ class TStream;
 namespace qel {
 
 class TToggleAnimation;
+struct TToggleRegion;
 class TDTDragImage;
 class TDTDataObject;
 
@@ -1319,6 +1320,11 @@ protected:
     // One step of the toggle animation: works out how far each region
     // moves; painting the window scrolls them.
     virtual bool ToggleCallback(int step, int stepSize, TToggleAnimation& animation);
+    // Moves a band of the window by amount its way; with fillUncovered the
+    // strip it leaves gets the background.
+    void ScrollToggleBand(const TToggleAnimation& animation, const TToggleRegion& band, int amount,
+                          bool fillUncovered);
+    void FillToggleStrip(const plat::TRect& strip);
     virtual void DoMeasureItem(plat::TCanvas* canvas, PDataNode node, TDimension& nodeHeight);
 
     // ---- walking ----

@@ -89,6 +89,7 @@ void TBaseDataTree::SetNodeHeight(PDataNode node, std::int64_t value)
         return;
     }
     AdjustTotalHeight(node, static_cast<std::int32_t>(value - old), true);
+    UpdateEditBounds();
     InvalidateCache();
     if (FStates.Contains(tsValidating) || !GetFullyVisible(node) || IsUpdating() || FStates.Contains(tsPainting) ||
         FStates.Contains(tsSizing)) {

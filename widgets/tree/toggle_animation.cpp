@@ -40,6 +40,8 @@ TToggleAnimation TToggleAnimation::ForCollapse(const TToggleGeometry& g)
         animation.First = {Clip(std::max<std::int64_t>(g.RowTop + d, 0)), Clip(c), tdUp, Clip(y - d)};
     }
     animation.FRuns = animation.First.Top < g.ClientHeight;
+    animation.Left = g.RowLeft;
+    animation.Right = g.RowRight;
     animation.Prepare();
     return animation;
 }
@@ -96,6 +98,8 @@ TToggleAnimation TToggleAnimation::ForExpand(const TToggleGeometry& g)
         }
     }
     animation.FRuns = g.RowTop < g.ClientHeight && animation.First.Top <= g.ClientHeight;
+    animation.Left = g.RowLeft;
+    animation.Right = g.RowRight;
     animation.Prepare();
     return animation;
 }

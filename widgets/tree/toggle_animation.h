@@ -21,7 +21,9 @@ struct TToggleRegion {
 
 // What one toggle knows of the window and the node.
 struct TToggleGeometry {
-    int RowTop = 0;          // the node's row, client coordinates
+    int RowLeft = 0;         // the node's row, client coordinates
+    int RowRight = 0;
+    int RowTop = 0;
     int RowBottom = 0;
     int NodeHeight = 0;
     int ClientHeight = 0;
@@ -48,6 +50,8 @@ public:
     // stepSize); the rounding error is carried to the next step.
     int SecondStep(int stepSize);
 
+    int Left = 0;            // both bands span the row's width
+    int Right = 0;
     TToggleRegion First;     // the driving band
     TToggleRegion Second;
     double Ratio = 0;        // second amount per first amount

@@ -4,7 +4,10 @@
 #include "widgets/tree/base_data_tree.h"
 
 #include "platform/clock.h"
+#include "platform/canvas/graphic.h"
+#include "platform/canvas/graphics_objects.h"
 #include "platform/controls/application.h"
+#include "platform/controls/window_paint.h"
 #include "widgets/tree/toggle_animation.h"
 #include "widgets/tree/try_finally.h"
 
@@ -185,8 +188,11 @@ void TBaseDataTree::AnimateToggle(PDataNode node, std::int64_t delta, bool expan
     if (!HandleAllocated() || !GetEffectivelyVisible(node) || !GetFullyVisible(node)) {
         return;
     }
+    const plat::TRect row = GetDisplayRect(node, NoColumn, false);
     TToggleGeometry geometry;
-    geometry.RowTop = static_cast<int>(GetNodeTop(node) + FOffsetY);
+    geometry.RowLeft = row.Left;
+    geometry.RowRight = row.Right;
+    geometry.RowTop = row.Top;
     geometry.NodeHeight = static_cast<int>(node->fNodeHeight);
     geometry.RowBottom = geometry.RowTop + geometry.NodeHeight;
     geometry.ClientHeight = ClientHeight();
@@ -215,10 +221,70 @@ void TBaseDataTree::AnimateToggle(PDataNode node, std::int64_t delta, bool expan
     }
 }
 
-bool TBaseDataTree::ToggleCallback(int, int stepSize, TToggleAnimation& animation)
+bool TBaseDataTree::ToggleCallback(int step, int stepSize, TToggleAnimation& animation)
 {
-    animation.SecondStep(stepSize);
+    if (stepSize <= 0) {
+        return true;
+    }
+    ScrollToggleBand(animation, animation.First, stepSize, step == 0);
+    ScrollToggleBand(animation, animation.Second, animation.SecondStep(stepSize), step == 0);
     return true;
+}
+
+void TBaseDataTree::ScrollToggleBand(const TToggleAnimation& animation, const TToggleRegion& band, int amount,
+                                     bool fillUncovered)
+{
+    if (band.Direction == tdNone || amount <= 0 || !HandleAllocated()) {
+        return;
+    }
+    const plat::TRect area = plat::IntersectRect(plat::Rect(animation.Left, band.Top, animation.Right, band.Bottom),
+                                                 ClientRect());
+    if (area.IsEmpty()) {
+        return;
+    }
+    const bool up = band.Direction == tdUp;
+    plat::ScrollWindowEx(Handle(), 0, up ? -amount : amount, &area, &area, nullptr, nullptr, 0);
+    // The strip the first step uncovers is filled; later steps of the same
+    // size carry its colour along, as the scroll leaves uncovered pixels.
+    if (fillUncovered) {
+        plat::TRect strip = area;
+        if (up) {
+            strip.Top = std::max(strip.Top, strip.Bottom - amount);
+        } else {
+            strip.Bottom = std::min(strip.Bottom, strip.Top + amount);
+        }
+        FillToggleStrip(strip);
+    }
+}
+
+void TBaseDataTree::FillToggleStrip(const plat::TRect& strip)
+{
+    // A background picture keeps the brush clear.
+    const bool clearBrush = FOptions->PaintOptions().Contains(toShowBackground) && FBackground->Graphic() != nullptr;
+    const plat::HDC dc = plat::GetDC(Handle());
+    if (dc == nullptr) {
+        return;
+    }
+    const auto fill = [&](const plat::TRect& r, plat::TColor colour) {
+        if (!r.IsEmpty()) {
+            dc->FillRect(r, plat::CreateSolidBrush(plat::ColorToRGB(colour)));
+        }
+    };
+    if (FHeader->UseColumns()) {
+        for (const TDataTreeColumn* column : FHeader->Columns().GetVisibleColumns()) {
+            const int left = column->AbsoluteLeft() - FEffectiveOffsetX;
+            const plat::TRect part = plat::Rect(std::max(left, strip.Left), strip.Top,
+                                                std::min(left + column->Width(), strip.Right), strip.Bottom);
+            if (!column->Options().Contains(coParentColor)) {
+                fill(part, column->Color());
+            } else if (!clearBrush) {
+                fill(part, FColors->BackGroundColor());
+            }
+        }
+    } else if (!clearBrush) {
+        fill(strip, FColors->BackGroundColor());
+    }
+    plat::ReleaseDC(Handle(), dc);
 }
 
 void TBaseDataTree::ScrollAfterToggle(PDataNode node, bool expanded, std::int64_t delta)

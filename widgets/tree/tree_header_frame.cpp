@@ -11,6 +11,7 @@
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_paint.h"
 #include "platform/controls/window_styles.h"
+#include "widgets/tree/try_finally.h"
 
 #include <algorithm>
 
@@ -209,13 +210,21 @@ void TBaseDataTree::WMNCPaint(plat::TMessage& message)
 void TBaseDataTree::WMSize(plat::TMessage& message)
 {
     Inherited(message);
-    if (FStates.Contains(tsWindowCreating)) {
+    if (!HandleAllocated() || FStates.Contains(tsSizing) || FStates.Contains(tsWindowCreating) ||
+        ClientHeight() < 1) {
         return;
     }
-    HeaderSizeChanged();
     DoStateChange({tsSizing});
-    UpdateScrollBars(true);
-    DoStateChange({}, {tsSizing});
+    TryFinally(
+        [&] {
+            HeaderSizeChanged();
+            UpdateScrollBars(true);
+            // Without columns the text, and so the editor, may move with the width.
+            if (FStates.Contains(tsEditing) && !FHeader->UseColumns()) {
+                UpdateEditBounds();
+            }
+        },
+        [&] { DoStateChange({}, {tsSizing}); });
 }
 
 void TBaseDataTree::HeaderSizeChanged()

@@ -334,6 +334,39 @@ TEST_F(TreeEditing, TheEditorIsKeptOnTheTextOrTheWholeCellWithGridExtensions)
     EXPECT_EQ(Fake->Bounds, cell) << "the whole cell of a column that is not the main one, less the grid line";
 }
 
+TEST_F(TreeEditing, TheEditorFollowsItsTextWhenRowsChangeHeightOrTheWindowItsSize)
+{
+    UseFakeLink();
+    ASSERT_TRUE(Tree->EditNode(Nodes[2], 1));
+    Tree->SetNodeHeight(Nodes[0], 40);
+    EXPECT_EQ(Fake->Bounds, Tree->GetDisplayRect(Nodes[2], 1, true, true)) << "moved down with the row";
+    EXPECT_EQ(Fake->Bounds.Top, 40 + 18);
+    EXPECT_TRUE(Tree->EndEditNode());
+
+    // Without columns a right-aligned text moves with the width.
+    Columns().Clear();
+    Tree->SetAlignment(taRightJustify);
+    ASSERT_TRUE(Tree->EditNode(Nodes[1], NoColumn));
+    const plat::TRect before = Fake->Bounds;
+    Tree->SetBounds(0, 0, 400, 240);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(Fake->Bounds, Tree->GetDisplayRect(Nodes[1], NoColumn, true, true));
+    EXPECT_EQ(Fake->Bounds.Right, before.Right - 60);
+
+    // A window without height is not worked on.
+    bool sized = false;
+    Tree->OnStateChange = [&sized](plat::TObject*, const TDataTreeStates& enter, const TDataTreeStates&) {
+        sized = sized || enter.Contains(tsSizing);
+    };
+    Tree->SetBounds(0, 0, 300, 0);
+    Host.PumpUntilIdle();
+    EXPECT_FALSE(sized);
+    Tree->SetBounds(0, 0, 300, 100);
+    Host.PumpUntilIdle();
+    EXPECT_TRUE(sized);
+    Tree->OnStateChange = nullptr;
+}
+
 // ---- the string tree's editor ----
 
 TEST_F(TreeEditing, TypingReplacesTheSelectedTextAndReturnStoresIt)
