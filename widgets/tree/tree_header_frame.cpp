@@ -210,21 +210,28 @@ void TBaseDataTree::WMNCPaint(plat::TMessage& message)
 void TBaseDataTree::WMSize(plat::TMessage& message)
 {
     Inherited(message);
-    if (!HandleAllocated() || FStates.Contains(tsSizing) || FStates.Contains(tsWindowCreating) ||
-        ClientHeight() < 1) {
+    if (!HandleAllocated() || FStates.Contains(tsSizing) || FStates.Contains(tsWindowCreating)) {
         return;
     }
-    DoStateChange({tsSizing});
-    TryFinally(
-        [&] {
-            HeaderSizeChanged();
-            UpdateScrollBars(true);
-            // Without columns the text, and so the editor, may move with the width.
-            if (FStates.Contains(tsEditing) && !FHeader->UseColumns()) {
-                UpdateEditBounds();
-            }
-        },
-        [&] { DoStateChange({}, {tsSizing}); });
+    // A scroll bar shown or hidden meanwhile changes the client size again;
+    // that size is worked on once the running pass is done.
+    for (int pass = 0; pass < 3 && ClientHeight() >= 1; ++pass) {
+        const plat::TRect client = ClientRect();
+        DoStateChange({tsSizing});
+        TryFinally(
+            [&] {
+                HeaderSizeChanged();
+                UpdateScrollBars(true);
+                // Without columns the text, and so the editor, may move with the width.
+                if (FStates.Contains(tsEditing) && !FHeader->UseColumns()) {
+                    UpdateEditBounds();
+                }
+            },
+            [&] { DoStateChange({}, {tsSizing}); });
+        if (ClientRect() == client) {
+            break;
+        }
+    }
 }
 
 void TBaseDataTree::HeaderSizeChanged()
