@@ -5,6 +5,7 @@
 #include "card/temp_folder.h"
 #include "loggers/qel_base.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -55,6 +56,13 @@ int TBufferDataList::FindBuffer(std::uint32_t channel) const
     return -1;
 }
 
+void TBufferDataList::ForgetChannels()
+{
+    std::fill_n(FIntTable.begin(), FTableUsed, nullptr);
+    std::fill_n(FSingleTable.begin(), FTableUsed, nullptr);
+    FTableUsed = 0;
+}
+
 TBufferBaseData* TBufferDataList::LookUpBuffer(std::uint32_t channel)
 {
     const int index = FindBuffer(channel);
@@ -63,10 +71,12 @@ TBufferBaseData* TBufferDataList::LookUpBuffer(std::uint32_t channel)
     }
     TBufferBaseData* buffer = FItems[index];
     if (channel < CHANNEL_TABLE_LIMIT) {
-        if (channel >= FChannelTable.size()) {
-            FChannelTable.resize(channel + 1, nullptr);
+        if (buffer->HoldsSingleValues()) {
+            FSingleTable[channel] = static_cast<TBufferSingleData*>(buffer);
+        } else {
+            FIntTable[channel] = static_cast<TBufferIntData*>(buffer);
         }
-        FChannelTable[channel] = buffer;
+        FTableUsed = std::max(FTableUsed, channel + 1);
     }
     return buffer;
 }

@@ -8,6 +8,7 @@
 #include "loggers/mission_data.h"
 #include "platform/object_list.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,19 +40,21 @@ public:
     // the other kind of value raises std::logic_error.
     int AddIntData(std::uint32_t channel, std::int64_t time, std::int16_t value)
     {
-        TBufferBaseData* buffer = CachedBuffer(channel);
-        if (buffer != nullptr && !buffer->HoldsSingleValues()) {
-            static_cast<TBufferIntData*>(buffer)->AddIntData(time, value);
-            return -1;
+        if (channel < CHANNEL_TABLE_LIMIT) [[likely]] {
+            if (TBufferIntData* buffer = FIntTable[channel]) [[likely]] {
+                buffer->AddIntData(time, value);
+                return -1;
+            }
         }
         return AddIntDataSlow(channel, time, value);
     }
     int addSingleData(std::uint32_t channel, std::int64_t time, float value)
     {
-        TBufferBaseData* buffer = CachedBuffer(channel);
-        if (buffer != nullptr && buffer->HoldsSingleValues()) {
-            static_cast<TBufferSingleData*>(buffer)->AddSingleData(time, value);
-            return -1;
+        if (channel < CHANNEL_TABLE_LIMIT) [[likely]] {
+            if (TBufferSingleData* buffer = FSingleTable[channel]) [[likely]] {
+                buffer->AddSingleData(time, value);
+                return -1;
+            }
         }
         return AddSingleDataSlow(channel, time, value);
     }
@@ -114,10 +117,6 @@ private:
     // Channels below this number are found through the table.
     static constexpr std::uint32_t CHANNEL_TABLE_LIMIT = 4096;
 
-    TBufferBaseData* CachedBuffer(std::uint32_t channel) const
-    {
-        return channel < FChannelTable.size() ? FChannelTable[channel] : nullptr;
-    }
     // Finds the buffer of (active logger, channel) and enters it in the table.
     TBufferBaseData* LookUpBuffer(std::uint32_t channel);
     int AddIntDataSlow(std::uint32_t channel, std::int64_t time, std::int16_t value);
@@ -125,14 +124,17 @@ private:
     // Creates the buffer of (active logger, channel) with its spill stream and appends it.
     template <class TBuffer>
     TBuffer* CreateBuffer(std::uint32_t channel, int& index);
-    void ForgetChannels() { FChannelTable.clear(); }
+    void ForgetChannels();
 
     plat::TObjectList<TBufferBaseData> FItems;
     TQEL* FActiveQEL = nullptr;   // the first half of the key of new samples
     bool FUseFileStream = false;  // new buffers spill to files
-    // Buffers of the active logger by channel number, filled as they are
-    // found; emptied whenever a buffer may leave the list or the logger changes.
-    std::vector<TBufferBaseData*> FChannelTable;
+    // Buffers of the active logger by channel number, one table per kind of
+    // value, filled as they are found; emptied whenever a buffer may leave
+    // the list or the logger changes. Entries from FTableUsed on are empty.
+    std::array<TBufferIntData*, CHANNEL_TABLE_LIMIT> FIntTable{};
+    std::array<TBufferSingleData*, CHANNEL_TABLE_LIMIT> FSingleTable{};
+    std::uint32_t FTableUsed = 0;
 };
 
 // The read list owns the buffers the page decoders fill; it spills to files

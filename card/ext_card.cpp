@@ -9,7 +9,7 @@ TExtCard ExtCard;
 
 namespace {
 constexpr std::int64_t CLUSTER_BYTES = static_cast<std::int64_t>(CARD_CLUSTER_SIZE);
-constexpr std::int64_t BLOCK_CLUSTERS = 682;   // a read block of just under 1 MiB
+constexpr std::int64_t BLOCK_CLUSTERS = 170;   // a read block of just under 256 KiB
 constexpr std::int64_t BLOCK_BYTES = BLOCK_CLUSTERS * CLUSTER_BYTES;
 // A block read takes at least this much of the container, so that a short
 // window leaves the clusters after it in the block for the next window.

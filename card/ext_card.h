@@ -85,7 +85,8 @@ private:
     std::unique_ptr<plat::TFileStream> FContainerStream;   // open container, or none
     std::string FContainerName;         // its file name
 
-    // Clusters are read ahead in whole-cluster blocks of up to about 1 MiB:
+    // Clusters are read ahead in whole-cluster blocks of up to about 256 KiB
+    // (small enough to stay in the processor cache while they are decoded):
     // the rest of the window, but at least a short read-ahead within the
     // container, so that a window of a few clusters leaves the clusters after
     // it in the block for the next one. The block holds the file bytes

@@ -20,16 +20,14 @@ struct TFourByteRecord {
 
     std::uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0;
 
-    // The caller tested that four bytes fit.
+    // The caller tested that four bytes fit; past the end the record is all 0.
     static TFourByteRecord Read(TPageReader& in)
     {
-        TFourByteRecord record;
-        record.b0 = in.Byte();
-        record.b1 = in.Byte();
-        record.b2 = in.Byte();
-        record.b3 = in.Byte();
-        return record;
+        const std::uint8_t* at = in.Take(Size);
+        return at != nullptr ? At(at) : TFourByteRecord{};
     }
+    // The record of four bytes at at.
+    static TFourByteRecord At(const std::uint8_t* at) { return {at[0], at[1], at[2], at[3]}; }
     std::uint8_t Channel() const { return b1 >> 4; }           // 15: a control record
     bool IsControl() const { return Channel() == 15; }
     std::uint8_t ControlKind() const { return b1 & 0x0F; }    // 0: time step; else end of data

@@ -6,6 +6,8 @@
 #include "card/page_logger.h"
 #include "loggers/qel629.h"
 
+#include <utility>
+
 namespace qel {
 
 namespace {
@@ -24,26 +26,27 @@ void TPage_V1::ReadData()
     std::int64_t time = GetTime(true);
     FPosition = PAGE_HEADER_SIZE;
     TPageReader in(FMemory, FSize, FPosition);
-    for (bool firstRecord = true; in.Fits(TFourByteRecord::Size); firstRecord = false) {
-        const TFourByteRecord record = TFourByteRecord::Read(in);
+    bool firstRecord = true;
+    in.ForEachRecord(TFourByteRecord::Size, [&](const std::uint8_t* at) {
+        const TFourByteRecord record = TFourByteRecord::At(at);
+        const bool first = std::exchange(firstRecord, false);
         if (record.IsControl()) {
             if (record.ControlKind() == 0) {
                 time += std::int64_t{record.TimeStep()} * FOUR_BYTE_TIME_UNIT;
-            } else if (!firstRecord) {
-                return;   // end of data; as the first record it is ignored
             }
-            continue;
+            return record.ControlKind() == 0 || first;   // end of data; as the first record it is ignored
         }
         std::int64_t delta = record.Delta();
-        if (delta != 0 && firstRecord) {
-            continue;   // the page time is the first record's time: a step there is not trusted
+        if (delta != 0 && first) {
+            return true;   // the page time is the first record's time: a step there is not trusted
         }
         if (record.LongStep()) {
             delta *= longStepFactor;
         }
         time += delta * FOUR_BYTE_TIME_UNIT;
         ReadBufferList.AddIntData(record.Channel(), time, record.Value());
-    }
+        return true;
+    });
 }
 
 int TPage_V3::GetLimitPackets()
@@ -80,14 +83,14 @@ void TPage_V3::ReadData()
         return;
     }
     const bool deviceChannels = logger.INT_CFG.Contains(TQEL629::cINT_CHX);
-    while (in.Fits(TFourByteRecord::Size)) {
-        const TFourByteRecord record = TFourByteRecord::Read(in);
+    in.ForEachRecord(TFourByteRecord::Size, [&](const std::uint8_t* at) {
+        const TFourByteRecord record = TFourByteRecord::At(at);
         if (record.IsControl()) {
             if (record.ControlKind() != 0) {
-                return;   // end of data
+                return false;   // end of data
             }
             time += std::int64_t{record.TimeStep()} * FOUR_BYTE_TIME_UNIT;
-            continue;
+            return true;
         }
         std::int64_t delta = record.Delta();
         if (record.LongStep()) {
@@ -96,7 +99,8 @@ void TPage_V3::ReadData()
         time += delta * FOUR_BYTE_TIME_UNIT;
         const std::uint32_t channel = deviceChannels ? logger.CH_DEVICE[record.Channel()] : record.Channel();
         ReadBufferList.AddIntData(channel, time, record.Value());
-    }
+        return true;
+    });
 }
 
 namespace page_qel629 {

@@ -31,18 +31,18 @@ void TPageQEL629c::ReadData()
     if (extended && !ReadExtendedHeader(in, CurrentLoggerFor<TQEL629C>(ClassName, "TQEL629C"))) {
         return;
     }
-    while (in.Fits(TFourByteRecord::Size)) {
+    in.ForEachRecord(TFourByteRecord::Size, [&time](const std::uint8_t* at) {
         // The QEL629 record with a five-bit channel: b1 bits 7-3 (31: a
         // control record of kind b1 bits 2-0), bit 2 the long step, bits 1-0
         // and b0 a 10-bit two's-complement step.
-        const TFourByteRecord record = TFourByteRecord::Read(in);
+        const TFourByteRecord record = TFourByteRecord::At(at);
         const std::uint32_t channel = record.b1 >> 3;
         if (channel == 31) {
             if ((record.b1 & 0x07) != 0) {
-                return;   // end of data
+                return false;   // end of data
             }
             time += std::int64_t{record.TimeStep()} * FOUR_BYTE_TIME_UNIT;
-            continue;
+            return true;
         }
         const std::int32_t bits = (record.b1 & 0x03) << 8 | record.b0;
         std::int64_t delta = bits >= 0x200 ? bits - 0x400 : bits;
@@ -51,7 +51,8 @@ void TPageQEL629c::ReadData()
         }
         time += delta * FOUR_BYTE_TIME_UNIT;
         ReadBufferList.AddIntData(channel, time, record.Value());
-    }
+        return true;
+    });
 }
 
 namespace page_qel629c {

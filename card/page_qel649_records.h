@@ -42,6 +42,17 @@ constexpr std::int32_t MARKER_SIZE = 3;
 constexpr std::int32_t VALUE_SIZE = 5;
 constexpr std::int32_t BURST_HEADER_SIZE = 11;       // count, rate, mask, dt, dt2, no
 
+// The set bits of a channel mask: a branch-free count, as the build targets
+// processors without a bit-count instruction.
+constexpr std::int32_t MaskWidth(std::uint16_t mask)
+{
+    std::uint32_t bits = mask - ((mask >> 1) & 0x5555u);
+    bits = (bits & 0x3333u) + ((bits >> 2) & 0x3333u);
+    bits = (bits + (bits >> 4)) & 0x0F0Fu;
+    return static_cast<std::int32_t>((bits + (bits >> 8)) & 0x1Fu);
+}
+static_assert(MaskWidth(0) == 0 && MaskWidth(0x00A3) == 4 && MaskWidth(0xFFFF) == 16 && MaskWidth(0x8001) == 2);
+
 // Each reader below stands after the tag and answers False when its record
 // does not fit: the page ends there.
 
@@ -64,22 +75,23 @@ inline bool ReadMultiValue(TPageReader& in, std::int64_t& time, bool stepRuleV1)
     if (!in.Fits(MULTI_VALUE_HEAD_SIZE)) {
         return false;
     }
-    const std::int32_t rows = in.Byte();
-    const std::uint16_t stepWord = in.Word();
-    const std::uint16_t mask = in.Word();
+    const std::uint8_t* head = in.Take(MULTI_VALUE_HEAD_SIZE);
+    const std::int32_t rows = head[0];
+    const std::uint16_t stepWord = WordAt(head + 1);
+    const std::uint16_t mask = WordAt(head + 3);
     const std::int64_t step = stepRuleV1 && stepWord == 0x7000 ? 1536000 : static_cast<std::int16_t>(stepWord);
     time += step * TIME_UNIT;
-    const std::int32_t width = std::popcount(mask);
+    const std::int32_t width = MaskWidth(mask);
     if (rows * width == 0) {
         return true;
     }
     if (!in.Fits(2 * rows * width)) {
         return false;
     }
-    for (std::uint32_t bits = mask; bits != 0; bits &= bits - 1) {
-        ReadBufferList.AddIntData(static_cast<std::uint32_t>(std::countr_zero(bits)), time, in.SmallInt());
+    const std::uint8_t* values = in.Take(2 * rows * width);
+    for (std::uint32_t bits = mask; bits != 0; bits &= bits - 1, values += 2) {
+        ReadBufferList.AddIntData(static_cast<std::uint32_t>(std::countr_zero(bits)), time, SmallIntAt(values));
     }
-    in.Skip(2 * (rows - 1) * width);
     return true;
 }
 
@@ -250,14 +262,16 @@ private:
             time = header.time;
             accepted = engine.NewBlock(header);
         }
+        const std::uint8_t* words = FIn.Take(2 * lines * width);
         if (!accepted) {
-            return FIn.Skip(2 * lines * width);
+            return true;
         }
         for (std::int32_t row = 0; row < lines; ++row) {
             line.pretrigger = false;
             for (std::size_t i = 0; i < TFormat::Positions; ++i) {
                 if (line.valid[i]) {
-                    const std::uint16_t word = FIn.Word();
+                    const std::uint16_t word = WordAt(words);
+                    words += 2;
                     line.ch[i] = BurstValue(word);
                     line.pretrigger = line.pretrigger || (word & 0x8000) != 0;
                 }

@@ -6,6 +6,16 @@
 
 namespace qel {
 
+// Little-endian words of a record that Take handed out.
+inline std::uint16_t WordAt(const std::uint8_t* at)
+{
+    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
+}
+inline std::int16_t SmallIntAt(const std::uint8_t* at)
+{
+    return static_cast<std::int16_t>(WordAt(at));
+}
+
 // Reads the view [memory, memory + size) at a position that the reader shares
 // with its decoder (the decoder's FPosition), so header questions and the
 // decoder's own reads stay in step. Usage in a decoder's page loop:
@@ -48,6 +58,43 @@ public:
         }
         FPosition += count;
         return true;
+    }
+
+    // The next count bytes, the position moving past them; nullptr, the
+    // position going to the end, when they do not fit. One check serves a
+    // whole record, so the decoders' record loops read through this.
+    const std::uint8_t* Take(std::int32_t count)
+    {
+        if (!Fits(count)) {
+            FPosition = FSize;
+            return nullptr;
+        }
+        const std::uint8_t* at = FMemory + FPosition;
+        FPosition += count;
+        return at;
+    }
+
+    // Calls visit (bytes) with each whole record of size bytes from the
+    // position on, until visit answers False or no whole record is left; the
+    // position then stands after the last record visited. The record loops
+    // of the busiest decoders run through this: one bound for the page, not
+    // one test per record.
+    template <class TVisit>
+    void ForEachRecord(std::int32_t size, TVisit visit)
+    {
+        if (size <= 0 || !Fits(size)) {
+            return;
+        }
+        const std::uint8_t* at = FMemory + FPosition;
+        const std::uint8_t* const end = at + (FSize - FPosition) / size * size;
+        while (at != end) {
+            const std::uint8_t* record = at;
+            at += size;
+            if (!visit(record)) {
+                break;
+            }
+        }
+        FPosition = static_cast<std::int32_t>(at - FMemory);
     }
 
     std::uint8_t Byte()

@@ -46,7 +46,19 @@ void TBufferBaseData::OpenSpill(const std::string& fileName)
     FChunkPos = 0;
     FChunkFill = 0;
     FWriting = true;
+    FAppendLimit = -1;
     FSaveComplete = true;
+}
+
+void TBufferBaseData::PrepareAppend(std::int64_t time)
+{
+    if (FChunkPos > FChunkRoom - SAMPLE_MAX_SIZE || !FWriting) {
+        MakeRoom();
+    }
+    if (FCnt == 0) {
+        FTMin = time;
+    }
+    FAppendLimit = FChunkRoom - SAMPLE_MAX_SIZE;
 }
 
 void TBufferBaseData::MakeRoom()
@@ -102,6 +114,7 @@ void TBufferBaseData::StopWriting()
 {
     FlushChunk();
     FWriting = false;
+    FAppendLimit = -1;
     FChunkFill = 0;
 }
 

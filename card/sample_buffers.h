@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace qel {
 
@@ -90,39 +91,46 @@ public:
 protected:
     TBufferBaseData(TQEL* linkQEL, std::uint32_t channel, std::int32_t valueSize);
 
-    // Appends a sample whose value is the low FValueSize bytes of valueBits.
+    // Appends a sample whose value is the low ValueSize bytes of valueBits
+    // (ValueSize is FValueSize). One comparison guards the common case: room
+    // in a chunk that is being filled, after the first sample.
+    template <std::int32_t ValueSize>
     void AppendSample(std::int64_t time, std::uint32_t valueBits)
     {
-        if (FChunkPos > FChunkRoom - SAMPLE_MAX_SIZE || !FWriting) {
-            MakeRoom();
+        if (FChunkPos > FAppendLimit) [[unlikely]] {
+            PrepareAppend(time);
         }
-        if (FCnt == 0) {
-            FTMin = time;
-        }
-        std::uint8_t* chunk = FChunk.get() + CHUNK_HEADER;
-        std::int32_t pos = FChunkPos;
+        // The fields are updated before the sample's bytes are stored, so
+        // that nothing needs reading again after those byte stores.
+        const std::int32_t pos = FChunkPos;
+        std::uint8_t* at = FChunk.get() + CHUNK_HEADER + pos;
         // Unsigned arithmetic: wraps instead of overflowing, and the reader's
         // wrapping sum undoes it.
         const std::uint64_t delta = static_cast<std::uint64_t>(time) - static_cast<std::uint64_t>(FReadTime);
-        if (delta <= static_cast<std::uint64_t>(SAMPLE_SHORT_DELTA_MAX)) {
-            StoreLE(chunk + pos, static_cast<std::uint16_t>(delta << 1));
-            pos += 2;
-        } else {
-            StoreLE(chunk + pos, static_cast<std::uint64_t>(time) << 1 | 1u);
-            pos += 8;
-        }
-        if (FValueSize == 2) {
-            StoreLE(chunk + pos, static_cast<std::uint16_t>(valueBits));
-        } else {
-            StoreLE(chunk + pos, valueBits);
-        }
-        FChunkPos = pos + FValueSize;
-        ++FCnt;
         FReadTime = time;
+        ++FCnt;
+        if (delta <= static_cast<std::uint64_t>(SAMPLE_SHORT_DELTA_MAX)) [[likely]] {
+            FChunkPos = pos + 2 + ValueSize;
+            if constexpr (ValueSize == 2) {
+                // The two-byte time and the value in one store.
+                StoreLE(at, static_cast<std::uint32_t>(delta << 1) | valueBits << 16);
+            } else {
+                StoreLE(at, static_cast<std::uint16_t>(delta << 1));
+                StoreLE(at + 2, valueBits);
+            }
+        } else {
+            FChunkPos = pos + 8 + ValueSize;
+            StoreLE(at, static_cast<std::uint64_t>(time) << 1 | 1u);
+            StoreLE(at + 8, static_cast<ValueBits<ValueSize>>(valueBits));
+        }
     }
 
 private:
     static constexpr std::int32_t CHUNK_HEADER = 2;   // room for the chunk's length word
+
+    // The unsigned type of a value of ValueSize bytes.
+    template <std::int32_t ValueSize>
+    using ValueBits = std::conditional_t<ValueSize == 2, std::uint16_t, std::uint32_t>;
 
     template <class T>
     static void StoreLE(std::uint8_t* at, T value)
@@ -131,6 +139,10 @@ private:
         std::memcpy(at, &value, sizeof value);
     }
 
+    // Before an append that the fast test stopped: grows or flushes a full
+    // chunk, or starts filling again after EndRead or a save; notes the
+    // first sample's time; then opens the fast test up to the chunk's room.
+    void PrepareAppend(std::int64_t time);
     // Grows or flushes a full chunk, or starts filling again after EndRead or a save.
     void MakeRoom();
     // Gives the chunk room for at least room bytes of samples, keeping the
@@ -153,6 +165,10 @@ private:
     std::int32_t FChunkRoom = 0;               // bytes of samples the chunk has room for
     std::int32_t FChunkPos = 0;                // filling: bytes written; reading: bytes taken
     std::int32_t FChunkFill = 0;               // reading: bytes loaded into the chunk
+    // Filling, after the first sample: FChunkRoom - SAMPLE_MAX_SIZE, so a
+    // FChunkPos up to it has room for any sample; otherwise -1, which sends
+    // every append through PrepareAppend.
+    std::int32_t FAppendLimit = -1;
     bool FWriting = false;                     // filling; the spill stream stands at its end
     bool FSaveComplete = true;                 // the cursor has passed the last sample
     std::int64_t FSaveTime = 0;                // time of the sample at the cursor
@@ -169,7 +185,7 @@ public:
 
     void AddIntData(std::int64_t time, std::int16_t value)
     {
-        AppendSample(time, static_cast<std::uint16_t>(value));
+        AppendSample<2>(time, static_cast<std::uint16_t>(value));
     }
 };
 
@@ -178,7 +194,7 @@ class TBufferSingleData : public TBufferBaseData {
 public:
     TBufferSingleData(TQEL* linkQEL, std::uint32_t channel) : TBufferBaseData(linkQEL, channel, 4) {}
 
-    void AddSingleData(std::int64_t time, float value) { AppendSample(time, std::bit_cast<std::uint32_t>(value)); }
+    void AddSingleData(std::int64_t time, float value) { AppendSample<4>(time, std::bit_cast<std::uint32_t>(value)); }
 };
 
 } // namespace qel

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 namespace qel {
 namespace {
@@ -55,6 +56,58 @@ TEST(PageReader, ReadsPastTheEndGiveZeroAndStayAtTheEnd)
     EXPECT_FALSE(in.Seek(4));
     EXPECT_TRUE(in.Seek(3));
     EXPECT_EQ(in.Byte(), 0);
+}
+
+TEST(PageReader, TakeHandsOutWholeRecordsOrNothing)
+{
+    const std::array<std::uint8_t, 7> bytes{0x34, 0x12, 0x78, 0x56, 0x01, 0x80, 0xFF};
+    std::int32_t position = 0;
+    TPageReader in(bytes.data(), 7, position);
+    const std::uint8_t* first = in.Take(4);
+    ASSERT_EQ(first, bytes.data());
+    EXPECT_EQ(WordAt(first), 0x1234);
+    EXPECT_EQ(position, 4);
+    const std::uint8_t* second = in.Take(2);
+    ASSERT_EQ(second, bytes.data() + 4);
+    EXPECT_EQ(SmallIntAt(second), static_cast<std::int16_t>(0x8001));
+    EXPECT_EQ(in.Take(2), nullptr);   // one byte is left
+    EXPECT_EQ(position, 7);
+    EXPECT_NE(in.Take(0), nullptr);
+    EXPECT_EQ(in.Take(-1), nullptr);
+}
+
+TEST(PageReader, ForEachRecordVisitsWholeRecordsUntilTheVisitorStops)
+{
+    std::array<std::uint8_t, 11> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i);
+    }
+    const struct {
+        std::int32_t start, size, stopAt;   // stopAt: the visitor answers False for the record at this offset
+        std::vector<int> visited;
+        std::int32_t end;                   // position afterwards
+    } cases[] = {
+        {0, 4, -1, {0, 4}, 8},         // the three bytes left make no record
+        {1, 4, -1, {1, 5}, 9},
+        {0, 4, 0, {0}, 4},             // stopped after the first record
+        {2, 3, 5, {2, 5}, 8},
+        {8, 4, -1, {}, 8},             // not one whole record
+        {11, 1, -1, {}, 11},
+        {12, 1, -1, {}, 12},           // outside the view: nothing, the position stays
+        {0, 0, -1, {}, 0},
+        {0, 11, -1, {0}, 11},
+    };
+    for (const auto& c : cases) {
+        std::int32_t position = c.start;
+        TPageReader in(bytes.data(), 11, position);
+        std::vector<int> visited;
+        in.ForEachRecord(c.size, [&](const std::uint8_t* at) {
+            visited.push_back(at[0]);
+            return at[0] != c.stopAt;
+        });
+        EXPECT_EQ(visited, c.visited) << c.start << " by " << c.size;
+        EXPECT_EQ(position, c.end) << c.start << " by " << c.size;
+    }
 }
 
 } // namespace
