@@ -103,7 +103,7 @@ public:
     // Judges the cluster just read; answers its trace kind.
     std::uint8_t Take(TCardClusterView cluster)
     {
-        if (!ParseClusterHeader(cluster, FInfo)) {
+        if (!FParser.Parse(cluster, FInfo)) {
             return DEBUG_CLUSTER_UNUSABLE;
         }
         if (IsRecordContinued(FRec.get(), FInfo, FBreakAtPageGaps)) {
@@ -144,6 +144,7 @@ private:
     TExtCard& FCard;
     TRecInfoList& FList;
     bool FBreakAtPageGaps;                // debug mode 1
+    TClusterHeaderParser FParser;
     TCardClusterInfo FInfo;               // serves the whole scan: the repeat test's memory carries over
     std::unique_ptr<TCardRecord> FRec;    // the record being built; not in the list yet
 };

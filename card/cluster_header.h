@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace qel {
@@ -51,5 +52,38 @@ struct TCardClusterInfo {
 // (identity, flags, times and page numbers). True for a valid cluster
 // (Code 0); otherwise Code says what failed. Reads only inside the cluster.
 bool ParseClusterHeader(TCardClusterView cluster, TCardClusterInfo& info);
+
+class TPage;
+struct TPageClass;
+
+// ParseClusterHeader for a run of clusters, as the scan and the data read
+// see them: the decoder object that answers the page header's questions is
+// kept from cluster to cluster while the model code and PC version stay the
+// same, so the clusters of one logger build it once.
+class TClusterHeaderParser {
+public:
+    TClusterHeaderParser();
+    ~TClusterHeaderParser();
+    TClusterHeaderParser(const TClusterHeaderParser&) = delete;
+    TClusterHeaderParser& operator=(const TClusterHeaderParser&) = delete;
+
+    bool Parse(TCardClusterView cluster, TCardClusterInfo& info);
+
+private:
+    // The decoder of the model and version, made when either changed.
+    TPage& PageFor(std::uint16_t model, std::uint16_t version)
+    {
+        if (FPage && model == FModel && version == FVersion) [[likely]] {
+            return *FPage;
+        }
+        return ChangePage(model, version);
+    }
+    TPage& ChangePage(std::uint16_t model, std::uint16_t version);
+
+    std::unique_ptr<TPage> FPage;             // decoder of the last cluster; none before the first
+    const TPageClass* FPageClass = nullptr;   // its class
+    std::uint16_t FModel = 0;                 // model code and PC version it was chosen for
+    std::uint16_t FVersion = 0;
+};
 
 } // namespace qel

@@ -9,11 +9,12 @@ TExtCard ExtCard;
 
 namespace {
 constexpr std::int64_t CLUSTER_BYTES = static_cast<std::int64_t>(CARD_CLUSTER_SIZE);
-constexpr std::int64_t BLOCK_CLUSTERS = 170;   // a read block of just under 256 KiB
+constexpr std::int64_t BLOCK_CLUSTERS = 682;   // a read block of just under 1 MiB
 constexpr std::int64_t BLOCK_BYTES = BLOCK_CLUSTERS * CLUSTER_BYTES;
 // A block read takes at least this much of the container, so that a short
 // window leaves the clusters after it in the block for the next window.
 constexpr std::int64_t READ_AHEAD_BYTES = 64 * CLUSTER_BYTES;
+static_assert(READ_AHEAD_BYTES <= BLOCK_BYTES, "the read-ahead must fit the block");
 } // namespace
 
 TExtCard::~TExtCard()
@@ -128,7 +129,7 @@ void TExtCard::LoadBlock()
     }
 }
 
-const std::uint8_t* TExtCard::NextCluster()
+const std::uint8_t* TExtCard::NextClusterOutsideBlock()
 {
     if (FFinished) {
         return nullptr;
@@ -158,15 +159,6 @@ bool TExtCard::GetCluster(TCardCluster& cluster)
     }
     std::copy_n(next, CARD_CLUSTER_SIZE, cluster.begin());
     return true;
-}
-
-TCardPosition TExtCard::GetClusterPosition() const
-{
-    std::int64_t cluster = FContainerStream && !FFinished ? FPosition / CLUSTER_BYTES : 0;
-    if (cluster > 0) {
-        --cluster;
-    }
-    return {FContainerX, cluster};
 }
 
 std::int64_t TExtCard::GetClusterSize() const

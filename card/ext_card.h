@@ -53,10 +53,28 @@ public:
     bool GetCluster(TCardCluster& cluster);
     // As GetCluster, without the copy: the next cluster's 1536 bytes inside
     // the read block, valid until the next read call; nullptr when the read is over.
-    const std::uint8_t* NextCluster();
+    const std::uint8_t* NextCluster()
+    {
+        // The usual case inline: the cluster lies in the window and in the block.
+        const std::int64_t end = FPosition + static_cast<std::int64_t>(CARD_CLUSTER_SIZE);
+        if (!FFinished && FContainerStream && end <= FPositionX && FPosition >= FBlockStart &&
+            end <= FBlockStart + FBlockFill) [[likely]] {
+            const std::uint8_t* cluster = FBlock.get() + (FPosition - FBlockStart);
+            FPosition = end;
+            return cluster;
+        }
+        return NextClusterOutsideBlock();
+    }
     // Position of the cluster GetCluster read last (cluster 0 before any and
     // once the read is over).
-    TCardPosition GetClusterPosition() const;
+    TCardPosition GetClusterPosition() const
+    {
+        std::int64_t cluster = FContainerStream && !FFinished ? FPosition / static_cast<std::int64_t>(CARD_CLUSTER_SIZE) : 0;
+        if (cluster > 0) {
+            --cluster;
+        }
+        return {FContainerX, cluster};
+    }
     // Progress total of a full read: the sum of all sizes, divided by 1536.
     std::int64_t GetClusterSize() const;
     // Clusters from fromCluster to toCluster, both included.
@@ -71,6 +89,8 @@ private:
     // As OpenContainer, but keeps the container and its block when it is open already.
     void SeekContainer(std::int32_t container, std::int64_t position);
     void CloseContainer();
+    // NextCluster when the block or the window must move on.
+    const std::uint8_t* NextClusterOutsideBlock();
     // The next cluster of the current window, or nullptr when it holds no more.
     const std::uint8_t* NextInWindow();
     // Fills the block from FPosition on (see FBlock).
@@ -85,8 +105,7 @@ private:
     std::unique_ptr<plat::TFileStream> FContainerStream;   // open container, or none
     std::string FContainerName;         // its file name
 
-    // Clusters are read ahead in whole-cluster blocks of up to about 256 KiB
-    // (small enough to stay in the processor cache while they are decoded):
+    // Clusters are read ahead in whole-cluster blocks of up to about 1 MiB:
     // the rest of the window, but at least a short read-ahead within the
     // container, so that a window of a few clusters leaves the clusters after
     // it in the block for the next one. The block holds the file bytes

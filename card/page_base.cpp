@@ -15,30 +15,13 @@
 #include "card/page_qel649.h"
 #include "foundations/settings.h"
 
+#include <array>
+#include <cstring>
+
 namespace qel {
 
 namespace {
 constexpr std::int64_t TICKS_PER_TIME_UNIT = 1000;
-}
-
-void TPage::New(std::uint16_t No, const std::uint8_t* pBytes, std::uint16_t Amount)
-{
-    FNo = No;
-    FMemory = pBytes;
-    FSize = Amount;
-    FPosition = 0;
-}
-
-std::uint8_t TPage::ReadByte()
-{
-    const std::int32_t at = FPosition++;
-    return at >= 0 && at < FSize ? FMemory[at] : 0;
-}
-
-std::uint8_t TPage::FlagsByte()
-{
-    FPosition = 0;
-    return ReadByte();
 }
 
 std::uint16_t TPage::GetStartPageNo()
@@ -53,13 +36,20 @@ std::int64_t TPage::GetTime(bool bPageTime)
     if (bPageTime) {
         FPosition = 1;
     }
-    const std::uint64_t high = ReadByte();
-    std::uint64_t low = ReadByte();
-    low |= std::uint64_t{ReadByte()} << 8;
-    low |= std::uint64_t{ReadByte()} << 16;
-    low |= std::uint64_t{ReadByte()} << 24;
+    // High byte first, then the low 32 bits little endian.
+    std::array<std::uint8_t, 5> stamp;
+    if (FPosition >= 0 && FPosition <= FSize - static_cast<std::int32_t>(stamp.size())) {
+        std::memcpy(stamp.data(), FMemory + FPosition, stamp.size());   // the usual case: one bound
+        FPosition += static_cast<std::int32_t>(stamp.size());
+    } else {
+        for (std::uint8_t& byte : stamp) {
+            byte = ReadByte();
+        }
+    }
+    const std::uint64_t units = std::uint64_t{stamp[0]} << 32 | std::uint64_t{stamp[4]} << 24 |
+                                std::uint64_t{stamp[3]} << 16 | std::uint64_t{stamp[2]} << 8 | stamp[1];
     // At most 2^40 units of 2000 ticks: far inside the signed 64-bit range.
-    std::int64_t ticks = static_cast<std::int64_t>((high << 32) | low) * TICKS_PER_TIME_UNIT;
+    std::int64_t ticks = static_cast<std::int64_t>(units) * TICKS_PER_TIME_UNIT;
     if (F512SEC) {
         ticks *= 2;
     }
@@ -83,30 +73,9 @@ std::uint16_t TPage::GetHeaderSize()
     return PAGE_HEADER_SIZE;
 }
 
-std::uint8_t TPage::GetOvfCnt()
-{
-    return static_cast<std::uint8_t>(FlagsByte() >> 6);
-}
-
-bool TPage::IsStartPage()
-{
-    return (FlagsByte() & 0x20) != 0;
-}
-
-bool TPage::hasExtendedHeader()
-{
-    return (FlagsByte() & 0x10) != 0;
-}
-
 bool TPage::IsQShockPage()
 {
     return !RegReader.ForceExtQEL && hasExtendedHeader();
-}
-
-void TPage::setUtc(bool bEnabled, std::int64_t offset)
-{
-    FUtc.bEnabled = bEnabled;
-    FUtc.Offset = bEnabled ? offset : 0;
 }
 
 const TPageClass& GetPageClass(std::uint16_t ModelCode, std::uint16_t Version)

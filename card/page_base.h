@@ -40,23 +40,42 @@ public:
     virtual std::uint16_t GetHeaderSize();
 
     // Attaches a view of Amount bytes; the position goes to 0.
-    void New(std::uint16_t No, const std::uint8_t* pBytes, std::uint16_t Amount);
+    void New(std::uint16_t No, const std::uint8_t* pBytes, std::uint16_t Amount)
+    {
+        FNo = No;
+        FMemory = pBytes;
+        FSize = Amount;
+        FPosition = 0;
+    }
     // The byte at the position, which then advances; 0 beyond the view.
-    std::uint8_t ReadByte();
-    std::uint8_t GetOvfCnt();
-    bool IsStartPage();
-    bool hasExtendedHeader();
+    std::uint8_t ReadByte()
+    {
+        const std::int32_t at = FPosition++;
+        return at >= 0 && at < FSize ? FMemory[at] : 0;
+    }
+    std::uint8_t GetOvfCnt() { return static_cast<std::uint8_t>(FlagsByte() >> 6); }
+    bool IsStartPage() { return (FlagsByte() & 0x20) != 0; }
+    bool hasExtendedHeader() { return (FlagsByte() & 0x10) != 0; }
     // Bit 4 of the flags, unless the reader setting ForceExtQEL is on.
     bool IsQShockPage();
     std::uint16_t GetNo() const { return FNo; }
-    void setUtc(bool bEnabled, std::int64_t offset);
+    void setUtc(bool bEnabled, std::int64_t offset)
+    {
+        FUtc.bEnabled = bEnabled;
+        FUtc.Offset = bEnabled ? offset : 0;
+    }
     TQelUtc GetUtc() const { return FUtc; }
 
     std::uint16_t FQEL = 0;     // not used by the decoders
     bool F512SEC = false;       // header and record times count units of 2000 ticks
 
 protected:
-    std::uint8_t FlagsByte();   // byte 0; the position is then 1
+    // Byte 0; the position is then 1.
+    std::uint8_t FlagsByte()
+    {
+        FPosition = 0;
+        return ReadByte();
+    }
 
     std::int32_t FSize = 0;                 // bytes in the view
     std::int32_t FPosition = 0;             // read position in the view

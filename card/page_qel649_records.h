@@ -116,11 +116,11 @@ bool ReadLimit(TPageReader& in, std::uint32_t channel, TLogger& logger)
 // A marker: the channel gets 0, 1, 0 one tick before, at and after the time.
 inline bool ReadMarker(TPageReader& in, std::int64_t& time, std::uint32_t channel)
 {
-    if (!in.Fits(MARKER_SIZE)) {
+    const std::uint8_t* record = in.Take(MARKER_SIZE);
+    if (record == nullptr) {
         return false;
     }
-    in.Byte();
-    time += in.SmallInt() * TIME_UNIT;
+    time += SmallIntAt(record + 1) * TIME_UNIT;
     ReadBufferList.AddIntData(channel, time - 1, 0);
     ReadBufferList.AddIntData(channel, time, 1);
     ReadBufferList.AddIntData(channel, time + 1, 0);
@@ -130,12 +130,12 @@ inline bool ReadMarker(TPageReader& in, std::int64_t& time, std::uint32_t channe
 // One value of the channel after a step.
 inline bool ReadValue(TPageReader& in, std::int64_t& time, std::uint32_t channel)
 {
-    if (!in.Fits(VALUE_SIZE)) {
+    const std::uint8_t* record = in.Take(VALUE_SIZE);
+    if (record == nullptr) {
         return false;
     }
-    in.Byte();
-    time += in.SmallInt() * TIME_UNIT;
-    ReadBufferList.AddIntData(channel, time, in.SmallInt());
+    time += SmallIntAt(record + 1) * TIME_UNIT;
+    ReadBufferList.AddIntData(channel, time, SmallIntAt(record + 3));
     return true;
 }
 

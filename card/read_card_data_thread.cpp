@@ -79,6 +79,7 @@ void ReadRecords(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& h
     decoder->setUtc(false, 0);
     ReadBufferList.Utc = TQelUtc{};
 
+    TClusterHeaderParser parser;
     TCardClusterInfo info;   // serves the whole read: the repeated-cluster test carries over
     info.ErrLastPage = 0xFFFF;
     bool first = true;
@@ -109,7 +110,7 @@ void ReadRecords(TExtCard& card, TRecInfoList& list, const TCardDataReadHooks& h
                 break;
             }
             const TCardClusterView cluster(next, CARD_CLUSTER_SIZE);
-            if (ParseClusterHeader(cluster, info) && !IsRepeatedCluster(info)) {
+            if (parser.Parse(cluster, info) && !IsRepeatedCluster(info)) {
                 if (first) {
                     first = false;
                     if (!ReadLoggerConfiguration(record->Info, info, cluster, *logger, *decoder)) {

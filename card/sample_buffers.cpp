@@ -5,6 +5,8 @@
 #include "card/spill_file_reaper.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -43,6 +45,8 @@ void TBufferBaseData::OpenSpill(const std::string& fileName)
         FExtStream = std::make_unique<plat::TFileStream>(fileName, plat::fmCreate);
     }
     FExtFileName = fileName;   // only a file this buffer created is ever deleted
+    FCarry = 0;
+    PlaceSamples();
     FChunkPos = 0;
     FChunkFill = 0;
     FWriting = true;
@@ -66,7 +70,7 @@ void TBufferBaseData::MakeRoom()
     if (!FWriting) {
         StartWriting();
     } else if (FChunkRoom == SAMPLE_CHUNK_CAPACITY) {
-        FlushChunk();
+        FlushChunk(false);
     }
     if (FChunkPos > FChunkRoom - SAMPLE_MAX_SIZE) {
         ReserveChunk(std::min(SAMPLE_CHUNK_CAPACITY, std::max(SAMPLE_FIRST_CHUNK_ROOM, 2 * FChunkRoom)));
@@ -78,12 +82,14 @@ void TBufferBaseData::ReserveChunk(std::int32_t room)
     if (room <= FChunkRoom) {
         return;
     }
-    auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(CHUNK_HEADER + room);
+    const std::int32_t carryRoom = room == SAMPLE_CHUNK_CAPACITY ? SPILL_WRITE_ALIGN : 0;
+    auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(carryRoom + CHUNK_HEADER + room);
     if (FChunk) {
-        std::copy_n(FChunk.get(), CHUNK_HEADER + FChunkPos, chunk.get());
+        std::copy_n(FChunk.get(), FCarry + CHUNK_HEADER + FChunkPos, chunk.get());
     }
     FChunk = std::move(chunk);
     FChunkRoom = room;
+    PlaceSamples();
 }
 
 void TBufferBaseData::StartWriting()
@@ -101,18 +107,29 @@ void TBufferBaseData::StartWriting()
     FSaveComplete = true;   // the chunk no longer holds the cursor's samples
 }
 
-void TBufferBaseData::FlushChunk()
+void TBufferBaseData::FlushChunk(bool whole)
 {
+    std::int32_t pending = FCarry;
     if (FChunkPos > 0) {
-        StoreLE(FChunk.get(), static_cast<std::uint16_t>(FChunkPos));
-        FExtStream->WriteBuffer(FChunk.get(), CHUNK_HEADER + FChunkPos);
+        StoreLE(FChunk.get() + FCarry, static_cast<std::uint16_t>(FChunkPos));
+        pending += CHUNK_HEADER + FChunkPos;
+    }
+    const std::int32_t now = whole ? pending : pending / SPILL_WRITE_ALIGN * SPILL_WRITE_ALIGN;
+    if (now > 0) {
+        FExtStream->WriteBuffer(FChunk.get(), now);
+    }
+    FCarry = pending - now;
+    assert(FCarry == 0 || (FCarry < SPILL_WRITE_ALIGN && FChunkRoom == SAMPLE_CHUNK_CAPACITY));
+    if (FCarry > 0) {
+        std::memmove(FChunk.get(), FChunk.get() + now, static_cast<std::size_t>(FCarry));
     }
     FChunkPos = 0;
+    PlaceSamples();
 }
 
 void TBufferBaseData::StopWriting()
 {
-    FlushChunk();
+    FlushChunk(true);
     FWriting = false;
     FAppendLimit = -1;
     FChunkFill = 0;
@@ -160,7 +177,7 @@ bool TBufferBaseData::LoadChunk()
         return false;
     }
     ReserveChunk(length);
-    FExtStream->ReadBuffer(FChunk.get() + CHUNK_HEADER, length);
+    FExtStream->ReadBuffer(FSamples, length);
     FChunkPos = 0;
     FChunkFill = length;
     return true;
@@ -175,7 +192,7 @@ void TBufferBaseData::ReadNextValue()
         FSaveComplete = true;
         return;
     }
-    const std::uint8_t* at = FChunk.get() + CHUNK_HEADER + FChunkPos;
+    const std::uint8_t* at = FSamples + FChunkPos;
     const auto word = LoadLE<std::uint16_t>(at);
     const std::int32_t timeSize = (word & 1) != 0 ? 8 : 2;
     if (timeSize + FValueSize > FChunkFill - FChunkPos) {

@@ -103,7 +103,7 @@ protected:
         // The fields are updated before the sample's bytes are stored, so
         // that nothing needs reading again after those byte stores.
         const std::int32_t pos = FChunkPos;
-        std::uint8_t* at = FChunk.get() + CHUNK_HEADER + pos;
+        std::uint8_t* at = FSamples + pos;
         // Unsigned arithmetic: wraps instead of overflowing, and the reader's
         // wrapping sum undoes it.
         const std::uint64_t delta = static_cast<std::uint64_t>(time) - static_cast<std::uint64_t>(FReadTime);
@@ -127,6 +127,11 @@ protected:
 
 private:
     static constexpr std::int32_t CHUNK_HEADER = 2;   // room for the chunk's length word
+    // While filling, spill writes end on multiples of this many bytes of the
+    // spill stream: the file cache takes writes aligned to its large pages
+    // for about half the system time of ragged ones. The bytes after the
+    // last multiple wait at the front of the chunk memory until the next write.
+    static constexpr std::int32_t SPILL_WRITE_ALIGN = 32768;
 
     // The unsigned type of a value of ValueSize bytes.
     template <std::int32_t ValueSize>
@@ -149,8 +154,12 @@ private:
     // bytes before FChunkPos (the samples written so far).
     void ReserveChunk(std::int32_t room);
     void StartWriting();
-    // Writes the chunk's samples to the spill stream as one chunk.
-    void FlushChunk();
+    // Closes the chunk's samples as one chunk of the spill stream and writes
+    // the bytes waiting before it and the chunk: all of them (whole), or up
+    // to the last multiple of SPILL_WRITE_ALIGN, the rest waiting.
+    void FlushChunk(bool whole);
+    // FSamples after the chunk memory or the waiting bytes changed.
+    void PlaceSamples() { FSamples = FChunk ? FChunk.get() + FCarry + CHUNK_HEADER : nullptr; }
     // Reads the next chunk of the spill stream; False at its end or when the
     // stream is truncated or corrupt.
     bool LoadChunk();
@@ -161,7 +170,15 @@ private:
     std::int32_t FValueSize;                   // bytes per value: 2 or 4
     std::unique_ptr<plat::TStream> FExtStream; // where full chunks go; none while a spill file is closed
     std::string FExtFileName;                  // spill file; empty for a memory spill
-    std::unique_ptr<std::uint8_t[]> FChunk;    // length word + FChunkRoom bytes; none before the first sample
+    // The chunk memory: FCarry bytes of the spill stream waiting to be
+    // written, the chunk's length word, room for FChunkRoom bytes of
+    // samples; none before the first sample. A chunk of the full capacity
+    // has room for up to SPILL_WRITE_ALIGN - 1 waiting bytes; smaller ones
+    // never have any (bytes wait only after a full chunk was flushed, and
+    // never while reading).
+    std::unique_ptr<std::uint8_t[]> FChunk;
+    std::int32_t FCarry = 0;                   // spill bytes waiting at the front of the chunk memory
+    std::uint8_t* FSamples = nullptr;          // the chunk's first sample byte
     std::int32_t FChunkRoom = 0;               // bytes of samples the chunk has room for
     std::int32_t FChunkPos = 0;                // filling: bytes written; reading: bytes taken
     std::int32_t FChunkFill = 0;               // reading: bytes loaded into the chunk
