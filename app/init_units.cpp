@@ -19,6 +19,7 @@
 #include "widgets/chart/chart_defaults.h"
 #include "widgets/chart/chart_filters_unit.h"
 #include "widgets/chart/chart_language.h"
+#include "widgets/chart/html_stacks.h"
 #include "widgets/chart/chart_resources.h"
 #include "widgets/pages/pgc_base_unit.h"
 #include "widgets/pages/pgc_intl.h"
@@ -34,6 +35,7 @@ void InitUnits()
     InitChartCanvas();
     InitChartFilters();
     InitChartDefaults();
+    InitChartHtml();
     SetChartLanguageHook(ChartLanguageEnglish, ChartLanguageGerman, ChartLanguageFrench);
     InitChartCaptionTranslation();
     InitBurstData();
@@ -66,6 +68,7 @@ void FinalizeUnits()
     FinalizeBurstData();
     FinalizeChartCaptionTranslation();
     SetChartLanguageHook(nullptr, nullptr, nullptr);
+    FinalizeChartHtml();
     FinalizeChartDefaults();
     FinalizeChartFilters();
     FinalizeChartCanvas();

@@ -23,6 +23,7 @@
 #include "widgets/chart/chart_canvas_unit.h"
 #include "widgets/chart/chart_gradient.h"
 #include "widgets/chart/chart_messages.h"
+#include "widgets/chart/html_stacks.h"
 #include "widgets/pages/pgc_intl.h"
 #include "widgets/pages/pgc_validator_registry.h"
 
@@ -55,6 +56,8 @@ TEST_F(InitUnitsTest, TheChartCanvasAndFiltersAreSetUpAfterTheChartTexts)
     ASSERT_NE(qel::CanvasClassList, nullptr);
     EXPECT_EQ(qel::CanvasClassList->size(), 1u);
     EXPECT_NE(qel::GradientRotateHook, nullptr);
+    ASSERT_NE(qel::HtmlStacks, nullptr);
+    EXPECT_TRUE(qel::HtmlStacks->Tags.empty());
 }
 
 TEST_F(InitUnitsTest, LanguageSwitchReachesTheChartTexts)
@@ -94,6 +97,7 @@ TEST_F(InitUnitsTest, FinalizeEmptiesTheGlobalLists)
     qel::ExtCard.Add(new qel::TExtCardInfo());
     qel::DBusDataList.addBlock(1, 2, 3);
     qel::PortList.Add(new qel::TQelPort());
+    qel::HtmlStacks->Fonts.push_back("<FONT size=8>");
 
     qel::FinalizeUnits();
 
@@ -102,6 +106,7 @@ TEST_F(InitUnitsTest, FinalizeEmptiesTheGlobalLists)
     EXPECT_EQ(qel::RecInfoList.Count(), 0);
     EXPECT_EQ(qel::ExtCard.Count(), 0);
     EXPECT_EQ(qel::DBusDataList.Count(), 0);
+    EXPECT_EQ(qel::HtmlStacks, nullptr);
     qel::InitUnits(); // the fixture ends it again
 }
 

@@ -1,10 +1,11 @@
-// The two passes of the HTML-like text: a measuring pass that only sizes the
-// block, and a drawing pass. Each pass keeps its own tag and font stacks and
-// gives the canvas font back as it found it.
+// The two passes of the HTML-like text: a measuring pass that sizes the
+// block without writing text, and a drawing pass. Both change the canvas
+// font as the tags say and share the unit's tag and font stacks.
 #include "widgets/chart/html_text_out.h"
 
 #include "widgets/chart/chart_canvas.h"
 #include "widgets/chart/chart_font.h"
+#include "widgets/chart/html_stacks.h"
 #include "widgets/chart/html_tokens.h"
 
 #include "platform/canvas/graphic.h"
@@ -38,24 +39,11 @@ bool StartsWith(const std::string& Text, std::string_view Head)
     return Text.compare(0, Head.size(), Head) == 0;
 }
 
-// Puts the canvas font back when a pass ends, also by an error.
-class TFontKeeper {
-public:
-    explicit TFontKeeper(TChtFont& AFont) : FFont(AFont) { FSaved.Assign(&AFont); }
-    ~TFontKeeper() { FFont.Assign(&FSaved); }
-    TFontKeeper(const TFontKeeper&) = delete;
-    TFontKeeper& operator=(const TFontKeeper&) = delete;
-
-private:
-    TChtFont& FFont;
-    TChtFont FSaved;
-};
-
 class THtmlPass {
 public:
     THtmlPass(TChtCanvas& ACanvas, int AX, int AY, bool ADraw)
-        : Canvas(ACanvas), Font(*ACanvas.Font()), X(AX), Y(AY), LineStart(AX), Draw(ADraw),
-          LineHeight(ACanvas.FontHeight())
+        : Canvas(ACanvas), Font(*ACanvas.Font()), Stacks(CurrentHtmlStacks()), X(AX), Y(AY), LineStart(AX),
+          Draw(ADraw), LineHeight(ACanvas.FontHeight())
     {
     }
 
@@ -89,10 +77,11 @@ private:
 
     TChtCanvas& Canvas;
     TChtFont& Font;
+    THtmlStacks& Stacks;
     int X;                          // top-left of the next run
     int Y;
     int LineStart;                  // the X a line break returns to
-    bool Draw;                      // false: measuring only
+    bool Draw;                      // false: measuring, text runs are not written
     int Width = 0;                  // largest X a run reached, or picture width
     int Height = 0;                 // height of the block
     int LineHeight;                 // height of the current line
@@ -100,8 +89,6 @@ private:
     int SavedY = 0;                 // Y before a sub- or superscript
     bool FontPushed = false;        // the tag at hand pushed a font
     bool PrevFontPushed = false;    // FontPushed of the last tag handled
-    std::vector<std::string> TagStack;   // opened style tags, upper case
-    std::vector<std::string> FontStack;  // saved font descriptions
 };
 
 void THtmlPass::HandleToken(std::string T)
@@ -136,11 +123,7 @@ void THtmlPass::HandleToken(std::string T)
 // "</>" without a font to pop closes the last style tag opened.
 void THtmlPass::CloseLastTag()
 {
-    std::string Last;
-    if (!TagStack.empty()) {
-        Last = std::move(TagStack.back());
-        TagStack.pop_back();
-    }
+    const std::string Last = PopHtmlEntry(Stacks.Tags);
     HandleToken("</" + (Last.empty() ? std::string() : Last.substr(1)));
 }
 
@@ -206,7 +189,7 @@ bool THtmlPass::HandleStyleTag(const std::string& U)
     for (const TStyleTag& Tag : StyleTags) {
         if (U == Tag.Open) {
             SetStyle(Tag.Style, true);
-            TagStack.push_back(U);
+            Stacks.Tags.push_back(U);
             return true;
         }
         if (U == Tag.Close) {
@@ -242,12 +225,10 @@ bool THtmlPass::HandleLayoutTag(const std::string& U, const std::string& T)
 void THtmlPass::Rule()
 {
     X = LineStart;
-    if (Draw) {
-        Canvas.Pen()->SetStyle(plat::psSolid);
-        Canvas.Pen()->SetWidth(1);
-        Canvas.Pen()->SetColor(RuleColor);
-        Canvas.DoHorizLine(X, Clamped(std::int64_t{X} + RuleLength), Y);
-    }
+    Canvas.Pen()->SetStyle(plat::psSolid);
+    Canvas.Pen()->SetWidth(1);
+    Canvas.Pen()->SetColor(RuleColor);
+    Canvas.DoHorizLine(X, Clamped(std::int64_t{X} + RuleLength), Y);
     Y = Clamped(std::int64_t{Y} + FontHeight());
 }
 
@@ -333,13 +314,11 @@ void THtmlPass::Picture(const std::string& T)
         if (H == 0) {
             H = std::min(Picture.Height(), MaxHtmlPictureSize);
         }
-        if (Draw) {
-            if (Picture.Width() == W && Picture.Height() == H) {
-                Canvas.Draw(X, Y, &Picture);
-            } else {
-                const int Left = Centered ? X - W / 2 : X;
-                Canvas.StretchDraw(TRect{Left, Y, Left + W, Clamped(std::int64_t{Y} + H)}, &Picture);
-            }
+        if (Picture.Width() == W && Picture.Height() == H) {
+            Canvas.Draw(X, Y, &Picture);
+        } else if (X > 0 && Y > 0) {
+            const int Left = Centered ? X - W / 2 : X;
+            Canvas.StretchDraw(TRect{Left, Y, Clamped(std::int64_t{Left} + W), Clamped(std::int64_t{Y} + H)}, &Picture);
         }
     } catch (const std::exception&) {
         Placeholder(W, H);
@@ -355,9 +334,6 @@ void THtmlPass::Picture(const std::string& T)
 // A white box with a red cross; the position does not move.
 void THtmlPass::Placeholder(int W, int H)
 {
-    if (!Draw) {
-        return;
-    }
     const int BoxWidth = W == 0 ? PlaceholderSize : W;
     const int BoxHeight = H == 0 ? PlaceholderSize : H;
     const int Right = Clamped(std::int64_t{X} + BoxWidth);
@@ -389,18 +365,14 @@ std::string THtmlPass::FontDescription() const
 
 void THtmlPass::PushFont()
 {
-    FontStack.push_back(FontDescription());
+    Stacks.Fonts.push_back(FontDescription());
     FontPushed = true;
 }
 
+// An empty stack gives the empty description, which applies nothing.
 void THtmlPass::PopFont()
 {
-    if (FontStack.empty()) {
-        return;
-    }
-    const std::string Description = std::move(FontStack.back());
-    FontStack.pop_back();
-    ApplyFontAttributes(Description);
+    ApplyFontAttributes(PopHtmlEntry(Stacks.Fonts));
 }
 
 // Tag is "<FONT " ... ">"; both ends are cut off before the attributes.
@@ -477,7 +449,6 @@ void THtmlPass::SetPointSize(double Size)
 
 TPoint HtmlDrawPass(TChtCanvas& Canvas, int X, int Y, const std::string& Text, bool Draw)
 {
-    const TFontKeeper Keeper(*Canvas.Font());
     return THtmlPass(Canvas, X, Y, Draw).Run(Text);
 }
 

@@ -50,11 +50,12 @@ constexpr double MaxHtmlFontSize = 400;
 constexpr int MaxHtmlPictureSize = 32767;
 
 // Draws Text with its top-left at (X, Y); centred and right alignment are
-// measured first. The canvas font is the same before and after.
+// measured first. The canvas keeps the font the tags leave, and tags left
+// open or fonts left pushed stay on the unit's stacks for later calls.
 void HtmlTextOut(TChtCanvas& Canvas, int X, int Y, const std::string& Text);
 
-// The block's width and height; draws only when Draw. The canvas font is
-// the same before and after.
+// The block's width and height; writes text runs only when Draw (pictures,
+// placeholders and rules are drawn in both passes).
 TPoint HtmlDrawPass(TChtCanvas& Canvas, int X, int Y, const std::string& Text, bool Draw);
 
 } // namespace qel

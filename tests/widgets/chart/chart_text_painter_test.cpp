@@ -2,6 +2,7 @@
 // recording device (shadow and emboss places, outline, gradient and picture
 // fills through the glyph path), rotated labels and their anchor, the font
 // sizing and quality rules, and pixel probes of a blurred shadow.
+#include "html_unit_scope.h"
 #include "test_chart_canvas.h"
 
 #include "widgets/chart/chart_brush.h"
@@ -72,6 +73,7 @@ protected:
         Canvas.Recorder.Clear();
     }
 
+    test::THtmlUnitScope Html;
     TPainterTestCanvas Canvas;
     TChtTextSettings Settings;
     TChtTextPainter Painter{Canvas, Settings};

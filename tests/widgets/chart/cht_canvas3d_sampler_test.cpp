@@ -4,6 +4,8 @@
 // canvas's text: shadowed, turned, HTML-like, in depth, gradient-filled,
 // outlined and in the display fonts. The picture is saved as a PNG beside the test
 // output (or in QEL_SCREENSHOT_DIR) to be looked at.
+#include "html_unit_scope.h"
+
 #include "widgets/chart/chart_canvas_unit.h"
 #include "widgets/chart/chart_resources.h"
 #include "widgets/chart/chart_shadow.h"
@@ -155,6 +157,7 @@ TEST(ChtCanvas3DSampler, DrawsEveryKindOfShapeIntoAPicture)
 {
     RegisterChartResources();
     InitChartCanvas();
+    const test::THtmlUnitScope Html;
     const TRect Whole{0, 0, 540, 470};
     plat::TBitmap Target(Whole.Right, Whole.Bottom, plat::pf24bit);
     plat::TCanvas Dest(Target.Canvas()->Handle());

@@ -2,6 +2,8 @@
 // without HTML-like text, turned labels, the font effects (shadow, emboss,
 // outline, gradient and picture fills) as pixels on the canvas, and that no
 // operation of the canvas interfaces is left abstract on it.
+#include "html_unit_scope.h"
+
 #include "widgets/chart/chart_blend.h"
 #include "widgets/chart/chart_path.h"
 #include "widgets/chart/chart_picture.h"
@@ -85,6 +87,7 @@ struct TTextScene {
         }
     }
 
+    test::THtmlUnitScope Html;
     plat::TBitmap Bitmap;
     plat::TRecordingDC Recorder;
     plat::TCanvas Dest;

@@ -6,6 +6,7 @@
 #include "test_chart_canvas.h"
 
 #include "widgets/chart/chart_font.h"
+#include "widgets/chart/html_stacks.h"
 #include "widgets/chart/html_text_out.h"
 #include "widgets/chart/html_tokens.h"
 
@@ -147,14 +148,40 @@ class HtmlTextTest : public ::testing::Test {
 protected:
     HtmlTextTest()
     {
-        Canvas.Font()->SetName("Arial");
-        Canvas.Font()->SetSize(10);
-        Canvas.Font()->SetColor(plat::clBlack);
+        InitChartHtml();
+        ResetFont();
     }
     ~HtmlTextTest() override
     {
         HtmlFindGraphic = nullptr;
         HtmlLoadSource = nullptr;
+        FinalizeChartHtml();
+    }
+    void ResetFont()
+    {
+        Canvas.Font()->SetName("Arial");
+        Canvas.Font()->SetSize(10);
+        Canvas.Font()->SetColor(plat::clBlack);
+        Canvas.Font()->SetStyle({});
+    }
+    // The bounding rectangle of the green pixels (pictures of the test
+    // hooks), exclusive; empty when there are none.
+    TRect GreenArea()
+    {
+        TRect Area{};
+        bool Any = false;
+        for (int Y = 0; Y < 300; ++Y) {
+            for (int X = 0; X < 400; ++X) {
+                if (Canvas.PixelColor(X, Y) != plat::clGreen) {
+                    continue;
+                }
+                Area = Any ? TRect{std::min(Area.Left, X), std::min(Area.Top, Y), std::max(Area.Right, X + 1),
+                                 std::max(Area.Bottom, Y + 1)}
+                           : TRect{X, Y, X + 1, Y + 1};
+                Any = true;
+            }
+        }
+        return Area;
     }
     int Count(std::string_view Name) const { return static_cast<int>(Canvas.Recorder.CallsNamed(Name).size()); }
     void Look(const std::string& Name)
@@ -286,28 +313,34 @@ TEST_F(HtmlTextTest, HeadingRestoresBoldItalicAndPreSelectsTheMonospaceFace)
     EXPECT_EQ(Canvas.TextWidth(std::string_view("iii")), Canvas.TextWidth(std::string_view("WWW")));
 }
 
-TEST_F(HtmlTextTest, FontErrorsNameTheWord)
+TEST_F(HtmlTextTest, FontErrorsNameTheWordAndKeepTheFontReached)
 {
     struct TCase {
         const char* Text;
         const char* Message;
+        int Size;      // the canvas font's size after the error
+        bool Bold;
     };
     const TCase Cases[] = {
-        {"<FONT WEIGHT=HEAVY>x", "Unknown field in FONT WEIGHT=HEAVY"},
-        {"<FONT WEIGHT=BOLD, HEAVY>x", "Unknown field in FONT WEIGHT=HEAVY"},
-        {"<FONT face=Arial>x", "Unknown field in FONT: FACE"},
-        {"<FONT COLOR=REDSIZE=4>x", "Unknown field in FONT: "},
+        {"<FONT WEIGHT=HEAVY>x", "Unknown field in FONT WEIGHT=HEAVY", 10, false},
+        {"<FONT SIZE=14 WEIGHT=BOLD, HEAVY>x", "Unknown field in FONT WEIGHT=HEAVY", 14, false},
+        {"<B><FONT SIZE=+2 face=Arial>x", "Unknown field in FONT: FACE", 12, true},
+        {"<FONT COLOR=REDSIZE=4>x", "Unknown field in FONT: ", 10, false},
     };
     for (const TCase& Case : Cases) {
+        ResetFont();
+        HtmlStacks->Fonts.clear();
         try {
             HtmlTextOut(Canvas, 0, 0, Case.Text);
             ADD_FAILURE() << Case.Text << " raised nothing";
         } catch (const EHtmlFontError& Error) {
             EXPECT_EQ(std::string(Error.what()), Case.Message) << Case.Text;
         }
-        EXPECT_EQ(Canvas.Font()->Size(), 10) << "the font is given back: " << Case.Text;
-        EXPECT_FALSE(Canvas.Font()->Style().Contains(plat::fsBold)) << Case.Text;
+        EXPECT_EQ(Canvas.Font()->Size(), Case.Size) << Case.Text;
+        EXPECT_EQ(Canvas.Font()->Style().Contains(plat::fsBold), Case.Bold) << Case.Text;
+        EXPECT_EQ(HtmlStacks->Fonts.size(), 1u) << "the font is pushed before its attributes: " << Case.Text;
     }
+    ResetFont();
     EXPECT_THROW(HtmlTextOut(Canvas, 0, 0, "<FONT SIZE=big>x"), plat::EConvertError);
     EXPECT_THROW(HtmlTextOut(Canvas, 0, 0, "<FONT COLOR=#F>x"), plat::EConvertError);
     EXPECT_TRUE(Canvas.Runs.empty());
@@ -328,13 +361,25 @@ TEST_F(HtmlTextTest, CentredAndRightAlignmentMeasureFirst)
 
     Canvas.Runs.clear();
     Canvas.SetTextAlign(2);
-    HtmlTextOut(Canvas, 200, 10, "ab<B>cd");
+    HtmlTextOut(Canvas, 200, 10, "ab<B>cd</B>");
     ASSERT_EQ(Canvas.Runs.size(), 2u);
     Canvas.Font()->SetStyle(plat::TFontStyles{plat::fsBold});
     const int BoldWidth = Canvas.TextWidth(std::string_view("cd"));
     Canvas.Font()->SetStyle({});
+    EXPECT_FALSE(Canvas.Runs[0].Bold);
     EXPECT_EQ(Canvas.Runs[1].X + BoldWidth, 200) << "the bold run ends at X";
     EXPECT_EQ(Canvas.GetTextAlign(), 2);
+    EXPECT_EQ(HtmlStacks->Tags, (std::vector<std::string>{"<B>", "<B>"})) << "one per pass; \"</B>\" leaves it";
+}
+
+TEST_F(HtmlTextTest, AStyleLeftOpenByTheMeasuringPassHoldsInTheDrawingPass)
+{
+    Canvas.SetTextAlign(2);
+    HtmlTextOut(Canvas, 200, 10, "ab<B>cd");
+    ASSERT_EQ(Canvas.Runs.size(), 2u);
+    EXPECT_TRUE(Canvas.Runs[0].Bold) << "the measuring pass left the font bold";
+    EXPECT_TRUE(Canvas.Runs[1].Bold);
+    EXPECT_TRUE(Canvas.Font()->Style().Contains(plat::fsBold));
 }
 
 TEST_F(HtmlTextTest, CenterTagCentresEachRunOnTheBounds)
@@ -363,14 +408,18 @@ TEST_F(HtmlTextTest, RuleAndUnknownTags)
     EXPECT_EQ(Canvas.PixelColor(80, 40), 0x808080);
 }
 
-TEST_F(HtmlTextTest, MeasuringPassDrawsNothing)
+TEST_F(HtmlTextTest, MeasuringPassWritesNoTextButDrawsRulesAndPlaceholders)
 {
     const int FontHeight = Canvas.FontHeight();
     const TPoint Size = HtmlDrawPass(Canvas, 7, 9, "<HR><IMG SRC=a.bmp>word", false);
     EXPECT_TRUE(Canvas.Runs.empty());
-    EXPECT_EQ(Count("LineTo"), 0);
-    EXPECT_EQ(Count("Rectangle"), 0);
     EXPECT_EQ(Count("TextOut"), 0);
+    const auto Lines = Canvas.Recorder.CallsNamed("LineTo");
+    ASSERT_EQ(Lines.size(), 3u) << "the rule and the placeholder's cross";
+    EXPECT_EQ(Lines[0]->Args, (std::vector<std::int64_t>{107, 9}));
+    const auto Boxes = Canvas.Recorder.CallsNamed("Rectangle");
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0]->Args, (std::vector<std::int64_t>{7, 9 + FontHeight, 47, 49 + FontHeight}));
     EXPECT_EQ(Size.X, 7 + Canvas.TextWidth(std::string_view("word")));
     EXPECT_EQ(Size.Y, FontHeight);
 }
@@ -427,12 +476,14 @@ int LoadFakeSource(const std::string& Src, plat::TStream& Stream)
     return 0;
 }
 
-TEST_F(HtmlTextTest, PicturesFromTheHooksAreDrawnOnceAndAdvance)
+TEST_F(HtmlTextTest, PicturesFromTheHooksAreDrawnInBothPassesAndAdvance)
 {
     HtmlFindGraphic = FindFakeGraphic;
     HtmlLoadSource = LoadFakeSource;
     const TPoint Size = HtmlDrawPass(Canvas, 10, 50, "<IMG SRC=\"30x20.fake\">after", false);
-    EXPECT_EQ(Count("BitBlt") + Count("StretchBlt"), 0) << "measuring draws no picture";
+    EXPECT_EQ(GreenArea(), (TRect{10, 50, 40, 70})) << "the measuring pass draws the picture too";
+    Canvas.Brush()->SetColor(plat::clWhite);
+    Canvas.FillRect({0, 0, 400, 300});
     HtmlTextOut(Canvas, 10, 50, "<IMG SRC=\"30x20.fake\">after");
     ASSERT_EQ(Canvas.Runs.size(), 1u);
     EXPECT_EQ(Canvas.Runs[0].X, 40);
@@ -444,14 +495,31 @@ TEST_F(HtmlTextTest, PicturesFromTheHooksAreDrawnOnceAndAdvance)
     Look("html_picture");
 }
 
-TEST_F(HtmlTextTest, PictureOfAnotherSizeIsStretchedAlsoAtTheOrigin)
+TEST_F(HtmlTextTest, PictureOfAnotherSizeIsStretchedOnlyInsideTheCanvasCorner)
 {
     HtmlFindGraphic = FindFakeGraphic;
     HtmlLoadSource = LoadFakeSource;
-    HtmlTextOut(Canvas, 0, 0, "<IMG WIDTH=40 HEIGHT=30 SRC=10x10.fake>");
-    EXPECT_EQ(Canvas.PixelColor(0, 0), plat::clGreen);
-    EXPECT_EQ(Canvas.PixelColor(39, 29), plat::clGreen);
-    EXPECT_NE(Canvas.PixelColor(40, 30), plat::clGreen);
+    struct TCase {
+        int X;
+        int Y;
+        const char* Text;
+        TRect Green;   // empty: nothing drawn
+    };
+    const TCase Cases[] = {
+        {0, 0, "<IMG WIDTH=40 HEIGHT=30 SRC=10x10.fake>", {}},
+        {5, 0, "<IMG WIDTH=40 HEIGHT=30 SRC=10x10.fake>", {}},
+        {1, 1, "<IMG WIDTH=40 HEIGHT=30 SRC=10x10.fake>", {1, 1, 41, 31}},
+        {100, 10, "<CENTER><IMG WIDTH=40 HEIGHT=30 SRC=10x10.fake>", {80, 10, 120, 40}},
+        // A picture of its own size is drawn wherever it lies.
+        {0, 0, "<IMG SRC=10x10.fake>", {0, 0, 10, 10}},
+        {0, 0, "<IMG WIDTH=10 HEIGHT=10 SRC=10x10.fake>", {0, 0, 10, 10}},
+    };
+    for (const TCase& Case : Cases) {
+        Canvas.Brush()->SetColor(plat::clWhite);
+        Canvas.FillRect({0, 0, 400, 300});
+        HtmlTextOut(Canvas, Case.X, Case.Y, Case.Text);
+        EXPECT_EQ(GreenArea(), Case.Green) << Case.Text << " at " << Case.X << "," << Case.Y;
+    }
 }
 
 TEST_F(HtmlTextTest, FailedPicturesBecomePlaceholders)
@@ -465,17 +533,90 @@ TEST_F(HtmlTextTest, FailedPicturesBecomePlaceholders)
     }
 }
 
-TEST_F(HtmlTextTest, EachCallStartsAfreshAndGivesTheFontBack)
+TEST_F(HtmlTextTest, TagsAndFontsLeftOpenAreSeenByLaterCalls)
 {
     HtmlTextOut(Canvas, 0, 0, "<FONT SIZE=20 COLOR=RED><B><I>open");
-    EXPECT_EQ(Canvas.Font()->Size(), 10);
-    EXPECT_EQ(Canvas.Font()->Color(), plat::clBlack);
-    EXPECT_TRUE(Canvas.Font()->Style().Empty());
+    EXPECT_EQ(Canvas.Font()->Size(), 20) << "the canvas keeps the font the text left";
+    EXPECT_EQ(Canvas.Font()->Color(), plat::clRed);
+    EXPECT_EQ(HtmlStacks->Tags, (std::vector<std::string>{"<B>", "<I>"}));
+    EXPECT_EQ(HtmlStacks->Fonts, (std::vector<std::string>{"<FONT size=10 name=Arial color=0 weight=NORMAL>"}));
+
+    // A new call starts with no font pushed, so "</>" closes the last tag
+    // the earlier call left open, and "</FONT>" pops the earlier call's font.
     Canvas.Runs.clear();
-    HtmlTextOut(Canvas, 0, 0, "</>x");
-    ASSERT_EQ(Canvas.Runs.size(), 2u);
-    EXPECT_EQ(Canvas.Runs[0].Text, "</") << "no tag is left open from the last call";
-    EXPECT_EQ(Canvas.Runs[1].Size, 10);
+    HtmlTextOut(Canvas, 0, 0, "</>a</>b</FONT>c</>d</FONT>e");
+    struct TExpected {
+        const char* Text;
+        int Size;
+        TColor Color;
+        bool Bold;
+        bool Italic;
+    };
+    const TExpected Expected[] = {
+        {"a", 20, plat::clRed, true, false},
+        {"b", 20, plat::clRed, false, false},
+        {"c", 10, plat::clBlack, false, false},
+        {"</", 10, plat::clBlack, false, false},   // the tag stack is empty
+        {"d", 10, plat::clBlack, false, false},
+        {"e", 10, plat::clBlack, false, false},    // an empty font stack applies nothing
+    };
+    ASSERT_EQ(Canvas.Runs.size(), std::size(Expected));
+    for (std::size_t I = 0; I < std::size(Expected); ++I) {
+        const TWrittenRun& Run = Canvas.Runs[I];
+        EXPECT_EQ(Run.Text, Expected[I].Text);
+        EXPECT_EQ(Run.Size, Expected[I].Size) << Run.Text;
+        EXPECT_EQ(Run.Color, Expected[I].Color) << Run.Text;
+        EXPECT_EQ(Run.Bold, Expected[I].Bold) << Run.Text;
+        EXPECT_EQ(Run.Italic, Expected[I].Italic) << Run.Text;
+    }
+    EXPECT_TRUE(HtmlStacks->Tags.empty());
+    EXPECT_TRUE(HtmlStacks->Fonts.empty());
+}
+
+TEST_F(HtmlTextTest, PoppingAnEmptyFontStackKeepsTheFont)
+{
+    Canvas.Font()->SetSize(14);
+    Canvas.Font()->SetColor(plat::clBlue);
+    for (const char* Text : {"</FONT>x", "</H1>x", "</PRE>x", "</BIG>x", "</SUB>x"}) {
+        Canvas.Runs.clear();
+        HtmlTextOut(Canvas, 0, 0, Text);
+        ASSERT_FALSE(Canvas.Runs.empty()) << Text;
+        EXPECT_EQ(Canvas.Runs.back().Size, 14) << Text;
+        EXPECT_EQ(Canvas.Runs.back().Color, plat::clBlue) << Text;
+    }
+}
+
+TEST_F(HtmlTextTest, TheStacksAreSharedByEveryCanvas)
+{
+    THtmlTestCanvas Other;
+    Other.Font()->SetName("Verdana");
+    Other.Font()->SetSize(12);
+    Other.Font()->SetColor(plat::clBtnFace);
+    Other.Font()->SetStyle(plat::TFontStyles{plat::fsBold, plat::fsItalic, plat::fsStrikeOut});
+    HtmlTextOut(Other, 0, 0, "<H2>pushed on one canvas");
+    EXPECT_EQ(HtmlStacks->Fonts,
+        (std::vector<std::string>{"<FONT size=12 name=Verdana color=-16777201 weight=BOLD, ITALIC, STRIKE>"}));
+    HtmlTextOut(Canvas, 0, 0, "</H2>popped on another");
+    ASSERT_EQ(Canvas.Runs.size(), 1u);
+    EXPECT_EQ(Canvas.Runs[0].Name, "Verdana");
+    EXPECT_EQ(Canvas.Runs[0].Size, 12);
+    EXPECT_EQ(Canvas.Runs[0].Color, plat::clBtnFace);
+    EXPECT_TRUE(Canvas.Runs[0].Bold);
+    EXPECT_TRUE(Canvas.Runs[0].Italic);
+    EXPECT_TRUE(Canvas.Font()->Style().Contains(plat::fsStrikeOut));
+    EXPECT_FALSE(Canvas.Font()->Style().Contains(plat::fsUnderline));
+}
+
+TEST_F(HtmlTextTest, TheStacksLiveFromSetUpToShutdown)
+{
+    HtmlTextOut(Canvas, 0, 0, "<B><FONT SIZE=20>open");
+    FinalizeChartHtml();
+    EXPECT_EQ(HtmlStacks, nullptr);
+    EXPECT_THROW(HtmlTextOut(Canvas, 0, 0, "x"), std::logic_error);
+    InitChartHtml();
+    ASSERT_NE(HtmlStacks, nullptr);
+    EXPECT_TRUE(HtmlStacks->Tags.empty());
+    EXPECT_TRUE(HtmlStacks->Fonts.empty());
 }
 
 TEST_F(HtmlTextTest, HugeSizesStopAtTheBound)
