@@ -382,10 +382,11 @@ std::vector<TFontFamily> TFontMap::Families()
         return a.FixedPitch != b.FixedPitch ? a.FixedPitch : a.Name < b.Name;
     });
     std::vector<TFontFamily> aliases;
-    for (const auto& [alias, target] : FAliases) {
+    for (const auto& entry : FAliases) {
+        const std::string& target = entry.second;
         const auto real = std::find_if(result.begin(), result.end(), [&](const TFontFamily& f) { return f.Name == target; });
         if (real != result.end())
-            aliases.push_back({alias, real->FixedPitch});
+            aliases.push_back({entry.first, real->FixedPitch});
     }
     result.insert(result.end(), aliases.begin(), aliases.end());
     return result;
