@@ -1,10 +1,12 @@
 // The program's run from start to end.
 #include "app/start_up.h"
 
+#include "app/earlier_run_files.h"
 #include "app/exit_guard.h"
 #include "app/init_units.h"
 #include "app/instance_activation.h"
 #include "app/main_window.h"
+#include "app/program_signals.h"
 #include "card/buffer_list.h"
 #include "card/temp_folder.h"
 #include "foundations/byte_helpers.h"
@@ -53,7 +55,7 @@ int ReportBufferFolder(IProgramSession& Session)
 // Steps 7 to 9 and the end: the main window and the loop, then, within the
 // session's time limit, the workers stopped and joined, the windows freed
 // and the program's state released.
-int RunMainWindow(IProgramSession& Session)
+int RunMainWindow(IProgramSession& Session, TProgramSignals& Signals)
 {
     plat::IHost* host = nullptr;
     try {
@@ -72,11 +74,13 @@ int RunMainWindow(IProgramSession& Session)
         main = app->CreateForm<TfrmMain>();
         ReadBufferList.SetUseFileStream(true);
         Session.Started(*app, *main, *activation);
+        Signals.SetMainWindow(main->Handle());
         app->Run();
     } catch (const std::exception& error) {
         Say(error.what());
         status = 1;
     }
+    Signals.SetMainWindow(0);
     Session.LoopEnded();
     TExitGuard guard(Session.ExitLimit(), [&Session, status] { Session.EndNow(status); });
     if (main != nullptr) {
@@ -116,11 +120,13 @@ void StartUnits()
 
 int RunProgram(IProgramSession& Session)
 {
+    TProgramSignals signals;
     StartUnits();
     if (!ClaimSingleInstance(Session.InstanceName())) {
         FinalizeUnits();
         return Session.Ended(0);
     }
+    RemoveFilesOfEarlierRuns();
     plat::LoadCanvasFonts();
     int status = 0;
     // An empty buffer folder would put the buffer files (and the probe of
@@ -129,7 +135,7 @@ int RunProgram(IProgramSession& Session)
         status = ReportBufferFolder(Session);
         FinalizeUnits();
     } else {
-        status = RunMainWindow(Session);
+        status = RunMainWindow(Session, signals);
     }
     ReleaseSingleInstance();
     return Session.Ended(status);

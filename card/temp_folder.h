@@ -26,4 +26,9 @@ void ClearTempFolder();
 // buffer's full index in its list, so no two buffers of a list share a file.
 std::string SpillFileName(std::uint32_t number);
 
+// Removes the spill files an earlier run left in Folder (a run that was
+// killed): "F<number>.mst", and "F<number>.mst.<number>.gone" of files it
+// was removing; nothing else there. Answers how many went.
+int RemoveLeftSpillFiles(const std::string& Folder);
+
 } // namespace qel

@@ -3,12 +3,16 @@
 // all-or-nothing commit of a set of files.
 #include "platform/atomic_file.h"
 
+#include "platform/folder_sweep.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -31,7 +35,8 @@ std::string UniqueSuffix()
            std::to_string(static_cast<std::uint64_t>(now) % 1000000007u);
 }
 
-// A hidden name beside the target: ".<name>.<unique><ext>" in its folder.
+// A hidden name beside the target: ".<name>.<unique><ext>" in its folder;
+// the unique part starts with the process id (RemoveAbandonedTempFiles).
 std::string HiddenNameBeside(const std::filesystem::path& target, const char* ext)
 {
     std::string hidden = ".";
@@ -53,7 +58,44 @@ void SyncFolder(const std::filesystem::path& folder)
     }
 }
 
+// The process id in a temporary file's name ".<name>.<pid>-<n>-<n>.tmp";
+// 0 for any other name.
+pid_t TempFileProcess(std::string_view name)
+{
+    constexpr std::string_view ext = ".tmp";
+    if (name.size() < 2 || name.front() != '.' || !name.ends_with(ext)) {
+        return 0;
+    }
+    name.remove_suffix(ext.size());
+    const std::size_t dot = name.rfind('.');
+    if (dot == 0 || dot == std::string_view::npos) {
+        return 0;
+    }
+    const std::string_view unique = name.substr(dot + 1);
+    const std::size_t first = unique.find('-');
+    const std::size_t second = unique.find('-', first + 1);
+    if (second == std::string_view::npos || !AllDigits(unique.substr(0, first)) ||
+        !AllDigits(unique.substr(first + 1, second - first - 1)) || !AllDigits(unique.substr(second + 1)) ||
+        first > 9) {
+        return 0;
+    }
+    return static_cast<pid_t>(std::stol(std::string(unique.substr(0, first))));
+}
+
+bool ProcessRuns(pid_t process)
+{
+    return kill(process, 0) == 0 || errno == EPERM;
+}
+
 } // namespace
+
+int RemoveAbandonedTempFiles(const std::string& Folder)
+{
+    return RemoveFilesWhere(Folder, [](const std::string& name) {
+        const pid_t process = TempFileProcess(name);
+        return process > 0 && !ProcessRuns(process);
+    });
+}
 
 TAtomicFileStream::TTempFile TAtomicFileStream::CreateTempBeside(const std::string& targetName)
 {

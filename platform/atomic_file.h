@@ -94,4 +94,11 @@ private:
     std::vector<std::unique_ptr<TAtomicFileStream>> FFiles;   // complete, in order of Add
 };
 
+// Removes the temporary files that saves of processes no longer running left
+// in Folder (a save killed before its commit): hidden names of the form
+// ".<name>.<process id>-<number>-<number>.tmp". The kept old files of a set's
+// commit (".old") stay, as they may be the only copy of a former file.
+// Answers how many went; a missing folder is no error.
+int RemoveAbandonedTempFiles(const std::string& Folder);
+
 } // namespace plat

@@ -2,6 +2,7 @@
 // platform's message boxes and the GTK file chooser behind the dialogs.
 #pragma once
 
+#include "app/lost_display.h"
 #include "app/start_up.h"
 #include "platform/controls/dialogs/standard_dialogs.h"
 #include "platform/hosts/gtk/file_chooser.h"
@@ -25,6 +26,12 @@ public:
         return *FHost;
     }
     plat::IDialogs& Dialogs() override { return FDialogs; }
+    // A lost display ends the run without its window.
+    void Started(plat::TApplication&, TfrmMain& Main, TInstanceActivation&) override
+    {
+        FHost->SetDisplayLostHandler([&Main] { EndAfterLostDisplay(Main); });
+    }
+    void LoopEnded() override { FHost->SetDisplayLostHandler(nullptr); }
 
 private:
     int& FArgc;

@@ -61,5 +61,29 @@ TEST_F(TempFolder, UnusableDocumentsFolderLeavesTheCurrentFolder)
     EXPECT_TRUE(std::filesystem::exists(FRoot.File("F0.mst")));
 }
 
+TEST_F(TempFolder, SpillFilesOfAnEarlierRunGoAndNothingElse)
+{
+    struct TCase {
+        const char* name;
+        bool goes;
+    };
+    const TCase cases[] = {
+        {"F0.mst", true},        {"F4096.mst", true},  {"F12.mst.3.gone", true}, {"F.mst", false},
+        {"Fx.mst", false},       {"f1.mst", false},    {"F1.mst.bak", false},    {"F1.mstx", false},
+        {"F1.mst.gone", false},  {"notes.txt", false}, {"G1.mst", false},
+    };
+    const std::string folder = FRoot.File("buffers");
+    std::filesystem::create_directory(folder);
+    for (const TCase& each : cases) {
+        qeltest::WriteWholeFile(folder + "/" + each.name, "x");
+    }
+    std::filesystem::create_directory(folder + "/F9.mst");   // a folder of that name stays
+    EXPECT_EQ(RemoveLeftSpillFiles(folder), 3);
+    for (const TCase& each : cases) {
+        EXPECT_EQ(std::filesystem::exists(folder + "/" + each.name), !each.goes) << each.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder + "/F9.mst"));
+}
+
 } // namespace
 } // namespace qel

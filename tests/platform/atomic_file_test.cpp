@@ -281,4 +281,46 @@ TEST(AtomicFileSet, FullDiskFailsTheAddAndDropsThatFile)
     EXPECT_EQ(FilesIn(dir), 0);
 }
 
+// A save killed before its commit leaves its temporary file; a later start
+// removes the temporary files of processes that no longer run, and nothing else.
+TEST(AtomicFileStream, TemporaryFilesOfEndedProcessesAreRemovedLater)
+{
+    TempDir dir;
+    const std::string target = dir.File("save.qrec");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto* killed = new plat::TAtomicFileStream(target);   // never destroyed: the process ends first
+        killed->WriteBuffer("part", 4);
+        killed->FlushToDisk();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(FilesIn(dir), 1) << "the killed save left its temporary file";
+    const std::string dead = std::to_string(child);
+    const std::string running = std::to_string(getpid());
+    const std::vector<std::string> kept = {
+        "save.qrec",                                  // a target
+        ".save.qrec." + running + "-0-1.tmp",         // a save of a running process
+        ".save.qrec." + dead + "-0-1.old",            // a former file kept during a commit
+        "save.qrec." + dead + "-0-1.tmp",             // not hidden
+        ".save.qrec." + dead + "-x-1.tmp",            // not our numbering
+    };
+    for (const std::string& name : kept) {
+        WriteWholeFile(dir.File(name), "x");
+    }
+    std::filesystem::create_directory(dir.File(".folder." + dead + "-0-1.tmp"));
+    plat::TAtomicFileStream runningSave(dir.File("other.qrec"));
+
+    EXPECT_EQ(plat::RemoveAbandonedTempFiles(dir.Path()), 1);
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File(".folder." + dead + "-0-1.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(runningSave.TempFileName()));
+    EXPECT_EQ(FilesIn(dir), static_cast<int>(kept.size()) + 2);
+    EXPECT_EQ(plat::RemoveAbandonedTempFiles(dir.File("missing")), 0);
+}
+
 } // namespace

@@ -16,6 +16,7 @@
 #include "platform/controls/window_paint.h"
 #include "platform/text_encoding.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace plat {
 
@@ -631,12 +633,35 @@ void TGtkHost::TState::Realize(TNativeWindow& native)
     AttachDragDestination(native);
 }
 
+namespace {
+
+// Xlib's handler is one for the process.
+std::function<void()> DisplayLost;
+
+// Xlib calls it when the connection breaks; it must not return.
+int OnDisplayConnectionLost(Display*)
+{
+    if (DisplayLost) {
+        DisplayLost();
+    }
+    _exit(1);
+}
+
+} // namespace
+
 TGtkHost::TGtkHost(int& argc, char**& argv) : F(std::make_unique<TState>())
 {
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(&argc, &argv)) {
         throw std::runtime_error("cannot open the X display");
     }
+    // In place of GDK's own, which ends the process at once.
+    XSetIOErrorHandler(&OnDisplayConnectionLost);
+}
+
+void TGtkHost::SetDisplayLostHandler(std::function<void()> handler)
+{
+    DisplayLost = std::move(handler);
 }
 
 TGtkHost::~TGtkHost()

@@ -58,6 +58,12 @@ public:
     // before it first shows.
     GtkWindow* NativeWindow(HWND window) const;
 
+    // Runs when the connection to the X server ends (the server went away,
+    // or the window's client was killed): on the user-interface thread,
+    // inside Xlib, so it must touch neither GTK nor a window; the process
+    // then ends with status 1. Without a handler it just ends.
+    void SetDisplayLostHandler(std::function<void()> handler);
+
     // Sees every input the host posts, in order (smoke tests replay them).
     using TInputRecorder = std::function<void(HWND topLevel, const TQueuedInput& input)>;
     void SetInputRecorder(TInputRecorder recorder);
