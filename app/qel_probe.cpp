@@ -281,10 +281,11 @@ bool TQelProbe::ReadName8(TQelPort& Port)
 
 bool TQelProbe::IdentifyCrc16(TQelPort& Port)
 {
-    if (!Exchange16Accepted(0, {1, 11, 21, 31, 41}) || Byte(1) != 2 || Byte(2) != 12) {
+    // Handshake and identity take the answer as it is, a refusal included.
+    if (!Exchange16Retry(0, {1, 11, 21, 31, 41}) || Byte(1) != 2 || Byte(2) != 12) {
         return false;
     }
-    if (!Exchange16Accepted(1, {0, 0, 0, 0, 1})) {
+    if (!Exchange16Retry(1, {0, 0, 0, 0, 1})) {
         return false;
     }
     Port.id_class = BytesToWord(Byte(2), Byte(3));

@@ -39,9 +39,10 @@ private:
     // 115200 Bd: one request and its answer (a refusal is a valid answer).
     bool Exchange16(std::uint8_t Command, const TData5& Data);
     bool Exchange16Retry(std::uint8_t Command, const TData5& Data);
-    // Exchange16Retry that ends the probe on a refusal too.
+    // Exchange16Retry whose answer must not be a refusal.
     bool Exchange16Accepted(std::uint8_t Command, const TData5& Data);
-    // The command, 100 ms, then the status poll whose answer carries the data.
+    // The command, 100 ms, then the status poll whose answer carries the
+    // data; a refusal of either fails it.
     bool Command16(std::uint8_t Command, const TData5& Data);
 
     // Opens the port, runs Identify and closes the port; the record's error

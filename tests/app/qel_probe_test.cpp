@@ -264,6 +264,47 @@ TEST_F(QelProbeTest, OutcomesOfHandshakeModelCheckAndRefusals)
     }
 }
 
+// At 115200 Bd the handshake and the identity request take their answer as
+// it stands: a refusal with the right bytes reads like an acceptance, and
+// the model code comes from the refused identity answer as from any other.
+TEST_F(QelProbeTest, RefusedHandshakeOrIdentityAt115200IsReadAsAnAnswer)
+{
+    const auto refuse = [](std::uint8_t command, TBytes answer) {
+        return [command, answer](TFakeLogger& logger, const TBytes& request) {
+            return request[0] == 0x80 + command ? answer : logger.Answer(request);
+        };
+    };
+    const TQelPort accepted = Probe(TProtocol::Crc16, LoggerDevice(Crc16Logger()));
+    ASSERT_EQ(accepted.error, qel::mpeOK);
+    const struct {
+        const char* Name;
+        std::function<TBytes(TFakeLogger&, const TBytes&)> Answer;
+        qel::TQelPortError Error;
+        std::uint16_t ModelCode;
+    } cases[] = {
+        {"handshake refused with 2 and 12", refuse(0, Crc16Frame({0x40, 2, 12, 0, 0, 0})), qel::mpeOK, 1},
+        {"handshake refused with other bytes", refuse(0, Crc16Frame({0x40, 2, 13, 0, 0, 0})), qel::mpeCOM, 0},
+        {"identity refused, model code 1", refuse(1, Crc16Frame({0x41, 0, 0x00, 0x01, 0, 0})), qel::mpeOK, 1},
+        {"identity refused, model code 0x6601", refuse(1, Crc16Frame({0x41, 0, 0x66, 0x01, 0, 0})), qel::mpeCLASS,
+         0x6601},
+    };
+    for (const auto& c : cases) {
+        auto device = LoggerDevice(Crc16Logger());
+        auto logger = std::make_shared<TFakeLogger>(Crc16Logger());
+        device->Answer = [logger, answer = c.Answer](const TBytes& request) { return answer(*logger, request); };
+        const TQelPort port = Probe(TProtocol::Crc16, device);
+        EXPECT_EQ(port.error, c.Error) << c.Name;
+        EXPECT_EQ(port.id_class, c.ModelCode) << c.Name;
+        if (c.Error == qel::mpeOK) {
+            EXPECT_EQ(port.id_sn, accepted.id_sn) << c.Name;
+            EXPECT_EQ(port.id_name, accepted.id_name) << c.Name;
+            EXPECT_EQ(Requests(*device).size(), 12u) << c.Name << ": handshake, identity, five commands with their polls";
+        } else {
+            EXPECT_EQ(Requests(*device).size(), c.Error == qel::mpeCOM ? 1u : 2u) << c.Name;
+        }
+    }
+}
+
 TEST_F(QelProbeTest, EveryRowOfTheNameTable)
 {
     const auto area5 = [](std::vector<std::uint8_t> positions) {
