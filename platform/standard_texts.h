@@ -8,31 +8,31 @@ namespace plat {
 
 // Captions of the standard buttons of forms.
 inline constinit const TResString SButtonOK{"OK"};
-inline constinit const TResString SButtonCancel{"Cancel"};
-inline constinit const TResString SButtonYes{"&Yes"};
-inline constinit const TResString SButtonNo{"&No"};
-inline constinit const TResString SButtonHelp{"&Help"};
-inline constinit const TResString SButtonClose{"&Close"};
-inline constinit const TResString SButtonIgnore{"&Ignore"};
-inline constinit const TResString SButtonRetry{"&Retry"};
-inline constinit const TResString SButtonAbort{"&Abort"};
-inline constinit const TResString SButtonAll{"&All"};
+inline constinit const TResString SButtonCancel{"Abbrechen"};
+inline constinit const TResString SButtonYes{"&Ja"};
+inline constinit const TResString SButtonNo{"&Nein"};
+inline constinit const TResString SButtonHelp{"&Hilfe"};
+inline constinit const TResString SButtonClose{"&Schließen"};
+inline constinit const TResString SButtonIgnore{"&Ignorieren"};
+inline constinit const TResString SButtonRetry{"&Wiederholen"};
+inline constinit const TResString SButtonAbort{"&Abbrechen"};
+inline constinit const TResString SButtonAll{"&Alle"};
 
 // Captions and buttons of message boxes.
-inline constinit const TResString SMsgBoxWarning{"Warning"};
-inline constinit const TResString SMsgBoxError{"Error"};
-inline constinit const TResString SMsgBoxInformation{"Information"};
-inline constinit const TResString SMsgBoxConfirm{"Confirm"};
-inline constinit const TResString SMsgBoxYes{"&Yes"};
-inline constinit const TResString SMsgBoxNo{"&No"};
+inline constinit const TResString SMsgBoxWarning{"Warnung"};
+inline constinit const TResString SMsgBoxError{"Fehler"};
+inline constinit const TResString SMsgBoxInformation{"Informationen"};
+inline constinit const TResString SMsgBoxConfirm{"Bestätigung"};
+inline constinit const TResString SMsgBoxYes{"&Ja"};
+inline constinit const TResString SMsgBoxNo{"&Nein"};
 inline constinit const TResString SMsgBoxOK{"OK"};
-inline constinit const TResString SMsgBoxCancel{"Cancel"};
-inline constinit const TResString SMsgBoxHelp{"&Help"};
-inline constinit const TResString SMsgBoxAbort{"&Abort"};
-inline constinit const TResString SMsgBoxRetry{"&Retry"};
-inline constinit const TResString SMsgBoxIgnore{"&Ignore"};
-inline constinit const TResString SMsgBoxAll{"&All"};
-inline constinit const TResString SMsgBoxNoToAll{"N&o to All"};
-inline constinit const TResString SMsgBoxYesToAll{"Yes to &All"};
+inline constinit const TResString SMsgBoxCancel{"Abbrechen"};
+inline constinit const TResString SMsgBoxHelp{"&Hilfe"};
+inline constinit const TResString SMsgBoxAbort{"&Abbrechen"};
+inline constinit const TResString SMsgBoxRetry{"&Wiederholen"};
+inline constinit const TResString SMsgBoxIgnore{"&Ignorieren"};
+inline constinit const TResString SMsgBoxAll{"&Alle"};
+inline constinit const TResString SMsgBoxNoToAll{"&Alle Nein"};
+inline constinit const TResString SMsgBoxYesToAll{"A&lle Ja"};
 
 } // namespace plat

@@ -96,11 +96,23 @@ TEST_F(LanguageSwitch, ErrorTextsFollowTheLanguage)
     ClearLastErrorMsg();
 }
 
+// Before the switch every program text reads as its built-in text, which is
+// the German column of its row.
+TEST_F(LanguageSwitch, BuiltInTextsAreGerman)
+{
+    for (const TLanguageRes& row : LanguageTexts) {
+        EXPECT_STREQ(row.PTR->BuiltIn(), row.DEU) << row.ENG;
+        EXPECT_EQ(LoadLanguageStr(row.PTR), row.DEU) << row.ENG;
+    }
+    EXPECT_EQ(GetExceptionStr(3), "Abbruch durch Anwender");
+    EXPECT_EQ(GetExceptionStr(2), "Kann seriellen Port nicht öffnen !");
+}
+
 TEST_F(LanguageSwitch, ReplacesOnlyTheRowsGiven)
 {
-    SetLanguage(std::span(LanguageTexts).first(3), LANGUAGE_GERMAN, 0, false);
-    EXPECT_EQ(LoadLanguageStr(&SQelTemplate), "QEL Vorlage");
-    EXPECT_EQ(LoadLanguageStr(&SErrUserAbort), "Abort by user");
+    SetLanguage(std::span(LanguageTexts).first(3), LANGUAGE_ENGLISH, 0, false);
+    EXPECT_EQ(LoadLanguageStr(&SQelTemplate), "QEL template");
+    EXPECT_EQ(LoadLanguageStr(&SErrUserAbort), "Abbruch durch Anwender") << "no row given: the built-in text";
     PatchResString(nullptr, "ignored");
 }
 

@@ -15,6 +15,14 @@ namespace {
 class QelDialogs : public qeltest::LanguageTest {
 protected:
     QelDialogs() : FUse(FDialogs) {}
+    // The texts of an English start (the built-in texts are German).
+    void SetUp() override
+    {
+        LanguageTest::SetUp();
+        for (const TLanguageRes& row : LanguageTexts) {
+            PatchResString(row.PTR, row.ENG);
+        }
+    }
     void TearDown() override
     {
         EXPECT_EQ(FDialogs.Verify(), "");

@@ -1,6 +1,8 @@
 // Tests of the error texts per code and language.
 #include "foundations/qel_error.h"
 
+#include "foundations/language_switch.h"
+#include "foundations/language_table.h"
 #include "platform/resource_strings.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +10,22 @@
 namespace qel {
 namespace {
 
-// The built-in texts are the English ones.
+// The texts in English, as a start with English chosen leaves them (the
+// built-in texts are German).
 class ErrorTexts : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        plat::RestoreResStrings();
+        for (const TLanguageRes& row : LanguageTexts) {
+            PatchResString(row.PTR, row.ENG);
+        }
         SetLastErrorMsg("Disk full");
     }
-    void TearDown() override { ClearLastErrorMsg(); }
+    void TearDown() override
+    {
+        ClearLastErrorMsg();
+        plat::RestoreResStrings();
+    }
 };
 
 TEST_F(ErrorTexts, CodesWithTheirOwnText)

@@ -26,13 +26,13 @@ TEST_F(ResourceStrings, ReplacementAffectsOnlyItsOwnTextUntilRestored)
     EXPECT_EQ(plat::LoadResString(&SNoRecords), "Keine Records vorhanden !");
     EXPECT_EQ(plat::LoadResString(&SSameText), "No records available!");   // equal text, other id
 
-    plat::ReplaceResString(&plat::SMsgBoxRetry, "&Wiederholen");
-    EXPECT_EQ(plat::LoadResString(&plat::SMsgBoxRetry), "&Wiederholen");
-    EXPECT_EQ(plat::LoadResString(&plat::SButtonRetry), "&Retry");
+    plat::ReplaceResString(&plat::SMsgBoxRetry, "&Retry");
+    EXPECT_EQ(plat::LoadResString(&plat::SMsgBoxRetry), "&Retry");
+    EXPECT_EQ(plat::LoadResString(&plat::SButtonRetry), "&Wiederholen") << "the built-in text";
 
     plat::RestoreResStrings();
     EXPECT_EQ(plat::LoadResString(&SNoRecords), "No records available!");
-    EXPECT_EQ(plat::LoadResString(&plat::SMsgBoxRetry), "&Retry");
+    EXPECT_EQ(plat::LoadResString(&plat::SMsgBoxRetry), "&Wiederholen");
 }
 
 TEST_F(ResourceStrings, NullIdReadsEmptyAndIgnoresReplacement)

@@ -148,7 +148,7 @@ TEST_F(TFileDialogsTest, AnExistingFileIsReplacedOnlyAfterYesAndNoOpensTheChoose
     EXPECT_EQ(Chooser.Requests[1].Folder, Folder.string());
     // Yes replaces.
     Chooser.Confirm({InFolder("out.qrec")});
-    AnswerBox('Y', ModAlt);
+    AnswerBox('J', ModAlt);   // "&Ja", the built-in text
     result = Dialogs.SaveFileDialog(Options);
     EXPECT_TRUE(result.Confirmed);
     EXPECT_EQ(result.FileName, InFolder("out.qrec"));

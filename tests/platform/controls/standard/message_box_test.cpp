@@ -50,10 +50,10 @@ TEST_F(TMessageBoxTest, CaptionAndPictureFollowTheTypeAndButtonsStandInTheirOrde
     const struct {
         TMsgDlgType Type;
         const char* Caption;
-    } cases[] = {{mtWarning, "Warning"},
-                 {mtError, "Error"},
-                 {mtInformation, "Information"},
-                 {mtConfirmation, "Confirm"},
+    } cases[] = {{mtWarning, "Warnung"},
+                 {mtError, "Fehler"},
+                 {mtInformation, "Informationen"},
+                 {mtConfirmation, "Bestätigung"},
                  {mtCustom, "QEL test"}};
     App.SetTitle("QEL test");
     for (const auto& c : cases) {
@@ -66,9 +66,9 @@ TEST_F(TMessageBoxTest, CaptionAndPictureFollowTheTypeAndButtonsStandInTheirOrde
                 order.emplace_back(box.ButtonOf(kind)->Left(), box.ButtonOf(kind)->Caption());
             }
             std::sort(order.begin(), order.end());
-            EXPECT_EQ(order, (std::vector<std::pair<int, std::string>>{{order[0].first, "&Yes"},
-                                                                       {order[1].first, "&No"},
-                                                                       {order[2].first, "Cancel"}}));
+            EXPECT_EQ(order, (std::vector<std::pair<int, std::string>>{{order[0].first, "&Ja"},
+                                                                       {order[1].first, "&Nein"},
+                                                                       {order[2].first, "Abbrechen"}}));
             EXPECT_EQ(box.ButtonOf(mbOK), nullptr);
             EXPECT_EQ(box.MessageLabel()->Caption(), "Text");
             Shot(box.Handle(), std::string("message_box_") + c.Caption);
@@ -79,21 +79,21 @@ TEST_F(TMessageBoxTest, CaptionAndPictureFollowTheTypeAndButtonsStandInTheirOrde
 
 TEST_F(TMessageBoxTest, CaptionsComeFromTheStandardTextsSoTheyFollowTheLanguage)
 {
-    // What the language switch does for German.
-    ReplaceResString(&SMsgBoxYes, "&Ja");
-    ReplaceResString(&SMsgBoxNo, "&Nein");
-    ReplaceResString(&SMsgBoxConfirm, "Bestätigung");
-    ReplaceResString(&SButtonCancel, "Abbrechen");
-    const TModalResult result = Show("Sollen alle Container gelesen werden?", mtConfirmation, {mbYes, mbNo}, mbYes,
+    // What the language switch does for English; the built-in texts are German.
+    ReplaceResString(&SMsgBoxYes, "&Yes");
+    ReplaceResString(&SMsgBoxNo, "&No");
+    ReplaceResString(&SMsgBoxConfirm, "Confirm");
+    ReplaceResString(&SButtonCancel, "Cancel");
+    const TModalResult result = Show("Read all containers?", mtConfirmation, {mbYes, mbNo}, mbYes,
                                      [&](TMessageForm& box) {
-                                         EXPECT_EQ(Host.CaptionOf(box.Handle()), "Bestätigung");
-                                         EXPECT_EQ(box.ButtonOf(mbYes)->Caption(), "&Ja");
-                                         EXPECT_EQ(box.ButtonOf(mbNo)->Caption(), "&Nein");
-                                         Shot(box.Handle(), "message_box_german");
+                                         EXPECT_EQ(Host.CaptionOf(box.Handle()), "Confirm");
+                                         EXPECT_EQ(box.ButtonOf(mbYes)->Caption(), "&Yes");
+                                         EXPECT_EQ(box.ButtonOf(mbNo)->Caption(), "&No");
+                                         Shot(box.Handle(), "message_box_english");
                                          Host.Key('N', ModAlt);
                                      });
-    EXPECT_EQ(result, mrNo) << "Alt with the German accelerator";
-    EXPECT_EQ(LoadResString(&SButtonCancel), "Abbrechen") << "the forms' standard Cancel caption";
+    EXPECT_EQ(result, mrNo) << "Alt with the English accelerator";
+    EXPECT_EQ(LoadResString(&SButtonCancel), "Cancel") << "the forms' standard Cancel caption";
 }
 
 TEST_F(TMessageBoxTest, TheDefaultButtonHasTheFocusAndEnterPressesIt)
@@ -146,7 +146,7 @@ TEST_F(TMessageBoxTest, EscapeAndTheCloseBoxPressCancelElseNoElseOK)
     });
     Host.Script([&] {
         ASSERT_NE(ShownBox(), nullptr) << "still open";
-        Host.Key('R', ModAlt);
+        Host.Key('W', ModAlt);   // "&Wiederholen", the built-in text
     });
     EXPECT_EQ(MessageDlg("Text", "", mtError, {mbAbort, mbRetry, mbIgnore}, mbAbort), mrRetry);
 }
