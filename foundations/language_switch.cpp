@@ -61,14 +61,6 @@ char DateSeparatorOf(std::int32_t LocDate)
     }
 }
 
-// Decimal and thousand separator must differ, or numbers cannot be read back.
-void KeepThousandSeparatorApart(plat::TFormatSettings& Settings)
-{
-    if (Settings.ThousandSeparator == Settings.DecimalSeparator) {
-        Settings.ThousandSeparator = Settings.DecimalSeparator == ',' ? '.' : ',';
-    }
-}
-
 void SetTimeFormats(plat::TFormatSettings& Settings)
 {
     Settings.LongTimeFormat = "HH:mm:ss";
@@ -76,6 +68,8 @@ void SetTimeFormats(plat::TFormatSettings& Settings)
     Settings.TimeSeparator = ':';
 }
 
+// The date, time and decimal formats of a format mode; the thousand and list
+// separators and the currency texts stay the user locale's.
 void ApplySettingsFormats(plat::TFormatSettings& Settings)
 {
     const std::int32_t locDate = RegSettings.iRegLocDate;
@@ -85,7 +79,6 @@ void ApplySettingsFormats(plat::TFormatSettings& Settings)
     Settings.LongDateFormat = Settings.ShortDateFormat;
     SetTimeFormats(Settings);
     Settings.DecimalSeparator = RegSettings.iRegLocDecimalSeparator == 1 ? ',' : '.';
-    KeepThousandSeparatorApart(Settings);
 }
 
 void ApplyEnglishFormats(plat::TFormatSettings& Settings)
@@ -95,7 +88,6 @@ void ApplyEnglishFormats(plat::TFormatSettings& Settings)
     Settings.DateSeparator = '-';
     SetTimeFormats(Settings);
     Settings.DecimalSeparator = '.';
-    KeepThousandSeparatorApart(Settings);
 }
 
 } // namespace
