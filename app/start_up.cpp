@@ -7,6 +7,7 @@
 #include "app/instance_activation.h"
 #include "app/main_window.h"
 #include "app/program_signals.h"
+#include "app/wizard_texts.h"
 #include "card/buffer_list.h"
 #include "card/temp_folder.h"
 #include "foundations/byte_helpers.h"
@@ -34,11 +35,11 @@ void Say(const std::string& Text)
     std::fprintf(stderr, "qelreader: %s\n", Text.c_str());
 }
 
-// The buffer folder failed: one line on stderr, and an error box where a
-// host can be had.
+// The buffer folder failed: one line on stderr, and an error box in the
+// chosen language where a host can be had.
 int ReportBufferFolder(IProgramSession& Session)
 {
-    const std::string text = "The buffer folder " + BufferFolderName() + " cannot hold the program's buffer files.";
+    const std::string text = WizardText(TWizardText::BufferFolderUnusable, BufferFolderName());
     Say(text);
     try {
         plat::IHost& host = Session.OpenHost();
@@ -109,6 +110,9 @@ void StartUnits()
 {
     InitUnits();
     SetFPUExceptionMask();
+    // The settings key is read for the prototype section; the suite values
+    // that follow start from the defaults again.
+    LoadSettings(READER_APP_NAME);
     LoadSuiteSettings();
     // Without a data folder, save proposals and the directory list would
     // go to the root folder: the home folder stands in.

@@ -25,6 +25,9 @@ TTextPair TextPair(TWizardText Text)
                 "Die Datei kann in diesem Verzeichnis nicht geschrieben werden."};
     case TWizardText::NoFileWritten:
         return {"No file has been written.", "Es wurde keine Datei geschrieben."};
+    case TWizardText::BufferFolderUnusable:
+        return {"The buffer folder %s cannot hold the program's buffer files.",
+                "Der Pufferordner %s kann die Pufferdateien des Programms nicht aufnehmen."};
     }
     return {"", ""};
 }
@@ -35,6 +38,15 @@ std::string WizardText(TWizardText Text)
 {
     const TTextPair pair = TextPair(Text);
     return RegSettings.iRegLanguage == LANGUAGE_GERMAN ? pair.German : pair.English;
+}
+
+std::string WizardText(TWizardText Text, const std::string& Value)
+{
+    std::string text = WizardText(Text);
+    if (const std::size_t at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, Value);
+    }
+    return text;
 }
 
 } // namespace qel

@@ -11,8 +11,11 @@ enum class TWizardText {
     NoSamplesRead,      // a data read that decoded no sample
     FolderNotWritable,  // the chosen output file cannot be written there
     NoFileWritten,      // a save that ended without naming a file
+    BufferFolderUnusable, // "%s": the buffer folder, which cannot hold the buffer files
 };
 
 std::string WizardText(TWizardText Text);
+// The text with its "%s" replaced by Value.
+std::string WizardText(TWizardText Text, const std::string& Value);
 
 } // namespace qel

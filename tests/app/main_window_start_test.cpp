@@ -187,5 +187,29 @@ TEST_F(MainWindowStartTest, EndWritesTheReaderSection)
     EXPECT_FALSE(registry.ReadBool("MultipleQEL"));
 }
 
+// The settings key is loaded under "reader" before the suite values: its
+// prototype section stays read, everything else of it is back at its default.
+TEST_F(MainWindowStartTest, SettingsKeyIsLoadedForItsPrototypeSectionOnly)
+{
+    {
+        plat::TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(RegBaseKey + "\\Prototype", true));
+        registry.WriteInteger("VersionPC", 0x0123);
+        registry.WriteString("ReaderExe", "reader.exe");
+        ASSERT_TRUE(registry.OpenKey(RegBaseKey + "\\reader", true));
+        registry.WriteInteger("Report", 1);
+        registry.WriteInteger("OutputMode", 3);
+    }
+    Start();
+    EXPECT_EQ(RegPrototype.VersionPC, 0x0123);
+    EXPECT_EQ(RegPrototype.ReaderExe, "reader.exe");
+    EXPECT_FALSE(RegReader.Report);
+    EXPECT_EQ(RegReader.OutputMode, 2);
+    EXPECT_EQ(RegSettings.sRegFileDir, Documents() + "/QEL-Pro/data/") << "the suite's folder rule";
+    EXPECT_TRUE(fs::is_directory(Documents() + "/QEL/data")) << "loading the key checks its own data folder first";
+    EXPECT_FALSE(Main->btnStartReport->Visible());
+    RegPrototype = TRegPrototype{};
+}
+
 } // namespace
 } // namespace qel::test
