@@ -1,6 +1,10 @@
 // A strict UTF-8 decoder: no overlong forms, no surrogates, nothing above U+10FFFF.
 #include "platform/canvas/utf8_text.h"
 
+#include <glib.h>
+
+#include <memory>
+
 namespace plat {
 
 namespace {
@@ -93,6 +97,20 @@ std::string RepairUtf8(std::string_view text)
         i += length;
     }
     return out;
+}
+
+std::string FoldCaseUtf8(std::string_view text)
+{
+    const std::string valid = RepairUtf8(text);
+    const std::unique_ptr<gchar, decltype(&g_free)> folded(
+        g_utf8_casefold(valid.data(), static_cast<gssize>(valid.size())), &g_free);
+    return folded ? std::string(folded.get()) : valid;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    const std::string foldedPrefix = FoldCaseUtf8(prefix);
+    return FoldCaseUtf8(text).compare(0, foldedPrefix.size(), foldedPrefix) == 0;
 }
 
 } // namespace plat

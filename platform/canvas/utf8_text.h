@@ -19,5 +19,10 @@ std::vector<TDecodedChar> DecodeUtf8(std::string_view text);
 // The text with every invalid sequence, and NUL, replaced by U+FFFD.
 std::string RepairUtf8(std::string_view text);
 std::string EncodeUtf8(char32_t c);
+// The text in the form case-blind comparisons use (Unicode case folding,
+// so "Äpfel" and "äPFEL" fold alike); invalid sequences are repaired first.
+std::string FoldCaseUtf8(std::string_view text);
+// Whether text starts with prefix, letter case ignored (after folding both).
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 } // namespace plat

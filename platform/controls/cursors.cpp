@@ -113,6 +113,28 @@ HCURSOR GetCursor()
     return manager ? manager->CurrentCursor : 0;
 }
 
+int ShowCursor(bool show)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return show ? 0 : -1;
+    }
+    manager->CursorShowCount += show ? 1 : -1;
+    return manager->CursorShowCount;
+}
+
+bool GetCursorInfo(TCursorInfo& info)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return false;
+    }
+    info.flags = manager->CursorShowCount >= 0 ? CURSOR_SHOWING : 0;
+    info.hCursor = manager->CurrentCursor;
+    info.ptScreenPos = manager->CursorPos;
+    return true;
+}
+
 std::string CursorShapeName(HCURSOR cursor)
 {
     if (cursor == 0) {

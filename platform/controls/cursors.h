@@ -51,6 +51,19 @@ bool DestroyCursor(HCURSOR cursor);
 // Shows the cursor over the program's windows; answers the one before.
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
+// Counts the cursor's showings up (show) or down; the cursor shows while the
+// count is 0 or more. Answers the new count.
+int ShowCursor(bool show);
+
+constexpr std::uint32_t CURSOR_SHOWING = 0x00000001;
+struct TCursorInfo {
+    std::uint32_t flags = 0;   // CURSOR_SHOWING while the cursor shows
+    HCURSOR hCursor = 0;
+    TPoint ptScreenPos;
+};
+// The cursor now shown, whether it shows and where; false without a window
+// manager.
+bool GetCursorInfo(TCursorInfo& info);
 
 // For hosts: the shape name of a standard cursor ("default" for 0), empty
 // for a picture cursor; the picture of a picture cursor, nullptr otherwise.

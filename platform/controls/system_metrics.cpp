@@ -79,6 +79,12 @@ bool SystemParametersInfo(unsigned action, unsigned, void* value, unsigned)
     case SPI_GETDRAGFULLWINDOWS:
         *static_cast<bool*>(value) = true;
         return true;
+    case SPI_GETHIGHCONTRAST: {
+        TWindowManager* manager = TWindowManager::Instance();
+        auto* setting = static_cast<THighContrast*>(value);
+        setting->dwFlags = manager != nullptr && manager->HighContrast ? HCF_HIGHCONTRASTON : 0;
+        return true;
+    }
     default:
         return false;
     }

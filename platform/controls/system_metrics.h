@@ -52,6 +52,13 @@ int GetSystemMetrics(int metric);
 // Settings the controls read (SystemParametersInfo).
 constexpr unsigned SPI_GETWHEELSCROLLLINES = 0x0068;
 constexpr unsigned SPI_GETDRAGFULLWINDOWS = 0x0026;
+constexpr unsigned SPI_GETHIGHCONTRAST = 0x0042;
+// The high-contrast setting; HCF_HIGHCONTRASTON in dwFlags while it is on.
+constexpr std::uint32_t HCF_HIGHCONTRASTON = 0x00000001;
+struct THighContrast {
+    std::uint32_t cbSize = sizeof(THighContrast);
+    std::uint32_t dwFlags = 0;
+};
 // A wheel-lines setting of all bits means "scroll a page".
 constexpr unsigned WHEEL_PAGESCROLL = 0xFFFFFFFF;
 constexpr unsigned WheelScrollLines = 3;

@@ -132,6 +132,8 @@ public:
     bool ButtonsSwapped = false;
     std::uint8_t PhysicalButtons = 0;              // bit per physical button held (THostButton)
     HCURSOR CurrentCursor = 0;
+    int CursorShowCount = 0;                       // ShowCursor's counter: shown while >= 0
+    bool HighContrast = false;                     // the user's high-contrast setting (from the host)
     std::array<std::uint8_t, 256> KeyState{};      // bit 7 down, bit 0 toggled
     struct TLastClick {
         HWND Window = 0;

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <unistd.h>
@@ -680,6 +681,13 @@ TGtkHost::~TGtkHost()
 
 void TGtkHost::CreateHostWindow(HWND window, const THostWindowInfo& info)
 {
+    // The desktop's high-contrast setting shows in the name of its theme.
+    if (TWindowManager* manager = TWindowManager::Instance()) {
+        gchar* theme = nullptr;
+        g_object_get(gtk_settings_get_default(), "gtk-theme-name", &theme, nullptr);
+        manager->HighContrast = theme != nullptr && std::strstr(theme, "HighContrast") != nullptr;
+        g_free(theme);
+    }
     auto native = std::make_unique<TNativeWindow>();
     native->Handle = window;
     native->Info = info;
