@@ -790,6 +790,7 @@ public:
     TDTGetImageEvent OnGetImage;
     // Asked instead of OnGetImage when assigned.
     TDTGetImageExEvent OnGetImageEx;
+    TDTGetImageTextEvent OnGetImageText;
     TDTPrepareButtonImagesEvent OnPrepareButtonBitmaps;
     TDTGetLineStyleEvent OnGetLineStyle;
     TDTBeforeDrawLineImageEvent OnBeforeDrawLineImage;
@@ -1213,6 +1214,8 @@ protected:
     // The image of a node's cell and its list; nullptr and -1 for none.
     virtual plat::TCustomImageList* DoGetImageIndex(PDataNode node, TDTImageKind kind, TColumnIndex column,
                                                     bool& ghosted, int& index);
+    // OnGetImageText.
+    virtual void DoGetImageText(PDataNode node, TDTImageKind kind, TColumnIndex column, std::string& imageText);
     // The centre line of images and button from the row's top, and the
     // button's top, for a row showing normal and state images.
     int DetermineVAlign(PDataNode node, const TDTImageInfo& normal, const TDTImageInfo& state, int& buttonY) const;
@@ -1735,7 +1738,8 @@ private:
     void EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r, const plat::TRect& window, int rowTop,
                       bool useBackground);
     void PrepareCell(TDTPaintInfo& paintInfo, int maxWidth);
-    void PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn);
+    // Answers the column painting goes on with (InvalidColumn: none).
+    TColumnIndex PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn);
     void PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, int rowHeight);
     // Tree lines, expand button and check image of the main column's cell.
     void PaintMainColumnElements(TDTPaintInfo& paintInfo, int buttonY);

@@ -70,7 +70,7 @@ void TDTHeader::AutoFitColumns(bool animated, TSmartAutoFitType smartAutoFitType
     }
     TBaseDataTree* tree = FOwner;
     tree->BeginOperation(okAutoFitColumns);
-    FStates.Include(hsAutoSizing);
+    FDoingAutoFitColumns = true;
     TryFinally(
         [&] {
             if (tree->OnBeforeAutoFitColumns) {
@@ -113,7 +113,7 @@ void TDTHeader::AutoFitColumns(bool animated, TSmartAutoFitType smartAutoFitType
         [&] {
             tree->EndOperation(okAutoFitColumns);
             tree->Invalidate();
-            FStates.Exclude(hsAutoSizing);
+            FDoingAutoFitColumns = false;
         });
 }
 
@@ -148,10 +148,10 @@ int TBaseDataTree::GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWid
                 GetOffsets(node, offsets, ofsLabel, column);
                 const int textWidth = DoGetNodeWidth(node, column) + DoGetNodeExtraWidth(node, column) +
                                       DoGetCellContentMargin(node, column).X;
-                // A multi-line node's width is the column's own: it raises
-                // the result like any other, never lowers it.
+                // A multi-line node's width is the column's own width: it
+                // replaces what was found so far.
                 if (column >= 0 && node->States.Contains(vsMultiline)) {
-                    result = std::max(result, textWidth);
+                    result = textWidth;
                 } else {
                     result = std::max(result, offsets[ofsLabel] + textWidth);
                 }

@@ -4,6 +4,9 @@
 #include "widgets/tree/data_tree_columns.h"
 
 #include "platform/canvas/bitmap.h"
+#include "platform/canvas/device_context.h"
+#include "platform/canvas/gdi_constants.h"
+#include "platform/canvas/gdi_objects.h"
 #include "platform/controls/window_paint.h"
 #include "platform/controls/window_styles.h"
 #include "platform/object_list.h"
@@ -19,7 +22,8 @@
 
 namespace qel {
 
-TDataTreeColumns::TDataTreeColumns(TDTHeader* header) : FHeader(header)
+TDataTreeColumns::TDataTreeColumns(TDTHeader* header)
+    : FHeader(header), FHeaderBitmap(std::make_unique<plat::TBitmap>(0, 0, plat::pf32bit))
 {
 }
 
@@ -555,6 +559,22 @@ int TDataTreeColumns::TotalWidth() const
     return column->FLeft + column->FWidth;
 }
 
+namespace {
+
+// Moves the pixels of strip (window coordinates) dx to the side, within strip.
+void ScrollStrip(plat::TDeviceContext* dc, const plat::TRect& strip, int dx)
+{
+    const int width = static_cast<int>(strip.Width()) - std::abs(dx);
+    if (width <= 0 || strip.IsEmpty()) {
+        return;
+    }
+    const int from = dx > 0 ? static_cast<int>(strip.Left) : static_cast<int>(strip.Left) - dx;
+    dc->BitBlt(from + dx, static_cast<int>(strip.Top), width, static_cast<int>(strip.Height()), dc, from,
+               static_cast<int>(strip.Top), plat::SRCCOPY);
+}
+
+} // namespace
+
 void TDataTreeColumns::AnimatedResize(TColumnIndex column, int newWidth)
 {
     if (!IsValidColumn(column)) {
@@ -568,20 +588,36 @@ void TDataTreeColumns::AnimatedResize(TColumnIndex column, int newWidth)
     TBaseDataTree* tree = TreeView();
     const bool animated = !FHeader->FOptions.Contains(hoDisableAnimatedResize) &&
                           !item->FOptions.Contains(coDisableAnimatedResize) && tree->HandleAllocated();
-    if (animated) {
-        // The client strip right of the column's border follows it in 32
-        // steps; the header band is repainted with the new width.
-        constexpr int steps = 32;
-        const int stepSize = (newWidth - item->FWidth) / steps;
-        const int right = item->FLeft + item->FWidth - tree->EffectiveOffsetX();
-        plat::TRect strip = plat::Rect(std::max(0, right), 0, tree->ClientWidth(), tree->ClientHeight());
-        if (stepSize < 0) {
-            strip.Left = std::max(0, strip.Left + stepSize);
-        }
-        for (int step = 0; step < steps && stepSize != 0 && !strip.IsEmpty(); ++step) {
-            plat::ScrollWindowEx(tree->Handle(), stepSize, 0, &strip, &strip, nullptr, nullptr, plat::SW_INVALIDATE);
-            strip.Left = std::clamp(strip.Left + stepSize, 0, strip.Right);
-        }
+    plat::HDC dc = animated ? plat::GetWindowDC(tree->Handle()) : nullptr;
+    if (dc != nullptr) {
+        TryFinally(
+            [&] {
+                // What lies right of the column's border, in the header band
+                // and in the client area, follows the border in 32 steps.
+                constexpr int steps = 32;
+                const int stepSize = (newWidth - item->FWidth) / steps;
+                const plat::TRect headerRect = tree->HeaderRect();
+                const plat::TRect client = plat::GetClientAreaInWindow(tree->Handle());
+                const int border = static_cast<int>(headerRect.Left) + item->Left() + item->FWidth;
+                const int end = static_cast<int>(headerRect.Left) + tree->ClientWidth();
+                plat::TRect headerStrip = plat::Rect(border, headerRect.Top, end, headerRect.Bottom);
+                plat::TRect clientStrip = plat::Rect(border, client.Top, end, client.Top + tree->ClientHeight());
+                if (stepSize > 0) {
+                    plat::TLogBrush brush;
+                    brush.Color = plat::ToColorRef(plat::ColorToRGB(tree->Color()));
+                    dc->FillRect(plat::Rect(border, clientStrip.Top, border + stepSize, clientStrip.Bottom), brush);
+                } else {
+                    headerStrip.Left += stepSize;
+                    clientStrip.Left += stepSize;
+                }
+                for (int step = 0; step < steps && stepSize != 0; ++step) {
+                    ScrollStrip(dc, headerStrip, stepSize);
+                    headerStrip.Left = std::min(headerStrip.Left + stepSize, headerStrip.Right);
+                    ScrollStrip(dc, clientStrip, stepSize);
+                    clientStrip.Left = std::min(clientStrip.Left + stepSize, clientStrip.Right);
+                }
+            },
+            [&] { plat::ReleaseDC(tree->Handle(), dc); });
     }
     item->SetWidth(newWidth);
 }

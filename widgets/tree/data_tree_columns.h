@@ -100,6 +100,9 @@ public:
     // Paints the part r of the header (x from the first column's start)
     // with its top left at target.
     virtual void PaintHeader(plat::TCanvas& targetCanvas, plat::TRect r, plat::TPoint target, int rtlOffset = 0);
+    // The off-screen surface of header painting (32 bits per pixel), kept
+    // between paints.
+    plat::TBitmap* HeaderBitmap() const { return FHeaderBitmap.get(); }
     // A caption in bounds: shortened with "..." unless wrapped, in the
     // header (hot) colour, or embossed when disabled.
     void DrawButtonText(plat::TDeviceContext* dc, const std::string& caption, const plat::TRect& bounds, bool enabled,

@@ -68,6 +68,9 @@ using TDTGetImageEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node
 using TDTGetImageExEvent =
     plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind, TColumnIndex column, bool& ghosted,
                       int& imageIndex, plat::TCustomImageList*& imageList)>;
+// The text that stands for a node's image (for screen readers and the like).
+using TDTGetImageTextEvent = plat::TEvent<void(plat::TObject* sender, PDataNode node, TDTImageKind kind,
+                                               TColumnIndex column, std::string& imageText)>;
 
 // Painting.
 using TDTPaintEvent = plat::TEvent<void(plat::TObject* sender, plat::TCanvas* canvas)>;

@@ -5,6 +5,7 @@
 #include "platform/controls/window_paint.h"
 #include "platform/controls/window_styles.h"
 #include "widgets/tree/base_data_tree.h"
+#include "widgets/tree/tree_drawing_utils.h"
 
 namespace qel {
 
@@ -67,7 +68,14 @@ plat::TColor TDTColors::NodeFontColor() const
 
 plat::TColor TDTColors::GetSelectedNodeFontColor(bool focused) const
 {
-    return focused ? SelectionTextColor() : UnfocusedColor();
+    if (!focused) {
+        return UnfocusedColor();
+    }
+    // Explorer-style selections are light: the text keeps its colour.
+    if (FOwner->TreeStates().Contains(tsUseExplorerTheme) && !IsHighContrastEnabled()) {
+        return NodeFontColor();
+    }
+    return SelectionTextColor();
 }
 
 } // namespace qel

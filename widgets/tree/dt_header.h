@@ -55,7 +55,7 @@ inline const TDTHeaderOptions DefaultHeaderOptions{hoColumnResize, hoDrag, hoSho
 enum TDTHeaderStyle : std::uint8_t { hsThickButtons, hsFlatButtons, hsPlates };
 
 enum THeaderState {
-    hsAutoSizing,
+    hsAutoSizing,    // reserved: no operation sets it
     hsDragging,
     hsDragPending,
     hsLoading,
@@ -149,6 +149,8 @@ public:
     void AutoFitColumns();
     virtual void AutoFitColumns(bool animated, TSmartAutoFitType smartAutoFitType = smaUseColumnOption,
                                 int rangeStartCol = -1, int rangeEndCol = -1);
+    // AutoFitColumns is running (the string tree then measures texts afresh).
+    bool DoingAutoFitColumns() const { return FDoingAutoFitColumns; }
     // Spreads changeBy pixels over the columns rangeStartCol ..
     // rangeEndCol (indices) that have all of options, within their limits;
     // answers the change applied.
@@ -231,6 +233,7 @@ private:
     plat::TPoint FTrackStart;     // client point of the press on a border
     plat::TPoint FTrackPoint;     // where width tracking measures from
     bool FWasDoubleClick = false; // the next release is the end of a double click
+    bool FDoingAutoFitColumns = false;
     std::unique_ptr<TDTDragImage> FDragImage;
     std::string FCursorName;
 };

@@ -130,9 +130,6 @@ void TDataTreeColumns::PaintHeader(plat::HDC dc, const plat::TRect& r, int hOffs
 {
     TBaseDataTree* tree = TreeView();
     const plat::TRect& headerRect = tree->HeaderRect();
-    if (!FHeaderBitmap) {
-        FHeaderBitmap = std::make_unique<plat::TBitmap>();
-    }
     FHeaderBitmap->SetSize(std::max(static_cast<int>(r.Width()), static_cast<int>(headerRect.Right)),
                            static_cast<int>(headerRect.Bottom));
     plat::TCanvas& canvas = *FHeaderBitmap->Canvas();

@@ -3,6 +3,9 @@
 #include "widgets/tree/string_data_tree.h"
 
 #include "platform/canvas/bitmap.h"
+#include "platform/objects/filer.h"
+#include "platform/objects/reader.h"
+#include "platform/objects/writer.h"
 
 namespace qel {
 
@@ -30,6 +33,8 @@ PLAT_DEFINE_CLASS(TDataStringTree, TCustomDataStringTree,
     plat::Published("ChangeDelay", &TDataStringTree::ChangeDelay, &TDataStringTree::SetChangeDelay).Default(0),
     plat::Published("DefaultNodeHeight", &TDataStringTree::DefaultNodeHeight, &TDataStringTree::SetDefaultNodeHeight)
         .Default(18),
+    // Stored through the defined property of the same name (not as "Node").
+    plat::Published("DefaultText", &TDataStringTree::DefaultText, &TDataStringTree::SetDefaultText).Stored(false),
     plat::Published("DefaultPasteMode", &TDataStringTree::DefaultPasteMode, &TDataStringTree::SetDefaultPasteMode,
                     {"amNoWhere", "amInsertBefore", "amInsertAfter", "amAddChildFirst", "amAddChildLast"})
         .Default(amAddChildLast),
@@ -79,6 +84,33 @@ TCustomDataStringTree::TCustomDataStringTree(plat::TComponent* owner) : TBaseDat
     RegisterStringTreeFormats();
     CreateOptions();
     FInternalDataOffset = AllocateInternalDataArea(4);
+}
+
+void TCustomDataStringTree::DefineProperties(plat::TFiler& filer)
+{
+    TBaseDataTree::DefineProperties(filer);
+    const plat::TReaderProc readDefaultText = [this](plat::TReader& reader) { SetDefaultText(reader.ReadString()); };
+    filer.DefineProperty("WideDefaultText", readDefaultText, {}, false);
+    filer.DefineProperty(
+        "DefaultText", readDefaultText, [this](plat::TWriter& writer) { writer.WriteString(DefaultText()); },
+        DefaultText() != DefaultNodeText);
+    filer.DefineProperty("StringOptions", [this](plat::TReader& reader) { ReadLegacyStringOptions(reader); }, {},
+                         false);
+}
+
+void TCustomDataStringTree::ReadLegacyStringOptions(plat::TReader& reader)
+{
+    TDTStringOptions options;
+    for (const std::string& name : reader.ReadSet()) {
+        if (name == "soSaveCaptions") {
+            options.Include(toSaveCaptions);
+        } else if (name == "soShowStaticText") {
+            options.Include(toShowStaticText);
+        }
+    }
+    if (auto* stringOptions = dynamic_cast<TCustomStringTreeOptions*>(TBaseDataTree::TreeOptions())) {
+        stringOptions->SetStringOptions(options);
+    }
 }
 
 plat::TClass TCustomDataStringTree::GetOptionsClass() const

@@ -15,6 +15,7 @@
 
 namespace plat {
 class TBitmap;
+class TReader;
 }
 
 namespace qel {
@@ -59,6 +60,9 @@ using TDTColumnExportEvent =
     plat::TEvent<void(plat::TObject* sender, TDTExportType exportType, TColumnIndex column)>;
 using TDTNodeExportEvent = plat::TEvent<void(plat::TObject* sender, TDTExportType exportType, PDataNode node)>;
 
+// The default of DefaultText.
+inline constexpr const char* DefaultNodeText = "Node";
+
 class TCustomDataStringTree : public TBaseDataTree {
     PLAT_CLASS(TCustomDataStringTree, TBaseDataTree)
 public:
@@ -72,6 +76,9 @@ public:
     std::string GetText(PDataNode node, TColumnIndex column);
     // The static text after the normal one (only with toShowStaticText).
     std::string GetStaticText(PDataNode node, TColumnIndex column);
+    // The text standing for the image of kind in a cell (OnGetImageText;
+    // empty without a handler).
+    std::string GetImageText(PDataNode node, TDTImageKind kind, TColumnIndex column);
     // Hands a new text to OnNewText and repaints the node.
     void SetText(PDataNode node, TColumnIndex column, const std::string& value);
     // The texts of column from the top level down to node, each followed by delimiter.
@@ -141,6 +148,9 @@ public:
 
 protected:
     plat::TClass GetOptionsClass() const override;
+    // "WideDefaultText" and "StringOptions" of older form descriptions are
+    // read; "DefaultText" is written when it is not "Node".
+    void DefineProperties(plat::TFiler& filer) override;
     // Offset of the class's internal area in a node block, less NodeDataSize.
     std::uint32_t InternalDataOffset() const { return FInternalDataOffset; }
 
@@ -161,6 +171,9 @@ protected:
     int DoGetNodeWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr) override;
     int DoGetNodeExtraWidth(PDataNode node, TColumnIndex column, plat::TCanvas* canvas = nullptr) override;
     void DoPaintNode(TDTPaintInfo& paintInfo) override;
+    // With toAutoSpanColumns a left-to-right cell grows over the empty
+    // visible cells after it; nextNonEmpty is the first one that is not.
+    void AdjustPaintCellRect(TDTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty) override;
     // 0 when the cell's text in the focused column starts with text, case
     // ignored (OnIncrementalSearch answers instead when assigned).
     int DoIncrementalSearch(PDataNode node, const std::string& text) override;
@@ -182,6 +195,9 @@ protected:
                    std::int32_t chunkSize) override;
 
 private:
+    // The old set of string options: soSaveCaptions and soShowStaticText
+    // become toSaveCaptions and toShowStaticText; other names are dropped.
+    void ReadLegacyStringOptions(plat::TReader& reader);
     TDTStringOptions StringOptions() const;
     std::int32_t* WidthCache(PDataNode node) const;
     void ClearWidthCaches();
@@ -199,7 +215,7 @@ private:
     };
 
     std::uint32_t FInternalDataOffset = 0;
-    std::string FDefaultText = "Node";
+    std::string FDefaultText = DefaultNodeText;
     int FTextHeight = 0;             // a text line's height in the tree font
     int FEllipsisWidth = 0;          // "..." in the tree font; 0: measure when needed
     std::unique_ptr<plat::TBitmap> FMeasureBitmap;

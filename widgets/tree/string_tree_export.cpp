@@ -773,9 +773,7 @@ plat::HGLOBAL TCustomDataStringTree::ContentToClipboard(plat::CLIPFORMAT format,
         return nullptr;
     }
     if (format == formats.Csv) {
-        // ";" where "," is the decimal separator, else ",".
-        const std::string separator = plat::FormatSettings().DecimalSeparator == ',' ? ";" : ",";
-        return plat::TextToAnsiBlock(ContentToText(source, separator));
+        return plat::TextToAnsiBlock(ContentToText(source, std::string(1, plat::FormatSettings().ListSeparator)));
     }
     if (format == formats.Rtf || format == formats.RtfNoObjects) {
         return BytesBlock(ContentToRTF(source));

@@ -54,6 +54,26 @@ void TCustomDataStringTree::DoPaintNode(TDTPaintInfo& paintInfo)
         [&] { RestoreFontChangeEvent(canvas); });
 }
 
+void TCustomDataStringTree::AdjustPaintCellRect(TDTPaintInfo& paintInfo, TColumnIndex& nextNonEmpty)
+{
+    if (!TBaseDataTree::TreeOptions()->AutoOptions().Contains(toAutoSpanColumns) || !Header()->UseColumns() ||
+        paintInfo.BidiMode != bdLeftToRight) {
+        TBaseDataTree::AdjustPaintCellRect(paintInfo, nextNonEmpty);
+        return;
+    }
+    // The text runs on over the empty cells that follow (left to right only).
+    const TDataTreeColumns& columns = Header()->Columns();
+    nextNonEmpty = paintInfo.Column;
+    for (;;) {
+        nextNonEmpty = columns.GetNextVisibleColumn(nextNonEmpty);
+        if (nextNonEmpty == InvalidColumn || !DoGetCellIsEmpty(paintInfo.Node, nextNonEmpty) ||
+            columns[nextNonEmpty]->BiDiMode() != bdLeftToRight) {
+            return;
+        }
+        paintInfo.CellRect.Right += columns[nextNonEmpty]->Width();
+    }
+}
+
 void TCustomDataStringTree::ApplyTextColours(TDTPaintInfo& paintInfo)
 {
     plat::TFont* font = paintInfo.Canvas->Font();
@@ -61,7 +81,7 @@ void TCustomDataStringTree::ApplyTextColours(TDTPaintInfo& paintInfo)
     font->SetColor(Enabled() ? Colors()->NodeFontColor() : Colors()->DisabledColor());
     const TCustomDataTreeOptions* options = TBaseDataTree::TreeOptions();
     PDataNode node = paintInfo.Node;
-    if (options->PaintOptions().Contains(toHotTrack) && node == FHotNode) {
+    if (options->PaintOptions().Contains(toHotTrack) && node == FHotNode && !TreeStates().Contains(tsUseExplorerTheme)) {
         font->SetStyle(font->Style() + plat::TFontStyles{plat::fsUnderline});
         font->SetColor(Colors()->HotColor());
     }
@@ -69,7 +89,7 @@ void TCustomDataStringTree::ApplyTextColours(TDTPaintInfo& paintInfo)
     if (paintInfo.PaintOptions.Contains(poDrawSelection) && (paintInfo.Column == FocusedColumn() || fullRow)) {
         const bool selected = node->States.Contains(vsSelected);
         if (node == FDropTargetNode) {
-            if (selected) {
+            if (LastDropMode() == dmOnNode || selected) {
                 font->SetColor(Colors()->GetSelectedNodeFontColor(true));
             }
         } else if (selected) {
@@ -181,8 +201,14 @@ void TCustomDataStringTree::PaintStaticText(TDTPaintInfo& paintInfo, TAlignment 
     canvas->Font()->Assign(Font());
     const TCustomDataTreeOptions* options = TBaseDataTree::TreeOptions();
     const bool focused = Focused() || options->PaintOptions().Contains(toPopupMode);
-    if (options->SelectionOptions().Contains(toFullRowSelect) && node->States.Contains(vsSelected)) {
-        canvas->Font()->SetColor(focused ? Colors()->GetSelectedNodeFontColor(true) : Colors()->NodeFontColor());
+    const bool selected = node->States.Contains(vsSelected);
+    if (options->SelectionOptions().Contains(toFullRowSelect)) {
+        if (node == FDropTargetNode) {
+            canvas->Font()->SetColor(LastDropMode() == dmOnNode || selected ? Colors()->GetSelectedNodeFontColor(focused)
+                                                                            : Colors()->NodeFontColor());
+        } else if (selected) {
+            canvas->Font()->SetColor(focused ? Colors()->GetSelectedNodeFontColor(true) : Colors()->NodeFontColor());
+        }
     }
     DoPaintText(node, canvas, paintInfo.Column, ttStatic);
     if (node->States.Contains(vsDisabled) || !Enabled()) {

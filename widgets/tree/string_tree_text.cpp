@@ -10,18 +10,16 @@
 #include "widgets/tree/tree_drawing_utils.h"
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/graphics_objects.h"
+#include "platform/canvas/utf8_text.h"
 #include "widgets/tree/try_finally.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace qel {
 
 bool TCustomDataStringTree::TNoCaseLess::operator()(const std::string& a, const std::string& b) const
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    return plat::FoldCaseUtf8(a) < plat::FoldCaseUtf8(b);
 }
 
 TCustomDataStringTree::~TCustomDataStringTree() = default;
@@ -75,6 +73,17 @@ std::string TCustomDataStringTree::GetStaticText(PDataNode node, TColumnIndex co
     TDSTGetCellTextEventArgs e(node, column);
     DoGetText(e);
     return e.StaticText;
+}
+
+std::string TCustomDataStringTree::GetImageText(PDataNode node, TDTImageKind kind, TColumnIndex column)
+{
+    TreeAssert(node != nullptr, "Node must not be nil.");
+    if (node != RootNode() && !node->States.Contains(vsInitialized)) {
+        InitNode(node);
+    }
+    std::string text;
+    DoGetImageText(node, kind, column, text);
+    return text;
 }
 
 void TCustomDataStringTree::SetText(PDataNode node, TColumnIndex column, const std::string& value)
@@ -195,7 +204,7 @@ int TCustomDataStringTree::DoGetNodeWidth(PDataNode node, TColumnIndex column, p
     if (cache == nullptr) {
         return 0;
     }
-    if (*cache == 0 || Header()->States().Contains(hsAutoSizing)) {
+    if (*cache == 0 || Header()->DoingAutoFitColumns()) {
         *cache = CalculateTextWidth(canvas, node, column, MeasuredText(node, column));
     }
     return *cache;
@@ -233,18 +242,23 @@ int TCustomDataStringTree::ComputeNodeHeight(plat::TCanvas* canvas, PDataNode no
     if (bidi != bdLeftToRight) {
         format |= plat::DT_RIGHT | plat::DT_RTLREADING;
     }
-    TDTOffsets offsets{};
-    GetOffsets(node, offsets, ofsEndOfClientArea, column);
-    plat::TRect cell{};
+    TDTPaintInfo paintInfo;
+    paintInfo.Node = node;
+    paintInfo.Column = column;
+    paintInfo.BidiMode = bidi;
+    GetOffsets(node, paintInfo.Offsets, ofsEndOfClientArea, column);
     if (!inColumn) {
-        cell.Right = ClientWidth();
+        paintInfo.CellRect.Right = ClientWidth();
     } else {
-        cell.Left = offsets[ofsLabel];
-        cell.Right = columns[column]->Width() - 2 * TextMargin();
+        paintInfo.CellRect.Left = paintInfo.Offsets[ofsLabel];
+        paintInfo.CellRect.Right = columns[column]->Width() - 2 * TextMargin();
     }
+    TColumnIndex nextNonEmpty = InvalidColumn;
+    AdjustPaintCellRect(paintInfo, nextNonEmpty);
     if (canvas == nullptr) {
         canvas = MeasureCanvas();
     }
+    plat::TRect cell = paintInfo.CellRect;
     canvas->RequireState();
     canvas->Handle()->DrawText(text, cell, format);
     return static_cast<int>(cell.Height());
@@ -413,16 +427,7 @@ int TCustomDataStringTree::DoIncrementalSearch(PDataNode node, const std::string
     if (OnIncrementalSearch) {
         return TBaseDataTree::DoIncrementalSearch(node, text);
     }
-    const std::string cell = GetText(node, FocusedColumn());
-    if (cell.size() < text.size()) {
-        return 1;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(cell[i])) != std::tolower(static_cast<unsigned char>(text[i]))) {
-            return 1;
-        }
-    }
-    return 0;
+    return plat::StartsWithNoCase(GetText(node, FocusedColumn()), text) ? 0 : 1;
 }
 
 std::string TCustomDataStringTree::DoGetNodeHint(PDataNode node, TColumnIndex column,

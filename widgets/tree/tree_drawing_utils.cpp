@@ -1,11 +1,14 @@
 // The data tree's drawing helpers.
 #include "widgets/tree/tree_drawing_utils.h"
 
+#include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/device_context.h"
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/pixel_surface.h"
 #include "platform/canvas/region.h"
+#include "platform/controls/cursors.h"
+#include "platform/controls/system_metrics.h"
 #include "widgets/tree/data_tree_errors.h"
 
 #include <algorithm>
@@ -273,6 +276,35 @@ std::uint32_t GetRGBColor(plat::TColor value)
         return 0xFF000000u;
     }
     return static_cast<std::uint32_t>(plat::ColorToRGB(value));
+}
+
+void PrtStretchDrawDIB(plat::TCanvas& canvas, const plat::TRect& destRect, const plat::TBitmap& bitmap)
+{
+    const int w = bitmap.Width();
+    const int h = bitmap.Height();
+    if (w <= 0 || h <= 0 || canvas.Handle() == nullptr) {
+        return;
+    }
+    // The picture's bits go aside first, as a 32-bit picture of its own
+    // that lives for this copy only.
+    plat::TBitmap bits(w, h, plat::pf32bit);
+    bits.DeviceContext()->BitBlt(0, 0, w, h, bitmap.DeviceContext(), 0, 0, plat::SRCCOPY);
+    canvas.Handle()->StretchBlt(static_cast<int>(destRect.Left), static_cast<int>(destRect.Top),
+                                static_cast<int>(destRect.Width()), static_cast<int>(destRect.Height()),
+                                bits.DeviceContext(), 0, 0, w, h, plat::SRCCOPY);
+}
+
+bool IsMouseCursorVisible()
+{
+    plat::TCursorInfo info;
+    return plat::GetCursorInfo(info) && (info.flags & plat::CURSOR_SHOWING) != 0;
+}
+
+bool IsHighContrastEnabled()
+{
+    plat::THighContrast setting;
+    return plat::SystemParametersInfo(plat::SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0) &&
+           (setting.dwFlags & plat::HCF_HIGHCONTRASTON) != 0;
 }
 
 void FillDragRectangles(int w, int h, int dx, int dy, TDragRectangles& rects)

@@ -13,6 +13,7 @@
 #include <string_view>
 
 namespace plat {
+class TBitmap;
 class TCanvas;
 class TDeviceContext;
 class TFont;
@@ -45,15 +46,23 @@ std::string ShortenString(plat::TDeviceContext& dc, std::string_view s, int widt
 std::string WrapString(const TTextMeasure& measure, std::string_view s, const plat::TRect& bounds, bool rtl);
 std::string WrapString(plat::TDeviceContext& dc, std::string_view s, const plat::TRect& bounds, bool rtl,
                        std::uint32_t drawFormat);
-// Measures s as DrawText would draw it at r's top-left corner; r gets the extent.
 // Copies from into to unless they already agree (a copy announces a font
 // change to the canvas, which then selects the font anew).
 void TakeFont(plat::TFont& to, const plat::TFont& from);
 
+// Measures s as DrawText would draw it at r's top-left corner; r gets the extent.
 void DrawTextAtPoint(plat::TDeviceContext& dc, std::string_view s, plat::TRect& r, std::uint32_t drawFormat);
 // The colour as an image list wants it: clNone 0xFFFFFFFF, clDefault
 // 0xFF000000, any other colour its RGB value.
 std::uint32_t GetRGBColor(plat::TColor value);
+// Copies the bitmap's pixels, as a device-independent picture taken aside
+// first, stretched into destRect of the canvas (how printed pages reach
+// the printer).
+void PrtStretchDrawDIB(plat::TCanvas& canvas, const plat::TRect& destRect, const plat::TBitmap& bitmap);
+// Whether the platform shows the mouse cursor now.
+bool IsMouseCursorVisible();
+// Whether the user's high-contrast setting is on.
+bool IsHighContrastEnabled();
 
 struct TDragRectangles {
     plat::TRect Clip;      // left, top, right, bottom

@@ -110,6 +110,13 @@ plat::TCustomImageList* TBaseDataTree::DoGetImageIndex(PDataNode node, TDTImageK
     return images;
 }
 
+void TBaseDataTree::DoGetImageText(PDataNode node, TDTImageKind kind, TColumnIndex column, std::string& imageText)
+{
+    if (OnGetImageText) {
+        OnGetImageText(this, node, kind, column, imageText);
+    }
+}
+
 plat::TSize TBaseDataTree::GetImageSize(PDataNode node, TDTImageKind kind, TColumnIndex column, bool withSpacing)
 {
     if (!node->States.Contains(vsInitialized)) {

@@ -12,11 +12,8 @@ plat::TRect TBaseDataTree::InvalidateNode(PDataNode node)
     TreeAssert(node != nullptr, "Node must not be nil.");
     CheckUIThread("UI controls may only be changed in UI thread.");
     const plat::TRect none = plat::Rect(-1, -1, -1, -1);
-    if (node == FRoot) {
-        return none;
-    }
     node->States.Exclude(vsHeightMeasured);
-    if (IsUpdating() || !HandleAllocated()) {
+    if (node == FRoot || IsUpdating() || !HandleAllocated()) {
         return none;
     }
     const plat::TRect row = GetDisplayRect(node, NoColumn, false);

@@ -246,11 +246,18 @@ void TBaseDataTree::PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& wi
         paintInfo.Column = column->Index();
         paintInfo.Position = column->Position();
         paintInfo.CellRect = plat::Rect(left, 0, right, rowHeight);
-        PaintCell(paintInfo, window, i + 1 == visible.size());
+        const TColumnIndex next = PaintCell(paintInfo, window, i + 1 == visible.size());
+        if (next == InvalidColumn) {
+            break;
+        }
+        // Cells a text ran on into are not painted again.
+        while (i + 1 < visible.size() && visible[i + 1]->Index() != next) {
+            ++i;
+        }
     }
 }
 
-void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn)
+TColumnIndex TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn)
 {
     plat::TCanvas& canvas = *paintInfo.Canvas;
     PDataNode node = paintInfo.Node;
@@ -281,7 +288,7 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
     }
     if (paintInfo.PaintOptions.Contains(poMainOnly) && !isMain) {
         paintInfo.PaintOptions = callOptions;
-        return;
+        return useColumns ? columns.GetNextVisibleColumn(column) : InvalidColumn;
     }
     TColumnIndex nextNonEmpty = InvalidColumn;
     AdjustPaintCellRect(paintInfo, nextNonEmpty);
@@ -343,6 +350,7 @@ void TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window
         canvas.Handle()->SelectClipRgn(nullptr);
     }
     paintInfo.PaintOptions = callOptions;
+    return nextNonEmpty;
 }
 
 void TBaseDataTree::PaintMainColumnElements(TDTPaintInfo& paintInfo, int buttonY)

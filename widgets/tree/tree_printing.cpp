@@ -10,6 +10,7 @@
 #include "platform/canvas/graphics_objects.h"
 #include "platform/canvas/printer.h"
 #include "widgets/tree/data_tree_columns.h"
+#include "widgets/tree/tree_drawing_utils.h"
 #include "widgets/tree/try_finally.h"
 
 #include <algorithm>
@@ -94,8 +95,8 @@ void TBaseDataTree::Print(plat::TCustomPrinter* printer, bool printHeader)
                                   plat::Rect(left, static_cast<int>(treeTop), right, static_cast<int>(treeBottom)),
                                   plat::Point(0, static_cast<int>(treeTop + headerHeight - top)), {poGridLines});
                     }
-                    printer->Canvas()->CopyRect(plat::Rect(0, 0, printer->PageWidth(), printer->PageHeight()),
-                                                &canvas, plat::Rect(0, 0, pageWidth, pageHeight));
+                    PrtStretchDrawDIB(*printer->Canvas(),
+                                      plat::Rect(0, 0, printer->PageWidth(), printer->PageHeight() - 1), *page);
                     if (x + 1 < columns || y + 1 < rows) {
                         printer->NewPage();
                     }

@@ -67,6 +67,43 @@ TEST_F(StringTreeText, StaticTextOnlyWithItsOption)
     EXPECT_EQ(Tree->GetStaticText(node, 0), "static");
 }
 
+TEST_F(StringTreeText, ImageTextComesFromItsEventOnAnInitialisedNode)
+{
+    Tree->SetRootNodeCount(1);
+    const PDataNode node = Tree->RootNode()->FirstChild;
+    ASSERT_FALSE(node->States.Contains(vsInitialized));
+    EXPECT_EQ(Tree->GetImageText(node, ikNormal, 0), "") << "no handler, no text";
+    EXPECT_TRUE(node->States.Contains(vsInitialized));
+    Tree->OnGetImageText = +[](plat::TObject*, PDataNode, TDTImageKind kind, TColumnIndex column, std::string& text) {
+        EXPECT_EQ(text, "");
+        text = (kind == ikState ? "state " : "image ") + std::to_string(column);
+    };
+    EXPECT_EQ(Tree->GetImageText(node, ikState, 2), "state 2");
+    EXPECT_EQ(Tree->GetImageText(node, ikNormal, -1), "image -1");
+    EXPECT_THROW(Tree->GetImageText(nullptr, ikNormal, 0), EAssertionFailed);
+}
+
+// The selection kept across a refill finds its nodes by their texts,
+// whatever their letter case, beyond ASCII too.
+TEST_F(StringTreeText, RestoredSelectionMatchesTextsWithoutCase)
+{
+    std::vector<std::string> names = {"\xC3\x84pfel", "Birne"};
+    Tree->OnGetText = [&names](plat::TObject*, PDataNode node, TColumnIndex, TDSTTextType, std::string& text) {
+        text = names[node->fIndex];
+    };
+    Tree->TreeOptions()->SetSelectionOptions(Tree->TreeOptions()->SelectionOptions() +
+                                             TDTSelectionOptions{toRestoreSelection});
+    Tree->AddChild(nullptr);
+    Tree->AddChild(nullptr);
+    Tree->SetSelected(Tree->GetFirst(), true);
+    Tree->Clear();
+    names = {"Birne", "\xC3\xA4PFEL"};
+    const PDataNode first = Tree->AddChild(nullptr);
+    const PDataNode second = Tree->AddChild(nullptr);
+    EXPECT_FALSE(Tree->GetSelected(first));
+    EXPECT_TRUE(Tree->GetSelected(second));
+}
+
 TEST_F(StringTreeText, PathJoinsTheTextsFromTheTopLevelDown)
 {
     Tree->SetRootNodeCount(2);

@@ -144,17 +144,17 @@ TEST_F(ColumnFitting, ContentWidthOfAnEmptyTreeAndWithTheCaption)
     EXPECT_EQ(Tree->GetMaxColumnWidth(1), 123);
 }
 
-// A multi-line node counts with the column's own width; a wider row
-// before it keeps the maximum.
-TEST_F(ColumnFitting, AMultiLineNodeNeverLowersTheMaximum)
+// A multi-line node counts with the column's own width, which replaces
+// the maximum found so far: a wider row before it no longer counts.
+TEST_F(ColumnFitting, AMultiLineNodeReplacesTheMaximumWithTheColumnWidth)
 {
     Fill(SerialsABA);
     Tree->FullExpand();
     Columns()[1]->SetWidth(160);
     Tree->GetNodeData<TRecordNodeData>(Records(0)[0])->Time = std::string(50, 'W');
-    Tree->SetMultiline(Records(0)[1], true);
-    const int wide = TextWidth(std::string(50, 'W'));
-    EXPECT_GT(Tree->GetMaxColumnWidth(1), wide);
+    ASSERT_GT(TextWidth(std::string(50, 'W')), 160);
+    Tree->SetMultiline(Tree->GetLastVisible(), true);
+    EXPECT_EQ(Tree->GetMaxColumnWidth(1), 160);
 }
 
 // A column's new width makes multi-line rows measure their height again;

@@ -3,9 +3,12 @@
 // lookups by point and position, navigation and the fixed-area limits.
 #include "tests/widgets/tree/tree_fixture.h"
 
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/pixel_surface.h"
 #include "platform/object_list.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -285,6 +288,38 @@ TEST_F(TreeColumns, WidthChangesReportResizeOnlyOutsideUpdates)
     EXPECT_EQ(resized, (std::vector<TColumnIndex>{1, 2}));
     Columns()[2]->RestoreLastWidth();
     EXPECT_EQ(Columns()[2]->Width(), 50);
+}
+
+// The animation moves what lies right of the column's border, in the
+// header band as in the rows, by 32 steps of (new - old) div 32 pixels;
+// the rows' uncovered strip takes the tree's colour. The header paints
+// through a 32-bit picture.
+TEST_F(TreeColumns, AnAnimatedResizeMovesHeaderAndRowsRightOfTheBorder)
+{
+    ShowForm();
+    Tree->SetBounds(0, 0, 380, 200);
+    AddColumns(3, 60);
+    Columns()[1]->SetText("Middle");
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoVisible});
+    Tree->SetColor(0x40C0FF);
+    Tree->SetRootNodeCount(5);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(Columns().HeaderBitmap()->PixelFormat(), plat::pf32bit);
+    const plat::TPoint origin = ClientOriginInCapture(*Tree, *Form);
+    const std::unique_ptr<plat::TPixelSurface> before = Host.Capture(Form->Handle());
+    Columns().AnimatedResize(0, 60 + 32 * 2);
+    const std::unique_ptr<plat::TPixelSurface> after = Host.Capture(Form->Handle());
+    EXPECT_EQ(Columns()[0]->Width(), 124);
+    const int rowY = static_cast<int>(Tree->GetDisplayRect(Tree->GetFirst(), NoColumn, false).Top) + 8;
+    for (const int y : {-Tree->Header()->Height() / 2, rowY}) {
+        for (int x = 60; x < 120; ++x) {
+            ASSERT_EQ(CapturePixel(*after, origin, x + 64, y), CapturePixel(*before, origin, x, y))
+                << "moved by 64 at y " << y << ", x " << x;
+        }
+    }
+    for (int x = 60; x < 62; ++x) {
+        EXPECT_EQ(CapturePixel(*after, origin, x, rowY), 0x40C0FFu) << "the first step's strip, x " << x;
+    }
 }
 
 TEST_F(TreeColumns, FixedColumnsKeepWithinTheirShareOfTheClientWidth)

@@ -179,14 +179,24 @@ TEST_F(TreeExport, ClipboardBlocksAndTheHtmlEnvelope)
     EXPECT_EQ(html.size(), length + 301);
     EXPECT_EQ(block->Bytes().back(), 0);
 
-    // CSV: ";" where "," is the decimal separator.
+    // CSV: the cells joined by the locale's list separator, whatever the
+    // decimal separator is.
     Columns({"a", "b"});
     Texts[{Tree->RootNode()->FirstChild, 0}] = "1";
     Texts[{Tree->RootNode()->FirstChild, 1}] = "2";
     plat::TScopedFormatSettings settings;
-    plat::FormatSettings().DecimalSeparator = ',';
-    const plat::HGLOBAL csv = Tree->ContentToClipboard(TreeClipboardFormats().Csv, tstAll);
-    EXPECT_EQ(std::string(csv->Bytes().begin(), csv->Bytes().end()), std::string("a;b\r\n1;2\r\n", 11));
+    struct TCase {
+        char list;
+        char decimal;
+        const char* csv;
+    };
+    for (const TCase& c : {TCase{';', ',', "a;b\r\n1;2\r\n"}, TCase{'|', '.', "a|b\r\n1|2\r\n"},
+                           TCase{',', ',', "a,b\r\n1,2\r\n"}}) {
+        plat::FormatSettings().ListSeparator = c.list;
+        plat::FormatSettings().DecimalSeparator = c.decimal;
+        const plat::HGLOBAL csv = Tree->ContentToClipboard(TreeClipboardFormats().Csv, tstAll);
+        EXPECT_EQ(std::string(csv->Bytes().begin(), csv->Bytes().end()), std::string(c.csv, 11)) << c.list;
+    }
 }
 
 TEST_F(TreeExport, TheCsvFileHoldsTheTopLevelInUtf8)

@@ -64,6 +64,8 @@ public:
     using TBaseDataTree::FCheckImages;
     using TBaseDataTree::FHeightTrackNode;
     using TBaseDataTree::FHotNode;
+    using TBaseDataTree::FDropTargetNode;
+    using TBaseDataTree::FLastDropMode;
     using TBaseDataTree::FLastDragTarget;
     using TBaseDataTree::FLastSearchNode;
     using TBaseDataTree::FNextNodeToSelect;

@@ -245,6 +245,19 @@ TEST_F(IncrementalSearch, ARepeatedLetterCyclesUnlessItIsTyped)
     EXPECT_EQ(Tree->SearchBuffer(), "aa");
 }
 
+// Letter case is ignored beyond ASCII: "äp" finds "Äpfel", "ÉT" finds
+// "étoile".
+TEST_F(IncrementalSearch, CaseIsIgnoredBeyondAscii)
+{
+    *Tree->GetNodeData<std::string>(Tree->GetLast()) = "\xC3\x84pfel";
+    *Tree->GetNodeData<std::string>(Tree->GetFirst()->fNextSibling) = "\xC3\xA9toile";
+    Type("\xC3\xA4p");
+    EXPECT_EQ(Focused(), "\xC3\x84pfel");
+    Host.AdvanceClock(1001);
+    Type("\xC3\x89T");
+    EXPECT_EQ(Focused(), "\xC3\xA9toile");
+}
+
 TEST_F(IncrementalSearch, NoMatchBeepsAndBackspaceSearchesBackwards)
 {
     Type("ba");

@@ -255,6 +255,31 @@ TEST_F(TreeStreaming, OlderDescriptionsNameIdentifiersThatAreDropped)
     }
 }
 
+// DefaultText travels only when it is not "Node"; older descriptions name
+// it "WideDefaultText" and keep string options in the old set.
+TEST_F(TreeStreaming, DefaultTextAndTheOlderStringProperties)
+{
+    TDataStringTree tree(nullptr);
+    tree.SetName("DT");
+    EXPECT_EQ(WriteTree(&tree).find("DefaultText"), std::string::npos) << "\"Node\" is not written";
+    tree.SetDefaultText("Entry");
+    const std::string bytes = WriteTree(&tree);
+    EXPECT_NE(bytes.find(Str("DefaultText") + '\x07'), std::string::npos) << "written as a string";
+    const std::unique_ptr<plat::TComponent> read = ReadTree(bytes);
+    EXPECT_EQ(dynamic_cast<TDataStringTree*>(read.get())->DefaultText(), "Entry");
+
+    const std::string header = std::string("QCF1") + Str("TDataStringTree") + Str("DT");
+    const std::string older = header + Str("WideDefaultText") + '\x07' + std::string("\x03\0\0\0", 4) + "Alt" +
+                              Str("StringOptions") + '\x0B' + Str("soShowStaticText") + Str("soUnknown") + '\0' +
+                              '\0' + '\0';
+    const std::unique_ptr<plat::TComponent> old = ReadTree(older);
+    auto* loaded = dynamic_cast<TDataStringTree*>(old.get());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->DefaultText(), "Alt");
+    EXPECT_EQ(loaded->TreeOptions()->StringOptions(), TDTStringOptions{toShowStaticText})
+        << "the old set replaces the defaults; unknown names are dropped";
+}
+
 TEST_F(TreeLifecycle, WindowCreationLeavesTheThemeStatesOff)
 {
     std::vector<std::pair<TDataTreeStates, TDataTreeStates>> changes;

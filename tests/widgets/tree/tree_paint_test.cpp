@@ -10,9 +10,12 @@
 #include "platform/canvas/graphics_objects.h"
 #include "platform/canvas/pixel_surface.h"
 #include "platform/canvas/region.h"
+#include "platform/controls/cursors.h"
 #include "platform/controls/window.h"
+#include "platform/controls/window_manager.h"
 #include "platform/controls/window_paint.h"
 #include "platform/hosts/headless/headless_host.h"
+#include "widgets/tree/tree_drawing_utils.h"
 
 #include <cmath>
 #include <filesystem>
@@ -365,6 +368,93 @@ TEST_F(TreePaint, StaticTextAfterTheNodeTextAndMultiLineNodesWrap)
     Tree->OnGetText = texts;
 }
 
+// With toAutoSpanColumns a text runs on over the empty cells after it (a
+// logger's long name over its row's empty columns); cells with a text of
+// their own stop it. A multi-line text wraps in the wider cell.
+TEST_F(TreePaint, WithSpanningATextRunsOnIntoTheEmptyCellsAfterIt)
+{
+    const std::string name = std::string(30, 'W');
+    Tree->GetNodeData<TRecordNodeData>(Loggers[0])->Caption = name;
+    const TDataTreeColumns& columns = Tree->Header()->Columns();
+    const plat::TRect row = Tree->GetDisplayRect(Loggers[0], NoColumn, false);
+    const auto inkInColumn = [&](TColumnIndex column) {
+        int ink = 0;
+        for (int y = static_cast<int>(row.Top) + 2; y < row.Bottom - 2; ++y) {
+            for (int x = columns[column]->AbsoluteLeft() + 2; x < columns[column]->AbsoluteLeft() + 60; ++x) {
+                ink += PixelOf(Target, x, y) != Background() ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    SetPaint({}, {toShowVertGridLines, toShowHorzGridLines});
+    PaintAll();
+    const std::string shortened = DrawnText(Loggers[0], 0);
+    ASSERT_GE(shortened.size(), 3u);
+    EXPECT_EQ(shortened.substr(shortened.size() - 3), "...") << "without spanning the name is cut at its column";
+    EXPECT_EQ(inkInColumn(1), 0);
+    const std::string recordTime = DrawnText(Records(0)[0], 1);
+
+    Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() + TDTAutoOptions{toAutoSpanColumns});
+    PaintAll();
+    EXPECT_EQ(DrawnText(Loggers[0], 0), name) << "the whole name";
+    EXPECT_GT(inkInColumn(1), 20) << "drawn over the next column";
+    EXPECT_EQ(DrawnText(Records(0)[0], 1), recordTime) << "a cell with a text keeps it";
+
+    const std::string words = "aa bb cc dd ee ff gg hh ii jj kk ll mm nn oo pp qq rr ss tt uu vv ww xx yy zz";
+    Tree->GetNodeData<TRecordNodeData>(Loggers[0])->Caption = words;
+    Tree->SetMultiline(Loggers[0], true);
+    const int spanned = Tree->ComputeNodeHeight(nullptr, Loggers[0], 0);
+    Tree->TreeOptions()->SetAutoOptions(Tree->TreeOptions()->AutoOptions() - TDTAutoOptions{toAutoSpanColumns});
+    const int alone = Tree->ComputeNodeHeight(nullptr, Loggers[0], 0);
+    EXPECT_LT(spanned, alone) << "fewer lines in the wider cell";
+}
+
+// The drop target's text takes the selected colour while a drop would
+// land on it (or it is selected); the explorer look keeps the node's own
+// colour for a focused selection unless high contrast is on.
+TEST_F(TreePaint, TextColoursOfTheDropTargetAndTheExplorerLook)
+{
+    std::map<PDataNode, plat::TColor> colours;
+    Tree->OnDrawText = [&colours](plat::TObject*, plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
+                                  const std::string&, const plat::TRect&, bool&) {
+        if (column == 0) {
+            colours[node] = canvas->Font()->Color();
+        }
+    };
+    Tree->Font()->SetColor(0x123456);
+    const PDataNode target = Records(0)[0];
+    Tree->FDropTargetNode = target;
+    struct TCase {
+        TDropMode mode;
+        plat::TColor colour;
+    };
+    for (const TCase& c : {TCase{dmOnNode, plat::clHighlightText}, TCase{dmAbove, 0x123456},
+                           TCase{dmBelow, 0x123456}}) {
+        Tree->FLastDropMode = c.mode;
+        PaintAll();
+        EXPECT_EQ(colours[target], c.colour) << "drop mode " << c.mode;
+    }
+    Tree->FDropTargetNode = nullptr;
+
+    TDTColors* set = Tree->Colors();
+    EXPECT_EQ(set->GetSelectedNodeFontColor(false), set->UnfocusedColor());
+    EXPECT_EQ(set->GetSelectedNodeFontColor(true), set->SelectionTextColor());
+    Tree->DoStateChange({tsUseExplorerTheme});
+    EXPECT_EQ(set->GetSelectedNodeFontColor(true), 0x123456u) << "the explorer look keeps the text colour";
+    plat::TWindowManager::Instance()->HighContrast = true;
+    EXPECT_TRUE(IsHighContrastEnabled());
+    EXPECT_EQ(set->GetSelectedNodeFontColor(true), set->SelectionTextColor()) << "but not in high contrast";
+    plat::TWindowManager::Instance()->HighContrast = false;
+    EXPECT_FALSE(IsHighContrastEnabled());
+    Tree->DoStateChange({}, {tsUseExplorerTheme});
+
+    EXPECT_TRUE(IsMouseCursorVisible());
+    EXPECT_EQ(plat::ShowCursor(false), -1);
+    EXPECT_FALSE(IsMouseCursorVisible());
+    EXPECT_EQ(plat::ShowCursor(true), 0);
+    EXPECT_TRUE(IsMouseCursorVisible());
+}
+
 TEST_F(TreePaint, EmptyListMessageInTheEnlargedFont)
 {
     Tree->Clear();
@@ -565,6 +655,11 @@ TEST_F(TreeInvalidation, NodeRowsInsideAndOutsideAnUpdate)
     EXPECT_EQ(row, Tree->GetDisplayRect(node, NoColumn, false));
     EXPECT_EQ(UpdateRegion().Box(), plat::IntersectRect(row, Tree->ClientRect()));
     EXPECT_THROW(Tree->InvalidateNode(nullptr), EAssertionFailed);
+    Host.PumpUntilIdle();
+    Tree->RootNode()->States.Include(vsHeightMeasured);
+    EXPECT_EQ(Tree->InvalidateNode(Tree->RootNode()), plat::Rect(-1, -1, -1, -1)) << "the root takes no row";
+    EXPECT_FALSE(Tree->RootNode()->States.Contains(vsHeightMeasured)) << "the root is measured again too";
+    EXPECT_TRUE(UpdateRegion().IsEmpty());
 
     Host.PumpUntilIdle();
     Tree->InvalidateColumn(2);

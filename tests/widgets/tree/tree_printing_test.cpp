@@ -8,6 +8,7 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/colors.h"
+#include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/graphics_errors.h"
 #include "platform/canvas/graphics_objects.h"
 #include "platform/canvas/pixel_surface.h"
@@ -128,17 +129,20 @@ protected:
         return whole;
     }
 
-    // Empty when page (column x, row y) shows exactly its part of whole
-    // and white beyond it; else the first pixel that differs.
+    // Empty when page (column x, row y) shows its part of whole (white
+    // beyond it) stretched over all but the page's last row, which stays
+    // blank; else the first pixel that differs.
     static std::string CompareWithPart(plat::TBitmap& page, plat::TBitmap& whole, int x, int y)
     {
-        for (int py = 0; py < page.Height(); ++py) {
-            for (int px = 0; px < page.Width(); ++px) {
-                const int wx = x * page.Width() + px;
-                const int wy = y * page.Height() + py;
-                const bool inside = wx < whole.Width() && wy < whole.Height();
-                const plat::TColor expected = inside ? whole.Canvas()->Pixel(wx, wy) : plat::clWhite;
-                if (page.Canvas()->Pixel(px, py) != expected) {
+        const int w = page.Width();
+        const int h = page.Height();
+        plat::TBitmap part(w, h, plat::pf32bit);   // new pixels are white
+        part.Canvas()->CopyRect(plat::Rect(0, 0, w, h), whole.Canvas(), plat::Rect(x * w, y * h, x * w + w, y * h + h));
+        plat::TBitmap expected(w, h, plat::pf32bit);
+        expected.DeviceContext()->StretchBlt(0, 0, w, h - 1, part.DeviceContext(), 0, 0, w, h, plat::SRCCOPY);
+        for (int py = 0; py < h; ++py) {
+            for (int px = 0; px < w; ++px) {
+                if (page.Canvas()->Pixel(px, py) != expected.Canvas()->Pixel(px, py)) {
                     return "page " + std::to_string(x) + "," + std::to_string(y) + " pixel " + std::to_string(px) +
                            "," + std::to_string(py);
                 }
