@@ -4,6 +4,7 @@
 #include "widgets/tree/tree_edit_links.h"
 
 #include "platform/controls/control_messages.h"
+#include "platform/controls/standard/edit_messages.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_input.h"
@@ -217,6 +218,12 @@ bool TStringEditLink::PrepareEdit(TBaseDataTree* tree, PDataNode node, TColumnIn
     std::string text;
     FTree->GetTextInfo(node, column, edit->Font(), FTextBounds, text);
     edit->Font()->SetColor(plat::clWindowText);
+    // The window is made anew now that the editor knows its cell (its
+    // style depends on the node), so its frame is there to place it by.
+    edit->RecreateWnd();
+    if (tree->HandleAllocated()) {
+        edit->HandleNeeded();
+    }
     edit->SetAutoSize(false);
     edit->SetText(text);
     if (FBiDiMode != bdLeftToRight) {
@@ -304,6 +311,42 @@ void TStringEditLink::SetBounds(plat::TRect r)
     r.Right = std::min<decltype(r.Right)>(r.Right, FTree->ClientWidth());
     edit->SetBounds(static_cast<int>(r.Left), static_cast<int>(r.Top), static_cast<int>(r.Width()),
                     static_cast<int>(r.Height()));
+    SetFormattingRect(*edit);
+}
+
+void TStringEditLink::SetFormattingRect(TDTEdit& edit)
+{
+    // The text inside the editor stands where the cell showed it.
+    plat::TRect r = edit.ClientRect();
+    const bool leftToRight = FBiDiMode == bdLeftToRight;
+    const bool multiline = FNode->States.Contains(vsMultiline);
+    if (FTree->TreeOptions()->MiscOptions().Contains(toGridExtensions) &&
+        ((FAlignment == taLeftJustify && leftToRight) || (FAlignment == taRightJustify && !leftToRight))) {
+        TDTOffsets offsets{};
+        FTree->GetOffsets(FNode, offsets, ofsText, FColumn);
+        int offset = 0;
+        if (FColumn == FTree->Header()->MainColumn()) {
+            offset = offsets[ofsToggleButton] < 0 ? -(offsets[ofsToggleButton] + 2) : 0;
+        } else {
+            offset = offsets[ofsText] - offsets[ofsMargin] + 1;
+        }
+        if (leftToRight) {
+            r.Left += offset;
+        } else {
+            r.Right -= offset;
+        }
+    }
+    const int d = (multiline ? 0 : 2) + (FTree->TreeStates().Contains(tsUseThemes) ? 1 : 0);
+    r = plat::InflateRect(r, d - FTree->TextMargin(), d);
+    if (!multiline && FTextBounds.Top > edit.Top()) {
+        r = plat::OffsetRect(r, 0, static_cast<int>(FTextBounds.Top) - edit.Top());
+    }
+    r.Top = std::max<decltype(r.Top)>(r.Top, -1);
+    r.Left = std::max<decltype(r.Left)>(r.Left, -1);
+    if (!FTree->HandleAllocated()) {
+        return;
+    }
+    plat::SendMessage(edit.Handle(), plat::EM_SETRECTNP, 0, reinterpret_cast<plat::LPARAM>(&r));
 }
 
 // ---- TDTEdit ----
@@ -346,9 +389,19 @@ bool TDTEdit::NodeIsMultiline() const
 void TDTEdit::CreateParams(plat::TCreateParams& params)
 {
     plat::TCustomEdit::CreateParams(params);
+    params.Style |= plat::ES_MULTILINE;
     if (NodeIsMultiline()) {
-        params.Style |= plat::WS_VSCROLL;
-        params.Style &= ~plat::WS_HSCROLL;
+        params.Style |= plat::WS_VSCROLL | plat::ES_AUTOVSCROLL;
+        params.Style &= ~(plat::WS_HSCROLL | plat::ES_AUTOHSCROLL);
+    }
+    // A sunken edge in themed trees, else a plain line.
+    const TCustomDataStringTree* tree = FLink != nullptr ? FLink->Tree() : nullptr;
+    if (tree != nullptr && tree->TreeStates().Contains(tsUseThemes)) {
+        params.Style &= ~plat::WS_BORDER;
+        params.ExStyle |= plat::WS_EX_CLIENTEDGE;
+    } else {
+        params.Style |= plat::WS_BORDER;
+        params.ExStyle &= ~plat::WS_EX_CLIENTEDGE;
     }
 }
 

@@ -122,6 +122,10 @@ protected:
     virtual void SelectAll();
 
 private:
+    // The editor's formatting rectangle: the text where the cell had it
+    // (grid extensions, the text's top), a little inside the frame.
+    void SetFormattingRect(TDTEdit& edit);
+
     plat::TRect FTextBounds;
 };
 

@@ -122,6 +122,9 @@ void TBaseDataTree::DoColumnResize(TColumnIndex column)
     if (!states.Contains(hsResizing) && OnColumnResize) {
         OnColumnResize(FHeader.get(), column);
     }
+    if (FStates.Contains(tsEditing)) {
+        UpdateEditBounds();
+    }
 }
 
 void TBaseDataTree::DoColumnVisibilityChanged(TColumnIndex column, bool visible)

@@ -43,6 +43,9 @@ PLAT_BEGIN_MESSAGES(TCustomEdit, TCustomControl)
     PLAT_MESSAGE(EM_GETSEL, EMGetSel)
     PLAT_MESSAGE(EM_SETSEL, EMSetSel)
     PLAT_MESSAGE(EM_REPLACESEL, EMReplaceSel)
+    PLAT_MESSAGE(EM_GETRECT, EMGetRect)
+    PLAT_MESSAGE(EM_SETRECT, EMSetRect)
+    PLAT_MESSAGE(EM_SETRECTNP, EMSetRect)
     PLAT_MESSAGE(EM_GETMODIFY, EMGetModify)
     PLAT_MESSAGE(EM_SETMODIFY, EMSetModify)
     PLAT_MESSAGE(EM_LIMITTEXT, EMLimitText)
@@ -317,6 +320,9 @@ bool TCustomEdit::SelectionShows() const
 
 TRect TCustomEdit::TextArea() const
 {
+    if (FHasFormatRect) {
+        return FFormatRect;
+    }
     const TRect client = ClientRect();
     TRect area = InflateRect(client, -TextMarginX, -TextMarginY);
     area.Right = std::max(area.Right, area.Left);
@@ -809,6 +815,30 @@ void TCustomEdit::EMScrollCaret(TMessage& message)
     UpdateCaret();
     Invalidate();
     message.Result = 1;
+}
+
+void TCustomEdit::EMGetRect(TMessage& message)
+{
+    if (auto* rect = reinterpret_cast<TRect*>(message.LParam)) {
+        *rect = TextArea();
+    }
+}
+
+void TCustomEdit::EMSetRect(TMessage& message)
+{
+    const auto* rect = reinterpret_cast<const TRect*>(message.LParam);
+    FHasFormatRect = rect != nullptr;
+    if (rect != nullptr) {
+        FFormatRect = *rect;
+        FFormatRect.Right = std::max(FFormatRect.Right, FFormatRect.Left);
+        FFormatRect.Bottom = std::max(FFormatRect.Bottom, FFormatRect.Top);
+    }
+    TextLaidOut();
+    ScrollIntoView(FCaret);
+    UpdateCaret();
+    if (message.Msg == EM_SETRECT) {
+        Invalidate();
+    }
 }
 
 void TCustomEdit::CMFontChanged(TMessage& message)

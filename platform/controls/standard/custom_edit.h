@@ -109,7 +109,8 @@ protected:
     int SelectionEnd() const { return std::max(FAnchor, FCaret); }
     // Whether the selection is drawn now.
     bool SelectionShows() const;
-    // The client area without the text margins.
+    // Where the text is laid out: the formatting rectangle when one was set
+    // (EM_SETRECT), else the client area without the text margins.
     TRect TextArea() const;
     int LineHeight();
     // Width of part of the text in the control's font.
@@ -139,6 +140,8 @@ protected:
     void EMGetLimitText(TMessage& message);
     void EMSetReadOnly(TMessage& message);
     void EMScrollCaret(TMessage& message);
+    void EMGetRect(TMessage& message);
+    void EMSetRect(TMessage& message);
     void CMFontChanged(TMessage& message);
     void CMEnabledChanged(TMessage& message);
     void CMColorChanged(TMessage& message);
@@ -169,6 +172,8 @@ private:
     bool FHideSelection = true;
     bool FAutoSize = true;
     TFormBorderStyle FBorderStyle = bsSingle;
+    TRect FFormatRect;              // the formatting rectangle, client coordinates
+    bool FHasFormatRect = false;    // one was set; else the text margins decide
     bool FMouseSelecting = false;   // the left button is held to select
     bool FFocusByMouse = false;     // the focus came with a click: no auto-select
     char16_t FHighSurrogate = 0;    // the first half of a typed pair, waiting for its second

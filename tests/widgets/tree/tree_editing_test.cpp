@@ -8,6 +8,8 @@
 
 #include "platform/canvas/pixel_surface.h"
 #include "platform/controls/standard/custom_edit.h"
+#include "platform/controls/standard/edit_messages.h"
+#include "platform/controls/window_styles.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_input.h"
@@ -367,6 +369,16 @@ TEST_F(TreeEditing, TheEditorFollowsItsTextWhenRowsChangeHeightOrTheWindowItsSiz
     Tree->OnStateChange = nullptr;
 }
 
+// A column changing its width moves the editor at once.
+TEST_F(TreeEditing, TheEditorFollowsAColumnResize)
+{
+    UseFakeLink();
+    ASSERT_TRUE(Tree->EditNode(Nodes[1], 1));
+    Columns()[0]->SetWidth(200);
+    EXPECT_EQ(Fake->Bounds, Tree->GetDisplayRect(Nodes[1], 1, true, true));
+    EXPECT_GT(Fake->Bounds.Left, 200) << "right of the wider first column";
+}
+
 // ---- the string tree's editor ----
 
 TEST_F(TreeEditing, TypingReplacesTheSelectedTextAndReturnStoresIt)
@@ -577,6 +589,49 @@ TEST_F(TreeEditing, AnEditorForANarrowColumnIsThirtyPixelsWide)
     ASSERT_NE(Editor(), nullptr);
     EXPECT_EQ(Editor()->Width(), 30);
     EXPECT_GE(Editor()->Height(), Editor()->CalcMinHeight() - 1);
+}
+
+// The editor is a multi-line edit box with a plain line as its frame
+// (the tree draws no themes); its text stands in a formatting rectangle
+// two pixels outside its client area vertically and the text margin less
+// two inside it horizontally, moved down to the cell text's top, further
+// right by the text's offset in a grid-extended column.
+TEST_F(TreeEditing, TheEditorsFrameAndFormattingRectangle)
+{
+    ASSERT_TRUE(Tree->EditNode(Nodes[1], 1));
+    TDTEdit* edit = Editor();
+    ASSERT_NE(edit, nullptr);
+    const plat::DWORD style = plat::GetWindowStyle(edit->Handle());
+    EXPECT_NE(style & plat::WS_BORDER, 0u);
+    EXPECT_NE(style & plat::ES_MULTILINE, 0u);
+    EXPECT_EQ(plat::GetWindowExStyle(edit->Handle()) & plat::WS_EX_CLIENTEDGE, 0u);
+    const auto expected = [&](int offset) {
+        auto link = std::dynamic_pointer_cast<TStringEditLink>(Tree->EditLink());
+        plat::TRect r = edit->ClientRect();
+        r.Left += offset;
+        r = plat::InflateRect(r, 2 - Tree->TextMargin(), 2);
+        if (link->TextBounds().Top > edit->Top()) {
+            r = plat::OffsetRect(r, 0, static_cast<int>(link->TextBounds().Top) - edit->Top());
+        }
+        r.Top = std::max<decltype(r.Top)>(r.Top, -1);
+        r.Left = std::max<decltype(r.Left)>(r.Left, -1);
+        return r;
+    };
+    const auto formatting = [&] {
+        plat::TRect r;
+        plat::SendMessage(edit->Handle(), plat::EM_GETRECT, 0, reinterpret_cast<plat::LPARAM>(&r));
+        return r;
+    };
+    EXPECT_EQ(formatting(), expected(0));
+    EXPECT_TRUE(Tree->EndEditNode());
+
+    Misc(TDTMiscOptions{toGridExtensions}, {});
+    ASSERT_TRUE(Tree->EditNode(Nodes[1], 1));
+    edit = Editor();
+    ASSERT_NE(edit, nullptr);
+    TDTOffsets offsets{};
+    Tree->GetOffsets(Nodes[1], offsets, ofsText, 1);
+    EXPECT_EQ(formatting(), expected(offsets[ofsText] - offsets[ofsMargin] + 1)) << "grid extensions";
 }
 
 TEST_F(TreeEditing, AnEditorNeedsALink)
