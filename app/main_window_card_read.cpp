@@ -33,15 +33,18 @@ const std::string CARD_FILE_FILTER = "QEL Card file (*.dat)|*.dat";
 const std::string FIRST_CONTAINER_NAME = "qel.dat";
 constexpr int MAX_NUMBERED_CONTAINERS = 7;
 
-// A file the reader can open without blocking: a regular file, or one that
-// does not exist (the reader reports that with the system's message).
-bool ReadableAsContainer(const std::string& FileName)
+// A folder, a pipe or a device would hold the reader beyond the reach of
+// Cancel and of the close protocol: such a container gets an error box
+// naming it, and no reader starts. A file that does not exist passes (the
+// reader reports it with the system's message).
+bool RefusedAsContainer(const std::string& FileName)
 {
     struct stat info {};
-    if (stat(FileName.c_str(), &info) != 0) {
-        return true;
+    if (stat(FileName.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
+        return false;
     }
-    return S_ISREG(info.st_mode);
+    QelDlg.ShowErrMsg(FileName + ":\r\n" + WizardText(TWizardText::NotACardFile));
+    return true;
 }
 
 // "…/qel.dat" -> "…/qel<Number>.dat".
@@ -62,10 +65,7 @@ void TfrmMain::btnStartClick(plat::TObject*)
         return;
     }
     FFileDir = GetFileDir(chosen.FileName);
-    if (!ReadableAsContainer(chosen.FileName)) {
-        // A folder, a pipe or a device would hold the reader beyond the
-        // reach of Cancel and of the close protocol.
-        QelDlg.ShowErrMsg(chosen.FileName + ":\r\n" + WizardText(TWizardText::NotACardFile));
+    if (RefusedAsContainer(chosen.FileName)) {
         return;
     }
     btnStart->SetEnabled(false);
@@ -91,6 +91,12 @@ void TfrmMain::StartReadDir(const std::string& FileName)
                           plat::TMsgDlgButtons{plat::mbYes, plat::mbNo}, plat::mbYes) == plat::mrNo) {
         while (ExtCard.Count() > 1) {
             ExtCard.Delete(ExtCard.Count() - 1);
+        }
+    }
+    for (int container = 1; container < ExtCard.Count(); ++container) {
+        if (RefusedAsContainer(ExtCard.GetItem(container)->Filename)) {
+            ShowPage(PAGE_START);
+            return;
         }
     }
     const plat::HWND window = Handle();

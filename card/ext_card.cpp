@@ -2,6 +2,7 @@
 #include "card/ext_card.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace qel {
 
@@ -15,6 +16,19 @@ constexpr std::int64_t BLOCK_BYTES = BLOCK_CLUSTERS * CLUSTER_BYTES;
 // window leaves the clusters after it in the block for the next window.
 constexpr std::int64_t READ_AHEAD_BYTES = 64 * CLUSTER_BYTES;
 static_assert(READ_AHEAD_BYTES <= BLOCK_BYTES, "the read-ahead must fit the block");
+
+// A container opened for reading. One that is no regular file (a pipe or a
+// device put in its place since it was chosen) raises the open error rather
+// than hold the reader in a read that Cancel cannot end.
+std::unique_ptr<plat::TFileStream> OpenContainerFile(const std::string& fileName)
+{
+    auto stream = std::make_unique<plat::TFileStream>(fileName, plat::fmOpenRead | plat::fmShareDenyWrite);
+    struct stat info {};
+    if (fstat(stream->Handle(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        throw plat::EFOpenError("Cannot open file \"" + fileName + "\": it is not a regular file");
+    }
+    return stream;
+}
 } // namespace
 
 TExtCard::~TExtCard()
@@ -26,7 +40,7 @@ void TExtCard::OpenContainer(std::int32_t container, std::int64_t position)
 {
     CloseContainer();
     const std::string& fileName = GetItem(container)->Filename;
-    FContainerStream = std::make_unique<plat::TFileStream>(fileName, plat::fmOpenRead | plat::fmShareDenyWrite);
+    FContainerStream = OpenContainerFile(fileName);
     FContainerName = fileName;
     FPosition = position;
     FBlockStart = position;
@@ -66,8 +80,7 @@ void TExtCard::StartAll()
         return;
     }
     for (TExtCardInfo* info : *this) {
-        const plat::TFileStream sizing(info->Filename, plat::fmOpenRead | plat::fmShareDenyWrite);
-        info->Size = sizing.Size();
+        info->Size = OpenContainerFile(info->Filename)->Size();
     }
     FContainerEnd = Count() - 1;
     FPositionEnd = GetItem(FContainerEnd)->Size;

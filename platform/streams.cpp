@@ -78,13 +78,16 @@ int OpenFile(const std::string& fileName, std::uint16_t mode)
     if (flags < 0) {
         return fail(EINVAL);
     }
+    // Opening a pipe without a writer would block; the file is opened
+    // without waiting and then used in the usual blocking mode.
     int handle = -1;
     do {
-        handle = open(fileName.c_str(), flags | O_CLOEXEC, 0666);
+        handle = open(fileName.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     } while (handle < 0 && errno == EINTR);
     if (handle < 0) {
         return fail(errno);
     }
+    fcntl(handle, F_SETFL, fcntl(handle, F_GETFL) & ~O_NONBLOCK);
     struct stat info {};
     if (fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
         close(handle);

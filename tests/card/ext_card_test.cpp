@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qel {
 namespace {
@@ -244,6 +249,66 @@ TEST_F(ExtCardTest, ContainerCutShortAfterTheSizesWereTakenRaisesAReadError)
             }
         },
         plat::EReadError);
+    FImage.Finish();
+}
+
+// A container that is a pipe, a device or a folder (put there after it was
+// chosen) fails at once with the open error naming it, whether it is met
+// while the sizes are taken or later in the read; opening it never waits.
+TEST_F(ExtCardTest, ContainerThatIsNoRegularFileRaisesTheFileErrorAtOnce)
+{
+    struct TCase {
+        const char* name;
+        void (*make)(const std::string& path);
+    };
+    const TCase cases[] = {
+        {"a pipe", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
+        {"a device", [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); }},
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }},
+    };
+    Make(Containers({1, 1}));
+    const std::string second = FCard.Manifest.Files[1];
+    const auto replace = [&](const TCase& each) {
+        std::filesystem::remove(second);
+        each.make(second);
+    };
+    // The read runs on a thread of its own, so that an open that waits
+    // fails the test instead of holding it.
+    const auto failsAtOnce = [&](auto read) {
+        auto running = std::async(std::launch::async, [&] {
+            try {
+                read();
+            } catch (const plat::EFOpenError& error) {
+                return std::string(error.what());
+            }
+            return std::string("no error");
+        });
+        if (running.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            close(open(second.c_str(), O_WRONLY | O_NONBLOCK));   // lets a waiting open of a pipe go on
+            return std::string("the open waited");
+        }
+        return running.get();
+    };
+    for (const TCase& each : cases) {
+        SCOPED_TRACE(each.name);
+        FImage.Finish();
+        std::filesystem::remove_all(second);
+        Make(Containers({1, 1}));
+        replace(each);
+        std::string outcome = failsAtOnce([&] { FImage.StartAll(); });
+        EXPECT_NE(outcome.find("qel1.dat"), std::string::npos) << outcome;
+
+        std::filesystem::remove_all(second);
+        Make(Containers({1, 1}));
+        FImage.StartAll();
+        replace(each);
+        TCardCluster cluster;
+        outcome = failsAtOnce([&] {
+            while (FImage.GetCluster(cluster)) {
+            }
+        });
+        EXPECT_NE(outcome.find("qel1.dat"), std::string::npos) << outcome;
+    }
     FImage.Finish();
 }
 
