@@ -353,15 +353,16 @@ inline void Resize(plat::TBitmap& Bitmap, int Width, int Height)
     Bitmap.Canvas()->Draw(0, 0, &Small);
 }
 
-// Crop with its exact rectangle copy and a stretch over the whole bitmap.
+// Crop with the canvas's rectangle copy (right and bottom edges excluded)
+// and a stretch over all but the bitmap's last column and row.
 inline void Crop(plat::TBitmap& Bitmap, int Left, int Top, int Width, int Height, bool Smooth)
 {
     plat::TBitmap Part(Width, Height, Bitmap.PixelFormat());
-    Part.Canvas()->CopyRect({0, 0, Width, Height}, Bitmap.Canvas(), {Left, Top, Left + Width, Top + Height});
+    Part.Canvas()->CopyRect({0, 0, Width, Height}, Bitmap.Canvas(), {Left, Top, Left + Width - 1, Top + Height - 1});
     if (Smooth) {
         qel::SmoothStretch(&Part, &Bitmap);
     } else {
-        Bitmap.Canvas()->StretchDraw({0, 0, Bitmap.Width(), Bitmap.Height()}, &Part);
+        Bitmap.Canvas()->StretchDraw({0, 0, Bitmap.Width() - 1, Bitmap.Height() - 1}, &Part);
     }
 }
 

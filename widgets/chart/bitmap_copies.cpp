@@ -23,17 +23,6 @@ bool RowsMatch(const plat::TBitmap& Target, const plat::TBitmap& Source)
     return BytesPerPixel(Target) == BytesPerPixel(Source) && !Target.Empty() && !Source.Empty();
 }
 
-// One target row of a nearest stretch: pixel k comes from the source
-// byte offset Offsets[k].
-template <int Bytes>
-void StretchRow(std::uint8_t* To, const std::uint8_t* From, const std::vector<int>& Offsets)
-{
-    for (const int Offset : Offsets) {
-        std::memcpy(To, From + Offset, Bytes);
-        To += Bytes;
-    }
-}
-
 } // namespace
 
 void DrawAt(plat::TBitmap& Target, plat::TBitmap& Source, std::int64_t X, std::int64_t Y)
@@ -60,28 +49,49 @@ void DrawAt(plat::TBitmap& Target, plat::TBitmap& Source, std::int64_t X, std::i
     }
 }
 
-void StretchNearest(plat::TBitmap& Target, plat::TBitmap& Source)
+void StretchNearest(plat::TBitmap& Target, const plat::TRect& To, plat::TBitmap& Source, const plat::TRect& From)
 {
-    if (Target.Empty() || Source.Empty()) {
+    if (Target.Empty() || Source.Empty() || To.IsEmpty() || From.IsEmpty()) {
         return;
     }
     if (!RowsMatch(Target, Source)) {
-        Target.Canvas()->StretchDraw({0, 0, Target.Width(), Target.Height()}, &Source);
+        Target.Canvas()->CopyRect(To, Source.Canvas(), From);
+        return;
+    }
+    const std::int64_t Left = std::max(To.Left, 0);
+    const std::int64_t Right = std::min(To.Right, Target.Width());
+    const std::int64_t Top = std::max(To.Top, 0);
+    const std::int64_t Bottom = std::min(To.Bottom, Target.Height());
+    if (Left >= Right || Top >= Bottom) {
         return;
     }
     const int Bytes = BytesPerPixel(Target);
-    std::vector<int> SourceOffsets(static_cast<std::size_t>(Target.Width()));
-    for (int X = 0; X < Target.Width(); ++X) {
-        SourceOffsets[static_cast<std::size_t>(X)] = NearestSourceIndex(X, Target.Width(), Source.Width()) * Bytes;
+    // The source byte offset of each target column, -1 off the source.
+    std::vector<int> SourceOffsets;
+    SourceOffsets.reserve(static_cast<std::size_t>(Right - Left));
+    for (std::int64_t X = Left; X < Right; ++X) {
+        const std::int64_t Column = From.Left + NearestSourceIndex(X - To.Left, To.Width(), From.Width());
+        SourceOffsets.push_back(Column >= 0 && Column < Source.Width() ? static_cast<int>(Column) * Bytes : -1);
     }
-    for (int Y = 0; Y < Target.Height(); ++Y) {
-        const std::uint8_t* From = Source.ScanLine(NearestSourceIndex(Y, Target.Height(), Source.Height()));
-        if (Bytes == 3) {
-            StretchRow<3>(Target.ScanLine(Y), From, SourceOffsets);
-        } else {
-            StretchRow<4>(Target.ScanLine(Y), From, SourceOffsets);
+    for (std::int64_t Y = Top; Y < Bottom; ++Y) {
+        const std::int64_t Row = From.Top + NearestSourceIndex(Y - To.Top, To.Height(), From.Height());
+        if (Row < 0 || Row >= Source.Height()) {
+            continue;
+        }
+        const std::uint8_t* Line = Source.ScanLine(static_cast<int>(Row));
+        std::uint8_t* Out = Target.ScanLine(static_cast<int>(Y)) + Left * Bytes;
+        for (const int Offset : SourceOffsets) {
+            if (Offset >= 0) {
+                std::memcpy(Out, Line + Offset, static_cast<std::size_t>(Bytes));
+            }
+            Out += Bytes;
         }
     }
+}
+
+void StretchNearest(plat::TBitmap& Target, plat::TBitmap& Source)
+{
+    StretchNearest(Target, {0, 0, Target.Width(), Target.Height()}, Source, {0, 0, Source.Width(), Source.Height()});
 }
 
 void StretchSmoothly(plat::TBitmap& Target, plat::TBitmap& Source)

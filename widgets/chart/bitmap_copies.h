@@ -1,9 +1,11 @@
 // Whole-pixel copies between bitmaps for the geometric filters: a copy at
-// an offset, clipped to the target, and a nearest-pixel stretch of one whole
-// bitmap onto another. Between bitmaps of one pixel format they move rows
-// directly; otherwise they draw through the target's canvas, which gives
-// the same pixels.
+// an offset, clipped to the target, and nearest-pixel stretches of one
+// bitmap's rectangle onto another's. Between bitmaps of one pixel format
+// they move rows directly; otherwise they draw through the target's
+// canvas, which gives the same pixels.
 #pragma once
+
+#include "platform/canvas/graphics_types.h"
 
 #include <cstdint>
 
@@ -17,8 +19,13 @@ namespace qel {
 // outside Target is left out.
 void DrawAt(plat::TBitmap& Target, plat::TBitmap& Source, std::int64_t X, std::int64_t Y);
 
-// The whole of Source stretched onto the whole of Target, each target pixel
-// taking the source pixel under its centre.
+// The rectangle From of Source stretched onto the rectangle To of Target
+// (right and bottom edges excluded), each target pixel taking the source
+// pixel under its centre, as the canvas's rectangle copy does: a target
+// pixel outside Target, or whose source pixel lies outside Source, stays.
+void StretchNearest(plat::TBitmap& Target, const plat::TRect& To, plat::TBitmap& Source, const plat::TRect& From);
+
+// The whole of Source stretched onto the whole of Target likewise.
 void StretchNearest(plat::TBitmap& Target, plat::TBitmap& Source);
 
 // The whole of Source resampled onto the whole of Target by SmoothStretch;

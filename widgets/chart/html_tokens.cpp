@@ -4,10 +4,10 @@
 
 #include "platform/canvas/colors.h"
 #include "platform/date_time.h"
+#include "platform/float_format.h"
 
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -129,17 +129,7 @@ std::string DecodeHtmlEntities(std::string Text)
 
 double HtmlNumber(std::string_view Text)
 {
-    const std::string Number = HtmlUnquote(HtmlTrim(Text), "\"'");
-    std::string_view Digits = Number;
-    if (!Digits.empty() && Digits.front() == '+') {
-        Digits.remove_prefix(1);
-    }
-    double Value = 0;
-    const auto [End, Error] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
-    if (Digits.empty() || Error != std::errc{} || End != Digits.data() + Digits.size() || !std::isfinite(Value)) {
-        throw plat::EConvertError("'" + Number + "' is not a valid floating point value");
-    }
-    return Value;
+    return plat::StrToFloat(HtmlUnquote(HtmlTrim(Text), "\"'"));
 }
 
 int HtmlInteger(std::string_view Text)

@@ -35,8 +35,9 @@ std::string HtmlTrim(std::string_view Text);
 // Without one leading and one trailing character of Quotes.
 std::string HtmlUnquote(std::string_view Text, std::string_view Quotes = "\"");
 
-// A number with "." as the decimal separator after trimming and one pair of
-// quotes (single or double); plat::EConvertError otherwise.
+// A number in the program's number format (its decimal separator) after
+// trimming and one pair of quotes (single or double); plat::EConvertError
+// otherwise.
 double HtmlNumber(std::string_view Text);
 // An integer value (quotes removed); 0 when it is no number.
 int HtmlInteger(std::string_view Text);

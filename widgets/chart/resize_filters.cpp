@@ -31,6 +31,21 @@ PLAT_DEFINE_CLASS(TTileFilter, TChtFilter,
     plat::Published("NumCols", &TTileFilter::NumCols, &TTileFilter::SetNumCols).Default(3),
     plat::Published("NumRows", &TTileFilter::NumRows, &TTileFilter::SetNumRows).Default(3))
 
+namespace {
+
+// The canvas's rectangle copy: the rectangle From of Source, its right and
+// bottom edges excluded, stretched onto the whole of Target. A side that
+// has no extent is taken one pixel long, so that a rectangle one pixel wide
+// or high still copies that pixel instead of nothing.
+void CopyStretched(plat::TBitmap& Target, plat::TBitmap& Source, const plat::TRect& From)
+{
+    const plat::TRect Copied{From.Left, From.Top, std::max(From.Right, plat::SaturateInt(std::int64_t{From.Left} + 1)),
+        std::max(From.Bottom, plat::SaturateInt(std::int64_t{From.Top} + 1))};
+    StretchNearest(Target, {0, 0, Target.Width(), Target.Height()}, Source, Copied);
+}
+
+} // namespace
+
 std::unique_ptr<plat::TBitmap> ResizedCopy(plat::TBitmap& Bitmap, int Width, int Height)
 {
     auto Small = std::make_unique<plat::TBitmap>();
@@ -82,11 +97,14 @@ void TCropFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect&)
         return;
     }
     plat::TBitmap Part(Width(), Height(), Bitmap.PixelFormat());
-    DrawAt(Part, Bitmap, -std::int64_t{FLeft}, -std::int64_t{FTop});
+    CopyStretched(Part, Bitmap,
+        {FLeft, FTop, plat::SaturateInt(std::int64_t{FLeft} + Width() - 1),
+            plat::SaturateInt(std::int64_t{FTop} + Height() - 1)});
     if (FSmooth) {
         StretchSmoothly(Bitmap, Part);
     } else {
-        StretchNearest(Bitmap, Part);
+        // The last column and row of the bitmap keep their pixels.
+        StretchNearest(Bitmap, {0, 0, Bitmap.Width() - 1, Bitmap.Height() - 1}, Part, {0, 0, Part.Width(), Part.Height()});
     }
 }
 
@@ -134,7 +152,7 @@ void TZoomFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
         return;
     }
     plat::TBitmap Part(W, H, Bitmap.PixelFormat());
-    DrawAt(Part, Bitmap, -std::int64_t{Inside.Left}, -std::int64_t{Inside.Top});
+    CopyStretched(Part, Bitmap, Inside);
     Crop.SetLeft(Dx);
     Crop.SetTop(Dy);
     Crop.Apply(Part, R);

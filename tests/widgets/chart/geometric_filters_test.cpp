@@ -278,19 +278,20 @@ TEST(ResizeFilter, ResamplesTheWholeBitmapToTheNewSize)
     EXPECT_EQ(Kept->Height(), 8);
 }
 
-// The rectangle (Left, Top, Width x Height) copied at its size and
-// stretched onto the whole bitmap through the canvas.
+// The crop through the canvas: the rectangle (Left, Top) to (Left + Width
+// - 1, Top + Height - 1) stretched onto a Width x Height part, the part
+// stretched onto the bitmap but for its last column and row.
 std::unique_ptr<plat::TBitmap> CanvasCrop(plat::TBitmap& Source, int Left, int Top, int Width, int Height)
 {
     auto Result = std::make_unique<plat::TBitmap>();
     Result->Assign(&Source);
     plat::TBitmap Part(Width, Height, Source.PixelFormat());
-    Part.Canvas()->CopyRect({0, 0, Width, Height}, Source.Canvas(), {Left, Top, Left + Width, Top + Height});
-    Result->Canvas()->StretchDraw({0, 0, Result->Width(), Result->Height()}, &Part);
+    Part.Canvas()->CopyRect({0, 0, Width, Height}, Source.Canvas(), {Left, Top, Left + Width - 1, Top + Height - 1});
+    Result->Canvas()->StretchDraw({0, 0, Result->Width() - 1, Result->Height() - 1}, &Part);
     return Result;
 }
 
-TEST(CropFilter, EnlargesExactlyTheRectangleOverTheWholeBitmap)
+TEST(CropFilter, StretchesTheRectangleOverAllButTheLastColumnAndRow)
 {
     struct TCase {
         int Left, Top, Width, Height;
@@ -317,7 +318,21 @@ TEST(CropFilter, EnlargesExactlyTheRectangleOverTheWholeBitmap)
     Crop.SetHeight(90);
     Crop.Apply(*Bitmap);
     EXPECT_EQ(From(*Bitmap, 0, 0), (std::pair{5, 5}));
-    EXPECT_EQ(From(*Bitmap, 99, 99), (std::pair{94, 94})) << "the last column and row come from the rectangle too";
+    EXPECT_EQ(From(*Bitmap, 98, 98), (std::pair{93, 93})) << "the rectangle's column and row 94 are left out";
+    EXPECT_EQ(From(*Bitmap, 99, 40), (std::pair{99, 40})) << "the last column keeps its pixels";
+    EXPECT_EQ(From(*Bitmap, 40, 99), (std::pair{40, 99})) << "the last row keeps its pixels";
+
+    // A rectangle one pixel wide copies that column instead of nothing.
+    auto Narrow = Positions(20, 20);
+    TCropFilter Column(nullptr);
+    Column.SetLeft(7);
+    Column.SetWidth(1);
+    Column.SetHeight(20);
+    Column.Apply(*Narrow);
+    for (const int X : {0, 9, 18}) {
+        EXPECT_EQ(From(*Narrow, X, 3).first, 7) << X;
+    }
+    EXPECT_EQ(From(*Narrow, 19, 3).first, 19);
 
     Crop.SetWidth(0);
     const auto Before = PixelBytes(*Bitmap);
@@ -338,9 +353,13 @@ TEST(CropFilter, SmoothlyEnlargesWithTheSmoothStretch)
     Crop.Apply(*Bitmap);
     EXPECT_EQ(PixelAt(*Bitmap, 0, 5)[0], 0);
     EXPECT_EQ(PixelAt(*Bitmap, 39, 5)[0], 250);
-    const int Middle = PixelAt(*Bitmap, 20, 5)[0];
-    EXPECT_GT(Middle, 0) << "the edge is resampled, not repeated";
-    EXPECT_LT(Middle, 250);
+    // The part holds source columns 10 to 28 stretched over 20 columns, so
+    // its edge lies between its columns 10 and 11; the bitmap's column 22
+    // falls on it.
+    const int Edge = PixelAt(*Bitmap, 22, 5)[0];
+    EXPECT_GT(Edge, 0) << "the edge is resampled, not repeated";
+    EXPECT_LT(Edge, 250);
+    EXPECT_EQ(PixelAt(*Bitmap, 20, 5)[0], 0) << "the part's column 10 is still black";
 }
 
 TEST(ZoomFilter, EnlargesTheMiddleOfTheRectangle)
@@ -365,7 +384,8 @@ TEST(ZoomFilter, EnlargesTheMiddleOfTheRectangle)
     EXPECT_EQ(From(*Framed, 9, 9), (std::pair{9, 9})) << "outside the region nothing moves";
     EXPECT_EQ(From(*Framed, 30, 30), (std::pair{30, 30}));
     EXPECT_EQ(From(*Framed, 10, 10), (std::pair{15, 15})) << "20 pixels lose 5 on each side";
-    EXPECT_EQ(From(*Framed, 29, 29), (std::pair{24, 24}));
+    EXPECT_EQ(From(*Framed, 29, 29), (std::pair{28, 28}))
+        << "the region's 20 pixels come from 19 and the crop leaves their last column and row";
 
     for (const double Odd : {std::numeric_limits<double>::quiet_NaN(), 1e308, -1e308}) {
         auto Any = Positions(30, 20);

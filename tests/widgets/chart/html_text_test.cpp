@@ -12,7 +12,7 @@
 
 #include "platform/canvas/bitmap.h"
 #include "platform/date_time.h"
-#include "platform/locale.h"
+#include "platform/format_settings.h"
 #include "platform/streams.h"
 
 #include <gtest/gtest.h>
@@ -103,14 +103,24 @@ TEST(HtmlTokensTest, ColourValues)
     }
 }
 
-TEST(HtmlTokensTest, NumbersReadWithAPointWhateverTheLocale)
+TEST(HtmlTokensTest, NumbersReadInTheProgramsNumberFormat)
 {
-    const plat::TFixedLocaleProvider German("de_DE");
-    const plat::TScopedLocaleProvider Scope(German);
-    EXPECT_DOUBLE_EQ(HtmlNumber("10.5"), 10.5);
+    struct TCase {
+        char Separator;
+        const char* Good;
+        double Value;
+        const char* Bad;
+    };
+    const TCase Cases[] = {{'.', "10.5", 10.5, "10,5"}, {',', "10,5", 10.5, "10.5"}};
+    for (const TCase& Case : Cases) {
+        const plat::TScopedFormatSettings Keep;
+        plat::FormatSettings().DecimalSeparator = Case.Separator;
+        EXPECT_DOUBLE_EQ(HtmlNumber(Case.Good), Case.Value) << Case.Separator;
+        EXPECT_THROW(HtmlNumber(Case.Bad), plat::EConvertError) << Case.Separator;
+    }
     EXPECT_DOUBLE_EQ(HtmlNumber(" '+4' "), 4);
     EXPECT_DOUBLE_EQ(HtmlNumber("\"-2\""), -2);
-    for (const char* Bad : {"", "10,5", "abc", "inf", "1e999", "4pt"}) {
+    for (const char* Bad : {"", "abc", "inf", "1e999", "4pt"}) {
         EXPECT_THROW(HtmlNumber(Bad), plat::EConvertError) << Bad;
     }
     EXPECT_EQ(HtmlInteger("\"40\""), 40);
