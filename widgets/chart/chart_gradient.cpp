@@ -300,7 +300,11 @@ void TCustomChtGradient::Assign(const plat::TPersistent* Source)
         SetSubGradient(Other->FSub.get());
         FVisible = Other->FVisible;
     }
-    DoChanged();
+    // Only copying a stop list (this gradient's or the second one's) tells
+    // the listener; the plain fields are copied silently.
+    if (Other->FColors || (Other->FSub && Other->FSub->FColors)) {
+        DoChanged();
+    }
 }
 
 void TCustomChtGradient::Reset()

@@ -182,6 +182,10 @@ TEST(ChtGradient, EveryEffectiveChangeNotifiesOnce)
         {"a second gradient's transparency", [](TChtGradient& G) { G.SubGradient()->SetTransparency(70); }, 1},
         {"Colors freed", [](TChtGradient& G) { G.Colors(); G.SetColors(nullptr); }, 1},
         {"Assign", [](TChtGradient& G) { TChtGradient Other; Other.SetMidColor(clRed); Other.SubGradient(); G.Assign(&Other); }, 1},
+        {"Assign without stop lists",
+            [](TChtGradient& G) { TChtGradient Other; Other.SetVisible(true); Other.SetAngle(10); G.Assign(&Other); }, 0},
+        {"Assign with the second gradient's stops only",
+            [](TChtGradient& G) { TChtGradient Other; Other.SubGradient()->SetEndColor(clRed); G.Assign(&Other); }, 1},
     };
     for (const TCase& Case : Cases) {
         TCountedGradient Counted;
