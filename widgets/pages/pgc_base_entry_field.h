@@ -294,6 +294,10 @@ protected:
     std::u16string RangeToText(const TRangeType& Bound) const;
     std::u16string IntegerToText(std::int32_t Value) const;
     std::optional<std::int64_t> TextToInteger(const std::u16string& S) const;
+    enum class TNumberBase { Decimal, Binary, Octal, Hexadecimal };
+    // The base integer texts are read in: binary, octal or hexadecimal, the
+    // first the picture names.
+    TNumberBase ReadNumberBase() const;
     int RangeDecimalPlaces() const;
     // The field's own date picture (four-digit years), a space and its time
     // picture without seconds.

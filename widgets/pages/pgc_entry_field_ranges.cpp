@@ -3,10 +3,10 @@
 // in fixed or scientific form with the field's decimal character, dates and
 // times in the pictures of the international support.
 //
-// Every text a bound is written as reads back to the same bound: integer
-// texts in a number base show the value's low bits and are read back as
-// that bit pattern, a "#" is written with its code, an exponent keeps at
-// least one digit and the field's decimal character is read beside ".".
+// Integer texts are written in the first base of hexadecimal, octal and
+// binary that the picture names, and read in the first of binary, octal and
+// hexadecimal; a text in a number base shows the value's low bits, which a
+// signed field reads back with the top shown bit as the sign.
 #include "widgets/pages/pgc_base_entry_field.h"
 
 #include "widgets/pages/pgc_strings.h"
@@ -114,23 +114,36 @@ std::optional<double> DecimalTextToDouble(std::u16string_view S, char16_t Decima
     return value;
 }
 
+TPgcBaseEntryField::TNumberBase TPgcBaseEntryField::ReadNumberBase() const
+{
+    if (sefOptions.Contains(sefBinary)) {
+        return TNumberBase::Binary;
+    }
+    if (sefOptions.Contains(sefOctal)) {
+        return TNumberBase::Octal;
+    }
+    return sefOptions.Contains(sefHexadecimal) ? TNumberBase::Hexadecimal : TNumberBase::Decimal;
+}
+
 std::optional<std::int64_t> TPgcBaseEntryField::TextToInteger(const std::u16string& S) const
 {
     const std::u16string text = TrimSpaces(std::u16string_view(S).substr(0, kMaxLength));
     if (text.empty()) {
         return 0;
     }
-    // The bases in the order IntegerToText writes them, so that a mask
-    // holding several base letters reads back what it wrote.
     std::u16string number = text;
-    if (sefOptions.Contains(sefHexadecimal)) {
+    switch (ReadNumberBase()) {
+    case TNumberBase::Binary:
+        return BitTextToValue(text);
+    case TNumberBase::Octal:
+        return OctalTextToValue(text);
+    case TNumberBase::Hexadecimal:
         if (number.find(u'$') == std::u16string::npos) {
             number.insert(0, 1, u'$');
         }
-    } else if (sefOptions.Contains(sefOctal)) {
-        return OctalTextToValue(text);
-    } else if (sefOptions.Contains(sefBinary)) {
-        return BitTextToValue(text);
+        break;
+    case TNumberBase::Decimal:
+        break;
     }
     if (number == u"-2147483648") {
         return -2147483648LL;
@@ -260,15 +273,13 @@ std::optional<TRangeType> TPgcBaseEntryField::TextToRange(const std::u16string& 
         if (!value) {
             return std::nullopt;
         }
-        // A text in a number base shows the low bits of the value: a signed
-        // field reads its top shown bit as the sign.
+        // A text in a number base shows the low bits of the value (four octal
+        // digits a byte): a signed field reads its top shown bit as the sign.
+        const TNumberBase base = ReadNumberBase();
         const bool signedType = type == EfLongInt || type == EfInteger || type == EfShortInt;
         const int size = std::min<int>(DataSize(), 4);
-        const bool octal = sefOptions.Contains(sefOctal) && !sefOptions.Contains(sefHexadecimal);
-        const int shownBits = octal && size < 4 ? 12 * size : 8 * size;
-        const bool patterned = sefOptions.Contains(sefHexadecimal) || sefOptions.Contains(sefOctal)
-            || sefOptions.Contains(sefBinary);
-        if (patterned && signedType && *value >= 0 && *value < (std::int64_t{1} << shownBits)
+        const int shownBits = base == TNumberBase::Octal && size < 4 ? 12 * size : 8 * size;
+        if (base != TNumberBase::Decimal && signedType && *value >= 0 && *value < (std::int64_t{1} << shownBits)
             && (*value >> (shownBits - 1)) != 0) {
             *value -= std::int64_t{1} << shownBits;
         }

@@ -384,8 +384,6 @@ void TPgcBaseEntryField::SetAsDateTime(plat::TDateTime Value)
     TValueBuffer value{};
     if (DataType() == EfDateTime) {
         value.Real = Value;
-    } else if (Value == 0) {
-        value.Long = -1;   // what an empty field reads as goes back in empty
     } else if (DataType() == EfDate) {
         std::int32_t day = 0;
         std::int32_t month = 0;

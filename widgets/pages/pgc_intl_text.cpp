@@ -19,26 +19,43 @@ std::u16string_view Cut(std::u16string_view Text)
     return Text.substr(0, std::min(Text.size(), MaxPictureTextLength));
 }
 
-void FillNumber(std::u16string& Result, std::u16string_view Picture, char16_t Letter, char16_t Key,
-    std::int64_t Value)
+// The minutes of a time picture: the first "m" run after the hours field
+// (after the start without one) that does not follow a "/", so that the
+// month of a date-time picture such as mm/dd/yyyy hh:mm is never taken.
+TPictureField MinutesField(std::u16string_view Picture)
 {
-    const TPictureField field = FindPictureField(Picture, Letter, Key);
-    if (field.Present()) {
-        FillPictureField(Result, Picture, field, FieldNumberText(Value, field.Width));
+    const TPictureField hours = FindPictureField(Picture, u'h');
+    return FindPictureField(Picture, u'm', MinuteKey, hours.Present() ? hours.Start + hours.Width : 0);
+}
+
+void FillNumber(std::u16string& Result, std::u16string_view Picture, const TPictureField& Field, std::int64_t Value)
+{
+    if (Field.Present()) {
+        FillPictureField(Result, Picture, Field, FieldNumberText(Value, Field.Width));
     }
+}
+
+void FillNumber(std::u16string& Result, std::u16string_view Picture, char16_t Letter, std::int64_t Value)
+{
+    FillNumber(Result, Picture, FindPictureField(Picture, Letter), Value);
 }
 
 // The number typed under a field: Unset when the picture lacks it, Blank
 // when nothing was typed there, -1 when it is no number.
-std::int32_t ReadNumberField(std::u16string_view Picture, std::u16string_view S, char16_t Letter, char16_t Key,
-    std::int32_t Unset, std::int32_t Blank)
+std::int32_t ReadNumberField(std::u16string_view S, const TPictureField& Field, std::int32_t Unset,
+    std::int32_t Blank)
 {
-    const TPictureField field = FindPictureField(Picture, Letter, Key);
-    if (!field.Present()) {
+    if (!Field.Present()) {
         return Unset;
     }
-    const std::u16string typed = CollectFieldText(S, field);
+    const std::u16string typed = CollectFieldText(S, Field);
     return typed.empty() ? Blank : FieldTextToNumber(typed);
+}
+
+std::int32_t ReadNumberField(std::u16string_view Picture, std::u16string_view S, char16_t Letter,
+    std::int32_t Unset, std::int32_t Blank)
+{
+    return ReadNumberField(S, FindPictureField(Picture, Letter), Unset, Blank);
 }
 
 std::u16string TrailingBlanksRemoved(std::u16string Text)
@@ -83,9 +100,9 @@ std::u16string TPgcIntlSup::WriteDate(std::u16string_view Picture, std::int32_t 
     const std::int32_t year = Year < 100 ? ResolveEpochYear(Year, Epoch) : Year;
     const auto weekday = static_cast<std::int32_t>(DMYToWeekDay(Day, Month, year, 0));
     std::u16string result(Picture);
-    FillNumber(result, Picture, u'm', 0, Month);
-    FillNumber(result, Picture, u'd', 0, Day);
-    FillNumber(result, Picture, u'y', 0, year);
+    FillNumber(result, Picture, u'm', Month);
+    FillNumber(result, Picture, u'd', Day);
+    FillNumber(result, Picture, u'y', year);
     if (const TPictureField field = FindPictureField(Picture, u'n'); field.Present()) {
         FillPictureField(result, Picture, field, MonthName(Month, field.Width));
     }
@@ -175,9 +192,9 @@ std::u16string TPgcIntlSup::WriteTime(std::u16string_view Picture, std::int32_t 
             BlankPictureLetter(result, Picture, letter);
         }
     } else {
-        FillNumber(result, Picture, u'h', 0, shownHours);
-        FillNumber(result, Picture, u'm', MinuteKey, minutes);
-        FillNumber(result, Picture, u's', 0, seconds);
+        FillNumber(result, Picture, u'h', shownHours);
+        FillNumber(result, Picture, MinutesField(Picture), minutes);
+        FillNumber(result, Picture, u's', seconds);
     }
     ReplaceUnderPicture(result, Picture, u':', FColonChar);
     if (mark.Present()) {
@@ -229,9 +246,9 @@ void TPgcIntlSup::ReadDateFields(std::u16string_view Picture, std::u16string_vie
             month = month == 0 ? -1 : month;
         }
     }
-    Month = month != 0 ? month : ReadNumberField(Picture, S, u'm', 0, Month, Blank);
-    Day = ReadNumberField(Picture, S, u'd', 0, Day, Blank);
-    Year = ReadNumberField(Picture, S, u'y', 0, Year, Blank);
+    Month = month != 0 ? month : ReadNumberField(Picture, S, u'm', Month, Blank);
+    Day = ReadNumberField(Picture, S, u'd', Day, Blank);
+    Year = ReadNumberField(Picture, S, u'y', Year, Blank);
 }
 
 bool TPgcIntlSup::DateStringToDMY(std::u16string_view Picture, std::u16string_view S, std::int32_t& Day,
@@ -285,9 +302,9 @@ bool TPgcIntlSup::TimeStringToHMS(std::u16string_view Picture, std::u16string_vi
     if (text.size() != picture.size()) {
         return false;
     }
-    Hours = ReadNumberField(picture, text, u'h', 0, 0, BlankField);
-    Minutes = ReadNumberField(picture, text, u'm', MinuteKey, 0, BlankField);
-    Seconds = ReadNumberField(picture, text, u's', 0, 0, BlankField);
+    Hours = ReadNumberField(picture, text, u'h', 0, BlankField);
+    Minutes = ReadNumberField(text, MinutesField(picture), 0, BlankField);
+    Seconds = ReadNumberField(picture, text, u's', 0, BlankField);
     if (Hours == -1 || Minutes == -1 || Seconds == -1) {
         return false;
     }

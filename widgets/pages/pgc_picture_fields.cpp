@@ -11,9 +11,9 @@ namespace {
 
 constexpr std::size_t MaxCollectedLength = 20;
 
-std::size_t FirstRunStart(std::u16string_view Picture, char16_t Letter, char16_t Key)
+std::size_t FirstRunStart(std::u16string_view Picture, char16_t Letter, char16_t Key, std::size_t From)
 {
-    for (std::size_t i = 0; i < Picture.size(); ++i) {
+    for (std::size_t i = From; i < Picture.size(); ++i) {
         if (Picture[i] != Letter) {
             continue;
         }
@@ -41,10 +41,11 @@ bool IsSpacePaddedLetter(char16_t C)
 
 } // namespace
 
-TPictureField FindPictureField(std::u16string_view Picture, char16_t Letter, char16_t Key)
+TPictureField FindPictureField(std::u16string_view Picture, char16_t Letter, char16_t Key, std::size_t From)
 {
     const char16_t upper = AsciiUpper(Letter);
-    const std::size_t start = std::min(FirstRunStart(Picture, Letter, Key), FirstRunStart(Picture, upper, Key));
+    const std::size_t start =
+        std::min(FirstRunStart(Picture, Letter, Key, From), FirstRunStart(Picture, upper, Key, From));
     TPictureField field;
     if (start == TPictureField::None) {
         return field;

@@ -26,11 +26,12 @@ struct TPictureField {
     bool Present() const { return Start != None; }
 };
 
-// The first run of Letter (given in lower case) or its upper case: the
-// earlier of the two starts where the character before is neither the same
-// character nor Key (0 for no key); the run goes on while the characters
-// equal the letter in either case.
-TPictureField FindPictureField(std::u16string_view Picture, char16_t Letter, char16_t Key = 0);
+// The first run of Letter (given in lower case) or its upper case at or
+// after From: the earlier of the two starts where the character before is
+// neither the same character nor Key (0 for no key); the run goes on while
+// the characters equal the letter in either case.
+TPictureField FindPictureField(std::u16string_view Picture, char16_t Letter, char16_t Key = 0,
+    std::size_t From = 0);
 
 // Writes Text (exactly the field's width) into Result under the field of
 // Picture: upper-cased under "N" and "W", unchanged under "n", "w" and any

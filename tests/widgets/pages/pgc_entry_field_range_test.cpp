@@ -5,6 +5,7 @@
 
 #include "widgets/pages/pgc_exceptions.h"
 
+#include "platform/locale.h"
 #include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ struct TRangeCase {
     const char* Text;
     std::optional<std::string> ReadBack;   // nothing: the text is refused
     std::int64_t Bound = 0;                // the integer bound it gives
+    bool ReadsBack = true;                 // the text read back gives the bound again
 };
 
 TEST_F(TEntryRangeTest, IntegerRangeTextsInEveryNumberBase)
@@ -65,8 +67,12 @@ TEST_F(TEntryRangeTest, IntegerRangeTextsInEveryNumberBase)
         {"octal refuses 8 and 9", EfByte, u"OOO", "19", std::nullopt},
         {"octal short pattern", EfShortInt, u"OOO", "7600", "7600", -128},
         {"octal beyond 32 bits", EfLongInt, u"O", "77777777777", std::nullopt},
-        {"hex read before octal", EfWord, u"KO", "17", "0017", 0x17},
-        {"octal read before binary", EfByte, u"Ob", "17", "0017", 15},
+        // Texts are read in binary, octal, hexadecimal order and written in
+        // hexadecimal, octal, binary order.
+        {"octal read before hex", EfWord, u"KO", "17", "000F", 15, false},
+        {"binary read before octal", EfByte, u"Ob", "101", "0005", 5, false},
+        {"binary refuses octal digits", EfByte, u"Ob", "17", std::nullopt},
+        {"binary read before hex", EfWord, u"bK", "11", "0003", 3, false},
     };
     for (const TRangeCase& c : cases) {
         TTestEntryField* field = FieldWithMask(c.DataType, c.Mask);
@@ -78,8 +84,11 @@ TEST_F(TEntryRangeTest, IntegerRangeTextsInEveryNumberBase)
         field->SetRangeHiText(c.Text);
         EXPECT_EQ(field->RangeHi(), *c.ReadBack) << c.Name;
         EXPECT_EQ(BoundAs<std::int64_t>(field->RangeHiBound()), c.Bound) << c.Name;
-        field->SetRangeLoText(field->RangeHi());
-        EXPECT_EQ(BoundAs<std::int64_t>(field->RangeLoBound()), c.Bound) << c.Name << ": the text read back gives the same bound";
+        if (c.ReadsBack) {
+            field->SetRangeLoText(field->RangeHi());
+            EXPECT_EQ(BoundAs<std::int64_t>(field->RangeLoBound()), c.Bound)
+                << c.Name << ": the text read back gives the same bound";
+        }
     }
 }
 
@@ -231,21 +240,82 @@ TEST_F(TEntryRangeTest, AReadWhoseValidationFailsAnswersTheErrorValue)
     EXPECT_EQ(word->LastError(), epeInvalidValue);
 }
 
-TEST_F(TEntryRangeTest, DateTimeValuesKeepAnEmptyFieldEmpty)
+// A date written through AsDateTime keeps the day of the date-time (a
+// time field its time of day), midnight and 1899-12-30 included; only the
+// day number of 1899-12-29 stands for no date.
+TEST_F(TEntryRangeTest, DateTimeWritesFollowTheTable)
 {
-    TTestEntryField* date = AddField(EfDate);
-    date->SetInitialValue();
-    EXPECT_EQ(date->AsPgcDate(), -1);
-    EXPECT_EQ(date->AsDateTime(), 0.0);
-    date->SetAsDateTime(date->AsDateTime());
-    EXPECT_EQ(date->AsPgcDate(), -1) << "0.0 goes back in as no date";
-    date->SetAsDateTime(DayNumberToDateTime(DateToDayNumber(1, 3, 2024, 0)) + 0.25);
-    EXPECT_EQ(date->AsPgcDate(), DateToDayNumber(1, 3, 2024, 0));
-    TTestEntryField* time = AddField(EfTime);
-    time->SetAsDateTime(0.0);
-    EXPECT_EQ(time->AsPgcTime(), -1);
-    time->SetAsDateTime(0.5);
-    EXPECT_EQ(time->AsPgcTime(), 12 * 3600);
+    const std::int32_t dayOfZero = DateToDayNumber(30, 12, 1899, 0);
+    const std::int32_t dayBeforeZero = DateToDayNumber(29, 12, 1899, 0);
+    ASSERT_EQ(dayBeforeZero, DateTimeToDayNumber(-1.0));
+    struct TCase {
+        const char* Name;
+        std::uint8_t DataType;
+        plat::TDateTime Written;
+        std::int32_t Stored;
+    };
+    const TCase cases[] = {
+        {"date of 0.0 is 1899-12-30", EfDate, 0.0, dayOfZero},
+        {"date of -1.0 is no date", EfDate, -1.0, -1},
+        {"date of -1.5 is no date", EfDate, -1.5, -1},
+        {"date keeps the day only", EfDate, plat::EncodeDate(2024, 3, 1) + 0.25, DateToDayNumber(1, 3, 2024, 0)},
+        {"time of 0.0 is midnight", EfTime, 0.0, 0},
+        {"time of a whole day is midnight", EfTime, 45000.0, 0},
+        {"time keeps the time of day", EfTime, 45000.5, 12 * 3600},
+        {"time drops milliseconds", EfTime, plat::EncodeTime(13, 7, 9, 900), 13 * 3600 + 7 * 60 + 9},
+    };
+    for (const TCase& c : cases) {
+        TTestEntryField* field = AddField(c.DataType);
+        field->SetAsDateTime(c.Written);
+        std::int32_t stored = 0;
+        ASSERT_EQ(field->GetValue(&stored), 0) << c.Name;
+        EXPECT_EQ(stored, c.Stored) << c.Name;
+    }
+    TTestEntryField* empty = AddField(EfDate);
+    empty->SetInitialValue();
+    EXPECT_EQ(empty->AsDateTime(), 0.0) << "no date reads as 0";
+    TTestEntryField* noTime = AddField(EfTime);
+    noTime->SetInitialValue();
+    EXPECT_EQ(noTime->AsDateTime(), 0.0) << "no time reads as 0";
+}
+
+// The date-time range texts of a field under its own international
+// support: the date picture with the century, a space and the time
+// picture, month first or day first.
+TEST_F(TEntryRangeTest, DateTimeRangeTextsInMonthFirstAndDayFirstPictures)
+{
+    struct TCase {
+        const char* Locale;
+        const char* ShortDate;
+        const char* Separator;
+        const char* Text;
+    };
+    const TCase cases[] = {
+        {"en_US", "MM/dd/yy", "/", "03/05/2024 13:07"},
+        {"de_DE", "dd.MM.yyyy", ".", "05.03.2024 13:07"},
+    };
+    const plat::TDateTime moment = plat::EncodeDate(2024, 3, 5) + plat::EncodeTime(13, 7, 0, 0);
+    for (const TCase& c : cases) {
+        plat::TLocaleInfo info = plat::LocaleInfoFromName(c.Locale);
+        info.ShortDateFormat = c.ShortDate;
+        info.DateSeparator = c.Separator;
+        info.TimeSeparator = ":";
+        info.TimeLeadingZero = true;
+        info.LongTimeFormat = "HH:mm:ss";
+        const plat::TFixedLocaleProvider provider(info);
+        std::unique_ptr<TPgcIntlSup> intl;
+        {
+            const plat::TScopedLocaleProvider scope(provider);
+            intl = std::make_unique<TPgcIntlSup>();
+        }
+        TTestEntryField* field = AddField(EfDateTime);
+        field->SetIntlSupport(intl.get());
+        field->SetRangeHiText(c.Text);
+        EXPECT_DOUBLE_EQ(BoundAs<double>(field->RangeHiBound()), moment) << c.Locale;
+        EXPECT_EQ(field->RangeHi(), c.Text) << c.Locale;
+        EXPECT_THROW(field->SetRangeLoText(std::string(c.Text) + "0"), EInvalidRangeValue) << c.Locale;
+        field->SetIntlSupport(nullptr);
+    }
 }
 
 TEST_F(TEntryRangeTest, BooleanTextsAndCents)

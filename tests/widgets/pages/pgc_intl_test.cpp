@@ -7,6 +7,7 @@
 #include "platform/controls/application.h"
 #include "platform/hosts/headless/headless_host.h"
 #include "platform/locale.h"
+#include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -302,12 +303,35 @@ TEST(PgcIntl, TimesWrittenInPictures)
     EXPECT_EQ(german.Intl.TimeToTimeString(u"hh:mm tt", afternoon, false), u"01:05 PM");
 }
 
+// The time fields are filled first; the minutes are the "m" run after the
+// hours, so a month-first picture keeps its month and its minutes apart.
 TEST(PgcIntl, DateTimesFillTheTimeFirst)
 {
     const IntlUnder under(DefaultsLocale());
     const plat::TDateTime moment = plat::EncodeDate(2024, 3, 5) + plat::EncodeTime(13, 7, 9, 0);
-    EXPECT_EQ(under.Intl.DateTimeToDate(u"dd/mm/yyyy hh:mm tt", moment, false), u"05/03/2024 01:07 PM");
-    EXPECT_EQ(under.Intl.DateTimeToDate(u"DD/MM/yyyy Hh:mm", moment, true), u"5/3/2024 13:07");
+    struct TCase {
+        const char16_t* Picture;
+        bool Pack;
+        const char16_t* Expected;
+    };
+    const TCase cases[] = {
+        {u"mm/dd/yyyy hh:mm", false, u"03/05/2024 13:07"},
+        {u"MM/DD/yy Hh:mm", false, u" 3/ 5/24 13:07"},
+        {u"dd/mm/yyyy hh:mm tt", false, u"05/03/2024 01:07 PM"},
+        {u"DD/MM/yyyy Hh:mm", true, u"5/3/2024 13:07"},
+        {u"yyyy/mm/dd hh:mm:ss", false, u"2024/03/05 13:07:09"},
+    };
+    for (const TCase& c : cases) {
+        const std::u16string text = under.Intl.DateTimeToDate(c.Picture, moment, c.Pack);
+        EXPECT_EQ(text, c.Expected) << plat::Utf16ToUtf8(c.Picture);
+        if (!c.Pack) {
+            EXPECT_EQ(under.Intl.DateStringToDate(c.Picture, text, 1950), Day(2024, 3, 5)) << plat::Utf16ToUtf8(text);
+            EXPECT_EQ(under.Intl.TimeStringToTime(c.Picture, text) / 60, Time(13, 7, 0) / 60)
+                << plat::Utf16ToUtf8(text);
+        }
+    }
+    EXPECT_EQ(under.Intl.TimeToTimeString(u"mm/dd hh:mm", Time(13, 7, 0), false), u"mm/dd 13:07")
+        << "the month of a date-time picture is no minutes field";
 }
 
 TEST(PgcIntl, DatesReadFromText)
