@@ -33,6 +33,7 @@ PLAT_BEGIN_MESSAGES(TCustomForm, TWinControl)
     PLAT_MESSAGE(CM_RELEASE, CMRelease)
     PLAT_MESSAGE(CM_SHOWINGCHANGED, CMShowingChanged)
     PLAT_MESSAGE(CM_DIALOGKEY, CMDialogKey)
+    PLAT_MESSAGE(WM_NEXTDLGCTL, WMNextDlgCtl)
 PLAT_END_MESSAGES
 
 namespace {
@@ -588,6 +589,21 @@ void TCustomForm::CMDialogKey(TMessage& message)
         }
     }
     Inherited(message);
+}
+
+// The focus moves as a dialog moves it: with lParam's low word set, to the
+// control whose window wParam names; otherwise to the next tab stop after
+// the active control (wParam 0) or the one before it (wParam not 0).
+void TCustomForm::WMNextDlgCtl(TMessage& message)
+{
+    if (LOWORD(message.LParam) != 0) {
+        TWinControl* control = TWinControl::FindControl(static_cast<HWND>(message.WParam));
+        if (control != nullptr && control->CanFocus()) {
+            control->SetFocus();
+        }
+        return;
+    }
+    SelectNext(FActiveControl, message.WParam == 0, true);
 }
 
 TCustomFrame::TCustomFrame(TComponent* owner) : TWinControl(owner)

@@ -114,6 +114,7 @@ protected:
     void CMRelease(TMessage& message);
     void CMShowingChanged(TMessage& message);
     void CMDialogKey(TMessage& message);
+    void WMNextDlgCtl(TMessage& message);
 
     TFormState FFormState;
 

@@ -47,7 +47,7 @@ const char16_t* FindWrapPoint(const char16_t* Text, std::int32_t P)
     }
     for (std::int32_t k = P; k > 0; --k) {
         const char16_t ch = Text[k];
-        if (IsBlankChar(ch) || (ch == Hyphen && k < P)) {
+        if (IsBlankChar(ch) || ch == Hyphen) {
             std::int32_t next = k + 1;
             while (IsBlankChar(Text[next])) {
                 ++next;
@@ -132,11 +132,7 @@ std::uint16_t FirstLineLength(const char16_t* Text, std::uint16_t L)
 
 void DeleteCharsAt(char16_t* Text, std::int32_t L, std::int32_t K, std::int32_t P)
 {
-    if (P < 0 || P >= L || K <= 0) {
-        return;
-    }
-    if (K >= L - P) {
-        Text[P] = 0;
+    if (P < 0 || P >= L || K <= 0 || K > L - P) {
         return;
     }
     std::memmove(Text + P, Text + P + K, static_cast<std::size_t>(L - P - K + 1) * sizeof(char16_t));

@@ -23,10 +23,9 @@ std::uint16_t LastBlankBreak(const char16_t* Text, std::uint16_t P);
 
 // Where the line after a line of P units starting at Text begins. At a
 // terminator at P: Text + P. Otherwise the units from P back to 1 (never 0)
-// are searched for a blank, or a hyphen before P; the next line starts at the
-// first non-blank after the first one found. Without one: Text + P.
-// A hyphen at P itself would put P + 1 visible units on the line, so only a
-// blank counts there (a blank past the limit hangs invisibly at the line end).
+// are searched for a blank or a hyphen; the next line starts at the first
+// non-blank after the first one found (so a hyphen at P itself ends a line
+// of P + 1 units). Without one: Text + P.
 const char16_t* FindWrapPoint(const char16_t* Text, std::int32_t P);
 
 // Display column reached after the first L units (or at a terminator when it
@@ -53,9 +52,10 @@ char16_t* PadToLength(char16_t* Text, std::uint16_t L);
 // The 1-based position of the first line feed among the first L units, or L.
 std::uint16_t FirstLineLength(const char16_t* Text, std::uint16_t L);
 
-// Removes K units at P from a text of length L (terminator moved along). A
-// count that reaches past the end cuts the text at P; nothing happens when P
-// is not inside the text or K is not positive.
+// Removes K units at P from a text of length L: the L - P - K + 1 units from
+// P + K through the terminator move down to P. A count of exactly L - P cuts
+// the text at P; a larger one moves nothing. Nothing happens when P is not
+// inside the text or K is not positive (that would move units past L).
 void DeleteCharsAt(char16_t* Text, std::int32_t L, std::int32_t K, std::int32_t P);
 
 // Inserts K units of Src at P into Dest of length L when P <= L and K > 0.

@@ -550,23 +550,26 @@ void TPgcParaList::DeleteText(TPgcParaListObserver* Editor, std::int32_t P, std:
     if (node == nullptr || Pos < 1) {
         return;
     }
+    // A count of 0 still records, notifies and marks the text modified.
     Count = std::min(Count, node->SLen() - Pos + 1);
-    if (Count <= 0) {
-        return;
+    if (Count < 0 || node->BufSize() == 0) {
+        Count = 0;
     }
-    MakeUndoRec(utDelete, P, Pos, node->GetS() + Pos - 1, Count);
+    MakeUndoRec(utDelete, P, Pos, node->GetS() + std::min<std::int32_t>(Pos - 1, node->SLen()), Count);
     const std::int32_t first = FLastN;
     const std::int32_t oldLines = node->LineCount();
-    std::int32_t fl = 0;
-    std::int32_t ll = 0;
+    std::int32_t fl = 1;   // kept by a paragraph that has nothing at Pos
+    std::int32_t ll = 1;
     node->DeleteText(Pos, Count, GetWrapColumn(), FTabSize, fl, ll);
     NoteParaChange(node, first, oldLines, -Count, fl, ll);
     FixMarkersDeletedText(Editor, P, Pos, Count);
     FModified = true;
 }
 
-// The record is made after the paragraph took the change, so that a refused
-// replacement leaves no record of a change that did not happen.
+// No limit is checked: a replacement may take a paragraph past MaxParaLen
+// and the text past MaxBytes. The record is made after the paragraph took
+// the change, so that a refused replacement leaves no record of a change
+// that did not happen.
 std::uint16_t TPgcParaList::ReplaceText(TPgcParaListObserver* Editor, std::int32_t P, std::int32_t Pos,
     std::int32_t Count, const char16_t* St, std::int32_t StLen)
 {
@@ -576,16 +579,7 @@ std::uint16_t TPgcParaList::ReplaceText(TPgcParaListObserver* Editor, std::int32
         return 0;
     }
     Count = std::clamp(Count, 0, node->SLen() - Pos + 1);
-    if (Count == 0 && StLen == 0) {
-        return 0;
-    }
     const std::int32_t diff = StLen - Count;
-    if (!FInUndo && diff > 0) {
-        const std::uint16_t code = OkToInsert(P, 0, diff);
-        if (code != 0) {
-            return code;
-        }
-    }
     if (node->SLen() + diff > MaxParaNodeLength) {
         return EditErrOutOfMemory;
     }
@@ -947,7 +941,11 @@ void TPgcParaList::UndoRecord(TPgcParaListObserver* Editor, const TUndoRecView& 
         DeletePara(Editor, Rec.PNum + 1);
         break;
     case utDelete:
-        InsertTextPrim(Editor, Rec.PNum, Rec.PPos, Rec.Data, Rec.DSize);
+        // An empty deletion gives nothing back; inserting nothing past the
+        // end would pad the paragraph with blanks it never had.
+        if (Rec.DSize > 0) {
+            InsertTextPrim(Editor, Rec.PNum, Rec.PPos, Rec.Data, Rec.DSize);
+        }
         break;
     case utDelPara:
         InsertParaNode(Editor, Rec.PNum, TUndoNode::NodeOf(Rec.Data));

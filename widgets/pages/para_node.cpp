@@ -3,11 +3,12 @@
 #include "widgets/pages/para_node.h"
 
 #include "widgets/pages/edit_text_routines.h"
+#include "widgets/pages/pgc_exceptions.h"
+#include "widgets/pages/pgc_messages.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,18 @@ bool Wraps(std::int32_t WrapCol)
     return WrapCol > 0 && WrapCol != NoWrapColumn;
 }
 
-// Len as a paragraph length; a longer text cannot be a paragraph.
+constexpr std::uint16_t InsufficientMemoryMessage = 30197;
+
+[[noreturn]] void RaiseOutOfMemory()
+{
+    throw EOutOfMemory(MessageTextByNumber(InsufficientMemoryMessage));
+}
+
+// Len as a paragraph length: no buffer can hold a longer text.
 std::uint16_t ParagraphLength(std::size_t Len)
 {
     if (Len > MaxParaNodeLength) {
-        throw std::length_error("paragraph text too long");
+        RaiseOutOfMemory();
     }
     return static_cast<std::uint16_t>(Len);
 }
@@ -50,7 +58,10 @@ TParaNode::TParaNode(const char16_t* P, std::uint16_t Len, std::int32_t WrapCol,
 {
     if (Len > 0) {
         FBufSize = static_cast<std::uint16_t>(RoundUp(Len + 1u, 8));
-        FS.reset(new char16_t[FBufSize]);
+        FS.reset(new (std::nothrow) char16_t[FBufSize]);
+        if (!FS) {
+            RaiseOutOfMemory();
+        }
         std::memcpy(FS.get(), P, Len * sizeof(char16_t));
         FS[Len] = 0;
     }
@@ -97,7 +108,10 @@ void TParaNode::ExpandLineMap(std::uint32_t NMS)
     if (FMapSize >= capacity) {
         return;
     }
-    std::unique_ptr<std::uint16_t[]> map(new std::uint16_t[capacity]());
+    std::unique_ptr<std::uint16_t[]> map(new (std::nothrow) std::uint16_t[capacity]());
+    if (!map) {
+        RaiseOutOfMemory();
+    }
     if (FMap) {
         std::memcpy(map.get(), FMap.get(), FMapSize * sizeof(std::uint16_t));
     }
@@ -298,7 +312,7 @@ std::uint16_t TParaNode::InsertText(const char16_t* St, std::int32_t Pos, std::i
 void TParaNode::DeleteText(std::int32_t Pos, std::int32_t Count, std::int32_t WrapCol, std::uint8_t TabSize,
     std::int32_t& FL, std::int32_t& LL)
 {
-    if (!FS || Pos < 1 || Pos > FSLen || Count <= 0) {
+    if (!FS || Pos < 1 || Pos > FSLen || Count < 0) {
         return;
     }
     const std::int32_t at = Pos - 1;

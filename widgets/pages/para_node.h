@@ -30,16 +30,17 @@ constexpr std::uint16_t MaxParaNodeLength = 65519;
 //
 // Wrap rule: a line holds at most a limit of units: the wrap column, or with
 // tabs in the rest of the paragraph, the units that fill the wrap column in
-// display columns. The next line begins after the last blank (or hyphen inside
-// the limit) at or before the unit just past the limit, and after the blanks
+// display columns. The next line begins after the last blank or hyphen at or
+// before the unit just past the limit (never the line's first), and after the blanks
 // that follow it, so that no line but the first begins with a blank; without
 // one the line is cut at the limit.
 class TParaNode {
 public:
     // Init: the zero-terminated text P.
     TParaNode(const char16_t* P, std::int32_t WrapCol, std::uint8_t TabSize);
-    // InitLen: Len units of P (at most MaxParaNodeLength). Raises
-    // std::bad_alloc when the buffer or map cannot be had.
+    // InitLen: Len units of P. Raises EOutOfMemory with message 30197 when
+    // the buffer or map cannot be had (a text longer than MaxParaNodeLength
+    // fits no buffer).
     TParaNode(const char16_t* P, std::uint16_t Len, std::int32_t WrapCol, std::uint8_t TabSize);
     ~TParaNode();
     TParaNode(const TParaNode&) = delete;

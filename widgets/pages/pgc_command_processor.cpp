@@ -101,8 +101,9 @@ void TPgcCommandProcessor::MakeNameUnique(TPgcCommandTable& Table) const
     while (GetCommandTable(candidate) != nullptr) {
         candidate = base + std::to_string(++counter);
     }
-    // A free base with the full name taken ("My7" beside "My7") takes the base.
-    if (counter > 0 || GetCommandTable(Table.TableName()) != nullptr) {
+    // Only a taken base renames the table: "My7" added beside "My7" keeps its
+    // name, since no table is named "My".
+    if (counter > 0) {
         Table.SetTableName(candidate);
     }
 }

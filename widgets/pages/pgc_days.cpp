@@ -14,11 +14,6 @@ constexpr std::int32_t DaysPer400Years = 146097;
 constexpr std::int32_t DaysPer4Years = 1461;
 constexpr std::int32_t LastDayOfFebruary1600 = 59;
 
-bool IsValidDayNumber(std::int32_t Julian)
-{
-    return Julian >= MinDayNumber && Julian <= MaxDayNumber;
-}
-
 } // namespace
 
 void InitDaysUnit()
@@ -104,9 +99,12 @@ std::int32_t DateToDayNumber(std::int32_t Day, std::int32_t Month, std::int32_t 
         + LastDayOfFebruary1600;
 }
 
+// Any number but -1 goes through the formula: numbers below 0 give days of
+// January 1600 counted back from its first, numbers past 3999-12-31 dates
+// after it. The arithmetic is 64-bit, so that no number overflows it.
 void DayNumberToDMY(std::int32_t Julian, std::int32_t& Day, std::int32_t& Month, std::int32_t& Year)
 {
-    if (!IsValidDayNumber(Julian)) {
+    if (Julian == BadDayNumber) {
         Day = Month = Year = 0;
         return;
     }
@@ -121,31 +119,32 @@ void DayNumberToDMY(std::int32_t Julian, std::int32_t& Day, std::int32_t& Month,
         }
         return;
     }
-    const std::int32_t t = 4 * (Julian - LastDayOfFebruary1600) - 1;
-    const std::int32_t centuries = t / DaysPer400Years;
-    const std::int32_t r = ((t % DaysPer400Years) / 4) * 4 + 3;
-    std::int32_t year = 100 * centuries + r / DaysPer4Years;
-    const std::int32_t dayOfYear = ((r % DaysPer4Years) + 4) / 4;
-    const std::int32_t t2 = 5 * dayOfYear - 3;
-    std::int32_t month = t2 / 153;
-    Day = ((t2 % 153) + 5) / 5;
+    const std::int64_t t = 4 * (std::int64_t{Julian} - LastDayOfFebruary1600) - 1;
+    const std::int64_t centuries = t / DaysPer400Years;
+    const std::int64_t r = ((t % DaysPer400Years) / 4) * 4 + 3;
+    std::int64_t year = 100 * centuries + r / DaysPer4Years;
+    const std::int64_t dayOfYear = ((r % DaysPer4Years) + 4) / 4;
+    const std::int64_t t2 = 5 * dayOfYear - 3;
+    std::int64_t month = t2 / 153;
+    Day = static_cast<std::int32_t>(((t2 % 153) + 5) / 5);
     if (month < 10) {
         month += 3;
     } else {
         month -= 9;
         ++year;
     }
-    Month = month;
-    Year = year + MinCalendarYear;
+    Month = static_cast<std::int32_t>(month);
+    Year = static_cast<std::int32_t>(year + MinCalendarYear);
 }
 
+// (n + 6) mod 7 with the sign of the dividend: day 0 was a Saturday; a
+// number below -6 gives the byte of a negative remainder, as the formula does.
 TSysDayType DayNumberToWeekDay(std::int32_t Julian)
 {
-    if (Julian < 0) {
+    if (Julian == BadDayNumber) {
         return NoSysDay;
     }
-    // Day 0 was a Saturday.
-    return static_cast<TSysDayType>((std::int64_t{Julian} + 6) % 7);
+    return static_cast<TSysDayType>(static_cast<std::uint8_t>((std::int64_t{Julian} + 6) % 7));
 }
 
 TSysDayType DMYToWeekDay(std::int32_t Day, std::int32_t Month, std::int32_t Year, std::int32_t Epoch)

@@ -14,6 +14,7 @@
 
 #include "platform/canvas/bitmap.h"
 #include "platform/controls/cursors.h"
+#include "platform/controls/form.h"
 #include "platform/controls/screen.h"
 #include "platform/controls/window_styles.h"
 #include "platform/objects/reader.h"
@@ -544,12 +545,19 @@ void TPgcCustomEditor::CreateWnd()
     }
 }
 
+// The focus moves on before the window goes (the form's next control takes
+// it) and comes back to the new window.
 void TPgcCustomEditor::edRecreateWnd()
 {
     if (!HandleAllocated()) {
         return;
     }
     const bool focused = Focused();
+    if (focused) {
+        if (plat::TCustomForm* form = plat::GetParentForm(this)) {
+            plat::SendMessage(form->Handle(), plat::WM_NEXTDLGCTL, 0, 0);
+        }
+    }
     RecreateWnd();
     if (focused && CanFocus()) {
         SetFocus();

@@ -485,6 +485,9 @@ private:
         int HELine = 0;
         int HECol = 0;
     };
+    // A column block whose width changed since its last paint: the rows of
+    // it that this paint (rows First to Last) does not reach are invalidated.
+    void InvalidateUnpaintedBlockRows(const TShownSelection& Selection, int First, int Last);
 
     // ---- construction and messages (pgc_editor.cpp) ----
     void CreateCaretAndParts();
@@ -698,6 +701,7 @@ private:
     bool edResettingScrollbars = false; // ResetScrollBars re-entry guard
     bool edSuppressChar = false;        // swallow the next character message
     bool edRectSelect = false;          // the selection is a column block
+    int edRectSelectDiff = 0;           // begin minus end screen column of the column block last painted
     bool edCapture = false;             // the editor holds the mouse capture
     plat::HCURSOR edSelCursor = 0;      // the line-selection cursor
     bool edSelCursorOn = false;         // ... is showing (the pointer is in the left margin)

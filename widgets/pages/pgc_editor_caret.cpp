@@ -219,9 +219,9 @@ void TPgcCustomEditor::edCollapseSelection(bool Redraw)
 void TPgcCustomEditor::edExtendSelection(bool Redraw)
 {
     const TMarker caret = CaretMarker();
-    const TPgcTextPos oldBegin = edHltBgnL;
-    const TPgcTextPos oldEnd = edHltEndL;
-    (edAnchor == edHltBgn ? edHltBgn : edHltEnd) = caret;
+    const bool beginMoves = edAnchor == edHltBgn;
+    const int oldLine = beginMoves ? edHltBgnL.Line : edHltEndL.Line;
+    (beginMoves ? edHltBgn : edHltEnd) = caret;
     if (edHltEnd < edHltBgn) {
         std::swap(edHltBgn, edHltEnd);
     }
@@ -229,9 +229,9 @@ void TPgcCustomEditor::edExtendSelection(bool Redraw)
     edHltBgnL = LinePosOf(edHltBgn);
     edHltEndL = LinePosOf(edHltEnd);
     if (Redraw) {
-        const int first = std::min({edCurLine, oldBegin.Line, oldEnd.Line, edHltBgnL.Line});
-        const int last = std::max({edCurLine, oldBegin.Line, oldEnd.Line, edHltEndL.Line});
-        edInvalidateLines(first, last);
+        // The lines of the end that moved, old and new, and the caret's.
+        const int newLine = LinePosOf(caret).Line;
+        edInvalidateLines(std::min({edCurLine, oldLine, newLine}), std::max({edCurLine, oldLine, newLine}));
     }
 }
 

@@ -97,6 +97,7 @@ void TPgcCustomEditor::Paint()
         PaintRow(row, first, last, selection);
     }
     PaintMarginLines();
+    InvalidateUnpaintedBlockRows(selection, first, last);
 
     edRedrawPending = false;
     if (edPendingVSR) {
@@ -122,6 +123,23 @@ TPgcCustomEditor::TShownSelection TPgcCustomEditor::ShownSelection() const
         shown.HECol = ScreenColumn(edHltEndL.Line, edHltEndL.Col);
     }
     return shown;
+}
+
+void TPgcCustomEditor::InvalidateUnpaintedBlockRows(const TShownSelection& Selection, int First, int Last)
+{
+    if (!edRectSelect || Selection.HBLine == 0) {
+        return;
+    }
+    const int diff = Selection.HBCol - Selection.HECol;
+    if (diff == edRectSelectDiff) {
+        return;
+    }
+    edRectSelectDiff = diff;
+    if (Selection.HBLine < edTopLine + First - 1 && First > 1) {
+        edInvalidateLines(Selection.HBLine, edTopLine + First - 2);
+    } else if (Selection.HELine > edTopLine + Last - 1 && Last < edRows) {
+        edInvalidateLines(edTopLine + Last, Selection.HELine);
+    }
 }
 
 // ---- rows ----

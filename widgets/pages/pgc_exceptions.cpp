@@ -75,6 +75,8 @@ EPgcException::EPgcException(std::u16string message)
 {
 }
 
+EOutOfMemory::EOutOfMemory(const std::u16string& message) : FUtf8(plat::Utf16ToUtf8(message)) {}
+
 EEditorError::EEditorError(std::u16string Msg, std::uint32_t Error) : EPgcException(std::move(Msg))
 {
     ErrorCode = static_cast<std::int32_t>(Error);

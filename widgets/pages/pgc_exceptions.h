@@ -23,6 +23,17 @@ private:
     std::string FUtf8;
 };
 
+// The platform's error for a refused request for memory; the editor's
+// paragraphs raise it with message 30197.
+class EOutOfMemory : public std::exception {
+public:
+    explicit EOutOfMemory(const std::u16string& message);
+    const char* what() const noexcept override { return FUtf8.c_str(); }
+
+private:
+    std::string FUtf8;
+};
+
 // The middle classes, one per kind of control; they take any text.
 class ECmdProcessorError : public EPgcException {
 public:

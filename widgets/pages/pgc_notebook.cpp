@@ -232,27 +232,24 @@ void TPgcNotebook::InsertPage(const std::string& Name, int Index)
     Invalidate();
 }
 
+// The active page is hidden and the page that then stands at its number
+// shows, without events: deleting a page before the active one shows the
+// page after it. A number left without a page (after the last one went)
+// is never touched.
 void TPgcNotebook::DeletePage(int Index)
 {
     if (Index < 0 || Index >= PageCount()) {
         return;
     }
     const int current = FPageIndex;
-    if (Index != current) {
-        // Another page goes: the active page stays active, its number
-        // following it.
-        FPages->Delete(Index);
-        if (Index < current) {
-            FPageIndex = current - 1;
-        }
-    } else {
-        GetPage(current)->SetVisible(false);
-        FPages->Delete(Index);
-        if (IsValid(current)) {
-            ShowActivePage();
-        } else if (IsValid(0)) {
-            SetPageIndex(0);
-        }
+    if (TPgcTabPage* active = GetPage(current)) {
+        active->SetVisible(false);
+    }
+    FPages->Delete(Index);
+    if (IsValid(current)) {
+        ShowActivePage();
+    } else if (IsValid(0)) {
+        SetPageIndex(0);
     }
     if (Align() != plat::alNone) {
         CalculateTabs();

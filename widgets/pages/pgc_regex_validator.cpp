@@ -15,9 +15,6 @@ PLAT_DEFINE_CLASS(TPg32RegExValidator, TPg32BaseValidator,
 
 namespace {
 
-// What an empty expression validates with: one or more of any character.
-constexpr std::u16string_view AnyNonEmptyText = u"^.+$";
-
 constexpr TValidatorSample RegExSamples[] = {
     {".+", "1 or more of any characters allowed. Minimum of 1 character required. Note: This is the default "
            "behavior. No expression is needed."},
@@ -43,8 +40,7 @@ constexpr TValidatorSample RegExSamples[] = {
 } // namespace
 
 TPg32RegExValidator::TPg32RegExValidator(plat::TComponent* AOwner)
-    : TPg32BaseValidator(AOwner), FRegexEngine(std::make_unique<TPg32RegexEngine>()),
-      FAnchoredExpression(AnyNonEmptyText)
+    : TPg32BaseValidator(AOwner), FRegexEngine(std::make_unique<TPg32RegexEngine>())
 {
     FRegexEngine->SetLogging(FLogging);
     FRegexEngine->SetLogFile(FLogFile);
@@ -63,9 +59,6 @@ void TPg32RegExValidator::SetMask(const std::string& Value)
     }
 }
 
-// The anchors are taken from the parse, so that an escaped "^" or "$" is
-// never mistaken for one: "^" goes in front unless the expression begins
-// with its start anchor, "$" at the end unless it ends with its end anchor.
 bool TPg32RegExValidator::CheckExpression(std::int32_t& ErrorPos)
 {
     FExprErrorPos = 0;
@@ -73,21 +66,33 @@ bool TPg32RegExValidator::CheckExpression(std::int32_t& ErrorPos)
     ErrorPos = 0;
     if (FMask.empty()) {
         FErrorCode = ecValid;
-        FAnchoredExpression = AnyNonEmptyText;
         return true;
     }
-    const std::u16string expression = plat::Utf8ToUtf16(FMask);
-    FRegexEngine->SetRegexString(expression);
+    FRegexEngine->SetRegexString(plat::Utf8ToUtf16(FMask));
     const bool parsed = FRegexEngine->Parse(FExprErrorPos, FExprErrorCode);
     ErrorPos = FExprErrorPos;
     if (!parsed) {
         FErrorCode = ecBadExpression;
         DoValidationError(GetExprError());
-        return false;
     }
-    FAnchoredExpression = (FRegexEngine->AnchorStart() ? u"" : u"^") + expression
-        + (FRegexEngine->AnchorEnd() ? u"" : u"$");
-    return true;
+    return parsed;
+}
+
+// The expression with "^" in front unless it starts with one, and "$"
+// behind unless its first "$" is its last character (so an escaped "$" at
+// the end stays a character and leaves the end open). An empty expression
+// gives "^$", which the engine refuses.
+std::u16string TPg32RegExValidator::AnchoredExpression() const
+{
+    std::u16string anchored = plat::Utf8ToUtf16(FMask);
+    if (anchored.empty() || anchored.front() != u'^') {
+        anchored.insert(0, 1, u'^');
+    }
+    const std::size_t firstEnd = anchored.find(u'$');
+    if (firstEnd == std::u16string::npos || firstEnd != anchored.size() - 1) {
+        anchored.push_back(u'$');
+    }
+    return anchored;
 }
 
 std::string TPg32RegExValidator::GetExprError() const
@@ -107,7 +112,7 @@ bool TPg32RegExValidator::IsValid()
 {
     DoBeforeValidation();
     FValid = false;
-    FRegexEngine->SetRegexString(FAnchoredExpression);
+    FRegexEngine->SetRegexString(AnchoredExpression());
     if (FInput.empty()) {
         FErrorCode = ecEmptyInput;
     } else if (FRegexEngine->MatchString(plat::Utf8ToUtf16(FInput)) == 1) {

@@ -27,9 +27,10 @@ public:
     void SetMask(const std::string& Value) override;
     const std::string& Expression() const { return FMask; }
     void SetExpression(const std::string& Value) { SetMask(Value); }
-    // ErrorCode 2 for an empty input; otherwise valid (0) when the whole
-    // input matches, else 3. A failed match fires no error event. An empty
-    // expression takes any non-empty input, as ".+" does.
+    // ErrorCode 2 for an empty input; otherwise valid (0) when the anchored
+    // expression matches, else 3. A failed match fires no error event. An
+    // empty expression anchors to "^$", which makes a non-empty input raise
+    // "The regex was invalid at position 2".
     bool IsValid() override;
 
     // Parses a non-empty expression, keeping where and why it failed; a
@@ -56,13 +57,14 @@ protected:
     plat::TStringList& GetSampleMasks() override;
 
 private:
+    std::u16string AnchoredExpression() const;
+
     bool FLogging = false;
     std::string FLogFile = "parse.log";
     std::unique_ptr<TPg32RegexEngine> FRegexEngine;
     std::int32_t FExprErrorPos = 0;              // position of the last expression error, 0 none
     TPg32RegexError FExprErrorCode = recNone;
     bool FIgnoreCase = true;
-    std::u16string FAnchoredExpression;          // what a validation matches: the expression with both anchors
 };
 
 } // namespace qel

@@ -26,15 +26,20 @@ std::int32_t TickCount()
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(plat::Clock().NowMs()));
 }
 
-// Milliseconds from Then to Now, modulo 2^32.
-std::uint32_t TicksSince(std::int32_t Now, std::int32_t Then)
+// A - B in 32 bits, wrapping as the tick counter does.
+std::int32_t WrappedDifference(std::int32_t A, std::int32_t B)
 {
-    return static_cast<std::uint32_t>(Now) - static_cast<std::uint32_t>(Then);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B));
 }
 
-std::int32_t SaturatedElapsed(std::int64_t Milliseconds)
+// The milliseconds from Then to Now as the pool counts them: Now - Then, or,
+// when Now lies below Then (the counter wrapped), -1 - (Then - Now).
+std::int32_t TicksSince(std::int32_t Now, std::int32_t Then)
 {
-    return static_cast<std::int32_t>(std::min<std::int64_t>(Milliseconds, kMaxElapsed));
+    if (Now >= Then) {
+        return WrappedDifference(Now, Then);
+    }
+    return WrappedDifference(-1, WrappedDifference(Then, Now));
 }
 
 } // namespace
@@ -142,16 +147,23 @@ void TPgcTimerPool::RemoveAll()
 
 void TPgcTimerPool::ResetElapsedTime(std::int32_t Handle)
 {
-    TTrigger& trigger = Get(Handle);
-    trigger.TimeStart = TickCount();
-    trigger.ElapsedTime = 0;
+    Get(Handle).TimeStart = TickCount();
 }
 
+// A saturated elapsed time stays; after a wrap of the counter a time below
+// the one stored saturates it.
 std::int32_t TPgcTimerPool::GetElapsedTriggerTime(std::int32_t Handle)
 {
     TTrigger& trigger = Get(Handle);
-    if (trigger.ElapsedTime != kMaxElapsed) {
-        trigger.ElapsedTime = SaturatedElapsed(TicksSince(TickCount(), trigger.TimeStart));
+    if (trigger.ElapsedTime == kMaxElapsed) {
+        return kMaxElapsed;
+    }
+    const std::int32_t now = TickCount();
+    if (now >= trigger.TimeStart) {
+        trigger.ElapsedTime = WrappedDifference(now, trigger.TimeStart);
+    } else {
+        const std::int32_t elapsed = TicksSince(now, trigger.TimeStart);
+        trigger.ElapsedTime = elapsed < trigger.ElapsedTime ? kMaxElapsed : elapsed;
     }
     return trigger.ElapsedTime;
 }
@@ -211,26 +223,33 @@ void TPgcTimerPool::CountEnabled()
         std::count_if(tpList.begin(), tpList.end(), [](const auto& trigger) { return trigger->Enabled; }));
 }
 
+// The period is an unsigned count that the rules also read as signed: an
+// overdue trigger makes it negative, and a negative period ends as 55.
 void TPgcTimerPool::ComputePeriod()
 {
     const std::int32_t now = TickCount();
-    // Signed: an overdue trigger may make it negative.
-    std::int64_t period = std::numeric_limits<std::uint32_t>::max();
+    std::uint32_t period = std::numeric_limits<std::uint32_t>::max();
     for (const auto& trigger : tpList) {
         if (!trigger->Enabled) {
             continue;
         }
-        period = std::min<std::int64_t>(period, trigger->Interval);
-        const std::int64_t sinceLast = std::min<std::int64_t>(TicksSince(now, trigger->LastTrigger), kMaxElapsed);
-        period = std::min<std::int64_t>(period, std::int64_t{trigger->Interval} - sinceLast);
+        period = std::min(period, trigger->Interval);
+        const std::int32_t sinceLast = now < trigger->LastTrigger ? kMaxElapsed : WrappedDifference(now, trigger->LastTrigger);
+        const std::int64_t rest = std::int64_t{trigger->Interval} - sinceLast;
+        if (static_cast<std::int32_t>(period) > rest) {
+            period = static_cast<std::uint32_t>(static_cast<std::int32_t>(rest));
+        }
     }
     if (tpEnabledCount == 0) {
         tpInterval = 0;
         return;
     }
-    period = std::max<std::int64_t>(period, kMinimumInterval);
+    const auto asSigned = [](std::uint32_t Value) { return static_cast<std::int32_t>(Value); };
+    if (period < kMinimumInterval) {
+        period = kMinimumInterval;
+    }
     // Down to a common divisor of every interval, as far as the minimum allows.
-    while (period > kMinimumInterval) {
+    while (asSigned(period) > static_cast<std::int32_t>(kMinimumInterval)) {
         const auto uneven = std::find_if(tpList.begin(), tpList.end(),
                                          [period](const auto& trigger) { return trigger->Interval % period != 0; });
         if (uneven == tpList.end()) {
@@ -238,7 +257,7 @@ void TPgcTimerPool::ComputePeriod()
         }
         period -= (*uneven)->Interval % period;
     }
-    tpInterval = static_cast<std::uint32_t>(std::max<std::int64_t>(period, kMinimumInterval));
+    tpInterval = asSigned(period) < static_cast<std::int32_t>(kMinimumInterval) ? kMinimumInterval : period;
 }
 
 void TPgcTimerPool::SortByInterval()
@@ -282,12 +301,13 @@ void TPgcTimerPool::FireDueTriggers()
         if (!trigger.Enabled) {
             continue;
         }
-        const std::int64_t sinceLast = TicksSince(now, trigger.LastTrigger);
+        const std::int32_t sinceLast = TicksSince(now, trigger.LastTrigger);
         if (sinceLast < std::int64_t{trigger.Interval} - kDueTolerance) {
             continue;
         }
         trigger.LastTrigger = now;
-        trigger.ElapsedTime = SaturatedElapsed(std::int64_t{trigger.ElapsedTime} + sinceLast);
+        const std::int64_t room = std::int64_t{kMaxElapsed} - trigger.ElapsedTime;
+        trigger.ElapsedTime = room < sinceLast ? kMaxElapsed : static_cast<std::int32_t>(trigger.ElapsedTime + std::int64_t{sinceLast});
         const std::int32_t handle = trigger.Handle;
         const std::uint32_t interval = trigger.Interval;
         const std::int32_t elapsed = trigger.ElapsedTime;

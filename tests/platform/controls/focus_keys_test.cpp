@@ -87,6 +87,29 @@ TEST_F(TFocusKeysTest, TabFollowsTabOrderUnlessTheControlWantsTabs)
     EXPECT_EQ(c->Last(WM_CHAR)->WParam, 9u);
 }
 
+// WM_NEXTDLGCTL moves the focus as a dialog does: to the next or previous
+// tab stop, or, with lParam's low word set, to the window wParam names.
+TEST_F(TFocusKeysTest, NextDialogControlMovesTheFocus)
+{
+    TForm* form = NewForm("Form1");
+    TSpyControl* a = NewSpy(form, "A", Rect(10, 10, 100, 40));
+    TSpyControl* b = NewSpy(form, "B", Rect(10, 50, 100, 80));
+    TSpyControl* c = NewSpy(form, "C", Rect(10, 90, 100, 120));
+    Pump();
+    a->SetFocus();
+    Pump();
+    const struct {
+        WPARAM WParam;
+        LPARAM LParam;
+        TSpyControl* Focused;
+    } steps[] = {{0, 0, b}, {0, 0, c}, {0, 0, a}, {1, 0, c}, {static_cast<WPARAM>(b->Handle()), 1, b}};
+    for (const auto& step : steps) {
+        SendMessage(form->Handle(), WM_NEXTDLGCTL, step.WParam, step.LParam);
+        Pump();
+        EXPECT_EQ(form->ActiveControl(), step.Focused) << step.Focused->Name();
+    }
+}
+
 TEST_F(TFocusKeysTest, EnterAndEscapePressTheDefaultAndCancelButtons)
 {
     TForm* form = NewForm("Form1");

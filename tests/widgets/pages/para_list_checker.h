@@ -124,7 +124,15 @@ inline std::string CheckParaNode(const TParaNode& node, std::int32_t wrapColumn,
     for (std::int32_t line = 1; Wraps(wrapColumn) && line <= node.LineCount(); ++line) {
         std::uint16_t length = 0;
         const char16_t* start = node.NthLine(line, length);
-        if (VisibleWidth({start, length}, tabSize) > wrapColumn) {
+        // A hyphen just past the limit ends its line, one column beyond it.
+        std::u16string_view shown(start, length);
+        while (!shown.empty() && (shown.back() == u' ' || shown.back() == u'\t')) {
+            shown.remove_suffix(1);
+        }
+        if (!shown.empty() && shown.back() == u'-') {
+            shown.remove_suffix(1);
+        }
+        if (VisibleWidth(shown, tabSize) > wrapColumn) {
             return "line " + std::to_string(line) + " exceeds the wrap column";
         }
     }

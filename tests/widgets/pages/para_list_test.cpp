@@ -84,8 +84,12 @@ TEST(ParaList, Limits)
     EXPECT_EQ(length.InsertTextPrim(nullptr, 1, 1, u"0123456789x", 11), EditErrParaTooLong);
     EXPECT_EQ(length.InsertTextPrim(nullptr, 1, 1, u"0123456789", 10), 0);
     EXPECT_EQ(length.InsertParaPrim(nullptr, 1, u"0123456789x", 11), EditErrParaTooLong);
-    EXPECT_EQ(length.ReplaceText(nullptr, 1, 1, 1, u"xy", 2), EditErrParaTooLong);
     EXPECT_EQ(ListTexts(length), (Texts{u"0123456789"}));
+    EXPECT_EQ(length.ReplaceText(nullptr, 1, 1, 1, u"xy", 2), 0) << "a replacement checks no limit";
+    EXPECT_EQ(ListTexts(length), (Texts{u"xy123456789"}));
+    bytes.SetByteLimit(3);
+    EXPECT_EQ(bytes.ReplaceText(nullptr, 1, 1, 0, u"abcd", 4), 0);
+    EXPECT_EQ(bytes.CharCount(), 4);
 }
 
 TEST(ParaList, PaddingCountsAgainstTheLimits)
@@ -197,6 +201,12 @@ TEST(ParaList, EditsTellTheEditor)
             {"InsertedText(1, 2, 2)"}, {u"XYZbcd", u"ef", u""}},
         {"overwrite", [](auto& l, auto* e) { l.ReplaceText(e, 1, 2, 1, u"Z", 1); }, {"InsertedText(1, 2, 0)"},
             {u"aZcd", u"ef", u""}},
+        {"delete nothing", [](auto& l, auto* e) { l.DeleteText(e, 1, 2, 0); }, {"DeletedText(1, 2, 0)"},
+            {u"abcd", u"ef", u""}},
+        {"delete past the end", [](auto& l, auto* e) { l.DeleteText(e, 2, 5, 3); }, {"DeletedText(2, 5, 0)"},
+            {u"abcd", u"ef", u""}},
+        {"replace nothing by nothing", [](auto& l, auto* e) { l.ReplaceText(e, 1, 2, 0, u"", 0); },
+            {"InsertedText(1, 2, 0)"}, {u"abcd", u"ef", u""}},
         {"break", [](auto& l, auto* e) { std::int32_t indent = 3; l.BreakPara(e, 1, 3, 2, indent, true); },
             {"InsertedPara(1, 3, 2)"}, {u"ab", u"\t cd", u"ef", u""}},
         {"break at the start", [](auto& l, auto* e) { std::int32_t indent = 0; l.BreakPara(e, 2, 1, 8, indent, true); },
@@ -219,6 +229,21 @@ TEST(ParaList, EditsTellTheEditor)
         EXPECT_TRUE(list.Modified()) << c.name;
         EXPECT_EQ(qeltest::CheckParaList(list), "") << c.name;
     }
+}
+
+// A deletion of nothing marks the text modified and is recorded; undoing
+// it restores the flag and gives nothing back, also past the text's end.
+TEST(ParaList, AnEmptyDeletionIsRecordedAndUndoesToNothing)
+{
+    TPgcParaList list(nullptr, 8192, false);
+    AppendText(list, u"ef");
+    list.DeleteText(nullptr, 1, 5, 3);
+    EXPECT_TRUE(list.Modified());
+    ASSERT_EQ(list.UndoBuffer().Undos(), 1);
+    qeltest::UndoOnce(list);
+    EXPECT_EQ(ListTexts(list), (Texts{u"ef", u""}));
+    EXPECT_FALSE(list.Modified());
+    EXPECT_EQ(qeltest::CheckParaList(list), "");
 }
 
 TEST(ParaList, InsertBlockSplitsAtLineFeeds)

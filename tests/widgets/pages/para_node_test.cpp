@@ -1,6 +1,7 @@
 // Tests of one paragraph: its wrap rule, edits and trimming, and the
 // incremental re-wrap checked against fresh full re-wraps over random edits.
 #include "widgets/pages/para_node.h"
+#include "widgets/pages/pgc_exceptions.h"
 #include "tests/widgets/pages/para_list_checker.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ TEST(ParaNode, WrapRule)
         {"three words at 6 end with their blank", u"abcd efgh ijkl", 6, 8, {0, 5, 10}},
         {"a hyphen ends the first line", u"abc-def", 5, 8, {0, 4}},
         {"a hyphen at the line start is never used", u"-abcdefgh", 4, 8, {0, 4, 8}},
-        {"a hyphen just past the limit is not used", u"abcde-fg", 5, 8, {0, 5}},
+        {"a hyphen just past the limit ends the line after it", u"abcde-fg", 5, 8, {0, 6}},
         {"blanks past the limit hang at the line end", u"abcde    fg", 5, 8, {0, 9}},
         {"trailing blanks make no line", u"abcde     ", 5, 8, {0}},
         {"a text that fits", u"abc def", 7, 8, {0}},
@@ -147,6 +148,24 @@ TEST(ParaNode, EditsBeyondItsCapacityAreRefused)
     EXPECT_EQ(small.SLen(), 2);
     EXPECT_EQ(fl, -1);
     EXPECT_EQ(ll, -1);
+}
+
+// A paragraph whose buffer cannot be had is not made: the platform's
+// out-of-memory error with the library's text.
+TEST(ParaNode, AParagraphThatCannotBeMadeRaisesOutOfMemory)
+{
+    const std::u16string tooLong(MaxParaNodeLength + 1, u'x');
+    const auto expectRefused = [](auto make, const char* what) {
+        try {
+            make();
+            ADD_FAILURE() << what << ": made";
+        } catch (const EOutOfMemory& error) {
+            EXPECT_STREQ(error.what(), "insufficient memory for requested operation") << what;
+        }
+    };
+    expectRefused([&] { TParaNode node(tooLong.data(), static_cast<std::uint16_t>(tooLong.size()), 80, 8); },
+        "by length");
+    expectRefused([&] { TParaNode node(tooLong.c_str(), 80, 8); }, "zero-terminated");
 }
 
 // ---- the differential oracle ----

@@ -158,7 +158,8 @@ TEST(PgcCommandProcessor, AddedTablesGetUniqueNames)
         {{"Mine"}, "Mine"},
         {{"Mine", "Mine"}, "Mine1"},
         {{"42"}, "42"},
-        {{"My7", "My7"}, "My"},
+        {{"My7", "My7"}, "My7"},
+        {{"My", "My7"}, "My1"},
     };
     for (const TCase& c : cases) {
         TPgcCommandProcessor processor;

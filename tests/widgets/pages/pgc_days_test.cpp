@@ -54,13 +54,31 @@ TEST(PgcDays, DatesAtTheEdgesOfTheRange)
             << c.Year << "-" << c.Month << "-" << c.Day << " epoch " << c.Epoch;
         EXPECT_EQ(IsValidDMY(c.Day, c.Month, c.Year, c.Epoch), c.Number >= 0) << c.Year << "-" << c.Month;
     }
-    for (const std::int32_t bad : {-1, -2, MaxDayNumber + 1, 2147483647}) {
+    // Only -1 is no date; any other number goes through the formulas, and a
+    // date the platform cannot encode gives the date-time 0.
+    struct TNumberCase {
+        std::int32_t Number;
+        int Day, Month, Year;
+        int WeekDay;
+        plat::TDateTime DateTime;
+    };
+    const TNumberCase numbers[] = {
+        {-1, 0, 0, 0, 7, 0.0},
+        {-2, -1, 1, 1600, 4, 0.0},
+        {-10, -9, 1, 1600, 252, 0.0},
+        {MaxDayNumber + 1, 1, 1, 4000, 6, plat::EncodeDate(4000, 1, 1)},
+        {2147483647, 11, 7, 5881210, 0, 0.0},
+    };
+    for (const TNumberCase& c : numbers) {
         std::int32_t day = 9;
         std::int32_t month = 9;
         std::int32_t year = 9;
-        DayNumberToDMY(bad, day, month, year);
-        EXPECT_EQ(day + month + year, 0) << bad;
-        EXPECT_EQ(DayNumberToDateTime(bad), 0.0) << bad;
+        DayNumberToDMY(c.Number, day, month, year);
+        EXPECT_EQ(day, c.Day) << c.Number;
+        EXPECT_EQ(month, c.Month) << c.Number;
+        EXPECT_EQ(year, c.Year) << c.Number;
+        EXPECT_EQ(static_cast<int>(DayNumberToWeekDay(c.Number)), c.WeekDay) << c.Number;
+        EXPECT_EQ(DayNumberToDateTime(c.Number), c.DateTime) << c.Number;
     }
     EXPECT_EQ(DayNumberToWeekDay(146097), TSysDayType::Saturday);
     EXPECT_EQ(DayNumberToWeekDay(0), TSysDayType::Saturday);

@@ -244,6 +244,27 @@ TEST_F(TEditorKeysTest, DialogCodes)
     }
 }
 
+// A focused editor whose window is made anew hands the focus to the form's
+// next control first and takes it back on its new window.
+TEST_F(TEditorKeysTest, RecreatingTheWindowHandsTheFocusOnAndBack)
+{
+    auto* next = new TPgcEditor(Form);
+    next->SetName("Editor2");
+    next->SetParent(Form);
+    next->SetBounds(10, 220, 100, 40);
+    next->SetTabStop(true);
+    std::vector<std::string> events;
+    next->AfterEnter = [&events](plat::TObject*) { events.push_back("next entered"); };
+    next->AfterExit = [&events](plat::TObject*) { events.push_back("next left"); };
+    Focus();
+    const plat::HWND before = Editor->Handle();
+    Editor->SetBorderStyle(TPgcCustomEditor::bsNone);
+    Pump();
+    EXPECT_NE(Editor->Handle(), before) << "a new window";
+    EXPECT_EQ(events, (std::vector<std::string>{"next entered", "next left"}));
+    EXPECT_TRUE(Editor->Focused());
+}
+
 // PageDown keeps the caret's screen row; on the last page it goes no further.
 TEST_F(TEditorKeysTest, PagesKeepTheScreenRow)
 {

@@ -132,6 +132,33 @@ TEST_F(TEditorMouseTest, AltDragMakesAColumnBlockUnlessWrapping)
     }
 }
 
+// Widening a column block on its last line repaints that line only; the
+// paint sees the block's width changed and invalidates the block rows it
+// did not reach, so the next paint widens them too.
+TEST_F(TEditorMouseTest, AWiderColumnBlockRepaintsEveryRowOfIt)
+{
+    Lines(5);
+    Focus();
+    const plat::COLORREF highlight = plat::ToColorRef(plat::clHighlight);
+    Host.AdvanceClock(ApartMs);
+    HoldModifiers(plat::ModAlt, true);
+    Host.MouseDown(ScreenCell(1, 2));
+    Host.MouseMove(ScreenCell(5, 4));
+    Pump();
+    ASSERT_NE(ScreenPixel(CellPoint(1, 5).X, CellPoint(1, 5).Y), highlight) << "column 5 lies outside the block";
+    Host.MouseMove(ScreenCell(5, 6));
+    Pump();
+    Host.MouseUp(ScreenCell(5, 6));
+    HoldModifiers(plat::ModAlt, false);
+    Pump();
+    ASSERT_TRUE(Editor->ColumnBlockSelected());
+    EXPECT_EQ(Selection(), (std::array<int, 4>{1, 2, 5, 6}));
+    for (int line = 1; line <= 5; ++line) {
+        const plat::TPoint cell = CellPoint(line, 5);
+        EXPECT_EQ(ScreenPixel(cell.X, cell.Y), highlight) << "line " << line;
+    }
+}
+
 TEST_F(TEditorMouseTest, LineSelectionInTheMargin)
 {
     Lines(6);

@@ -109,18 +109,18 @@ TEST_F(TEditorSearchTest, RepeatedSearchWalksTheMatches)
         << "the last forward match ends before the caret at its end";
 }
 
-// A replacement the paragraph limit refuses stops the scan with the list's
-// code, reported and answered; what was replaced before stays.
-TEST_F(TEditorSearchTest, LimitStopsReplaceAll)
+// The list's replacement checks no limit: replace-all goes on past the
+// paragraph length limit.
+TEST_F(TEditorSearchTest, ReplaceAllChecksNoLimit)
 {
     Editor->SetParaLengthLimit(8);
     Editor->SetText("a a a");
     std::vector<std::uint16_t> errors;
     Editor->OnError = [&errors](plat::TObject*, std::uint16_t& Code) { errors.push_back(Code); };
     const int result = Editor->Replace(u"a", u"xyz", {soReplaceAll, soGlobal});
-    EXPECT_EQ(result, EditErrParaTooLong);
-    EXPECT_EQ(errors, std::vector<std::uint16_t>{EditErrParaTooLong});
-    EXPECT_EQ(Editor->Text(), "xyz a a");
+    EXPECT_EQ(result, 3);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(Editor->Text(), "xyz xyz xyz");
 }
 
 } // namespace

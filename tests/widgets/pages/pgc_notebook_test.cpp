@@ -81,11 +81,16 @@ TEST_F(PgcNotebook, PageChangeProtocol)
              nb->DeletePage(3);
          },
          {"change:3", "changed:3", "change:0", "changed:0"}, "A"},
-        {"deleting a page before the active one keeps it active", [](TPgcNotebook* nb) {
+        {"deleting a page before the active one shows the page moving into its number", [](TPgcNotebook* nb) {
              nb->SetPageIndex(2);
              nb->DeletePage(0);
          },
-         {"change:2", "changed:2"}, "C"},
+         {"change:2", "changed:2"}, "D"},
+        {"deleting a page after the active one keeps it", [](TPgcNotebook* nb) {
+             nb->SetPageIndex(1);
+             nb->DeletePage(3);
+         },
+         {"change:1", "changed:1"}, "B"},
     };
     for (const TProtocolCase& c : cases) {
         AllowChange = true;

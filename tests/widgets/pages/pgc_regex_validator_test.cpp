@@ -1,6 +1,6 @@
 // Tests of the library's regular-expression validator: whole-input
-// matches, refused expressions, anchors taken from the parse, the empty
-// expression and input, case, the parse log and the sample lines.
+// matches, refused expressions, the anchors added to the expression's text,
+// the empty expression and input, case, the parse log and the sample lines.
 #include "widgets/pages/pgc_regex_validator.h"
 
 #include "tests/support/temp_dir.h"
@@ -112,36 +112,50 @@ TEST(PgcRegExValidator, FailedMatchFiresNoErrorEvent)
     EXPECT_EQ(events, (std::vector<std::string>{"before", "after", "before", "after"}));
 }
 
-// Anchors come from the parse, not from the characters: an escaped "$" or
-// "^" is an ordinary character.
-TEST(PgcRegExValidator, EscapedAnchorsAreCharacters)
+// The anchors are added by the expression's characters: "^" unless it
+// starts with one, "$" unless its first "$" is its last character. An
+// escaped "$" at the end thus stays a character and leaves the end open,
+// and an expression that the added "$" spoils raises.
+TEST(PgcRegExValidator, AnchorsAreAddedByTheExpressionsCharacters)
 {
+    enum TOutcome { Valid, Invalid, Raises };
     struct TCase {
         const char* Expression;
         const char* Input;
-        bool Valid;
+        TOutcome Outcome;
     };
     const TCase cases[] = {
-        {"a\\$", "a$", true},    {"a\\$", "a$xyz", false}, {"a\\$b$", "a$b", true}, {"a\\$b$", "a$bb", false},
-        {"\\^a", "^a", true},    {"\\^a", "x^a", false},   {"^\\^a$", "^a", true},  {"a\\\\", "a\\", true},
+        {"a\\$", "a$", Valid},      {"a\\$", "a$xyz", Valid},   {"a\\$", "xa$", Invalid},
+        {"a\\$b$", "a$b", Raises},  {"\\^a", "^a", Valid},      {"\\^a", "x^a", Invalid},
+        {"\\^a", "^ab", Invalid},   {"^\\^a$", "^a", Valid},    {"a\\\\", "a\\", Valid},
+        {"^ab", "abc", Invalid},     {"ab$", "xab", Invalid},
     };
     for (const TCase& c : cases) {
         TPg32RegExValidator validator(nullptr);
         validator.SetExpression(c.Expression);
         ASSERT_EQ(validator.Expression(), c.Expression);
+        if (c.Outcome == Raises) {
+            EXPECT_THROW(Validate(validator, c.Input), std::runtime_error) << c.Expression;
+            continue;
+        }
         bool valid = false;
         EXPECT_NO_THROW(valid = Validate(validator, c.Input).Valid) << c.Expression;
-        EXPECT_EQ(valid, c.Valid) << c.Expression << " / " << c.Input;
+        EXPECT_EQ(valid, c.Outcome == Valid) << c.Expression << " / " << c.Input;
     }
 }
 
-TEST(PgcRegExValidator, EmptyExpressionTakesAnyNonEmptyInput)
+// An empty expression anchors to "^$", which the engine refuses at its
+// second character; an empty input is refused before the engine is asked.
+TEST(PgcRegExValidator, AnEmptyExpressionRaisesForAnyInput)
 {
     TPg32RegExValidator validator(nullptr);
     EXPECT_EQ(validator.Expression(), "");
-    const TValidation typed = Validate(validator, "anything at all");
-    EXPECT_TRUE(typed.Valid);
-    EXPECT_EQ(typed.Code, 0);
+    try {
+        Validate(validator, "anything at all");
+        ADD_FAILURE() << "an empty expression raises";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "The regex was invalid at position 2");
+    }
     const TValidation empty = Validate(validator, "");
     EXPECT_FALSE(empty.Valid);
     EXPECT_EQ(empty.Code, 2);

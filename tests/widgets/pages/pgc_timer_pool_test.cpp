@@ -126,8 +126,21 @@ TEST_F(PgcTimerPool, OnePeriodSuitsEveryEnabledTrigger)
 TEST_F(PgcTimerPool, AnOverdueTriggerMakesThePeriodTheMinimum)
 {
     Pool.Add(Log.A(), 1000);
+    const std::int32_t other = Pool.Add(Log.B(), 1000);
     Jump(1001);   // overdue by 1 ms, no tick handled
-    Pool.Add(Log.B(), 1000);
+    Pool.Remove(other);
+    EXPECT_EQ(NextTickIn(), 55);
+}
+
+// A last firing that lies above the signed tick count (the count changed
+// sign since) counts as long ago: the trigger is overdue.
+TEST_F(PgcTimerPool, ALastFiringAboveTheTickCountIsOverdue)
+{
+    Jump((std::int64_t{1} << 31) - 10 - Host.Clock().NowMs());
+    const std::int32_t handle = Pool.Add(Log.A(), 1000);
+    EXPECT_EQ(NextTickIn(), 1000);
+    Jump(20);
+    Pool.SetTriggerInterval(handle, 2000);
     EXPECT_EQ(NextTickIn(), 55);
 }
 
@@ -249,26 +262,37 @@ TEST_F(PgcTimerPool, ThePlatformTimerRunsWhileATriggerIsEnabled)
     EXPECT_EQ(NextTickIn(), std::nullopt);
 }
 
-// The tick count is the clock cut to 32 bits; the trigger keeps time across
-// its sign change at 2^31 ms and its wrap-around at 2^32 ms.
+// The tick count is the clock cut to 32 bits and read as signed. Across its
+// wrap-around at 2^32 ms the trigger keeps time; across its sign change at
+// 2^31 ms a count below the start is taken as -1 - (start - now), one
+// millisecond short of the time gone.
 TEST_F(PgcTimerPool, TriggersFireOnTimeAcrossTheTickCounterLimits)
 {
-    const std::int64_t limits[] = {std::int64_t{1} << 31, std::int64_t{1} << 32};
-    for (const std::int64_t limit : limits) {
+    struct TCase {
+        std::int64_t Limit;
+        std::int32_t First, Second, Asked;
+    };
+    const TCase cases[] = {
+        {std::int64_t{1} << 31, 99, 199, 199},
+        {std::int64_t{1} << 32, 100, 200, 200},
+    };
+    for (const TCase& c : cases) {
         Pool.RemoveAll();
         Log.Firings.clear();
-        Jump(limit - 30 - Host.Clock().NowMs());
+        Jump(c.Limit - 30 - Host.Clock().NowMs());
         const std::int32_t handle = Pool.Add(Log.A(), 100);
         Host.AdvanceClock(99);
-        EXPECT_TRUE(Log.Firings.empty()) << limit;
+        EXPECT_TRUE(Log.Firings.empty()) << c.Limit;
         Host.AdvanceClock(101);
-        ASSERT_EQ(Log.Firings.size(), 2u) << limit;
-        EXPECT_EQ(Log.Firings[0].Elapsed, 100) << limit;
-        EXPECT_EQ(Log.Firings[1].Elapsed, 200) << limit;
-        EXPECT_EQ(Pool.GetElapsedTriggerTime(handle), 200) << limit;
+        ASSERT_EQ(Log.Firings.size(), 2u) << c.Limit;
+        EXPECT_EQ(Log.Firings[0].Elapsed, c.First) << c.Limit;
+        EXPECT_EQ(Log.Firings[1].Elapsed, c.Second) << c.Limit;
+        EXPECT_EQ(Pool.GetElapsedTriggerTime(handle), c.Asked) << c.Limit;
     }
 }
 
+// A reset moves only the start: the elapsed time that the firings add up
+// and a saturated one stay.
 TEST_F(PgcTimerPool, ElapsedTimeCountsFromTheStartOrTheReset)
 {
     const std::int32_t handle = Pool.Add(Log.A(), 60000);
@@ -285,7 +309,17 @@ TEST_F(PgcTimerPool, ElapsedTimeCountsFromTheStartOrTheReset)
     EXPECT_EQ(Pool.GetElapsedTriggerTime(handle), std::numeric_limits<std::int32_t>::max()) << "and stays";
     Pool.ResetElapsedTime(handle);
     Jump(7);
-    EXPECT_EQ(Pool.GetElapsedTriggerTime(handle), 7) << "a reset starts afresh";
+    EXPECT_EQ(Pool.GetElapsedTriggerTime(handle), std::numeric_limits<std::int32_t>::max()) << "even after a reset";
+}
+
+TEST_F(PgcTimerPool, AResetLeavesTheFiringsElapsedTime)
+{
+    const std::int32_t handle = Pool.Add(Log.A(), 100);
+    Host.AdvanceClock(150);
+    Pool.ResetElapsedTime(handle);
+    Host.AdvanceClock(50);
+    ASSERT_EQ(Log.Firings.size(), 2u);
+    EXPECT_EQ(Log.Firings[1].Elapsed, 200) << "the firing adds to the elapsed time, not to the reset";
 }
 
 TEST_F(PgcTimerPool, EventsMayChangeThePoolWhileItFires)

@@ -50,26 +50,29 @@ TEST(UndoBuffer, DeletionsMergeForwardsAndBackwards)
 {
     TPgcParaList list(nullptr, 8192, false);
     list.InsertTextPrim(nullptr, 1, 1, u"abcdefgh", 8);
-    list.DeleteText(nullptr, 1, 1, 0);   // nothing to delete, nothing recorded
+    list.DeleteText(nullptr, 1, 1, 0);   // nothing to delete, recorded all the same
     for (const std::int32_t pos : {5, 4, 3}) {   // three backspaces
         list.DeleteText(nullptr, 1, pos, 1);
     }
     TPgcUndoBuffer& buffer = list.UndoBuffer();
-    ASSERT_EQ(buffer.Undos(), 2);
-    TUndoRecView rec = buffer.NthRec(2);
+    ASSERT_EQ(buffer.Undos(), 3);
+    EXPECT_EQ(buffer.NthRec(2).DSize, 0);
+    TUndoRecView rec = buffer.NthRec(3);
     EXPECT_EQ(rec.UndoType, utDelete);
     EXPECT_EQ(rec.PPos, 3) << "moved back by 2";
     EXPECT_TRUE(RecText(rec) == u"cde") << "in text order";
     for (std::int32_t i = 0; i < 2; ++i) {   // two forward deletes where the backspaces stopped
         list.DeleteText(nullptr, 1, 3, 1);
     }
-    ASSERT_EQ(buffer.Undos(), 2);
-    rec = buffer.NthRec(2);
+    ASSERT_EQ(buffer.Undos(), 3);
+    rec = buffer.NthRec(3);
     EXPECT_EQ(rec.PPos, 3);
     EXPECT_TRUE(RecText(rec) == u"cdefg");
     EXPECT_EQ(ListTexts(list), Texts{u"abh"});
     UndoOnce(list);
     EXPECT_EQ(ListTexts(list), Texts{u"abcdefgh"});
+    UndoOnce(list);
+    EXPECT_EQ(ListTexts(list), Texts{u"abcdefgh"}) << "undoing the empty deletion gives nothing back";
 }
 
 TEST(UndoBuffer, OverwritesMergeAlsoWhenTheLengthChanges)
