@@ -3,7 +3,9 @@
 // MatchString and the three validators. Errors must name a position inside
 // the expression (or just past it), results a position inside the text, and
 // the matcher's deque must stay within the state count plus its marker; the
-// validators never raise and report positions inside their input.
+// mask validators never raise and report positions inside their input, and
+// the expression validator raises only the engine's error for an expression
+// that its added anchors spoil (the empty one included).
 #include "widgets/pages/pgc_paradox_validator.h"
 #include "widgets/pages/pgc_picture_validator.h"
 #include "widgets/pages/pgc_regex_engine.h"
@@ -183,7 +185,16 @@ void CheckValidators(const std::u16string& expression, TBytes& bytes)
     Require(kept == (regex.ExprErrorPos() == 0));
     Require(regex.ExprErrorPos() <= static_cast<std::int32_t>(expression.size()) + 1);
     regex.SetInput(plat::Utf16ToUtf8(input));
-    const bool valid = regex.IsValid();
+    bool valid = false;
+    try {
+        valid = regex.IsValid();
+    } catch (const std::runtime_error& e) {
+        const std::string message = e.what();
+        Require(!input.empty() && message.rfind("The regex was invalid at position ", 0) == 0);
+        const std::size_t position = ReportedPosition(message);
+        Require(position >= 1 && position <= plat::Utf8ToUtf16(regex.Expression()).size() + 3);
+        return;
+    }
     Require(valid == (regex.ErrorCode() == 0));
     Require(regex.ErrorCode() == (input.empty() ? 2 : valid ? 0 : 3));
 }
