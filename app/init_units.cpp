@@ -22,6 +22,7 @@
 #include "widgets/chart/html_stacks.h"
 #include "widgets/chart/chart_resources.h"
 #include "widgets/pages/pgc_base_unit.h"
+#include "widgets/pages/pgc_brush_bitmap.h"
 #include "widgets/pages/pgc_intl.h"
 #include "widgets/pages/pgc_validator_units.h"
 
@@ -44,6 +45,7 @@ void InitUnits()
     InitSEPageList();
     InitPortSearch();
     InitPgcBaseUnit();
+    InitBrushBitmapUnit();
     InitIntlUnit();
     InitValidatorUnits();
 }
@@ -53,6 +55,7 @@ void FinalizeUnits()
     FinalizePortSearch();
     FinalizeValidatorUnits();
     FinalizeIntlUnit();
+    FinalizeBrushBitmapUnit();
     FinalizePgcBaseUnit();
     SaveBufferList.ClearAll();
     SaveBufferList.SetActiveQEL(nullptr);

@@ -1,5 +1,6 @@
 // The library's embedded pictures. Each is generated from a small drawing
-// rule: plain stand-ins until drawn artwork replaces them.
+// rule: plain stand-ins until drawn artwork replaces them. The brush
+// "PGOLBRUSH" takes its colours from the 16 of a 4-bit picture.
 #include "widgets/pages/pgc_resources.h"
 
 #include "platform/ascii_case.h"
@@ -72,8 +73,28 @@ TBgra TabCursorPixel(int x, int y)
     return fromMiddle <= 1 ? Black : fromMiddle <= 3 ? White : Clear;
 }
 
+constexpr int BrushSide = 8;
+
+// The 16 colours of a 4-bit picture, by index.
+constexpr TBgra SixteenColours[16] = {
+    {0x00, 0x00, 0x00, 0xFF}, {0x00, 0x00, 0x80, 0xFF}, {0x00, 0x80, 0x00, 0xFF}, {0x00, 0x80, 0x80, 0xFF},
+    {0x80, 0x00, 0x00, 0xFF}, {0x80, 0x00, 0x80, 0xFF}, {0x80, 0x80, 0x00, 0xFF}, {0xC0, 0xC0, 0xC0, 0xFF},
+    {0x80, 0x80, 0x80, 0xFF}, {0x00, 0x00, 0xFF, 0xFF}, {0x00, 0xFF, 0x00, 0xFF}, {0x00, 0xFF, 0xFF, 0xFF},
+    {0xFF, 0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF, 0xFF}, {0xFF, 0xFF, 0x00, 0xFF}, {0xFF, 0xFF, 0xFF, 0xFF},
+};
+
+// An 8 x 8 brush of 4-bit colours: grey and white in a checkerboard of
+// 2 x 2 squares.
+TBgra BrushPixel(int x, int y)
+{
+    constexpr int GreyIndex = 7;
+    constexpr int WhiteIndex = 15;
+    return SixteenColours[((x / 2 + y / 2) % 2 == 0) ? GreyIndex : WhiteIndex];
+}
+
 constexpr TLibraryPicture Bitmaps[] = {
     {"PGMARKERS", MarkerSide * MarkerCount, MarkerSide, {0, 0}, MarkerPixel},
+    {"PGOLBRUSH", BrushSide, BrushSide, {0, 0}, BrushPixel},
 };
 
 constexpr TLibraryPicture Cursors[] = {

@@ -1,5 +1,6 @@
 // The pictures the component library carries by name: the editor's bookmark
-// glyphs, its line-selection cursor and the notebook's tab cursor.
+// glyphs, its line-selection cursor, the notebook's tab cursor and the
+// 8 x 8 brush the brush-bitmap unit loads.
 #pragma once
 
 #include "platform/controls/cursors.h"

@@ -116,6 +116,24 @@ TEST(PgcMessages, TextsTheLibraryQuotes)
     }
 }
 
+// One line per picture-mask character: the character, two blanks and what
+// it takes, the validator's mask characters first, the user characters
+// 1 to 8 last.
+TEST(PgcMessages, PictureMaskCharacterLines)
+{
+    const std::pair<std::uint16_t, const char*> lines[] = {
+        {34468, "X  any character"}, {34469, "!  any char (upper)"}, {34472, "a  alphas only"},
+        {34477, "#  0-9, -, ."},     {34480, "O  0-7 (octal)"},     {34483, "Y  Y or N (upper)"},
+    };
+    for (const auto& [number, text] : lines) {
+        EXPECT_EQ(Text(number), text) << number;
+    }
+    for (int user = 1; user <= 8; ++user) {
+        const auto number = static_cast<std::uint16_t>(34483 + user);
+        EXPECT_EQ(Text(number), std::to_string(user) + "  User " + std::to_string(user)) << number;
+    }
+}
+
 TEST(PgcMessages, DataTypeNamesInCodeOrder)
 {
     const char* names[] = {"String", "Char", "Boolean", "YesNo", "LongInt", "Word", "SmallInt", "Byte",

@@ -1,5 +1,7 @@
 // Tests of the library's embedded pictures: found by name without case, a
-// new bitmap or cursor each time, nothing for an unknown name.
+// new bitmap or cursor each time, nothing for an unknown name; the brush
+// unit's picture from its start to its end.
+#include "widgets/pages/pgc_brush_bitmap.h"
 #include "widgets/pages/pgc_resources.h"
 
 #include "platform/canvas/bitmap.h"
@@ -38,6 +40,32 @@ TEST(PgcResources, BookmarkGlyphsTenSideBySide)
     EXPECT_NE(LoadLibraryBitmap("PGMARKERS").get(), bitmap.get());
 }
 
+// The brush: 8 x 8 pixels of 4-bit colours (each of the 16 colours of a
+// 4-bit picture), loaded by the unit's start and freed by its end.
+TEST(PgcResources, TheBrushUnitHoldsAnEightByEightFourBitPicture)
+{
+    const std::set<std::uint32_t> sixteen = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+        0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    EXPECT_EQ(PgcBrushBitmap(), nullptr);
+    InitBrushBitmapUnit();
+    plat::TBitmap* brush = PgcBrushBitmap();
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(brush->Width(), 8);
+    EXPECT_EQ(brush->Height(), 8);
+    std::set<std::uint32_t> used;
+    for (int y = 0; y < 8; ++y) {
+        const std::uint8_t* row = brush->ScanLine(y);
+        for (int x = 0; x < 8; ++x) {
+            const std::uint32_t rgb = row[4 * x + 2] << 16 | row[4 * x + 1] << 8 | row[4 * x];
+            EXPECT_EQ(sixteen.count(rgb), 1u) << x << ", " << y;
+            used.insert(rgb);
+        }
+    }
+    EXPECT_GT(used.size(), 1u) << "a pattern, not a plain square";
+    FinalizeBrushBitmapUnit();
+    EXPECT_EQ(PgcBrushBitmap(), nullptr);
+}
+
 TEST(PgcResources, CursorsWithTheirAimingPoint)
 {
     for (const char* name : {"PGLINECURSOR", "PGTABCURSOR", "pgTabCursor"}) {
@@ -68,7 +96,7 @@ TEST(PgcResources, CursorsWithTheirAimingPoint)
 
 TEST(PgcResources, UnknownNamesGiveNothing)
 {
-    for (const char* name : {"", "PGMARKER", "PGMARKERSX", "DT_MOVEALL", "PGOLBRUSH"}) {
+    for (const char* name : {"", "PGMARKER", "PGMARKERSX", "DT_MOVEALL", "PGOLBRUSHX"}) {
         EXPECT_EQ(LoadLibraryBitmap(name), nullptr) << name;
         EXPECT_EQ(LoadLibraryCursor(name), 0) << name;
     }
