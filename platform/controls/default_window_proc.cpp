@@ -6,6 +6,7 @@
 #include "platform/canvas/colors.h"
 #include "platform/canvas/gdi_objects.h"
 #include "platform/controls/cursors.h"
+#include "platform/controls/input_method.h"
 #include "platform/controls/scroll_bars.h"
 #include "platform/controls/system_metrics.h"
 #include "platform/controls/window.h"
@@ -299,6 +300,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                                  Point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         }
         return 0;
+    case WM_IME_COMPOSITION:
+    case WM_IME_CHAR:
+        return DefaultImeMessage(hwnd, message, wParam, lParam);
     case WM_SYSCHAR:
         // Alt with a key that nothing took.
         MessageBeep(0);

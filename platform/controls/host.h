@@ -82,6 +82,11 @@ public:
     // one: UTF-8 text and true, else false.
     virtual bool ReadForeignClipboardText(std::string& text) = 0;
 
+    // The program completed or cancelled the composition of the input
+    // method of topLevel's keyboard window: the back end's input method
+    // drops what it composed and starts afresh.
+    virtual void ResetHostInputMethod(HWND topLevel) { (void)topLevel; }
+
     // A drag of the program's data begins with the button held. A back end
     // that carries drags between programs takes it over and answers true;
     // it then reports with HostDragOver, HostDragDrop, HostDragLeave and

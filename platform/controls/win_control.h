@@ -16,6 +16,12 @@
 
 namespace plat {
 
+// How the input method serves a control.
+enum TImeMode {
+    imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese, imSHanguel,
+    imHanguel
+};
+
 class TWinControl : public TControl {
     PLAT_CLASS(TWinControl, TControl)
     PLAT_MESSAGES(TWinControl, TControl)
@@ -56,6 +62,8 @@ public:
     void SetTabOrder(int value);
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value);
+    TImeMode ImeMode() const { return FImeMode; }
+    void SetImeMode(TImeMode value) { FImeMode = value; }
     // The children that take part in Tab, in TabOrder, depth first.
     void GetTabOrderList(std::vector<TWinControl*>& list) const;
     // The next (or previous) control after current in tab order; with
@@ -180,6 +188,7 @@ protected:
     HWND FHandle = 0;
     bool FShowing = false;
     bool FTabStop = false;
+    TImeMode FImeMode = imDontCare;
     std::unique_ptr<TBrush> FBrush;
 
 private:

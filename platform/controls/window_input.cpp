@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/controls/system_metrics.h"
+#include "platform/controls/input_method.h"
 #include "platform/controls/window_manager.h"
 
 #include <algorithm>
@@ -684,6 +685,9 @@ bool TranslateQueuedInput(TMsg& msg)
         return false;
     case THostInputKind::Moved:
         PlaceByUser(*manager, origin, input);
+        return false;
+    case THostInputKind::Composition:
+        manager->InputMethod().Apply(input.Value);
         return false;
     }
     return false;

@@ -72,6 +72,7 @@ enum class THostInputKind : std::uint8_t {
     Activated,        // the host gave the window the keyboard
     Deactivated,
     Moved,            // the user moved or sized the window: X, Y, Value = width | height << 16
+    Composition,      // the input method's report: Value numbers it (input_method.h)
 };
 
 enum class THostButton : std::uint8_t { Left = 0, Right = 1, Middle = 2 };

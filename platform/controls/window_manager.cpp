@@ -7,6 +7,7 @@
 #include "platform/controls/caret.h"
 #include "platform/controls/clipboard.h"
 #include "platform/controls/drag_drop.h"
+#include "platform/controls/input_method.h"
 #include "platform/controls/window_input.h"
 #include "platform/controls/window_paint.h"
 #include "platform/timers.h"
@@ -39,6 +40,7 @@ TWindowManager::TWindowManager(TMessageQueue& queue, IHost& host)
       FCaret(std::make_unique<TCaretState>()),
       FClipboard(std::make_unique<TClipboardStore>()),
       FDragDrop(std::make_unique<TDragDropState>()),
+      FInputMethod(std::make_unique<TInputMethodState>()),
       FPaint(std::make_unique<TPaintState>(*this)),
       FPrevious(CurrentManager)
 {
@@ -295,6 +297,7 @@ void TWindowManager::FreeRecord(HWND hwnd)
     }
     FCaret->WindowDestroyed(hwnd);
     FDragDrop->WindowDestroyed(hwnd);
+    FInputMethod->WindowDestroyed(hwnd);
     const bool topLevel = record.IsTopLevel();
     std::unique_ptr<TWindowRecord> freed = std::move(at->second);
     FWindows.erase(at);

@@ -25,6 +25,7 @@ class TPixelSurface;
 class TCaretState;
 class TClipboardStore;
 class TDragDropState;
+class TInputMethodState;
 class TPaintState;
 struct TQueuedInput;
 
@@ -153,6 +154,7 @@ public:
     TCaretState& Caret() { return *FCaret; }
     TClipboardStore& Clipboard() { return *FClipboard; }
     TDragDropState& DragDrop() { return *FDragDrop; }
+    TInputMethodState& InputMethod() { return *FInputMethod; }
     TPaintState& Paint() { return *FPaint; }
 
 private:
@@ -166,6 +168,7 @@ private:
     std::unique_ptr<TCaretState> FCaret;
     std::unique_ptr<TClipboardStore> FClipboard;
     std::unique_ptr<TDragDropState> FDragDrop;
+    std::unique_ptr<TInputMethodState> FInputMethod;
     std::unique_ptr<TPaintState> FPaint;
     HWND FServiceWindow = 0;
     std::unordered_map<std::uintptr_t, std::function<void()>> FServiceTimers;

@@ -9,6 +9,7 @@
 #include "platform/canvas/surface_dc.h"
 #include "platform/controls/caret.h"
 #include "platform/controls/drag_drop.h"
+#include "platform/controls/input_method.h"
 #include "platform/controls/window_manager.h"
 
 #include <algorithm>
@@ -630,6 +631,7 @@ std::unique_ptr<TPixelSurface> ComposeTopLevelWindow(HWND topLevel)
     auto composed = std::make_unique<TPixelSurface>(record->Pixels->Width(), record->Pixels->Height(), 32);
     CopyPixels(*record->Pixels, 0, 0, *composed, 0, 0, composed->Width(), composed->Height());
     manager.Caret().DrawOver(manager, topLevel, *composed, record->DeviceScale);
+    manager.InputMethod().DrawOver(manager, topLevel, *composed, record->DeviceScale);
     manager.DragDrop().DrawOver(manager, topLevel, *composed, record->DeviceScale);
     return composed;
 }

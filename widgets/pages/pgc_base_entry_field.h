@@ -345,6 +345,8 @@ protected:
     void CMFontChanged(plat::TMessage& Msg);
     void CMCtl3DChanged(plat::TMessage& Msg);
     void CMEnabledChanged(plat::TMessage& Msg);
+    void WMSetFont(plat::TMessage& Msg);
+    void WMImeNotify(plat::TMessage& Msg);
 
     TsefOptionSet sefOptions;   // state flags
 
@@ -365,7 +367,11 @@ private:
     bool IsWindowOnSameForm(plat::HWND Window) const;
     void NotifyPreEdit(plat::HWND LosingWindow);
     void NotifyPostEdit(plat::HWND GainingWindow);
-    void CompleteImeComposition() {}
+    // The input method commits a running composition to the field.
+    void CompleteImeComposition();
+    // With an East Asian input locale, the composition window stands at the
+    // caret (client point X, Y) in the field's font.
+    void PlaceCompositionWindow(int X, int Y);
     // Routes a translated key command (shared by WM_KEYDOWN and WM_SYSKEYDOWN).
     void RouteKeyCommand(plat::TMessage& Msg, std::uint16_t Cmd);
     void ShowPopupMenu(plat::TPoint ClientPoint);

@@ -56,6 +56,8 @@ PLAT_BEGIN_MESSAGES(TPgcBaseEntryField, TPgcCustomControlEx)
     PLAT_MESSAGE(plat::CM_FONTCHANGED, CMFontChanged)
     PLAT_MESSAGE(plat::CM_CTL3DCHANGED, CMCtl3DChanged)
     PLAT_MESSAGE(plat::CM_ENABLEDCHANGED, CMEnabledChanged)
+    PLAT_MESSAGE(plat::WM_SETFONT, WMSetFont)
+    PLAT_MESSAGE(plat::WM_IME_NOTIFY, WMImeNotify)
 PLAT_END_MESSAGES
 
 namespace {
@@ -480,6 +482,7 @@ bool TPgcBaseEntryField::UpdateCaretAndScroll(bool Scroll)
         x = width + FTextMargin + penOf(FBorders->LeftBorder()) - 2;
     }
     efCaret->SetPosition({x, std::max(efTopMargin, 0)});
+    PlaceCompositionWindow(x, std::max(efTopMargin, 0));
     plat::TRect rect = AlignWithMargins()
         ? plat::TRect{Margins().Left, Margins().Top, ClientWidth() - Margins().Right + 1,
                       ClientHeight() - Margins().Bottom}

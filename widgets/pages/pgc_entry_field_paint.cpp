@@ -392,4 +392,10 @@ void TPgcBaseEntryField::CMEnabledChanged(plat::TMessage& Msg)
     Invalidate();
 }
 
+void TPgcBaseEntryField::WMSetFont(plat::TMessage& Msg)
+{
+    DefaultHandler(Msg);
+    Canvas()->Font()->Assign(Font());
+}
+
 } // namespace qel

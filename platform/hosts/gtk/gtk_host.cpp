@@ -12,6 +12,7 @@
 #include "platform/controls/clipboard.h"
 #include "platform/controls/cursors.h"
 #include "platform/controls/drag_drop.h"
+#include "platform/controls/input_method.h"
 #include "platform/controls/window_manager.h"
 #include "platform/controls/window_paint.h"
 #include "platform/text_encoding.h"
@@ -41,6 +42,8 @@ struct TNativeWindow {
     GtkWidget* Window = nullptr;
     GtkWidget* Area = nullptr;
     GtkIMContext* Im = nullptr;
+    bool Preediting = false;      // the input method shows a composition
+    bool ResettingIm = false;     // the program resets it: what it reports meanwhile is dropped
     TGtkHost::TState* Host = nullptr;
     TRect Placed;  // the bounds GTK was last told or reported
     TSize MinSize{0, 0};          // the sizes the user may drag the window to
@@ -513,6 +516,54 @@ gboolean OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer data)
     return FALSE;
 }
 
+// ---- the input method: its composition (preedit) and commits go to the
+// program's input method manager, which tells it where the composition
+// shows (cursor location) ----
+
+void PlaceInputMethodSpot(TNativeWindow& native)
+{
+    TRect spot;
+    if (native.Im != nullptr && InputMethodSpot(native.Handle, spot)) {
+        GdkRectangle area{spot.Left, spot.Top, std::max<int>(spot.Width(), 1), std::max<int>(spot.Height(), 1)};
+        gtk_im_context_set_cursor_location(native.Im, &area);
+    }
+}
+
+void OnPreeditStart(GtkIMContext*, gpointer data)
+{
+    auto& native = *static_cast<TNativeWindow*>(data);
+    native.Preediting = true;
+    PlaceInputMethodSpot(native);
+}
+
+void OnPreeditChanged(GtkIMContext* im, gpointer data)
+{
+    auto& native = *static_cast<TNativeWindow*>(data);
+    if (native.ResettingIm) {
+        return;
+    }
+    gchar* text = nullptr;
+    gint cursor = 0;
+    gtk_im_context_get_preedit_string(im, &text, nullptr, &cursor);
+    const std::string utf8 = text != nullptr ? text : "";
+    // The cursor counts characters; the program counts UTF-16 units.
+    const gchar* cursorAt = text != nullptr ? g_utf8_offset_to_pointer(text, std::max(cursor, 0)) : nullptr;
+    const std::size_t cursorBytes = cursorAt != nullptr ? static_cast<std::size_t>(cursorAt - text) : 0;
+    g_free(text);
+    const int units = static_cast<int>(Utf8ToUtf16(utf8.substr(0, std::min(cursorBytes, utf8.size()))).size());
+    PostHostComposition(native.Handle, Utf8ToUtf16(utf8), units);
+    PlaceInputMethodSpot(native);
+}
+
+void OnPreeditEnd(GtkIMContext*, gpointer data)
+{
+    auto& native = *static_cast<TNativeWindow*>(data);
+    native.Preediting = false;
+    if (!native.ResettingIm) {
+        PostHostCompositionEnd(native.Handle);
+    }
+}
+
 gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data)
 {
     auto& native = *static_cast<TNativeWindow*>(data);
@@ -524,14 +575,24 @@ gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data)
     }
     // Then the input method: its commits are the typed text.
     if (native.Im != nullptr) {
+        PlaceInputMethodSpot(native);
         gtk_im_context_filter_keypress(native.Im, event);
     }
     return TRUE;
 }
 
+// A commit while composing ends the composition with its result; any
+// other is typed text.
 void OnCommit(GtkIMContext*, const gchar* text, gpointer data)
 {
     auto& native = *static_cast<TNativeWindow*>(data);
+    if (native.ResettingIm) {
+        return;
+    }
+    if (native.Preediting) {
+        PostHostCompositionResult(native.Handle, Utf8ToUtf16(text != nullptr ? text : ""));
+        return;
+    }
     for (char16_t unit : Utf8ToUtf16(text != nullptr ? text : "")) {
         native.Host->Post(native, TQueuedInput{THostInputKind::Char, THostButton::Left, 0, unit, 0, 0});
     }
@@ -617,6 +678,9 @@ void TGtkHost::TState::Realize(TNativeWindow& native)
     if (!native.Info.Popup) {
         native.Im = gtk_im_multicontext_new();
         g_signal_connect(native.Im, "commit", G_CALLBACK(OnCommit), &native);
+        g_signal_connect(native.Im, "preedit-start", G_CALLBACK(OnPreeditStart), &native);
+        g_signal_connect(native.Im, "preedit-changed", G_CALLBACK(OnPreeditChanged), &native);
+        g_signal_connect(native.Im, "preedit-end", G_CALLBACK(OnPreeditEnd), &native);
     }
     g_signal_connect(native.Area, "draw", G_CALLBACK(OnDraw), &native);
     g_signal_connect(native.Area, "button-press-event", G_CALLBACK(OnButton), &native);
@@ -1204,6 +1268,18 @@ void AttachDragDestination(TNativeWindow& native)
 }
 
 } // namespace
+
+void TGtkHost::ResetHostInputMethod(HWND topLevel)
+{
+    TNativeWindow* native = F->Find(topLevel);
+    if (native == nullptr || native->Im == nullptr) {
+        return;
+    }
+    native->ResettingIm = true;
+    gtk_im_context_reset(native->Im);
+    native->ResettingIm = false;
+    native->Preediting = false;
+}
 
 bool TGtkHost::BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects)
 {

@@ -53,6 +53,9 @@ public:
     void ClipboardOffered(const std::vector<std::uint16_t>& formats) override;
     bool ReadForeignClipboardText(std::string& text) override;
     bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects) override;
+    // The input method drops its composition; what it reports meanwhile
+    // (a commit of its own) is not passed on.
+    void ResetHostInputMethod(HWND topLevel) override;
 
     // The GTK window that shows the top-level window of window; nullptr
     // before it first shows.

@@ -7,6 +7,7 @@
 #include "platform/controls/application.h"
 #include "platform/controls/clipboard.h"
 #include "platform/controls/form.h"
+#include "platform/controls/input_method.h"
 #include "platform/controls/layout_dump.h"
 #include "platform/controls/screen.h"
 #include "platform/controls/window_paint.h"
@@ -431,6 +432,27 @@ void THeadlessHost::TypeText(const std::string& utf8)
         KeyUp(key);
         i += count - 1;
     }
+}
+
+void THeadlessHost::Compose(const std::string& utf8, int cursor)
+{
+    PostHostComposition(KeyboardWindow(), Utf8ToUtf16(utf8), cursor);
+}
+
+void THeadlessHost::CommitComposition(const std::string& utf8)
+{
+    PostHostCompositionResult(KeyboardWindow(), Utf8ToUtf16(utf8));
+}
+
+void THeadlessHost::EndComposition()
+{
+    PostHostCompositionEnd(KeyboardWindow());
+}
+
+void THeadlessHost::ResetHostInputMethod(HWND topLevel)
+{
+    (void)topLevel;
+    ++FImeResets;
 }
 
 void THeadlessHost::Activate(HWND topLevel)

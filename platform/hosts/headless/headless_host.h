@@ -70,6 +70,7 @@ public:
     void ClipboardOffered(const std::vector<std::uint16_t>& formats) override;
     bool ReadForeignClipboardText(std::string& text) override;
     bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects) override;
+    void ResetHostInputMethod(HWND topLevel) override;
 
     // ---- running ----
     TManualClock& Clock() { return FClock; }
@@ -108,6 +109,14 @@ public:
     void Key(TVirtualKey key, std::uint8_t modifiers = 0);
     // Text as typed: a key press per character, its UTF-16 units as WM_CHAR.
     void TypeText(const std::string& utf8);
+    // The user's input method composes for the keyboard window: the text so
+    // far with its cursor (UTF-16 units, -1 at the end), then a commit, or
+    // the end without one.
+    void Compose(const std::string& utf8, int cursor = -1);
+    void CommitComposition(const std::string& utf8);
+    void EndComposition();
+    // How often the program made the input method start afresh.
+    int InputMethodResets() const { return FImeResets; }
     // The host gives the window the keyboard (the user clicked it elsewhere).
     void Activate(HWND topLevel);
     // The user closes the window (its close box).
@@ -161,6 +170,7 @@ private:
     std::map<HWND, TWindowEntry> FWindows;
     std::deque<std::function<void()>> FScript;
     int FBeeps = 0;
+    int FImeResets = 0;
     HCURSOR FCursor = 0;
     HWND FGrab = 0;
     std::string FTitle;

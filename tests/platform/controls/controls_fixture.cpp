@@ -213,6 +213,9 @@ std::string MessageName(UINT msg)
         {CM_PARENTFONTCHANGED, "CM_PARENTFONTCHANGED"}, {CM_TEXTCHANGED, "CM_TEXTCHANGED"},
         {CM_COLORCHANGED, "CM_COLORCHANGED"}, {CM_HINTSHOW, "CM_HINTSHOW"}, {CM_ENTER, "CM_ENTER"},
         {CM_EXIT, "CM_EXIT"}, {EventEnter, "OnEnter"}, {EventExit, "OnExit"},
+        {WM_IME_STARTCOMPOSITION, "WM_IME_STARTCOMPOSITION"}, {WM_IME_COMPOSITION, "WM_IME_COMPOSITION"},
+        {WM_IME_ENDCOMPOSITION, "WM_IME_ENDCOMPOSITION"}, {WM_IME_NOTIFY, "WM_IME_NOTIFY"},
+        {WM_IME_CHAR, "WM_IME_CHAR"},
     };
     const auto at = names.find(msg);
     return at != names.end() ? at->second : "0x" + [msg] {
