@@ -25,27 +25,6 @@
 namespace qel {
 namespace {
 
-// Every line break (CR LF, LF CR, LF or CR alone) as one LF, so the error
-// texts' line-feed-carriage-return pairs show as one break.
-std::string OneBreakPerLine(const std::string& Text)
-{
-    std::string out;
-    out.reserve(Text.size());
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        const char c = Text[i];
-        if (c != '\r' && c != '\n') {
-            out += c;
-            continue;
-        }
-        out += '\n';
-        const bool pair = i + 1 < Text.size() && (Text[i + 1] == '\r' || Text[i + 1] == '\n') && Text[i + 1] != c;
-        if (pair) {
-            ++i;
-        }
-    }
-    return out;
-}
-
 std::int32_t ErrorCodeOf(plat::LPARAM Value)
 {
     return static_cast<std::int32_t>(std::clamp<plat::LPARAM>(Value, INT32_MIN, INT32_MAX));
@@ -170,7 +149,7 @@ void TfrmMain::ShowErrorCode(std::int32_t Code)
 
 void TfrmMain::ShowErrorText(const std::string& Text)
 {
-    QelDlg.ShowErrMsg(OneBreakPerLine(Text));
+    QelDlg.ShowErrMsg(Text);
 }
 
 void TfrmMain::AppException(plat::TObject*, const std::exception& E)

@@ -220,7 +220,7 @@ TEST_F(CardReadTest, UnreadableChoicesEndOnTheStartPage)
         bool ReaderStarted;
     };
     std::vector<TCase> cases = {
-        {Dir.File("card/missing.dat"), "Fatal Exception 0 has occurred!\n", "No such file or directory", true},
+        {Dir.File("card/missing.dat"), "Fatal Exception 0 has occurred!\n\r", "No such file or directory", true},
         {Dir.File("card/folder.dat"), Dir.File("card/folder.dat") + ":\r\n", "This is not a file that can be read.",
          false},
         {Dir.File("card/pipe.dat"), Dir.File("card/pipe.dat") + ":\r\n", "This is not a file that can be read.",
@@ -228,7 +228,7 @@ TEST_F(CardReadTest, UnreadableChoicesEndOnTheStartPage)
         {"/dev/zero", "/dev/zero:\r\n", "This is not a file that can be read.", false},
     };
     if (geteuid() != 0) {   // the superuser reads any file
-        cases.push_back({unreadable, "Fatal Exception 0 has occurred!\n", "Permission denied", true});
+        cases.push_back({unreadable, "Fatal Exception 0 has occurred!\n\r", "Permission denied", true});
     }
     for (const TCase& c : cases) {
         Start();

@@ -48,7 +48,7 @@ TEST_F(MainWindowWorkersTest, StatusMessagesMovePagesBarsTitlesAndBoxes)
 {
     const std::string dirInfo = "Read SD card directory..";
     const std::string dataInfo = "Read SD card memory..";
-    const std::string fatal0 = "Fatal Exception 0 has occurred!\nthe card went away";
+    const std::string fatal0 = "Fatal Exception 0 has occurred!\n\rthe card went away";
     const std::string dialogAbort = "Abort by user";   // code 21 has a text of its own
     const TStatusCase cases[] = {
         {"dir started", {{DIR, THREAD_STARTED, 0}}, PAGE_PROGRESS, dirInfo, 0, 0, ENGLISH_TITLE, {}},
@@ -109,7 +109,7 @@ TEST_F(MainWindowWorkersTest, GermanFailureTextHasTheWorkersMessageBelow)
     Status(DIR, THREAD_STARTED);
     EXPECT_EQ(Main->lblInfo->Caption(), "Lesen des SD-Kartenverzeichnisses..");
     Status(DIR, THREAD_FAILED, 0);
-    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Es ist die Exception 0 aufgetreten !\nGerät fehlt"});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Es ist die Exception 0 aufgetreten !\n\rGerät fehlt"});
 }
 
 TEST_F(MainWindowWorkersTest, ExceptionHandlerTexts)
@@ -123,11 +123,11 @@ TEST_F(MainWindowWorkersTest, ExceptionHandlerTexts)
         {"user abort", std::make_exception_ptr(EQel(EXC_USER_ABORT)), {}},
         {"dialog abort", std::make_exception_ptr(EQel(EXC_DIALOG_ABORT)), {}},
         {"unknown version", std::make_exception_ptr(EQel(EXC_UNKNOWN_VERSION)),
-         {"Unknown module version!\nPlease install updated QEL software."}},
+         {"Unknown module version!\r\nPlease install updated QEL software."}},
         {"code without text", std::make_exception_ptr(EQel(4711, "bad header")),
-         {"Fatal Exception 4711 has occurred!\nbad header"}},
+         {"Fatal Exception 4711 has occurred!\n\rbad header"}},
         {"foreign", std::make_exception_ptr(std::runtime_error("out of range")),
-         {"Fatal Exception 0 has occurred!\n\nout of range"}},
+         {"Fatal Exception 0 has occurred!\n\r\n\rout of range"}},
     };
     Start();
     SetLastErrorMsg("an old worker's message");
@@ -158,8 +158,8 @@ TEST_F(MainWindowWorkersTest, ATimeBeyondTheYear9999ReachesTheErrorDisplay)
     Dialogs.ExpectMessageBox(plat::mbOK);
     ClickOn(Main->SpeedButton1);
     ASSERT_EQ(ErrorTexts().size(), 1u);
-    EXPECT_TRUE(ErrorTexts()[0].starts_with("Fatal Exception 0 has occurred!\n\n")) << ErrorTexts()[0];
-    EXPECT_GT(ErrorTexts()[0].size(), std::string("Fatal Exception 0 has occurred!\n\n").size()) << "with its message";
+    EXPECT_TRUE(ErrorTexts()[0].starts_with("Fatal Exception 0 has occurred!\n\r\n\r")) << ErrorTexts()[0];
+    EXPECT_GT(ErrorTexts()[0].size(), std::string("Fatal Exception 0 has occurred!\n\r\n\r").size()) << "with its message";
     EXPECT_EQ(Main->PageIndex(), PAGE_CUT_TIME);
     EXPECT_EQ(Main->vedCutTimeBegin->Text(), "1e15");
     EXPECT_EQ(Host->VisibleWindows().size(), windows) << "no popup is left behind";

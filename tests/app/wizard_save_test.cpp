@@ -329,7 +329,7 @@ TEST_F(WizardSaveTest, UnknownVersionStartsNoReadAndEndsOnTheStartPage)
     ClickOn(Main->btnInfoOK);
     EXPECT_FALSE(Main->WorkerRunning());
     EXPECT_EQ(pages, std::vector<int>{PAGE_START}) << "no read page was shown";
-    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Unknown module version!\nPlease install updated QEL software."});
+    EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Unknown module version!\r\nPlease install updated QEL software."});
     EXPECT_EQ(ReadBufferList.Count(), 0);
 }
 
@@ -383,7 +383,7 @@ TEST_F(WizardSaveTest, ACardTakenAwayBetweenTheReadsEndsOnTheStartPage)
     ReadData();
     EXPECT_EQ(Main->PageIndex(), PAGE_START);
     ASSERT_EQ(ErrorTexts().size(), 1u);
-    EXPECT_NE(ErrorTexts()[0].find("Fatal Exception 0 has occurred!\n"), std::string::npos) << ErrorTexts()[0];
+    EXPECT_NE(ErrorTexts()[0].find("Fatal Exception 0 has occurred!\n\r"), std::string::npos) << ErrorTexts()[0];
     EXPECT_NE(ErrorTexts()[0].find("qel"), std::string::npos) << "the system's message names the container";
 }
 

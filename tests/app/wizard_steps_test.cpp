@@ -255,7 +255,7 @@ TEST_F(WizardStepsTest, AFullDiskKeepsTheOldFileAndWritesNothingElse)
         Pump();
         plat::DestroyWindowHandle(listener);
         const std::vector<std::string> boxes = ErrorTexts();
-        const bool systemsMessage = boxes.size() == 1 && boxes[0].starts_with("Fatal Exception 0 has occurred!\n") &&
+        const bool systemsMessage = boxes.size() == 1 && boxes[0].starts_with("Fatal Exception 0 has occurred!\n\r") &&
                                     boxes[0].find("File too large") != std::string::npos;
         return "page " + std::to_string(Main->PageIndex()) + ", broadcasts " + std::to_string(broadcasts) +
                (systemsMessage ? ", the system's message" : ", boxes: " + ::testing::PrintToString(boxes));

@@ -36,6 +36,24 @@ constexpr std::uint32_t TextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS 
 constexpr TMsgDlgBtn AllButtons[] = {mbYes, mbNo,      mbOK,       mbCancel, mbAbort, mbRetry,
                                      mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp, mbClose};
 
+// The text as the box lays it out: a line feed followed by a carriage
+// return (the order of the error texts' breaks) is one line break, as a
+// carriage return followed by a line feed is; a lone one of either too.
+std::string BoxText(const std::string& text)
+{
+    std::string shown = text;
+    for (std::size_t i = 0; i + 1 < shown.size(); ++i) {
+        if (shown[i] == '\r' && shown[i + 1] == '\n') {
+            ++i;
+        } else if (shown[i] == '\n' && shown[i + 1] == '\r') {
+            shown[i] = '\r';
+            shown[i + 1] = '\n';
+            ++i;
+        }
+    }
+    return shown;
+}
+
 TRect WorkArea()
 {
     return Screen != nullptr ? Screen->WorkAreaRect() : Rect(0, 0, 1024, 768);
@@ -68,10 +86,11 @@ std::string MessageButtonCaption(TMsgDlgBtn button)
     return LoadResString(Captions[button]);
 }
 
-TMessageForm::TMessageForm(const std::string& text, const std::string& caption, TMsgDlgType type,
+TMessageForm::TMessageForm(const std::string& givenText, const std::string& caption, TMsgDlgType type,
                            TMsgDlgButtons buttons, TMsgDlgBtn defaultButton)
     : TForm(nullptr)
 {
+    const std::string text = BoxText(givenText);
     SetBorderStyle(bsDialog);
     SetCaption(caption.empty() ? MessageBoxCaption(type) : caption);
     if (buttons.Empty()) {

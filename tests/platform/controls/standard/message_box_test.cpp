@@ -191,6 +191,25 @@ TEST_F(TMessageBoxTest, ATenThousandCharacterMessageWrapsAndTheBoxStaysInsideThe
     });
 }
 
+// Error texts break their lines with CR LF or LF CR; either pair is one
+// line break on the box, as each lone character is.
+TEST_F(TMessageBoxTest, EachLineBreakPairShowsAsOneBreak)
+{
+    const struct {
+        const char* Text;
+        int Lines;
+    } cases[] = {{"first", 1},           {"first\r\nsecond", 2},   {"first\n\rsecond", 2},
+                 {"first\nsecond", 2},   {"first\rsecond", 2},      {"first\n\r\n\rsecond", 3},
+                 {"first\r\n\r\nsecond", 3}, {"first\n\nsecond", 3}, {"first\r\rsecond", 3}};
+    for (const auto& c : cases) {
+        Show(c.Text, mtError, {mbOK}, mbOK, [&](TMessageForm& box) {
+            const int line = box.MessageLabel()->Canvas()->TextHeight("X");
+            EXPECT_EQ(box.MessageLabel()->Height(), c.Lines * line) << c.Text;
+            Host.Key(VK_RETURN);
+        });
+    }
+}
+
 TEST_F(TMessageBoxTest, ThePointerCanBePutBackWhereItStoodBeforeTheBox)
 {
     Host.MouseMove(Point(50, 60));
