@@ -4,8 +4,8 @@
 // the file QEL_RUN_RECORD names; otherwise the program opens its window on
 // the X display of DISPLAY.
 #include "app/program/window_session.h"
-#include "app/run_script.h"
-#include "app/scripted_session.h"
+#include "app/scripted_run/run_script.h"
+#include "app/scripted_run/scripted_session.h"
 #include "app/start_up.h"
 #include "platform/command_line.h"
 

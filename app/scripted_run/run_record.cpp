@@ -1,5 +1,5 @@
 // The record of a scripted run.
-#include "app/run_record.h"
+#include "app/scripted_run/run_record.h"
 
 #include "platform/atomic_file.h"
 

@@ -1,5 +1,5 @@
 // A run of the program on the headless back end, driven by a script.
-#include "app/scripted_session.h"
+#include "app/scripted_run/scripted_session.h"
 
 #include "app/instance_activation.h"
 #include "app/main_window.h"

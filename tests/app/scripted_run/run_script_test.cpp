@@ -1,8 +1,8 @@
 // The script of a scripted run: its steps with their words and numbers,
 // and the lines it refuses with the line's number. And the run's record as
 // JSON.
-#include "app/run_record.h"
-#include "app/run_script.h"
+#include "app/scripted_run/run_record.h"
+#include "app/scripted_run/run_script.h"
 
 #include "card/thread_status.h"
 

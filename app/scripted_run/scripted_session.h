@@ -6,8 +6,8 @@
 // when every step held and the program ended by its own close.
 #pragma once
 
-#include "app/run_record.h"
-#include "app/run_script.h"
+#include "app/scripted_run/run_record.h"
+#include "app/scripted_run/run_script.h"
 #include "app/start_up.h"
 #include "platform/dialogs.h"
 

@@ -1,5 +1,5 @@
 // The script of a scripted run.
-#include "app/run_script.h"
+#include "app/scripted_run/run_script.h"
 
 #include "card/thread_status.h"
 #include "platform/controls/virtual_keys.h"
