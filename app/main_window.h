@@ -25,6 +25,9 @@
 #include <memory>
 #include <string>
 
+// Posted by the window to itself while the record tree fills in steps.
+constexpr plat::UINT WM_FILL_RECORD_TREE = plat::WM_USER + 20;
+
 namespace plat {
 class TBevel;
 class TButton;
@@ -125,6 +128,8 @@ public:
     void StopWorkers();
     void WMCardDirStatus(plat::TMessage& Message);
     void WMCardDataStatus(plat::TMessage& Message);
+    // The next step of the record tree's fill (WM_FILL_RECORD_TREE).
+    void WMFillRecordTree(plat::TMessage& Message);
     void WMSaveStatus(plat::TMessage& Message);
     // The handler of exceptions that leave an event handler: the error text,
     // except for the codes 3 and 21, and never for a dialog no script
@@ -376,7 +381,11 @@ private:
     // is the step after its end.
     void CardReaderStatus(plat::TMessage& Message, plat::PResString Reading, void (TfrmMain::*Finished)());
     void CardReadFailed(std::int32_t Code);
+    // The record page shown after the directory read: the record tree fills
+    // in steps, the page painted after the first; OK waits for the last.
     void DirectoryReadFinished();
+    // One step of that fill; the next is posted until the tree is full.
+    void FillRecordTreeStep(int Count);
     void ShowErrorText(const std::string& Text);
     // The first selected record of the record list is a shock recording.
     bool ActiveRecordIsShock() const;

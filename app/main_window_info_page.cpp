@@ -24,6 +24,11 @@ namespace {
 
 const std::string DIRECTORY_LIST_NAME = "directory list.txt";
 
+// Records of the first step of the record tree's fill, before the page is
+// shown, and of each later step: steps that take some tens of milliseconds,
+// so that the window paints soon and answers between them.
+constexpr int FIRST_FILL_STEP = 2000;
+constexpr int NEXT_FILL_STEP = 10000;
 } // namespace
 
 void TfrmMain::CreateInfoPage()
@@ -57,9 +62,36 @@ void TfrmMain::FillRecordTree()
     EnableInfoNext();
 }
 
+void TfrmMain::DirectoryReadFinished()
+{
+    DT->BeginFill(RecInfoList, ExtCard);
+    FillRecordTreeStep(FIRST_FILL_STEP);
+    ShowPage(PAGE_INFO);
+    if (DT->Filling()) {
+        Update();   // the page painted now, not after the whole fill
+    }
+}
+
+void TfrmMain::FillRecordTreeStep(int Count)
+{
+    const bool full = DT->FillStep(Count);
+    EnableInfoNext();
+    if (!full) {
+        plat::PostMessage(Handle(), WM_FILL_RECORD_TREE, 0, 0);
+    }
+}
+
+void TfrmMain::WMFillRecordTree(plat::TMessage&)
+{
+    if (DT->Filling()) {
+        FillRecordTreeStep(NEXT_FILL_STEP);
+        DT->Update();   // what the step changed on screen, before the next step
+    }
+}
+
 void TfrmMain::EnableInfoNext()
 {
-    btnInfoOK->SetEnabled(!DT->IsEmpty());
+    btnInfoOK->SetEnabled(!DT->IsEmpty() && !DT->Filling());
 }
 
 void TfrmMain::popSaveDirClick(plat::TObject*)

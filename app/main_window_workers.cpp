@@ -136,12 +136,6 @@ void TfrmMain::CardReadFailed(std::int32_t Code)
     ShowPage(PAGE_START);
 }
 
-void TfrmMain::DirectoryReadFinished()
-{
-    FillRecordTree();
-    ShowPage(PAGE_INFO);
-}
-
 void TfrmMain::ShowErrorCode(std::int32_t Code)
 {
     ShowErrorText(GetExceptionStr(Code));

@@ -11,6 +11,8 @@
 #include "widgets/tree/tree_options.h"
 
 #include <algorithm>
+#include <iterator>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -31,6 +33,7 @@ const TColumnDesign COLUMNS[] = {
     {&SPagesColumn, 80},
     {&SPositionColumn, 80},
 };
+constexpr TColumnIndex COLUMN_COUNT = static_cast<TColumnIndex>(std::size(COLUMNS));
 
 std::string LoggerName(std::uint32_t Serial)
 {
@@ -90,42 +93,138 @@ void TRecordTree::InitInfoTree()
     EndUpdate();
 }
 
+// Where a fill in steps stands.
+struct TRecordTree::TFillState {
+    const TRecInfoList* Records = nullptr;
+    const TExtCard* Card = nullptr;
+    int Next = 0;                     // index of the next record to add
+    PDataNode SelectAll = nullptr;    // parent of the current logger's records
+    bool HaveLogger = false;          // Logger holds the current logger's serial
+    std::uint32_t Logger = 0;
+    bool Shown = false;               // the first logger is shown (after the first step)
+    std::vector<std::int32_t> Widths; // text widths by record index and column; -1 when not measured
+};
+
+TRecordTree::~TRecordTree() = default;
+
 int TRecordTree::FillRecordTree(const TRecInfoList& Records, const TExtCard& Card)
 {
-    BeginUpdate();
-    Clear();
-    PDataNode selectAll = nullptr;
-    bool haveLogger = false;
-    std::uint32_t logger = 0;
-    bool first = true;
-    int added = 0;
-    for (int i = 0; i < Records.Count(); ++i) {
-        const auto* record = dynamic_cast<const TCardRecord*>(Records.GetItem(i));
-        if (record == nullptr) {
-            continue;
-        }
-        if (!haveLogger || record->SN_CARD != logger) {
-            haveLogger = true;
-            logger = record->SN_CARD;
-            TDTData loggerData;
-            loggerData.Caption = LoggerName(logger);
-            PDataNode loggerNode = AddNode(nullptr, loggerData, ctRadioButton, first);
-            first = false;
-            TDTData selectAllData;
-            selectAllData.Caption = LoadLanguageStr(&SSelectAll);
-            selectAll = AddNode(loggerNode, selectAllData, ctTriStateCheckBox, false);
-        }
-        AddNode(selectAll, RecordData(*record, i, Card), ctTriStateCheckBox, false);
-        ++added;
-    }
-    selectQelNode(GetFirst());
-    // After the first logger is shown, so that the fit sees its records.
-    Header()->AutoFitColumns();
-    EndUpdate();
-    return added;
+    BeginFill(Records, Card);
+    FillStep(std::numeric_limits<int>::max());
+    return FAdded;
 }
 
-PDataNode TRecordTree::AddNode(PDataNode Parent, const TDTData& Data, TCheckType CheckType, bool Checked)
+void TRecordTree::EndFill()
+{
+    FFill.reset();
+}
+
+void TRecordTree::Clear()
+{
+    EndFill();
+    TDataStringTree::Clear();
+}
+
+void TRecordTree::BeginFill(const TRecInfoList& Records, const TExtCard& Card)
+{
+    Clear();
+    FAdded = 0;
+    FFill = std::make_unique<TFillState>();
+    FFill->Records = &Records;
+    FFill->Card = &Card;
+}
+
+bool TRecordTree::FillStep(int Count)
+{
+    if (!FFill) {
+        return true;
+    }
+    TFillState& fill = *FFill;
+    const TRecInfoList& records = *fill.Records;
+    const int end = Count >= records.Count() - fill.Next ? records.Count() : fill.Next + std::max(Count, 0);
+    const bool last = end == records.Count();
+    std::vector<PDataNode> added;
+    BeginUpdate();
+    try {
+        for (; fill.Next < end; ++fill.Next) {
+            const auto* record = dynamic_cast<const TCardRecord*>(records.GetItem(fill.Next));
+            if (record == nullptr) {
+                continue;
+            }
+            if (!fill.HaveLogger || record->SN_CARD != fill.Logger) {
+                fill.HaveLogger = true;
+                fill.Logger = record->SN_CARD;
+                TDTData loggerData;
+                loggerData.Caption = LoggerName(fill.Logger);
+                // The first logger node is the checked one.
+                PDataNode loggerNode = AddNode(nullptr, std::move(loggerData), ctRadioButton, GetFirst() == nullptr);
+                TDTData selectAllData;
+                selectAllData.Caption = LoadLanguageStr(&SSelectAll);
+                fill.SelectAll = AddNode(loggerNode, std::move(selectAllData), ctTriStateCheckBox, false);
+                if (fill.Shown) {
+                    HideLogger(loggerNode);   // as showing the first logger left the others
+                }
+            }
+            PDataNode node = AddNode(fill.SelectAll, RecordData(*record, fill.Next, *fill.Card), ctTriStateCheckBox, false);
+            ++FAdded;
+            if (!last) {
+                added.push_back(node);
+            }
+        }
+        if (!fill.Shown && GetFirst() != nullptr) {
+            fill.Shown = true;
+            selectQelNode(GetFirst());
+        }
+        if (last) {
+            // After the first logger is shown, so that the fit sees its records.
+            Header()->AutoFitColumns();
+        } else {
+            MeasureShownRecords(added);
+        }
+    } catch (...) {
+        EndFill();
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (last) {
+        EndFill();
+    }
+    return last;
+}
+
+void TRecordTree::MeasureShownRecords(const std::vector<PDataNode>& Nodes)
+{
+    TFillState& fill = *FFill;
+    fill.Widths.resize(static_cast<std::size_t>(fill.Records->Count()) * COLUMN_COUNT, -1);
+    for (PDataNode node : Nodes) {
+        const PDataNode selectAll = node != nullptr ? GetNodeParent(node) : nullptr;
+        const PDataNode logger = selectAll != nullptr ? GetNodeParent(selectAll) : nullptr;
+        if (logger == nullptr || logger->CheckState != csCheckedNormal) {
+            continue;   // only the shown logger's rows are fitted
+        }
+        const std::size_t at = static_cast<std::size_t>(NodeData(node)->rec_no) * COLUMN_COUNT;
+        for (TColumnIndex column = 0; column < COLUMN_COUNT; ++column) {
+            fill.Widths[at + static_cast<std::size_t>(column)] = TDataStringTree::DoGetNodeWidth(node, column);
+        }
+    }
+}
+
+int TRecordTree::DoGetNodeWidth(PDataNode Node, TColumnIndex Column, plat::TCanvas* Canvas)
+{
+    if (FFill && Column >= 0 && Column < COLUMN_COUNT) {
+        const TDTData* data = NodeData(Node);
+        if (data != nullptr && data->rec_no >= 0) {
+            const std::size_t at = static_cast<std::size_t>(data->rec_no) * COLUMN_COUNT + static_cast<std::size_t>(Column);
+            if (at < FFill->Widths.size() && FFill->Widths[at] >= 0) {
+                return FFill->Widths[at];
+            }
+        }
+    }
+    return TDataStringTree::DoGetNodeWidth(Node, Column, Canvas);
+}
+
+PDataNode TRecordTree::AddNode(PDataNode Parent, TDTData Data, TCheckType CheckType, bool Checked)
 {
     PDataNode node = AddChild(Parent);
     if (node == nullptr) {
@@ -134,7 +233,7 @@ PDataNode TRecordTree::AddNode(PDataNode Parent, const TDTData& Data, TCheckType
     node->CheckType = CheckType;
     ValidateNode(node, false);
     node->CheckState = Checked ? csCheckedNormal : csUncheckedNormal;
-    *GetNodeData<TDTData>(node) = Data;
+    *GetNodeData<TDTData>(node) = std::move(Data);
     return node;
 }
 
@@ -154,11 +253,16 @@ void TRecordTree::selectQelNode(PDataNode Node)
             SetTopNode(Node);
             continue;
         }
-        if (each->FirstChild != nullptr) {
-            SetVisible(each->FirstChild, false);
-        }
-        each->States.Exclude(vsExpanded);
+        HideLogger(each);
     }
+}
+
+void TRecordTree::HideLogger(PDataNode Logger)
+{
+    if (Logger->FirstChild != nullptr) {
+        SetVisible(Logger->FirstChild, false);
+    }
+    Logger->States.Exclude(vsExpanded);
 }
 
 int TRecordTree::SelectCheckedRecords(TRecInfoList& Records)

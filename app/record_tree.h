@@ -9,7 +9,9 @@
 #include "widgets/tree/string_data_tree.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace qel {
 
@@ -36,6 +38,7 @@ class TRecordTree : public TDataStringTree {
     PLAT_CLASS(TRecordTree, TDataStringTree)
 public:
     explicit TRecordTree(plat::TComponent* AOwner);
+    ~TRecordTree() override;
 
     // Columns, header and options; once, after the language is chosen.
     void InitInfoTree();
@@ -44,9 +47,24 @@ public:
     // the columns fitted to the rows it shows. Answers the number of record
     // nodes added.
     int FillRecordTree(const TRecInfoList& Records, const TExtCard& Card);
+    // FillRecordTree in steps, so that a window can paint and answer its
+    // messages between them. BeginFill clears the tree and keeps the lists
+    // (they must stay as they are until the fill ends); each FillStep adds
+    // the next Count records, shows the first logger after its first step
+    // (later loggers come in hidden, as showing the first leaves them) and
+    // answers True once every record is in and the columns are fitted, which
+    // ends the fill. The tree then holds what FillRecordTree gives. Clear
+    // and EndFill drop a fill under way.
+    void BeginFill(const TRecInfoList& Records, const TExtCard& Card);
+    bool FillStep(int Count);
+    void EndFill();
+    bool Filling() const { return FFill != nullptr; }
+    // Record nodes added by the fill under way or the last one.
+    int FilledRecords() const { return FAdded; }
+    void Clear() override;
     // A node under Parent (a root node for none) with Data, of CheckType,
     // checked or not, written directly: no check event, no propagation.
-    PDataNode AddNode(PDataNode Parent, const TDTData& Data, TCheckType CheckType, bool Checked);
+    PDataNode AddNode(PDataNode Parent, TDTData Data, TCheckType CheckType, bool Checked);
     // Shows the records of the logger node Node and hides the others';
     // nothing unless Node is a logger node.
     void selectQelNode(PDataNode Node);
@@ -60,10 +78,26 @@ public:
 
     const TDTData* NodeData(PDataNode Node) { return GetNodeData<TDTData>(Node); }
 
+protected:
+    // While a fill in steps runs, the text widths its earlier steps measured
+    // for the records of the shown logger, so that the last step's column
+    // fit measures each text once; otherwise the string tree's.
+    int DoGetNodeWidth(PDataNode Node, TColumnIndex Column, plat::TCanvas* Canvas = nullptr) override;
+
 private:
+    struct TFillState;
+
+    // A logger node other than the shown one: its records hidden, itself collapsed.
+    void HideLogger(PDataNode Logger);
+    // Measures the texts of the shown logger's record nodes among Nodes for
+    // the column fit at the end of the fill.
+    void MeasureShownRecords(const std::vector<PDataNode>& Nodes);
     void DTChecked(plat::TObject* Sender, PDataNode Node);
     void DTGetText(plat::TObject* Sender, PDataNode Node, TColumnIndex Column, TDSTTextType TextType,
                    std::string& CellText);
+
+    std::unique_ptr<TFillState> FFill;   // the fill in steps under way; none outside one
+    int FAdded = 0;                      // record nodes added by the last fill
 };
 
 } // namespace qel

@@ -3,6 +3,8 @@
 
 #include "platform/quoted_text.h"
 
+#include <charconv>
+#include <iterator>
 
 namespace plat {
 
@@ -37,6 +39,8 @@ bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view pr
 // Length of the am/pm mark at pattern[at] ("am/pm", "a/p" or "ampm"); 0 for none.
 std::size_t AmPmMarkLength(std::string_view pattern, std::size_t at)
 {
+    if (Upper(pattern[at]) != 'A')
+        return 0;   // every mark begins with an a
     for (std::string_view mark : {"am/pm", "a/p", "ampm"}) {
         if (StartsWithNoCase(pattern, at, mark))
             return mark.size();
@@ -189,10 +193,12 @@ void TDateTimeFormatter::Append(std::string_view pattern, int depth)
 
 void TDateTimeFormatter::AppendNumber(int number, int minDigits)
 {
-    std::string digits = std::to_string(number);
-    if (static_cast<int>(digits.size()) < minDigits)
-        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
-    FText += digits;
+    char digits[16];
+    const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    const auto length = static_cast<int>(end - digits);
+    if (length < minDigits)
+        FText.append(static_cast<std::size_t>(minDigits - length), '0');
+    FText.append(digits, static_cast<std::size_t>(length));
 }
 
 void TDateTimeFormatter::AppendDateAndTime(int depth)

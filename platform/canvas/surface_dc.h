@@ -175,6 +175,9 @@ private:
     // Block transfers (surface_dc_blit.cpp).
     template <typename PixelSource>
     void BlendBlock(int x, int y, int width, int height, std::uint32_t rop, PixelSource&& sourcePixel);
+    // target.Width() x target.Height() source pixels (row after row) onto the
+    // device rectangle target under rop, which must not use the pattern.
+    void CopyBlockTo(const TRect& target, const std::uint32_t* pixels, std::uint32_t rop);
 
     TPixelSurface& FSurface;
     int FScale;

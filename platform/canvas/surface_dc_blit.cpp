@@ -75,6 +75,41 @@ std::int64_t NearestIndex(std::int64_t i, std::int64_t n, std::int64_t m, bool f
 
 } // namespace
 
+// The common blits (an unstretched block that lies wholly on its source,
+// under an operation without pattern): every visible pixel of the target
+// mixes with its source pixel, row by row, without the per-pixel steps of
+// the general path. The usual operations get loops of their own.
+void TSurfaceDC::CopyBlockTo(const TRect& target, const std::uint32_t* pixels, std::uint32_t rop)
+{
+    const TRect r = IntersectRect(target, DeviceBounds());
+    if (r.IsEmpty())
+        return;
+    const std::int64_t width = target.Width();
+    const unsigned table = rop >> 16 & 0xFFu;
+    FSurface.BeginDrawing();
+    for (int row = r.Top; row < r.Bottom; ++row)
+        ForEachVisibleSpan({row, r.Left, r.Right}, [&](int py, int x0, int x1) {
+            std::uint32_t* line = Row(py) + x0;
+            const std::uint32_t* from = pixels + (std::int64_t{py} - target.Top) * width + (x0 - target.Left);
+            const int count = x1 - x0;
+            switch (table) {
+            case 0xCC:   // SRCCOPY
+                for (int i = 0; i < count; ++i)
+                    line[i] = from[i] | 0xFF000000u;
+                break;
+            case 0x66:   // SRCINVERT
+                for (int i = 0; i < count; ++i)
+                    line[i] = (from[i] ^ line[i]) | 0xFF000000u;
+                break;
+            default:
+                for (int i = 0; i < count; ++i)
+                    line[i] = MixRop3(rop, 0, from[i], line[i]);
+                break;
+            }
+        });
+    FSurface.EndDrawing();
+}
+
 template <typename PixelSource>
 void TSurfaceDC::BlendBlock(int x, int y, int width, int height, std::uint32_t rop, PixelSource&& sourcePixel)
 {
@@ -136,6 +171,10 @@ void TSurfaceDC::StretchBlt(int x, int y, int width, int height, TDeviceContext*
     const std::int64_t m = target.Height();
     const std::int64_t sw = sourceDevice.Width();
     const std::int64_t sh = sourceDevice.Height();
+    if (!RopUsesPattern(rop) && !flipX && !flipY && n == sw && m == sh && block.Width == sw && block.Height == sh) {
+        CopyBlockTo(target, block.Pixels.data(), rop);
+        return;
+    }
     BlendBlock(x, y, width, height, rop, [&](std::int64_t dx, std::int64_t dy, std::uint32_t& pixel) {
         const int fx = sourceDevice.Left + NearestIndex(dx, n, sw, flipX);
         const int fy = sourceDevice.Top + NearestIndex(dy, m, sh, flipY);

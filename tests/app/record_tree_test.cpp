@@ -362,6 +362,87 @@ TEST_F(RecordTreeTest, ClicksOnTheMarksCheckAndFocusTheTree)
     EXPECT_EQ(tree.SelectCheckedRecords(RecInfoList), 1);
 }
 
+// What a filled tree shows of itself: every node (hidden ones too) with its
+// level, caption, check, visibility and expansion, the selection, the top
+// node and the column widths.
+std::string TreeState(TRecordTree& Tree)
+{
+    std::string state;
+    for (PDataNode node = Tree.GetFirst(); node != nullptr; node = Tree.GetNext(node)) {
+        state += std::to_string(Tree.GetNodeLevel(node)) + " " + Tree.NodeData(node)->Caption + " check " +
+                 std::to_string(static_cast<int>(node->CheckState)) + (node->States.Contains(vsVisible) ? " shown" : " hidden") +
+                 (node->States.Contains(vsExpanded) ? " expanded" : "") + (Tree.GetSelected(node) ? " selected" : "") +
+                 (node == Tree.TopNode() ? " top" : "") + "\n";
+    }
+    for (int column = 0; column < Tree.Header()->Columns().Count(); ++column) {
+        state += "width " + std::to_string(Tree.Header()->Columns()[column]->Width()) + "\n";
+    }
+    return state;
+}
+
+TEST_F(RecordTreeTest, FillingInStepsGivesTheTreeOfOneFill)
+{
+    Start();
+    // Loggers 7, 3, 7 again; the shown logger's widest cluster count comes
+    // first, its widest position last, beyond the columns' minimum widths.
+    AddRecord(7, 1000000000000, 0, MAY_17_0830);
+    for (int i = 1; i < 5; ++i) {
+        AddRecord(7, 1 + i, i == 4 ? 2000000000 : i, MAY_17_0830 + i * TICKS_PER_SECOND);
+    }
+    for (int i = 0; i < 4; ++i) {
+        AddRecord(3, 900000 + i, 123456789 + i);
+    }
+    AddRecord(7, 2);
+    AddRecord(7, 12345678, 987654321);
+    TRecordTree& tree = *Main->DT;
+    ASSERT_EQ(tree.FillRecordTree(RecInfoList, ExtCard), 11);
+    const std::string whole = TreeState(tree);
+    for (const int step : {1, 2, 4, 6, 11, 100}) {
+        tree.BeginFill(RecInfoList, ExtCard);
+        int steps = 1;
+        while (!tree.FillStep(step)) {
+            EXPECT_TRUE(tree.Filling()) << step;
+            ++steps;
+        }
+        EXPECT_EQ(steps, (11 + step - 1) / step) << step;
+        EXPECT_FALSE(tree.Filling()) << step;
+        EXPECT_EQ(tree.FilledRecords(), 11) << step;
+        EXPECT_EQ(TreeState(tree), whole) << "steps of " << step;
+    }
+}
+
+TEST_F(RecordTreeTest, RecordPageShowsAfterTheFirstStepAndOkWaitsForTheLast)
+{
+    Start();
+    constexpr int RECORDS = 2500;   // more than the window's first step
+    for (int i = 0; i < RECORDS; ++i) {
+        AddRecord(i < 2200 ? 5 : 6, 1, i, MAY_17_0830 + i * TICKS_PER_SECOND);
+    }
+    Main->Perform(WM_CARD_DIR_STATUS, THREAD_FINISHED, 0);
+    EXPECT_EQ(Main->PageIndex(), PAGE_INFO);
+    EXPECT_TRUE(Main->DT->Filling());
+    EXPECT_LT(Main->DT->FilledRecords(), RECORDS);
+    EXPECT_GT(Main->DT->FilledRecords(), 0);
+    EXPECT_FALSE(Main->btnInfoOK->Enabled());
+    Pump();
+    EXPECT_FALSE(Main->DT->Filling());
+    EXPECT_EQ(Main->DT->FilledRecords(), RECORDS);
+    EXPECT_TRUE(Main->btnInfoOK->Enabled());
+    const std::vector<PDataNode> loggers = Loggers();
+    ASSERT_EQ(loggers.size(), 2u);
+    EXPECT_EQ(RecordsOf(loggers[0]).size(), 2200u);
+    EXPECT_EQ(RecordsOf(loggers[1]).size(), 300u);
+    EXPECT_FALSE(Main->DT->GetVisible(loggers[1]->FirstChild));
+
+    // A tree cleared while it fills (a new read begins) stays empty.
+    Main->Perform(WM_CARD_DIR_STATUS, THREAD_FINISHED, 0);
+    ASSERT_TRUE(Main->DT->Filling());
+    Main->DT->Clear();
+    Pump();
+    EXPECT_FALSE(Main->DT->Filling());
+    EXPECT_TRUE(Main->DT->IsEmpty());
+}
+
 TEST_F(RecordTreeTest, EmptyRecordListGivesAnEmptyTreeAndNoNext)
 {
     Start();

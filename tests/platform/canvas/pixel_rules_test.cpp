@@ -277,6 +277,78 @@ TEST(Blits, MaskBltTakesTheForegroundWhereTheMaskIsWhite)
     EXPECT_EQ(s.Device(3, 0), White);
 }
 
+TEST(Blits, PlainCopyTakesEachVisibleSourcePixelAndLeavesTheRest)
+{
+    // Source pixel (x, y) of a 6 x 4 source: RGB(x * 40, y * 60, 7).
+    const struct {
+        const char* name;
+        int x, y, width, height, sx, sy;
+        TRect clip;   // empty: no clip
+        int scale;
+    } cases[] = {
+        {"whole block", 1, 1, 6, 4, 0, 0, {}, 1},
+        {"inside a clip", 0, 0, 6, 4, 0, 0, {2, 1, 5, 3}, 1},
+        {"target partly off the surface", -2, 5, 6, 4, 0, 0, {}, 1},
+        {"source partly off its surface", 0, 0, 6, 4, 3, 2, {}, 1},
+        {"device scale 2", 1, 0, 4, 3, 1, 1, {0, 0, 4, 2}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TCanvasSurface source(6, 4, 32, c.scale);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 6; ++x)
+                source.DC.FillRect({x, y, x + 1, y + 1}, CreateSolidBrush(RGB(x * 40, y * 60, 7)));
+        TCanvasSurface s(8, 7, 32, c.scale);
+        if (!c.clip.IsEmpty())
+            s.DC.IntersectClipRect(c.clip.Left, c.clip.Top, c.clip.Right, c.clip.Bottom);
+        s.DC.BitBlt(c.x, c.y, c.width, c.height, &source.DC, c.sx, c.sy, SRCCOPY);
+        for (int dy = 0; dy < 7 * c.scale; ++dy)
+            for (int dx = 0; dx < 8 * c.scale; ++dx) {
+                const int x = dx / c.scale;
+                const int y = dy / c.scale;
+                const int fx = x - c.x + c.sx;
+                const int fy = y - c.y + c.sy;
+                const bool inBlock = x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height;
+                const bool onSource = fx >= 0 && fx < 6 && fy >= 0 && fy < 4;
+                const bool inClip = c.clip.IsEmpty() || (x >= c.clip.Left && x < c.clip.Right && y >= c.clip.Top && y < c.clip.Bottom);
+                const COLORREF expected = inBlock && onSource && inClip ? RGB(fx * 40, fy * 60, 7) : White;
+                EXPECT_EQ(s.Device(dx, dy), expected) << dx << "," << dy;
+            }
+    }
+}
+
+TEST(Blits, UnstretchedBlitsMixEachSourcePixelWithItsDestination)
+{
+    const COLORREF background = RGB(10, 200, 30);
+    const struct {
+        const char* name;
+        std::uint32_t rop;
+        COLORREF (*mix)(COLORREF s, COLORREF d);
+    } cases[] = {
+        {"SRCINVERT", SRCINVERT, [](COLORREF s, COLORREF d) { return (s ^ d) & 0xFFFFFFu; }},
+        {"SRCAND", SRCAND, [](COLORREF s, COLORREF d) { return s & d; }},
+        {"SRCPAINT", SRCPAINT, [](COLORREF s, COLORREF d) { return s | d; }},
+        {"NOTSRCCOPY", NOTSRCCOPY, [](COLORREF s, COLORREF) { return ~s & 0xFFFFFFu; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TCanvasSurface source(3, 2);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                source.DC.FillRect({x, y, x + 1, y + 1}, CreateSolidBrush(RGB(x * 90, 255 - y * 100, 17)));
+        TCanvasSurface s(5, 3);
+        s.DC.FillRect({0, 0, 5, 3}, CreateSolidBrush(background));
+        s.DC.IntersectClipRect(0, 0, 3, 3);
+        s.DC.BitBlt(1, 1, 3, 2, &source.DC, 0, 0, c.rop);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) {
+                const bool mixed = x >= 1 && x < 3 && y >= 1;
+                const COLORREF expected = mixed ? c.mix(RGB((x - 1) * 90, 255 - (y - 1) * 100, 17), background) : background;
+                EXPECT_EQ(s.Device(x, y), expected) << x << "," << y;
+            }
+    }
+}
+
 TEST(Blits, BlitWithinOneSurfaceMayOverlap)
 {
     TCanvasSurface s(8, 1);
