@@ -6,6 +6,9 @@
 
 #include "platform/canvas/bitmap.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace qel {
 
 PLAT_DEFINE_CLASS(TBlurFilter, TConvolveFilter,
@@ -16,23 +19,38 @@ TBlurFilter::TBlurFilter(plat::TCollection* Collection) : TConvolveFilter(Collec
 {
 }
 
+namespace {
+
+// The buffer side for a rectangle from First to Last: their distance, but
+// no more than the bitmap's side, which holds every pass over it.
+int BufferSide(int First, int Last, int BitmapSide)
+{
+    const std::int64_t Distance = std::int64_t{Last} - First;
+    return static_cast<int>(std::min<std::int64_t>(Distance < 0 ? -Distance : Distance, BitmapSide));
+}
+
+} // namespace
+
 void TBlurFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
 {
     Weights.fill(1.0f);
     Weights[4] = static_cast<float>(FAmount);
     RGBA = DeviceBitsPerPixel(Bitmap.DeviceContext()) == 32;
     PrepareLines(Bitmap);
-    // The rows are prepared once for all passes; a failing pass must not
-    // leave them to a later Apply on another bitmap.
+    // Rows and buffer serve all passes. After a failing pass ReuseLines
+    // stays set; the next blur prepares the rows again.
     ReuseLines = true;
+    KeepBuffer = true;
+    CreateBuffer(BufferSide(R.Left, R.Right, Bitmap.Width()), BufferSide(R.Top, R.Bottom, Bitmap.Height()));
     try {
         for (int Step = 0; Step < FSteps; ++Step) {
             TConvolveFilter::Apply(Bitmap, R);
         }
     } catch (...) {
-        ReuseLines = false;
+        FreeBuffer();
         throw;
     }
+    FreeBuffer();
     ReuseLines = false;
 }
 

@@ -18,7 +18,8 @@ public:
 
     using TConvolveFilter::Apply;
     // Steps passes over R on 32-bit rows when the bitmap's pixels are 32
-    // bits deep, else on 24-bit rows; no pass below 1.
+    // bits deep, else on 24-bit rows; no pass below 1. The rows and one
+    // buffer serve all passes; KeepBuffer stays set afterwards.
     void Apply(plat::TBitmap& Bitmap, const plat::TRect& R) override;
     void CreateEditor(IFormCreator& Creator, const plat::TNotifyEvent& AChanged) override;
     std::string Description() const override;

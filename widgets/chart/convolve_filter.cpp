@@ -1,8 +1,12 @@
-// The 3 x 3 convolution pass. Rows are computed into a small buffer and
-// written back one row late, so that every value is computed from pixels
-// as they were before the pass while no more than two result rows wait.
+// The 3 x 3 convolution pass and its buffer. Each computed row goes to its
+// place in the buffer bitmap and is copied back one row late, once its
+// bitmap row has served as a neighbour for the last time, so that every
+// value is computed from pixels as they were before the pass.
 #include "widgets/chart/convolve_filter.h"
 
+#include "widgets/chart/chart_canvas_unit.h"
+
+#include "platform/canvas/bitmap.h"
 #include "platform/float_checks.h"
 
 #include <algorithm>
@@ -34,7 +38,8 @@ inline std::uint8_t RoundToByte(float V)
 }
 
 // One row of the mean path. The three rows and Out start at the left
-// column of the rectangle and hold Bytes bytes; Out gets the inner pixels.
+// column of the rectangle; the rows hold Bytes bytes, and Out gets the
+// inner pixels, at their own offsets, in its first Bytes - PixelBytes.
 template <int PixelBytes>
 void MeanRow(const std::uint8_t* Above, const std::uint8_t* Current, const std::uint8_t* Below, int Bytes,
     std::uint16_t* Sums, std::uint8_t* Out)
@@ -73,8 +78,8 @@ void WeightedRow(const std::uint8_t* Above, const std::uint8_t* Current, const s
     }
 }
 
-// Writes the inner pixels of a computed row; 32-bit pixels keep their own
-// fourth byte.
+// Copies the inner pixels of a computed row back; 32-bit pixels keep their
+// own fourth byte.
 template <int PixelBytes>
 void StoreRow(std::uint8_t* Row, const std::uint8_t* Computed, int Bytes)
 {
@@ -89,15 +94,54 @@ void StoreRow(std::uint8_t* Row, const std::uint8_t* Computed, int Bytes)
     }
 }
 
+// The first byte of row Y of a 24-bit or 32-bit row table.
+template <int PixelBytes>
+std::uint8_t* RowBytes(const TChtFilter& Filter, int Y)
+{
+    if constexpr (PixelBytes == 4) {
+        return reinterpret_cast<std::uint8_t*>(Filter.LinesRGBA[static_cast<std::size_t>(Y)]);
+    } else {
+        return reinterpret_cast<std::uint8_t*>(Filter.Lines[static_cast<std::size_t>(Y)]);
+    }
+}
+
 } // namespace
 
 TConvolveFilter::TConvolveFilter(plat::TCollection* Collection) : TChtFilter(Collection)
 {
 }
 
+TConvolveFilter::~TConvolveFilter() = default;
+
 bool TConvolveFilter::IsMean() const
 {
     return std::all_of(Weights.begin(), Weights.end(), [](float W) { return W == 1.0f; });
+}
+
+void TConvolveFilter::CreateBuffer(int Width, int Height)
+{
+    auto Filter = std::make_unique<TChtFilter>(nullptr);
+    Filter->RGBA = RGBA;
+    auto Bitmap = std::make_unique<plat::TBitmap>();
+    // In the filter's pixel size from the start, so that sizing makes the
+    // only pixel memory the buffer gets.
+    Bitmap->SetPixelFormat(RGBA ? plat::pf32bit : plat::pf24bit);
+    SetBitmapSize(*Bitmap, Width, Height);
+    Filter->Apply(*Bitmap);
+    BufferBitmap = std::move(Bitmap);
+    BufferFilter = std::move(Filter);
+}
+
+void TConvolveFilter::FreeBuffer()
+{
+    BufferBitmap.reset();
+    BufferFilter.reset();
+}
+
+bool TConvolveFilter::BufferHoldsRect() const
+{
+    return BufferBitmap && BufferFilter && BufferFilter->RGBA == RGBA
+        && BufferBitmap->Width() >= Rect.Right - Rect.Left && BufferBitmap->Height() >= Rect.Bottom - Rect.Top;
 }
 
 void TConvolveFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
@@ -113,32 +157,36 @@ void TConvolveFilter::Apply(plat::TBitmap& Bitmap, const plat::TRect& R)
         }
         FFactor = static_cast<float>(plat::CheckedDivide(1.0, Sum));
     }
+    // Fewer than three columns or rows inside: no inner pixel.
+    if (Rect.Right - Rect.Left < 2 || Rect.Bottom - Rect.Top < 2) {
+        return;
+    }
+    const bool OwnBuffer = !KeepBuffer || !BufferHoldsRect();
+    if (OwnBuffer) {
+        CreateBuffer(Rect.Right - Rect.Left, Rect.Bottom - Rect.Top);
+    }
     if (RGBA) {
         Pass<4>();
     } else {
         Pass<3>();
+    }
+    if (OwnBuffer) {
+        FreeBuffer();
     }
 }
 
 template <int PixelBytes>
 void TConvolveFilter::Pass()
 {
-    if (Rect.Right - Rect.Left < 2 || Rect.Bottom - Rect.Top < 2) {
-        return;
-    }
     const int Bytes = (Rect.Right - Rect.Left + 1) * PixelBytes;
     const auto RowAt = [this](int Y) {
-        std::uint8_t* Row = PixelBytes == 4 ? reinterpret_cast<std::uint8_t*>(LinesRGBA[static_cast<std::size_t>(Y)])
-                                            : reinterpret_cast<std::uint8_t*>(Lines[static_cast<std::size_t>(Y)]);
-        return Row + static_cast<std::ptrdiff_t>(Rect.Left) * PixelBytes;
+        return RowBytes<PixelBytes>(*this, Y) + static_cast<std::ptrdiff_t>(Rect.Left) * PixelBytes;
     };
+    const auto BufferRowAt = [this](int Y) { return RowBytes<PixelBytes>(*BufferFilter, Y - Rect.Top); };
     const bool Mean = IsMean();
     FColumnSums.resize(Mean ? static_cast<std::size_t>(Bytes) : 0);
-    for (auto& Result : FResults) {
-        Result.resize(static_cast<std::size_t>(Bytes));
-    }
     for (int Y = Rect.Top + 1; Y < Rect.Bottom; ++Y) {
-        std::uint8_t* Out = FResults[static_cast<std::size_t>(Y & 1)].data();
+        std::uint8_t* Out = BufferRowAt(Y);
         if (Mean) {
             MeanRow<PixelBytes>(RowAt(Y - 1), RowAt(Y), RowAt(Y + 1), Bytes, FColumnSums.data(), Out);
         } else {
@@ -146,11 +194,10 @@ void TConvolveFilter::Pass()
         }
         // Row Y - 1 has served as a neighbour for the last time.
         if (Y > Rect.Top + 1) {
-            StoreRow<PixelBytes>(RowAt(Y - 1), FResults[static_cast<std::size_t>((Y - 1) & 1)].data(), Bytes);
+            StoreRow<PixelBytes>(RowAt(Y - 1), BufferRowAt(Y - 1), Bytes);
         }
     }
-    StoreRow<PixelBytes>(RowAt(Rect.Bottom - 1), FResults[static_cast<std::size_t>((Rect.Bottom - 1) & 1)].data(),
-        Bytes);
+    StoreRow<PixelBytes>(RowAt(Rect.Bottom - 1), BufferRowAt(Rect.Bottom - 1), Bytes);
 }
 
 } // namespace qel

@@ -1,7 +1,8 @@
 // Tests of the 3 x 3 convolution filters: the mean and weighted paths
 // against a plain pass, the worked values of blur, sharpen, emboss and
-// soften, rectangles at the edges, 32-bit rows, the zero-sum error, the
-// editor and the display texts.
+// soften, rectangles at the edges, 32-bit rows, the buffer and its life,
+// the state a pass leaves, the zero-sum error, the editor and the display
+// texts.
 #include "chart_bitmap_fixture.h"
 #include "chart_text_fixture.h"
 #include "recording_form_creator.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <random>
 
@@ -61,6 +63,17 @@ std::unique_ptr<plat::TBitmap> Noise(int Width, int Height, plat::TPixelFormat F
             static_cast<std::uint8_t>(Random()), static_cast<std::uint8_t>(Random())};
     });
 }
+
+// A convolution filter whose buffer a test can make, see and free.
+template <class TFilter>
+class TBufferProbe : public TFilter {
+public:
+    TBufferProbe() : TFilter(nullptr) {}
+    using TFilter::BufferBitmap;
+    using TFilter::BufferFilter;
+    using TFilter::CreateBuffer;
+    using TFilter::FreeBuffer;
+};
 
 TEST(ConvolveFilter, PassesMatchThePlainPassOnNoiseAndRandomRectangles)
 {
@@ -226,13 +239,207 @@ TEST(ConvolveFilter, WeightsSummingToZeroRaiseBeforeAnyPixelIsWritten)
     std::mt19937 Random(17);
     auto Bitmap = Noise(6, 6, plat::pf24bit, Random);
     const auto Before = PixelBytes(*Bitmap);
-    TBlurFilter Blur(nullptr);
+    TBufferProbe<TBlurFilter> Blur;
     Blur.SetAmount(-8);
     EXPECT_THROW(Blur.Apply(*Bitmap), plat::EZeroDivide);
     EXPECT_EQ(PixelBytes(*Bitmap), Before);
-    EXPECT_FALSE(Blur.ReuseLines) << "the rows of a failed blur are not kept for later";
+    EXPECT_EQ(Blur.BufferBitmap, nullptr) << "a failed pass still frees the buffer";
+    EXPECT_EQ(Blur.BufferFilter, nullptr);
+    EXPECT_TRUE(Blur.ReuseLines) << "the rows stay set until the next blur";
+
+    // The next blur prepares the rows of its own bitmap again.
+    auto Other = Noise(7, 5, plat::pf24bit, Random);
+    plat::TBitmap Expected;
+    Expected.Assign(Other.get());
+    PlainPass(Expected, {1, 1, 1, 1, -7, 1, 1, 1, 1}, {0, 0, 6, 4});
     Blur.SetAmount(-7);
-    EXPECT_NO_THROW(Blur.Apply(*Bitmap));
+    EXPECT_NO_THROW(Blur.Apply(*Other));
+    EXPECT_EQ(PixelBytes(*Other), PixelBytes(Expected));
+    EXPECT_FALSE(Blur.ReuseLines);
+}
+
+TEST(ConvolveFilter, CreateBufferMakesABitmapOfTheFiltersPixelSizeWithItsRowTable)
+{
+    for (const bool Deep : {false, true}) {
+        TBufferProbe<TConvolveFilter> Filter;
+        Filter.RGBA = Deep;
+        Filter.CreateBuffer(5, 4);
+        ASSERT_NE(Filter.BufferBitmap, nullptr);
+        ASSERT_NE(Filter.BufferFilter, nullptr);
+        EXPECT_EQ(Filter.BufferBitmap->Width(), 5);
+        EXPECT_EQ(Filter.BufferBitmap->Height(), 4);
+        EXPECT_EQ(Filter.BufferBitmap->PixelFormat(), Deep ? plat::pf32bit : plat::pf24bit);
+        EXPECT_EQ(Filter.BufferFilter->RGBA, Deep);
+        EXPECT_EQ(Filter.BufferFilter->Collection(), nullptr);
+        EXPECT_EQ(Deep ? Filter.BufferFilter->LinesRGBA.size() : Filter.BufferFilter->Lines.size(), 4u);
+        EXPECT_EQ(Deep ? static_cast<void*>(Filter.BufferFilter->LinesRGBA[3])
+                       : static_cast<void*>(Filter.BufferFilter->Lines[3]),
+            static_cast<void*>(Filter.BufferBitmap->ScanLine(3)));
+        Filter.FreeBuffer();
+        EXPECT_EQ(Filter.BufferBitmap, nullptr);
+        EXPECT_EQ(Filter.BufferFilter, nullptr);
+    }
+}
+
+TEST(ConvolveFilter, WithKeepBufferAPassComputesIntoTheCallersBufferAndKeepsIt)
+{
+    const std::array<float, 9> Kernel = {0.3f, -2, 0.7f, 1.1f, 5, -0.9f, 0, 0.25f, 1};
+    std::mt19937 Random(21);
+    for (const bool Deep : {false, true}) {
+        const plat::TRect R{1, 2, 7, 6};
+        auto Bitmap = Noise(9, 8, Deep ? plat::pf32bit : plat::pf24bit, Random);
+        plat::TBitmap Expected;
+        Expected.Assign(Bitmap.get());
+        PlainPass(Expected, Kernel, R);
+        PlainPass(Expected, Kernel, R);
+        TBufferProbe<TConvolveFilter> Filter;
+        Filter.RGBA = Deep;
+        Filter.Weights = Kernel;
+        Filter.KeepBuffer = true;
+        Filter.CreateBuffer(R.Right - R.Left, R.Bottom - R.Top);
+        plat::TBitmap* Buffer = Filter.BufferBitmap.get();
+        Filter.Apply(*Bitmap, R);
+        ASSERT_EQ(Filter.BufferBitmap.get(), Buffer) << "the caller's buffer stays";
+        for (int Y = 0; Y < Buffer->Height(); ++Y) {
+            for (int X = 0; X < Buffer->Width(); ++X) {
+                const TPixelBytes Pixel = PixelAt(*Buffer, X, Y);
+                const bool Computed = X > 0 && Y > 0;
+                const TPixelBytes Want = Computed ? PixelAt(*Bitmap, R.Left + X, R.Top + Y) : TPixelBytes{255, 255, 255};
+                EXPECT_TRUE(std::equal(Want.begin(), Want.begin() + 3, Pixel.begin()))
+                    << (Deep ? "32-bit" : "24-bit") << " buffer pixel " << X << "," << Y
+                    << (Computed ? " holds the new pixel" : " is not written");
+            }
+        }
+        Filter.Apply(*Bitmap, R);
+        EXPECT_EQ(PixelBytes(*Bitmap), PixelBytes(Expected)) << "a second pass in the same buffer";
+        EXPECT_EQ(Filter.BufferBitmap.get(), Buffer);
+        Filter.FreeBuffer();
+    }
+}
+
+// Runs a fixed kernel with RGBA and KeepBuffer preset on a 24-bit bitmap:
+// the pass gives the plain pass's pixels in the pixel size RGBA selects,
+// leaves both settings as they were and no buffer behind.
+template <class TKernel>
+void CheckKernelLeavesItsSettings(const std::array<float, 9>& Kernel)
+{
+    std::mt19937 Random(23);
+    for (const bool Deep : {false, true}) {
+        for (const bool Keep : {false, true}) {
+            auto Bitmap = Noise(10, 7, plat::pf24bit, Random);
+            plat::TBitmap Expected;
+            Expected.Assign(Bitmap.get());
+            Expected.SetPixelFormat(Deep ? plat::pf32bit : plat::pf24bit);
+            PlainPass(Expected, Kernel, {0, 0, 9, 6});
+            TBufferProbe<TKernel> Filter;
+            Filter.RGBA = Deep;
+            Filter.KeepBuffer = Keep;
+            Filter.Apply(*Bitmap);
+            const std::string Case = std::string(Filter.ClassName()) + (Deep ? " RGBA" : "") + (Keep ? " KeepBuffer" : "");
+            EXPECT_EQ(Filter.RGBA, Deep) << Case;
+            EXPECT_EQ(Filter.KeepBuffer, Keep) << Case;
+            EXPECT_EQ(Filter.Weights, Kernel) << Case;
+            EXPECT_EQ(Filter.BufferBitmap, nullptr) << Case;
+            EXPECT_EQ(Filter.BufferFilter, nullptr) << Case;
+            EXPECT_EQ(Bitmap->PixelFormat(), Expected.PixelFormat()) << Case;
+            EXPECT_EQ(PixelBytes(*Bitmap), PixelBytes(Expected)) << Case;
+        }
+    }
+}
+
+TEST(ConvolveFilter, FixedKernelsLeaveRGBAAndKeepBufferAsTheyAreAndNoBuffer)
+{
+    constexpr float N = -0.125f;
+    CheckKernelLeavesItsSettings<TSharpenFilter>({N, N, N, N, 2, N, N, N, N});
+    CheckKernelLeavesItsSettings<TEmbossFilter>({0, -1, 0, -1, 1, 1, 0, -1, 0});
+    CheckKernelLeavesItsSettings<TSoftenFilter>({0, 0, 0, 0, 1, 1, 0, 1, 1});
+}
+
+TEST(ConvolveFilter, ABufferThatCannotHoldThePassIsReplacedForIt)
+{
+    const std::array<float, 9> Kernel = {0, -1, 0, -1, 1, 1, 0, -1, 0};
+    std::mt19937 Random(29);
+    struct TCase {
+        const char* Name;
+        int Width, Height;
+        bool Deep;
+    };
+    const TCase Cases[] = {{"too narrow", 4, 6, false}, {"too low", 8, 3, false}, {"of the other pixel size", 8, 6, true}};
+    for (const TCase& Case : Cases) {
+        auto Bitmap = Noise(9, 7, plat::pf24bit, Random);
+        plat::TBitmap Expected;
+        Expected.Assign(Bitmap.get());
+        PlainPass(Expected, Kernel, {0, 0, 8, 6});
+        TBufferProbe<TConvolveFilter> Filter;
+        Filter.Weights = Kernel;
+        Filter.KeepBuffer = true;
+        Filter.RGBA = Case.Deep;
+        Filter.CreateBuffer(Case.Width, Case.Height);
+        Filter.RGBA = false;
+        Filter.Apply(*Bitmap);
+        EXPECT_EQ(PixelBytes(*Bitmap), PixelBytes(Expected)) << Case.Name;
+    }
+}
+
+TEST(ConvolveFilter, BlurLeavesKeepBufferSetAndRGBAOfTheLastBitmap)
+{
+    struct TCase {
+        plat::TPixelFormat Format;
+        bool RGBA;
+    };
+    const TCase Cases[] = {{plat::pf32bit, true}, {plat::pf24bit, false}, {plat::pfDevice, true}, {plat::pf24bit, false}};
+    TBufferProbe<TBlurFilter> Blur;
+    std::mt19937 Random(31);
+    for (const TCase& Case : Cases) {
+        auto Bitmap = Noise(6, 5, Case.Format, Random);
+        Blur.Apply(*Bitmap);
+        EXPECT_EQ(Blur.RGBA, Case.RGBA) << "format " << Case.Format;
+        EXPECT_TRUE(Blur.KeepBuffer);
+        EXPECT_FALSE(Blur.ReuseLines);
+        EXPECT_EQ(Blur.BufferBitmap, nullptr) << "the buffer lives only during the passes";
+        EXPECT_EQ(Blur.BufferFilter, nullptr);
+    }
+}
+
+TEST(ConvolveFilter, RectAndWeightsKeepTheValuesOfTheLastPass)
+{
+    struct TCase {
+        plat::TRect R, Rect;
+    };
+    const TCase Cases[] = {
+        {{-5, -5, 5, 6}, {0, 0, 5, 6}},
+        {{2, 3, 20, 30}, {2, 3, 8, 7}},
+        {{1, 1, 4, 4}, {1, 1, 4, 4}},
+        {{-3, 2, 12, 2}, {0, 2, 8, 2}},
+    };
+    std::mt19937 Random(37);
+    auto Bitmap = Noise(9, 8, plat::pf24bit, Random);
+    for (const TCase& Case : Cases) {
+        TBlurFilter Blur(nullptr);
+        Blur.SetAmount(3);
+        Blur.SetSteps(2);
+        Blur.Apply(*Bitmap, Case.R);
+        EXPECT_EQ(Blur.Rect, Case.Rect) << Case.R.Left << "," << Case.R.Top << "," << Case.R.Right << "," << Case.R.Bottom;
+        EXPECT_EQ(Blur.Weights, (std::array<float, 9>{1, 1, 1, 1, 3, 1, 1, 1, 1}));
+        TSoftenFilter Soften(nullptr);
+        Soften.Apply(*Bitmap, Case.R);
+        EXPECT_EQ(Soften.Rect, Case.Rect);
+    }
+}
+
+TEST(ConvolveFilter, BlurOverARectangleOfTheWholeIntegerRangeBlursTheWholeBitmap)
+{
+    std::mt19937 Random(41);
+    for (const plat::TPixelFormat Format : {plat::pf24bit, plat::pf32bit}) {
+        auto Bitmap = Noise(8, 6, Format, Random);
+        plat::TBitmap Expected;
+        Expected.Assign(Bitmap.get());
+        TBlurFilter Blur(nullptr);
+        Blur.SetSteps(2);
+        Blur.Apply(Expected);
+        Blur.Apply(*Bitmap, {INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+        EXPECT_EQ(PixelBytes(*Bitmap), PixelBytes(Expected)) << "format " << Format;
+    }
 }
 
 TEST(ConvolveFilter, BlurAssignCopiesNoneOfItsOwnSettings)
