@@ -103,9 +103,7 @@ void TChtCanvas::ResetState()
         const plat::TFont PlatformDefault;
         FFont->SetSize(-plat::MulDiv(PlatformDefault.Height(), 72, PlatformDefault.PixelsPerInch()));
     }
-    if (FBrush->HasGradient()) {
-        FBrush->Gradient()->Reset();
-    }
+    FBrush->Gradient()->Reset();
     SetBackColor(clWhite);
     SetBackMode(cbmTransparent);
     SetTextAlign(0);

@@ -10,11 +10,13 @@
 #include "widgets/chart/chart_shadow.h"
 
 #include "platform/canvas/gdi_constants.h"
+#include "platform/locale.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qel {
 namespace {
@@ -271,36 +273,171 @@ TEST(ChtCanvas, TextExtentsGrowByTheVisibleEffects)
     EXPECT_EQ(Size.Y, static_cast<float>(Height + 2));
 }
 
-TEST(ChtCanvas, ResetStateBringsBackTheDefaults)
+// A canvas that logs, in order, the attribute changes it hears of and the
+// device state it sets.
+class TResetLogCanvas : public TTestChartCanvas {
+public:
+    TResetLogCanvas() : TTestChartCanvas(10, 10) {}
+
+    void PenChanged() override
+    {
+        Log.push_back("pen");
+        TTestChartCanvas::PenChanged();
+    }
+    void BrushChanged(TChtBrush& ABrush) override
+    {
+        Log.push_back("brush");
+        TTestChartCanvas::BrushChanged(ABrush);
+    }
+    void FontChanged() override
+    {
+        Log.push_back("font " + std::to_string(Font()->Size()));
+        TTestChartCanvas::FontChanged();
+    }
+    void SetBackColor(TColor Value) override
+    {
+        Log.push_back("back colour " + std::to_string(Value));
+        TTestChartCanvas::SetBackColor(Value);
+    }
+    void SetBackMode(TCanvasBackMode Value) override
+    {
+        Log.push_back(Value == cbmOpaque ? "opaque" : "transparent");
+        TTestChartCanvas::SetBackMode(Value);
+    }
+    void SetTextAlign(int Value) override
+    {
+        Log.push_back("text align " + std::to_string(Value));
+        TTestChartCanvas::SetTextAlign(Value);
+    }
+
+    std::vector<std::string> Log;
+};
+
+// Every setting ResetState puts back, away from its default.
+void ChangeEverything(TChtCanvas& Canvas)
 {
-    const std::string SavedName = DefaultFontName;
-    const int SavedSize = DefaultFontSize;
-    DefaultFontName = "DejaVu Sans";
-    DefaultFontSize = 8;
-    TTestChartCanvas Canvas(10, 10);
     Canvas.Pen()->SetColor(clRed);
     Canvas.Pen()->SetWidth(4);
     Canvas.Pen()->SetStyle(plat::psDot);
+    Canvas.Brush()->SetBackColor(clBlue);
+    Canvas.Brush()->SetColor(clRed);
     Canvas.Brush()->SetStyle(plat::bsCross);
-    Canvas.Font()->SetSize(20);
+    plat::TBitmap Picture(2, 2);
+    Canvas.Brush()->Image()->SetGraphic(&Picture);
     Canvas.Font()->SetColor(clRed);
-    Canvas.Gradient()->SetVisible(true);
+    Canvas.Font()->SetStyle({plat::fsBold});
+    Canvas.Font()->SetCharset(0);
+    Canvas.Font()->SetName("DejaVu Serif");
+    Canvas.Font()->SetSize(20);
+    TChtGradient* Gradient = Canvas.Gradient();
+    Gradient->SetVisible(true);
+    Gradient->SetDirection(gdRadial);
+    Gradient->SetStartColor(clRed);
+    Gradient->SetEndColor(clBlue);
+    Gradient->SetMidColor(clLime);
+    Gradient->SetBalance(20);
+    Gradient->SetAngle(45);
+    Gradient->SetRadialX(7);
+    Gradient->SetRadialY(-3);
+    Canvas.SetBackColor(clRed);
     Canvas.SetBackMode(cbmOpaque);
     Canvas.SetTextAlign(plat::TA_BOTTOM);
+}
+
+// Sets the library's default font for one test.
+class ChtCanvasReset : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DefaultFontName = "DejaVu Sans";
+        DefaultFontSize = 9;
+    }
+    void TearDown() override
+    {
+        DefaultFontName = SavedName;
+        DefaultFontSize = SavedSize;
+    }
+
+private:
+    const std::string SavedName = DefaultFontName;
+    const int SavedSize = DefaultFontSize;
+};
+
+TEST_F(ChtCanvasReset, ResetStateBringsBackTheDefaults)
+{
+    TTestChartCanvas Canvas(10, 10);
+    ChangeEverything(Canvas);
     Canvas.ResetState();
     EXPECT_EQ(Canvas.Pen()->Color(), clBlack);
     EXPECT_EQ(Canvas.Pen()->Width(), 1);
     EXPECT_EQ(Canvas.Pen()->Style(), plat::psSolid);
     EXPECT_EQ(Canvas.Brush()->Color(), clWhite);
     EXPECT_EQ(Canvas.Brush()->Style(), plat::bsSolid);
-    EXPECT_EQ(Canvas.Font()->Size(), 8);
-    EXPECT_EQ(Canvas.Font()->Name(), "DejaVu Sans");
+    ASSERT_TRUE(Canvas.Brush()->IsImageStored()) << "the brush keeps its picture";
+    EXPECT_EQ(Canvas.Brush()->Image()->Graphic(), nullptr) << "without a graphic";
     EXPECT_EQ(Canvas.Font()->Color(), clBlack);
-    EXPECT_FALSE(Canvas.Gradient()->Visible());
+    EXPECT_TRUE(Canvas.Font()->Style().Empty());
+    EXPECT_EQ(Canvas.Font()->Charset(), plat::DEFAULT_CHARSET);
+    EXPECT_EQ(Canvas.Font()->Name(), "DejaVu Sans");
+    EXPECT_EQ(Canvas.Font()->Size(), 9);
+    const TChtGradient* Gradient = Canvas.Gradient();
+    EXPECT_FALSE(Gradient->Visible());
+    EXPECT_EQ(Gradient->Direction(), gdTopBottom);
+    EXPECT_EQ(Gradient->StartColor(), clWhite);
+    EXPECT_EQ(Gradient->EndColor(), clYellow);
+    EXPECT_EQ(Gradient->MidColor(), clNone);
+    EXPECT_EQ(Gradient->Balance(), 50);
+    EXPECT_EQ(Gradient->Angle(), 0);
+    EXPECT_EQ(Gradient->RadialX(), 0);
+    EXPECT_EQ(Gradient->RadialY(), 0);
+    EXPECT_EQ(Canvas.GetBackColor(), clWhite);
     EXPECT_EQ(Canvas.GetBackMode(), cbmTransparent);
     EXPECT_EQ(Canvas.GetTextAlign(), 0);
-    DefaultFontName = SavedName;
-    DefaultFontSize = SavedSize;
+}
+
+TEST_F(ChtCanvasReset, ResetStateGivesABrushWithoutGradientADefaultOne)
+{
+    TTestChartCanvas Canvas(10, 10);
+    ASSERT_FALSE(Canvas.Brush()->HasGradient());
+    Canvas.ResetState();
+    ASSERT_TRUE(Canvas.Brush()->HasGradient());
+    const TChtGradient& Gradient = *Canvas.Gradient();
+    EXPECT_FALSE(Gradient.Visible());
+    EXPECT_EQ(Gradient.Direction(), gdTopBottom);
+    EXPECT_EQ(Gradient.StartColor(), clWhite);
+    EXPECT_EQ(Gradient.EndColor(), clYellow);
+    EXPECT_EQ(Gradient.Balance(), 50);
+}
+
+TEST_F(ChtCanvasReset, ResetStateGoesPenBrushFontThenTheDeviceState)
+{
+    const plat::TFixedLocaleProvider English("en_GB.UTF-8");
+    const plat::TFixedLocaleProvider Japanese("ja_JP.UTF-8");
+    struct TCase {
+        const plat::TFixedLocaleProvider* Locale;
+        std::vector<std::string> FontLog;
+    };
+    // In Japanese the size is then replaced by -MulDiv(-11, 72, 96) = 8:
+    // the platform's default font data at the screen's 96 pixels per inch.
+    const TCase Cases[] = {
+        {&English, {"font 20", "font 20", "font 20", "font 20", "font 9"}},
+        {&Japanese, {"font 20", "font 20", "font 20", "font 20", "font 9", "font 8"}},
+    };
+    for (const TCase& Case : Cases) {
+        const plat::TScopedLocaleProvider Locale(*Case.Locale);
+        TResetLogCanvas Canvas;
+        ChangeEverything(Canvas);
+        Canvas.Log.clear();
+        Canvas.ResetState();
+        // The colour change finds the hatch and sets its opaque blue back;
+        // the solid style and the picture's removal set nothing more.
+        std::vector<std::string> Expected = {"pen", "pen", "pen", "brush", "opaque",
+            "back colour " + std::to_string(clBlue), "brush", "brush"};
+        Expected.insert(Expected.end(), Case.FontLog.begin(), Case.FontLog.end());
+        Expected.insert(Expected.end(), {"back colour " + std::to_string(clWhite), "transparent", "text align 0"});
+        EXPECT_EQ(Canvas.Log, Expected) << (Case.Locale == &Japanese ? "Japanese" : "English");
+        EXPECT_EQ(Canvas.Font()->Size(), Case.Locale == &Japanese ? 8 : 9);
+    }
 }
 
 TEST(ChtCanvas, ApplyDarkColorDarkensTheSolidFillElseTheBackground)
