@@ -123,7 +123,9 @@ void EndComposition(HWND hwnd)
     SendMessage(hwnd, WM_IME_ENDCOMPOSITION, 0, 0);
 }
 
-void CommitComposition(HWND hwnd, const std::u16string& text)
+// The text is a copy: a caller may commit the running composition, which
+// this clears.
+void CommitComposition(HWND hwnd, const std::u16string text)
 {
     StartComposition(hwnd);
     TInputMethodState::TContext* context = Manager()->InputMethod().Find(hwnd);

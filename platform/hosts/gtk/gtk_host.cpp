@@ -307,6 +307,7 @@ struct TGtkHost::TState {
     std::map<HCURSOR, GdkCursor*> Cursors;
     HWND Grab = 0;
     TInputRecorder Recorder;
+    TInputMethodMaker MakeInputMethod;   // empty: GTK's input method
     bool SettingClipboard = false;
     std::vector<std::uint16_t> DragFormats;
     GdkDragContext* OwnDrag = nullptr;
@@ -676,7 +677,7 @@ void TGtkHost::TState::Realize(TNativeWindow& native)
     gtk_window_move(GTK_WINDOW(native.Window), bounds.Left, bounds.Top);
     native.Placed = bounds;
     if (!native.Info.Popup) {
-        native.Im = gtk_im_multicontext_new();
+        native.Im = MakeInputMethod ? MakeInputMethod() : gtk_im_multicontext_new();
         g_signal_connect(native.Im, "commit", G_CALLBACK(OnCommit), &native);
         g_signal_connect(native.Im, "preedit-start", G_CALLBACK(OnPreeditStart), &native);
         g_signal_connect(native.Im, "preedit-changed", G_CALLBACK(OnPreeditChanged), &native);
@@ -990,6 +991,11 @@ void TGtkHost::WaitForWork(TMessageQueue& queue)
     WatchQueueFd(*source, true);
     g_main_context_iteration(nullptr, TRUE);
     source->Waiting = false;
+}
+
+void TGtkHost::SetInputMethodMaker(TInputMethodMaker make)
+{
+    F->MakeInputMethod = std::move(make);
 }
 
 void TGtkHost::SetInputRecorder(TInputRecorder recorder)

@@ -19,6 +19,7 @@
 #include <string>
 
 typedef struct _GtkWindow GtkWindow;
+typedef struct _GtkIMContext GtkIMContext;
 
 namespace plat {
 
@@ -66,6 +67,13 @@ public:
     // inside Xlib, so it must touch neither GTK nor a window; the process
     // then ends with status 1. Without a handler it just ends.
     void SetDisplayLostHandler(std::function<void()> handler);
+
+    // Windows that show from now on take their input-method context from
+    // make instead of GTK's, which runs the user's input method: tests
+    // install one whose reports they script. The host owns what make
+    // answers; an empty make restores GTK's.
+    using TInputMethodMaker = std::function<GtkIMContext*()>;
+    void SetInputMethodMaker(TInputMethodMaker make);
 
     // Sees every input the host posts, in order (smoke tests replay them).
     using TInputRecorder = std::function<void(HWND topLevel, const TQueuedInput& input)>;

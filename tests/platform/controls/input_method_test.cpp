@@ -101,6 +101,7 @@ TEST_F(TInputMethodTest, TheProgramCompletesOrCancelsTheComposition)
     Log.clear();
     EXPECT_TRUE(ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
     EXPECT_EQ(Chars(), (std::vector<WPARAM>{'a', 'b'})) << "sent before the call returns";
+    EXPECT_EQ(Field->Last(WM_IME_COMPOSITION)->WParam, WPARAM{'b'}) << "the result's last unit";
     EXPECT_EQ(Field->Count(WM_IME_ENDCOMPOSITION), 1);
     EXPECT_EQ(Host.InputMethodResets(), 1);
 
