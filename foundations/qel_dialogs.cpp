@@ -1,4 +1,5 @@
-// Save and open dialogs with their filters, and message boxes.
+// Save and open dialogs with their filters, message boxes, folder browsers
+// and the colour dialog, each leaving the pointer where it was.
 #include "foundations/qel_dialogs.h"
 
 #include "foundations/file_names.h"
@@ -14,6 +15,33 @@ namespace qel {
 TQelDlg QelDlg;
 
 namespace {
+
+// Saves the pointer's place in MousePos while a dialog opens and puts the
+// pointer back there when it has closed.
+class TPointerKeeper {
+public:
+    explicit TPointerKeeper(TQelPoint& MousePos) : FMousePos(MousePos)
+    {
+        int x = 0;
+        int y = 0;
+        FKnown = plat::CurrentDialogs().GetPointerPos(x, y);
+        if (FKnown) {
+            FMousePos = TQelPoint{x, y};
+        }
+    }
+    ~TPointerKeeper()
+    {
+        if (FKnown) {
+            plat::CurrentDialogs().SetPointerPos(FMousePos.X, FMousePos.Y);
+        }
+    }
+    TPointerKeeper(const TPointerKeeper&) = delete;
+    TPointerKeeper& operator=(const TPointerKeeper&) = delete;
+
+private:
+    TQelPoint& FMousePos;
+    bool FKnown = false;
+};
 
 // "<text> (*<ext>)|*<ext>"
 std::string FilterOf(const std::string& Text, const std::string& Ext)
@@ -132,6 +160,7 @@ bool TQelDlg::SaveFile(const std::string& sTitle, const std::string& sInFile, co
     }
     options.OverwritePrompt = true;
     options.PathMustExist = true;
+    const TPointerKeeper pointer(MousePos);
     const plat::TFileDialogResult result = plat::CurrentDialogs().SaveFileDialog(options);
     sFile = result.FileName;
     return result.Confirmed;
@@ -140,6 +169,7 @@ bool TQelDlg::SaveFile(const std::string& sTitle, const std::string& sInFile, co
 plat::TModalResult TQelDlg::ShowMsgBox(const std::string& Msg, plat::TMsgDlgType DlgType,
                                        plat::TMsgDlgButtons Buttons, plat::TMsgDlgBtn DefaultButton)
 {
+    const TPointerKeeper pointer(MousePos);
     return plat::CurrentDialogs().MessageBox(Msg, "", DlgType, Buttons, DefaultButton);
 }
 
@@ -165,6 +195,7 @@ plat::TFileDialogResult TQelDlg::ShowOpen(const std::string& sTitle, const std::
     options.PathMustExist = true;
     options.FileMustExist = oOptions.FileMustExist;
     options.AllowMultiSelect = oOptions.AllowMultiSelect;
+    const TPointerKeeper pointer(MousePos);
     return plat::CurrentDialogs().OpenFileDialog(options);
 }
 
@@ -211,6 +242,51 @@ bool TQelDlg::CreateTemplateFile(const std::string& sInDir, std::string& sOutFil
     }
     ShowErrMsg(WithFileName(plat::LoadResString(&SCannotOpenFile), sOutFile));
     return false;
+}
+
+bool TQelDlg::SelectDir(const std::string& sIn, std::string& sOut)
+{
+    plat::TFolderDialogOptions options;
+    options.StartFolder = sIn;
+    options.AllowCreateFolders = false;
+    return SelectFolder(options, sOut);
+}
+
+bool TQelDlg::SelectDir(const std::string& sCaption, const std::string& sIn, std::string& sOut)
+{
+    return SelectDirectory("", sCaption, "", sIn, sOut, false, false, true);
+}
+
+bool TQelDlg::SelectDirectory(const std::string& sTitle, const std::string& Caption, const std::string& Root,
+                              const std::string& StartFolder, std::string& sOut, bool EditBox, bool ShowFiles,
+                              bool AllowCreateDirs)
+{
+    (void)sTitle;
+    (void)Root;
+    plat::TFolderDialogOptions options;
+    options.Caption = Caption;
+    options.StartFolder = StartFolder;
+    options.RootAtStart = !StartFolder.empty();
+    options.EditBox = EditBox;
+    options.ShowFiles = ShowFiles;
+    options.AllowCreateFolders = AllowCreateDirs;
+    return SelectFolder(options, sOut);
+}
+
+bool TQelDlg::SelectFolder(const plat::TFolderDialogOptions& Options, std::string& sOut)
+{
+    const TPointerKeeper pointer(MousePos);
+    const plat::TFolderDialogResult result = plat::CurrentDialogs().SelectFolderDialog(Options);
+    sOut = result.Confirmed ? AddBackslash(result.Folder) : std::string();
+    return result.Confirmed;
+}
+
+bool TQelDlg::SelectColor(std::uint32_t InColor, std::uint32_t& OutColor)
+{
+    const TPointerKeeper pointer(MousePos);
+    const plat::TColorDialogResult result = plat::CurrentDialogs().ColorDialog(plat::TColorDialogOptions{InColor, {InColor}});
+    OutColor = result.Confirmed ? result.Color : InColor;
+    return result.Confirmed;
 }
 
 } // namespace qel

@@ -1,10 +1,12 @@
 // The one place where the program opens dialogs: save dialogs per output
-// format, open dialogs of the suite's file types and message boxes, through
-// the platform's dialog service.
+// format, open dialogs of the suite's file types, message boxes, folder
+// browsers and the colour dialog, through the platform's dialog service.
+// Every dialog leaves the mouse pointer where it stood before it opened.
 #pragma once
 
 #include "platform/dialogs.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,18 @@ struct TOpenOptions {
     bool AllowMultiSelect = false;
 };
 
+// A screen point.
+struct TQelPoint {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+};
+
 class TQelDlg {
 public:
+    // The pointer's place when the last dialog opened; it goes back there
+    // when the dialog has closed.
+    TQelPoint MousePos;
+
     // Save dialogs of the output formats: sInFile is the proposed full name
     // (only its folder when bOnlyDir); true when the user confirmed. sOutFile
     // receives the dialog's file name, also when cancelled.
@@ -55,7 +67,27 @@ public:
     // An open dialog that accepts a new name; a new file is created empty.
     bool CreateTemplateFile(const std::string& sInDir, std::string& sOutFile);
 
+    // Folder browsers, in the middle of the screen with every other window
+    // of the program disabled. Confirmed: sOut is the chosen folder with a
+    // path delimiter at its end; cancelled: false and sOut empty.
+    // No text above the folders, starting at sIn.
+    bool SelectDir(const std::string& sIn, std::string& sOut);
+    // sCaption above the folders, rooted at and starting in sIn, with the
+    // new-folder button.
+    bool SelectDir(const std::string& sCaption, const std::string& sIn, std::string& sOut);
+    // Caption above the folders; rooted at StartFolder when one is given;
+    // an edit box, the files and the new-folder button as asked. sTitle and
+    // Root are not shown.
+    bool SelectDirectory(const std::string& sTitle, const std::string& Caption, const std::string& Root,
+                         const std::string& StartFolder, std::string& sOut, bool EditBox, bool ShowFiles,
+                         bool AllowCreateDirs);
+    // The colour dialog starting at InColor, which is also its first custom
+    // colour; OutColor is the colour chosen, InColor when cancelled.
+    bool SelectColor(std::uint32_t InColor, std::uint32_t& OutColor);
+
 private:
+    // A folder browser; sOut as the public browsers give it.
+    bool SelectFolder(const plat::TFolderDialogOptions& Options, std::string& sOut);
     plat::TFileDialogResult ShowOpen(const std::string& sTitle, const std::string& sInDir, const std::string& sDefExt,
                                      const std::string& sFilter, TOpenOptions oOptions);
 };

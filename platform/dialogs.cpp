@@ -27,6 +27,14 @@ public:
     {
         throw EUnexpectedDialog("No dialog service is installed; open dialog in \"" + options.InitialDir + "\"");
     }
+    TFolderDialogResult SelectFolderDialog(const TFolderDialogOptions& options) override
+    {
+        throw EUnexpectedDialog("No dialog service is installed; folder browser at \"" + options.StartFolder + "\"");
+    }
+    TColorDialogResult ColorDialog(const TColorDialogOptions&) override
+    {
+        throw EUnexpectedDialog("No dialog service is installed; colour dialog");
+    }
 };
 
 std::atomic<IDialogs*> GDialogs{nullptr};
@@ -35,6 +43,11 @@ std::string Describe(const TShownDialog& shown)
 {
     if (shown.Kind == TDialogKind::MessageBox)
         return "message box \"" + shown.Text + "\"";
+    if (shown.Kind == TDialogKind::SelectFolder)
+        return "folder browser (\"" + shown.FolderOptions.Caption + "\", start \"" + shown.FolderOptions.StartFolder +
+               "\")";
+    if (shown.Kind == TDialogKind::Color)
+        return "colour dialog";
     return std::string(DialogKindName(shown.Kind)) + " (filter \"" + shown.Options.Filter + "\", folder \"" +
            shown.Options.InitialDir + "\", name \"" + shown.Options.FileName + "\")";
 }
@@ -77,6 +90,10 @@ const char* DialogKindName(TDialogKind kind)
         return "save dialog";
     case TDialogKind::OpenFile:
         return "open dialog";
+    case TDialogKind::SelectFolder:
+        return "folder browser";
+    case TDialogKind::Color:
+        return "colour dialog";
     }
     return "dialog";
 }
@@ -152,6 +169,8 @@ TScriptedDialogs::TScriptLine TScriptedDialogs::TakeLine(TDialogKind kind, const
     FScript.pop_front();
     if (line.Kind != kind)
         Fail("Unexpected " + shown + ": the script expects a " + DialogKindName(line.Kind));
+    FPointerX = DIALOG_POINTER_X;
+    FPointerY = DIALOG_POINTER_Y;
     return line;
 }
 
@@ -227,6 +246,87 @@ TFileDialogResult TScriptedDialogs::OpenFileDialog(const TFileDialogOptions& opt
     result.FileName = result.FileNames.front();
     shown.FileResult = result;
     return result;
+}
+
+void TScriptedDialogs::ExpectSelectFolder(const std::string& folder)
+{
+    TScriptLine line(TDialogKind::SelectFolder);
+    line.Typed = {folder};
+    FScript.push_back(line);
+}
+
+void TScriptedDialogs::ExpectSelectFolderCancel()
+{
+    TScriptLine line(TDialogKind::SelectFolder);
+    line.Confirm = false;
+    FScript.push_back(line);
+}
+
+void TScriptedDialogs::ExpectColor(TDialogColor color)
+{
+    TScriptLine line(TDialogKind::Color);
+    line.Color = color;
+    FScript.push_back(line);
+}
+
+void TScriptedDialogs::ExpectColorCancel()
+{
+    TScriptLine line(TDialogKind::Color);
+    line.Confirm = false;
+    FScript.push_back(line);
+}
+
+TFolderDialogResult TScriptedDialogs::SelectFolderDialog(const TFolderDialogOptions& options)
+{
+    TShownDialog& shown = FShown.emplace_back();
+    shown.Kind = TDialogKind::SelectFolder;
+    shown.FolderOptions = options;
+    const TScriptLine line = TakeLine(TDialogKind::SelectFolder, Describe(shown));
+    if (!line.Confirm)
+        return shown.FolderResult;
+    fs::path chosen(line.Typed.front());
+    if (chosen.is_relative() && !options.StartFolder.empty())
+        chosen = fs::path(options.StartFolder) / chosen;
+    chosen = chosen.lexically_normal();
+    std::error_code error;
+    if (!fs::is_directory(chosen, error))
+        Fail("The script chooses \"" + chosen.string() + "\", which is no folder");
+    if (options.RootAtStart) {
+        const fs::path root = fs::path(options.StartFolder).lexically_normal();
+        const fs::path below = chosen.lexically_relative(root);
+        if (below.empty() || *below.begin() == "..")
+            Fail("The script chooses \"" + chosen.string() + "\", outside the browser's root \"" + root.string() + "\"");
+    }
+    shown.FolderResult.Confirmed = true;
+    shown.FolderResult.Folder = chosen.string();
+    return shown.FolderResult;
+}
+
+TColorDialogResult TScriptedDialogs::ColorDialog(const TColorDialogOptions& options)
+{
+    TShownDialog& shown = FShown.emplace_back();
+    shown.Kind = TDialogKind::Color;
+    shown.ColorOptions = options;
+    shown.ColorResult.Color = options.Color;
+    const TScriptLine line = TakeLine(TDialogKind::Color, Describe(shown));
+    if (line.Confirm) {
+        shown.ColorResult.Confirmed = true;
+        shown.ColorResult.Color = line.Color;
+    }
+    return shown.ColorResult;
+}
+
+bool TScriptedDialogs::GetPointerPos(int& x, int& y)
+{
+    x = FPointerX;
+    y = FPointerY;
+    return true;
+}
+
+void TScriptedDialogs::SetPointerPos(int x, int y)
+{
+    FPointerX = x;
+    FPointerY = y;
 }
 
 std::string TScriptedDialogs::Verify() const

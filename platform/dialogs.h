@@ -1,5 +1,6 @@
-// Modal message boxes and file dialogs behind one replaceable interface, and
-// the scripted stand-in with which tests answer them.
+// Modal message boxes, file dialogs, folder browsers and the colour dialog
+// behind one replaceable interface, and the scripted stand-in with which
+// tests answer them.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +79,34 @@ struct TFileDialogResult {
 // initial folder, with the default extension when the name has none.
 std::string ResolveDialogFileName(const TFileDialogOptions& options, const std::string& typed);
 
+// A folder browser.
+struct TFolderDialogOptions {
+    std::string Caption;            // the text above the folders; empty: none
+    std::string StartFolder;        // preselected; empty: the browser's choice
+    bool RootAtStart = false;       // only the start folder and the folders below it
+    bool EditBox = false;           // a field in which the folder can be typed
+    bool ShowFiles = false;         // files show among the folders
+    bool AllowCreateFolders = true; // the browser can make a new folder
+};
+
+struct TFolderDialogResult {
+    bool Confirmed = false;
+    std::string Folder;             // the chosen folder as the browser gives it; empty when cancelled
+};
+
+// Colours as the program's TColor: red in the low byte, then green and blue.
+using TDialogColor = std::uint32_t;
+
+struct TColorDialogOptions {
+    TDialogColor Color = 0;                  // the colour the dialog starts at
+    std::vector<TDialogColor> CustomColors;  // offered beside the standard ones
+};
+
+struct TColorDialogResult {
+    bool Confirmed = false;
+    TDialogColor Color = 0;                  // the chosen colour; the start colour when cancelled
+};
+
 class IDialogs {
 public:
     virtual ~IDialogs() = default;
@@ -87,6 +116,23 @@ public:
                                     TMsgDlgButtons buttons, TMsgDlgBtn defaultButton) = 0;
     virtual TFileDialogResult SaveFileDialog(const TFileDialogOptions& options) = 0;
     virtual TFileDialogResult OpenFileDialog(const TFileDialogOptions& options) = 0;
+    virtual TFolderDialogResult SelectFolderDialog(const TFolderDialogOptions& options) = 0;
+    virtual TColorDialogResult ColorDialog(const TColorDialogOptions& options) = 0;
+
+    // The mouse pointer's place on the screen, and moving it there, for a
+    // caller that leaves the pointer where it was before a dialog. A
+    // service without a pointer answers false and moves nothing.
+    virtual bool GetPointerPos(int& x, int& y)
+    {
+        (void)x;
+        (void)y;
+        return false;
+    }
+    virtual void SetPointerPos(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
 };
 
 // Raised when a dialog is shown that no script line expects, or a script line
@@ -113,7 +159,7 @@ private:
     IDialogs* FFormer;
 };
 
-enum class TDialogKind { MessageBox, SaveFile, OpenFile };
+enum class TDialogKind { MessageBox, SaveFile, OpenFile, SelectFolder, Color };
 const char* DialogKindName(TDialogKind kind);
 
 // What one dialog showed and how it was answered.
@@ -130,12 +176,22 @@ struct TShownDialog {
     TFileDialogOptions Options;
     TFileDialogResult FileResult;
     bool OverwriteAsked = false;  // the chosen file existed and the dialog asked
+    // Folder browser
+    TFolderDialogOptions FolderOptions;
+    TFolderDialogResult FolderResult;
+    // Colour dialog
+    TColorDialogOptions ColorOptions;
+    TColorDialogResult ColorResult;
 };
 
 // Test double: answers dialogs from a script, in order, and records each one.
 //   dialogs.ExpectMessageBox(mbNo);              // press "No"
 //   dialogs.ExpectSaveFile("out");               // type "out" and confirm
 //   dialogs.ExpectOpenFileCancel();
+//   dialogs.ExpectSelectFolder("/data/out");     // choose a folder and confirm
+//   dialogs.ExpectColor(0x0000FF);               // choose red and confirm
+// It keeps a pointer of its own, which every dialog it answers moves to
+// DIALOG_POINTER, where the dialog's buttons would be.
 // A dialog of another kind than the next script line, one beyond the script, a
 // message box whose text lacks the expected part, or an answer the dialog could
 // not give (a button it does not show, a missing file where one must exist)
@@ -156,11 +212,26 @@ public:
     void ExpectOpenFile(std::vector<std::string> typed);
     void ExpectOpenFile(const std::string& typed) { ExpectOpenFile(std::vector<std::string>{typed}); }
     void ExpectOpenFileCancel();
+    // Folder browser: choose an existing folder (relative to the start
+    // folder) and confirm; a browser rooted at its start folder refuses a
+    // folder outside it.
+    void ExpectSelectFolder(const std::string& folder);
+    void ExpectSelectFolderCancel();
+    // Colour dialog: choose a colour and confirm.
+    void ExpectColor(TDialogColor color);
+    void ExpectColorCancel();
 
     TModalResult MessageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                             TMsgDlgButtons buttons, TMsgDlgBtn defaultButton) override;
     TFileDialogResult SaveFileDialog(const TFileDialogOptions& options) override;
     TFileDialogResult OpenFileDialog(const TFileDialogOptions& options) override;
+    TFolderDialogResult SelectFolderDialog(const TFolderDialogOptions& options) override;
+    TColorDialogResult ColorDialog(const TColorDialogOptions& options) override;
+
+    static constexpr int DIALOG_POINTER_X = 640;
+    static constexpr int DIALOG_POINTER_Y = 480;
+    bool GetPointerPos(int& x, int& y) override;
+    void SetPointerPos(int x, int y) override;
 
     const std::vector<TShownDialog>& Shown() const { return FShown; }
     std::size_t PendingCount() const { return FScript.size(); }
@@ -176,18 +247,22 @@ private:
         bool Confirm = true;                 // file dialogs: confirm or cancel
         std::optional<TMsgDlgBtn> Press;     // message box: empty presses the default
         std::string TextPart;
-        std::vector<std::string> Typed;
+        std::vector<std::string> Typed;      // file dialogs: the names; folder browser: the folder
         bool ReplaceExisting = true;
+        TDialogColor Color = 0;
     };
 
     // Records a file dialog as shown; the reference lives until the next dialog.
     TShownDialog& RecordFileDialog(TDialogKind kind, const TFileDialogOptions& options);
+    // The next line, of that kind; the dialog takes the pointer.
     TScriptLine TakeLine(TDialogKind kind, const std::string& shown);
     [[noreturn]] void Fail(const std::string& message);
 
     std::deque<TScriptLine> FScript;
     std::vector<TShownDialog> FShown;
     std::vector<std::string> FFailures;
+    int FPointerX = 0;
+    int FPointerY = 0;
 };
 
 } // namespace plat

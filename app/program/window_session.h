@@ -1,10 +1,12 @@
 // The program in a real window: the GTK host on the X display, the
-// platform's message boxes and the GTK file chooser behind the dialogs.
+// platform's message boxes and the GTK file and colour choosers behind the
+// dialogs.
 #pragma once
 
 #include "app/lost_display.h"
 #include "app/start_up.h"
 #include "platform/controls/dialogs/standard_dialogs.h"
+#include "platform/hosts/gtk/color_chooser.h"
 #include "platform/hosts/gtk/file_chooser.h"
 #include "platform/hosts/gtk/gtk_host.h"
 
@@ -38,7 +40,8 @@ private:
     char**& FArgv;
     std::unique_ptr<plat::TGtkHost> FHost;
     plat::TGtkFileChooser FChooser;
-    plat::TStandardDialogs FDialogs{&FChooser};
+    plat::TGtkColorChooser FColorChooser;
+    plat::TStandardDialogs FDialogs{&FChooser, &FColorChooser};
 };
 
 } // namespace qel

@@ -44,6 +44,17 @@ std::string DialogJson(const plat::TShownDialog& Dialog)
                "\", \"caption\": " + JsonString(Dialog.Caption) + ", \"text\": " + JsonString(Dialog.Text) +
                ", \"answer\": " + JsonString(ButtonOfResult(Dialog.Result)) + "}";
     }
+    if (Dialog.Kind == plat::TDialogKind::SelectFolder) {
+        return "{\"kind\": \"folder\", \"caption\": " + JsonString(Dialog.FolderOptions.Caption) +
+               ", \"start\": " + JsonString(Dialog.FolderOptions.StartFolder) +
+               ", \"answer\": " + JsonString(Dialog.FolderResult.Confirmed ? "confirmed" : "cancelled") +
+               ", \"folder\": " + JsonString(Dialog.FolderResult.Folder) + "}";
+    }
+    if (Dialog.Kind == plat::TDialogKind::Color) {
+        return "{\"kind\": \"colour\", \"start\": " + std::to_string(Dialog.ColorOptions.Color) +
+               ", \"answer\": " + JsonString(Dialog.ColorResult.Confirmed ? "confirmed" : "cancelled") +
+               ", \"colour\": " + std::to_string(Dialog.ColorResult.Color) + "}";
+    }
     const char* kind = Dialog.Kind == plat::TDialogKind::SaveFile ? "save" : "open";
     return std::string("{\"kind\": \"") + kind + "\", \"folder\": " + JsonString(Dialog.Options.InitialDir) +
            ", \"proposed\": " + JsonString(Dialog.Options.FileName) +

@@ -27,6 +27,10 @@ const std::map<std::string, TStepForm>& StepForms()
         {"answer open-cancel", {TScriptVerb::AnswerOpenCancel, 0, 0}},
         {"answer save", {TScriptVerb::AnswerSave, 1, 1}},
         {"answer save-cancel", {TScriptVerb::AnswerSaveCancel, 0, 0}},
+        {"answer folder", {TScriptVerb::AnswerFolder, 1, 1}},
+        {"answer folder-cancel", {TScriptVerb::AnswerFolderCancel, 0, 0}},
+        {"answer colour", {TScriptVerb::AnswerColour, 1, 1}},
+        {"answer colour-cancel", {TScriptVerb::AnswerColourCancel, 0, 0}},
         {"click", {TScriptVerb::Click, 1, 1}},
         {"set", {TScriptVerb::Set, 2, 2}},
         {"check", {TScriptVerb::Check, 2, 2}},
@@ -60,6 +64,25 @@ std::int64_t NumberOf(int Line, const std::string& Word)
     const auto [end, error] = std::from_chars(Word.data(), Word.data() + Word.size(), value);
     if (error != std::errc() || end != Word.data() + Word.size()) {
         Fail(Line, "\"" + Word + "\" is not a whole number");
+    }
+    return value;
+}
+
+// A colour word: 0x and up to six hexadecimal digits, or a decimal number,
+// either within 0 .. 0xFFFFFF.
+std::int64_t ColourOf(int Line, const std::string& Word)
+{
+    std::int64_t value = 0;
+    if (Word.size() > 2 && Word[0] == '0' && (Word[1] == 'x' || Word[1] == 'X')) {
+        const auto [end, error] = std::from_chars(Word.data() + 2, Word.data() + Word.size(), value, 16);
+        if (error != std::errc() || end != Word.data() + Word.size()) {
+            Fail(Line, "\"" + Word + "\" is not a hexadecimal colour");
+        }
+    } else {
+        value = NumberOf(Line, Word);
+    }
+    if (value < 0 || value > 0xFFFFFF) {
+        Fail(Line, "the colour \"" + Word + "\" lies outside 0 .. 0xFFFFFF");
     }
     return value;
 }
@@ -111,9 +134,12 @@ void TakeNumbers(TScriptStep& Step)
         }
         break;
     case TScriptVerb::ExpectDialog:
-        if (args[0] != "box" && args[0] != "open" && args[0] != "save") {
-            Fail(Step.Line, "a dialog is one of box, open or save, not \"" + args[0] + "\"");
+        if (args[0] != "box" && args[0] != "open" && args[0] != "save" && args[0] != "folder" && args[0] != "colour") {
+            Fail(Step.Line, "a dialog is one of box, open, save, folder or colour, not \"" + args[0] + "\"");
         }
+        break;
+    case TScriptVerb::AnswerColour:
+        Step.Number = ColourOf(Step.Line, args[0]);
         break;
     default:
         break;

@@ -8,6 +8,10 @@
 //                                     default), its text must hold the part
 //   answer open <file> | answer open-cancel
 //   answer save <file> | answer save-cancel
+//   answer folder <folder> | answer folder-cancel
+//   answer colour <colour> | answer colour-cancel
+//                                     a colour as 0xBBGGRR (hexadecimal) or
+//                                     a decimal number
 //   click <control>                   a mouse click on the control's middle
 //   set <control> <text>              the control focused, its text
 //                                     selected, the text typed over it
@@ -28,7 +32,7 @@
 //   wait file <path> [ms]             given)
 //   expect page <n> | expect caption <text> | expect title <text>
 //   expect activations <n>            requests of a second start answered
-//   expect dialog <box|open|save> [text part]
+//   expect dialog <box|open|save|folder|colour> [text part]
 //                                     the next dialog shown since the last
 //                                     expect dialog
 //   touch <path>                      an empty file, for whoever waits for it
@@ -57,6 +61,10 @@ enum class TScriptVerb {
     AnswerOpenCancel,
     AnswerSave,
     AnswerSaveCancel,
+    AnswerFolder,
+    AnswerFolderCancel,
+    AnswerColour,
+    AnswerColourCancel,
     Click,
     Set,
     Check,
@@ -81,7 +89,7 @@ struct TScriptStep {
     int Line = 0;                      // in the script text, from 1
     TScriptVerb Verb = TScriptVerb::Close;
     std::vector<std::string> Args;     // the words after the verb (after "answer box" etc.)
-    std::int64_t Number = 0;           // the step's number: page, count, ms, a status's state
+    std::int64_t Number = 0;           // the step's number: page, count, ms, a status's state, a colour
     std::int64_t Value = 0;            // a status's value (percent or error code)
     std::int64_t LimitMs = 0;          // wait steps: how long they may wait
 };

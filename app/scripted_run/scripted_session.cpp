@@ -9,6 +9,7 @@
 #include "platform/controls/standard/check_box.h"
 #include "platform/controls/standard/custom_edit.h"
 #include "platform/controls/standard/radio_button.h"
+#include "platform/controls/window_input.h"
 #include "platform/hosts/headless/headless_host.h"
 
 #include <algorithm>
@@ -42,15 +43,29 @@ plat::UINT StatusMessageOf(const std::string& Kind)
 
 plat::TDialogKind DialogKindOf(const std::string& Kind)
 {
-    return Kind == "box" ? plat::TDialogKind::MessageBox
-           : Kind == "save" ? plat::TDialogKind::SaveFile
-                            : plat::TDialogKind::OpenFile;
+    return Kind == "box"      ? plat::TDialogKind::MessageBox
+           : Kind == "save"   ? plat::TDialogKind::SaveFile
+           : Kind == "folder" ? plat::TDialogKind::SelectFolder
+           : Kind == "colour" ? plat::TDialogKind::Color
+                              : plat::TDialogKind::OpenFile;
 }
 
 bool IsAnswer(TScriptVerb Verb)
 {
-    return Verb == TScriptVerb::AnswerBox || Verb == TScriptVerb::AnswerOpen || Verb == TScriptVerb::AnswerOpenCancel ||
-           Verb == TScriptVerb::AnswerSave || Verb == TScriptVerb::AnswerSaveCancel;
+    switch (Verb) {
+    case TScriptVerb::AnswerBox:
+    case TScriptVerb::AnswerOpen:
+    case TScriptVerb::AnswerOpenCancel:
+    case TScriptVerb::AnswerSave:
+    case TScriptVerb::AnswerSaveCancel:
+    case TScriptVerb::AnswerFolder:
+    case TScriptVerb::AnswerFolderCancel:
+    case TScriptVerb::AnswerColour:
+    case TScriptVerb::AnswerColourCancel:
+        return true;
+    default:
+        return false;
+    }
 }
 
 std::string Quoted(const std::string& Text)
@@ -89,6 +104,32 @@ plat::TFileDialogResult TRunDialogs::SaveFileDialog(const plat::TFileDialogOptio
 plat::TFileDialogResult TRunDialogs::OpenFileDialog(const plat::TFileDialogOptions& options)
 {
     return Reported([&] { return TScriptedDialogs::OpenFileDialog(options); });
+}
+
+plat::TFolderDialogResult TRunDialogs::SelectFolderDialog(const plat::TFolderDialogOptions& options)
+{
+    return Reported([&] { return TScriptedDialogs::SelectFolderDialog(options); });
+}
+
+plat::TColorDialogResult TRunDialogs::ColorDialog(const plat::TColorDialogOptions& options)
+{
+    return Reported([&] { return TScriptedDialogs::ColorDialog(options); });
+}
+
+bool TRunDialogs::GetPointerPos(int& x, int& y)
+{
+    plat::TPoint point;
+    if (!plat::GetCursorPos(point)) {
+        return false;
+    }
+    x = point.X;
+    y = point.Y;
+    return true;
+}
+
+void TRunDialogs::SetPointerPos(int x, int y)
+{
+    plat::SetCursorPos(x, y);
 }
 
 // ---- the session ----
@@ -241,6 +282,18 @@ TScriptedSession::TOutcome TScriptedSession::Answer(const TScriptStep& Step)
         break;
     case TScriptVerb::AnswerSave:
         FDialogs.ExpectSaveFile(Step.Args[0]);
+        break;
+    case TScriptVerb::AnswerFolder:
+        FDialogs.ExpectSelectFolder(Step.Args[0]);
+        break;
+    case TScriptVerb::AnswerFolderCancel:
+        FDialogs.ExpectSelectFolderCancel();
+        break;
+    case TScriptVerb::AnswerColour:
+        FDialogs.ExpectColor(static_cast<plat::TDialogColor>(Step.Number));
+        break;
+    case TScriptVerb::AnswerColourCancel:
+        FDialogs.ExpectColorCancel();
         break;
     default:
         FDialogs.ExpectSaveFileCancel();

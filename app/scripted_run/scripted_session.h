@@ -33,6 +33,11 @@ public:
                                   plat::TMsgDlgButtons buttons, plat::TMsgDlgBtn defaultButton) override;
     plat::TFileDialogResult SaveFileDialog(const plat::TFileDialogOptions& options) override;
     plat::TFileDialogResult OpenFileDialog(const plat::TFileDialogOptions& options) override;
+    plat::TFolderDialogResult SelectFolderDialog(const plat::TFolderDialogOptions& options) override;
+    plat::TColorDialogResult ColorDialog(const plat::TColorDialogOptions& options) override;
+    // The pointer of the run is the window manager's.
+    bool GetPointerPos(int& x, int& y) override;
+    void SetPointerPos(int x, int y) override;
 
     std::function<void(const std::string& Why)> OnUnexpected;
 

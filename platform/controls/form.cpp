@@ -36,10 +36,6 @@ PLAT_BEGIN_MESSAGES(TCustomForm, TWinControl)
     PLAT_MESSAGE(WM_NEXTDLGCTL, WMNextDlgCtl)
 PLAT_END_MESSAGES
 
-namespace {
-
-// Disables every other visible, enabled top-level window for a modal loop;
-// answers those it disabled.
 std::vector<HWND> DisableTaskWindows(HWND modal)
 {
     std::vector<HWND> disabled;
@@ -52,6 +48,17 @@ std::vector<HWND> DisableTaskWindows(HWND modal)
     return disabled;
 }
 
+void EnableTaskWindows(const std::vector<HWND>& windows)
+{
+    for (HWND top : windows) {
+        if (IsWindow(top)) {
+            EnableWindow(top, true);
+        }
+    }
+}
+
+namespace {
+
 // The components a form or frame owns that no control holds: streamed as
 // its children when it is the root being written.
 void StreamParentlessComponents(const TComponent& container, const TGetChildProc& proc, TComponent* root)
@@ -63,15 +70,6 @@ void StreamParentlessComponents(const TComponent& container, const TGetChildProc
         TComponent* owned = container.Components(i);
         if (owned->GetParentComponent() == nullptr) {
             proc(owned);
-        }
-    }
-}
-
-void EnableTaskWindows(const std::vector<HWND>& windows)
-{
-    for (HWND top : windows) {
-        if (IsWindow(top)) {
-            EnableWindow(top, true);
         }
     }
 }

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 
 #include <memory>
+#include <vector>
 
 namespace plat {
 
@@ -26,6 +27,11 @@ using TFormState = TSet<TFormStateFlag>;
 
 using TCloseEvent = TEvent<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = TEvent<void(TObject* sender, bool& canClose)>;
+
+// Disables every other visible, enabled top-level window for a modal loop
+// (0: every one); answers those it disabled, for EnableTaskWindows.
+std::vector<HWND> DisableTaskWindows(HWND modal);
+void EnableTaskWindows(const std::vector<HWND>& windows);
 
 class TCustomForm : public TWinControl {
     PLAT_CLASS(TCustomForm, TWinControl)

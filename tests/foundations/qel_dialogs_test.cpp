@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace qel {
 namespace {
@@ -201,6 +202,101 @@ TEST_F(QelDialogs, CreateTemplateFile)
     FDialogs.ExpectMessageBox(plat::mbOK, "Cannot open file [" + Folder() + "taken.qse] !");
     EXPECT_FALSE(QelDlg.CreateTemplateFile(Folder(), chosen));
     EXPECT_EQ(Last().Type, plat::mtError);
+}
+
+TEST_F(QelDialogs, FolderBrowsers)
+{
+    std::filesystem::create_directories(Folder() + "out/sub");
+    const std::string start = Folder() + "out";
+    struct Case {
+        const char* Name;
+        std::function<bool(std::string&)> Select;
+        plat::TFolderDialogOptions Expected;
+    };
+    const Case cases[] = {
+        {"SelectDir without a caption", [&](std::string& out) { return QelDlg.SelectDir(start, out); },
+         {"", start, false, false, false, false}},
+        {"SelectDir with a caption", [&](std::string& out) { return QelDlg.SelectDir("Target", start, out); },
+         {"Target", start, true, false, false, true}},
+        {"SelectDirectory", [&](std::string& out) {
+             return QelDlg.SelectDirectory("title, not shown", "Caption", "/root not used", start, out, true, true,
+                                           false);
+         },
+         {"Caption", start, true, true, true, false}},
+        {"SelectDirectory without a start folder", [&](std::string& out) {
+             return QelDlg.SelectDirectory("", "Caption", "", "", out, false, false, true);
+         },
+         {"Caption", "", false, false, false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::string chosen = "old";
+        FDialogs.ExpectSelectFolder(Folder() + "out/sub");
+        EXPECT_TRUE(c.Select(chosen));
+        EXPECT_EQ(chosen, Folder() + "out/sub/") << "with a path delimiter at its end";
+        const plat::TFolderDialogOptions& shown = Last().FolderOptions;
+        EXPECT_EQ(shown.Caption, c.Expected.Caption);
+        EXPECT_EQ(shown.StartFolder, c.Expected.StartFolder);
+        EXPECT_EQ(shown.RootAtStart, c.Expected.RootAtStart);
+        EXPECT_EQ(shown.EditBox, c.Expected.EditBox);
+        EXPECT_EQ(shown.ShowFiles, c.Expected.ShowFiles);
+        EXPECT_EQ(shown.AllowCreateFolders, c.Expected.AllowCreateFolders);
+
+        FDialogs.ExpectSelectFolderCancel();
+        EXPECT_FALSE(c.Select(chosen));
+        EXPECT_EQ(chosen, "") << "cancelled";
+    }
+}
+
+TEST_F(QelDialogs, SelectColor)
+{
+    std::uint32_t colour = 0;
+    FDialogs.ExpectColor(0x00FF00);
+    EXPECT_TRUE(QelDlg.SelectColor(0x0000FF, colour));
+    EXPECT_EQ(colour, 0x00FF00u);
+    EXPECT_EQ(Last().ColorOptions.Color, 0x0000FFu);
+    EXPECT_EQ(Last().ColorOptions.CustomColors, std::vector<plat::TDialogColor>{0x0000FF}) << "its first custom colour";
+    FDialogs.ExpectColorCancel();
+    EXPECT_FALSE(QelDlg.SelectColor(0x123456, colour));
+    EXPECT_EQ(colour, 0x123456u) << "cancelled: the colour it started at";
+}
+
+// Every dialog moves the pointer while it shows; afterwards it stands where
+// it stood before, which MousePos keeps.
+TEST_F(QelDialogs, EveryDialogPutsThePointerBack)
+{
+    std::string out;
+    std::uint32_t colour = 0;
+    std::vector<std::string> files;
+    const std::vector<std::pair<const char*, std::function<void()>>> dialogs = {
+        {"save", [&] { FDialogs.ExpectSaveFileCancel(); QelDlg.SaveQRecFile(Folder() + "a.qrec", false, out); }},
+        {"open", [&] { FDialogs.ExpectOpenFileCancel(); QelDlg.OpenQelFile(Folder(), out, false, false); }},
+        {"open several", [&] { FDialogs.ExpectOpenFileCancel(); QelDlg.OpenMultipleQelFile(Folder(), files, false); }},
+        {"message box", [&] { FDialogs.ExpectMessageBoxDefault(); QelDlg.ShowMsg("note", plat::mtInformation); }},
+        {"folder", [&] { FDialogs.ExpectSelectFolderCancel(); QelDlg.SelectDir(Folder(), out); }},
+        {"colour", [&] { FDialogs.ExpectColorCancel(); QelDlg.SelectColor(0, colour); }},
+    };
+    int place = 0;
+    for (const auto& [name, show] : dialogs) {
+        ++place;
+        FDialogs.SetPointerPos(10 * place, 20 * place);
+        show();
+        int x = 0;
+        int y = 0;
+        ASSERT_TRUE(FDialogs.GetPointerPos(x, y));
+        EXPECT_EQ(x, 10 * place) << name;
+        EXPECT_EQ(y, 20 * place) << name;
+        EXPECT_EQ(QelDlg.MousePos.X, 10 * place) << name;
+        EXPECT_EQ(QelDlg.MousePos.Y, 20 * place) << name;
+    }
+    // Without the helper the pointer stays where the dialog took it.
+    FDialogs.ExpectColorCancel();
+    FDialogs.ColorDialog({});
+    int x = 0;
+    int y = 0;
+    ASSERT_TRUE(FDialogs.GetPointerPos(x, y));
+    EXPECT_EQ(x, plat::TScriptedDialogs::DIALOG_POINTER_X);
+    EXPECT_EQ(y, plat::TScriptedDialogs::DIALOG_POINTER_Y);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The file chooser behind the file dialogs: the window in which the user
-// picks or types a file. The platform's own chooser implements it (GTK, in
+// The file chooser behind the file dialogs and the folder browsers: the
+// window in which the user picks or types a file or a folder. The platform's own chooser implements it (GTK, in
 // the GTK host's folder); TStandardDialogs adds what every dialog needs on
 // top: default extension, existence checks and the question before a file
 // is replaced.
@@ -20,6 +20,12 @@ struct TFileChooserRequest {
     std::string Folder;                   // empty: the chooser's choice
     std::string Name;                     // proposed name (save) or file to mark (open)
     bool MultiSelect = false;
+    // A folder browser: the user chooses a folder (Save and the filters
+    // do not apply); Folder is preselected and the chooser stands in the
+    // middle of the screen.
+    bool ChooseFolder = false;
+    bool CreateFolders = true;            // the browser offers a new folder
+    bool ShowFiles = false;               // files show among the folders
 };
 
 struct TFileChooserAnswer {

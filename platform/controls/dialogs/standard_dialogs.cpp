@@ -1,9 +1,12 @@
-// TStandardDialogs: message boxes on our own form, and file dialogs on the
-// host's chooser with their checks and questions.
+// TStandardDialogs: message boxes on our own form, file dialogs on the
+// host's chooser with their checks and questions, folder browsers and the
+// colour dialog on the host's choosers, and the pointer.
 #include "platform/controls/dialogs/standard_dialogs.h"
 
 #include "platform/controls/dialogs/dialog_texts.h"
 #include "platform/controls/dialogs/message_dialog.h"
+#include "platform/controls/form.h"
+#include "platform/controls/window_input.h"
 
 #include <filesystem>
 
@@ -27,6 +30,13 @@ bool IsFolder(const fs::path& path)
 {
     std::error_code error;
     return fs::is_directory(path, error);
+}
+
+// Whether folder lies at root or below it.
+bool IsBelow(const fs::path& folder, const fs::path& root)
+{
+    const fs::path below = folder.lexically_normal().lexically_relative(root.lexically_normal());
+    return !below.empty() && *below.begin() != "..";
 }
 
 bool IsFile(const fs::path& path)
@@ -117,6 +127,71 @@ TFileDialogResult TStandardDialogs::RunFileDialog(const TFileDialogOptions& opti
         }
         request.Name = first.filename().string();
     }
+}
+
+TFolderDialogResult TStandardDialogs::SelectFolderDialog(const TFolderDialogOptions& options)
+{
+    TFolderDialogResult result;
+    if (FChooser == nullptr) {
+        return result;
+    }
+    TFileChooserRequest request;
+    request.ChooseFolder = true;
+    request.Title = options.Caption;
+    request.Folder = options.StartFolder;
+    request.CreateFolders = options.AllowCreateFolders;
+    request.ShowFiles = options.ShowFiles;
+    const std::vector<HWND> disabled = DisableTaskWindows(0);
+    for (;;) {
+        const TFileChooserAnswer answer = FChooser->Choose(request);
+        if (!answer.Confirmed || answer.Names.empty()) {
+            break;
+        }
+        const fs::path chosen(answer.Names.front());
+        // A browser rooted at its start folder offers nothing outside it.
+        if (options.RootAtStart && !options.StartFolder.empty() && !IsBelow(chosen, options.StartFolder)) {
+            request.Folder = options.StartFolder;
+            continue;
+        }
+        if (IsFolder(chosen)) {
+            result.Confirmed = true;
+            result.Folder = chosen.string();
+            break;
+        }
+    }
+    EnableTaskWindows(disabled);
+    return result;
+}
+
+TColorDialogResult TStandardDialogs::ColorDialog(const TColorDialogOptions& options)
+{
+    TColorDialogResult result;
+    result.Color = options.Color;
+    if (FColorChooser == nullptr) {
+        return result;
+    }
+    const TColorChooserAnswer answer = FColorChooser->Choose(TColorChooserRequest{options.Color, options.CustomColors});
+    if (answer.Confirmed) {
+        result.Confirmed = true;
+        result.Color = answer.Color;
+    }
+    return result;
+}
+
+bool TStandardDialogs::GetPointerPos(int& x, int& y)
+{
+    TPoint point;
+    if (!GetCursorPos(point)) {
+        return false;
+    }
+    x = point.X;
+    y = point.Y;
+    return true;
+}
+
+void TStandardDialogs::SetPointerPos(int x, int y)
+{
+    SetCursorPos(x, y);
 }
 
 } // namespace plat

@@ -5,9 +5,13 @@
 // name gets the default extension, a folder or file that must exist is
 // checked with a message and the chooser opens again, and a save over an
 // existing file asks first (No, the default, opens the chooser again). A
-// cancelled dialog answers the proposed name, unconfirmed.
+// cancelled dialog answers the proposed name, unconfirmed. Its folder
+// browser runs the same chooser for a folder, with every window of the
+// program disabled while it shows; its colour dialog runs a colour chooser.
+// The pointer it reports and moves is the window manager's.
 #pragma once
 
+#include "platform/controls/dialogs/color_chooser.h"
 #include "platform/controls/dialogs/file_chooser.h"
 #include "platform/dialogs.h"
 
@@ -15,14 +19,21 @@ namespace plat {
 
 class TStandardDialogs : public IDialogs {
 public:
-    // chooser: the file chooser of the host (not owned); without one the
-    // file dialogs answer "cancelled".
-    explicit TStandardDialogs(IFileChooser* chooser) : FChooser(chooser) {}
+    // chooser, colorChooser: the choosers of the host (not owned); without
+    // one the dialogs it serves answer "cancelled".
+    explicit TStandardDialogs(IFileChooser* chooser, IColorChooser* colorChooser = nullptr)
+        : FChooser(chooser), FColorChooser(colorChooser)
+    {
+    }
 
     TModalResult MessageBox(const std::string& text, const std::string& caption, TMsgDlgType type,
                             TMsgDlgButtons buttons, TMsgDlgBtn defaultButton) override;
     TFileDialogResult SaveFileDialog(const TFileDialogOptions& options) override;
     TFileDialogResult OpenFileDialog(const TFileDialogOptions& options) override;
+    TFolderDialogResult SelectFolderDialog(const TFolderDialogOptions& options) override;
+    TColorDialogResult ColorDialog(const TColorDialogOptions& options) override;
+    bool GetPointerPos(int& x, int& y) override;
+    void SetPointerPos(int x, int y) override;
 
 private:
     TFileDialogResult RunFileDialog(const TFileDialogOptions& options, bool save);
@@ -30,6 +41,7 @@ private:
     bool Acceptable(const TFileDialogOptions& options, bool save, const std::vector<std::string>& names);
 
     IFileChooser* FChooser;
+    IColorChooser* FColorChooser;
 };
 
 } // namespace plat

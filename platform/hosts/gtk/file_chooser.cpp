@@ -1,4 +1,4 @@
-// The GTK file chooser: request in, file names out.
+// The GTK file chooser: request in, file or folder names out.
 #include "platform/hosts/gtk/file_chooser.h"
 
 #include "platform/controls/application.h"
@@ -18,11 +18,45 @@ namespace {
 GtkWindow* ParentWindow()
 {
     HWND parent = GetActiveWindow();
-    if (parent == 0 && Application != nullptr && Application->MainForm() != nullptr &&
-        Application->MainForm()->HandleAllocated()) {
-        parent = Application->MainForm()->Handle();
+    if (parent == 0) {
+        return MainGtkWindow();
     }
-    return parent != 0 ? GtkWindowOf(parent) : nullptr;
+    return GtkWindowOf(parent);
+}
+
+// A folder browser in the middle of the screen, owned by the main form: the
+// chosen folder, or an empty answer.
+TFileChooserAnswer ChooseFolder(const TFileChooserRequest& request)
+{
+    namespace fs = std::filesystem;
+    const char* title = !request.Title.empty() ? request.Title.c_str() : "Select Folder";
+    GtkWidget* dialog =
+        gtk_file_chooser_dialog_new(title, MainGtkWindow(), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Cancel",
+                                    GTK_RESPONSE_CANCEL, "_Select", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+    gtk_file_chooser_set_create_folders(chooser, request.CreateFolders);
+    if (!request.ShowFiles) {
+        GtkFileFilter* folders = gtk_file_filter_new();
+        gtk_file_filter_add_mime_type(folders, "inode/directory");
+        gtk_file_chooser_set_filter(chooser, folders);
+    }
+    std::error_code error;
+    if (!request.Folder.empty() && fs::is_directory(request.Folder, error)) {
+        gtk_file_chooser_set_current_folder(chooser, request.Folder.c_str());
+    }
+    TFileChooserAnswer answer;
+    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        if (gchar* name = gtk_file_chooser_get_filename(chooser)) {
+            answer.Names.emplace_back(name);
+            g_free(name);
+        }
+        answer.Confirmed = !answer.Names.empty();
+    }
+    gtk_widget_destroy(dialog);
+    return answer;
 }
 
 void AddFilters(GtkFileChooser* chooser, const TFileChooserRequest& request)
@@ -64,9 +98,20 @@ std::string CaseInsensitivePattern(const std::string& pattern)
     return result;
 }
 
+GtkWindow* MainGtkWindow()
+{
+    if (Application != nullptr && Application->MainForm() != nullptr && Application->MainForm()->HandleAllocated()) {
+        return GtkWindowOf(Application->MainForm()->Handle());
+    }
+    return nullptr;
+}
+
 TFileChooserAnswer TGtkFileChooser::Choose(const TFileChooserRequest& request)
 {
     namespace fs = std::filesystem;
+    if (request.ChooseFolder) {
+        return ChooseFolder(request);
+    }
     const GtkFileChooserAction action = request.Save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
     const char* title = !request.Title.empty() ? request.Title.c_str() : request.Save ? "Save File" : "Open File";
     GtkFileChooserNative* native = gtk_file_chooser_native_new(title, ParentWindow(), action, nullptr, nullptr);

@@ -3,10 +3,17 @@
 // JSON.
 #include "app/scripted_run/run_record.h"
 #include "app/scripted_run/run_script.h"
+#include "app/scripted_run/scripted_session.h"
 
 #include "card/thread_status.h"
+#include "foundations/qel_dialogs.h"
+#include "platform/controls/application.h"
+#include "platform/controls/window_input.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -64,7 +71,11 @@ TEST(RunScriptTest, BadLinesAreRefusedWithTheirNumber)
         {"advance 10ms", "\"10ms\" is not a whole number"},
         {"status card started", "a status is one of dir, data or save"},
         {"check chkOptionCsv maybe", "check takes on or off"},
-        {"expect dialog popup", "a dialog is one of box, open or save"},
+        {"expect dialog popup", "a dialog is one of box, open, save, folder or colour"},
+        {"answer colour 0xGG", "\"0xGG\" is not a hexadecimal colour"},
+        {"answer colour 0x1000000", "lies outside 0 .. 0xFFFFFF"},
+        {"answer colour red", "\"red\" is not a whole number"},
+        {"answer folder", "takes 1 words, not 0"},
         {"key shift", "no key is named \"shift\""},
         {"set edt \"open quote", "line 1: a quote is not closed"},
     };
@@ -77,6 +88,55 @@ TEST(RunScriptTest, BadLinesAreRefusedWithTheirNumber)
         }
     }
     EXPECT_THROW(qel::LoadRunScript("/nonexistent/script.txt"), qel::EScriptError);
+}
+
+// The folder browser and the colour dialog are answered from the script as
+// any dialog of the run, recorded with their answers, and leave the
+// window manager's pointer where it was.
+TEST(RunScriptTest, FolderAndColourDialogsAreAnsweredFromTheScript)
+{
+    qeltest::TempDir dir;
+    std::filesystem::create_directories(dir.File("out"));
+    const std::string script = "answer folder \"" + dir.File("out") + "\"\n"
+                               "answer folder-cancel\n"
+                               "answer colour 0x00FF00\n"
+                               "answer colour-cancel\n";
+    const std::vector<qel::TScriptStep> steps = qel::ParseRunScript(script);
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_EQ(steps[2].Verb, TScriptVerb::AnswerColour);
+    EXPECT_EQ(steps[2].Number, 0x00FF00);
+
+    qel::TScriptedSession session(steps, "");
+    plat::TApplication application(session.OpenHost());
+    plat::TScopedDialogs use(session.Dialogs());
+    plat::SetCursorPos(123, 45);
+    std::string folder;
+    EXPECT_TRUE(qel::QelDlg.SelectDir(dir.Path().string(), folder));
+    EXPECT_EQ(folder, dir.File("out") + "/");
+    EXPECT_FALSE(qel::QelDlg.SelectDir(dir.Path().string(), folder));
+    std::uint32_t colour = 0;
+    EXPECT_TRUE(qel::QelDlg.SelectColor(0xFF, colour));
+    EXPECT_EQ(colour, 0x00FF00u);
+    EXPECT_FALSE(qel::QelDlg.SelectColor(0xFF, colour));
+    EXPECT_EQ(colour, 0xFFu);
+    plat::TPoint pointer;
+    ASSERT_TRUE(plat::GetCursorPos(pointer));
+    EXPECT_EQ(pointer, (plat::TPoint{123, 45}));
+
+    EXPECT_TRUE(session.Record().Passed());
+    qel::TRunRecord record;
+    record.SetDialogs(dynamic_cast<plat::TScriptedDialogs&>(session.Dialogs()).Shown());
+    const std::string json = record.ToJson();
+    EXPECT_NE(json.find("{\"kind\": \"folder\", \"caption\": \"\", \"start\": " + qel::JsonString(dir.Path().string()) +
+                        ", \"answer\": \"confirmed\", \"folder\": " + qel::JsonString(dir.File("out")) + "}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("{\"kind\": \"colour\", \"start\": 255, \"answer\": \"confirmed\", \"colour\": 65280}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("{\"kind\": \"colour\", \"start\": 255, \"answer\": \"cancelled\", \"colour\": 255}"),
+              std::string::npos)
+        << json;
 }
 
 TEST(RunRecordTest, JsonKeepsTextsAndChangesOnly)

@@ -7,6 +7,11 @@
 //   save <log> <folder>    a save dialog for "*.qrec" files starting in the
 //                          folder: "box <text>" for every box on the way, then
 //                          "confirmed <name>" or "cancelled <name>"
+//   folder <log> <folder>  a folder browser "Choose a folder" starting in the
+//                          folder: "confirmed <folder>" or "cancelled", then
+//                          "main enabled <0|1>"
+//   colour <log>           the colour dialog starting at red: "confirmed
+//                          <colour>" or "cancelled <colour>" (0xBBGGRR, decimal)
 //   menu <log>             an edit with a context menu: "edit <x> <y>" (its
 //                          centre on the screen) once it shows, "menu open"
 //                          and "menu closed" around each time the menu shows,
@@ -18,6 +23,7 @@
 #include "platform/controls/standard/menu_item.h"
 #include "platform/controls/standard/popup_menu.h"
 #include "platform/controls/window_input.h"
+#include "platform/hosts/gtk/color_chooser.h"
 #include "platform/hosts/gtk/file_chooser.h"
 #include "platform/hosts/gtk/gtk_host.h"
 
@@ -32,7 +38,10 @@ namespace {
 // The standard dialogs, noting each message box in the log before it shows.
 class TLoggedDialogs : public plat::TStandardDialogs {
 public:
-    TLoggedDialogs(plat::IFileChooser& chooser, std::ofstream& log) : TStandardDialogs(&chooser), FLog(log) {}
+    TLoggedDialogs(plat::IFileChooser& chooser, plat::IColorChooser& colours, std::ofstream& log)
+        : TStandardDialogs(&chooser, &colours), FLog(log)
+    {
+    }
 
     plat::TModalResult MessageBox(const std::string& text, const std::string& caption, plat::TMsgDlgType type,
                                   plat::TMsgDlgButtons buttons, plat::TMsgDlgBtn defaultButton) override
@@ -113,7 +122,8 @@ int Run(const std::string& mode, std::ofstream& log, const std::string& folder, 
     main->Show();
     application.ProcessMessages();
     plat::TGtkFileChooser chooser;
-    TLoggedDialogs dialogs(chooser, log);
+    plat::TGtkColorChooser colours;
+    TLoggedDialogs dialogs(chooser, colours, log);
     if (mode == "message") {
         // The pointer goes where the program says, on the screen too.
         plat::SetCursorPos(123, 145);
@@ -133,6 +143,20 @@ int Run(const std::string& mode, std::ofstream& log, const std::string& folder, 
         log << (result.Confirmed ? "confirmed " : "cancelled ") << result.FileName << std::endl;
         return 0;
     }
+    if (mode == "folder") {
+        plat::TFolderDialogOptions options;
+        options.Caption = "Choose a folder";
+        options.StartFolder = folder;
+        const plat::TFolderDialogResult result = dialogs.SelectFolderDialog(options);
+        log << (result.Confirmed ? "confirmed " + result.Folder : std::string("cancelled")) << std::endl;
+        log << "main enabled " << plat::IsWindowEnabled(main->Handle()) << std::endl;
+        return 0;
+    }
+    if (mode == "colour") {
+        const plat::TColorDialogResult result = dialogs.ColorDialog({0x0000FF, {0x0000FF}});
+        log << (result.Confirmed ? "confirmed " : "cancelled ") << result.Color << std::endl;
+        return 0;
+    }
     if (mode == "menu") {
         BuildMenuForm(main, log);
         application.Run();
@@ -147,7 +171,7 @@ int Run(const std::string& mode, std::ofstream& log, const std::string& folder, 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::cerr << "usage: qel_dialogs_xvfb message|save|menu <log> [folder]\n";
+        std::cerr << "usage: qel_dialogs_xvfb message|save|folder|colour|menu <log> [folder]\n";
         return 2;
     }
     const std::string mode = argv[1];

@@ -1,13 +1,15 @@
 // The file dialogs of the standard dialogs over a scripted file chooser:
 // filter texts, what the chooser is asked, the default extension, the
 // question before a file is replaced, missing folders and files, and
-// cancelling.
+// cancelling; the folder browser on the same chooser, the colour dialog on
+// a scripted colour chooser, and the pointer.
 #include "tests/platform/controls/standard/standard_fixture.h"
 
 #include "platform/controls/dialogs/message_dialog.h"
 #include "platform/controls/dialogs/standard_dialogs.h"
 #include "platform/controls/standard/label.h"
 #include "platform/controls/virtual_keys.h"
+#include "platform/controls/window_input.h"
 
 #include <deque>
 #include <filesystem>
@@ -204,6 +206,103 @@ TEST_F(TFileDialogsTest, WithoutAChooserEveryFileDialogIsCancelled)
     const TFileDialogResult result = dialogs.SaveFileDialog(Options);
     EXPECT_FALSE(result.Confirmed);
     EXPECT_EQ(result.FileName, Options.FileName);
+}
+
+// The folder browser: what the chooser is asked, every window of the
+// program disabled while it shows, a rooted browser that asks again when a
+// folder outside its root is chosen.
+TEST_F(TFileDialogsTest, FolderBrowserChoosesAFolderWithTheProgramDisabled)
+{
+    fs::create_directories(Folder / "inner");
+    TForm* other = NewForm("Other");
+    other->Show();
+    std::vector<bool> enabledWhileShown;
+    struct TObservingChooser : TScriptedChooser {
+        std::function<void()> OnChoose;
+        TFileChooserAnswer Choose(const TFileChooserRequest& request) override
+        {
+            OnChoose();
+            return TScriptedChooser::Choose(request);
+        }
+    } chooser;
+    chooser.OnChoose = [&] {
+        for (HWND window : TopLevelWindows()) {
+            if (IsWindowVisible(window)) {
+                enabledWhileShown.push_back(IsWindowEnabled(window));
+            }
+        }
+    };
+    TStandardDialogs dialogs(&chooser);
+    TFolderDialogOptions options;
+    options.Caption = "Where do the files go?";
+    options.StartFolder = InFolder("inner");
+    options.RootAtStart = true;
+    options.AllowCreateFolders = false;
+    options.ShowFiles = true;
+    chooser.Confirm({Folder.string()});        // outside the root: asked again
+    chooser.Confirm({InFolder("inner")});
+    const TFolderDialogResult result = dialogs.SelectFolderDialog(options);
+    EXPECT_TRUE(result.Confirmed);
+    EXPECT_EQ(result.Folder, InFolder("inner"));
+    ASSERT_EQ(chooser.Requests.size(), 2u);
+    for (const TFileChooserRequest& request : chooser.Requests) {
+        EXPECT_TRUE(request.ChooseFolder);
+        EXPECT_EQ(request.Title, "Where do the files go?");
+        EXPECT_EQ(request.Folder, InFolder("inner"));
+        EXPECT_FALSE(request.CreateFolders);
+        EXPECT_TRUE(request.ShowFiles);
+    }
+    ASSERT_FALSE(enabledWhileShown.empty());
+    EXPECT_EQ(std::count(enabledWhileShown.begin(), enabledWhileShown.end(), true), 0) << "every window disabled";
+    EXPECT_TRUE(IsWindowEnabled(other->Handle())) << "enabled again afterwards";
+
+    chooser.Cancel();
+    const TFolderDialogResult cancelled = dialogs.SelectFolderDialog(options);
+    EXPECT_FALSE(cancelled.Confirmed);
+    EXPECT_EQ(cancelled.Folder, "");
+    EXPECT_FALSE(TStandardDialogs(nullptr).SelectFolderDialog(options).Confirmed) << "no chooser: cancelled";
+}
+
+TEST_F(TFileDialogsTest, ColourDialogAnswersTheChosenOrTheStartColour)
+{
+    struct TColourChooser : IColorChooser {
+        std::vector<TColorChooserRequest> Requests;
+        std::deque<TColorChooserAnswer> Answers;
+        TColorChooserAnswer Choose(const TColorChooserRequest& request) override
+        {
+            Requests.push_back(request);
+            TColorChooserAnswer answer = Answers.front();
+            Answers.pop_front();
+            return answer;
+        }
+    } colours;
+    TStandardDialogs dialogs(&Chooser, &colours);
+    colours.Answers = {{true, 0x00FF00}, {false, 0x123456}};
+    const TColorDialogOptions options{0x0000FF, {0x0000FF}};
+    TColorDialogResult result = dialogs.ColorDialog(options);
+    EXPECT_TRUE(result.Confirmed);
+    EXPECT_EQ(result.Color, 0x00FF00u);
+    result = dialogs.ColorDialog(options);
+    EXPECT_FALSE(result.Confirmed);
+    EXPECT_EQ(result.Color, 0x0000FFu) << "cancelled: the start colour";
+    ASSERT_EQ(colours.Requests.size(), 2u);
+    EXPECT_EQ(colours.Requests[0].Color, 0x0000FFu);
+    EXPECT_EQ(colours.Requests[0].CustomColors, std::vector<TDialogColor>{0x0000FF});
+    EXPECT_EQ(TStandardDialogs(&Chooser).ColorDialog(options).Color, 0x0000FFu) << "no colour chooser: cancelled";
+}
+
+TEST_F(TFileDialogsTest, ThePointerIsTheWindowManagersPointer)
+{
+    ASSERT_TRUE(SetCursorPos(37, 41));
+    int x = 0;
+    int y = 0;
+    ASSERT_TRUE(Dialogs.GetPointerPos(x, y));
+    EXPECT_EQ(x, 37);
+    EXPECT_EQ(y, 41);
+    Dialogs.SetPointerPos(5, 6);
+    TPoint point;
+    ASSERT_TRUE(GetCursorPos(point));
+    EXPECT_EQ(point, (TPoint{5, 6}));
 }
 
 } // namespace
