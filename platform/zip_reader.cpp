@@ -3,6 +3,8 @@
 // stand between an archive's bytes and its entries.
 #include "platform/zip_reader.h"
 
+#include "platform/zip_format.h"
+
 #include <zlib.h>
 
 #include <sys/stat.h>
@@ -15,23 +17,15 @@ namespace plat {
 
 namespace {
 
-constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
-constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
-constexpr std::uint32_t kZip64EndSignature = 0x06064B50;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
-constexpr std::uint32_t kEndSignature = 0x06054B50;
-constexpr std::uint16_t kZip64ExtraId = 0x0001;
+using namespace zipformat;
+
 constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::size_t kEndRecordSize = 22;
 constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kZip64EndSize = 56;
 constexpr std::size_t kMaxCommentSize = 0xFFFF;
-constexpr std::uint16_t kMethodStored = 0;
-constexpr std::uint16_t kMethodDeflate = 8;
 constexpr std::uint16_t kFlagEncrypted = 1;
-constexpr std::uint32_t kMax32 = 0xFFFFFFFFu;
-constexpr std::uint16_t kMax16 = 0xFFFF;
 // Deflate expands at most about 1032 to 1: a directory claiming more is a
 // lie that would only make the reader allocate.
 constexpr std::uint64_t kMaxDeflateRatio = 1032;

@@ -4,6 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/date_time.h"
+#include "platform/zip_format.h"
 #include "platform/zip_reader.h"
 
 #include <libdeflate.h>
@@ -22,20 +23,13 @@ namespace plat {
 
 namespace {
 
-constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
-constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
-constexpr std::uint32_t kZip64EndSignature = 0x06064B50;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
-constexpr std::uint32_t kEndSignature = 0x06054B50;
-constexpr std::uint16_t kZip64ExtraId = 0x0001;
-constexpr std::uint16_t kMethodDeflate = 8;
+using namespace zipformat;
+
 constexpr std::uint16_t kVersionDeflate = 20;         // 2.0: Deflate
 constexpr std::uint16_t kVersionZip64 = 45;           // 4.5: Zip64 records
 constexpr std::uint16_t kMadeByUnix = 3 << 8;         // attributes are Unix modes
 constexpr std::uint32_t kRegularFileAttributes = 0100644u << 16;
 constexpr std::uint16_t kFlagUtf8Name = 1 << 11;
-constexpr std::uint32_t kMax32 = 0xFFFFFFFFu;
-constexpr std::uint16_t kMax16 = 0xFFFF;
 constexpr unsigned kMaxCompressionThreads = 16;
 constexpr std::size_t kSmallEntry = 4096;   // entries below this size are compressed by the caller
 

@@ -5,67 +5,29 @@
 #include "platform/zip_writer.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/zip_test_archives.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <zlib.h>
 
 namespace {
 
+using qeltest::MixedEntries;
 using qeltest::ReadWholeFile;
+using qeltest::Repetitive;
+using qeltest::TZipEntryData;
 using qeltest::TempDir;
 using qeltest::WriteWholeFile;
 
-struct TEntry {
-    std::string Name;
-    std::string Data;
-};
-
-std::string RandomBytes(std::size_t count, unsigned seed)
+// The mixed entries and a second entry of an earlier name.
+std::vector<TZipEntryData> EntriesWithARepeatedName()
 {
-    std::mt19937 random(seed);
-    std::string out(count, '\0');
-    for (char& c : out) {
-        c = static_cast<char>(random());
-    }
-    return out;
-}
-
-std::string Repetitive(std::size_t count)
-{
-    std::string out;
-    while (out.size() < count) {
-        out += "t;" + std::to_string(out.size() % 613) + "\r\n";
-    }
-    out.resize(count);
-    return out;
-}
-
-std::vector<TEntry> MixedEntries()
-{
-    return {
-        {"File", "pairs"},
-        {"CHANNELS\\CHANNEL_0\\ChData_0", Repetitive(120000)},
-        {"empty", ""},
-        {"noise", RandomBytes(70000, 2)},
-        {"Kan\xC3\xA4le\\\xC2\xB0" "C", "utf-8 name"},
-        {"File", "a second entry of the same name"},
-    };
-}
-
-void WriteArchive(const std::string& path, const std::vector<TEntry>& entries, std::uint64_t zip64Threshold)
-{
-    plat::TZipFile zip;
-    zip.SetCompressionThreads(2);
-    zip.SetZip64Threshold(zip64Threshold);
-    zip.Open(path, plat::zmWrite);
-    for (const TEntry& entry : entries) {
-        zip.Add(entry.Data.data(), entry.Data.size(), entry.Name);
-    }
-    zip.Close();
+    std::vector<TZipEntryData> entries = MixedEntries();
+    entries.push_back({"File", "a second entry of the same name"});
+    return entries;
 }
 
 std::string ReadEntry(plat::TZipReader& reader, int index)
@@ -79,12 +41,12 @@ std::string ReadEntry(plat::TZipReader& reader, int index)
 
 TEST(ZipReader, ReadsBackWhatTheWriterWroteWithAndWithoutZip64)
 {
-    const std::vector<TEntry> entries = MixedEntries();
+    const std::vector<TZipEntryData> entries = EntriesWithARepeatedName();
     for (const std::uint64_t threshold : {std::uint64_t{0xFFFFFFFF}, std::uint64_t{1}}) {
         SCOPED_TRACE("Zip64 threshold " + std::to_string(threshold));
         TempDir dir;
         const std::string path = dir.File("mixed.qrec");
-        WriteArchive(path, entries, threshold);
+        qeltest::WriteArchive(path, entries, 2, threshold);
         plat::TZipReader reader(path);
         ASSERT_EQ(reader.Count(), static_cast<int>(entries.size()));
         for (int i = 0; i < reader.Count(); ++i) {
@@ -93,10 +55,10 @@ TEST(ZipReader, ReadsBackWhatTheWriterWroteWithAndWithoutZip64)
             EXPECT_TRUE(ReadEntry(reader, i) == entries[static_cast<std::size_t>(i)].Data) << entries[i].Name;
         }
         EXPECT_EQ(reader.IndexOf("File"), 0) << "the first entry of a name";
-        EXPECT_EQ(reader.IndexOf("noise"), 3);
+        EXPECT_EQ(reader.IndexOf("noise"), 4);
         EXPECT_EQ(reader.IndexOf("file"), -1) << "names match byte for byte";
         EXPECT_EQ(reader.IndexOf("CHANNELS/CHANNEL_0/ChData_0"), -1);
-        EXPECT_THROW(reader.Entry(6), std::out_of_range);
+        EXPECT_THROW(reader.Entry(8), std::out_of_range);
     }
 }
 
@@ -114,10 +76,10 @@ std::string Le(std::uint64_t value, int bytes)
 // takes sizes from the directory and finds the end record before the comment.
 TEST(ZipReader, ReadsAStoredArchiveWithACommentBuiltByHand)
 {
-    const std::vector<TEntry> entries = {{"a.txt", "stored text"}, {"b", ""}};
+    const std::vector<TZipEntryData> entries = {{"a.txt", "stored text"}, {"b", ""}};
     std::string body;
     std::string directory;
-    for (const TEntry& entry : entries) {
+    for (const TZipEntryData& entry : entries) {
         const auto crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(entry.Data.data()),
                                                           static_cast<uInt>(entry.Data.size())));
         const std::string sizes = Le(crc, 4) + Le(entry.Data.size(), 4) + Le(entry.Data.size(), 4);
@@ -150,7 +112,7 @@ struct TArchiveImage {
 TArchiveImage ValidImage(const TempDir& dir)
 {
     const std::string path = dir.File("valid.zip");
-    WriteArchive(path, {{"A", Repetitive(5000)}, {"B", "second"}}, 0xFFFFFFFF);
+    qeltest::WriteArchive(path, {{"A", Repetitive(5000)}, {"B", "second"}}, 2);
     TArchiveImage image;
     image.Bytes = ReadWholeFile(path);
     image.End = image.Bytes.size() - 22;
@@ -247,8 +209,8 @@ TEST(ZipFile, ReadModeOpensFindsAndReadsEntries)
 {
     TempDir dir;
     const std::string path = dir.File("mixed.qrec");
-    const std::vector<TEntry> entries = MixedEntries();
-    WriteArchive(path, entries, 0xFFFFFFFF);
+    const std::vector<TZipEntryData> entries = MixedEntries();
+    qeltest::WriteArchive(path, entries, 2);
     plat::TZipFile zip;
     zip.Open(path, plat::zmRead);
     EXPECT_TRUE(zip.Active());

@@ -3,6 +3,7 @@
 #include "platform/zip_writer.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/zip_test_archives.h"
 #include "tests/support/zip_test_reader.h"
 
 #include <gtest/gtest.h>
@@ -17,50 +18,15 @@
 
 namespace {
 
+using qeltest::MixedEntries;
+using qeltest::RandomBytes;
 using qeltest::ReadWholeFile;
+using qeltest::Repetitive;
+using qeltest::TZipEntryData;
+using qeltest::WriteArchive;
 using qeltest::TempDir;
 using qeltest::TZipTestReader;
 using qeltest::WriteWholeFile;
-
-struct TEntry {
-    std::string Name;
-    std::string Data;
-};
-
-std::string RandomBytes(std::size_t count, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string out(count, '\0');
-    for (char& c : out) {
-        c = static_cast<char>(random());
-    }
-    return out;
-}
-
-std::string Repetitive(std::size_t count)
-{
-    std::string out;
-    while (out.size() < count) {
-        out += "time;value;" + std::to_string(out.size() % 977) + "\r\n";
-    }
-    out.resize(count);
-    return out;
-}
-
-void WriteArchive(const std::string& path, const std::vector<TEntry>& entries, unsigned threads,
-                  std::uint64_t zip64Threshold = 0xFFFFFFFFu)
-{
-    plat::TZipFile zip;
-    zip.SetCompressionThreads(threads);
-    zip.SetZip64Threshold(zip64Threshold);
-    zip.Open(path, plat::zmWrite);
-    for (const TEntry& entry : entries) {
-        zip.Add(entry.Data.data(), entry.Data.size(), entry.Name);
-    }
-    EXPECT_EQ(zip.EntryCount(), static_cast<std::int64_t>(entries.size()));
-    zip.Close();
-    EXPECT_FALSE(zip.Active());
-}
 
 // The standard tools accept the archive and list exactly these names in this order.
 void ExpectToolsAccept(const std::string& path, const std::vector<std::string>& names)
@@ -76,7 +42,7 @@ void ExpectToolsAccept(const std::string& path, const std::vector<std::string>& 
     EXPECT_EQ(python.Output, expected + "OK\n");
 }
 
-void ExpectEntries(const TZipTestReader& reader, const std::vector<TEntry>& entries)
+void ExpectEntries(const TZipTestReader& reader, const std::vector<TZipEntryData>& entries)
 {
     ASSERT_EQ(reader.Entries().size(), entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -86,22 +52,9 @@ void ExpectEntries(const TZipTestReader& reader, const std::vector<TEntry>& entr
     }
 }
 
-std::vector<TEntry> MixedEntries()
-{
-    return {
-        {"File", "pairs"},
-        {"CHANNELS\\CHANNEL_0\\ChData_0", Repetitive(120000)},
-        {"empty", ""},
-        {"CHANNELS\\CHANNEL_0\\ChInfo_0", RandomBytes(64, 1)},
-        {"noise", RandomBytes(300000, 2)},
-        {"Kan\xC3\xA4le\\\xC2\xB0" "C", "utf-8 name"},
-        {"CHANNELS\\CHANNEL_0\\ChDesc_0", std::string(1, '\0')},
-    };
-}
-
 TEST(ZipWriter, EntriesKeepNamesOrderAndContentOnEveryThreadCount)
 {
-    const std::vector<TEntry> entries = MixedEntries();
+    const std::vector<TZipEntryData> entries = MixedEntries();
     for (unsigned threads : {0u, 1u, 4u}) {
         SCOPED_TRACE("threads " + std::to_string(threads));
         TempDir dir;
@@ -113,7 +66,7 @@ TEST(ZipWriter, EntriesKeepNamesOrderAndContentOnEveryThreadCount)
         EXPECT_EQ(reader.Entries()[5].Flags & 0x0800, 0x0800) << "UTF-8 name flag";
         EXPECT_EQ(reader.Entries()[1].Flags & 0x0800, 0) << "ASCII name without the flag";
         std::vector<std::string> names;
-        for (const TEntry& entry : entries) {
+        for (const TZipEntryData& entry : entries) {
             names.push_back(entry.Name);
         }
         ExpectToolsAccept(path, names);
@@ -122,7 +75,7 @@ TEST(ZipWriter, EntriesKeepNamesOrderAndContentOnEveryThreadCount)
 
 TEST(ZipWriter, ParallelCompressionWritesManyEntriesInTheOrderAdded)
 {
-    std::vector<TEntry> entries;
+    std::vector<TZipEntryData> entries;
     for (int i = 0; i < 300; ++i) {
         // Sizes vary so that later entries often finish compressing first.
         const std::size_t size = (i % 7 == 0) ? 200000 : static_cast<std::size_t>(i * 37 % 5000);
@@ -138,7 +91,7 @@ TEST(ZipWriter, Zip64FieldsWhereSizesAndOffsetsReachTheThreshold)
 {
     // A threshold of 1000 puts every larger size and every later offset into
     // Zip64 fields, the layout a multi-gigabyte save takes.
-    std::vector<TEntry> entries = MixedEntries();
+    std::vector<TZipEntryData> entries = MixedEntries();
     entries.push_back({"constant", std::string(5000, '\0')});   // only its size reaches the threshold
     TempDir dir;
     const std::string path = dir.File("zip64.zip");
@@ -151,7 +104,7 @@ TEST(ZipWriter, Zip64FieldsWhereSizesAndOffsetsReachTheThreshold)
     EXPECT_TRUE(reader.Entries()[2].Zip64Fields) << "empty entry at a large offset";
     EXPECT_LT(reader.Entries()[7].CompressedSize, 1000u);
     std::vector<std::string> names;
-    for (const TEntry& entry : entries) {
+    for (const TZipEntryData& entry : entries) {
         names.push_back(entry.Name);
     }
     ExpectToolsAccept(path, names);
