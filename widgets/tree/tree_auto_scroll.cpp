@@ -257,6 +257,10 @@ void TBaseDataTree::AdjustPanningCursor(int x, int y)
 void TBaseDataTree::WMMButtonDown(plat::TMessage& message)
 {
     DoStateChange({tsMiddleButtonDown});
+    if (!FHeader->States().Empty()) {
+        return;
+    }
+    Inherited(message);
     const plat::TPoint point = plat::Point(plat::GET_X_LPARAM(message.LParam), plat::GET_Y_LPARAM(message.LParam));
     const bool panning = FStates.Contains(tsWheelPanning) || FStates.Contains(tsWheelScrolling);
     const bool scrollable = ClientWidth() < FRangeX || ClientHeight() < FRangeY;
@@ -265,7 +269,10 @@ void TBaseDataTree::WMMButtonDown(plat::TMessage& message)
         return;
     }
     StopWheelPanning();
-    Inherited(message);
+    if (FOptions->SelectionOptions().Contains(toMiddleClickSelect)) {
+        THitInfo hitInfo = HitTestMessage(message);
+        HandleMouseDown(message, hitInfo);
+    }
 }
 
 void TBaseDataTree::WMMButtonUp(plat::TMessage& message)
@@ -280,7 +287,14 @@ void TBaseDataTree::WMMButtonUp(plat::TMessage& message)
         }
         return;
     }
+    if (!FHeader->States().Empty()) {
+        return;
+    }
     Inherited(message);
+    if (FOptions->SelectionOptions().Contains(toMiddleClickSelect)) {
+        const THitInfo hitInfo = HitTestMessage(message);
+        HandleMouseUp(static_cast<std::uint32_t>(message.WParam), hitInfo);
+    }
 }
 
 } // namespace qel

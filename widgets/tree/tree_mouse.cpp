@@ -91,13 +91,15 @@ void TBaseDataTree::GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitI
     if (FHeader->UseColumns()) {
         column = columns.GetColumnAndBounds(plat::Point(x, 0), left, right, false);
         if (FOptions->AutoOptions().Contains(toAutoSpanColumns)) {
+            // An empty cell belongs to the text of a column to its left;
+            // with none left of it the point is in no column.
             while (column >= 0 && DoGetCellIsEmpty(node, column)) {
-                const TColumnIndex previous = columns.GetPreviousVisibleColumn(column);
-                if (previous < 0) {
-                    break;
+                column = columns.GetPreviousVisibleColumn(column);
+                if (column >= 0) {
+                    left -= columns.Items(column)->Width();
+                } else {
+                    column = InvalidColumn;
                 }
-                column = previous;
-                left -= columns.Items(column)->Width();
             }
             if (column >= 0) {
                 for (TColumnIndex next = columns.GetNextVisibleColumn(column);
@@ -440,7 +442,7 @@ void TBaseDataTree::HandleMouseDown(plat::TMessage& message, THitInfo& hitInfo)
         !FSelectionLocked) {
         DoStateChange({tsClearPending});
     }
-    if (!selection.Contains(toDisableDrawSelection) && !(fullRowDrag && isLabelHit) && multiSelect && !isLabelHit) {
+    if (!selection.Contains(toDisableDrawSelection) && !fullRowDrag && !isLabelHit && multiSelect) {
         SetMouseCapture(true);
         DoStateChange({tsDrawSelPending});
         FDrawSelShiftState = shift;

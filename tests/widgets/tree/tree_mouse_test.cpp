@@ -195,6 +195,65 @@ TEST_F(TreeMouse, AutoSpanningGivesAnEmptyCellTheColumnWhereTheTextStarts)
     EXPECT_EQ(hitColumn(Records(0)[0]), 2) << "a record's pages are a text of their own";
     Tree->GetNodeData<TRecordNodeData>(Records(0)[0])->Pages.clear();
     EXPECT_EQ(hitColumn(Records(0)[0]), 1) << "an emptied cell belongs to the start time";
+
+    // With nothing left of an empty cell but empty cells, the point is in no column.
+    TRecordNodeData* data = Tree->GetNodeData<TRecordNodeData>(Records(0)[0]);
+    data->Caption.clear();
+    data->Time.clear();
+    const plat::TRect row = Tree->GetDisplayRect(Records(0)[0], NoColumn, false);
+    THitInfo hit;
+    Tree->GetHitTestInfoAt(pages->AbsoluteLeft() + 5, static_cast<int>((row.Top + row.Bottom) / 2), true, hit);
+    EXPECT_EQ(hit.HitNode, Records(0)[0]);
+    EXPECT_EQ(hit.HitColumn, InvalidColumn);
+    EXPECT_EQ(hit.HitPositions, THitPositions{hiNowhere});
+}
+
+// With toMiddleClickSelect the middle button selects and focuses like the
+// left one; without it, it leaves both alone.
+TEST_F(TreeMouse, AMiddleClickSelectsOnlyWhenAskedTo)
+{
+    const PDataNode record = Records(0)[1];
+    ASSERT_LE(Tree->RangeY(), Tree->ClientHeight()) << "nothing to pan";
+    Click(LabelPoint(record), plat::THostButton::Middle);
+    EXPECT_EQ(Selected(), std::vector<PDataNode>{Loggers[0]});
+    EXPECT_EQ(Tree->FocusedNode(), Loggers[0]);
+    Tree->TreeOptions()->SetSelectionOptions(Tree->TreeOptions()->SelectionOptions() +
+                                             TDTSelectionOptions{toMiddleClickSelect});
+    int clicks = 0;
+    Tree->OnNodeClick = [&clicks](plat::TObject*, const THitInfo&) { ++clicks; };
+    Host.AdvanceClock(1000);   // not a double click
+    Click(LabelPoint(record), plat::THostButton::Middle);
+    EXPECT_EQ(Selected(), std::vector<PDataNode>{record});
+    EXPECT_EQ(Tree->FocusedNode(), record);
+    EXPECT_EQ(clicks, 1) << "the release ends the click";
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsMiddleButtonDown));
+    Tree->OnNodeClick = nullptr;
+}
+
+// A press that may drag the whole row draws no selection rectangle.
+TEST_F(TreeMouse, NoRubberBandWhereAFullRowDragMayStart)
+{
+    TCustomDataTreeOptions* options = Tree->TreeOptions();
+    options->SetSelectionOptions(options->SelectionOptions() + TDTSelectionOptions{toMultiSelect, toFullRowSelect});
+    const PDataNode record = Records(0)[1];
+    Tree->SetSelected(record, true);
+    const plat::TRect row = Tree->GetDisplayRect(record, NoColumn, false);
+    const plat::TPoint rightOfText =
+        Tree->ClientToScreen(plat::Point(static_cast<int>(row.Right) - 20, static_cast<int>(row.Top) + 5));
+    struct TCase {
+        bool fullRowDrag;
+        bool drawsSelection;
+    };
+    for (const TCase& c : {TCase{false, true}, TCase{true, false}}) {
+        SCOPED_TRACE(c.fullRowDrag);
+        options->SetMiscOptions(c.fullRowDrag ? options->MiscOptions() + TDTMiscOptions{toFullRowDrag}
+                                              : options->MiscOptions() - TDTMiscOptions{toFullRowDrag});
+        Host.MouseDown(rightOfText);
+        Host.PumpUntilIdle();
+        EXPECT_EQ(Tree->TreeStates().Contains(tsDrawSelPending), c.drawsSelection);
+        Host.MouseUp(rightOfText);
+        Host.PumpUntilIdle();
+    }
 }
 
 TEST_F(TreeMouse, DraggingANodesHeightKeepsAtLeastOnePixel)
