@@ -248,6 +248,7 @@ TEST_F(TreeMouse, NoRubberBandWhereAFullRowDragMayStart)
         SCOPED_TRACE(c.fullRowDrag);
         options->SetMiscOptions(c.fullRowDrag ? options->MiscOptions() + TDTMiscOptions{toFullRowDrag}
                                               : options->MiscOptions() - TDTMiscOptions{toFullRowDrag});
+        Host.AdvanceClock(1000);   // a press of its own, not a double click
         Host.MouseDown(rightOfText);
         Host.PumpUntilIdle();
         EXPECT_EQ(Tree->TreeStates().Contains(tsDrawSelPending), c.drawsSelection);
