@@ -149,6 +149,9 @@ public:
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool value);
 
+    // The help topic of the control; 0: none (its parent's counts).
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int value) { FHelpContext = value; }
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& value) { FHint = value; }
     bool ShowHint() const { return FShowHint; }
@@ -284,6 +287,7 @@ protected:
     std::unique_ptr<TFont> FFont;
     bool FParentFont = true;
     std::string FHint;
+    int FHelpContext = 0;
     bool FShowHint = false;
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;

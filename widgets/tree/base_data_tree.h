@@ -544,10 +544,6 @@ public:
     // What was typed so far in an incremental search.
     const std::string& SearchBuffer() const { return FSearchBuffer; }
 
-    // The tree's own help context, asked when no node has one.
-    int HelpContext() const { return FHelpContext; }
-    void SetHelpContext(int value) { FHelpContext = value; }
-
     TDTKeyActionEvent OnKeyAction;
     TDTIncrementalSearchEvent OnIncrementalSearch;
     TDTHelpContextEvent OnGetHelpContext;
@@ -1080,6 +1076,9 @@ protected:
     virtual void DoSearch(std::uint32_t charCode);
     // The help for the focused node (F1).
     virtual void DoHelp();
+    // With toAutoSpanColumns: the node's cell is empty and the text of a
+    // column to its left runs over it.
+    bool IsCellCovered(PDataNode node, TColumnIndex column);
     // The navigation keys' part of WM_KEYDOWN; false for other keys.
     bool HandleNavigationKey(std::uint16_t key, plat::TShiftState shift);
     void HandleOtherKey(std::uint16_t key, plat::TShiftState shift);
@@ -1490,7 +1489,6 @@ protected:
     plat::TShiftState FDrawSelShiftState;
     plat::TRect FLastSelRect;
     bool FWantTabs = false;
-    int FHelpContext = 0;
     TDTSearchDirection FSearchDirection = sdForward;
     std::string FSearchBuffer;
     TDTHintMode FHintMode = hmDefault;

@@ -138,6 +138,22 @@ void TBaseDataTree::WMKeyDown(plat::TMessage& message)
     HandleOtherKey(key, shift);
 }
 
+bool TBaseDataTree::IsCellCovered(PDataNode node, TColumnIndex column)
+{
+    if (node == nullptr || column < 0 || !FHeader->UseColumns() ||
+        !FOptions->AutoOptions().Contains(toAutoSpanColumns) || !DoGetCellIsEmpty(node, column)) {
+        return false;
+    }
+    const TDataTreeColumns& columns = FHeader->Columns();
+    for (TColumnIndex run = columns.GetPreviousVisibleColumn(column); run >= 0;
+         run = columns.GetPreviousVisibleColumn(run)) {
+        if (!DoGetCellIsEmpty(node, run)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TBaseDataTree::HandleNavigationKey(std::uint16_t key, plat::TShiftState shift)
 {
     const TDTSelectionOptions selection = FOptions->SelectionOptions();
@@ -182,17 +198,20 @@ bool TBaseDataTree::HandleNavigationKey(std::uint16_t key, plat::TShiftState shi
     case plat::VK_TAB:
         if (selection.Contains(toExtendedFocus) && FHeader->UseColumns()) {
             PDataNode node = FFocusedNode != nullptr ? FFocusedNode : GetFirstVisible();
-            TColumnIndex column = FFocusedColumn;
             const auto step = [&](TColumnIndex c) {
                 return hasShift ? columns.GetPreviousVisibleColumn(c, true) : columns.GetNextVisibleColumn(c, true);
             };
-            TColumnIndex next = step(column);
-            while (next >= 0 && !FHeader->AllowFocus(next)) {
+            const auto usable = [&](TColumnIndex c) { return FHeader->AllowFocus(c) && !IsCellCovered(node, c); };
+            TColumnIndex next = step(FFocusedColumn);
+            while (next >= 0 && !usable(next)) {
                 next = step(next);
             }
             if (next < 0) {
                 node = hasShift ? GetPreviousVisible(node) : GetNextVisible(node);
                 next = hasShift ? columns.GetLastVisibleColumn(true) : columns.GetFirstVisibleColumn(true);
+                while (node != nullptr && next >= 0 && !usable(next)) {
+                    next = step(next);
+                }
             }
             if (node != nullptr && next >= 0 && DoFocusChanging(FFocusedNode, node, FFocusedColumn, next)) {
                 SetFocusedNodeAndColumn(node, next);
@@ -271,6 +290,14 @@ bool TBaseDataTree::HandleNavigationKey(std::uint16_t key, plat::TShiftState shi
             if (targetColumn < 0) {
                 break;
             }
+            // The last column may show the text of an earlier one.
+            while (!first && misc.Contains(toGridExtensions) && IsCellCovered(target, targetColumn)) {
+                const TColumnIndex previous = columns.GetPreviousVisibleColumn(targetColumn, true);
+                if (previous < 0) {
+                    break;
+                }
+                targetColumn = previous;
+            }
         }
         const bool onlyCtrl = shift == plat::TShiftState{plat::ssCtrl};
         if (!onlyCtrl || misc.Contains(toGridExtensions)) {
@@ -292,8 +319,13 @@ bool TBaseDataTree::HandleNavigationKey(std::uint16_t key, plat::TShiftState shi
         bool scroll = hasCtrl;
         if (!hasCtrl) {
             if (selection.Contains(toExtendedFocus) && misc.Contains(toGridExtensions) && FHeader->UseColumns()) {
-                const TColumnIndex next = left ? columns.GetPreviousVisibleColumn(FFocusedColumn, true)
-                                               : columns.GetNextVisibleColumn(FFocusedColumn, true);
+                const auto step = [&](TColumnIndex c) {
+                    return left ? columns.GetPreviousVisibleColumn(c, true) : columns.GetNextVisibleColumn(c, true);
+                };
+                TColumnIndex next = step(FFocusedColumn);
+                while (next >= 0 && IsCellCovered(FFocusedNode, next)) {
+                    next = step(next);
+                }
                 if (next >= 0) {
                     SetFocusedColumn(next);
                 }
@@ -538,8 +570,9 @@ void TBaseDataTree::DoHelp()
     for (PDataNode node = FFocusedNode; node != nullptr && node != FRoot && context == 0; node = node->fParent) {
         OnGetHelpContext(this, node, column, context);
     }
-    if (context == 0) {
-        context = HelpContext();
+    // Then the tree's own topic, or the nearest parent control's.
+    for (const plat::TControl* control = this; control != nullptr && context == 0; control = control->Parent()) {
+        context = control->HelpContext();
     }
     if (context != 0 && OnHelp) {
         OnHelp(this, context);

@@ -149,6 +149,17 @@ TEST_F(TreeKeys, F1AsksForHelpUpTheAncestorsAndTheApplicationsKeyForAMenu)
     EXPECT_EQ(asked, (std::vector<PDataNode>{Records(0)[1], SelectAll(0)}));
     EXPECT_EQ(help, std::vector<int>{77});
 
+    // No node has a topic: the tree's own, else the nearest parent's.
+    Tree->OnGetHelpContext = [&](plat::TObject*, PDataNode node, TColumnIndex, int&) { asked.push_back(node); };
+    Form->SetHelpContext(55);
+    Key(plat::VK_F1);
+    Tree->SetHelpContext(66);
+    Key(plat::VK_F1);
+    Form->SetHelpContext(0);
+    Tree->SetHelpContext(0);
+    Key(plat::VK_F1);
+    EXPECT_EQ(help, (std::vector<int>{77, 55, 66})) << "no topic anywhere: no help";
+
     std::vector<PDataNode> menus;
     Tree->OnGetPopupMenu = [&menus](plat::TObject*, PDataNode node, TColumnIndex, const plat::TPoint&,
                                     bool& askParent, plat::TComponent*&) {
@@ -157,6 +168,46 @@ TEST_F(TreeKeys, F1AsksForHelpUpTheAncestorsAndTheApplicationsKeyForAMenu)
     };
     Key(plat::VK_APPS);
     EXPECT_EQ(menus, std::vector<PDataNode>{Records(0)[1]});
+}
+
+// With toAutoSpanColumns a logger's name runs over its empty cells: Tab,
+// Shift+Tab, End and the column arrows pass over them.
+TEST_F(TreeKeys, CellsCoveredByAnEarlierColumnsTextAreNotFocused)
+{
+    TCustomDataTreeOptions* options = Tree->TreeOptions();
+    options->SetSelectionOptions(options->SelectionOptions() + TDTSelectionOptions{toExtendedFocus});
+    Tree->SetWantTabs(true);
+    struct TCase {
+        const char* name;
+        bool autoSpan;
+        PDataNode from;
+        TColumnIndex fromColumn;
+        plat::TVirtualKey key;
+        std::uint8_t modifiers;
+        PDataNode to;
+        TColumnIndex toColumn;
+    };
+    const TCase cases[] = {
+        {"Tab", false, Loggers[0], 0, plat::VK_TAB, 0, Loggers[0], 1},
+        {"Tab over covered cells", true, Loggers[0], 0, plat::VK_TAB, 0, Loggers[1], 0},
+        {"Shift+Tab over covered cells", true, Loggers[1], 0, plat::VK_TAB, plat::ModShift, Loggers[0], 0},
+        {"Shift+Tab", false, Loggers[1], 0, plat::VK_TAB, plat::ModShift, Loggers[0], 3},
+        {"End", false, Loggers[0], 0, plat::VK_END, 0, Loggers[2], 3},
+        {"End over covered cells", true, Loggers[0], 0, plat::VK_END, 0, Loggers[2], 0},
+        {"Right over covered cells", true, Loggers[0], 0, plat::VK_RIGHT, 0, Loggers[0], 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        options->SetAutoOptions(c.autoSpan ? options->AutoOptions() + TDTAutoOptions{toAutoSpanColumns}
+                                           : options->AutoOptions() - TDTAutoOptions{toAutoSpanColumns});
+        options->SetMiscOptions(c.key == plat::VK_TAB ? options->MiscOptions() - TDTMiscOptions{toGridExtensions}
+                                                      : options->MiscOptions() + TDTMiscOptions{toGridExtensions});
+        Tree->SetFocusedNode(c.from);
+        Tree->SetFocusedColumn(c.fromColumn);
+        Key(c.key, c.modifiers);
+        EXPECT_EQ(Tree->FocusedNode(), c.to);
+        EXPECT_EQ(Tree->FocusedColumn(), c.toColumn);
+    }
 }
 
 TEST_F(TreeKeys, UpDownPagesAndScrolling)
