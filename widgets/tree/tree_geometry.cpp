@@ -202,7 +202,11 @@ plat::TRect TBaseDataTree::GetDisplayRect(PDataNode node, TColumnIndex column, b
     }
     const int textWidth = DoGetNodeWidth(node, inColumn ? column : NoColumn, nullptr);
     const int cellHeight = static_cast<int>(r.Height());
-    (void)applyCellContentMargin; // the content-margin event arrives with the painting pipeline
+    if (applyCellContentMargin) {
+        // The application's content margins shrink the rectangle.
+        const plat::TRect cell = r;
+        DoBeforeCellPaint(Canvas(), node, inColumn ? column : NoColumn, cpmGetContentMargin, cell, r);
+    }
     if (unclipped) {
         if (r.Width() < textWidth - 1) {
             alignment = rightToLeft ? taRightJustify : taLeftJustify;
@@ -210,7 +214,7 @@ plat::TRect TBaseDataTree::GetDisplayRect(PDataNode node, TColumnIndex column, b
         plat::TBitmap measure(1, 1);
         measure.Canvas()->Font()->Assign(Font());
         const int fontHeight = measure.Canvas()->Handle()->GetTextMetrics().Height;
-        const int grow = std::min(fontHeight, cellHeight) - cellHeight;
+        const int grow = std::min(fontHeight, cellHeight) - static_cast<int>(r.Height());
         if (grow > 0) {
             r.Top -= (grow + 1) / 2;
             r.Bottom += (grow + 1) / 2;

@@ -13,6 +13,7 @@
 #include "platform/canvas/image_list.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
+#include "platform/controls/window_paint.h"
 #include "widgets/tree/tree_drawing_utils.h"
 #include "widgets/tree/try_finally.h"
 
@@ -620,10 +621,21 @@ void TBaseDataTree::DoAfterItemPaint(plat::TCanvas* canvas, PDataNode node, cons
 void TBaseDataTree::DoBeforeCellPaint(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,
                                       TDTCellPaintMode mode, const plat::TRect& cellRect, plat::TRect& contentRect)
 {
-    if (OnBeforeCellPaint) {
-        canvas->Font()->Assign(Font());
-        OnBeforeCellPaint(this, canvas, node, column, mode, cellRect, contentRect);
+    if (!OnBeforeCellPaint) {
+        return;
     }
+    canvas->Font()->Assign(Font());
+    // Asking for the margins draws nothing: the window does not redraw meanwhile.
+    const bool suspend = mode == cpmGetContentMargin && HandleAllocated() && !plat::IsRedrawOff(Handle());
+    if (suspend) {
+        SetRedraw(false);
+    }
+    TryFinally([&] { OnBeforeCellPaint(this, canvas, node, column, mode, cellRect, contentRect); },
+               [&] {
+                   if (suspend) {
+                       SetRedraw(true);
+                   }
+               });
 }
 
 void TBaseDataTree::DoAfterCellPaint(plat::TCanvas* canvas, PDataNode node, TColumnIndex column,

@@ -3,6 +3,8 @@
 // classification, drop modes and scaling with the resolution.
 #include "tests/widgets/tree/tree_fixture.h"
 
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/canvas.h"
 #include "platform/canvas/image_list.h"
 
 #include <memory>
@@ -198,6 +200,38 @@ TEST_F(TreeGeometry, DisplayRectanglesOfRowsCellsAndTexts)
         EXPECT_EQ(r.Right, each.right);
         EXPECT_EQ(r.Top, 36);
     }
+
+    // The content margins the application gives in OnBeforeCellPaint (3
+    // left, 2 top, 5 right, 4 bottom) shrink the text's rectangle; an
+    // unclipped one grows back to the font's height.
+    Tree->OnBeforeCellPaint = +[](plat::TObject*, plat::TCanvas*, PDataNode, TColumnIndex, TDTCellPaintMode mode,
+                                 const plat::TRect& cell, plat::TRect& content) {
+        if (mode == cpmGetContentMargin) {
+            content = plat::Rect(cell.Left + 3, cell.Top + 2, cell.Right - 5, cell.Bottom - 4);
+        }
+    };
+    plat::TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(Tree->Font());
+    const int fontHeight = measure.Canvas()->Handle()->GetTextMetrics().Height;
+    const int grow = std::max(0, (std::min(fontHeight, 18) - 12 + 1) / 2);
+    column->SetBiDiMode(bdLeftToRight);
+    TextWidth = 40;
+    struct TMarginCase {
+        const char* name;
+        TAlignment alignment;
+        bool unclipped;
+        plat::TRect expected;
+    };
+    for (const TMarginCase& each :
+         {TMarginCase{"left", taLeftJustify, false, plat::Rect(107, 38, 147, 50)},
+          TMarginCase{"right", taRightJustify, false, plat::Rect(154, 38, 194, 50)},
+          TMarginCase{"left, unclipped", taLeftJustify, true, plat::Rect(107, 38 - grow, 146, 50 + grow)}}) {
+        SCOPED_TRACE(each.name);
+        column->SetAlignment(each.alignment);
+        EXPECT_EQ(Tree->GetDisplayRect(third, 1, true, each.unclipped, true), each.expected);
+        EXPECT_EQ(Tree->GetDisplayRect(third, 1, true, each.unclipped).Top, 36) << "margins only when asked for";
+    }
+    Tree->OnBeforeCellPaint = nullptr;
 
     Tree->SetVisible(third, false);
     EXPECT_EQ(Tree->GetDisplayRect(third, NoColumn, false), plat::TRect{}) << "a hidden node has no rectangle";

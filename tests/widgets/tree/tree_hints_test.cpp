@@ -101,6 +101,28 @@ TEST_F(TreeHints, TooltipsShowOnlyForCutCellsAndNotAgainInsideTheirArea)
     EXPECT_TRUE(again.HintStr.empty()) << "and no new one is made";
 }
 
+// A left content margin the application gives pushes a text that fits out
+// of its cell: the tooltip shows it whole.
+TEST_F(TreeHints, ContentMarginsCountInWhetherATextIsCut)
+{
+    Tree->SetHintMode(hmTooltip);
+    plat::THintInfo info;
+    const PDataNode record = Records(0)[0];
+    ASSERT_FALSE(AskHint(CellPoint(record, 1), info)) << "the start time fits its column";
+    const int width = Tree->Header()->Columns()[1]->Width();
+    Tree->OnBeforeCellPaint = [width](plat::TObject*, plat::TCanvas*, PDataNode, TColumnIndex column,
+                                      TDTCellPaintMode mode, const plat::TRect&, plat::TRect& content) {
+        if (mode == cpmGetContentMargin && column == 1) {
+            content.Left += width / 2;
+        }
+    };
+    const plat::TRect text = Tree->GetDisplayRect(record, 1, true, true, true);
+    ASSERT_TRUE(AskHint(plat::Point(static_cast<int>(text.Left) + 2, static_cast<int>(text.Top) + 3), info));
+    EXPECT_EQ(info.HintStr, "17.05.2024 08:30:00");
+    EXPECT_EQ(Tree->LastHintRect(), text);
+    Tree->OnBeforeCellPaint = nullptr;
+}
+
 TEST_F(TreeHints, NoHintWhileTheMouseIsHeldAndCutHeaderCaptionsShowWhole)
 {
     Tree->SetHintMode(hmTooltip);
