@@ -1738,7 +1738,16 @@ private:
     void PrepareCell(TDTPaintInfo& paintInfo, int maxWidth);
     // Answers the column painting goes on with (InvalidColumn: none).
     TColumnIndex PaintCell(TDTPaintInfo& paintInfo, const plat::TRect& window, bool isLastColumn);
-    void PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, int rowHeight);
+    // row: where the row lands on the paint canvas.
+    void PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, const plat::TRect& row);
+    // Painting unbuffered, the row's place on the target and its clip
+    // (empty when buffered, the row bitmap starting at (0, 0)).
+    plat::TPoint FRowOrigin;
+    plat::TRect FRowClip;
+    const plat::TRegion* FTargetClip = nullptr;   // the target's own clip while painting unbuffered
+    plat::TRect RowClipped(const plat::TRect& r) const;
+    // A one-pixel grid line from left to right, both included.
+    void DrawGridHLine(plat::TCanvas& canvas, int left, int right, int top);
     // Tree lines, expand button and check image of the main column's cell.
     void PaintMainColumnElements(TDTPaintInfo& paintInfo, int buttonY);
     void PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window,

@@ -72,6 +72,19 @@ void RegisterShadedButtons()
     (void)registered;
 }
 
+// Gives the bitmap the size, keeping what it shows; new parts are transparent.
+void FitBitmap(plat::TBitmap& bitmap, plat::TSize size)
+{
+    const int oldWidth = bitmap.Width();
+    const int oldHeight = bitmap.Height();
+    bitmap.SetSize(size.cx, size.cy);
+    plat::TCanvas& canvas = *bitmap.Canvas();
+    canvas.Brush()->SetStyle(plat::bsSolid);
+    canvas.Brush()->SetColor(ButtonMaskColor);
+    canvas.FillRect(plat::Rect(oldWidth, 0, size.cx, size.cy));
+    canvas.FillRect(plat::Rect(0, oldHeight, size.cx, size.cy));
+}
+
 } // namespace
 
 // ---- button pictures and the line brush ----
@@ -102,6 +115,12 @@ void TBaseDataTree::PrepareBitmaps(bool needButtons, bool needLines)
         }
         plat::TSize chosen{size, size};
         OnPrepareButtonBitmaps(this, plus[0], plus[1], plus[2], minus[0], minus[1], minus[2], chosen);
+        // The size the handler answers is the buttons' size.
+        if (chosen.cx > 0 && chosen.cy > 0 && (chosen.cx != size || chosen.cy != size)) {
+            for (plat::TBitmap* each : {minus[0], minus[1], minus[2], plus[0], plus[1], plus[2]}) {
+                FitBitmap(*each, chosen);
+            }
+        }
     } else if (needButtons) {
         const auto drawButton = [&](plat::TBitmap* const (&set)[3], bool isPlus) {
             for (plat::TBitmap* each : set) {
@@ -415,15 +434,17 @@ namespace {
 
 // Fills r with the tree-line brush: 0 bits in the canvas font's colour, 1
 // bits in the background.
-void FillWithLineBrush(const TDTPaintInfo& paintInfo, const plat::TLogBrush& brush, plat::TColor background,
-                       const plat::TRect& r)
+void FillWithLineBrush(const TDTPaintInfo& paintInfo, plat::TPoint rowOrigin, const plat::TLogBrush& brush,
+                       plat::TColor background, const plat::TRect& r)
 {
     plat::TCanvas& canvas = *paintInfo.Canvas;
     canvas.RequireState();
     plat::TDeviceContext* dc = canvas.Handle();
     const plat::COLORREF oldText = dc->SetTextColor(plat::ToColorRef(canvas.Font()->Color()));
     const plat::COLORREF oldBack = dc->SetBkColor(plat::ToColorRef(background));
-    const plat::TPoint oldOrigin = dc->SetBrushOrg(paintInfo.BrushOrigin.X, paintInfo.BrushOrigin.Y);
+    // The pattern keeps its phase to the row wherever the row is drawn.
+    const plat::TPoint oldOrigin =
+        dc->SetBrushOrg(paintInfo.BrushOrigin.X + rowOrigin.X, paintInfo.BrushOrigin.Y + rowOrigin.Y);
     dc->FillRect(r, brush);
     dc->SetBrushOrg(oldOrigin.X, oldOrigin.Y);
     dc->SetBkColor(oldBack);
@@ -437,7 +458,7 @@ void TBaseDataTree::DrawDottedHLine(const TDTPaintInfo& paintInfo, int left, int
     if (FDottedBrushTreeLines.Style != plat::BS_PATTERN) {
         PrepareBitmaps(false, true);
     }
-    FillWithLineBrush(paintInfo, FDottedBrushTreeLines, FColors->BackGroundColor(),
+    FillWithLineBrush(paintInfo, FRowOrigin, FDottedBrushTreeLines, FColors->BackGroundColor(),
                       plat::Rect(std::min(left, right), top, std::max(left, right) + 1, top + 1));
 }
 
@@ -446,7 +467,7 @@ void TBaseDataTree::DrawDottedVLine(const TDTPaintInfo& paintInfo, int top, int 
     if (FDottedBrushTreeLines.Style != plat::BS_PATTERN) {
         PrepareBitmaps(false, true);
     }
-    FillWithLineBrush(paintInfo, FDottedBrushTreeLines, FColors->BackGroundColor(),
+    FillWithLineBrush(paintInfo, FRowOrigin, FDottedBrushTreeLines, FColors->BackGroundColor(),
                       plat::Rect(left, std::min(top, bottom), left + 1, std::max(top, bottom) + 1));
 }
 

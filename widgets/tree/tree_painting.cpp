@@ -11,6 +11,7 @@
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/graphics_objects.h"
 #include "platform/canvas/image_list.h"
+#include "platform/canvas/region.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
 #include "platform/controls/window_paint.h"
@@ -132,7 +133,15 @@ void TBaseDataTree::PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& wi
         return;
     }
     DoStateChange({tsPainting});
-    plat::TBitmap rowBitmap(static_cast<int>(window.Width()), 1, plat::pf32bit);
+    const bool unbuffered = paintOptions.Contains(poUnbuffered);
+    // Unbuffered rows stay inside what the target allowed to be drawn on.
+    plat::TRegion targetClip;
+    bool targetClipped = false;
+    if (unbuffered) {
+        targetCanvas.RequireState();
+        targetClipped = targetCanvas.Handle()->GetClipRgn(targetClip) == 1;
+    }
+    plat::TBitmap rowBitmap(unbuffered ? 0 : static_cast<int>(window.Width()), unbuffered ? 0 : 1, plat::pf32bit);
     TryFinally(
         [&] {
             DoBeforePaint(&targetCanvas);
@@ -172,30 +181,58 @@ void TBaseDataTree::PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& wi
                                      (treePaint.Contains(toChildrenAbove) ? !HasSelectedAncestorOrSelf(node)
                                                                           : selectLevel == 0);
                 if (!skipped && height > 0) {
-                    rowBitmap.SetSize(width, height);
-                    plat::TCanvas& canvas = *rowBitmap.Canvas();
-                    canvas.Font()->Assign(Font());
-                    const plat::TRect itemRect = plat::Rect(0, 0, width, height);
+                    // Buffered, the row is drawn at the top left of the row
+                    // bitmap; unbuffered, where it lands on the target.
+                    const plat::TPoint origin = unbuffered ? plat::Point(target.X, rowTop) : plat::Point(0, 0);
+                    plat::TCanvas* canvas = &targetCanvas;
+                    if (unbuffered) {
+                        targetCanvas.RequireState();
+                        targetCanvas.Handle()->SaveDC();
+                        FRowOrigin = origin;
+                        FRowClip = plat::Rect(target.X, std::max(rowTop, target.Y), target.X + width,
+                                              std::min(rowTop + height, windowBottom));
+                        FTargetClip = targetClipped ? &targetClip : nullptr;
+                        ClipCanvas(targetCanvas, FRowClip, FTargetClip);
+                    } else {
+                        rowBitmap.SetSize(width, height);
+                        canvas = rowBitmap.Canvas();
+                        canvas->Font()->Assign(Font());
+                    }
+                    const plat::TRect itemRect = plat::Rect(origin.X, origin.Y, origin.X + width, origin.Y + height);
                     paintInfo = TDTPaintInfo{};
-                    paintInfo.Canvas = &canvas;
+                    paintInfo.Canvas = canvas;
                     paintInfo.Node = node;
                     paintInfo.PaintOptions = paintOptions;
                     paintInfo.BrushOrigin = plat::Point(window.Left & 1, baseOffset & 1);
                     FLineImage = &lineImage;
-                    if (!DoBeforeItemPaint(&canvas, node, itemRect)) {
-                        EraseNodeRow(paintInfo, itemRect, window, baseOffset, UsesBackground(paintOptions));
-                        PaintRowCells(paintInfo, window, height);
-                        DoAfterItemPaint(&canvas, node, itemRect);
-                        if (node == FDropTargetNode && treePaint.Contains(toShowDropmark) &&
-                            paintOptions.Contains(poDrawDropMark)) {
-                            DoPaintDropMark(&canvas, node, itemRect);
-                        }
+                    TryFinally(
+                        [&] {
+                            if (!DoBeforeItemPaint(canvas, node, itemRect)) {
+                                EraseNodeRow(paintInfo, itemRect, window, baseOffset, UsesBackground(paintOptions));
+                                PaintRowCells(paintInfo, window, itemRect);
+                                DoAfterItemPaint(canvas, node, itemRect);
+                                if (node == FDropTargetNode && treePaint.Contains(toShowDropmark) &&
+                                    paintOptions.Contains(poDrawDropMark)) {
+                                    DoPaintDropMark(canvas, node, itemRect);
+                                }
+                            }
+                            if (selecting) {
+                                PaintSelectionRectangle(*canvas, window.Left - origin.X,
+                                                        plat::OffsetRect(selectionRect, 0, origin.Y), itemRect);
+                            }
+                        },
+                        [&] {
+                            if (unbuffered) {
+                                FRowOrigin = plat::Point(0, 0);
+                                FRowClip = plat::TRect{};
+                                FTargetClip = nullptr;
+                                targetCanvas.Handle()->RestoreDC(-1);
+                            }
+                        });
+                    if (!unbuffered) {
+                        targetCanvas.CopyRect(plat::Rect(target.X, rowTop, target.X + width, rowTop + height), canvas,
+                                              itemRect);
                     }
-                    if (selecting) {
-                        PaintSelectionRectangle(canvas, window.Left, selectionRect, itemRect);
-                    }
-                    targetCanvas.CopyRect(plat::Rect(target.X, rowTop, target.X + width, rowTop + height), &canvas,
-                                          itemRect);
                 }
                 baseOffset += height;
                 rowTop += height;
@@ -222,31 +259,33 @@ void TBaseDataTree::PaintTree(plat::TCanvas& targetCanvas, const plat::TRect& wi
         });
 }
 
-void TBaseDataTree::PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, int rowHeight)
+void TBaseDataTree::PaintRowCells(TDTPaintInfo& paintInfo, const plat::TRect& window, const plat::TRect& row)
 {
+    // x = window.Left of the virtual area lands on row.Left.
+    const int shift = row.Left - window.Left;
     const TDataTreeColumns& columns = FHeader->Columns();
     if (!FHeader->UseColumns()) {
         const int maxRight = static_cast<int>(std::min<std::int64_t>(std::max<std::int64_t>(FRangeX, ClientWidth()),
                                                                      INT32_MAX));
         paintInfo.Column = NoColumn;
-        paintInfo.CellRect = plat::Rect(-window.Left, 0, maxRight - window.Left, rowHeight);
+        paintInfo.CellRect = plat::Rect(shift, row.Top, maxRight + shift, row.Bottom);
         PaintCell(paintInfo, window, true);
         return;
     }
     const TColumnsArray visible = columns.GetVisibleColumns();
     for (std::size_t i = 0; i < visible.size(); ++i) {
         const TDataTreeColumn* column = visible[i];
-        const int left = column->AbsoluteLeft() - window.Left;
+        const int left = column->AbsoluteLeft() + shift;
         const int right = left + column->Width();
-        if (left >= window.Width()) {
+        if (left >= row.Right) {
             break;
         }
-        if (right <= 0) {
+        if (right <= row.Left) {
             continue;
         }
         paintInfo.Column = column->Index();
         paintInfo.Position = column->Position();
-        paintInfo.CellRect = plat::Rect(left, 0, right, rowHeight);
+        paintInfo.CellRect = plat::Rect(left, row.Top, right, row.Bottom);
         const TColumnIndex next = PaintCell(paintInfo, window, i + 1 == visible.size());
         if (next == InvalidColumn) {
             break;
@@ -306,12 +345,25 @@ TColumnIndex TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect
         DetermineVAlign(node, paintInfo.ImageInfo[iiNormal], paintInfo.ImageInfo[iiState], buttonY);
     paintInfo.AdjustImageCoordinates();
     if (useColumns) {
-        ClipCanvas(canvas, paintInfo.CellRect);
+        ClipCanvas(canvas, RowClipped(paintInfo.CellRect), FTargetClip);
     }
     const bool gridLines = paintInfo.PaintOptions.Contains(poGridLines);
     if (gridLines && treePaint.Contains(toShowHorzGridLines)) {
-        DrawGridLine(canvas, plat::Rect(paintInfo.CellRect.Left, paintInfo.CellRect.Bottom - 1,
-                                        paintInfo.CellRect.Right, paintInfo.CellRect.Bottom));
+        const plat::TRect& cell = paintInfo.CellRect;
+        int left = cell.Left;
+        int right = cell.Right;
+        // Bands leave the indentation to the tree lines.
+        if (isMain && FLineMode == lmBands) {
+            if (paintInfo.BidiMode == bdLeftToRight) {
+                left = cell.Left + paintInfo.Offsets[ofsCheckBox] - FImagesMargin;
+                right = cell.Right - 1;
+            } else {
+                const int indentSize =
+                    treePaint.Contains(toFixedIndent) || FLineImage == nullptr ? 1 : static_cast<int>(FLineImage->size());
+                right = cell.Right - indentSize * FIndent - 1;
+            }
+        }
+        DrawGridHLine(canvas, left, right, cell.Bottom - 1);
         --paintInfo.CellRect.Bottom;
         --paintInfo.ContentRect.Bottom;
     }
@@ -320,7 +372,7 @@ TColumnIndex TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect
         const bool lastAutoSized = isLastColumn && FHeader->Options().Contains(hoAutoResize);
         const bool vertical = gridLines && treePaint.Contains(toShowVertGridLines);
         if ((vertical && !lastAutoSized) || (!vertical && fixed)) {
-            const bool reachesRight = cellBounds.Right + window.Left >= ClientWidth() + FEffectiveOffsetX;
+            const bool reachesRight = cellBounds.Right + window.Left - FRowOrigin.X >= ClientWidth() + FEffectiveOffsetX;
             const bool emptyRtl = paintInfo.BidiMode != bdLeftToRight && DoGetCellIsEmpty(node, column);
             if ((!reachesRight || fixed) && !emptyRtl) {
                 DrawGridLine(canvas, plat::Rect(paintInfo.CellRect.Right - 1, paintInfo.CellRect.Top,
@@ -348,10 +400,19 @@ TColumnIndex TBaseDataTree::PaintCell(TDTPaintInfo& paintInfo, const plat::TRect
     DoAfterCellPaint(&canvas, node, column, paintInfo.CellRect);
     if (useColumns) {
         canvas.RequireState();
-        canvas.Handle()->SelectClipRgn(nullptr);
+        if (FRowClip.IsEmpty()) {
+            canvas.Handle()->SelectClipRgn(nullptr);
+        } else {
+            ClipCanvas(canvas, FRowClip, FTargetClip);
+        }
     }
     paintInfo.PaintOptions = callOptions;
     return nextNonEmpty;
+}
+
+plat::TRect TBaseDataTree::RowClipped(const plat::TRect& r) const
+{
+    return FRowClip.IsEmpty() ? r : plat::IntersectRect(r, FRowClip);
 }
 
 void TBaseDataTree::PaintMainColumnElements(TDTPaintInfo& paintInfo, int buttonY)
@@ -395,7 +456,7 @@ void TBaseDataTree::EraseNodeRow(TDTPaintInfo& paintInfo, const plat::TRect& r, 
         if (useBackground) {
             // The picture keeps its place in the client horizontally and
             // scrolls with the rows vertically.
-            const plat::TPoint offset = plat::Point(window.Left - FEffectiveOffsetX, rowTop);
+            const plat::TPoint offset = plat::Point(window.Left - FEffectiveOffsetX - r.Left, rowTop - r.Top);
             if (treePaint.Contains(toStaticBackground)) {
                 StaticBackground(canvas, offset, area, itemColor);
             } else {
@@ -457,7 +518,7 @@ void TBaseDataTree::PrepareCell(TDTPaintInfo& paintInfo, int maxWidth)
         plat::TColor border = 0;
         bool draw = false;
         if (node == FDropTargetNode) {
-            draw = selected;
+            draw = FLastDropMode == dmOnNode || selected;
             fill = FColors->DropTargetColor();
             border = FColors->DropTargetBorderColor();
         } else if (selected) {
@@ -466,11 +527,14 @@ void TBaseDataTree::PrepareCell(TDTPaintInfo& paintInfo, int maxWidth)
             border = focused ? FColors->FocusedSelectionBorderColor() : FColors->UnfocusedSelectionBorderColor();
         }
         const plat::TRect area = wholeCell ? paintInfo.CellRect : inner;
+        if (node == FDropTargetNode && !draw) {
+            canvas.Brush()->SetStyle(plat::bsClear);
+        }
         if (draw && !area.IsEmpty()) {
             if (treePaint.Contains(toUseBlendedSelection)) {
                 canvas.RequireState();
-                const plat::TRect clipped =
-                    plat::IntersectRect(area, plat::Rect(0, area.Top, maxWidth, area.Bottom));
+                const plat::TRect clipped = plat::IntersectRect(
+                    area, plat::Rect(FRowOrigin.X, area.Top, FRowOrigin.X + maxWidth, area.Bottom));
                 AlphaBlend(nullptr, canvas.Handle(), clipped, plat::Point(0, 0), bmConstantAlphaAndColor,
                            FSelectionBlendFactor, plat::ColorToRGB(fill));
             } else {
@@ -482,8 +546,10 @@ void TBaseDataTree::PrepareCell(TDTPaintInfo& paintInfo, int maxWidth)
             }
         }
     }
+    // Across a full row, the focus mark stands in the focused column (the
+    // explorer look that marks the whole row does not exist here).
     if (cellTakesFocus && paintInfo.PaintOptions.Contains(poDrawFocusRect) && focused && node == FFocusedNode &&
-        (paintInfo.Column == FFocusedColumn || !selection.Contains(toExtendedFocus))) {
+        paintInfo.Column == FFocusedColumn) {
         canvas.RequireState();
         plat::TDeviceContext* dc = canvas.Handle();
         const plat::COLORREF oldText = dc->SetTextColor(0xFFFFFF);
@@ -499,11 +565,33 @@ void TBaseDataTree::DrawGridLine(plat::TCanvas& canvas, const plat::TRect& r)
     FillSolid(canvas, r, FColors->GridLineColor());
 }
 
-void TBaseDataTree::DoPaintDropMark(plat::TCanvas* canvas, PDataNode, const plat::TRect&)
+void TBaseDataTree::DrawGridHLine(plat::TCanvas& canvas, int left, int right, int top)
 {
-    // The drop mark needs the last drop mode of a drag; without drag and
-    // drop there is none to show.
-    (void)canvas;
+    DrawGridLine(canvas, plat::Rect(std::min(left, right), top, std::max(left, right) + 1, top + 1));
+}
+
+void TBaseDataTree::DoPaintDropMark(plat::TCanvas* canvas, PDataNode, const plat::TRect& r)
+{
+    if (FLastDropMode != dmAbove && FLastDropMode != dmBelow) {
+        return;
+    }
+    const int l = r.Left;
+    const int t = r.Top;
+    const int rt = r.Right;
+    const int b = r.Bottom;
+    // A bar along the row's top (bottom) edge with its ends bent inwards.
+    const plat::TPoint above[] = {plat::Point(l + 2, t),     plat::Point(rt - 2, t),    plat::Point(rt - 2, t + 6),
+                                  plat::Point(rt - 6, t + 2), plat::Point(l + 6, t + 2), plat::Point(l + 2, t + 6)};
+    const plat::TPoint below[] = {plat::Point(l + 2, b - 1), plat::Point(rt - 2, b - 1), plat::Point(rt - 2, b - 8),
+                                  plat::Point(rt - 7, b - 3), plat::Point(l + 7, b - 3),  plat::Point(l + 2, b - 8)};
+    const plat::TPenStyle oldPenStyle = canvas->Pen()->Style();
+    const plat::TColor oldBrushColor = canvas->Brush()->Color();
+    canvas->Pen()->SetStyle(plat::psClear);
+    canvas->Brush()->SetStyle(plat::bsSolid);
+    canvas->Brush()->SetColor(FColors->DropMarkColor());
+    canvas->Polygon(FLastDropMode == dmAbove ? above : below, 6);
+    canvas->Pen()->SetStyle(oldPenStyle);
+    canvas->Brush()->SetColor(oldBrushColor);
 }
 
 void TBaseDataTree::PaintBelowRows(plat::TCanvas& canvas, const plat::TRect& strip, const plat::TRect& window,

@@ -98,15 +98,39 @@ TEST_F(ButtonPictures, TrianglesKeepTheirShapeAtHigherResolution)
 TEST_F(ButtonPictures, TheApplicationMayDrawThem)
 {
     int calls = 0;
-    Tree->SetOnPrepareButtonBitmaps([&calls](plat::TObject*, plat::TBitmap* plus, plat::TBitmap*, plat::TBitmap*,
-                                             plat::TBitmap*, plat::TBitmap*, plat::TBitmap*, plat::TSize& size) {
+    plat::TSize answer{9, 9};
+    Tree->SetOnPrepareButtonBitmaps([&calls, &answer](plat::TObject*, plat::TBitmap* plus, plat::TBitmap*,
+                                                      plat::TBitmap*, plat::TBitmap*, plat::TBitmap*, plat::TBitmap*,
+                                                      plat::TSize& size) {
         ++calls;
         EXPECT_EQ(size.cx, 9);
         EXPECT_EQ(plus->Width(), 9);
         plus->Canvas()->SetPixel(1, 1, plat::clLime);
+        size = answer;
     });
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clLime));
+
+    // A larger size: every picture takes it, the drawing stays and the new
+    // part is transparent; the button moves in its indentation step.
+    answer = plat::TSize{13, 13};
+    Tree->PrepareBitmaps(true, false);
+    for (plat::TBitmap* each : {Tree->FPlusBM.get(), Tree->FMinusBM.get(), Tree->FHotPlusBM.get(),
+                                Tree->FSelectedHotMinusBM.get()}) {
+        EXPECT_EQ(each->Width(), 13);
+        EXPECT_EQ(each->Height(), 13);
+    }
+    EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clLime));
+    EXPECT_EQ(PixelOf(*Tree->FPlusBM, 11, 11), Rgb(plat::clFuchsia));
+    const PDataNode node = Tree->AddChild(nullptr);
+    const int margin = Tree->Margin();
+    const int indent = Tree->Indent();
+    EXPECT_EQ(Tree->GetOffset(ofsToggleButton, node), margin + indent - (indent - 13) / 2 - 13 + 1);
+    // A size of nothing is not taken.
+    answer = plat::TSize{0, -4};
+    Tree->PrepareBitmaps(true, false);
+    EXPECT_EQ(Tree->FPlusBM->Width(), 9);
+    Tree->SetOnPrepareButtonBitmaps(nullptr);
 }
 
 // ---- tree-line steps ----

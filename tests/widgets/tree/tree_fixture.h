@@ -63,8 +63,8 @@ public:
     using TBaseDataTree::DoStateChange;
     using TBaseDataTree::FCheckImages;
     using TBaseDataTree::FHeightTrackNode;
-    using TBaseDataTree::FHotNode;
     using TBaseDataTree::FDropTargetNode;
+    using TBaseDataTree::FHotNode;
     using TBaseDataTree::FLastDropMode;
     using TBaseDataTree::FLastDragTarget;
     using TBaseDataTree::FLastSearchNode;

@@ -548,6 +548,139 @@ TEST_F(TreePaint, GridLinesTakeTheCellsLastRowAndColumn)
     EXPECT_EQ(PixelOf(Target, 300, Row - 1), Background()) << "no grid lines without poGridLines";
 }
 
+// Below a dragged node the drop target shows its drop mode: a bar along
+// its top or bottom edge for a drop above or below it, the drop target
+// colour over its text for a drop on it (selected or not).
+TEST_F(TreePaint, TheDropTargetShowsTheDropMode)
+{
+    Tree->Colors()->SetByIndex(ciDropMarkColor, plat::clRed);
+    Tree->Colors()->SetByIndex(ciDropTargetColor, plat::clLime);
+    Tree->SetFocusedColumn(0);
+    const PDataNode target = Records(0)[1];
+    const plat::TRect row = Tree->GetDisplayRect(target, NoColumn, false);
+    const plat::TRect text = Tree->GetDisplayRect(target, 0, true);
+    const int t = static_cast<int>(row.Top);
+    const int b = static_cast<int>(row.Bottom);
+    const plat::COLORREF mark = Rgb(plat::clRed);
+    const plat::COLORREF onNode = Rgb(plat::clLime);
+    Tree->FDropTargetNode = target;
+    struct TCase {
+        TDropMode mode;
+        std::vector<std::pair<plat::TPoint, bool>> marked;   // point, whether it has the mark's colour
+        bool textHighlighted;
+    };
+    const TCase cases[] = {
+        {dmAbove, {{plat::Point(300, t), true}, {plat::Point(300, t + 1), true}, {plat::Point(300, t + 2), false},
+                   {plat::Point(kWidth - 4, t + 4), true}, {plat::Point(3, t + 3), true}, {plat::Point(1, t), false}},
+         false},
+        {dmBelow, {{plat::Point(300, b - 2), true}, {plat::Point(300, b - 3), true}, {plat::Point(300, b - 4), false},
+                   {plat::Point(kWidth - 4, b - 6), true}, {plat::Point(3, b - 6), true}, {plat::Point(300, t), false}},
+         false},
+        {dmOnNode, {{plat::Point(300, t), false}, {plat::Point(300, b - 1), false}}, true},
+        {dmNowhere, {{plat::Point(300, t), false}}, false},
+    };
+    const TDTInternalPaintOptions options{poDrawSelection, poDrawDropMark};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        Tree->FLastDropMode = c.mode;
+        PaintAll(options);
+        for (const auto& [p, marked] : c.marked) {
+            EXPECT_EQ(PixelOf(Target, p.X, p.Y) == mark, marked) << p.X << ", " << p.Y;
+        }
+        EXPECT_EQ(PixelOf(Target, static_cast<int>(text.Left) + 2, (t + b) / 2) == onNode, c.textHighlighted);
+    }
+    Tree->FLastDropMode = dmAbove;
+    PaintAll(options - TDTInternalPaintOptions{poDrawDropMark});
+    EXPECT_NE(PixelOf(Target, 300, t), mark) << "only with poDrawDropMark";
+    Tree->FDropTargetNode = nullptr;
+}
+
+// Across a full row the focus mark stands only in the focused column.
+TEST_F(TreePaint, TheFocusMarkOfAFullRowStaysInTheFocusedColumn)
+{
+    SetPaint({toPopupMode});
+    Tree->TreeOptions()->SetSelectionOptions(Tree->TreeOptions()->SelectionOptions() +
+                                             TDTSelectionOptions{toFullRowSelect});
+    const PDataNode record = Records(0)[0];
+    Tree->SetFocusedNode(record);
+    Tree->SetFocusedColumn(1);
+    const TDTInternalPaintOptions options{poDrawFocusRect};
+    PaintAll(options);
+    plat::TBitmap focused(kWidth, kHeight, plat::pf32bit);
+    focused.Canvas()->CopyRect(plat::Rect(0, 0, kWidth, kHeight), Target.Canvas(), plat::Rect(0, 0, kWidth, kHeight));
+    PaintAll({});
+    const plat::TRect row = Tree->GetDisplayRect(record, NoColumn, false);
+    const auto marked = [&](TColumnIndex column) {
+        const TDataTreeColumn* item = Tree->Header()->Columns()[column];
+        int n = 0;
+        for (int y = static_cast<int>(row.Top); y < row.Bottom; ++y) {
+            for (int x = item->AbsoluteLeft(); x < item->AbsoluteLeft() + item->Width(); ++x) {
+                n += PixelOf(focused, x, y) != PixelOf(Target, x, y) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    EXPECT_GT(marked(1), 0);
+    EXPECT_EQ(marked(0), 0);
+    EXPECT_EQ(marked(2), 0);
+}
+
+// Tree lines in bands leave the indentation of the main column to the
+// bands: the grid line under a row starts at the check box.
+TEST_F(TreePaint, BandsKeepTheGridLineOutOfTheIndentation)
+{
+    SetPaint({toShowHorzGridLines});
+    const PDataNode record = Records(0)[0];
+    const plat::TRect row = Tree->GetDisplayRect(record, NoColumn, false);
+    const int checkBox = Tree->GetOffset(ofsCheckBox, record);
+    const plat::COLORREF grid = Rgb(Tree->Colors()->GridLineColor());
+    const int y = static_cast<int>(row.Bottom) - 1;
+    PaintAll();
+    EXPECT_EQ(PixelOf(Target, 1, y), grid) << "normal lines: the whole cell";
+    Tree->SetLineMode(lmBands);
+    PaintAll();
+    EXPECT_NE(PixelOf(Target, 1, y), grid);
+    EXPECT_NE(PixelOf(Target, checkBox - Tree->ImagesMargin() - 1, y), grid);
+    EXPECT_EQ(PixelOf(Target, checkBox - Tree->ImagesMargin(), y), grid);
+    EXPECT_EQ(PixelOf(Target, 300, y), grid) << "other columns keep their whole line";
+}
+
+// Unbuffered, the rows go straight onto the target where a buffered paint
+// copies them, clipped to the painted window (a buffered paint copies
+// whole rows).
+TEST_F(TreePaint, AnUnbufferedPaintLooksLikeABufferedOne)
+{
+    SetPaint({toShowHorzGridLines, toShowVertGridLines});
+    Tree->SetSelected(Records(0)[1], true);
+    Tree->SetFocusedNode(Records(0)[1]);
+    Tree->SetOffsetX(-30);
+    const plat::TRect window = plat::Rect(25, 7, 25 + 300, 7 + 120);
+    const TDTInternalPaintOptions options{poColumnColor, poDrawFocusRect, poDrawSelection, poGridLines};
+    constexpr int shiftX = 40;
+    constexpr int shiftY = 30;
+    plat::TBitmap buffered(kWidth, kHeight, plat::pf32bit);
+    plat::TBitmap unbuffered(kWidth, kHeight, plat::pf32bit);
+    for (plat::TBitmap* each : {&buffered, &unbuffered}) {
+        each->Canvas()->Brush()->SetColor(plat::clFuchsia);
+        each->Canvas()->FillRect(plat::Rect(0, 0, kWidth, kHeight));
+    }
+    Tree->PaintTree(*buffered.Canvas(), window, plat::Point(shiftX, shiftY), options);
+    Tree->PaintTree(*unbuffered.Canvas(), window, plat::Point(shiftX, shiftY), options + TDTInternalPaintOptions{poUnbuffered});
+    int differing = 0;
+    int outside = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const bool inWindow = x >= shiftX && x < shiftX + 300 && y >= shiftY && y < shiftY + 120;
+            differing += inWindow && PixelOf(buffered, x, y) != PixelOf(unbuffered, x, y) ? 1 : 0;
+            outside += !inWindow && PixelOf(unbuffered, x, y) != Rgb(plat::clFuchsia) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(outside, 0);
+    EXPECT_NE(PixelOf(unbuffered, shiftX + 5, shiftY + 5), Rgb(plat::clFuchsia)) << "the window was painted";
+    SaveShot(*unbuffered.PixelSurface(), "tree_unbuffered");
+}
+
 TEST_F(TreePaint, AFailingPaintEventLeavesTheTreeReadyForTheNextPaint)
 {
     bool fail = true;
