@@ -4,6 +4,7 @@
 // and by a plain Cairo and PangoCairo loop, frame by frame in turn in one
 // run; then TextWidth of the cell texts against a PangoLayout loop, in turn
 // likewise. Prints frames per second, the ratios and whether the widths agree.
+#include "bench/plain_page.h"
 #include "platform/canvas/font_map.h"
 #include "platform/canvas/pixel_surface.h"
 #include "platform/canvas/surface_dc.h"
@@ -19,34 +20,8 @@
 namespace {
 
 using namespace plat;
+using namespace benchpage;
 using Clock = std::chrono::steady_clock;
-
-constexpr int PageWidth = 1920;
-constexpr int PageHeight = 1080;
-constexpr int Rows = 56;
-constexpr int RowHeight = 19;
-constexpr int CellWidth = 300;
-constexpr int CellLeft = 140;
-
-std::vector<std::string> CellTexts()
-{
-    const char* words[] = {"Logger", "QEL629", "channel", "temperature", "humidity", "record", "2024-05-17",
-        "12:30:45", "serial", "1041", "pressure", "card", "pages", "shock", "values", "window"};
-    std::vector<std::string> texts;
-    unsigned seed = 7;
-    for (int i = 0; i < Rows * 4; ++i) {
-        std::string text;
-        const std::size_t length = 20 + (seed % 21);
-        while (text.size() < length) {
-            seed = seed * 1103515245u + 12345u;
-            text += words[(seed >> 8) % 16];
-            text += ' ';
-        }
-        text.resize(length);
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 void PaintCanvasPage(TSurfaceDC& dc, const std::vector<std::string>& texts)
 {
@@ -77,60 +52,6 @@ void PaintCanvasPage(TSurfaceDC& dc, const std::vector<std::string>& texts)
         }
         dc.MoveTo(0, top + RowHeight - 1);
         dc.LineTo(PageWidth, top + RowHeight - 1);
-    }
-}
-
-void Rectangle(cairo_t* cr, double x, double y, double w, double h, double r, double g, double b)
-{
-    cairo_set_source_rgb(cr, r, g, b);
-    cairo_rectangle(cr, x, y, w, h);
-    cairo_fill(cr);
-}
-
-void PaintPlainPage(cairo_t* cr, PangoLayout* layout, cairo_pattern_t* dots, const std::vector<std::string>& texts)
-{
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    for (int row = 0; row < Rows; ++row) {
-        const double top = row * RowHeight;
-        Rectangle(cr, 0, top, PageWidth, RowHeight, 1, 1, 1);
-        cairo_set_source(cr, dots);
-        cairo_rectangle(cr, 10, top + 9, 30, 1);
-        cairo_fill(cr);
-        // The button: frame, inside, minus.
-        Rectangle(cr, 20, top + 5, 9, 9, 0.63, 0.63, 0.63);
-        Rectangle(cr, 21, top + 6, 7, 7, 1, 1, 1);
-        Rectangle(cr, 22, top + 9, 5, 1, 0, 0, 0);
-        // The check glyph: two edge rings, the well and the mark.
-        Rectangle(cr, 48, top + 3, 13, 13, 1, 1, 1);
-        Rectangle(cr, 48, top + 3, 12, 1, 0.63, 0.63, 0.63);
-        Rectangle(cr, 48, top + 3, 1, 12, 0.63, 0.63, 0.63);
-        Rectangle(cr, 49, top + 4, 10, 1, 0.41, 0.41, 0.41);
-        Rectangle(cr, 49, top + 4, 1, 10, 0.41, 0.41, 0.41);
-        Rectangle(cr, 49, top + 14, 11, 1, 0.89, 0.89, 0.89);
-        Rectangle(cr, 59, top + 4, 1, 11, 0.89, 0.89, 0.89);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_move_to(cr, 51, top + 9);
-        cairo_line_to(cr, 53, top + 12);
-        cairo_line_to(cr, 58, top + 6);
-        cairo_line_to(cr, 58, top + 8);
-        cairo_line_to(cr, 53, top + 13);
-        cairo_line_to(cr, 51, top + 11);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-        for (int cell = 0; cell < 4; ++cell) {
-            const double left = CellLeft + cell * CellWidth;
-            cairo_save(cr);
-            cairo_rectangle(cr, left, top, CellWidth - 4, RowHeight - 1);
-            cairo_clip(cr);
-            Rectangle(cr, left, top, CellWidth - 4, RowHeight - 1, 1, 1, 1);
-            const std::string& text = texts[static_cast<std::size_t>(row * 4 + cell)];
-            pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-            cairo_set_source_rgb(cr, 0, 0, 0);
-            cairo_move_to(cr, left + 2, top + 2);
-            pango_cairo_show_layout(cr, layout);
-            cairo_restore(cr);
-        }
-        Rectangle(cr, 0, top + RowHeight - 1, PageWidth, 1, 0.63, 0.63, 0.63);
     }
 }
 
@@ -166,35 +87,14 @@ TRates InterleavedFramesPerSecond(PaintFirst&& first, PaintSecond&& second, doub
 
 int main()
 {
-    LoadCanvasFonts();
-    const std::vector<std::string> texts = CellTexts();
+    TPlainPage plain;
+    const std::vector<std::string>& texts = plain.Texts();
 
     TPixelSurface canvasSurface(PageWidth, PageHeight, 32);
     TSurfaceDC dc(canvasSurface);
 
-    cairo_surface_t* plainSurface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, PageWidth, PageHeight);
-    cairo_t* cr = cairo_create(plainSurface);
-    PangoContext* context = TFontMap::Instance().CreateContext();
-    PangoLayout* layout = pango_layout_new(context);
-    PangoFontDescription* description = pango_font_description_from_string("DejaVu Sans");
-    pango_font_description_set_absolute_size(description, 12 * PANGO_SCALE);
-    pango_layout_set_font_description(layout, description);
-    cairo_surface_t* dotSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2, 2);
-    {
-        cairo_t* d = cairo_create(dotSurface);
-        cairo_set_source_rgb(d, 1, 1, 1);
-        cairo_paint(d);
-        cairo_set_source_rgb(d, 0.63, 0.63, 0.63);
-        cairo_rectangle(d, 0, 0, 1, 1);
-        cairo_rectangle(d, 1, 1, 1, 1);
-        cairo_fill(d);
-        cairo_destroy(d);
-    }
-    cairo_pattern_t* dots = cairo_pattern_create_for_surface(dotSurface);
-    cairo_pattern_set_extend(dots, CAIRO_EXTEND_REPEAT);
-
     const TRates pages = InterleavedFramesPerSecond([&] { PaintCanvasPage(dc, texts); },
-        [&] { PaintPlainPage(cr, layout, dots, texts); }, 6.0);
+        [&] { plain.Paint(); }, 6.0);
     const double canvasFps = pages.First;
     const double plainFps = pages.Second;
     std::printf("page of %d rows, %d x %d pixels\n", Rows, PageWidth, PageHeight);
@@ -207,7 +107,7 @@ int main()
     font.FaceName = "DejaVu Sans";
     font.Height = -12;
     dc.SelectFont(font);
-    PangoLayout* measure = pango_layout_new(context);
+    PangoLayout* measure = pango_layout_new(plain.Context());
     TFontMap::Instance().PrepareLayout(measure, TFontMap::Instance().Realize(font, 1), "", false, false);
     int mismatches = 0;
     for (const std::string& text : texts) {
@@ -239,12 +139,5 @@ int main()
     std::printf("ratio:               %8.1f (target at least 10)\n", canvasWidths / layoutWidths);
 
     g_object_unref(measure);
-    cairo_pattern_destroy(dots);
-    cairo_surface_destroy(dotSurface);
-    pango_font_description_free(description);
-    g_object_unref(layout);
-    g_object_unref(context);
-    cairo_destroy(cr);
-    cairo_surface_destroy(plainSurface);
     return 0;
 }

@@ -8,6 +8,7 @@
 // with 8 user bytes per node saved and loaded through memory and a file.
 // Prints nanoseconds per node, bytes per node, milliseconds and MB/s; run by
 // hand (with the argument "transfer", only the sort and the stream parts).
+#include "bench/plain_page.h"
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/controls/application.h"
@@ -170,6 +171,36 @@ double PaintMs(qel::TDataStringTree& tree)
     for (int round = 0; round < 7; ++round) {
         const Clock::time_point start = Clock::now();
         tree.PaintTree(*target.Canvas(), window, plat::Point(0, 0), options);
+        best = std::min(best, SecondsSince(start) * 1e3);
+    }
+    return best;
+}
+
+// The anchor: the best of several frames of the plain Cairo and Pango page
+// of the canvas benchmark, in milliseconds.
+double PlainPageMs()
+{
+    benchpage::TPlainPage page;
+    page.Paint();
+    double best = 1e9;
+    for (int round = 0; round < 7; ++round) {
+        const Clock::time_point start = Clock::now();
+        page.Paint();
+        best = std::min(best, SecondsSince(start) * 1e3);
+    }
+    return best;
+}
+
+// The best of several frames of the whole tree window as the screen gets
+// it: the window invalidated, then painted by WM_PAINT, in milliseconds.
+double WindowPaintMs(plat::THeadlessHost& host, qel::TDataStringTree& tree)
+{
+    host.PumpUntilIdle();
+    double best = 1e9;
+    for (int round = 0; round < 7; ++round) {
+        const Clock::time_point start = Clock::now();
+        tree.Invalidate();
+        tree.Update();
         best = std::min(best, SecondsSince(start) * 1e3);
     }
     return best;
@@ -485,6 +516,10 @@ int main(int argc, char** argv)
         }
     }
     const double largePaintMs = PaintMs(tree);
+    const double plainPageMs = PlainPageMs();
+    form->SetBounds(0, 0, kPaintWidth + 40, kPaintHeight + 60);
+    const double windowPaintMs = WindowPaintMs(host, tree);
+    form->SetBounds(0, 0, 800, 600);
     const double smallPaintMs = PaintSmallTreeMs(form);
     const TFitTimes fit = AutoFitTimes(form);
 
@@ -506,15 +541,19 @@ int main(int argc, char** argv)
                 scroll.StaleMs, scroll.CachedMs > 0 ? scroll.StaleMs / scroll.CachedMs : 0.0);
     std::printf("  stale, the mouse resting over the rows: %.3f ms (the node under it is tracked once more)\n",
                 scroll.StaleHoveredMs);
-    std::printf("paint 1920 x 1080, 1,000,000 nodes at the middle: %.2f ms (target under 16 ms)\n", largePaintMs);
+    std::printf("paint 1920 x 1080, 1,000,000 nodes at the middle: %.2f ms (target under 16 ms); the plain Cairo and "
+                "Pango page: %.2f ms; ratio %.2f (target at most 2)\n",
+                largePaintMs, plainPageMs, largePaintMs / plainPageMs);
+    std::printf("  the same frame through the window (invalidated, then WM_PAINT): %.2f ms\n", windowPaintMs);
     std::printf("paint 1920 x 1080, 1,000 nodes:                   %.2f ms, ratio %.2f (target at most 1.2)\n",
                 smallPaintMs, largePaintMs / smallPaintMs);
     std::printf("AutoFitColumns, 10,000 records, 4 columns: %.2f ms; measuring the cell texts once: %.2f ms; "
-                "ratio %.2f (target at most 1.5)\n",
+                "ratio %.2f (target at most 1.2)\n",
                 fit.FitMs, fit.MeasureMs, fit.FitMs / fit.MeasureMs);
     const bool transferMet = SortAndStreamTargets();
-    const bool met = transferMet && fit.FitMs <= 1.5 * fit.MeasureMs && addSeconds < 1.0 && clearSeconds < 0.3 && bytesPerNode <= 1.25 * blockSize &&
+    const bool met = transferMet && fit.FitMs <= 1.2 * fit.MeasureMs && addSeconds < 1.0 && clearSeconds < 0.3 && bytesPerNode <= 1.25 * blockSize &&
                      scroll.CachedMs < 1.0 && scroll.StaleMs < 30.0 && largePaintMs < 16.0 &&
+                     largePaintMs <= 2 * plainPageMs &&
                      largePaintMs / smallPaintMs <= 1.2;
     std::printf("targets %s\n", met ? "met" : "MISSED");
     return 0;

@@ -1511,6 +1511,10 @@ protected:
     std::uint32_t FTempNodeCount = 0;
 
     TCache FPositionCache;           // written by the worker, read only while tsUseCache
+    // Every 40th visible node with its top, written in the same walk as
+    // FPositionCache (without its end mark) and read under the same rule:
+    // a lookup goes on from here, so its walk is at most 39 nodes long.
+    TCache FPositionIndex;
     std::uint32_t FStartIndex = 0;   // where the next validation continues
 
 private:

@@ -8,12 +8,15 @@
 #include "widgets/tree/tree_worker_thread.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qel {
 
 namespace {
 
 constexpr std::uint32_t CacheThreshold = 2000; // visible nodes per cache entry
+constexpr std::uint32_t IndexStep = 40;        // visible nodes per entry of the finer index
+static_assert(CacheThreshold % IndexStep == 0, "a cache entry starts an index entry, so a rebuild can resume there");
 
 // A worker's error is raised on the user-interface thread and handled like
 // any error of a message handler.
@@ -147,6 +150,7 @@ bool TBaseDataTree::DoValidateCache()
     }
     if (FStartIndex == 0) {
         FPositionCache.clear();
+        FPositionIndex.clear();
     }
     const std::uint32_t entries = FVisibleCount < 2 ? 0 : (FVisibleCount + CacheThreshold - 1) / CacheThreshold;
     FPositionCache.resize(entries, TCacheEntry{nullptr, 0});
@@ -162,6 +166,7 @@ bool TBaseDataTree::DoValidateCache()
     } else {
         node = GetFirstVisibleNoInit(nullptr, true, false);
     }
+    FPositionIndex.resize(std::min<std::size_t>(FPositionIndex.size(), std::size_t{index} * (CacheThreshold / IndexStep)));
     bool stepped = false;
     bool stopped = false;
     for (std::uint32_t visited = 0; node != nullptr; ++visited) {
@@ -172,8 +177,11 @@ bool TBaseDataTree::DoValidateCache()
         if (index >= FPositionCache.size()) {
             break;
         }
-        if (visited % CacheThreshold == 0) {
-            FPositionCache[index++] = {node, top};
+        if (visited % IndexStep == 0) {
+            if (visited % CacheThreshold == 0) {
+                FPositionCache[index++] = {node, top};
+            }
+            FPositionIndex.push_back({node, top});
         }
         top += GetNodeHeight(node);
         // Measuring may have run application code on the user-interface
@@ -213,8 +221,18 @@ PDataNode TBaseDataTree::FindInPositionCache(std::int64_t position, std::int64_t
         currentPos = 0;
         return nullptr;
     }
-    currentPos = FPositionCache[low - 1].AbsoluteTop;
-    return FPositionCache[low - 1].Node;
+    const TCacheEntry& entry = FPositionCache[low - 1];
+    // The index's last entry at or above position, when it lies beyond the
+    // cache entry: a walk from entry passes it without stopping (every node
+    // before it ends at or above its top), so the walk may begin there.
+    const auto after = std::upper_bound(FPositionIndex.begin(), FPositionIndex.end(), position,
+                                        [](std::int64_t y, const TCacheEntry& e) { return y < e.AbsoluteTop; });
+    if (after != FPositionIndex.begin() && std::prev(after)->AbsoluteTop > entry.AbsoluteTop) {
+        currentPos = std::prev(after)->AbsoluteTop;
+        return std::prev(after)->Node;
+    }
+    currentPos = entry.AbsoluteTop;
+    return entry.Node;
 }
 
 PDataNode TBaseDataTree::FindInPositionCache(PDataNode node, std::int64_t& currentPos) const

@@ -166,6 +166,43 @@ TEST_F(PositionCache, LookupsThroughTheCacheMatchAPlainCount)
     }
 }
 
+TEST_F(PositionCache, LookupsPassRowsWithoutHeightAsAPlainCountDoes)
+{
+    // Long runs of rows without height, so that many lookups begin between
+    // cache entries at tops that several rows share.
+    std::mt19937 engine(23);
+    Tree->BeginUpdate();
+    Tree->SetRootNodeCount(3000);
+    for (PDataNode top : Children(*Tree)) {
+        Tree->SetNodeHeight(top, engine() % 3 == 0 ? 0 : 1 + engine() % 3);
+    }
+    Tree->EndUpdate();
+    ASSERT_TRUE(WaitForCache());
+    const std::vector<TRow> rows = Rows();
+    const std::int64_t end = rows.back().Top + rows.back().Height;
+    std::size_t expected = 0;
+    for (std::int64_t y = 0; y < end; ++y) {
+        while (y >= rows[expected].Top + rows[expected].Height) {
+            ++expected;
+        }
+        int nodeTop = -1;
+        ASSERT_EQ(Tree->GetNodeAt(0, static_cast<int>(y), false, nodeTop), rows[expected].Node) << "y " << y;
+        ASSERT_EQ(nodeTop, rows[expected].Top) << "y " << y;
+    }
+    Tree->InterruptValidation();
+    ASSERT_FALSE(Tree->TreeStates().Contains(tsUseCache));
+    for (const std::int64_t y : {end - 1, end, end + 5}) {
+        int walkedTop = -1;
+        const PDataNode walked = Tree->GetNodeAt(0, static_cast<int>(y), false, walkedTop);
+        Tree->ValidateCache();
+        ASSERT_TRUE(WaitForCache());
+        int cachedTop = -1;
+        EXPECT_EQ(Tree->GetNodeAt(0, static_cast<int>(y), false, cachedTop), walked) << "y " << y;
+        EXPECT_EQ(cachedTop, walkedTop) << "y " << y;
+        Tree->InterruptValidation();
+    }
+}
+
 TEST_F(PositionCache, AHeightChangedDuringTheRebuildLeavesTheCacheStale)
 {
     Tree->SetRootNodeCount(2500);
