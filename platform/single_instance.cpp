@@ -3,8 +3,12 @@
 // to the front.
 #include "platform/single_instance.h"
 
+#include "platform/known_folders.h"
+
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -18,16 +22,31 @@ namespace {
 
 constexpr int AnswerWaitSeconds = 5;
 
-// An abstract address (leading NUL byte) per user and name; the length
-// passed to bind/connect marks its end.
+// An abstract address (leading NUL byte) per user, login session and name;
+// the length passed to bind/connect marks its end. The session is the
+// user's runtime folder, so that, like a session's named mutex, the name is
+// one per login and not shared with separate sessions of the same user.
 struct TInstanceAddress {
     sockaddr_un Address{};
     socklen_t Length = 0;
 };
 
+// FNV-1a of the runtime folder's path, as 16 hex digits.
+std::string SessionKey()
+{
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    for (const char c : RuntimeFolder()) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ULL;
+    }
+    char key[17];
+    std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(hash));
+    return key;
+}
+
 TInstanceAddress MakeAddress(const std::string& name)
 {
-    const std::string path = std::string(1, '\0') + "qel-instance/" + std::to_string(getuid()) + "/" + name;
+    const std::string path =
+        std::string(1, '\0') + "qel-instance/" + std::to_string(getuid()) + "/" + SessionKey() + "/" + name;
     TInstanceAddress result;
     if (path.size() > sizeof result.Address.sun_path) {
         throw std::invalid_argument("single-instance name too long: " + name);

@@ -1,6 +1,6 @@
-// Single-instance guard: the first process of a user to claim a name holds it
-// while it runs; a later one learns it is second and asks the first to come
-// to the front.
+// Single-instance guard: the first process of a user's login session (its
+// runtime folder) to claim a name holds it while it runs; a later one learns
+// it is second and asks the first to come to the front.
 #pragma once
 
 #include "platform/input_watch.h"
@@ -18,7 +18,7 @@ namespace plat {
 class TSingleInstance {
 public:
     // Raises std::invalid_argument for a name too long for a socket address
-    // (about 80 bytes).
+    // (about 60 bytes).
     TSingleInstance(const std::string& name, UINT activateMessage);
     ~TSingleInstance();
     TSingleInstance(const TSingleInstance&) = delete;

@@ -1,5 +1,6 @@
 // Single-instance guard: second claims in this process and in another one,
 // activation of the holder's window, and release of the name.
+#include "platform/known_folders.h"
 #include "platform/single_instance.h"
 #include "tests/platform/peer_process.h"
 
@@ -93,6 +94,20 @@ TEST(SingleInstance, TheNameIsFreeOnceItsHolderHasGone)
     EXPECT_TRUE(next.IsFirst());
     EXPECT_TRUE(TSingleInstance(InstanceName("guard-other-"), WM_ACTIVATE_INSTANCE).IsFirst()) << "names are separate";
     EXPECT_THROW(TSingleInstance(std::string(120, 'x'), WM_ACTIVATE_INSTANCE), std::invalid_argument);
+}
+
+// One name per login session (its runtime folder): runs of another session
+// of the same user, each with a runtime folder of its own, do not meet.
+TEST(SingleInstance, SessionsWithTheirOwnRuntimeFolderHoldTheNameApart)
+{
+    const std::string name = InstanceName("guard-session-");
+    SetRuntimeFolder("/run/user/one-session");
+    TSingleInstance first(name, WM_ACTIVATE_INSTANCE);
+    SetRuntimeFolder("/run/user/another-session");
+    TSingleInstance other(name, WM_ACTIVATE_INSTANCE);
+    SetRuntimeFolder("");
+    EXPECT_TRUE(first.IsFirst());
+    EXPECT_TRUE(other.IsFirst());
 }
 
 } // namespace
