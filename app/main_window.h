@@ -222,10 +222,12 @@ public:
     void cbxCutFileFormatChange(plat::TObject* Sender);
 
     // The page shown, and what a run's record follows: every page change,
-    // every written file the finish page lists.
+    // every written file the finish page lists, every close request with
+    // whether it closed the window.
     int PageIndex() const;
     std::function<void(int Page)> OnPageShown;
     std::function<void(const std::string& FileName)> OnFileListed;
+    std::function<void(bool Granted)> OnCloseRequested;
 
     // ---- the designed controls ----
     TPgcNotebook* PgcNotebook1 = nullptr;

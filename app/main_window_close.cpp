@@ -35,6 +35,9 @@ void TfrmMain::FormCloseQuery(plat::TObject*, bool& CanClose)
         CanClose = false;
         break;
     }
+    if (OnCloseRequested) {
+        OnCloseRequested(CanClose);
+    }
 }
 
 void TfrmMain::WMTimer(plat::TMessage& Message)

@@ -81,6 +81,14 @@ const char* ButtonName(TMsgDlgBtn button)
     return Names[button];
 }
 
+std::string FileDialogTitle(const std::string& title, bool save)
+{
+    if (!title.empty()) {
+        return title;
+    }
+    return save ? "Save File" : "Open File";
+}
+
 const char* DialogKindName(TDialogKind kind)
 {
     switch (kind) {

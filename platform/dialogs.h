@@ -75,6 +75,9 @@ struct TFileDialogResult {
     std::vector<std::string> FileNames;  // every chosen file
 };
 
+// The title a file dialog shows: its own, else the standard one of its kind.
+std::string FileDialogTitle(const std::string& title, bool save);
+
 // The full name a dialog gives for what the user typed: relative to the
 // initial folder, with the default extension when the name has none.
 std::string ResolveDialogFileName(const TFileDialogOptions& options, const std::string& typed);

@@ -3,14 +3,19 @@
 
 #include "card/thread_status.h"
 #include "platform/controls/virtual_keys.h"
+#include "platform/controls/window_input.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 namespace qel {
 namespace {
+
+// A path of captions has no fixed length.
+constexpr int MANY_WORDS = 1000;
 
 // The steps by their words, with how many words may follow them.
 struct TStepForm {
@@ -34,13 +39,18 @@ const std::map<std::string, TStepForm>& StepForms()
         {"click", {TScriptVerb::Click, 1, 1}},
         {"set", {TScriptVerb::Set, 2, 2}},
         {"check", {TScriptVerb::Check, 2, 2}},
+        {"check node", {TScriptVerb::CheckNode, 3, MANY_WORDS}},
+        {"check row", {TScriptVerb::CheckRow, 3, 3}},
         {"key", {TScriptVerb::Key, 1, 1}},
+        {"popup", {TScriptVerb::Popup, 1, 2}},
+        {"choose", {TScriptVerb::Choose, 1, 1}},
         {"close", {TScriptVerb::Close, 0, 0}},
         {"status", {TScriptVerb::Status, 2, 3}},
         {"advance", {TScriptVerb::Advance, 1, 1}},
         {"wait page", {TScriptVerb::WaitPage, 1, 2}},
         {"wait activations", {TScriptVerb::WaitActivations, 1, 2}},
         {"wait file", {TScriptVerb::WaitFile, 1, 2}},
+        {"wait exit", {TScriptVerb::WaitExit, 0, 1}},
         {"expect page", {TScriptVerb::ExpectPage, 1, 1}},
         {"expect caption", {TScriptVerb::ExpectCaption, 1, 1}},
         {"expect title", {TScriptVerb::ExpectTitle, 1, 1}},
@@ -115,6 +125,9 @@ void TakeNumbers(TScriptStep& Step)
     case TScriptVerb::WaitFile:
         Step.LimitMs = args.size() > 1 ? NumberOf(Step.Line, args[1]) : DEFAULT_WAIT_MS;
         break;
+    case TScriptVerb::WaitExit:
+        Step.LimitMs = !args.empty() ? NumberOf(Step.Line, args[0]) : DEFAULT_WAIT_MS;
+        break;
     case TScriptVerb::Status:
         if (args[0] != "dir" && args[0] != "data" && args[0] != "save") {
             Fail(Step.Line, "a status is one of dir, data or save, not \"" + args[0] + "\"");
@@ -123,14 +136,24 @@ void TakeNumbers(TScriptStep& Step)
         Step.Value = args.size() > 2 ? NumberOf(Step.Line, args[2]) : 0;
         break;
     case TScriptVerb::Check:
+    case TScriptVerb::CheckNode:
+    case TScriptVerb::CheckRow:
         if (args[1] != "on" && args[1] != "off") {
             Fail(Step.Line, "check takes on or off, not \"" + args[1] + "\"");
         }
         break;
-    case TScriptVerb::Key:
-        Step.Number = ScriptKeyCode(args[0]);
-        if (Step.Number == 0) {
+    case TScriptVerb::Key: {
+        const TScriptKey key = ScriptKeyOf(args[0]);
+        if (key.Key == 0) {
             Fail(Step.Line, "no key is named \"" + args[0] + "\"");
+        }
+        Step.Number = key.Key;
+        Step.Value = key.Modifiers;
+        break;
+    }
+    case TScriptVerb::Popup:
+        if (args.size() > 1 && args[1] != "click" && args[1] != "key") {
+            Fail(Step.Line, "a pop-up menu opens by click or key, not \"" + args[1] + "\"");
         }
         break;
     case TScriptVerb::ExpectDialog:
@@ -168,9 +191,11 @@ TScriptStep ParseLine(int Line, const std::vector<std::string>& Words)
         step.Args.assign(Words.begin() + static_cast<std::ptrdiff_t>(verbWords), Words.end());
         const int count = static_cast<int>(step.Args.size());
         if (count < form.MinArgs || count > form.MaxArgs) {
-            Fail(Line, "\"" + verb + "\" takes " + std::to_string(form.MinArgs) +
-                           (form.MaxArgs != form.MinArgs ? " to " + std::to_string(form.MaxArgs) : std::string()) +
-                           " words, not " + std::to_string(count));
+            const std::string most = form.MaxArgs == MANY_WORDS ? " or more"
+                                     : form.MaxArgs != form.MinArgs ? " to " + std::to_string(form.MaxArgs)
+                                                                    : std::string();
+            Fail(Line, "\"" + verb + "\" takes " + std::to_string(form.MinArgs) + most + " words, not " +
+                           std::to_string(count));
         }
         TakeNumbers(step);
         return step;
@@ -183,12 +208,47 @@ TScriptStep ParseLine(int Line, const std::vector<std::string>& Words)
 std::uint16_t ScriptKeyCode(const std::string& Name)
 {
     static const std::map<std::string, std::uint16_t> keys = {
-        {"space", plat::VK_SPACE}, {"enter", plat::VK_RETURN}, {"escape", plat::VK_ESCAPE}, {"tab", plat::VK_TAB},
-        {"up", plat::VK_UP},       {"down", plat::VK_DOWN},    {"left", plat::VK_LEFT},     {"right", plat::VK_RIGHT},
-        {"home", plat::VK_HOME},   {"end", plat::VK_END},
+        {"space", plat::VK_SPACE},   {"enter", plat::VK_RETURN}, {"escape", plat::VK_ESCAPE},
+        {"tab", plat::VK_TAB},       {"backspace", plat::VK_BACK}, {"delete", plat::VK_DELETE},
+        {"insert", plat::VK_INSERT}, {"up", plat::VK_UP},         {"down", plat::VK_DOWN},
+        {"left", plat::VK_LEFT},     {"right", plat::VK_RIGHT},   {"home", plat::VK_HOME},
+        {"end", plat::VK_END},       {"pageup", plat::VK_PRIOR},  {"pagedown", plat::VK_NEXT},
+        {"menu", plat::VK_APPS},
     };
     const auto found = keys.find(Name);
-    return found != keys.end() ? found->second : 0;
+    if (found != keys.end()) {
+        return found->second;
+    }
+    // Letters and digits are their own key codes (capitals).
+    if (Name.size() == 1 && ((Name[0] >= 'a' && Name[0] <= 'z') || (Name[0] >= '0' && Name[0] <= '9'))) {
+        return static_cast<std::uint16_t>(Name[0] >= 'a' ? Name[0] - 'a' + 'A' : Name[0]);
+    }
+    if (Name.size() >= 2 && Name.size() <= 3 && Name[0] == 'f') {
+        const int number = std::atoi(Name.c_str() + 1);
+        if (number >= 1 && number <= 12 && std::to_string(number) == Name.substr(1)) {
+            return static_cast<std::uint16_t>(plat::VK_F1 + number - 1);
+        }
+    }
+    return 0;
+}
+
+TScriptKey ScriptKeyOf(const std::string& Word)
+{
+    static const std::map<std::string, std::uint8_t> modifiers = {
+        {"shift", plat::ModShift}, {"ctrl", plat::ModControl}, {"alt", plat::ModAlt}};
+    TScriptKey key;
+    std::size_t from = 0;
+    for (std::size_t plus = Word.find('+'); plus != std::string::npos && plus + 1 < Word.size();
+         plus = Word.find('+', from)) {
+        const auto modifier = modifiers.find(Word.substr(from, plus - from));
+        if (modifier == modifiers.end()) {
+            return {};
+        }
+        key.Modifiers |= modifier->second;
+        from = plus + 1;
+    }
+    key.Key = ScriptKeyCode(Word.substr(from));
+    return key;
 }
 
 std::vector<std::string> SplitScriptWords(const std::string& Line)

@@ -1,20 +1,18 @@
-// A run of the program on the headless back end, driven by a script.
+// A run of the program on the headless back end, driven by a script: the
+// session's life, the order of its steps, the answers, waits and checks.
 #include "app/scripted_run/scripted_session.h"
 
 #include "app/instance_activation.h"
 #include "app/main_window.h"
-#include "card/thread_status.h"
 #include "platform/ascii_case.h"
+#include "platform/clock.h"
 #include "platform/controls/application.h"
-#include "platform/controls/standard/check_box.h"
-#include "platform/controls/standard/custom_edit.h"
-#include "platform/controls/standard/radio_button.h"
+#include "platform/controls/dialogs/message_dialog.h"
 #include "platform/controls/window_input.h"
 #include "platform/hosts/headless/headless_host.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <poll.h>
 
 namespace qel {
@@ -34,11 +32,6 @@ std::optional<plat::TMsgDlgBtn> ButtonNamed(const std::string& Name)
         }
     }
     return std::nullopt;
-}
-
-plat::UINT StatusMessageOf(const std::string& Kind)
-{
-    return Kind == "dir" ? WM_CARD_DIR_STATUS : Kind == "data" ? WM_CARD_DATA_STATUS : WM_SAVE_STATUS;
 }
 
 plat::TDialogKind DialogKindOf(const std::string& Kind)
@@ -68,21 +61,20 @@ bool IsAnswer(TScriptVerb Verb)
     }
 }
 
-std::string Quoted(const std::string& Text)
-{
-    return "\"" + Text + "\"";
-}
-
 } // namespace
 
 // ---- dialogs ----
 
 template <class TShow>
-auto TRunDialogs::Reported(TShow Show) -> decltype(Show())
+auto TRunDialogs::Reported(TRunRecord::TDialogNote Note, TShow Show) -> decltype(Show())
 {
+    Note.Step = CurrentStep ? CurrentStep() : 0;
     try {
-        return Show();
+        auto result = Show();
+        FNotes.resize(Shown().size(), Note);
+        return result;
     } catch (const plat::EUnexpectedDialog& error) {
+        FNotes.resize(Shown().size(), Note);
         if (OnUnexpected) {
             OnUnexpected(error.what());
         }
@@ -93,27 +85,34 @@ auto TRunDialogs::Reported(TShow Show) -> decltype(Show())
 plat::TModalResult TRunDialogs::MessageBox(const std::string& text, const std::string& caption, plat::TMsgDlgType type,
                                            plat::TMsgDlgButtons buttons, plat::TMsgDlgBtn defaultButton)
 {
-    return Reported([&] { return TScriptedDialogs::MessageBox(text, caption, type, buttons, defaultButton); });
+    TRunRecord::TDialogNote note;
+    note.Caption = caption.empty() ? plat::MessageBoxCaption(type) : caption;
+    for (const plat::TMsgDlgBtn button : plat::MessageBoxButtons(buttons)) {
+        note.ButtonCaptions.push_back(plat::MessageButtonCaption(button));
+    }
+    return Reported(note, [&] { return TScriptedDialogs::MessageBox(text, caption, type, buttons, defaultButton); });
 }
 
 plat::TFileDialogResult TRunDialogs::SaveFileDialog(const plat::TFileDialogOptions& options)
 {
-    return Reported([&] { return TScriptedDialogs::SaveFileDialog(options); });
+    return Reported({0, plat::FileDialogTitle(options.Title, true), {}},
+                    [&] { return TScriptedDialogs::SaveFileDialog(options); });
 }
 
 plat::TFileDialogResult TRunDialogs::OpenFileDialog(const plat::TFileDialogOptions& options)
 {
-    return Reported([&] { return TScriptedDialogs::OpenFileDialog(options); });
+    return Reported({0, plat::FileDialogTitle(options.Title, false), {}},
+                    [&] { return TScriptedDialogs::OpenFileDialog(options); });
 }
 
 plat::TFolderDialogResult TRunDialogs::SelectFolderDialog(const plat::TFolderDialogOptions& options)
 {
-    return Reported([&] { return TScriptedDialogs::SelectFolderDialog(options); });
+    return Reported({0, options.Caption, {}}, [&] { return TScriptedDialogs::SelectFolderDialog(options); });
 }
 
 plat::TColorDialogResult TRunDialogs::ColorDialog(const plat::TColorDialogOptions& options)
 {
-    return Reported([&] { return TScriptedDialogs::ColorDialog(options); });
+    return Reported({}, [&] { return TScriptedDialogs::ColorDialog(options); });
 }
 
 bool TRunDialogs::GetPointerPos(int& x, int& y)
@@ -138,6 +137,7 @@ TScriptedSession::TScriptedSession(std::vector<TScriptStep> Steps, std::string R
     : FSteps(std::move(Steps)), FRecordFile(std::move(RecordFile))
 {
     FDialogs.OnUnexpected = [this](const std::string& Why) { EndRun("a dialog no answer expects: " + Why); };
+    FDialogs.CurrentStep = [this] { return FRecord.Step(); };
 }
 
 TScriptedSession::~TScriptedSession() = default;
@@ -170,7 +170,14 @@ void TScriptedSession::Started(plat::TApplication& App, TfrmMain& Main, TInstanc
         SeeCaptions();
     };
     Main.OnFileListed = [this](const std::string& FileName) { FRecord.FileListed(FileName); };
+    Main.OnCloseRequested = [this](bool Granted) { FRecord.CloseRequested(plat::Clock().NowMs(), Granted); };
     Activation.OnActivated = [this] { FRecord.Activated(); };
+    FHost->OnTitleChanged = [this](const std::string& Title) { FRecord.TitleSeen(Title); };
+    FHost->OnCaptionChanged = [this](plat::HWND Window, const std::string& Caption) {
+        if (FMain != nullptr && Window == FMain->Handle()) {
+            FRecord.CaptionSeen(Caption);
+        }
+    };
     SeeCaptions();
     FHost->Script([this] { RunSteps(); });
 }
@@ -178,16 +185,25 @@ void TScriptedSession::Started(plat::TApplication& App, TfrmMain& Main, TInstanc
 void TScriptedSession::LoopEnded()
 {
     SeeCaptions();
+    if (FNext < FSteps.size() && FSteps[FNext].Verb == TScriptVerb::WaitExit) {
+        FNext = FSteps.size();   // the end it waited for
+    }
+    if (!FEnded && FNext < FSteps.size()) {
+        FRecord.Failed("the program ended before line " + std::to_string(FSteps[FNext].Line) + " ran");
+    }
     if (FDialogs.PendingCount() > 0 && !FEnded) {
         FRecord.Failed(std::to_string(FDialogs.PendingCount()) + " dialog answers were not used");
     }
+    FHost->OnTitleChanged = nullptr;
+    FHost->OnCaptionChanged = nullptr;
+    FMain->OnCloseRequested = nullptr;
     FMain = nullptr;
     FApp = nullptr;
 }
 
 int TScriptedSession::Ended(int Status)
 {
-    FRecord.SetDialogs(FDialogs.Shown());
+    FRecord.SetDialogs(FDialogs.Shown(), FDialogs.Notes());
     FRecord.SetStatus(Status);
     if (!FRecordFile.empty()) {
         FRecord.Save(FRecordFile);
@@ -219,12 +235,14 @@ void TScriptedSession::RunSteps()
 {
     SeeCaptions();
     while (!FEnded && FNext < FSteps.size()) {
+        FRecord.SetStep(FSteps[FNext].Line);
         const TOutcome outcome = Perform(FSteps[FNext]);
         if (outcome == TOutcome::Waiting || outcome == TOutcome::Failed) {
             break;
         }
         ++FNext;
         FWaitSince.reset();
+        FPresses = 0;
         if (outcome == TOutcome::Posted) {
             break;
         }
@@ -248,6 +266,7 @@ TScriptedSession::TOutcome TScriptedSession::Perform(const TScriptStep& Step)
     case TScriptVerb::WaitPage:
     case TScriptVerb::WaitActivations:
     case TScriptVerb::WaitFile:
+    case TScriptVerb::WaitExit:
         return Wait(Step);
     case TScriptVerb::ExpectPage:
     case TScriptVerb::ExpectCaption:
@@ -270,7 +289,7 @@ TScriptedSession::TOutcome TScriptedSession::Answer(const TScriptStep& Step)
         } else if (const auto button = ButtonNamed(Step.Args[0])) {
             FDialogs.ExpectMessageBox(*button, part);
         } else {
-            return Fail(Step, "no button is named " + Quoted(Step.Args[0]));
+            return Fail(Step, "no button is named " + JsonString(Step.Args[0]));
         }
         break;
     }
@@ -302,96 +321,6 @@ TScriptedSession::TOutcome TScriptedSession::Answer(const TScriptStep& Step)
     return TOutcome::Next;
 }
 
-TScriptedSession::TOutcome TScriptedSession::Act(const TScriptStep& Step)
-{
-    switch (Step.Verb) {
-    case TScriptVerb::Click:
-        return ClickOn(Step, Step.Args[0]);
-    case TScriptVerb::Set:
-        return SetText(Step);
-    case TScriptVerb::Check:
-        return Check(Step);
-    case TScriptVerb::Key:
-        FHost->Key(static_cast<plat::TVirtualKey>(Step.Number));
-        return TOutcome::Posted;
-    case TScriptVerb::Close:
-        FHost->CloseWindow(FMain->Handle());
-        return TOutcome::Posted;
-    case TScriptVerb::Status:
-        return PostStatus(Step);
-    case TScriptVerb::Advance:
-        FHost->AdvanceClock(Step.Number);
-        return FApp->Terminated() ? TOutcome::Posted : TOutcome::Next;
-    case TScriptVerb::Touch:
-        if (!std::ofstream(Step.Args[0], std::ios::app)) {
-            return Fail(Step, "the file " + Step.Args[0] + " cannot be made");
-        }
-        return TOutcome::Next;
-    case TScriptVerb::Dump:
-        if (!(std::ofstream(Step.Args[0]) << FHost->LayoutDump())) {
-            return Fail(Step, "the file " + Step.Args[0] + " cannot be written");
-        }
-        return TOutcome::Next;
-    default:   // shot
-        try {
-            FHost->SaveScreenshot(FMain->Handle(), Step.Args[0]);
-        } catch (const std::exception& error) {
-            return Fail(Step, error.what());
-        }
-        return TOutcome::Next;
-    }
-}
-
-TScriptedSession::TOutcome TScriptedSession::ClickOn(const TScriptStep& Step, const std::string& Name)
-{
-    plat::TControl* control = FHost->FindControl(Name);
-    if (control == nullptr) {
-        return Fail(Step, "no control is named " + Quoted(Name));
-    }
-    if (!control->Showing()) {
-        return Fail(Step, "the control " + Quoted(Name) + " does not show");
-    }
-    const plat::TPoint centre = FHost->PointOf(Name);
-    FHost->MouseMove(centre);
-    FHost->Click(centre);
-    return TOutcome::Posted;
-}
-
-TScriptedSession::TOutcome TScriptedSession::SetText(const TScriptStep& Step)
-{
-    auto* edit = dynamic_cast<plat::TCustomEdit*>(FHost->FindControl(Step.Args[0]));
-    if (edit == nullptr || !edit->Showing() || !edit->CanFocus()) {
-        return Fail(Step, "no edit that takes text is named " + Quoted(Step.Args[0]));
-    }
-    edit->SetFocus();
-    edit->SelectAll();
-    FHost->TypeText(Step.Args[1]);
-    return TOutcome::Posted;
-}
-
-TScriptedSession::TOutcome TScriptedSession::Check(const TScriptStep& Step)
-{
-    const bool on = Step.Args[1] == "on";
-    plat::TControl* control = FHost->FindControl(Step.Args[0]);
-    if (auto* box = dynamic_cast<plat::TCheckBox*>(control)) {
-        return box->Checked() == on ? TOutcome::Next : ClickOn(Step, Step.Args[0]);
-    }
-    if (auto* radio = dynamic_cast<plat::TRadioButton*>(control)) {
-        if (!on) {
-            return Fail(Step, "a radio button goes off when another of its group is checked");
-        }
-        return radio->Checked() ? TOutcome::Next : ClickOn(Step, Step.Args[0]);
-    }
-    return Fail(Step, "no check box or radio button is named " + Quoted(Step.Args[0]));
-}
-
-TScriptedSession::TOutcome TScriptedSession::PostStatus(const TScriptStep& Step)
-{
-    plat::PostMessage(FMain->Handle(), StatusMessageOf(Step.Args[0]), static_cast<plat::WPARAM>(Step.Number),
-                      static_cast<plat::LPARAM>(Step.Value));
-    return TOutcome::Posted;
-}
-
 TScriptedSession::TOutcome TScriptedSession::Wait(const TScriptStep& Step)
 {
     switch (Step.Verb) {
@@ -401,6 +330,8 @@ TScriptedSession::TOutcome TScriptedSession::Wait(const TScriptStep& Step)
     case TScriptVerb::WaitActivations:
         return WaitUntil(Step, [this, &Step] { return FRecord.Activations() >= Step.Number; },
                          std::to_string(Step.Number) + " activations", NO_POLL_LIMIT);
+    case TScriptVerb::WaitExit:
+        return WaitUntil(Step, [this] { return FApp->Terminated(); }, "the program's end", NO_POLL_LIMIT);
     default:
         return WaitUntil(Step, [&Step] { return std::filesystem::exists(Step.Args[0]); },
                          "the file " + Step.Args[0], FILE_POLL);
@@ -443,9 +374,9 @@ TScriptedSession::TOutcome TScriptedSession::Expect(const TScriptStep& Step)
     case TScriptVerb::ExpectPage:
         return check(FMain->PageIndex() == Step.Number, "page " + std::to_string(FMain->PageIndex()));
     case TScriptVerb::ExpectCaption:
-        return check(FMain->Caption() == Step.Args[0], "the caption " + Quoted(FMain->Caption()));
+        return check(FMain->Caption() == Step.Args[0], "the caption " + JsonString(FMain->Caption()));
     case TScriptVerb::ExpectTitle:
-        return check(FApp->Title() == Step.Args[0], "the title " + Quoted(FApp->Title()));
+        return check(FApp->Title() == Step.Args[0], "the title " + JsonString(FApp->Title()));
     case TScriptVerb::ExpectActivations:
         return check(FRecord.Activations() == Step.Number, std::to_string(FRecord.Activations()) + " activations");
     default:
@@ -464,7 +395,7 @@ TScriptedSession::TOutcome TScriptedSession::ExpectDialog(const TScriptStep& Ste
         return Fail(Step, "a dialog of another kind showed: " + std::string(plat::DialogKindName(dialog.Kind)));
     }
     if (Step.Args.size() > 1 && dialog.Text.find(Step.Args[1]) == std::string::npos) {
-        return Fail(Step, "the dialog's text " + Quoted(dialog.Text));
+        return Fail(Step, "the dialog's text " + JsonString(dialog.Text));
     }
     return TOutcome::Next;
 }

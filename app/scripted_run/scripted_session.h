@@ -26,7 +26,8 @@ class TApplication;
 namespace qel {
 
 // The script's dialog answers; a dialog none expects is reported to
-// OnUnexpected before it raises.
+// OnUnexpected before it raises. Each dialog shown gets a note: the step
+// it showed at, its caption and its buttons as shown.
 class TRunDialogs : public plat::TScriptedDialogs {
 public:
     plat::TModalResult MessageBox(const std::string& text, const std::string& caption, plat::TMsgDlgType type,
@@ -39,11 +40,16 @@ public:
     bool GetPointerPos(int& x, int& y) override;
     void SetPointerPos(int x, int y) override;
 
+    const std::vector<TRunRecord::TDialogNote>& Notes() const { return FNotes; }
+
     std::function<void(const std::string& Why)> OnUnexpected;
+    std::function<int()> CurrentStep;
 
 private:
     template <class TShow>
-    auto Reported(TShow Show) -> decltype(Show());
+    auto Reported(TRunRecord::TDialogNote Note, TShow Show) -> decltype(Show());
+
+    std::vector<TRunRecord::TDialogNote> FNotes;   // one per shown dialog
 };
 
 class TScriptedSession : public IProgramSession {
@@ -76,13 +82,8 @@ private:
     void RunSteps();
     TOutcome Perform(const TScriptStep& Step);
     TOutcome Answer(const TScriptStep& Step);
-    TOutcome Act(const TScriptStep& Step);
     TOutcome Wait(const TScriptStep& Step);
     TOutcome Expect(const TScriptStep& Step);
-    TOutcome ClickOn(const TScriptStep& Step, const std::string& Name);
-    TOutcome SetText(const TScriptStep& Step);
-    TOutcome Check(const TScriptStep& Step);
-    TOutcome PostStatus(const TScriptStep& Step);
     TOutcome ExpectDialog(const TScriptStep& Step);
     // Until Done holds, or the step's limit (real time) passes.
     TOutcome WaitUntil(const TScriptStep& Step, const std::function<bool()>& Done, const std::string& What,
@@ -91,10 +92,26 @@ private:
     void EndRun(const std::string& Why);
     void SeeCaptions();
 
+    // ---- user actions (script_actions.cpp) ----
+    TOutcome Act(const TScriptStep& Step);
+    TOutcome ClickOn(const TScriptStep& Step, const std::string& Name);
+    TOutcome SetText(const TScriptStep& Step);
+    TOutcome Check(const TScriptStep& Step);
+    TOutcome CheckNode(const TScriptStep& Step);
+    TOutcome CheckRow(const TScriptStep& Step);
+    // Space on what Focus focuses until Checked holds (a few presses at most).
+    TOutcome PressSpaceUntil(const TScriptStep& Step, const std::function<bool()>& Checked,
+                             const std::function<void()>& Focus, const std::string& What);
+    TOutcome OpenPopup(const TScriptStep& Step);
+    TOutcome ChooseMenuItem(const TScriptStep& Step);
+    TOutcome PostStatus(const TScriptStep& Step);
+    TOutcome WriteFile(const TScriptStep& Step, const std::string& Text);
+
     std::vector<TScriptStep> FSteps;
     std::string FRecordFile;
     std::size_t FNext = 0;                    // the step to run next
     std::optional<std::chrono::steady_clock::time_point> FWaitSince;   // the running wait step's start
+    int FPresses = 0;                         // keys the running check step has pressed
     std::size_t FDialogsChecked = 0;          // shown dialogs that expect dialog has looked at
     bool FEnded = false;                      // a failure ended the run
     TRunDialogs FDialogs;

@@ -8,15 +8,7 @@
 
 namespace plat {
 
-namespace {
-
-std::string RectText(const TRect& rect)
-{
-    return std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," + std::to_string(rect.Right) + "," +
-           std::to_string(rect.Bottom);
-}
-
-std::string Quoted(const std::string& text)
+std::string LayoutQuoted(const std::string& text)
 {
     std::string quoted = "\"";
     for (char c : text) {
@@ -36,7 +28,16 @@ std::string Quoted(const std::string& text)
     return quoted + "\"";
 }
 
-void DumpControl(std::ostringstream& out, TControl& control, const std::string& path, int depth)
+namespace {
+
+std::string RectText(const TRect& rect)
+{
+    return std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," + std::to_string(rect.Right) + "," +
+           std::to_string(rect.Bottom);
+}
+
+void DumpControl(std::ostringstream& out, TControl& control, const std::string& path, int depth,
+                 const TControlContents& contentOf)
 {
     const TPoint origin = control.ClientOrigin();
     const TRect screen = Bounds(origin.X, origin.Y, control.ClientWidth(), control.ClientHeight());
@@ -44,14 +45,19 @@ void DumpControl(std::ostringstream& out, TControl& control, const std::string& 
     out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << path << '\t' << control.ClassName() << '\t'
         << "bounds=" << RectText(control.BoundsRect()) << '\t' << "screen=" << RectText(screen) << '\t'
         << (control.Visible() ? "visible" : "hidden") << ',' << (control.Enabled() ? "enabled" : "disabled")
-        << (windowed != nullptr && windowed->Focused() ? ",focused" : "") << '\t' << "text=" << Quoted(control.Text())
+        << (windowed != nullptr && windowed->Focused() ? ",focused" : "") << '\t' << "text=" << LayoutQuoted(control.Text())
         << '\n';
+    if (contentOf) {
+        for (const std::string& line : contentOf(control)) {
+            out << std::string(static_cast<std::size_t>(depth + 1) * 2, ' ') << "- " << line << '\n';
+        }
+    }
     if (windowed == nullptr) {
         return;
     }
     for (int i = 0; i < windowed->ControlCount(); ++i) {
         TControl& child = *windowed->Controls(i);
-        DumpControl(out, child, path + "." + LayoutName(child, i), depth + 1);
+        DumpControl(out, child, path + "." + LayoutName(child, i), depth + 1, contentOf);
     }
 }
 
@@ -65,7 +71,7 @@ std::string LayoutName(const TControl& control, int index)
     return std::string(control.ClassName()) + "#" + std::to_string(index);
 }
 
-std::string DumpLayout()
+std::string DumpLayout(const TControlContents& contentOf)
 {
     std::ostringstream out;
     if (Screen == nullptr) {
@@ -73,7 +79,7 @@ std::string DumpLayout()
     }
     for (int i = 0; i < Screen->FormCount(); ++i) {
         TCustomForm& form = *Screen->Forms(i);
-        DumpControl(out, form, LayoutName(form, i), 0);
+        DumpControl(out, form, LayoutName(form, i), 0, contentOf);
     }
     return out.str();
 }

@@ -86,6 +86,26 @@ std::string MessageButtonCaption(TMsgDlgBtn button)
     return LoadResString(Captions[button]);
 }
 
+std::vector<TMsgDlgBtn> MessageBoxButtons(TMsgDlgButtons buttons)
+{
+    std::vector<TMsgDlgBtn> shown;
+    for (TMsgDlgBtn kind : AllButtons) {
+        if (buttons.Contains(kind)) {
+            shown.push_back(kind);
+        }
+    }
+    if (shown.empty()) {
+        shown.push_back(mbOK);
+    }
+    return shown;
+}
+
+TMsgDlgBtn MessageBoxDefault(TMsgDlgButtons buttons, TMsgDlgBtn defaultButton)
+{
+    const std::vector<TMsgDlgBtn> shown = MessageBoxButtons(buttons);
+    return std::find(shown.begin(), shown.end(), defaultButton) != shown.end() ? defaultButton : shown.front();
+}
+
 TMessageForm::TMessageForm(const std::string& givenText, const std::string& caption, TMsgDlgType type,
                            TMsgDlgButtons buttons, TMsgDlgBtn defaultButton)
     : TForm(nullptr)
@@ -93,9 +113,6 @@ TMessageForm::TMessageForm(const std::string& givenText, const std::string& capt
     const std::string text = BoxText(givenText);
     SetBorderStyle(bsDialog);
     SetCaption(caption.empty() ? MessageBoxCaption(type) : caption);
-    if (buttons.Empty()) {
-        buttons.Include(mbOK);
-    }
     const TRect area = WorkArea();
     TCanvas& canvas = *Canvas();
     canvas.Font()->Assign(Font());
@@ -112,10 +129,7 @@ TMessageForm::TMessageForm(const std::string& givenText, const std::string& capt
 
     // The buttons, each as wide as its caption needs.
     int buttonsWidth = -ButtonGap;
-    for (TMsgDlgBtn kind : AllButtons) {
-        if (!buttons.Contains(kind)) {
-            continue;
-        }
+    for (TMsgDlgBtn kind : MessageBoxButtons(buttons)) {
         auto* button = new TButton(this);
         button->SetName(ButtonName(kind));
         button->SetCaption(MessageButtonCaption(kind));
@@ -130,7 +144,7 @@ TMessageForm::TMessageForm(const std::string& givenText, const std::string& capt
     if (FEscapeButton != nullptr) {
         FEscapeButton->SetCancel(true);
     }
-    TButton* chosen = ButtonOf(defaultButton) != nullptr ? ButtonOf(defaultButton) : FButtons.front().second;
+    TButton* chosen = ButtonOf(MessageBoxDefault(buttons, defaultButton));
     chosen->SetDefault(true);
 
     // A text too long for the screen is cut to what fits.

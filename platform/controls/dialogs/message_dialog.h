@@ -48,6 +48,10 @@ private:
 std::string MessageBoxCaption(TMsgDlgType type);
 // The caption of a message box's button.
 std::string MessageButtonCaption(TMsgDlgBtn button);
+// The buttons a box of that set shows, in their order (OK alone for none),
+// and the one preset (the default when it shows, else the first).
+std::vector<TMsgDlgBtn> MessageBoxButtons(TMsgDlgButtons buttons);
+TMsgDlgBtn MessageBoxDefault(TMsgDlgButtons buttons, TMsgDlgBtn defaultButton);
 
 // Shows a message box modally; the result is the modal result of the
 // button pressed. No buttons at all means OK.

@@ -27,6 +27,8 @@ public:
 
     // The item marked now; nullptr when none is.
     TMenuItem* HotItem() const;
+    // The items the menu shows, in menu order.
+    const std::vector<TMenuItem*>& ShownItems() const { return FShown; }
     // Where an item is shown, in client coordinates; empty when it is not.
     TRect ItemRect(const TMenuItem* item) const;
 

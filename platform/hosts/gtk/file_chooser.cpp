@@ -113,8 +113,9 @@ TFileChooserAnswer TGtkFileChooser::Choose(const TFileChooserRequest& request)
         return ChooseFolder(request);
     }
     const GtkFileChooserAction action = request.Save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
-    const char* title = !request.Title.empty() ? request.Title.c_str() : request.Save ? "Save File" : "Open File";
-    GtkFileChooserNative* native = gtk_file_chooser_native_new(title, ParentWindow(), action, nullptr, nullptr);
+    const std::string title = FileDialogTitle(request.Title, request.Save);
+    GtkFileChooserNative* native =
+        gtk_file_chooser_native_new(title.c_str(), ParentWindow(), action, nullptr, nullptr);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(native);
     gtk_native_dialog_set_modal(GTK_NATIVE_DIALOG(native), TRUE);
     gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);

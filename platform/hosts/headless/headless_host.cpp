@@ -135,6 +135,9 @@ void THeadlessHost::SetHostWindowCaption(HWND window, const std::string& caption
     if (auto at = FWindows.find(window); at != FWindows.end()) {
         at->second.Info.Caption = caption;
     }
+    if (OnCaptionChanged) {
+        OnCaptionChanged(window, caption);
+    }
 }
 
 void THeadlessHost::ActivateHostWindow(HWND) {}
@@ -147,6 +150,9 @@ void THeadlessHost::HostWindowPixelsChanged(HWND window, const TRect& area)
 void THeadlessHost::SetApplicationTitle(const std::string& title)
 {
     FTitle = title;
+    if (OnTitleChanged) {
+        OnTitleChanged(title);
+    }
 }
 
 void THeadlessHost::SetHostCursor(HCURSOR cursor)
@@ -491,9 +497,9 @@ void THeadlessHost::SaveScreenshot(HWND topLevel, const std::string& fileName) c
     SavePng(*pixels, fileName);
 }
 
-std::string THeadlessHost::LayoutDump() const
+std::string THeadlessHost::LayoutDump(const TControlContents& contentOf) const
 {
-    return DumpLayout();
+    return DumpLayout(contentOf);
 }
 
 std::string THeadlessHost::CaptionOf(HWND window) const

@@ -10,6 +10,7 @@
 #include "platform/canvas/graphics_types.h"
 #include "platform/clock.h"
 #include "platform/controls/host.h"
+#include "platform/controls/layout_dump.h"
 #include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
 
@@ -132,8 +133,13 @@ public:
     void SaveScreenshot(HWND topLevel, const std::string& fileName) const;
     // One line per control of every form, parents before children:
     // path, class, bounds in the parent, the client area on the screen,
-    // state (visible, enabled, focused), text.
-    std::string LayoutDump() const;
+    // state (visible, enabled, focused), text; below each control the
+    // lines contentOf gives for it (layout_dump.h).
+    std::string LayoutDump(const TControlContents& contentOf = {}) const;
+    // Told of every change of the application's title and of a window's
+    // caption, as the program makes it.
+    std::function<void(const std::string& title)> OnTitleChanged;
+    std::function<void(HWND window, const std::string& caption)> OnCaptionChanged;
 
     int BeepCount() const { return FBeeps; }
     HCURSOR Cursor() const { return FCursor; }

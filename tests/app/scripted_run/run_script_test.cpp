@@ -8,6 +8,7 @@
 #include "card/thread_status.h"
 #include "foundations/qel_dialogs.h"
 #include "platform/controls/application.h"
+#include "platform/controls/virtual_keys.h"
 #include "platform/controls/window_input.h"
 #include "tests/support/temp_dir.h"
 
@@ -125,39 +126,145 @@ TEST(RunScriptTest, FolderAndColourDialogsAreAnsweredFromTheScript)
 
     EXPECT_TRUE(session.Record().Passed());
     qel::TRunRecord record;
-    record.SetDialogs(dynamic_cast<plat::TScriptedDialogs&>(session.Dialogs()).Shown());
+    const auto& dialogs = dynamic_cast<qel::TRunDialogs&>(session.Dialogs());
+    record.SetDialogs(dialogs.Shown(), dialogs.Notes());
     const std::string json = record.ToJson();
-    EXPECT_NE(json.find("{\"kind\": \"folder\", \"caption\": \"\", \"start\": " + qel::JsonString(dir.Path().string()) +
+    EXPECT_NE(json.find("{\"step\": 0, \"kind\": \"folder\", \"caption\": \"\", \"start\": " + qel::JsonString(dir.Path().string()) +
                         ", \"answer\": \"confirmed\", \"folder\": " + qel::JsonString(dir.File("out")) + "}"),
               std::string::npos)
         << json;
-    EXPECT_NE(json.find("{\"kind\": \"colour\", \"start\": 255, \"answer\": \"confirmed\", \"colour\": 65280}"),
+    EXPECT_NE(json.find("{\"step\": 0, \"kind\": \"colour\", \"start\": 255, \"answer\": \"confirmed\", \"colour\": 65280}"),
               std::string::npos)
         << json;
-    EXPECT_NE(json.find("{\"kind\": \"colour\", \"start\": 255, \"answer\": \"cancelled\", \"colour\": 255}"),
+    EXPECT_NE(json.find("{\"step\": 0, \"kind\": \"colour\", \"start\": 255, \"answer\": \"cancelled\", \"colour\": 255}"),
               std::string::npos)
         << json;
 }
 
-TEST(RunRecordTest, JsonKeepsTextsAndChangesOnly)
+TEST(RunScriptTest, UserStepsTakeTheirTargetsKeysAndModifiers)
+{
+    const std::string text = "check node DT on QEL123456 \"Select all\" 3\n"
+                             "check row lvwCutChannels off RH\n"
+                             "popup DT\n"
+                             "popup DT key\n"
+                             "choose \"Save directory list!\"\n"
+                             "wait exit\n"
+                             "wait exit 500\n";
+    const std::vector<qel::TScriptStep> steps = qel::ParseRunScript(text);
+    ASSERT_EQ(steps.size(), 7u);
+    EXPECT_EQ(steps[0].Verb, TScriptVerb::CheckNode);
+    EXPECT_EQ(steps[0].Args, (std::vector<std::string>{"DT", "on", "QEL123456", "Select all", "3"}));
+    EXPECT_EQ(steps[1].Verb, TScriptVerb::CheckRow);
+    EXPECT_EQ(steps[1].Args, (std::vector<std::string>{"lvwCutChannels", "off", "RH"}));
+    EXPECT_EQ(steps[2].Verb, TScriptVerb::Popup);
+    EXPECT_EQ(steps[3].Args, (std::vector<std::string>{"DT", "key"}));
+    EXPECT_EQ(steps[4].Verb, TScriptVerb::Choose);
+    EXPECT_EQ(steps[5].Verb, TScriptVerb::WaitExit);
+    EXPECT_EQ(steps[5].LimitMs, qel::DEFAULT_WAIT_MS);
+    EXPECT_EQ(steps[6].LimitMs, 500);
+
+    const struct {
+        const char* Word;
+        std::uint16_t Key;
+        std::uint8_t Modifiers;
+    } keys[] = {
+        {"backspace", plat::VK_BACK, 0},
+        {"delete", plat::VK_DELETE, 0},
+        {"menu", plat::VK_APPS, 0},
+        {"pagedown", plat::VK_NEXT, 0},
+        {"f12", plat::VK_F1 + 11, 0},
+        {"ctrl+a", 'A', plat::ModControl},
+        {"shift+tab", plat::VK_TAB, plat::ModShift},
+        {"ctrl+shift+end", plat::VK_END, plat::ModControl | plat::ModShift},
+        {"alt+7", '7', plat::ModAlt},
+        {"f13", 0, 0},
+        {"meta+a", 0, 0},
+        {"ctrl+", 0, 0},
+    };
+    for (const auto& each : keys) {
+        const qel::TScriptKey key = qel::ScriptKeyOf(each.Word);
+        EXPECT_EQ(key.Key, each.Key) << each.Word;
+        if (each.Key != 0) {
+            EXPECT_EQ(key.Modifiers, each.Modifiers) << each.Word;
+        }
+    }
+    const std::vector<qel::TScriptStep> pressed = qel::ParseRunScript("key ctrl+shift+delete");
+    EXPECT_EQ(pressed[0].Number, plat::VK_DELETE);
+    EXPECT_EQ(pressed[0].Value, plat::ModControl | plat::ModShift);
+}
+
+TEST(RunScriptTest, BadUserStepsAreRefused)
+{
+    const struct {
+        const char* Text;
+        const char* Part;
+    } cases[] = {
+        {"check node DT on", "\"check node\" takes 3 or more words, not 2"},
+        {"check node DT maybe QEL1", "check takes on or off"},
+        {"check row lvw on", "\"check row\" takes 3 words, not 2"},
+        {"popup DT mouse", "a pop-up menu opens by click or key"},
+        {"choose", "\"choose\" takes 1 words, not 0"},
+        {"wait exit soon", "\"soon\" is not a whole number"},
+        {"key ctrl+meta", "no key is named \"ctrl+meta\""},
+    };
+    for (const auto& c : cases) {
+        try {
+            qel::ParseRunScript(c.Text);
+            ADD_FAILURE() << c.Text << ": accepted";
+        } catch (const qel::EScriptError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.Part), std::string::npos) << c.Text << ": " << error.what();
+        }
+    }
+}
+
+TEST(RunRecordTest, EntriesCarryTheirStepAndTextsKeepTheirCharacters)
 {
     qel::TRunRecord record;
     record.WindowShown();
     record.PageShown(0);
-    record.PageShown(3);
     record.CaptionSeen("QEL \"x\"");
+    record.SetStep(4);
+    record.PageShown(3);
     record.CaptionSeen("QEL \"x\"");
     record.TitleSeen("KORVEL ");
     record.TitleSeen("37 %");
+    record.TitleSeen("37 %");
     record.FileListed("/data/Größe\\1.qel");
+    record.CloseRequested(2000, false);
     record.Failed("line 2: found page 1\n");
+    plat::TShownDialog box;
+    box.Text = "Unknown module version!\r\nPlease install updated QEL software.";
+    box.Type = plat::mtConfirmation;
+    box.Buttons = {plat::mbNo, plat::mbYes};
+    box.DefaultButton = plat::mbCancel;   // not shown: the first button is preset
+    box.Result = plat::mrNo;
+    plat::TShownDialog save;
+    save.Kind = plat::TDialogKind::SaveFile;
+    save.Options.Filter = "QREC (*.qrec)|*.qrec";
+    save.Options.DefaultExt = "qrec";
+    save.FileResult.Confirmed = true;
+    save.FileResult.FileName = "/data/a.qrec";
+    record.SetDialogs({box, save}, {{3, "Bestätigung", {"&Ja", "&Nein"}}, {5, "Save File", {}}});
     const std::string json = record.ToJson();
-    EXPECT_NE(json.find("\"passed\": false"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"pages\": [0, 3]"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"captions\": [\"QEL \\\"x\\\"\"]"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"titles\": [\"KORVEL \", \"37 %\"]"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"files\": [\"/data/Größe\\\\1.qel\"]"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"failures\": [\"line 2: found page 1\\n\"]"), std::string::npos) << json;
+    const char* const parts[] = {
+        "\"passed\": false",
+        "\"pages\": [{\"step\": 0, \"page\": 0}, {\"step\": 4, \"page\": 3}]",
+        "\"captions\": [{\"step\": 0, \"caption\": \"QEL \\\"x\\\"\"}]",
+        "\"titles\": [{\"step\": 4, \"title\": \"KORVEL \"}, {\"step\": 4, \"title\": \"37 %\"}]",
+        "\"files\": [{\"step\": 4, \"file\": \"/data/Größe\\\\1.qel\"}]",
+        "\"failures\": [{\"step\": 4, \"why\": \"line 2: found page 1\\n\"}]",
+        "\"closes\": [{\"step\": 4, \"time\": 2000, \"granted\": false}]",
+        "{\"step\": 3, \"kind\": \"box\", \"type\": \"confirmation\", \"text\": \"Unknown module version!\\r\\nPlease "
+        "install updated QEL software.\", \"buttons\": [\"Yes\", \"No\"], \"default\": \"Yes\", \"answer\": \"No\", "
+        "\"caption\": \"Bestätigung\", \"button_captions\": [\"&Ja\", \"&Nein\"]}",
+        "{\"step\": 5, \"kind\": \"save\", \"filter\": \"QREC (*.qrec)|*.qrec\", \"filter_index\": 1, "
+        "\"default_ext\": \"qrec\", \"folder\": \"\", \"proposed\": \"\", \"overwrite_prompt\": false, "
+        "\"file_must_exist\": false, \"answer\": \"confirmed\", \"file\": \"/data/a.qrec\", \"title\": \"Save File\"}",
+    };
+    for (const char* part : parts) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
+    EXPECT_EQ(record.Failures(), std::vector<std::string>{"line 2: found page 1\n"});
     EXPECT_EQ(qel::JsonString(std::string("a\x01" "b\tc")), "\"a\\u0001b\\tc\"");
 }
 
