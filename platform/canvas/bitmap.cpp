@@ -28,6 +28,9 @@ std::map<std::string, TBitmapResource>& Resources()
     return resources;
 }
 
+// A new bitmap's pixels are white: every byte 0xFF, as a white fill leaves them.
+constexpr std::uint8_t WhiteByte = 0xFF;
+
 int BitsOf(TPixelFormat format)
 {
     return format == pf24bit ? 24 : 32;
@@ -68,9 +71,8 @@ void TBitmap::Rebuild(int width, int height, TPixelFormat format)
     std::unique_ptr<TPixelSurface> surface;
     std::unique_ptr<TSurfaceDC> dc;
     if (width > 0 && height > 0) {
-        surface = std::make_unique<TPixelSurface>(width, height, BitsOf(format));
+        surface = std::make_unique<TPixelSurface>(width, height, BitsOf(format), WhiteByte);
         dc = std::make_unique<TSurfaceDC>(*surface);
-        dc->FillRect({0, 0, width, height}, CreateSolidBrush(0xFFFFFF));
         if (FDC)
             dc->BitBlt(0, 0, std::min(width, FWidth), std::min(height, FHeight), FDC.get(), 0, 0, SRCCOPY);
     }

@@ -2,11 +2,13 @@
 // 4 bytes, or 32-bit rows of raw B, G, R, A bytes (not premultiplied); top
 // row first. Device contexts draw on it through a Cairo image surface; the
 // rows a caller reads or writes through ScanLine are always the current ones.
+// A new surface writes its starting bytes only when its rows or its drawing
+// surface are first asked for, and only on the side asked for.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -14,9 +16,11 @@ namespace plat {
 
 class TPixelSurface {
 public:
-    // Sizes are in device pixels. Raises EInvalidGraphic for no pixels, more
-    // than MaxSide on a side or MaxPixels in all, or a depth other than 24 or 32.
-    TPixelSurface(int width, int height, int bitsPerPixel);
+    // Sizes are in device pixels; every byte of every pixel starts as
+    // fillByte (0 black, 0xFF white), 24-bit row padding as 0. Raises
+    // EInvalidGraphic for no pixels, more than MaxSide on a side or MaxPixels
+    // in all, or a depth other than 24 or 32.
+    TPixelSurface(int width, int height, int bitsPerPixel, std::uint8_t fillByte = 0);
     ~TPixelSurface();
     TPixelSurface(const TPixelSurface&) = delete;
     TPixelSurface& operator=(const TPixelSurface&) = delete;
@@ -39,12 +43,24 @@ public:
     // The surface drawing goes to (Cairo RGB24, 4 bytes a pixel, B, G, R, X),
     // made current first; EndDrawing after drawing and before ScanLine.
     cairo_surface_t* BeginDrawing();
+    // The same surface as it stands, for making a drawing context on it; its
+    // pixels are not current until BeginDrawing.
+    cairo_surface_t* DrawingTarget() const { return FSurface; }
     void EndDrawing();
     // The drawing surface's bytes (valid between BeginDrawing and EndDrawing).
     std::uint8_t* DrawingBytes();
     int DrawingStride() const;
 
 private:
+    struct TFreeBytes {
+        void operator()(std::uint8_t* bytes) const;
+    };
+    using TBytes = std::unique_ptr<std::uint8_t[], TFreeBytes>;
+
+    static TBytes AllocateBytes(std::size_t count);
+    void FillPacked();
+    void FillDrawing();
+    void ClearPackedPadding();
     void SyncPackedFromDrawing();
     void SyncDrawingFromPacked();
 
@@ -52,10 +68,13 @@ private:
     int FHeight;
     int FBitsPerPixel;
     int FRowBytes;
-    std::vector<std::uint8_t> FPacked;    // 24-bit rows; unused at 32 bits
-    std::vector<std::uint8_t> FDrawBytes; // 32-bit rows the Cairo surface draws on
+    std::uint8_t FFillByte;
+    TBytes FPacked;    // 24-bit rows; null at 32 bits
+    TBytes FDrawBytes; // 32-bit rows the Cairo surface draws on
     cairo_surface_t* FSurface = nullptr;
+    bool FUnfilled = true;      // no side written yet: every pixel is still the fill
     bool FPackedStale = false;  // 24-bit: drawing changed pixels the packed rows lack
+    bool FPackedPadded = false; // 24-bit: the packed rows' padding bytes are zeroed
     bool FDrawingStale = false; // rows were handed out; Cairo must reread them
 };
 

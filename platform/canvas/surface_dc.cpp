@@ -51,8 +51,7 @@ int PositiveMod(std::int64_t a, int m)
 TSurfaceDC::TSurfaceDC(TPixelSurface& surface, int deviceScale)
     : FSurface(surface), FScale(std::clamp(deviceScale, 1, 16))
 {
-    FCairo = cairo_create(FSurface.BeginDrawing());
-    FSurface.EndDrawing();
+    FCairo = cairo_create(FSurface.DrawingTarget());
     RebuildDeviceClip();
 }
 
