@@ -28,7 +28,7 @@ const std::string DIRECTORY_LIST_NAME = "directory list.txt";
 // shown, and of each later step: steps that take some tens of milliseconds,
 // so that the window paints soon and answers between them.
 constexpr int FIRST_FILL_STEP = 2000;
-constexpr int NEXT_FILL_STEP = 10000;
+constexpr int NEXT_FILL_STEP = 5000;
 } // namespace
 
 void TfrmMain::CreateInfoPage()
