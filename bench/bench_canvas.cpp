@@ -108,7 +108,7 @@ int main()
     font.Height = -12;
     dc.SelectFont(font);
     PangoLayout* measure = pango_layout_new(plain.Context());
-    TFontMap::Instance().PrepareLayout(measure, TFontMap::Instance().Realize(font, 1), "", false, false);
+    TFontMap::Instance().PrepareLayout(measure, *TFontMap::Instance().Realize(font, 1), "", false, false);
     int mismatches = 0;
     for (const std::string& text : texts) {
         pango_layout_set_text(measure, text.data(), static_cast<int>(text.size()));

@@ -176,7 +176,6 @@ TFontMap::TFontMap()
 TFontMap::~TFontMap()
 {
     FFonts.clear();
-    FRetiredFonts.clear();
     if (FMeasureLayout != nullptr)
         g_object_unref(FMeasureLayout);
     if (FMeasureContext != nullptr)
@@ -308,14 +307,16 @@ std::unique_ptr<TRealizedFont> TFontMap::Create(const TLogFont& font, int scale)
     return realized;
 }
 
-const TRealizedFont& TFontMap::Realize(const TLogFont& font, int scale)
+std::shared_ptr<const TRealizedFont> TFontMap::Realize(const TLogFont& font, int scale)
 {
     std::lock_guard guard(FLock);
     const std::string key = FontKey(font, scale);
     auto found = FFonts.find(key);
-    if (found == FFonts.end())
-        found = FFonts.emplace(key, Create(font, scale)).first;
-    return *found->second;
+    if (found != FFonts.end())
+        return found->second;
+    if (FFonts.size() >= MaxCachedFonts)
+        std::erase_if(FFonts, [](const auto& entry) { return entry.second.use_count() == 1; });
+    return FFonts.emplace(key, Create(font, scale)).first->second;
 }
 
 int TFontMap::MeasureAdvance(const TRealizedFont& font, char32_t c)
@@ -394,9 +395,7 @@ std::vector<TFontFamily> TFontMap::Families()
 
 void TFontMap::ResetFonts()
 {
-    for (auto& [key, font] : FFonts)
-        FRetiredFonts.push_back(std::move(font));
-    FFonts.clear();
+    FFonts.clear();   // holders keep theirs until they realise again
     ++FGeneration;
     pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(FPangoMap));
 }

@@ -65,10 +65,13 @@ public:
 
     // A Pango context with the fixed options; the caller unrefs it.
     PangoContext* CreateContext();
-    // The font for a logical font at a device scale. It stays valid for the
-    // process; Generation changes when fonts are added or removed, after
-    // which holders realise their fonts again.
-    const TRealizedFont& Realize(const TLogFont& font, int scale);
+    // The font for a logical font at a device scale, shared with the map's
+    // cache. The cache keeps at most MaxCachedFonts fonts that nobody else
+    // holds, so that fonts of ever new names or sizes do not pile up;
+    // Generation changes when fonts are added or removed, after which
+    // holders realise their fonts again.
+    std::shared_ptr<const TRealizedFont> Realize(const TLogFont& font, int scale);
+    static constexpr std::size_t MaxCachedFonts = 256;
     unsigned Generation() const { return FGeneration; }
     // Width of the text in device pixels at the font's own advances (extra
     // is added after every character).
@@ -104,8 +107,7 @@ private:
     PangoFontMap* FPangoMap = nullptr;
     PangoContext* FMeasureContext = nullptr;
     PangoLayout* FMeasureLayout = nullptr;
-    std::unordered_map<std::string, std::unique_ptr<TRealizedFont>> FFonts;
-    std::vector<std::unique_ptr<TRealizedFont>> FRetiredFonts; // realised before a font change
+    std::unordered_map<std::string, std::shared_ptr<TRealizedFont>> FFonts;
     unsigned FGeneration = 0;
     std::vector<std::pair<std::string, std::string>> FAliases; // alias, target family
     std::string FMemoryFontDir;

@@ -12,6 +12,7 @@
 #include "platform/canvas/utf8_text.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -191,8 +192,8 @@ private:
     cairo_t* FCairo = nullptr;
     PangoContext* FPangoContext = nullptr;
     PangoLayout* FLayout = nullptr;
-    const TRealizedFont* FLogicalFont = nullptr;
-    const TRealizedFont* FDeviceFont = nullptr;
+    std::shared_ptr<const TRealizedFont> FLogicalFont;
+    std::shared_ptr<const TRealizedFont> FDeviceFont;
     const TRealizedFont* FLayoutFont = nullptr; // the font FLayout is prepared for
     bool FLayoutDecorated[2] = {false, false};   // its underline and strike-out
     unsigned FFontGeneration = 0;

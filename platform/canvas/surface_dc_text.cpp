@@ -75,7 +75,7 @@ const TRealizedFont& TSurfaceDC::LogicalFont()
     TFontMap& map = TFontMap::Instance();
     if (FLogicalFont == nullptr || FFontGeneration != map.Generation()) {
         FFontGeneration = map.Generation();
-        FLogicalFont = &map.Realize(FState.Font, 1);
+        FLogicalFont = map.Realize(FState.Font, 1);
         FDeviceFont = nullptr;
     }
     return *FLogicalFont;
@@ -85,7 +85,7 @@ const TRealizedFont& TSurfaceDC::DeviceFont()
 {
     LogicalFont();
     if (FDeviceFont == nullptr)
-        FDeviceFont = FScale == 1 ? FLogicalFont : &TFontMap::Instance().Realize(FState.Font, FScale);
+        FDeviceFont = FScale == 1 ? FLogicalFont : TFontMap::Instance().Realize(FState.Font, FScale);
     return *FDeviceFont;
 }
 

@@ -25,6 +25,21 @@ TLogFont Font(const std::string& face, int height, int weight = FW_NORMAL, bool 
     return font;
 }
 
+// Fonts of ever new sizes (from outside data, say) do not pile up: the map
+// lets go of the fonts nobody holds, and a font a canvas holds stays.
+TEST(Text, TheFontMapKeepsABoundedCacheAndTheFontsInUse)
+{
+    TFontMap& map = TFontMap::Instance();
+    const std::shared_ptr<const TRealizedFont> held = map.Realize(Font("DejaVu Sans", -13), 1);
+    const std::weak_ptr<const TRealizedFont> dropped = map.Realize(Font("DejaVu Sans", -14), 1);
+    for (int size = 0; size <= static_cast<int>(TFontMap::MaxCachedFonts); ++size) {
+        map.Realize(Font("DejaVu Sans", -1000 - size), 1);
+    }
+    EXPECT_TRUE(dropped.expired());
+    EXPECT_EQ(map.Realize(Font("DejaVu Sans", -13), 1), held);
+    EXPECT_EQ(held->Metric().Height, map.Realize(Font("DejaVu Sans", -13), 1)->Metric().Height);
+}
+
 TEST(Text, WidthOfAPairIsTheSumOfItsCharactersWithoutKerning)
 {
     TCanvasSurface s(10, 10);
