@@ -244,7 +244,7 @@ void TDragDropState::WindowDestroyed(HWND hwnd)
 void TDragDropState::DrawOver(TWindowManager& manager, HWND topLevel, TPixelSurface& pixels, int scale) const
 {
     TWindowRecord* record = manager.Find(topLevel);
-    if (!Active || !Picture.Bitmap || record == nullptr) {
+    if (!Active || !Picture.Bitmap || PictureHidden || record == nullptr) {
         return;
     }
     const TRect picture = PictureRect(*this);
@@ -311,6 +311,25 @@ HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared
     }
     manager->DragDrop().Pictures[data.get()] = image;
     return S_OK;
+}
+
+bool DragImageShown()
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return false;
+    }
+    const TDragDropState& state = manager->DragDrop();
+    return state.Active && state.Picture.Bitmap && !state.PictureHidden;
+}
+
+bool DragShowNolock(bool show)
+{
+    const bool shown = DragImageShown();
+    if (TWindowManager* manager = TWindowManager::Instance()) {
+        manager->DragDrop().PictureHidden = !show;
+    }
+    return shown;
 }
 
 bool DataObjectFormats(IDataObject& data, std::vector<CLIPFORMAT>& formats)
@@ -488,6 +507,7 @@ HRESULT DoDragDrop(std::shared_ptr<IDataObject> data, std::shared_ptr<IDropSourc
     const auto hook = std::make_shared<const TInputHook>([&loop](const TQueuedInput& input) { return loop.Input(input); });
     const HCURSOR oldCursor = GetCursor();
     state.Active = true;
+    state.PictureHidden = false;
     state.Data = data;
     state.Pointer = manager.CursorPos;
     if (const auto at = state.Pictures.find(data.get()); at != state.Pictures.end()) {

@@ -78,6 +78,11 @@ struct TDragImage {
 
 // The drag-image service: the picture goes with the data object's next drag.
 HRESULT InitializeDragImageFromBitmap(const TDragImage& image, const std::shared_ptr<IDataObject>& data);
+// Whether a running drag's picture shows now.
+bool DragImageShown();
+// Hides (false) or shows again (true) the running drag's picture, for a
+// window that paints under it; answers whether it showed before.
+bool DragShowNolock(bool show);
 
 // For back ends that carry drags between programs. A drag (ours or another
 // program's) over our windows: the target under the point hears of it and
@@ -102,6 +107,7 @@ public:
     std::map<const IDataObject*, TDragImage> Pictures;
     bool Active = false;
     TDragImage Picture;      // of the running drag
+    bool PictureHidden = false;  // stepped aside while a window paints
     TPoint Pointer;          // screen
     std::shared_ptr<IDataObject> Data;  // of the running drag of ours
     // A drag the back end carries: the target it is over, and the end.

@@ -823,6 +823,23 @@ public:
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     // Makes the window anew with or without its sunken edge.
     void SetBorderStyle(TBorderStyle value);
+    // The frame's 3D look: a sunken edge for bsSingle (a plain line without).
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value);
+    // Bevels and a border of BorderWidth pixels in the border colour
+    // between the window's frame and the header and client area.
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value);
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value);
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value);
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges value);
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int value);
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int value);
     TDragOperations DragOperations() const { return FDragOperations; }
     void SetDragOperations(TDragOperations value) { FDragOperations = value; }
     TDTDragType DragType() const { return FDragType; }
@@ -972,9 +989,12 @@ protected:
                               bool pressed, TDTDropMarkMode dropMark);
     virtual void DoHeaderDrawQueryElements(THeaderPaintInfo& paintInfo, THeaderPaintElements& elements);
     virtual void DoAdvancedHeaderDraw(THeaderPaintInfo& paintInfo, const THeaderPaintElements& elements);
-    // Whether the frame has a bevel; this control draws none, so header
-    // buttons always show their right edge.
-    virtual bool HasBevel() const { return false; }
+    // Whether the frame has a bevel (header buttons then may leave out the
+    // last column's right edge).
+    virtual bool HasBevel() const { return FBevelKind != bkNone; }
+    // The bevels' width on one edge: inner and outer bevel; 0 without bevels
+    // on that edge.
+    int BevelSize(TBevelEdge edge) const;
     // True when the application paints header parts itself.
     bool AdvancedHeaderOwnerDraw() const;
     bool HeaderOwnerDraw() const;
@@ -1190,6 +1210,15 @@ protected:
     // The window frame's bevels and border; nothing without them.
     virtual void PaintBorder(plat::HDC dc);
     void WMEraseBkgnd(plat::TMessage& message);
+    // The paint message: a drag picture the platform shows steps aside
+    // while the window paints.
+    void WMPaint(plat::TMessage& message);
+    // Colours changed: the button pictures are drawn anew.
+    void CMColorChanged(plat::TMessage& message);
+    void CMSysColorChange(plat::TMessage& message);
+    void CMCtl3DChanged(plat::TMessage& message);
+    // The frame's bevels and border width changed: the window frame anew.
+    void FrameChanged();
     void WMPrint(plat::TMessage& message);
     // The accessibility request and the tree-view queries as messages.
     void WMGetObject(plat::TMessage& message);
@@ -1685,6 +1714,13 @@ private:
     std::uint8_t FSelectionBlendFactor = 128;
     TDTNodeAttachMode FDefaultPasteMode = amAddChildLast;
     TBorderStyle FBorderStyle = bsSingle;
+    bool FCtl3D = true;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelEdges FBevelEdges{beLeft, beTop, beRight, beBottom};
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
     TDragOperations FDragOperations{doCopy, doMove};
     TDTDragType FDragType = dtOLE;
     TDTDragImageKind FDragImageKind = diComplete;
@@ -1763,7 +1799,7 @@ private:
     void CreateImageChangeLinks();
     // A list the tree shows changed: repaint.
     void ImageListChange();
-    // Whether the component serves as one of the tree's image lists.
+    // Whether the component serves as one of the tree's (or its header's) image lists.
     bool HoldsImageList(const plat::TComponent* list) const;
     // Moves field to value: the change link and the free notification go along.
     void ExchangeImageList(plat::TCustomImageList*& field, plat::TCustomImageList* value, plat::TChangeLink& link);

@@ -129,6 +129,9 @@ public:
     bool UpdateHoverIndex(plat::TPoint p);
     TColumnIndex AdjustDownColumn(plat::TPoint p);
     virtual bool HandleClick(plat::TPoint p, plat::TMouseButton button, bool force, bool dblClick);
+    // Whether q (header coordinates) lies on the image or check box the
+    // column showed in the last paint of the header band.
+    bool ImageHit(const TDataTreeColumn& column, plat::TPoint q) const;
     // Where the dragged column lands (drop marks): set by header dragging.
     int DragIndex() const { return FDragIndex; }
     int DropTarget() const { return FDropTarget; }

@@ -25,6 +25,12 @@ constexpr TColumnIndex InvalidColumn = -2;
 enum TSortDirection : std::uint8_t { sdAscending, sdDescending };
 
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
+// The frame's bevels: their look, the cut of the inner and the outer one
+// and the edges that have them.
+enum TBevelKind : std::uint8_t { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelCut : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = plat::TSet<TBevelEdge>;
 enum TDTButtonStyle : std::uint8_t { bsRectangle, bsTriangle };
 enum TDTButtonFillMode : std::uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
 enum TDTLineStyle : std::uint8_t { lsCustomStyle, lsDotted, lsSolid };

@@ -8,6 +8,8 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/graphics_objects.h"
+#include "platform/canvas/image_list.h"
+#include "platform/controls/standard/popup_menu.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_paint.h"
 #include "platform/controls/window_styles.h"
@@ -18,10 +20,12 @@
 namespace qel {
 
 TDTHeader::TDTHeader(TBaseDataTree* owner)
-    : FOwner(owner), FColumns(std::make_unique<TDataTreeColumns>(this)), FFont(std::make_unique<plat::TFont>())
+    : FOwner(owner), FColumns(std::make_unique<TDataTreeColumns>(this)), FFont(std::make_unique<plat::TFont>()),
+      FImageChangeLink(std::make_unique<plat::TChangeLink>())
 {
     FFont->Assign(owner->Font());
     FFont->OnChange = [this](plat::TObject*) { FontChanged(); };
+    FImageChangeLink->OnChange = [this](plat::TObject*) { ImageListChange(); };
     FFixedAreaConstraints.OnChange = [this] { FixedAreaConstraintsChanged(); };
 }
 
@@ -322,9 +326,47 @@ void TDTHeader::SetImages(plat::TCustomImageList* value)
     if (value == FImages) {
         return;
     }
+    plat::TCustomImageList* const old = FImages;
+    if (old != nullptr) {
+        old->UnRegisterChanges(FImageChangeLink.get());
+    }
     FImages = value;
+    // The tree hears of the list's end (and drops it from the header); a
+    // list the tree itself still shows stays followed.
+    if (old != nullptr && !FOwner->HoldsImageList(old)) {
+        old->RemoveFreeNotification(FOwner);
+    }
+    if (value != nullptr) {
+        value->RegisterChanges(FImageChangeLink.get());
+        value->FreeNotification(FOwner);
+    }
     if (!TreeLoading()) {
         Invalidate();
+    }
+}
+
+void TDTHeader::SetPopupMenu(plat::TPopupMenu* value)
+{
+    FPopupMenu = value;
+    if (value != nullptr) {
+        value->FreeNotification(FOwner);
+    }
+}
+
+void TDTHeader::ImageListChange()
+{
+    if (!FOwner->IsDestroying()) {
+        Invalidate();
+    }
+}
+
+void TDTHeader::ComponentRemoved(const plat::TComponent* component)
+{
+    if (component == FImages) {
+        FImages = nullptr;
+    }
+    if (component == FPopupMenu) {
+        FPopupMenu = nullptr;
     }
 }
 
@@ -421,7 +463,7 @@ void TDTHeader::Assign(const TDTHeader& source)
     SetMainColumn(source.FMainColumn);
     SetOptions(source.FOptions);
     SetParentFont(source.FParentFont);
-    FPopupMenu = source.FPopupMenu;
+    SetPopupMenu(source.FPopupMenu);
     SetSortColumn(source.FSortColumn);
     SetSortDirection(source.FSortDirection);
     SetStyle(source.FStyle);

@@ -18,6 +18,8 @@ namespace plat {
 struct TMessage;
 class TStream;
 class TFont;
+class TChangeLink;
+class TComponent;
 class TCustomImageList;
 class TPopupMenu;
 }
@@ -118,7 +120,10 @@ public:
     plat::TCustomImageList* Images() const { return FImages; }
     void SetImages(plat::TCustomImageList* value);
     plat::TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(plat::TPopupMenu* value) { FPopupMenu = value; }
+    // The tree hears of the menu's end and drops it from the header.
+    void SetPopupMenu(plat::TPopupMenu* value);
+    // A component the header refers to is gone: its images or menu.
+    void ComponentRemoved(const plat::TComponent* component);
     TDTFixedAreaConstraints& FixedAreaConstraints() { return FFixedAreaConstraints; }
     THeaderStates States() const { return FStates; }
     void SetStates(THeaderStates value) { FStates = value; }
@@ -182,6 +187,9 @@ public:
     virtual bool DetermineSplitterIndex(plat::TPoint p);
     // Whether the header's bottom border may be dragged (hoHeightResize).
     bool CanSplitterResize(plat::TPoint p);
+    // The header's menu for a right click on column at p: PopupMenu, or
+    // what the tree's OnGetPopupMenu leaves (asked without a node).
+    virtual plat::TComponent* DoGetPopupMenu(TColumnIndex column, plat::TPoint p);
     // A column or the header is tracked or a column dragged (or pending).
     bool Tracking() const;
     // The picture of a column being dragged (nullptr when none was).
@@ -198,7 +206,30 @@ private:
     int LimitHeight(int value) const;
     void SortIfAutomatic();
     void FixedAreaConstraintsChanged();
+    // The header's image list changed: repaint the header.
+    void ImageListChange();
+    // One handler per message of HandleMessage; true when handled.
+    bool HandleCancel(plat::TMessage& message);       // focus loss, Escape
+    bool HandleSetCursor(plat::TMessage& message);
+    void HandleNCMouseMove(const plat::TMessage& message);
+    bool HandleLeftButtonDown(plat::TMessage& message);
+    bool HandleLeftButtonUp(plat::TMessage& message);
+    bool HandleDoubleClick(plat::TMessage& message);
+    void HandleNCButtonDown(const plat::TMessage& message);
+    bool HandleNCRightButtonUp(const plat::TMessage& message);
+    void HandleNCMiddleButtonUp(const plat::TMessage& message);
+    bool HandleHeaderTimer(plat::TMessage& message);
     bool HandleHeaderMouseMove(plat::TMessage& message);
+    // A dragged column let go at drop (screen): moved before or after the
+    // drop target, or reported as dragged out.
+    void DropDraggedColumn(plat::TPoint drop);
+    // The message's point in client coordinates (screen ones for non-client messages).
+    plat::TPoint MessagePoint(const plat::TMessage& message, bool client) const;
+    bool Designing() const;
+    // p (client coordinates) on a resizable column border / the bottom border.
+    bool OnColumnBorder(plat::TPoint p);
+    bool OnHeightBorder(plat::TPoint p);
+    void CancelTreeHint() const;
     // Removes the tracking states; with fireAfterEvents the after-tracking
     // events of what was active fire.
     void EndTracking(bool fireAfterEvents);
@@ -222,7 +253,8 @@ private:
     int FMinHeight = 10;            // never above FMaxHeight
     int FDefaultHeight = 19;
     TDTFixedAreaConstraints FFixedAreaConstraints;
-    plat::TCustomImageList* FImages = nullptr;
+    plat::TCustomImageList* FImages = nullptr;    // not owned; followed by the change link
+    std::unique_ptr<plat::TChangeLink> FImageChangeLink;
     int FSplitterHitTolerance = 8;
     TColumnIndex FSortColumn = -1;
     TSortDirection FSortDirection = sdAscending;

@@ -88,7 +88,7 @@ TColumnIndex TDataTreeColumns::AdjustDownColumn(plat::TPoint p)
         }
         FDownIndex = column;
         const TDataTreeColumn* item = Items(column);
-        FCheckBoxHit = item->HasImage() && item->ImageRect().Contains(p.X, p.Y) && item->CheckBox();
+        FCheckBoxHit = item->HasImage() && ImageHit(*item, q) && item->CheckBox();
         FHeader->Invalidate(column);
     }
     return column;
@@ -115,7 +115,7 @@ bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bo
         hitInfo.Column = index;
         hitInfo.HitPosition = {hhiOnColumn};
         const TDataTreeColumn* item = Items(index);
-        if (item->HasImage() && item->ImageRect().Contains(p.X, p.Y)) {
+        if (item->HasImage() && ImageHit(*item, q)) {
             hitInfo.HitPosition.Include(hhiOnIcon);
             if (item->CheckBox()) {
                 hitInfo.HitPosition.Include(hhiOnCheckbox);
@@ -150,12 +150,8 @@ bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bo
             FCheckBoxHit = false;
             delete FColumnPopupMenu;
             FColumnPopupMenu = nullptr;
-            plat::TComponent* menu = FHeader->PopupMenu();
-            if (menu == nullptr && tree->OnGetPopupMenu) {
-                bool askParent = true;
-                tree->OnGetPopupMenu(tree, nullptr, ColumnFromPosition(q, true), p, askParent, menu);
-            }
-            plat::IPopupMenu* popup = dynamic_cast<plat::IPopupMenu*>(menu);
+            plat::IPopupMenu* popup =
+                dynamic_cast<plat::IPopupMenu*>(FHeader->DoGetPopupMenu(ColumnFromPosition(q, true), p));
             if (popup == nullptr && FHeader->Options().Contains(hoAutoColumnPopupMenu)) {
                 // The column menu, made anew for every right click.
                 FColumnPopupMenu = TDTHeaderPopupMenu::CreateAutoMenu(tree);
@@ -183,7 +179,25 @@ bool TDataTreeColumns::HandleClick(plat::TPoint p, plat::TMouseButton button, bo
     return result;
 }
 
+bool TDataTreeColumns::ImageHit(const TDataTreeColumn& column, plat::TPoint q) const
+{
+    // The header band is painted in window coordinates: the band's corner
+    // lies at the header rectangle's top left.
+    const plat::TRect& band = TreeView()->HeaderRect();
+    return column.ImageRect().Contains(q.X + band.Left, q.Y + band.Top);
+}
+
 // ---- the header's part ----
+
+plat::TComponent* TDTHeader::DoGetPopupMenu(TColumnIndex column, plat::TPoint p)
+{
+    plat::TComponent* menu = FPopupMenu;
+    if (FOwner->OnGetPopupMenu) {
+        bool askParent = true;
+        FOwner->OnGetPopupMenu(FOwner, nullptr, column, p, askParent, menu);
+    }
+    return menu;
+}
 
 bool TDTHeader::CanSplitterResize(plat::TPoint p)
 {
@@ -276,333 +290,394 @@ void TDTHeader::EndTracking(bool fireAfterEvents)
 
 bool TDTHeader::HandleMessage(plat::TMessage& message)
 {
-    TBaseDataTree* tree = FOwner;
-    if (!tree->HandleAllocated()) {
+    if (!FOwner->HandleAllocated()) {
         return false;
     }
-    TDataTreeColumns& columns = *FColumns;
-    const bool designing = tree->ComponentState().Contains(plat::csDesigning);
     switch (message.Msg) {
     case plat::WM_KILLFOCUS:
-    case plat::WM_KEYDOWN: {
-        if (message.Msg == plat::WM_KEYDOWN && message.WParam != plat::VK_ESCAPE) {
-            return false;
-        }
-        if (FStates.Contains(hsDragging)) {
-            plat::ReleaseCapture();
-            if (FDragImage) {
-                FDragImage->EndDrag();
-            }
-            FStates.Exclude(hsDragging);
-            columns.FDropTarget = -1;
-            Invalidate();
-            EndTracking(false);
-            message.Result = 0;
-            return true;
-        }
-        if (FStates.Contains(hsColumnWidthTracking) || FStates.Contains(hsHeightTracking)) {
-            plat::ReleaseCapture();
-            EndTracking(true);
-            message.Result = 0;
-            return true;
-        }
-        EndTracking(false);
+        return HandleCancel(message);
+    case plat::WM_KEYDOWN:
+        return message.WParam == plat::VK_ESCAPE && HandleCancel(message);
+    case plat::WM_SETCURSOR:
+        return HandleSetCursor(message);
+    case plat::WM_NCMOUSEMOVE:
+        HandleNCMouseMove(message);
         return false;
-    }
-    case plat::WM_SETCURSOR: {
-        if (!FStates.Empty() && Tracking()) {
-            message.Result = 1;
-            return true;
-        }
-        plat::TPoint p;
-        plat::GetCursorPos(p);
-        p = tree->ScreenToClient(p);
-        const bool columnBorder = FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p);
-        const bool heightBorder = InHeaderSplitterArea(p) && (designing || CanSplitterResize(p));
-        if (!columnBorder && !heightBorder) {
-            return false;
-        }
-        plat::TCursor cursor = tree->Cursor();
-        if (heightBorder && (FOptions.Contains(hoHeightResize) || designing)) {
-            cursor = plat::crVSplit;
-        } else if (columnBorder) {
-            cursor = plat::crHSplit;
-        }
-        if (!designing && tree->OnGetHeaderCursor) {
-            tree->OnGetHeaderCursor(this, cursor);
-        }
-        if (cursor == plat::crDefault) {
-            return false;
-        }
-        FCursorName = cursor == plat::crHSplit ? "col-resize" : cursor == plat::crVSplit ? "row-resize" : "";
-        plat::SetCursor(plat::Screen->Cursors(cursor));
-        message.Result = 1;
-        return true;
-    }
-    case plat::WM_NCMOUSEMOVE: {
-        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
-        if (tree->OnHeaderMouseMove) {
-            tree->OnHeaderMouseMove(this, CurrentShift(), p.X, p.Y + FHeight);
-        }
-        if (InHeader(p)) {
-            const bool changed = columns.UpdateHoverIndex(p);
-            if (changed || (columns.FDownIndex >= 0 && columns.FDownIndex != columns.FHoverIndex)) {
-                plat::SetTimer(tree->Handle(), HeaderTimer, 50);
-            }
-        }
-        return false;
-    }
     case plat::WM_LBUTTONDOWN:
-    case plat::WM_NCLBUTTONDOWN: {
-        const bool client = message.Msg == plat::WM_LBUTTONDOWN;
-        const plat::TPoint raw = LParamPoint(message.LParam);
-        const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
-        if (client && !InHeader(p) && !InHeaderSplitterArea(p)) {
-            return false;
-        }
-        if (tree->FStates.Contains(tsHint) && plat::Application != nullptr) {
-            plat::Application->CancelHint();
-        }
-        if (!designing) {
-            tree->StopTimer(ScrollTimer);
-            tree->StopTimer(EditTimer);
-            tree->DoStateChange({}, {tsScrolling, tsScrollPending, tsEditPending});
-        }
-        FDragStart = client ? tree->ClientToScreen(raw) : raw;
-        const plat::TShiftState shift = CurrentShift();
-        const bool heightBorder = InHeaderSplitterArea(p) && (designing || CanSplitterResize(p));
-        const bool columnBorder = FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p);
-        if (heightBorder || columnBorder) {
-            FTrackStart = p;
-            columns.FHoverIndex = -1;
-            if (heightBorder) {
-                if (!designing && tree->OnBeforeHeaderHeightTracking) {
-                    tree->OnBeforeHeaderHeightTracking(this, shift);
-                }
-                FStates.Include(hsHeightTrackPending);
-            } else {
-                if (!designing && tree->OnBeforeColumnWidthTracking) {
-                    tree->OnBeforeColumnWidthTracking(this, columns.FTrackIndex, shift);
-                }
-                FStates.Include(hsColumnWidthTrackPending);
-            }
-            plat::SetCapture(tree->Handle());
-            message.Result = 0;
-            return true;
-        }
-        if (InHeader(p)) {
-            const TColumnIndex column = columns.AdjustDownColumn(p);
-            if ((designing && column > NoColumn) ||
-                (FOptions.Contains(hoDrag) && column >= 0 && columns.Items(column)->Options().Contains(coDraggable))) {
-                FStates.Include(hsDragPending);
-                plat::SetCapture(tree->Handle());
-                message.Result = 0;
-                return true;
-            }
-            if (!designing && tree->OnHeaderMouseDown) {
-                tree->OnHeaderMouseDown(this, plat::mbLeft, shift, p.X, p.Y + FHeight);
-            }
-        }
-        return false;
-    }
+    case plat::WM_NCLBUTTONDOWN:
+        return HandleLeftButtonDown(message);
     case plat::WM_LBUTTONUP:
-    case plat::WM_NCLBUTTONUP: {
-        const bool client = message.Msg == plat::WM_LBUTTONUP;
-        const plat::TPoint raw = LParamPoint(message.LParam);
-        const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
-        const bool anyState = Tracking();
-        // A press on a draggable column that never moved far enough is a click.
-        const bool pressOnly = FStates.Contains(hsDragPending);
-        if (client && !anyState && columns.FDownIndex < 0) {
-            return false;
-        }
-        if (tree->FStates.Contains(tsHint) && plat::Application != nullptr) {
-            plat::Application->CancelHint();
-        }
-        bool handled = false;
-        if (anyState) {
-            plat::ReleaseCapture();
-            if (FStates.Contains(hsDragging)) {
-                if (FDragImage) {
-                    FDragImage->EndDrag();
-                }
-                const plat::TPoint drop = client ? tree->ClientToScreen(raw) : raw;
-                plat::TRect window;
-                plat::GetWindowRect(tree->Handle(), window);
-                const int dragIndex = columns.FDragIndex;
-                if (columns.FDropTarget >= 0 && columns.FDropTarget != dragIndex &&
-                    window.Contains(drop.X, drop.Y)) {
-                    TDataTreeColumn* dragged = columns.Items(dragIndex);
-                    const TColumnPosition oldPosition = dragged->Position();
-                    const TColumnPosition target = columns.Items(columns.FDropTarget)->Position();
-                    if (columns.FDropBefore) {
-                        dragged->SetPosition(oldPosition < target ? target - 1 : target);
-                    } else {
-                        dragged->SetPosition(oldPosition < target ? target : target + 1);
-                    }
-                    if (tree->OnHeaderDragged) {
-                        tree->OnHeaderDragged(this, dragIndex, static_cast<int>(oldPosition));
-                    }
-                } else if (tree->OnHeaderDraggedOut) {
-                    tree->OnHeaderDraggedOut(this, dragIndex, drop);
-                }
-                columns.FDropTarget = -1;
-                Invalidate();
-            }
-            message.Result = 0;
-            handled = true;
-        }
-        if (!client) {
-            if (!FWasDoubleClick) {
-                columns.HandleClick(p, plat::mbLeft, true, false);
-            }
-            if (tree->OnHeaderMouseUp) {
-                tree->OnHeaderMouseUp(this, plat::mbLeft, CurrentShift(), p.X, p.Y + FHeight);
-            }
-            handled = true;
-        } else {
-            if ((columns.FDownIndex >= 0 || pressOnly) && !FStates.Contains(hsDragging)) {
-                columns.HandleClick(p, plat::mbLeft, false, false);
-            }
-            if (anyState && tree->OnHeaderMouseUp) {
-                tree->OnHeaderMouseUp(this, plat::mbLeft, plat::KeysToShiftState(static_cast<std::uint32_t>(message.WParam)),
-                                      p.X, p.Y + FHeight);
-            }
-        }
-        FWasDoubleClick = false;
-        if (columns.FTrackIndex >= 0) {
-            if (FStates.Contains(hsColumnWidthTracking) && tree->OnAfterColumnWidthTracking) {
-                tree->OnAfterColumnWidthTracking(this, columns.FTrackIndex);
-            }
-            Invalidate(columns.FTrackIndex);
-            columns.FTrackIndex = -1;
-        }
-        if (columns.FDownIndex >= 0) {
-            Invalidate(columns.FDownIndex);
-            columns.FDownIndex = -1;
-        }
-        if (FStates.Contains(hsHeightTracking) && tree->OnAfterHeaderHeightTracking) {
-            tree->OnAfterHeaderHeightTracking(this);
-        }
-        FStates.Exclude(hsDragging);
-        FStates.Exclude(hsDragPending);
-        EndTracking(false);
-        return handled;
-    }
+    case plat::WM_NCLBUTTONUP:
+        return HandleLeftButtonUp(message);
     case plat::WM_LBUTTONDBLCLK:
     case plat::WM_NCLBUTTONDBLCLK:
     case plat::WM_NCRBUTTONDBLCLK:
-    case plat::WM_NCMBUTTONDBLCLK: {
-        const bool client = message.Msg == plat::WM_LBUTTONDBLCLK;
-        const plat::TPoint raw = LParamPoint(message.LParam);
-        const plat::TPoint p = client ? raw : tree->ScreenToClient(raw);
-        if (client && !InHeader(p) && !InHeaderSplitterArea(p)) {
-            return false;
-        }
-        FWasDoubleClick = true;
-        const plat::TShiftState shift = CurrentShift();
-        if (FOptions.Contains(hoHeightDblClickResize) && InHeaderSplitterArea(p) && FDefaultHeight > 0) {
-            plat::TPoint q = p;
-            bool allowed = true;
-            if (tree->OnHeaderHeightDblClickResize) {
-                tree->OnHeaderHeightDblClickResize(this, q, shift, allowed);
-            }
-            if (allowed) {
-                SetHeight(FDefaultHeight);
-            }
-            return true;
-        }
-        const bool left = message.Msg == plat::WM_LBUTTONDBLCLK || message.Msg == plat::WM_NCLBUTTONDBLCLK;
-        if (left && FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p) &&
-            FOptions.Contains(hoDblClickResize) && columns.FTrackIndex >= 0) {
-            bool allowed = true;
-            if (tree->OnColumnWidthDblClickResize) {
-                tree->OnColumnWidthDblClickResize(this, columns.FTrackIndex, shift, p, allowed);
-            }
-            if (allowed) {
-                const int position = static_cast<int>(columns.Items(columns.FTrackIndex)->Position());
-                AutoFitColumns(true, smaUseColumnOption, position, position);
-            }
-            message.Result = 0;
-            return true;
-        }
-        if (!client && InHeader(p)) {
-            plat::TMouseButton button = plat::mbLeft;
-            if (message.Msg == plat::WM_NCRBUTTONDBLCLK) {
-                button = plat::mbRight;
-            } else if (message.Msg == plat::WM_NCMBUTTONDBLCLK) {
-                button = plat::mbMiddle;
-            } else {
-                columns.AdjustDownColumn(p);
-            }
-            columns.HandleClick(p, button, true, true);
-        }
-        return false;
-    }
+    case plat::WM_NCMBUTTONDBLCLK:
+        return HandleDoubleClick(message);
     case plat::WM_NCRBUTTONDOWN:
-    case plat::WM_NCMBUTTONDOWN: {
-        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
-        if (InHeader(p) && tree->OnHeaderMouseDown) {
-            tree->OnHeaderMouseDown(this, message.Msg == plat::WM_NCRBUTTONDOWN ? plat::mbRight : plat::mbMiddle,
-                                    CurrentShift(), p.X, p.Y + FHeight);
-        }
+    case plat::WM_NCMBUTTONDOWN:
+        HandleNCButtonDown(message);
         return false;
-    }
-    case plat::WM_NCRBUTTONUP: {
-        if (designing) {
-            return false;
-        }
-        if (tree->FStates.Contains(tsHint) && plat::Application != nullptr) {
-            plat::Application->CancelHint();
-        }
-        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
-        bool handled = false;
-        if (InHeader(p)) {
-            handled = columns.HandleClick(p, plat::mbRight, true, false);
-            if (tree->OnHeaderMouseUp) {
-                tree->OnHeaderMouseUp(this, plat::mbRight, CurrentShift(), p.X, p.Y + FHeight);
-            }
-        }
-        FWasDoubleClick = false;
-        return handled;
-    }
-    case plat::WM_NCMBUTTONUP: {
-        const plat::TPoint p = tree->ScreenToClient(LParamPoint(message.LParam));
-        if (InHeader(p)) {
-            columns.HandleClick(p, plat::mbMiddle, true, false);
-            if (tree->OnHeaderMouseUp) {
-                tree->OnHeaderMouseUp(this, plat::mbMiddle, CurrentShift(), p.X, p.Y + FHeight);
-            }
-            columns.FDownIndex = -1;
-            columns.FCheckBoxHit = false;
-        }
-        FWasDoubleClick = false;
+    case plat::WM_NCRBUTTONUP:
+        return HandleNCRightButtonUp(message);
+    case plat::WM_NCMBUTTONUP:
+        HandleNCMiddleButtonUp(message);
         return false;
-    }
-    case plat::WM_TIMER: {
-        if (message.WParam != HeaderTimer) {
-            return false;
-        }
-        plat::TPoint p;
-        plat::GetCursorPos(p);
-        p = tree->ScreenToClient(p);
-        if (InHeader(p) && (columns.FDownIndex < 0 || columns.FHoverIndex == columns.FDownIndex)) {
-            return true;
-        }
-        tree->StopTimer(HeaderTimer);
-        columns.FHoverIndex = -1;
-        columns.FClickIndex = -1;
-        columns.FDownIndex = -1;
-        columns.FCheckBoxHit = false;
-        Invalidate();
-        message.Result = 0;
-        return true;
-    }
+    case plat::WM_TIMER:
+        return message.WParam == HeaderTimer && HandleHeaderTimer(message);
     case plat::WM_MOUSEMOVE:
         return HandleHeaderMouseMove(message);
     default:
         return false;
     }
+}
+
+plat::TPoint TDTHeader::MessagePoint(const plat::TMessage& message, bool client) const
+{
+    const plat::TPoint raw = LParamPoint(message.LParam);
+    return client ? raw : FOwner->ScreenToClient(raw);
+}
+
+bool TDTHeader::Designing() const
+{
+    return FOwner->ComponentState().Contains(plat::csDesigning);
+}
+
+bool TDTHeader::OnColumnBorder(plat::TPoint p)
+{
+    return FOptions.Contains(hoColumnResize) && DetermineSplitterIndex(p) && InHeader(p);
+}
+
+bool TDTHeader::OnHeightBorder(plat::TPoint p)
+{
+    return InHeaderSplitterArea(p) && (Designing() || CanSplitterResize(p));
+}
+
+void TDTHeader::CancelTreeHint() const
+{
+    if (FOwner->FStates.Contains(tsHint) && plat::Application != nullptr) {
+        plat::Application->CancelHint();
+    }
+}
+
+bool TDTHeader::HandleCancel(plat::TMessage& message)
+{
+    if (FStates.Contains(hsDragging)) {
+        plat::ReleaseCapture();
+        if (FDragImage) {
+            FDragImage->EndDrag();
+        }
+        FStates.Exclude(hsDragging);
+        FColumns->FDropTarget = -1;
+        Invalidate();
+        EndTracking(false);
+        message.Result = 0;
+        return true;
+    }
+    if (FStates.Contains(hsColumnWidthTracking) || FStates.Contains(hsHeightTracking)) {
+        plat::ReleaseCapture();
+        EndTracking(true);
+        message.Result = 0;
+        return true;
+    }
+    EndTracking(false);
+    return false;
+}
+
+bool TDTHeader::HandleSetCursor(plat::TMessage& message)
+{
+    if (Tracking()) {
+        message.Result = 1;
+        return true;
+    }
+    plat::TPoint p;
+    plat::GetCursorPos(p);
+    p = FOwner->ScreenToClient(p);
+    const bool columnBorder = OnColumnBorder(p);
+    const bool heightBorder = OnHeightBorder(p);
+    if (!columnBorder && !heightBorder) {
+        return false;
+    }
+    plat::TCursor cursor = FOwner->Cursor();
+    if (heightBorder && (FOptions.Contains(hoHeightResize) || Designing())) {
+        cursor = plat::crVSplit;
+    } else if (columnBorder) {
+        cursor = plat::crHSplit;
+    }
+    if (!Designing() && FOwner->OnGetHeaderCursor) {
+        FOwner->OnGetHeaderCursor(this, cursor);
+    }
+    if (cursor == plat::crDefault) {
+        return false;
+    }
+    FCursorName = cursor == plat::crHSplit ? "col-resize" : cursor == plat::crVSplit ? "row-resize" : "";
+    plat::SetCursor(plat::Screen->Cursors(cursor));
+    message.Result = 1;
+    return true;
+}
+
+void TDTHeader::HandleNCMouseMove(const plat::TMessage& message)
+{
+    TDataTreeColumns& columns = *FColumns;
+    const plat::TPoint p = MessagePoint(message, false);
+    if (FOwner->OnHeaderMouseMove) {
+        FOwner->OnHeaderMouseMove(this, CurrentShift(), p.X, p.Y + FHeight);
+    }
+    if (InHeader(p)) {
+        const bool changed = columns.UpdateHoverIndex(p);
+        if (changed || (columns.FDownIndex >= 0 && columns.FDownIndex != columns.FHoverIndex)) {
+            plat::SetTimer(FOwner->Handle(), HeaderTimer, 50);
+        }
+    }
+}
+
+bool TDTHeader::HandleLeftButtonDown(plat::TMessage& message)
+{
+    TDataTreeColumns& columns = *FColumns;
+    const bool client = message.Msg == plat::WM_LBUTTONDOWN;
+    const plat::TPoint p = MessagePoint(message, client);
+    if (client && !InHeader(p) && !InHeaderSplitterArea(p)) {
+        return false;
+    }
+    CancelTreeHint();
+    if (!Designing()) {
+        FOwner->StopTimer(ScrollTimer);
+        FOwner->StopTimer(EditTimer);
+        FOwner->DoStateChange({}, {tsScrolling, tsScrollPending, tsEditPending});
+    }
+    FDragStart = FOwner->ClientToScreen(p);
+    const plat::TShiftState shift = CurrentShift();
+    const bool heightBorder = OnHeightBorder(p);
+    const bool columnBorder = OnColumnBorder(p);
+    if (heightBorder || columnBorder) {
+        FTrackStart = p;
+        columns.FHoverIndex = -1;
+        if (heightBorder) {
+            if (!Designing() && FOwner->OnBeforeHeaderHeightTracking) {
+                FOwner->OnBeforeHeaderHeightTracking(this, shift);
+            }
+            FStates.Include(hsHeightTrackPending);
+        } else {
+            if (!Designing() && FOwner->OnBeforeColumnWidthTracking) {
+                FOwner->OnBeforeColumnWidthTracking(this, columns.FTrackIndex, shift);
+            }
+            FStates.Include(hsColumnWidthTrackPending);
+        }
+        plat::SetCapture(FOwner->Handle());
+        message.Result = 0;
+        return true;
+    }
+    if (!InHeader(p)) {
+        return false;
+    }
+    const TColumnIndex column = columns.AdjustDownColumn(p);
+    if ((Designing() && column > NoColumn) ||
+        (FOptions.Contains(hoDrag) && column >= 0 && columns.Items(column)->Options().Contains(coDraggable))) {
+        FStates.Include(hsDragPending);
+        plat::SetCapture(FOwner->Handle());
+        message.Result = 0;
+        return true;
+    }
+    if (!Designing() && FOwner->OnHeaderMouseDown) {
+        FOwner->OnHeaderMouseDown(this, plat::mbLeft, shift, p.X, p.Y + FHeight);
+    }
+    return false;
+}
+
+void TDTHeader::DropDraggedColumn(plat::TPoint drop)
+{
+    TDataTreeColumns& columns = *FColumns;
+    if (FDragImage) {
+        FDragImage->EndDrag();
+    }
+    plat::TRect window;
+    plat::GetWindowRect(FOwner->Handle(), window);
+    const int dragIndex = columns.FDragIndex;
+    if (columns.FDropTarget >= 0 && columns.FDropTarget != dragIndex && window.Contains(drop.X, drop.Y)) {
+        TDataTreeColumn* dragged = columns.Items(dragIndex);
+        const TColumnPosition oldPosition = dragged->Position();
+        const TColumnPosition target = columns.Items(columns.FDropTarget)->Position();
+        if (columns.FDropBefore) {
+            dragged->SetPosition(oldPosition < target ? target - 1 : target);
+        } else {
+            dragged->SetPosition(oldPosition < target ? target : target + 1);
+        }
+        if (FOwner->OnHeaderDragged) {
+            FOwner->OnHeaderDragged(this, dragIndex, static_cast<int>(oldPosition));
+        }
+    } else if (FOwner->OnHeaderDraggedOut) {
+        FOwner->OnHeaderDraggedOut(this, dragIndex, drop);
+    }
+    columns.FDropTarget = -1;
+    Invalidate();
+}
+
+bool TDTHeader::HandleLeftButtonUp(plat::TMessage& message)
+{
+    TDataTreeColumns& columns = *FColumns;
+    const bool client = message.Msg == plat::WM_LBUTTONUP;
+    const plat::TPoint p = MessagePoint(message, client);
+    const bool anyState = Tracking();
+    // A press on a draggable column that never moved far enough is a click.
+    const bool pressOnly = FStates.Contains(hsDragPending);
+    if (client && !anyState && columns.FDownIndex < 0) {
+        return false;
+    }
+    CancelTreeHint();
+    bool handled = false;
+    if (anyState) {
+        plat::ReleaseCapture();
+        if (FStates.Contains(hsDragging)) {
+            DropDraggedColumn(FOwner->ClientToScreen(p));
+        }
+        message.Result = 0;
+        handled = true;
+    }
+    if (!client) {
+        if (!FWasDoubleClick) {
+            columns.HandleClick(p, plat::mbLeft, true, false);
+        }
+        if (FOwner->OnHeaderMouseUp) {
+            FOwner->OnHeaderMouseUp(this, plat::mbLeft, CurrentShift(), p.X, p.Y + FHeight);
+        }
+        handled = true;
+    } else {
+        if ((columns.FDownIndex >= 0 || pressOnly) && !FStates.Contains(hsDragging)) {
+            columns.HandleClick(p, plat::mbLeft, false, false);
+        }
+        if (anyState && FOwner->OnHeaderMouseUp) {
+            FOwner->OnHeaderMouseUp(this, plat::mbLeft,
+                                    plat::KeysToShiftState(static_cast<std::uint32_t>(message.WParam)), p.X,
+                                    p.Y + FHeight);
+        }
+    }
+    FWasDoubleClick = false;
+    if (columns.FTrackIndex >= 0) {
+        if (FStates.Contains(hsColumnWidthTracking) && FOwner->OnAfterColumnWidthTracking) {
+            FOwner->OnAfterColumnWidthTracking(this, columns.FTrackIndex);
+        }
+        Invalidate(columns.FTrackIndex);
+        columns.FTrackIndex = -1;
+    }
+    if (columns.FDownIndex >= 0) {
+        Invalidate(columns.FDownIndex);
+        columns.FDownIndex = -1;
+    }
+    if (FStates.Contains(hsHeightTracking) && FOwner->OnAfterHeaderHeightTracking) {
+        FOwner->OnAfterHeaderHeightTracking(this);
+    }
+    FStates.Exclude(hsDragging);
+    FStates.Exclude(hsDragPending);
+    EndTracking(false);
+    return handled;
+}
+
+bool TDTHeader::HandleDoubleClick(plat::TMessage& message)
+{
+    TDataTreeColumns& columns = *FColumns;
+    const bool client = message.Msg == plat::WM_LBUTTONDBLCLK;
+    const plat::TPoint p = MessagePoint(message, client);
+    if (client && !InHeader(p) && !InHeaderSplitterArea(p)) {
+        return false;
+    }
+    FWasDoubleClick = true;
+    const plat::TShiftState shift = CurrentShift();
+    if (FOptions.Contains(hoHeightDblClickResize) && InHeaderSplitterArea(p) && FDefaultHeight > 0) {
+        plat::TPoint q = p;
+        bool allowed = true;
+        if (FOwner->OnHeaderHeightDblClickResize) {
+            FOwner->OnHeaderHeightDblClickResize(this, q, shift, allowed);
+        }
+        if (allowed) {
+            SetHeight(FDefaultHeight);
+        }
+        return true;
+    }
+    const bool left = message.Msg == plat::WM_LBUTTONDBLCLK || message.Msg == plat::WM_NCLBUTTONDBLCLK;
+    if (left && OnColumnBorder(p) && FOptions.Contains(hoDblClickResize) && columns.FTrackIndex >= 0) {
+        bool allowed = true;
+        if (FOwner->OnColumnWidthDblClickResize) {
+            FOwner->OnColumnWidthDblClickResize(this, columns.FTrackIndex, shift, p, allowed);
+        }
+        if (allowed) {
+            const int position = static_cast<int>(columns.Items(columns.FTrackIndex)->Position());
+            AutoFitColumns(true, smaUseColumnOption, position, position);
+        }
+        message.Result = 0;
+        return true;
+    }
+    if (!client && InHeader(p)) {
+        plat::TMouseButton button = plat::mbLeft;
+        if (message.Msg == plat::WM_NCRBUTTONDBLCLK) {
+            button = plat::mbRight;
+        } else if (message.Msg == plat::WM_NCMBUTTONDBLCLK) {
+            button = plat::mbMiddle;
+        } else {
+            columns.AdjustDownColumn(p);
+        }
+        columns.HandleClick(p, button, true, true);
+    }
+    return false;
+}
+
+void TDTHeader::HandleNCButtonDown(const plat::TMessage& message)
+{
+    const plat::TPoint p = MessagePoint(message, false);
+    if (InHeader(p) && FOwner->OnHeaderMouseDown) {
+        FOwner->OnHeaderMouseDown(this, message.Msg == plat::WM_NCRBUTTONDOWN ? plat::mbRight : plat::mbMiddle,
+                                  CurrentShift(), p.X, p.Y + FHeight);
+    }
+}
+
+bool TDTHeader::HandleNCRightButtonUp(const plat::TMessage& message)
+{
+    if (Designing()) {
+        return false;
+    }
+    CancelTreeHint();
+    const plat::TPoint p = MessagePoint(message, false);
+    bool handled = false;
+    if (InHeader(p)) {
+        handled = FColumns->HandleClick(p, plat::mbRight, true, false);
+        if (FOwner->OnHeaderMouseUp) {
+            FOwner->OnHeaderMouseUp(this, plat::mbRight, CurrentShift(), p.X, p.Y + FHeight);
+        }
+    }
+    FWasDoubleClick = false;
+    return handled;
+}
+
+void TDTHeader::HandleNCMiddleButtonUp(const plat::TMessage& message)
+{
+    const plat::TPoint p = MessagePoint(message, false);
+    if (InHeader(p)) {
+        FColumns->HandleClick(p, plat::mbMiddle, true, false);
+        if (FOwner->OnHeaderMouseUp) {
+            FOwner->OnHeaderMouseUp(this, plat::mbMiddle, CurrentShift(), p.X, p.Y + FHeight);
+        }
+        FColumns->FDownIndex = -1;
+        FColumns->FCheckBoxHit = false;
+    }
+    FWasDoubleClick = false;
+}
+
+bool TDTHeader::HandleHeaderTimer(plat::TMessage& message)
+{
+    TDataTreeColumns& columns = *FColumns;
+    plat::TPoint p;
+    plat::GetCursorPos(p);
+    p = FOwner->ScreenToClient(p);
+    if (InHeader(p) && (columns.FDownIndex < 0 || columns.FHoverIndex == columns.FDownIndex)) {
+        return true;
+    }
+    FOwner->StopTimer(HeaderTimer);
+    columns.FHoverIndex = -1;
+    columns.FClickIndex = -1;
+    columns.FDownIndex = -1;
+    columns.FCheckBoxHit = false;
+    Invalidate();
+    message.Result = 0;
+    return true;
 }
 
 bool TDTHeader::HandleHeaderMouseMove(plat::TMessage& message)
@@ -733,11 +808,11 @@ bool TDTHeader::DragTo(plat::TPoint p)
     const TColumnIndex column = columns.ColumnFromPosition(q, true);
     bool repaint = column != InvalidColumn && column != columns.FDropTarget;
     if (column >= 0) {
+        // The bounds are where the column shows, scrolled already.
         int left = 0;
         int right = 0;
         columns.GetColumnBounds(column, left, right);
-        const int offset = columns.Items(column)->IsFixed() ? 0 : tree->EffectiveOffsetX();
-        const bool before = q.X < (left + right) / 2 - offset;
+        const bool before = q.X < (left + right) / 2;
         if (before != columns.FDropBefore) {
             columns.FDropBefore = before;
             repaint = true;

@@ -22,11 +22,17 @@ void TBaseDataTree::UpdateHeaderRect()
     const plat::TSize border = GetBorderDimensions();
     plat::TRect r = plat::Rect(0, 0, Width(), Height());
     r = plat::InflateRect(r, border.cx, border.cy);
-    if (r.Right <= r.Left) {
-        FHeaderRect = plat::TRect{};
-        return;
+    // The border width, and the bevels where the left (top) edge has them.
+    const int sides = FBorderWidth + BevelSize(beLeft);
+    const int ends = FBorderWidth + BevelSize(beTop);
+    r = plat::InflateRect(r, -sides, -ends);
+    if (!FHeader->Options().Contains(hoVisible)) {
+        r.Bottom = r.Top;
+    } else if (r.Right < r.Left) {
+        r = plat::TRect{};
+    } else {
+        r.Bottom = r.Top + FHeader->Height();
     }
-    r.Bottom = FHeader->Options().Contains(hoVisible) ? r.Top + FHeader->Height() : r.Top;
     FHeaderRect = r;
 }
 
@@ -172,8 +178,16 @@ void TBaseDataTree::MainColumnChanged()
 void TBaseDataTree::WMNCCalcSize(plat::TMessage& message)
 {
     Inherited(message);
-    if (message.LParam != 0 && FHeader->Options().Contains(hoVisible)) {
-        auto* proposed = reinterpret_cast<plat::TRect*>(message.LParam);
+    if (message.LParam == 0) {
+        return;
+    }
+    auto* proposed = reinterpret_cast<plat::TRect*>(message.LParam);
+    // Border width and bevels lie inside the frame, around header and client.
+    proposed->Left += FBorderWidth + BevelSize(beLeft);
+    proposed->Top += FBorderWidth + BevelSize(beTop);
+    proposed->Right = std::max(proposed->Right - FBorderWidth - BevelSize(beRight), proposed->Left);
+    proposed->Bottom = std::max(proposed->Bottom - FBorderWidth - BevelSize(beBottom), proposed->Top);
+    if (FHeader->Options().Contains(hoVisible)) {
         proposed->Top = std::min(proposed->Top + FHeader->Height(), proposed->Bottom);
     }
 }

@@ -25,7 +25,8 @@ void TBaseDataTree::ImageListChange()
 
 bool TBaseDataTree::HoldsImageList(const plat::TComponent* list) const
 {
-    return list != nullptr && (list == FImages || list == FStateImages || list == FCustomCheckImages);
+    return list != nullptr && (list == FImages || list == FStateImages || list == FCustomCheckImages ||
+                               (FHeader && list == FHeader->Images()));
 }
 
 void TBaseDataTree::ExchangeImageList(plat::TCustomImageList*& field, plat::TCustomImageList* value,
@@ -131,6 +132,9 @@ void TBaseDataTree::Notification(plat::TComponent* component, plat::TOperation o
         if (!IsDestroying()) {
             Invalidate();
         }
+    }
+    if (operation == plat::opRemove && component != nullptr && FHeader) {
+        FHeader->ComponentRemoved(component);
     }
     plat::TCustomControl::Notification(component, operation);
 }

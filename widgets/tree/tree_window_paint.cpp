@@ -6,10 +6,16 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/graphic.h"
+#include "platform/canvas/gdi_constants.h"
+#include "platform/canvas/gdi_objects.h"
 #include "platform/canvas/graphics_objects.h"
+#include "platform/controls/control_messages.h"
+#include "platform/controls/drag_drop.h"
+#include "platform/controls/window_paint.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_styles.h"
+#include "widgets/tree/try_finally.h"
 
 #include <algorithm>
 
@@ -44,10 +50,167 @@ void TBaseDataTree::WMPrint(plat::TMessage& message)
     Inherited(message);
 }
 
-void TBaseDataTree::PaintBorder(plat::HDC)
+void TBaseDataTree::WMPaint(plat::TMessage& message)
 {
-    // The tree has no bevels and no border width of its own: the window
-    // frame is the platform's.
+    if (!plat::DragImageShown()) {
+        Inherited(message);
+        return;
+    }
+    plat::DragShowNolock(false);
+    TryFinally([&] { Inherited(message); }, [&] { plat::DragShowNolock(true); });
+}
+
+void TBaseDataTree::CMColorChanged(plat::TMessage& message)
+{
+    Inherited(message);
+    if (!Loading()) {
+        PrepareBitmaps(true, false);
+        if (HandleAllocated()) {
+            Invalidate();
+        }
+    }
+}
+
+void TBaseDataTree::CMSysColorChange(plat::TMessage& message)
+{
+    Inherited(message);
+    plat::TMessage systemColors{plat::WM_SYSCOLORCHANGE, message.WParam, message.LParam, 0};
+    DefaultHandler(systemColors);
+}
+
+void TBaseDataTree::CMCtl3DChanged(plat::TMessage& message)
+{
+    Inherited(message);
+    if (FBorderStyle == bsSingle && HandleAllocated()) {
+        RecreateWnd();
+    }
+}
+
+void TBaseDataTree::SetCtl3D(bool value)
+{
+    if (value != FCtl3D) {
+        FCtl3D = value;
+        Perform(plat::CM_CTL3DCHANGED, 0, 0);
+    }
+}
+
+// ---- the frame's bevels and border ----
+
+int TBaseDataTree::BevelSize(TBevelEdge edge) const
+{
+    if (FBevelKind == bkNone || !FBevelEdges.Contains(edge)) {
+        return 0;
+    }
+    return (FBevelInner != bvNone ? FBevelWidth : 0) + (FBevelOuter != bvNone ? FBevelWidth : 0);
+}
+
+void TBaseDataTree::FrameChanged()
+{
+    if (!HandleAllocated()) {
+        return;
+    }
+    // The frame is measured anew (WM_NCCALCSIZE) and painted.
+    plat::SetWindowPos(Handle(), 0, 0, 0, 0, 0,
+                       plat::SWP_NOSIZE | plat::SWP_NOMOVE | plat::SWP_NOZORDER | plat::SWP_NOACTIVATE |
+                           plat::SWP_FRAMECHANGED);
+    UpdateHeaderRect();
+    const plat::TRect none{};
+    plat::RedrawWindow(Handle(), &none, nullptr, plat::RDW_INVALIDATE | plat::RDW_FRAME | plat::RDW_NOERASE);
+    Invalidate();
+}
+
+void TBaseDataTree::SetBevelKind(TBevelKind value)
+{
+    if (value != FBevelKind) {
+        FBevelKind = value;
+        FrameChanged();
+    }
+}
+
+void TBaseDataTree::SetBevelInner(TBevelCut value)
+{
+    if (value != FBevelInner) {
+        FBevelInner = value;
+        FrameChanged();
+    }
+}
+
+void TBaseDataTree::SetBevelOuter(TBevelCut value)
+{
+    if (value != FBevelOuter) {
+        FBevelOuter = value;
+        FrameChanged();
+    }
+}
+
+void TBaseDataTree::SetBevelEdges(TBevelEdges value)
+{
+    if (value != FBevelEdges) {
+        FBevelEdges = value;
+        FrameChanged();
+    }
+}
+
+void TBaseDataTree::SetBevelWidth(int value)
+{
+    value = std::max(value, 1);
+    if (value != FBevelWidth) {
+        FBevelWidth = value;
+        FrameChanged();
+    }
+}
+
+void TBaseDataTree::SetBorderWidth(int value)
+{
+    value = std::max(value, 0);
+    if (value != FBorderWidth) {
+        FBorderWidth = value;
+        FrameChanged();
+    }
+}
+
+void TBaseDataTree::PaintBorder(plat::HDC dc)
+{
+    if (FBevelKind == bkNone && FBorderWidth == 0) {
+        return;
+    }
+    const plat::TSize border = GetBorderDimensions();
+    plat::TRect r = plat::InflateRect(plat::Rect(0, 0, Width(), Height()), border.cx, border.cy);
+    const int saved = dc->SaveDC();
+    TryFinally(
+        [&] {
+            if (FBevelKind != bkNone) {
+                std::uint32_t edge = 0;
+                edge |= FBevelInner == bvLowered ? plat::BDR_SUNKENINNER
+                                                 : FBevelInner == bvRaised ? plat::BDR_RAISEDINNER : 0u;
+                edge |= FBevelOuter == bvLowered ? plat::BDR_SUNKENOUTER
+                                                 : FBevelOuter == bvRaised ? plat::BDR_RAISEDOUTER : 0u;
+                std::uint32_t flags = 0;
+                flags |= FBevelEdges.Contains(beLeft) ? plat::BF_LEFT : 0u;
+                flags |= FBevelEdges.Contains(beTop) ? plat::BF_TOP : 0u;
+                flags |= FBevelEdges.Contains(beRight) ? plat::BF_RIGHT : 0u;
+                flags |= FBevelEdges.Contains(beBottom) ? plat::BF_BOTTOM : 0u;
+                flags |= FBevelKind == bkSoft ? plat::BF_SOFT : FBevelKind == bkFlat ? plat::BF_FLAT : 0u;
+                plat::TRect bevel = r;
+                if (edge != 0) {
+                    dc->DrawEdge(bevel, edge, flags);
+                }
+                r.Left += BevelSize(beLeft);
+                r.Top += BevelSize(beTop);
+                r.Right -= BevelSize(beRight);
+                r.Bottom -= BevelSize(beBottom);
+            }
+            // The border is the frame between r and r less the border width.
+            dc->IntersectClipRect(static_cast<int>(r.Left), static_cast<int>(r.Top), static_cast<int>(r.Right),
+                                  static_cast<int>(r.Bottom));
+            const plat::TRect inner = plat::InflateRect(r, -FBorderWidth, -FBorderWidth);
+            dc->ExcludeClipRect(static_cast<int>(inner.Left), static_cast<int>(inner.Top),
+                                static_cast<int>(inner.Right), static_cast<int>(inner.Bottom));
+            plat::TLogBrush brush;
+            brush.Color = plat::ToColorRef(plat::ColorToRGB(FColors->BorderColor()));
+            dc->FillRect(r, brush);
+        },
+        [&] { dc->RestoreDC(saved); });
 }
 
 // ---- window creation ----
@@ -69,10 +232,13 @@ void TBaseDataTree::CreateParams(plat::TCreateParams& params)
         params.ClassStyle &= ~(plat::CS_HREDRAW | plat::CS_VREDRAW);
     }
     params.Style &= ~plat::WS_BORDER;
+    params.ExStyle &= ~plat::WS_EX_CLIENTEDGE;
     if (FBorderStyle == bsSingle) {
-        params.ExStyle |= plat::WS_EX_CLIENTEDGE;
-    } else {
-        params.ExStyle &= ~plat::WS_EX_CLIENTEDGE;
+        if (FCtl3D) {
+            params.ExStyle |= plat::WS_EX_CLIENTEDGE;
+        } else {
+            params.Style |= plat::WS_BORDER;
+        }
     }
 }
 

@@ -11,9 +11,14 @@
 #include "platform/canvas/graphic.h"
 #include "platform/canvas/graphics_objects.h"
 #include "platform/canvas/image_list.h"
+#include "platform/canvas/pixel_surface.h"
+#include "platform/canvas/printer.h"
+#include "platform/controls/drag_drop.h"
 #include "platform/controls/window.h"
+#include "platform/controls/window_manager.h"
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_paint.h"
+#include "tests/support/temp_dir.h"
 
 #include <map>
 #include <string>
@@ -486,6 +491,80 @@ TEST_F(TreeWindow, EraseNeverErasesAndABorderColourOnlyRedrawsTheFrame)
     EXPECT_FALSE(plat::GetUpdateRect(Tree->Handle(), &update, false)) << "nothing of the client";
     Host.PumpUntilIdle();
     EXPECT_EQ(paints, 0);
+}
+
+// A frame of bevels and a border width lies between the window's own edge
+// and the header and client area; the border takes the border colour.
+TEST_F(TreeWindow, BevelsAndBorderWidthFrameHeaderAndClient)
+{
+    SetUpAsRecordPage();
+    Host.PumpUntilIdle();
+    const plat::TRect plainHeader = Tree->HeaderRect();
+    const plat::TRect plainClient = plat::GetClientAreaInWindow(Tree->Handle());
+    Tree->Colors()->SetByIndex(ciBorderColor, plat::clRed);
+    Tree->SetBorderWidth(3);
+    Tree->SetBevelKind(bkFlat);
+    Tree->SetBevelEdges({beLeft, beTop});
+    Host.PumpUntilIdle();
+    // Inner and outer bevel, one pixel each, on the left and top edges only.
+    const plat::TRect header = Tree->HeaderRect();
+    EXPECT_EQ(header.Left, plainHeader.Left + 3 + 2);
+    EXPECT_EQ(header.Top, plainHeader.Top + 3 + 2);
+    EXPECT_EQ(header.Right, plainHeader.Right - 3 - 2) << "both sides as the left edge has it";
+    EXPECT_EQ(header.Height(), Tree->Header()->Height());
+    const plat::TRect client = plat::GetClientAreaInWindow(Tree->Handle());
+    EXPECT_EQ(client.Left, plainClient.Left + 5);
+    EXPECT_EQ(client.Top, plainClient.Top + 5);
+    EXPECT_EQ(client.Right, plainClient.Right - 3);
+    EXPECT_EQ(client.Bottom, plainClient.Bottom - 3);
+    EXPECT_EQ(header.Bottom, client.Top) << "the header sits right above the client area";
+
+    plat::TRect treeBounds;
+    plat::TRect formBounds;
+    plat::GetWindowRect(Tree->Handle(), treeBounds);
+    plat::GetWindowRect(Form->Handle(), formBounds);
+    const auto shot = Host.Capture(Form->Handle());
+    const plat::TPoint origin = plat::Point(treeBounds.Left - formBounds.Left, treeBounds.Top - formBounds.Top);
+    const int edge = static_cast<int>(plainClient.Left);   // the window's own edge
+    EXPECT_EQ(CapturePixel(*shot, origin, edge + 2, 60), 0x0000FFu) << "border on the left, inside the bevels";
+    EXPECT_EQ(CapturePixel(*shot, origin, static_cast<int>(treeBounds.Width()) - edge - 2, 60), 0x0000FFu)
+        << "border on the right, no bevel there";
+    EXPECT_NE(CapturePixel(*shot, origin, edge, 60), 0x0000FFu) << "the bevel, not the border";
+    SaveShot(*shot, "tree_bevels_and_border");
+}
+
+// A colour change draws the button pictures anew (their fill is the
+// tree's colour); printing in white leaves them in the tree's colour.
+TEST_F(TreeWindow, AColourChangeDrawsTheButtonPicturesAnew)
+{
+    Tree->SetButtonFillMode(fmTreeColor);
+    Tree->SetColor(plat::clYellow);
+    EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clYellow));
+    Tree->SetColor(plat::clAqua);
+    EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clAqua));
+    qeltest::TempDir dir;
+    plat::TPrinter printer(200, 200, 1);
+    printer.SetFileName(dir.File("buttons.pdf"));
+    Tree->Print(&printer, false);
+    EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clAqua)) << "back in the tree's colour after printing";
+}
+
+// The platform's drag picture steps aside while the tree paints.
+TEST_F(TreeWindow, APaintHidesTheDragPictureWhileItRuns)
+{
+    plat::TDragDropState& drag = plat::TWindowManager::Instance()->DragDrop();
+    drag.Active = true;
+    drag.Picture.Bitmap = std::make_shared<plat::TPixelSurface>(8, 8, 32);
+    std::vector<bool> shownWhilePainting;
+    Tree->OnBeforePaint = [&](plat::TObject*, plat::TCanvas*) { shownWhilePainting.push_back(plat::DragImageShown()); };
+    ASSERT_TRUE(plat::DragImageShown());
+    static_cast<TBaseDataTree*>(Tree)->Invalidate();
+    Host.PumpUntilIdle();
+    EXPECT_EQ(shownWhilePainting, std::vector<bool>{false});
+    EXPECT_TRUE(plat::DragImageShown()) << "shown again after the paint";
+    Tree->OnBeforePaint = nullptr;
+    drag.Active = false;
+    drag.Picture = plat::TDragImage();
 }
 
 class TreeBackground : public TreeTest {

@@ -9,6 +9,7 @@
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/gdi_constants.h"
 #include "platform/canvas/image_list.h"
+#include "platform/canvas/pixel_surface.h"
 #include "platform/canvas/recording_dc.h"
 #include "platform/controls/window.h"
 #include "platform/controls/window_messages.h"
@@ -223,6 +224,49 @@ TEST_F(HeaderPaint, ACheckBoxColumnKeepsWhereItsBoxWentAndASortArrowWins)
     Record();
     EXPECT_TRUE(pages->HasImage()) << "without the arrow the image shows";
     Tree->Header()->SetImages(nullptr);
+}
+
+// The header follows its image list: a changed list repaints it, and a
+// freed list is dropped (the next paint draws without it).
+TEST_F(HeaderPaint, TheHeaderFollowsItsImageListAndDropsAFreedOne)
+{
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoShowImages});
+    auto* images = new plat::TCustomImageList(nullptr);
+    images->SetSize(16, 16);
+    const auto addFilled = [images](plat::TColor color) {
+        plat::TBitmap picture(16, 16, plat::pf32bit);
+        picture.Canvas()->Brush()->SetColor(color);
+        picture.Canvas()->FillRect(plat::Rect(0, 0, 16, 16));
+        images->Add(&picture, nullptr);
+    };
+    addFilled(plat::clBlue);
+    Tree->Header()->SetImages(images);
+    TDataTreeColumn* column = Columns()[1];
+    column->SetImageIndex(0);
+    Host.PumpUntilIdle();
+    ASSERT_TRUE(column->HasImage());
+    const plat::TRect box = column->ImageRect();   // window coordinates
+    plat::TRect treeBounds;
+    plat::TRect formBounds;
+    plat::GetWindowRect(Tree->Handle(), treeBounds);
+    plat::GetWindowRect(Form->Handle(), formBounds);
+    const auto glyphPixel = [&] {
+        const auto shot = Host.Capture(Form->Handle());
+        return CapturePixel(*shot, plat::Point(treeBounds.Left - formBounds.Left, treeBounds.Top - formBounds.Top),
+                            static_cast<int>(box.Left) + 8, static_cast<int>(box.Top) + 8);
+    };
+    EXPECT_EQ(glyphPixel(), 0xFF0000u) << "blue, as RGB";
+
+    images->Clear();
+    addFilled(plat::clRed);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(glyphPixel(), 0x0000FFu) << "the changed list repainted the header";
+
+    delete images;
+    EXPECT_EQ(Tree->Header()->Images(), nullptr);
+    Tree->Header()->Invalidate();
+    Host.PumpUntilIdle();
+    EXPECT_FALSE(column->HasImage()) << "painted without the list";
 }
 
 TEST_F(HeaderPaint, TheApplicationMayDrawTheCaptionItself)
