@@ -436,6 +436,18 @@ int GetUpdateRgn(HWND hwnd, TRegion& region, bool)
     return region.Kind();
 }
 
+int GetWindowVisibleRegion(HWND hwnd, TRegion& region)
+{
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr || manager->Find(hwnd) == nullptr) {
+        return RGN_ERROR;
+    }
+    region = manager->VisibleWindowRegion(hwnd);
+    const TPoint origin = manager->ScreenOrigin(hwnd);
+    region.Offset(origin.X, origin.Y);
+    return region.Kind();
+}
+
 bool IsRedrawOff(HWND hwnd)
 {
     TWindowRecord* record = TWindowManager::RecordOf(hwnd);

@@ -36,6 +36,9 @@ bool UpdateWindow(HWND hwnd);
 bool GetUpdateRect(HWND hwnd, TRect* rect, bool erase);
 // Copies the update region; answers its kind (NULLREGION when empty).
 int GetUpdateRgn(HWND hwnd, TRegion& region, bool erase);
+// The part of the window that shows (not covered by siblings above it, cut
+// by its parents), in screen coordinates; answers its kind.
+int GetWindowVisibleRegion(HWND hwnd, TRegion& region);
 // Whether WM_SETREDRAW has switched painting off.
 bool IsRedrawOff(HWND hwnd);
 

@@ -914,6 +914,12 @@ public:
     void PrepareDragImage(plat::TPoint hotSpot, const std::shared_ptr<plat::IDataObject>& dataObject);
     // Deletes the selected nodes (none in a read-only tree).
     virtual void DeleteSelectedNodes();
+    // While tree's header drag picture shows: the picture's kept copy takes
+    // this tree's part treeRect (client coordinates, cut to the client area)
+    // and, with updateNCArea, its frame and header anew; the rest repaints
+    // at once, and with reshowDragImage the picture is drawn again.
+    virtual void UpdateWindowAndDragImage(TBaseDataTree* tree, plat::TRect treeRect, bool updateNCArea,
+                                          bool reshowDragImage);
 
     TDTDragOverEvent OnDragOver;
     TDTDragDropEvent OnDragDrop;

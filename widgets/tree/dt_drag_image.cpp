@@ -11,6 +11,10 @@
 #include "platform/controls/drag_drop.h"
 #include "platform/controls/control.h"
 #include "platform/controls/window_paint.h"
+#include "platform/canvas/region.h"
+#include "platform/controls/window.h"
+#include "platform/controls/window_messages.h"
+#include "widgets/tree/base_data_tree.h"
 #include "widgets/tree/tree_drawing_utils.h"
 
 #include <algorithm>
@@ -283,15 +287,67 @@ bool TDTDragImage::DragTo(plat::TPoint p, bool forceRepaint)
     return result;
 }
 
-void TDTDragImage::RecaptureBackground(bool reshowDragImage)
+void TDTDragImage::ReshowDragImage()
 {
-    if (!Visible()) {
+    if (Visible()) {
+        InternalShowDragImage();
+    }
+}
+
+void TDTDragImage::RecaptureBackground(TBaseDataTree* tree, plat::TRect r, const plat::TRegion* visibleRegion,
+                                       bool captureNCArea, bool reshowDragImage)
+{
+    if (!Visible() || tree == nullptr || !tree->HandleAllocated()) {
         return;
     }
-    HideDragImage();
-    FOwner->Update();
+    const plat::TRect image = GetDragImageRect();
+    const plat::TPoint clientOrigin = tree->ClientToScreen(plat::Point(0, 0));
+    const plat::TRect screen =
+        plat::IntersectRect(plat::OffsetRect(r, clientOrigin.X, clientOrigin.Y), image);
+    // The visible region in the kept copy's coordinates.
+    plat::TRegion visible(plat::Rect(0, 0, FBackImage->Width(), FBackImage->Height()));
+    if (visibleRegion != nullptr) {
+        visible = *visibleRegion;
+        visible.Offset(-image.Left, -image.Top);
+    }
+    plat::TCanvas& canvas = *FBackImage->Canvas();
+    if (!screen.IsEmpty()) {
+        const plat::TPoint target = plat::Point(screen.Left - image.Left, screen.Top - image.Top);
+        const plat::TRect client = plat::OffsetRect(screen, -clientOrigin.X, -clientOrigin.Y);
+        const plat::TRect window = plat::OffsetRect(client, tree->EffectiveOffsetX(), -tree->OffsetY());
+        ClipCanvas(canvas, plat::Rect(target.X, target.Y, target.X + screen.Width(), target.Y + screen.Height()),
+                   &visible);
+        tree->PaintTree(canvas, window, target,
+                        {poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines});
+        canvas.RequireState();
+        canvas.Handle()->SelectClipRgn(nullptr);
+    }
+    if (captureNCArea) {
+        // The frame and header as the tree prints them, placed where the
+        // tree's window lies under the picture.
+        plat::TRect bounds;
+        plat::GetWindowRect(tree->Handle(), bounds);
+        plat::TBitmap frame(static_cast<int>(bounds.Width()), static_cast<int>(bounds.Height()), plat::pf32bit);
+        frame.DeviceContext()->BitBlt(0, 0, frame.Width(), frame.Height(), FBackImage->DeviceContext(),
+                                      bounds.Left - image.Left, bounds.Top - image.Top, plat::SRCCOPY);
+        plat::SendMessage(tree->Handle(), plat::WM_PRINT, reinterpret_cast<plat::WPARAM>(frame.DeviceContext()),
+                          plat::PRF_NONCLIENT);
+        // Only the frame: the client part was painted above.
+        const plat::TPoint at = plat::Point(bounds.Left - image.Left, bounds.Top - image.Top);
+        plat::TRegion frameArea(plat::OffsetRect(plat::Rect(0, 0, bounds.Width(), bounds.Height()), at.X, at.Y));
+        frameArea.Combine(frameArea,
+                          plat::TRegion(plat::OffsetRect(tree->ClientRect(), clientOrigin.X - image.Left,
+                                                         clientOrigin.Y - image.Top)),
+                          plat::RGN_DIFF);
+        frameArea.Combine(frameArea, visible, plat::RGN_AND);
+        canvas.RequireState();
+        canvas.Handle()->SelectClipRgn(&frameArea);
+        canvas.Handle()->BitBlt(bounds.Left - image.Left, bounds.Top - image.Top, frame.Width(), frame.Height(),
+                                frame.DeviceContext(), 0, 0, plat::SRCCOPY);
+        canvas.Handle()->SelectClipRgn(nullptr);
+    }
     if (reshowDragImage) {
-        ShowDragImage();
+        InternalShowDragImage();
     }
 }
 

@@ -21,6 +21,8 @@ class TRegion;
 
 namespace qel {
 
+class TBaseDataTree;
+
 enum TDTDragMoveRestriction : std::uint8_t { dmrNone, dmrHorizontalOnly, dmrVerticalOnly };
 enum TDTDragImageState { disHidden, disInDrag, disPrepared, disSystemSupport };
 using TDTDragImageStates = plat::TSet<TDTDragImageState>;
@@ -50,10 +52,15 @@ public:
     plat::TRect GetDragImageRect() const;
     // Whether moving the mouse to p would move the picture.
     bool WillMove(plat::TPoint p) const;
-    // The screen under the picture is to change (the owner repaints):
-    // the picture steps aside, the owner's pending paint is done, the
-    // kept copy is taken anew, and with reshowDragImage the picture shows.
-    void RecaptureBackground(bool reshowDragImage);
+    // The tree under the picture changed: the kept copy of the screen
+    // takes the tree's part r (client coordinates) painted anew, within
+    // visibleRegion (screen coordinates, nullptr: no limit), with
+    // captureNCArea also the tree's frame and header; with reshowDragImage
+    // the picture is drawn again.
+    void RecaptureBackground(TBaseDataTree* tree, plat::TRect r, const plat::TRegion* visibleRegion,
+                             bool captureNCArea, bool reshowDragImage);
+    // Draws the picture over its kept copy again (nothing when not visible).
+    void ReshowDragImage();
 
     bool Visible() const { return FStates == TDTDragImageStates{disInDrag, disPrepared}; }
     TDTDragImageStates States() const { return FStates; }

@@ -26,6 +26,10 @@ TDTHeader::TDTHeader(TBaseDataTree* owner)
     FFont->Assign(owner->Font());
     FFont->OnChange = [this](plat::TObject*) { FontChanged(); };
     FImageChangeLink->OnChange = [this](plat::TObject*) { ImageListChange(); };
+    FDragImage = std::make_unique<TDTDragImage>(owner);
+    FDragImage->SetFade(false);
+    FDragImage->SetPreBlendBias(-50);
+    FDragImage->SetTransparency(140);
     FFixedAreaConstraints.OnChange = [this] { FixedAreaConstraintsChanged(); };
 }
 

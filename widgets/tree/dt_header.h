@@ -192,7 +192,8 @@ public:
     virtual plat::TComponent* DoGetPopupMenu(TColumnIndex column, plat::TPoint p);
     // A column or the header is tracked or a column dragged (or pending).
     bool Tracking() const;
-    // The picture of a column being dragged (nullptr when none was).
+    // The picture of a column being dragged: no transparency fade, darkened
+    // by 50, 140 of 255 opaque.
     TDTDragImage* DragImage() const;
     // The window system's cursor the header set last ("col-resize",
     // "row-resize"), for the record.

@@ -364,9 +364,7 @@ bool TDTHeader::HandleCancel(plat::TMessage& message)
 {
     if (FStates.Contains(hsDragging)) {
         plat::ReleaseCapture();
-        if (FDragImage) {
-            FDragImage->EndDrag();
-        }
+        FDragImage->EndDrag();
         FStates.Exclude(hsDragging);
         FColumns->FDropTarget = -1;
         Invalidate();
@@ -487,9 +485,7 @@ bool TDTHeader::HandleLeftButtonDown(plat::TMessage& message)
 void TDTHeader::DropDraggedColumn(plat::TPoint drop)
 {
     TDataTreeColumns& columns = *FColumns;
-    if (FDragImage) {
-        FDragImage->EndDrag();
-    }
+    FDragImage->EndDrag();
     plat::TRect window;
     plat::GetWindowRect(FOwner->Handle(), window);
     const int dragIndex = columns.FDragIndex;
@@ -793,7 +789,6 @@ void TDTHeader::PrepareDrag(plat::TPoint p, plat::TPoint start)
         screenLeft += tree->ComputeRTLOffset(true);
     }
     const plat::TPoint position = tree->ClientToScreen(plat::Point(screenLeft, -FHeight));
-    FDragImage = std::make_unique<TDTDragImage>(tree);
     FDragImage->SetMoveRestriction(FOptions.Contains(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
     FDragImage->PrepareDrag(image, position, p);
     FDragImage->ShowDragImage();
@@ -827,9 +822,17 @@ bool TDTHeader::DragTo(plat::TPoint p)
             Invalidate(column);
             columns.FDropTarget = column;
         }
+        // The drop marks moved: a header under the picture is painted into
+        // the picture's kept copy, the rest of it on the screen.
+        const plat::TPoint last = tree->ScreenToClient(FDragImage->LastPosition());
+        if (InHeader(last) || InHeader(client)) {
+            tree->UpdateWindowAndDragImage(tree, tree->HeaderRect(), true, true);
+            repaint = false;
+        } else {
+            plat::UpdateWindow(tree->Handle());
+        }
     }
-    // The header repaints under the picture: it steps aside for the paint.
-    return FDragImage ? FDragImage->DragTo(p, repaint) : false;
+    return FDragImage->DragTo(p, repaint);
 }
 
 TDTDragImage* TDTHeader::DragImage() const

@@ -8,6 +8,7 @@
 
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
+#include "platform/canvas/region.h"
 #include "platform/clock.h"
 #include "platform/controls/application.h"
 #include "platform/controls/window.h"
@@ -704,6 +705,41 @@ void TBaseDataTree::PrepareDragImage(plat::TPoint hotSpot, const std::shared_ptr
     const plat::TPoint screenHotSpot = HandleAllocated() ? ClientToScreen(hotSpot) : hotSpot;
     image.SetColorKey(background);
     image.PrepareDrag(bitmap, imagePosition, screenHotSpot, dataObject);
+}
+
+void TBaseDataTree::UpdateWindowAndDragImage(TBaseDataTree* tree, plat::TRect treeRect, bool updateNCArea,
+                                             bool reshowDragImage)
+{
+    treeRect = plat::IntersectRect(treeRect, ClientRect());
+    if (treeRect.IsEmpty() || !HandleAllocated() || tree == nullptr) {
+        return;
+    }
+    TDTDragImage* image = tree->Header()->DragImage();
+    if (image == nullptr || !image->Visible()) {
+        return;
+    }
+    plat::TRegion visible;
+    plat::GetWindowVisibleRegion(Handle(), visible);
+    image->RecaptureBackground(this, treeRect, &visible, updateNCArea, false);
+    // Everything else repaints; the picture's place keeps the picture.
+    const plat::TRect screenImage = image->GetDragImageRect();
+    const plat::TPoint origin = ClientToScreen(plat::Point(0, 0));
+    const plat::TRegion picture(plat::OffsetRect(screenImage, -origin.X, -origin.Y));
+    // The update region is marked without validating it again, which would
+    // take back what was just marked.
+    constexpr std::uint32_t redraw =
+        plat::RDW_INVALIDATE | plat::RDW_NOERASE | plat::RDW_NOCHILDREN | plat::RDW_UPDATENOW;
+    if (updateNCArea) {
+        plat::TRegion frame(plat::Rect(0, 0, 0, 0));
+        plat::RedrawWindow(Handle(), nullptr, &frame, redraw | plat::RDW_FRAME);
+    }
+    plat::TRegion rows(treeRect);
+    rows.Combine(rows, picture, plat::RGN_DIFF);
+    plat::RedrawWindow(Handle(), nullptr, &rows, redraw);
+    // A frame paint reaches under the picture as well: it is drawn again.
+    if (reshowDragImage) {
+        image->ReshowDragImage();
+    }
 }
 
 } // namespace qel
