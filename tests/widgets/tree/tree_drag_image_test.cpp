@@ -6,10 +6,12 @@
 #include "platform/canvas/bitmap.h"
 #include "platform/canvas/canvas.h"
 #include "platform/canvas/pixel_surface.h"
+#include "widgets/tree/data_tree_columns.h"
 #include "widgets/tree/dt_drag_image.h"
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace qel::tree_test {
 namespace {
@@ -95,6 +97,49 @@ TEST_F(DragImage, TheScreenIsAsBeforeAfterADragOfSmallSteps)
         differing += std::memcmp(before->ScanLine(y), after->ScanLine(y), static_cast<std::size_t>(before->RowBytes())) != 0;
     }
     EXPECT_EQ(differing, 0) << "rows that differ";
+}
+
+// While the header's drag picture shows, the tree repaints what lies
+// under it into the picture's kept copy (rows and header) and the rest on
+// the screen: once the picture ends, the screen is the tree as painted
+// anew.
+TEST_F(DragImage, TheKeptCopyTakesTheTreePaintedAnewUnderThePicture)
+{
+    Tree->SetBounds(0, 0, 300, 200);
+    for (const char* caption : {"First", "Second"}) {
+        TDataTreeColumn* column = Tree->Header()->Columns().Add();
+        column->SetText(caption);
+        column->SetWidth(120);
+    }
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoVisible});
+    std::string text = "old";
+    Tree->OnGetText = [&text](plat::TObject*, PDataNode, TColumnIndex, TDSTTextType, std::string& cell) { cell = text; };
+    Tree->SetRootNodeCount(5);
+    Host.PumpUntilIdle();
+    TDTDragImage& image = *Tree->Header()->DragImage();
+    // The picture over the header and the first rows.
+    const plat::TPoint corner = Tree->ClientToScreen(plat::Point(30, -Tree->Header()->Height()));
+    image.PrepareDrag(Picture, corner, plat::Point(corner.X + 20, corner.Y + 20));
+    image.ShowDragImage();
+    ASSERT_TRUE(image.Visible());
+
+    Tree->Header()->Columns()[0]->SetText("Renamed");   // marks the header; not painted yet
+    text = "new";
+    Tree->UpdateWindowAndDragImage(Tree, Tree->HeaderRect(), true, true);
+    Tree->UpdateWindowAndDragImage(Tree, Tree->ClientRect(), false, true);
+    EXPECT_TRUE(image.Visible()) << "shown again";
+    image.EndDrag();
+    const auto restored = Host.CaptureScreen();
+    Tree->Header()->Invalidate();
+    static_cast<TBaseDataTree*>(Tree)->Invalidate();
+    Host.PumpUntilIdle();
+    const auto repainted = Host.CaptureScreen();
+    int differing = 0;
+    for (int y = 0; y < restored->Height(); ++y) {
+        differing +=
+            std::memcmp(restored->ScanLine(y), repainted->ScanLine(y), static_cast<std::size_t>(restored->RowBytes())) != 0;
+    }
+    EXPECT_EQ(differing, 0) << "rows of the screen that differ";
 }
 
 } // namespace
