@@ -66,16 +66,33 @@ HGLOBAL OwnBlock(TClipboardStore& store, CLIPFORMAT format)
     return nullptr;
 }
 
-HGLOBAL BlockOf(TClipboardStore& store, CLIPFORMAT format)
+// Another program's block of a format; nullptr when it offers none.
+HGLOBAL ForeignBlock(CLIPFORMAT format)
 {
-    if (store.Foreign) {
+    TWindowManager* manager = TWindowManager::Instance();
+    if (manager == nullptr) {
+        return nullptr;
+    }
+    if (format == CF_UNICODETEXT || format == CF_TEXT) {
         std::string text;
-        TWindowManager* manager = TWindowManager::Instance();
-        if ((format != CF_UNICODETEXT && format != CF_TEXT) || manager == nullptr ||
-            !manager->Host().ReadForeignClipboardText(text)) {
+        if (!manager->Host().ReadForeignClipboardText(text)) {
             return nullptr;
         }
         return format == CF_UNICODETEXT ? TextToUnicodeBlock(text) : TextToAnsiBlock(text);
+    }
+    std::vector<std::uint8_t> bytes;
+    if (IsClipboardFormatInProcess(format) || !manager->Host().ReadForeignClipboardData(format, bytes)) {
+        return nullptr;
+    }
+    HGLOBAL block = GlobalAlloc(GHND, 0);
+    block->Bytes() = std::move(bytes);
+    return block;
+}
+
+HGLOBAL BlockOf(TClipboardStore& store, CLIPFORMAT format)
+{
+    if (store.Foreign) {
+        return ForeignBlock(format);
     }
     if (HGLOBAL block = OwnBlock(store, format)) {
         return block;
@@ -248,9 +265,7 @@ bool IsClipboardFormatAvailable(CLIPFORMAT format)
         return false;
     }
     if (store->Foreign) {
-        std::string text;
-        return (format == CF_TEXT || format == CF_UNICODETEXT) &&
-               TWindowManager::Current().Host().ReadForeignClipboardText(text);
+        return ForeignBlock(format) != nullptr;
     }
     const std::vector<CLIPFORMAT> formats = OfferedFormats(*store);
     return std::find(formats.begin(), formats.end(), format) != formats.end();
@@ -314,6 +329,11 @@ HRESULT OleGetClipboard(std::shared_ptr<IDataObject>& object)
         if (HGLOBAL text = BlockOf(*store, CF_UNICODETEXT)) {
             blocks->Add(CF_UNICODETEXT, text);
             blocks->Add(CF_TEXT, BlockOf(*store, CF_TEXT));
+        }
+        for (std::uint16_t format : TWindowManager::Current().Host().ForeignClipboardFormats()) {
+            if (HGLOBAL block = ForeignBlock(format)) {
+                blocks->Add(format, block);
+            }
         }
     } else {
         for (CLIPFORMAT format : OfferedFormats(*store)) {

@@ -81,6 +81,16 @@ public:
     // Another program's clipboard content in a text format, when there is
     // one: UTF-8 text and true, else false.
     virtual bool ReadForeignClipboardText(std::string& text) = 0;
+    // The program's own formats (those with registered names, such as a
+    // tree's node data) that another program of the suite offers on the
+    // clipboard, and the bytes of one of them (false when it has none).
+    virtual std::vector<std::uint16_t> ForeignClipboardFormats() { return {}; }
+    virtual bool ReadForeignClipboardData(std::uint16_t format, std::vector<std::uint8_t>& bytes)
+    {
+        (void)format;
+        (void)bytes;
+        return false;
+    }
 
     // The program completed or cancelled the composition of the input
     // method of topLevel's keyboard window: the back end's input method

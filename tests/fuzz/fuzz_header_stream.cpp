@@ -1,7 +1,8 @@
 // Fuzz target for the data tree header's stream reader: any bytes give a
 // header or an error (EDataTreeError, or the stream's read error for a
-// stream that ends early), never a crash; the columns keep a whole position
-// map and the header leaves its loading state. A header that loaded writes
+// stream that ends early) that leaves the header as it was, never a crash;
+// the columns keep a whole position map and the header leaves its loading
+// state. A header that loaded writes
 // a stream that loads back to the same columns.
 //
 // Inputs that start with the marker -1 are read as they are; any other
@@ -60,8 +61,16 @@ std::string StreamFor(const std::uint8_t* data, std::size_t size)
     return qel::fuzz::Mutated(valid, data, size, 0);
 }
 
+std::string Saved(TDTHeader& header)
+{
+    plat::TMemoryStream stream;
+    header.SaveToStream(stream);
+    return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
 bool Load(TDTHeader& header, const std::string& bytes)
 {
+    const std::string before = Saved(header);
     plat::TMemoryStream stream;
     stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     stream.SetPosition(0);
@@ -72,6 +81,10 @@ bool Load(TDTHeader& header, const std::string& bytes)
         loaded = false;
     } catch (const plat::EReadError&) {
         loaded = false;
+    }
+    // A stream that fails changes nothing.
+    if (!loaded && Saved(header) != before) {
+        std::abort();
     }
     // Whatever happened, the columns are in a consistent order.
     const TDataTreeColumns& columns = header.Columns();

@@ -1,13 +1,17 @@
 // Fuzz target for tree data from the clipboard or a drop: any "Data Tree
 // Data" block, inserted by ProcessOLEData at any node in any mode, gives
-// nodes or EDataTreeError and leaves the tree's counts whole; any "Data
-// Tree Reference" block names no tree unless it carries this process's id.
-// The block also goes through a tree's data object (stored, then answered).
+// nodes or EDataTreeError and leaves the tree's counts whole (unchanged
+// after an error); the same block pasted from another program's clipboard
+// does the same; any "Data Tree Reference" block names no tree unless it
+// carries this process's id. The block also goes through a tree's data
+// object (stored, then answered).
 //
 // The first input byte picks the attach mode and target; inputs whose second
 // byte is 0x01 are taken as the block as they are; any other input edits a
 // valid block (three bytes per edit: offset low, offset high, new byte; a
 // last lone byte cuts the block).
+#include "platform/controls/application.h"
+#include "platform/hosts/headless/headless_host.h"
 #include "platform/streams.h"
 #include "widgets/tree/dt_data_object.h"
 #include "widgets/tree/string_data_tree.h"
@@ -19,24 +23,30 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 using namespace qel;
 
-std::unique_ptr<TDataStringTree> NewTree()
+// A headless program whose clipboard another program fills, and the tree.
+// Never freed: the trees' process-wide state may go first at the exit.
+struct TBench {
+    plat::THeadlessHost Host;
+    plat::TApplication App{Host};
+    TDataStringTree Tree{nullptr};
+    TBench() { Tree.ClipboardFormats()->Add("Data Tree Data"); }
+};
+
+TBench& Bench()
 {
-    auto tree = std::make_unique<TDataStringTree>(nullptr);
-    tree->ClipboardFormats()->Add("Data Tree Data");
-    return tree;
+    static TBench* bench = new TBench();
+    return *bench;
 }
 
-// Made in the static's initialiser, after the trees' own process-wide
-// state, so that it goes before that at the exit.
 TDataStringTree& Tree()
 {
-    static const std::unique_ptr<TDataStringTree> tree = NewTree();
-    return *tree;
+    return Bench().Tree;
 }
 
 // The block the tree renders for two selected subtrees.
@@ -76,7 +86,8 @@ plat::HGLOBAL Block(const std::string& bytes)
     return block;
 }
 
-void CheckCounts(TDataStringTree& tree)
+// The tree's counts are whole; answers its node count.
+std::uint32_t CheckCounts(TDataStringTree& tree)
 {
     std::uint32_t count = 0;
     for (PDataNode node = tree.GetFirstNoInit(); node != nullptr; node = tree.GetNextNoInit(node)) {
@@ -85,6 +96,22 @@ void CheckCounts(TDataStringTree& tree)
     if (count + 1 != tree.RootNode()->TotalCount || tree.IsUpdating()) {
         std::abort();
     }
+    return count;
+}
+
+// Runs a paste; an error must leave the node count as it was.
+template <class Paste>
+void PasteChangingNothingOnError(TDataStringTree& tree, Paste paste)
+{
+    const std::uint32_t before = CheckCounts(tree);
+    try {
+        paste();
+    } catch (const EDataTreeError&) {
+        if (CheckCounts(tree) != before) {
+            std::abort();
+        }
+    }
+    CheckCounts(tree);
 }
 
 } // namespace
@@ -104,11 +131,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     auto blocks = std::make_shared<plat::TBlockDataObject>();
     blocks->Add(TreeClipboardFormats().DTData, Block(bytes));
-    try {
-        tree.ProcessOLEData(nullptr, blocks, target, mode, false);
-    } catch (const EDataTreeError&) {
-    }
-    CheckCounts(tree);
+    PasteChangingNothingOnError(tree, [&] { tree.ProcessOLEData(nullptr, blocks, target, mode, false); });
+
+    // From another program's clipboard, at the focused node.
+    Bench().Host.ForeignClipboardData(
+        {{TreeClipboardFormats().DTData, std::vector<std::uint8_t>(bytes.begin(), bytes.end())}});
+    tree.SetDefaultPasteMode(mode);
+    tree.SetFocusedNode(target);
+    PasteChangingNothingOnError(tree, [&] { tree.PasteFromClipboard(); });
 
     // As a reference block: a tree only for this process's id, which an
     // input cannot know.

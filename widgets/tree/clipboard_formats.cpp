@@ -156,9 +156,9 @@ void RegisterBaseTreeFormats()
         TTreeClipboardFormats& formats = Formats();
         formats.DTReference = plat::RegisterClipboardFormat("Data Tree Reference");
         formats.DTData = RegisterTreeClipboardFormat("Data Tree Data", TBaseDataTree::StaticClass(), 50);
-        // A tree address and node records mean nothing to another program.
+        // A tree's address means nothing to another program; its node data
+        // goes to other programs of the suite, which paste it as a copy.
         plat::KeepClipboardFormatInProcess(formats.DTReference);
-        plat::KeepClipboardFormatInProcess(formats.DTData);
     });
 }
 

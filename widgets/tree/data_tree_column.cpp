@@ -348,7 +348,7 @@ void TDataTreeColumn::SetCaptionAlignment(TAlignment value)
 
 void TDataTreeColumn::SetColor(plat::TColor value)
 {
-    if (value == FColor && !FOptions.Contains(coParentColor)) {
+    if (value == FColor) {
         return;
     }
     FColor = value;

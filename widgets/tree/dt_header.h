@@ -174,8 +174,8 @@ public:
     // of -1, version 6 and the fields.
     void SaveToStream(plat::TStream& stream);
     // Versions 0 to 6 and the old layout without a marker. A stream that
-    // is short or holds impossible counts, orders or kinds raises (the
-    // options in force before are restored then).
+    // is short or holds impossible counts, orders or kinds raises and
+    // leaves the header as it was.
     void LoadFromStream(plat::TStream& stream);
 
     // ---- mouse ----
@@ -207,6 +207,8 @@ private:
     int LimitHeight(int value) const;
     void SortIfAutomatic();
     void FixedAreaConstraintsChanged();
+    // The stream's header record, applied field by field.
+    void ReadFromStream(plat::TStream& stream);
     // The header's image list changed: repaint the header.
     void ImageListChange();
     // One handler per message of HandleMessage; true when handled.

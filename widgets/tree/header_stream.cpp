@@ -209,7 +209,55 @@ void TDTHeader::SaveToStream(plat::TStream& stream)
     WriteInt(stream, FFixedAreaConstraints.MinWidthPercent());
 }
 
+namespace {
+
+// What a column keeps that the stream does not carry.
+struct TUnstoredColumnFields {
+    bool CheckBox;
+    TCheckType CheckType;
+    TCheckState CheckState;
+    TSortDirection DefaultSortDirection;
+    TDTEditOptions EditOptions;
+    int EditNextColumn;
+    std::int64_t Tag;
+};
+
+} // namespace
+
 void TDTHeader::LoadFromStream(plat::TStream& stream)
+{
+    // A stream that fails changes nothing: the header is read back from
+    // what it was, and its columns get back what the stream does not carry.
+    plat::TMemoryStream before;
+    SaveToStream(before);
+    std::vector<TUnstoredColumnFields> unstored;
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        const TDataTreeColumn* column = FColumns->Items(i);
+        unstored.push_back({column->CheckBox(), column->CheckType(), column->CheckState(),
+                            column->DefaultSortDirection(), column->EditOptions(), column->EditNextColumn(),
+                            column->Tag()});
+    }
+    try {
+        ReadFromStream(stream);
+    } catch (...) {
+        before.SetPosition(0);
+        ReadFromStream(before);
+        for (int i = 0; i < FColumns->Count() && i < static_cast<int>(unstored.size()); ++i) {
+            TDataTreeColumn* column = FColumns->Items(i);
+            const TUnstoredColumnFields& fields = unstored[static_cast<std::size_t>(i)];
+            column->SetCheckBox(fields.CheckBox);
+            column->SetCheckType(fields.CheckType);
+            column->SetCheckState(fields.CheckState);
+            column->SetDefaultSortDirection(fields.DefaultSortDirection);
+            column->SetEditOptions(fields.EditOptions);
+            column->SetEditNextColumn(fields.EditNextColumn);
+            column->SetTag(fields.Tag);
+        }
+        throw;
+    }
+}
+
+void TDTHeader::ReadFromStream(plat::TStream& stream)
 {
     // No option is in force while the columns load, so that neither auto
     // sizing nor invalidation runs; a load that fails puts them back.

@@ -11,6 +11,7 @@
 #include "widgets/tree/try_finally.h"
 
 #include <algorithm>
+#include <vector>
 #include <cstring>
 #include <unistd.h>
 
@@ -322,17 +323,30 @@ bool TBaseDataTree::ProcessOLEData(TBaseDataTree* source, const std::shared_ptr<
             TryFinally(
                 [&] {
                     PDataNode target = targetNode;
-                    while (stream->Position() < stream->Size()) {
-                        const PDataNode node = AddNodeFromStream(*stream, 3, target, mode);
-                        if (DoNodeCopying(node, target)) {
-                            DoNodeCopied(node);
-                            StructureChange(node, reason);
-                            if (mode == amInsertAfter) {
-                                target = node;
+                    // A damaged stream takes back what it brought so far.
+                    std::vector<PDataNode> added;
+                    try {
+                        while (stream->Position() < stream->Size()) {
+                            const PDataNode node = MakeNewNode();
+                            InternalConnectNode(node, target, this, mode);
+                            added.push_back(node);
+                            InternalAddFromStream(*stream, 3, node);
+                            if (DoNodeCopying(node, target)) {
+                                DoNodeCopied(node);
+                                StructureChange(node, reason);
+                                if (mode == amInsertAfter) {
+                                    target = node;
+                                }
+                            } else {
+                                added.pop_back();
+                                DeleteNode(node, true);
                             }
-                        } else {
-                            DeleteNode(node, true);
                         }
+                    } catch (...) {
+                        for (auto node = added.rbegin(); node != added.rend(); ++node) {
+                            DeleteNode(*node, true);
+                        }
+                        throw;
                     }
                     result = true;
                 },

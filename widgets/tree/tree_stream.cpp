@@ -269,14 +269,26 @@ void TBaseDataTree::AddFromStream(plat::TStream& stream, PDataNode targetNode)
 
 void TBaseDataTree::ReadTopLevelNodes(plat::TStream& stream, int version, std::uint32_t count, PDataNode parent)
 {
-    // A count the stream ends before is an error, not a success.
+    // A count the stream ends before is an error, not a success; a stream
+    // that fails takes back the nodes it brought.
     const bool counted = version > 1;
-    while (count > 0 && stream.Position() < stream.Size()) {
-        AddNodeFromStream(stream, version, parent, amAddChildLast);
-        --count;
-    }
-    if (counted && count > 0) {
-        StreamError(2004);
+    std::vector<PDataNode> added;
+    try {
+        while (count > 0 && stream.Position() < stream.Size()) {
+            const PDataNode node = MakeNewNode();
+            InternalConnectNode(node, parent, this, amAddChildLast);
+            added.push_back(node);
+            InternalAddFromStream(stream, version, node);
+            --count;
+        }
+        if (counted && count > 0) {
+            StreamError(2004);
+        }
+    } catch (...) {
+        for (auto node = added.rbegin(); node != added.rend(); ++node) {
+            DeleteNode(*node, true);
+        }
+        throw;
     }
 }
 

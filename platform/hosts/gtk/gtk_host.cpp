@@ -24,6 +24,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 #include <map>
 #include <stdexcept>
 #include <unistd.h>
@@ -1104,6 +1105,49 @@ bool TGtkHost::ReadForeignClipboardText(std::string& text)
     text = read;
     g_free(read);
     return true;
+}
+
+std::vector<std::uint16_t> TGtkHost::ForeignClipboardFormats()
+{
+    // The program's own formats travel as "application/x-qel-" and their name.
+    constexpr std::string_view prefix = "application/x-qel-";
+    std::vector<std::uint16_t> formats;
+    GdkAtom* targets = nullptr;
+    gint count = 0;
+    if (!gtk_clipboard_wait_for_targets(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), &targets, &count)) {
+        return formats;
+    }
+    for (gint i = 0; i < count; ++i) {
+        gchar* name = gdk_atom_name(targets[i]);
+        const std::string_view mime = name != nullptr ? name : "";
+        if (mime.size() > prefix.size() && mime.substr(0, prefix.size()) == prefix) {
+            formats.push_back(RegisterClipboardFormat(std::string(mime.substr(prefix.size()))));
+        }
+        g_free(name);
+    }
+    g_free(targets);
+    return formats;
+}
+
+bool TGtkHost::ReadForeignClipboardData(std::uint16_t format, std::vector<std::uint8_t>& bytes)
+{
+    const std::string mime = MimeTypeOfFormat(format);
+    if (mime.rfind("application/x-qel-", 0) != 0) {
+        return false;
+    }
+    GtkSelectionData* data =
+        gtk_clipboard_wait_for_contents(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), gdk_atom_intern(mime.c_str(), FALSE));
+    if (data == nullptr) {
+        return false;
+    }
+    gint length = 0;
+    const guchar* raw = gtk_selection_data_get_data_with_length(data, &length);
+    const bool read = raw != nullptr && length >= 0;
+    if (read) {
+        bytes.assign(raw, raw + length);
+    }
+    gtk_selection_data_free(data);
+    return read;
 }
 
 namespace {

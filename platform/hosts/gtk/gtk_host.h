@@ -53,6 +53,8 @@ public:
     void WaitForWork(TMessageQueue& queue) override;
     void ClipboardOffered(const std::vector<std::uint16_t>& formats) override;
     bool ReadForeignClipboardText(std::string& text) override;
+    std::vector<std::uint16_t> ForeignClipboardFormats() override;
+    bool ReadForeignClipboardData(std::uint16_t format, std::vector<std::uint8_t>& bytes) override;
     bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects) override;
     // The input method drops its composition; what it reports meanwhile
     // (a commit of its own) is not passed on.

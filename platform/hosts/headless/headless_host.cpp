@@ -192,6 +192,26 @@ void THeadlessHost::ClipboardOffered(const std::vector<std::uint16_t>& formats)
 {
     FOffered = formats;
     FForeignText.reset();
+    FForeignData.clear();
+}
+
+std::vector<std::uint16_t> THeadlessHost::ForeignClipboardFormats()
+{
+    std::vector<std::uint16_t> formats;
+    for (const auto& [format, bytes] : FForeignData) {
+        formats.push_back(format);
+    }
+    return formats;
+}
+
+bool THeadlessHost::ReadForeignClipboardData(std::uint16_t format, std::vector<std::uint8_t>& bytes)
+{
+    const auto at = FForeignData.find(format);
+    if (at == FForeignData.end()) {
+        return false;
+    }
+    bytes = at->second;
+    return true;
 }
 
 bool THeadlessHost::ReadForeignClipboardText(std::string& text)
@@ -216,6 +236,15 @@ bool THeadlessHost::BeginHostDrag(const std::vector<std::uint16_t>& formats, std
 void THeadlessHost::ForeignClipboardText(const std::string& text)
 {
     FForeignText = text;
+    FForeignData.clear();
+    FOffered.clear();
+    ForeignClipboardTookOver();
+}
+
+void THeadlessHost::ForeignClipboardData(const std::map<std::uint16_t, std::vector<std::uint8_t>>& blocks)
+{
+    FForeignText.reset();
+    FForeignData = blocks;
     FOffered.clear();
     ForeignClipboardTookOver();
 }

@@ -70,6 +70,8 @@ public:
     void WaitForWork(TMessageQueue& queue) override;
     void ClipboardOffered(const std::vector<std::uint16_t>& formats) override;
     bool ReadForeignClipboardText(std::string& text) override;
+    std::vector<std::uint16_t> ForeignClipboardFormats() override;
+    bool ReadForeignClipboardData(std::uint16_t format, std::vector<std::uint8_t>& bytes) override;
     bool BeginHostDrag(const std::vector<std::uint16_t>& formats, std::uint32_t allowedEffects) override;
     void ResetHostInputMethod(HWND topLevel) override;
 
@@ -154,6 +156,9 @@ public:
 
     // ---- other programs on the clipboard ----
     void ForeignClipboardText(const std::string& text);
+    // Another program of the suite puts blocks of the program's own formats
+    // on the clipboard (and no text).
+    void ForeignClipboardData(const std::map<std::uint16_t, std::vector<std::uint8_t>>& blocks);
     const std::vector<std::uint16_t>& OfferedFormats() const { return FOffered; }
     // The formats and effects of the last drag the host took over.
     const std::vector<std::uint16_t>& DragFormats() const { return FDragFormats; }
@@ -187,6 +192,7 @@ private:
     std::vector<std::uint16_t> FDragFormats;
     std::uint32_t FDragEffects = 0;
     std::optional<std::string> FForeignText;
+    std::map<std::uint16_t, std::vector<std::uint8_t>> FForeignData;
 };
 
 } // namespace plat

@@ -341,15 +341,20 @@ TEST_F(TreeClipboard, TreeDataComesAsAStreamWhenOneIsAskedForElseAsACountedBlock
     EXPECT_EQ(object->GetData(plat::TFormatEtc{data}, empty), plat::E_FAIL);
 }
 
-TEST_F(TreeClipboard, OtherProgramsAreOfferedTheTextButNotTheTreesOwnFormats)
+TEST_F(TreeClipboard, OtherProgramsAreOfferedTheTextAndTheNodesButNotTheTreesAddress)
 {
     Tree->ClipboardFormats()->Add("HTML Format");
     Fill();
     Tree->CopyToClipboard();
     const plat::CLIPFORMAT data = TreeClipboardFormats().DTData;
     const std::vector<std::uint16_t> offered = Host.OfferedFormats();
-    EXPECT_EQ(offered, (std::vector<std::uint16_t>{TreeClipboardFormats().Html, plat::CF_UNICODETEXT, plat::CF_TEXT}));
-    EXPECT_EQ(plat::RenderClipboardForHost(data), nullptr);
+    EXPECT_EQ(offered,
+              (std::vector<std::uint16_t>{data, TreeClipboardFormats().Html, plat::CF_UNICODETEXT, plat::CF_TEXT}));
+    const plat::HGLOBAL nodes = plat::RenderClipboardForHost(data);
+    ASSERT_NE(nodes, nullptr) << "the node data, for another program of the suite";
+    std::int32_t count = 0;
+    std::memcpy(&count, nodes->Data(), 4);
+    EXPECT_EQ(static_cast<std::size_t>(count) + 4, nodes->Size()) << "the block's count and the nodes";
     EXPECT_EQ(plat::RenderClipboardForHost(TreeClipboardFormats().DTReference), nullptr);
     ASSERT_NE(plat::RenderClipboardForHost(plat::CF_UNICODETEXT), nullptr);
     // HTML goes out as the document inside the envelope.
@@ -364,7 +369,42 @@ TEST_F(TreeClipboard, OtherProgramsAreOfferedTheTextButNotTheTreesOwnFormats)
     Tree->FlushClipboard();
     EXPECT_EQ(Host.OfferedFormats(), offered);
     EXPECT_TRUE(plat::IsClipboardFormatAvailable(data));
-    EXPECT_EQ(plat::RenderClipboardForHost(data), nullptr);
+    EXPECT_NE(plat::RenderClipboardForHost(data), nullptr);
+}
+
+// Another program of the suite put nodes on the clipboard: they are pasted
+// as a copy (no tree of this process made them), in their order; a block
+// that is damaged anywhere raises and changes nothing.
+TEST_F(TreeClipboard, NodesFromAnotherProgramArePastedAsACopy)
+{
+    Fill();
+    Tree->CopyToClipboard();
+    const std::vector<std::uint8_t> block = plat::RenderClipboardForHost(TreeClipboardFormats().DTData)->Bytes();
+    Host.ForeignClipboardData({{TreeClipboardFormats().DTData, block}});
+    ASSERT_TRUE(Other->PasteFromClipboard());
+    EXPECT_EQ(Texts(*Other), (std::vector<std::string>{"n1", " n11", "n3"}));
+    EXPECT_EQ(Texts(*Tree), (std::vector<std::string>{"n1", " n11", "n2", "n3"})) << "copied, nothing moved";
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsCopyPending)) << "the other program took the clipboard";
+
+    const std::uint32_t before = Other->TotalCount();
+    int refused = 0;
+    for (std::size_t at = 4; at < block.size(); at += 3) {
+        std::vector<std::uint8_t> damaged = block;
+        damaged[at] ^= 0x5A;
+        Host.ForeignClipboardData({{TreeClipboardFormats().DTData, damaged}});
+        try {
+            Other->PasteFromClipboard();
+        } catch (const EDataTreeError&) {
+            ++refused;
+            EXPECT_EQ(Other->TotalCount(), before) << "byte " << at << ": nothing of a failed paste stays";
+            EXPECT_EQ(CheckInvariants(*Other), "");
+            continue;
+        }
+        Other->Clear();
+        Host.ForeignClipboardData({{TreeClipboardFormats().DTData, block}});
+        ASSERT_TRUE(Other->PasteFromClipboard());
+    }
+    EXPECT_GT(refused, 0);
 }
 
 // A data object over one block of "Data Tree Data".

@@ -229,9 +229,21 @@ TEST_F(TreeHeaderStream, HugeSizesAreLimitedSoSumsOverTheColumnsStayInRange)
     }
 }
 
-TEST_F(TreeHeaderStream, BadStreamsRaiseAndLeaveTheOptionsInForce)
+// A bad stream raises and leaves the header as it was: options, columns
+// and their order, and what columns hold beyond the stream (check boxes).
+TEST_F(TreeHeaderStream, BadStreamsRaiseAndChangeNothing)
 {
     Header().SetOptions(TDTHeaderOptions{hoVisible, hoColumnResize, hoDrag});
+    for (const char* text : {"One", "Two", "Three"}) {
+        Header().Columns().Add()->SetText(text);
+    }
+    Header().Columns()[2]->SetPosition(0);
+    Header().Columns()[1]->SetCheckBox(true);
+    Header().Columns()[1]->SetCheckState(csCheckedNormal);
+    Header().Columns()[1]->SetColor(plat::clRed);
+    Header().SetHeight(30);
+    plat::TMemoryStream before;
+    Save(before);
     const TDTHeaderOptions options = Header().Options();
     struct TCase {
         const char* name;
@@ -255,8 +267,11 @@ TEST_F(TreeHeaderStream, BadStreamsRaiseAndLeaveTheOptionsInForce)
         EXPECT_EQ(LoadError(Header(), each.ints), each.error);
         EXPECT_EQ(Header().Options(), options);
         EXPECT_FALSE(Header().States().Contains(hsLoading));
-        const std::vector<TColumnIndex>& map = Header().Columns().PositionToIndex();
-        EXPECT_EQ(static_cast<int>(map.size()), Header().Columns().Count());
+        plat::TMemoryStream after;
+        Save(after);
+        EXPECT_EQ(Ints(after), Ints(before)) << "the header as it was";
+        EXPECT_TRUE(Header().Columns()[1]->CheckBox());
+        EXPECT_EQ(Header().Columns()[1]->CheckState(), csCheckedNormal);
     }
 }
 
