@@ -820,6 +820,10 @@ public:
     void SetSelectionBlendFactor(std::uint8_t value) { FSelectionBlendFactor = value; }
     TDTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
     void SetDefaultPasteMode(TDTNodeAttachMode value) { FDefaultPasteMode = value; }
+    // Applies a theme name to the window; the theme change that follows
+    // is the tree's own.
+    void SetWindowTheme(const std::string& theme);
+    const std::string& WindowTheme() const { return FWindowTheme; }
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     // Makes the window anew with or without its sunken edge.
     void SetBorderStyle(TBorderStyle value);
@@ -1223,6 +1227,9 @@ protected:
     void CMColorChanged(plat::TMessage& message);
     void CMSysColorChange(plat::TMessage& message);
     void CMCtl3DChanged(plat::TMessage& message);
+    // Themes changed: the tree states follow and, unless the tree caused the
+    // change itself, the window is made anew shortly (timer 8).
+    void WMThemeChanged(plat::TMessage& message);
     // The frame's bevels and border width changed: the window frame anew.
     void FrameChanged();
     void WMPrint(plat::TMessage& message);
@@ -1721,6 +1728,8 @@ private:
     TDTNodeAttachMode FDefaultPasteMode = amAddChildLast;
     TBorderStyle FBorderStyle = bsSingle;
     bool FCtl3D = true;
+    std::string FWindowTheme;
+    bool FChangingTheme = false;   // the next theme change comes from the tree itself
     TBevelKind FBevelKind = bkNone;
     TBevelCut FBevelInner = bvRaised;
     TBevelCut FBevelOuter = bvLowered;

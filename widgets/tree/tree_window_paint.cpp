@@ -15,6 +15,7 @@
 #include "platform/controls/window.h"
 #include "platform/controls/window_messages.h"
 #include "platform/controls/window_styles.h"
+#include "platform/timers.h"
 #include "widgets/tree/try_finally.h"
 
 #include <algorithm>
@@ -83,6 +84,31 @@ void TBaseDataTree::CMCtl3DChanged(plat::TMessage& message)
     Inherited(message);
     if (FBorderStyle == bsSingle && HandleAllocated()) {
         RecreateWnd();
+    }
+}
+
+void TBaseDataTree::WMThemeChanged(plat::TMessage& message)
+{
+    Inherited(message);
+    // The platform draws no visual styles: themes are never enabled.
+    constexpr bool themesEnabled = false;
+    if (themesEnabled && FOptions->PaintOptions().Contains(toThemeAware)) {
+        DoStateChange({tsUseThemes});
+    } else {
+        DoStateChange({}, {tsUseThemes});
+    }
+    if (!FChangingTheme && HandleAllocated()) {
+        plat::SetTimer(Handle(), ThemeChangedTimer, 500);
+    }
+    FChangingTheme = false;
+}
+
+void TBaseDataTree::SetWindowTheme(const std::string& theme)
+{
+    FChangingTheme = true;
+    FWindowTheme = theme;
+    if (HandleAllocated()) {
+        Perform(plat::WM_THEMECHANGED, 0, 0);
     }
 }
 

@@ -549,6 +549,23 @@ TEST_F(TreeWindow, AColourChangeDrawsTheButtonPicturesAnew)
     EXPECT_EQ(PixelOf(*Tree->FPlusBM, 1, 1), Rgb(plat::clAqua)) << "back in the tree's colour after printing";
 }
 
+// A theme change of the desktop makes the window anew half a second later;
+// one the tree makes itself (SetWindowTheme) does not. Themes stay off.
+TEST_F(TreeWindow, AThemeChangeMakesTheWindowAnewUnlessTheTreeCausedIt)
+{
+    const int made = Tree->WindowsMade;
+    Tree->SetWindowTheme("explorer");
+    Host.AdvanceClock(600);
+    EXPECT_EQ(Tree->WindowsMade, made) << "the tree's own change";
+    plat::SendMessage(Tree->Handle(), plat::WM_THEMECHANGED, 0, 0);
+    Host.AdvanceClock(499);
+    EXPECT_EQ(Tree->WindowsMade, made);
+    Host.AdvanceClock(1);
+    Host.PumpUntilIdle();
+    EXPECT_EQ(Tree->WindowsMade, made + 1);
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsUseThemes));
+}
+
 // The platform's drag picture steps aside while the tree paints.
 TEST_F(TreeWindow, APaintHidesTheDragPictureWhileItRuns)
 {

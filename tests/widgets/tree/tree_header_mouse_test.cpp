@@ -12,6 +12,7 @@
 #include "platform/controls/standard/popup_menu.h"
 #include "platform/controls/window_messages.h"
 #include "widgets/tree/dt_drag_image.h"
+#include "widgets/tree/tree_edit_links.h"
 
 #include <string>
 #include <vector>
@@ -359,6 +360,48 @@ TEST_F(HeaderMouse, TheHeaderMenuIsAskedOfTheTree)
     // A menu freed elsewhere is dropped from the header.
     delete own;
     EXPECT_EQ(Tree->Header()->PopupMenu(), nullptr);
+}
+
+// One picture of it all: a header scrolled to the side with column check
+// boxes, an editor that followed a column resize, and a column dragged
+// with its drop mark.
+TEST_F(HeaderMouse, APictureOfAScrolledHeaderWithCheckBoxesAnEditorAndADrag)
+{
+    AllowClicks();
+    Tree->Header()->SetOptions(Tree->Header()->Options() - TDTHeaderOptions{hoAutoResize} +
+                               TDTHeaderOptions{hoShowImages});
+    Columns()[1]->SetCheckBox(true);
+    Columns()[2]->SetCheckBox(true);
+    Columns()[2]->SetCheckState(csCheckedNormal);
+    Columns()[3]->SetWidth(300);
+    Tree->FullExpand();
+    Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() + TDTMiscOptions{toEditable});
+    Host.PumpUntilIdle();
+    const PDataNode record = Records(0)[1];
+    ASSERT_TRUE(Tree->EditNode(record, 2));
+    Tree->SetOffsetX(-60);
+    ASSERT_EQ(Tree->EffectiveOffsetX(), 60);
+    Columns()[1]->SetWidth(Columns()[1]->Width() + 30);
+    Host.PumpUntilIdle();
+    const auto link = std::dynamic_pointer_cast<TStringEditLink>(Tree->EditLink());
+    ASSERT_TRUE(link && link->Edit());
+    EXPECT_EQ(link->Edit()->Left(), std::max<int>(0, static_cast<int>(Tree->GetDisplayRect(record, 2, true, true).Left)))
+        << "the editor followed its cell";
+
+    const int start = Columns()[3]->Left() + 40;
+    const int target = Columns()[1]->Left() + Columns()[1]->Width() - 10;
+    Host.MouseDown(Screen(start, HeaderY()));
+    Host.MouseMove(Screen(start - 10, HeaderY()));
+    Host.MouseMove(Screen(target, HeaderY()));
+    Host.PumpUntilIdle();
+    ASSERT_TRUE(Tree->Header()->States().Contains(hsDragging));
+    EXPECT_EQ(Columns().DropTarget(), 1);
+    EXPECT_FALSE(Columns().DropBefore());
+    const auto screen = Host.CaptureScreen();
+    SaveShot(*screen, "tree_scrolled_header_checks_editor_drag");
+    Host.MouseUp(Screen(target, HeaderY()));
+    Host.PumpUntilIdle();
+    Tree->CancelEditNode();
 }
 
 TEST_F(HeaderMouse, TheHeaderTimerResetsHotAndPressedColumns)
