@@ -1232,6 +1232,9 @@ protected:
     void WMThemeChanged(plat::TMessage& message);
     // The frame's bevels and border width changed: the window frame anew.
     void FrameChanged();
+    // Stores a changed frame setting and makes the frame anew.
+    template <class T>
+    void ChangeFrame(T& field, T value);
     void WMPrint(plat::TMessage& message);
     // The accessibility request and the tree-view queries as messages.
     void WMGetObject(plat::TMessage& message);

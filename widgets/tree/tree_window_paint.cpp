@@ -145,54 +145,43 @@ void TBaseDataTree::FrameChanged()
     Invalidate();
 }
 
-void TBaseDataTree::SetBevelKind(TBevelKind value)
+template <class T>
+void TBaseDataTree::ChangeFrame(T& field, T value)
 {
-    if (value != FBevelKind) {
-        FBevelKind = value;
+    if (value != field) {
+        field = value;
         FrameChanged();
     }
+}
+
+void TBaseDataTree::SetBevelKind(TBevelKind value)
+{
+    ChangeFrame(FBevelKind, value);
 }
 
 void TBaseDataTree::SetBevelInner(TBevelCut value)
 {
-    if (value != FBevelInner) {
-        FBevelInner = value;
-        FrameChanged();
-    }
+    ChangeFrame(FBevelInner, value);
 }
 
 void TBaseDataTree::SetBevelOuter(TBevelCut value)
 {
-    if (value != FBevelOuter) {
-        FBevelOuter = value;
-        FrameChanged();
-    }
+    ChangeFrame(FBevelOuter, value);
 }
 
 void TBaseDataTree::SetBevelEdges(TBevelEdges value)
 {
-    if (value != FBevelEdges) {
-        FBevelEdges = value;
-        FrameChanged();
-    }
+    ChangeFrame(FBevelEdges, value);
 }
 
 void TBaseDataTree::SetBevelWidth(int value)
 {
-    value = std::max(value, 1);
-    if (value != FBevelWidth) {
-        FBevelWidth = value;
-        FrameChanged();
-    }
+    ChangeFrame(FBevelWidth, std::max(value, 1));
 }
 
 void TBaseDataTree::SetBorderWidth(int value)
 {
-    value = std::max(value, 0);
-    if (value != FBorderWidth) {
-        FBorderWidth = value;
-        FrameChanged();
-    }
+    ChangeFrame(FBorderWidth, std::max(value, 0));
 }
 
 void TBaseDataTree::PaintBorder(plat::HDC dc)
