@@ -1064,7 +1064,7 @@ protected:
     virtual bool DoNodeHeightDblClickResize(PDataNode node, TColumnIndex column, plat::TShiftState shift,
                                             plat::TPoint p);
     // Whether a node may be dragged from this cell (OnDragAllowed).
-    virtual bool DoBeforeDrag(PDataNode node, TColumnIndex column);
+    virtual bool DoDragAllowed(PDataNode node, TColumnIndex column);
     // A node drag starts (the drag operation itself waits for the move
     // past the threshold).
     virtual void BeginNodeDrag();

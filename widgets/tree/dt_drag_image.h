@@ -26,6 +26,8 @@ class TBaseDataTree;
 enum TDTDragMoveRestriction : std::uint8_t { dmrNone, dmrHorizontalOnly, dmrVerticalOnly };
 enum TDTDragImageState { disHidden, disInDrag, disPrepared, disSystemSupport };
 using TDTDragImageStates = plat::TSet<TDTDragImageState>;
+using TDTTransparency = std::uint8_t;   // 0 clear .. 255 opaque
+using TDTBias = std::int8_t;            // -128 .. 127, added to every blended byte
 
 class TDTDragImage {
 public:
@@ -66,12 +68,12 @@ public:
     TDTDragImageStates States() const { return FStates; }
     plat::TPoint ImagePosition() const { return FImagePosition; }
     plat::TPoint LastPosition() const { return FLastPosition; }
-    std::uint8_t Transparency() const { return FTransparency; }
-    void SetTransparency(std::uint8_t value) { FTransparency = value; }
-    int PreBlendBias() const { return FPreBlendBias; }
-    void SetPreBlendBias(int value) { FPreBlendBias = value; }
-    int PostBlendBias() const { return FPostBlendBias; }
-    void SetPostBlendBias(int value) { FPostBlendBias = value; }
+    TDTTransparency Transparency() const { return FTransparency; }
+    void SetTransparency(TDTTransparency value) { FTransparency = value; }
+    TDTBias PreBlendBias() const { return FPreBlendBias; }
+    void SetPreBlendBias(TDTBias value) { FPreBlendBias = value; }
+    TDTBias PostBlendBias() const { return FPostBlendBias; }
+    void SetPostBlendBias(TDTBias value) { FPostBlendBias = value; }
     bool Fade() const { return FFade; }
     void SetFade(bool value) { FFade = value; }
     TDTDragMoveRestriction MoveRestriction() const { return FRestriction; }
@@ -94,9 +96,9 @@ private:
     std::unique_ptr<plat::TBitmap> FBackImage;   // the screen under the picture
     plat::TPoint FImagePosition;                 // screen
     plat::TPoint FLastPosition;                  // the last mouse position given
-    std::uint8_t FTransparency = 128;
-    int FPreBlendBias = 0;
-    int FPostBlendBias = 0;
+    TDTTransparency FTransparency = 128;
+    TDTBias FPreBlendBias = 0;
+    TDTBias FPostBlendBias = 0;
     bool FFade = false;
     TDTDragMoveRestriction FRestriction = dmrNone;
     plat::TColor FColorKey = plat::clNone;

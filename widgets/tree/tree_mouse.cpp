@@ -197,7 +197,7 @@ bool TBaseDataTree::DoNodeHeightDblClickResize(PDataNode node, TColumnIndex colu
     return allowed;
 }
 
-bool TBaseDataTree::DoBeforeDrag(PDataNode node, TColumnIndex column)
+bool TBaseDataTree::DoDragAllowed(PDataNode node, TColumnIndex column)
 {
     bool allowed = false;
     if (OnDragAllowed) {
@@ -406,7 +406,7 @@ void TBaseDataTree::HandleMouseDown(plat::TMessage& message, THitInfo& hitInfo)
     // Drags start only where the application allows them (manual drag mode).
     bool autoDrag = FStates.Contains(tsOLEDragging);
     if (hitNode != nullptr && !autoDrag) {
-        autoDrag = DoBeforeDrag(hitNode, hitInfo.HitColumn) && (fullRowDrag || isLabelHit);
+        autoDrag = DoDragAllowed(hitNode, hitInfo.HitColumn) && (fullRowDrag || isLabelHit);
     }
 
     if (message.Msg == plat::WM_LBUTTONDOWN && hits.Contains(hiOnItem) &&
