@@ -237,9 +237,13 @@ void TDTHeader::LoadFromStream(plat::TStream& stream)
                             column->DefaultSortDirection(), column->EditOptions(), column->EditNextColumn(),
                             column->Tag()});
     }
+    const bool parentFont = FParentFont;
     try {
         ReadFromStream(stream);
     } catch (...) {
+        // The flag as it was, so that reading it back keeps the font read
+        // with it rather than taking the tree's.
+        FParentFont = parentFont;
         before.SetPosition(0);
         ReadFromStream(before);
         for (int i = 0; i < FColumns->Count() && i < static_cast<int>(unstored.size()); ++i) {

@@ -275,5 +275,32 @@ TEST_F(TreeHeaderStream, BadStreamsRaiseAndChangeNothing)
     }
 }
 
+// A stream that turns the parent font off and then fails gives the header
+// back its own font under the parent font, not the tree's.
+TEST_F(TreeHeaderStream, ABadStreamKeepsTheHeadersOwnFontUnderTheParentFont)
+{
+    ASSERT_TRUE(Header().ParentFont());
+    Header().Font()->SetName("Sans");
+    ASSERT_NE(Tree->Font()->Name(), "Sans");
+    plat::TMemoryStream before;
+    Save(before);
+    std::string bytes(reinterpret_cast<const char*>(before.Memory()), static_cast<std::size_t>(before.Size()));
+    // The parent font's word stands before three heights and four percents;
+    // the stream ends after the first height.
+    const std::size_t parentFont = bytes.size() - 8 * 4;
+    std::memset(bytes.data() + parentFont, 0, 4);
+    bytes.resize(parentFont + 2 * 4);
+    plat::TMemoryStream damaged;
+    damaged.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    damaged.SetPosition(0);
+    EXPECT_THROW(Header().LoadFromStream(damaged), plat::EReadError);
+    EXPECT_TRUE(Header().ParentFont());
+    EXPECT_EQ(Header().Font()->Name(), "Sans");
+    plat::TMemoryStream after;
+    Save(after);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(after.Memory()), static_cast<std::size_t>(after.Size())),
+              std::string(reinterpret_cast<const char*>(before.Memory()), static_cast<std::size_t>(before.Size())));
+}
+
 } // namespace
 } // namespace qel::tree_test
