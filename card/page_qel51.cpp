@@ -2,6 +2,7 @@
 #include "card/page_qel51.h"
 
 #include "card/page_logger.h"
+#include "card/qel51_fifo_log.h"
 #include "card/var_record_fifo.h"
 #include "loggers/qel51.h"
 
@@ -13,11 +14,13 @@ void TPageQEL51::ReadData()
     const std::int64_t time = GetTime(true);
     FPosition = PAGE_HEADER_SIZE;
     TPageReader in(FMemory, FSize, FPosition);
-    const auto fifoRecord = [](std::uint8_t, TPageReader& block, std::int64_t recordTime) {
+    TQel51FifoLog log;
+    const auto fifoRecord = [&log](std::uint8_t, TPageReader& block, std::int64_t recordTime) {
         var_record::TFifoRecord record;
         if (!var_record::ReadFifoRecord(block, record)) {
             return false;
         }
+        log.Add(recordTime, record);
         var_record::AddFifoSamples(4u * record.channel, recordTime, record);
         return true;
     };

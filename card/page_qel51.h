@@ -10,7 +10,8 @@ namespace qel {
 // unsigned. A FIFO record of FIFO channel c gives two samples from the
 // channel base 4 × c on (0 to 1020), as in the QEL624c pages, and nothing
 // else. A FIFO record cut off by the page's end ends the page. The current
-// logger of QelList must be a TQEL51 (else std::logic_error).
+// logger of QelList must be a TQEL51 (else std::logic_error). In the page
+// debug mode each FIFO record also gives a diagnostic line (TQel51FifoLog).
 class TPageQEL51 : public TPage {
 public:
     static constexpr const char* ClassName = "TPageQEL51";

@@ -10,6 +10,7 @@ namespace qel {
 
 constexpr std::int32_t DEBUG_MODE_OFF = 0;
 constexpr std::int32_t DEBUG_MODE_DIR = 1; // traces the card-directory scan; also ends a record at every page break
+constexpr std::int32_t DEBUG_MODE_PAGE = 2; // the QEL51 decoder logs its FIFO records
 
 // Kinds of a cluster judged by the card-directory scan.
 constexpr std::uint8_t DEBUG_CLUSTER_NEW = 0;      // begins a new record

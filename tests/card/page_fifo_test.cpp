@@ -5,15 +5,22 @@
 #include "card/ext_card.h"
 #include "card/card_records.h"
 #include "card/fifo_data.h"
+#include "card/qel51_fifo_log.h"
 #include "card/read_card_data_thread.h"
+#include "foundations/debug_modes.h"
+#include "foundations/settings.h"
 #include "loggers/qel51.h"
 #include "loggers/qel624c.h"
 #include "loggers/qel629wxd.h"
 #include "tests/card/var_record_page_fixture.h"
 #include "tools/cardgen/card_description.h"
+#include "platform/format_settings.h"
+#include "platform/known_folders.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace qel {
@@ -262,6 +269,79 @@ TEST_F(FifoPage, GeneratedRecordingDecodedPageByPage)
     EXPECT_EQ(FifoDataList.getItem(0).Count(), 6);
     EXPECT_EQ(FifoDataList.getItem(1).getItem(5).time, 21u);
     EXPECT_EQ(FifoDataList.getItem(1).getItem(5).value, -5.0f);
+}
+
+// The QEL51 decoder's diagnostic lines in the page debug mode, written
+// beside the debug dump file in the program's format settings.
+class Qel51FifoLog : public FifoPage {
+protected:
+    void SetUp() override
+    {
+        FifoPage::SetUp();
+        plat::SetProgramPath(FProgram.File("qelreader"));
+        plat::TFormatSettings& settings = plat::FormatSettings();
+        settings.ShortDateFormat = "dd.MM.yyyy";
+        settings.DateSeparator = '.';
+        settings.LongTimeFormat = "HH:mm:ss";
+        settings.TimeSeparator = ':';
+        settings.DecimalSeparator = ',';
+    }
+    void TearDown() override
+    {
+        DebugFileClose();
+        plat::SetProgramPath("");
+        FifoPage::TearDown();
+    }
+
+    std::string LogFile() const { return FProgram.File(QEL51_FIFO_LOG_NAME); }
+
+    qeltest::TempDir FProgram;
+    plat::TScopedFormatSettings FKeepFormats;
+};
+
+TEST_F(Qel51FifoLog, LineOfAFifoRecord)
+{
+    const struct {
+        var_record::TFifoRecord record;
+        std::int64_t pageTicks;
+        const char* line;
+    } cases[] = {
+        {{0x00, 10000, 2, 20.5f}, 5'000'000, "5000000;10000;01.01.2000 02:46:40;2;00;20,5"},
+        {{0x1A, 90061, 255, -1.04f}, 0, "0;90061;02.01.2000 01:01:01;255;1A;-1,0"},
+        {{0xFF, 0, 0, 17.26f}, -1000, "-1000;0;01.01.2000 00:00:00;0;FF;17,3"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Qel51FifoLine(c.pageTicks, c.record), c.line);
+    }
+}
+
+TEST_F(Qel51FifoLog, ThePageDebugModeAppendsALinePerFifoRecord)
+{
+    const TBytes records = Join({FifoRecord(0x00), {0x81, 0x00}, FifoRecord(0x11, 0x41), END});
+    const std::string firstPage = "5000000;10000;01.01.2000 02:46:40;2;00;20,5\r\n"
+                                  "5256000;10000;01.01.2000 02:46:40;65;11;20,5\r\n";
+    ASSERT_TRUE(SetDebugMode(DEBUG_MODE_PAGE));
+    const TSingleSeries series = DecodeRecords(QEL51, records);
+    EXPECT_EQ(qeltest::ReadWholeFile(LogFile()), firstPage);
+    DecodeRecords(QEL51, records);
+    EXPECT_EQ(qeltest::ReadWholeFile(LogFile()), firstPage + firstPage) << "a second page appends";
+
+    DebugFileClose();
+    std::filesystem::remove(LogFile());
+    EXPECT_EQ(DecodeRecords(QEL51, records), series) << "decoding does not depend on the lines";
+    EXPECT_FALSE(std::filesystem::exists(LogFile())) << "no lines without the page debug mode";
+    ASSERT_TRUE(SetDebugMode(DEBUG_MODE_DIR));
+    DecodeRecords(QEL51, records);
+    EXPECT_FALSE(std::filesystem::exists(LogFile())) << "nor in another debug mode";
+}
+
+TEST_F(Qel51FifoLog, AFileThatCannotBeOpenedLogsNothing)
+{
+    ASSERT_TRUE(SetDebugMode(DEBUG_MODE_PAGE));
+    std::filesystem::create_directory(LogFile());
+    const TBytes records = Join({FifoRecord(0x00), END});
+    EXPECT_EQ(DecodeRecords(QEL51, records), (TSingleSeries{{8, {{HEADER_TICKS, 20.5f}}}, {9, {{HEADER_TICKS, 0.0f}}}}));
+    EXPECT_TRUE(std::filesystem::is_directory(LogFile()));
 }
 
 } // namespace
