@@ -88,6 +88,18 @@ std::uint8_t* TPixelSurface::ScanLine(int y)
     return FDrawBytes.get() + static_cast<std::size_t>(FRowBytes) * static_cast<std::size_t>(y);
 }
 
+void TPixelSurface::SkipStartingFill()
+{
+    if (FBitsPerPixel != 32)
+        return;
+    FUnfilled = false;
+#ifndef NDEBUG
+    // A fixed grey in place of what the memory held, so that a read before
+    // the caller's writes shows in tests.
+    std::memset(FDrawBytes.get(), 0x5A, static_cast<std::size_t>(FRowBytes) * static_cast<std::size_t>(FHeight));
+#endif
+}
+
 cairo_surface_t* TPixelSurface::BeginDrawing()
 {
     if (FUnfilled) {

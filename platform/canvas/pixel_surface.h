@@ -37,6 +37,10 @@ public:
     // is seen by the next drawing. y outside the rows raises EInvalidGraphic.
     std::uint8_t* ScanLine(int y);
 
+    // 32 bits: leaves out the starting fill; the caller writes every pixel
+    // through ScanLine before anything reads it.
+    void SkipStartingFill();
+
     // Writes the pixels as a PNG file (alpha left out); false on failure.
     bool SaveToPng(const std::string& path);
 

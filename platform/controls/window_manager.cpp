@@ -198,6 +198,7 @@ void TWindowManager::ResizeTopLevelPixels(TWindowRecord& record)
     if (record.Pixels && record.Pixels->Width() == width * scale && record.Pixels->Height() == height * scale) {
         return;
     }
+    FPaint->SettleContexts(record.Handle);
     if (std::int64_t{width} * scale * height * scale > TPixelSurface::MaxPixels) {
         record.Pixels.reset(); // too large to show; paints go nowhere
         return;
@@ -299,6 +300,9 @@ void TWindowManager::FreeRecord(HWND hwnd)
     FDragDrop->WindowDestroyed(hwnd);
     FInputMethod->WindowDestroyed(hwnd);
     const bool topLevel = record.IsTopLevel();
+    if (topLevel) {
+        FPaint->SettleContexts(hwnd);
+    }
     std::unique_ptr<TWindowRecord> freed = std::move(at->second);
     FWindows.erase(at);
     DestroyWindowHandle(hwnd);

@@ -10,6 +10,7 @@
 #include "platform/controls/caret.h"
 #include "platform/controls/drag_drop.h"
 #include "platform/controls/input_method.h"
+#include "platform/controls/window_dc.h"
 #include "platform/controls/window_manager.h"
 
 #include <algorithm>
@@ -21,29 +22,6 @@ namespace {
 
 constexpr COLORREF DesktopColor = 0x808080;
 
-// Copies a block of device pixels between 32-bit surfaces, cut to both.
-void CopyPixels(TPixelSurface& from, std::int64_t fromX, std::int64_t fromY, TPixelSurface& to, std::int64_t toX,
-                std::int64_t toY, std::int64_t width, std::int64_t height)
-{
-    // Cut the block to the source, then to the destination.
-    const std::int64_t skipX = std::max<std::int64_t>({0, -fromX, -toX});
-    const std::int64_t skipY = std::max<std::int64_t>({0, -fromY, -toY});
-    fromX += skipX;
-    toX += skipX;
-    fromY += skipY;
-    toY += skipY;
-    width = std::min<std::int64_t>({width - skipX, from.Width() - fromX, to.Width() - toX});
-    height = std::min<std::int64_t>({height - skipY, from.Height() - fromY, to.Height() - toY});
-    if (width <= 0 || height <= 0) {
-        return;
-    }
-    for (std::int64_t row = 0; row < height; ++row) {
-        const std::uint8_t* source = from.ScanLine(static_cast<int>(fromY + row)) + 4 * fromX;
-        std::uint8_t* target = to.ScanLine(static_cast<int>(toY + row)) + 4 * toX;
-        std::memmove(target, source, static_cast<std::size_t>(4 * width));
-    }
-}
-
 // Copies the region (logical coordinates of the destination) from source,
 // placed at offset (logical) in the destination.
 void CopyRegion(TPixelSurface& from, TPoint fromOrigin, TPixelSurface& to, TPoint toOrigin, const TRegion& region,
@@ -53,38 +31,6 @@ void CopyRegion(TPixelSurface& from, TPoint fromOrigin, TPixelSurface& to, TPoin
         CopyPixels(from, (std::int64_t{rect.Left} - fromOrigin.X) * scale, (std::int64_t{rect.Top} - fromOrigin.Y) * scale,
                    to, (std::int64_t{rect.Left} - toOrigin.X) * scale, (std::int64_t{rect.Top} - toOrigin.Y) * scale,
                    rect.Width() * scale, rect.Height() * scale);
-    }
-}
-
-// Copies the pixels of the region (logical, destination coordinates) that
-// differ from original: what a context drew, not what it merely held.
-void CopyChangedRegion(TPixelSurface& from, const TPixelSurface& original, TPoint fromOrigin, TPixelSurface& to,
-                       const TRegion& region, int scale)
-{
-    auto& base = const_cast<TPixelSurface&>(original);
-    for (const TRect& rect : region.Rects()) {
-        const auto left = std::max<std::int64_t>((std::int64_t{rect.Left} - fromOrigin.X) * scale, 0);
-        const auto top = std::max<std::int64_t>((std::int64_t{rect.Top} - fromOrigin.Y) * scale, 0);
-        const auto right = std::min<std::int64_t>((std::int64_t{rect.Right} - fromOrigin.X) * scale, from.Width());
-        const auto bottom = std::min<std::int64_t>((std::int64_t{rect.Bottom} - fromOrigin.Y) * scale, from.Height());
-        const std::int64_t shiftX = std::int64_t{fromOrigin.X} * scale;
-        const std::int64_t shiftY = std::int64_t{fromOrigin.Y} * scale;
-        for (std::int64_t y = top; y < bottom; ++y) {
-            const std::int64_t ty = y + shiftY;
-            if (ty < 0 || ty >= to.Height()) {
-                continue;
-            }
-            const std::uint8_t* drawn = from.ScanLine(static_cast<int>(y));
-            const std::uint8_t* held = base.ScanLine(static_cast<int>(y));
-            std::uint8_t* target = to.ScanLine(static_cast<int>(ty));
-            for (std::int64_t x = left; x < right; ++x) {
-                const std::int64_t tx = x + shiftX;
-                if (tx < 0 || tx >= to.Width() || std::memcmp(drawn + 4 * x, held + 4 * x, 3) == 0) {
-                    continue;
-                }
-                std::memcpy(target + std::size_t{4} * tx, drawn + std::size_t{4} * x, 4);
-            }
-        }
     }
 }
 
@@ -107,31 +53,6 @@ int LogicalSide(std::int64_t side, int scale)
 }
 
 } // namespace
-
-// A device context on a copy of part of a top-level window's pixels (or of
-// the screen); releasing it writes back the pixels inside Mask that it
-// changed, so that contexts open at the same time do not undo each other.
-class TWindowDC {
-public:
-    // width and height: the logical size of the copy, from Area's top-left
-    // corner (no more than can show).
-    TWindowDC(HWND top, const TRect& areaInTop, TRegion mask, int scale, int width, int height)
-        : Top(top), Area(areaInTop), Mask(std::move(mask)), Scale(scale),
-          Pixels(width * scale, height * scale, 32), Original(Pixels.Width(), Pixels.Height(), 32), DC(Pixels, scale)
-    {
-    }
-
-    // Keeps the pixels as they were copied in.
-    void TakeOriginal() { CopyPixels(Pixels, 0, 0, Original, 0, 0, Pixels.Width(), Pixels.Height()); }
-
-    const HWND Top;      // the top-level window whose pixels these are; 0 for the screen
-    const TRect Area;    // in the top-level window (screen for the screen context)
-    const TRegion Mask;  // area coordinates: the pixels that go back
-    const int Scale;
-    TPixelSurface Pixels;
-    TPixelSurface Original;
-    TSurfaceDC DC;
-};
 
 TPaintState::TPaintState(TWindowManager& manager) : FManager(manager) {}
 
@@ -194,14 +115,31 @@ bool TPaintState::TakeMessage(TMsg& msg)
 
 HDC TPaintState::Open(std::unique_ptr<TWindowDC> dc)
 {
-    HDC handle = &dc->DC;
+    HDC handle = dc->Handle();
     FOpen.push_back(std::move(dc));
     return handle;
 }
 
+void TPaintState::SettleContexts(HWND top, const TRect* changed)
+{
+    if (top == 0) {
+        return;
+    }
+    for (const auto& dc : FOpen) {
+        if (dc->Top != top) {
+            continue;
+        }
+        if (changed == nullptr) {
+            dc->LoadRest();
+        } else {
+            dc->BeforeChange(*changed);
+        }
+    }
+}
+
 bool TPaintState::Release(HDC handle)
 {
-    const auto at = std::find_if(FOpen.begin(), FOpen.end(), [&](const auto& dc) { return &dc->DC == handle; });
+    const auto at = std::find_if(FOpen.begin(), FOpen.end(), [&](const auto& dc) { return dc->Handle() == handle; });
     if (at == FOpen.end()) {
         return false;
     }
@@ -226,12 +164,11 @@ bool TPaintState::Release(HDC handle)
                 continue;
             }
             shows.Offset(Negated(record->Bounds.Left), Negated(record->Bounds.Top));
-            CopyChangedRegion(dc->Pixels, dc->Original,
-                              Point(areaOrigin.X - record->Bounds.Left, areaOrigin.Y - record->Bounds.Top),
-                              *record->Pixels, shows, dc->Scale);
-            shows.Offset(record->Bounds.Left, record->Bounds.Top);
-            TRect box = shows.Box();
-            FManager.PixelsChanged(top, OffsetRect(box, Negated(record->Bounds.Left), Negated(record->Bounds.Top)));
+            const TRect changed = shows.Box();
+            SettleContexts(top, &changed);
+            dc->WriteChanged(*record->Pixels,
+                             Point(areaOrigin.X - record->Bounds.Left, areaOrigin.Y - record->Bounds.Top), shows);
+            FManager.PixelsChanged(top, changed);
         }
         return true;
     }
@@ -241,8 +178,10 @@ bool TPaintState::Release(HDC handle)
     }
     TRegion mask = dc->Mask;
     mask.Offset(areaOrigin.X, areaOrigin.Y);
-    CopyChangedRegion(dc->Pixels, dc->Original, areaOrigin, *top->Pixels, mask, dc->Scale);
-    FManager.PixelsChanged(dc->Top, mask.Box());
+    const TRect changed = mask.Box();
+    SettleContexts(dc->Top, &changed);
+    dc->WriteChanged(*top->Pixels, areaOrigin, mask);
+    FManager.PixelsChanged(dc->Top, changed);
     return true;
 }
 
@@ -268,8 +207,9 @@ bool CopySize(const TRect& area, const TRect& pixels, int scale, int& width, int
 }
 
 // A context on area (top-level coordinates) of the window's top-level
-// pixels, writing back mask (area coordinates).
-HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRegion mask)
+// pixels, writing back mask (area coordinates). A context given a clip
+// copies in only the mask's box until its drawing can reach further.
+HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRegion mask, const TRegion* clip)
 {
     const HWND top = GetTopLevelWindow(hwnd);
     TWindowRecord* topRecord = manager.Find(top);
@@ -285,12 +225,8 @@ HDC OpenWindowContext(TWindowManager& manager, HWND hwnd, const TRect& area, TRe
     if (!CopySize(area, pixels, scale, width, height)) {
         mask = TRegion();
     }
-    auto dc = std::make_unique<TWindowDC>(top, area, std::move(mask), scale, width, height);
-    if (topRecord->Pixels) {
-        CopyPixels(*topRecord->Pixels, std::int64_t{area.Left} * scale, std::int64_t{area.Top} * scale, dc->Pixels, 0,
-                   0, dc->Pixels.Width(), dc->Pixels.Height());
-    }
-    dc->TakeOriginal();
+    auto dc = std::make_unique<TWindowDC>(manager, top, area, std::move(mask), scale, width, height);
+    dc->Load(topRecord->Pixels.get(), Point(area.Left, area.Top), clip);
     return manager.Paint().Open(std::move(dc));
 }
 
@@ -299,12 +235,11 @@ HDC OpenScreenContext(TWindowManager& manager)
     const int scale = std::max(manager.Host().DeviceScale(), 1);
     const TRect screen = manager.Host().ScreenRect();
     auto composed = ComposeScreen(scale, false);
-    auto dc = std::make_unique<TWindowDC>(0, screen,
+    auto dc = std::make_unique<TWindowDC>(manager, 0, screen,
                                           TRegion(Rect(0, 0, static_cast<int>(screen.Width()),
                                                        static_cast<int>(screen.Height()))),
                                           scale, composed->Width() / scale, composed->Height() / scale);
-    CopyPixels(*composed, 0, 0, dc->Pixels, 0, 0, dc->Pixels.Width(), dc->Pixels.Height());
-    dc->TakeOriginal();
+    dc->Load(composed.get(), Point(0, 0), nullptr);
     return manager.Paint().Open(std::move(dc));
 }
 
@@ -476,11 +411,10 @@ HDC BeginPaint(HWND hwnd, TPaintStruct& paint)
     record->EraseNeeded = false;
     record->InternalPaint = false;
     update.Combine(update, manager.VisibleClientRegion(hwnd), RGN_AND);
-    HDC dc = OpenWindowContext(manager, hwnd, manager.ClientRectInTop(hwnd), update);
+    HDC dc = OpenWindowContext(manager, hwnd, manager.ClientRectInTop(hwnd), update, &update);
     if (dc == nullptr) {
         return nullptr;
     }
-    dc->SelectClipRgn(&update);
     paint.hdc = dc;
     paint.rcPaint = update.Box();
     paint.fErase = erase && SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
@@ -518,7 +452,7 @@ HDC GetDCEx(HWND hwnd, const TRegion* clip, std::uint32_t flags)
     if (clip != nullptr && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) != 0) {
         mask.Combine(mask, *clip, (flags & DCX_INTERSECTRGN) ? RGN_AND : RGN_DIFF);
     }
-    HDC dc = OpenWindowContext(manager, hwnd, area, mask);
+    HDC dc = OpenWindowContext(manager, hwnd, area, mask, nullptr);
     if (dc != nullptr && (flags & DCX_VALIDATE) != 0) {
         ValidateRect(hwnd, nullptr);
     }
@@ -538,11 +472,7 @@ HDC GetDCAt(HWND hwnd, const TRect& clientArea, const TRegion* clip)
     }
     mask.Offset(Negated(clientArea.Left), Negated(clientArea.Top));
     const TRect client = manager.ClientRectInTop(hwnd);
-    HDC dc = OpenWindowContext(manager, hwnd, OffsetRect(clientArea, client.Left, client.Top), mask);
-    if (dc != nullptr) {
-        dc->SelectClipRgn(&mask);
-    }
-    return dc;
+    return OpenWindowContext(manager, hwnd, OffsetRect(clientArea, client.Left, client.Top), mask, &mask);
 }
 
 int ReleaseDC(HWND, HDC dc)
@@ -579,6 +509,8 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const TRect* scroll, const TRect* 
     if (topRecord != nullptr && topRecord->Pixels && !landed.IsEmpty()) {
         const int scale = topRecord->DeviceScale;
         const TRect clientInTop = manager.ClientRectInTop(hwnd);
+        const TRect changed = OffsetRect(landed.Box(), clientInTop.Left, clientInTop.Top);
+        manager.Paint().SettleContexts(top, &changed);
         TPixelSurface& pixels = *topRecord->Pixels;
         // Through a copy of the moved block, so that overlapping moves read old pixels.
         const TRect box = OffsetRect(landed.Box(), Negated(dx), Negated(dy));

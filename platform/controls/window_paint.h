@@ -104,6 +104,10 @@ public:
     HDC Open(std::unique_ptr<TWindowDC> dc);
     // Writes the context's pixels back and frees it; false when it is not ours.
     bool Release(HDC dc);
+    // Completes the copies of the contexts open on a top-level window before
+    // its pixels in changed (top-level coordinates; null: all of them) change
+    // or go, where a copy lacks some of them.
+    void SettleContexts(HWND top, const TRect* changed = nullptr);
 
 private:
     TWindowManager& FManager;

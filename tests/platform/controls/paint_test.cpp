@@ -7,6 +7,7 @@
 
 #include "platform/canvas/gdi_objects.h"
 #include "platform/canvas/pixel_surface.h"
+#include "platform/canvas/surface_dc.h"
 #include "platform/controls/caret.h"
 #include "platform/controls/scroll_bars.h"
 #include "platform/controls/system_metrics.h"
@@ -14,6 +15,9 @@
 #include "platform/controls/window_input.h"
 #include "platform/controls/window_paint.h"
 #include "platform/timers.h"
+
+#include <functional>
+#include <string>
 
 namespace plat::test {
 namespace {
@@ -131,6 +135,76 @@ TEST_F(TPaintTest, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredStrip)
     Pump();
     auto repainted = Host.Capture(form->Handle());
     EXPECT_EQ(PixelAt(*repainted, 15, 20 + 95), RGB(95, 0, 160));
+}
+
+// A paint of a small part copies in the rest of the client area only when
+// it reaches there; whatever it reads is still the client area as it was
+// when the paint began, and it writes back only the part, over what other
+// contexts and a scroll did meanwhile.
+TEST_F(TPaintTest, APaintOfAPartSeesTheWholeClientAreaAndWritesBackOnlyThePart)
+{
+    struct TMeanwhile {
+        const char* Name;
+        std::function<void(HWND)> Change; // changes pixels outside the part
+        COLORREF After;                   // then at (55, 55) of the stripes
+    };
+    const TMeanwhile changes[] = {
+        {"nothing happens", [](HWND) {}, RGB(55, 0, 200)},
+        {"another context draws",
+         [](HWND window) {
+             HDC other = GetDC(window);
+             other->FillRect(Rect(15, 10, 20, 20), CreateSolidBrush(RGB(0, 255, 0)));
+             other->FillRect(Rect(50, 50, 60, 60), CreateSolidBrush(RGB(0, 255, 0)));
+             ReleaseDC(window, other);
+         },
+         RGB(0, 255, 0)},
+        {"the window scrolls", [](HWND window) { ScrollWindow(window, 0, -10, nullptr, nullptr); },
+         RGB(65, 0, 190)},
+    };
+    struct TReach {
+        const char* Name;
+        std::function<COLORREF(HDC)> Read; // the paint's pixel at (55, 55)
+    };
+    const TReach reaches[] = {
+        {"its clip widened",
+         [](HDC dc) {
+             dc->SelectClipRgn(nullptr);
+             return dc->GetPixel(55, 55);
+         }},
+        {"a blit of the whole",
+         [](HDC dc) {
+             TPixelSurface copy(100, 100, 32);
+             TSurfaceDC copyDC(copy);
+             copyDC.BitBlt(0, 0, 100, 100, dc, 0, 0, SRCCOPY);
+             return PixelAt(copy, 55, 55);
+         }},
+    };
+    for (const TMeanwhile& change : changes) {
+        for (const TReach& reach : reaches) {
+            SCOPED_TRACE(std::string(change.Name) + ", read through " + reach.Name);
+            TForm* form = NewForm("Form1");
+            auto* stripes = Place(new TStripes(form), form, Rect(10, 20, 110, 120));
+            Pump();
+            const HWND window = stripes->Handle();
+            const TRect part = Rect(10, 10, 20, 20);
+            InvalidateRect(window, &part, false);
+            TPaintStruct paint;
+            HDC dc = BeginPaint(window, paint);
+            ASSERT_NE(dc, nullptr);
+            EXPECT_EQ(paint.rcPaint, part);
+            EXPECT_EQ(dc->GetPixel(15, 15), RGB(15, 0, 240));
+            change.Change(window);
+            EXPECT_EQ(reach.Read(dc), RGB(55, 0, 200)) << "as when the paint began";
+            dc->FillRect(Rect(0, 0, 15, 100), CreateSolidBrush(RGB(0, 0, 255)));
+            EndPaint(window, paint);
+            auto shown = Host.Capture(form->Handle());
+            EXPECT_EQ(PixelAt(*shown, 10 + 12, 20 + 15), RGB(0, 0, 255)) << "the part takes the paint";
+            EXPECT_EQ(PixelAt(*shown, 10 + 55, 20 + 55), change.After) << "what happened meanwhile stays";
+            EXPECT_NE(PixelAt(*shown, 10 + 5, 20 + 60), RGB(0, 0, 255)) << "nothing outside the part goes back";
+            delete form;
+            Pump();
+        }
+    }
 }
 
 TEST_F(TPaintTest, TheCaretIsInvertedOverItsOwnerWithAShowCountAndABlink)
