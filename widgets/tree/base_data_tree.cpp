@@ -62,6 +62,9 @@ PLAT_BEGIN_MESSAGES(TBaseDataTree, plat::TCustomControl)
     PLAT_MESSAGE(plat::WM_KILLFOCUS, WMKillFocus)
     PLAT_MESSAGE(plat::WM_ENABLE, WMEnable)
     PLAT_MESSAGE(plat::WM_CANCELMODE, WMCancelMode)
+    PLAT_MESSAGE(plat::WM_CUT, WMCut)
+    PLAT_MESSAGE(plat::WM_COPY, WMCopy)
+    PLAT_MESSAGE(plat::WM_PASTE, WMPaste)
     PLAT_MESSAGE(plat::WM_CONTEXTMENU, WMContextMenu)
     PLAT_MESSAGE(plat::WM_NCDESTROY, WMNCDestroy)
     PLAT_MESSAGE(plat::CM_HINTSHOW, CMHintShow)
@@ -155,19 +158,30 @@ void TBaseDataTree::Assign(const plat::TPersistent* source)
         plat::TCustomControl::Assign(source);
         return;
     }
+    // The properties in the order the tree takes them; the nodes and their
+    // data stay behind (only the count of top-level nodes comes along).
     SetAlign(tree->Align());
+    SetAnchors(tree->Anchors());
     SetAutoScrollDelay(tree->AutoScrollDelay());
     SetAutoScrollInterval(tree->AutoScrollInterval());
+    SetAutoSize(tree->AutoSize());
+    SetBackground(tree->Background());
+    SetBiDiMode(tree->BiDiMode());
     SetBorderStyle(tree->BorderStyle());
     SetChangeDelay(tree->ChangeDelay());
     SetCheckImageKind(tree->CheckImageKind());
     SetColor(tree->Color());
+    FColors->Assign(*tree->Colors());
+    SetConstraints(tree->Constraints());
     SetDefaultNodeHeight(tree->DefaultNodeHeight());
     SetDefaultPasteMode(tree->DefaultPasteMode());
     SetDragImageKind(tree->DragImageKind());
     SetEnabled(tree->Enabled());
     SetFont(tree->Font());
+    SetHeader(*tree->Header());
+    SetHintMode(tree->HintMode());
     SetHotCursor(tree->HotCursor());
+    SetImages(tree->Images());
     SetIndent(tree->Indent());
     SetMargin(tree->Margin());
     SetNodeAlignment(tree->NodeAlignment());
@@ -180,19 +194,46 @@ void TBaseDataTree::Assign(const plat::TPersistent* source)
     SetRootNodeCount(tree->RootNodeCount());
     SetScrollBarOptions(tree->ScrollBarOptions());
     SetShowHint(tree->ShowHint());
+    SetStateImages(tree->StateImages());
     SetTabOrder(tree->TabOrder());
     SetTabStop(tree->TabStop());
     SetVisible(tree->Visible());
+    SetSelectionCurveRadius(tree->SelectionCurveRadius());
     SetSelectionBlendFactor(tree->SelectionBlendFactor());
+    SetEmptyListMessage(tree->EmptyListMessage());
 }
 
 void TBaseDataTree::Loaded()
 {
     plat::TCustomControl::Loaded();
     UpdateDropTarget();
-    if (!FStates.Contains(tsNeedRootCountUpdate) || FRoot->fChildCount == 0) {
-        return;
+    if (FStates.Contains(tsNeedRootCountUpdate) && FRoot->fChildCount > 0) {
+        MakeLoadedRootNodes();
     }
+    // The header finishes its loading while the tree counts as updating.
+    Updating();
+    TryFinally(
+        [&] {
+            FHeader->UpdateMainColumn();
+            TDataTreeColumns& columns = FHeader->Columns();
+            columns.FixPositions();
+            if (FOptions->AutoOptions().Contains(toAutoBidiColumnOrdering)) {
+                columns.ReorderColumns(UseRightToLeftAlignment());
+            }
+            if (FHeader->States().Contains(hsNeedScaling)) {
+                FHeader->RecalculateHeader();
+            } else {
+                FHeader->UpdateNonClientArea();
+            }
+            if (FHeader->Options().Contains(hoAutoResize)) {
+                columns.AdjustAutoSize(InvalidColumn, true);
+            }
+        },
+        [&] { Updated(); });
+}
+
+void TBaseDataTree::MakeLoadedRootNodes()
+{
     DoStateChange({}, {tsNeedRootCountUpdate});
     const bool wasReadOnly = ReadOnly();
     FOptions->InternalSetMiscOptions(FOptions->MiscOptions() - TDTMiscOptions{toReadOnly});

@@ -434,6 +434,8 @@ public:
     virtual plat::HRESULT ReadClipboard(std::shared_ptr<plat::IDataObject>& data);
     // Unmarks every node and leaves the copy or cut state.
     void CancelCutOrCopy();
+    // Empties the clipboard when it holds this tree's data.
+    void EmptyOwnClipboard();
     // After a paste of cut nodes: deletes the marked nodes.
     void FinishCutOrCopy();
     // Renders the tree's clipboard object into blocks, so that the
@@ -1118,6 +1120,10 @@ protected:
     void WMKillFocus(plat::TMessage& message);
     void WMEnable(plat::TMessage& message);
     void WMCancelMode(plat::TMessage& message);
+    // The clipboard messages run the tree's clipboard operations.
+    void WMCut(plat::TMessage& message);
+    void WMCopy(plat::TMessage& message);
+    void WMPaste(plat::TMessage& message);
     void WMContextMenu(plat::TMessage& message);
     void WMNCDestroy(plat::TMessage& message);
     void CMHintShow(plat::TMessage& message);
@@ -1295,6 +1301,8 @@ protected:
 
     // ---- lifecycle ----
     void Loaded() override;
+    // Makes the top-level nodes whose count was read (also in a read-only tree).
+    void MakeLoadedRootNodes();
     // A freed image list is dropped from every role it had.
     void Notification(plat::TComponent* component, plat::TOperation operation) override;
     void DefineProperties(plat::TFiler& filer) override;

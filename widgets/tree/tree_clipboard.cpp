@@ -198,6 +198,18 @@ bool TBaseDataTree::PasteFromClipboard()
     return result;
 }
 
+void TBaseDataTree::EmptyOwnClipboard()
+{
+    // Another program's data on the clipboard stays.
+    for (const std::weak_ptr<TDTDataObject>& each : FDataObjects) {
+        const std::shared_ptr<TDTDataObject> object = each.lock();
+        if (object && plat::OleIsCurrentClipboard(object) == plat::S_OK) {
+            plat::OleSetClipboard(nullptr);
+            return;
+        }
+    }
+}
+
 void TBaseDataTree::CancelCutOrCopy()
 {
     if (!FStates.Contains(tsCutPending) && !FStates.Contains(tsCopyPending)) {

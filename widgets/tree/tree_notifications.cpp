@@ -175,6 +175,7 @@ void TBaseDataTree::BeginSynch()
                  {ChangeTimer, StructureChangeTimer, ExpandTimer, EditTimer, HeaderTimer, ScrollTimer, SearchTimer}) {
                 KillTreeTimer(timer);
             }
+            FSearchBuffer.clear();
             FLastSearchNode = nullptr;
             DoStateChange({}, {tsEditPending, tsIncrementalSearching, tsScrolling, tsScrollPending});
             DeliverPendingChanges();

@@ -288,6 +288,7 @@ void TBaseDataTree::InternalDeleteNode(PDataNode node, bool reindex, bool parent
                 FNextNodeToSelect = nullptr;
             }
         }
+        const plat::TPoint offsets = OffsetXY();
         if (FStates.Contains(tsHint)) {
             if (plat::Application != nullptr) {
                 plat::Application->CancelHint();
@@ -310,6 +311,10 @@ void TBaseDataTree::InternalDeleteNode(PDataNode node, bool reindex, bool parent
         if (FUpdateCount == 0) {
             ValidateCache();
             UpdateScrollBars(true);
+            // The rows moved as a whole: none of them stands where it stood.
+            if (OffsetXY() != offsets) {
+                Invalidate();
+            }
         }
     });
 }
@@ -325,10 +330,12 @@ void TBaseDataTree::DeleteChildren(PDataNode node, bool resetHasChildren)
     }
     TreeAssert(!FStates.Contains(tsIterating), DeleteWhileIterating);
     InDeletionScope([&] {
+        plat::TPoint offsets = OffsetXY();
         ++FUpdateCount;
         TryFinally(
             [&] {
                 InterruptValidation();
+                offsets = OffsetXY();
                 const bool visibleToUser =
                     node == FRoot || (node->States.Contains(vsExpanded) && GetFullyVisible(node));
                 for (PDataNode child = node->fLastChild; child != nullptr;) {
@@ -366,7 +373,11 @@ void TBaseDataTree::DeleteChildren(PDataNode node, bool resetHasChildren)
             PackSelection();
             ValidateCache();
             UpdateScrollBars(true);
-            InvalidateToBottom(node);
+            if (OffsetXY() != offsets) {
+                Invalidate();
+            } else {
+                InvalidateToBottom(node);
+            }
             if (FStates.Contains(tsChangePending)) {
                 DoChange(FLastChangedNode);
                 EnsureNodeSelected(true);
@@ -439,10 +450,15 @@ void TBaseDataTree::Clear()
         [&] {
             InterruptValidation();
             CancelEditNode();
+            if (FStates.Contains(tsCutPending) || FStates.Contains(tsCopyPending)) {
+                EmptyOwnClipboard();
+                DoStateChange({}, {tsCutPending, tsCopyPending});
+            }
             ClearSelection();
             ForgetAllNodes();
             DeleteChildren(FRoot, true);
             FMultilineSeen = false;
+            SetOffsetXY(plat::Point(0, 0));
         },
         [&] { EndUpdate(); });
 }

@@ -78,6 +78,21 @@ void TBaseDataTree::WMCancelMode(plat::TMessage& message)
     Inherited(message);
 }
 
+void TBaseDataTree::WMCut(plat::TMessage&)
+{
+    CutToClipboard();
+}
+
+void TBaseDataTree::WMCopy(plat::TMessage&)
+{
+    CopyToClipboard();
+}
+
+void TBaseDataTree::WMPaste(plat::TMessage&)
+{
+    PasteFromClipboard();
+}
+
 void TBaseDataTree::WMContextMenu(plat::TMessage& message)
 {
     DoStateChange({}, {tsClearPending, tsEditPending, tsOLEDragPending, tsVCLDragPending});

@@ -202,6 +202,42 @@ TEST_F(TreeClipboard, PastingACopyAddsTheNodesAndPastingACutMovesThem)
     EXPECT_EQ(CheckInvariants(*Other), "");
 }
 
+// Clearing a tree ends its cut or copy and empties the clipboard, but only
+// when the clipboard holds this tree's data.
+TEST_F(TreeClipboard, ClearEndsACutOrCopyAndEmptiesOnlyTheTreesOwnClipboard)
+{
+    Fill();
+    Tree->CopyToClipboard();
+    ASSERT_EQ(TBaseDataTree::GetTreeFromDataObject(ClipboardObject()), Tree);
+    Tree->Clear();
+    EXPECT_EQ(plat::CountClipboardFormats(), 0);
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsCopyPending));
+
+    Fill();
+    Add(*Other, nullptr, 7);
+    Other->SetSelected(Other->GetFirst(), true);
+    Other->CopyToClipboard();
+    Tree->DoStateChange({tsCutPending});
+    Tree->Clear();
+    EXPECT_EQ(TBaseDataTree::GetTreeFromDataObject(ClipboardObject()), Other) << "another tree's data stays";
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsCutPending));
+    EXPECT_TRUE(Other->TreeStates().Contains(tsCopyPending));
+}
+
+// The clipboard messages reach the tree's own operations.
+TEST_F(TreeClipboard, CutCopyAndPasteMessages)
+{
+    Fill();
+    plat::SendMessage(Tree->Handle(), plat::WM_COPY, 0, 0);
+    EXPECT_TRUE(Tree->TreeStates().Contains(tsCopyPending));
+    EXPECT_EQ(Tree->CutCopyCount(), 2u);
+    plat::SendMessage(Tree->Handle(), plat::WM_CUT, 0, 0);
+    EXPECT_TRUE(Tree->TreeStates().Contains(tsCutPending));
+    plat::SendMessage(Other->Handle(), plat::WM_PASTE, 0, 0);
+    EXPECT_EQ(Texts(*Other), (std::vector<std::string>{"n1", " n11", "n3"}));
+    EXPECT_EQ(Texts(*Tree), std::vector<std::string>{"n2"});
+}
+
 TEST_F(TreeClipboard, AFlushedClipboardKeepsTheDataButNotTheTree)
 {
     Fill();

@@ -343,6 +343,18 @@ TEST_F(IncrementalSearch, TheSearchStopsWithoutAHitWhereItStarted)
     EXPECT_EQ(Tree->SearchBuffer(), "");
 }
 
+TEST_F(IncrementalSearch, SynchronousModeEndsARunningSearch)
+{
+    Type("ab");
+    ASSERT_EQ(Tree->SearchBuffer(), "ab");
+    Tree->BeginSynch();
+    EXPECT_EQ(Tree->SearchBuffer(), "");
+    EXPECT_EQ(Tree->FLastSearchNode, nullptr);
+    EXPECT_FALSE(Tree->TreeStates().Contains(tsIncrementalSearching));
+    EXPECT_FALSE(plat::KillTimer(Tree->Handle(), SearchTimer));
+    Tree->EndSynch();
+}
+
 TEST_F(IncrementalSearch, SwitchingItOffEndsARunningSearch)
 {
     Type("ab");

@@ -2,6 +2,9 @@
 // another tree, streaming with the form description (the count of top-level
 // nodes made in Loaded, properties of older descriptions read and dropped)
 // and window creation.
+#include "platform/canvas/bitmap.h"
+#include "platform/canvas/graphic.h"
+#include "platform/canvas/image_list.h"
 #include "platform/objects/class_registry.h"
 #include "platform/objects/reader.h"
 #include "platform/objects/writer.h"
@@ -116,7 +119,38 @@ TEST_F(TreeLifecycle, AssignTakesSettingsAndTheTopLevelCount)
     source.SetDefaultNodeHeight(22);
     source.TreeOptions()->SetMiscOptions(source.TreeOptions()->MiscOptions() + TDTMiscOptions{toCheckSupport});
     source.ScrollBarOptions()->SetScrollBars(ssVertical);
+    plat::TCustomImageList images(nullptr);
+    plat::TCustomImageList states(nullptr);
+    source.SetImages(&images);
+    source.SetStateImages(&states);
+    source.SetHintMode(hmTooltip);
+    source.SetEmptyListMessage("Nothing read yet");
+    source.SetSelectionCurveRadius(6);
+    source.SetBiDiMode(bdRightToLeft);
+    source.SetAnchors(plat::TAnchors{plat::akLeft, plat::akBottom});
+    source.SetAutoSize(true);
+    plat::TSizeConstraints constraints;
+    constraints.MinHeight = 40;
+    source.SetConstraints(constraints);
+    source.Colors()->SetByIndex(ciGridLineColor, plat::clRed);
+    source.Header()->Columns().Add()->SetText("Name");
+    plat::TBitmap picture(4, 4, plat::pf32bit);
+    source.Background()->Assign(&picture);
     Tree->Assign(&source);
+    EXPECT_EQ(Tree->Images(), &images);
+    EXPECT_EQ(Tree->StateImages(), &states);
+    EXPECT_EQ(Tree->HintMode(), hmTooltip);
+    EXPECT_EQ(Tree->EmptyListMessage(), "Nothing read yet");
+    EXPECT_EQ(Tree->SelectionCurveRadius(), 6);
+    EXPECT_EQ(Tree->BiDiMode(), bdRightToLeft);
+    EXPECT_EQ(Tree->Anchors(), (plat::TAnchors{plat::akLeft, plat::akBottom}));
+    EXPECT_TRUE(Tree->AutoSize());
+    EXPECT_EQ(Tree->Constraints().MinHeight, 40);
+    EXPECT_EQ(Tree->Colors()->GridLineColor(), plat::clRed);
+    ASSERT_EQ(Tree->Header()->Columns().Count(), 1);
+    EXPECT_EQ(Tree->Header()->Columns()[0]->Text(), "Name");
+    ASSERT_NE(Tree->Background()->Graphic(), nullptr);
+    EXPECT_EQ(Tree->Background()->Graphic()->Width(), 4);
     EXPECT_EQ(Tree->RootNodeCount(), 10u);
     for (PDataNode node : Children(*Tree)) {
         EXPECT_FALSE(node->States.Contains(vsInitialized));
@@ -129,6 +163,8 @@ TEST_F(TreeLifecycle, AssignTakesSettingsAndTheTopLevelCount)
     EXPECT_EQ(Tree->ScrollBarOptions()->ScrollBars(), ssVertical);
     EXPECT_EQ(CheckInvariants(*Tree), "");
 
+    Tree->SetImages(nullptr);
+    Tree->SetStateImages(nullptr);
     plat::TComponent other(nullptr);
     EXPECT_THROW(Tree->Assign(&other), plat::EAssignError);
 }
@@ -233,6 +269,30 @@ TEST_F(TreeStreaming, ColumnsTravelWithTheFormDescription)
             EXPECT_EQ(std::string(error.what()).rfind("Unable to load the", 0), 0u) << error.what();
         }
     }
+}
+
+// Once loaded, the tree lets its header finish: the main column moves off a
+// hidden column and the auto-size column fills the client width.
+TEST_F(TreeStreaming, LoadingEndsWithTheHeaderFinishingItsLoading)
+{
+    ShowForm();
+    plat::BeginLoading();
+    auto* loading = new TTestTree(Form);
+    loading->SetParent(Form);
+    loading->SetBounds(0, 0, 300, 100);
+    TDataTreeColumns& columns = loading->Header()->Columns();
+    for (int i = 0; i < 3; ++i) {
+        columns.Add()->SetWidth(60);
+    }
+    columns[0]->SetOptions(columns[0]->Options() - TDTColumnOptions{coVisible});
+    loading->Header()->SetMainColumn(0);
+    loading->Header()->SetAutoSizeIndex(2);
+    loading->Header()->SetOptions(loading->Header()->Options() + TDTHeaderOptions{hoVisible, hoAutoResize});
+    plat::EndLoading();
+    Host.PumpUntilIdle();
+    EXPECT_EQ(loading->Header()->MainColumn(), 1);
+    EXPECT_EQ(columns[1]->Width() + columns[2]->Width(), loading->ClientWidth());
+    delete loading;
 }
 
 TEST_F(TreeStreaming, OlderDescriptionsNameIdentifiersThatAreDropped)

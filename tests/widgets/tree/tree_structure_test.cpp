@@ -146,6 +146,55 @@ TEST_F(TreeStructure, ClearOfAReadOnlyTreeWaitsForItsEnd)
     EXPECT_EQ(freed, 3) << "the tree's end clears it all the same";
 }
 
+// Clearing scrolls back to the origin; a deletion that moves the view
+// repaints the whole window.
+TEST_F(TreeStructure, ClearAndDeletionsThatMoveTheViewRepaintAll)
+{
+    ShowForm();
+    Tree->SetBounds(0, 0, 150, 100);
+    // No node is selected after a deletion, which would scroll to it.
+    Tree->TreeOptions()->SetSelectionOptions(Tree->TreeOptions()->SelectionOptions() -
+                                             TDTSelectionOptions{toSelectNextNodeOnRemoval});
+    TDataTreeColumns& columns = Tree->Header()->Columns();
+    columns.Add()->SetWidth(400);
+    Tree->Header()->SetOptions(Tree->Header()->Options() + TDTHeaderOptions{hoVisible});
+    Tree->SetRootNodeCount(20);
+    Host.PumpUntilIdle();
+    Tree->SetOffsetXY(plat::Point(-100, -200));
+    ASSERT_EQ(Tree->OffsetXY(), plat::Point(-100, -200));
+
+    // Deleting rows near the end pulls the view up.
+    const PDataNode first = Tree->GetFirst();
+    Tree->SetChildCount(first, 10);
+    Tree->SetExpanded(first, true);
+    Tree->SetOffsetY(0);
+    int before = Tree->Invalidations;
+    Tree->DeleteNode(first->fLastChild);
+    EXPECT_EQ(Tree->Invalidations, before) << "the view stays: only the rows below";
+    struct TCase {
+        const char* name;
+        std::function<void()> remove;
+    };
+    const TCase cases[] = {
+        {"deleting a node", [&] { Tree->DeleteNode(first->fLastChild); }},
+        {"deleting children", [&] { Tree->DeleteChildren(first, false); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Tree->SetOffsetY(-10000);
+        const int lowest = Tree->OffsetY();
+        before = Tree->Invalidations;
+        c.remove();
+        ASSERT_GT(Tree->OffsetY(), lowest);
+        EXPECT_GT(Tree->Invalidations, before);
+    }
+
+    Tree->Clear();
+    EXPECT_EQ(Tree->OffsetXY(), plat::Point(0, 0));
+    Tree->SetRootNodeCount(5);
+    EXPECT_EQ(Tree->OffsetX(), 0) << "the new nodes start at the left";
+}
+
 TEST_F(TreeStructure, AttachModesAroundAMiddleNode)
 {
     struct TCase {
