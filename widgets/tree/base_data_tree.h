@@ -139,6 +139,20 @@ public:
     T* GetNodeData(PDataNode node);
     // Stores a pointer in the first slot of the user data.
     void SetNodeData(PDataNode node, void* userData);
+    // Stores a counted reference in the first slot of the user data; the
+    // node holds it until it is freed (after OnFreeNode).
+    template <class T>
+    void SetNodeData(PDataNode node, std::shared_ptr<T> userData)
+    {
+        SetNodeInterface(node, std::static_pointer_cast<void>(std::move(userData)));
+    }
+    // A new reference to what the node holds that way; empty for nullptr
+    // and for a node that holds none.
+    template <class T>
+    std::shared_ptr<T> GetInterfaceFromNodeData(PDataNode node) const
+    {
+        return std::static_pointer_cast<T>(NodeInterface(node));
+    }
     // The tree that owns a node.
     static TBaseDataTree* TreeFromNode(PDataNode node);
     const TNodeStore& NodeStore() const { return FNodeStore; }
@@ -154,6 +168,13 @@ public:
     // A new last child of parent (nullptr = the root); nullptr in a
     // read-only tree.
     virtual PDataNode AddChild(PDataNode parent, void* userData = nullptr);
+    // A new last child that holds a counted reference as its user data;
+    // nullptr (and no reference kept) in a read-only tree.
+    template <class T>
+    PDataNode AddChild(PDataNode parent, std::shared_ptr<T> userData)
+    {
+        return AddChildHolding(parent, std::static_pointer_cast<void>(std::move(userData)));
+    }
     PDataNode InsertNode(PDataNode node, TDTNodeAttachMode mode, void* userData = nullptr);
     void DeleteNode(PDataNode node, bool reindex = true);
     // Deletes the nodes of an array in tree order.
@@ -1581,6 +1602,11 @@ private:
     // Changes the user data layout: the nodes are re-created with it.
     void ChangeNodeDataLayout(int size, const TNodeRecordType* recordType);
     void* TouchNodeData(PDataNode node);
+    void SetNodeInterface(PDataNode node, const std::shared_ptr<void>& userData);
+    std::shared_ptr<void> NodeInterface(PDataNode node) const;
+    PDataNode AddChildHolding(PDataNode parent, const std::shared_ptr<void>& userData);
+    // The user data area can take a pointer, and holds no typed record.
+    void CheckPointerSlot() const;
     // The stored state follows the parent's when a tri-state child is
     // initialised under a checked or unchecked parent.
     void FollowParentCheckState(PDataNode node);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qel {
@@ -83,8 +84,35 @@ struct TDataNode {
     // for OnFreeNode.
     void SetData(void* value)
     {
+        ReleaseData();
         *static_cast<void**>(Data()) = value;
         States.Include(vsOnFreeNodeCallRequired);
+    }
+    // Stores one counted reference to value in the first slot, held until
+    // ReleaseData; marks the node for OnFreeNode and for the release.
+    void SetData(const std::shared_ptr<void>& value)
+    {
+        ReleaseData();
+        *static_cast<std::shared_ptr<void>**>(Data()) = new std::shared_ptr<void>(value);
+        States += {vsOnFreeNodeCallRequired, vsReleaseCallOnUserDataRequired};
+    }
+    // A new reference to what SetData (shared_ptr) stored; empty without one.
+    std::shared_ptr<void> GetInterfaceData()
+    {
+        if (!States.Contains(vsReleaseCallOnUserDataRequired)) {
+            return nullptr;
+        }
+        return **static_cast<std::shared_ptr<void>**>(Data());
+    }
+    // Lets go of the reference the node holds, if any.
+    void ReleaseData()
+    {
+        if (States.Contains(vsReleaseCallOnUserDataRequired)) {
+            auto** slot = static_cast<std::shared_ptr<void>**>(Data());
+            delete *slot;
+            *slot = nullptr;
+            States.Exclude(vsReleaseCallOnUserDataRequired);
+        }
     }
 };
 

@@ -151,6 +151,7 @@ void TBaseDataTree::DoFreeNode(PDataNode node)
     if (FRecordType != nullptr && node->States.Contains(vsOnFreeNodeCallRequired)) {
         FRecordType->Destroy(node->Data());
     }
+    node->ReleaseData();
     FNodeStore.Free(node);
     if (FUpdateCount == 0) {
         EnsureNodeSelected(true);
@@ -177,9 +178,8 @@ void* TBaseDataTree::GetNodeData(PDataNode node)
     return TouchNodeData(node);
 }
 
-void TBaseDataTree::SetNodeData(PDataNode node, void* userData)
+void TBaseDataTree::CheckPointerSlot() const
 {
-    TreeAssert(node != nullptr && node != FRoot, "Node must neither be nil nor the root node.");
     if (FNodeDataSize < 8) {
         throw EAssertionFailed(std::string(ClassName()) +
                                ": Cannot set initial user data because there is not enough user data space allocated.");
@@ -187,7 +187,35 @@ void TBaseDataTree::SetNodeData(PDataNode node, void* userData)
     if (FRecordType != nullptr) {
         throw EAssertionFailed(std::string(ClassName()) + ": Cannot set user data of nodes that hold typed records.");
     }
+}
+
+void TBaseDataTree::SetNodeData(PDataNode node, void* userData)
+{
+    TreeAssert(node != nullptr && node != FRoot, "Node must neither be nil nor the root node.");
+    CheckPointerSlot();
     node->SetData(userData);
+}
+
+void TBaseDataTree::SetNodeInterface(PDataNode node, const std::shared_ptr<void>& userData)
+{
+    TreeAssert(node != nullptr && node != FRoot, "Node must neither be nil nor the root node.");
+    CheckPointerSlot();
+    node->SetData(userData);
+}
+
+std::shared_ptr<void> TBaseDataTree::NodeInterface(PDataNode node) const
+{
+    return node != nullptr && node != FRoot ? node->GetInterfaceData() : nullptr;
+}
+
+PDataNode TBaseDataTree::AddChildHolding(PDataNode parent, const std::shared_ptr<void>& userData)
+{
+    const PDataNode node = AddChild(parent, nullptr);
+    // A read-only tree makes no node and so keeps no reference.
+    if (node != nullptr && userData) {
+        SetNodeInterface(node, userData);
+    }
+    return node;
 }
 
 TBaseDataTree* TBaseDataTree::TreeFromNode(PDataNode node)

@@ -92,6 +92,7 @@ public:
     plat::TRect InvalidateNode(PDataNode node) override;
     void ReinitNode(PDataNode node, bool recursive, bool forceReinit = false) override;
     void SetChildCount(PDataNode node, std::uint32_t newChildCount) override;
+    using TBaseDataTree::AddChild;
     PDataNode AddChild(PDataNode parent, void* userData = nullptr) override;
     void RemoveFromSelection(PDataNode node) override;
     // The node's cached main-column text width; 0 when not measured.

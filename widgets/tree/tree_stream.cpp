@@ -30,8 +30,13 @@ constexpr std::int64_t SmallestNode = 8 + 8 + 11;
 // How deep a stream may nest nodes.
 constexpr std::size_t MaxStreamDepth = 1000;
 
-// The states that mean something in another tree or session; all the
-// others are recomputed or belong to a running operation.
+// The states a node is written without: those of a change in progress and
+// of the tree's own bookkeeping.
+const TDataNodeStates UnwrittenStates{vsChecking, vsCutOrCopy, vsDeleting, vsOnFreeNodeCallRequired,
+                                      vsHeightMeasured};
+// The states taken from a stream: those that mean something in another
+// tree or session; all the others are recomputed or belong to a running
+// operation.
 const TDataNodeStates PersistentStates{vsInitialized, vsDisabled, vsExpanded, vsHasChildren,
                                        vsVisible,     vsSelected, vsMultiline, vsFiltered};
 
@@ -184,7 +189,7 @@ void TBaseDataTree::WriteChunks(plat::TStream& stream, PDataNode node)
     const std::int32_t type = BaseChunk;
     const std::uint32_t childCount = withChildren ? node->fChildCount : 0;
     const std::int32_t height = static_cast<std::int32_t>(node->fNodeHeight);
-    const std::uint32_t states = node->States.Bits() & PersistentStates.Bits();
+    const std::uint32_t states = (node->States - UnwrittenStates).Bits();
     std::memcpy(base, &type, 4);
     std::memcpy(base + 8, &childCount, 4);
     std::memcpy(base + 12, &height, 4);
@@ -477,7 +482,7 @@ void TBaseDataTree::ReadNodeFields(plat::TStream& stream, int version, PDataNode
     node->fNodeHeight = height;
     node->TotalHeight = height;
     node->Align = std::min<std::uint8_t>(align, 100);
-    node->CheckState = checkState <= csMixedPressed ? static_cast<TCheckState>(checkState) : csUncheckedNormal;
+    node->CheckState = checkState <= csMixedDisabled ? static_cast<TCheckState>(checkState) : csUncheckedNormal;
     node->CheckType = checkType <= ctButton ? static_cast<TCheckType>(checkType) : ctNone;
     if (std::int64_t{childCount} * SmallestNode > chunkEnd - stream.Position()) {
         StreamError(2004);

@@ -6,6 +6,8 @@
 #include "widgets/tree/node_store.h"
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace qel::tree_test {
@@ -186,6 +188,65 @@ struct TCountedRecord {
     TCountedRecord() { ++Alive; }
     ~TCountedRecord() { --Alive; }
 };
+
+// A node can hold a counted reference as its user data: the node keeps the
+// object alive until it is freed, after OnFreeNode has seen it.
+TEST_F(NodeStorage, CountedReferencesLiveAsLongAsTheirNodes)
+{
+    struct TCase {
+        const char* name;
+        std::function<PDataNode(const std::shared_ptr<std::string>&)> make;
+    };
+    const TCase cases[] = {
+        {"AddChild", [&](const std::shared_ptr<std::string>& data) { return Tree->AddChild(nullptr, data); }},
+        {"SetNodeData",
+         [&](const std::shared_ptr<std::string>& data) {
+             const PDataNode node = Tree->AddChild(nullptr);
+             Tree->SetNodeData(node, data);
+             return node;
+         }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto data = std::make_shared<std::string>("held");
+        const std::weak_ptr<std::string> watch = data;
+        const PDataNode node = c.make(data);
+        data.reset();
+        ASSERT_FALSE(watch.expired()) << "the node holds a reference";
+        EXPECT_TRUE(node->States.Contains(vsReleaseCallOnUserDataRequired));
+        EXPECT_TRUE(node->States.Contains(vsOnFreeNodeCallRequired));
+        EXPECT_EQ(*Tree->GetInterfaceFromNodeData<std::string>(node), "held");
+        bool seen = false;
+        Tree->OnFreeNode = [&](plat::TObject*, PDataNode freed) {
+            seen = freed == node && !watch.expired() && *Tree->GetInterfaceFromNodeData<std::string>(freed) == "held";
+        };
+        Tree->DeleteNode(node);
+        EXPECT_TRUE(seen) << "OnFreeNode still sees it";
+        EXPECT_TRUE(watch.expired()) << "released with the node";
+        Tree->OnFreeNode = nullptr;
+    }
+    EXPECT_EQ(Tree->GetInterfaceFromNodeData<std::string>(nullptr), nullptr);
+    EXPECT_EQ(Tree->GetInterfaceFromNodeData<std::string>(Tree->AddChild(nullptr)), nullptr) << "a node holding none";
+
+    // Another value in the slot lets the first go; so do Clear and a read-only tree.
+    auto first = std::make_shared<std::string>("first");
+    const std::weak_ptr<std::string> firstWatch = first;
+    const PDataNode node = Tree->AddChild(nullptr, std::move(first));
+    Tree->SetNodeData(node, std::make_shared<std::string>("second"));
+    EXPECT_TRUE(firstWatch.expired());
+    Tree->SetNodeData(node, static_cast<void*>(nullptr));
+    EXPECT_FALSE(node->States.Contains(vsReleaseCallOnUserDataRequired));
+    auto kept = std::make_shared<std::string>("kept");
+    const std::weak_ptr<std::string> keptWatch = kept;
+    Tree->AddChild(nullptr, kept);
+    kept.reset();
+    Tree->Clear();
+    EXPECT_TRUE(keptWatch.expired());
+    Tree->TreeOptions()->SetMiscOptions(Tree->TreeOptions()->MiscOptions() + TDTMiscOptions{toReadOnly});
+    auto refused = std::make_shared<std::string>("refused");
+    EXPECT_EQ(Tree->AddChild(nullptr, refused), nullptr);
+    EXPECT_EQ(refused.use_count(), 1) << "a read-only tree keeps no reference";
+}
 
 TEST_F(NodeStorage, TypedRecordsAreMadeOnFirstAccessAndDestroyedAfterOnFreeNode)
 {

@@ -147,17 +147,20 @@ TEST_F(TreeStreamBytes, ANodeTakesThirtyFiveBytesAndItsUserDataFollowsInAChunk)
     EXPECT_EQ(TBytes(bytes.end() - 12, bytes.end()), (TBytes{4, 0, 0, 0, 4, 0, 0, 0, 1, 2, 3, 4}));
 }
 
-TEST_F(TreeStreamBytes, AnInitialisedNodeWritesOnlyItsLastingStates)
+TEST_F(TreeStreamBytes, ANodeIsWrittenWithoutTheStatesOfAChangeInProgress)
 {
     const PDataNode node = Tree.AddChild(nullptr);
     Tree.ValidateNode(node, false);
-    // States of the moment stay out of the stream.
-    node->States.Include(vsToggling);
-    node->States.Include(vsAllChildrenHidden);
-    node->States.Include(vsHeightMeasured);
-    node->States.Include(vsCutOrCopy);
+    // Checking, cut or copy marks, deleting, the free call and a measured
+    // height stay out of the stream; every other state is written.
+    for (const TDataNodeState state : {vsToggling, vsAllChildrenHidden, vsHeightMeasured, vsCutOrCopy, vsChecking,
+                                       vsDeleting, vsOnFreeNodeCallRequired}) {
+        node->States.Include(state);
+    }
+    const std::uint32_t written = (1u << vsInitialized) | (1u << vsVisible) | (1u << vsToggling) |
+                                  (1u << vsAllChildrenHidden);
     const TBytes expected = Concat({Header(3, 1), {0x01, 0, 0, 0, 0x1B, 0, 0, 0, 0x02, 0, 0, 0, 0x13, 0, 0, 0},
-                                    Body(0, 18, 0x81, 0x32)});
+                                    Body(0, 18, written, 0x32)});
     EXPECT_EQ(expected.size(), 51u);
     EXPECT_EQ(Save(), expected);
 }
@@ -352,6 +355,26 @@ TEST_F(TreeStream, VersionTwoBodiesAreShortWhenTheirAlignByteIsSet)
     EXPECT_EQ(second->Align, 40);
     EXPECT_EQ(second->CheckType, ctRadioButton);
     EXPECT_EQ(CheckInvariants(tree), "");
+}
+
+// Every check state comes back, the disabled ones too; a value beyond them
+// is unchecked.
+TEST_F(TreeStream, CheckStatesComeBackWholeAndUnknownOnesUnchecked)
+{
+    TBytes stream = Header(3, 10);
+    for (std::uint8_t state = 0; state <= 9; ++state) {
+        const TBytes node = Node(Body(0, 18, Initialized | Visible, 50, state, 2));
+        stream.insert(stream.end(), node.begin(), node.end());
+    }
+    TBaseDataTree tree(nullptr);
+    Load(tree, stream);
+    std::uint8_t expected = 0;
+    for (PDataNode node : Children(tree)) {
+        EXPECT_EQ(node->CheckState, expected <= csMixedDisabled ? static_cast<TCheckState>(expected) : csUncheckedNormal)
+            << int{expected};
+        ++expected;
+    }
+    EXPECT_EQ(expected, 10);
 }
 
 TEST_F(TreeStream, LoadedStatesAreTheLastingOnesAndHiddenChildrenAreWorkedOut)
