@@ -1607,6 +1607,8 @@ private:
     PDataNode AddChildHolding(PDataNode parent, const std::shared_ptr<void>& userData);
     // The user data area can take a pointer, and holds no typed record.
     void CheckPointerSlot() const;
+    // Unchecks a synced check box of a node the selection lets go of.
+    void UncheckWhileClearing(PDataNode node);
     // The stored state follows the parent's when a tri-state child is
     // initialised under a checked or unchecked parent.
     void FollowParentCheckState(PDataNode node);

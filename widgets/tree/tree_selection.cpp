@@ -5,6 +5,7 @@
 #include "widgets/tree/base_data_tree.h"
 
 #include "widgets/tree/node_array.h"
+#include "widgets/tree/try_finally.h"
 
 #include <algorithm>
 #include <functional>
@@ -241,6 +242,16 @@ void TBaseDataTree::InternalRemoveFromSelection(PDataNode node)
     Change(node);
 }
 
+void TBaseDataTree::UncheckWhileClearing(PDataNode node)
+{
+    // The selection stays locked meanwhile: the check change ends an update,
+    // which must not select a node again (toAlwaysSelectNode) while the
+    // loop empties the selection.
+    const bool locked = FSelectionLocked;
+    FSelectionLocked = true;
+    TryFinally([&] { SetCheckState(node, csUncheckedNormal); }, [&] { FSelectionLocked = locked; });
+}
+
 void TBaseDataTree::InternalClearSelection()
 {
     // Marked entries name nodes that may be gone: they go first.
@@ -250,7 +261,7 @@ void TBaseDataTree::InternalClearSelection()
         const PDataNode node = FSelection[FSelectionCount];
         node->States.Exclude(vsSelected);
         if (SyncCheckstateWithSelection(node)) {
-            SetCheckState(node, csUncheckedNormal);
+            UncheckWhileClearing(node);
         }
         DoRemoveFromSelection(node);
     }

@@ -406,5 +406,31 @@ TEST(CheckImages, SyncedCheckBoxesFollowTheSelection)
     tree.FCheckImages = nullptr;
 }
 
+// Clearing a selection of synced check boxes where a node is always to be
+// selected: the boxes are unchecked and the clearing ends.
+TEST(CheckImages, ClearingSyncedCheckBoxesEndsWhenANodeIsAlwaysSelected)
+{
+    plat::THeadlessHost host;
+    plat::TApplication application(host);
+    TTestTree tree(nullptr);
+    plat::TCustomImageList images(nullptr);
+    tree.FCheckImages = &images;
+    TCustomDataTreeOptions& options = *tree.TreeOptions();
+    options.SetMiscOptions(options.MiscOptions() + TDTMiscOptions{toCheckSupport});
+    options.SetSelectionOptions(options.SelectionOptions() + TDTSelectionOptions{toSyncCheckboxesWithSelection,
+                                                                                 toMultiSelect, toAlwaysSelectNode});
+    tree.SetRootNodeCount(3);
+    tree.ValidateNode(nullptr, true);
+    tree.SelectAll(false);
+    ASSERT_EQ(tree.SelectedCount(), 3);
+    tree.ClearSelection();
+    EXPECT_EQ(tree.SelectedCount(), 0);
+    for (PDataNode node : Children(tree)) {
+        EXPECT_EQ(node->CheckState, csUncheckedNormal);
+    }
+    EXPECT_FALSE(tree.SelectionLocked());
+    tree.FCheckImages = nullptr;
+}
+
 } // namespace
 } // namespace qel::tree_test
