@@ -166,13 +166,20 @@ void TBaseDataTree::Assign(const plat::TPersistent* source)
     SetAutoScrollInterval(tree->AutoScrollInterval());
     SetAutoSize(tree->AutoSize());
     SetBackground(tree->Background());
+    SetBevelEdges(tree->BevelEdges());
+    SetBevelInner(tree->BevelInner());
+    SetBevelKind(tree->BevelKind());
+    SetBevelOuter(tree->BevelOuter());
+    SetBevelWidth(tree->BevelWidth());
     SetBiDiMode(tree->BiDiMode());
     SetBorderStyle(tree->BorderStyle());
+    SetBorderWidth(tree->BorderWidth());
     SetChangeDelay(tree->ChangeDelay());
     SetCheckImageKind(tree->CheckImageKind());
     SetColor(tree->Color());
     FColors->Assign(*tree->Colors());
     SetConstraints(tree->Constraints());
+    SetCtl3D(tree->Ctl3D());
     SetDefaultNodeHeight(tree->DefaultNodeHeight());
     SetDefaultPasteMode(tree->DefaultPasteMode());
     SetDragImageKind(tree->DragImageKind());
@@ -182,6 +189,7 @@ void TBaseDataTree::Assign(const plat::TPersistent* source)
     SetHintMode(tree->HintMode());
     SetHotCursor(tree->HotCursor());
     SetImages(tree->Images());
+    SetImeMode(tree->ImeMode());
     SetIndent(tree->Indent());
     SetMargin(tree->Margin());
     SetNodeAlignment(tree->NodeAlignment());

@@ -136,6 +136,14 @@ TEST_F(TreeLifecycle, AssignTakesSettingsAndTheTopLevelCount)
     source.Header()->Columns().Add()->SetText("Name");
     plat::TBitmap picture(4, 4, plat::pf32bit);
     source.Background()->Assign(&picture);
+    source.SetBevelKind(bkFlat);
+    source.SetBevelInner(bvRaised);
+    source.SetBevelOuter(bvSpace);
+    source.SetBevelEdges(TBevelEdges{beTop, beBottom});
+    source.SetBevelWidth(3);
+    source.SetBorderWidth(2);
+    source.SetCtl3D(false);
+    source.SetImeMode(plat::imHira);
     Tree->Assign(&source);
     EXPECT_EQ(Tree->Images(), &images);
     EXPECT_EQ(Tree->StateImages(), &states);
@@ -151,6 +159,14 @@ TEST_F(TreeLifecycle, AssignTakesSettingsAndTheTopLevelCount)
     EXPECT_EQ(Tree->Header()->Columns()[0]->Text(), "Name");
     ASSERT_NE(Tree->Background()->Graphic(), nullptr);
     EXPECT_EQ(Tree->Background()->Graphic()->Width(), 4);
+    EXPECT_EQ(Tree->BevelKind(), bkFlat);
+    EXPECT_EQ(Tree->BevelInner(), bvRaised);
+    EXPECT_EQ(Tree->BevelOuter(), bvSpace);
+    EXPECT_EQ(Tree->BevelEdges(), (TBevelEdges{beTop, beBottom}));
+    EXPECT_EQ(Tree->BevelWidth(), 3);
+    EXPECT_EQ(Tree->BorderWidth(), 2);
+    EXPECT_FALSE(Tree->Ctl3D());
+    EXPECT_EQ(Tree->ImeMode(), plat::imHira);
     EXPECT_EQ(Tree->RootNodeCount(), 10u);
     for (PDataNode node : Children(*Tree)) {
         EXPECT_FALSE(node->States.Contains(vsInitialized));
