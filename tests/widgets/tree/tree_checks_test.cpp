@@ -375,17 +375,23 @@ TEST(CheckImages, TheIndexOfEveryState)
     EXPECT_EQ(tree.GetCheckImage(node), 10);
 }
 
+// Check boxes that follow the selection, shown from a list of check images.
+void SyncCheckBoxesWithSelection(TTestTree& tree, plat::TCustomImageList& images, TDTSelectionOptions more = {})
+{
+    tree.FCheckImages = &images;
+    TCustomDataTreeOptions& options = *tree.TreeOptions();
+    options.SetMiscOptions(options.MiscOptions() + TDTMiscOptions{toCheckSupport});
+    options.SetSelectionOptions(options.SelectionOptions() + more +
+                                TDTSelectionOptions{toSyncCheckboxesWithSelection, toMultiSelect});
+}
+
 TEST(CheckImages, SyncedCheckBoxesFollowTheSelection)
 {
     plat::THeadlessHost host;
     plat::TApplication application(host);
     TTestTree tree(nullptr);
     plat::TCustomImageList images(nullptr);
-    tree.FCheckImages = &images;
-    TCustomDataTreeOptions& options = *tree.TreeOptions();
-    options.SetMiscOptions(options.MiscOptions() + TDTMiscOptions{toCheckSupport});
-    options.SetSelectionOptions(options.SelectionOptions() +
-                                TDTSelectionOptions{toSyncCheckboxesWithSelection, toMultiSelect});
+    SyncCheckBoxesWithSelection(tree, images);
     const PDataNode box = tree.AddChild(nullptr);
     const PDataNode radio = tree.AddChild(nullptr);
     tree.ValidateNode(nullptr, true);
@@ -414,11 +420,7 @@ TEST(CheckImages, ClearingSyncedCheckBoxesEndsWhenANodeIsAlwaysSelected)
     plat::TApplication application(host);
     TTestTree tree(nullptr);
     plat::TCustomImageList images(nullptr);
-    tree.FCheckImages = &images;
-    TCustomDataTreeOptions& options = *tree.TreeOptions();
-    options.SetMiscOptions(options.MiscOptions() + TDTMiscOptions{toCheckSupport});
-    options.SetSelectionOptions(options.SelectionOptions() + TDTSelectionOptions{toSyncCheckboxesWithSelection,
-                                                                                 toMultiSelect, toAlwaysSelectNode});
+    SyncCheckBoxesWithSelection(tree, images, TDTSelectionOptions{toAlwaysSelectNode});
     tree.SetRootNodeCount(3);
     tree.ValidateNode(nullptr, true);
     tree.SelectAll(false);
