@@ -406,13 +406,30 @@ void TFastDataT<Positions>::EmitBlock(const TFastTimeRec& block, std::int64_t& t
         }
     }
     const bool cut = FMode == mdfSHOCK && FTimeNextShock > 0;
-    for (std::int32_t i = 0, at = block.link; i < block.cntAll; ++i, at = NextData(at)) {
-        time = Add(time, dt);
-        ++no;
-        if (!cut || time < FTimeNextShock) {
-            WriteLine(FData[at], time);
+    // The line loop works on copies of what it reads, so that the sample
+    // stores do not make the fields be read again for every line (as
+    // WriteLine does).
+    const std::int64_t nextShock = FTimeNextShock;
+    const std::array<std::uint8_t, Positions> ids = FChID;
+    const std::array<bool, Positions> valid = FChValid;
+    const TDataRec* const lines = FData.data();
+    const std::int32_t count = block.cntAll;
+    std::int64_t lineTime = time;
+    for (std::int32_t i = 0, at = block.link; i < count; ++i, at = NextData(at)) {
+        lineTime = Add(lineTime, dt);
+        if (cut && lineTime >= nextShock) {
+            continue;
+        }
+        for (std::size_t p = 0; p < Positions; ++p) {
+            if (valid[p]) {
+                ReadBufferList.AddIntData(ids[p], lineTime, lines[at].value[p]);
+            }
         }
     }
+    if (count > 0) {
+        no += static_cast<std::uint32_t>(count);
+    }
+    time = lineTime;
     FTimeLastShock = time;
 }
 

@@ -66,32 +66,49 @@ inline bool ReadTaggedTime(TPage& page, TPageReader& in, std::int64_t& time)
     return true;
 }
 
-// Values of several channels at one time: count n, step, channel mask, then
-// n rows of one value per set mask bit. The first row goes to the channels of
-// the set bits in ascending order; the further rows are skipped. With
+// The head of a multi-value record: count n, step, channel mask. With
 // stepRuleV1 a step of 0x7000 means 1,536,000 units.
+struct TMultiValueHead {
+    std::int32_t Rows;
+    std::int64_t Step;       // units of TIME_UNIT ticks
+    std::uint16_t Mask;
+    std::int32_t RowBytes;   // bytes of the rows that follow the head
+};
+
+inline TMultiValueHead MultiValueHead(const std::uint8_t* head, bool stepRuleV1)
+{
+    const std::int32_t rows = head[0];
+    const std::uint16_t stepWord = WordAt(head + 1);
+    const std::uint16_t mask = WordAt(head + 3);
+    const std::int64_t step = stepRuleV1 && stepWord == 0x7000 ? 1536000 : static_cast<std::int16_t>(stepWord);
+    return {rows, step, mask, 2 * rows * MaskWidth(mask)};
+}
+
+// The first row of a multi-value record goes to the channels of the set
+// bits in ascending order; the further rows are skipped.
+inline void AddMultiValueRow(const std::uint8_t* values, std::uint16_t mask, std::int64_t time)
+{
+    for (std::uint32_t bits = mask; bits != 0; bits &= bits - 1, values += 2) {
+        ReadBufferList.AddIntData(static_cast<std::uint32_t>(std::countr_zero(bits)), time, SmallIntAt(values));
+    }
+}
+
+// Values of several channels at one time: the head, then n rows of one
+// value per set mask bit.
 inline bool ReadMultiValue(TPageReader& in, std::int64_t& time, bool stepRuleV1)
 {
     if (!in.Fits(MULTI_VALUE_HEAD_SIZE)) {
         return false;
     }
-    const std::uint8_t* head = in.Take(MULTI_VALUE_HEAD_SIZE);
-    const std::int32_t rows = head[0];
-    const std::uint16_t stepWord = WordAt(head + 1);
-    const std::uint16_t mask = WordAt(head + 3);
-    const std::int64_t step = stepRuleV1 && stepWord == 0x7000 ? 1536000 : static_cast<std::int16_t>(stepWord);
-    time += step * TIME_UNIT;
-    const std::int32_t width = MaskWidth(mask);
-    if (rows * width == 0) {
+    const TMultiValueHead head = MultiValueHead(in.Take(MULTI_VALUE_HEAD_SIZE), stepRuleV1);
+    time += head.Step * TIME_UNIT;
+    if (head.RowBytes == 0) {
         return true;
     }
-    if (!in.Fits(2 * rows * width)) {
+    if (!in.Fits(head.RowBytes)) {
         return false;
     }
-    const std::uint8_t* values = in.Take(2 * rows * width);
-    for (std::uint32_t bits = mask; bits != 0; bits &= bits - 1, values += 2) {
-        ReadBufferList.AddIntData(static_cast<std::uint32_t>(std::countr_zero(bits)), time, SmallIntAt(values));
-    }
+    AddMultiValueRow(in.Take(head.RowBytes), head.Mask, time);
     return true;
 }
 
@@ -127,15 +144,20 @@ inline bool ReadMarker(TPageReader& in, std::int64_t& time, std::uint32_t channe
     return true;
 }
 
-// One value of the channel after a step.
+// One value of the channel after a step; record: the bytes after the tag.
+inline void AddValue(const std::uint8_t* record, std::int64_t& time, std::uint32_t channel)
+{
+    time += SmallIntAt(record + 1) * TIME_UNIT;
+    ReadBufferList.AddIntData(channel, time, SmallIntAt(record + 3));
+}
+
 inline bool ReadValue(TPageReader& in, std::int64_t& time, std::uint32_t channel)
 {
     const std::uint8_t* record = in.Take(VALUE_SIZE);
     if (record == nullptr) {
         return false;
     }
-    time += SmallIntAt(record + 1) * TIME_UNIT;
-    ReadBufferList.AddIntData(channel, time, SmallIntAt(record + 3));
+    AddValue(record, time, channel);
     return true;
 }
 
@@ -176,11 +198,56 @@ public:
             mission.bValidStartTime = true;
         }
         FPosition = PAGE_HEADER_SIZE;
-        while (FIn.Fits(2) && ReadRecord(logger, time)) {
-        }
+        ReadRecords(logger, time);
     }
 
 private:
+    // Whole multi-value and value records, the bulk of a page, are read with
+    // the position held here; the decoder's position is stored after each
+    // record, where the reader would leave it. Every other record, and one
+    // that does not fit, goes through the reader.
+    void ReadRecords(typename TFormat::TLogger& logger, std::int64_t& time)
+    {
+        const std::uint8_t* const bytes = FBytes.data();
+        const std::int32_t size = FIn.Size();
+        std::int32_t position = FPosition;
+        while (position >= 0 && position <= size - 2) {   // two bytes fit
+            const std::uint8_t* record = bytes + position + 1;
+            const std::int32_t rest = size - position - 1;  // bytes after the tag
+            switch (bytes[position] >> 4) {
+            case tagMultiValue:
+                if (rest >= MULTI_VALUE_HEAD_SIZE) {
+                    const TMultiValueHead head = MultiValueHead(record, false);
+                    if (head.RowBytes <= rest - MULTI_VALUE_HEAD_SIZE) {
+                        time += head.Step * TIME_UNIT;
+                        position += 1 + MULTI_VALUE_HEAD_SIZE + head.RowBytes;
+                        FPosition = position;
+                        if (head.RowBytes != 0) {
+                            AddMultiValueRow(record + MULTI_VALUE_HEAD_SIZE, head.Mask, time);
+                        }
+                        continue;
+                    }
+                }
+                break;
+            case tagValue:
+                if (rest >= VALUE_SIZE) {
+                    position += 1 + VALUE_SIZE;
+                    FPosition = position;
+                    AddValue(record, time, TFormat::ValueChannel);
+                    continue;
+                }
+                break;
+            default:
+                break;
+            }
+            FPosition = position;
+            if (!ReadRecord(logger, time)) {
+                return;
+            }
+            position = FPosition;
+        }
+    }
+
     // False when the page ends.
     bool ReadRecord(typename TFormat::TLogger& logger, std::int64_t& time)
     {
