@@ -35,7 +35,10 @@ bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info)
     return IsRecordContinued(Rec, Info, GetDebugMode() == DEBUG_MODE_DIR);
 }
 
-bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info, bool breakAtPageGaps)
+namespace {
+
+// The scan loop calls this for every cluster, inline.
+inline bool Continues(const TCardRecord* Rec, TCardClusterInfo& Info, bool breakAtPageGaps)
 {
     if (Rec == nullptr) {
         return Fails(Info, 1);
@@ -68,6 +71,13 @@ bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info, bool brea
     }
     Info.Code = 0;
     return true;
+}
+
+} // namespace
+
+bool IsRecordContinued(const TCardRecord* Rec, TCardClusterInfo& Info, bool breakAtPageGaps)
+{
+    return Continues(Rec, Info, breakAtPageGaps);
 }
 
 void JoinWrappedRecording(TRecInfoList& list)
@@ -106,7 +116,7 @@ public:
         if (!FParser.Parse(cluster, FInfo)) {
             return DEBUG_CLUSTER_UNUSABLE;
         }
-        if (IsRecordContinued(FRec.get(), FInfo, FBreakAtPageGaps)) {
+        if (Continues(FRec.get(), FInfo, FBreakAtPageGaps)) {
             FRec->LastPos = FCard.GetClusterPosition();
             FRec->LastPage = FInfo.Page;
             FRec->LastTime = FInfo.Time;
