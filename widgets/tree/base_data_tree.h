@@ -693,6 +693,8 @@ public:
     void SetOffsetXY(plat::TPoint value);
     // The horizontal offset as a distance from the virtual area's left edge.
     int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    // FEffectiveOffsetX as FOffsetX and the reading direction give it.
+    int ComputeEffectiveOffsetX() const;
     std::int64_t RangeX() const { return std::max<std::int64_t>(FRangeX, 0); }
     // The height of the virtual area, bottom space included.
     std::int64_t RangeY() const { return FRoot->TotalHeight - FRoot->fNodeHeight + FBottomSpace; }

@@ -42,6 +42,8 @@ void TBaseDataTree::SetBiDiMode(TBiDiMode value)
         return;
     }
     FBiDiMode = value;
+    // The same scroll position, measured from the other edge.
+    FEffectiveOffsetX = std::max(ComputeEffectiveOffsetX(), 0);
     TDataTreeColumns& columns = FHeader->Columns();
     for (int i = 0; i < columns.Count(); ++i) {
         columns.Items(i)->ParentBiDiModeChanged();

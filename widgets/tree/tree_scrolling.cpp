@@ -58,6 +58,11 @@ void TBaseDataTree::SetOffsetXY(plat::TPoint value)
     DoSetOffsetXY(value, DefaultScrollUpdateFlags);
 }
 
+int TBaseDataTree::ComputeEffectiveOffsetX() const
+{
+    return UseRightToLeftAlignment() ? static_cast<int>(FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
+}
+
 bool TBaseDataTree::DoSetOffsetXY(plat::TPoint value, TScrollUpdateOptions options, const plat::TRect* clipRect)
 {
     const int x = ClampOffset(value.X, ClientWidth(), FRangeX);
@@ -72,7 +77,7 @@ bool TBaseDataTree::DoSetOffsetXY(plat::TPoint value, TScrollUpdateOptions optio
     }
     FOffsetX = x;
     FOffsetY = y;
-    FEffectiveOffsetX = UseRightToLeftAlignment() ? static_cast<int>(FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
+    FEffectiveOffsetX = ComputeEffectiveOffsetX();
     if (FStates.Contains(tsHint) && plat::Application != nullptr) {
         plat::Application->CancelHint();
     }
@@ -219,7 +224,7 @@ void TBaseDataTree::UpdateHorizontalScrollBar(bool doRepaint)
         return;
     }
     const bool rightToLeft = UseRightToLeftAlignment();
-    FEffectiveOffsetX = rightToLeft ? static_cast<int>(FRangeX + FOffsetX - ClientWidth()) : -FOffsetX;
+    FEffectiveOffsetX = ComputeEffectiveOffsetX();
     int wanted = FOffsetX;
     if (HasBar(FScrollBarOptions->ScrollBars(), ssHorizontal)) {
         if (SetScrollBar(plat::SB_HORZ, ClientWidth(), FRangeX, FEffectiveOffsetX, doRepaint) && doRepaint) {

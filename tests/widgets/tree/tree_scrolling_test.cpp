@@ -13,6 +13,7 @@
 #include "platform/controls/window_manager.h"
 #include "platform/controls/window_paint.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -260,6 +261,41 @@ TEST_F(TreeScrolling, ColumnsComeIntoViewSideways)
     EXPECT_EQ(column->Left() + column->Width(), Tree->ClientWidth()) << "right edge at the client's right edge";
     EXPECT_TRUE(Tree->ScrollIntoView(0, false));
     EXPECT_EQ(Tree->OffsetX(), 0);
+}
+
+// A change of reading direction measures the same offset from the other
+// edge at once, with or without columns; never below 0 when the rows are
+// narrower than the window.
+TEST_F(TreeScrolling, AChangedReadingDirectionMeasuresTheOffsetFromTheOtherEdge)
+{
+    ShowRows(5);
+    struct TCase {
+        const char* name;
+        std::function<void()> widen;
+    };
+    const TCase cases[] = {
+        {"rows wider than the window", [&] { Tree->SetIndent(Tree->ClientWidth() * 2); }},
+        {"columns wider than the window", [&] { AddColumns(6, 100); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.widen();
+        Host.PumpUntilIdle();
+        ASSERT_GT(Tree->RangeX(), Tree->ClientWidth() + 50);
+        Tree->SetOffsetX(-50);
+        ASSERT_EQ(Tree->EffectiveOffsetX(), 50);
+        Tree->SetBiDiMode(bdRightToLeft);
+        EXPECT_EQ(Tree->EffectiveOffsetX(), Tree->RangeX() - 50 - Tree->ClientWidth());
+        Tree->SetBiDiMode(bdLeftToRight);
+        EXPECT_EQ(Tree->EffectiveOffsetX(), 50);
+    }
+
+    Tree->Header()->Columns().Clear();
+    Tree->SetIndent(18);
+    Host.PumpUntilIdle();
+    ASSERT_LT(Tree->RangeX(), Tree->ClientWidth());
+    Tree->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(Tree->EffectiveOffsetX(), 0);
 }
 
 TEST_F(TreeScrolling, AutoScrollWaitsTheDelayThenStepsEveryInterval)
