@@ -57,6 +57,27 @@ protected:
     }
 };
 
+// Tooltips of a tree that shows hints appear without the usual pause.
+TEST_F(TreeHints, TooltipsAppearWithoutAPause)
+{
+    struct TCase {
+        bool showHint;
+        TDTHintMode mode;
+        int pause;
+    };
+    const TCase cases[] = {
+        {true, hmTooltip, 0}, {false, hmTooltip, 500}, {true, hmHint, 500}, {true, hmHintAndDefault, 500}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(c.showHint);
+        Tree->SetShowHint(c.showHint);
+        Tree->SetHintMode(c.mode);
+        int pause = 500;
+        Tree->Perform(plat::CM_HINTSHOWPAUSE, 0, reinterpret_cast<plat::LPARAM>(&pause));
+        EXPECT_EQ(pause, c.pause);
+    }
+}
+
 TEST_F(TreeHints, NoChangeTimerWithoutADelayAndFocusLossEndsWhatIsPending)
 {
     int changes = 0;
