@@ -78,7 +78,7 @@ TBaseDataTree::TBaseDataTree(plat::TComponent* owner)
 {
     RegisterBaseTreeFormats();
     FClipboardFormats = std::make_unique<TClipboardFormats>(this);
-    FHeader = std::make_unique<TDTHeader>(this);
+    CreateHeader();
     FColors = std::make_unique<TDTColors>(this);
     FPlusBM = std::make_unique<plat::TBitmap>();
     FMinusBM = std::make_unique<plat::TBitmap>();
@@ -149,6 +149,21 @@ plat::TClass TBaseDataTree::GetOptionsClass() const
 void TBaseDataTree::CreateOptions()
 {
     FOptions.reset(GetOptionsClass()->CreateAs<TCustomDataTreeOptions>(this));
+}
+
+plat::TClass TBaseDataTree::GetHeaderClass() const
+{
+    return TDTHeader::StaticClass();
+}
+
+plat::TClass TBaseDataTree::GetColumnClass() const
+{
+    return TDataTreeColumn::StaticClass();
+}
+
+void TBaseDataTree::CreateHeader()
+{
+    FHeader.reset(GetHeaderClass()->CreateAs<TDTHeader>(this));
 }
 
 void TBaseDataTree::Assign(const plat::TPersistent* source)
@@ -262,9 +277,9 @@ void TBaseDataTree::MakeLoadedRootNodes()
 void TBaseDataTree::DefineProperties(plat::TFiler& filer)
 {
     plat::TCustomControl::DefineProperties(filer);
-    filer.DefineBinaryProperty(
-        "Columns", [this](plat::TStream& stream) { ReadFormColumns(stream); },
-        [this](plat::TStream& stream) { WriteFormColumns(stream); }, true);
+    filer.DefineProperty(
+        "Columns", [this](plat::TReader& reader) { FHeader->ReadColumns(reader); },
+        [this](plat::TWriter& writer) { FHeader->WriteColumns(writer); }, FHeader->CanWriteColumns());
     // Read from older form descriptions and dropped.
     const plat::TReaderProc dropIdent = [this](plat::TReader& reader) { ReadLegacyIdent(reader); };
     filer.DefineProperty("CheckImageKind", dropIdent, {}, false);

@@ -643,7 +643,12 @@ public:
 
     // ---- header and columns ----
     TDTHeader* Header() const { return FHeader.get(); }
-    void SetHeader(const TDTHeader& value) { FHeader->Assign(value); }
+    void SetHeader(const TDTHeader* value) { FHeader->Assign(value); }
+    // The classes of the header and of its columns; a tree that answers
+    // its own header class makes its header anew in its constructor
+    // (CreateHeader).
+    virtual plat::TClass GetHeaderClass() const;
+    virtual plat::TClass GetColumnClass() const;
     // The header band in window coordinates: the window less its frame,
     // Height tall with hoVisible, else empty.
     const plat::TRect& HeaderRect() const { return FHeaderRect; }
@@ -1321,6 +1326,7 @@ protected:
     // its options anew in its constructor (CreateOptions).
     virtual plat::TClass GetOptionsClass() const;
     void CreateOptions();
+    void CreateHeader();
 
     // ---- lifecycle ----
     void Loaded() override;
@@ -1617,10 +1623,6 @@ private:
     void ApplyInitStates(PDataNode node, TDataNodeInitStates initStates, bool wasFiltered);
     void DeliverPendingChanges();
     void ReadLegacyIdent(plat::TReader& reader);
-    // Columns in the form description: a version, then the columns as the
-    // header stream lays them out.
-    void ReadFormColumns(plat::TStream& stream);
-    void WriteFormColumns(plat::TStream& stream);
     void SortSubtree(PDataNode node, TColumnIndex column, TSortDirection direction, bool doInit);
     // The merge sort of count nodes taken from the head of a list linked
     // through fNextSibling; answers the sorted list's head.

@@ -17,7 +17,7 @@ namespace qel {
 
 void TDataTreeColumns::AdjustAutoSize(TColumnIndex, bool force)
 {
-    if (FItems.empty()) {
+    if (Count() == 0) {
         return;
     }
     TColumnIndex index = FHeader->FAutoSizeIndex;
@@ -27,8 +27,9 @@ void TDataTreeColumns::AdjustAutoSize(TColumnIndex, bool force)
     TDataTreeColumn* column = Items(index);
     TBaseDataTree* tree = TreeView();
     long long width = tree->HandleAllocated() ? tree->ClientWidth() : tree->Width();
-    for (const auto& each : FItems) {
-        if (each.get() != column && each->IsVisible()) {
+    for (TColumnIndex i = 0; i < Count(); ++i) {
+        const TDataTreeColumn* each = Items(i);
+        if (each != column && each->IsVisible()) {
             width -= each->FWidth;
         }
     }

@@ -10,8 +10,34 @@
 
 namespace qel {
 
-TDataTreeColumn::TDataTreeColumn(TDataTreeColumns* owner) : FOwner(owner)
+TDataTreeColumn::TDataTreeColumn(plat::TCollection* collection) : plat::TCollectionItem(nullptr)
 {
+    // A column of a derived class is not yet of the collection's item class
+    // here: the collection's Add takes it in once it is built.
+    if (collection != nullptr && InheritsFrom(collection->ItemClass())) {
+        SetCollection(collection);
+    }
+}
+
+void TDataTreeColumn::SetCollection(plat::TCollection* collection)
+{
+    plat::TCollectionItem::SetCollection(collection);
+    if (collection == nullptr) {
+        FOwner = nullptr;
+        FIndex = NoColumn;
+    }
+}
+
+void TDataTreeColumn::JoinedCollection(TDataTreeColumns* owner)
+{
+    FOwner = owner;
+    FIndex = owner->Count() - 1;
+    FWidth = owner->DefaultWidth();
+    FLastWidth = FWidth;
+    FPosition = static_cast<TColumnPosition>(FIndex);
+    FColor = Tree()->Color();
+    ParentBiDiModeChanged();
+    ParentColorChanged();
 }
 
 TDTHeader* TDataTreeColumn::Header() const
@@ -26,9 +52,7 @@ TBaseDataTree* TDataTreeColumn::Tree() const
 
 void TDataTreeColumn::Changed()
 {
-    if (FOwner->FUpdateCount == 0) {
-        FOwner->Update(this);
-    }
+    plat::TCollectionItem::Changed(false);
 }
 
 int TDataTreeColumn::Left() const
@@ -180,7 +204,7 @@ void TDataTreeColumn::SetMaxWidth(int value)
 void TDataTreeColumn::SetPosition(TColumnPosition value)
 {
     TBaseDataTree* tree = Tree();
-    if (tree->Loading() || FOwner->FUpdateCount > 0) {
+    if (tree->Loading() || FOwner->UpdateCount() > 0) {
         FPosition = value;
         return;
     }
@@ -195,7 +219,7 @@ void TDataTreeColumn::SetPosition(TColumnPosition value)
     tree->CancelEditNode();
     FOwner->MovePosition(this, value);
     Changed();
-    if (FOwner->FUpdateCount == 0 && tree->HandleAllocated()) {
+    if (FOwner->UpdateCount() == 0 && tree->HandleAllocated()) {
         Header()->Invalidate(FIndex);
         tree->Invalidate();
     }
@@ -246,7 +270,7 @@ void TDataTreeColumn::SetOptions(TDTColumnOptions value)
         return;
     }
     const bool visibilityChanged = added.Contains(coVisible) || removed.Contains(coVisible);
-    if ((visibilityChanged || added.Contains(coParentColor)) && FOwner->FUpdateCount == 0 && tree->HandleAllocated()) {
+    if ((visibilityChanged || added.Contains(coParentColor)) && FOwner->UpdateCount() == 0 && tree->HandleAllocated()) {
         tree->Invalidate();
         if (visibilityChanged) {
             tree->DoColumnVisibilityChanged(FIndex, added.Contains(coVisible));
@@ -407,6 +431,15 @@ void TDataTreeColumn::Assign(const TDataTreeColumn& source)
     FOptions = own;
     SetOptions(source.FOptions);
     Changed();
+}
+
+void TDataTreeColumn::Assign(const plat::TPersistent* source)
+{
+    if (const auto* column = dynamic_cast<const TDataTreeColumn*>(source)) {
+        Assign(*column);
+        return;
+    }
+    plat::TCollectionItem::Assign(source);
 }
 
 bool TDataTreeColumn::Equals(const TDataTreeColumn& other) const

@@ -6,6 +6,7 @@
 
 #include "platform/canvas/colors.h"
 #include "platform/canvas/graphics_types.h"
+#include "platform/objects/collection.h"
 #include "platform/objects/set.h"
 #include "widgets/tree/check_state.h"
 #include "widgets/tree/data_tree_types.h"
@@ -63,16 +64,15 @@ inline const TDTColumnOptions DefaultColumnOptions{coAllowClick,    coDraggable,
 enum TDataTreeColumnStyle : std::uint8_t { vsText, vsOwnerDraw };
 enum TDTHeaderColumnLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-class TDataTreeColumn {
+class TDataTreeColumn : public plat::TCollectionItem {
+    PLAT_CLASS(TDataTreeColumn, plat::TCollectionItem)
 public:
-    // Joins the collection at its end (TDataTreeColumns::Add makes columns).
-    explicit TDataTreeColumn(TDataTreeColumns* owner);
-    TDataTreeColumn(const TDataTreeColumn&) = delete;
-    TDataTreeColumn& operator=(const TDataTreeColumn&) = delete;
-    virtual ~TDataTreeColumn() = default;
+    // Takes the defaults, then joins collection (when given) at its end.
+    explicit TDataTreeColumn(plat::TCollection* collection);
 
     TDataTreeColumns* Owner() const { return FOwner; }
     TColumnIndex Index() const { return FIndex; }
+    void SetCollection(plat::TCollection* collection) override;
 
     const std::string& Text() const { return FText; }
     void SetText(const std::string& value);
@@ -155,7 +155,7 @@ public:
     // The tree's background for parent-coloured columns, else Color.
     plat::TColor GetEffectiveColor() const;
     bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
-    std::string DisplayName() const { return FText; }
+    std::string DisplayName() const override { return FText; }
     // Places glyph, sort arrow and caption in paintInfo.PaintRectangle.
     void ComputeHeaderLayout(THeaderPaintInfo& paintInfo, std::uint32_t drawFormat);
     // The width caption, glyph and sort arrow need.
@@ -165,14 +165,27 @@ public:
     void RestoreLastWidth();
     virtual void ChangeScale(int m, int d);
     void Assign(const TDataTreeColumn& source);
+    void Assign(const plat::TPersistent* source) override;
     bool Equals(const TDataTreeColumn& other) const;
+
+protected:
+    // Older forms store the caption and hint as "WideText" and "WideHint".
+    void DefineProperties(plat::TFiler& filer) override;
 
 private:
     friend class TDataTreeColumns;
     friend class TDTHeader;
 
+    // The column has joined owner at its end: its default width, the last
+    // position and the tree's bidirectional mode and colour.
+    void JoinedCollection(TDataTreeColumns* owner);
     TDTHeader* Header() const;
     TBaseDataTree* Tree() const;
+    // What the form stores: the mode and colour only when not the tree's,
+    // the caption alignment only when it is the column's own.
+    bool BiDiModeStored() const { return !FOptions.Contains(coParentBidiMode); }
+    bool ColorStored() const { return !FOptions.Contains(coParentColor); }
+    bool CaptionAlignmentStored() const { return FOptions.Contains(coUseCaptionAlignment); }
     // Tells the collection the column changed (its Update with this item).
     void Changed();
     plat::TSize HeaderGlyphSize(bool showGlyph) const;
@@ -180,8 +193,8 @@ private:
     // The width rule of a visible fixed column (fixed-area percentages).
     int LimitFixedWidth(int value) const;
 
-    TDataTreeColumns* FOwner;
-    TColumnIndex FIndex = NoColumn;
+    TDataTreeColumns* FOwner = nullptr;
+    TColumnIndex FIndex = NoColumn;   // kept by the collection as columns come and go
     std::string FText;
     std::string FHint;
     int FWidth = 50;

@@ -23,14 +23,15 @@
 namespace qel {
 
 TDataTreeColumns::TDataTreeColumns(TDTHeader* header)
-    : FHeader(header), FHeaderBitmap(std::make_unique<plat::TBitmap>(0, 0, plat::pf32bit))
+    : plat::TOwnedCollection(header, header->Treeview()->GetColumnClass()), FHeader(header),
+      FHeaderBitmap(std::make_unique<plat::TBitmap>(0, 0, plat::pf32bit))
 {
 }
 
 TDataTreeColumns::~TDataTreeColumns()
 {
+    // The collection frees the columns quietly.
     FClearing = true;
-    FItems.clear();
 }
 
 TBaseDataTree* TDataTreeColumns::TreeView() const
@@ -53,62 +54,51 @@ TDataTreeColumn* TDataTreeColumns::Items(TColumnIndex index) const
     if (!IsValidColumn(index)) {
         throw plat::EListError("List index out of bounds (" + std::to_string(index) + ")");
     }
-    return FItems[static_cast<std::size_t>(index)].get();
+    return static_cast<TDataTreeColumn*>(plat::TCollection::Items(index));
 }
 
 TDataTreeColumn* TDataTreeColumns::Add()
 {
-    TBaseDataTree* tree = TreeView();
-    tree->CheckUIThread("UI controls may only be changed in UI thread.");
-    auto column = std::make_unique<TDataTreeColumn>(this);
-    TDataTreeColumn* added = column.get();
-    added->FIndex = Count();
-    added->FWidth = FDefaultWidth;
-    added->FLastWidth = FDefaultWidth;
-    added->FPosition = static_cast<TColumnPosition>(Count());
-    added->FColor = tree->Color();
-    FItems.push_back(std::move(column));
-    added->ParentBiDiModeChanged();
-    added->ParentColorChanged();
-    if (FUpdateCount == 0) {
-        Update(nullptr);
-    }
-    return added;
+    TreeView()->CheckUIThread("UI controls may only be changed in UI thread.");
+    return static_cast<TDataTreeColumn*>(plat::TCollection::Add());
 }
 
 void TDataTreeColumns::Delete(TColumnIndex index)
 {
-    const TColumnPosition removedPosition = Items(index)->FPosition;
-    if (!FClearing) {
-        TreeView()->CancelEditNode();
-        RemoveColumnIndex(index);
+    plat::TCollection::Delete(Items(index)->Index());
+}
+
+void TDataTreeColumns::Notify(plat::TCollectionItem* item, plat::TCollectionNotification action)
+{
+    auto* column = static_cast<TDataTreeColumn*>(item);
+    if (action == plat::cnAdded) {
+        column->JoinedCollection(this);
+        return;
     }
-    FItems.erase(FItems.begin() + index);
-    for (TColumnIndex i = index; i < Count(); ++i) {
-        FItems[static_cast<std::size_t>(i)]->FIndex = i;
+    // The column is about to leave: the ones after it move up an index.
+    const TColumnIndex index = column->FIndex;
+    for (TColumnIndex i = index + 1; i < Count(); ++i) {
+        --Items(i)->FIndex;
     }
+    column->FIndex = NoColumn;
     if (FClearing) {
         return;
     }
-    if (FUpdateCount > 0 || TreeLoading()) {
+    TreeView()->CancelEditNode();
+    RemoveColumnIndex(index);
+    if (UpdateCount() > 0 || TreeLoading()) {
         // Positions set during the update stay what they were asked to be,
         // closed up over the gap; EndUpdate rebuilds the map from them.
-        for (const auto& column : FItems) {
-            if (column->FPosition > removedPosition) {
-                --column->FPosition;
+        for (TColumnIndex i = 0; i < Count(); ++i) {
+            TDataTreeColumn* other = Items(i);
+            if (other != column && other->FPosition > column->FPosition) {
+                --other->FPosition;
             }
         }
-        return;
     }
-    for (std::size_t slot = 0; slot < FPositionToIndex.size(); ++slot) {
-        Items(FPositionToIndex[slot])->FPosition = static_cast<TColumnPosition>(slot);
-    }
-    UpdatePositions(false);
-    if (FUpdateCount == 0) {
-        Update(nullptr);
-    }
+    // Otherwise Update, once the column has left, renumbers the positions
+    // from the map.
 }
-
 void TDataTreeColumns::RemoveColumnIndex(TColumnIndex index)
 {
     // One pass: the removed index leaves the map, larger ones close up, so
@@ -154,7 +144,8 @@ void TDataTreeColumns::Clear()
             tree->CancelEditNode();
             FHoverIndex = FDownIndex = FTrackIndex = FClickIndex = -1;
             FCheckBoxHit = false;
-            if (!FHeader->FStates.Contains(hsLoading)) {
+            // A form names the header's indices before its columns.
+            if (!FHeader->FStates.Contains(hsLoading) && !TreeLoading()) {
                 FHeader->FAutoSizeIndex = -1;
                 FHeader->SetMainColumn(-1);
                 FHeader->FSortColumn = -1;
@@ -162,25 +153,25 @@ void TDataTreeColumns::Clear()
             if (!TreeLoading()) {
                 tree->FFocusedColumn = -1;
             }
-            FItems.clear();
+            plat::TCollection::Clear();
             FPositionToIndex.clear();
         },
         [&] { FClearing = false; });
-    if (FUpdateCount == 0) {
+    if (UpdateCount() == 0) {
         Update(nullptr);
     }
 }
 
 void TDataTreeColumns::EndUpdate()
 {
-    if (FUpdateCount == 0) {
+    if (UpdateCount() == 0) {
         return;
     }
-    InitializePositionArray();
-    FixPositions();
-    if (--FUpdateCount == 0) {
-        Update(nullptr);
+    if (!FClearing) {
+        InitializePositionArray();
+        FixPositions();
     }
+    plat::TCollection::EndUpdate();
 }
 
 void TDataTreeColumns::Assign(const TDataTreeColumns& source)
@@ -189,20 +180,27 @@ void TDataTreeColumns::Assign(const TDataTreeColumns& source)
     TryFinally(
         [&] {
             FClearing = true;
-            FItems.clear();
-            FClearing = false;
-            for (const auto& column : source.FItems) {
-                Add();
-                FItems.back()->Assign(*column);
+            TryFinally([&] { plat::TCollection::Clear(); }, [&] { FClearing = false; });
+            for (TColumnIndex i = 0; i < source.Count(); ++i) {
+                Add()->Assign(*source.Items(i));
             }
             FPositionToIndex = source.FPositionToIndex;
-            for (const auto& column : source.FItems) {
-                FItems[static_cast<std::size_t>(column->FIndex)]->FPosition = column->FPosition;
+            for (TColumnIndex i = 0; i < source.Count(); ++i) {
+                Items(i)->FPosition = source.Items(i)->FPosition;
             }
         },
         [&] { EndUpdate(); });
     FNeedPositionsFix = false;
     UpdatePositions(true);
+}
+
+void TDataTreeColumns::Assign(const plat::TPersistent* source)
+{
+    if (const auto* columns = dynamic_cast<const TDataTreeColumns*>(source)) {
+        Assign(*columns);
+        return;
+    }
+    plat::TOwnedCollection::Assign(source);
 }
 
 bool TDataTreeColumns::Equals(const TDataTreeColumns& other) const
@@ -267,7 +265,7 @@ void TDataTreeColumns::MovePosition(TDataTreeColumn* column, TColumnPosition pos
 void TDataTreeColumns::UpdatePositions(bool force)
 {
     TBaseDataTree* tree = TreeView();
-    if (tree->IsDestroying() || FNeedPositionsFix || (!force && FUpdateCount > 0)) {
+    if (tree->IsDestroying() || FNeedPositionsFix || (!force && UpdateCount() > 0)) {
         return;
     }
     // Lefts stop at the largest int rather than wrap past it.
@@ -290,9 +288,9 @@ void TDataTreeColumns::UpdatePositions(bool force)
 void TDataTreeColumns::FixPositions()
 {
     std::vector<TDataTreeColumn*> sorted;
-    sorted.reserve(FItems.size());
-    for (const auto& column : FItems) {
-        sorted.push_back(column.get());
+    sorted.reserve(static_cast<std::size_t>(Count()));
+    for (TColumnIndex i = 0; i < Count(); ++i) {
+        sorted.push_back(Items(i));
     }
     std::stable_sort(sorted.begin(), sorted.end(), [](const TDataTreeColumn* a, const TDataTreeColumn* b) {
         return a->FPosition != b->FPosition ? a->FPosition < b->FPosition : a->FIndex < b->FIndex;
@@ -308,15 +306,18 @@ void TDataTreeColumns::FixPositions()
 
 void TDataTreeColumns::ReorderColumns(bool reverse)
 {
-    FPositionToIndex.resize(FItems.size());
+    FPositionToIndex.resize(static_cast<std::size_t>(Count()));
     for (int i = 0; i < Count(); ++i) {
         FPositionToIndex[static_cast<std::size_t>(i)] = reverse ? Count() - i - 1 : i;
     }
     UpdatePositions(true);
 }
 
-void TDataTreeColumns::Update(TDataTreeColumn* item)
+void TDataTreeColumns::Update(plat::TCollectionItem* item)
 {
+    if (FClearing) {
+        return;
+    }
     InitializePositionArray();
     if (TreeLoading()) {
         FNeedPositionsFix = true;
@@ -333,7 +334,7 @@ void TDataTreeColumns::Update(TDataTreeColumn* item)
         AdjustAutoSize(InvalidColumn, false);
     }
     if (item != nullptr) {
-        FHeader->Invalidate(item->FIndex);
+        FHeader->Invalidate(static_cast<TDataTreeColumn*>(item)->FIndex);
     } else if (TreeHasWindow()) {
         TBaseDataTree* tree = TreeView();
         tree->UpdateHorizontalScrollBar(false);
@@ -427,7 +428,7 @@ TColumnIndex TDataTreeColumns::GetFirstColumn() const
 
 TColumnIndex TDataTreeColumns::GetFirstVisibleColumn(bool considerAllowFocus) const
 {
-    if (FUpdateCount > 0 || TreeLoading()) {
+    if (UpdateCount() > 0 || TreeLoading()) {
         return InvalidColumn;
     }
     for (TColumnIndex index : FPositionToIndex) {
@@ -441,7 +442,7 @@ TColumnIndex TDataTreeColumns::GetFirstVisibleColumn(bool considerAllowFocus) co
 
 TColumnIndex TDataTreeColumns::GetLastVisibleColumn(bool considerAllowFocus) const
 {
-    if (FUpdateCount > 0 || TreeLoading()) {
+    if (UpdateCount() > 0 || TreeLoading()) {
         return InvalidColumn;
     }
     for (auto it = FPositionToIndex.rbegin(); it != FPositionToIndex.rend(); ++it) {
@@ -515,7 +516,8 @@ TColumnsArray TDataTreeColumns::GetVisibleColumns() const
 int TDataTreeColumns::GetVisibleFixedWidth() const
 {
     int width = 0;
-    for (const auto& column : FItems) {
+    for (TColumnIndex i = 0; i < Count(); ++i) {
+        const TDataTreeColumn* column = Items(i);
         if (column->IsVisible() && column->IsFixed()) {
             width += column->FWidth;
         }
@@ -527,7 +529,8 @@ int TDataTreeColumns::GetScrollWidth() const
 {
     long long sum = 0;
     int count = 0;
-    for (const auto& column : FItems) {
+    for (TColumnIndex i = 0; i < Count(); ++i) {
+        const TDataTreeColumn* column = Items(i);
         if (column->IsVisible() && !column->IsFixed()) {
             sum += column->FWidth;
             ++count;
@@ -542,7 +545,7 @@ int TDataTreeColumns::GetScrollWidth() const
 
 int TDataTreeColumns::TotalWidth() const
 {
-    if (FItems.empty() || FPositionToIndex.empty()) {
+    if (Count() == 0 || FPositionToIndex.empty()) {
         return 0;
     }
     TColumnIndex last = FPositionToIndex.back();

@@ -30,16 +30,17 @@ class TBaseDataTree;
 
 using TColumnsArray = std::vector<TDataTreeColumn*>;
 
-class TDataTreeColumns {
+class TDataTreeColumns : public plat::TOwnedCollection {
+    PLAT_CLASS(TDataTreeColumns, plat::TOwnedCollection)
 public:
+    using TOwnerType = TDTHeader;
+
+    // A collection of the tree's column class (its GetColumnClass).
     explicit TDataTreeColumns(TDTHeader* header);
-    TDataTreeColumns(const TDataTreeColumns&) = delete;
-    TDataTreeColumns& operator=(const TDataTreeColumns&) = delete;
-    virtual ~TDataTreeColumns();
+    ~TDataTreeColumns() override;
 
     TDTHeader* Header() const { return FHeader; }
     TBaseDataTree* TreeView() const;
-    int Count() const { return static_cast<int>(FItems.size()); }
     // Raises EListError outside 0 .. Count - 1.
     TDataTreeColumn* Items(TColumnIndex index) const;
     TDataTreeColumn* operator[](TColumnIndex index) const { return Items(index); }
@@ -49,12 +50,11 @@ public:
     virtual TDataTreeColumn* Add();
     // Frees the column at index, renumbering indices and positions.
     void Delete(TColumnIndex index);
-    virtual void Clear();
-    void BeginUpdate() { ++FUpdateCount; }
+    void Clear() override;
     // Rebuilds the positions, then reports the change once the count is 0.
-    void EndUpdate();
-    int UpdateCount() const { return FUpdateCount; }
+    void EndUpdate() override;
     void Assign(const TDataTreeColumns& source);
+    void Assign(const plat::TPersistent* source) override;
     bool Equals(const TDataTreeColumns& other) const;
 
     int DefaultWidth() const { return FDefaultWidth; }
@@ -160,7 +160,9 @@ private:
     // Positions and left borders from the array, then the scroll bar.
     void UpdatePositions(bool force = false);
     // The change hook: one column changed, or all of them (nullptr).
-    void Update(TDataTreeColumn* item);
+    void Update(plat::TCollectionItem* item) override;
+    // A column joins (its index) or leaves (indices and positions close up).
+    void Notify(plat::TCollectionItem* item, plat::TCollectionNotification action) override;
     // Removes a column's index from the array and every index kept
     // elsewhere, in one step.
     void RemoveColumnIndex(TColumnIndex index);
@@ -170,7 +172,6 @@ private:
     int WalkStart(plat::TPoint point, bool relative) const;
 
     TDTHeader* FHeader;
-    std::vector<std::unique_ptr<TDataTreeColumn>> FItems;   // by index
     std::vector<TColumnIndex> FPositionToIndex;             // column index for each position
     int FHoverIndex = -1;
     int FDownIndex = -1;
@@ -180,7 +181,6 @@ private:
     int FDefaultWidth = 50;
     bool FNeedPositionsFix = false;   // positions are rebuilt after loading
     bool FClearing = false;
-    int FUpdateCount = 0;
     std::unique_ptr<plat::TBitmap> FHeaderBitmap;   // kept between paints
     int FDragIndex = 0;
     int FDropTarget = -1;

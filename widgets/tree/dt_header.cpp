@@ -20,9 +20,9 @@
 namespace qel {
 
 TDTHeader::TDTHeader(TBaseDataTree* owner)
-    : FOwner(owner), FColumns(std::make_unique<TDataTreeColumns>(this)), FFont(std::make_unique<plat::TFont>()),
-      FImageChangeLink(std::make_unique<plat::TChangeLink>())
+    : FOwner(owner), FFont(std::make_unique<plat::TFont>()), FImageChangeLink(std::make_unique<plat::TChangeLink>())
 {
+    FColumns.reset(GetColumnsClass()->CreateAs<TDataTreeColumns>(this));
     FFont->Assign(owner->Font());
     FFont->OnChange = [this](plat::TObject*) { FontChanged(); };
     FImageChangeLink->OnChange = [this](plat::TObject*) { ImageListChange(); };
@@ -37,6 +37,11 @@ TDTHeader::~TDTHeader()
 {
     FFont->OnChange = nullptr;
     FFixedAreaConstraints.OnChange = nullptr;
+}
+
+plat::TPersistent* TDTHeader::GetOwner() const
+{
+    return FOwner;
 }
 
 bool TDTHeader::TreeLoading() const
@@ -453,6 +458,20 @@ void TDTHeader::Invalidate(TColumnIndex column, bool expandToBorder, bool update
         flags |= plat::RDW_UPDATENOW;
     }
     plat::RedrawWindow(FOwner->Handle(), &r, nullptr, flags);
+}
+
+void TDTHeader::SetColumns(const TDataTreeColumns* value)
+{
+    FColumns->Assign(value);
+}
+
+void TDTHeader::Assign(const plat::TPersistent* source)
+{
+    if (const auto* header = dynamic_cast<const TDTHeader*>(source)) {
+        Assign(*header);
+        return;
+    }
+    plat::TPersistent::Assign(source);
 }
 
 void TDTHeader::Assign(const TDTHeader& source)

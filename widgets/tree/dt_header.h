@@ -6,6 +6,7 @@
 
 #include "platform/canvas/colors.h"
 #include "platform/canvas/graphics_types.h"
+#include "platform/objects/persistent.h"
 #include "platform/objects/set.h"
 #include "widgets/tree/data_tree_columns.h"
 #include "widgets/tree/fixed_area_constraints.h"
@@ -19,6 +20,8 @@ struct TMessage;
 class TStream;
 class TFont;
 class TChangeLink;
+class TReader;
+class TWriter;
 class TComponent;
 class TCustomImageList;
 class TPopupMenu;
@@ -73,15 +76,21 @@ using THeaderStates = plat::TSet<THeaderState>;
 
 enum TSmartAutoFitType : std::uint8_t { smaAllColumns, smaNoColumn, smaUseColumnOption };
 
-class TDTHeader {
+class TDTHeader : public plat::TPersistent {
+    PLAT_CLASS(TDTHeader, plat::TPersistent)
 public:
+    using TOwnerType = TBaseDataTree;
+
+    // Makes the columns through GetColumnsClass.
     explicit TDTHeader(TBaseDataTree* owner);
-    TDTHeader(const TDTHeader&) = delete;
-    TDTHeader& operator=(const TDTHeader&) = delete;
-    virtual ~TDTHeader();
+    ~TDTHeader() override;
 
     TBaseDataTree* Treeview() const { return FOwner; }
+    TPersistent* GetOwner() const override;
     TDataTreeColumns& Columns() const { return *FColumns; }
+    // Columns as the stored object; setting copies the given columns.
+    TDataTreeColumns* ColumnsObject() const { return FColumns.get(); }
+    void SetColumns(const TDataTreeColumns* value);
     bool UseColumns() const { return FColumns->Count() > 0; }
     bool AllowFocus(TColumnIndex column) const;
 
@@ -125,6 +134,12 @@ public:
     // A component the header refers to is gone: its images or menu.
     void ComponentRemoved(const plat::TComponent* component);
     TDTFixedAreaConstraints& FixedAreaConstraints() { return FFixedAreaConstraints; }
+    // The constraints as the stored object; setting copies the given values.
+    TDTFixedAreaConstraints* FixedAreaConstraintsObject() const
+    {
+        return const_cast<TDTFixedAreaConstraints*>(&FFixedAreaConstraints);
+    }
+    void SetFixedAreaConstraints(const TDTFixedAreaConstraints* value) { FFixedAreaConstraints.Assign(value); }
     THeaderStates States() const { return FStates; }
     void SetStates(THeaderStates value) { FStates = value; }
     // Below 0 reads as the main column.
@@ -168,6 +183,17 @@ public:
     void UpdateMainColumn();
     void RestoreColumns();
     void Assign(const TDTHeader& source);
+    void Assign(const plat::TPersistent* source) override;
+
+    // ---- form description ----
+    // The class of the column collection Create makes.
+    virtual plat::TClass GetColumnsClass() const;
+    // Whether the tree stores the columns as its "Columns" (always).
+    virtual bool CanWriteColumns() const { return true; }
+    // The tree's "Columns": the stored collection read into the columns
+    // (cleared first, under hsLoading), and written with no property path.
+    void ReadColumns(plat::TReader& reader);
+    void WriteColumns(plat::TWriter& writer) const;
 
     // ---- stream ----
     // The header with its columns, fonts, limits and positions: a marker
@@ -229,6 +255,9 @@ private:
     // The message's point in client coordinates (screen ones for non-client messages).
     plat::TPoint MessagePoint(const plat::TMessage& message, bool client) const;
     bool Designing() const;
+    // The published Columns are stored while the tree is not being designed.
+    bool ColumnsStored() const { return !Designing(); }
+    bool FontStored() const { return !FParentFont; }
     // p (client coordinates) on a resizable column border / the bottom border.
     bool OnColumnBorder(plat::TPoint p);
     bool OnHeightBorder(plat::TPoint p);

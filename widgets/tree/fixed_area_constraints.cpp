@@ -82,4 +82,13 @@ void TDTFixedAreaConstraints::Assign(const TDTFixedAreaConstraints& source)
     Changed();
 }
 
+void TDTFixedAreaConstraints::Assign(const plat::TPersistent* source)
+{
+    if (const auto* constraints = dynamic_cast<const TDTFixedAreaConstraints*>(source)) {
+        Assign(*constraints);
+        return;
+    }
+    plat::TPersistent::Assign(source);
+}
+
 } // namespace qel

@@ -3,6 +3,8 @@
 // share of the tree's client width or height (0 means no limit).
 #pragma once
 
+#include "platform/objects/persistent.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -12,7 +14,8 @@ class TDTHeader;
 
 using TDTConstraintPercent = std::uint8_t;
 
-class TDTFixedAreaConstraints {
+class TDTFixedAreaConstraints : public plat::TPersistent {
+    PLAT_CLASS(TDTFixedAreaConstraints, plat::TPersistent)
 public:
     TDTFixedAreaConstraints() = default;
 
@@ -28,6 +31,7 @@ public:
     void SetMinWidthPercent(int value);
     // Copies the four values and reports the change.
     void Assign(const TDTFixedAreaConstraints& source);
+    void Assign(const plat::TPersistent* source) override;
 
     // Runs after every real change.
     std::function<void()> OnChange;

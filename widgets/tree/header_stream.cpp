@@ -131,8 +131,8 @@ void TDataTreeColumns::SaveToStream(plat::TStream& stream)
 {
     WriteInt(stream, Count());
     if (Count() > 0) {
-        for (const auto& column : FItems) {
-            column->SaveToStream(stream);
+        for (TColumnIndex i = 0; i < Count(); ++i) {
+            Items(i)->SaveToStream(stream);
         }
         for (const TColumnIndex index : FPositionToIndex) {
             WriteInt(stream, index);
@@ -167,7 +167,7 @@ void TDataTreeColumns::LoadFromStream(plat::TStream& stream, int version)
                 }
                 FPositionToIndex = map;
                 for (std::size_t slot = 0; slot < map.size(); ++slot) {
-                    FItems[static_cast<std::size_t>(map[slot])]->FPosition = static_cast<TColumnPosition>(slot);
+                    Items(map[slot])->FPosition = static_cast<TColumnPosition>(slot);
                 }
                 UpdatePositions(true);
             },

@@ -49,6 +49,7 @@ PLAT_DEFINE_CLASS(TDataStringTree, TCustomDataStringTree,
         .Default(dtOLE),
     plat::Published("DragWidth", &TDataStringTree::DragWidth, &TDataStringTree::SetDragWidth).Default(200),
     plat::Published("EditDelay", &TDataStringTree::EditDelay, &TDataStringTree::SetEditDelay).Default(1000),
+    plat::Published("Header", &TDataStringTree::Header, &TDataStringTree::SetHeader),
     plat::Published("HotCursor", &TDataStringTree::HotCursor, &TDataStringTree::SetHotCursor)
         .Default(plat::crDefault),
     plat::Published("IncrementalSearch", &TDataStringTree::IncrementalSearch, &TDataStringTree::SetIncrementalSearch,
