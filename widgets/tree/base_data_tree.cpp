@@ -200,7 +200,7 @@ void TBaseDataTree::Assign(const plat::TPersistent* source)
     SetDragImageKind(tree->DragImageKind());
     SetEnabled(tree->Enabled());
     SetFont(tree->Font());
-    SetHeader(*tree->Header());
+    SetHeader(tree->Header());
     SetHintMode(tree->HintMode());
     SetHotCursor(tree->HotCursor());
     SetImages(tree->Images());
