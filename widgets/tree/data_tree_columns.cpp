@@ -51,9 +51,6 @@ bool TDataTreeColumns::TreeHasWindow() const
 
 TDataTreeColumn* TDataTreeColumns::Items(TColumnIndex index) const
 {
-    if (!IsValidColumn(index)) {
-        throw plat::EListError("List index out of bounds (" + std::to_string(index) + ")");
-    }
     return static_cast<TDataTreeColumn*>(plat::TCollection::Items(index));
 }
 
@@ -61,11 +58,6 @@ TDataTreeColumn* TDataTreeColumns::Add()
 {
     TreeView()->CheckUIThread("UI controls may only be changed in UI thread.");
     return static_cast<TDataTreeColumn*>(plat::TCollection::Add());
-}
-
-void TDataTreeColumns::Delete(TColumnIndex index)
-{
-    plat::TCollection::Delete(Items(index)->Index());
 }
 
 void TDataTreeColumns::Notify(plat::TCollectionItem* item, plat::TCollectionNotification action)

@@ -48,8 +48,8 @@ public:
 
     // A new last column; only on the user-interface thread.
     virtual TDataTreeColumn* Add();
-    // Frees the column at index, renumbering indices and positions.
-    void Delete(TColumnIndex index);
+    // Delete (the collection's) frees a column; Notify renumbers indices
+    // and positions.
     void Clear() override;
     // Rebuilds the positions, then reports the change once the count is 0.
     void EndUpdate() override;
