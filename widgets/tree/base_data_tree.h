@@ -327,11 +327,31 @@ public:
     // A filtered node gives up its own row; its children keep theirs.
     void SetFiltered(PDataNode node, bool value);
     // Filtered and filtered nodes not shown.
-    bool GetEffectivelyFiltered(PDataNode node) const;
+    bool GetEffectivelyFiltered(PDataNode node) const
+    {
+        return node != nullptr && node->States.Contains(vsFiltered) &&
+               !FOptions->PaintOptions().Contains(toShowFilteredNodes);
+    }
     bool GetEffectivelyVisible(PDataNode node) const;
     // Every ancestor below the root is expanded and visible.
-    bool GetVisiblePath(PDataNode node) const;
-    bool GetFullyVisible(PDataNode node) const;
+    bool GetVisiblePath(PDataNode node) const
+    {
+        TreeAssert(node != nullptr && node != FRoot, "Invalid parameters.");
+        for (PDataNode run = node->fParent; run != FRoot; run = run->fParent) {
+            if (!run->States.Contains(vsExpanded) || !run->States.Contains(vsVisible)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool GetFullyVisible(PDataNode node) const
+    {
+        TreeAssert(node != nullptr, "Invalid parameter.");
+        if (node != FRoot && node->States.Contains(vsVisible)) {
+            return GetVisiblePath(node);
+        }
+        return node->States.Contains(vsVisible);
+    }
     virtual void ToggleNode(PDataNode node);
     // Expands every node of node's subtree (of the whole tree for nullptr).
     virtual void FullExpand(PDataNode node = nullptr);
@@ -1664,11 +1684,20 @@ private:
     bool CanReactToOptions() const { return !Loading() && HandleAllocated(); }
 
     // ---- walking ----
-    bool UsesChildrenAbove(bool considerChildrenAbove) const;
+    bool UsesChildrenAbove(bool considerChildrenAbove) const
+    {
+        return considerChildrenAbove && FOptions->PaintOptions().Contains(toChildrenAbove);
+    }
     // Creates children that exist but are not made yet.
     void EnsureChildren(PDataNode node);
     // Initialises the node when needed; answers it.
-    PDataNode Initialized(PDataNode node);
+    PDataNode Initialized(PDataNode node)
+    {
+        if (node != nullptr && node != FRoot && !node->States.Contains(vsInitialized)) {
+            InitNode(node);
+        }
+        return node;
+    }
     PDataNode StepForward(PDataNode node, bool considerChildrenAbove, bool init);
     PDataNode StepBackward(PDataNode node, bool considerChildrenAbove, bool init);
     template <class Test>

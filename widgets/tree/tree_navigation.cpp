@@ -13,24 +13,11 @@ constexpr const char* NotTheRoot = "Node must not be the hidden root node.";
 
 } // namespace
 
-bool TBaseDataTree::UsesChildrenAbove(bool considerChildrenAbove) const
-{
-    return considerChildrenAbove && FOptions->PaintOptions().Contains(toChildrenAbove);
-}
-
 void TBaseDataTree::EnsureChildren(PDataNode node)
 {
     if (node->States.Contains(vsHasChildren) && node->fChildCount == 0) {
         InitChildren(node);
     }
-}
-
-PDataNode TBaseDataTree::Initialized(PDataNode node)
-{
-    if (node != nullptr && node != FRoot && !node->States.Contains(vsInitialized)) {
-        InitNode(node);
-    }
-    return node;
 }
 
 PDataNode TBaseDataTree::GetFirst(bool considerChildrenAbove)

@@ -5,35 +5,9 @@
 
 namespace qel {
 
-bool TBaseDataTree::GetEffectivelyFiltered(PDataNode node) const
-{
-    return node != nullptr && node->States.Contains(vsFiltered) &&
-           !FOptions->PaintOptions().Contains(toShowFilteredNodes);
-}
-
 bool TBaseDataTree::GetEffectivelyVisible(PDataNode node) const
 {
     return node->States.Contains(vsVisible) && !GetEffectivelyFiltered(node);
-}
-
-bool TBaseDataTree::GetVisiblePath(PDataNode node) const
-{
-    TreeAssert(node != nullptr && node != FRoot, "Invalid parameters.");
-    for (PDataNode run = node->fParent; run != FRoot; run = run->fParent) {
-        if (!run->States.Contains(vsExpanded) || !run->States.Contains(vsVisible)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool TBaseDataTree::GetFullyVisible(PDataNode node) const
-{
-    TreeAssert(node != nullptr, "Invalid parameter.");
-    if (node != FRoot && node->States.Contains(vsVisible)) {
-        return GetVisiblePath(node);
-    }
-    return node->States.Contains(vsVisible);
 }
 
 bool TBaseDataTree::GetExpanded(PDataNode node) const
