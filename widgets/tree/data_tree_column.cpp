@@ -19,6 +19,11 @@ TDataTreeColumn::TDataTreeColumn(plat::TCollection* collection) : plat::TCollect
     }
 }
 
+TDataTreeColumn::~TDataTreeColumn()
+{
+    LeaveCollectionForFree();
+}
+
 void TDataTreeColumn::SetCollection(plat::TCollection* collection)
 {
     plat::TCollectionItem::SetCollection(collection);

@@ -69,6 +69,8 @@ class TDataTreeColumn : public plat::TCollectionItem {
 public:
     // Takes the defaults, then joins collection (when given) at its end.
     explicit TDataTreeColumn(plat::TCollection* collection);
+    // Leaves the collection while its fields still stand (Notify reads them).
+    ~TDataTreeColumn() override;
 
     TDataTreeColumns* Owner() const { return FOwner; }
     TColumnIndex Index() const { return FIndex; }

@@ -155,25 +155,32 @@ TEST_F(TreeColumns, RemovalsRenumberPositionsAndEveryKeptIndexOnce)
         {"the sort column, positions reordered", {3, 0, 2, 1}, 0, 2, 2, {1, 2, 0}, 0, -1},
         {"the last index at the first position", {1, 2, 3, 0}, 3, 0, 3, {0, 1, 2}, 0, 0},
     };
-    for (const TCase& each : cases) {
-        SCOPED_TRACE(each.name);
-        Columns().Clear();
-        AddColumns(static_cast<int>(each.positions.size()), 40);
-        Columns().BeginUpdate();
-        for (std::size_t i = 0; i < each.positions.size(); ++i) {
-            Columns()[static_cast<TColumnIndex>(i)]->SetPosition(each.positions[i]);
-        }
-        Columns().EndUpdate();
-        Tree->Header()->SetMainColumn(each.mainColumn);
-        Tree->Header()->SetSortColumn(each.sortColumn);
-        ASSERT_EQ(ColumnInvariants(Columns()), "");
-        Columns().Delete(each.removed);
-        EXPECT_EQ(Order(Columns()), each.order);
-        EXPECT_EQ(ColumnInvariants(Columns()), "");
-        EXPECT_EQ(Tree->Header()->MainColumn(), each.mainAfter);
-        EXPECT_EQ(Tree->Header()->SortColumn(), each.sortAfter);
-        for (TColumnIndex i = 0; i < Columns().Count(); ++i) {
-            EXPECT_EQ(Columns()[i]->Index(), i);
+    // A column goes through the collection's Delete or frees itself.
+    for (const bool freeItself : {false, true}) {
+        for (const TCase& each : cases) {
+            SCOPED_TRACE(std::string(each.name) + (freeItself ? ", freed" : ", deleted"));
+            Columns().Clear();
+            AddColumns(static_cast<int>(each.positions.size()), 40);
+            Columns().BeginUpdate();
+            for (std::size_t i = 0; i < each.positions.size(); ++i) {
+                Columns()[static_cast<TColumnIndex>(i)]->SetPosition(each.positions[i]);
+            }
+            Columns().EndUpdate();
+            Tree->Header()->SetMainColumn(each.mainColumn);
+            Tree->Header()->SetSortColumn(each.sortColumn);
+            ASSERT_EQ(ColumnInvariants(Columns()), "");
+            if (freeItself) {
+                delete Columns()[each.removed];
+            } else {
+                Columns().Delete(each.removed);
+            }
+            EXPECT_EQ(Order(Columns()), each.order);
+            EXPECT_EQ(ColumnInvariants(Columns()), "");
+            EXPECT_EQ(Tree->Header()->MainColumn(), each.mainAfter);
+            EXPECT_EQ(Tree->Header()->SortColumn(), each.sortAfter);
+            for (TColumnIndex i = 0; i < Columns().Count(); ++i) {
+                EXPECT_EQ(Columns()[i]->Index(), i);
+            }
         }
     }
 }
