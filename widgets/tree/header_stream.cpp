@@ -238,6 +238,8 @@ void TDTHeader::LoadFromStream(plat::TStream& stream)
                             column->Tag()});
     }
     const bool parentFont = FParentFont;
+    const TColumnIndex mainColumn = FMainColumn;
+    const TColumnIndex sortColumn = FSortColumn;
     try {
         ReadFromStream(stream);
     } catch (...) {
@@ -246,6 +248,10 @@ void TDTHeader::LoadFromStream(plat::TStream& stream)
         FParentFont = parentFont;
         before.SetPosition(0);
         ReadFromStream(before);
+        // A stream of the old layout leaves these as they were, even beyond
+        // the columns; their setters would have fitted them to the columns.
+        FMainColumn = mainColumn;
+        FSortColumn = sortColumn;
         for (int i = 0; i < FColumns->Count() && i < static_cast<int>(unstored.size()); ++i) {
             TDataTreeColumn* column = FColumns->Items(i);
             const TUnstoredColumnFields& fields = unstored[static_cast<std::size_t>(i)];

@@ -302,5 +302,25 @@ TEST_F(TreeHeaderStream, ABadStreamKeepsTheHeadersOwnFontUnderTheParentFont)
               std::string(reinterpret_cast<const char*>(before.Memory()), static_cast<std::size_t>(before.Size())));
 }
 
+// A stream of the old layout leaves main and sort column as they were, even
+// beyond the columns it brought; a bad stream after it keeps them so.
+TEST_F(TreeHeaderStream, ABadStreamKeepsMainAndSortColumnsBeyondTheColumns)
+{
+    for (const char* text : {"One", "Two", "Three"}) {
+        Header().Columns().Add()->SetText(text);
+    }
+    Header().SetMainColumn(2);
+    Header().SetSortColumn(1);
+    // Version 0, no columns, the header's fields, an empty font name.
+    ASSERT_EQ(LoadError(Header(), {-1, 0, 0, -1, 0, 17, 0, 0, 0, -11, 0, 0, 0}), 0);
+    plat::TMemoryStream before;
+    Save(before);
+    EXPECT_EQ(LoadError(Header(), {-1, 6, 1000000, 0}), 2002);
+    plat::TMemoryStream after;
+    Save(after);
+    EXPECT_EQ(Ints(after), Ints(before));
+    EXPECT_EQ(Header().SortColumn(), 1);
+}
+
 } // namespace
 } // namespace qel::tree_test
