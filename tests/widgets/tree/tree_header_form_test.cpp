@@ -38,6 +38,13 @@ public:
     plat::TClass GetColumnClass() const override { return TNotedColumn::StaticClass(); }
 };
 
+// A tree shown in a designer.
+class TDesignedTree : public TDataStringTree {
+public:
+    using TDataStringTree::TDataStringTree;
+    using TDataStringTree::SetDesigning;
+};
+
 PLAT_DEFINE_CLASS(TNotedColumn, TDataTreeColumn, plat::Published("Note", &TNotedColumn::Note, &TNotedColumn::SetNote))
 PLAT_DEFINE_CLASS(TPlainHeader, TDTHeader)
 PLAT_DEFINE_CLASS(TNotedTree, TDataStringTree)
@@ -231,6 +238,15 @@ TEST_F(HeaderForm, DefaultsAreLeftOutAndStoredRulesDecide)
         EXPECT_NE(WriteTree(&tree).find(Str(each.name)), std::string::npos) << each.name;
     }
     EXPECT_EQ(ColumnItems(WriteTree(&tree)).find(Str("CaptionWidth")), std::string::npos) << "never stored";
+
+    // In a designer only the tree stores the columns.
+    TDesignedTree designed(nullptr);
+    designed.SetName("DT");
+    designed.Header()->Columns().Add()->SetText("Serial");
+    designed.SetDesigning(true);
+    const std::string form = WriteTree(&designed);
+    EXPECT_EQ(form.find(Str("Header.Columns")), std::string::npos);
+    EXPECT_NE(ColumnItems(form).find("Serial"), std::string::npos);
 }
 
 TEST_F(HeaderForm, DamagedColumnsAreRefusedWithAClearError)
