@@ -49,6 +49,9 @@ endfunction()
 # test by test with CTest, or as QEL_CTEST_SHARDS shards of the whole program
 # when that is above 0 (a process per test costs more than most tests do,
 # above all under the sanitizers).
+# Leak-check suppressions of the system libraries every test program shares.
+set(QEL_TEST_LSAN_OPTIONS "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/fontconfig.lsan")
+
 function(qel_test target)
   cmake_parse_arguments(T "FLAT" "DIR" "DEPS" ${ARGN})
   if(T_FLAT)
@@ -71,10 +74,10 @@ function(qel_test target)
     foreach(shard RANGE ${last})
       add_test(NAME ${target}.${shard} COMMAND ${target} --gtest_brief=1)
       set_tests_properties(${target}.${shard} PROPERTIES ENVIRONMENT
-        "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR};GTEST_TOTAL_SHARDS=${QEL_CTEST_SHARDS};GTEST_SHARD_INDEX=${shard}")
+        "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR};GTEST_TOTAL_SHARDS=${QEL_CTEST_SHARDS};GTEST_SHARD_INDEX=${shard};${QEL_TEST_LSAN_OPTIONS}")
     endforeach()
   else()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR}")
+      PROPERTIES ENVIRONMENT "QEL_TEST_BINARY_DIR=${PROJECT_BINARY_DIR};${QEL_TEST_LSAN_OPTIONS}")
   endif()
 endfunction()
