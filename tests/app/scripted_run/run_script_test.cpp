@@ -15,10 +15,29 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <span>
 
 namespace {
 
 using qel::TScriptVerb;
+
+// A script text and a part of the error that refuses it.
+struct TRefusedScript {
+    const char* Text;
+    const char* Part;
+};
+
+void ExpectEveryRefused(std::span<const TRefusedScript> cases)
+{
+    for (const auto& c : cases) {
+        try {
+            qel::ParseRunScript(c.Text);
+            ADD_FAILURE() << c.Text << ": accepted";
+        } catch (const qel::EScriptError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.Part), std::string::npos) << c.Text << ": " << error.what();
+        }
+    }
+}
 
 TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
 {
@@ -61,10 +80,7 @@ TEST(RunScriptTest, StepsTakeTheirWordsAndNumbers)
 
 TEST(RunScriptTest, BadLinesAreRefusedWithTheirNumber)
 {
-    const struct {
-        const char* Text;
-        const char* Part;
-    } cases[] = {
+    const TRefusedScript cases[] = {
         {"fly away", "line 1: unknown step \"fly\""},
         {"\nclick", "line 2: \"click\" takes 1 words, not 0"},
         {"close now", "takes 0 words, not 1"},
@@ -80,14 +96,7 @@ TEST(RunScriptTest, BadLinesAreRefusedWithTheirNumber)
         {"key shift", "no key is named \"shift\""},
         {"set edt \"open quote", "line 1: a quote is not closed"},
     };
-    for (const auto& c : cases) {
-        try {
-            qel::ParseRunScript(c.Text);
-            ADD_FAILURE() << c.Text << ": accepted";
-        } catch (const qel::EScriptError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.Part), std::string::npos) << c.Text << ": " << error.what();
-        }
-    }
+    ExpectEveryRefused(cases);
     EXPECT_THROW(qel::LoadRunScript("/nonexistent/script.txt"), qel::EScriptError);
 }
 
@@ -195,10 +204,7 @@ TEST(RunScriptTest, UserStepsTakeTheirTargetsKeysAndModifiers)
 
 TEST(RunScriptTest, BadUserStepsAreRefused)
 {
-    const struct {
-        const char* Text;
-        const char* Part;
-    } cases[] = {
+    const TRefusedScript cases[] = {
         {"check node DT on", "\"check node\" takes 3 or more words, not 2"},
         {"check node DT maybe QEL1", "check takes on or off"},
         {"check row lvw on", "\"check row\" takes 3 words, not 2"},
@@ -207,14 +213,7 @@ TEST(RunScriptTest, BadUserStepsAreRefused)
         {"wait exit soon", "\"soon\" is not a whole number"},
         {"key ctrl+meta", "no key is named \"ctrl+meta\""},
     };
-    for (const auto& c : cases) {
-        try {
-            qel::ParseRunScript(c.Text);
-            ADD_FAILURE() << c.Text << ": accepted";
-        } catch (const qel::EScriptError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.Part), std::string::npos) << c.Text << ": " << error.what();
-        }
-    }
+    ExpectEveryRefused(cases);
 }
 
 TEST(RunRecordTest, EntriesCarryTheirStepAndTextsKeepTheirCharacters)
